@@ -1,0 +1,249 @@
+// The regular-expression engine: matching, the shortcuts, every error message, its limits and a random run.
+#include "foundation/Regex.h"
+#include "foundation/RegexProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <new>
+#include <random>
+#include <string>
+#include <vector>
+
+// The engine takes its program block from the non-throwing array new; a test makes it fail on demand.
+static bool FailArrayAllocation = false;
+void* operator new[](std::size_t Size, const std::nothrow_t&) noexcept {
+    if (FailArrayAllocation) return nullptr;
+    try {
+        return ::operator new[](Size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+namespace {
+
+std::vector<std::string> Errors;
+void RecordError(const char* Message) { Errors.push_back(Message); }
+
+class Regex : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Errors.clear();
+        SetRegexErrorHook(RecordError);
+    }
+    void TearDown() override { SetRegexErrorHook(nullptr); }
+};
+
+// The error of compiling Pattern, or "compiled".
+std::string CompileError(const char* Pattern) {
+    Errors.clear();
+    std::unique_ptr<TRegex> Compiled = CompileRegex(Pattern);
+    if (Compiled) return Errors.empty() ? "compiled" : "compiled with errors";
+    return Errors.size() == 1 ? Errors[0] : "NULL without one error";
+}
+
+// The text that Pattern finds in Text as "offset:text", or "none".
+std::string Find(const char* Pattern, const char* Text) {
+    std::unique_ptr<TRegex> Compiled = CompileRegex(Pattern);
+    if (!Compiled) return "not compiled";
+    if (!MatchRegex(Compiled.get(), Text)) return "none";
+    const char* Start = Compiled->MatchStart[0];
+    return std::to_string(Start - Text) + ":" + std::string(Start, Compiled->MatchEnd[0]);
+}
+
+// Group n of the last match, or "NULL" when the group took no part.
+std::string Group(const TRegex& Compiled, int n) {
+    if (!Compiled.MatchStart[n] || !Compiled.MatchEnd[n]) return "NULL";
+    return std::string(Compiled.MatchStart[n], Compiled.MatchEnd[n]);
+}
+
+// The link pattern by which the client recognises a web address or an IPv4 number in lower-cased text.
+const char* const LINK_PATTERN =
+    "(^|[ .,:;/@<>|()\"\n\r%])(([a-z0-9-]+(\\.|\\%2e))+(ac|ad|ae|aero|af|ag|ai|al|am|an|ao|aq|ar|arpa"
+    "|as|at|au|aw|az|ba|bb|bd|be|bf|bg|bh|bi|biz|bj|bm|bn|bo|br|bs|bt|bv|bw|by|bz|ca|cc|cd|cf|cg|ch|c"
+    "i|ck|cl|cm|cn|co|com|coop|cr|cu|cv|cx|cy|cz|de|dj|dk|dm|do|dz|ec|edu|ee|eg|er|es|et|eu|fi|fj|fk|"
+    "fm|fo|fr|ga|gb|gd|ge|gf|gg|gh|gi|gl|gm|gn|gov|gp|gq|gr|gs|gt|gu|gw|gy|hk|hm|hn|hr|ht|hu|id|ie|il"
+    "|im|in|info|int|io|iq|ir|is|it|je|jm|jo|jobs|jp|ke|kg|kh|ki|km|kn|kr|kw|ky|kz|la|lb|lc|li|lk|lr|"
+    "ls|lt|lu|lv|ly|ma|mc|md|mg|mh|mil|mk|ml|mm|mn|mo|mobi|mp|mq|mr|ms|mt|mu|museum|mv|mw|mx|my|mz|na"
+    "|name|nc|ne|net|nf|ng|ni|nl|no|np|nr|nu|nz|om|org|pa|pe|pf|pg|ph|pk|pl|pm|pn|pr|pro|ps|pt|pw|py|"
+    "qa|re|ro|ru|rw|sa|sb|sc|sd|se|sg|sh|si|sj|sk|sl|sm|sn|so|sr|st|su|sv|sy|sz|tc|td|tf|tg|th|tj|tk|"
+    "tl|tm|tn|to|tp|tr|travel|tt|tv|tw|tz|ua|ug|uk|um|us|uy|uz|va|vc|ve|vg|vi|vn|vu|wf|ws|ye|yt|yu|za"
+    "|zm|zw)\\.?|[0-9][0-9]?[0-9]?(\\.|\\%2e)[0-9][0-9]?[0-9]?(\\.|\\%2e)[0-9][0-9]?[0-9]?(\\.|\\%2e)"
+    "[0-9][0-9]?[0-9]?)([?#& .,:;/@<>|()\"\r\n%]|$)";
+
+} // namespace
+
+TEST_F(Regex, AlternativesAndAnchors) {
+    EXPECT_EQ(Find("a|b", "xbx"), "1:b");
+    EXPECT_EQ(Find("^a", "ba"), "none");
+    EXPECT_EQ(Find("^a", "ab"), "0:a");
+    EXPECT_EQ(Find("a$", "ba"), "1:a");
+    EXPECT_EQ(Find("a$", "ab"), "none");
+    EXPECT_EQ(Find("", "xy"), "0:");
+    EXPECT_EQ(Find("$", "xy"), "2:");
+    EXPECT_EQ(Find("x(^a|b)", "xa"), "none");
+    EXPECT_EQ(Find("cat|category", "a category"), "2:cat");
+}
+
+TEST_F(Regex, RepetitionIsGreedyAndGivesBack) {
+    EXPECT_EQ(Find("a*ab", "xaaab"), "1:aaab");
+    EXPECT_EQ(Find("x+y", "xxy"), "0:xxy");
+    EXPECT_EQ(Find("x+y", "y"), "none");
+    EXPECT_EQ(Find(".*c", "abcabc!"), "0:abcabc");
+    EXPECT_EQ(Find("colou?r", "color colour"), "0:color");
+    EXPECT_EQ(Find("abc*", "abd"), "0:ab"); // the star takes the last character of a run only
+    EXPECT_EQ(Find("(ab)+c", "abababc"), "0:abababc");
+    EXPECT_EQ(Find("(ab)*abc", "ababc"), "0:ababc");
+    EXPECT_EQ(Find("(a|ab)(c|bcd)", "abcd"), "0:abcd");
+    EXPECT_EQ(Find("[ab]+b", "aab"), "0:aab");
+}
+
+TEST_F(Regex, SetsEscapesAndLatin1) {
+    EXPECT_EQ(Find("[]a]+", "x]a]"), "1:]a]");
+    EXPECT_EQ(Find("[-a]+", "x-a-"), "1:-a-");
+    EXPECT_EQ(Find("[a-]+", "x-a"), "1:-a");
+    EXPECT_EQ(Find("[^a-c]+", "abxyzc"), "2:xyz");
+    EXPECT_EQ(Find("[a-c-e]+", "fcdeb"), "1:cdeb");
+    EXPECT_EQ(Find("[\xe0-\xfe]+", "M\xe4\xf6x"), "1:\xe4\xf6");
+    EXPECT_EQ(Find("[^\xe4]", "\xe4z"), "1:z");
+    EXPECT_EQ(Find("a[^b]", "a"), "none"); // the terminator is never a character of a set
+    EXPECT_EQ(Find("a[^b]*$", "axx"), "0:axx");
+    EXPECT_EQ(Find("a.", "a"), "none");
+    EXPECT_EQ(Find("a\\.b", "axb a.b"), "4:a.b");
+    EXPECT_EQ(Find("\\(\\\\\\*", "(\\*"), "0:(\\*");
+    EXPECT_EQ(Find("a]{", "a]{"), "0:a]{");
+}
+
+TEST_F(Regex, GroupsKeepTheirLastPass) {
+    std::unique_ptr<TRegex> Compiled = CompileRegex("((a|b)*)c|(y)");
+    ASSERT_TRUE(Compiled);
+    ASSERT_EQ(MatchRegex(Compiled.get(), "xabac"), 1);
+    EXPECT_EQ(Group(*Compiled, 0), "abac");
+    EXPECT_EQ(Group(*Compiled, 1), "aba");
+    EXPECT_EQ(Group(*Compiled, 2), "a");
+    EXPECT_EQ(Group(*Compiled, 3), "NULL");
+    ASSERT_EQ(MatchRegex(Compiled.get(), "y"), 1);
+    EXPECT_EQ(Group(*Compiled, 1), "NULL"); // not left over from the earlier match
+    EXPECT_EQ(Group(*Compiled, 3), "y");
+    EXPECT_EQ(MatchRegex(Compiled.get(), "zz"), 0);
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(Regex, ProgramLayout) {
+    std::unique_ptr<TRegex> Compiled = CompileRegex("a*");
+    ASSERT_TRUE(Compiled);
+    const uint8_t Expected[] = {REGEX_MAGIC, REGEX_BRANCH, 0, 11, REGEX_STAR, 0, 8, REGEX_EXACTLY, 0,
+                                0,           'a',          0, 0,  0,          0};
+    ASSERT_EQ(Compiled->ProgramSize, static_cast<int32_t>(sizeof(Expected)));
+    EXPECT_EQ(memcmp(Compiled->Program.get(), Expected, sizeof(Expected)), 0);
+}
+
+TEST_F(Regex, ShortcutsAndTheirEffect) {
+    std::unique_ptr<TRegex> Compiled = CompileRegex("abc[0-9]");
+    EXPECT_EQ(Compiled->FirstChar, 'a');
+    EXPECT_EQ(Compiled->Anchored, 0);
+    EXPECT_EQ(Compiled->MustText, nullptr);
+    const char* Text = "ab abc abc7";
+    EXPECT_EQ(MatchRegex(Compiled.get(), Text), 1);
+    EXPECT_EQ(Compiled->MatchStart[0], Text + 7);
+    Compiled = CompileRegex("^x|y");
+    EXPECT_EQ(Compiled->FirstChar, 0);
+    EXPECT_EQ(Compiled->Anchored, 0);
+    Compiled = CompileRegex("^ab");
+    EXPECT_NE(Compiled->Anchored, 0);
+    EXPECT_EQ(MatchRegex(Compiled.get(), "xab"), 0);
+    // Longest text on the branch's own chain, the later of equal ones; not the texts inside loops.
+    Compiled = CompileRegex("x*ab(cdefg)*.cd");
+    ASSERT_TRUE(Compiled->MustText);
+    EXPECT_STREQ(Compiled->MustText, "cd");
+    EXPECT_EQ(Compiled->MustLength, 2);
+    EXPECT_EQ(MatchRegex(Compiled.get(), "xxabzcd"), 1);
+    EXPECT_EQ(MatchRegex(Compiled.get(), "xxabcdefgc"), 0);
+    EXPECT_EQ(CompileRegex("a*|bcd")->MustText, nullptr);
+}
+
+TEST_F(Regex, SyntaxErrors) {
+    EXPECT_EQ(CompileError(nullptr), "NULL argument");
+    EXPECT_EQ(CompileError("(a*)*"), "*+ operand could be empty");
+    EXPECT_EQ(CompileError("(a|)+"), "*+ operand could be empty");
+    EXPECT_EQ(CompileError("^*"), "*+ operand could be empty");
+    EXPECT_EQ(CompileError("a**"), "nested *?+");
+    EXPECT_EQ(CompileError("(ab)?+"), "nested *?+");
+    EXPECT_EQ(CompileError("*a"), "?+* follows nothing");
+    EXPECT_EQ(CompileError("a|?"), "?+* follows nothing");
+    EXPECT_EQ(CompileError("(+)"), "?+* follows nothing");
+    EXPECT_EQ(CompileError("[b-a]"), "invalid [] range");
+    EXPECT_EQ(CompileError("[a-a]"), "compiled");
+    EXPECT_EQ(CompileError("(a"), "unmatched ()");
+    EXPECT_EQ(CompileError("a)"), "unmatched ()");
+    EXPECT_EQ(CompileError("[ab"), "unmatched []");
+    EXPECT_EQ(CompileError("[a-"), "unmatched []");
+    EXPECT_EQ(CompileError("a\\"), "trailing \\");
+    EXPECT_EQ(CompileError("(a?)"), "compiled");
+    EXPECT_EQ(CompileError("()"), "compiled");
+    EXPECT_EQ(CompileError("(1)(2)(3)(4)(5)(6)(7)(8)(9)"), "compiled");
+    EXPECT_EQ(CompileError("(1)(2)(3)(4)(5)(6)(7)(8)(9)(10)"), "too many ()");
+    EXPECT_EQ(CompileError("((((((((((x))))))))))"), "too many ()");
+}
+
+TEST_F(Regex, ErrorsThatValidPatternsNeverReach) {
+    auto ParseError = [](const char* Pattern, auto Parse) -> std::string {
+        TRegexCompiler Compiler(Pattern, nullptr, 0);
+        try {
+            Parse(Compiler);
+        } catch (const TRegexFailure& Failure) {
+            return Failure.Message;
+        }
+        return "no error";
+    };
+    auto Atom = [](TRegexCompiler& Compiler) {
+        int Flags;
+        Compiler.parseAtom(Flags);
+    };
+    EXPECT_EQ(ParseError("|", Atom), "internal urp");
+    EXPECT_EQ(ParseError(")", Atom), "internal urp");
+    EXPECT_EQ(ParseError("", Atom), "internal disaster");
+    EXPECT_EQ(ParseError("x", [](TRegexCompiler& Compiler) { Compiler.expectEnd(); }), "junk on end");
+    EXPECT_EQ(ParseError(")", [](TRegexCompiler& Compiler) { Compiler.expectEnd(); }), "unmatched ()");
+}
+
+TEST_F(Regex, ProgramSizeLimitAndAllocation) {
+    // Magic byte, BRANCH, EXACTLY with its terminator, END: the text plus 11 bytes.
+    std::string Text(REGEX_MAX_PROGRAM - 12, 'a');
+    EXPECT_EQ(CompileError(Text.c_str()), "compiled");
+    Text += 'a';
+    EXPECT_EQ(CompileError(Text.c_str()), "regexp too big");
+    FailArrayAllocation = true;
+    std::string Error = CompileError("abc");
+    FailArrayAllocation = false;
+    EXPECT_EQ(Error, "out of space");
+}
+
+TEST_F(Regex, DamagedRecordsFailWithoutHarm) {
+    EXPECT_EQ(MatchRegex(nullptr, "x"), 0);
+    std::unique_ptr<TRegex> Compiled = CompileRegex("ab");
+    EXPECT_EQ(MatchRegex(Compiled.get(), nullptr), 0);
+    EXPECT_EQ(Errors, (std::vector<std::string>{"NULL parameter", "NULL parameter"}));
+
+    // Each case damages one byte of a fresh program; the opcodes sit at 1 (BRANCH), 4, 7 and 12 of "a*".
+    struct {
+        int Offset;
+        uint8_t Byte;
+        const char* Error;
+    } const Cases[] = {{0, 0x9D, "corrupted program"},
+                       {4, 12, "memory corruption"},
+                       {4, REGEX_CLOSE + 10, "memory corruption"},
+                       {7, REGEX_NOTHING, "internal foulup"},
+                       {6, 0, "corrupted pointers"},
+                       {3, 200, "corrupted pointers"}};
+    for (const auto& Case : Cases) {
+        Compiled = CompileRegex("a*");
+        Compiled->Program[Case.Offset] = Case.Byte;
+        Errors.clear();
+        EXPECT_EQ(MatchRegex(Compiled.get(), "aa"), 0) << Case.Error;
+        EXPECT_EQ(Errors, std::vector<std::string>{Case.Error});
+    }
+}

@@ -120,10 +120,10 @@ TEST_F(Regex, SetsEscapesAndLatin1) {
 TEST_F(Regex, GroupsKeepTheirLastPass) {
     std::unique_ptr<TRegex> Compiled = CompileRegex("((a|b)*)c|(y)");
     ASSERT_TRUE(Compiled);
-    ASSERT_EQ(MatchRegex(Compiled.get(), "xabac"), 1);
-    EXPECT_EQ(Group(*Compiled, 0), "abac");
-    EXPECT_EQ(Group(*Compiled, 1), "aba");
-    EXPECT_EQ(Group(*Compiled, 2), "a");
+    ASSERT_EQ(MatchRegex(Compiled.get(), "xabbc"), 1);
+    EXPECT_EQ(Group(*Compiled, 0), "abbc");
+    EXPECT_EQ(Group(*Compiled, 1), "abb");
+    EXPECT_EQ(Group(*Compiled, 2), "b");
     EXPECT_EQ(Group(*Compiled, 3), "NULL");
     ASSERT_EQ(MatchRegex(Compiled.get(), "y"), 1);
     EXPECT_EQ(Group(*Compiled, 1), "NULL"); // not left over from the earlier match
@@ -149,6 +149,7 @@ TEST_F(Regex, ShortcutsAndTheirEffect) {
     const char* Text = "ab abc abc7";
     EXPECT_EQ(MatchRegex(Compiled.get(), Text), 1);
     EXPECT_EQ(Compiled->MatchStart[0], Text + 7);
+    EXPECT_EQ(Find("aab", "aaab"), "1:aab"); // every position holding the first character is tried
     Compiled = CompileRegex("^x|y");
     EXPECT_EQ(Compiled->FirstChar, 0);
     EXPECT_EQ(Compiled->Anchored, 0);
@@ -246,4 +247,190 @@ TEST_F(Regex, DamagedRecordsFailWithoutHarm) {
         EXPECT_EQ(MatchRegex(Compiled.get(), "aa"), 0) << Case.Error;
         EXPECT_EQ(Errors, std::vector<std::string>{Case.Error});
     }
+}
+
+TEST_F(Regex, LinkPattern) {
+    std::unique_ptr<TRegex> Link = CompileRegex(LINK_PATTERN);
+    ASSERT_TRUE(Link);
+    for (const char* Text :
+         {"see www.example.com now", "www.pellarune.de", "ip 192.168.0.1:7171", "go to a%2eb%2eorg",
+          "(host.net)", "x.y.z.museum.", "line\nmail.server.co.uk?x=1"})
+        EXPECT_EQ(MatchRegex(Link.get(), Text), 1) << Text;
+    for (const char* Text : {"hello.world", "no dots here", "wwwexamplecom", "1.2.3", "www.example.comx",
+                             "1.2.3.4567", "mail@example.comma"})
+        EXPECT_EQ(MatchRegex(Link.get(), Text), 0) << Text;
+    // A chat line built to backtrack as much as possible stays within the limits.
+    std::string Slow;
+    while (Slow.size() < 255)
+        Slow += "a.";
+    EXPECT_EQ(MatchRegex(Link.get(), Slow.c_str()), 0);
+    EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(Regex, LongTextsAndHostilePatternsEndWithAnError) {
+    // A loop over a group goes deeper with every pass; the text is far longer than the stack allows.
+    std::unique_ptr<TRegex> Loop = CompileRegex("(ab)*c");
+    std::string Text;
+    for (int i = 0; i < 100000; i++)
+        Text += "ab";
+    EXPECT_EQ(MatchRegex(Loop.get(), (Text + "c").c_str()), 0);
+    EXPECT_EQ(Errors, std::vector<std::string>{"recursion too deep"});
+    Errors.clear();
+    EXPECT_EQ(MatchRegex(Loop.get(), (Text.substr(0, 2000) + "c").c_str()), 1);
+    EXPECT_EQ(Loop->MatchEnd[0] - Loop->MatchStart[0], 2001);
+
+    // Every split of the a's between the two alternatives is tried before the 'c' fails them all.
+    std::unique_ptr<TRegex> Split = CompileRegex("(a|a)*b");
+    EXPECT_EQ(MatchRegex(Split.get(), (std::string(40, 'a') + "cb").c_str()), 0);
+    EXPECT_EQ(Errors, std::vector<std::string>{"too much backtracking"});
+}
+
+namespace {
+
+// An independent matcher for the random run: a valid pattern as a tree, matched by continuation passing in
+// the engine's order of preference (alternatives in order, repetitions greedy).
+class TReference {
+public:
+    explicit TReference(const char* Pattern) : P(Pattern) { Root = parseAlternatives(); }
+
+    // Offsets of the leftmost match and its end, or {-1, -1}.
+    std::pair<long, long> find(const std::string& Subject) {
+        Text = Subject;
+        for (size_t Start = 0; Start <= Text.size(); Start++) {
+            size_t End = 0;
+            if (matchAlternatives(Root, Start, [&](size_t To) { return End = To, true; }))
+                return {Start, End};
+        }
+        return {-1, -1};
+    }
+
+private:
+    struct TPiece;
+    using TAlternatives = std::vector<std::vector<TPiece>>;
+    using TNext = std::function<bool(size_t)>;
+    struct TPiece {
+        char Kind = 'c';   // 'c' one character, '.', '[', '^', '$', '(' a group
+        std::string Chars; // the character or the set
+        bool Negated = false;
+        TAlternatives Group;
+        char Repeat = 0;
+    };
+
+    TAlternatives parseAlternatives() {
+        TAlternatives Alternatives(1);
+        while (*P && *P != ')') {
+            if (*P == '|') {
+                P++;
+                Alternatives.emplace_back();
+            } else {
+                Alternatives.back().push_back(parsePiece());
+            }
+        }
+        return Alternatives;
+    }
+
+    TPiece parsePiece() {
+        TPiece Piece;
+        char c = *P++;
+        if (c == '(') {
+            Piece.Kind = '(';
+            Piece.Group = parseAlternatives();
+            P++;
+        } else if (c == '[') {
+            Piece.Kind = '[';
+            if (*P == '^') Piece.Negated = *P++;
+            if (*P == ']' || *P == '-') Piece.Chars += *P++;
+            for (; *P != ']'; P++) {
+                if (*P == '-' && P[1] != ']')
+                    for (int x = static_cast<uint8_t>(P[-1]); x <= static_cast<uint8_t>(P[1]); x++)
+                        Piece.Chars += static_cast<char>(x);
+                else
+                    Piece.Chars += *P;
+            }
+            P++;
+        } else if (c == '.' || c == '^' || c == '$') {
+            Piece.Kind = c;
+        } else {
+            Piece.Chars = c == '\\' ? *P++ : c;
+        }
+        if (*P == '*' || *P == '+' || *P == '?') Piece.Repeat = *P++;
+        return Piece;
+    }
+
+    bool matchAlternatives(const TAlternatives& Alternatives, size_t At, const TNext& Next) {
+        for (const std::vector<TPiece>& Sequence : Alternatives)
+            if (matchSequence(Sequence, 0, At, Next)) return true;
+        return false;
+    }
+
+    bool matchSequence(const std::vector<TPiece>& Sequence, size_t i, size_t At, const TNext& Next) {
+        if (i == Sequence.size()) return Next(At);
+        TNext Rest = [&](size_t To) { return matchSequence(Sequence, i + 1, To, Next); };
+        const TPiece& Piece = Sequence[i];
+        if (Piece.Repeat == '?') return matchOnce(Piece, At, Rest) || Rest(At);
+        if (Piece.Repeat == '*') return matchStar(Piece, At, Rest);
+        if (Piece.Repeat == '+')
+            return matchOnce(Piece, At, [&](size_t To) { return matchStar(Piece, To, Rest); });
+        return matchOnce(Piece, At, Rest);
+    }
+
+    bool matchStar(const TPiece& Piece, size_t At, const TNext& Next) {
+        return matchOnce(Piece, At, [&](size_t To) { return To > At && matchStar(Piece, To, Next); }) ||
+               Next(At);
+    }
+
+    bool matchOnce(const TPiece& Piece, size_t At, const TNext& Next) {
+        if (Piece.Kind == '^') return At == 0 && Next(At);
+        if (Piece.Kind == '$') return At == Text.size() && Next(At);
+        if (Piece.Kind == '(') return matchAlternatives(Piece.Group, At, Next);
+        if (At >= Text.size()) return false;
+        char c = Text[At];
+        bool Hit = Piece.Kind == '.' || (Piece.Kind == 'c' && c == Piece.Chars[0]) ||
+                   (Piece.Kind == '[' && (Piece.Chars.find(c) != std::string::npos) != Piece.Negated);
+        return Hit && Next(At + 1);
+    }
+
+    const char* P;
+    TAlternatives Root;
+    std::string Text;
+};
+
+std::string RandomText(std::mt19937& Random, const char* Alphabet, int MaxLength) {
+    std::string Text(Random() % (MaxLength + 1), ' ');
+    for (char& c : Text)
+        c = Alphabet[Random() % strlen(Alphabet)];
+    return Text;
+}
+
+} // namespace
+
+TEST_F(Regex, RandomPatternsAgreeWithAnIndependentMatcher) {
+    std::mt19937 Random(1986);
+    int Compiled = 0;
+    for (int Case = 0; Case < 4000; Case++) {
+        std::string Pattern = RandomText(Random, "aaabb.()|*+?[]^$-\\\xe4", 10);
+        std::unique_ptr<TRegex> Regex = CompileRegex(Pattern.c_str());
+        if (!Regex) continue;
+        Compiled++;
+        TReference Reference(Pattern.c_str());
+        for (int Subject = 0; Subject < 6; Subject++) {
+            std::string Text = RandomText(Random, "aab-]\xe4", 12);
+            Errors.clear();
+            std::pair<long, long> Expected = Reference.find(Text);
+            int Matched = MatchRegex(Regex.get(), Text.c_str());
+            ASSERT_EQ(Matched, Expected.first >= 0 ? 1 : 0) << Pattern << " on " << Text;
+            ASSERT_TRUE(Errors.empty());
+            if (!Matched) continue;
+            ASSERT_EQ(Regex->MatchStart[0] - Text.c_str(), Expected.first) << Pattern << " on " << Text;
+            ASSERT_EQ(Regex->MatchEnd[0] - Text.c_str(), Expected.second) << Pattern << " on " << Text;
+            for (int n = 1; n < REGEX_SUBEXPRESSIONS; n++) {
+                ASSERT_EQ(!Regex->MatchStart[n], !Regex->MatchEnd[n]);
+                if (!Regex->MatchStart[n]) continue;
+                ASSERT_LE(Regex->MatchStart[0], Regex->MatchStart[n]);
+                ASSERT_LE(Regex->MatchStart[n], Regex->MatchEnd[n]);
+                ASSERT_LE(Regex->MatchEnd[n], Regex->MatchEnd[0]);
+            }
+        }
+    }
+    EXPECT_GT(Compiled, 800); // enough of the random patterns are valid to exercise the matcher
 }

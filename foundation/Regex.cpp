@@ -1,5 +1,4 @@
-// The regular-expression engine's interface: compiling with the match shortcuts, and the backtracking
-// matcher.
+// The regular-expression engine's interface, its match shortcuts and the backtracking matcher.
 #include "foundation/Regex.h"
 #include "foundation/RegexProgram.h"
 

@@ -102,7 +102,7 @@ int32_t TRegexCompiler::parsePiece(int& Flags) {
     else if (Operator == '+' && (AtomFlags & REGEX_SIMPLE))
         insertNode(REGEX_PLUS, Start);
     else
-        repeatGroup(Operator, Start);
+        repeatByBranches(Operator, Start);
     Parse++;
     if (IsRepeatOperator(*Parse)) RegexFail("nested *?+");
     return Start;
@@ -112,7 +112,7 @@ int32_t TRegexCompiler::parsePiece(int& Flags) {
 //   x*  BRANCH(x BACK->loop) BRANCH(NOTHING)
 //   x+  x BRANCH(BACK->x) BRANCH(NOTHING)
 //   x?  BRANCH(x) BRANCH(NOTHING)
-void TRegexCompiler::repeatGroup(char Operator, int32_t Operand) {
+void TRegexCompiler::repeatByBranches(char Operator, int32_t Operand) {
     if (Operator == '*') {
         insertNode(REGEX_BRANCH, Operand);
         linkBranchTail(Operand, emitNode(REGEX_BACK));

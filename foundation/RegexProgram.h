@@ -74,7 +74,7 @@ public:
 private:
     int32_t parseSet();
     int32_t parseRun(int& Flags);
-    void repeatGroup(char Operator, int32_t Operand);
+    void repeatByBranches(char Operator, int32_t Operand);
 
     int32_t emitNode(uint8_t Op);
     void emitByte(uint8_t Byte);

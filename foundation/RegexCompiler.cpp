@@ -108,7 +108,7 @@ int32_t TRegexCompiler::parsePiece(int& Flags) {
     return Start;
 }
 
-// Repetition of an operand that is not one character wide, built of branches:
+// Repetition built of branches: always for '?', for '*' and '+' when the operand is not one character:
 //   x*  BRANCH(x BACK->loop) BRANCH(NOTHING)
 //   x+  x BRANCH(BACK->x) BRANCH(NOTHING)
 //   x?  BRANCH(x) BRANCH(NOTHING)

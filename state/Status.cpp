@@ -6,6 +6,7 @@
 #include "state/Events.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -13,6 +14,13 @@ namespace {
 
 struct TPickPlace {
     int32_t x = 0, y = 0, z = 0;
+};
+
+// An object picked by a click and where it was.
+struct TPickedObject {
+    TObject Object = EmptyObject;
+    int32_t Position = 0;
+    TPickPlace Place;
 };
 
 // Reset by InitStatus; the character list lives from a login server's answer to the next one or ExitStatus.
@@ -37,6 +45,8 @@ struct {
     int32_t TooltipX = 0, TooltipY = 0;
     uint8_t Blink = 0;
     int32_t BlinkTime = 0;
+    TPickPlace Press;
+    TPickedObject DragSource, LookTarget, UseTarget;
     TPickPlace Drop;
     uint32_t MenuCreature = 0;
     int32_t PatchProgress = -1;
@@ -94,6 +104,19 @@ const TAccountCharacter& Character(int32_t Number) {
     return Status.Characters[Number];
 }
 
+void SetPicked(TPickedObject& Record, const TObject& Object, int32_t Position, int32_t x, int32_t y,
+               int32_t z) {
+    Record = TPickedObject{Object, Position, TPickPlace{x, y, z}};
+}
+
+const TObject* GetPicked(const TPickedObject& Record, int32_t* Position, int32_t* x, int32_t* y, int32_t* z) {
+    *Position = Record.Position;
+    *x = Record.Place.x;
+    *y = Record.Place.y;
+    *z = Record.Place.z;
+    return &Record.Object;
+}
+
 void CopyText(char* Target, size_t Size, const char* Text) { std::snprintf(Target, Size, "%s", Text); }
 
 } // namespace
@@ -113,7 +136,8 @@ void InitStatus(uint8_t GamemasterFlag, TLinkWarningHandler linkwarningeventhand
     SetAccountCharacters(0);
     Status.PremiumDays = 0;
     Status.ActiveCharacter = 0;
-    Status.Drop = TPickPlace{};
+    Status.Press = Status.Drop = TPickPlace{};
+    Status.DragSource = Status.LookTarget = Status.UseTarget = TPickedObject{};
     Status.MenuCreature = 0;
     Status.Tooltip = nullptr;
     Status.HeldMouseEvent = Status.HeldMouseTick = 0;
@@ -280,6 +304,41 @@ const char* GetRuleViolationAction(int32_t actionid) {
     if (!In(actionid, 0, 7))
         throw TMyException(__FILE__, __LINE__, "unknown action", "actionid", actionid, "", 0, "");
     return RuleViolationActions[actionid];
+}
+
+void SetMousePressPosition(int32_t x, int32_t y) {
+    Status.Press = TPickPlace{x, y, 0};
+    Status.DragSource.Object = EmptyObject;
+}
+
+void SetDragSource(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z) {
+    SetPicked(Status.DragSource, Object, Position, x, y, z);
+}
+
+const TObject* GetDragSource(int32_t* Position, int32_t* x, int32_t* y, int32_t* z) {
+    return GetPicked(Status.DragSource, Position, x, y, z);
+}
+
+void StartDragIfMoved(int32_t x, int32_t y) {
+    if (Status.ActionState == ACTIONSTATE_DRAG || Status.DragSource.Object.Type == 0) return;
+    if (std::abs(x - Status.Press.x) >= 4 || std::abs(y - Status.Press.y) >= 4)
+        Status.ActionState = ACTIONSTATE_DRAG;
+}
+
+void SetLookTarget(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z) {
+    SetPicked(Status.LookTarget, Object, Position, x, y, z);
+}
+
+const TObject* GetLookTarget(int32_t* Position, int32_t* x, int32_t* y, int32_t* z) {
+    return GetPicked(Status.LookTarget, Position, x, y, z);
+}
+
+void SetUseTarget(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z) {
+    SetPicked(Status.UseTarget, Object, Position, x, y, z);
+}
+
+const TObject* GetUseTarget(int32_t* Position, int32_t* x, int32_t* y, int32_t* z) {
+    return GetPicked(Status.UseTarget, Position, x, y, z);
 }
 
 void SetMenuCreature(uint32_t ID) { Status.MenuCreature = ID; }

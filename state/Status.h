@@ -2,6 +2,8 @@
 // and tooltip state, the pick records of the last clicks and the progress of a data-file patch.
 #pragma once
 
+#include "state/Objects.h"
+
 #include <cstdint>
 
 enum CONNECTIONSTATE : int32_t {
@@ -113,6 +115,18 @@ bool HasAnyRight(); // any of the rule-violation rights 0..31
 const char* GetRuleViolationReason(int32_t rightid);
 const char* GetRuleViolationAction(int32_t actionid);
 
+// Pick records of the last clicks; x 65535 marks places in the inventory or a container.
+// Stores the press position and clears the drag source's object (nothing to drag until SetDragSource).
+void SetMousePressPosition(int32_t x, int32_t y);
+void SetDragSource(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z);
+const TObject* GetDragSource(int32_t* Position, int32_t* x, int32_t* y, int32_t* z);
+// Starts dragging (action state 6) when a drag source is set and the mouse is 4 or more pixels away from the
+// press position in x or in y.
+void StartDragIfMoved(int32_t x, int32_t y);
+void SetLookTarget(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z);
+const TObject* GetLookTarget(int32_t* Position, int32_t* x, int32_t* y, int32_t* z);
+void SetUseTarget(const TObject& Object, int32_t Position, int32_t x, int32_t y, int32_t z);
+const TObject* GetUseTarget(int32_t* Position, int32_t* x, int32_t* y, int32_t* z);
 void SetMenuCreature(uint32_t ID); // 0: none
 uint32_t GetMenuCreature();
 void SetDropPosition(int32_t x, int32_t y, int32_t z);

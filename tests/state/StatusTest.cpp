@@ -145,3 +145,27 @@ TEST_F(StatusTest, BlinkFlipsOnlyAfterMoreThan300Milliseconds) {
     UpdateBlink();
     EXPECT_NE(GetBlink(), First);
 }
+
+TEST_F(StatusTest, DragStartsFromFourPixelsAwayAndOnlyWithASource) {
+    SetMousePressPosition(100, 100);
+    StartDragIfMoved(110, 110);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE) << "nothing to drag yet";
+    SetDragSource(TObject{3031, 5, 0}, 1, 65535, 64, 2);
+    StartDragIfMoved(103, 97);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE) << "3 pixels";
+    StartDragIfMoved(100, 96);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_DRAG) << "4 pixels";
+    int32_t Position, x, y, z;
+    const TObject* Source = GetDragSource(&Position, &x, &y, &z);
+    EXPECT_EQ(Source->Type, 3031);
+    EXPECT_EQ(Source->Data, 5);
+    EXPECT_EQ(Position, 1);
+    EXPECT_EQ(x, 65535);
+    EXPECT_EQ(y, 64);
+    EXPECT_EQ(z, 2);
+
+    SetActionState(ACTIONSTATE_NONE);
+    SetMousePressPosition(0, 0);
+    StartDragIfMoved(50, 50);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE) << "a new press clears the drag source";
+}

@@ -74,8 +74,8 @@ public:
     void ExitSurfaces() override;
     bool TestEngine() override;
 
-    // The display device of this engine generation (tests reach the software display through it).
-    TDisplayDevice* getDevice() const { return DirectDraw.get(); }
+    // The pixels of a surface, nullptr when it was not made (screenshots and pixel tests read them).
+    const TPixelSurface* getPixels(int32_t Surface) const { return surface(Surface); }
 
 private:
     // The surface of a valid index, or nullptr when it was not made.

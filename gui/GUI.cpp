@@ -3,11 +3,13 @@
 #include "gui/GUI.h"
 
 #include "foundation/Exception.h"
+#include "graphics/graphics.h"
 #include "gui/GUIServices.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -103,6 +105,92 @@ void TComponent::allocateDrawingList(int32_t Length) {
     DrawingList = Length > 0 ? std::make_unique<TSkinPiece[]>(Length) : nullptr;
     DrawingListLength = Length;
 }
+
+// The failure of a sized piece whose absolute position is off the surface's top or left edge.
+[[noreturn]] static void ThrowPieceOutside(int32_t Surface, int32_t X, int32_t Y, int32_t Length, int32_t i,
+                                           const TSkinPiece& Piece) {
+    std::string Text = "dialog origin outside main window (surface: " + std::to_string(Surface) +
+                       " x: " + std::to_string(X) + " y: " + std::to_string(Y) +
+                       " DrawingListLength: " + std::to_string(Length) + " i: " + std::to_string(i) +
+                       " DrawingList.Skin: " + std::to_string(Piece.skin);
+    if (Piece.skin == 170) Text += " (CONSOLETEXT_CORNER_TOPRIGHT)";
+    Text += " DrawingList.x: " + std::to_string(Piece.x) + " DrawingList.y: " + std::to_string(Piece.y) +
+            " DrawingList.width: " + std::to_string(Piece.width) +
+            " DrawingList.height: " + std::to_string(Piece.height) +
+            " DrawingList.srcx: " + std::to_string(Piece.srcx) +
+            " DrawingList.srcy: " + std::to_string(Piece.srcy) + ")";
+    ThrowCheckFailure(__FILE__, __LINE__, Text.c_str());
+}
+
+void TComponent::draw(int32_t Surface, int32_t X, int32_t Y) { drawDrawingList(Surface, X, Y); }
+
+void TComponent::drawDrawingList(int32_t Surface, int32_t X, int32_t Y) try {
+    for (int32_t i = 0; i < DrawingListLength; i++) {
+        const TSkinPiece& Piece = DrawingList[i];
+        if (Piece.skin == 0) continue;
+        // A negative number would index the skin table from below.
+        CHECK_TEXT(Piece.skin < GetNumberOfSkins() && Piece.skin >= 0, "DrawingList[i].skin<NumberOfSkins", i,
+                   Piece.skin);
+        if (Piece.width == 0 && Piece.height == 0) {
+            const TSkin& Skin = GetSkin(Piece.skin);
+            DrawPicturePart(Surface, X + Piece.x, Y + Piece.y, SKIN_PICTURE, Skin.x, Skin.y, Skin.Width,
+                            Skin.Height);
+            continue;
+        }
+        if (X + Piece.x < 0 || Y + Piece.y < 0) ThrowPieceOutside(Surface, X, Y, DrawingListLength, i, Piece);
+        DrawSkin(Surface, X + Piece.x, Y + Piece.y, Piece.width, Piece.height, Piece.skin, Piece.srcx,
+                 Piece.srcy);
+    }
+}
+CATCH_FRAME(X, Y)
+
+// The failure of a skin without size in the clipped tiling.
+[[noreturn]] static void ThrowEmptySkin(int32_t Surface, int32_t X, int32_t Y, int32_t Width, int32_t Height,
+                                        int32_t Skin, int32_t OffsetX, int32_t OffsetY, int32_t ClipX,
+                                        int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) {
+    auto N = [](int32_t Value) { return std::to_string(Value); };
+    std::string Text = "some assertions failed (surface: " + N(Surface) + " x: " + N(X) + " y: " + N(Y) +
+                       " width: " + N(Width) + " height: " + N(Height) + " skin: " + N(Skin) +
+                       " skinwidth: " + N(GetSkin(Skin).Width) + " skinheight: " + N(GetSkin(Skin).Height) +
+                       " skinoffsetx: " + N(OffsetX) + " skinoffsety: " + N(OffsetY) +
+                       " cliprect: " + N(ClipX) + "/" + N(ClipY) + "/" + N(ClipWidth) + "/" + N(ClipHeight) +
+                       ")";
+    ThrowCheckFailure(__FILE__, __LINE__, Text.c_str());
+}
+
+void DrawSkinClipped(int32_t Surface, int32_t X, int32_t Y, int32_t Width, int32_t Height, int32_t Skin,
+                     int32_t ClipX, int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight, int32_t OffsetX,
+                     int32_t OffsetY) try {
+    if (Skin == 0 || Width == 0 || Height == 0) return;
+    CHECK_TEXT(In(Skin, 0, LASTSKIN - 1), "In(skin,0,LASTSKIN-1)", Skin);
+    CHECK_TEXT(Width > 0, "width>0", Width);
+    CHECK_TEXT(Height > 0, "height>0", Height);
+    const TSkin& S = GetSkin(Skin);
+    if (S.Width < 1 || S.Height < 1)
+        ThrowEmptySkin(Surface, X, Y, Width, Height, Skin, OffsetX, OffsetY, ClipX, ClipY, ClipWidth,
+                       ClipHeight);
+    if (Width == S.Width && Height == S.Height) {
+        DrawPicturePartClipped(Surface, X, Y, SKIN_PICTURE, S.x, S.y, S.Width, S.Height, ClipX, ClipY,
+                               ClipWidth, ClipHeight);
+        return;
+    }
+    // Offsets at or beyond the skin's size would leave the first tile empty and never end a row.
+    OffsetX = OffsetX > 0 ? OffsetX % S.Width : 0;
+    OffsetY = OffsetY > 0 ? OffsetY % S.Height : 0;
+    for (int32_t Top = 0; Top < Height;) {
+        int32_t SourceY = S.y + (Top == 0 ? OffsetY : 0);
+        int32_t RowHeight = std::min(S.Height - (Top == 0 ? OffsetY : 0), Height - Top);
+        for (int32_t Left = 0; Left < Width;) {
+            int32_t SourceX = S.x + (Left == 0 ? OffsetX : 0);
+            int32_t TileWidth = std::min(S.Width - (Left == 0 ? OffsetX : 0), Width - Left);
+            DrawPicturePartClipped(Surface, X + Left, Y + Top, SKIN_PICTURE, SourceX, SourceY, TileWidth,
+                                   RowHeight, ClipX, ClipY, ClipWidth, ClipHeight);
+            Left += TileWidth;
+        }
+        Top += RowHeight;
+    }
+}
+CATCH_FRAME(Skin)
 
 // ---- TLeafComponent ----
 
@@ -264,7 +352,14 @@ TComponent* TParentComponent::getLastChild() const {
     return Tail;
 }
 
-// ---- TParentComponent: geometry ----
+// ---- TParentComponent: geometry and drawing ----
+
+void TParentComponent::draw(int32_t Surface, int32_t X, int32_t Y) try {
+    drawDrawingList(Surface, X, Y);
+    for (TComponent* Child = FirstChild; Child != nullptr; Child = Child->Next)
+        Child->draw(Surface, X + Child->X, Y + Child->Y);
+}
+CATCH_FRAME(X, Y)
 
 void TParentComponent::setPosition(int32_t X, int32_t Y) try {
     TComponent::setPosition(X, Y);

@@ -185,6 +185,12 @@ private:
     TComponent* findPredecessor(TComponent* Child, bool& Found) const;
 };
 
+// Tiles Skin over the rectangle (X, Y, Width, Height) of Surface as DrawSkin does, drawing only what falls
+// inside the clip rectangle. OffsetX and OffsetY shift the pattern of the first column and row.
+void DrawSkinClipped(int32_t Surface, int32_t X, int32_t Y, int32_t Width, int32_t Height, int32_t Skin,
+                     int32_t ClipX, int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight, int32_t OffsetX,
+                     int32_t OffsetY);
+
 // True when (X, Y), in the parent's coordinates, lies on Child (last column and row included).
 bool HitsChild(const TComponent* Child, int32_t X, int32_t Y);
 

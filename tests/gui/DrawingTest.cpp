@@ -7,6 +7,7 @@
 #include "tests/gui/Probes.h"
 #include "tests/gui/SkinScreen.h"
 
+#include "foundation/sysinc.h"
 #include "graphics/Surface.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,26 @@ TEST_F(DrawingTest, AnIconButtonDrawsItsIconOnTheFace) {
     EXPECT_EQ(at(52, 52), skin(74, 0, 0));
     EXPECT_EQ(at(62, 62), skin(74, 10, 10));
     EXPECT_EQ(at(63, 63), skin(14, 13, 13));
+}
+
+uint32_t FakeClock = 0;
+uint32_t ReadFakeClock() { return FakeClock; }
+
+TEST_F(DrawingTest, ABlinkingButtonSwapsItsFacesWhenDrawnAfterEachInterval) {
+    SetMillisecondTimer(ReadFakeClock);
+    FakeClock = GetStartTime() + 0x7FFFFF00u; // the signed millisecond clock wraps between the swaps
+    TBlinkingButton Button(0, 0, 12, 13, 14, 15, nullptr, 0, nullptr);
+    TSource Faces[4];
+    for (TSource& Face : Faces) {
+        Button.draw(SCREEN_SURFACE, 0, 0);
+        Face = at(0, 0);
+        FakeClock += 101;
+    }
+    SetMillisecondTimer(nullptr);
+    EXPECT_EQ(Faces[0], skin(12, 0, 0));
+    EXPECT_EQ(Faces[1], skin(14, 0, 0));
+    EXPECT_EQ(Faces[2], skin(12, 0, 0));
+    EXPECT_EQ(Faces[3], skin(14, 0, 0));
 }
 
 TEST_F(DrawingTest, TheFramePaintsNinePiecesAroundItsWindow) {

@@ -32,6 +32,23 @@ void DeletePending() {
 
 [[noreturn]] void NotPossible() { CHECK_TEXT(false, "not possible"); }
 
+// Cuts one axis of a child to 0 .. Limit: a start before 0 moves to 0 and shortens the extent; a far edge
+// (as it was) beyond Limit shortens the extent to reach Limit. True when anything was cut.
+bool ClipAxis(int32_t& Position, int32_t& Extent, int32_t Limit) {
+    bool Cut = false;
+    int32_t FarEdge = Position + Extent;
+    if (Position < 0) {
+        Extent += Position;
+        Position = 0;
+        Cut = true;
+    }
+    if (FarEdge > Limit) {
+        Extent = Limit - Position;
+        Cut = true;
+    }
+    return Cut;
+}
+
 // The position a placement gives: a negative coordinate counts from the far edge.
 int32_t PlacedCoordinate(int32_t Value, int32_t Extent) { return Value >= 0 ? Value : Extent + Value; }
 
@@ -317,13 +334,10 @@ void TParentComponent::swapChildren(TComponent* Child1, TComponent* Child2) try 
     CHECK_TEXT(Found2, "Search2!=NULL");
     CHECK_TEXT(Before1 != Before2, "Before1!=Before2");
     // Neighbours: the later one takes the earlier one's place.
-    TComponent *Earlier = nullptr, *Later = nullptr, *BeforeEarlier = nullptr;
-    if (Before1 == Child2) {
-        Earlier = Child2, Later = Child1, BeforeEarlier = Before2;
-    } else if (Before2 == Child1) {
-        Earlier = Child1, Later = Child2, BeforeEarlier = Before1;
-    }
-    if (Earlier != nullptr) {
+    if (Before1 == Child2 || Before2 == Child1) {
+        TComponent* Earlier = Before1 == Child2 ? Child2 : Child1;
+        TComponent* Later = Earlier == Child1 ? Child2 : Child1;
+        TComponent* BeforeEarlier = Earlier == Child1 ? Before1 : Before2;
         if (BeforeEarlier == nullptr)
             FirstChild = Later;
         else
@@ -446,22 +460,11 @@ CATCH_FRAME()
 void TParentComponent::clipChildren(bool DeleteOutside) try {
     TComponent* Child = FirstChild;
     while (Child != nullptr) {
-        TComponent* Following = Child->Next;
+        TComponent* Following = Child->Next; // Child may be deleted
         int32_t NewX = Child->X, NewY = Child->Y, NewWidth = Child->Width, NewHeight = Child->Height;
-        bool Changed = false, Outside = false;
-        if (NewX < 0) {
-            NewWidth += NewX, NewX = 0, Changed = true, Outside |= DeleteOutside;
-        }
-        if (NewY < 0) {
-            NewHeight += NewY, NewY = 0, Changed = true, Outside |= DeleteOutside;
-        }
-        if (Child->X + Child->Width > Width) {
-            NewWidth = Width - NewX, Changed = true, Outside |= DeleteOutside;
-        }
-        if (Child->Y + Child->Height > Height) {
-            NewHeight = Height - NewY, Changed = true, Outside |= DeleteOutside;
-        }
-        if (NewWidth < 0 || NewHeight < 0 || Outside) {
+        bool CutX = ClipAxis(NewX, NewWidth, Width), CutY = ClipAxis(NewY, NewHeight, Height);
+        bool Changed = CutX || CutY;
+        if (NewWidth < 0 || NewHeight < 0 || (Changed && DeleteOutside)) {
             deleteChild(Child);
         } else if (Changed) {
             Child->setPosition(NewX, NewY);

@@ -467,10 +467,11 @@ CATCH_FRAME(ErrorCode)
 
 void CConnectionSocket::onReceive(int ErrorCode) { OnReceive(ErrorCode); }
 
-void CConnectionSocket::onClose(int) {
+void CConnectionSocket::onClose(int) try {
     Disconnect(false);
     Net.CloseHandler();
 }
+CATCH_FRAME()
 
 // ---- Wire framing ----
 

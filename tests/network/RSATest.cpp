@@ -72,14 +72,6 @@ TEST(LargeNumber, BytesRoundTripAndShortValuesComeBackZeroFilledInFront) {
         << "digits that do not fit";
 }
 
-TEST(LargeNumber, OnlyTheLowSixteenBitsOfALengthCount) {
-    std::vector<uint8_t> Block(4, 0xAB);
-    TLargeNumber Number;
-    ByteArrayToLargeNumber(Block.data(), 0x10004, Number);
-    EXPECT_EQ(Number.getLength(), 1u);
-    EXPECT_EQ(Number.getDigit(0), 0xABABABABu);
-}
-
 TEST(LargeNumber, DecimalConversion) {
     EXPECT_TRUE(FromDecimal("0").isZero());
     EXPECT_TRUE(FromDecimal("").isZero());

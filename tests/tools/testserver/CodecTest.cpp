@@ -246,9 +246,3 @@ TEST(MessagesTest, LoginPhaseLayouts) {
     EXPECT_EQ(LoginInformationMessage(""), (TMessage{11, 0, 0}));
     EXPECT_EQ(LoginRetryMessage(), TMessage{40});
 }
-
-TEST(MessagesTest, GamePhaseSessionNotices) {
-    EXPECT_EQ(GameErrorMessage("x"), (TMessage{20, 1, 0, 'x'}));
-    EXPECT_EQ(GameInformationMessage("x"), (TMessage{21, 1, 0, 'x'}));
-    EXPECT_EQ(WaitingListMessage("wait", 0), (TMessage{22, 4, 0, 'w', 'a', 'i', 't', 0}));
-}

@@ -28,22 +28,27 @@ TSpeakerFilters Filters;
 
 constexpr int32_t IGNORE_INDICATOR_TIME = 1000;
 
+// Helpers of the list operations; each carries the operations' catch frame.
+
 // Replaces an entry that matches (Mode, Name, any channel) by a new one.
-void ReplaceEntry(int32_t Mode, const char* Name, bool Permanent, TTalkFilterList& List) {
+void ReplaceEntry(int32_t Mode, const char* Name, bool Permanent, TTalkFilterList& List) try {
     int32_t Found = FindTalkFilter(Mode, Name, -1, List);
     if (Found != -1) DeleteTalkFilter(Found, List);
     AddTalkFilter(Mode, Name, -1, nullptr, List, Permanent);
 }
+CATCH_FRAME()
 
-void RemoveEntry(int32_t Mode, const char* Name, TTalkFilterList& List) {
+void RemoveEntry(int32_t Mode, const char* Name, TTalkFilterList& List) try {
     int32_t Found = FindTalkFilter(Mode, Name, -1, List);
     if (Found != -1) DeleteTalkFilter(Found, List);
 }
+CATCH_FRAME()
 
-void ClearEntries(TTalkFilterList& List) {
+void ClearEntries(TTalkFilterList& List) try {
     for (int32_t i = List.getMin(); i <= List.getMax(); i++)
         DeleteTalkFilter(i, List);
 }
+CATCH_FRAME()
 
 bool GetPermanentFlag(const char* Name, TTalkFilterList& List) {
     int32_t Found = FindTalkFilter(0, Name, -1, List);
@@ -51,7 +56,7 @@ bool GetPermanentFlag(const char* Name, TTalkFilterList& List) {
 }
 
 // "name\n" for every named entry in slot order; NULL for a list without entries.
-std::unique_ptr<char[]> GetNamesText(TTalkFilterList& List) {
+std::unique_ptr<char[]> GetNamesText(TTalkFilterList& List) try {
     size_t Size = 1;
     bool Any = false;
     for (int32_t i = List.getMin(); i <= List.getMax(); i++) {
@@ -68,6 +73,7 @@ std::unique_ptr<char[]> GetNamesText(TTalkFilterList& List) {
     }
     return Text;
 }
+CATCH_FRAME()
 
 bool IsServerMessageShown(int32_t Mode) {
     switch (Mode) {

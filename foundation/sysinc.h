@@ -1,0 +1,48 @@
+// System helpers: the millisecond clock, files, the text clipboard, the shared text buffer and the
+// pseudo-random generator. The first module started and the last one ended.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+void InitSystem(); // allocates the 1024-byte shared buffer and seeds the random generator from the timer
+void ExitSystem(); // releases the shared buffer
+
+// Milliseconds since the program was loaded; wraps after 2^32 ms as the system timer does.
+int32_t GetMilliseconds();
+
+// The system millisecond timer: monotonic, 32 bits, wrapping. Tests put their own in its place;
+// nullptr restores the system's.
+using TMillisecondTimer = uint32_t (*)();
+void SetMillisecondTimer(TMillisecondTimer Timer);
+uint32_t GetSystemTimer();
+uint32_t GetStartTime(); // the timer's value when the program was loaded
+
+// File names are Latin-1, like every text of the client; the system sees them in UTF-8.
+bool FileExists(const char* FileName);                    // a directory of that name counts as well
+bool RemoveFile(const char* FileName);                    // true on success
+int RenameFile(const char* OldName, const char* NewName); // 0 on success
+FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened
+
+// The clipboard's text in Latin-1, carriage returns removed and line feeds turned into blanks, in the
+// shared buffer (valid until the next call of this or of GrowSharedBuffer); NULL when the clipboard
+// cannot be read.
+char* GetClipboardText();
+bool IsClipboardEmpty();
+bool SetClipboardText(const char* Text); // false when the clipboard refuses the text
+
+// Makes the shared buffer at least Size bytes, keeping its contents; it never shrinks.
+void GrowSharedBuffer(uint32_t Size);
+char* GetSharedBuffer();
+uint32_t GetSharedBufferSize();
+
+// The run's one pseudo-random generator: state = state * 214013 + 2531011 (mod 2^32), each draw bits 16
+// to 30 of the new state (0..32767). Seeded once by InitSystem; the state is 1 before that.
+void SeedRandom(uint32_t Seed);
+int32_t Random();
+
+// Conversions at the system boundary; a character beyond Latin-1 or a malformed sequence becomes '?'.
+std::string Latin1ToUtf8(std::string_view Text);
+std::string Utf8ToLatin1(std::string_view Text);

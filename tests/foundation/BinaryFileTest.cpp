@@ -1,0 +1,129 @@
+// The binary file reader and writer: layout on disk, short reads, and the failure texts.
+#include "foundation/Script.h"
+#include "tests/foundation/TempDirectory.h"
+#include "tests/foundation/Thrown.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// The inner text of a failure that passed one catch frame, without its location.
+std::string Inner(const std::string& Text) {
+    const std::string Head = "exception occurred, reason:\n";
+    if (Text.rfind(Head, 0) != 0) return "not framed: " + Text;
+    return AfterLocation(Text.substr(Head.size()), "Script.cpp");
+}
+
+} // namespace
+
+TEST(BinaryFile, WriterLayoutReadsBack) {
+    TTempDirectory Directory;
+    std::string Name = Directory.file("data.bin");
+    TBinaryWriter w;
+    w.open(Name.c_str());
+    w.writeByte(0xAB);
+    w.writeWord(0x1234);
+    w.writeQuad(0x01020304);
+    w.writeString("");
+    w.writeString(std::string(65536 + 2, 'h').c_str()); // the length word and the text agree
+    const uint8_t Raw[] = {9, 8};
+    w.writeBytes(Raw, 2);
+    w.writeBytes(Raw, 0); // writes nothing and fails nothing
+    w.close();
+    EXPECT_EQ(Directory.read("data.bin"),
+              std::string("\xAB\x34\x12\x04\x03\x02\x01\0\0\x02\0hh\x09\x08", 15));
+
+    TBinaryReader r;
+    r.open(Name.c_str());
+    EXPECT_EQ(r.readByte(), 0xAB);
+    EXPECT_EQ(r.readWord(), 0x1234);
+    EXPECT_EQ(r.readQuad(), 0x01020304u);
+    EXPECT_STREQ(r.readNewString().get(), "");
+    EXPECT_STREQ(r.readNewString().get(), "hh");
+    uint8_t Out[2] = {};
+    EXPECT_FALSE(r.eof());
+    r.readBytes(Out, 2);
+    EXPECT_EQ(Out[1], 8);
+    EXPECT_TRUE(r.eof());
+    r.seek(3);
+    EXPECT_EQ(r.readQuad(), 0x01020304u);
+}
+
+TEST(BinaryFile, ShortReadsAreOutOfDataNamingTheFile) {
+    TTempDirectory Directory;
+    std::string Name = Directory.write("short.bin", std::string("\x01\x02\x03", 3));
+    TBinaryReader r;
+    r.open(Name.c_str());
+    r.seek(2);
+    EXPECT_EQ(Inner(ThrownFrom("Script.cpp", [&] { r.readWord(); })), "out of data, reason:\n" + Name);
+    EXPECT_TRUE(r.eof()); // the one byte left was consumed
+    r.seek(0);
+    uint8_t Out[5];
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.readBytes(Out, 5); }),
+              "out of data (Count = 5), reason:\n" + Name);
+    r.seek(100); // beyond the end is allowed; the read after it is not
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.readByte(); }), "out of data, reason:\n" + Name);
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.seek(-1); }),
+              "negative offset (Offset = -1), reason:\n" + Name);
+    r.seek(0);
+    EXPECT_EQ(Inner(ThrownFrom("Script.cpp", [&] { r.readNewString(); })),
+              "out of data (Count = 513), reason:\n" + Name);
+    TBinaryReader e;
+    e.open(Directory.write("empty", "").c_str());
+    EXPECT_TRUE(e.eof());
+}
+
+TEST(BinaryFile, BadBuffersCountsAndClosedFiles) {
+    TTempDirectory Directory;
+    TBinaryReader r;
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.readByte(); }), "no file open");
+    EXPECT_EQ(Inner(ThrownFrom("Script.cpp", [&] { r.readQuad(); })), "no file open");
+    r.open(Directory.write("f", "abcd").c_str());
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.readBytes(nullptr, 1); }), "Buffer==NULL");
+    uint8_t Out[4];
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.readBytes(Out, -1); }),
+              "assertion failed (Count = -1), reason:\nCount>=0");
+    EXPECT_EQ(r.readByte(), 'a');
+    TBinaryWriter w;
+    // Two frames, the string's and the length word's, around the inner failure.
+    EXPECT_EQ(Inner(Inner(ThrownFrom("Script.cpp", [&] { w.writeString("x"); }))), "no file open");
+    w.open(Directory.file("g").c_str());
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { w.writeBytes(Out, -1); }),
+              "assertion failed (Count = -1), reason:\nCount>=0");
+}
+
+TEST(BinaryFile, SecondOpenFailsAndKeepsTheFirst) {
+    TTempDirectory Directory;
+    std::string First = Directory.write("first", "A");
+    TBinaryReader r;
+    r.open(First.c_str());
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { r.open("other"); }), "file still open, reason:\n" + First);
+    EXPECT_EQ(r.readByte(), 'A');
+    std::string Missing = Directory.file("missing");
+    TBinaryReader m;
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { m.open(Missing.c_str()); }),
+              "failed to open file, reason:\n" + Missing);
+}
+
+TEST(BinaryFile, FailedWritesNameTheFile) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    TBinaryWriter w;
+    w.open("/dev/full");
+    std::vector<uint8_t> Block(100000);
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { w.writeBytes(Block.data(), 100000); }),
+              "failed to write file (Count = 100000), reason:\n/dev/full");
+}
+
+TEST(BinaryFile, AWriteLostInTheFinalFlushIsReportedOnClose) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    TBinaryWriter b;
+    b.open("/dev/full");
+    b.writeByte(1);
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { b.close(); }), "failed to write file, reason:\n/dev/full");
+    TScriptWriter s;
+    s.open("/dev/full");
+    s.writeText("Key");
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { s.close(); }), "failed to write file, reason:\n/dev/full");
+}

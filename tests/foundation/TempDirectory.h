@@ -1,0 +1,40 @@
+// Test helper: a directory of the running test's own, emptied at the start and removed at the end, so
+// tests that run side by side never share a file.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+class TTempDirectory {
+public:
+    // Tag tells apart two directories that live at once in one test.
+    explicit TTempDirectory(const std::string& Tag = "") {
+        const auto* Info = ::testing::UnitTest::GetInstance()->current_test_info();
+        Path = std::string("tmp-") + Info->test_suite_name() + "-" + Info->name() + Tag;
+        std::filesystem::remove_all(Path);
+        std::filesystem::create_directories(Path);
+    }
+    ~TTempDirectory() {
+        std::error_code Error;
+        std::filesystem::remove_all(Path, Error);
+    }
+
+    // Relative name of a file in the directory.
+    std::string file(const std::string& Name) const { return Path + "/" + Name; }
+
+    std::string write(const std::string& Name, const std::string& Content) const {
+        std::ofstream(file(Name), std::ios::binary) << Content;
+        return file(Name);
+    }
+
+    std::string read(const std::string& Name) const {
+        std::ifstream In(file(Name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::string Path;
+};

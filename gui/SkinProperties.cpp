@@ -9,6 +9,62 @@ TTextFormat Format(int32_t Font, int32_t Red, int32_t Green, int32_t Blue, int32
     return TTextFormat{Font, Red, Green, Blue, Alignment};
 }
 
+void InitFrame(TSkinProperties& P) {
+    // Hot spots of the pointer skins 1 to 6: arrow tip, centre of the resize arrows, finger tip, cross hair
+    // centres, arrow tip.
+    const TSkinPoint HotSpots[6] = {{1, 1}, {4, 10}, {5, 1}, {9, 9}, {9, 9}, {1, 1}};
+    for (int32_t i = 0; i < 6; i++)
+        P.Frame.PointerHotSpots[i] = HotSpots[i];
+    P.Frame.TooltipFormat = Format(2, 224, 224, 224, LEFT_ALIGN);
+    P.Frame.TooltipMargin = 2;
+    P.Frame.TooltipBackground = {48, 48, 48};
+    P.Frame.TooltipFrame = {0, 0, 0};
+}
+
+void InitPopups(TSkinProperties& P) {
+    P.Popups.HelpMenu = {0, 0, 250, 185};
+    P.Popups.HelpMenuRowDistance = 33;
+    P.Popups.HelpMenuLabelX = 99;
+    P.Popups.HintsBody = {0, 0, 200, 119};
+    P.Popups.InfoPanel = {0, 0, 190, 111};
+    P.Popups.MessageFormat = Format(4, 192, 192, 192, LEFT_ALIGN);
+}
+
+void InitStartScreen(TSkinProperties& P) {
+    P.StartScreen.TitlePicture = 1;
+    P.StartScreen.TitleWidth = 640;
+    P.StartScreen.TitleHeight = 480;
+    P.StartScreen.Panel = {60, -240, 86, 140};
+    const int32_t Rows[5] = {0, 30, 60, 90, 120};
+    for (int32_t i = 0; i < 5; i++)
+        P.StartScreen.ButtonRows[i] = Rows[i];
+    P.StartScreen.ButtonSkinUp = 18;
+    P.StartScreen.ButtonSkinDown = 19;
+    const int32_t Frame[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
+    for (int32_t i = 0; i < 9; i++)
+        P.StartScreen.PanelFrame[i] = Frame[i];
+    P.StartScreen.PanelMargin = 10;
+}
+
+void InitMainWindowAndPopups(TSkinProperties& P) {
+    P.MainWindow.SideBarWidth = 176;
+    P.MainWindow.SplitterHeight = 5;
+    P.ContextMenu.TextFormat = Format(2, 224, 224, 224, LEFT_ALIGN);
+    P.ContextMenu.HighlightColor = {128, 128, 128};
+    P.ContextMenu.TextInset = 2;
+    P.ContextMenu.ShortcutGap = 40;
+    P.ContextMenu.SeparatorHeight = 8;
+    P.ContextMenu.Margins = {4, 4, -4, -4};
+    P.HelpPopup.MinimumWidth = 43;
+    P.HelpPopup.MinimumHeight = 43;
+    P.HelpPopup.MaximumWidth = 322;
+    P.HelpPopup.MaximumHeight = 447;
+    P.HelpPopup.TextMargins = {4, 4, -4, -4};
+    P.HelpPopup.SizeStep = 4;
+    P.HelpPopup.SizeRemainder = 3;
+    P.HelpPopup.Distance = 3;
+}
+
 void InitSidePanel(TSkinProperties& P) {
     P.SidePanel.Width = 176;
     P.SidePanel.DragColor = {0, 0, 0};
@@ -84,6 +140,10 @@ void InitTextElements(TSkinProperties& P) {
 } // namespace
 
 void InitSkinProperties() {
+    InitFrame(SkinProperties);
+    InitPopups(SkinProperties);
+    InitStartScreen(SkinProperties);
+    InitMainWindowAndPopups(SkinProperties);
     InitSidePanel(SkinProperties);
     InitSideBarElements(SkinProperties);
     InitScrollBars(SkinProperties);

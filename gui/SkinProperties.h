@@ -38,6 +38,59 @@ struct TDefaultTextFormat : TTextFormat {
 // The groups in record order. Groups of the game screen and the dialogs are added here by the code that
 // reads them.
 struct TSkinProperties {
+    // What the frame drawing uses: the pointer shapes' hot spots and the tool tip.
+    struct {
+        TSkinPoint PointerHotSpots[6]; // shapes 1 to 6: the pixel of the skin that points
+        TDefaultTextFormat TooltipFormat;
+        int32_t TooltipMargin = 0;
+        TSkinColor TooltipBackground;
+        TSkinColor TooltipFrame;
+    } Frame;
+
+    // Popups of the start screen and the game: help menu, hints, info panel; the text style of the boxes.
+    struct {
+        TSkinRectangle HelpMenu;  // body size; rows RowDistance apart, labels at LabelX
+        int32_t HelpMenuRowDistance = 0;
+        int32_t HelpMenuLabelX = 0;
+        TSkinRectangle HintsBody;
+        TSkinRectangle InfoPanel;
+        TDefaultTextFormat MessageFormat;
+    } Popups;
+
+    // The start screen: the title picture stretched over it and the framed panel of buttons.
+    struct {
+        int32_t TitlePicture = 0;
+        int32_t TitleWidth = 0, TitleHeight = 0; // the part of the picture that is stretched
+        TSkinRectangle Panel;                    // its position is a moveChild position
+        int32_t ButtonRows[5] = {};
+        int32_t ButtonSkinUp = 0, ButtonSkinDown = 0;
+        int32_t PanelFrame[9] = {}; // frame skins in the frame constructor's order, centre last
+        int32_t PanelMargin = 0;
+    } StartScreen;
+
+    // The main window's layout, the context menus and the help popup.
+    struct {
+        int32_t SideBarWidth = 0;
+        int32_t SplitterHeight = 0;
+    } MainWindow;
+
+    struct {
+        TDefaultTextFormat TextFormat;
+        TSkinColor HighlightColor;
+        int32_t TextInset = 0;
+        int32_t ShortcutGap = 0;
+        int32_t SeparatorHeight = 0;
+        TSkinRectangle Margins;
+    } ContextMenu;
+
+    struct {
+        int32_t MinimumWidth = 0, MinimumHeight = 0;
+        int32_t MaximumWidth = 0, MaximumHeight = 0;
+        TSkinRectangle TextMargins;
+        int32_t SizeStep = 0, SizeRemainder = 0;
+        int32_t Distance = 0; // from the pointer
+    } HelpPopup;
+
     // The framed side windows and the column that stacks them.
     struct {
         int32_t Width = 0;      // of a side panel and of the window column

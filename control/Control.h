@@ -73,6 +73,9 @@ struct TModuleStop {
 // The client's module tables; tests put recording steps in their place (nullptr: the client's own again).
 void SetModuleTables(const TModuleStart* Starts, int32_t StartCount, const TModuleStop* Stops,
                      int32_t StopCount);
+// The client's own tables.
+const TModuleStart* GetClientModuleStarts(int32_t& Count);
+const TModuleStop* GetClientModuleStops(int32_t& Count);
 
 // Starts the modules in their fixed order. A PROGRAM_ERROR stops the modules already started (and only
 // those) before it is thrown on; other failures are thrown on wrapped, without the stop.

@@ -21,6 +21,8 @@
 #include "state/Status.h"
 #include "state/TalkRouting.h"
 
+#include <iterator>
+
 namespace {
 
 // The map drops a creature: it is no longer on the picture.
@@ -116,6 +118,16 @@ void SetModuleTables(const TModuleStart* NewStarts, int32_t NewStartCount, const
     Modules.StartCount = NewStartCount;
     Modules.Stops = NewStops;
     Modules.StopCount = NewStopCount;
+}
+
+const TModuleStart* GetClientModuleStarts(int32_t& Count) {
+    Count = static_cast<int32_t>(std::size(ClientStarts));
+    return ClientStarts;
+}
+
+const TModuleStop* GetClientModuleStops(int32_t& Count) {
+    Count = static_cast<int32_t>(std::size(ClientStops));
+    return ClientStops;
 }
 
 void InitModules(bool Gamemaster) {

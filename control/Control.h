@@ -124,7 +124,7 @@ void SetEventHandler(TEventHandler Handler);
 // The help popup of the help mode, made and placed by the help module; until it is set, help mode shows no
 // popup.
 struct THelpPopupHooks {
-    TComponent* (*Create)() = nullptr;                      // a popup with the current help text
+    TComponent* (*Create)() = nullptr;                            // a popup with the current help text
     void (*Place)(TComponent* Popup, TComponent* Root) = nullptr; // beside the pointer, inside the root
 };
 void SetHelpPopupHooks(const THelpPopupHooks& Hooks);

@@ -60,8 +60,8 @@ void DrawTooltip(TSurface* Engine) {
     y = MaxY < 1 ? MaxY : std::clamp(y, 1, MaxY);
     Engine->FillRectangle(SCREEN_SURFACE, x, y, Width, Height, Frame.TooltipBackground.red,
                           Frame.TooltipBackground.green, Frame.TooltipBackground.blue);
-    Engine->DrawBorder(SCREEN_SURFACE, x, y, Width, Height, 1, Frame.TooltipFrame.red, Frame.TooltipFrame.green,
-                       Frame.TooltipFrame.blue);
+    Engine->DrawBorder(SCREEN_SURFACE, x, y, Width, Height, 1, Frame.TooltipFrame.red,
+                       Frame.TooltipFrame.green, Frame.TooltipFrame.blue);
     PrintFormattedText(SCREEN_SURFACE, x + Frame.TooltipMargin, y + Frame.TooltipMargin, Format, Text);
 }
 
@@ -79,7 +79,8 @@ void DrawPointer() {
     if (GetWindowsMousepointer() || x < 0 || y < 0 || !In(Shape, 1, 6)) return;
     const TSkinPoint& Hot = SkinProperties.Frame.PointerHotSpots[Shape - 1];
     const TSkin& Skin = GetSkin(Shape);
-    DrawPicturePart(SCREEN_SURFACE, x - Hot.x, y - Hot.y, SKIN_PICTURE, Skin.x, Skin.y, Skin.Width, Skin.Height);
+    DrawPicturePart(SCREEN_SURFACE, x - Hot.x, y - Hot.y, SKIN_PICTURE, Skin.x, Skin.y, Skin.Width,
+                    Skin.Height);
 }
 
 // One engine step of the switch; a failure names the step and the engine left behind.
@@ -187,7 +188,8 @@ CATCH_FRAME()
 void BeginFrame(bool Flag) try {
     TSurface* Engine = GetSurface();
     TWindow* Window = GetControlWindow() != nullptr ? GetControlWindow()->getWindow() : GetWindowHandle();
-    if (!Engine->ChangeVideoMode(Window, GetVideoMode(), GetFullscreenMode(), Flag)) ChangeEngine(ENGINE_DIRECTDRAW);
+    if (!Engine->ChangeVideoMode(Window, GetVideoMode(), GetFullscreenMode(), Flag))
+        ChangeEngine(ENGINE_DIRECTDRAW);
     if (GetSurface()->SurfacesRenewed(1)) ResetVideoCache();
 }
 CATCH_FRAME()
@@ -200,7 +202,8 @@ void DrawFrame(bool Flag) {
         return;
     }
     if (GetMainWindow() != nullptr) GetMainWindow()->draw(SCREEN_SURFACE, 0, 0);
-    if (TComponent* Modal = GetModalWindow(); Modal != nullptr) Modal->draw(SCREEN_SURFACE, Modal->X, Modal->Y);
+    if (TComponent* Modal = GetModalWindow(); Modal != nullptr)
+        Modal->draw(SCREEN_SURFACE, Modal->X, Modal->Y);
     UpdateBlink();
     DrawTooltip(Engine);
     if (GetShowFramesPerSecond()) DrawFrameRate(Engine);

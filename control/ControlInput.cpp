@@ -141,7 +141,8 @@ void MouseMove(int32_t x, int32_t y) {
 
 void LeftButtonDown(int32_t x, int32_t y, uint32_t Keys) try {
     TEventScope Scope;
-    LeftPress(x, y, Keys, [](TComponent* C, int32_t X, int32_t Y, uint32_t K) { C->leftButtonDown(X, Y, K); });
+    LeftPress(x, y, Keys,
+              [](TComponent* C, int32_t X, int32_t Y, uint32_t K) { C->leftButtonDown(X, Y, K); });
     SetHeldMouseEvent(6, GetTickCounter());
     EndEvent();
 }
@@ -150,7 +151,8 @@ CATCH_FRAME(x, y)
 void LeftButtonDoubleClick(int32_t x, int32_t y, uint32_t Keys) try {
     TEventScope Scope;
     const bool WasModal = IsModalState();
-    LeftPress(x, y, Keys, [](TComponent* C, int32_t X, int32_t Y, uint32_t K) { C->leftDoubleClick(X, Y, K); });
+    LeftPress(x, y, Keys,
+              [](TComponent* C, int32_t X, int32_t Y, uint32_t K) { C->leftDoubleClick(X, Y, K); });
     if (WasModal && ClosesModal(GetActionState())) CloseModalWindow();
     SetHeldMouseEvent(6, GetTickCounter());
     EndEvent();

@@ -53,9 +53,9 @@ std::vector<uint32_t> SkinPixels(int32_t Skin) {
 } // namespace
 
 TFrameInput ControllerInput() {
-    return TFrameInput{::LeftButtonDown, ::LeftButtonDoubleClick, ::LeftButtonUp, ::RightButtonDown,
-                       ::RightButtonUp,  ::MouseWheel,            ::KeyPressed,   ::ResizeScreen,
-                       ::CanCloseWindow};
+    return TFrameInput{::LeftButtonDown,  ::LeftButtonDoubleClick, ::LeftButtonUp,
+                       ::RightButtonDown, ::RightButtonUp,         ::MouseWheel,
+                       ::KeyPressed,      ::ResizeScreen,          ::CanCloseWindow};
 }
 
 void SetFrameInput(const TFrameInput& Input) { Frame.Input = Input; }
@@ -252,7 +252,9 @@ void CMainFrame::buttonUp(bool Left, int32_t x, int32_t y) {
     if (!Other && AppWindow) AppWindow->releaseCapture();
 }
 
-void CMainFrame::onLButtonDown(int32_t x, int32_t y) try { buttonDown(true, Frame.Input.LeftButtonDown, x, y); }
+void CMainFrame::onLButtonDown(int32_t x, int32_t y) try {
+    buttonDown(true, Frame.Input.LeftButtonDown, x, y);
+}
 CATCH_FRAME(x, y)
 
 void CMainFrame::onLButtonDblClk(int32_t x, int32_t y) try {
@@ -263,7 +265,9 @@ CATCH_FRAME(x, y)
 void CMainFrame::onLButtonUp(int32_t x, int32_t y) try { buttonUp(true, x, y); }
 CATCH_FRAME(x, y)
 
-void CMainFrame::onRButtonDown(int32_t x, int32_t y) try { buttonDown(false, Frame.Input.RightButtonDown, x, y); }
+void CMainFrame::onRButtonDown(int32_t x, int32_t y) try {
+    buttonDown(false, Frame.Input.RightButtonDown, x, y);
+}
 CATCH_FRAME(x, y)
 
 void CMainFrame::onRButtonDblClk(int32_t x, int32_t y) try {
@@ -360,7 +364,8 @@ bool GetDisplayChanged(bool Clear) {
 
 void QuitProgram() {
     Frame.ForceClose = true;
-    if (Frame.Frame != nullptr && Frame.Frame->getAppWindow() != nullptr) Frame.Frame->getAppWindow()->postClose();
+    if (Frame.Frame != nullptr && Frame.Frame->getAppWindow() != nullptr)
+        Frame.Frame->getAppWindow()->postClose();
 }
 
 void StartPatcher() {

@@ -49,7 +49,8 @@ template <typename Body> void RunFramed(Body&& Run) {
         } catch (const TMyException& Cause) {
             throw TMyException(__FILE__, __LINE__, "exception occurred", "", 0, "", 0, Cause);
         } catch (const std::bad_alloc& Error) {
-            throw TMyException(__FILE__, __LINE__, "bad_alloc_exception occurred", "", 0, "", 0, Error.what());
+            throw TMyException(__FILE__, __LINE__, "bad_alloc_exception occurred", "", 0, "", 0,
+                               Error.what());
         } catch (const std::out_of_range& Error) {
             throw TMyException(__FILE__, __LINE__, "out_of_range_exception occurred", "", 0, "", 0,
                                Error.what());
@@ -77,7 +78,8 @@ void ParseCommandLine(const char* Line, bool& Gamemaster, int32_t& Engine) {
     CopyString(Buffer, Line != nullptr ? Line : "", COMMAND_LINE_SIZE);
     TPending Pending = TPending::None;
     char* Save = nullptr;
-    for (char* Token = strtok_r(Buffer, " \t\n", &Save); Token != nullptr; Token = strtok_r(nullptr, " \t\n", &Save)) {
+    for (char* Token = strtok_r(Buffer, " \t\n", &Save); Token != nullptr;
+         Token = strtok_r(nullptr, " \t\n", &Save)) {
         if (CompareNoCase(Token, "gamemaster", -1) == 0)
             Gamemaster = true;
         else if (CompareNoCase(Token, "host", -1) == 0)

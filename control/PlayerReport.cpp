@@ -138,7 +138,8 @@ void ReadErrorReports() {
         const bool Failed = ferror(File) != 0;
         if (Failed) Line += " (bad input file)";
         if (!Line.empty()) {
-            if (Line == "Player Position: [" || Line == "Windows Version: ") Line += " (truncated input line)";
+            if (Line == "Player Position: [" || Line == "Windows Version: ")
+                Line += " (truncated input line)";
             if (Line[0] == '-')
                 State = OUTSIDE;
             else if (Line[0] == '+')

@@ -49,7 +49,7 @@ struct TSkinProperties {
 
     // Popups of the start screen and the game: help menu, hints, info panel; the text style of the boxes.
     struct {
-        TSkinRectangle HelpMenu;  // body size; rows RowDistance apart, labels at LabelX
+        TSkinRectangle HelpMenu; // body size; rows RowDistance apart, labels at LabelX
         int32_t HelpMenuRowDistance = 0;
         int32_t HelpMenuLabelX = 0;
         TSkinRectangle HintsBody;

@@ -13,13 +13,13 @@ struct TKeyPair {
     int32_t VirtualKey;
 };
 constexpr TKeyPair CursorBlock[] = {
-    {SDLK_UP, VK_UP},       {SDLK_DOWN, VK_DOWN},     {SDLK_LEFT, VK_LEFT},         {SDLK_RIGHT, VK_RIGHT},
-    {SDLK_HOME, VK_HOME},   {SDLK_END, VK_END},       {SDLK_PAGEUP, VK_PRIOR},      {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_UP, VK_UP},         {SDLK_DOWN, VK_DOWN},     {SDLK_LEFT, VK_LEFT},       {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_HOME, VK_HOME},     {SDLK_END, VK_END},       {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
     {SDLK_INSERT, VK_INSERT}, {SDLK_DELETE, VK_DELETE}, {SDLK_KP_ENTER, VK_RETURN},
 };
 constexpr TKeyPair NumberBlock[] = {
-    {SDLK_KP_8, VK_UP},   {SDLK_KP_2, VK_DOWN},  {SDLK_KP_4, VK_LEFT},   {SDLK_KP_6, VK_RIGHT},
-    {SDLK_KP_7, VK_HOME}, {SDLK_KP_1, VK_END},   {SDLK_KP_9, VK_PRIOR},  {SDLK_KP_3, VK_NEXT},
+    {SDLK_KP_8, VK_UP},     {SDLK_KP_2, VK_DOWN},        {SDLK_KP_4, VK_LEFT},  {SDLK_KP_6, VK_RIGHT},
+    {SDLK_KP_7, VK_HOME},   {SDLK_KP_1, VK_END},         {SDLK_KP_9, VK_PRIOR}, {SDLK_KP_3, VK_NEXT},
     {SDLK_KP_0, VK_INSERT}, {SDLK_KP_PERIOD, VK_DELETE},
 };
 constexpr SDL_Keycode NumberKeys[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
@@ -149,7 +149,9 @@ bool TAppWindow::isMaximized() const {
     return (SDL_GetWindowFlags(Window->getNative()) & SDL_WINDOW_MAXIMIZED) != 0;
 }
 
-void TAppWindow::getClientSize(int32_t& Width, int32_t& Height) const { Window->getClientSize(Width, Height); }
+void TAppWindow::getClientSize(int32_t& Width, int32_t& Height) const {
+    Window->getClientSize(Width, Height);
+}
 
 void TAppWindow::getFrameSize(int32_t& Width, int32_t& Height, int32_t& Left, int32_t& Top) const {
     int t = 0, l = 0, b = 0, r = 0;

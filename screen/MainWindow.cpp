@@ -36,7 +36,8 @@ constexpr int32_t KEY_CTRL_F = 0x400 | 'F';
 constexpr int32_t KEY_ALT_ENTER = 0x800 | 13;
 
 // The shortcuts of the game screen, removed while the start screen shows.
-constexpr int32_t GameScreenShortcuts[] = {1100, 1105, 1095, 1107, 1090, 1104, 1114, 1106, 1113, 1096, 1108, 27};
+constexpr int32_t GameScreenShortcuts[] = {1100, 1105, 1095, 1107, 1090, 1104,
+                                           1114, 1106, 1113, 1096, 1108, 27};
 
 struct TStartButton {
     const char* Text;
@@ -44,7 +45,8 @@ struct TStartButton {
     int32_t Row; // index into the panel's rows
 };
 constexpr TStartButton StartButtons[] = {
-    {"Enter Game", 501, 0}, {"Access Account", 508, 1}, {"Options", 503, 2}, {"Info", 502, 3}, {"Exit Game", 7, 4},
+    {"Enter Game", 501, 0}, {"Access Account", 508, 1}, {"Options", 503, 2},
+    {"Info", 502, 3},       {"Exit Game", 7, 4},
 };
 
 void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
@@ -81,14 +83,13 @@ TStartScreen::TStartScreen() {
     TParentComponent* Panel = new TParentComponent;
     Panel->TComponent::setSize(Layout.Panel.width, Layout.Panel.height);
     for (const TStartButton& Button : StartButtons) {
-        TComponent* Child = Panel->appendChild(new TTextButton(0, 0, Button.Text, Layout.ButtonSkinUp,
-                                                               Layout.ButtonSkinDown, this, Button.Identifier,
-                                                               nullptr));
+        TComponent* Child = Panel->appendChild(new TTextButton(
+            0, 0, Button.Text, Layout.ButtonSkinUp, Layout.ButtonSkinDown, this, Button.Identifier, nullptr));
         Panel->moveChild(Child, 0, Layout.ButtonRows[Button.Row]);
     }
     const int32_t* Skins = Layout.PanelFrame;
-    ButtonPanel = new TWindowFrame(Panel, Skins[0], Skins[1], Skins[2], Skins[3], Skins[4], Skins[5], Skins[6],
-                                   Skins[7], Skins[8], Layout.PanelMargin);
+    ButtonPanel = new TWindowFrame(Panel, Skins[0], Skins[1], Skins[2], Skins[3], Skins[4], Skins[5],
+                                   Skins[6], Skins[7], Skins[8], Layout.PanelMargin);
     addChild(ButtonPanel);
     ButtonPanel->fitToWindow();
 }
@@ -223,7 +224,8 @@ void TMainWindow::setSize(int32_t _Width, int32_t _Height) {
         StartScreen->setSize(_Width, _Height);
         StartScreen->setPosition(0, 0);
     }
-    if (MapWindow != nullptr && Console != nullptr && ConsoleSplitter != nullptr) layoutGameScreen(_Width, _Height);
+    if (MapWindow != nullptr && Console != nullptr && ConsoleSplitter != nullptr)
+        layoutGameScreen(_Width, _Height);
     TParentComponent::arrange();
 }
 
@@ -369,7 +371,8 @@ void TMainWindow::handleEvent(int32_t Event) try {
         break;
     case 23:
     case 24:
-        if (Module.Assembly.SwapInventoryPanel != nullptr) Module.Assembly.SwapInventoryPanel(*this, Event == 23 ? 2 : 1);
+        if (Module.Assembly.SwapInventoryPanel != nullptr)
+            Module.Assembly.SwapInventoryPanel(*this, Event == 23 ? 2 : 1);
         break;
     case 29: {
         Disconnect(false);
@@ -429,7 +432,9 @@ void TMainWindow::handleEvent(int32_t Event) try {
     case 800:
     case 801:
     case 802:
-        ChangeEngineFromScreen(Event == 800 ? ENGINE_DIRECTDRAW : Event == 801 ? ENGINE_DIRECT3D9 : ENGINE_OPENGL);
+        ChangeEngineFromScreen(Event == 800   ? ENGINE_DIRECTDRAW
+                               : Event == 801 ? ENGINE_DIRECT3D9
+                                              : ENGINE_OPENGL);
         break;
     default:
         break;

@@ -15,8 +15,8 @@ bool MayClose = true;
 
 void Record(const std::string& Text) { Calls.push_back(Text); }
 std::string Point(const char* Name, int32_t x, int32_t y, uint32_t Keys) {
-    return std::string(Name) + "(" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(Keys) +
-           ")";
+    return std::string(Name) + "(" + std::to_string(x) + "," + std::to_string(y) + "," +
+           std::to_string(Keys) + ")";
 }
 
 const TFrameInput Recorder{
@@ -27,7 +27,9 @@ const TFrameInput Recorder{
     [](int32_t x, int32_t y, uint32_t k) { Record(Point("RightUp", x, y, k)); },
     [](int32_t, int32_t, int32_t Direction) { Record("Wheel" + std::to_string(Direction)); },
     [](int32_t Key) { Record("Key" + std::to_string(Key)); },
-    [](int32_t Width, int32_t Height) { Record("Resize" + std::to_string(Width) + "x" + std::to_string(Height)); },
+    [](int32_t Width, int32_t Height) {
+        Record("Resize" + std::to_string(Width) + "x" + std::to_string(Height));
+    },
     [] {
         Record("CanClose");
         return MayClose;

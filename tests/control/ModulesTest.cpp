@@ -96,8 +96,8 @@ TEST_F(Modules, TheClientStartsItsModulesInTheDocumentedOrder) {
         }
     }
     EXPECT_EQ(StartNames,
-              (TCalls{"System", "Objects", "Map", "Inventory", "Creatures", "Status", "Help", "Options", "Talk",
-                      "Graphics", "Skins", "SkinProperties", "Network", "Shortcuts"}));
-    EXPECT_EQ(StopNames, (TCalls{"MainWindow", "Network", "Skins", "Graphics", "Engine", "Options",
-                                            "Talk", "Status", "Map", "Objects", "System"}));
+              (TCalls{"System", "Objects", "Map", "Inventory", "Creatures", "Status", "Help", "Options",
+                      "Talk", "Graphics", "Skins", "SkinProperties", "Network", "Shortcuts"}));
+    EXPECT_EQ(StopNames, (TCalls{"MainWindow", "Network", "Skins", "Graphics", "Engine", "Options", "Talk",
+                                 "Status", "Map", "Objects", "System"}));
 }

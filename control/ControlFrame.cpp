@@ -56,8 +56,9 @@ void DrawTooltip(TSurface* Engine) {
     const int32_t Height = GetTextHeight(Format.Font, Text) + 2 * Frame.TooltipMargin;
     y -= Height;
     const int32_t MaxX = GetScreenWidth() - Width - 1, MaxY = GetScreenHeight() - Height - 1;
-    x = MaxX < 1 ? MaxX : std::clamp(x, 1, MaxX);
-    y = MaxY < 1 ? MaxY : std::clamp(y, 1, MaxY);
+    // A box wider or higher than the screen allows: its far bound becomes the near end of the range.
+    x = std::clamp(x, std::min(1, MaxX), std::max(1, MaxX));
+    y = std::clamp(y, std::min(1, MaxY), std::max(1, MaxY));
     Engine->FillRectangle(SCREEN_SURFACE, x, y, Width, Height, Frame.TooltipBackground.red,
                           Frame.TooltipBackground.green, Frame.TooltipBackground.blue);
     Engine->DrawBorder(SCREEN_SURFACE, x, y, Width, Height, 1, Frame.TooltipFrame.red,

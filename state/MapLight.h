@@ -1,0 +1,17 @@
+// Ambient light: the target the server sends and the shown value that fades toward it once a second.
+#pragma once
+
+#include "foundation/Utils.h"
+
+#include <cstdint>
+
+// The colour of a cube index; indices outside 0..215 (a byte from a file or a server) are clamped into the
+// cube, so no component exceeds 255.
+TRGBColor CubeColor(int32_t Index);
+
+// Brightness -1 marks that no light has arrived since entering the game; the next light is shown at once.
+void SetAmbientLight(int32_t Brightness, int32_t Color);
+// One unit toward the target for the brightness and each colour component; nothing while the target is -1.
+void FadeAmbientLight();
+int32_t GetAmbientBrightness();
+void GetAmbientLightColor(TRGBColor& Color);

@@ -124,6 +124,7 @@ std::optional<TXteaKey> TLoginSession::readLogin() {
         "\", version " + std::to_string(Record.Version) + ", signatures " +
         SignatureText(Record.DatSignature) + " " + SignatureText(Record.SprSignature) + " " +
         SignatureText(Record.PicSignature));
+    if (Plan.Respond) Plan.Answer = Plan.Respond(Record);
     TXteaKey Key = Record.Key;
     Context.Recorder.addLogin(std::move(Record));
     return Key;

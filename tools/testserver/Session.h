@@ -44,6 +44,9 @@ struct TPlan {
     bool FramePerMessage = false; // a frame of its own for each message instead of one for all
     bool CloseAfterAnswer = true; // false: read and record commands until the client closes
     TMisbehaviour Misbehaviour;
+    // Login role: when set, called with the login just read; what it gives replaces Answer (a server that
+    // answers by the data-file signatures the client reports).
+    std::function<std::vector<TMessage>(const TLoginRecord&)> Respond;
 };
 
 // What every session shares with the server; outlives the sessions.

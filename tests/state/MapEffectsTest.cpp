@@ -1,0 +1,203 @@
+// Effects, animated texts and missiles on the map box; the ambient light and its fade.
+#include "state/MapEffects.h"
+
+#include "foundation/sysinc.h"
+#include "state/Map.h"
+#include "state/MapLight.h"
+#include "tests/foundation/Thrown.h"
+#include "tests/state/WorldTest.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+uint32_t FakeTimer = 0;
+uint32_t ReadFakeTimer() { return FakeTimer; }
+
+// Sets the millisecond clock to Now.
+void SetClock(int32_t Now) { FakeTimer = GetStartTime() + static_cast<uint32_t>(Now); }
+
+std::vector<int32_t> EffectsAt(int32_t rx, int32_t ry, int32_t rz) {
+    std::vector<int32_t> Numbers;
+    for (int32_t Number = GetFirstEffect(rx, ry, rz); Number != -1; Number = GetNextEffect())
+        Numbers.push_back(Number);
+    return Numbers;
+}
+
+class Effects : public testing::Test {
+protected:
+    void SetUp() override {
+        LoadWorldTypes();
+        InitMap(nullptr);
+        SetViewPosition(100, 100, 7);
+        SetMillisecondTimer(ReadFakeTimer);
+        SetClock(1000);
+    }
+    void TearDown() override {
+        SetMillisecondTimer(nullptr);
+        ExitObjects();
+    }
+    TScratchDir Scratch;
+};
+
+using Ids = std::vector<int32_t>;
+
+} // namespace
+
+TEST_F(Effects, TableAndLists) {
+    for (int32_t i = 0; i < EFFECTS; i++)
+        ASSERT_EQ(AddEffect(EFFECT_GRAPHIC, i % MAPSIZE_X, 3, 2), i);
+    EXPECT_EQ(AddEffect(EFFECT_GRAPHIC, 1, 1, 1), -1);
+    EXPECT_EQ(EffectsAt(1, 1, 1), Ids{});
+    EXPECT_EQ(EffectsAt(5, 3, 2).size(), 11u);
+    ClearMap();
+    EXPECT_EQ(EffectsAt(5, 3, 2), Ids{});
+
+    AddTextEffect(4, 4, 0, 30, "a");
+    AddTextEffect(4, 4, 0, 30, "b");
+    AddTextEffect(4, 4, 0, 30, "c");
+    AddTextEffect(40, 4, 0, 30, "d"); // outside the box: shown at (0, 0, 0)
+    EXPECT_EQ(EffectsAt(4, 4, 0), (Ids{2, 1, 0}));
+    EXPECT_EQ(EffectsAt(0, 0, 0), Ids{3});
+    DeleteEffect(1);
+    EXPECT_EQ(EffectsAt(4, 4, 0), (Ids{2, 0}));
+    DeleteEffect(2);
+    EXPECT_EQ(EffectsAt(4, 4, 0), (Ids{0}));
+    EXPECT_EQ(AddEffect(EFFECT_TEXT, 4, 4, 0), 1); // the lowest free record
+    EXPECT_EQ(EffectsAt(4, 4, 0), (Ids{1, 0}));
+    EXPECT_NE(ThrownText([] { DeleteEffect(2); }).find("Effect.Status!=0"), std::string::npos);
+    EXPECT_NE(ThrownText([] { DeleteEffect(200); }).find("In(Number,0,EFFECTS-1)"), std::string::npos);
+}
+
+TEST_F(Effects, TextsAndGraphicsAge) {
+    EXPECT_NE(ThrownText([] { AddTextEffect(1, 1, 0, 5, "0123456789"); }).find("strlen(Text)<10"),
+              std::string::npos);
+    AddTextEffect(1, 1, 0, 5, "012345678");
+    EXPECT_STREQ(GetTextEffectText(0), "012345678");
+    EXPECT_EQ(GetTextEffectColor(0), 5);
+    AddGraphicEffect(2, 1, 0, 1); // three phases
+    for (int32_t Tick = 1; Tick <= 2; Tick++) {
+        AdvanceEffects();
+        EXPECT_EQ(GetGraphicEffectPhase(1), Tick + 1);
+    }
+    AdvanceEffects();
+    EXPECT_EQ(GetEffectStatus(1), EFFECT_FREE);
+    EXPECT_EQ(EffectsAt(2, 1, 0), Ids{});
+    for (int32_t Tick = 4; Tick <= 10; Tick++)
+        AdvanceEffects();
+    EXPECT_EQ(GetTextEffectPhase(0), 10);
+    AdvanceEffects();
+    EXPECT_EQ(GetEffectStatus(0), EFFECT_FREE);
+    AddGraphicEffect(2, 1, 0, 1);
+    EXPECT_NE(ThrownText([] { GetTextEffectText(0); })
+                  .find("(Effects[EffectNumber].Status = 1), reason:\n"
+                        "Effects[EffectNumber].Status==2"),
+              std::string::npos);
+}
+
+TEST_F(Effects, MissileDirectionsAndDuration) {
+    struct {
+        int32_t ToX, ToY, Direction, Duration;
+    } const Flights[] = {{11, 6, 2, 150}, {8, 2, 0, 300}, {7, 7, 5, 150},  {9, 4, 1, 150}, {9, 2, 0, 300},
+                         {17, 6, 2, 450}, {0, 0, 7, 450}, {8, 13, 4, 300}, {5, 9, 5, 300}};
+    int32_t Layer = GetViewLayer();
+    for (const auto& Flight : Flights) {
+        ClearMap();
+        AddMissileEffect(8, 6, Layer, Flight.ToX, Flight.ToY, Layer, 1);
+        ASSERT_EQ(GetEffectStatus(0), EFFECT_MISSILE);
+        EXPECT_EQ(GetMissileEffectDirection(0), Flight.Direction) << Flight.ToX << "," << Flight.ToY;
+        EXPECT_EQ(GetEffect(0).Duration, Flight.Duration) << Flight.ToX << "," << Flight.ToY;
+        EXPECT_EQ(GetMissileEffectX(0), 0);
+        EXPECT_EQ(GetMissileEffectY(0), 0);
+        EXPECT_EQ(EffectsAt(8, 6, Layer), Ids{0});
+    }
+    ClearMap();
+    AddMissileEffect(8, 6, Layer, 11, 6, Layer, 1);
+    EXPECT_EQ(GetEffect(0).OffsetX, -96);
+    EXPECT_EQ(GetEffect(0).TargetX, 103);
+    AddMissileEffect(8, 6, Layer, 11, 6, Layer + 1, 1);
+    AddMissileEffect(8, 6, Layer + 1, 8, 6, Layer + 1, 1);
+    EXPECT_EQ(GetEffectStatus(1), EFFECT_FREE);
+    EXPECT_NE(ThrownText([&] { AddMissileEffect(8, 6, Layer, 9, 6, Layer, 0); }).find("Type>0"),
+              std::string::npos);
+}
+
+TEST_F(Effects, MissilesFlyOnTheClock) {
+    int32_t Layer = GetViewLayer();
+    AddMissileEffect(8, 6, Layer, 11, 6, Layer, 1); // 96 pixels in 150 ms
+    SetClock(1075);
+    MoveMissiles();
+    EXPECT_EQ(GetEffect(0).OffsetX, -48);
+    // The pixel position lies in the field west of the target, so the missile moved into its list.
+    EXPECT_EQ(EffectsAt(10, 6, Layer), Ids{0});
+    EXPECT_EQ(EffectsAt(8, 6, Layer), Ids{});
+    EXPECT_EQ(GetMissileEffectX(0), -16);
+    SetClock(1150);
+    MoveMissiles();
+    EXPECT_EQ(GetMissileEffectX(0), 0);
+    EXPECT_EQ(EffectsAt(11, 6, Layer), Ids{0});
+    SetClock(1151);
+    MoveMissiles();
+    EXPECT_EQ(GetEffectStatus(0), EFFECT_FREE);
+    EXPECT_EQ(EffectsAt(11, 6, Layer), Ids{});
+
+    AddMissileEffect(4, 4, Layer, 4, 4, Layer, 1);
+    EXPECT_EQ(GetEffect(0).Duration, 0);
+    MoveMissiles();
+    EXPECT_EQ(GetEffectStatus(0), EFFECT_MISSILE);
+    SetClock(1152);
+    MoveMissiles();
+    EXPECT_EQ(GetEffectStatus(0), EFFECT_FREE);
+}
+
+TEST(AmbientLight, CubeColours) {
+    const int32_t Colours[][4] = {{215, 255, 255, 255}, {0, 0, 0, 0},  {36, 51, 0, 0},
+                                  {6, 0, 51, 0},        {1, 0, 0, 51}, {216, 255, 255, 255},
+                                  {255, 255, 255, 255}, {-3, 0, 0, 0}};
+    for (const auto& Colour : Colours) {
+        TRGBColor Shown = CubeColor(Colour[0]);
+        EXPECT_EQ(Shown.Red, Colour[1]) << Colour[0];
+        EXPECT_EQ(Shown.Green, Colour[2]) << Colour[0];
+        EXPECT_EQ(Shown.Blue, Colour[3]) << Colour[0];
+    }
+}
+
+TEST(AmbientLight, FirstLightAtOnceThenFading) {
+    SetAmbientLight(-1, 0);
+    SetAmbientLight(40, 215);
+    TRGBColor Colour;
+    GetAmbientLightColor(Colour);
+    EXPECT_EQ(GetAmbientBrightness(), 40);
+    EXPECT_EQ(Colour.Red, 255);
+    SetAmbientLight(50, 0);
+    EXPECT_EQ(GetAmbientBrightness(), 40);
+    FadeAmbientLight();
+    GetAmbientLightColor(Colour);
+    EXPECT_EQ(GetAmbientBrightness(), 41);
+    EXPECT_EQ(Colour.Red, 254);
+    EXPECT_EQ(Colour.Green, 254);
+    EXPECT_EQ(Colour.Blue, 254);
+    SetAmbientLight(41, 255); // a byte outside the cube fades toward white, never beyond 255
+    for (int i = 0; i < 300; i++)
+        FadeAmbientLight();
+    GetAmbientLightColor(Colour);
+    EXPECT_EQ(GetAmbientBrightness(), 41);
+    EXPECT_EQ(Colour.Red, 255);
+    EXPECT_EQ(Colour.Blue, 255);
+}
+
+// Until the server's first light after entering the game the target is -1; the shown light must stay
+// usable for the map view meanwhile, also when the game is entered twice without a light.
+TEST(AmbientLight, NoFadeBeforeTheFirstLight) {
+    SetAmbientLight(-1, 0);
+    SetAmbientLight(0, 0);
+    SetAmbientLight(-1, 0);
+    for (int i = 0; i < 3; i++)
+        FadeAmbientLight();
+    EXPECT_EQ(GetAmbientBrightness(), 0);
+    SetAmbientLight(-1, 0);
+    EXPECT_EQ(GetAmbientBrightness(), 0);
+    SetAmbientLight(7, 1);
+    EXPECT_EQ(GetAmbientBrightness(), 7);
+}

@@ -46,7 +46,7 @@ void LoadWorldTypes() {
     File.addItem();                                           // ITEM
     File.addItem().flag(13);                                  // FIXED
     File.addItem().flag(DAT_LIQUIDPOOL);                      // POOL
-    File.addItem().flag(6);                                   // SWITCH
+    File.addItem().flag(2).flag(6);                           // SWITCH
     File.addItem().elevation(8);                              // CRATE
     File.addItem().flag(DAT_HANG).shape(1, 1, 1, 3, 1, 1, 1); // PICTURE
     File.addItem().flag(1).flag(19);                          // EASTWALL

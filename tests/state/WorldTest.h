@@ -37,7 +37,7 @@ enum TWorldType : int32_t {
     ITEM = 104,     // no flags
     FIXED = 105,    // cannot be moved (13)
     POOL = 106,     // LIQUIDPOOL (11)
-    SWITCH = 107,   // taken at once by use and drop (6)
+    SWITCH = 107,   // flag 2, taken at once by use and drop (6)
     CRATE = 108,    // HEIGHT 8
     PICTURE = 109,  // HANG, PatternWidth 3
     EASTWALL = 110, // flag 1, hook of the second kind (19)

@@ -1,0 +1,162 @@
+// Filter entries that bind (talk mode, name, channel) to a text buffer, the console's registry of buffers
+// with its factory, and the appending of lines to a buffer.
+#include "state/TalkFilter.h"
+
+#include "foundation/Exception.h"
+#include "foundation/Utils.h"
+#include "state/Talk.h"
+
+namespace {
+
+// The console's registry lives for the whole run; its entries come and go with the console's tabs. The
+// default buffer lives from InitTalk to ExitTalk.
+struct TConsoleState {
+    TTalkFilterList ConsoleFilterList{0, 4, 5, nullptr};
+    std::unique_ptr<TTextBuffer> DefaultTextBuffer;
+    bool ConsoleChanged = false;
+};
+
+TConsoleState Console;
+
+// Picks the class of a new buffer; NULL when the combination names no kind of conversation.
+std::unique_ptr<TTextBuffer> MakeTextBuffer(int32_t ReceiveTalkMode, int32_t SendTalkMode, const char* Name,
+                                            int32_t Channel) {
+    if (ReceiveTalkMode == SendTalkMode) {
+        if (Name != nullptr && Channel == -1)
+            return std::make_unique<TPrivateTextBuffer>(ReceiveTalkMode, Name);
+        if (Name == nullptr && Channel == -1) return std::make_unique<TTextBuffer>(ReceiveTalkMode);
+        if (Name == nullptr && Channel < 8)
+            return std::make_unique<TChannelTextBuffer>(ReceiveTalkMode, Channel);
+        if (Name == nullptr) return std::make_unique<TPrivateChannelTextBuffer>(ReceiveTalkMode, Channel);
+    }
+    if (ReceiveTalkMode == TALK_GAMEMASTER_ANSWER || ReceiveTalkMode == TALK_PLAYER_ANSWER)
+        return std::make_unique<TRequestTextBuffer>(ReceiveTalkMode, SendTalkMode, Name);
+    if (ReceiveTalkMode == TALK_GAMEMASTER_REQUEST && Name == nullptr && Channel != -1)
+        return std::make_unique<TRequestQueueTextBuffer>(ReceiveTalkMode, Channel);
+    return nullptr;
+}
+
+} // namespace
+
+bool TTalkFilter::matches(int32_t TalkMode, const char* Speaker, int32_t ChannelID) const {
+    if (In(TalkMode, TALK_GAMEMASTER_BROADCAST, TALK_CHANNEL_HIGHLIGHT)) return false;
+    if (Mode != 0 && Mode != TalkMode) return false;
+    if (Channel != -1 && Channel != ChannelID) return false;
+    if (Name[0] == 0) return true;
+    return Speaker != nullptr && CompareNoCase(Name, Speaker, -1) == 0;
+}
+
+int32_t FindTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTalkFilterList& List) {
+    for (int32_t i = List.getMin(); i <= List.getMax(); i++)
+        if (List.at(i) != nullptr && List.at(i)->matches(Mode, Name, Channel)) return i;
+    return -1;
+}
+
+int32_t FindTextBufferFilter(TTextBuffer* TextBuffer, TTalkFilterList& List) {
+    CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
+    for (int32_t i = List.getMin(); i <= List.getMax(); i++)
+        if (List.at(i) != nullptr && List.at(i)->TextBuffer == TextBuffer) return i;
+    return -1;
+}
+
+void AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer* TextBuffer,
+                   TTalkFilterList& List, bool Permanent) {
+    auto Entry = std::make_unique<TTalkFilter>();
+    Entry->TextBuffer = TextBuffer;
+    if (Name != nullptr) CopyString(Entry->Name, Name, TALK_NAME_LENGTH);
+    Entry->Mode = Mode;
+    Entry->Channel = Channel;
+    Entry->Permanent = Permanent;
+    int32_t Slot = List.getMin();
+    while (Slot <= List.getMax() && List.at(Slot) != nullptr)
+        Slot++;
+    List.at(Slot) = Entry.release();
+}
+
+void DeleteTalkFilter(int32_t Index, TTalkFilterList& List) {
+    delete List.at(Index);
+    List.at(Index) = nullptr;
+}
+
+TTalkFilterList& ConsoleFilterList() { return Console.ConsoleFilterList; }
+
+TTextBuffer* DefaultTextBuffer() { return Console.DefaultTextBuffer.get(); }
+
+void SetDefaultTextBuffer(std::unique_ptr<TTextBuffer> Buffer) {
+    Console.DefaultTextBuffer = std::move(Buffer);
+}
+
+TTextBuffer* CreateTextBuffer(int32_t ReceiveTalkMode, int32_t SendTalkMode, const char* Name,
+                              int32_t Channel) try {
+    // An entry registered for any channel (the request queue) also refuses a second queue here.
+    if (FindTalkFilter(ReceiveTalkMode, Name, Channel, Console.ConsoleFilterList) != -1) return nullptr;
+    std::unique_ptr<TTextBuffer> Buffer = MakeTextBuffer(ReceiveTalkMode, SendTalkMode, Name, Channel);
+    if (Buffer == nullptr)
+        throw TMyException(__FILE__, __LINE__, "can't create text buffer", "", 0, "", 0, "");
+    int32_t RegisteredChannel = Buffer->isRequestQueue() ? -1 : Channel;
+    AddTalkFilter(ReceiveTalkMode, Name, RegisteredChannel, Buffer.get(), Console.ConsoleFilterList, false);
+    return Buffer.release();
+}
+CATCH_FRAME(ReceiveTalkMode, Channel)
+
+TTextBuffer* FindTextBuffer(int32_t Mode, const char* Name, int32_t Channel) try {
+    int32_t Filter = FindTalkFilter(Mode, Name, Channel, Console.ConsoleFilterList);
+    if (Filter == -1) return nullptr;
+    CHECK_TEXT(Console.ConsoleFilterList.at(Filter) != nullptr, "ConsoleFilterList(Filter)!=NULL", Filter);
+    return Console.ConsoleFilterList.at(Filter)->TextBuffer;
+}
+CATCH_FRAME(Mode, Channel)
+
+void DeleteTextBuffer(TTextBuffer* TextBuffer) try {
+    if (TextBuffer == DefaultTextBuffer()) return;
+    int32_t Filter = FindTextBufferFilter(TextBuffer, Console.ConsoleFilterList);
+    CHECK_TEXT(Filter != -1, "Filter!=-1");
+    DeleteTalkFilter(Filter, Console.ConsoleFilterList);
+    delete TextBuffer;
+}
+CATCH_FRAME()
+
+void DeleteAllTextBuffers() {
+    TTalkFilterList& List = Console.ConsoleFilterList;
+    for (int32_t i = List.getMin(); i <= List.getMax(); i++)
+        if (List.at(i) != nullptr) DeleteTextBuffer(List.at(i)->TextBuffer);
+}
+
+void AddToTextBuffer(TTextBuffer* TargetBuffer, int32_t StatementID, const char* Text, int32_t TalkMode,
+                     const char* Speaker, int32_t TimeOffset) try {
+    CHECK_TEXT(TargetBuffer != nullptr, "TargetBuffer!=NULL");
+    if (Speaker != nullptr)
+        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Speaker, Text, TimeOffset));
+    else
+        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Text));
+    Console.ConsoleChanged = true;
+}
+CATCH_FRAME(StatementID, TalkMode)
+
+void ClearTextBuffer(TTextBuffer* TextBuffer) {
+    CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
+    TextBuffer->clear();
+    Console.ConsoleChanged = true;
+}
+
+void ClearAllTextBuffers() {
+    if (DefaultTextBuffer() != nullptr) DefaultTextBuffer()->clear();
+    Console.ConsoleChanged = true;
+}
+
+bool HasOwnPrivateChannel() {
+    TTalkFilterList& List = Console.ConsoleFilterList;
+    for (int32_t i = List.getMin(); i <= List.getMax(); i++) {
+        TTextBuffer* Buffer = List.at(i) != nullptr ? List.at(i)->TextBuffer : nullptr;
+        if (Buffer != nullptr && Buffer->isOwnChannel() && Buffer->isPrivateChannel()) return true;
+    }
+    return false;
+}
+
+bool GetConsoleChanged() {
+    bool Changed = Console.ConsoleChanged;
+    Console.ConsoleChanged = false;
+    return Changed;
+}
+
+void SetConsoleChanged() { Console.ConsoleChanged = true; }

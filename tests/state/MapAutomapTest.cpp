@@ -2,6 +2,10 @@
 // marks.
 #include "state/MapAutomap.h"
 
+#include "state/Talk.h"
+#include "state/TalkBuffer.h"
+#include "state/TalkFilter.h"
+
 #include "tests/foundation/Thrown.h"
 #include "tests/state/WorldTest.h"
 
@@ -13,9 +17,16 @@
 
 namespace {
 
-std::vector<std::string> Reports;
-
-void RecordReport(const char* Text) { Reports.push_back(Text); }
+// The lines of the console's default tab.
+std::vector<std::string> ConsoleLines() {
+    std::vector<std::string> Lines;
+    TTextBuffer* Buffer = DefaultTextBuffer();
+    for (TTalkLine* Line = Buffer->seekLine(0); Line != nullptr; Line = Buffer->nextLine()) {
+        EXPECT_EQ(Line->_Mode, TALK_EVENT_STATUS);
+        Lines.push_back(Line->MessageText);
+    }
+    return Lines;
+}
 
 TObject Item(int32_t Type) { return {Type, 0, 0}; }
 
@@ -73,12 +84,11 @@ protected:
     void SetUp() override {
         LoadWorldTypes();
         InitMap(nullptr);
-        SetAutomapReport(RecordReport);
-        Reports.clear();
+        SetDefaultTextBuffer(std::make_unique<TTextBuffer>(TALK_SAY));
         SetViewPosition(100, 100, 7);
     }
     void TearDown() override {
-        SetAutomapReport(nullptr);
+        SetDefaultTextBuffer(nullptr);
         ExitObjects();
     }
     TScratchDir Scratch;
@@ -106,7 +116,7 @@ TEST_F(Automap, FieldsNeverSeenAndFromTheFile) {
     GetAutomapColor(Colour, -1, -1, 7);
     EXPECT_EQ(Colour.Red + Colour.Green + Colour.Blue, 0);
     EXPECT_NE(ThrownText([] { GetAutomapSpeed(1, 1, 16); }).find("In(z,0,15)"), std::string::npos);
-    EXPECT_TRUE(Reports.empty());
+    EXPECT_TRUE(ConsoleLines().empty());
 }
 
 TEST_F(Automap, FieldValuesOfTheBox) {
@@ -178,12 +188,14 @@ TEST_F(Automap, ShortAndExactFiles) {
     File.write("00000007.map");
     EXPECT_EQ(GetAutomapSpeed(100, 100, 7), 7);
     EXPECT_EQ(MarksOf(0, 0, 7).size(), 0u);
-    EXPECT_TRUE(Reports.empty());
+    EXPECT_TRUE(ConsoleLines().empty());
     File.Bytes.pop_back();
     File.write("00000008.map");
+    GetConsoleChanged();
     EXPECT_EQ(GetAutomapSpeed(100, 100, 8), 250);
+    EXPECT_TRUE(GetConsoleChanged());
     EXPECT_EQ(GetAutomapBlock(0, 0, 8).Colors[Cell(100, 100)], 0);
-    EXPECT_EQ(Reports, std::vector<std::string>{"Map file '00000008.map' was corrupted!"});
+    EXPECT_EQ(ConsoleLines(), std::vector<std::string>{"Map file '00000008.map' was corrupted!"});
 }
 
 TEST_F(Automap, HostileMarkLists) {
@@ -197,7 +209,7 @@ TEST_F(Automap, HostileMarkLists) {
     std::vector<TMapMark> Marks = MarksOf(0, 0, 7);
     ASSERT_EQ(Marks.size(), 1u);
     EXPECT_STREQ(Marks[0].Text, "kept");
-    EXPECT_TRUE(Reports.empty());
+    EXPECT_TRUE(ConsoleLines().empty());
 
     TBlockFile Huge;
     Huge.field(10, 20, 9, 9);
@@ -214,8 +226,8 @@ TEST_F(Automap, HostileMarkLists) {
     EXPECT_EQ(GetAutomapSpeed(10, 20, 6), 250);
     EXPECT_EQ(MarksOf(0, 0, 5).size(), 0u);
     EXPECT_EQ(GetAutomapSpeed(10, 20, 5), 250);
-    EXPECT_EQ(Reports, (std::vector<std::string>{"Map file '00000006.map' was corrupted!",
-                                                 "Map file '00000005.map' was corrupted!"}));
+    EXPECT_EQ(ConsoleLines(), (std::vector<std::string>{"Map file '00000006.map' was corrupted!",
+                                                        "Map file '00000005.map' was corrupted!"}));
 }
 
 TEST_F(Automap, MarksAddDeleteAndRoundTrip) {
@@ -256,7 +268,7 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     GetAutomapBlock(0, 0, 7).Speeds[Cell(5, 5)] = 200;
     UpdateAutomapField(8, 6);
     SaveAutomap();
-    EXPECT_EQ(Reports, std::vector<std::string>{"Could not save file '00000007.map'!"});
+    EXPECT_EQ(ConsoleLines(), std::vector<std::string>{"Could not save file '00000007.map'!"});
     EXPECT_EQ(ReadFile("00000007.map"), Old.Bytes);
     EXPECT_EQ(GetAutomapBlock(0, 0, 7).Modified, 0);
     std::filesystem::remove("00000007.map.tmp");
@@ -265,7 +277,7 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     std::filesystem::create_directories("00000009.map/inside");
     AddMapMark({5, 5, 9}, "mark", 1);
     SaveAutomap();
-    EXPECT_EQ(Reports.back(), "Error while saving file '00000009.map'!");
+    EXPECT_EQ(ConsoleLines().back(), "Error while saving file '00000009.map'!");
     EXPECT_FALSE(std::filesystem::exists("00000009.map.tmp"));
     EXPECT_TRUE(std::filesystem::is_directory("00000009.map"));
 }

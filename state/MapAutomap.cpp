@@ -276,7 +276,7 @@ void GetAutomapColor(TRGBColor& Color, int32_t x, int32_t y, int32_t z) try {
         Color = TRGBColor(0);
         return;
     }
-    Color = CubeColor(GetAutomapBlock(x / 256, y / 256, z).Colors[CellOf(x, y)]);
+    Color = TRGBColor(GetAutomapBlock(x / 256, y / 256, z).Colors[CellOf(x, y)]);
 }
 CATCH_FRAME()
 

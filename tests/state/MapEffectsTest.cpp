@@ -132,7 +132,7 @@ TEST(AmbientLight, CubeColoursAndFading) {
     const int32_t Colours[][4] = {{215, 255, 255, 255}, {36, 51, 0, 0},       {6, 0, 51, 0},
                                   {1, 0, 0, 51},        {255, 255, 255, 255}, {-3, 0, 0, 0}};
     for (const auto& Colour : Colours) {
-        TRGBColor Cube = CubeColor(Colour[0]);
+        TRGBColor Cube = TRGBColor(Colour[0]);
         EXPECT_EQ(Ids({Cube.Red, Cube.Green, Cube.Blue}), Ids({Colour[1], Colour[2], Colour[3]}))
             << Colour[0];
     }

@@ -94,6 +94,8 @@ void OnConnectionFailed() try {
         ReportConnectionFailure(ERROR_DISCONNECTED, ERRORTYPE_GAMESERVER);
     else if (State == CONNECTIONSTATE_LOGINSENT)
         ReportConnectionFailure(ERROR_DISCONNECTED, ERRORTYPE_LOGINSERVER);
+    else if (State == CONNECTIONSTATE_LOGIN)
+        ResetLoginServers(); // the server answered: the round of login servers is over
     SetConnectionState(CONNECTIONSTATE_OFFLINE);
     if (!Control.CharacterSwitchPending) return;
     Control.CharacterSwitchPending = false;

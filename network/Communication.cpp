@@ -207,7 +207,10 @@ CATCH_FRAME(AccountID)
 void SetOutfitRequested(bool Value) { Communication.OutfitRequested = Value; }
 bool GetOutfitRequested() { return Communication.OutfitRequested; }
 
-void ReceiveLoginError() try { ReceiveRefusal(); }
+void ReceiveLoginError() try {
+    ReceiveRefusal();
+    ResetLoginServers(); // the server answered: the round of login servers is over
+}
 CATCH_FRAME()
 
 void ReceiveLoginInformation() try { PostMessageBox(FOR_YOUR_INFORMATION, ReadMessageText()); }

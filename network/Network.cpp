@@ -198,7 +198,7 @@ void ResetLoginServers() {
 }
 
 bool SelectLoginServer(TLoginServer** Entry) try {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     if (GetTestServer()) {
         *Entry = &Net.TestLoginServer;
         bool Untried = Net.TestLoginServer.Untried != 0;
@@ -219,13 +219,13 @@ int32_t GetLoginServerError() try {
     if (GetTestServer()) return Net.TestLoginServer.LastError;
     for (const TLoginServer& Entry : Net.LoginServers)
         if (Entry.LastError == ERROR_SERVER_OVERLOADED) return ERROR_SERVER_OVERLOADED;
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     return Net.LoginServers[Net.CurrentServer].LastError;
 }
 CATCH_FRAME()
 
 void SetLoginServerAddress(const char* ipaddress) {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     CHECK_TEXT(ipaddress != nullptr, "ipaddress!=NULL");
     CHECK(strlen(ipaddress) < 100);
     TLoginServer& Entry = CurrentEntry();
@@ -234,7 +234,7 @@ void SetLoginServerAddress(const char* ipaddress) {
 }
 
 void SetLoginServerError(int32_t errorcode) try {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     TLoginServer& Entry = CurrentEntry();
     Entry.Untried = 0;
     Entry.LastError = errorcode;
@@ -243,7 +243,7 @@ CATCH_FRAME(errorcode)
 
 void ConnectToNextLoginServer() try {
     TRecursionGuard Guard;
-    CHECK(Net.RecursionProtection <= NUMBEROFSERVER + 1);
+    CHECK_TEXT(Net.RecursionProtection <= NUMBEROFSERVER + 1, "RecursionProtection<=NUMBEROFSERVER+1");
     TLoginServer* Entry = nullptr;
     if (!SelectLoginServer(&Entry)) {
         ReportConnectionFailure(GetLoginServerError(), ERRORTYPE_LOGINSERVER);
@@ -471,10 +471,11 @@ CATCH_FRAME(ErrorCode)
 
 void CConnectionSocket::onReceive(int ErrorCode) { OnReceive(ErrorCode); }
 
-void CConnectionSocket::onClose(int) {
+void CConnectionSocket::onClose(int) try {
     Disconnect(false);
     Net.CloseHandler();
 }
+CATCH_FRAME()
 
 // ---- Wire framing ----
 

@@ -219,11 +219,3 @@ TEST_F(NetworkTest, ForcedDisconnectCancelsThePendingLookup) {
     EXPECT_TRUE(Window.AnsweredServers.empty());
     EXPECT_EQ(GetPendingHostLookups(), 0);
 }
-
-TEST_F(NetworkTest, SetupChecks) {
-    EXPECT_THROW(InitNetwork(nullptr, ReceivedHandler, ClosedHandler), TMyException);
-    EXPECT_THROW(SetTestServerAddress(std::string(100, 'a').c_str()), TMyException);
-    SetTestServerAddress(std::string(99, 'a').c_str());
-    EXPECT_EQ(std::string(GetLoginServer(NUMBEROFSERVER)->Address), std::string(99, 'a'));
-    SendPacket(true); // no socket: dropped
-}

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "graphics/graphics.h"
 #include "network/Communication.h"
 #include "network/Network.h"
 #include "state/Events.h"
@@ -58,6 +59,7 @@ void PostLoginAgain() {
 
 void InitControlConnection(TWindowMessageTarget* Window) {
     SetNetworkWindow(Window);
+    SetGraphicsSignatureGetters(GetSpriteSignature, GetPictureSignature);
     for (uint8_t& Type : Control.LastPacketTypes)
         Type = 0;
     Control.LastPacketTypeIndex = 0;

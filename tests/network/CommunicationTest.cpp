@@ -182,19 +182,3 @@ TEST_F(CommunicationTest, FailedRsaStepNamesTheServerShowsTheBlockWithoutSecrets
             << Error.getText();
     }
 }
-
-TEST_F(CommunicationTest, MissingTextsFailTheirChecksBeforeAnyKeyIsDrawn) {
-    try {
-        SendLoginServerLogin(1, nullptr);
-        ADD_FAILURE();
-    } catch (const TMyException& Error) {
-        EXPECT_NE(Error.getText().find("Password!=NULL"), std::string::npos);
-    }
-    try {
-        SendGameServerLogin(1, nullptr, "pw");
-        ADD_FAILURE();
-    } catch (const TMyException& Error) {
-        EXPECT_NE(Error.getText().find("Name!=NULL"), std::string::npos);
-    }
-    EXPECT_TRUE(Peer.receive(1, 50).empty());
-}

@@ -1,15 +1,14 @@
 // The controller's event cases 63 to 72: the character switch, installing and reloading downloaded files and
-// handing over to the external patcher.
+// handing over to the external patcher; the dispatching pass run during a download.
 #include "control/ControlDownload.h"
 
+#include "control/Control.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
-#include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "network/CommunicationDownload.h"
 #include "state/Events.h"
 #include "state/Objects.h"
-#include "state/Status.h"
 
 #include <cstdio>
 
@@ -17,24 +16,7 @@ namespace {
 
 // Set by the controller's start-up for the life of the window.
 TStartPatcherCallback StartPatcherCallback = nullptr;
-
-// Lives from event 63 to the next close of the connection; cleared at the controller's start.
-struct {
-    bool Pending = false;
-    int32_t Deadline = 0;
-} CharacterSwitch;
-
-void ChangeCharacter() {
-    if (GetConnectionState() != CONNECTIONSTATE_OFFLINE) {
-        CharacterSwitch.Pending = true;
-        // the clock wraps: add as unsigned
-        CharacterSwitch.Deadline =
-            static_cast<int32_t>(static_cast<uint32_t>(GetMilliseconds()) + CHARACTER_SWITCH_DELAY);
-        return;
-    }
-    AddMessage(MESSAGE_CONNECTLOGIN, 0, 0);
-    AddMessage(MESSAGE_LOADINGCHARACTERS, 0, 0);
-}
+TDispatchPass ImmediateDispatchPass = nullptr;
 
 // A new version that cannot take the old one's place leaves the old file in use; logging in again would
 // only bring the same download, so what was queued behind the install is dropped.
@@ -60,18 +42,16 @@ void StartPatcher() {
 
 void SetStartPatcherCallback(TStartPatcherCallback StartPatcher) { StartPatcherCallback = StartPatcher; }
 
-void InitCharacterSwitch() { CharacterSwitch = {}; }
+void SetImmediateDispatchPass(TDispatchPass Pass) { ImmediateDispatchPass = Pass; }
 
-bool IsCharacterSwitchPending() { return CharacterSwitch.Pending; }
-
-int32_t GetCharacterSwitchDeadline() { return CharacterSwitch.Deadline; }
-
-void ClearCharacterSwitch() { CharacterSwitch.Pending = false; }
+void RunImmediateDispatchPass() {
+    if (ImmediateDispatchPass != nullptr) ImmediateDispatchPass();
+}
 
 bool PerformDownloadEvent(int32_t Type) try {
     switch (Type) {
     case MESSAGE_CHANGECHARACTER:
-        ChangeCharacter();
+        RequestCharacterSwitch();
         return true;
     case MESSAGE_INSTALLOBJECTS:
     case MESSAGE_INSTALLSPRITES:

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
+#include "network/Communication.h"
 #include "network/Network.h"
 #include "state/Events.h"
 #include "state/Objects.h"
@@ -34,9 +35,6 @@ struct {
     bool WholeFile = false;
 } Patch;
 
-TSignatureGetter SpriteSignatureGetter = nullptr;
-TSignatureGetter PictureSignatureGetter = nullptr;
-
 [[noreturn]] void Fail(const char* Text) { throw TMyException(__FILE__, __LINE__, Text, "", 0, "", 0, ""); }
 
 // Message 30 (WholeFile false) or 31: every check comes before the running download or the state changes.
@@ -52,10 +50,6 @@ void StartDownload(bool WholeFile) {
         CHECK_TEXT(Patch.Data == nullptr, "PatchData==NULL");
     if (FileNumber >= PATCH_FILES) Fail("unknown patch file number");
     if (!WholeFile && FileNumber == PATCHER_FILE) Fail("no patch for patch.exe");
-    if (!WholeFile && FileNumber == SPRITE_FILE)
-        CHECK_TEXT(SpriteSignatureGetter != nullptr, "SpriteSignatureGetter!=NULL");
-    if (!WholeFile && FileNumber == PICTURE_FILE)
-        CHECK_TEXT(PictureSignatureGetter != nullptr, "PictureSignatureGetter!=NULL");
     CHECK_TEXT(Size <= MAX_PATCH_DATA_SIZE, "PatchDataSize<=MAX_PATCH_DATA_SIZE", Size);
     uint8_t* Buffer = new (std::nothrow) uint8_t[Size > 0 ? Size : 1];
     CHECK_TEXT(Buffer != nullptr, "PatchData!=NULL", Size);
@@ -71,9 +65,9 @@ void StartDownload(bool WholeFile) {
 uint32_t ExpectedSignature(int32_t FileNumber) {
     switch (FileNumber) {
     case SPRITE_FILE:
-        return SpriteSignatureGetter();
+        return GetLoadedSpriteSignature();
     case PICTURE_FILE:
-        return PictureSignatureGetter();
+        return GetLoadedPictureSignature();
     case PROGRAM_FILE:
         return 0;
     default:
@@ -168,8 +162,3 @@ void CancelPatch() try {
 CATCH_FRAME()
 
 bool IsPatchRunning() { return Patch.Data != nullptr; }
-
-void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGetter PictureSignature) {
-    SpriteSignatureGetter = SpriteSignature;
-    PictureSignatureGetter = PictureSignature;
-}

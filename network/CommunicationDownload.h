@@ -21,7 +21,9 @@ void InitCommunication();
 // follows: the same body) and 32 (u16 block size and the block). A start message is refused while a
 // download runs, for an unknown file number, a patch of the patcher, or a size above MAX_PATCH_DATA_SIZE,
 // all before anything changes; a block message while none runs or one that passes the announced size is
-// refused and copies nothing. The failures are thrown (TMyException) and end the dispatch.
+// refused and copies nothing. The failures are thrown (TMyException) and end the dispatch. A patch is checked
+// against the signature of the loaded file: the object types', or the graphics layer's through the getters
+// that the login also uses (SetGraphicsSignatureGetters).
 void ReceivePatchStart();
 void ReceiveFileStart();
 void ReceivePatchBlock();
@@ -31,9 +33,3 @@ void ReceivePatchBlock();
 void CancelPatch();
 
 bool IsPatchRunning();
-
-// The signatures of the loaded sprite and picture files, which a patch of those files must match, belong to
-// the graphics layer above; the controller hands over its getters at start-up. A patch of either file is
-// refused at its start message while its getter is unset.
-using TSignatureGetter = uint32_t (*)();
-void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGetter PictureSignature);

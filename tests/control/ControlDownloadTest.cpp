@@ -1,9 +1,10 @@
 // The controller's event cases 63 to 72 on their own: the character switch, installs that work and that
 // fail, the patcher hand-over, and the pass holding the queue behind event 64.
 #include "control/ControlDownload.h"
+#include "control/Control.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
-#include "foundation/sysinc.h"
+#include "network/Communication.h"
 #include "state/Events.h"
 #include "state/Status.h"
 #include "tests/foundation/TempDirectory.h"
@@ -17,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-uint32_t Clock = 0;
 int PatcherStarts = 0;
 
 bool NoWarning() { return true; }
@@ -69,15 +69,13 @@ protected:
         Home = fs::current_path();
         fs::current_path(Directory.file(""));
         InitStatus(0, NoWarning);
-        InitCharacterSwitch();
-        Clock = 1000;
-        SetMillisecondTimer([] { return Clock; });
+        InitControlConnection(nullptr);
         PatcherStarts = 0;
         SetStartPatcherCallback([] { PatcherStarts++; });
     }
     void TearDown() override {
         SetStartPatcherCallback(nullptr);
-        SetMillisecondTimer(nullptr);
+        SetGraphicsSignatureGetters(nullptr, nullptr);
         ExitStatus();
         fs::current_path(Home);
     }
@@ -95,24 +93,13 @@ protected:
 
 } // namespace
 
-TEST_F(ControlDownload, CharacterSwitchWaitsForAnOpenConnection) {
+TEST_F(ControlDownload, CharacterSwitchLogsInAgainOnceOffline) {
     ASSERT_TRUE(PerformDownloadEvent(MESSAGE_CHANGECHARACTER));
     EXPECT_EQ(TakeEvents(), std::vector<TEvent>({{MESSAGE_CONNECTLOGIN}, {MESSAGE_LOADINGCHARACTERS}}));
-    EXPECT_FALSE(IsCharacterSwitchPending());
-
     SetConnectionState(CONNECTIONSTATE_LOGIN);
-    int32_t Now = GetMilliseconds();
     ASSERT_TRUE(PerformDownloadEvent(MESSAGE_CHANGECHARACTER));
     EXPECT_TRUE(IsCharacterSwitchPending());
-    EXPECT_EQ(GetCharacterSwitchDeadline(), Now + CHARACTER_SWITCH_DELAY);
     EXPECT_EQ(GetMessageCount(), 0);
-    ClearCharacterSwitch();
-    EXPECT_FALSE(IsCharacterSwitchPending());
-
-    // the deadline wraps with the clock
-    Clock = GetStartTime() + 0x7FFFFFFFu;
-    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_CHANGECHARACTER));
-    EXPECT_EQ(GetCharacterSwitchDeadline(), static_cast<int32_t>(0x7FFFFFFFu + CHARACTER_SWITCH_DELAY));
 }
 
 TEST_F(ControlDownload, InstallReplacesTheFileAndKeepsTheQueue) {

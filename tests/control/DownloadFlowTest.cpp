@@ -1,16 +1,16 @@
 // Downloads from the test server over loopback, end to end: the client logs in with its loaded signatures,
 // collects the download, writes the new version, installs and reloads it through the event cases and logs
 // in again; cut transfers, bad patches and cancelling leave the old files in use.
+#include "control/Control.h"
 #include "control/ControlDownload.h"
+#include "control/MainFrm.h"
 #include "foundation/ScriptPatch.h"
-#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
+#include "network/Communication.h"
 #include "network/CommunicationDownload.h"
-#include "network/LoginKey.h"
 #include "network/Network.h"
-#include "network/RSA.h"
 #include "platform/Resolver.h"
 #include "state/Events.h"
 #include "state/Objects.h"
@@ -76,16 +76,9 @@ public:
     THostLookupResult resolve(const std::string&) override { return {0, "127.0.0.1"}; }
 };
 
-// The frame window's part: the look-up answer goes back to the connection.
-class TFrameWindow : public TWindowMessageTarget {
-public:
-    void onWindowMessage(uint32_t, uintptr_t WParam, uintptr_t LParam) override {
-        ReceiveHostnameAnswer(WParam, LParam);
-    }
-};
-
-// What the controller does with the events of a download besides the cases under test: the download dialog
-// (open until the progress reads -1 or the user cancels), message boxes (recorded, not shown), connecting.
+// What the controller does with the events of a login besides the cases under test: the download dialog
+// (open until the progress reads -1 or the user cancels), message boxes and the character list (recorded,
+// not shown), connecting.
 class TFlowActions : public TMessageActions {
 public:
     bool hasModalWindow() override { return DialogOpen; }
@@ -101,7 +94,8 @@ public:
             Boxes.push_back(std::string(MessagePointer<char>(Param1)) + ": " + MessagePointer<char>(Param2));
         } else if (Type == MESSAGE_CONNECTLOGIN) {
             ConnectToNextLoginServer();
-        } else if (Type != MESSAGE_LOADINGCHARACTERS) {
+        } else if (Type != MESSAGE_LOADINGCHARACTERS && Type != MESSAGE_MESSAGEOFTHEDAY &&
+                   Type != MESSAGE_CHARACTERLIST) {
             ADD_FAILURE() << "event " << Type;
         }
     }
@@ -114,6 +108,8 @@ public:
     std::vector<std::string> Dialogs, Boxes;
 };
 
+// The client's modules with the real login road (connect, dispatch and close callbacks), the download cases
+// and a stand-in event dispatch, against the test server, in a directory holding the generated data files.
 class DownloadFlow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -125,19 +121,20 @@ protected:
         InitSystem();
         InitObjects();
         InitStatus(0, [] { return true; });
+        SetAccount(4711, "mellon");
         InitGraphics(1 << 20);
         SetHostResolver(std::make_shared<TLoopbackResolver>());
-        SetLoginServerEndpoint("127.0.0.1", Server.loginPort());
-        InitNetwork(Connected, Received, Closed);
-        SetNetworkWindow(&Window);
+        SetLoginServerEndpoint("login.pellarune.test", Server.loginPort());
+        InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed);
+        InitControlConnection(&Frame);
         InitCommunication();
-        SetGraphicsSignatureGetters(GetSpriteSignature, GetPictureSignature);
-        InitCharacterSwitch();
+        SetImmediateDispatchPass([] { Flow->idle(); });
         SetStartPatcherCallback([] { Flow->PatcherStarted = true; });
-        Server.setPlan(TRole::Login, TPlan{}); // after a download: no answer, the server closes
+        Server.setPlan(TRole::Login, DefaultLoginPlan(Server.gamePort()));
     }
     void TearDown() override {
         SetStartPatcherCallback(nullptr);
+        SetImmediateDispatchPass(nullptr);
         SetGraphicsSignatureGetters(nullptr, nullptr);
         InitCommunication();
         ExitNetwork();
@@ -151,67 +148,6 @@ protected:
         ExitSystem();
         fs::current_path(Home);
         Flow = nullptr;
-    }
-
-    // The connect callback: in the login state it sends command 1 as the login road does, with a fresh key
-    // under RSA and the signatures of the loaded files.
-    static void Connected() {
-        if (GetConnectionState() != CONNECTIONSTATE_CONNECTLOGIN) {
-            SetConnectionState(CONNECTIONSTATE_OFFLINE);
-            Disconnect(true);
-            return;
-        }
-        SetConnectionState(CONNECTIONSTATE_LOGINSENT);
-        uint8_t Key[16], Block[::RSA_BLOCK_SIZE];
-        for (uint8_t& Byte : Key)
-            Byte = static_cast<uint8_t>(Random());
-        SetSymmetricKey(Key);
-        for (uint8_t& Byte : Block)
-            Byte = static_cast<uint8_t>(Random());
-        TWriteBuffer Writer(Block, ::RSA_BLOCK_SIZE);
-        Writer.writeByte(0);
-        Writer.writeBytes(Key, 16);
-        Writer.writeQuad(7654321);
-        Writer.writeString("secret");
-        TRSAPublicKey Rsa;
-        Rsa.setModulus(LOGIN_RSA_MODULUS);
-        Rsa.encrypt(Block);
-        BeginPacket(1);
-        PutWord(2);
-        PutWord(772);
-        PutQuad(GetObjectTypeSignature());
-        PutQuad(GetSpriteSignature());
-        PutQuad(GetPictureSignature());
-        PutBytes(Block, ::RSA_BLOCK_SIZE);
-        SendPacket(false);
-    }
-
-    // The login-phase dispatch of the download messages, with a dispatching pass after each.
-    static void Received() {
-        if (GetConnectionState() == CONNECTIONSTATE_LOGINSENT) SetConnectionState(CONNECTIONSTATE_LOGIN);
-        while (GetConnectionState() == CONNECTIONSTATE_LOGIN) {
-            int32_t Type = GetPacketType();
-            if (Type == 30)
-                ReceivePatchStart();
-            else if (Type == 31)
-                ReceiveFileStart();
-            else if (Type == 32)
-                ReceivePatchBlock();
-            else {
-                EXPECT_EQ(Type, -1) << "message type";
-                return;
-            }
-            Flow->idle();
-        }
-    }
-
-    // The close callback out of game: a pending character switch logs in again.
-    static void Closed() {
-        SetConnectionState(CONNECTIONSTATE_OFFLINE);
-        if (!IsCharacterSwitchPending()) return;
-        ClearCharacterSwitch();
-        AddMessage(MESSAGE_CONNECTLOGIN, 0, 0);
-        AddMessage(MESSAGE_LOADINGCHARACTERS, 0, 0);
     }
 
     // One idle pass; the download dialog closes itself once the progress reads -1.
@@ -245,7 +181,7 @@ protected:
     TTempDirectory Directory;
     fs::path Home;
     TTestServer Server;
-    TFrameWindow Window;
+    CMainFrame Frame;
     TFlowActions Actions;
     bool PatcherStarted = false;
 };
@@ -275,6 +211,7 @@ TEST_P(DataFileUpdate, IsInstalledReloadedAndReportedAtTheNextLogin) {
     EXPECT_EQ(ReportedSignature(Received.Logins[1], FileNumber), DataFileSignature(New));
     EXPECT_EQ(Actions.Dialogs, std::vector<std::string>({Name}));
     EXPECT_TRUE(Actions.Boxes.empty());
+    EXPECT_EQ(Actions.Performed.back(), MESSAGE_CHARACTERLIST) << "the second login reaches the list";
     EXPECT_TRUE(Received.Errors.empty());
 }
 
@@ -395,4 +332,24 @@ TEST_F(DownloadFlow, BadPatchesLeaveTheOldFile) {
     }
     EXPECT_EQ(GetObjectTypeSignature(), DataFileSignature(Loaded));
     EXPECT_EQ(Server.received().Logins.size(), 2u);
+}
+
+TEST_F(DownloadFlow, FailedDownloadEndsTheAnswerAndTheFilesBehindItAreNotTaken) {
+    const TBytes Loaded = ReadBytes("Ebrun.dat"), Pictures = ReadBytes("Ebrun.pic");
+    TBytes OnDisk = Loaded;
+    OnDisk[2] ^= 0x01;
+    WriteBytes("Ebrun.dat", OnDisk);
+    TDownload Objects, Whole;
+    Objects.FileNumber = OBJECT_FILE;
+    Objects.WholeFile = false;
+    Objects.Payload = MakePatch(Loaded, NewVersion(Loaded, OBJECT_FILE));
+    Whole.FileNumber = PICTURE_FILE;
+    Whole.Payload = NewVersion(Pictures, PICTURE_FILE);
+    // both in one frame each, sent together: the second is already received when the first fails
+    Server.queuePlan(TRole::Login, DownloadPlan({Objects, Whole}));
+    ASSERT_TRUE(logInUntilSettled(1));
+    EXPECT_EQ(Actions.Boxes, std::vector<std::string>({"Error: Cannot patch file Ebrun.dat."}));
+    EXPECT_EQ(ReadBytes("Ebrun.pic"), Pictures);
+    EXPECT_FALSE(fs::exists("Ebrun.pi_"));
+    EXPECT_FALSE(runUntil([&] { return Server.received().Logins.size() > 1; }, 300));
 }

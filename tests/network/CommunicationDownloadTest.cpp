@@ -1,10 +1,8 @@
-// The data-file download over loopback: progress, the files written and the events posted, and every message
-// the handlers refuse, with the running download and the old files left intact.
+// The download handlers over loopback: progress, the events of a finished file, and every message the
+// handlers refuse, with the running download left intact.
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
-#include "foundation/ScriptPatch.h"
-#include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "tests/foundation/TempDirectory.h"
 #include "tools/testserver/Downloads.h"
@@ -20,8 +18,6 @@ using TServerMessage = testserver::TMessage;
 
 const testserver::TXteaKey KEY = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6};
 
-uint32_t SpriteSignature = 0, PictureSignature = 0;
-
 TServerMessage Block(size_t Size, uint8_t Fill) {
     return testserver::DownloadBlockMessage(std::vector<uint8_t>(Size, Fill));
 }
@@ -33,8 +29,6 @@ protected:
         Home = fs::current_path();
         fs::current_path(Directory.file(""));
         InitCommunication();
-        SpriteSignature = PictureSignature = 0;
-        SetGraphicsSignatureGetters([] { return SpriteSignature; }, [] { return PictureSignature; });
         SetSymmetricKey(KEY.data());
         ASSERT_EQ(CreateSocket(), 0);
         ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
@@ -45,7 +39,6 @@ protected:
     }
     void TearDown() override {
         InitCommunication();
-        SetGraphicsSignatureGetters(nullptr, nullptr);
         fs::current_path(Home);
         NetworkTest::TearDown();
     }
@@ -105,9 +98,6 @@ protected:
     std::string Error;
 };
 
-// Bytes of a text as a payload.
-std::vector<uint8_t> Bytes(const std::string& Text) { return std::vector<uint8_t>(Text.begin(), Text.end()); }
-
 } // namespace
 
 TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
@@ -131,53 +121,6 @@ TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
     EXPECT_EQ(Events[2].Param2, 1000);
 }
 
-TEST_F(DownloadTest, PatchIsCheckedAgainstTheLoadedSignature) {
-    Write("Ebrun.spr", "abcdefgh");
-    SpriteSignature = 0x64636261;           // "abcd"
-    std::string Patch("\x04\x82XY\x44", 5); // copy 4, insert XY, skip 4
-    deliver({testserver::PatchStartMessage(2, 5), testserver::DownloadBlockMessage(Bytes(Patch))});
-    EXPECT_EQ(Read("Ebrun.sp_"), "abcdXY");
-    EXPECT_EQ(Types(TakeEvents()),
-              std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES, MESSAGE_DOWNLOAD,
-                                    MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER}));
-}
-
-TEST_F(DownloadTest, FailedPatchClosesTheConnectionAndLeavesOnlyTheErrorBox) {
-    Write("Ebrun.spr", "abcdefgh");
-    SpriteSignature = 0x11111111; // the file on disk is not the one that was loaded
-    AddMessage(MESSAGE_MESSAGEOFTHEDAY, 0, 0);
-    deliver({testserver::PatchStartMessage(2, 1), testserver::DownloadBlockMessage(Bytes("\x08"))});
-    EXPECT_EQ(Progress, std::vector<int32_t>({0, -1}));
-    std::vector<TQueuedEvent> Events = TakeEvents();
-    ASSERT_EQ(Events.size(), 1u);
-    EXPECT_EQ(Events[0].Title, "Error");
-    EXPECT_EQ(Events[0].Text, "Cannot patch file Ebrun.spr.");
-    EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
-    EXPECT_FALSE(IsConnected());
-    EXPECT_EQ(Read("Ebrun.spr"), "abcdefgh");
-    EXPECT_FALSE(fs::exists("Ebrun.sp_"));
-}
-
-TEST_F(DownloadTest, ProgramAndPatcherPostTheirOwnEvents) {
-    deliver({testserver::FileStartMessage(4, 3), testserver::DownloadBlockMessage(Bytes("#!\n"))});
-    EXPECT_EQ(Read("Patch.ex_"), "#!\n");
-    EXPECT_EQ(Types(TakeEvents()),
-              std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPATCHER, MESSAGE_DOWNLOAD}));
-
-    Write(PROGRAM_FILE_NAME, "program 1");
-    std::string Patch("\x08\x81\x32", 3); // copy 8, insert "2"
-    deliver({testserver::PatchStartMessage(0, 3), testserver::DownloadBlockMessage(Bytes(Patch))});
-    EXPECT_EQ(Read(PROGRAM_UPDATE_FILE_NAME), "program 2");
-    EXPECT_EQ(Read(PROGRAM_FILE_NAME), "program 1");
-    std::vector<TQueuedEvent> Events = TakeEvents();
-    EXPECT_EQ(Types(Events), std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_MESSAGEBOX,
-                                                   MESSAGE_DOWNLOAD, MESSAGE_STARTPATCHER}));
-    EXPECT_EQ(Events[1].Title, "Updating");
-    EXPECT_EQ(Events[1].Text, "Program will now shut down and run an external patching program.\n"
-                              "Afterwards it will restart. Please login again then.");
-    EXPECT_STREQ(MessagePointer<char>(Events[2].Param1), PROGRAM_FILE_NAME);
-}
-
 TEST_F(DownloadTest, EmptyDownloadCompletesWithItsFirstBlock) {
     deliver({testserver::FileStartMessage(1, 0), Block(0, 0)});
     EXPECT_EQ(Error, "");
@@ -199,6 +142,8 @@ TEST_F(DownloadTest, StartMessagesAreCheckedBeforeAnythingChanges) {
         {testserver::FileStartMessage(1, 0xFFFFFFFF),
          "assertion failed (Size = -1), reason:\nPatchDataSize<=MAX_PATCH_DATA_SIZE"},
     };
+    CancelPatch(); // nothing runs: not even the connection is touched
+    EXPECT_TRUE(IsConnected());
     for (const TCase& Case : Cases) {
         Error.clear();
         deliver({Case.Start});
@@ -235,22 +180,4 @@ TEST_F(DownloadTest, RunningDownloadSurvivesRefusedMessages) {
 
     deliver({Block(1, 'w')});
     EXPECT_TRUE(failedWith("assertion failed, reason:\nPatchData!=NULL")) << Error;
-}
-
-TEST_F(DownloadTest, CancelDropsTheDownloadAndTheConnection) {
-    CancelPatch(); // nothing runs: the connection stays
-    EXPECT_TRUE(IsConnected());
-    EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_LOGIN);
-
-    Write("Ebrun.pic", "old");
-    deliver({testserver::FileStartMessage(3, 100), Block(50, 'n')});
-    EXPECT_EQ(GetPatchProgress(), 50);
-    CancelPatch();
-    EXPECT_FALSE(IsPatchRunning());
-    EXPECT_FALSE(IsConnected());
-    EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
-    EXPECT_EQ(GetMessageCount(), 0);
-    EXPECT_EQ(GetPatchProgress(), -1);
-    EXPECT_EQ(Read("Ebrun.pic"), "old");
-    EXPECT_FALSE(fs::exists("Ebrun.pi_"));
 }

@@ -67,6 +67,10 @@ TEST_F(SurfaceDX, WindowedStartMakesEverySurfaceOnce) {
 }
 
 TEST_F(SurfaceDX, TooFewBitsStopBeforeAnySurfaceExists) {
+    EXPECT_NE(ExceptionTextOf([&] {
+                  Engine.ChangeVideoMode(Window.get(), 3, nullptr, false);
+              }).find("DirectDraw!=NULL"),
+              std::string::npos); // before InitSurfaces: a clear failure, not a null device
     TDisplayFaults Faults;
     Faults.DisplayBits = 8;
     SetDisplayFaults(Faults);

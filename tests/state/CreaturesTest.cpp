@@ -114,22 +114,6 @@ TEST_F(CreatureTable, AnimationPhasesCycleEveryEightPixels) {
     EXPECT_EQ(Creature.getAnimationPhase(3), 1);
 }
 
-TEST_F(CreatureTable, HealthColourBands) {
-    TCreature& Creature = Place(MONSTER, 100, 100);
-    struct {
-        int32_t Health, Red, Green, Blue;
-    } const Cases[] = {{100, 0, 192, 0},  {95, 0, 192, 0}, {94, 96, 192, 96}, {59, 192, 192, 0},
-                       {29, 192, 48, 48}, {4, 192, 0, 0},  {3, 96, 0, 0},     {-1, 0, 192, 0}};
-    for (const auto& Case : Cases) {
-        Creature.HealthPercent = Case.Health;
-        TRGBColor Color;
-        Creature.getHealthColor(Color);
-        EXPECT_EQ(std::vector<int32_t>({Color.Red, Color.Green, Color.Blue}),
-                  std::vector<int32_t>({Case.Red, Case.Green, Case.Blue}))
-            << Case.Health;
-    }
-}
-
 TEST_F(CreatureTable, DelayedSkullRemovalTakesAboutFiveSeconds) {
     TCreature& Creature = Place(MONSTER, 100, 100);
     Creature.setPKFlag(2, true);

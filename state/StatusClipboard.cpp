@@ -1,4 +1,5 @@
 // The clipboard guard and its link pattern.
+#define EBRUN_SOURCE_NAME "Status.cpp"
 #include "state/StatusClipboard.h"
 
 #include "foundation/Exception.h"

@@ -145,9 +145,6 @@ TEST_F(CreatureTable, PlayerQueriesAnswerNothingWhileThePlayerIsUnknown) {
         EXPECT_EQ(UpdateBattleList(), 0);
         Other.setPosition(Other.X + 1, 100, 7);
     }
-    TCreature& Player = Place(PLAYER, 100, 100);
-    Player.PARTYFlag = 3;
-    EXPECT_TRUE(IsPlayerInParty());
 }
 
 TEST_F(CreatureTable, BattleListMembership) {

@@ -29,9 +29,11 @@ FILE* OpenOrFail(FILE* Current, const char* CurrentName, const char* FileName, c
     return File;
 }
 
-void CloseFile(FILE*& File) {
-    if (File != nullptr) fclose(File);
+// Answers false when the close failed to write out what was buffered.
+bool CloseFile(FILE*& File) {
+    bool Written = File == nullptr || fclose(File) == 0;
     File = nullptr;
+    return Written;
 }
 
 // Largest values a number may reach: a number token one more than 2^31 - 1, so that "-2147483648"
@@ -330,7 +332,7 @@ void TScriptWriter::open(const char* Name) {
 }
 
 void TScriptWriter::close() {
-    CloseFile(File);
+    if (!CloseFile(File)) FILE_FAILURE("failed to write file", FileName);
     FileName[0] = 0;
 }
 
@@ -452,7 +454,9 @@ void TBinaryWriter::open(const char* Name) {
     KeepName(FileName, Name);
 }
 
-void TBinaryWriter::close() { CloseFile(File); }
+void TBinaryWriter::close() {
+    if (!CloseFile(File)) FILE_FAILURE("failed to write file", FileName);
+}
 
 void TBinaryWriter::checkOpen() const {
     if (File == nullptr) FILE_FAILURE("no file open", FileName);

@@ -248,32 +248,74 @@ TLargeNumber TLargeNumber::shiftLeft(uint32_t Bits) const {
     return Result;
 }
 
-// Long division of the magnitudes, one quotient bit at a time from the top.
+// Long division of the magnitudes by whole digits (Knuth's algorithm D): both numbers are shifted so that the
+// divisor's top bit is set, each quotient digit is estimated from the top two digits and corrected at most
+// twice.
 void TLargeNumber::divide(const TLargeNumber& Dividend, const TLargeNumber& Divisor, TLargeNumber* Quotient,
                           TLargeNumber* Remainder) {
     if (Divisor.isZero()) throw std::string("division by zero");
-    TLargeNumber Rest(Dividend), Bits;
-    Rest.Sign = 0;
-    if (compareMagnitude(Rest, Divisor) >= 0) {
-        uint32_t Shift = Rest.bitLength() - Divisor.bitLength();
-        TLargeNumber D = Divisor.shiftLeft(Shift);
-        D.Sign = 0;
-        for (uint32_t Bit = Shift + 1; Bit-- > 0;) {
-            if (compareMagnitude(Rest, D) >= 0) {
-                Rest = subtractMagnitudes(Rest, D);
-                Bits.setDigit(Bit / 32, Bits.getDigit(Bit / 32) | (1u << (Bit % 32)));
-            }
-            D = D.shiftRight(1);
-        }
+    TLargeNumber Digits, Rest;
+    if (compareMagnitude(Dividend, Divisor) < 0) {
+        Rest = Dividend;
+    } else {
+        uint32_t n = Divisor.getLength(), m = Dividend.getLength() - n;
+        uint32_t Shift = static_cast<uint32_t>(__builtin_clz(Divisor.Store->Digits[n - 1]));
+        TLargeNumber U = Dividend.shiftLeft(Shift), V = Divisor.shiftLeft(Shift);
+        U.makePrivate();
+        if (U.Store->Capacity < m + n + 1) U.grow(m + n + 1);
+        uint32_t *u = U.Store->Digits, *q = Digits.prepare(m + 1);
+        const uint32_t* v = V.Store->Digits;
+        for (uint32_t i = U.Store->Length; i < m + n + 1; i++)
+            u[i] = 0;
+        for (uint32_t j = m + 1; j-- > 0;)
+            q[j] = divideStep(u + j, v, n);
+        U.Store->Length = n;
+        U.normalize();
+        Rest = U.shiftRight(Shift);
+        Digits.normalize();
     }
     if (Quotient != nullptr) {
-        *Quotient = Bits;
-        Quotient->Sign = Bits.isZero() ? 0 : (Dividend.Sign ^ Divisor.Sign);
+        *Quotient = Digits;
+        Quotient->Sign = Digits.isZero() ? 0 : (Dividend.Sign ^ Divisor.Sign);
     }
     if (Remainder != nullptr) {
         *Remainder = Rest;
         Remainder->Sign = Rest.isZero() ? 0 : Dividend.Sign;
     }
+}
+
+// One quotient digit of the n + 1 digits at u by the n normalised digits at v; u keeps the remainder.
+uint32_t TLargeNumber::divideStep(uint32_t* u, const uint32_t* v, uint32_t n) {
+    constexpr uint64_t BASE = 1ull << 32;
+    uint64_t Top = static_cast<uint64_t>(u[n]) << 32 | u[n - 1];
+    uint64_t Estimate = Top / v[n - 1], Rest = Top % v[n - 1];
+    while (Estimate >= BASE || (n > 1 && Estimate * v[n - 2] > (Rest << 32 | u[n - 2]))) {
+        Estimate--;
+        Rest += v[n - 1];
+        if (Rest >= BASE) break;
+    }
+    int64_t Borrow = 0;
+    uint64_t Carry = 0;
+    for (uint32_t i = 0; i < n; i++) {
+        uint64_t Product = Estimate * v[i] + Carry;
+        Carry = Product >> 32;
+        int64_t Difference =
+            static_cast<int64_t>(u[i]) - static_cast<int64_t>(Product & 0xFFFFFFFFu) - Borrow;
+        u[i] = static_cast<uint32_t>(Difference);
+        Borrow = Difference < 0 ? 1 : 0;
+    }
+    int64_t Difference = static_cast<int64_t>(u[n]) - static_cast<int64_t>(Carry) - Borrow;
+    u[n] = static_cast<uint32_t>(Difference);
+    if (Difference >= 0) return static_cast<uint32_t>(Estimate);
+    // The estimate was one too large: add the divisor back.
+    uint64_t Sum = 0;
+    for (uint32_t i = 0; i < n; i++) {
+        Sum += static_cast<uint64_t>(u[i]) + v[i];
+        u[i] = static_cast<uint32_t>(Sum);
+        Sum >>= 32;
+    }
+    u[n] += static_cast<uint32_t>(Sum);
+    return static_cast<uint32_t>(Estimate - 1);
 }
 
 TLargeNumber TLargeNumber::operator/(const TLargeNumber& Divisor) const {

@@ -66,6 +66,7 @@ private:
     void normalize();
     static void divide(const TLargeNumber& Dividend, const TLargeNumber& Divisor, TLargeNumber* Quotient,
                        TLargeNumber* Remainder);
+    static uint32_t divideStep(uint32_t* u, const uint32_t* v, uint32_t n);
     static TLargeNumber addMagnitudes(const TLargeNumber& a, const TLargeNumber& b);
     static TLargeNumber subtractMagnitudes(const TLargeNumber& Larger, const TLargeNumber& Smaller);
 

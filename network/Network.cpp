@@ -76,19 +76,6 @@ void DeleteSocket() {
     Net.Socket = nullptr;
 }
 
-// Posts "Connection failed" with the text for ErrorCode, and for a game server the character list again.
-void ReportConnectionFailure(int32_t ErrorCode, int32_t ErrorType) {
-    char* Text = static_cast<char*>(NewMessageBlock(CONNECTION_ERROR_TEXT_SIZE));
-    try {
-        ConnectionErrorMessage(Text, ErrorCode, ErrorType);
-    } catch (...) {
-        FreeMessageBlock(Text);
-        throw;
-    }
-    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter(CONNECTION_FAILED), MessageParameter(Text));
-    if (ErrorType == ERRORTYPE_GAMESERVER) AddMessage(MESSAGE_CHARACTERLIST, 300, 0);
-}
-
 // Counts nested ConnectToNextLoginServer calls, also when one of them throws.
 class TRecursionGuard {
 public:
@@ -136,6 +123,19 @@ void Append(char* Message, const char* Piece) {
 }
 
 } // namespace
+
+// Posts "Connection failed" with the text for ErrorCode, and for a game server the character list again.
+void ReportConnectionFailure(int32_t ErrorCode, int32_t ErrorType) {
+    char* Text = static_cast<char*>(NewMessageBlock(CONNECTION_ERROR_TEXT_SIZE));
+    try {
+        ConnectionErrorMessage(Text, ErrorCode, ErrorType);
+    } catch (...) {
+        FreeMessageBlock(Text);
+        throw;
+    }
+    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter(CONNECTION_FAILED), MessageParameter(Text));
+    if (ErrorType == ERRORTYPE_GAMESERVER) AddMessage(MESSAGE_CHARACTERLIST, 300, 0);
+}
 
 void InitNetwork(TNetworkHandler ConnectHandler, TNetworkHandler ReceiveHandler,
                  TNetworkHandler CloseHandler) {
@@ -198,7 +198,7 @@ void ResetLoginServers() {
 }
 
 bool SelectLoginServer(TLoginServer** Entry) try {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     if (GetTestServer()) {
         *Entry = &Net.TestLoginServer;
         bool Untried = Net.TestLoginServer.Untried != 0;
@@ -219,13 +219,13 @@ int32_t GetLoginServerError() try {
     if (GetTestServer()) return Net.TestLoginServer.LastError;
     for (const TLoginServer& Entry : Net.LoginServers)
         if (Entry.LastError == ERROR_SERVER_OVERLOADED) return ERROR_SERVER_OVERLOADED;
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     return Net.LoginServers[Net.CurrentServer].LastError;
 }
 CATCH_FRAME()
 
 void SetLoginServerAddress(const char* ipaddress) {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     CHECK_TEXT(ipaddress != nullptr, "ipaddress!=NULL");
     CHECK(strlen(ipaddress) < 100);
     TLoginServer& Entry = CurrentEntry();
@@ -234,7 +234,7 @@ void SetLoginServerAddress(const char* ipaddress) {
 }
 
 void SetLoginServerError(int32_t errorcode) try {
-    CHECK(Net.CurrentServer < NUMBEROFSERVER);
+    CHECK_TEXT(Net.CurrentServer < NUMBEROFSERVER, "CurrentServer<NUMBEROFSERVER");
     TLoginServer& Entry = CurrentEntry();
     Entry.Untried = 0;
     Entry.LastError = errorcode;
@@ -243,7 +243,7 @@ CATCH_FRAME(errorcode)
 
 void ConnectToNextLoginServer() try {
     TRecursionGuard Guard;
-    CHECK(Net.RecursionProtection <= NUMBEROFSERVER + 1);
+    CHECK_TEXT(Net.RecursionProtection <= NUMBEROFSERVER + 1, "RecursionProtection<=NUMBEROFSERVER+1");
     TLoginServer* Entry = nullptr;
     if (!SelectLoginServer(&Entry)) {
         ReportConnectionFailure(GetLoginServerError(), ERRORTYPE_LOGINSERVER);
@@ -450,8 +450,12 @@ int32_t GetConnectionTimeoutLimit() { return Net.ConnectionTimeoutLimit; }
 void CConnectionSocket::onConnect(int ErrorCode) try {
     SetConnectionTimeout(0);
     if (ErrorCode == 0) {
+        // A login server may still ask the client to go elsewhere, which fails this entry: its round ends
+        // only once it has answered (the controller resets it then). A round reset here would let servers
+        // that all ask for a retry send the client round and round for ever.
+        bool LoginServer = GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN;
         Net.ConnectHandler();
-        ResetLoginServers();
+        if (!LoginServer) ResetLoginServers();
     } else if (GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN) {
         // The failed socket stays until the next CreateSocket tears it down.
         SetConnectionState(CONNECTIONSTATE_OFFLINE);
@@ -467,10 +471,11 @@ CATCH_FRAME(ErrorCode)
 
 void CConnectionSocket::onReceive(int ErrorCode) { OnReceive(ErrorCode); }
 
-void CConnectionSocket::onClose(int) {
+void CConnectionSocket::onClose(int) try {
     Disconnect(false);
     Net.CloseHandler();
 }
+CATCH_FRAME()
 
 // ---- Wire framing ----
 

@@ -5,28 +5,34 @@
 
 const TLargeNumber PublicExponent(65537);
 
-TLargeNumber ModularInverse(const TLargeNumber& Value, const TLargeNumber& Modulus) {
-    TLargeNumber r0 = Modulus, r1 = Value % Modulus, t0(0), t1(1);
-    while (!r1.isZero()) {
-        TLargeNumber q = r0 / r1;
-        TLargeNumber r2 = r0 - q * r1, t2 = t0 - q * t1;
-        r0 = r1;
-        r1 = r2;
-        t0 = t1;
-        t1 = t2;
+namespace {
+
+// -m^-1 mod R. Newton's step x := x * (2 - m * x) doubles the number of low bits in which m * x is 1,
+// starting from x = 1, which is right in the lowest bit for an odd m.
+TLargeNumber NegativeInverse(const TLargeNumber& m, const TLargeNumber& R, uint32_t k) {
+    TLargeNumber Inverse(1);
+    for (uint32_t Bits = 1; Bits < k;) {
+        Bits = Bits * 2 < k ? Bits * 2 : k;
+        TLargeNumber Product = TLargeNumber::multiplyTruncated(m, Inverse, Bits);
+        TLargeNumber Correction = TLargeNumber(1).shiftLeft(Bits) + 2 - Product;
+        Inverse = TLargeNumber::multiplyTruncated(Inverse, Correction, Bits);
     }
-    if (!(r0 == TLargeNumber(1))) throw std::string("no modular inverse");
-    if (t0 < 0) t0 += Modulus;
-    return t0;
+    return R - Inverse;
 }
 
+} // namespace
+
 TMontgomeryContext::TMontgomeryContext(const TLargeNumber& Modulus) : m(Modulus), R(1) {
-    while (R < m) {
-        R = R + R;
-        k++;
+    if ((m.getDigit(0) & 1) == 0) throw std::string("modulus is even");
+    // The least power of two that is not below m: 2^(bit length of m), or half of it when m is a power of
+    // two.
+    k = m.bitLength();
+    R = R.shiftLeft(k);
+    if (k > 0 && R.shiftRight(1) >= m) {
+        k--;
+        R = R.shiftRight(1);
     }
-    RInverse = ModularInverse(R - m, m);
-    NPrime = R - ModularInverse(m, R);
+    NPrime = NegativeInverse(m, R, k);
 }
 
 void MontgomeryMultiply(TLargeNumber& a, const TLargeNumber& b, const TMontgomeryContext& Context) {
@@ -47,7 +53,8 @@ TLargeNumber ModularExponentiation(TLargeNumber Base, TLargeNumber Exponent, TLa
         if ((Exponent.getDigit(i / 32) >> (i % 32) & 1) != 0) MontgomeryMultiply(A, P, Context);
         if (i + 1 < Top) MontgomeryMultiply(P, P, Context);
     }
-    return A * Context.RInverse % Modulus;
+    MontgomeryMultiply(A, TLargeNumber(1), Context); // A * R^-1 mod m
+    return A;
 }
 
 void TRSAPublicKey::setModulus(const char* ModulusM) {

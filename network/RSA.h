@@ -6,17 +6,13 @@
 // The public exponent of every key, 65537.
 extern const TLargeNumber PublicExponent;
 
-// The inverse of Value modulo Modulus by the extended Euclidean algorithm, in 0..Modulus-1. Throws the text
-// "no modular inverse" when none exists.
-TLargeNumber ModularInverse(const TLargeNumber& Value, const TLargeNumber& Modulus);
-
-// The numbers of Montgomery arithmetic for one odd modulus m: R = 2^k, the least power of two >= m.
+// The numbers of Montgomery arithmetic for one odd modulus m: R = 2^k, the least power of two >= m. An even
+// modulus throws the text "modulus is even".
 struct TMontgomeryContext {
     explicit TMontgomeryContext(const TLargeNumber& Modulus);
     TLargeNumber m;
     TLargeNumber R;
-    TLargeNumber RInverse; // R^-1 mod m
-    TLargeNumber NPrime;   // -m^-1 mod R
+    TLargeNumber NPrime; // -m^-1 mod R
     uint32_t k = 0;
 };
 

@@ -444,15 +444,22 @@ void LoadOptions() {
     OptionsLoaded = true;
 }
 
-void SaveOptions() {
-    if (!OptionsLoaded) return;
-    TScriptWriter Writer;
+// Answers false when the file could not be written whole (a failed final flush included).
+bool WriteOptionsTo(const char* FileName) {
     try {
-        Writer.open(OPTIONS_TEMP_FILE);
+        TScriptWriter Writer;
+        Writer.open(FileName);
         WriteOptionsFile(Writer);
         Writer.close();
+        return true;
     } catch (const TMyException&) {
-        Writer.close();
+        return false;
+    }
+}
+
+void SaveOptions() {
+    if (!OptionsLoaded) return;
+    if (!WriteOptionsTo(OPTIONS_TEMP_FILE)) {
         RemoveFile(OPTIONS_TEMP_FILE);
         return;
     }

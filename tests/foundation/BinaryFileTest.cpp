@@ -115,3 +115,15 @@ TEST(BinaryFile, FailedWritesNameTheFile) {
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { w.writeBytes(Block.data(), 100000); }),
               "failed to write file (Count = 100000), reason:\n/dev/full");
 }
+
+TEST(BinaryFile, AWriteLostInTheFinalFlushIsReportedOnClose) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    TBinaryWriter b;
+    b.open("/dev/full");
+    b.writeByte(1);
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { b.close(); }), "failed to write file, reason:\n/dev/full");
+    TScriptWriter s;
+    s.open("/dev/full");
+    s.writeText("Key");
+    EXPECT_EQ(ThrownFrom("Script.cpp", [&] { s.close(); }), "failed to write file, reason:\n/dev/full");
+}

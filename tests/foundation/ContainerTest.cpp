@@ -21,8 +21,7 @@ bool EndsWith(const std::string& Text, const std::string& Tail) {
 } // namespace
 
 TEST(FixedArray, RangeChecks) {
-    EXPECT_TRUE(
-        EndsWith(TextOf([] { TFixedArray<int> A(5, 4); }), "assertion failed (d = 0), reason:\nd>0"));
+    EXPECT_TRUE(EndsWith(TextOf([] { TFixedArray<int> A(5, 4); }), "assertion failed (d = 0), reason:\nd>0"));
     TFixedArray<int> One(5, 5);
     One.at(5) = 42;
     EXPECT_EQ(One.at(5), 42);

@@ -72,14 +72,6 @@ TEST(LargeNumber, BytesRoundTripAndShortValuesComeBackZeroFilledInFront) {
         << "digits that do not fit";
 }
 
-TEST(LargeNumber, OnlyTheLowSixteenBitsOfALengthCount) {
-    std::vector<uint8_t> Block(4, 0xAB);
-    TLargeNumber Number;
-    ByteArrayToLargeNumber(Block.data(), 0x10004, Number);
-    EXPECT_EQ(Number.getLength(), 1u);
-    EXPECT_EQ(Number.getDigit(0), 0xABABABABu);
-}
-
 TEST(LargeNumber, DecimalConversion) {
     EXPECT_TRUE(FromDecimal("0").isZero());
     EXPECT_TRUE(FromDecimal("").isZero());
@@ -154,12 +146,29 @@ TEST(LargeNumber, CopiesShareUntilOneChanges) {
     EXPECT_NE(Third.getDigit(Third.getLength() - 1), 0u) << "the top digit in use is never 0";
 }
 
-TEST(LargeNumber, ModularInverse) {
-    TLargeNumber m = FromDecimal(LOGIN_RSA_MODULUS), Value = FromDecimal("65537");
-    TLargeNumber Inverse = ModularInverse(Value, m);
-    EXPECT_FALSE(Inverse < 0);
-    EXPECT_EQ((Inverse * Value % m).compare(TLargeNumber(1)), 0);
-    EXPECT_EQ(ThrownText([] { ModularInverse(TLargeNumber(6), TLargeNumber(9)); }), "no modular inverse");
+TEST(LargeNumber, MontgomeryContextOfOurModulus) {
+    TLargeNumber m = FromDecimal(LOGIN_RSA_MODULUS);
+    TMontgomeryContext Context(m);
+    EXPECT_EQ(Context.k, 1024u);
+    EXPECT_EQ(Context.R.bitLength(), 1025u);
+    EXPECT_TRUE(((m * Context.NPrime + 1) % Context.R).isZero()) << "NPrime is -m^-1 mod R";
+    EXPECT_EQ(ThrownText([] { TMontgomeryContext Even(TLargeNumber(1000)); }), "modulus is even");
+}
+
+TEST(LargeNumber, DivisionThatOverestimatesAQuotientDigit) {
+    // The first estimate of the quotient digit is one too large here, so the divisor is added back.
+    TLargeNumber u, v;
+    u.setDigit(3, 0x7FFFFFFF);
+    u.setDigit(2, 0x80000000);
+    v.setDigit(2, 0x80000000);
+    v.setDigit(0, 1);
+    TLargeNumber q = u / v, r = u % v;
+    EXPECT_EQ(q.getLength(), 1u);
+    EXPECT_EQ(q.getDigit(0), 0xFFFFFFFEu);
+    EXPECT_EQ(r.getLength(), 3u);
+    EXPECT_EQ(r.getDigit(2), 0x7FFFFFFFu);
+    EXPECT_EQ(r.getDigit(1), 0xFFFFFFFFu);
+    EXPECT_EQ(r.getDigit(0), 2u);
 }
 
 TEST(LargeNumber, ModularExponentiationAgreesWithOpenSSL) {

@@ -67,18 +67,6 @@ TEST(XTEA, KnownAnswerOfTheLittleEndianLayout) {
               std::vector<uint8_t>(Block, Block + 8));
 }
 
-TEST(XTEA, ZeroKeyUntilSetAndNullArgumentsChangeNothing) {
-    uint8_t Zero[16] = {}, Block[8] = {1, 2, 3, 4, 5, 6, 7, 8}, Expected[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    TXTEACipher Fresh, Keyed;
-    Keyed.setKey(Zero);
-    Fresh.setKey(nullptr);
-    Fresh.encrypt(Block);
-    Keyed.encrypt(Expected);
-    EXPECT_TRUE(std::equal(Block, Block + 8, Expected));
-    Fresh.encrypt(nullptr);
-    Fresh.decrypt(nullptr);
-}
-
 TEST(XTEA, BlocksAreEncipheredEachByItself) {
     uint8_t Key[16] = {9, 8, 7};
     TXTEACipher Cipher;

@@ -106,15 +106,6 @@ TEST_F(ResolverTest, CancelledLookupsLateAnswerIsDropped) {
     EXPECT_STREQ(Buffer, "") << "the buffer is left alone";
 }
 
-TEST_F(ResolverTest, AddressIsCutToTheBuffer) {
-    SetHostResolver(std::make_shared<TFakeResolver>(THostLookupResult{0, "192.168.100.200"}));
-    char Small[8] = {'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'};
-    StartHostLookup(&Target, "a.test", Small, sizeof(Small), Error);
-    ASSERT_TRUE(PumpUntil([&] { return !Target.Messages.empty(); }));
-    EXPECT_STREQ(Small, "192.168");
-    EXPECT_EQ(Target.Messages[0].LParam & 0xFFFF, 7u);
-}
-
 TEST_F(ResolverTest, SystemResolverReadsALiteralAddressWithoutAQuery) {
     TSystemResolver System;
     THostLookupResult Result = System.resolve("127.0.0.1");

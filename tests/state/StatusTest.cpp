@@ -122,17 +122,6 @@ TEST_F(StatusTest, RuleViolationTablesAndUnknownIds) {
               std::string::npos);
 }
 
-TEST_F(StatusTest, CursorShapeFollowsTheActionState) {
-    SetMouseCursor(2);
-    const std::pair<int32_t, int32_t> Expected[] = {{ACTIONSTATE_NONE, 2},      {ACTIONSTATE_HELP, 6},
-                                                    {ACTIONSTATE_DRAG, 5},      {ACTIONSTATE_USEWITH, 4},
-                                                    {ACTIONSTATE_TRADEWITH, 4}, {ACTIONSTATE_DIALOG, 2}};
-    for (auto [State, Shape] : Expected) {
-        SetActionState(State);
-        EXPECT_EQ(GetMouseCursor(), Shape) << "state " << State;
-    }
-}
-
 TEST_F(StatusTest, BlinkFlipsOnlyAfterMoreThan300Milliseconds) {
     FakeNow = GetStartTime() + 1000;
     SetMillisecondTimer(FakeTimer);

@@ -1,0 +1,211 @@
+// pellarune-testserver: a login server and a game server on 127.0.0.1 for running the client locally.
+#include "tools/testserver/TestServer.h"
+
+#include <signal.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+using namespace testserver;
+
+namespace {
+
+const char* const USAGE =
+    "usage: pellarune-testserver [options]\n"
+    "  --login-port N        login server port (7171)\n"
+    "  --game-port N         game server port (7173)\n"
+    "  --key FILE            PEM private key (the built-in test key)\n"
+    "  --motd TEXT           message of the day\n"
+    "  --motd-number N       its number; the client shows each number once (1)\n"
+    "  --world NAME          world of the characters that follow (Pellarune)\n"
+    "  --character NAME      a character on this server's game port; repeatable (Aldric, Brenna)\n"
+    "  --premium-days N      premium days of the account (0)\n"
+    "  --login-error TEXT    refuse every login with this text\n"
+    "  --login-retry         send every client on to the next login server\n"
+    "  --game-error TEXT     refuse the game login with this text (the default)\n"
+    "  --waiting-list TEXT   answer the game login with a waiting-list place of --wait seconds\n"
+    "  --wait SECONDS        seconds of --waiting-list (10)\n"
+    "  --game-silent         answer the game login with nothing\n"
+    "  --fault ROLE:KIND[:N] misbehave; ROLE login or game, KIND close-at-once, close-after-login,\n"
+    "                        close-after-bytes:N, trickle, stall, bad-frame-length:N, bad-inner-length:N\n"
+    "  --trickle-delay MS    pause between the bytes of a trickled answer (2)\n"
+    "  --quiet               log nothing\n";
+
+struct TOptions {
+    TServerConfig Config;
+    bool Quiet = false;
+    std::string Motd = "Welcome to the Pellarune test server.";
+    uint32_t MotdNumber = 1;
+    std::vector<TCharacter> Characters;
+    uint16_t PremiumDays = 0;
+    std::optional<TMessage> LoginRefusal; // replaces the message of the day and the character list
+    TMessage GameAnswer = GameErrorMessage("The test server has no game world yet.");
+    std::string WaitingText;
+    uint8_t WaitSeconds = 10;
+    TMisbehaviour LoginFault, GameFault;
+};
+
+[[noreturn]] void Fail(const std::string& Text) {
+    std::cerr << "pellarune-testserver: " << Text << "\n" << USAGE;
+    std::exit(2);
+}
+
+uint32_t Number(const std::string& Text, uint32_t Max) {
+    char* End = nullptr;
+    unsigned long long Value = std::strtoull(Text.c_str(), &End, 10);
+    if (Text.empty() || *End != '\0' || Value > Max) Fail("bad number \"" + Text + "\"");
+    return static_cast<uint32_t>(Value);
+}
+
+// ROLE:KIND[:N]
+std::pair<TRole, TMisbehaviour> ParseFault(const std::string& Text) {
+    static const std::pair<std::string_view, TFault> Kinds[] = {
+        {"close-at-once", TFault::CloseAtOnce},
+        {"close-after-login", TFault::CloseAfterLogin},
+        {"close-after-bytes", TFault::CloseAfterBytes},
+        {"trickle", TFault::Trickle},
+        {"stall", TFault::Stall},
+        {"bad-frame-length", TFault::BadFrameLength},
+        {"bad-inner-length", TFault::BadInnerLength}};
+    size_t First = Text.find(':');
+    std::string Role = Text.substr(0, First);
+    if (First == std::string::npos || (Role != "login" && Role != "game")) Fail("bad fault \"" + Text + "\"");
+    size_t Second = Text.find(':', First + 1);
+    std::string Kind = Text.substr(First + 1, Second == std::string::npos ? Second : Second - First - 1);
+    TMisbehaviour Fault;
+    if (Second != std::string::npos) Fault.Value = Number(Text.substr(Second + 1), 0xFFFF);
+    for (const auto& [Name, Value] : Kinds)
+        if (Kind == Name) Fault.Fault = Value;
+    if (Fault.Fault == TFault::None) Fail("bad fault kind \"" + Kind + "\"");
+    return {Role == "game" ? TRole::Game : TRole::Login, Fault};
+}
+
+std::string ReadFile(const std::string& Name) {
+    std::ifstream File(Name, std::ios::binary);
+    if (!File) Fail("cannot read " + Name);
+    std::ostringstream Text;
+    Text << File.rdbuf();
+    return Text.str();
+}
+
+uint16_t Port(const std::string& Text) { return static_cast<uint16_t>(Number(Text, 0xFFFF)); }
+
+// Applies one flag; i moves past its value.
+void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& Options, std::string& World) {
+    auto Value = [&]() -> std::string {
+        if (i + 1 >= Argc) Fail(std::string(Flag) + " needs a value");
+        return Argv[++i];
+    };
+    if (Flag == "--login-port")
+        Options.Config.LoginPort = Port(Value());
+    else if (Flag == "--game-port")
+        Options.Config.GamePort = Port(Value());
+    else if (Flag == "--key")
+        Options.Config.PrivateKeyPem = ReadFile(Value());
+    else if (Flag == "--motd")
+        Options.Motd = Value();
+    else if (Flag == "--motd-number")
+        Options.MotdNumber = Number(Value(), 0xFFFFFFFF);
+    else if (Flag == "--world")
+        World = Value();
+    else if (Flag == "--character")
+        Options.Characters.push_back({Value(), World, LOOPBACK, 0});
+    else if (Flag == "--premium-days")
+        Options.PremiumDays = Port(Value());
+    else if (Flag == "--login-error")
+        Options.LoginRefusal = LoginErrorMessage(Value());
+    else if (Flag == "--login-retry")
+        Options.LoginRefusal = LoginRetryMessage();
+    else if (Flag == "--game-error")
+        Options.GameAnswer = GameErrorMessage(Value());
+    else if (Flag == "--waiting-list")
+        Options.WaitingText = Value();
+    else if (Flag == "--wait")
+        Options.WaitSeconds = static_cast<uint8_t>(Number(Value(), 255));
+    else if (Flag == "--game-silent")
+        Options.GameAnswer.clear();
+    else if (Flag == "--trickle-delay")
+        Options.Config.TrickleDelay = std::chrono::milliseconds(Number(Value(), 60000));
+    else if (Flag == "--quiet")
+        Options.Quiet = true;
+    else if (Flag == "--fault") {
+        auto [Role, Fault] = ParseFault(Value());
+        (Role == TRole::Game ? Options.GameFault : Options.LoginFault) = Fault;
+    } else if (Flag == "--help") {
+        std::cout << USAGE;
+        std::exit(0);
+    } else
+        Fail("unknown option \"" + std::string(Flag) + "\"");
+}
+
+TOptions ParseArguments(int Argc, char** Argv) {
+    TOptions Options;
+    Options.Config.LoginPort = 7171;
+    Options.Config.GamePort = 7173;
+    std::string World = "Pellarune";
+    for (int i = 1; i < Argc; ++i)
+        ParseFlag(Argv[i], i, Argc, Argv, Options, World);
+    if (!Options.WaitingText.empty())
+        Options.GameAnswer = WaitingListMessage(Options.WaitingText, Options.WaitSeconds);
+    if (Options.Characters.empty())
+        Options.Characters = {{"Aldric", World, LOOPBACK, 0}, {"Brenna", World, LOOPBACK, 0}};
+    return Options;
+}
+
+TPlan LoginPlan(const TOptions& Options, uint16_t GamePort) {
+    TPlan Plan;
+    Plan.Misbehaviour = Options.LoginFault;
+    if (Options.LoginRefusal) {
+        Plan.Answer = {*Options.LoginRefusal};
+        return Plan;
+    }
+    std::vector<TCharacter> Characters = Options.Characters;
+    for (TCharacter& Entry : Characters)
+        Entry.Port = GamePort;
+    Plan.Answer = {MessageOfTheDayMessage(Options.MotdNumber, Options.Motd),
+                   CharacterListMessage(Characters, Options.PremiumDays)};
+    return Plan;
+}
+
+TPlan GamePlan(const TOptions& Options) {
+    TPlan Plan = DefaultGamePlan();
+    Plan.Misbehaviour = Options.GameFault;
+    if (!Options.GameAnswer.empty()) Plan.Answer = {Options.GameAnswer};
+    return Plan;
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    TOptions Options = ParseArguments(Argc, Argv);
+    if (!Options.Quiet) Options.Config.Log = [](const std::string& Line) { std::cout << Line << std::endl; };
+    // Blocked before any thread starts, so that only sigwait below takes them; a shell may have left them
+    // ignored for a background job, and an ignored signal never becomes pending.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+    sigset_t Signals;
+    sigemptyset(&Signals);
+    sigaddset(&Signals, SIGINT);
+    sigaddset(&Signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &Signals, nullptr);
+    try {
+        TTestServer Server(Options.Config);
+        Server.setPlan(TRole::Login, LoginPlan(Options, Server.gamePort()));
+        Server.setPlan(TRole::Game, GamePlan(Options));
+        std::cout << "login server on 127.0.0.1:" << Server.loginPort()
+                  << ", game server on 127.0.0.1:" << Server.gamePort() << std::endl;
+        int Signal = 0;
+        sigwait(&Signals, &Signal);
+    } catch (const std::exception& Error) {
+        std::cerr << "pellarune-testserver: " << Error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,151 @@
+// The sessions of the test server: reading the logins, sending the plan's answer with its faults.
+#include "tools/testserver/Session.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace testserver {
+
+namespace {
+
+std::string SignatureText(uint32_t Signature) {
+    char Text[16];
+    std::snprintf(Text, sizeof(Text), "%08X", Signature);
+    return Text;
+}
+
+} // namespace
+
+TSession::TSession(TConnection& Connection, TSessionContext& Context, TPlan Plan)
+    : Connection(Connection), Context(Context), Plan(std::move(Plan)), Random(std::random_device()()) {}
+
+void TSession::run() {
+    try {
+        play();
+    } catch (const std::exception& Error) {
+        std::string Text = std::string(roleName()) + ": " + Error.what();
+        log(Text);
+        Context.Recorder.addError(std::move(Text));
+    }
+    Connection.closeGracefully();
+}
+
+void TSession::play() {
+    const TFault Fault = Plan.Misbehaviour.Fault;
+    if (Fault == TFault::CloseAtOnce) return;
+    std::optional<TXteaKey> Key = readLogin();
+    if (!Key || Fault == TFault::CloseAfterLogin) return;
+    Cipher.emplace(*Key);
+    if (Fault == TFault::Stall) return Connection.discardUntilClosed();
+    sendAnswer(answerBytes());
+    if (Fault != TFault::CloseAfterBytes) afterAnswer();
+}
+
+std::vector<uint8_t> TSession::answerBytes() {
+    const TMisbehaviour& Fault = Plan.Misbehaviour;
+    if (Fault.Fault == TFault::BadFrameLength) {
+        TWireWriter Frame;
+        Frame.u16(static_cast<uint16_t>(Fault.Value));
+        for (uint32_t i = 0; i < static_cast<uint16_t>(Fault.Value); ++i)
+            Frame.u8(static_cast<uint8_t>(Random()));
+        return Frame.take();
+    }
+    std::vector<uint8_t> Bytes;
+    const uint16_t BadInner = static_cast<uint16_t>(Fault.Value);
+    const uint16_t* InnerLength = Fault.Fault == TFault::BadInnerLength ? &BadInner : nullptr;
+    auto Seal = [&](std::span<const uint8_t> Messages) {
+        std::vector<uint8_t> Frame = SealFrame(*Cipher, Messages, Random, InnerLength);
+        Bytes.insert(Bytes.end(), Frame.begin(), Frame.end());
+        InnerLength = nullptr;
+    };
+    if (Plan.FramePerMessage) {
+        for (const TMessage& Message : Plan.Answer)
+            Seal(Message);
+    } else if (!Plan.Answer.empty()) {
+        TMessage All;
+        for (const TMessage& Message : Plan.Answer)
+            All.insert(All.end(), Message.begin(), Message.end());
+        Seal(All);
+    }
+    return Bytes;
+}
+
+void TSession::sendAnswer(std::vector<uint8_t> Bytes) {
+    const TMisbehaviour& Fault = Plan.Misbehaviour;
+    if (Fault.Fault == TFault::CloseAfterBytes) Bytes.resize(std::min<size_t>(Bytes.size(), Fault.Value));
+    if (Fault.Fault != TFault::Trickle) {
+        Connection.writeAll(Bytes);
+        return;
+    }
+    for (size_t i = 0; i < Bytes.size(); ++i)
+        if (!Connection.writeAll(std::span(Bytes).subspan(i, 1)) || !Connection.pause(Context.TrickleDelay))
+            return;
+}
+
+void TSession::afterAnswer() {
+    if (Plan.CloseAfterAnswer) return;
+    while (std::optional<TMessage> Command = readCommand())
+        Context.Recorder.addCommand(std::move(*Command));
+}
+
+std::optional<std::vector<uint8_t>> TSession::readPlainFrame() {
+    std::vector<uint8_t> Frame(2);
+    if (!Connection.readExact(Frame)) return std::nullopt;
+    size_t Length = static_cast<size_t>(Frame[0] | Frame[1] << 8);
+    if (Length > MAX_CLIENT_FRAME_BODY)
+        throw TWireError("plain frame of " + std::to_string(Length) + " bytes");
+    Frame.resize(2 + Length);
+    if (!Connection.readExact(std::span(Frame).subspan(2))) return std::nullopt;
+    return Frame;
+}
+
+std::optional<TMessage> TSession::readCommand() {
+    uint8_t LengthBytes[2];
+    if (!Connection.readExact(LengthBytes)) return std::nullopt;
+    size_t Length = static_cast<size_t>(LengthBytes[0] | LengthBytes[1] << 8);
+    if (Length > MAX_CLIENT_FRAME_BODY)
+        throw TWireError("enciphered frame of " + std::to_string(Length) + " bytes");
+    std::vector<uint8_t> Body(Length);
+    if (!Connection.readExact(Body)) return std::nullopt;
+    std::span<const uint8_t> Command = OpenFrame(*Cipher, Body);
+    return TMessage(Command.begin(), Command.end());
+}
+
+void TSession::log(const std::string& Text) const {
+    if (Context.Log) Context.Log(Text);
+}
+
+std::optional<TXteaKey> TLoginSession::readLogin() {
+    std::optional<std::vector<uint8_t>> Frame = readPlainFrame();
+    if (!Frame) return std::nullopt;
+    TLoginRecord Record = ParseLoginServerLogin(std::span(*Frame).subspan(2), Context.Key);
+    Record.Frame = std::move(*Frame);
+    log("login: account " + std::to_string(Record.Account) + ", password \"" + Record.Password +
+        "\", version " + std::to_string(Record.Version) + ", signatures " +
+        SignatureText(Record.DatSignature) + " " + SignatureText(Record.SprSignature) + " " +
+        SignatureText(Record.PicSignature));
+    TXteaKey Key = Record.Key;
+    Context.Recorder.addLogin(std::move(Record));
+    return Key;
+}
+
+std::optional<TXteaKey> TGameSession::readLogin() {
+    std::optional<std::vector<uint8_t>> Frame = readPlainFrame();
+    if (!Frame) return std::nullopt;
+    TGameLoginRecord Record = ParseGameServerLogin(std::span(*Frame).subspan(2), Context.Key);
+    Record.Frame = std::move(*Frame);
+    log("game: account " + std::to_string(Record.Account) + ", character \"" + Record.CharacterName +
+        "\", password \"" + Record.Password + "\", gamemaster " + std::to_string(Record.GamemasterFlag) +
+        ", version " + std::to_string(Record.Version));
+    TXteaKey Key = Record.Key;
+    Context.Recorder.addGameLogin(std::move(Record));
+    return Key;
+}
+
+std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,
+                                      TPlan Plan) {
+    if (Role == TRole::Game) return std::make_unique<TGameSession>(Connection, Context, std::move(Plan));
+    return std::make_unique<TLoginSession>(Connection, Context, std::move(Plan));
+}
+
+} // namespace testserver

@@ -1,0 +1,115 @@
+// One connection of the test server from accept to close: the login-server and game-server sessions, the
+// scripted answer (the plan) and the faults it can inject.
+#pragma once
+
+#include "tools/testserver/Logins.h"
+#include "tools/testserver/Recorder.h"
+#include "tools/testserver/Rsa.h"
+#include "tools/testserver/Socket.h"
+#include "tools/testserver/Wire.h"
+#include "tools/testserver/Xtea.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace testserver {
+
+enum class TRole { Login, Game };
+
+enum class TFault {
+    None,
+    CloseAtOnce,     // close right after accepting, before reading anything
+    CloseAfterLogin, // read and record the login, then close without an answer
+    CloseAfterBytes, // send only the first Value bytes of the answer, then close
+    Trickle,         // send the answer one byte at a time, the server's TrickleDelay apart
+    Stall,           // read and record the login, never answer, keep the connection until the peer closes
+    BadFrameLength,  // instead of the answer send the length word Value and Value random bytes
+    BadInnerLength,  // send the answer with Value as the inner length of its first frame
+};
+
+struct TMisbehaviour {
+    TFault Fault = TFault::None;
+    uint32_t Value = 0; // bytes for CloseAfterBytes, the length word for the two length faults
+};
+
+// What one session answers once it has read the login.
+struct TPlan {
+    std::vector<TMessage> Answer; // enciphered with the key of the login's RSA block
+    bool FramePerMessage = false; // a frame of its own for each message instead of one for all
+    bool CloseAfterAnswer = true; // false: read and record commands until the client closes
+    TMisbehaviour Misbehaviour;
+};
+
+// What every session shares with the server; outlives the sessions.
+struct TSessionContext {
+    TRecorder& Recorder;
+    const TRsaPrivateKey& Key;
+    std::chrono::milliseconds TrickleDelay;
+    std::function<void(const std::string&)> Log; // called from session threads; may be empty
+};
+
+// A session runs on its own thread: readLogin, then the plan's answer and faults, then afterAnswer.
+// Subclasses add a role's login; a game world can later replace the game session's afterAnswer.
+class TSession {
+public:
+    TSession(TConnection& Connection, TSessionContext& Context, TPlan Plan);
+    virtual ~TSession() = default;
+
+    // The whole session; records protocol errors instead of throwing.
+    void run();
+
+protected:
+    // Reads and records the role's login command; the session key, or nothing when the peer went away.
+    // Throws TWireError for broken bytes.
+    virtual std::optional<TXteaKey> readLogin() = 0;
+    // The default closes when the plan says so, else records commands until the client closes.
+    virtual void afterAnswer();
+    virtual const char* roleName() const = 0;
+
+    // A plain frame: the length word and the message bytes; nothing when the peer went away.
+    std::optional<std::vector<uint8_t>> readPlainFrame();
+    // The next enciphered client command; nothing when the peer went away.
+    std::optional<TMessage> readCommand();
+    void log(const std::string& Text) const;
+
+    TConnection& Connection;
+    TSessionContext& Context;
+    TPlan Plan;
+    std::optional<TXteaCipher> Cipher; // set from the login's key
+    std::mt19937 Random;
+
+private:
+    // The steps of run() up to the close.
+    void play();
+    std::vector<uint8_t> answerBytes();
+    void sendAnswer(std::vector<uint8_t> Bytes);
+};
+
+class TLoginSession : public TSession {
+public:
+    using TSession::TSession;
+
+protected:
+    std::optional<TXteaKey> readLogin() override;
+    const char* roleName() const override { return "login"; }
+};
+
+class TGameSession : public TSession {
+public:
+    using TSession::TSession;
+
+protected:
+    std::optional<TXteaKey> readLogin() override;
+    const char* roleName() const override { return "game"; }
+};
+
+std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,
+                                      TPlan Plan);
+
+} // namespace testserver

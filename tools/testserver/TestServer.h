@@ -1,0 +1,97 @@
+// The test server: a login server and a game server on 127.0.0.1, run on background threads, answering with
+// scripted plans, recording what they receive and misbehaving on demand. Peer of the client's network tests
+// and of local runs.
+#pragma once
+
+#include "tools/testserver/Messages.h"
+#include "tools/testserver/Recorder.h"
+#include "tools/testserver/Rsa.h"
+#include "tools/testserver/Session.h"
+#include "tools/testserver/Socket.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace testserver {
+
+struct TServerConfig {
+    uint16_t LoginPort = 0; // 0: an ephemeral port, see loginPort()
+    uint16_t GamePort = 0;
+    std::string PrivateKeyPem;                 // empty: the built-in key of tools/testserver/keys
+    std::chrono::milliseconds TrickleDelay{2}; // between the bytes of TFault::Trickle
+    std::function<void(const std::string&)>
+        Log; // one line per login and protocol error; calls are serialised
+};
+
+// The login answer of a fresh server: message of the day number 1 and two characters on 127.0.0.1:GamePort.
+TPlan DefaultLoginPlan(uint16_t GamePort);
+// The game answer of a fresh server: nothing; commands are recorded until the client closes.
+TPlan DefaultGamePlan();
+
+class TTestServer {
+public:
+    // Listens on both ports and serves at once. Throws TWireError when a port is taken or the key is bad.
+    explicit TTestServer(TServerConfig Config = {});
+    // Ends every session and joins all threads.
+    ~TTestServer();
+    TTestServer(const TTestServer&) = delete;
+    TTestServer& operator=(const TTestServer&) = delete;
+
+    uint16_t loginPort() const { return LoginListener.port(); }
+    uint16_t gamePort() const { return GameListener.port(); }
+
+    // The plan of every following session of the role.
+    void setPlan(TRole Role, TPlan Plan);
+    // A plan for one session only; queued plans go first, in order, before the role's plan.
+    void queuePlan(TRole Role, TPlan Plan);
+
+    TReceived received() const { return Recorder.snapshot(); }
+    // Waits at most Limit until Condition holds for what was received; true when it holds.
+    bool waitUntil(const std::function<bool(const TReceived&)>& Condition,
+                   std::chrono::milliseconds Limit = std::chrono::seconds(10)) const {
+        return Recorder.waitUntil(Condition, Limit);
+    }
+
+private:
+    struct TPlans {
+        TPlan Standing;
+        std::deque<TPlan> Queued;
+    };
+    struct TWorker {
+        std::thread Thread;
+        std::shared_ptr<std::atomic<bool>> Done;
+    };
+
+    void listen(TRole Role, TListener& Listener);
+    TPlan takePlan(TRole Role);
+    void startSession(TRole Role, TSocket Socket, TPlan Plan);
+    void joinWorkers(bool OnlyFinished);
+    TPlans& plans(TRole Role) { return Role == TRole::Login ? LoginPlans : GamePlans; }
+
+    TRsaPrivateKey Key;
+    TRecorder Recorder;
+    std::mutex LogMutex;
+    TSessionContext Context;
+    TListener LoginListener;
+    TListener GameListener;
+    std::atomic<bool> Stopping{false};
+
+    std::mutex PlanMutex;
+    TPlans LoginPlans;
+    TPlans GamePlans;
+
+    std::mutex WorkerMutex;
+    std::list<TWorker> Workers;
+    std::thread LoginThread;
+    std::thread GameThread;
+};
+
+} // namespace testserver

@@ -22,6 +22,7 @@ struct {
     TEngineBackEnd BackEnds[3];
     int32_t PageWidth = 256, PageHeight = 256;
     TFrameWait Wait = Sleep;
+    bool DisplayChanged = false;
 } Module;
 
 std::unique_ptr<TSurface> CreateDirectDraw() { return std::make_unique<TSurfaceDX>(); }
@@ -64,6 +65,22 @@ void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd) {
 int32_t GetGraphicEngine() { return Module.GraphicEngine; }
 uint8_t GetEngineCapabilities() { return Module.EngineCapabilities; }
 TWindow* GetWindowHandle() { return Module.WindowHandle; }
+
+const char* GetEngineTag(int32_t Engine) {
+    switch (Engine) {
+    case ENGINE_DIRECTDRAW:
+        return "DX5";
+    case ENGINE_OPENGL:
+        return "OGL";
+    case ENGINE_DIRECT3D9:
+        return "DX9";
+    default:
+        return "<?>";
+    }
+}
+
+bool GetDisplayChanged() { return Module.DisplayChanged; }
+void SetDisplayChanged(bool Changed) { Module.DisplayChanged = Changed; }
 
 TSurface* GetSurface() {
     if (!Module.Engine) {
@@ -135,4 +152,5 @@ void ResetEngineModule() {
         BackEnd = TEngineBackEnd();
     Module.PageWidth = Module.PageHeight = 256;
     Module.Wait = Sleep;
+    Module.DisplayChanged = false;
 }

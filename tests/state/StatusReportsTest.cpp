@@ -101,6 +101,9 @@ TEST_F(StatusReports, ALongTextIsStillSearchedToTheEnd) {
     for (int32_t i = 0; i < 6; i++)
         Text += Line + "\n";
     EXPECT_TRUE(ContainsLink((Text + "see x.com").c_str()));
+    // A run too long for the matcher to judge is taken for a link rather than let through unwarned.
+    EXPECT_TRUE(ContainsLink(std::string(3000, 'a').c_str()));
+    EXPECT_FALSE(ContainsLink(std::string(900, 'a').c_str()));
 }
 
 TEST_F(StatusReports, LinksAreHeldBehindTheWarning) {

@@ -1,4 +1,5 @@
 // Data-file patching: building a file's new version from a command stream or whole, and installing it.
+#define EBRUN_SOURCE_NAME "Script.cpp"
 #include "foundation/ScriptPatch.h"
 
 #include "foundation/Exception.h"
@@ -35,7 +36,8 @@ void MakeExecutableIfProgram(const char* FileName, const char* NewName) {
     std::filesystem::permissions(Latin1ToUtf8(NewName),
                                  perms::owner_exec | perms::group_exec | perms::others_exec,
                                  std::filesystem::perm_options::add, Error);
-    if (Error) throw TMyException(__FILE__, __LINE__, "cannot make file executable", "", 0, "", 0, NewName);
+    if (Error)
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "cannot make file executable", "", 0, "", 0, NewName);
 }
 
 // Reads the command stream front to back; nothing is ever read at or past its size.
@@ -174,8 +176,8 @@ bool WritePatchedFile(const char* FileName, const uint8_t* Data, int32_t Size) {
 int32_t InstallPatchedFile(const char* FileName) {
     char NewName[1024];
     if (!NewVersionName(FileName, false, NewName, sizeof(NewName)))
-        throw TMyException(__FILE__, __LINE__, "no file name", "", 0, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "no file name", "", 0, "", 0, "");
     if (!FileExists(NewName))
-        throw TMyException(__FILE__, __LINE__, "file does not exists", "", 0, "", 0, NewName);
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "file does not exists", "", 0, "", 0, NewName);
     return RenameFile(NewName, FileName);
 }

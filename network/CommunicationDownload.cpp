@@ -1,5 +1,6 @@
 // The data-file download: collecting a new file or a patch in one buffer, writing the new version when the
 // last byte has arrived, and posting the install, reload and login events.
+#define EBRUN_SOURCE_NAME "Communication.cpp"
 #include "network/CommunicationDownload.h"
 
 #include "foundation/Exception.h"
@@ -35,7 +36,9 @@ struct {
     bool WholeFile = false;
 } Patch;
 
-[[noreturn]] void Fail(const char* Text) { throw TMyException(__FILE__, __LINE__, Text, "", 0, "", 0, ""); }
+[[noreturn]] void Fail(const char* Text) {
+    throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Text, "", 0, "", 0, "");
+}
 
 // Message 30 (WholeFile false) or 31: every check comes before the running download or the state changes.
 void StartDownload(bool WholeFile) {

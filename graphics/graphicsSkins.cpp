@@ -1,4 +1,5 @@
 // The skin table: the numbered rectangles of the skin picture, and skin drawing with tiling and offsets.
+#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/graphics.h"
 
 #include "foundation/Exception.h"

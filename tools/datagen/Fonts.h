@@ -1,0 +1,35 @@
+// The four bitmap fonts, rendered from DejaVu with FreeType into glyph grids of 224 cells.
+#pragma once
+
+#include "tools/datagen/SpriteWriter.h"
+
+#include <string>
+
+// The client's font table: font n is drawn in picture Picture, 32 cells a row, character code 32 + g in
+// cell g (column g mod 32, row g / 32).
+struct TFontLayout {
+    int Picture;
+    int CharWidth, CharHeight;
+};
+
+inline constexpr int FONT_CHARS_PER_LINE = 32;
+inline constexpr int FONT_GLYPHS = 224;
+inline constexpr TFontLayout FONT_LAYOUTS[4] = {{3, 8, 16}, {5, 16, 16}, {6, 8, 8}, {8, 8, 16}};
+
+// Where the generator finds its fonts; the build passes the Debian paths.
+struct TFontFiles {
+    std::string Regular; // DejaVuSans.ttf
+    std::string Bold;    // DejaVuSans-Bold.ttf
+    std::string Serif;   // DejaVuSerif-Bold.ttf, for the title
+};
+
+TFontFiles DefaultFontFiles();
+
+// The glyph grid of font 1..4. Each glyph starts at its cell's column 0, so its inked columns measure its
+// width; codes 128..159 follow Windows-1252, and code 127 and the codes that have no character show a box.
+TPicture RenderFontPicture(int FontNumber, const TFontFiles& Files);
+
+// Text in a large size, for the title picture: Color with a dark outline and a drop shadow, baseline at
+// (x, Baseline), centred on x when Centre is set.
+void RenderTitleText(TCanvas& Canvas, const std::string& FontFile, const char* Text, int PixelSize, int x,
+                     int Baseline, TColor Top, TColor Bottom, bool Centre);

@@ -14,10 +14,11 @@ bool FitsOneFrame(size_t MessageBytes) { return (MessageBytes + 2 + 7) / 8 * 8 <
 
 void TWorldSession::afterAnswer() {
     TGame Game(*Plan.World, CharacterName);
+    // Counted before the player enters, so that every step asked for once the client has entered is taken.
+    uint32_t StepsDone = Context.CreatureSteps ? Context.CreatureSteps->load() : 0;
     send(Game.enter());
     log("game: " + CharacterName + " entered the world");
     const std::chrono::milliseconds Interval = Plan.World->Options.CreatureInterval;
-    uint32_t StepsDone = Context.CreatureSteps ? Context.CreatureSteps->load() : 0;
     auto NextCreatureStep = TGame::TClock::now() + Interval;
     for (;;) {
         auto Now = TGame::TClock::now();

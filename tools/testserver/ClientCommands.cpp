@@ -5,51 +5,16 @@ namespace testserver {
 
 namespace {
 
-// Talk layouts by mode: 0 none the client sends, 1 text, 2 addressee and text, 3 channel and text.
+// Talk layouts by mode: 0 a mode the client never sends, 1 text, 2 addressee and text, 3 channel and text.
 int TalkLayout(uint8_t Mode) {
-    switch (Mode) {
-    case 1:
-    case 2:
-    case 3:
-    case 6:
-    case 8:
-    case 9:
-    case 13:
-        return 1;
-    case 4:
-    case 7:
-    case 11:
-    case 15:
-        return 2;
-    case 5:
-    case 10:
-    case 14:
-        return 3;
-    default:
-        return 0;
-    }
+    static const uint8_t Layouts[16] = {0, 1, 1, 1, 2, 3, 1, 2, 1, 1, 3, 2, 0, 1, 3, 2};
+    return Mode < 16 ? Layouts[Mode] : 0;
 }
 
-// The direction code of a single-step command.
+// The direction code of a single-step command 101..109 (105, the stop, has none).
 uint8_t StepCode(uint8_t Command) {
-    switch (Command) {
-    case COMMAND_STEP_EAST:
-        return 1;
-    case COMMAND_STEP_NORTH_EAST:
-        return 2;
-    case COMMAND_STEP_NORTH:
-        return 3;
-    case COMMAND_STEP_NORTH_WEST:
-        return 4;
-    case COMMAND_STEP_WEST:
-        return 5;
-    case COMMAND_STEP_SOUTH_WEST:
-        return 6;
-    case COMMAND_STEP_SOUTH:
-        return 7;
-    default:
-        return 8; // COMMAND_STEP_SOUTH_EAST
-    }
+    static const uint8_t Codes[9] = {3, 1, 7, 5, 0, 2, 8, 6, 4};
+    return Codes[Command - COMMAND_STEP_NORTH];
 }
 
 TPlace ReadPlace(TWireReader& Reader) {

@@ -44,22 +44,11 @@ private:
     size_t Position = 0;
 };
 
-// Data words behind a flag code; every code not listed carries none.
+// Data words behind a flag code: two for light and shift, one for ground, the two text flags, height,
+// automap and lens help; none for every other code.
 int FlagDataWords(uint8_t Code) {
-    switch (Code) {
-    case 0:
-    case 8:
-    case 9:
-    case 25:
-    case 28:
-    case 29:
-        return 1;
-    case 21:
-    case 24:
-        return 2;
-    default:
-        return 0;
-    }
+    if (Code == 21 || Code == 24) return 2;
+    return Code == 0 || Code == 8 || Code == 9 || Code == 25 || Code == 28 || Code == 29 ? 1 : 0;
 }
 
 // Reads the flag list up to its end byte into Flags and GroundSpeed; a later value of a code wins.

@@ -58,8 +58,7 @@ const TSeenField* FieldAt(const std::vector<TSeenField>& Fields, TPosition Where
 class WorldSessionTest : public ::testing::Test {
 protected:
     // Logs Aldric in and reads everything up to the welcome line.
-    void enter(std::optional<TPosition> Start = {}) {
-        TWorldOptions Options;
+    void enter(std::optional<TPosition> Start = {}, TWorldOptions Options = {}) {
         Options.Start = Start;
         Setup = LoadWorld(DefaultDatFile(), Options);
         Picture = std::make_unique<testclient::TWorldClient>(Setup->Village.types());
@@ -325,6 +324,30 @@ TEST_F(WorldSessionTest, UnreadAndBrokenCommandsAreRecordedAndTheSessionGoesOn) 
     EXPECT_EQ(Received.GameCommands[1].Place.X, v::START.X);
     ASSERT_EQ(Received.Errors.size(), 1u);
     EXPECT_EQ(Received.Errors[0].rfind("game: command 140", 0), 0u) << Received.Errors[0];
+}
+
+TEST_F(WorldSessionTest, PacedWalkingAndTheTownsfolksClockRunAsARealServer) {
+    TWorldOptions Options;
+    Options.PaceWalking = true;
+    Options.CreatureInterval = 20ms;
+    enter({}, Options);
+    std::vector<TServerMessage> Moved = next();
+    ASSERT_FALSE(Moved.empty());
+    EXPECT_EQ(Moved[0].Type, 109) << "the townsfolk step without being asked";
+
+    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{100, 2, 1, 1})));
+    auto Steps = [&] {
+        for (;;) {
+            std::vector<TServerMessage> Messages = next();
+            if (Messages.empty()) return TPosition{};
+            for (const TServerMessage& Message : Messages)
+                if (Message.Type == 109 && Message.Where.Y == v::START.Y) return Message.To;
+        }
+    };
+    EXPECT_EQ(Steps(), (TPosition{1011, 1010, 7}));
+    auto First = std::chrono::steady_clock::now();
+    EXPECT_EQ(Steps(), (TPosition{1012, 1010, 7}));
+    EXPECT_GE(std::chrono::steady_clock::now() - First, 600ms) << "a step on grass takes 700 ms at speed 220";
 }
 
 TEST_F(WorldSessionTest, LogoutEndsTheSession) {

@@ -220,21 +220,13 @@ TEST(VillageTest, AFileWhoseTypesLackTheVillagesFlagsIsRefused) {
     }
 }
 
-TEST(ClientCommandsTest, ReadsTheCommandsTheWorldAnswers) {
+TEST(ClientCommandsTest, ReadsPathsStepsAndTheLayoutsOfTalk) {
     TClientCommand Path = ParseClientCommand(TBytes{100, 3, 1, 3, 7, 0xEE});
     EXPECT_TRUE(Path.Read);
     EXPECT_EQ(Path.Steps, (std::vector<uint8_t>{1, 3, 7}));
     EXPECT_EQ(ParseClientCommand(TBytes{104}).Steps, std::vector<uint8_t>{5});
     EXPECT_EQ(ParseClientCommand(TBytes{106}).Steps, std::vector<uint8_t>{2});
     EXPECT_EQ(ParseClientCommand(TBytes{107}).Steps, std::vector<uint8_t>{8});
-
-    TClientCommand Use = ParseClientCommand(TBytes{130, 0xFF, 0xFF, 65, 0, 3, 0x9B, 0, 3, 2});
-    EXPECT_FALSE(Use.Place.onMap());
-    EXPECT_EQ(Use.Place.Y, 65);
-    EXPECT_EQ(Use.Place.Z, 3);
-    EXPECT_EQ(Use.ObjectType, 155);
-    EXPECT_EQ(Use.StackPosition, 3);
-    EXPECT_EQ(Use.Container, 2);
 
     TBytes Private{150, 4};
     testclient::PutString(Private, "Brenna");

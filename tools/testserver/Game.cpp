@@ -85,29 +85,19 @@ std::vector<TMessage> TGame::enter() {
 
 std::vector<TMessage> TGame::handle(const TClientCommand& Command, TClock::time_point Now) {
     if (!Command.Read) return {};
+    if (!Command.Steps.empty()) { // a path or one step
+        Path.assign(Command.Steps.begin(), Command.Steps.end());
+        return walkOn(Now);
+    }
+    if (Command.Type >= COMMAND_TURN_NORTH && Command.Type <= COMMAND_TURN_WEST)
+        return turn(static_cast<uint8_t>(Command.Type - COMMAND_TURN_NORTH));
     switch (Command.Type) {
     case COMMAND_LOGOUT:
         LoggedOut = true;
         return {};
-    case COMMAND_WALK:
-    case COMMAND_STEP_NORTH:
-    case COMMAND_STEP_EAST:
-    case COMMAND_STEP_SOUTH:
-    case COMMAND_STEP_WEST:
-    case COMMAND_STEP_NORTH_EAST:
-    case COMMAND_STEP_SOUTH_EAST:
-    case COMMAND_STEP_SOUTH_WEST:
-    case COMMAND_STEP_NORTH_WEST:
-        Path.assign(Command.Steps.begin(), Command.Steps.end());
-        return walkOn(Now);
     case COMMAND_STOP:
         Path.clear();
         return {WalkCancelMessage(me().Facing)};
-    case COMMAND_TURN_NORTH:
-    case COMMAND_TURN_EAST:
-    case COMMAND_TURN_SOUTH:
-    case COMMAND_TURN_WEST:
-        return turn(static_cast<uint8_t>(Command.Type - COMMAND_TURN_NORTH));
     case COMMAND_USE:
         return use(Command);
     case COMMAND_LOOK:

@@ -35,7 +35,7 @@ bool InView(TPosition View, TPosition Where) {
     return std::find(Floors.begin(), Floors.end(), rz) != Floors.end();
 }
 
-TFieldWriter::TFieldWriter(TWireWriter& Writer, TWorld& World, TCreatureBook& Known)
+TFieldWriter::TFieldWriter(TWireWriter& Writer, const TWorld& World, TCreatureBook& Known)
     : Writer(Writer), World(World), Known(Known) {}
 
 void TFieldWriter::field(TPosition Where) {

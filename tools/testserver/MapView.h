@@ -36,7 +36,7 @@ using TCreatureBook = std::set<uint32_t>;
 // next n fields (n up to 255) empty; the skip runs on across rows and floors until finish().
 class TFieldWriter {
 public:
-    TFieldWriter(TWireWriter& Writer, TWorld& World, TCreatureBook& Known);
+    TFieldWriter(TWireWriter& Writer, const TWorld& World, TCreatureBook& Known);
     // The next field in reading order; fields outside the world are empty.
     void field(TPosition Where);
     // Ends the message's last field; call once after the last field.
@@ -44,7 +44,7 @@ public:
 
 private:
     TWireWriter& Writer;
-    TWorld& World;
+    const TWorld& World;
     TCreatureBook& Known;
     bool Open = false;  // a field has been written whose end word is not yet
     int EmptyAfter = 0; // empty fields after it

@@ -22,7 +22,7 @@ struct TReceived {
     std::vector<TLoginRecord> Logins;
     std::vector<TGameLoginRecord> GameLogins;
     std::vector<TMessage> Commands; // deciphered client commands after a game login, command byte first
-    std::vector<TClientCommand> GameCommands; // the world's reading of each command it could read
+    std::vector<TClientCommand> GameCommands; // the world's reading of each command (Read false: unread)
     std::vector<std::string> Errors;          // the peer broke the protocol: what and where
 };
 

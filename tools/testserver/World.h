@@ -125,6 +125,7 @@ public:
     // and room for one more object.
     bool enterable(TPosition Where) const;
 
+    // The reference holds until the next creature is added.
     TCreature& addCreature(TCreature Creature);
     TCreature* creature(uint32_t Id);
     const TCreature* creature(uint32_t Id) const;

@@ -18,5 +18,5 @@ function(ebrun_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES ENVIRONMENT "TZ=UTC;SDL_VIDEODRIVER=dummy")
+                       PROPERTIES ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "SDL_VIDEODRIVER=set:dummy")
 endfunction()

@@ -76,19 +76,6 @@ void DeleteSocket() {
     Net.Socket = nullptr;
 }
 
-// Posts "Connection failed" with the text for ErrorCode, and for a game server the character list again.
-void ReportConnectionFailure(int32_t ErrorCode, int32_t ErrorType) {
-    char* Text = static_cast<char*>(NewMessageBlock(CONNECTION_ERROR_TEXT_SIZE));
-    try {
-        ConnectionErrorMessage(Text, ErrorCode, ErrorType);
-    } catch (...) {
-        FreeMessageBlock(Text);
-        throw;
-    }
-    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter(CONNECTION_FAILED), MessageParameter(Text));
-    if (ErrorType == ERRORTYPE_GAMESERVER) AddMessage(MESSAGE_CHARACTERLIST, 300, 0);
-}
-
 // Counts nested ConnectToNextLoginServer calls, also when one of them throws.
 class TRecursionGuard {
 public:
@@ -136,6 +123,19 @@ void Append(char* Message, const char* Piece) {
 }
 
 } // namespace
+
+// Posts "Connection failed" with the text for ErrorCode, and for a game server the character list again.
+void ReportConnectionFailure(int32_t ErrorCode, int32_t ErrorType) {
+    char* Text = static_cast<char*>(NewMessageBlock(CONNECTION_ERROR_TEXT_SIZE));
+    try {
+        ConnectionErrorMessage(Text, ErrorCode, ErrorType);
+    } catch (...) {
+        FreeMessageBlock(Text);
+        throw;
+    }
+    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter(CONNECTION_FAILED), MessageParameter(Text));
+    if (ErrorType == ERRORTYPE_GAMESERVER) AddMessage(MESSAGE_CHARACTERLIST, 300, 0);
+}
 
 void InitNetwork(TNetworkHandler ConnectHandler, TNetworkHandler ReceiveHandler,
                  TNetworkHandler CloseHandler) {
@@ -450,8 +450,12 @@ int32_t GetConnectionTimeoutLimit() { return Net.ConnectionTimeoutLimit; }
 void CConnectionSocket::onConnect(int ErrorCode) try {
     SetConnectionTimeout(0);
     if (ErrorCode == 0) {
+        // A login server may still ask the client to go elsewhere, which fails this entry: its round ends
+        // only once it has answered (the controller resets it then). A round reset here would let servers
+        // that all ask for a retry send the client round and round for ever.
+        bool LoginServer = GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN;
         Net.ConnectHandler();
-        ResetLoginServers();
+        if (!LoginServer) ResetLoginServers();
     } else if (GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN) {
         // The failed socket stays until the next CreateSocket tears it down.
         SetConnectionState(CONNECTIONSTATE_OFFLINE);

@@ -75,6 +75,9 @@ bool IsConnected();        // a socket exists
 
 // The user's text for a failed connection, into Message (CONNECTION_ERROR_TEXT_SIZE bytes).
 void ConnectionErrorMessage(char* Message, int32_t ErrorCode, int32_t ErrorType);
+// Posts event 1 "Connection failed" with that text; for a game server also event 10 (300, 0), the
+// character list again.
+void ReportConnectionFailure(int32_t ErrorCode, int32_t ErrorType);
 
 // Read access for tests and the crash report.
 const TLoginServer* GetLoginServer(int32_t Number); // 0..3, or NUMBEROFSERVER for the test server

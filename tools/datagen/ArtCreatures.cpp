@@ -189,34 +189,54 @@ TCanvas Humanoid(TOutfitArt Art, int Direction, int Phase, bool Mask) {
     return Mask ? F.Mask : F.Pic;
 }
 
+void BeastHead(TCanvas& C, double hx, double hy, double r, TColor Fur, bool Face, double Look) {
+    C.fillPolygon({{hx - r * 0.8, hy - r * 0.3}, {hx - r * 0.45, hy - r * 1.6}, {hx, hy - r * 0.5}},
+                  Shade(Fur, 0.9));
+    C.fillPolygon({{hx + r * 0.8, hy - r * 0.3}, {hx + r * 0.45, hy - r * 1.6}, {hx, hy - r * 0.5}},
+                  Shade(Fur, 0.9));
+    C.shadedEllipse(hx, hy, r, r * 0.9, Fur);
+    if (!Face) return;
+    if (Look == 0) {
+        C.set(static_cast<int>(hx - r * 0.4), static_cast<int>(hy - 1), TColor{240, 40, 30});
+        C.set(static_cast<int>(hx + r * 0.4), static_cast<int>(hy - 1), TColor{240, 40, 30});
+        C.fillEllipse(hx, hy + r * 0.45, 1.2, 1, INK);
+    } else {
+        C.set(static_cast<int>(hx + Look * r * 0.4), static_cast<int>(hy - 1), TColor{240, 40, 30});
+        C.fillEllipse(hx + Look * r * 0.95, hy + 0.5, 1.3, 1.1, INK);
+    }
+}
+
+// Four-legged beasts: seen from the side when walking east or west, from behind or in front otherwise.
 TCanvas Beast(TOutfitArt Art, int Direction, int Phase) {
     bool Wolf = Art == TOutfitArt::WOLF;
     TColor Fur = Wolf ? TColor{130, 126, 120} : TColor{110, 96, 84};
-    double Length = Wolf ? 11 : 7, Girth = Wolf ? 5.5 : 4;
-    int s = Swing(Phase);
+    double Length = Wolf ? 11 : 7, Girth = Wolf ? 5.5 : 4, Head = Wolf ? 4.5 : 3;
+    int s = Swing(Phase), LegLength = Wolf ? 6 : 4;
     TCanvas C(32, 32);
-    bool Side = Direction % 2 == 1;
-    double dx = Direction == 1   ? 1
-                : Direction == 3 ? -1
-                                 : 0,
-           dy = Direction == 2   ? 1
-                : Direction == 0 ? -1
-                                 : 0;
-    double cx = 16, cy = 20;
-    // Tail, legs, body, head: the head lies towards the direction.
-    C.thickLine(cx - dx * Length, cy - dy * Length * 0.7, cx - dx * (Length + 8),
-                cy - dy * (Length * 0.7 + 6) + 2, Wolf ? 3 : 1.2, Shade(Fur, 0.8));
-    for (int i = -1; i <= 1; i += 2) {
-        double lx = Side ? cx + i * Length * 0.5 + s * i : cx + i * Girth * 0.7,
-               ly = cy + (Side ? Girth * 0.5 : 2);
-        C.fillRect(static_cast<int>(lx) - 1, static_cast<int>(ly), 2, Wolf ? 6 : 4, Shade(Fur, 0.75));
+    const double cx = 16, cy = 21;
+    if (Direction % 2 == 1) {
+        double d = Direction == 1 ? 1 : -1;
+        C.thickLine(cx - d * Length, cy - 1, cx - d * (Length + 7), cy - 4, Wolf ? 3 : 1.2, Shade(Fur, 0.8));
+        for (int i = -1; i <= 1; i += 2) {
+            double lx = cx + i * Length * 0.55;
+            C.thickLine(lx, cy + 1, lx + s * 2, cy + Girth * 0.5 + LegLength, 2, Shade(Fur, 0.6));
+            C.thickLine(lx + 1, cy + 1, lx + 1 - s * 2, cy + Girth * 0.5 + LegLength, 2, Shade(Fur, 0.75));
+        }
+        C.shadedEllipse(cx, cy, Length, Girth, Fur);
+        BeastHead(C, cx + d * Length, cy - Girth * 0.6, Head, Fur, true, d);
+    } else {
+        bool Front = Direction == 2;
+        for (int i = -1; i <= 1; i += 2) {
+            int Lift = (i == s) ? 1 : 0;
+            C.fillRect(static_cast<int>(cx + i * Girth * 0.8) - 1, static_cast<int>(cy + 2) - Lift, 2,
+                       LegLength, Shade(Fur, 0.65));
+        }
+        if (!Front)
+            C.thickLine(cx, cy + Girth * 0.8, cx + 2 * s, cy + Girth + 7, Wolf ? 3 : 1.2, Shade(Fur, 0.8));
+        if (!Front) BeastHead(C, cx, cy - Girth * 1.1, Head, Fur, false, 0);
+        C.shadedEllipse(cx, cy, Girth * 1.25, Girth * 1.05, Fur);
+        if (Front) BeastHead(C, cx, cy - Girth * 0.2, Head, Fur, true, 0);
     }
-    C.shadedEllipse(cx, cy, Side ? Length : Girth, Side ? Girth : Length * 0.7, Fur);
-    double hx = cx + dx * Length, hy = cy + dy * Length * 0.6 - (Side ? 3 : 0);
-    C.shadedEllipse(hx, hy, Wolf ? 4.5 : 3, Wolf ? 4 : 3, Fur);
-    C.fillPolygon({{hx - 3, hy - 2}, {hx - 1.5, hy - 7}, {hx, hy - 2}}, Shade(Fur, 0.9));
-    C.fillPolygon({{hx + 3, hy - 2}, {hx + 1.5, hy - 7}, {hx, hy - 2}}, Shade(Fur, 0.9));
-    if (Direction != 0) C.set(static_cast<int>(hx + dx * 2), static_cast<int>(hy), TColor{240, 40, 30});
     C.outline(INK);
     return C;
 }

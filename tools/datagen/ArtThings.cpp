@@ -263,12 +263,13 @@ int PiecesOfStep(int Step) {
 }
 
 TCanvas Heap(TArt Art, int Variant, uint32_t Seed) {
+    // The pieces lie on a spiral from the middle outwards, so a larger count shows the smaller count's
+    // heap and more.
     TCanvas C(32, 32);
-    TRandom Random(Seed + static_cast<uint32_t>(Variant) * 97);
     int Pieces = PiecesOfStep(Variant);
     for (int i = 0; i < Pieces; i++) {
-        double Spread = 3 + 1.2 * std::sqrt(Pieces);
-        double x = 16 + (Random.unit() - 0.5) * 2 * Spread, y = 22 - i * 0.5 + (Random.unit() - 0.5) * Spread;
+        double a = i * 2.4, r = 2.6 * std::sqrt(i);
+        double x = 16 + r * std::cos(a), y = 21 + 0.7 * r * std::sin(a) - (i > 8 ? 1.5 : 0);
         switch (Art) {
         case TArt::GOLD_COINS:
         case TArt::PLATINUM_COINS:
@@ -281,7 +282,8 @@ TCanvas Heap(TArt Art, int Variant, uint32_t Seed) {
             C.thickLine(x - 10, y + 6, x - 7, y + 4, 2.2, TColor{230, 230, 230});
             break;
         case TArt::APPLES:
-            C.shadedEllipse(x, y, 4, 4, Random.chance(0.3) ? TColor{200, 180, 40} : TColor{200, 40, 30});
+            C.shadedEllipse(x, y, 4, 4,
+                            HashUnit(i, 0, Seed) < 0.3 ? TColor{200, 180, 40} : TColor{200, 40, 30});
             C.set(static_cast<int>(x), static_cast<int>(y) - 4, TColor{90, 60, 30});
             break;
         case TArt::STONES:

@@ -28,10 +28,13 @@ void DrawSky(TCanvas& C) {
         C.blend(x, y, TColor{255, 250, 230}, 0.4 + 0.6 * Random.unit() * (1 - y / 200.0));
     }
     // The moon, with a soft halo.
-    for (int r = 40; r > 14; r--)
-        C.fillEllipse(520, 92, r, r,
-                      Mix(C.get(520, 92 - r), TColor{255, 236, 200}, 0.02 * (40 - r) / 26.0 * 3));
-    C.shadedEllipse(520, 92, 15, 15, TColor{240, 232, 210});
+    const double MoonX = 584, MoonY = 196;
+    for (int y = static_cast<int>(MoonY) - 44; y <= MoonY + 44; y++)
+        for (int x = static_cast<int>(MoonX) - 44; x <= MoonX + 44; x++) {
+            double d = std::hypot(x - MoonX, y - MoonY);
+            if (d < 44) C.blend(x, y, TColor{255, 236, 200}, 0.35 * (1 - d / 44) * (1 - d / 44));
+        }
+    C.shadedEllipse(MoonX, MoonY, 14, 14, TColor{240, 232, 210});
     // Long clouds lit from below.
     for (int y = 150; y < 260; y++)
         for (int x = 0; x < C.width(); x++) {
@@ -69,6 +72,7 @@ void DrawLand(TCanvas& C) {
 void DrawCastle(TCanvas& C) {
     const TColor Wall{34, 30, 40}, Window{255, 200, 100};
     int Base = 330;
+    C.fillEllipse(470, 420, 170, 84, TColor{20, 24, 24}); // the hill it stands on
     C.fillRect(400, Base - 60, 120, 70, Wall);
     for (int x = 400; x < 520; x += 12)
         C.fillRect(x, Base - 68, 7, 8, Wall);

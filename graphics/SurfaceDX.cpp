@@ -1,0 +1,320 @@
+// The DirectDraw engine: its display device, the 22 surfaces, video modes, lost surfaces and presentation.
+#include "graphics/SurfaceDX.h"
+
+#include "foundation/Exception.h"
+#include "graphics/Engine.h"
+#include "platform/Window.h"
+#include "state/Preferences.h"
+
+namespace {
+
+constexpr int32_t TEMP_WIDTH = 640, TEMP_HEIGHT = 480;
+constexpr int32_t STRETCH_SIZE = 64;
+constexpr int32_t CACHE_WIDTH = 512, CACHE_HEIGHT = 384;
+constexpr int32_t AUTOMAP_SIZE = 106;
+constexpr int32_t DX_PAGE_SIZE = 320;
+constexpr int32_t REQUIRED_PAGES = 8; // pages beyond these are made only in video memory
+
+} // namespace
+
+TSurfaceDX::TSurfaceDX() = default;
+
+TSurfaceDX::~TSurfaceDX() = default;
+
+TPixelSurface* TSurfaceDX::surface(int32_t Surface) const {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), "In(Surface,0,NUMBER_OF_SURFACES-1)", Surface);
+    return Surfaces[Surface].get();
+}
+
+void TSurfaceDX::InitSurfaces() {
+    Window = nullptr;
+    ViewMode = 0;
+    Lost = false;
+    Light.reset();
+    Direct3D = false;
+    DirectDraw.reset();
+    SetPageSize(DX_PAGE_SIZE, DX_PAGE_SIZE);
+    for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
+        Surfaces[i].reset();
+        SurfaceMemory[i] = 0;
+        Rect[i] = {0, 0, DX_PAGE_SIZE, DX_PAGE_SIZE};
+    }
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, 0, 0};
+    Rect[TEMP_SURFACE] = {0, 0, TEMP_WIDTH, TEMP_HEIGHT};
+    Rect[STRETCH_SURFACE] = {0, 0, STRETCH_SIZE, STRETCH_SIZE};
+    Rect[CACHE_SURFACE] = {0, 0, CACHE_WIDTH, CACHE_HEIGHT};
+    Rect[AUTOMAP_SURFACE] = {0, 0, AUTOMAP_SIZE, AUTOMAP_SIZE};
+    NumberOfPages = 0;
+    Renewed = false;
+
+    if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
+    TDisplayCaps Caps;
+    HardwareStretch = DirectDraw->getCaps(Caps) == PLATFORM_OK && Caps.ShrinkX && Caps.StretchX &&
+                      Caps.ShrinkY && Caps.StretchY;
+    InitNoStretching(!HardwareStretch);
+    ResetFrameClock();
+    SetFrameRate(GetConfineFramerate());
+}
+
+void TSurfaceDX::ExitSurfaces() {
+    ReleaseSurfaces();
+    DirectDraw.reset();
+}
+
+bool TSurfaceDX::TestEngine() { return true; }
+
+void TSurfaceDX::takeClientRectangle() {
+    int32_t Width = 0, Height = 0;
+    Window->getClientSize(Width, Height);
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, Width, Height};
+    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
+    Window->clientToScreen(Left, Top);
+    Window->clientToScreen(Right, Bottom);
+    WindowRect = {Left, Top, Right, Bottom};
+}
+
+void TSurfaceDX::WindowMoved() {
+    if (ViewMode == WINDOWED_MODE && Window != nullptr) takeClientRectangle();
+}
+
+void TSurfaceDX::AttachClipper() {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
+    CHECK_TEXT(Surfaces[PRIMARY_SURFACE] != nullptr, "Surface[PRIMARY_SURFACE]!=NULL");
+    // The display device keeps every presentation inside the window's client area; nothing to attach.
+}
+
+void TSurfaceDX::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
+    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
+               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
+    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+    if (VMode == WINDOWED_MODE) {
+        if (DirectDraw->setCooperativeLevel(Window, false) != PLATFORM_OK) throw PROGRAM_ERROR(10);
+        takeClientRectangle();
+    } else {
+        FullScreen = *GMode;
+        if (DirectDraw->setCooperativeLevel(Window, true) != PLATFORM_OK) throw PROGRAM_ERROR(10);
+        if (DirectDraw->setDisplayMode(GMode->Width, GMode->Height, GMode->Depth) != PLATFORM_OK)
+            throw PROGRAM_ERROR(11);
+        Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = WindowRect = {0, 0, GMode->Width, GMode->Height};
+    }
+    ViewMode = VMode;
+}
+
+bool TSurfaceDX::createOffscreenSurface(int32_t Index, int32_t Width, int32_t Height, bool VideoOnly,
+                                        uint32_t Caps) {
+    if (DirectDraw->createSurface(Width, Height, Caps | SURFACE_VIDEO_MEMORY, Surfaces[Index]) ==
+        PLATFORM_OK) {
+        SurfaceMemory[Index] = MEMORY_VIDEO;
+        return true;
+    }
+    if (VideoOnly || DirectDraw->createSurface(Width, Height, Caps, Surfaces[Index]) != PLATFORM_OK)
+        return false;
+    SurfaceMemory[Index] = MEMORY_SYSTEM;
+    return true;
+}
+
+void TSurfaceDX::CreateSurfaces() {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(!Direct3D, "Direct3D==NULL");
+    CHECK_TEXT(Surfaces[PRIMARY_SURFACE] == nullptr, "Surface[PRIMARY_SURFACE]==NULL");
+    CHECK_TEXT(Surfaces[SCREEN_SURFACE] == nullptr, "Surface[SCREEN_SURFACE]==NULL");
+    CHECK_TEXT(Surfaces[TEMP_SURFACE] == nullptr, "Surface[TEMP_SURFACE]==NULL");
+    CHECK_TEXT(Surfaces[CACHE_SURFACE] == nullptr, "Surface[CACHE_SURFACE]==NULL");
+    CHECK_TEXT(Surfaces[AUTOMAP_SURFACE] == nullptr, "Surface[AUTOMAP_SURFACE]==NULL");
+    CHECK_TEXT(Surfaces[SPRITE_SURFACE] == nullptr, "Surface[SPRITE_SURFACE]==NULL");
+    CHECK_TEXT(ViewMode == WINDOWED_MODE || ViewMode == FULLSCREEN_MODE,
+               "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE", ViewMode);
+
+    TDisplayModeInfo Display;
+    if (DirectDraw->getDisplayMode(Display) != PLATFORM_OK || Display.BitsPerPixel < 16)
+        throw PROGRAM_ERROR(8);
+
+    if (ViewMode == WINDOWED_MODE) {
+        if (DirectDraw->createSurface(0, 0, SURFACE_PRIMARY, Surfaces[PRIMARY_SURFACE]) != PLATFORM_OK)
+            throw PROGRAM_ERROR(12);
+        AttachClipper();
+        SurfaceMemory[PRIMARY_SURFACE] = MEMORY_VIDEO;
+        int32_t ScreenWidth = Display.Width, ScreenHeight = Display.Height;
+        GetScreenSize(ScreenWidth, ScreenHeight);
+        if (!createOffscreenSurface(SCREEN_SURFACE, ScreenWidth, ScreenHeight, false))
+            throw PROGRAM_ERROR(13);
+    } else {
+        if (DirectDraw->createSurface(0, 0, SURFACE_PRIMARY | SURFACE_FLIP, Surfaces[PRIMARY_SURFACE]) !=
+            PLATFORM_OK)
+            throw PROGRAM_ERROR(12);
+        SurfaceMemory[PRIMARY_SURFACE] = MEMORY_VIDEO;
+        Surfaces[SCREEN_SURFACE] = DirectDraw->getBackBuffer();
+        if (Surfaces[SCREEN_SURFACE] == nullptr) throw PROGRAM_ERROR(13);
+        SurfaceMemory[SCREEN_SURFACE] = MEMORY_VIDEO;
+    }
+
+    createLightPart();
+    if (!Direct3D && !createOffscreenSurface(TEMP_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, false))
+        throw PROGRAM_ERROR(14);
+    if (!createOffscreenSurface(STRETCH_SURFACE, STRETCH_SIZE, STRETCH_SIZE, false)) throw PROGRAM_ERROR(15);
+    if (!createOffscreenSurface(CACHE_SURFACE, CACHE_WIDTH, CACHE_HEIGHT, false)) throw PROGRAM_ERROR(16);
+    if (!createOffscreenSurface(AUTOMAP_SURFACE, AUTOMAP_SIZE, AUTOMAP_SIZE, false)) throw PROGRAM_ERROR(17);
+    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
+        const bool Required = Page < REQUIRED_PAGES;
+        if (!createOffscreenSurface(SPRITE_SURFACE + Page, GetPageWidth(), GetPageHeight(), !Required)) {
+            if (Required) throw PROGRAM_ERROR(18);
+            break;
+        }
+        NumberOfPages++;
+    }
+    Lost = false;
+    Renewed = true;
+}
+
+// The light part: a renderable TEMP_SURFACE with a light device on it that passes the light test. When any
+// step fails the light effect is unavailable and TEMP_SURFACE is made plain afterwards.
+void TSurfaceDX::createLightPart() {
+    if (!DirectDraw->hasLight()) return;
+    Direct3D = createOffscreenSurface(TEMP_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, false, SURFACE_RENDERABLE) &&
+               DirectDraw->createLightDevice(Surfaces[TEMP_SURFACE], Light) == PLATFORM_OK;
+    if (Direct3D && testLightEffects()) return;
+    Direct3D = false;
+    Light.reset();
+    Surfaces[TEMP_SURFACE].reset();
+    SurfaceMemory[TEMP_SURFACE] = MEMORY_NONE;
+}
+
+bool TSurfaceDX::testLightEffects() {
+    FillRectangle(TEMP_SURFACE, 0, 0, 32, 32, 255, 255, 255);
+    const int32_t Black[12] = {};
+    drawShadedQuad(0, 0, 32, 32, Black);
+    TLockedPixels Locked;
+    if (Surfaces[TEMP_SURFACE]->lock(Locked) != PLATFORM_OK) return false;
+    const int32_t Bpp = Surfaces[TEMP_SURFACE]->getFormat().BytesPerPixel;
+    bool Dark = Surfaces[TEMP_SURFACE]->getFormat().BitsPerPixel >= 16;
+    const uint8_t* Pixel = Locked.Pixels + 16 * Locked.Pitch + 16 * Bpp;
+    for (int32_t i = 0; i < Bpp; i++)
+        Dark = Dark && Pixel[i] == 0;
+    Surfaces[TEMP_SURFACE]->unlock();
+    return Dark;
+}
+
+void TSurfaceDX::ReleaseSurfaces() {
+    if (DirectDraw == nullptr) return;
+    if (ViewMode == FULLSCREEN_MODE && Window != nullptr) DirectDraw->setCooperativeLevel(Window, false);
+    Surfaces[SCREEN_SURFACE].reset();
+    SurfaceMemory[SCREEN_SURFACE] = MEMORY_NONE;
+    for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
+        Surfaces[i].reset();
+        SurfaceMemory[i] = MEMORY_NONE;
+    }
+    NumberOfPages = 0;
+    Light.reset();
+    Direct3D = false;
+    ViewMode = 0;
+}
+
+void TSurfaceDX::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
+    try {
+        SetVideoMode(VMode, GMode);
+        CreateSurfaces();
+    } catch (PROGRAM_ERROR) {
+        try {
+            ReleaseSurfaces();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
+    if (DirectDraw->testCooperativeLevel() == PLATFORM_EXCLUSIVE_ELSEWHERE) {
+        Lost = true;
+        return;
+    }
+    Lost = false;
+    for (const std::shared_ptr<TPixelSurface>& S : Surfaces)
+        if (S != nullptr && S->isLost()) {
+            ReleaseSurfaces();
+            InitVideo(VMode, GMode);
+            return;
+        }
+}
+
+bool TSurfaceDX::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
+    Renewed = false;
+    if (Force) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(VMode, GMode);
+    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
+        if (NewWindow != Window) {
+            Window = NewWindow;
+            AttachClipper();
+        }
+        WindowMoved();
+    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == FULLSCREEN_MODE) {
+        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
+                          GMode->Width == FullScreen.Width && GMode->Height == FullScreen.Height &&
+                          GMode->Depth == FullScreen.Depth;
+        if (!Same) {
+            ReleaseSurfaces();
+            Window = NewWindow;
+            InitVideo(FULLSCREEN_MODE, GMode);
+        }
+    }
+    RestoreSurfaces(VMode, GMode);
+    return true;
+}
+
+void TSurfaceDX::Present() {
+    if (ViewMode == 0) return;
+    WaitFrame();
+    const TPixelSurface* Screen = Surfaces[SCREEN_SURFACE].get();
+    if (Screen == nullptr) return;
+    // A failed presentation only loses this frame; a lost surface is mended by the next frame's restore.
+    if (ViewMode == WINDOWED_MODE)
+        DirectDraw->present(*Screen, Rect[SCREEN_SURFACE]);
+    else
+        DirectDraw->present(*Screen, {0, 0, Screen->getWidth(), Screen->getHeight()});
+}
+
+int32_t TSurfaceDX::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
+    List.reset();
+    NumberOfDisplayModes = 0;
+    std::vector<TDisplayModeInfo> Modes;
+    if (DirectDraw == nullptr || DirectDraw->enumDisplayModes(Modes) != PLATFORM_OK) return 0;
+    std::vector<TDisplayMode> Kept;
+    for (const TDisplayModeInfo& M : Modes)
+        if (M.Width >= 640 && M.Height >= 480 && M.BitsPerPixel >= 16)
+            Kept.push_back({M.Width, M.Height, M.BitsPerPixel, M.RefreshRate});
+    if (Kept.empty()) return 0;
+    List = std::make_unique<TDisplayMode[]>(Kept.size());
+    std::copy(Kept.begin(), Kept.end(), List.get());
+    NumberOfDisplayModes = static_cast<int32_t>(Kept.size());
+    return NumberOfDisplayModes;
+}
+
+TRectangle TSurfaceDX::GetSurfaceRect(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), "In(Surface,0,NUMBER_OF_SURFACES-1) [bug0000290]",
+               Surface);
+    const TPixelRect& R = Rect[Surface];
+    return {R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top};
+}
+
+bool TSurfaceDX::SurfacesRenewed(int32_t Type) {
+    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
+    return Renewed;
+}
+
+bool TSurfaceDX::SupportsLightEffects() { return Direct3D; }
+
+int32_t TSurfaceDX::GetSurfaceMemory(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), "In(Surface,0,NUMBER_OF_SURFACES-1)", Surface);
+    return SurfaceMemory[Surface];
+}

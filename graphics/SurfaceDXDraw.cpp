@@ -1,0 +1,249 @@
+// The DirectDraw engine's drawing: fills, copies with and without key, the smooth stretch through the two
+// scratch surfaces, uploads with recolouring and the light. A surface that was not made draws nothing.
+#include "graphics/SurfaceDX.h"
+
+#include "foundation/Exception.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+uint32_t Channel(uint32_t Mask, int32_t Value) {
+    if (Mask == 0) return 0;
+    const int Shift = std::countr_zero(Mask);
+    const int Width = std::countr_one(Mask >> Shift);
+    return (static_cast<uint32_t>(std::clamp(Value, 0, 255)) >> (8 - Width)) << Shift;
+}
+
+// Brightness of a source pixel and a colour scaled by it.
+uint32_t Recolour(int32_t Component, uint32_t Brightness) {
+    return static_cast<uint32_t>(std::clamp(Component, 0, 255)) * Brightness / 256;
+}
+
+// The colour index a mask pixel selects, or -1 for any other mask colour.
+int32_t MaskIndex(const uint8_t* Mask) {
+    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
+    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
+    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
+    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
+    return -1;
+}
+
+} // namespace
+
+uint32_t TSurfaceDX::convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green,
+                                  int32_t Blue) const {
+    const TPixelFormat& Format = Target.getFormat();
+    if (Format.BitsPerPixel < 16) return 0;
+    return Channel(Format.RedMask, Red) | Channel(Format.GreenMask, Green) | Channel(Format.BlueMask, Blue);
+}
+
+void TSurfaceDX::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
+    TPixelSurface* Target = surface(Surface);
+    if (Target == nullptr) return;
+    Target->fill({x, y, x + 1, y + 1}, convertColor(*Target, Red, Green, Blue));
+}
+
+void TSurfaceDX::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                               int32_t Red, int32_t Green, int32_t Blue) {
+    TPixelSurface* Target = surface(Surface);
+    if (Target == nullptr) return;
+    Target->fill({x, y, x + Width, y + Height}, convertColor(*Target, Red, Green, Blue));
+}
+
+void TSurfaceDX::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                      int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
+                                      int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust)) return;
+    FillRectangle(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0],
+                  Rectangle[3] - Rectangle[1], Red, Green, Blue);
+}
+
+void TSurfaceDX::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                    int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, Length, 1, Red, Green, Blue);
+}
+
+void TSurfaceDX::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                  int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, 1, Length, Red, Green, Blue);
+}
+
+void TSurfaceDX::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                             const uint8_t* Pixels) {
+    writePixels(Surface, x, y, Width, Height, Pixels, nullptr, nullptr);
+}
+
+void TSurfaceDX::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                    const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) {
+    if (Colors == nullptr) return;
+    writePixels(Surface, x, y, Width, Height, Pixels, MaskPixels, Colors);
+}
+
+// Converts and writes the part of the block that lies inside the surface; with Colors the pixels are
+// recoloured.
+void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) {
+    TPixelSurface* Target = surface(Surface);
+    TLockedPixels Locked;
+    if (Target == nullptr || Pixels == nullptr || Target->lock(Locked) != PLATFORM_OK) return;
+    const int32_t Bpp = Target->getFormat().BytesPerPixel;
+    const int32_t c0 = std::max(0, -x), c1 = std::min(Width, Target->getWidth() - x);
+    const int32_t r0 = std::max(0, -y), r1 = std::min(Height, Target->getHeight() - y);
+    for (int32_t r = r0; r < r1; r++) {
+        uint8_t* Row = Locked.Pixels + static_cast<size_t>(y + r) * Locked.Pitch;
+        for (int32_t c = c0; c < c1; c++) {
+            const size_t Offset = (static_cast<size_t>(r) * Width + c) * 3;
+            const uint8_t* Source = Pixels + Offset;
+            int32_t Red = Source[0], Green = Source[1], Blue = Source[2];
+            int32_t Index = -1;
+            if (Colors != nullptr) {
+                if (MaskPixels != nullptr)
+                    Index = MaskIndex(MaskPixels + Offset);
+                else if (Red != Colors[3] || Green != Colors[4] || Blue != Colors[5])
+                    Index = 0;
+            }
+            if (Index >= 0) {
+                const uint32_t Brightness = static_cast<uint32_t>(30 * Red + 59 * Green + 11 * Blue) / 100;
+                Red = static_cast<int32_t>(Recolour(Colors[3 * Index], Brightness));
+                Green = static_cast<int32_t>(Recolour(Colors[3 * Index + 1], Brightness));
+                Blue = static_cast<int32_t>(Recolour(Colors[3 * Index + 2], Brightness));
+            }
+            const uint32_t Value = convertColor(*Target, Red, Green, Blue);
+            uint8_t* At = Row + static_cast<size_t>(x + c) * Bpp;
+            if (Bpp == 2)
+                *reinterpret_cast<uint16_t*>(At) = static_cast<uint16_t>(Value);
+            else
+                *reinterpret_cast<uint32_t*>(At) = Value;
+        }
+    }
+    Target->unlock();
+}
+
+void TSurfaceDX::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
+                Clip.Height);
+}
+
+void TSurfaceDX::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                                 int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
+                                 int32_t KeyGreen, int32_t KeyBlue) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen,
+                           KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
+}
+
+void TSurfaceDX::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                             int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
+                             int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
+    TPixelSurface* Target = surface(ToSurface);
+    TPixelSurface* Source = surface(FromSurface);
+    if (Target == nullptr || Source == nullptr) return;
+    Target->blit(
+        {To[0], To[1], To[2], To[3]}, *Source,
+        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, false);
+}
+
+void TSurfaceDX::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
+                                        int32_t FromX, int32_t FromY, int32_t Width, int32_t Height,
+                                        int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX,
+                                        int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
+    SetSurfaceColorKey(FromSurface, KeyRed, KeyGreen, KeyBlue);
+    TPixelSurface* Target = surface(ToSurface);
+    TPixelSurface* Source = surface(FromSurface);
+    if (Target == nullptr || Source == nullptr) return;
+    Target->blit(
+        {To[0], To[1], To[2], To[3]}, *Source,
+        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, true);
+}
+
+void TSurfaceDX::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                             int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
+                             int32_t FromHeight) {
+    TPixelSurface* Target = surface(ToSurface);
+    TPixelSurface* Source = surface(FromSurface);
+    if (Target == nullptr || Source == nullptr) return;
+    Target->blit({x, y, x + Width, y + Height}, *Source,
+                 {FromX, FromY, FromX + FromWidth, FromY + FromHeight}, false);
+}
+
+void TSurfaceDX::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                        int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
+                                        int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
+                                        int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
+                                        int32_t BackgroundGreen, int32_t BackgroundBlue) {
+    stretchThroughScratch(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight,
+                          KeyRed, KeyGreen, KeyBlue, BackgroundRed, BackgroundGreen, BackgroundBlue,
+                          GetSurfaceRect(ToSurface));
+}
+
+void TSurfaceDX::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                               int32_t Height, int32_t FromSurface, int32_t FromX,
+                                               int32_t FromY, int32_t FromWidth, int32_t FromHeight,
+                                               int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                               int32_t BackgroundRed, int32_t BackgroundGreen,
+                                               int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
+                                               int32_t ClipWidth, int32_t ClipHeight) {
+    stretchThroughScratch(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight,
+                          KeyRed, KeyGreen, KeyBlue, BackgroundRed, BackgroundGreen, BackgroundBlue,
+                          {ClipX, ClipY, ClipWidth, ClipHeight});
+}
+
+// The smooth stretch: the source over the background colour in TEMP_SURFACE (one column and row more, so that
+// scaling finds background past the edges), scaled into STRETCH_SURFACE, then copied with the background as
+// key.
+void TSurfaceDX::stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
+                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                       int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
+                                       const TRectangle& Clip) {
+    if (Width == FromWidth && Height == FromHeight) {
+        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                               KeyGreen, KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
+        return;
+    }
+    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
+    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
+    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
+               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
+               FromWidth, FromHeight);
+    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
+               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
+               Width, Height);
+    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
+    FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
+                  BackgroundBlue);
+    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
+                    KeyBlue);
+    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
+    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
+                           BackgroundGreen, BackgroundBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
+}
+
+void TSurfaceDX::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
+                                 const int32_t* Colors) {
+    if (Surface != TEMP_SURFACE || !Light || Count <= 0 || Rectangles == nullptr || Colors == nullptr) return;
+    Light->drawShadedQuads(Count, Rectangles, Colors);
+}
+
+void TSurfaceDX::drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors) {
+    const int32_t Rectangle[4] = {x, y, Width, Height};
+    if (Light) Light->drawShadedQuads(1, Rectangle, Colors);
+}
+
+void TSurfaceDX::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
+    TPixelSurface* Target = surface(Surface);
+    if (Target != nullptr) Target->setSourceKey(convertColor(*Target, Red, Green, Blue));
+}

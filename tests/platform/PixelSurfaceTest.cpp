@@ -1,0 +1,188 @@
+// Pixel surfaces: cutting to the surfaces, colour keys in the display format, overlap, scaling and the
+// multiply.
+#include "platform/PixelSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r << 16 | g << 8 | b; }
+uint16_t Rgb565(uint32_t r, uint32_t g, uint32_t b) {
+    return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+}
+
+// Fills every pixel with a value made of its position, so that copies can be traced to their source pixel.
+void Number(TPixelSurface& S) {
+    for (int32_t y = 0; y < S.getHeight(); y++)
+        for (int32_t x = 0; x < S.getWidth(); x++)
+            S.fill({x, y, x + 1, y + 1}, static_cast<uint32_t>(y * 256 + x + 1));
+}
+
+int32_t CountValue(const TPixelSurface& S, uint32_t Value) {
+    int32_t Count = 0;
+    for (int32_t y = 0; y < S.getHeight(); y++)
+        for (int32_t x = 0; x < S.getWidth(); x++)
+            Count += S.getPixel(x, y) == Value;
+    return Count;
+}
+
+} // namespace
+
+TEST(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
+    TPixelSurface S(8, 6, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
+    EXPECT_EQ(S.fill({-5, -5, 2, 3}, 7), PLATFORM_OK);
+    EXPECT_EQ(CountValue(S, 7), 6);
+    EXPECT_EQ(S.fill({6, 4, 100, 100}, 9), PLATFORM_OK);
+    EXPECT_EQ(CountValue(S, 9), 4);
+    EXPECT_EQ(S.fill({20, 20, 30, 30}, 5), PLATFORM_OK);
+    EXPECT_EQ(CountValue(S, 5), 0);
+    EXPECT_EQ(S.fill({3, 3, 3, 4}, 5), PLATFORM_INVALID_RECT);
+
+    S.markLost();
+    EXPECT_EQ(S.fill({0, 0, 1, 1}, 1), PLATFORM_SURFACE_LOST);
+    TLockedPixels Locked;
+    EXPECT_EQ(S.lock(Locked), PLATFORM_SURFACE_LOST);
+
+    TPixelSurface Primary(8, 6, PIXEL_FORMAT_8888, MEMORY_VIDEO, SURFACE_PRIMARY);
+    EXPECT_EQ(Primary.fill({0, 0, 1, 1}, 1), PLATFORM_NOT_DRAWABLE);
+    EXPECT_EQ(Primary.lock(Locked), PLATFORM_NOT_DRAWABLE);
+}
+
+TEST(PixelSurface, CopiesAreCutToBothSurfacesAndMoveTheOtherRectangleAlong) {
+    TPixelSurface From(16, 16, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
+        To(10, 10, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
+    Number(From);
+    // Target reaching past the top left: the source moves by the amount cut.
+    EXPECT_EQ(To.blit({-2, -3, 4, 3}, From, {5, 5, 11, 11}, false), PLATFORM_OK);
+    EXPECT_EQ(To.getPixel(0, 0), From.getPixel(7, 8));
+    EXPECT_EQ(To.getPixel(3, 2), From.getPixel(10, 10));
+    EXPECT_EQ(To.getPixel(4, 0), 0u);
+    // Source reaching past the source's bottom right: only what exists is copied.
+    To.fill({0, 0, 10, 10}, 0);
+    EXPECT_EQ(To.blit({0, 0, 5, 5}, From, {13, 14, 18, 19}, false), PLATFORM_OK);
+    EXPECT_EQ(To.getPixel(2, 1), From.getPixel(15, 15));
+    EXPECT_EQ(To.getPixel(3, 1), 0u);
+    EXPECT_EQ(To.getPixel(0, 2), 0u);
+    // Source starting left of its surface: the target moves along.
+    To.fill({0, 0, 10, 10}, 0);
+    EXPECT_EQ(To.blit({0, 0, 4, 1}, From, {-2, 0, 2, 1}, false), PLATFORM_OK);
+    EXPECT_EQ(To.getPixel(0, 0), 0u);
+    EXPECT_EQ(To.getPixel(2, 0), From.getPixel(0, 0));
+    EXPECT_EQ(To.blit({0, 0, 4, 1}, From, {0, 0, 4, 0}, false), PLATFORM_INVALID_RECT);
+}
+
+TEST(PixelSurface, OverlappingCopyOnOneSurfaceReadsTheOldPixels) {
+    TPixelSurface S(12, 12, PIXEL_FORMAT_565, MEMORY_SYSTEM), Copy(12, 12, PIXEL_FORMAT_565, MEMORY_SYSTEM);
+    Number(S);
+    Number(Copy);
+    ASSERT_EQ(S.blit({1, 1, 11, 11}, S, {0, 0, 10, 10}, false), PLATFORM_OK);
+    ASSERT_EQ(S.blit({0, 3, 5, 8}, S, {2, 2, 12, 12}, false), PLATFORM_OK); // scaled and overlapping
+    for (int32_t y = 1; y < 11; y++)
+        for (int32_t x = 1; x < 11; x++) {
+            if (x < 5 && y >= 3 && y < 8) continue;
+            EXPECT_EQ(S.getPixel(x, y), Copy.getPixel(x - 1, y - 1)) << x << "," << y;
+        }
+    EXPECT_EQ(S.getPixel(0, 3), Copy.getPixel(2, 2));
+}
+
+TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixteenBits) {
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
+        TPixelSurface From(4, 1, *Format, MEMORY_SYSTEM), To(4, 1, *Format, MEMORY_SYSTEM);
+        const bool Is565 = Format->BytesPerPixel == 2;
+        auto Convert = [&](uint32_t r, uint32_t g, uint32_t b) {
+            return Is565 ? Rgb565(r, g, b) : Rgb(r, g, b);
+        };
+        From.fill({0, 0, 1, 1}, Convert(255, 0, 255));
+        From.fill({1, 0, 2, 1}, Convert(250, 0, 250));
+        From.fill({2, 0, 3, 1}, Convert(10, 20, 30));
+        From.fill({3, 0, 4, 1}, Convert(255, 0, 254));
+        To.fill({0, 0, 4, 1}, Convert(1, 2, 3));
+        From.setSourceKey(Convert(255, 0, 255));
+        ASSERT_EQ(To.blit({0, 0, 4, 1}, From, {0, 0, 4, 1}, true), PLATFORM_OK);
+        EXPECT_EQ(To.getPixel(0, 0), Convert(1, 2, 3));
+        EXPECT_EQ(To.getPixel(1, 0), Is565 ? Convert(1, 2, 3) : Convert(250, 0, 250));
+        EXPECT_EQ(To.getPixel(2, 0), Convert(10, 20, 30));
+        EXPECT_EQ(To.getPixel(3, 0), Is565 ? Convert(1, 2, 3) : Convert(255, 0, 254));
+    }
+}
+
+TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
+    TPixelSurface From(64, 64, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
+        To(200, 200, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
+    Number(From);
+    ASSERT_EQ(To.blit({0, 0, 32, 32}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+    EXPECT_EQ(To.getPixel(0, 0), From.getPixel(1, 1));
+    EXPECT_EQ(To.getPixel(31, 31), From.getPixel(63, 63));
+    ASSERT_EQ(To.blit({0, 0, 128, 96}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+    EXPECT_EQ(To.getPixel(1, 1), From.getPixel(0, 1));
+    EXPECT_EQ(To.getPixel(2, 2), From.getPixel(1, 1));
+    EXPECT_EQ(To.getPixel(127, 95), From.getPixel(63, 63));
+    EXPECT_EQ(To.getPixel(5, 4), From.getPixel(2, 3));
+    // A target cut by its surface samples as the uncut one would.
+    TPixelSurface Small(10, 10, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
+    ASSERT_EQ(Small.blit({-6, -6, 14, 14}, From, {0, 0, 10, 10}, false), PLATFORM_OK);
+    EXPECT_EQ(Small.getPixel(0, 0), From.getPixel(3, 3));
+    EXPECT_EQ(Small.blit({0, 0, 20, 20}, From, {60, 0, 70, 10}, false), PLATFORM_INVALID_RECT);
+}
+
+namespace {
+
+// The light colour of one channel at pixel (k, j) of a w x h quad, straight from the plane of its triangle:
+// exact rational arithmetic, rounded half up.
+int64_t ExpectedLight(const int32_t* C, int c, int64_t k, int64_t j, int64_t w, int64_t h) {
+    const int64_t Q = 4 * w * h;
+    const bool Upper = (2 * k + 1) * h + (2 * j + 1) * w <= 2 * w * h;
+    int64_t N;
+    if (Upper)
+        N = C[c] * Q + (C[3 + c] - C[c]) * (2 * k + 1) * 2 * h + (C[6 + c] - C[c]) * (2 * j + 1) * 2 * w;
+    else
+        N = C[9 + c] * Q + (C[6 + c] - C[9 + c]) * (2 * w - 2 * k - 1) * 2 * h +
+            (C[3 + c] - C[9 + c]) * (2 * h - 2 * j - 1) * 2 * w;
+    return (2 * N + Q) / (2 * Q);
+}
+
+} // namespace
+
+TEST(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentre) {
+    std::mt19937 Random(7);
+    TPixelSurface S(40, 30, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
+    for (int Round = 0; Round < 40; Round++) {
+        int32_t Rect[4] = {static_cast<int32_t>(Random() % 50) - 10, static_cast<int32_t>(Random() % 40) - 10,
+                           static_cast<int32_t>(Random() % 37) + 1, static_cast<int32_t>(Random() % 23) + 1};
+        int32_t Colors[12];
+        for (int32_t& C : Colors)
+            C = static_cast<int32_t>(Random() % 256);
+        S.fill({0, 0, 40, 30}, Rgb(255, 255, 255));
+        ASSERT_EQ(S.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
+        for (int32_t y = 0; y < 30; y++)
+            for (int32_t x = 0; x < 40; x++) {
+                const bool In =
+                    x >= Rect[0] && x < Rect[0] + Rect[2] && y >= Rect[1] && y < Rect[1] + Rect[3];
+                uint32_t Expected = Rgb(255, 255, 255);
+                if (In) {
+                    int64_t k = x - Rect[0], j = y - Rect[1];
+                    Expected = Rgb(static_cast<uint32_t>(ExpectedLight(Colors, 0, k, j, Rect[2], Rect[3])),
+                                   static_cast<uint32_t>(ExpectedLight(Colors, 1, k, j, Rect[2], Rect[3])),
+                                   static_cast<uint32_t>(ExpectedLight(Colors, 2, k, j, Rect[2], Rect[3])));
+                }
+                ASSERT_EQ(S.getPixel(x, y), Expected) << "round " << Round << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(PixelSurface, MultiplyRoundsPerChannelInBothFormats) {
+    TPixelSurface Wide(2, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM), Narrow(2, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
+    Wide.fill({0, 0, 2, 1}, Rgb(200, 100, 3));
+    Narrow.fill({0, 0, 2, 1}, 0xFFFF);
+    const int32_t Rect[4] = {0, 0, 2, 1};
+    const int32_t Colors[12] = {128, 255, 0, 128, 255, 0, 128, 255, 0, 128, 255, 0};
+    ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
+    ASSERT_EQ(Narrow.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
+    EXPECT_EQ(Wide.getPixel(1, 0), Rgb(100, 100, 0));                            // (200*128+127)/255 = 100
+    EXPECT_EQ(Narrow.getPixel(1, 0), static_cast<uint32_t>(16 << 11 | 63 << 5)); // 255*128 -> 128 -> 16 of 31
+    const int32_t Outside[12] = {300, -5, 0, 300, -5, 0, 300, -5, 0, 300, -5, 0};
+    ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Outside), PLATFORM_OK);
+    EXPECT_EQ(Wide.getPixel(0, 0), Rgb(100, 0, 0));
+}

@@ -45,7 +45,7 @@ TTestServer::TTestServer(TServerConfig Config)
               &CreatureSteps},
       LoginListener(Config.LoginPort), GameListener(Config.GamePort) {
     LoginPlans.Standing = DefaultLoginPlan(gamePort());
-    GamePlans.Standing = Config.World ? WorldPlan(Config.World) : DefaultGamePlan();
+    GamePlans.Standing = DefaultGamePlan();
     LoginThread = std::thread([this] { listen(TRole::Login, LoginListener); });
     GameThread = std::thread([this] { listen(TRole::Game, GameListener); });
 }

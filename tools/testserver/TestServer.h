@@ -30,8 +30,6 @@ struct TServerConfig {
     std::chrono::milliseconds TrickleDelay{2}; // between the bytes of TFault::Trickle
     std::function<void(const std::string&)>
         Log; // one line per login and protocol error; calls are serialised
-    // Set: the standing game plan plays this world (see WorldPlan).
-    std::shared_ptr<const TWorldSetup> World;
 };
 
 // The login answer of a fresh server: message of the day number 1 and two characters on 127.0.0.1:GamePort.

@@ -31,10 +31,12 @@ const char* const USAGE =
     "  --premium-days N      premium days of the account (0)\n"
     "  --login-error TEXT    refuse every login with this text\n"
     "  --login-retry         send every client on to the next login server\n"
-    "  --game-error TEXT     refuse the game login with this text (the default)\n"
+    "  --dat FILE            the Ebrun.dat the game world is built from (the one this build generates)\n"
+    "  --creature-interval MS  the townsfolk take a step this often; 0 keeps them still (1000)\n"
+    "  --game-error TEXT     refuse the game login with this text instead of entering the world\n"
     "  --waiting-list TEXT   answer the game login with a waiting-list place of --wait seconds\n"
     "  --wait SECONDS        seconds of --waiting-list (10)\n"
-    "  --game-silent         answer the game login with nothing\n"
+    "  --game-silent         answer the game login with nothing and record the commands\n"
     "  --fault ROLE:KIND[:N] misbehave; ROLE login or game, KIND close-at-once, close-after-login,\n"
     "                        close-after-bytes:N, trickle, stall, bad-frame-length:N, bad-inner-length:N\n"
     "  --trickle-delay MS    pause between the bytes of a trickled answer (2)\n"
@@ -55,7 +57,10 @@ struct TOptions {
     std::vector<TCharacter> Characters;
     uint16_t PremiumDays = 0;
     std::optional<TMessage> LoginRefusal; // replaces the message of the day and the character list
-    TMessage GameAnswer = GameErrorMessage("The test server has no game world yet.");
+    TMessage GameAnswer;
+    bool World = true; // the game session plays the world; the game answer flags turn it off
+    std::string DatFile = DefaultDatFile();
+    TWorldOptions WorldOptions;
     std::string WaitingText;
     uint8_t WaitSeconds = 10;
     TMisbehaviour LoginFault, GameFault;
@@ -173,6 +178,10 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
         Options.LoginRefusal = LoginErrorMessage(Value());
     else if (Flag == "--login-retry")
         Options.LoginRefusal = LoginRetryMessage();
+    else if (Flag == "--dat")
+        Options.DatFile = Value();
+    else if (Flag == "--creature-interval")
+        Options.WorldOptions.CreatureInterval = std::chrono::milliseconds(Number(Value(), 3600000));
     else if (Flag == "--game-error")
         Options.GameAnswer = GameErrorMessage(Value());
     else if (Flag == "--waiting-list")
@@ -180,7 +189,7 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
     else if (Flag == "--wait")
         Options.WaitSeconds = static_cast<uint8_t>(Number(Value(), 255));
     else if (Flag == "--game-silent")
-        Options.GameAnswer.clear();
+        Options.World = false;
     else if (Flag == "--trickle-delay")
         Options.Config.TrickleDelay = std::chrono::milliseconds(Number(Value(), 60000));
     else if (Flag == "--update")
@@ -209,6 +218,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
     TOptions Options;
     Options.Config.LoginPort = 7171;
     Options.Config.GamePort = 7173;
+    Options.WorldOptions.CreatureInterval = std::chrono::milliseconds(1000);
+    Options.WorldOptions.PaceWalking = true;
     std::string World = "Pellarune";
     for (int i = 1; i < Argc; ++i)
         ParseFlag(Argv[i], i, Argc, Argv, Options, World);
@@ -219,6 +230,8 @@ TOptions ParseArguments(int Argc, char** Argv) {
         Download.BlockSize = Options.BlockSize;
         Download.CutAfter = Options.CutAfter;
     }
+    if (!Options.GameAnswer.empty()) Options.World = false;
+    if (Options.World && Options.DatFile.empty()) Fail("this build generates no Ebrun.dat: give --dat FILE");
     if (Options.Characters.empty())
         Options.Characters = {{"Aldric", World, LOOPBACK, 0}, {"Brenna", World, LOOPBACK, 0}};
     return Options;
@@ -239,8 +252,10 @@ TPlan LoginPlan(const TOptions& Options, uint16_t GamePort) {
     return Plan;
 }
 
+// Loads the world when it is on; throws TDataFileError for a bad Ebrun.dat.
 TPlan GamePlan(const TOptions& Options) {
-    TPlan Plan = DefaultGamePlan();
+    TPlan Plan =
+        Options.World ? WorldPlan(LoadWorld(Options.DatFile, Options.WorldOptions)) : DefaultGamePlan();
     Plan.Misbehaviour = Options.GameFault;
     if (!Options.GameAnswer.empty()) Plan.Answer = {Options.GameAnswer};
     return Plan;

@@ -2,8 +2,10 @@
 // the ring of the last message types, leaving the game and the character switch.
 #include "control/Control.h"
 
+#include "control/ControlDownload.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "graphics/graphics.h"
 #include "network/Communication.h"
 #include "network/Network.h"
 #include "state/Events.h"
@@ -35,6 +37,8 @@ void DispatchPacket(int32_t Type) {
             throw TMyException(__FILE__, __LINE__, "unknown packet type during login", "Type", Type, "", 0,
                                "");
         Handler();
+        // the download dialog opens and moves while the rest of the download is still arriving
+        if (In(Type, 30, 32)) RunImmediateDispatchPass();
         return;
     }
     if (GetConnectionState() == CONNECTIONSTATE_GAMESENT) SetConnectionState(CONNECTIONSTATE_GAMELOGIN);
@@ -58,6 +62,7 @@ void PostLoginAgain() {
 
 void InitControlConnection(TWindowMessageTarget* Window) {
     SetNetworkWindow(Window);
+    SetGraphicsSignatureGetters(GetSpriteSignature, GetPictureSignature);
     for (uint8_t& Type : Control.LastPacketTypes)
         Type = 0;
     Control.LastPacketTypeIndex = 0;
@@ -94,6 +99,8 @@ void OnConnectionFailed() try {
         ReportConnectionFailure(ERROR_DISCONNECTED, ERRORTYPE_GAMESERVER);
     else if (State == CONNECTIONSTATE_LOGINSENT)
         ReportConnectionFailure(ERROR_DISCONNECTED, ERRORTYPE_LOGINSERVER);
+    else if (State == CONNECTIONSTATE_LOGIN)
+        ResetLoginServers(); // the server answered: the round of login servers is over
     SetConnectionState(CONNECTIONSTATE_OFFLINE);
     if (!Control.CharacterSwitchPending) return;
     Control.CharacterSwitchPending = false;
@@ -114,6 +121,8 @@ void ReceivePackets() {
             if (Type == -1) return;
             RecordPacketType(Type);
             DispatchPacket(Type);
+            // a handler that dropped the connection leaves the frames behind unread: they were meant for it
+            if (!IsConnected()) return;
         }
     }
     CATCH_FRAME(Type)

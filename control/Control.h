@@ -13,8 +13,9 @@ inline constexpr int32_t LASTPACKETTYPES = 10;
 // A character switch waits at most this long for the old connection to close.
 inline constexpr int32_t CHARACTER_SWITCH_DELAY = 5000; // milliseconds
 
-// Connection part of the controller's start: gives Window the look-up answers (SetNetworkWindow), empties
-// the ring of message types and drops a pending character switch.
+// Connection part of the controller's start: gives Window the look-up answers (SetNetworkWindow), lends the
+// login the graphics engine's file signatures, empties the ring of message types and drops a pending
+// character switch.
 void InitControlConnection(TWindowMessageTarget* Window);
 
 // The connect handler given to InitNetwork: sends the login for the state the connect was made in; in any

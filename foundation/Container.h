@@ -14,7 +14,7 @@
 template <typename T> class TFixedArray {
 public:
     TFixedArray(int32_t min, int32_t max) : min(min), d(max - min + 1) {
-        CHECK(d > 0, d);
+        if (d <= 0) ThrowCheckFailure(__FILE__, __LINE__, "d>0", "d", d);
         storage = std::make_unique<T[]>(d);
     }
 
@@ -41,8 +41,8 @@ template <typename T> class TMatrix {
 public:
     TMatrix(int32_t xmin, int32_t xmax, int32_t ymin, int32_t ymax)
         : xmin(xmin), ymin(ymin), dx(xmax - xmin + 1), dy(ymax - ymin + 1) {
-        CHECK(dx > 0, dx);
-        CHECK(dy > 0, dy);
+        if (dx <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dx>0", "dx", dx);
+        if (dy <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dy>0", "dy", dy);
         storage = std::make_unique<T[]>(static_cast<size_t>(dx) * static_cast<size_t>(dy));
     }
 
@@ -71,9 +71,9 @@ template <typename T> class TMatrix3D {
 public:
     TMatrix3D(int32_t xmin, int32_t xmax, int32_t ymin, int32_t ymax, int32_t zmin, int32_t zmax)
         : xmin(xmin), ymin(ymin), zmin(zmin), dx(xmax - xmin + 1), dy(ymax - ymin + 1), dz(zmax - zmin + 1) {
-        CHECK(dx > 0, dx);
-        CHECK(dy > 0, dy);
-        CHECK(dz > 0, dz);
+        if (dx <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dx>0", "dx", dx);
+        if (dy <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dy>0", "dy", dy);
+        if (dz <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dz>0", "dz", dz);
         storage = std::make_unique<T[]>(static_cast<size_t>(dx) * static_cast<size_t>(dy) *
                                         static_cast<size_t>(dz));
     }
@@ -105,8 +105,8 @@ template <typename T> class TDynamicArray {
 public:
     TDynamicArray(int32_t min, int32_t max, int32_t block)
         : min(min), max(max), start(min), space(max - min + 1), block(block) {
-        CHECK(space > 0, space);
-        CHECK(block >= 0, block);
+        if (space <= 0) ThrowCheckFailure(__FILE__, __LINE__, "space>0", "space", space);
+        if (block < 0) ThrowCheckFailure(__FILE__, __LINE__, "block>=0", "block", block);
         storage = std::make_unique<T[]>(space);
     }
     TDynamicArray(int32_t min, int32_t max, int32_t block, const T& init) : TDynamicArray(min, max, block) {

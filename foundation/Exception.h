@@ -63,6 +63,13 @@ std::string WithoutBlanks(std::string_view Source);
 [[noreturn]] void RethrowInFrame(const char* File, int32_t Line, const char* Name1 = "", int32_t Value1 = 0,
                                  const char* Name2 = "", int32_t Value2 = 0);
 
+// The source name that checks and frames report. A module spread over several files reports under the
+// module's one name: such a file defines EBRUN_SOURCE_NAME (e.g. "Communication.cpp") before its first
+// include. Headers report their own name through __FILE__ directly.
+#ifndef EBRUN_SOURCE_NAME
+#define EBRUN_SOURCE_NAME __FILE__
+#endif
+
 #define EBRUN_NAMED0() "", 0, "", 0
 #define EBRUN_NAMED1(A) #A, ::NamedValue(A), "", 0
 #define EBRUN_NAMED2(A, B) #A, ::NamedValue(A), #B, ::NamedValue(B)
@@ -77,12 +84,12 @@ std::string WithoutBlanks(std::string_view Source);
 #define CHECK(Cond, ...)                                                                                     \
     do {                                                                                                     \
         if (!(Cond))                                                                                         \
-            ::ThrowCheckFailure(__FILE__, __LINE__, ::WithoutBlanks(#Cond).c_str(),                          \
+            ::ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, ::WithoutBlanks(#Cond).c_str(),                 \
                                 EBRUN_NAMED(__VA_ARGS__));                                                   \
     } while (0)
 #define CHECK_TEXT(Cond, Text, ...)                                                                          \
     do {                                                                                                     \
-        if (!(Cond)) ::ThrowCheckFailure(__FILE__, __LINE__, Text, EBRUN_NAMED(__VA_ARGS__));                \
+        if (!(Cond)) ::ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, Text, EBRUN_NAMED(__VA_ARGS__));       \
     } while (0)
 
 // The catch frame of an entry function, naming up to two values at the moment of the catch:
@@ -90,5 +97,5 @@ std::string WithoutBlanks(std::string_view Source);
 // or `try { ... } CATCH_FRAME(Count)` around a body whose named locals are declared before the try.
 #define CATCH_FRAME(...)                                                                                     \
     catch (...) {                                                                                            \
-        ::RethrowInFrame(__FILE__, __LINE__, EBRUN_NAMED(__VA_ARGS__));                                      \
+        ::RethrowInFrame(EBRUN_SOURCE_NAME, __LINE__, EBRUN_NAMED(__VA_ARGS__));                             \
     }

@@ -168,7 +168,7 @@ void GetOutfitColor(int32_t Index, int32_t& Red, int32_t& Green, int32_t& Blue) 
 }
 
 TRGBColor::TRGBColor(int32_t Index) {
-    if (!In(Index, 0, 215)) Index = 0;
+    Index = Clamp(Index, 0, 215);
     Red = Index / 36 * 51;
     Green = (Index / 6) % 6 * 51;
     Blue = Index % 6 * 51;

@@ -50,7 +50,7 @@ void GetOutfitColor(int32_t Index, int32_t& Red, int32_t& Green, int32_t& Blue);
 // A colour of the 6 x 6 x 6 cube, components in steps of 51.
 struct TRGBColor {
     TRGBColor() = default;
-    // Index 0..215; an index outside the cube (a server or file byte of 216 or more) is black.
+    // Index 0..215; an index outside the cube (a server or file byte of 216 or more) is clamped to it.
     explicit TRGBColor(int32_t Index);
 
     int32_t Red = 0;

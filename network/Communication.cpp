@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "network/CommunicationDownload.h"
 #include "network/LoginKey.h"
 #include "network/Network.h"
 #include "network/RSA.h"
@@ -136,7 +137,9 @@ TPacketTable MakeLoginTable() {
     Table[20] = ReceiveMessageOfTheDay;
     Table[40] = ReceiveLoginRetry;
     Table[100] = ReceiveCharacterList;
-    // 30, 31 and 32 (the data-file download) join with their handlers.
+    Table[30] = ReceivePatchStart;
+    Table[31] = ReceiveFileStart;
+    Table[32] = ReceivePatchBlock;
     return Table;
 }
 
@@ -161,6 +164,10 @@ void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGet
     Communication.PictureSignature = PictureSignature;
 }
 
+uint32_t GetLoadedSpriteSignature() { return GraphicsSignature(Communication.SpriteSignature); }
+
+uint32_t GetLoadedPictureSignature() { return GraphicsSignature(Communication.PictureSignature); }
+
 void SetLoginModulus(const char* ModulusM) {
     CHECK_TEXT(ModulusM != nullptr, "ModulusM!=NULL");
     Communication.Modulus = ModulusM;
@@ -178,8 +185,8 @@ void SendLoginServerLogin(uint32_t AccountID, const char* Password) try {
     PutWord(LOGIN_PROTOCOL_CONSTANT);
     PutWord(CLIENT_VERSION);
     PutQuad(GetObjectTypeSignature());
-    PutQuad(GraphicsSignature(Communication.SpriteSignature));
-    PutQuad(GraphicsSignature(Communication.PictureSignature));
+    PutQuad(GetLoadedSpriteSignature());
+    PutQuad(GetLoadedPictureSignature());
     PutBytes(Block.Bytes, RSA_BLOCK_SIZE);
     SendPacket(false);
 }
@@ -207,7 +214,10 @@ CATCH_FRAME(AccountID)
 void SetOutfitRequested(bool Value) { Communication.OutfitRequested = Value; }
 bool GetOutfitRequested() { return Communication.OutfitRequested; }
 
-void ReceiveLoginError() try { ReceiveRefusal(); }
+void ReceiveLoginError() try {
+    ReceiveRefusal();
+    ResetLoginServers(); // the server answered: the round of login servers is over
+}
 CATCH_FRAME()
 
 void ReceiveLoginInformation() try { PostMessageBox(FOR_YOUR_INFORMATION, ReadMessageText()); }

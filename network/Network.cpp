@@ -450,8 +450,12 @@ int32_t GetConnectionTimeoutLimit() { return Net.ConnectionTimeoutLimit; }
 void CConnectionSocket::onConnect(int ErrorCode) try {
     SetConnectionTimeout(0);
     if (ErrorCode == 0) {
+        // A login server may still ask the client to go elsewhere, which fails this entry: its round ends
+        // only once it has answered (the controller resets it then). A round reset here would let servers
+        // that all ask for a retry send the client round and round for ever.
+        bool LoginServer = GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN;
         Net.ConnectHandler();
-        ResetLoginServers();
+        if (!LoginServer) ResetLoginServers();
     } else if (GetConnectionState() == CONNECTIONSTATE_CONNECTLOGIN) {
         // The failed socket stays until the next CreateSocket tears it down.
         SetConnectionState(CONNECTIONSTATE_OFFLINE);

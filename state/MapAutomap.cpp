@@ -5,6 +5,9 @@
 #include "foundation/Script.h"
 #include "foundation/Utils.h"
 #include "foundation/sysinc.h"
+#include "state/Talk.h"
+#include "state/TalkBuffer.h"
+#include "state/TalkFilter.h"
 
 #include <cstdio>
 #include <cstring>
@@ -23,14 +26,14 @@ int32_t MostRecentBlock = 0;
 int32_t LeastRecentBlock = AUTOMAP_BLOCKS - 1;
 uint8_t AutomapChanged = 1;
 
-TAutomapReport AutomapReport = nullptr;
-
-// A line in the console's default tab about a block file; silent while nobody takes it.
+// A line in the console's default tab about a block file; silent while the chat model has no such tab.
 void ReportAutomapFile(const char* Format, const char* FileName) {
-    if (AutomapReport == nullptr) return;
+    TTextBuffer* Buffer = DefaultTextBuffer();
+    if (Buffer == nullptr) return;
     char Text[256];
     snprintf(Text, sizeof Text, Format, FileName);
-    AutomapReport(Text);
+    AddToTextBuffer(Buffer, 0, Text, TALK_EVENT_STATUS, nullptr, 0);
+    SetConsoleChanged();
 }
 
 TAutomapBlock& Slot(int32_t Position) {
@@ -273,7 +276,7 @@ void GetAutomapColor(TRGBColor& Color, int32_t x, int32_t y, int32_t z) try {
         Color = TRGBColor(0);
         return;
     }
-    Color = CubeColor(GetAutomapBlock(x / 256, y / 256, z).Colors[CellOf(x, y)]);
+    Color = TRGBColor(GetAutomapBlock(x / 256, y / 256, z).Colors[CellOf(x, y)]);
 }
 CATCH_FRAME()
 
@@ -333,8 +336,6 @@ uint8_t GetAutomapChanged() {
     AutomapChanged = 0;
     return Changed;
 }
-
-void SetAutomapReport(TAutomapReport Report) { AutomapReport = Report; }
 
 const TAutomapBlock& GetAutomapSlot(int32_t Position) { return Slot(Position); }
 int32_t GetMostRecentBlock() { return MostRecentBlock; }

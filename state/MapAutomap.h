@@ -62,12 +62,6 @@ void DeleteMapMark(const TCoordinate& Coordinate, int32_t z);
 // Read and clear: set whenever a block changes in memory.
 uint8_t GetAutomapChanged();
 
-// Takes the line about a block file that could not be read or written ("Map file '%s' was corrupted!" and
-// the two save failures); the chat model puts it into the console's default tab. Without one the failure
-// is silent.
-using TAutomapReport = void (*)(const char* Text);
-void SetAutomapReport(TAutomapReport Report);
-
 // The cache for tests and the automap window: a slot (0..9) and the two ends of the recency list.
 const TAutomapBlock& GetAutomapSlot(int32_t Position);
 int32_t GetMostRecentBlock();

@@ -18,13 +18,11 @@ void StepToward(int32_t& Shown, int32_t Target) {
 
 } // namespace
 
-TRGBColor CubeColor(int32_t Index) { return TRGBColor(Clamp(Index, 0, 215)); }
-
 // A second "no light yet" (entering the game twice without a light message) is not taken over as shown.
 void SetAmbientLight(int32_t Brightness, int32_t Color) {
     bool FirstLight = AmbienteTargetBrightness == -1;
     AmbienteTargetBrightness = Brightness;
-    AmbienteTargetColor = CubeColor(Color);
+    AmbienteTargetColor = TRGBColor(Color);
     if (!FirstLight || Brightness < 0) return;
     AmbienteActualBrightness = AmbienteTargetBrightness;
     AmbienteActualColor = AmbienteTargetColor;

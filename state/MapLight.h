@@ -5,9 +5,6 @@
 
 #include <cstdint>
 
-// The colour of a cube index; indices outside 0..215 (a byte from a file or a server) are clamped into the
-// cube, so no component exceeds 255.
-TRGBColor CubeColor(int32_t Index);
 
 // Brightness -1 marks that no light has arrived since entering the game; the next light is shown at once.
 void SetAmbientLight(int32_t Brightness, int32_t Color);

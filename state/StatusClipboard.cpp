@@ -1,4 +1,5 @@
 // The clipboard guard and its link pattern.
+#define EBRUN_SOURCE_NAME "Status.cpp"
 #include "state/StatusClipboard.h"
 
 #include "foundation/Exception.h"
@@ -35,6 +36,15 @@ struct {
     std::unique_ptr<char[]> TaintedClipboardText;
 } Guard;
 
+// Characters an address is made of: letters, digits, hyphens, full stops and the per cent of "%2e".
+// Runs of host characters longer than this exceed what the matcher can judge within its limits; such a run
+// is treated as a link, so the warning errs on the side of showing.
+constexpr size_t LONGEST_JUDGED_RUN = 1000;
+
+bool IsHostCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '%';
+}
+
 } // namespace
 
 bool ContainsLink(const char* Text) {
@@ -43,7 +53,26 @@ bool ContainsLink(const char* Text) {
     auto Lowered = std::make_unique<char[]>(Length + 1);
     std::memcpy(Lowered.get(), Text, Length + 1);
     LowerString(Lowered.get());
-    return MatchRegex(Guard.Pattern.get(), Lowered.get()) == 1;
+    // An address never reaches beyond a run of host characters and the one character on either side, so
+    // each run is matched on its own: the matcher's depth and work then grow with the longest run, not with
+    // the whole text, and a long text cannot exhaust them before its last address.
+    auto Piece = std::make_unique<char[]>(Length + 1);
+    for (size_t Start = 0; Start < Length;) {
+        if (!IsHostCharacter(Lowered[Start])) {
+            Start++;
+            continue;
+        }
+        size_t End = Start;
+        while (End < Length && IsHostCharacter(Lowered[End]))
+            End++;
+        if (End - Start > LONGEST_JUDGED_RUN) return true;
+        size_t From = Start > 0 ? Start - 1 : 0, To = End < Length ? End + 1 : End;
+        std::memcpy(Piece.get(), Lowered.get() + From, To - From);
+        Piece[To - From] = 0;
+        if (MatchRegex(Guard.Pattern.get(), Piece.get()) == 1) return true;
+        Start = End;
+    }
+    return false;
 }
 
 bool CopyToClipboard(const char* Text, int32_t Length) try {

@@ -125,5 +125,6 @@ TEST(Colours, HsvOutfitAndCube) {
     EXPECT_EQ(Outfit(57 + 6), (std::array<int32_t, 3>{63, 191, 63})); // row 3 takes 0.667, not 2/3
     EXPECT_EQ(Cube(215), (std::array<int32_t, 3>{255, 255, 255}));
     EXPECT_EQ(Cube(36 + 6 + 1), (std::array<int32_t, 3>{51, 51, 51}));
-    EXPECT_EQ(Cube(250), (std::array<int32_t, 3>{0, 0, 0})); // a byte beyond the cube stays in range
+    EXPECT_EQ(Cube(250), (std::array<int32_t, 3>{255, 255, 255})); // a byte beyond the cube is clamped to it
+    EXPECT_EQ(Cube(-1), (std::array<int32_t, 3>{0, 0, 0}));
 }

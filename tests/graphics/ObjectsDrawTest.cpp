@@ -1,7 +1,6 @@
 // Objects and outfits drawn into boxes: scaling, patterns, animation phase, counts and outfit colours.
 #include "graphics/graphics.h"
 
-#include "foundation/Utils.h"
 #include "state/Objects.h"
 #include "state/Status.h"
 #include "tests/graphics/GraphicsTest.h"
@@ -12,9 +11,8 @@
 namespace {
 
 enum : int32_t { STACK = 100, BIG = 101, ANIMATED = 102, FLASK = 103 };
-enum : int32_t { PLAIN_OUTFIT = 1, COLOURED_OUTFIT = 2 };
 
-// Sprites 1 to 4: solid red, green, blue, yellow; 5 white; 6 a mask of the head colour everywhere.
+// Sprites 1 to 4: solid red, green, blue, yellow; 5 white.
 const uint32_t SOLID[4] = {0xC80000, 0x00C800, 0x0000C8, 0xC8C800};
 
 void WriteData() {
@@ -41,7 +39,6 @@ void WriteData() {
     for (int32_t p = 1; p <= 4; p++)
         Flask.sprite(1, 1, 1, p, 1, 1, 1, static_cast<uint16_t>(p));
     Dat.addOutfit().shape(1, 1, 1, 4, 1, 1, 1).sprite(1, 1, 1, 3, 1, 1, 1, 5);
-    Dat.addOutfit().shape(1, 1, 2, 4, 1, 1, 1).sprite(1, 1, 1, 3, 1, 1, 1, 5).sprite(1, 1, 2, 3, 1, 1, 1, 6);
     Dat.addEffect().sprite(1, 1, 1, 1, 1, 1, 1, 1);
     Dat.addMissile().sprite(1, 1, 1, 1, 1, 1, 1, 1);
     LoadDatFile(Dat);
@@ -119,21 +116,4 @@ TEST_F(ObjectDrawing, AnimationAdvancesEveryFiveTicksForEveryObjectAlike) {
     IncreaseTickCounter();
     drawObject(0, 32, {ANIMATED, 0, 0});
     EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10, 10), SOLID[1]);
-}
-
-TEST_F(ObjectDrawing, OutfitsTakeTheirColoursThroughTheMaskOnly) {
-    const int32_t Colours[4] = {44, 0, 0, 0};
-    DrawOutfit(SCREEN_SURFACE, 0, 0, 32, COLOURED_OUTFIT, Colours, 0, 0, 0, 0, 0, 640, 480, COUNT);
-    int32_t r, g, b;
-    GetOutfitColor(44, r, g, b);
-    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10, 10), static_cast<uint32_t>(r * 255 / 256) << 16 |
-                                                        static_cast<uint32_t>(g * 255 / 256) << 8 |
-                                                        static_cast<uint32_t>(b * 255 / 256));
-    DrawOutfit(SCREEN_SURFACE, 40, 0, 32, PLAIN_OUTFIT, Colours, 0, 0, 0, 0, 0, 640, 480, COUNT);
-    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 50, 10), 0xFFFFFFu);
-    const int32_t Nothing[4] = {0, 0, 0, 0}, Item[4] = {BIG, 0, 0, 0};
-    DrawOutfit(SCREEN_SURFACE, 80, 0, 32, 0, Nothing, 0, 0, 0, 0, 0, 640, 480, COUNT);
-    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 90, 10), 0u);
-    DrawOutfit(SCREEN_SURFACE, 120, 0, 32, 0, Item, 0, 0, 0, 0, 0, 640, 480, COUNT);
-    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 150, 30), SOLID[0]);
 }

@@ -1,6 +1,8 @@
 // Canned scenes drawn from the generated data at 32 and 16 bits and compared exactly with their golden
 // images, kept as hashes in golden/Scenes.txt. A scene that differs is written as a PPM file next to the test
 // for a person to look at (EBRUN_GOLDEN_DUMP=1 writes every scene); its new hash is in the failure message.
+// After a change of the generated art, EBRUN_GOLDEN_UPDATE=1 writes the new hashes into golden/Scenes.txt
+// once the images have been looked at.
 #include "graphics/graphics.h"
 
 #include "graphics/Engine.h"
@@ -212,8 +214,16 @@ protected:
                  static_cast<unsigned long long>(Hash(*Engine->engine().getPixels(SCREEN_SURFACE))));
         const std::string Key = std::string(Scene) + " " + std::to_string(GetParam());
         const std::string Ppm = std::string(Scene) + "-" + std::to_string(GetParam()) + ".ppm";
-        const bool Same = GoldenHashes()[Key] == Actual;
+        std::map<std::string, std::string> Golden = GoldenHashes();
+        const bool Same = Golden[Key] == Actual;
         if (!Same || std::getenv("EBRUN_GOLDEN_DUMP") != nullptr) WritePpm(Ppm, *Engine);
+        if (!Same && std::getenv("EBRUN_GOLDEN_UPDATE") != nullptr) {
+            Golden[Key] = Actual;
+            std::ofstream File(EBRUN_GOLDEN_FILE, std::ios::trunc);
+            for (const auto& [Name, Hash] : Golden)
+                File << Name << " " << Hash << "\n";
+            return;
+        }
         EXPECT_TRUE(Same) << Key << " " << Actual << " (image written to " << Ppm << ")";
     }
     std::unique_ptr<TTestEngine> Engine;

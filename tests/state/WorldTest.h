@@ -1,34 +1,31 @@
-// Test helpers of the world state: a scratch working directory and the object types the map tests use.
+// Test helpers of the world state: the test's own working directory and the object types of the map tests.
 #pragma once
 
+#include "tests/foundation/TempDirectory.h"
 #include "tools/datagen/DatWriter.h"
 
 #include <filesystem>
 #include <string>
 
-// Makes a fresh directory the working directory for the life of the object, so that tests running at the
-// same time never share "Ebrun.dat" or automap files; removes it afterwards.
+inline bool Has(const std::string& Text, const std::string& Part) {
+    return Text.find(Part) != std::string::npos;
+}
+
+// The test's own directory as the working directory, for the files the modules open by bare name.
 class TScratchDir {
 public:
-    TScratchDir();
-    ~TScratchDir();
-    TScratchDir(const TScratchDir&) = delete;
-    TScratchDir& operator=(const TScratchDir&) = delete;
-
-    const std::filesystem::path& path() const { return Dir; }
+    TScratchDir() : Previous(std::filesystem::current_path()) { std::filesystem::current_path(Dir.file("")); }
+    ~TScratchDir() { std::filesystem::current_path(Previous); }
 
 private:
-    std::filesystem::path Dir;
+    TTempDirectory Dir;
     std::filesystem::path Previous;
 };
-
-// A file with one type in each table, each 1 x 1 with one sprite.
-TDatFile MinimalDatFile();
 
 // Writes File as "Ebrun.dat" into the working directory and loads it.
 void LoadDatFile(const TDatFile& File);
 
-// Item types of the map tests, loaded by LoadWorldTypes.
+// Item types of the map tests, loaded by LoadWorldTypes with effect type 1 (three phases) and missile 1.
 enum TWorldType : int32_t {
     GROUND = 100,   // BANK, speed 150, automap colour 24
     WALL = 101,     // flag 1, blocks (12), hook of the first kind (18)
@@ -37,17 +34,14 @@ enum TWorldType : int32_t {
     ITEM = 104,     // no flags
     FIXED = 105,    // cannot be moved (13)
     POOL = 106,     // LIQUIDPOOL (11)
-    SWITCH = 107,   // taken at once by use and drop (6)
+    SWITCH = 107,   // flag 2, taken at once by use and drop (6)
     CRATE = 108,    // HEIGHT 8
     PICTURE = 109,  // HANG, PatternWidth 3
     EASTWALL = 110, // flag 1, hook of the second kind (19)
-    ROOF = 111,     // flag 14
-    LIT = 112,      // flag 23
-    BOULDER = 113,  // blocks (12)
-    FIRE = 114,     // flag 15, automap colour 300 (outside the cube)
-    SWAMP = 115,    // BANK, speed 300
-    GROUND2 = 116,  // BANK, speed 100
+    BOULDER = 111,  // blocks (12)
+    FIRE = 112,     // flag 15, automap colour 300 (outside the cube)
+    SWAMP = 113,    // BANK, speed 300
+    GROUND2 = 114,  // BANK, speed 100
 };
 
-// Loads the item types above, effect type 1 with three phases and one missile type.
 void LoadWorldTypes();

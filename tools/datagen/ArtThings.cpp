@@ -282,7 +282,8 @@ TCanvas Heap(TArt Art, int Variant, uint32_t Seed) {
             C.thickLine(x - 10, y + 6, x - 7, y + 4, 2.2, TColor{230, 230, 230});
             break;
         case TArt::APPLES:
-            C.shadedEllipse(x, y, 4, 4, HashUnit(i, 0, Seed) < 0.3 ? TColor{200, 180, 40} : TColor{200, 40, 30});
+            C.shadedEllipse(x, y, 4, 4,
+                            HashUnit(i, 0, Seed) < 0.3 ? TColor{200, 180, 40} : TColor{200, 40, 30});
             C.set(static_cast<int>(x), static_cast<int>(y) - 4, TColor{90, 60, 30});
             break;
         case TArt::STONES:

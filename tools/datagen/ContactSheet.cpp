@@ -290,6 +290,38 @@ void Dialog(TSheetPainter& P, int x, int y) {
     Button(P, x + w - 56, y + 200, 12, 13, true, "Cancel");
 }
 
+void CharacterDialog(TSheetPainter& P, int x, int y) {
+    int w = 300, h = 230;
+    P.frame(x, y, w, h, DIALOG_FRAME);
+    P.text(x + w / 2, y + 3, 4, "Select Character", TColor{144, 144, 144}, 1);
+    P.text(x + 16, y + 26, 4, "Select a character:", TColor{192, 192, 192});
+    int lx = x + 16, ly = y + 44, lw = 250, lh = 100;
+    P.fillRect(lx, ly, lw, lh, TColor{64, 64, 64});
+    P.skin(lx, ly, lw, 1, 9);
+    P.skin(lx, ly + 1, 1, lh - 1, 11);
+    P.skin(lx + lw - 1, ly + 1, 1, lh - 1, 10);
+    P.skin(lx + 1, ly + lh - 1, lw - 2, 1, 8);
+    const char* Names[6] = {"Aldric (Pellarune)",  "Sir Bertram (Pellarune)", "Mirela (Seven Isles)",
+                            "Tobin (Seven Isles)", "Quill (Pellarune)",       "Odo (Seven Isles)"};
+    for (int i = 0; i < 6; i++) {
+        if (i == 1) P.fillRect(lx + 3, ly + 3 + 15 * i, lw - 18, 15, TColor{112, 112, 112});
+        P.text(lx + 6, ly + 4 + 15 * i, 4, Names[i], i == 1 ? TColor{255, 255, 255} : TColor{176, 176, 176});
+    }
+    VerticalScrollBar(P, lx + lw - 13, ly + 1, lh - 2, 20, 40);
+    int hx = x + 16, hy = y + 152;
+    P.skin(hx, hy, 165);
+    P.skin(hx + 12, hy, 226, 12, 161);
+    P.skin(hx + 60, hy, 162);
+    P.skin(hx + 66, hy, 40, 12, 163);
+    P.skin(hx + 106, hy, 164);
+    P.skin(hx + 238, hy, 167);
+    P.text(x + 16, y + 170, 4, "Account Status: Premium Account", TColor{192, 192, 192});
+    P.skin(x + 4, y + 190, w - 8, 1, 9);
+    P.skin(x + 4, y + 191, w - 8, 1, 8);
+    Button(P, x + w - 104, y + 200, 12, 13, true, "Ok");
+    Button(P, x + w - 56, y + 200, 12, 13, false, "Cancel");
+}
+
 void StartScreen(TSheetPainter& P, int x, int y) {
     P.picture(x, y, PICTURE_TITLE);
     P.frame(x + 50, y + 230, 106, 160, START_FRAME);
@@ -414,10 +446,11 @@ TCanvas BuildContactSheet(const TDataSet& Set) {
     P.skin(MapX, MapY + 376, 500, 1, 9);
     Console(P, MapX, MapY + 377, 500, 170);
     SideBar(P, SideX, MapY, 547);
-    Dialog(P, MapX + 70, MapY + 60);
     StartScreen(P, SideX + 190, MapY);
     P.skin(MapX + 250, MapY + 200, 1);
-    y = MapY + 560;
+    Dialog(P, SideX + 190, MapY + 490);
+    CharacterDialog(P, SideX + 190 + 330, MapY + 490);
+    y = MapY + 730;
     y = Section(P, y, "Every skin (small ones twice as large, then as they are)");
     y = AllSkins(P, y);
     y = Section(P, y, "The four fonts");

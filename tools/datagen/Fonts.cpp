@@ -145,10 +145,10 @@ TPicture RenderFontPicture(int FontNumber, const TFontFiles& Files) {
     const TFontLayout& Layout = FONT_LAYOUTS[FontNumber - 1];
     const TFontStyle& Style = FONT_STYLES[FontNumber - 1];
     TFace Face(Style.Bold ? Files.Bold : Files.Regular, Style.PixelSize);
-    int Rows = (FONT_GLYPHS + FONT_CHARS_PER_LINE - 1) / FONT_CHARS_PER_LINE;
+    int Rows = (GLYPHS_PER_FONT + FONT_CHARS_PER_LINE - 1) / FONT_CHARS_PER_LINE;
     TPicture Picture;
     Picture.Image = TCanvas(FONT_CHARS_PER_LINE * Layout.CharWidth, Rows * Layout.CharHeight);
-    for (int g = 0; g < FONT_GLYPHS; g++) {
+    for (int g = 0; g < GLYPHS_PER_FONT; g++) {
         TCanvas Cell = RenderGlyphCell(Face, 32 + g, Layout, Style);
         Picture.Image.paste(Cell, (g % FONT_CHARS_PER_LINE) * Layout.CharWidth,
                             (g / FONT_CHARS_PER_LINE) * Layout.CharHeight);

@@ -13,7 +13,7 @@ struct TFontLayout {
 };
 
 inline constexpr int FONT_CHARS_PER_LINE = 32;
-inline constexpr int FONT_GLYPHS = 224;
+inline constexpr int GLYPHS_PER_FONT = 224;
 inline constexpr TFontLayout FONT_LAYOUTS[4] = {{3, 8, 16}, {5, 16, 16}, {6, 8, 8}, {8, 8, 16}};
 
 // Where the generator finds its fonts; the build passes the Debian paths.

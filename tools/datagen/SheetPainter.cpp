@@ -32,8 +32,8 @@ TSheetPainter::TSheetPainter(const TDataSet& Set, TCanvas& Target) : Set(Set), T
     for (int Font = 1; Font <= 4; Font++) {
         const TFontLayout& L = FONT_LAYOUTS[Font - 1];
         const TCanvas& P = FontPicture(Set, Font).Image;
-        std::vector<int> Widths(FONT_GLYPHS, L.CharWidth);
-        for (int g = 0; g < FONT_GLYPHS; g++) {
+        std::vector<int> Widths(GLYPHS_PER_FONT, L.CharWidth);
+        for (int g = 0; g < GLYPHS_PER_FONT; g++) {
             int ox = (g % FONT_CHARS_PER_LINE) * L.CharWidth, oy = (g / FONT_CHARS_PER_LINE) * L.CharHeight;
             bool Found = false;
             for (int c = L.CharWidth - 1; c >= 1 && !Found; c--)
@@ -95,7 +95,7 @@ int TSheetPainter::fontHeight(int Font) const {
     const TFontLayout& L = FONT_LAYOUTS[Font - 1];
     const TCanvas& P = FontPicture(Set, Font).Image;
     int Tallest = 0;
-    for (int g = 0; g < FONT_GLYPHS; g++) {
+    for (int g = 0; g < GLYPHS_PER_FONT; g++) {
         int ox = (g % FONT_CHARS_PER_LINE) * L.CharWidth, oy = (g / FONT_CHARS_PER_LINE) * L.CharHeight,
             h = 1;
         for (int r = L.CharHeight - 1; r >= 1 && h == 1; r--)

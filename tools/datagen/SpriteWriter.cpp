@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int TILE_PIXELS = TILE_SIZE * TILE_SIZE;
+constexpr int TILE_PIXELS = TILE_SIDE * TILE_SIDE;
 
 void PutWord(std::vector<uint8_t>& Out, uint32_t Value) {
     Out.push_back(static_cast<uint8_t>(Value & 0xFF));
@@ -56,7 +56,7 @@ constexpr size_t FIRST_TILE_OFFSET = 4 + 2 + 5;
 std::vector<uint8_t> EncodeTileRuns(const TCanvas& Tile, int OriginX, int OriginY) {
     std::vector<uint8_t> Runs;
     int Pixel = 0;
-    auto Opaque = [&](int p) { return Tile.opaque(OriginX + p % TILE_SIZE, OriginY + p / TILE_SIZE); };
+    auto Opaque = [&](int p) { return Tile.opaque(OriginX + p % TILE_SIDE, OriginY + p / TILE_SIDE); };
     while (Pixel < TILE_PIXELS) {
         int Skip = 0;
         while (Pixel + Skip < TILE_PIXELS && !Opaque(Pixel + Skip))
@@ -68,7 +68,7 @@ std::vector<uint8_t> EncodeTileRuns(const TCanvas& Tile, int OriginX, int Origin
         PutWord(Runs, static_cast<uint32_t>(Skip));
         PutWord(Runs, static_cast<uint32_t>(Count));
         for (int p = Pixel + Skip; p < Pixel + Skip + Count; p++) {
-            TColor c = Tile.get(OriginX + p % TILE_SIZE, OriginY + p / TILE_SIZE);
+            TColor c = Tile.get(OriginX + p % TILE_SIDE, OriginY + p / TILE_SIDE);
             CHECK(c != COLOR_KEY && !MatchesKeyAt16Bits(c), p);
             PutColor(Runs, c);
         }
@@ -81,7 +81,7 @@ std::vector<uint8_t> EncodeTileRuns(const TCanvas& Tile, int OriginX, int Origin
 }
 
 uint16_t TSpriteFile::add(const TCanvas& Sprite) {
-    CHECK(Sprite.width() == TILE_SIZE && Sprite.height() == TILE_SIZE, Sprite.width(), Sprite.height());
+    CHECK(Sprite.width() == TILE_SIDE && Sprite.height() == TILE_SIDE, Sprite.width(), Sprite.height());
     CHECK(Sprites.size() < 0xFFFF, static_cast<int32_t>(Sprites.size()));
     Sprites.push_back(Sprite);
     return static_cast<uint16_t>(Sprites.size());
@@ -131,7 +131,7 @@ std::vector<uint8_t> EncodePictureFile(const TPictureFile& File) {
                 size_t Entry = Tables[p] + 4 * static_cast<size_t>(TileY * Picture.tilesX() + TileX);
                 SetQuad(Out, Entry, static_cast<uint32_t>(Out.size()));
                 std::vector<uint8_t> Runs =
-                    EncodeTileRuns(Picture.Image, TileX * TILE_SIZE, TileY * TILE_SIZE);
+                    EncodeTileRuns(Picture.Image, TileX * TILE_SIDE, TileY * TILE_SIDE);
                 Out.insert(Out.end(), Runs.begin(), Runs.end());
             }
     }

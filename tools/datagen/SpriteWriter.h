@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr int TILE_SIZE = 32;
+inline constexpr int TILE_SIDE = 32;
 
 // The run data of one 32 x 32 tile, without the leading key: u16 DataSize, then runs of u16 transparent
 // count, u16 coloured count and 3 bytes per coloured pixel, pixels counted row by row. Trailing transparent
@@ -32,8 +32,8 @@ private:
 struct TPicture {
     TCanvas Image;
     TColor Key = COLOR_KEY;
-    int tilesX() const { return (Image.width() + TILE_SIZE - 1) / TILE_SIZE; }
-    int tilesY() const { return (Image.height() + TILE_SIZE - 1) / TILE_SIZE; }
+    int tilesX() const { return (Image.width() + TILE_SIDE - 1) / TILE_SIDE; }
+    int tilesY() const { return (Image.height() + TILE_SIDE - 1) / TILE_SIDE; }
 };
 
 struct TPictureFile {

@@ -2,15 +2,16 @@
 // and the idle pass's event dispatch.
 #include "control/Control.h"
 
+#include "control/ControlDownload.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "platform/AppWindow.h"
-#include "screen/GameSenders.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -118,11 +119,7 @@ public:
         if (Root != nullptr) Root->activateConsoleInput(false);
     }
     void moveCreatures() override {
-        if (MoveCreatures()) {
-            const TGameSenders& Senders = GetGameSenders();
-            CHECK_TEXT(Senders.WalkPath != nullptr, "sender not available");
-            Senders.WalkPath();
-        }
+        if (MoveCreatures()) SendWalkPath();
     }
     void drawFrame() override { DrawFrame(false); }
 };
@@ -151,7 +148,8 @@ void TControlActions::performMessage(int32_t Type, intptr_t Param1, intptr_t Par
         ConnectToGameServer();
         return;
     default:
-        // Dialogs, menus and the download's events belong to their modules.
+        // The download's events, then the dialogs and menus, belong to their modules.
+        if (PerformDownloadEvent(Type)) return;
         if (EventHandler != nullptr) EventHandler(Type, Param1, Param2);
         return;
     }
@@ -297,13 +295,10 @@ bool ShowLinkCopyWarning() try {
 CATCH_FRAME()
 
 void SendErrorReports() try {
-    const TGameSenders& Senders = GetGameSenders();
     const int32_t Count = GetErrorReports();
-    for (int32_t i = 0; i < Count; i++) {
-        CHECK_TEXT(Senders.ErrorReport != nullptr, "sender not available");
-        Senders.ErrorReport(GetErrorReportTitle(i), GetErrorReportTime(i), GetErrorReportText(i),
-                            GetErrorReportComment(i));
-    }
+    for (int32_t i = 0; i < Count; i++)
+        SendErrorReport(GetErrorReportTitle(i), GetErrorReportTime(i), GetErrorReportText(i),
+                        GetErrorReportComment(i));
     ClearErrorReports();
     if (FileExists("error.txt")) DeleteErrorFile();
 }

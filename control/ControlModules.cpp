@@ -1,6 +1,7 @@
 // The controller's module start and stop in their fixed order, and the hooks of the frame window.
 #include "control/Control.h"
 
+#include "control/ControlDownload.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -8,6 +9,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "network/Communication.h"
+#include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
@@ -50,10 +52,7 @@ void StartHelp() {
     ResetHelpState();
 }
 void StartGraphics() { InitGraphics(0xA00000); }
-void StartNetwork() {
-    SetGraphicsSignatureGetters(GetSpriteSignature, GetPictureSignature);
-    InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed);
-}
+void StartNetwork() { InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed); }
 void StopEngine() {
     if (!Modules.EngineStarted) return;
     Modules.EngineStarted = false;
@@ -75,6 +74,7 @@ const TModuleStart ClientStarts[] = {
     {"Skins", InitSkins},
     {"SkinProperties", InitSkinProperties},
     {"Network", StartNetwork},
+    {"Communication", InitCommunication},
     {"Shortcuts", ResetShortcuts},
 };
 // The start step each stop undoes, by its position in ClientStarts (1-based).
@@ -165,6 +165,9 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     Modules.Callbacks = Callbacks;
     InitControlConnection(MessageTarget);
     SetLeaveGameScreenHook(LeaveGameScreen);
+    SetStartPatcherCallback(Callbacks.StartPatcher);
+    SetImmediateDispatchPass(ProcessMessagesNow);
+    SetEngineSwitch(ChangeEngine);
     SetMouseCursor(1);
 }
 

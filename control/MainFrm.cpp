@@ -168,11 +168,11 @@ void CMainFrame::centerMainWindow() {
 
 // ---- Messages ----
 
-void CMainFrame::onWindowMessage(uint32_t Message, uintptr_t WParam, uintptr_t LParam) {
+void CFrameMessageTarget::onWindowMessage(uint32_t Message, uintptr_t WParam, uintptr_t LParam) {
     if (Message == WM_HOSTNAME_RESOLVED) OnHostResolved(WParam, LParam);
 }
 
-void CMainFrame::OnHostResolved(uintptr_t WParam, uintptr_t LParam) try {
+void CFrameMessageTarget::OnHostResolved(uintptr_t WParam, uintptr_t LParam) try {
     ReceiveHostnameAnswer(WParam, LParam);
 }
 CATCH_FRAME()

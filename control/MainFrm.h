@@ -29,7 +29,19 @@ void SetFrameInput(const TFrameInput& Input);
 // characters or not at all. Enter counts only while Alt is held (ModifierKeys).
 int32_t TranslateKey(int32_t VirtualKey, int32_t RepeatCount, uint32_t Flags, uint32_t ModifierKeys);
 
-class CMainFrame : public TWindowMessageTarget, public TFrameMessages {
+// The frame window's side that the network layer sends its window messages to.
+class CFrameMessageTarget : public TWindowMessageTarget {
+public:
+    // Messages the network layer sends: the host-name look-up's answer.
+    void onWindowMessage(uint32_t Message, uintptr_t WParam, uintptr_t LParam) override;
+    // The answer of the asynchronous host-name look-up (WM_HOSTNAME_RESOLVED): WParam the look-up's handle,
+    // the error in the high 16 bits of LParam. Continues the login with the looked-up address, or with the
+    // next login server on an error; an answer outside the look-up state ends the attempt with
+    // "Connection failed".
+    void OnHostResolved(uintptr_t WParam, uintptr_t LParam);
+};
+
+class CMainFrame : public CFrameMessageTarget, public TFrameMessages {
 public:
     // Starts every module; a failure is thrown on (a PROGRAM_ERROR unchanged).
     explicit CMainFrame(bool Gamemaster);
@@ -40,14 +52,6 @@ public:
     // False when the window system refuses the window.
     bool create();
     TAppWindow* getAppWindow() const { return AppWindow.get(); }
-
-    // Messages the network layer sends: the host-name look-up's answer.
-    void onWindowMessage(uint32_t Message, uintptr_t WParam, uintptr_t LParam) override;
-    // The answer of the asynchronous host-name look-up (WM_HOSTNAME_RESOLVED): WParam the look-up's handle,
-    // the error in the high 16 bits of LParam. Continues the login with the looked-up address, or with the
-    // next login server on an error; an answer outside the look-up state ends the attempt with
-    // "Connection failed".
-    void OnHostResolved(uintptr_t WParam, uintptr_t LParam);
 
     void onActivateApp(bool Active) override;
     void onSetCursor() override;

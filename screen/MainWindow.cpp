@@ -8,8 +8,8 @@
 #include "gui/DialogElements.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "network/CommunicationSend.h"
 #include "network/Network.h"
-#include "screen/GameSenders.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -29,6 +29,7 @@ struct {
     TSetViewMode SetViewMode = nullptr;
     TOpenURL OpenURL = nullptr;
     TGameScreenAssembly Assembly;
+    TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
 // Key codes of the frame window: Ctrl 0x400, Alt 0x800.
@@ -51,30 +52,11 @@ constexpr TStartButton StartButtons[] = {
 
 void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
 
-TGameSenders Senders;
-
-// One entry of the senders' table, which must be filled in.
-template <typename Entry> Entry Sender(Entry Function) {
-    CHECK_TEXT(Function != nullptr, "sender not available");
-    return Function;
-}
-void SendWalkPath() { Sender(Senders.WalkPath)(); }
-void SendStopWalk() { Sender(Senders.StopWalk)(); }
-void SendTurnNorth() { Sender(Senders.TurnNorth)(); }
-void SendTurnEast() { Sender(Senders.TurnEast)(); }
-void SendTurnSouth() { Sender(Senders.TurnSouth)(); }
-void SendTurnWest() { Sender(Senders.TurnWest)(); }
-void SendCancel() { Sender(Senders.Cancel)(); }
-void SendLogout() { Sender(Senders.Logout)(); }
-void SendJoinChannel(int32_t ChannelID) { Sender(Senders.JoinChannel)(ChannelID); }
-void ChangeEngineFromScreen(int32_t Engine) { Sender(Senders.ChangeEngine)(Engine); }
-
 } // namespace
 
 void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
 
-void SetGameSenders(const TGameSenders& NewSenders) { Senders = NewSenders; }
-const TGameSenders& GetGameSenders() { return Senders; }
+void SetEngineSwitch(TEngineSwitch Switch) { Module.EngineSwitch = Switch; }
 
 // ---- Start screen ----
 
@@ -432,9 +414,10 @@ void TMainWindow::handleEvent(int32_t Event) try {
     case 800:
     case 801:
     case 802:
-        ChangeEngineFromScreen(Event == 800   ? ENGINE_DIRECTDRAW
-                               : Event == 801 ? ENGINE_DIRECT3D9
-                                              : ENGINE_OPENGL);
+        CHECK_TEXT(Module.EngineSwitch != nullptr, "EngineSwitch!=NULL");
+        Module.EngineSwitch(Event == 800   ? ENGINE_DIRECTDRAW
+                            : Event == 801 ? ENGINE_DIRECT3D9
+                                           : ENGINE_OPENGL);
         break;
     default:
         break;

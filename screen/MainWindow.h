@@ -14,6 +14,9 @@ class TMainWindow;
 using TQuitProgram = void (*)();
 using TSetViewMode = void (*)(int32_t Mode); // 1 windowed, 2 full screen
 using TOpenURL = void (*)(const char* Url);
+// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller.
+using TEngineSwitch = void (*)(int32_t Engine);
+void SetEngineSwitch(TEngineSwitch Switch);
 
 // The web page that "Access Account" opens.
 inline constexpr const char* ACCOUNT_PAGE_URL = "https://www.pellarune.example/account/";

@@ -95,9 +95,9 @@ TEST_F(Modules, TheClientStartsItsModulesInTheDocumentedOrder) {
             EXPECT_STREQ(ClientStarts[ClientStops[i].StartStep - 1].Name, ClientStops[i].Name);
         }
     }
-    EXPECT_EQ(StartNames,
-              (TCalls{"System", "Objects", "Map", "Inventory", "Creatures", "Status", "Help", "Options",
-                      "Talk", "Graphics", "Skins", "SkinProperties", "Network", "Shortcuts"}));
+    EXPECT_EQ(StartNames, (TCalls{"System", "Objects", "Map", "Inventory", "Creatures", "Status", "Help",
+                                  "Options", "Talk", "Graphics", "Skins", "SkinProperties", "Network",
+                                  "Communication", "Shortcuts"}));
     EXPECT_EQ(StopNames, (TCalls{"MainWindow", "Network", "Skins", "Graphics", "Engine", "Options", "Talk",
                                  "Status", "Map", "Objects", "System"}));
 }

@@ -241,9 +241,14 @@ TEST_F(MainWindow, LogoutQueryCarriesItsRecord) {
     FreeMessageParameters(Type, P1, P2);
 }
 
-TEST_F(MainWindow, AnUnbuiltSenderFailsInsteadOfSendingNothing) {
-    SetConnectionState(CONNECTIONSTATE_GAME);
-    EXPECT_THROW(Root->handleEvent(506), TMyException);
+TEST_F(MainWindow, EngineButtonsAskTheControllerForTheirEngine) {
+    SetEngineSwitch([](int32_t Engine) { Calls.push_back("engine " + std::to_string(Engine)); });
+    Root->handleEvent(800);
+    Root->handleEvent(801);
+    Root->handleEvent(802);
+    EXPECT_EQ(Calls, (std::vector<std::string>{"engine 0", "engine 2", "engine 1"}));
+    SetEngineSwitch(nullptr);
+    EXPECT_THROW(Root->handleEvent(800), TMyException);
 }
 
 TEST_F(MainWindow, TheModuleStopDeletesAnOpenModalWindow) {

@@ -27,6 +27,10 @@ public:
     bool leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) override {
         record("up", X, Y, Flags);
         if (EndsOnRelease) SetActionState(ACTIONSTATE_NONE);
+        if (DeletesItself) {
+            DeleteLater(this);
+            Log.push_back(Name + ":still here");
+        }
         return true;
     }
     bool rightClick(int32_t X, int32_t Y, uint32_t Flags) override { return record("right", X, Y, Flags); }
@@ -41,6 +45,7 @@ public:
 
     std::string Name;
     bool EndsOnRelease = false;
+    bool DeletesItself = false;
 
 private:
     bool record(const std::string& Event, int32_t X, int32_t Y, uint32_t Flags) {
@@ -130,6 +135,14 @@ TEST_F(Input, ADialogGetsRelativePositionsAndClosesWhenItsHandlerEnds) {
     LeftButtonUp(120, 80, 0);
     EXPECT_EQ(Log, (TLog{"dialog:down 10,20", "dialog:up 20,30", "dialog:deleted"}));
     EXPECT_EQ(GetModalWindow(), nullptr);
+}
+
+TEST_F(Input, AComponentThatDeletesItselfGoesAfterTheInputEvent) {
+    Area->DeletesItself = true;
+    LeftButtonDown(10, 10, 0);
+    LeftButtonUp(10, 10, 0);
+    EXPECT_EQ(Log, (TLog{"area:down 10,10", "area:up 10,10", "area:still here", "area:deleted"}));
+    EXPECT_EQ(GetMainWindow()->getFirstChild(), GetMainWindow()->StartScreen);
 }
 
 TEST_F(Input, AMouseEventInADialogStateWithoutDialogIsAFailedCheck) {

@@ -1,6 +1,6 @@
-// The controller's side of the connection: the connect and close callbacks of the network layer, the
-// dispatcher of server messages with the ring of the last message types, leaving the game when the
-// connection ends, and the pending character switch.
+// The controller: the connection callbacks and the server-message dispatcher with the ring of the last
+// message types, the character switch, the module start and stop, the 100 ms tick, frames, the engine switch,
+// the input routing by action state and the idle pass's event dispatch.
 #pragma once
 
 #include "platform/EventPump.h"

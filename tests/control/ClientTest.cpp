@@ -160,7 +160,7 @@ TEST(Client, ShowsTheStartScreenAndExitGameEndsIt) {
     // The first frames may still be on their way to the screen.
     int32_t Differences = -1;
     std::vector<uint32_t> Shown;
-    for (int Attempt = 0; Attempt < 100 && Differences != 0; Attempt++) {
+    for (int Attempt = 0; Attempt < 200 && Differences != 0; Attempt++) {
         if (ReadScreenArea(Window.x, Window.y, Window.Width, Window.Height, Shown))
             Differences = CountDifferences(Shown, Reference.Pixels);
         if (Differences != 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -168,6 +168,32 @@ TEST_F(FramingTest, FrameSplitOverThreeReceivesCompletesOnTheThird) {
     EXPECT_EQ(Dispatched[0][0], 20);
 }
 
+TEST_F(FramingTest, ManySmallFramesInOneReadAreAllReadAndTheRoomBehindThemIsReused) {
+    std::vector<uint8_t> Frames;
+    for (int i = 0; i < 1000; i++) {
+        std::vector<uint8_t> Frame = ServerFrame(Message(static_cast<uint8_t>(i), {}));
+        Frames.insert(Frames.end(), Frame.begin(), Frame.end());
+    }
+    Deliver(Frames); // 10,000 bytes
+    EXPECT_EQ(Passes, 1);
+    ASSERT_EQ(Dispatched.size(), 1000u);
+    for (size_t i = 0; i < Dispatched.size(); i++)
+        ASSERT_EQ(Dispatched[i], (std::vector<uint8_t>{static_cast<uint8_t>(i), 0})) << i;
+    EXPECT_EQ(GetReceivedBytes(), 0);
+    EXPECT_EQ(GetReadyBytes(), 0);
+
+    // 10,005 bytes, of which the last 5 wait for the rest of their frame; then 10,005 more, which fit only
+    // once the frames read are out of the way.
+    std::vector<uint8_t> Last = ServerFrame(Message(99, {1, 2}));
+    Peer.send(Join({Frames, std::vector<uint8_t>(Last.begin(), Last.begin() + 5)}));
+    ASSERT_TRUE(PumpUntil([&] { return Dispatched.size() == 2000u && GetReceivedBytes() == 5; }));
+    Peer.send(Join({std::vector<uint8_t>(Last.begin() + 5, Last.end()), Frames}));
+    ASSERT_TRUE(PumpUntil([&] { return Dispatched.size() == 3001u; }));
+    EXPECT_EQ(Dispatched[2000], (std::vector<uint8_t>{99, 2, 1, 2}));
+    EXPECT_EQ(Dispatched[3000], (std::vector<uint8_t>{231, 0})); // frame 999 of the second load
+    EXPECT_EQ(GetReceivedBytes(), 0);
+}
+
 TEST_F(FramingTest, FrameWithoutMessagesDoesNotHoldUpTheFramesBehindIt) {
     Deliver(Join({ServerFrame({}), ServerFrame(Message(30, {1}))}));
     EXPECT_EQ(Passes, 1);

@@ -558,7 +558,7 @@ void OnReceive(int32_t ErrorCode) try {
     bool Completed = false;
     while (Wire.ReceivedBytes >= Wire.ReadyBytes + 2) {
         const uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadOffset + Wire.ReadyBytes;
-        int32_t PacketSize = Frame[0] | Frame[1] << 8;
+        int32_t PacketSize = LoadLE16(Frame);
         // A frame longer than the buffer could never complete and would stall the connection for good.
         CHECK_TEXT(PacketSize + 2 <= RECEIVEBUFFERSIZE, "packet size does not fit to receive buffer",
                    PacketSize);

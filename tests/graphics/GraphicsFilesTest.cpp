@@ -245,4 +245,8 @@ TEST_F(MemoryCache, FailedDecodeLeavesTheSlotEmptyAndTheCacheSound) {
     EXPECT_NE(
         ExceptionTextOf([] { GetMemoryPictureTile(6, 0, 0); }).find("In(PictureNumber,1,NumberOfPictures)"),
         std::string::npos);
+    // Tile numbers whose sum leaves the 32-bit range still reach the decoder's checks.
+    EXPECT_NE(
+        ExceptionTextOf([] { GetMemoryPictureTile(5, INT32_MAX, 0); }).find("In(TileX,0,Picture.TilesX-1)"),
+        std::string::npos);
 }

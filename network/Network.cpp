@@ -75,6 +75,12 @@ void ClearReceiveCounters() {
     Wire.ReadOffset = Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0;
 }
 
+// Drops the pending look-up, whose answer would otherwise be written to the look-up buffer.
+void CancelLookup() {
+    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
+    Net.LookupHandle = 0;
+}
+
 void DeleteSocket() {
     delete Net.Socket;
     Net.Socket = nullptr;
@@ -152,13 +158,13 @@ void InitNetwork(TNetworkHandler ConnectHandler, TNetworkHandler ReceiveHandler,
     ClearReceiveCounters();
     Wire.PacketReader.Size = Wire.PacketReader.Position = 0;
     Net.Socket = nullptr;
+    CancelLookup();
     Net.HostnameResolveBuffer = std::make_unique<char[]>(HOSTNAME_RESOLVE_BUFFER_SIZE);
     InitLoginServers();
 }
 
 void ExitNetwork() {
-    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
-    Net.LookupHandle = 0;
+    CancelLookup();
     DeleteSocket();
     Net.HostnameResolveBuffer.reset();
 }
@@ -286,7 +292,7 @@ CATCH_FRAME()
 bool ResolveHostname(const char* Hostname) try {
     CHECK_TEXT(Hostname != nullptr, "Hostname!=NULL");
     // One look-up at a time: an older one still pending would answer for the wrong entry.
-    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
+    CancelLookup();
     int Error = 0;
     Net.LookupHandle = StartHostLookup(Net.NetworkWindow, Hostname, Net.HostnameResolveBuffer.get(),
                                        HOSTNAME_RESOLVE_BUFFER_SIZE, Error);
@@ -372,10 +378,7 @@ void CheckConnectionTimeout() try {
 CATCH_FRAME()
 
 void Disconnect(bool force) try {
-    if (force || GetConnectionState() == CONNECTIONSTATE_RESOLVING) {
-        if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
-        Net.LookupHandle = 0;
-    }
+    if (force || GetConnectionState() == CONNECTIONSTATE_RESOLVING) CancelLookup();
     if (Net.Socket == nullptr) return;
     Net.Socket->shutdown(TAsyncSocket::SD_SEND);
     // Discard what is still in flight, but no more than a buffer's worth: a peer that keeps sending must not

@@ -631,8 +631,19 @@ void GetString(char* Buffer, int32_t MaxLength) try {
 CATCH_FRAME(MaxLength)
 
 char* GetNewString() try {
-    std::unique_ptr<char[]> Text = Wire.PacketReader.readNewString();
-    return NewMessageText(Text.get());
+    TReadBuffer& Reader = Wire.PacketReader;
+    // The length word sizes the block; readString reads it again with the characters, checking both.
+    const int32_t Start = Reader.Position;
+    const int32_t Length = Reader.readWord();
+    Reader.Position = Start;
+    char* Text = static_cast<char*>(NewMessageBlock(static_cast<size_t>(Length) + 1));
+    try {
+        Reader.readString(Text, -1);
+    } catch (...) {
+        FreeMessageBlock(Text);
+        throw;
+    }
+    return Text;
 }
 CATCH_FRAME()
 

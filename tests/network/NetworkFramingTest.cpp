@@ -263,6 +263,28 @@ TEST_F(FramingTest, StringsAreCutOrCopiedWhole) {
     EXPECT_EQ(Whole, "hi");
 }
 
+TEST_F(FramingTest, NewStringsEmptyOrLongerThanTheMessage) {
+    std::string Empty, Error;
+    OnReceived = [&] {
+        GetPacketType();
+        char* Copy = GetNewString();
+        Empty = Copy;
+        FreeMessageBlock(Copy);
+        try {
+            GetNewString(); // claims 3 characters, 2 are left
+        } catch (const TMyException& Failure) {
+            Error = Failure.getText();
+        }
+        while (GetPacketType() != -1) {
+        }
+    };
+    Deliver(ServerFrame({81, 0, 0, 3, 0, 'a', 'b'}));
+    EXPECT_EQ(Empty, "");
+    EXPECT_NE(Error.find("(Position = 9) (Size-Length = 8), reason:\nPosition<=Size-Length"),
+              std::string::npos)
+        << Error;
+}
+
 TEST_F(FramingTest, FrameSizeNotAMultipleOfEightIsRefused) {
     std::vector<uint8_t> Frame = ServerFrame(Message(90, {1, 2, 3, 4, 5, 6, 7, 8}));
     Frame[0] = 12;

@@ -411,17 +411,15 @@ uint8_t TBinaryReader::readByte() {
 }
 
 uint16_t TBinaryReader::readWord() try {
-    uint16_t Low = readByte();
-    return static_cast<uint16_t>(Low | readByte() << 8);
+    const uint8_t Bytes[2] = {readByte(), readByte()}; // a braced list is read left to right
+    return LoadLE16(Bytes);
 }
 CATCH_FRAME()
 
 uint32_t TBinaryReader::readQuad() try {
     checkOpen();
-    uint32_t q = 0;
-    for (int i = 0; i < 4; i++)
-        q |= static_cast<uint32_t>(readByte()) << (8 * i);
-    return q;
+    const uint8_t Bytes[4] = {readByte(), readByte(), readByte(), readByte()};
+    return LoadLE32(Bytes);
 }
 CATCH_FRAME()
 

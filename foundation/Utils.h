@@ -58,6 +58,21 @@ struct TRGBColor {
     int32_t Blue = 0;
 };
 
+// Little-endian numbers at p; the caller has made sure the bytes are there.
+inline uint16_t LoadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+inline uint32_t LoadLE32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+inline void StoreLE16(uint8_t* p, uint16_t Value) {
+    p[0] = static_cast<uint8_t>(Value);
+    p[1] = static_cast<uint8_t>(Value >> 8);
+}
+inline void StoreLE32(uint8_t* p, uint32_t Value) {
+    StoreLE16(p, static_cast<uint16_t>(Value));
+    StoreLE16(p + 2, static_cast<uint16_t>(Value >> 16));
+}
+
 // Reads a message from a caller-owned block: little-endian numbers, strings as a 16-bit length and the
 // characters without terminator. Every read is checked before a byte moves; 0 <= Position <= Size holds
 // after each successful read. The caller may repoint Data, Size and Position directly.

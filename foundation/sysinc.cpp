@@ -67,6 +67,14 @@ void ExitSystem() {
 
 int32_t GetMilliseconds() { return static_cast<int32_t>(GetSystemTimer() - StartTime()); }
 
+int32_t TimeAfter(int32_t Start, int32_t Duration) {
+    return static_cast<int32_t>(static_cast<uint32_t>(Start) + static_cast<uint32_t>(Duration));
+}
+
+int32_t TimeUntil(int32_t Deadline, int32_t Now) {
+    return static_cast<int32_t>(static_cast<uint32_t>(Deadline) - static_cast<uint32_t>(Now));
+}
+
 void SetMillisecondTimer(TMillisecondTimer Timer) {
     System.Timer = Timer != nullptr ? Timer : SystemMilliseconds;
 }

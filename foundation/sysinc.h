@@ -12,6 +12,11 @@ void ExitSystem(); // releases the shared buffer
 
 // Milliseconds since the program was loaded; wraps after 2^32 ms as the system timer does.
 int32_t GetMilliseconds();
+// Readings of the wrapping clock are added and compared modulo 2^32, so both hold across the wrap for
+// spans under 2^31 ms: the reading Duration ms after Start, and the ms from Now until Deadline (negative
+// once it has passed).
+int32_t TimeAfter(int32_t Start, int32_t Duration);
+int32_t TimeUntil(int32_t Deadline, int32_t Now = GetMilliseconds());
 
 // The system millisecond timer: monotonic, 32 bits, wrapping. Tests put their own in its place;
 // nullptr restores the system's.

@@ -30,15 +30,6 @@ int64_t CalendarTime() {
                                               : static_cast<int64_t>(std::time(nullptr));
 }
 
-// The millisecond clock wraps after 2^32 ms: times are added and compared modulo 2^32.
-int32_t TimeAfter(int32_t Time, int64_t Milliseconds) {
-    return static_cast<int32_t>(static_cast<uint32_t>(Time) + static_cast<uint32_t>(Milliseconds));
-}
-// Milliseconds from Now until Time; negative once Time has passed.
-int32_t TimeUntil(int32_t Time, int32_t Now) {
-    return static_cast<int32_t>(static_cast<uint32_t>(Time) - static_cast<uint32_t>(Now));
-}
-
 bool IsOwnCreature(const TCreature& Creature) {
     return Creature.CreatureID != 0 && Creature.CreatureID == GetPlayerID();
 }
@@ -188,10 +179,10 @@ void TCreature::startStep(int32_t dx, int32_t dy, int32_t GroundSpeed) {
     OffsetY = -dy * 32;
     StepDistanceX = std::abs(dx) * 32;
     StepDistanceY = std::abs(dy) * 32;
-    StepEndTime = TimeAfter(Now, Duration);
+    StepEndTime = TimeAfter(Now, StepDuration);
     if (dx != 0 && dy != 0) {
         int64_t Pause = Speed >= 1 ? int64_t{GroundSpeed} * 3000 / Speed : 1000;
-        NextStepTime = TimeAfter(Now, std::clamp(Pause, -LONGEST_STEP, LONGEST_STEP));
+        NextStepTime = TimeAfter(Now, static_cast<int32_t>(std::clamp(Pause, -LONGEST_STEP, LONGEST_STEP)));
     } else {
         NextStepTime = StepEndTime;
     }
@@ -219,7 +210,7 @@ int32_t TCreature::getAnimationPhase(int32_t AvailablePhases) const try {
     CHECK(AvailablePhases >= 1, AvailablePhases);
     if (AvailablePhases == 1) return 1;
     // A creature that is not walking stands, whatever its old step times say.
-    if (OffsetX == 0 && OffsetY == 0 && (!Walking || TimeUntil(StepEndTime, GetMilliseconds()) < 0)) return 1;
+    if (OffsetX == 0 && OffsetY == 0 && (!Walking || TimeUntil(StepEndTime) < 0)) return 1;
     return std::max(std::abs(OffsetX), std::abs(OffsetY)) / 8 % (AvailablePhases - 1) + 2;
 }
 CATCH_FRAME(AvailablePhases)
@@ -229,7 +220,7 @@ void TCreature::setMark(int32_t Color) {
     MarkEndTime = TimeAfter(GetMilliseconds(), 1000);
 }
 
-bool TCreature::isMarked() const { return In(TimeUntil(MarkEndTime, GetMilliseconds()), 0, 1000); }
+bool TCreature::isMarked() const { return In(TimeUntil(MarkEndTime), 0, 1000); }
 
 void TCreature::setPKFlag(int32_t NewPKFlag, bool Delayed) {
     if (Delayed && PKFlag != 0 && NewPKFlag == 0) {

@@ -85,7 +85,7 @@ const TEffect& Missile(int32_t EffectNumber) {
 
 void MoveMissile(int32_t Number, int32_t Now) {
     TEffect& Effect = Effects[Number];
-    int64_t Remaining = int64_t{Effect.ArrivalTime} - Now;
+    int64_t Remaining = TimeUntil(Effect.ArrivalTime, Now);
     ApproachZero(Effect.OffsetX, Effect.Duration, Remaining, Effect.DistanceX);
     ApproachZero(Effect.OffsetY, Effect.Duration, Remaining, Effect.DistanceY);
     if (Effect.OffsetX == 0 && Effect.OffsetY == 0 && Remaining < 0) {
@@ -162,7 +162,7 @@ void AddMissileEffect(int32_t FromX, int32_t FromY, int32_t FromZ, int32_t ToX, 
     Effect.OffsetY = static_cast<int32_t>(-dy * 32);
     Effect.DistanceX = static_cast<int32_t>((dx < 0 ? -dx : dx) * 32);
     Effect.DistanceY = static_cast<int32_t>((dy < 0 ? -dy : dy) * 32);
-    Effect.ArrivalTime = GetMilliseconds() + Effect.Duration;
+    Effect.ArrivalTime = TimeAfter(GetMilliseconds(), Effect.Duration);
     LocalToWorld(ToX, ToY, ToZ);
     LocalToWorld(FromX, FromY, FromZ);
     Effect.TargetX = ToX;

@@ -215,8 +215,8 @@ uint8_t GetBlink() { return Status.Blink; }
 
 void UpdateBlink() {
     int32_t Now = GetMilliseconds();
-    // Unsigned difference: the clock wraps after 2^32 ms.
-    if (static_cast<uint32_t>(Now) - static_cast<uint32_t>(Status.BlinkTime) > 300) {
+    // Read unsigned: a blink time ahead of the clock counts as long past.
+    if (static_cast<uint32_t>(TimeUntil(Now, Status.BlinkTime)) > 300) {
         Status.Blink = Status.Blink != 0 ? 0 : 1;
         Status.BlinkTime = Now;
     }

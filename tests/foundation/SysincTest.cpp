@@ -39,6 +39,17 @@ TEST(System, ClockCountsFromLoadAndWraps) {
     EXPECT_EQ(GetMilliseconds(), -2147483647 - 1);
 }
 
+TEST(System, ClockArithmeticHoldsAcrossBothWraps) {
+    EXPECT_EQ(TimeAfter(INT32_MAX - 9, 20), INT32_MIN + 10);
+    EXPECT_EQ(TimeAfter(-10, 20), 10);
+    EXPECT_EQ(TimeUntil(INT32_MIN + 10, INT32_MAX - 9), 20);
+    EXPECT_EQ(TimeUntil(INT32_MAX - 9, INT32_MIN + 10), -20);
+    EXPECT_EQ(TimeUntil(10, -10), 20);
+    TFakeClock Clock;
+    FakeNow = GetStartTime() - 5;
+    EXPECT_EQ(TimeUntil(3), 8);
+}
+
 TEST(System, RandomFollowsTheClassicRecurrenceSeededFromTheTimer) {
     SeedRandom(1);
     for (int32_t Value : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})

@@ -41,6 +41,9 @@ bool ShortenText(char* Text, int32_t Length);
 char* FormatThousands(int32_t Number, char* Buffer);
 // Limits Value to the range between the bounds, which may come in either order.
 int32_t& Clamp(int32_t& Value, int32_t Bound1, int32_t Bound2);
+// Moves a pixel offset of a movement toward 0 so that |Offset| <= Distance * Remaining / Duration, in whole
+// pixels; it never grows nor changes sign, and it becomes 0 when no size fits (Remaining < 0, Duration <= 0).
+void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance);
 
 // Hue, Saturation and Value in 0..1; components 0..255.
 void HSVToRGB(double Hue, double Saturation, double Value, int32_t& Red, int32_t& Green, int32_t& Blue);

@@ -2,6 +2,7 @@
 #include "state/Creatures.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
@@ -56,14 +57,6 @@ void CheckNameHint(const TCreature& Creature) {
     char Name[sizeof(Creature.Name)];
     std::snprintf(Name, sizeof(Name), "%.*s", static_cast<int>(sizeof(Name) - 1), Creature.Name);
     CheckNPCEventHelp(Name);
-}
-
-// |Offset| shrinks so that it never exceeds Distance * Left / Duration.
-void ShrinkOffset(int32_t& Offset, int64_t Duration, int64_t Left, int64_t Distance) {
-    while (Offset >= 1 && Duration * Offset > Left * Distance)
-        Offset--;
-    while (Offset < 0 && -(Duration * Offset) > Left * Distance)
-        Offset++;
 }
 
 void AppendToBattleList(int32_t Index) {
@@ -333,8 +326,8 @@ bool MoveCreatures() try {
     for (TCreature& Creature : Creatures.Table) {
         if (!Creature.Walking) continue;
         int64_t Left = TimeUntil(Creature.StepEndTime, Now);
-        ShrinkOffset(Creature.OffsetX, Creature.StepDuration, Left, Creature.StepDistanceX);
-        ShrinkOffset(Creature.OffsetY, Creature.StepDuration, Left, Creature.StepDistanceY);
+        ApproachZero(Creature.OffsetX, Creature.StepDuration, Left, Creature.StepDistanceX);
+        ApproachZero(Creature.OffsetY, Creature.StepDuration, Left, Creature.StepDistanceY);
         if (Creature.OffsetX != 0 || Creature.OffsetY != 0 || TimeUntil(Creature.NextStepTime, Now) >= 0)
             continue;
         Creature.Walking = 0;

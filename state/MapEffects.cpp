@@ -2,6 +2,7 @@
 #include "state/MapEffects.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "state/Map.h"
 #include "state/Objects.h"
@@ -55,14 +56,6 @@ int32_t MissileDirection(int64_t dx, int64_t dy) {
     if (t > -106 * a) return dx > 0 ? 2 : 6;
     if (t > -618 * a) return dx > 0 ? 1 : 7;
     return 0;
-}
-
-// Moves an offset linearly toward 0 over the flight, in whole pixels; Remaining is negative when late.
-void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance) {
-    while (Offset > 0 && Duration * Offset > Remaining * Distance)
-        Offset--;
-    while (Offset < 0 && -Duration * Offset > Remaining * Distance)
-        Offset++;
 }
 
 const TEffect& EffectOfKind(int32_t EffectNumber, int32_t Status, const char* Condition) {

@@ -41,15 +41,18 @@ TCreature* FindRecord(uint32_t CreatureID) {
     return nullptr;
 }
 
-// The player's own record, NULL while it is not known.
-const TCreature* OwnCreature() {
-    uint32_t PlayerID = GetPlayerID();
-    return PlayerID != 0 ? FindRecord(PlayerID) : nullptr;
-}
-
 bool IsNear(const TCreature& Creature, const TCreature& Player, int32_t RangeX, int32_t RangeY) {
     return std::llabs(int64_t{Creature.X} - Player.X) <= RangeX &&
            std::llabs(int64_t{Creature.Y} - Player.Y) <= RangeY;
+}
+
+// IsBattleListMember with the player's own record (NULL while it is not known) looked up by the caller.
+bool IsMemberNear(const TCreature& Creature, const TCreature* Player) {
+    if (Creature.CreatureID == 0 || IsOwnCreature(Creature) || Creature.Visible == 0) return false;
+    if (!IsPlayerID(Creature.CreatureID) && Creature.OutfitType == 0 && Creature.OutfitHead == 0)
+        return false;
+    if (Creature.HealthPercent < 1 || Player == nullptr) return false;
+    return Creature.Z == Player->Z && IsNear(Creature, *Player, 7, 5);
 }
 
 // Queues the hint of a non-player character by its name; the record's name is read as at most 29 characters.
@@ -97,6 +100,11 @@ TCreature* GetCreature(uint32_t CreatureID) try {
     return FindRecord(CreatureID);
 }
 CATCH_FRAME(CreatureID)
+
+TCreature* OwnCreature() {
+    uint32_t PlayerID = GetPlayerID();
+    return PlayerID != 0 ? FindRecord(PlayerID) : nullptr;
+}
 
 TCreature* NewCreature(uint32_t OldCreatureID, uint32_t NewCreatureID) try {
     CHECK_TEXT(NewCreatureID != 0, "NewCreatureID!=0");
@@ -282,23 +290,18 @@ bool IsPlayerInParty() {
 
 bool IsBattleListMember(const TCreature* Creature) try {
     CHECK_TEXT(Creature != nullptr, "Creature!=NULL");
-    if (Creature->CreatureID == 0 || IsOwnCreature(*Creature) || Creature->Visible == 0) return false;
-    if (!IsPlayerID(Creature->CreatureID) && Creature->OutfitType == 0 && Creature->OutfitHead == 0)
-        return false;
-    if (Creature->HealthPercent < 1) return false;
-    const TCreature* Player = OwnCreature();
-    if (Player == nullptr) return false;
-    return Creature->Z == Player->Z && IsNear(*Creature, *Player, 7, 5);
+    return IsMemberNear(*Creature, OwnCreature());
 }
 CATCH_FRAME()
 
 int32_t UpdateBattleList() try {
     int32_t Members = 0;
+    const TCreature* Player = OwnCreature();
     for (int32_t i = 0; i < NUMBER_OF_CREATURES; i++) {
         const TCreature& Creature = Creatures.Table[i];
         if (Creature.CreatureID == 0) continue;
         bool Listed = Creature.BattleNext != NOT_IN_BATTLELIST;
-        if (IsBattleListMember(&Creature)) {
+        if (IsMemberNear(Creature, Player)) {
             if (!Listed) AppendToBattleList(i);
             Members++;
         } else if (Listed) {

@@ -67,8 +67,6 @@ void CheckSkillNumber(int32_t SkillNumber) {
     CHECK_TEXT(In(SkillNumber, 0, SKILLS - 1), "In(SkillNumber,0,SKILLS-1)", SkillNumber);
 }
 
-TCreature* OwnCreature() { return Player.CreatureID != 0 ? GetCreature(Player.CreatureID) : nullptr; }
-
 bool StateBit(int32_t Bit) { return (Player.StateFlags >> Bit & 1) != 0; }
 
 // The field (8 + dx, 6 + dy) of the view layer can be entered from the player's field; its ground speed.

@@ -6,6 +6,7 @@
 #include "foundation/sysinc.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
+#include "state/MapPath.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -160,14 +161,7 @@ void TCreature::setPosition(int32_t NewX, int32_t NewY, int32_t NewZ) {
 void TCreature::startStep(int32_t dx, int32_t dy, int32_t GroundSpeed) {
     Clamp(dx, -1, 1);
     Clamp(dy, -1, 1);
-    if (dx > 0)
-        LookDirection = 1;
-    else if (dx < 0)
-        LookDirection = 3;
-    else if (dy < 0)
-        LookDirection = 0;
-    else if (dy > 0)
-        LookDirection = 2;
+    if (dx != 0 || dy != 0) LookDirection = DirectionOf(dx, dy);
     if (GroundSpeed != 0 && IsOwnCreature(*this) && TakePlayerStep(dx, dy)) return;
     WalkDirection = LookDirection;
 

@@ -25,11 +25,6 @@ struct TPathNode {
     bool InOpenList;
 };
 
-int32_t StepCode(int32_t dx, int32_t dy) {
-    static constexpr int32_t Codes[3][3] = {{4, 3, 2}, {5, 0, 1}, {6, 7, 8}};
-    return Codes[dy + 1][dx + 1];
-}
-
 // One search; the grid lives as long as the object.
 class TPathSearch {
 public:

@@ -20,12 +20,6 @@ int32_t FindPair(int32_t Id) {
     return -1;
 }
 
-bool Contains(TOptionList<int32_t>& List, int32_t Value) {
-    for (int32_t i = 0; i < List.Count; i++)
-        if (List.Items.at(i) == Value) return true;
-    return false;
-}
-
 int32_t CopyList(TOptionList<int32_t>& List, std::unique_ptr<int32_t[]>& Array) {
     if (List.Count == 0) return 0;
     Array = std::make_unique<int32_t[]>(List.Count);
@@ -159,7 +153,7 @@ int32_t GetContentWindow(int32_t Id) {
 }
 
 void AddKnownHint(int32_t Number) { OptionsData.KnownHints.append(Number); }
-bool IsKnownHint(int32_t Number) { return Contains(OptionsData.KnownHints, Number); }
+bool IsKnownHint(int32_t Number) { return OptionsData.KnownHints.contains(Number); }
 
 void SetHotkey(int32_t Number, const char* Text, bool AutoSend) {
     CHECK(In(Number, 0, HOTKEYS - 1), Number);

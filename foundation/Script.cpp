@@ -17,10 +17,6 @@ namespace {
 }
 #define FILE_FAILURE(...) FailAt(__LINE__, __VA_ARGS__)
 
-void KeepName(char (&Destination)[1024], const char* FileName) {
-    CopyString(Destination, FileName, sizeof(Destination));
-}
-
 FILE* OpenOrFail(FILE* Current, const char* CurrentName, const char* FileName, const char* Mode) {
     if (Current != nullptr) FILE_FAILURE("file still open", CurrentName);
     CHECK_TEXT(FileName != nullptr, "FileName!=NULL");
@@ -81,7 +77,7 @@ void TScriptReader::reset() {
 void TScriptReader::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "rb");
     Line = 1;
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TScriptReader::close() {
@@ -328,7 +324,7 @@ TScriptWriter::~TScriptWriter() { CloseFile(File); }
 
 void TScriptWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TScriptWriter::close() {
@@ -380,7 +376,7 @@ TBinaryReader::~TBinaryReader() { CloseFile(File); }
 
 void TBinaryReader::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "rb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TBinaryReader::close() { CloseFile(File); }
@@ -451,7 +447,7 @@ TBinaryWriter::~TBinaryWriter() { CloseFile(File); }
 
 void TBinaryWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TBinaryWriter::close() {

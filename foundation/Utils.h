@@ -3,6 +3,7 @@
 
 #include "foundation/Exception.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -33,6 +34,10 @@ int CompareNoCase(const char* s1, const char* s2, int32_t n);
 // n is the size of Destination (at least 1); a longer Source is cut to n - 1 characters, the rest of
 // Destination is filled with terminators.
 char* CopyString(char* Destination, const char* Source, int32_t n);
+template <size_t N> char* CopyString(char (&Destination)[N], const char* Source) {
+    static_assert(N <= INT32_MAX);
+    return CopyString(Destination, Source, static_cast<int32_t>(N));
+}
 // Copies Source without leading and trailing white space; Destination holds strlen(Source) + 1 bytes.
 void CopyTrimmed(char* Destination, const char* Source);
 // Cuts a text longer than Length to Length characters ending in "..."; true when it changed the text.

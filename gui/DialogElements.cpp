@@ -157,7 +157,7 @@ TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, int32_t SkinUp
     : TButton(x, y, SkinUp, SkinDown, Target, Identifier, ToolTip, false) {
     CHECK_TEXT(_Text != nullptr, "_Text!=NULL");
     CHECK_TEXT(strlen(_Text) < 50, "strlen(_Text)<50");
-    CopyString(this->_Text, _Text, sizeof this->_Text);
+    CopyString(this->_Text, _Text);
 }
 
 TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Target, int32_t Identifier,
@@ -166,7 +166,7 @@ TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Ta
 
 void TTextButton::setText(const char* _Text) try {
     CHECK_TEXT(_Text != nullptr, "_Text!=NULL");
-    CopyString(this->_Text, _Text, sizeof this->_Text);
+    CopyString(this->_Text, _Text);
 }
 CATCH_FRAME()
 

@@ -64,7 +64,7 @@ void StoreMark(TAutomapBlock& Block, int32_t x, int32_t y, int32_t Type, const c
     Mark.x = x;
     Mark.y = y;
     Mark.Type = Type;
-    snprintf(Mark.Text, sizeof Mark.Text, "%s", Text);
+    CopyString(Mark.Text, Text);
     Block.NumberOfMarks++;
 }
 

@@ -3,9 +3,9 @@
 #include "state/Preferences.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "state/PreferencesData.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -159,7 +159,7 @@ void SetHotkey(int32_t Number, const char* Text, bool AutoSend) {
     CHECK(In(Number, 0, HOTKEYS - 1), Number);
     CHECK_TEXT(Text != nullptr, "Text!=NULL");
     CHECK(strlen(Text) < HOTKEY_LENGTH, strlen(Text));
-    std::snprintf(OptionsData.Values.Hotkeys[Number], HOTKEY_LENGTH, "%s", Text);
+    CopyString(OptionsData.Values.Hotkeys[Number], Text);
     OptionsData.Values.HotkeyAutoSend[Number] = AutoSend;
 }
 
@@ -181,7 +181,7 @@ void SetBuddy(uint32_t CharacterID, int32_t Icon, const char* Description, bool 
     CHECK_TEXT(Description != nullptr, "Description!=NULL");
     CHECK(strlen(Description) < BUDDYDESCRIPTION_LENGTH, strlen(Description));
     TBuddy Record{CharacterID, Icon, {}, NotifyLogin};
-    std::snprintf(Record.Description, sizeof(Record.Description), "%s", Description);
+    CopyString(Record.Description, Description);
     if (TBuddy* Found = FindBuddyRecord(CharacterID))
         *Found = Record;
     else

@@ -201,7 +201,7 @@ void ReadOptionsFile(TScriptReader& Reader) {
         if (Reader.Token == TOKEN_END) break;
         if (Reader.Token != TOKEN_IDENTIFIER) Reader.error("Identifier expected");
         char Key[20];
-        CopyString(Key, Reader.getIdentifier(), sizeof(Key));
+        CopyString(Key, Reader.getIdentifier());
         Reader.readSymbol('=');
         if (!ReadSimpleValue(Reader, Key, Options())) ReadCompoundValue(Reader, Key, Options());
     }

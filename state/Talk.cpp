@@ -311,7 +311,7 @@ void SetStatusMessage(const char* Message, bool Permanent) {
         return;
     }
     CHECK(strlen(Message) < STATUSMESSAGE_LENGTH, strlen(Message));
-    std::snprintf(State.StatusMessage, sizeof(State.StatusMessage), "%s", Message);
+    CopyString(State.StatusMessage, Message);
     State.StatusMessageTimer = Permanent ? -1 : STATUSMESSAGE_TICKS;
 }
 

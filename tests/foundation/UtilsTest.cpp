@@ -84,6 +84,8 @@ TEST(StringHelpers, CopiesCutAndTerminate) {
     EXPECT_EQ(Buffer[4], 'X');
     CopyString(Buffer, "ab", 8);
     EXPECT_EQ(std::string(Buffer, 8), std::string("ab\0\0\0\0\0\0", 8));
+    char Small[4];
+    EXPECT_STREQ(CopyString(Small, "abcdef"), "abc"); // the array's own size
     EXPECT_EQ(ThrownFrom("Utils.cpp", [&] { CopyString(Buffer, "a", 0); }),
               "assertion failed (n = 0), reason:\nn>=1");
     CopyTrimmed(Buffer, "  a b \t\n");

@@ -325,6 +325,7 @@ TScriptWriter::~TScriptWriter() { CloseFile(File); }
 void TScriptWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
     CopyString(FileName, Name);
+    Written = 0;
 }
 
 void TScriptWriter::close() {
@@ -334,6 +335,7 @@ void TScriptWriter::close() {
 
 void TScriptWriter::put(const char* Data, size_t Size) {
     if (Size > 0 && fwrite(Data, Size, 1, File) != 1) FILE_FAILURE("failed to write file", FileName);
+    Written += static_cast<int64_t>(Size);
 }
 
 void TScriptWriter::writeLn() {
@@ -448,6 +450,7 @@ TBinaryWriter::~TBinaryWriter() { CloseFile(File); }
 void TBinaryWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
     CopyString(FileName, Name);
+    Written = 0;
 }
 
 void TBinaryWriter::close() {
@@ -461,6 +464,7 @@ void TBinaryWriter::checkOpen() const {
 void TBinaryWriter::writeByte(uint8_t b) {
     checkOpen();
     if (putc(b, File) == EOF) FILE_FAILURE("failed to write file", FileName);
+    Written++;
 }
 
 void TBinaryWriter::writeWord(uint16_t w) try {
@@ -483,6 +487,7 @@ void TBinaryWriter::writeBytes(const uint8_t* Buffer, int32_t Count) {
     CHECK(Count >= 0, Count);
     if (Count > 0 && fwrite(Buffer, Count, 1, File) != 1)
         FILE_FAILURE("failed to write file", FileName, "Count", Count);
+    Written += Count;
 }
 
 void TBinaryWriter::writeString(const char* Text) try {
@@ -492,3 +497,21 @@ void TBinaryWriter::writeString(const char* Text) try {
     if (Length != 0) writeBytes(reinterpret_cast<const uint8_t*>(Text), Length);
 }
 CATCH_FRAME()
+
+// ---- Saving through a temporary file -----------------------------------------------------------------
+
+bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Size, bool (*Ready)()) {
+    try {
+        // Sizes differ when bytes were lost on the way to the disk without an error.
+        CHECK_TEXT(GetFileSize(TempName) == Size, "GetFileSize(TempName)==Size");
+        if (Ready != nullptr && !Ready()) {
+            RemoveFile(TempName);
+            return false;
+        }
+        CHECK_TEXT(RenameFile(TempName, FileName) == 0, "RenameFile(TempName,FileName)==0");
+    } catch (const TMyException&) {
+        RemoveFile(TempName);
+        throw;
+    }
+    return true;
+}

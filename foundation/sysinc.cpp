@@ -86,6 +86,13 @@ bool FileExists(const char* FileName) {
     return FileName != nullptr && std::filesystem::exists(SystemPath(FileName), Error);
 }
 
+int64_t GetFileSize(const char* FileName) {
+    std::error_code Error;
+    if (FileName == nullptr) return -1;
+    auto Size = std::filesystem::file_size(SystemPath(FileName), Error);
+    return Error ? -1 : static_cast<int64_t>(Size);
+}
+
 bool RemoveFile(const char* FileName) {
     return FileName != nullptr && std::remove(Latin1ToUtf8(FileName).c_str()) == 0;
 }

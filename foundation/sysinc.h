@@ -27,6 +27,7 @@ uint32_t GetStartTime(); // the timer's value when the program was loaded
 
 // File names are Latin-1, like every text of the client; the system sees them in UTF-8.
 bool FileExists(const char* FileName);                    // a directory of that name counts as well
+int64_t GetFileSize(const char* FileName);                // bytes of a regular file; -1 for anything else
 bool RemoveFile(const char* FileName);                    // true on success
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
 FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened

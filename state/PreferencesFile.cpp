@@ -382,15 +382,13 @@ void WriteOptionsFile(TScriptWriter& Writer) {
     WriteHintOptions(Writer, Data);
 }
 
-// Replaces the options file by the finished temporary file. A file that could not be read is renamed
-// aside first; when that fails it stays and the new file is dropped, so the user's data survives.
-void ReplaceOptionsFile() {
-    if (OptionsFileFaulty && FileExists(OPTIONS_FILE) && RenameFile(OPTIONS_FILE, OPTIONS_BAD_FILE) != 0) {
-        RemoveFile(OPTIONS_TEMP_FILE);
-        return;
-    }
+// Before the new file takes the name, a file that could not be read is renamed aside; when that fails it
+// stays and the new file is dropped, so the user's data survives.
+bool MoveFaultyFileAside() {
+    if (OptionsFileFaulty && FileExists(OPTIONS_FILE) && RenameFile(OPTIONS_FILE, OPTIONS_BAD_FILE) != 0)
+        return false;
     OptionsFileFaulty = false;
-    if (RenameFile(OPTIONS_TEMP_FILE, OPTIONS_FILE) != 0) RemoveFile(OPTIONS_TEMP_FILE);
+    return true;
 }
 
 } // namespace
@@ -429,26 +427,14 @@ void LoadOptions() {
     OptionsLoaded = true;
 }
 
-// Answers false when the file could not be written whole (a failed final flush included).
-bool WriteOptionsTo(const char* FileName) {
-    try {
-        TScriptWriter Writer;
-        Writer.open(FileName);
-        WriteOptionsFile(Writer);
-        Writer.close();
-        return true;
-    } catch (const TMyException&) {
-        return false;
-    }
-}
-
+// A save that fails leaves the old file; the next save tries again.
 void SaveOptions() {
     if (!OptionsLoaded) return;
-    if (!WriteOptionsTo(OPTIONS_TEMP_FILE)) {
-        RemoveFile(OPTIONS_TEMP_FILE);
-        return;
+    try {
+        SaveThroughTempFile<TScriptWriter>(OPTIONS_FILE, OPTIONS_TEMP_FILE, WriteOptionsFile,
+                                           MoveFaultyFileAside);
+    } catch (const TMyException&) {
     }
-    ReplaceOptionsFile();
 }
 
 void ExitOptions() {

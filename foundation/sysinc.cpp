@@ -36,13 +36,16 @@ uint32_t StartTime() {
 // Carriage returns are removed; a line feed at the place reached becomes a blank. So CR LF gives one blank,
 // while only the first of two CRs before an LF goes.
 void FlattenLines(char* Text) {
+    size_t Kept = 0;
     for (size_t i = 0; Text[i] != 0; i++) {
-        if (Text[i] == '\r') {
-            memmove(Text + i, Text + i + 1, strlen(Text + i + 1) + 1);
-            if (Text[i] == 0) break;
+        char c = Text[i];
+        if (c == '\r') {
+            c = Text[++i]; // the character behind a CR is only looked at for being a line feed
+            if (c == 0) break;
         }
-        if (Text[i] == '\n') Text[i] = ' ';
+        Text[Kept++] = c == '\n' ? ' ' : c;
     }
+    Text[Kept] = 0;
 }
 
 std::filesystem::path SystemPath(const char* FileName) {

@@ -103,6 +103,39 @@ TEST(Clipboard, LineEndsBecomeBlanks) {
               "assertion failed, reason:\nText!=NULL");
 }
 
+// The line ends as they were once flattened, removing one CR at a time.
+std::string FlattenedByRemoval(std::string Text) {
+    for (size_t i = 0; i < Text.size(); i++) {
+        if (Text[i] == '\r') {
+            Text.erase(i, 1);
+            if (i == Text.size()) break;
+        }
+        if (Text[i] == '\n') Text[i] = ' ';
+    }
+    return Text;
+}
+
+TEST(Clipboard, LineEndsFlattenInOnePassAsByRemoval) {
+    const char Letters[] = {'\r', '\n', 'a'};
+    for (int32_t Length = 1; Length <= 6; Length++) {
+        int32_t Count = 1;
+        for (int32_t i = 0; i < Length; i++)
+            Count *= 3;
+        for (int32_t Number = 0; Number < Count; Number++) {
+            std::string Text;
+            for (int32_t n = Number, i = 0; i < Length; i++, n /= 3)
+                Text += Letters[n % 3];
+            ASSERT_EQ(Pasted(Text), FlattenedByRemoval(Text)) << testing::PrintToString(Text);
+        }
+    }
+    std::string Long, Flat;
+    for (int32_t i = 0; i < 200000; i++) {
+        Long += "line\r\n";
+        Flat += "line ";
+    }
+    EXPECT_EQ(Pasted(Long), Flat);
+}
+
 TEST(Clipboard, TextCrossesTheBoundaryAsUtf8AndFitsWithItsTerminator) {
     EXPECT_TRUE(SetClipboardText("gr\xFC\xDF"));
     std::string Utf8;

@@ -128,6 +128,15 @@ int32_t& Clamp(int32_t& Value, int32_t Bound1, int32_t Bound2) {
     return Value;
 }
 
+void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance) {
+    int64_t Size = Offset < 0 ? -int64_t{Offset} : Offset;
+    int64_t Limit = Remaining * Distance;
+    if (Duration * Size <= Limit) return;
+    // Size was too large, so the largest fitting size is below it.
+    int64_t Kept = Duration > 0 && Limit >= 0 ? Limit / Duration : 0;
+    Offset = static_cast<int32_t>(Offset < 0 ? -Kept : Kept);
+}
+
 // ---- Colours -----------------------------------------------------------------------------------------
 
 void HSVToRGB(double Hue, double Saturation, double Value, int32_t& Red, int32_t& Green, int32_t& Blue) {

@@ -63,7 +63,7 @@ void AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer*
                    TTalkFilterList& List, bool Permanent) {
     auto Entry = std::make_unique<TTalkFilter>();
     Entry->TextBuffer = TextBuffer;
-    if (Name != nullptr) CopyString(Entry->Name, Name, TALK_NAME_LENGTH);
+    if (Name != nullptr) CopyString(Entry->Name, Name);
     Entry->Mode = Mode;
     Entry->Channel = Channel;
     Entry->Permanent = Permanent;

@@ -4,6 +4,8 @@
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "state/Events.h"
+#include "state/StatusClipboard.h"
+#include "state/StatusReports.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -125,6 +127,7 @@ void InitStatus(uint8_t GamemasterFlag, TLinkWarningHandler linkwarningeventhand
     CHECK_TEXT(linkwarningeventhandler != nullptr, "linkwarningeventhandler!=NULL");
     Status.LinkWarningHandler = linkwarningeventhandler;
     Status.GamemasterFlag = GamemasterFlag;
+    InitClipboardGuard();
     ClearRights();
     ClearMessages();
     Status.TickCounter = 0;
@@ -145,7 +148,9 @@ void InitStatus(uint8_t GamemasterFlag, TLinkWarningHandler linkwarningeventhand
 }
 
 void ExitStatus() {
+    ExitErrorReports();
     SetAccountCharacters(0);
+    ExitClipboardGuard();
     ClearMessages();
 }
 

@@ -530,12 +530,11 @@ void SendPacket(bool Encrypt) try {
 }
 CATCH_FRAME()
 
-void OnReceive(int32_t ErrorCode) try {
-    if (ErrorCode != 0 || Net.Socket == nullptr) return;
-    int Count =
-        Net.Socket->receive(Wire.ReceiveBuffer + Wire.ReceivedBytes, RECEIVEBUFFERSIZE - Wire.ReceivedBytes);
-    if (Count == 0 || Count == SOCKET_ERROR) return;
-    Wire.ReceivedBytes += Count;
+namespace {
+
+// Marks the complete frames among the received bytes ready and calls the receive handler once when at least
+// one was completed.
+void CollectFrames() {
     bool Completed = false;
     while (Wire.ReceivedBytes >= Wire.ReadyBytes + 2) {
         const uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadyBytes;
@@ -549,7 +548,27 @@ void OnReceive(int32_t ErrorCode) try {
     }
     if (Completed) Net.ReceiveHandler();
 }
+
+} // namespace
+
+void OnReceive(int32_t ErrorCode) try {
+    if (ErrorCode != 0 || Net.Socket == nullptr) return;
+    int Count =
+        Net.Socket->receive(Wire.ReceiveBuffer + Wire.ReceivedBytes, RECEIVEBUFFERSIZE - Wire.ReceivedBytes);
+    if (Count == 0 || Count == SOCKET_ERROR) return;
+    Wire.ReceivedBytes += Count;
+    CollectFrames();
+}
 CATCH_FRAME(ErrorCode)
+
+void ReceiveBytes(const uint8_t* Bytes, int32_t Count) try {
+    CHECK_TEXT(Bytes != nullptr, "Bytes!=NULL");
+    CHECK(In(Count, 0, RECEIVEBUFFERSIZE - Wire.ReceivedBytes), Count, Wire.ReceivedBytes);
+    std::memcpy(Wire.ReceiveBuffer + Wire.ReceivedBytes, Bytes, static_cast<size_t>(Count));
+    Wire.ReceivedBytes += Count;
+    CollectFrames();
+}
+CATCH_FRAME(Count)
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "network/CommunicationHandlers.h"
+#include "network/CommunicationSend.h"
 #include "network/LoginKey.h"
 #include "network/Network.h"
 #include "network/RSA.h"
@@ -182,26 +183,36 @@ void DispatchCloseTrade() {
 TPacketTable MakeGameTable() {
     TPacketTable Table{};
     const std::pair<int32_t, TPacketHandler> Handlers[] = {
-        {10, DispatchEnterGame},        {11, ReceiveRights},           {20, ReceiveGameError},
-        {21, ReceiveGameInformation},   {22, ReceiveWaitingList},      {30, ReceivePing},
-        {100, ReceiveFullMap},          {101, ReceiveMapNorth},        {102, ReceiveMapEast},
-        {103, ReceiveMapSouth},         {104, ReceiveMapWest},         {105, ReceiveMapField},
-        {106, ReceiveAddObject},        {107, ReceiveChangeObject},    {108, ReceiveDeleteObject},
-        {109, ReceiveMoveCreature},     {110, DispatchOpenContainer},  {111, DispatchCloseContainer},
-        {112, ReceiveContainerAdd},     {113, ReceiveContainerChange}, {114, ReceiveContainerDelete},
-        {120, ReceiveSetBodyObject},    {121, ReceiveClearBodyObject}, {125, DispatchOwnOffer},
-        {126, DispatchCounterOffer},    {127, DispatchCloseTrade},     {130, ReceiveAmbientLight},
-        {131, ReceiveGraphicEffect},    {132, ReceiveTextEffect},      {133, ReceiveMissile},
-        {134, ReceiveCreatureMark},     {140, ReceiveCreatureHealth},  {141, ReceiveCreatureLight},
-        {142, ReceiveCreatureOutfit},   {143, ReceiveCreatureSpeed},   {144, ReceiveCreatureSkull},
-        {145, ReceiveCreatureShield},   {150, ReceiveTextDialog},      {151, ReceiveListDialog},
-        {160, ReceivePlayerData},       {161, ReceivePlayerSkills},    {162, ReceivePlayerState},
-        {163, ReceiveClearTarget},      {170, ReceiveTalk},            {171, ReceiveChannelList},
-        {172, ReceiveOpenChannel},      {173, ReceivePrivateChannel},  {174, ReceiveRequestQueue},
-        {175, ReceiveRequestTaken},     {176, ReceiveRequestFinished}, {177, ReceiveRequestClosed},
-        {178, ReceiveOwnChannel},       {179, ReceiveChannelClosed},   {180, ReceiveSystemMessage},
-        {181, ReceiveWalkCancel},       {190, ReceiveFloorUp},         {191, ReceiveFloorDown},
-        {200, ReceiveOutfitDialog},     {210, ReceiveAddBuddy},        {211, ReceiveBuddyLogin},
+        {10, DispatchEnterGame},       {11, ReceiveRights},
+        {20, ReceiveGameError},        {21, ReceiveGameInformation},
+        {22, ReceiveWaitingList},      {30, ReceivePing},
+        {100, ReceiveFullMap},         {101, ReceiveMapNorth},
+        {102, ReceiveMapEast},         {103, ReceiveMapSouth},
+        {104, ReceiveMapWest},         {105, ReceiveMapField},
+        {106, ReceiveAddObject},       {107, ReceiveChangeObject},
+        {108, ReceiveDeleteObject},    {109, ReceiveMoveCreature},
+        {110, DispatchOpenContainer},  {111, DispatchCloseContainer},
+        {112, ReceiveContainerAdd},    {113, ReceiveContainerChange},
+        {114, ReceiveContainerDelete}, {120, ReceiveSetBodyObject},
+        {121, ReceiveClearBodyObject}, {125, DispatchOwnOffer},
+        {126, DispatchCounterOffer},   {127, DispatchCloseTrade},
+        {130, ReceiveAmbientLight},    {131, ReceiveGraphicEffect},
+        {132, ReceiveTextEffect},      {133, ReceiveMissile},
+        {134, ReceiveCreatureMark},    {140, ReceiveCreatureHealth},
+        {141, ReceiveCreatureLight},   {142, ReceiveCreatureOutfit},
+        {143, ReceiveCreatureSpeed},   {144, ReceiveCreatureSkull},
+        {145, ReceiveCreatureShield},  {150, ReceiveTextDialog},
+        {151, ReceiveListDialog},      {160, ReceivePlayerData},
+        {161, ReceivePlayerSkills},    {162, ReceivePlayerState},
+        {163, ReceiveClearTarget},     {170, ReceiveTalk},
+        {171, ReceiveChannelList},     {172, ReceiveOpenChannel},
+        {173, ReceivePrivateChannel},  {174, ReceiveRequestQueue},
+        {175, ReceiveRequestTaken},    {176, ReceiveRequestFinished},
+        {177, ReceiveRequestClosed},   {178, ReceiveOwnChannel},
+        {179, ReceiveChannelClosed},   {180, ReceiveSystemMessage},
+        {181, ReceiveWalkCancel},      {190, ReceiveFloorUp},
+        {191, ReceiveFloorDown},       {200, ReceiveOutfitDialog},
+        {210, ReceiveAddBuddy},        {211, ReceiveBuddyLogin},
         {212, ReceiveBuddyLogout},
     };
     for (const auto& [Type, Handler] : Handlers)

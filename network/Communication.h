@@ -54,11 +54,11 @@ public:
     // Message 10, after the connection state became 8 and before the body is read: builds the game screen
     // and clears the last session's map, creatures, inventory, talk and light.
     virtual void enterGame() = 0;
-    virtual void openContainerWindow(int32_t Container) = 0; // 110: opens or refreshes it
+    virtual void openContainerWindow(int32_t Container) = 0;  // 110: opens or refreshes it
     virtual void closeContainerWindow(int32_t Container) = 0; // 111: also for a container not open
-    virtual void openTradeWindow() = 0;                        // 125
-    virtual void refreshTradeWindow() = 0;                     // 126
-    virtual void closeTradeWindow() = 0;                       // 127
+    virtual void openTradeWindow() = 0;                       // 125
+    virtual void refreshTradeWindow() = 0;                    // 126
+    virtual void closeTradeWindow() = 0;                      // 127
 };
 void SetGameClientHooks(TGameClientHooks* Hooks); // not owned; NULL: none
 

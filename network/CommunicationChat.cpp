@@ -15,18 +15,18 @@
 
 namespace {
 
-constexpr int32_t TALK_TEXT_SIZE = 512;     // at most 511 characters kept
-constexpr int32_t CHANNEL_NAME_SIZE = 30;   // name slots of the channel list and of events 47 and 48
+constexpr int32_t TALK_TEXT_SIZE = 512;   // at most 511 characters kept
+constexpr int32_t CHANNEL_NAME_SIZE = 30; // name slots of the channel list and of events 47 and 48
 constexpr int32_t OWN_CHANNEL_NAME_SIZE = 40;
 
 // What a talk mode carries behind its mode byte and where it goes.
 struct TTalkLayout {
-    bool Position;   // u16 x, u16 y, u8 z
-    bool Channel;    // u16 channel
-    bool Number;     // u32 seconds since a request was made
-    bool Talkbox;    // over the map, at the position or at (0, 0, 0)
-    bool Console;    // into the console's buffers
-    bool Filtered;   // dropped when the speaker or the mode is ignored
+    bool Position; // u16 x, u16 y, u8 z
+    bool Channel;  // u16 channel
+    bool Number;   // u32 seconds since a request was made
+    bool Talkbox;  // over the map, at the position or at (0, 0, 0)
+    bool Console;  // into the console's buffers
+    bool Filtered; // dropped when the speaker or the mode is ignored
 };
 
 // The layout of a talk mode; false for a mode that the talk message does not carry.
@@ -134,9 +134,7 @@ void ReceiveOpenChannel() try {
 }
 CATCH_FRAME()
 
-void ReceivePrivateChannel() try {
-    PostNameEvent(MESSAGE_OPENPRIVATECHANNEL, 0, CHANNEL_NAME_SIZE);
-}
+void ReceivePrivateChannel() try { PostNameEvent(MESSAGE_OPENPRIVATECHANNEL, 0, CHANNEL_NAME_SIZE); }
 CATCH_FRAME()
 
 void ReceiveOwnChannel() try {

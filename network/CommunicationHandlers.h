@@ -40,19 +40,19 @@ void ReadMapField(int32_t rx, int32_t ry, int32_t rz);
 void ReadMapArea(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax);
 void ReadMapFloor(int32_t rz);
 
-void ReceiveFullMap();       // 100
-void ReceiveMapNorth();      // 101
-void ReceiveMapEast();       // 102
-void ReceiveMapSouth();      // 103
-void ReceiveMapWest();       // 104
-void ReceiveMapField();      // 105
-void ReceiveAddObject();     // 106
-void ReceiveChangeObject();  // 107
-void ReceiveDeleteObject();  // 108
-void ReceiveMoveCreature();  // 109
-void ReceiveWalkCancel();    // 181
-void ReceiveFloorUp();       // 190
-void ReceiveFloorDown();     // 191
+void ReceiveFullMap();      // 100
+void ReceiveMapNorth();     // 101
+void ReceiveMapEast();      // 102
+void ReceiveMapSouth();     // 103
+void ReceiveMapWest();      // 104
+void ReceiveMapField();     // 105
+void ReceiveAddObject();    // 106
+void ReceiveChangeObject(); // 107
+void ReceiveDeleteObject(); // 108
+void ReceiveMoveCreature(); // 109
+void ReceiveWalkCancel();   // 181
+void ReceiveFloorUp();      // 190
+void ReceiveFloorDown();    // 191
 
 // ---- Creatures
 
@@ -60,13 +60,13 @@ void ReceiveFloorDown();     // 191
 // the map object. Other words read nothing and give 0.
 uint32_t ReadCreatureDescription(int32_t Word, int32_t rx, int32_t ry, int32_t rz);
 
-void ReceiveCreatureMark();    // 134
-void ReceiveCreatureHealth();  // 140
-void ReceiveCreatureLight();   // 141
-void ReceiveCreatureOutfit();  // 142
-void ReceiveCreatureSpeed();   // 143
-void ReceiveCreatureSkull();   // 144
-void ReceiveCreatureShield();  // 145
+void ReceiveCreatureMark();   // 134
+void ReceiveCreatureHealth(); // 140
+void ReceiveCreatureLight();  // 141
+void ReceiveCreatureOutfit(); // 142
+void ReceiveCreatureSpeed();  // 143
+void ReceiveCreatureSkull();  // 144
+void ReceiveCreatureShield(); // 145
 
 // ---- Containers, inventory and trade; Container tells the window call which container it was.
 

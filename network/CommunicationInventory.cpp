@@ -4,7 +4,7 @@
 #include "network/CommunicationHandlers.h"
 
 #include "foundation/Exception.h"
-#include "network/Communication.h"
+#include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "state/Inventory.h"
 
@@ -57,7 +57,8 @@ void ReceiveContainerDelete() try {
     int32_t Container = GetByte();
     int32_t Position = GetByte();
     // A container that was full may hold more than the client was shown: it is asked for again.
-    if (IsContainerOpen(Container) && DeleteContainerObject(Container, Position)) SendRefreshContainer(Container);
+    if (IsContainerOpen(Container) && DeleteContainerObject(Container, Position))
+        SendRefreshContainer(Container);
 }
 CATCH_FRAME()
 

@@ -4,7 +4,7 @@
 #include "network/CommunicationHandlers.h"
 
 #include "foundation/Exception.h"
-#include "network/Communication.h"
+#include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -114,7 +114,8 @@ void AppendCylinder(std::string& Text, const char* Title, const TWirePosition& F
     Text += std::string("\n ") + Title + " Cylinder (2): ";
     for (int32_t Position = 0; Position < OBJECTS_PER_POINT; Position++) {
         GetMapObject(Obj, Field.x, Field.y, Field.z, Position);
-        Text += Obj.Type != 0 ? " (" + std::to_string(Obj.Type) + "," + std::to_string(Obj.Data) + ")" : "(-)";
+        Text +=
+            Obj.Type != 0 ? " (" + std::to_string(Obj.Type) + "," + std::to_string(Obj.Data) + ")" : "(-)";
     }
 }
 
@@ -146,7 +147,8 @@ std::string MoveDetails(const TCreatureMove& Move, const TCreature* Creature) {
     Text += "\n ID: " + std::to_string(Creature->CreatureID) + " Name: " + Creature->Name;
     Text += "\n RealX: " + std::to_string(Creature->X) + " RealY: " + std::to_string(Creature->Y) +
             " RealZ: " + std::to_string(Creature->Z);
-    Text += "\n DeltaX: " + std::to_string(Creature->OffsetX) + " DeltaY: " + std::to_string(Creature->OffsetY);
+    Text +=
+        "\n DeltaX: " + std::to_string(Creature->OffsetX) + " DeltaY: " + std::to_string(Creature->OffsetY);
     return Text;
 }
 
@@ -352,10 +354,12 @@ void ReceiveMoveCreature() try {
     } else {
         Diagnostic = "MoveCreature has been received for a coordinate where there is no creature anymore "
                      "[bug0000017]";
-        if (Obj.Type != 0) Diagnostic += " (" + std::to_string(Obj.Type) + ", " + std::to_string(Obj.Data) + ")";
+        if (Obj.Type != 0)
+            Diagnostic += " (" + std::to_string(Obj.Type) + ", " + std::to_string(Obj.Data) + ")";
     }
     if (!Diagnostic.empty())
-        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Diagnostic, "", 0, "", 0, MoveDetails(Move, Creature));
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Diagnostic, "", 0, "", 0,
+                           MoveDetails(Move, Creature));
 
     if (DeleteMapObject(Move.Start.x, Move.Start.y, Move.Start.z, Move.Position))
         SendRefreshField(Move.AbsStart.x, Move.AbsStart.y, Move.AbsStart.z);

@@ -3,7 +3,7 @@
 #include "network/CommunicationHandlers.h"
 
 #include "foundation/Exception.h"
-#include "network/Communication.h"
+#include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Status.h"

@@ -145,7 +145,7 @@ protected:
 
     // The commands the client has sent since the last call, each as its message bytes, command first.
     std::vector<std::vector<uint8_t>> sent() {
-        SendPingAnswer(); // a marker behind everything sent before
+        SendLogout(); // a marker behind everything sent before; no handler sends it
         std::vector<std::vector<uint8_t>> Commands;
         std::vector<uint8_t> Bytes;
         for (;;) {
@@ -159,7 +159,7 @@ protected:
                 testserver::OpenFrame(Cipher, std::span<uint8_t>(Bytes.data() + 2, Length));
             std::vector<uint8_t> Command(Message.begin(), Message.end());
             Bytes.erase(Bytes.begin(), Bytes.begin() + 2 + static_cast<ptrdiff_t>(Length));
-            if (Command == std::vector<uint8_t>{30} && Bytes.empty()) return Commands;
+            if (Command == std::vector<uint8_t>{20}) return Commands;
             Commands.push_back(Command);
         }
     }

@@ -2,6 +2,7 @@
 // the ring of the last message types, leaving the game and the character switch.
 #include "control/Control.h"
 
+#include "control/ControlDownload.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
@@ -36,6 +37,8 @@ void DispatchPacket(int32_t Type) {
             throw TMyException(__FILE__, __LINE__, "unknown packet type during login", "Type", Type, "", 0,
                                "");
         Handler();
+        // the download dialog opens and moves while the rest of the download is still arriving
+        if (In(Type, 30, 32)) RunImmediateDispatchPass();
         return;
     }
     if (GetConnectionState() == CONNECTIONSTATE_GAMESENT) SetConnectionState(CONNECTIONSTATE_GAMELOGIN);
@@ -118,6 +121,8 @@ void ReceivePackets() {
             if (Type == -1) return;
             RecordPacketType(Type);
             DispatchPacket(Type);
+            // a handler that dropped the connection leaves the frames behind unread: they were meant for it
+            if (!IsConnected()) return;
         }
     }
     CATCH_FRAME(Type)

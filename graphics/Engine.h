@@ -25,6 +25,13 @@ int32_t GetGraphicEngine();
 uint8_t GetEngineCapabilities();
 TWindow* GetWindowHandle();
 
+// The engine's tag in the frame-rate text: "DX5", "OGL", "DX9", or "<?>" for any other number.
+const char* GetEngineTag(int32_t Engine);
+
+// Set by the frame window when the display changed in windowed mode; the OpenGL engine reads and clears it.
+bool GetDisplayChanged();
+void SetDisplayChanged(bool Changed);
+
 // The engine object, made on first use for the current engine number. Throws when the number names no engine
 // of this build, so that no caller ever draws through nothing.
 TSurface* GetSurface();
@@ -48,5 +55,5 @@ void SetFrameWait(TFrameWait Wait);
 void WaitMilliseconds(uint32_t Milliseconds);
 
 // Back to the state of program start (tests): no engine object, engine number 0, no capabilities, no window,
-// no extra back ends, page size 256 x 256, plain sleeping.
+// no extra back ends, page size 256 x 256, plain sleeping, no display change.
 void ResetEngineModule();

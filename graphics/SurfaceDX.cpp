@@ -226,6 +226,7 @@ void TSurfaceDX::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
 }
 
 void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
     if (DirectDraw->testCooperativeLevel() == PLATFORM_EXCLUSIVE_ELSEWHERE) {
         Lost = true;
         return;

@@ -2,6 +2,7 @@
 // tiles, tile drawing, the bitmap fonts, object and outfit drawing and the skins.
 #pragma once
 
+#include "graphics/SkinTable.h"
 #include "state/Objects.h"
 
 #include <cstdint>
@@ -188,12 +189,6 @@ void DrawOutfit(int32_t Surface, int32_t x, int32_t y, int32_t Size, int32_t Out
                 int32_t ClipX, int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight, TTextFormat CountFormat);
 
 // ---- Skins ----
-
-inline constexpr int32_t LASTSKIN = 262;
-
-struct TSkin {
-    int32_t x, y, Width, Height; // in pixels of the skin picture
-};
 
 void InitSkins();
 void ExitSkins();

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "network/CommunicationDownload.h"
 #include "network/CommunicationHandlers.h"
 #include "network/CommunicationSend.h"
 #include "network/LoginKey.h"
@@ -138,7 +139,9 @@ TPacketTable MakeLoginTable() {
     Table[20] = ReceiveMessageOfTheDay;
     Table[40] = ReceiveLoginRetry;
     Table[100] = ReceiveCharacterList;
-    // 30, 31 and 32 (the data-file download) join with their handlers.
+    Table[30] = ReceivePatchStart;
+    Table[31] = ReceiveFileStart;
+    Table[32] = ReceivePatchBlock;
     return Table;
 }
 
@@ -230,6 +233,10 @@ void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGet
     Communication.PictureSignature = PictureSignature;
 }
 
+uint32_t GetLoadedSpriteSignature() { return GraphicsSignature(Communication.SpriteSignature); }
+
+uint32_t GetLoadedPictureSignature() { return GraphicsSignature(Communication.PictureSignature); }
+
 void SetLoginModulus(const char* ModulusM) {
     CHECK_TEXT(ModulusM != nullptr, "ModulusM!=NULL");
     Communication.Modulus = ModulusM;
@@ -247,8 +254,8 @@ void SendLoginServerLogin(uint32_t AccountID, const char* Password) try {
     PutWord(LOGIN_PROTOCOL_CONSTANT);
     PutWord(CLIENT_VERSION);
     PutQuad(GetObjectTypeSignature());
-    PutQuad(GraphicsSignature(Communication.SpriteSignature));
-    PutQuad(GraphicsSignature(Communication.PictureSignature));
+    PutQuad(GetLoadedSpriteSignature());
+    PutQuad(GetLoadedPictureSignature());
     PutBytes(Block.Bytes, RSA_BLOCK_SIZE);
     SendPacket(false);
 }

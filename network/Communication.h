@@ -18,6 +18,9 @@ inline constexpr int32_t CHARACTERLIST_TIMEOUT = 300;
 // controller at start-up; without them the login sends 0, the signature of a file not opened.
 using TSignatureGetter = uint32_t (*)();
 void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGetter PictureSignature);
+// The signatures through those getters, 0 while unset; a downloaded patch of either file must match them.
+uint32_t GetLoadedSpriteSignature();
+uint32_t GetLoadedPictureSignature();
 
 // The servers' RSA modulus as decimal text (copied); LOGIN_RSA_MODULUS unless a local set-up gives another.
 void SetLoginModulus(const char* ModulusM);

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <new>
 #include <vector>
 
@@ -34,6 +37,21 @@ bool Intersect(const TPixelRect& A, const TPixelRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
 }
 
+// Copies Width pixels other than Key. The rows of one copy never overlap (an overlapping source is copied
+// aside first).
+template <typename P>
+inline void KeyedRow(P* __restrict Target, const P* __restrict Source, int32_t Width, P Key) {
+    for (int32_t x = 0; x < Width; x++)
+        Target[x] = Source[x] == Key ? Target[x] : Source[x];
+}
+
+// The same for a row of one 32-pixel tile, the copy every sprite and glyph makes: a fixed length lets the row
+// be copied without any loop bookkeeping.
+template <typename P> inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source, P Key) {
+    for (int32_t x = 0; x < 32; x++)
+        Target[x] = Source[x] == Key ? Target[x] : Source[x];
+}
+
 template <typename P> void FillRows(uint8_t* First, int32_t Pitch, int32_t Width, int32_t Height, P Value) {
     for (int32_t y = 0; y < Height; y++)
         std::fill_n(reinterpret_cast<P*>(First + static_cast<size_t>(y) * Pitch), Width, Value);
@@ -50,25 +68,39 @@ void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPit
             std::memcpy(Target, Source, sizeof(P) * Width);
             continue;
         }
-        for (int32_t x = 0; x < Width; x++)
-            Target[x] = Source[x] == Key ? Target[x] : Source[x];
+        if (Width == 32)
+            KeyedTileRow(Target, Source, Key);
+        else
+            KeyedRow(Target, Source, Width, Key);
     }
 }
 
 // Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
-// FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows.
+// FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows. A row
+// that takes the same source row as the one above is a copy of it when nothing is keyed.
 template <typename P>
 void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
                int32_t FromPitch, const int32_t* Columns, int32_t FirstRow, int32_t FullHeight,
                int32_t FromHeight, bool Keyed, P Key) {
+    int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
-        int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
-                      (2 * static_cast<int64_t>(FullHeight));
-        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(Row) * FromPitch);
+        const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
+                            (2 * static_cast<int64_t>(FullHeight));
         P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
-        for (int32_t x = 0; x < Width; x++) {
-            P Value = Source[Columns[x]];
-            if (!Keyed || Value != Key) Target[x] = Value;
+        if (!Keyed && Row == Previous) {
+            std::memcpy(Target, To + static_cast<size_t>(y - 1) * ToPitch, sizeof(P) * Width);
+            continue;
+        }
+        Previous = Row;
+        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(Row) * FromPitch);
+        if (Keyed) {
+            for (int32_t x = 0; x < Width; x++) {
+                const P Value = Source[Columns[x]];
+                if (Value != Key) Target[x] = Value;
+            }
+        } else {
+            for (int32_t x = 0; x < Width; x++)
+                Target[x] = Source[Columns[x]];
         }
     }
 }
@@ -89,31 +121,9 @@ TSourceRows DetachedSource(const uint8_t* First, int32_t Pitch, int32_t RowBytes
     return {Copy, RowBytes};
 }
 
-// One colour channel of a shaded quad along a row: the exact value floor(V / E) kept as quotient and
-// remainder, so that stepping along the row adds without drift.
-struct TChannelWalk {
-    int64_t Quotient, Remainder, StepQuotient, StepRemainder, Denominator;
-
-    void start(int64_t V, int64_t Step, int64_t E) {
-        Denominator = E;
-        Quotient = FloorDiv(V, E);
-        Remainder = V - Quotient * E;
-        StepQuotient = FloorDiv(Step, E);
-        StepRemainder = Step - StepQuotient * E;
-    }
-    void next() {
-        Quotient += StepQuotient;
-        Remainder += StepRemainder;
-        if (Remainder >= Denominator) {
-            Remainder -= Denominator;
-            Quotient++;
-        }
-    }
-    uint32_t value() const { return static_cast<uint32_t>(std::clamp<int64_t>(Quotient, 0, 255)); }
-    static int64_t FloorDiv(int64_t A, int64_t B) { return A >= 0 ? A / B : -((-A + B - 1) / B); }
-};
-
-inline uint32_t Multiply255(uint32_t d, uint32_t l) { return (d * l + 127) / 255; }
+inline uint32_t Multiply255(uint32_t d, uint32_t l) {
+    return ((d * l + 128) * 257) >> 16;
+} // (d l + 127) / 255
 
 template <typename P> P MultiplyPixel(P Pixel, uint32_t r, uint32_t g, uint32_t b);
 
@@ -130,60 +140,104 @@ template <> uint16_t MultiplyPixel<uint16_t>(uint16_t Pixel, uint32_t r, uint32_
     return static_cast<uint16_t>(R << 11 | G << 5 | B);
 }
 
-// Corner colours of one quad, clamped: [corner][channel], corners top left, top right, bottom left, bottom
-// right.
-struct TQuadColors {
-    int64_t C[4][3];
+// The colour of one triangle of a quad as a plane over the quad's pixels, per channel in 16.16 fixed point
+// with half a unit added: at pixel (k, j) of the quad the channel is (Base + k Dk + j Dj) >> 16. Both slopes
+// are rounded once per quad; over a quad of up to 65,535 pixels a side they drift by less than half a unit.
+struct TColourPlane {
+    int32_t Base[3], Dk[3], Dj[3];
 };
 
-// Multiplies the pixels k = k0 .. k1-1 of quad row j (surface row pointer Row at the quad's x) by the
-// interpolated colour. With Q = 4wh, the colour times Q is, in the upper-left triangle,
-// C00 Q + (C10 - C00)(2k + 1) 2h + (C01 - C00)(2j + 1) 2w and, in the lower-right one,
-// C11 Q + (C01 - C11)(2w - 2k - 1) 2h + (C10 - C11)(2h - 2j - 1) 2w; rounding adds Q / 2.
-template <typename P>
-void ShadeRowSegment(P* Row, const TQuadColors& Q, int64_t w, int64_t h, int64_t j, int32_t k0, int32_t k1,
-                     bool Upper) {
-    if (k0 >= k1) return;
-    const int64_t Denominator = 4 * w * h, E = 2 * Denominator;
-    TChannelWalk Walk[3];
-    for (int c = 0; c < 3; c++) {
-        int64_t N, Step;
-        if (Upper) {
-            N = Q.C[0][c] * Denominator + (Q.C[1][c] - Q.C[0][c]) * (2 * k0 + 1) * 2 * h +
-                (Q.C[2][c] - Q.C[0][c]) * (2 * j + 1) * 2 * w;
-            Step = (Q.C[1][c] - Q.C[0][c]) * 4 * h;
-        } else {
-            N = Q.C[3][c] * Denominator + (Q.C[2][c] - Q.C[3][c]) * (2 * w - 2 * k0 - 1) * 2 * h +
-                (Q.C[1][c] - Q.C[3][c]) * (2 * h - 2 * j - 1) * 2 * w;
-            Step = (Q.C[3][c] - Q.C[2][c]) * 4 * h;
-        }
-        Walk[c].start(2 * N + Denominator, 2 * Step, E);
-    }
-    for (int32_t k = k0; k < k1; k++) {
-        Row[k] = MultiplyPixel<P>(Row[k], Walk[0].value(), Walk[1].value(), Walk[2].value());
-        for (TChannelWalk& W : Walk)
-            W.next();
-    }
+int32_t Fixed(int64_t Numerator, int64_t Denominator) {
+    const int64_t Scaled = Numerator * 65536;
+    return static_cast<int32_t>(Scaled >= 0 ? (2 * Scaled + Denominator) / (2 * Denominator)
+                                            : -((-2 * Scaled + Denominator) / (2 * Denominator)));
 }
 
+// The plane through a corner colour C at pixel centre (0.5, 0.5) moving by Along over the width and by Down
+// over the height: C + Along (k + 0.5) / w + Down (j + 0.5) / h.
+void SetPlane(TColourPlane& Plane, int c, int32_t C, int32_t Along, int32_t Down, int32_t w, int32_t h) {
+    Plane.Dk[c] = Fixed(Along, w);
+    Plane.Dj[c] = Fixed(Down, h);
+    Plane.Base[c] = C * 65536 + Fixed(Along, 2 * w) + Fixed(Down, 2 * h) + 0x8000;
+}
+
+// Multiplies Count pixels by a colour starting at Start and moving by Step per pixel (16.16 per channel, red,
+// green, blue, half a unit added).
+template <typename P> void ShadeSpan(P* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
+    for (int32_t i = 0; i < Count; i++)
+        Pixels[i] = MultiplyPixel<P>(Pixels[i], static_cast<uint32_t>(Start[0] + i * Step[0]) >> 16,
+                                     static_cast<uint32_t>(Start[1] + i * Step[1]) >> 16,
+                                     static_cast<uint32_t>(Start[2] + i * Step[2]) >> 16);
+}
+
+#if defined(__SSE2__)
+// The same for X-8-8-8 pixels, two at a time in 16-bit lanes: (d l + 128 + ((d l + 128) >> 8)) >> 8 is
+// (d l + 127) / 255 for every d and l of 0 to 255. The X byte becomes 0.
+template <>
+void ShadeSpan<uint32_t>(uint32_t* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
+    __m128i Light = _mm_setr_epi32(Start[2], Start[1], Start[0], 0); // lanes in the pixel's byte order
+    const __m128i Move = _mm_setr_epi32(Step[2], Step[1], Step[0], 0);
+    const __m128i Zero = _mm_setzero_si128(), Half = _mm_set1_epi16(128);
+    int32_t i = 0;
+    for (; i + 2 <= Count; i += 2) {
+        const __m128i First = _mm_srli_epi32(Light, 16);
+        Light = _mm_add_epi32(Light, Move);
+        const __m128i Second = _mm_srli_epi32(Light, 16);
+        Light = _mm_add_epi32(Light, Move);
+        const __m128i L = _mm_packs_epi32(First, Second);
+        const __m128i D =
+            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Pixels + i)), Zero);
+        const __m128i X = _mm_add_epi16(_mm_mullo_epi16(D, L), Half);
+        const __m128i Product = _mm_srli_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), 8);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Product, Zero));
+    }
+    if (i < Count) {
+        const int32_t Rest[3] = {Start[0] + i * Step[0], Start[1] + i * Step[1], Start[2] + i * Step[2]};
+        Pixels[i] = MultiplyPixel<uint32_t>(Pixels[i], static_cast<uint32_t>(Rest[0]) >> 16,
+                                            static_cast<uint32_t>(Rest[1]) >> 16,
+                                            static_cast<uint32_t>(Rest[2]) >> 16);
+    }
+}
+#endif
+
+// Multiplies Count pixels of quad row j from quad pixel k on by the colour of Plane.
+template <typename P>
+void ShadePlane(P* Pixels, int32_t Count, const TColourPlane& Plane, int32_t k, int32_t j) {
+    if (Count <= 0) return;
+    int32_t Start[3];
+    for (int c = 0; c < 3; c++)
+        Start[c] = Plane.Base[c] + k * Plane.Dk[c] + j * Plane.Dj[c];
+    ShadeSpan<P>(Pixels, Count, Start, Plane.Dk);
+}
+
+// A quad is two triangles split from its top right to its bottom left corner: pixel (k, j) lies in the upper
+// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right.
 template <typename P>
 void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight, const int32_t* R,
-               const TQuadColors& Q) {
-    const int64_t w = R[2], h = R[3];
+               const int32_t (&C)[4][3]) {
+    const int32_t w = R[2], h = R[3];
+    TColourPlane Upper, Lower;
+    for (int c = 0; c < 3; c++) {
+        SetPlane(Upper, c, C[0][c], C[1][c] - C[0][c], C[2][c] - C[0][c], w, h);
+        SetPlane(Lower, c, C[1][c] + C[2][c] - C[3][c], C[3][c] - C[2][c], C[3][c] - C[1][c], w, h);
+    }
     const int32_t x0 = std::max(R[0], 0),
-                  x1 = static_cast<int32_t>(std::min<int64_t>(R[0] + w, SurfaceWidth));
+                  x1 = static_cast<int32_t>(std::min<int64_t>(int64_t{R[0]} + w, SurfaceWidth));
     const int32_t y0 = std::max(R[1], 0),
-                  y1 = static_cast<int32_t>(std::min<int64_t>(R[1] + h, SurfaceHeight));
-    for (int32_t y = y0; y < y1; y++) {
-        const int64_t j = y - R[1];
-        // Pixels k with (2k + 1) h + (2j + 1) w <= 2wh lie in the upper-left triangle.
-        const int64_t M = 2 * w * h - (2 * j + 1) * w;
-        const int64_t UpperCount = M < h ? 0 : std::min<int64_t>(w, (M - h) / (2 * h) + 1);
-        const int32_t kStart = x0 - R[0], kEnd = x1 - R[0];
+                  y1 = static_cast<int32_t>(std::min<int64_t>(int64_t{R[1]} + h, SurfaceHeight));
+    const int32_t kStart = x0 - R[0], kEnd = x1 - R[0];
+    // The upper triangle's pixels in row j: k < UpperCount with (2k + 1) h <= M = 2wh - (2j + 1) w. M falls
+    // by 2w from row to row; the count follows it down.
+    int64_t M = 2 * int64_t{w} * h - (2 * int64_t{y0 - R[1]} + 1) * w;
+    int64_t UpperCount = M < h ? 0 : std::min<int64_t>(w, (M - h) / (2 * h) + 1);
+    for (int32_t y = y0; y < y1; y++, M -= 2 * int64_t{w}) {
+        const int32_t j = y - R[1];
+        while (UpperCount > 0 && (2 * UpperCount - 1) * h > M)
+            UpperCount--;
         const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
-        P* Row = reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + R[0];
-        ShadeRowSegment<P>(Row, Q, w, h, j, kStart, Split, true);
-        ShadeRowSegment<P>(Row, Q, w, h, j, Split, kEnd, false);
+        P* Row = reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0; // quad pixel kStart
+        ShadePlane<P>(Row, Split - kStart, Upper, kStart, j);
+        ShadePlane<P>(Row + (Split - kStart), kEnd - Split, Lower, Split, j);
     }
 }
 
@@ -318,10 +372,11 @@ TPlatformResult TPixelSurface::multiplyShadedQuads(int32_t Count, const int32_t*
     for (int32_t i = 0; i < Count; i++) {
         const int32_t* R = Rectangles + 4 * i;
         if (R[2] <= 0 || R[3] <= 0) continue;
-        TQuadColors Q;
+        if (R[2] > 65535 || R[3] > 65535) continue; // beyond the fixed-point range of the planes
+        int32_t Q[4][3];
         for (int Corner = 0; Corner < 4; Corner++)
             for (int c = 0; c < 3; c++)
-                Q.C[Corner][c] = std::clamp(Colors[12 * i + 3 * Corner + c], 0, 255);
+                Q[Corner][c] = std::clamp(Colors[12 * i + 3 * Corner + c], 0, 255);
         if (Format.BytesPerPixel == 2)
             ShadeQuad<uint16_t>(Pixels.get(), Pitch, Width, Height, R, Q);
         else

@@ -98,8 +98,9 @@ public:
     // Multiplies the pixels under each of Count rectangles {x, y, width, height} by a colour interpolated
     // from its four corners (Colors: twelve values per rectangle, red, green, blue of top left, top right,
     // bottom left and bottom right, 0 to 255). The quad is two triangles split from top right to bottom left;
-    // colours are taken at pixel centres and rounded to whole values; each channel becomes
-    // (d * l + 127) / 255. At 16 bits a channel is widened to 8 bits by repeating its top bits first.
+    // colours are taken at pixel centres (in 16.16 fixed point) and rounded to whole values; each channel
+    // becomes (d * l + 127) / 255. At 16 bits a channel is widened to 8 bits by repeating its top bits first.
+    // Quads wider or higher than 65,535 pixels are left out.
     TPlatformResult multiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
 
     // Raw rows for the platform layer's own copies (presentation, tests); nullptr for the primary surface.

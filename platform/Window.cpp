@@ -14,6 +14,8 @@ void ExitVideoPlatform() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
 const char* GetPlatformError() { return SDL_GetError(); }
 
+void PumpWindowEvents() { SDL_PumpEvents(); }
+
 bool GetScreenSize(int32_t& Width, int32_t& Height) {
     SDL_DisplayMode Mode;
     if (SDL_GetDesktopDisplayMode(0, &Mode) != 0) return false;

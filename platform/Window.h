@@ -15,6 +15,10 @@ void ExitVideoPlatform();
 // The window system's text for the last failure.
 const char* GetPlatformError();
 
+// Lets the window system deliver what it has for the windows (mapping, exposure, size changes) without
+// taking any event off the queue.
+void PumpWindowEvents();
+
 // Size of the desktop in pixels (the first display); false when no display answers.
 bool GetScreenSize(int32_t& Width, int32_t& Height);
 

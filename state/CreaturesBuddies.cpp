@@ -1,4 +1,5 @@
 // The VIP list: entries, online count, sort keys and re-sorting.
+#define EBRUN_SOURCE_NAME "Creatures.cpp"
 #include "state/CreaturesBuddies.h"
 
 #include "foundation/Exception.h"

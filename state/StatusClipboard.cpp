@@ -1,4 +1,5 @@
 // The clipboard guard and its link pattern.
+#define EBRUN_SOURCE_NAME "Status.cpp"
 #include "state/StatusClipboard.h"
 
 #include "foundation/Exception.h"
@@ -36,6 +37,10 @@ struct {
 } Guard;
 
 // Characters an address is made of: letters, digits, hyphens, full stops and the per cent of "%2e".
+// Runs of host characters longer than this exceed what the matcher can judge within its limits; such a run
+// is treated as a link, so the warning errs on the side of showing.
+constexpr size_t LONGEST_JUDGED_RUN = 1000;
+
 bool IsHostCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '%';
 }
@@ -60,6 +65,7 @@ bool ContainsLink(const char* Text) {
         size_t End = Start;
         while (End < Length && IsHostCharacter(Lowered[End]))
             End++;
+        if (End - Start > LONGEST_JUDGED_RUN) return true;
         size_t From = Start > 0 ? Start - 1 : 0, To = End < Length ? End + 1 : End;
         std::memcpy(Piece.get(), Lowered.get() + From, To - From);
         Piece[To - From] = 0;

@@ -72,9 +72,6 @@ TEST_F(SpriteFile, DecodesRowByRowOverTheKeyColour) {
 
 TEST_F(SpriteFile, BrokenFilesGiveTheirErrorAndNeverWriteOutsideTheTile) {
     EXPECT_EQ(ProgramErrorOf([] { OpenSpriteFile("Ebrun.spr"); }), 2); // missing
-    WriteFile("Ebrun.spr", {1, 2, 3, 4, 9, 0, 0, 0}); // nine offsets promised, one half there
-    EXPECT_EQ(ProgramErrorOf([] { OpenSpriteFile("Ebrun.spr"); }), 2);
-
     auto Broken = [&](std::vector<uint8_t> Runs) {
         TTestSprite Sprite;
         Sprite.Runs = std::move(Runs);
@@ -120,23 +117,6 @@ TEST_F(SpriteFile, PictureTilesAreFoundRowByRow) {
                   LoadPictureTile(5, 0, 0, Buffer);
               }).find("In(PictureNumber,1,NumberOfPictures)"),
               std::string::npos);
-
-    std::vector<uint8_t> Cut = PictureFileBytes({Wide});
-    Cut.resize(Cut.size() - 10);
-    WriteFile("Ebrun.pic", Cut);
-    OpenPictureFile("Ebrun.pic");
-    EXPECT_EQ(ProgramErrorOf([&] { LoadPictureTile(1, 2, 1, Buffer); }), 5);
-    Cut.resize(12); // inside the first picture's offsets
-    WriteFile("Ebrun.pic", Cut);
-    EXPECT_EQ(ProgramErrorOf([] { OpenPictureFile("Ebrun.pic"); }), 3);
-    EXPECT_EQ(ProgramErrorOf([] { OpenPictureFile("Missing.pic"); }), 3);
-}
-
-TEST_F(SpriteFile, OverLongNameFailsItsCheck) {
-    std::string Long(1100, 'a');
-    EXPECT_NE(ExceptionTextOf([&] { OpenSpriteFile(Long.c_str()); }).find("strlen(FileName)<PATH_MAX"),
-              std::string::npos);
-    EXPECT_NE(ExceptionTextOf([] { OpenPictureFile(nullptr); }).find("FileName!=NULL"), std::string::npos);
 }
 
 namespace {

@@ -3,9 +3,7 @@
 #include "state/CreaturesPlayer.h"
 
 #include "state/Map.h"
-#include "state/Talk.h"
-#include "tests/foundation/Thrown.h"
-#include "tests/state/CreatureClock.h"
+#include "tests/state/StateTest.h"
 #include "tests/state/WorldTest.h"
 
 #include <string>
@@ -45,11 +43,6 @@ protected:
         for (int32_t i = 0; i < GetNumberOfPlayerSteps(); i++)
             Codes.push_back(GetPlayerStep(i));
         return Codes;
-    }
-
-    static std::string Status() {
-        const char* Message = GetStatusMessage();
-        return Message != nullptr ? Message : "";
     }
 
     // The server confirms a step: its move of the player's creature, the box scrolled along.
@@ -121,10 +114,10 @@ TEST_F(PlayerWalk, APendingPredictionMovesThePlayersField) {
     EXPECT_EQ(Player->LookDirection, 3);
 }
 
-TEST_F(PlayerWalk, BlockedFieldsInsideTheViewAreRefusedAtOnce) {
+TEST_F(PlayerWalk, BlockedFieldsInsideTheViewAreRefusedAtOnceOthersGoToThePathFinder) {
     Put(2, 0, BOULDER);
     EXPECT_EQ(GoToField(VX + 2, VY, VZ, false, false), 0);
-    EXPECT_EQ(Status(), "Sorry, not possible.");
+    EXPECT_EQ(StatusText(), "Sorry, not possible.");
     EXPECT_EQ(GetNumberOfPlayerSteps(), 0);
     // No destination stays behind: the same field asks again.
     EXPECT_EQ(GoToField(VX + 2, VY, VZ, false, false), 0);
@@ -133,24 +126,12 @@ TEST_F(PlayerWalk, BlockedFieldsInsideTheViewAreRefusedAtOnce) {
     // Outside the inner 15 x 11 fields the path finder decides.
     Put(8, 0, BOULDER);
     EXPECT_EQ(GoToField(VX + 8, VY, VZ, false, false), 1);
-    EXPECT_EQ(Status(), "");
-}
-
-TEST_F(PlayerWalk, PathFinderFailuresAreStatusMessages) {
-    struct {
-        int32_t X, Y, Z;
-        const char* Message;
-    } const Cases[] = {
-        {VX, VY, VZ - 1, "First go upstairs."},
-        {VX, VY, VZ + 1, "First go downstairs."},
-        {VX + 200, VY, VZ, "Destination is out of range."},
-    };
-    for (const auto& Case : Cases) {
-        EXPECT_EQ(GoToField(Case.X, Case.Y, Case.Z, false, false), 0);
-        EXPECT_EQ(Status(), Case.Message);
-        EXPECT_EQ(GetNumberOfPlayerSteps(), 0);
-        EXPECT_EQ(WalkToDestination(), 0) << "the destination was dropped";
-    }
+    EXPECT_EQ(StatusText(), "");
+    StopPlayerWalk();
+    // Its failures are status messages; the destination is dropped.
+    EXPECT_EQ(GoToField(VX, VY, VZ - 1, false, false), 0);
+    EXPECT_EQ(StatusText(), "First go upstairs.");
+    EXPECT_EQ(WalkToDestination(), 0);
 }
 
 TEST_F(PlayerWalk, SixteenFurtherRefusalsAtOnePositionGiveUp) {
@@ -165,37 +146,24 @@ TEST_F(PlayerWalk, SixteenFurtherRefusalsAtOnePositionGiveUp) {
     EXPECT_FALSE(CountRefusedStep());
 }
 
-TEST_F(PlayerWalk, RefusalsWithoutAPlayerOrDuringAStep) {
+TEST_F(PlayerWalk, NoPredictionDuringAStepWhileDeadIntoWallsOrWithoutAPlayer) {
     ASSERT_EQ(GoToField(VX + 3, VY, VZ, false, false), 1);
     ServerMoves(1, 0);
-    ServerMoves(1, 0); // an unpredicted step under way
+    ServerMoves(1, 0); // an unpredicted step under way: it ends first
     EXPECT_FALSE(RefusePlayerStep(0));
-    EXPECT_EQ(Player->LookDirection, 0);
     EXPECT_EQ(Player->Walking, 1);
-
     StopPlayerWalk();
-    EXPECT_EQ(Player->Walking, 0);
-    EXPECT_EQ(Player->OffsetX, 0);
+    EXPECT_EQ(Player->Walking + Player->OffsetX, 0);
+
+    SetHitpoints(0, 150);
+    EXPECT_EQ(GoToField(VX + 5, VY, VZ, false, false), 1);
+    EXPECT_FALSE(HasPredictedStep());
+    StopPlayerWalk();
+    EXPECT_TRUE(FailsWith([] { PredictPlayerStep(); }, "CurrentPlayerStep<NumberOfPlayerSteps"));
     SetPlayerID(PLAYER + 1);
     EXPECT_FALSE(RefusePlayerStep(1));
-    StopPlayerWalk();
-    EXPECT_EQ(GoToField(VX + 3, VY, VZ, false, false), 1);
+    EXPECT_EQ(GoToField(VX + 5, VY, VZ, false, false), 1);
     EXPECT_FALSE(HasPredictedStep());
-}
-
-TEST_F(PlayerWalk, NoPredictionWhileDeadOrIntoWalls) {
-    SetHitpoints(0, 150);
-    EXPECT_EQ(GoToField(VX + 3, VY, VZ, false, false), 1);
-    EXPECT_FALSE(HasPredictedStep());
-    StopPlayerWalk();
-    SetHitpoints(10, 150);
-    // The automap does not know the wall yet; the box does.
-    Put(1, 0, WALL);
-    EXPECT_EQ(GoToField(VX + 8, VY, VZ, false, false), 1);
-    EXPECT_FALSE(HasPredictedStep());
-    ClearPlayerSteps();
-    EXPECT_NE(ThrownText([] { PredictPlayerStep(); }).find("CurrentPlayerStep<NumberOfPlayerSteps"),
-              std::string::npos);
 }
 
 TEST_F(PlayerValues, ExperienceAndSkillsQueueTheirHints) {
@@ -203,47 +171,16 @@ TEST_F(PlayerValues, ExperienceAndSkillsQueueTheirHints) {
     SetExperience(0, 1, 0); // no level was known: no hints
     EXPECT_EQ(GetEventHelpCount(), 0);
     SetExperience(150, 2, 0);
-    EXPECT_EQ(PopEventHelp(), 7);
-    EXPECT_EQ(PopEventHelp(), 8);
     SetExperience(100000, 25, -1);
-    EXPECT_EQ(PopEventHelp(), 10);
-    EXPECT_EQ(PopEventHelp(), 14);
-    EXPECT_EQ(GetLevelPercent(), -1);
     SetExperience(0, 1, 0);
     SetExperience(5, 8, 0); // each hint once per installation
-    EXPECT_EQ(GetEventHelpCount(), 0);
-    EXPECT_NE(ThrownText([] { SetExperience(1, 1, 101); }).find("In(Progress,-1,100) [bug0000038]"),
-              std::string::npos);
-
     SetSkill(2, 10, 0);
-    EXPECT_EQ(PeekEventHelp(), 0);
     SetSkill(2, 11, 100);
-    EXPECT_EQ(PopEventHelp(), 9);
-    EXPECT_EQ(GetSkillLevel(2), 11);
-    EXPECT_STREQ(GetSkillName(6), "Fishing");
-    EXPECT_NE(ThrownText([] { SetSkill(7, 1, 0); }).find("In(SkillNumber,0,SKILLS-1)"), std::string::npos);
-    EXPECT_NE(ThrownText([] { SetSkill(0, 1, -1); }).find("In(Progress,0,100)"), std::string::npos);
-}
-
-TEST_F(PlayerValues, StateBitsTargetsAndTheReset) {
-    SetPlayerState(0x81);
-    EXPECT_TRUE(IsPoisoned());
-    EXPECT_TRUE(IsInFight());
-    EXPECT_FALSE(IsHasted());
-    SetAttackTarget(5);
-    SetFollowTarget(6);
-    EXPECT_EQ(GetAttackTarget(), 0u);
-    SetAttackTarget(7);
-    EXPECT_EQ(GetFollowTarget(), 0u);
-    SetSoulPoints(100);
-    SetAimedCreature(9);
-    SetCapacity(400);
-    SetSkill(3, 20, 50);
-    ResetCreatures();
-    EXPECT_EQ(GetSoulPoints(), 100);
-    EXPECT_EQ(GetAimedCreature(), 9u);
-    EXPECT_EQ(GetBeatDuration(), 50);
-    EXPECT_EQ(GetCapacity() + GetSkillLevel(3), 0);
-    EXPECT_FALSE(IsInFight());
-    EXPECT_EQ(GetAttackTarget(), 0u);
+    std::vector<int32_t> Hints;
+    while (int32_t Hint = PopEventHelp())
+        Hints.push_back(Hint);
+    EXPECT_EQ(Hints, (std::vector<int32_t>{7, 8, 10, 14, 9}));
+    std::string Failure = ThrownText([] { SetExperience(1, 1, 101); });
+    EXPECT_EQ(Failure.rfind("Creatures.cpp ", 0), 0u) << Failure; // the module's name, not the file's
+    EXPECT_NE(Failure.find("In(Progress,-1,100) [bug0000038]"), std::string::npos);
 }

@@ -1,4 +1,6 @@
 // pellarune-testserver: a login server and a game server on 127.0.0.1 for running the client locally.
+#include "tools/testserver/Differ.h"
+#include "tools/testserver/Downloads.h"
 #include "tools/testserver/TestServer.h"
 
 #include <signal.h>
@@ -29,13 +31,22 @@ const char* const USAGE =
     "  --premium-days N      premium days of the account (0)\n"
     "  --login-error TEXT    refuse every login with this text\n"
     "  --login-retry         send every client on to the next login server\n"
-    "  --game-error TEXT     refuse the game login with this text (the default)\n"
+    "  --dat FILE            the Ebrun.dat the game world is built from (the one this build generates)\n"
+    "  --creature-interval MS  the townsfolk take a step this often; 0 keeps them still (1000)\n"
+    "  --game-error TEXT     refuse the game login with this text instead of entering the world\n"
     "  --waiting-list TEXT   answer the game login with a waiting-list place of --wait seconds\n"
     "  --wait SECONDS        seconds of --waiting-list (10)\n"
-    "  --game-silent         answer the game login with nothing\n"
+    "  --game-silent         answer the game login with nothing and record the commands\n"
     "  --fault ROLE:KIND[:N] misbehave; ROLE login or game, KIND close-at-once, close-after-login,\n"
     "                        close-after-bytes:N, trickle, stall, bad-frame-length:N, bad-inner-length:N\n"
     "  --trickle-delay MS    pause between the bytes of a trickled answer (2)\n"
+    "  --update N:NEW[:OLD]  data file N (1 objects, 2 sprites, 3 pictures): send NEW to a client that\n"
+    "                        reports another signature, as a patch when it has OLD; OLD repeatable\n"
+    "  --send-file N:FILE    send FILE whole as file N (0 program .. 4 patcher) to the first login\n"
+    "  --send-patch N:OLD:NEW  send a patch from OLD to NEW as file N (0..3) to the first login, whatever\n"
+    "                        the client has\n"
+    "  --block-size N        download bytes per block message (8192)\n"
+    "  --cut-download N      stop each download after N bytes and close\n"
     "  --quiet               log nothing\n";
 
 struct TOptions {
@@ -46,10 +57,17 @@ struct TOptions {
     std::vector<TCharacter> Characters;
     uint16_t PremiumDays = 0;
     std::optional<TMessage> LoginRefusal; // replaces the message of the day and the character list
-    TMessage GameAnswer = GameErrorMessage("The test server has no game world yet.");
+    TMessage GameAnswer;
+    bool World = true; // the game session plays the world; the game answer flags turn it off
+    std::string DatFile = DefaultDatFile();
+    TWorldOptions WorldOptions;
     std::string WaitingText;
     uint8_t WaitSeconds = 10;
     TMisbehaviour LoginFault, GameFault;
+    std::shared_ptr<TUpdateCatalogue> Catalogue; // set by --update
+    std::vector<TDownload> FirstDownloads;       // --send-file and --send-patch
+    size_t BlockSize = 8192;
+    std::optional<size_t> CutAfter;
 };
 
 [[noreturn]] void Fail(const std::string& Text) {
@@ -97,6 +115,43 @@ std::string ReadFile(const std::string& Name) {
 
 uint16_t Port(const std::string& Text) { return static_cast<uint16_t>(Number(Text, 0xFFFF)); }
 
+std::vector<uint8_t> ReadBytes(const std::string& Name) {
+    std::string Text = ReadFile(Name);
+    return std::vector<uint8_t>(Text.begin(), Text.end());
+}
+
+// N:PART[:PART...]; the file number must be at most Highest.
+std::pair<uint8_t, std::vector<std::string>> FileArguments(const std::string& Text, uint32_t Highest) {
+    std::vector<std::string> Parts;
+    size_t Start = 0;
+    for (size_t Colon; (Colon = Text.find(':', Start)) != std::string::npos; Start = Colon + 1)
+        Parts.push_back(Text.substr(Start, Colon - Start));
+    Parts.push_back(Text.substr(Start));
+    if (Parts.size() < 2) Fail("bad file argument \"" + Text + "\"");
+    uint8_t FileNumber = static_cast<uint8_t>(Number(Parts[0], Highest));
+    Parts.erase(Parts.begin());
+    return {FileNumber, Parts};
+}
+
+void AddUpdate(TOptions& Options, const std::string& Text) {
+    auto [FileNumber, Files] = FileArguments(Text, PICTURE_FILE);
+    if (FileNumber < OBJECT_FILE) Fail("--update takes the data files 1 to 3");
+    if (!Options.Catalogue) Options.Catalogue = std::make_shared<TUpdateCatalogue>();
+    Options.Catalogue->setNewVersion(FileNumber, ReadBytes(Files[0]));
+    for (size_t k = 1; k < Files.size(); ++k)
+        Options.Catalogue->addOldVersion(FileNumber, ReadBytes(Files[k]));
+}
+
+void AddFirstDownload(TOptions& Options, const std::string& Text, bool WholeFile) {
+    auto [FileNumber, Files] = FileArguments(Text, WholeFile ? PATCHER_FILE : PICTURE_FILE);
+    if (Files.size() != (WholeFile ? 1u : 2u)) Fail("bad file argument \"" + Text + "\"");
+    TDownload Download;
+    Download.FileNumber = FileNumber;
+    Download.WholeFile = WholeFile;
+    Download.Payload = WholeFile ? ReadBytes(Files[0]) : MakePatch(ReadBytes(Files[0]), ReadBytes(Files[1]));
+    Options.FirstDownloads.push_back(std::move(Download));
+}
+
 // Applies one flag; i moves past its value.
 void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& Options, std::string& World) {
     auto Value = [&]() -> std::string {
@@ -123,6 +178,10 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
         Options.LoginRefusal = LoginErrorMessage(Value());
     else if (Flag == "--login-retry")
         Options.LoginRefusal = LoginRetryMessage();
+    else if (Flag == "--dat")
+        Options.DatFile = Value();
+    else if (Flag == "--creature-interval")
+        Options.WorldOptions.CreatureInterval = std::chrono::milliseconds(Number(Value(), 3600000));
     else if (Flag == "--game-error")
         Options.GameAnswer = GameErrorMessage(Value());
     else if (Flag == "--waiting-list")
@@ -130,9 +189,19 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
     else if (Flag == "--wait")
         Options.WaitSeconds = static_cast<uint8_t>(Number(Value(), 255));
     else if (Flag == "--game-silent")
-        Options.GameAnswer.clear();
+        Options.World = false;
     else if (Flag == "--trickle-delay")
         Options.Config.TrickleDelay = std::chrono::milliseconds(Number(Value(), 60000));
+    else if (Flag == "--update")
+        AddUpdate(Options, Value());
+    else if (Flag == "--send-file")
+        AddFirstDownload(Options, Value(), true);
+    else if (Flag == "--send-patch")
+        AddFirstDownload(Options, Value(), false);
+    else if (Flag == "--block-size")
+        Options.BlockSize = Number(Value(), MAX_DOWNLOAD_BLOCK);
+    else if (Flag == "--cut-download")
+        Options.CutAfter = Number(Value(), 0xFFFFFFFF);
     else if (Flag == "--quiet")
         Options.Quiet = true;
     else if (Flag == "--fault") {
@@ -149,11 +218,20 @@ TOptions ParseArguments(int Argc, char** Argv) {
     TOptions Options;
     Options.Config.LoginPort = 7171;
     Options.Config.GamePort = 7173;
+    Options.WorldOptions.CreatureInterval = std::chrono::milliseconds(1000);
+    Options.WorldOptions.PaceWalking = true;
     std::string World = "Pellarune";
     for (int i = 1; i < Argc; ++i)
         ParseFlag(Argv[i], i, Argc, Argv, Options, World);
     if (!Options.WaitingText.empty())
         Options.GameAnswer = WaitingListMessage(Options.WaitingText, Options.WaitSeconds);
+    if (Options.BlockSize == 0) Fail("--block-size must be at least 1");
+    for (TDownload& Download : Options.FirstDownloads) {
+        Download.BlockSize = Options.BlockSize;
+        Download.CutAfter = Options.CutAfter;
+    }
+    if (!Options.GameAnswer.empty()) Options.World = false;
+    if (Options.World && Options.DatFile.empty()) Fail("this build generates no Ebrun.dat: give --dat FILE");
     if (Options.Characters.empty())
         Options.Characters = {{"Aldric", World, LOOPBACK, 0}, {"Brenna", World, LOOPBACK, 0}};
     return Options;
@@ -174,8 +252,10 @@ TPlan LoginPlan(const TOptions& Options, uint16_t GamePort) {
     return Plan;
 }
 
+// Loads the world when it is on; throws TDataFileError for a bad Ebrun.dat.
 TPlan GamePlan(const TOptions& Options) {
-    TPlan Plan = DefaultGamePlan();
+    TPlan Plan =
+        Options.World ? WorldPlan(LoadWorld(Options.DatFile, Options.WorldOptions)) : DefaultGamePlan();
     Plan.Misbehaviour = Options.GameFault;
     if (!Options.GameAnswer.empty()) Plan.Answer = {Options.GameAnswer};
     return Plan;
@@ -197,7 +277,12 @@ int main(int Argc, char** Argv) {
     pthread_sigmask(SIG_BLOCK, &Signals, nullptr);
     try {
         TTestServer Server(Options.Config);
-        Server.setPlan(TRole::Login, LoginPlan(Options, Server.gamePort()));
+        TPlan Login = LoginPlan(Options, Server.gamePort());
+        if (Options.Catalogue)
+            Login = UpdatePlan(Options.Catalogue, Login, Options.BlockSize, Options.CutAfter);
+        Server.setPlan(TRole::Login, Login);
+        if (!Options.FirstDownloads.empty())
+            Server.queuePlan(TRole::Login, DownloadPlan(Options.FirstDownloads));
         Server.setPlan(TRole::Game, GamePlan(Options));
         std::cout << "login server on 127.0.0.1:" << Server.loginPort()
                   << ", game server on 127.0.0.1:" << Server.gamePort() << std::endl;

@@ -27,6 +27,10 @@ void TRecorder::addCommand(TMessage Command) {
     update([&](TReceived& r) { r.Commands.push_back(std::move(Command)); });
 }
 
+void TRecorder::addGameCommand(TClientCommand Command) {
+    update([&](TReceived& r) { r.GameCommands.push_back(std::move(Command)); });
+}
+
 void TRecorder::addError(std::string Text) {
     update([&](TReceived& r) { r.Errors.push_back(std::move(Text)); });
 }

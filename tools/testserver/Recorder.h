@@ -1,6 +1,7 @@
 // What the test server received, kept for the assertions of tests; safe to use from any thread.
 #pragma once
 
+#include "tools/testserver/ClientCommands.h"
 #include "tools/testserver/Logins.h"
 #include "tools/testserver/Wire.h"
 
@@ -20,8 +21,9 @@ struct TReceived {
     uint32_t GameConnections = 0;
     std::vector<TLoginRecord> Logins;
     std::vector<TGameLoginRecord> GameLogins;
-    std::vector<TMessage> Commands;  // deciphered client commands after a game login, command byte first
-    std::vector<std::string> Errors; // the peer broke the protocol: what and where
+    std::vector<TMessage> Commands; // deciphered client commands after a game login, command byte first
+    std::vector<TClientCommand> GameCommands; // the world's reading of each command (Read false: unread)
+    std::vector<std::string> Errors;          // the peer broke the protocol: what and where
 };
 
 class TRecorder {
@@ -30,6 +32,7 @@ public:
     void addLogin(TLoginRecord Record);
     void addGameLogin(TGameLoginRecord Record);
     void addCommand(TMessage Command);
+    void addGameCommand(TClientCommand Command);
     void addError(std::string Text);
 
     TReceived snapshot() const;

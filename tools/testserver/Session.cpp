@@ -1,6 +1,8 @@
 // The sessions of the test server: reading the logins, sending the plan's answer with its faults.
 #include "tools/testserver/Session.h"
 
+#include "tools/testserver/WorldSession.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -124,6 +126,7 @@ std::optional<TXteaKey> TLoginSession::readLogin() {
         "\", version " + std::to_string(Record.Version) + ", signatures " +
         SignatureText(Record.DatSignature) + " " + SignatureText(Record.SprSignature) + " " +
         SignatureText(Record.PicSignature));
+    if (Plan.Respond) Plan.Answer = Plan.Respond(Record);
     TXteaKey Key = Record.Key;
     Context.Recorder.addLogin(std::move(Record));
     return Key;
@@ -138,12 +141,15 @@ std::optional<TXteaKey> TGameSession::readLogin() {
         "\", password \"" + Record.Password + "\", gamemaster " + std::to_string(Record.GamemasterFlag) +
         ", version " + std::to_string(Record.Version));
     TXteaKey Key = Record.Key;
+    CharacterName = Record.CharacterName;
     Context.Recorder.addGameLogin(std::move(Record));
     return Key;
 }
 
 std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,
                                       TPlan Plan) {
+    if (Role == TRole::Game && Plan.World)
+        return std::make_unique<TWorldSession>(Connection, Context, std::move(Plan));
     if (Role == TRole::Game) return std::make_unique<TGameSession>(Connection, Context, std::move(Plan));
     return std::make_unique<TLoginSession>(Connection, Context, std::move(Plan));
 }

@@ -9,6 +9,7 @@
 #include "tools/testserver/Wire.h"
 #include "tools/testserver/Xtea.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -38,12 +39,19 @@ struct TMisbehaviour {
     uint32_t Value = 0; // bytes for CloseAfterBytes, the length word for the two length faults
 };
 
+struct TWorldSetup;
+
 // What one session answers once it has read the login.
 struct TPlan {
     std::vector<TMessage> Answer; // enciphered with the key of the login's RSA block
     bool FramePerMessage = false; // a frame of its own for each message instead of one for all
     bool CloseAfterAnswer = true; // false: read and record commands until the client closes
     TMisbehaviour Misbehaviour;
+    // Login role: when set, called with the login just read; what it gives replaces Answer (a server that
+    // answers by the data-file signatures the client reports).
+    std::function<std::vector<TMessage>(const TLoginRecord&)> Respond;
+    // Set on a game plan: after the answer the session plays this world until the client leaves.
+    std::shared_ptr<const TWorldSetup> World;
 };
 
 // What every session shares with the server; outlives the sessions.
@@ -52,10 +60,11 @@ struct TSessionContext {
     const TRsaPrivateKey& Key;
     std::chrono::milliseconds TrickleDelay;
     std::function<void(const std::string&)> Log; // called from session threads; may be empty
+    const std::atomic<uint32_t>* CreatureSteps;  // creature steps asked for since the start; may be null
 };
 
 // A session runs on its own thread: readLogin, then the plan's answer and faults, then afterAnswer.
-// Subclasses add a role's login; a game world can later replace the game session's afterAnswer.
+// Subclasses add a role's login; the world session replaces the game session's afterAnswer.
 class TSession {
 public:
     TSession(TConnection& Connection, TSessionContext& Context, TPlan Plan);
@@ -107,6 +116,8 @@ public:
 protected:
     std::optional<TXteaKey> readLogin() override;
     const char* roleName() const override { return "game"; }
+
+    std::string CharacterName; // of the game login
 };
 
 std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,

@@ -54,11 +54,10 @@ public:
     // Ends our side (FIN), drains what the peer still sends for at most Linger so that nothing unread turns
     // the close into a reset, then closes.
     void closeGracefully(std::chrono::milliseconds Linger = std::chrono::milliseconds(2000));
-
-private:
     // 1 data or end of stream readable, 0 not within Wait, -1 error or stopping.
     int waitReadable(std::chrono::milliseconds Wait);
 
+private:
     TSocket Socket;
     const std::atomic<bool>& Stopping;
 };

@@ -33,9 +33,16 @@ TPlan DefaultGamePlan() {
     return Plan;
 }
 
+TPlan WorldPlan(std::shared_ptr<const TWorldSetup> World) {
+    TPlan Plan = DefaultGamePlan();
+    Plan.World = std::move(World);
+    return Plan;
+}
+
 TTestServer::TTestServer(TServerConfig Config)
     : Key(Config.PrivateKeyPem.empty() ? DefaultPrivateKeyPem() : Config.PrivateKeyPem),
-      Context{Recorder, Key, Config.TrickleDelay, SerialisedLog(std::move(Config.Log), LogMutex)},
+      Context{Recorder, Key, Config.TrickleDelay, SerialisedLog(std::move(Config.Log), LogMutex),
+              &CreatureSteps},
       LoginListener(Config.LoginPort), GameListener(Config.GamePort) {
     LoginPlans.Standing = DefaultLoginPlan(gamePort());
     GamePlans.Standing = DefaultGamePlan();

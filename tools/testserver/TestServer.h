@@ -3,6 +3,7 @@
 // and of local runs.
 #pragma once
 
+#include "tools/testserver/Game.h"
 #include "tools/testserver/Messages.h"
 #include "tools/testserver/Recorder.h"
 #include "tools/testserver/Rsa.h"
@@ -35,6 +36,8 @@ struct TServerConfig {
 TPlan DefaultLoginPlan(uint16_t GamePort);
 // The game answer of a fresh server: nothing; commands are recorded until the client closes.
 TPlan DefaultGamePlan();
+// A game plan that plays the world: the player enters the village and the world answers its commands.
+TPlan WorldPlan(std::shared_ptr<const TWorldSetup> World);
 
 class TTestServer {
 public:
@@ -52,6 +55,10 @@ public:
     void setPlan(TRole Role, TPlan Plan);
     // A plan for one session only; queued plans go first, in order, before the role's plan.
     void queuePlan(TRole Role, TPlan Plan);
+
+    // Every world session moves its townsfolk Steps times, in order, as soon as it notices (within tens
+    // of milliseconds); a session that starts later counts from then.
+    void stepCreatures(uint32_t Steps = 1) { CreatureSteps += Steps; }
 
     TReceived received() const { return Recorder.snapshot(); }
     // Waits at most Limit until Condition holds for what was received; true when it holds.
@@ -78,6 +85,7 @@ private:
 
     TRsaPrivateKey Key;
     TRecorder Recorder;
+    std::atomic<uint32_t> CreatureSteps{0};
     std::mutex LogMutex;
     TSessionContext Context;
     TListener LoginListener;

@@ -1,5 +1,5 @@
-// Test helpers of the creature module: the millisecond and calendar clocks under the test's control and a
-// fresh creature state.
+// Test helpers of the creature, player and inventory state: checks that fail with a given text, and a fresh
+// creature state with the millisecond and calendar clocks under the test's control.
 #pragma once
 
 #include "foundation/sysinc.h"
@@ -7,8 +7,22 @@
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
 #include "state/Preferences.h"
+#include "state/Talk.h"
+#include "tests/foundation/Thrown.h"
 
 #include <gtest/gtest.h>
+#include <string>
+
+// True when Body throws a TMyException whose text holds Text.
+template <typename F> bool FailsWith(F&& Body, const char* Text) {
+    return ThrownText(Body).find(Text) != std::string::npos;
+}
+
+// The status message shown, "" for none.
+inline std::string StatusText() {
+    const char* Message = GetStatusMessage();
+    return Message != nullptr ? Message : "";
+}
 
 // The millisecond clock reads Now; the calendar clock reads Seconds.
 class TCreatureTest : public ::testing::Test {

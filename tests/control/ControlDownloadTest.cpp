@@ -1,0 +1,119 @@
+// The controller's event cases on their own: the character switch, installs that fail and the patcher
+// hand-over.
+#include "control/ControlDownload.h"
+#include "control/Control.h"
+#include "foundation/Exception.h"
+#include "foundation/ScriptPatch.h"
+#include "network/Communication.h"
+#include "state/Events.h"
+#include "state/Status.h"
+#include "tests/foundation/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int PatcherStarts = 0;
+
+bool NoWarning() { return true; }
+
+// The events left in the queue: types, and the title and text of message boxes.
+struct TEvent {
+    int32_t Type;
+    std::string Title = "", Text = "";
+    bool operator==(const TEvent&) const = default;
+};
+std::vector<TEvent> TakeEvents() {
+    std::vector<TEvent> Events;
+    while (GetMessageCount() > 0) {
+        int32_t Type;
+        intptr_t Param1, Param2;
+        PopMessage(Type, Param1, Param2);
+        TEvent Event{Type, "", ""};
+        if (Type == MESSAGE_MESSAGEBOX) {
+            Event.Title = MessagePointer<char>(Param1);
+            Event.Text = MessagePointer<char>(Param2);
+        }
+        FreeMessageParameters(Type, Param1, Param2);
+        Events.push_back(Event);
+    }
+    return Events;
+}
+
+class ControlDownload : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Home = fs::current_path();
+        fs::current_path(Directory.file(""));
+        InitStatus(0, NoWarning);
+        InitControlConnection(nullptr);
+        PatcherStarts = 0;
+        SetStartPatcherCallback([] { PatcherStarts++; });
+    }
+    void TearDown() override {
+        SetStartPatcherCallback(nullptr);
+        SetGraphicsSignatureGetters(nullptr, nullptr);
+        ExitStatus();
+        fs::current_path(Home);
+    }
+    static void Write(const std::string& Name, const std::string& Text) {
+        std::ofstream(Name, std::ios::binary) << Text;
+    }
+    static std::string Read(const std::string& Name) {
+        std::ifstream In(Name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    }
+
+    TTempDirectory Directory;
+    fs::path Home;
+};
+
+} // namespace
+
+TEST_F(ControlDownload, CharacterSwitchLogsInAgainOnceOffline) {
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_CHANGECHARACTER));
+    EXPECT_EQ(TakeEvents(), std::vector<TEvent>({{MESSAGE_CONNECTLOGIN}, {MESSAGE_LOADINGCHARACTERS}}));
+    SetConnectionState(CONNECTIONSTATE_LOGIN);
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_CHANGECHARACTER));
+    EXPECT_TRUE(IsCharacterSwitchPending());
+    EXPECT_EQ(GetMessageCount(), 0);
+}
+
+TEST_F(ControlDownload, FailedInstallTellsTheUserAndDoesNotLogInAgain) {
+    // no new version at all
+    Write("Ebrun.spr", "old sprites");
+    AddMessage(MESSAGE_RELOADSPRITES, 0, 0);
+    AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_INSTALLSPRITES));
+    EXPECT_EQ(TakeEvents(),
+              std::vector<TEvent>({{MESSAGE_MESSAGEBOX, "Error", "Cannot patch file Ebrun.spr."}}));
+    EXPECT_EQ(Read("Ebrun.spr"), "old sprites");
+
+    // a new version that cannot be renamed over the old file
+    Write("Ebrun.pic", "old pictures");
+    fs::create_directory("Ebrun.pi_");
+    AddMessage(MESSAGE_RELOADPICTURES, 0, 0);
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_INSTALLPICTURES));
+    EXPECT_EQ(TakeEvents(),
+              std::vector<TEvent>({{MESSAGE_MESSAGEBOX, "Error", "Cannot patch file Ebrun.pic."}}));
+    EXPECT_EQ(Read("Ebrun.pic"), "old pictures");
+}
+
+TEST_F(ControlDownload, PatcherStartNeedsItsCallback) {
+    ASSERT_TRUE(PerformDownloadEvent(MESSAGE_STARTPATCHER));
+    EXPECT_EQ(PatcherStarts, 1);
+    SetStartPatcherCallback(nullptr);
+    std::string Text;
+    try {
+        PerformDownloadEvent(MESSAGE_STARTPATCHER);
+    } catch (const TMyException& Error) {
+        Text = Error.getText();
+    }
+    EXPECT_NE(Text.find("exception occurred (Type = 72)"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("StartPatcher!=NULL"), std::string::npos) << Text;
+}

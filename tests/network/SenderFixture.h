@@ -1,0 +1,125 @@
+// Shared set-up of the client-message tests: a game server on loopback that deciphers what the client sends
+// with the session key, a world of ground around the player for the walk path, and expected wire bytes.
+#pragma once
+
+#include "NetworkFixture.h"
+
+#include "network/Communication.h"
+#include "network/XTEA.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
+#include "state/Map.h"
+#include "state/Objects.h"
+#include "state/Talk.h"
+#include "tests/state/WorldTest.h"
+
+#include <string>
+#include <vector>
+
+// Expected message bytes, built field by field as the wire writes them.
+struct TWire {
+    std::vector<uint8_t> Bytes;
+    explicit TWire(int Command) : Bytes{static_cast<uint8_t>(Command)} {}
+    TWire& u8(int Value) {
+        Bytes.push_back(static_cast<uint8_t>(Value));
+        return *this;
+    }
+    TWire& u16(int Value) { return u8(Value).u8(Value >> 8); }
+    TWire& u32(uint32_t Value) {
+        return u16(static_cast<int>(Value & 0xFFFF)).u16(static_cast<int>(Value >> 16));
+    }
+    TWire& str(const std::string& Text) {
+        u16(static_cast<int>(Text.size()));
+        Bytes.insert(Bytes.end(), Text.begin(), Text.end());
+        return *this;
+    }
+    // An object at a place: u16 X, u16 Y, u8 Z, u16 type, u8 position.
+    TWire& object(int X, int Y, int Z, int Type, int Position) {
+        return u16(X).u16(Y).u8(Z).u16(Type).u8(Position);
+    }
+    operator std::vector<uint8_t>() const { return Bytes; }
+};
+
+class SenderTest : public NetworkTest {
+protected:
+    static constexpr int32_t VX = 32000, VY = 32000, VZ = 7; // the player's field, the view position
+    static constexpr uint32_t PLAYER = 0x10000001;
+    static constexpr uint8_t KEY[16] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 11, 22, 33, 44, 55, 66};
+
+    void SetUp() override {
+        NetworkTest::SetUp();
+        ResetOptions();
+        SetOutfitRequested(false);
+        InitCreatures();
+        LoadWorldTypes();
+        InitMap(HideCreatureCallback);
+        SetViewPosition(VX, VY, VZ);
+        for (int32_t rx = 0; rx < MAPSIZE_X; rx++)
+            for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)
+                AppendMapObject(rx, ry, GetViewLayer(), {GROUND, 0, 0});
+        PlacePlayer();
+        SetSymmetricKey(KEY);
+        ASSERT_EQ(CreateSocket(), 0);
+        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
+        ASSERT_TRUE(Peer.accept());
+        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+    }
+    void TearDown() override {
+        NetworkTest::TearDown();
+        ClearMap();
+        ExitObjects();
+        SetOutfitRequested(false);
+    }
+
+    // The next message the server received: the frame deciphered, its lengths and padding checked, the
+    // message bytes returned (command byte first).
+    std::vector<uint8_t> Sent() {
+        std::vector<uint8_t> Head = Peer.receiveExactly(2);
+        if (Head.size() != 2) {
+            ADD_FAILURE() << "no frame arrived";
+            return {};
+        }
+        int N = Head[0] | Head[1] << 8;
+        std::vector<uint8_t> Block = Peer.receiveExactly(N);
+        if (N % 8 != 0 || static_cast<int>(Block.size()) != N || N == 0) {
+            ADD_FAILURE() << "frame of " << N << " enciphered bytes, " << Block.size() << " arrived";
+            return {};
+        }
+        TXTEACipher Cipher;
+        Cipher.setKey(KEY);
+        Cipher.decryptBlocks(Block.data(), N / 8);
+        int P = Block[0] | Block[1] << 8;
+        EXPECT_EQ(N, (P + 2 + 7) / 8 * 8) << "padding to the least multiple of 8";
+        if (P + 2 > N) return {};
+        return std::vector<uint8_t>(Block.begin() + 2, Block.begin() + 2 + P);
+    }
+    bool NothingSent() { return Peer.receive(1, 50).empty(); }
+
+    // A fresh queue of Count steps east.
+    static void QueueSteps(int32_t Count) {
+        StopPlayerWalk();
+        ASSERT_EQ(GoToField(VX + Count, VY, VZ, false, false), 1);
+        ASSERT_EQ(GetNumberOfPlayerSteps(), Count);
+    }
+    static std::string Status() {
+        const char* Message = GetStatusMessage();
+        return Message != nullptr ? Message : "";
+    }
+
+    TLoopbackPeer Peer;
+    TScratchDir Scratch;
+
+private:
+    static void PlacePlayer() {
+        SetPlayerID(PLAYER);
+        SetHitpoints(150, 150);
+        TCreature& Player = *NewCreature(0, PLAYER);
+        Player.X = VX;
+        Player.Y = VY;
+        Player.Z = VZ;
+        Player.OutfitType = 128;
+        Player.HealthPercent = 100;
+        Player.Speed = 220;
+        Player.Visible = 1;
+    }
+};

@@ -1,0 +1,248 @@
+// The tests' decoder of the world's messages.
+#include "tests/tools/testserver/WorldClient.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace testclient {
+
+namespace {
+
+TPosition ReadPosition(TReader& Reader) {
+    int X = Reader.u16(), Y = Reader.u16();
+    return {X, Y, Reader.u8()};
+}
+
+// The world floors a map area of a view on floor z holds, in the order they are sent: from the surface up
+// to floor 0 on or above it, from two floors up to two floors down (none below 15) under it.
+std::vector<int> AreaFloors(int z) {
+    std::vector<int> Floors;
+    if (z <= 7)
+        for (int f = 7; f >= 0; --f)
+            Floors.push_back(f);
+    else
+        for (int f = z - 2; f <= std::min(z + 2, 15); ++f)
+            Floors.push_back(f);
+    return Floors;
+}
+
+// Box columns x0..x1 (outer) and rows y0..y1 (inner) of the given floors, each floor shifted one field
+// towards the north-west per floor above the view.
+std::vector<TPosition> Fields(TPosition View, const std::vector<int>& Floors, int x0, int y0, int x1,
+                              int y1) {
+    std::vector<TPosition> Where;
+    for (int Floor : Floors) {
+        int Shift = View.Z - Floor;
+        for (int x = x0; x <= x1; ++x)
+            for (int y = y0; y <= y1; ++y)
+                Where.push_back({View.X - 8 + x + Shift, View.Y - 6 + y + Shift, Floor});
+    }
+    return Where;
+}
+
+} // namespace
+
+std::vector<TServerMessage> TWorldClient::read(const TBytes& Frame) {
+    std::vector<TServerMessage> Messages;
+    TReader Reader(Frame);
+    while (Reader.remaining() > 0) {
+        TServerMessage Message;
+        Message.Type = Reader.u8();
+        if (!readMessage(Reader, Message) || Reader.failed()) {
+            ADD_FAILURE() << "message " << int(Message.Type) << " breaks its layout";
+            break;
+        }
+        Messages.push_back(std::move(Message));
+    }
+    return Messages;
+}
+
+bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
+    switch (m.Type) {
+    case 10:
+        m.Number = Reader.u32();
+        m.Value = Reader.u16();
+        m.Byte = Reader.u8();
+        return true;
+    case 100:
+    case 101:
+    case 102:
+    case 103:
+    case 104:
+    case 105:
+    case 190:
+    case 191:
+        return readMap(Reader, m);
+    case 106:
+    case 107:
+    case 108:
+        m.Where = ReadPosition(Reader);
+        if (m.Type != 106) m.StackPosition = Reader.u8();
+        if (m.Type != 108) m.Objects.push_back(readObject(Reader, Reader.u16()));
+        return true;
+    case 109:
+        m.Where = ReadPosition(Reader);
+        m.StackPosition = Reader.u8();
+        m.To = ReadPosition(Reader);
+        return true;
+    case 110:
+        m.Byte = Reader.u8();
+        m.Value = Reader.u16();
+        m.Name = Reader.string();
+        Reader.u8(); // capacity
+        m.Flag = Reader.u8() != 0;
+        for (int Count = Reader.u8(); Count > 0 && !Reader.failed(); --Count)
+            m.Objects.push_back(readObject(Reader, Reader.u16()));
+        return true;
+    case 111:
+    case 162:
+    case 181:
+        m.Byte = Reader.u8();
+        return true;
+    case 120:
+        m.Byte = Reader.u8();
+        m.Objects.push_back(readObject(Reader, Reader.u16()));
+        return true;
+    case 130:
+        Reader.u16();
+        return true;
+    case 131:
+        m.Where = ReadPosition(Reader);
+        m.Byte = Reader.u8();
+        return true;
+    case 160:
+    case 161:
+        for (int i = m.Type == 160 ? 20 : 14; i > 0; --i)
+            Reader.u8();
+        return true;
+    case 170:
+        readTalk(Reader, m);
+        return true;
+    case 171:
+        for (int Count = Reader.u8(); Count > 0 && !Reader.failed(); --Count) {
+            uint16_t Id = Reader.u16();
+            m.Channels.emplace_back(Id, Reader.string());
+        }
+        return true;
+    case 172:
+    case 178:
+        m.Value = Reader.u16();
+        m.Name = Reader.string();
+        return true;
+    case 173:
+        m.Name = Reader.string();
+        return true;
+    case 180:
+        m.Byte = Reader.u8();
+        m.Text = Reader.string();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TWorldClient::readMap(TReader& Reader, TServerMessage& m) {
+    std::vector<TPosition> Where;
+    switch (m.Type) {
+    case 100:
+        View = m.Where = ReadPosition(Reader);
+        Where = Fields(View, AreaFloors(View.Z), 0, 0, 17, 13);
+        break;
+    case 101:
+        --View.Y;
+        Where = Fields(View, AreaFloors(View.Z), 0, 0, 17, 0);
+        break;
+    case 102:
+        ++View.X;
+        Where = Fields(View, AreaFloors(View.Z), 17, 0, 17, 13);
+        break;
+    case 103:
+        ++View.Y;
+        Where = Fields(View, AreaFloors(View.Z), 0, 13, 17, 13);
+        break;
+    case 104:
+        --View.X;
+        Where = Fields(View, AreaFloors(View.Z), 0, 0, 0, 13);
+        break;
+    case 105:
+        m.Where = ReadPosition(Reader);
+        Where = {m.Where};
+        break;
+    case 190:
+        View = {View.X + 1, View.Y + 1, View.Z - 1};
+        if (View.Z > 7) Where = Fields(View, {View.Z - 2}, 0, 0, 17, 13);
+        if (View.Z == 7) Where = Fields(View, {5, 4, 3, 2, 1, 0}, 0, 0, 17, 13);
+        break;
+    default: // 191
+        View = {View.X - 1, View.Y - 1, View.Z + 1};
+        if (View.Z > 8 && View.Z < 14) Where = Fields(View, {View.Z + 2}, 0, 0, 17, 13);
+        if (View.Z == 8) Where = Fields(View, {8, 9, 10}, 0, 0, 17, 13);
+        break;
+    }
+    return readFields(Reader, Where, m.Fields);
+}
+
+bool TWorldClient::readFields(TReader& Reader, const std::vector<TPosition>& Where,
+                              std::vector<TSeenField>& Fields) {
+    int Skip = 0;
+    for (const TPosition& Position : Where) {
+        Fields.push_back({Position, {}});
+        if (Skip > 0) {
+            --Skip;
+            continue;
+        }
+        for (;;) {
+            uint16_t Word = Reader.u16();
+            if (Reader.failed() || Word == 0) return false;
+            if (Word >= 0xFF00) {
+                Skip = Word - 0xFF00;
+                break;
+            }
+            Fields.back().Objects.push_back(readObject(Reader, Word));
+        }
+    }
+    EXPECT_EQ(Skip, 0) << "a run of empty fields beyond the message";
+    return !Reader.failed();
+}
+
+TSeenObject TWorldClient::readObject(TReader& Reader, uint16_t Word) {
+    TSeenObject Object;
+    Object.Word = Word;
+    if (Word < 97 || Word > 99) {
+        for (int i = Types.dataBytes(Word); i > 0; --i)
+            Object.Data = Reader.u8();
+        return Object;
+    }
+    if (Word == 97) Reader.u32(); // the creature to replace
+    Object.CreatureId = Reader.u32();
+    if (Word == 97) Object.Name = Reader.string();
+    if (Word == 99) {
+        Object.Facing = Reader.u8();
+        return Object;
+    }
+    Reader.u8(); // health
+    Object.Facing = Reader.u8();
+    Object.Outfit = Reader.u16();
+    if (Object.Outfit != 0)
+        Reader.u32(); // four colours
+    else
+        Reader.u16(); // the item shown instead
+    Reader.u16();     // light
+    Reader.u16();     // speed
+    Reader.u16();     // skull, shield
+    return Object;
+}
+
+void TWorldClient::readTalk(TReader& Reader, TServerMessage& m) {
+    m.Number = Reader.u32();
+    m.Name = Reader.string();
+    m.Byte = Reader.u8();
+    if (m.Byte >= 1 && m.Byte <= 3)
+        m.Where = ReadPosition(Reader);
+    else
+        m.Value = Reader.u16();
+    m.Text = Reader.string();
+}
+
+} // namespace testclient

@@ -1,0 +1,68 @@
+// The tests' reading of the world's game messages, written from their layouts. Like the client it keeps the
+// view position, so that it knows how many fields a map message holds and which world field each one is.
+#pragma once
+
+#include "tests/tools/testserver/TestClient.h"
+#include "tools/testserver/ObjectTypes.h"
+#include "tools/testserver/World.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace testclient {
+
+using testserver::TPosition;
+
+// An object as a message describes it.
+struct TSeenObject {
+    uint16_t Word = 0; // the item type, or 97 / 98 / 99 for a creature
+    uint8_t Data = 0;  // the last data byte of an item
+    uint32_t CreatureId = 0;
+    std::string Name; // word 97
+    uint8_t Facing = 0;
+    uint16_t Outfit = 0;
+};
+
+struct TSeenField {
+    TPosition Where;
+    std::vector<TSeenObject> Objects;
+};
+
+// One message; the members a type does not use stay empty.
+struct TServerMessage {
+    uint8_t Type = 0;
+    TPosition Where{}, To{};          // 100, 105-109, 131; To of 109
+    uint8_t StackPosition = 0;        // 107-109
+    std::vector<TSeenField> Fields;   // 100-105, 190, 191
+    std::vector<TSeenObject> Objects; // 106, 107, 120: the object; 110: the items
+    uint32_t Number = 0;              // 10 player id, 170 statement
+    uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 178 channel
+    uint8_t Byte = 0;  // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false; // 110 has parent
+    std::string Name, Text;
+    std::vector<std::pair<uint16_t, std::string>> Channels; // 171
+};
+
+class TWorldClient {
+public:
+    explicit TWorldClient(const testserver::TObjectTypes& Types) : Types(Types) {}
+
+    // The messages of one frame, in order; a message that breaks its layout fails the test and ends the
+    // reading.
+    std::vector<TServerMessage> read(const TBytes& Frame);
+    TPosition view() const { return View; }
+
+private:
+    bool readMessage(TReader& Reader, TServerMessage& Message);
+    bool readMap(TReader& Reader, TServerMessage& Message);
+    bool readFields(TReader& Reader, const std::vector<TPosition>& Where, std::vector<TSeenField>& Fields);
+    TSeenObject readObject(TReader& Reader, uint16_t Word);
+    void readTalk(TReader& Reader, TServerMessage& Message);
+
+    const testserver::TObjectTypes& Types;
+    TPosition View{};
+};
+
+} // namespace testclient

@@ -1,0 +1,33 @@
+// The village every world session starts from: a stone house with an upper storey and a cellar on the
+// surface floor's meadow, a road, a pond, a chest with nested contents, and three townsfolk.
+#pragma once
+
+#include "tools/testserver/World.h"
+
+#include <memory>
+
+namespace testserver::village {
+
+// Item types and outfits of the generated Ebrun.dat that the village uses. Each is checked for the flags
+// the village relies on when it is built.
+inline constexpr uint16_t GRASS = 100, STONE_FLOOR = 102, WOOD_FLOOR = 104, COBBLES = 105, CAVE_FLOOR = 106,
+                          WATER = 108, FLOWERS = 116, WALL_H = 118, WALL_V = 119, WALL_CORNER = 120,
+                          DOOR = 126, STAIRS = 128, TRAPDOOR = 130, FIR = 132, BUSH = 133, TABLE = 138,
+                          BARREL = 141, CHEST = 142, TORCH = 149, BACKPACK = 154, BAG = 155, GOLD = 156,
+                          APPLES = 159, VIAL = 160, POOL = 162, BOOK = 163, SWORD = 166, ROPE = 175;
+inline constexpr uint16_t OUTFIT_CITIZEN = 1, OUTFIT_KNIGHT = 2, OUTFIT_MAGE = 3, OUTFIT_RAT = 7;
+inline constexpr uint8_t EFFECT_PUFF = 2, EFFECT_TELEPORT = 7;
+
+// Fields tests and players rely on.
+inline constexpr TPosition START{1010, 1010, 7};
+inline constexpr TPosition CHEST_FIELD{1014, 1004, 7};
+inline constexpr TPosition STAIRS_UP{1014, 1005, 7};      // to the upper storey, one field west of its exit
+inline constexpr TPosition STAIRS_DOWN{1014, 1005, 6};    // back to the ground floor
+inline constexpr TPosition TRAPDOOR_FIELD{1007, 1006, 7}; // to the cellar
+inline constexpr TPosition CELLAR_STAIRS{1007, 1006, 8};  // back up
+inline constexpr uint32_t GREGOR = 0x40000001, MIRA = 0x40000002, RAT = 0x40000003;
+
+// Throws TDataFileError when a type the village uses is missing or lacks a flag it relies on.
+TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types);
+
+} // namespace testserver::village

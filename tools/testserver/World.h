@@ -1,0 +1,156 @@
+// The test server's small world: fields with their stacks kept in the client's order, containers, creatures
+// with scripted walks, floor changes and the names that looking gives. One copy per game session.
+#pragma once
+
+#include "tools/testserver/ObjectTypes.h"
+
+#include <array>
+#include <compare>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testserver {
+
+// An absolute world field: x grows east, y south; z is the floor, 0 the highest, 7 the surface.
+struct TPosition {
+    int X = 0, Y = 0, Z = 0;
+    auto operator<=>(const TPosition&) const = default;
+};
+
+inline constexpr uint16_t CREATURE = 99; // the type word that stands for a creature
+inline constexpr int OBJECTS_PER_FIELD = 10;
+inline constexpr int BODY_POSITIONS = 10; // inventory slots 1..10
+
+// Walking directions, the codes of the walk commands: 1 east, then counter-clockwise to 8 south-east.
+int StepX(int Code);
+int StepY(int Code);
+// The facing after a step of (dx, dy): 0 north, 1 east, 2 south, 3 west; Current when both are 0.
+uint8_t FacingOf(int dx, int dy, uint8_t Current);
+
+// An object on a field, in a container or in a body position.
+struct TThing {
+    uint16_t Type = 0;       // an item type, or CREATURE
+    uint8_t Data = 0;        // the count of a cumulative item, the liquid of a liquid one
+    uint32_t CreatureId = 0; // set for CREATURE
+    int Contents = -1;       // a container's contents: index into TWorld's containers; -1 none
+};
+
+// The stack of one field in the client's order: grounds, then the objects of flags 1, 2 and 3, then
+// creatures, then the other items; within one class the object added last lies lowest. Kept so that every
+// stack position the server names is the one the client holds.
+class TField {
+public:
+    const std::vector<TThing>& stack() const { return Stack; }
+    // Inserts where the client's sorted insert puts Thing; the position, or -1 on a full field.
+    int add(const TObjectTypes& Types, const TThing& Thing);
+    void remove(size_t Position);
+    int find(uint32_t CreatureId) const; // -1 when the creature is not here
+
+private:
+    std::vector<TThing> Stack;
+};
+
+struct TContainer {
+    uint16_t Type = 0;
+    uint8_t Capacity = 0;
+    int Parent = -1; // the container that holds this one, -1 when it lies on a field or in a body position
+    std::vector<TThing> Items;
+};
+
+// One step of a creature's script.
+struct TAction {
+    enum class TKind { Appear, Step, Disappear, Wait };
+    TKind Kind = TKind::Wait;
+    TPosition Where{}; // Appear
+    int Code = 0;      // Step: the walking direction
+};
+
+struct TCreature {
+    uint32_t Id = 0; // below 0x40000000 a player, above a non-player creature
+    std::string Name;
+    uint16_t Outfit = 1;
+    std::array<uint8_t, 4> Colors{}; // head, body, legs, feet
+    uint8_t Facing = 2;
+    uint8_t Health = 100; // percent
+    uint16_t Speed = 220;
+    bool Present = false;
+    TPosition Position{};
+    std::vector<TAction> Script; // one action per creature step, from Next; after the last one from Loop
+    size_t Next = 0;
+    size_t Loop = 0;
+};
+
+// What one creature step did, for the messages that show it.
+struct TCreatureChange {
+    enum class TKind { None, Appeared, Moved, Disappeared };
+    TKind Kind = TKind::None;
+    TPosition From{}, To{};
+    int FromPosition = 0; // stack position left on From
+};
+
+class TWorld {
+public:
+    explicit TWorld(std::shared_ptr<const TObjectTypes> Types);
+
+    const TObjectTypes& types() const { return *Types; }
+
+    // Nothing outside the world's fields.
+    const TField* field(TPosition Where) const;
+    // Puts Thing on the field at Where, creating the field; the stack position. Throws TDataFileError on a
+    // full field or an item type the file lacks (the layout does not fit the types).
+    int put(TPosition Where, const TThing& Thing);
+
+    // A new empty container; its index.
+    int addContainer(uint16_t Type, uint8_t Capacity, int Parent);
+    TContainer& container(int Index) { return Containers.at(static_cast<size_t>(Index)); }
+    const TContainer& container(int Index) const { return Containers.at(static_cast<size_t>(Index)); }
+    // Appends to a container; an index of a new container when Thing's type is a container.
+    int addToContainer(int Index, TThing Thing, uint8_t Capacity = 0);
+
+    // Stepping onto From takes a creature to To.
+    void addFloorChange(TPosition From, TPosition To) { FloorChanges[From] = To; }
+    std::optional<TPosition> floorChange(TPosition From) const;
+
+    // The look texts: "a chest", and with Plural "37 gold coins" for a count above one. Name alone is the
+    // title of a container's window.
+    void setName(uint16_t Type, std::string Article, std::string Name, std::string Plural = {});
+    std::string name(uint16_t Type) const;
+    std::string describe(const TThing& Thing) const;
+
+    // A creature may step here: a field whose first object is a ground, with nothing blocking, no creature
+    // and room for one more object.
+    bool enterable(TPosition Where) const;
+
+    // The reference holds until the next creature is added.
+    TCreature& addCreature(TCreature Creature);
+    TCreature* creature(uint32_t Id);
+    const TCreature* creature(uint32_t Id) const;
+    std::vector<TCreature>& creatures() { return Creatures; }
+    // Puts a creature on a field (it must be enterable); the stack position it takes.
+    int place(TCreature& Creature, TPosition Where);
+    // Takes a present creature off its field; the stack position it left.
+    int lift(TCreature& Creature);
+    // The creature's next scripted action. A blocked step or appearance waits and is tried again.
+    TCreatureChange act(TCreature& Creature);
+
+    TPosition Start{};                             // the player's first field
+    std::array<TThing, BODY_POSITIONS + 1> Body{}; // body positions 1..10; 0 unused
+
+private:
+    struct TName {
+        std::string Article, Name, Plural;
+    };
+
+    std::shared_ptr<const TObjectTypes> Types;
+    std::map<TPosition, TField> Fields;
+    std::vector<TContainer> Containers;
+    std::map<TPosition, TPosition> FloorChanges;
+    std::map<uint16_t, TName> Names;
+    std::vector<TCreature> Creatures;
+};
+
+} // namespace testserver

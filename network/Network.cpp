@@ -69,7 +69,12 @@ TLoginServer& CurrentEntry() {
     return GetTestServer() ? Net.TestLoginServer : Net.LoginServers[Net.CurrentServer];
 }
 
-void ClearReceiveCounters() { Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0; }
+// A new connection starts with an empty buffer; messages of the last one that were left unread (its frame
+// was cut short by a disconnect) must not be read from it.
+void ClearReceiveCounters() {
+    Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0;
+    Wire.PacketReader.Position = Wire.PacketReader.Size = 0;
+}
 
 void DeleteSocket() {
     delete Net.Socket;

@@ -74,7 +74,18 @@ TEST_F(GameTest, SessionNoticesRightsAndPing) {
     feed(Refusal);
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     EXPECT_FALSE(IsConnected());
-    EXPECT_EQ(GetAttackTarget(), 0u) << "the message behind the refusal is still handled";
+    EXPECT_EQ(GetAttackTarget(), 5u) << "the rest of the frame went with the connection";
+
+    // The next connection starts afresh: nothing of the old frame is read.
+    TLoopbackPeer Next;
+    ASSERT_EQ(CreateSocket(), 0);
+    ASSERT_EQ(ConnectToAddress("127.0.0.1", Next.port(), false), 0);
+    ASSERT_TRUE(Next.accept());
+    TWireWriter Light;
+    Light.u8(130).u8(33).u8(0);
+    feed(Light);
+    EXPECT_EQ(GetAmbientBrightness(), 33);
+    EXPECT_EQ(GetAttackTarget(), 5u);
 }
 
 TEST_F(GameTest, PlayerValuesSkillsAndState) {

@@ -175,9 +175,14 @@ std::string MoveCreatureRecord(TCreature& Creature, const TCreatureMove& Move) {
             Diagnostic = "MoveCreature has been received for a coordinate where there is no bank as first "
                          "object [bug0000484]";
     }
-    Creature.X += Move.dx;
-    Creature.Y += Move.dy;
-    Creature.Z += Move.dz;
+    // The record's position follows the server's moves however long a session lasts: it saturates, it never
+    // wraps.
+    auto Moved = [](int32_t Value, int32_t Delta) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{Value} + Delta, INT32_MIN, INT32_MAX));
+    };
+    Creature.X = Moved(Creature.X, Move.dx);
+    Creature.Y = Moved(Creature.Y, Move.dy);
+    Creature.Z = Moved(Creature.Z, Move.dz);
     CheckCreatureHints(&Creature);
     return Diagnostic;
 }

@@ -160,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         Dispatch(Seal(Data + 1, Size - 1));
     } catch (const TMyException& Error) {
         // The program would end here with a crash report; shown on request when seeds are written.
-        if (std::getenv("EBRUN_FUZZ_VERBOSE") != nullptr) std::fprintf(stderr, "%s\n", Error.getText().c_str());
+        if (std::getenv("EBRUN_FUZZ_VERBOSE") != nullptr)
+            std::fprintf(stderr, "%s\n", Error.getText().c_str());
     }
     EndState();
     return 0;

@@ -1,11 +1,13 @@
-// The controller's side of the connection: the connect and close callbacks of the network layer, the
-// dispatcher of server messages with the ring of the last message types, leaving the game when the
-// connection ends, and the pending character switch.
+// The controller: the connection callbacks and the server-message dispatcher with the ring of the last
+// message types, the character switch, the module start and stop, the 100 ms tick, frames, the engine switch,
+// the input routing by action state and the idle pass's event dispatch.
 #pragma once
 
 #include "platform/EventPump.h"
 
 #include <cstdint>
+
+class TComponent;
 
 inline constexpr int32_t LASTPACKETTYPES = 10;
 // A character switch waits at most this long for the old connection to close.
@@ -45,3 +47,97 @@ int32_t GetLastPacketTypeIndex();
 // and the console input active. Filled by the main window; none while there is no screen.
 using TLeaveGameScreenHook = void (*)();
 void SetLeaveGameScreenHook(TLeaveGameScreenHook Hook);
+
+// ---- Modules, hooks, tick and frames ----
+
+class TAppWindow;
+
+// The frame window's services lent to the rest of the program.
+struct TFrameCallbacks {
+    void (*QuitProgram)() = nullptr;
+    void (*StartPatcher)() = nullptr;
+    void (*SetViewMode)(int32_t Mode) = nullptr; // 1 windowed, 2 full screen
+    void (*OpenURL)(const char* Url) = nullptr;
+};
+
+// One step of the module start, and one of the module stop with the start step it undoes (1-based; 0: it
+// stops something that InitModules does not start, and it runs whenever the modules are stopped).
+struct TModuleStart {
+    const char* Name;
+    void (*Start)();
+};
+struct TModuleStop {
+    const char* Name;
+    void (*Stop)();
+    int32_t StartStep;
+};
+// The client's module tables; tests put recording steps in their place (nullptr: the client's own again).
+void SetModuleTables(const TModuleStart* Starts, int32_t StartCount, const TModuleStop* Stops,
+                     int32_t StopCount);
+// The client's own tables.
+const TModuleStart* GetClientModuleStarts(int32_t& Count);
+const TModuleStop* GetClientModuleStops(int32_t& Count);
+
+// Starts the modules in their fixed order. A PROGRAM_ERROR stops the modules already started (and only
+// those) before it is thrown on; other failures are thrown on wrapped, without the stop.
+void InitModules(bool Gamemaster);
+// Stops, in their fixed order, the modules whose start ran; a second call stops nothing.
+void ExitModules();
+// The graphics engine was started (StartGraphicEngine): the module stop releases it.
+void SetEngineStarted(bool Started);
+
+// Stores the frame window and its callbacks, resets the pointer shape, the ring of message types and the
+// character switch, and hooks leaving the game to the main window.
+void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
+TAppWindow* GetControlWindow();
+const TFrameCallbacks& GetFrameCallbacks();
+
+// One 100 ms tick of the frame window's timer.
+void TimerTick();
+// One frame: engine mode, root and modal window, tool tip, frame rate, own pointer, presentation.
+void BeginFrame(bool Flag);
+void DrawFrame(bool Flag);
+// 0 DirectDraw, 1 OpenGL, 2 Direct3D 9; the engine in use stays when the new one fails its test.
+void ChangeEngine(int32_t Engine);
+// The client area changed size.
+void ResizeScreen(int32_t Width, int32_t Height);
+// The game server accepted the login: the game screen replaces the start screen.
+void EnterGame();
+// False in game, where it opens the logout box instead (unless a modal window is open).
+bool CanCloseWindow();
+// The link warning of the copied text (the handler given to the status module).
+bool ShowLinkCopyWarning();
+// Event 43: every stored crash report to the server, then "error.txt" deleted.
+void SendErrorReports();
+// The work of one idle pass: a finished modal window deleted, the queued events, the creatures, one frame.
+void ProcessMessages();
+// ProcessMessages at once, from a network handler.
+void ProcessMessagesNow();
+bool GetShowFramesPerSecond();
+int32_t GetLastMouseMoveTick();
+
+// What the event dispatch does with the events whose dialogs and menus are built by other modules. The
+// handler acts on the event and answers whether it knows it; unknown ones are dropped with their parameters
+// freed. Until a handler is set, every such event is dropped.
+using TEventHandler = bool (*)(int32_t Type, intptr_t Param1, intptr_t Param2);
+void SetEventHandler(TEventHandler Handler);
+
+// The help popup of the help mode, made and placed by the help module; until it is set, help mode shows no
+// popup.
+struct THelpPopupHooks {
+    TComponent* (*Create)() = nullptr;                            // a popup with the current help text
+    void (*Place)(TComponent* Popup, TComponent* Root) = nullptr; // beside the pointer, inside the root
+};
+void SetHelpPopupHooks(const THelpPopupHooks& Hooks);
+void PlaceHelpPopup(TComponent* Popup, TComponent* Root);
+
+// ---- Input routing (the frame window's mouse and keyboard) ----
+
+void MouseMove(int32_t x, int32_t y);
+void LeftButtonDown(int32_t x, int32_t y, uint32_t Keys);
+void LeftButtonUp(int32_t x, int32_t y, uint32_t Keys);
+void LeftButtonDoubleClick(int32_t x, int32_t y, uint32_t Keys);
+void RightButtonDown(int32_t x, int32_t y, uint32_t Keys);
+void RightButtonUp(int32_t x, int32_t y, uint32_t Keys);
+void MouseWheel(int32_t x, int32_t y, int32_t Direction); // 1 forward, 2 back
+void KeyPressed(int32_t Key);

@@ -17,10 +17,6 @@ namespace {
 }
 #define FILE_FAILURE(...) FailAt(__LINE__, __VA_ARGS__)
 
-void KeepName(char (&Destination)[1024], const char* FileName) {
-    CopyString(Destination, FileName, sizeof(Destination));
-}
-
 FILE* OpenOrFail(FILE* Current, const char* CurrentName, const char* FileName, const char* Mode) {
     if (Current != nullptr) FILE_FAILURE("file still open", CurrentName);
     CHECK_TEXT(FileName != nullptr, "FileName!=NULL");
@@ -81,7 +77,7 @@ void TScriptReader::reset() {
 void TScriptReader::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "rb");
     Line = 1;
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TScriptReader::close() {
@@ -328,7 +324,8 @@ TScriptWriter::~TScriptWriter() { CloseFile(File); }
 
 void TScriptWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
+    Written = 0;
 }
 
 void TScriptWriter::close() {
@@ -338,6 +335,7 @@ void TScriptWriter::close() {
 
 void TScriptWriter::put(const char* Data, size_t Size) {
     if (Size > 0 && fwrite(Data, Size, 1, File) != 1) FILE_FAILURE("failed to write file", FileName);
+    Written += static_cast<int64_t>(Size);
 }
 
 void TScriptWriter::writeLn() {
@@ -380,7 +378,7 @@ TBinaryReader::~TBinaryReader() { CloseFile(File); }
 
 void TBinaryReader::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "rb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
 }
 
 void TBinaryReader::close() { CloseFile(File); }
@@ -411,17 +409,15 @@ uint8_t TBinaryReader::readByte() {
 }
 
 uint16_t TBinaryReader::readWord() try {
-    uint16_t Low = readByte();
-    return static_cast<uint16_t>(Low | readByte() << 8);
+    const uint8_t Bytes[2] = {readByte(), readByte()}; // a braced list is read left to right
+    return LoadLE16(Bytes);
 }
 CATCH_FRAME()
 
 uint32_t TBinaryReader::readQuad() try {
     checkOpen();
-    uint32_t q = 0;
-    for (int i = 0; i < 4; i++)
-        q |= static_cast<uint32_t>(readByte()) << (8 * i);
-    return q;
+    const uint8_t Bytes[4] = {readByte(), readByte(), readByte(), readByte()};
+    return LoadLE32(Bytes);
 }
 CATCH_FRAME()
 
@@ -451,7 +447,8 @@ TBinaryWriter::~TBinaryWriter() { CloseFile(File); }
 
 void TBinaryWriter::open(const char* Name) {
     File = OpenOrFail(File, FileName, Name, "wb");
-    KeepName(FileName, Name);
+    CopyString(FileName, Name);
+    Written = 0;
 }
 
 void TBinaryWriter::close() {
@@ -465,6 +462,7 @@ void TBinaryWriter::checkOpen() const {
 void TBinaryWriter::writeByte(uint8_t b) {
     checkOpen();
     if (putc(b, File) == EOF) FILE_FAILURE("failed to write file", FileName);
+    Written++;
 }
 
 void TBinaryWriter::writeWord(uint16_t w) try {
@@ -487,6 +485,7 @@ void TBinaryWriter::writeBytes(const uint8_t* Buffer, int32_t Count) {
     CHECK(Count >= 0, Count);
     if (Count > 0 && fwrite(Buffer, Count, 1, File) != 1)
         FILE_FAILURE("failed to write file", FileName, "Count", Count);
+    Written += Count;
 }
 
 void TBinaryWriter::writeString(const char* Text) try {
@@ -496,3 +495,21 @@ void TBinaryWriter::writeString(const char* Text) try {
     if (Length != 0) writeBytes(reinterpret_cast<const uint8_t*>(Text), Length);
 }
 CATCH_FRAME()
+
+// ---- Saving through a temporary file -----------------------------------------------------------------
+
+bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Size, bool (*Ready)()) {
+    try {
+        // Sizes differ when bytes were lost on the way to the disk without an error.
+        CHECK_TEXT(GetFileSize(TempName) == Size, "GetFileSize(TempName)==Size");
+        if (Ready != nullptr && !Ready()) {
+            RemoveFile(TempName);
+            return false;
+        }
+        CHECK_TEXT(RenameFile(TempName, FileName) == 0, "RenameFile(TempName,FileName)==0");
+    } catch (const TMyException&) {
+        RemoveFile(TempName);
+        throw;
+    }
+    return true;
+}

@@ -2,6 +2,9 @@
 // through the C library in binary mode. Every failure throws TMyException naming the file.
 #pragma once
 
+#include "foundation/Exception.h"
+#include "foundation/sysinc.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -86,6 +89,7 @@ public:
     void writeText(const char* Text);
     void writeString(const char* Text); // quoted, with \" \\ and \n
     void writeNumber(int32_t Number);
+    int64_t written() const { return Written; } // bytes handed on since open
 
     char FileName[1024];
 
@@ -93,6 +97,7 @@ private:
     void put(const char* Data, size_t Size);
 
     FILE* File = nullptr;
+    int64_t Written = 0;
 };
 
 // Reads a little-endian binary file; a short read is "out of data" with the file name as reason.
@@ -136,6 +141,7 @@ public:
     void writeQuad(uint32_t q);
     void writeBytes(const uint8_t* Buffer, int32_t Count); // a Count of 0 writes nothing
     void writeString(const char* Text);                    // 16-bit length (modulo 65,536) and the characters
+    int64_t written() const { return Written; }            // bytes handed on since open
 
     char FileName[1024];
 
@@ -143,4 +149,35 @@ private:
     void checkOpen() const;
 
     FILE* File = nullptr;
+    int64_t Written = 0;
 };
+
+// Renames the closed TempName over FileName when it holds exactly Size bytes and Ready (if given) agrees
+// just before; otherwise TempName is removed. False when Ready refused; a wrong size or a failed rename
+// throws TMyException.
+bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Size, bool (*Ready)());
+
+// Saves FileName so that a failed or interrupted save leaves the old file whole: Write fills a TWriter
+// (TScriptWriter or TBinaryWriter) opened on TempName, and the finished file replaces FileName as
+// ReplaceWithTempFile does. False when TempName cannot be created or Ready refused; a failed write throws
+// TMyException after TempName is removed.
+template <typename TWriter, typename TWrite>
+bool SaveThroughTempFile(const char* FileName, const char* TempName, TWrite&& Write,
+                         bool (*Ready)() = nullptr) {
+    int64_t Size = 0;
+    try {
+        TWriter Writer;
+        try {
+            Writer.open(TempName);
+        } catch (const TMyException&) {
+            return false;
+        }
+        Write(Writer);
+        Writer.close();
+        Size = Writer.written();
+    } catch (const TMyException&) {
+        RemoveFile(TempName); // the writer has closed it by now
+        throw;
+    }
+    return ReplaceWithTempFile(FileName, TempName, Size, Ready);
+}

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Script.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 
 #include <cstdio>
@@ -40,41 +41,38 @@ void MakeExecutableIfProgram(const char* FileName, const char* NewName) {
         throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "cannot make file executable", "", 0, "", 0, NewName);
 }
 
-// Reads the command stream front to back; nothing is ever read at or past its size.
+// Reads the command stream front to back through a bounded reader: a command cut short by the stream's end
+// throws, which the build answers with false.
 class TCommandStream {
 public:
-    TCommandStream(const uint8_t* Data, int32_t Size) : Data(Data), Size(Size) {}
+    TCommandStream(const uint8_t* Data, int32_t Size) : Reader(Data != nullptr ? Data : &NoData, Size) {}
 
-    bool atEnd() const { return Position >= Size; }
+    bool atEnd() const { return Reader.Position >= Reader.Size; }
 
-    // The next command byte and its count; false when the stream ends inside the command.
-    bool command(uint8_t& Operation, uint32_t& Count) {
-        const uint8_t* Byte = take(1);
-        if (Byte == nullptr) return false;
-        Operation = *Byte & 0xC0;
-        Count = *Byte & 0x3F;
-        if (Count < 61) return true;
-        uint32_t Width = Count == 61 ? 1 : Count == 62 ? 2 : 4;
-        const uint8_t* Bytes = take(Width);
-        if (Bytes == nullptr) return false;
-        Count = 0;
-        for (uint32_t i = 0; i < Width; i++)
-            Count |= static_cast<uint32_t>(Bytes[i]) << (8 * i);
-        return true;
+    // The next command byte and its count.
+    void command(uint8_t& Operation, uint32_t& Count) {
+        const uint8_t Byte = Reader.readByte();
+        Operation = Byte & 0xC0;
+        Count = Byte & 0x3F;
+        if (Count == 61)
+            Count = Reader.readByte();
+        else if (Count == 62)
+            Count = Reader.readWord();
+        else if (Count == 63)
+            Count = Reader.readQuad();
     }
 
-    // The next Count bytes of the stream, or nullptr when fewer are left.
+    // The next Count bytes of the stream, in place.
     const uint8_t* take(uint32_t Count) {
-        if (Count > static_cast<uint32_t>(Size - Position)) return nullptr;
-        const uint8_t* Bytes = Data + Position;
-        Position += static_cast<int32_t>(Count);
+        CHECK(Count <= static_cast<uint32_t>(Reader.Size - Reader.Position), Count);
+        const uint8_t* Bytes = Reader.Data + Reader.Position;
+        Reader.Position += static_cast<int32_t>(Count);
         return Bytes;
     }
 
 private:
-    const uint8_t* Data;
-    int32_t Size;
-    int32_t Position = 0;
+    static constexpr uint8_t NoData = 0; // the data of an empty stream given without a block
+    TReadBuffer Reader;
 };
 
 // One build of a new version: the old file (when patching), the new file and the buffer between them.
@@ -91,22 +89,20 @@ public:
         }
     }
 
-    // Carries out the stream; false for a malformed one.
-    bool run(TCommandStream& Stream) {
+    // Carries out the stream; throws for a malformed one.
+    void run(TCommandStream& Stream) {
         while (!Stream.atEnd()) {
             uint8_t Operation;
             uint32_t Count;
-            if (!Stream.command(Operation, Count)) return false;
+            Stream.command(Operation, Count);
             if (Operation == PATCH_COPY || Operation == PATCH_SKIP) {
                 moveOld(Count, Operation == PATCH_COPY);
                 continue;
             }
             const uint8_t* Bytes = Stream.take(Count);
-            if (Bytes == nullptr) return false;
             New.writeBytes(Bytes, static_cast<int32_t>(Count));
             if (Operation == PATCH_REPLACE) moveOld(Count, false);
         }
-        return true;
     }
 
     TBinaryReader Old;
@@ -159,7 +155,8 @@ bool ApplyPatch(const char* FileName, const uint8_t* Patch, int32_t PatchSize, u
     return BuildNewVersion(FileName, NewName, [&](TPatchBuilder& Builder) {
         Builder.Old.open(FileName);
         TCommandStream Stream(Patch, PatchSize);
-        return Builder.run(Stream);
+        Builder.run(Stream);
+        return true;
     });
 }
 

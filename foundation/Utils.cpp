@@ -128,6 +128,15 @@ int32_t& Clamp(int32_t& Value, int32_t Bound1, int32_t Bound2) {
     return Value;
 }
 
+void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance) {
+    int64_t Size = Offset < 0 ? -int64_t{Offset} : Offset;
+    int64_t Limit = Remaining * Distance;
+    if (Duration * Size <= Limit) return;
+    // Size was too large, so the largest fitting size is below it.
+    int64_t Kept = Duration > 0 && Limit >= 0 ? Limit / Duration : 0;
+    Offset = static_cast<int32_t>(Offset < 0 ? -Kept : Kept);
+}
+
 // ---- Colours -----------------------------------------------------------------------------------------
 
 void HSVToRGB(double Hue, double Saturation, double Value, int32_t& Red, int32_t& Green, int32_t& Blue) {
@@ -192,15 +201,14 @@ uint8_t TReadBuffer::readByte() {
 
 uint16_t TReadBuffer::readWord() {
     CHECK_TEXT(fits(2), "Position<=Size-2", Position, Size);
-    uint16_t w = static_cast<uint16_t>(Data[Position] | Data[Position + 1] << 8);
+    uint16_t w = LoadLE16(Data + Position);
     Position += 2;
     return w;
 }
 
 uint32_t TReadBuffer::readQuad() {
     CHECK_TEXT(fits(4), "Position<=Size-4", Position, Size);
-    const uint8_t* p = Data + Position;
-    uint32_t q = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+    uint32_t q = LoadLE32(Data + Position);
     Position += 4;
     return q;
 }
@@ -252,15 +260,13 @@ void TWriteBuffer::writeByte(uint8_t b) {
 
 void TWriteBuffer::writeWord(uint16_t w) {
     CHECK_TEXT(fits(2), "Position<=Size-2", Position, Size);
-    Data[Position] = static_cast<uint8_t>(w);
-    Data[Position + 1] = static_cast<uint8_t>(w >> 8);
+    StoreLE16(Data + Position, w);
     Position += 2;
 }
 
 void TWriteBuffer::writeQuad(uint32_t q) {
     CHECK_TEXT(fits(4), "Position<=Size-4", Position, Size);
-    for (int i = 0; i < 4; i++)
-        Data[Position + i] = static_cast<uint8_t>(q >> (8 * i));
+    StoreLE32(Data + Position, q);
     Position += 4;
 }
 

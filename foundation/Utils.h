@@ -3,6 +3,7 @@
 
 #include "foundation/Exception.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -33,6 +34,10 @@ int CompareNoCase(const char* s1, const char* s2, int32_t n);
 // n is the size of Destination (at least 1); a longer Source is cut to n - 1 characters, the rest of
 // Destination is filled with terminators.
 char* CopyString(char* Destination, const char* Source, int32_t n);
+template <size_t N> char* CopyString(char (&Destination)[N], const char* Source) {
+    static_assert(N <= INT32_MAX);
+    return CopyString(Destination, Source, static_cast<int32_t>(N));
+}
 // Copies Source without leading and trailing white space; Destination holds strlen(Source) + 1 bytes.
 void CopyTrimmed(char* Destination, const char* Source);
 // Cuts a text longer than Length to Length characters ending in "..."; true when it changed the text.
@@ -41,6 +46,9 @@ bool ShortenText(char* Text, int32_t Length);
 char* FormatThousands(int32_t Number, char* Buffer);
 // Limits Value to the range between the bounds, which may come in either order.
 int32_t& Clamp(int32_t& Value, int32_t Bound1, int32_t Bound2);
+// Moves a pixel offset of a movement toward 0 so that |Offset| <= Distance * Remaining / Duration, in whole
+// pixels; it never grows nor changes sign, and it becomes 0 when no size fits (Remaining < 0, Duration <= 0).
+void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance);
 
 // Hue, Saturation and Value in 0..1; components 0..255.
 void HSVToRGB(double Hue, double Saturation, double Value, int32_t& Red, int32_t& Green, int32_t& Blue);
@@ -57,6 +65,21 @@ struct TRGBColor {
     int32_t Green = 0;
     int32_t Blue = 0;
 };
+
+// Little-endian numbers at p; the caller has made sure the bytes are there.
+inline uint16_t LoadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+inline uint32_t LoadLE32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+inline void StoreLE16(uint8_t* p, uint16_t Value) {
+    p[0] = static_cast<uint8_t>(Value);
+    p[1] = static_cast<uint8_t>(Value >> 8);
+}
+inline void StoreLE32(uint8_t* p, uint32_t Value) {
+    StoreLE16(p, static_cast<uint16_t>(Value));
+    StoreLE16(p + 2, static_cast<uint16_t>(Value >> 16));
+}
 
 // Reads a message from a caller-owned block: little-endian numbers, strings as a 16-bit length and the
 // characters without terminator. Every read is checked before a byte moves; 0 <= Position <= Size holds

@@ -36,13 +36,16 @@ uint32_t StartTime() {
 // Carriage returns are removed; a line feed at the place reached becomes a blank. So CR LF gives one blank,
 // while only the first of two CRs before an LF goes.
 void FlattenLines(char* Text) {
+    size_t Kept = 0;
     for (size_t i = 0; Text[i] != 0; i++) {
-        if (Text[i] == '\r') {
-            memmove(Text + i, Text + i + 1, strlen(Text + i + 1) + 1);
-            if (Text[i] == 0) break;
+        char c = Text[i];
+        if (c == '\r') {
+            c = Text[++i]; // the character behind a CR is only looked at for being a line feed
+            if (c == 0) break;
         }
-        if (Text[i] == '\n') Text[i] = ' ';
+        Text[Kept++] = c == '\n' ? ' ' : c;
     }
+    Text[Kept] = 0;
 }
 
 std::filesystem::path SystemPath(const char* FileName) {
@@ -67,6 +70,14 @@ void ExitSystem() {
 
 int32_t GetMilliseconds() { return static_cast<int32_t>(GetSystemTimer() - StartTime()); }
 
+int32_t TimeAfter(int32_t Start, int32_t Duration) {
+    return static_cast<int32_t>(static_cast<uint32_t>(Start) + static_cast<uint32_t>(Duration));
+}
+
+int32_t TimeUntil(int32_t Deadline, int32_t Now) {
+    return static_cast<int32_t>(static_cast<uint32_t>(Deadline) - static_cast<uint32_t>(Now));
+}
+
 void SetMillisecondTimer(TMillisecondTimer Timer) {
     System.Timer = Timer != nullptr ? Timer : SystemMilliseconds;
 }
@@ -76,6 +87,13 @@ uint32_t GetStartTime() { return StartTime(); }
 bool FileExists(const char* FileName) {
     std::error_code Error;
     return FileName != nullptr && std::filesystem::exists(SystemPath(FileName), Error);
+}
+
+int64_t GetFileSize(const char* FileName) {
+    std::error_code Error;
+    if (FileName == nullptr) return -1;
+    auto Size = std::filesystem::file_size(SystemPath(FileName), Error);
+    return Error ? -1 : static_cast<int64_t>(Size);
 }
 
 bool RemoveFile(const char* FileName) {

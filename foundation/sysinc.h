@@ -12,6 +12,11 @@ void ExitSystem(); // releases the shared buffer
 
 // Milliseconds since the program was loaded; wraps after 2^32 ms as the system timer does.
 int32_t GetMilliseconds();
+// Readings of the wrapping clock are added and compared modulo 2^32, so both hold across the wrap for
+// spans under 2^31 ms: the reading Duration ms after Start, and the ms from Now until Deadline (negative
+// once it has passed).
+int32_t TimeAfter(int32_t Start, int32_t Duration);
+int32_t TimeUntil(int32_t Deadline, int32_t Now = GetMilliseconds());
 
 // The system millisecond timer: monotonic, 32 bits, wrapping. Tests put their own in its place;
 // nullptr restores the system's.
@@ -22,6 +27,7 @@ uint32_t GetStartTime(); // the timer's value when the program was loaded
 
 // File names are Latin-1, like every text of the client; the system sees them in UTF-8.
 bool FileExists(const char* FileName);                    // a directory of that name counts as well
+int64_t GetFileSize(const char* FileName);                // bytes of a regular file; -1 for anything else
 bool RemoveFile(const char* FileName);                    // true on success
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
 FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened

@@ -64,6 +64,8 @@ void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd) {
 }
 
 int32_t GetGraphicEngine() { return Module.GraphicEngine; }
+void SetGraphicEngine(int32_t Engine) { Module.GraphicEngine = Engine; }
+bool IsEngineBuilt(int32_t Engine) { return IsBuilt(Engine); }
 uint8_t GetEngineCapabilities() { return Module.EngineCapabilities; }
 TWindow* GetWindowHandle() { return Module.WindowHandle; }
 

@@ -22,6 +22,10 @@ struct TEngineBackEnd {
 void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd);
 
 int32_t GetGraphicEngine();
+// The controller's engine switch sets the number before the new object is made.
+void SetGraphicEngine(int32_t Engine);
+// Whether this build has the engine (DirectDraw always).
+bool IsEngineBuilt(int32_t Engine);
 uint8_t GetEngineCapabilities();
 TWindow* GetWindowHandle();
 

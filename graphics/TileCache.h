@@ -7,6 +7,13 @@
 
 inline constexpr int32_t HASH_TABLE_SIZE = 100;
 
+// The bucket of a content's keys: their sum modulo HASH_TABLE_SIZE, taken without overflow, so that
+// unchecked and negative keys still land in a bucket.
+inline int32_t CacheBucket(int32_t Key1, int32_t Key2 = 0, int32_t Key3 = 0) {
+    const int64_t Sum = static_cast<int64_t>(Key1) + Key2 + Key3;
+    return static_cast<int32_t>((Sum % HASH_TABLE_SIZE + HASH_TABLE_SIZE) % HASH_TABLE_SIZE);
+}
+
 class TTileCacheLists {
 public:
     // Size slots, the list in slot order (head 0, tail the last), no chains. PositionCheck is the text of

@@ -15,14 +15,16 @@
 
 #include <cstring>
 #include <limits>
-#include <string>
 #include <vector>
 
 namespace {
 
-// Module state: the two tables, kept from InitGraphics to ExitGraphics and rebuilt by the reloads.
+// Module state: the two tables, kept from InitGraphics to ExitGraphics and rebuilt by the reloads. Each file
+// stays open from its OpenSpriteFile or OpenPictureFile to the next one or ExitGraphics, so a tile load only
+// seeks; a reload opens the file again by name, as a download installs a new file by renaming it over the
+// old one.
 struct {
-    std::string SpriteFileName, PictureFileName;
+    TBinaryReader SpriteReader, PictureReader;
     uint32_t SpriteSignature = 0, PictureSignature = 0;
     std::vector<TSpriteEntry> Sprites;
     std::vector<TPictureEntry> Pictures;
@@ -100,10 +102,10 @@ const TPictureEntry& GetPictureEntry(int32_t PictureNumber) {
 void OpenSpriteFile(const char* FileName) try {
     CHECK_TEXT(FileName != nullptr, "FileName!=NULL");
     CHECK_TEXT(strlen(FileName) < MAX_PATH_LENGTH, "strlen(FileName)<PATH_MAX");
-    Files.SpriteFileName = FileName;
     Files.Sprites.clear();
+    TBinaryReader& Reader = Files.SpriteReader;
+    Reader.close();
     try {
-        TBinaryReader Reader;
         Reader.open(FileName);
         Files.SpriteSignature = Reader.readQuad();
         const int32_t Count = Reader.readWord();
@@ -112,6 +114,7 @@ void OpenSpriteFile(const char* FileName) try {
             Entry.Offset = Reader.readQuad();
     } catch (const TMyException&) {
         Files.Sprites.clear();
+        Reader.close();
         throw PROGRAM_ERROR(2);
     }
 }
@@ -120,13 +123,14 @@ CATCH_FRAME()
 void OpenPictureFile(const char* FileName) try {
     CHECK_TEXT(FileName != nullptr, "FileName!=NULL");
     CHECK_TEXT(strlen(FileName) < MAX_PATH_LENGTH, "strlen(FileName)<PATH_MAX");
-    Files.PictureFileName = FileName;
+    TBinaryReader& Reader = Files.PictureReader;
+    Reader.close();
     try {
-        TBinaryReader Reader;
         Reader.open(FileName);
         ReadPictureTable(Reader);
     } catch (const TMyException&) {
         Files.Pictures.clear();
+        Reader.close();
         throw PROGRAM_ERROR(3);
     }
 }
@@ -143,8 +147,7 @@ void LoadSprite(int32_t SpriteNumber, uint8_t* Buffer) try {
         return;
     }
     try {
-        TBinaryReader Reader;
-        Reader.open(Files.SpriteFileName.c_str());
+        TBinaryReader& Reader = Files.SpriteReader;
         SeekTo(Reader, Entry.Offset);
         const int32_t Red = Reader.readByte(), Green = Reader.readByte(), Blue = Reader.readByte();
         Entry.KeyRed = Red;
@@ -168,8 +171,7 @@ void LoadPictureTile(int32_t PictureNumber, int32_t TileX, int32_t TileY, uint8_
     CHECK(In(TileX, 0, Picture.TilesX - 1), TileX);
     CHECK(In(TileY, 0, Picture.TilesY - 1), TileY);
     try {
-        TBinaryReader Reader;
-        Reader.open(Files.PictureFileName.c_str());
+        TBinaryReader& Reader = Files.PictureReader;
         SeekTo(Reader, Picture.Offsets[TileY * Picture.TilesX + TileX]);
         FillKey(Buffer, Picture.KeyRed, Picture.KeyGreen, Picture.KeyBlue);
         DecodeRuns(Reader, Buffer);
@@ -213,4 +215,6 @@ void ExitGraphics() {
     ExitFonts();
     Files.Pictures.clear();
     Files.Sprites.clear();
+    Files.PictureReader.close();
+    Files.SpriteReader.close();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/SkinTable.h"
+#include "graphics/Surface.h"
 #include "state/Objects.h"
 
 #include <cstdint>
@@ -197,3 +198,7 @@ const TSkin& GetSkin(int32_t Skin);
 // Fills the area with Skin, tiled, its pattern starting at (OffsetX, OffsetY) inside the skin.
 void DrawSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Skin,
               int32_t OffsetX, int32_t OffsetY);
+// The tiling of DrawSkin without its checks, for a skin and an area of positive size; with Clip only what
+// falls inside that rectangle is drawn. An area of the skin's size is drawn once, the offsets unused.
+void TileSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S,
+              int32_t OffsetX, int32_t OffsetY, const TRectangle* Clip = nullptr);

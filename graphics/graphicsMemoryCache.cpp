@@ -76,7 +76,7 @@ const TMemoryCacheItem* GetMemorySprite(int32_t SpriteNumber) try {
     CHECK(In(SpriteNumber, 1, NumberOfSprites), SpriteNumber, NumberOfSprites);
     CheckReady();
     return Lookup(
-        SpriteNumber % HASH_TABLE_SIZE, SPRITE_ITEM, SpriteNumber, 0, 0,
+        CacheBucket(SpriteNumber), SPRITE_ITEM, SpriteNumber, 0, 0,
         [&](const TMemoryCacheItem& Item) { return Item.Type == SPRITE_ITEM && Item.Key1 == SpriteNumber; },
         [&](uint8_t* Data) { LoadSprite(SpriteNumber, Data); });
 }
@@ -86,11 +86,9 @@ const TMemoryCacheItem* GetMemoryPictureTile(int32_t PictureNumber, int32_t Tile
     const int32_t NumberOfPictures = GetNumberOfPictures();
     CHECK(In(PictureNumber, 1, NumberOfPictures), PictureNumber, NumberOfPictures);
     CheckReady();
-    // Tile numbers are checked by the decoder; a negative sum must still land in a bucket.
-    const int32_t HashValue =
-        ((PictureNumber + TileX + TileY) % HASH_TABLE_SIZE + HASH_TABLE_SIZE) % HASH_TABLE_SIZE;
+    // Tile numbers are checked by the decoder, after the look-up.
     return Lookup(
-        HashValue, PICTURE_ITEM, PictureNumber, TileX, TileY,
+        CacheBucket(PictureNumber, TileX, TileY), PICTURE_ITEM, PictureNumber, TileX, TileY,
         [&](const TMemoryCacheItem& Item) {
             return Item.Type == PICTURE_ITEM && Item.Key1 == PictureNumber && Item.Key2 == TileX &&
                    Item.Key3 == TileY;

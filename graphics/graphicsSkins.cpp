@@ -37,8 +37,27 @@ void DrawSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Heig
     CHECK_TEXT(S.Height > 0, "Skins[skin].height>0", S.Height);
     CHECK_TEXT(Width > 0, "width>0", Width);
     CHECK_TEXT(Height > 0, "height>0", Height);
+    TileSkin(Surface, x, y, Width, Height, S, OffsetX, OffsetY);
+}
+CATCH_FRAME(Surface, Skin)
+
+namespace {
+
+void DrawSkinPiece(int32_t Surface, int32_t x, int32_t y, int32_t SourceX, int32_t SourceY, int32_t Width,
+                   int32_t Height, const TRectangle* Clip) {
+    if (Clip == nullptr)
+        DrawPicturePart(Surface, x, y, SKIN_PICTURE, SourceX, SourceY, Width, Height);
+    else
+        DrawPicturePartClipped(Surface, x, y, SKIN_PICTURE, SourceX, SourceY, Width, Height, Clip->x, Clip->y,
+                               Clip->Width, Clip->Height);
+}
+
+} // namespace
+
+void TileSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S,
+              int32_t OffsetX, int32_t OffsetY, const TRectangle* Clip) {
     if (Width == S.Width && Height == S.Height) {
-        DrawPicturePart(Surface, x, y, SKIN_PICTURE, S.x, S.y, Width, Height);
+        DrawSkinPiece(Surface, x, y, S.x, S.y, Width, Height, Clip);
         return;
     }
     // Offsets are taken modulo the skin's size, so that every piece has a width and every row ends.
@@ -47,11 +66,9 @@ void DrawSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Heig
         const int32_t Top = py == 0 ? FirstY : 0, PieceHeight = std::min(S.Height - Top, Height - py);
         for (int32_t px = 0; px < Width;) {
             const int32_t Left = px == 0 ? FirstX : 0, PieceWidth = std::min(S.Width - Left, Width - px);
-            DrawPicturePart(Surface, x + px, y + py, SKIN_PICTURE, S.x + Left, S.y + Top, PieceWidth,
-                            PieceHeight);
+            DrawSkinPiece(Surface, x + px, y + py, S.x + Left, S.y + Top, PieceWidth, PieceHeight, Clip);
             px += PieceWidth;
         }
         py += PieceHeight;
     }
 }
-CATCH_FRAME(Surface, Skin)

@@ -19,8 +19,6 @@ struct {
     TTileCacheLists Lists;
 } Video;
 
-int32_t Bucket(int32_t Sum) { return (Sum % HASH_TABLE_SIZE + HASH_TABLE_SIZE) % HASH_TABLE_SIZE; }
-
 // The DirectDraw engine takes the key from each transparent copy; the others key their pages at upload.
 void KeyPage(TSurface* Engine, int32_t Page, int32_t Red, int32_t Green, int32_t Blue) {
     const int32_t GraphicEngine = GetGraphicEngine();
@@ -119,7 +117,7 @@ const TVideoCacheItem* GetVideoSprite(int32_t SpriteNumber) try {
     const int32_t NumberOfSprites = GetNumberOfSprites();
     CHECK(In(SpriteNumber, 1, NumberOfSprites), SpriteNumber, NumberOfSprites);
     return Lookup(
-        Bucket(SpriteNumber),
+        CacheBucket(SpriteNumber),
         [&](const TVideoCacheItem& I) {
             return I.Type == SPRITE_ITEM && I.Number == SpriteNumber && I.SecondKey == 0;
         },
@@ -142,7 +140,7 @@ const TVideoCacheItem* GetVideoMaskedSprite(int32_t SpriteNumber, int32_t MaskNu
     CHECK(In(MaskNumber, 1, NumberOfSprites), MaskNumber, NumberOfSprites);
     CHECK_TEXT(Colors != nullptr, "Colors!=NULL");
     return Lookup(
-        Bucket(SpriteNumber + MaskNumber),
+        CacheBucket(SpriteNumber, MaskNumber),
         [&](const TVideoCacheItem& I) {
             return I.Type == SPRITE_ITEM && I.Number == SpriteNumber && I.SecondKey == MaskNumber &&
                    std::equal(I.Colors, I.Colors + 12, Colors);
@@ -170,7 +168,7 @@ const TVideoCacheItem* GetVideoPictureTile(int32_t PictureNumber, int32_t TileX,
     const int32_t NumberOfPictures = GetNumberOfPictures();
     CHECK(In(PictureNumber, 1, NumberOfPictures), PictureNumber, NumberOfPictures);
     return Lookup(
-        Bucket(PictureNumber + TileX + TileY),
+        CacheBucket(PictureNumber, TileX, TileY),
         [&](const TVideoCacheItem& I) {
             return I.Type == PICTURE_ITEM && I.Number == PictureNumber && I.SecondKey == TileX &&
                    I.Colors[0] == TileY;
@@ -194,7 +192,7 @@ const TVideoCacheItem* GetVideoFontTile(int32_t FontNumber, int32_t TileX, int32
     CHECK(In(FontNumber, 1, NumberOfFonts), FontNumber);
     const int32_t PictureNumber = GetFont(FontNumber).Picture;
     return Lookup(
-        Bucket(PictureNumber + TileX + TileY),
+        CacheBucket(PictureNumber, TileX, TileY),
         [&](const TVideoCacheItem& I) {
             return I.Type == PICTURE_ITEM && I.Number == PictureNumber && I.SecondKey == TileX &&
                    I.Colors[0] == TileY && I.Colors[1] == Red && I.Colors[2] == Green && I.Colors[3] == Blue;

@@ -11,20 +11,6 @@
 
 #include <cstring>
 
-namespace {
-
-// The millisecond clock Interval from now, wrapping as the clock does.
-int32_t ClockAfter(int32_t Interval) {
-    return static_cast<int32_t>(static_cast<uint32_t>(GetMilliseconds()) + static_cast<uint32_t>(Interval));
-}
-
-// Whether the clock has passed Moment, also across its wrap.
-bool ClockPassed(int32_t Moment) {
-    return static_cast<int32_t>(static_cast<uint32_t>(GetMilliseconds()) - static_cast<uint32_t>(Moment)) > 0;
-}
-
-} // namespace
-
 // ---- TButton ----
 
 TButton::TButton(int32_t x, int32_t y, int32_t SkinUp, int32_t SkinDown, TComponent* Target,
@@ -145,15 +131,15 @@ TBlinkingButton::TBlinkingButton(int32_t x, int32_t y, int32_t FirstSkinUp, int3
                                  int32_t SecondSkinUp, int32_t SecondSkinDown, TComponent* Target,
                                  int32_t Identifier, const char* ToolTip)
     : TButton(x, y, FirstSkinUp, FirstSkinDown, Target, Identifier, ToolTip, false),
-      NextSwap(ClockAfter(SkinProperties.Buttons.BlinkInterval)), FirstSkinUp(FirstSkinUp),
+      NextSwap(TimeAfter(GetMilliseconds(), SkinProperties.Buttons.BlinkInterval)), FirstSkinUp(FirstSkinUp),
       FirstSkinDown(FirstSkinDown), SecondSkinUp(SecondSkinUp), SecondSkinDown(SecondSkinDown) {
     setSkins(SecondSkinUp, SecondSkinDown); // checks the second pair
     setSkins(FirstSkinUp, FirstSkinDown);
 }
 
 void TBlinkingButton::draw(int32_t Surface, int32_t X, int32_t Y) try {
-    if (ClockPassed(NextSwap)) {
-        NextSwap = ClockAfter(SkinProperties.Buttons.BlinkInterval);
+    if (TimeUntil(NextSwap) < 0) {
+        NextSwap = TimeAfter(GetMilliseconds(), SkinProperties.Buttons.BlinkInterval);
         if (Phase != 1) {
             setSkins(SecondSkinUp, SecondSkinDown);
             Phase = 1;
@@ -171,7 +157,7 @@ TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, int32_t SkinUp
     : TButton(x, y, SkinUp, SkinDown, Target, Identifier, ToolTip, false) {
     CHECK_TEXT(_Text != nullptr, "_Text!=NULL");
     CHECK_TEXT(strlen(_Text) < 50, "strlen(_Text)<50");
-    CopyString(this->_Text, _Text, sizeof this->_Text);
+    CopyString(this->_Text, _Text);
 }
 
 TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Target, int32_t Identifier,
@@ -180,7 +166,7 @@ TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Ta
 
 void TTextButton::setText(const char* _Text) try {
     CHECK_TEXT(_Text != nullptr, "_Text!=NULL");
-    CopyString(this->_Text, _Text, sizeof this->_Text);
+    CopyString(this->_Text, _Text);
 }
 CATCH_FRAME()
 

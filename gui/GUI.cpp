@@ -186,26 +186,8 @@ void DrawSkinClipped(int32_t Surface, int32_t X, int32_t Y, int32_t Width, int32
     if (S.Width < 1 || S.Height < 1)
         ThrowEmptySkin(Surface, X, Y, Width, Height, Skin, OffsetX, OffsetY, ClipX, ClipY, ClipWidth,
                        ClipHeight);
-    if (Width == S.Width && Height == S.Height) {
-        DrawPicturePartClipped(Surface, X, Y, SKIN_PICTURE, S.x, S.y, S.Width, S.Height, ClipX, ClipY,
-                               ClipWidth, ClipHeight);
-        return;
-    }
-    // Offsets at or beyond the skin's size would leave the first tile empty and never end a row.
-    OffsetX = OffsetX > 0 ? OffsetX % S.Width : 0;
-    OffsetY = OffsetY > 0 ? OffsetY % S.Height : 0;
-    for (int32_t Top = 0; Top < Height;) {
-        int32_t SourceY = S.y + (Top == 0 ? OffsetY : 0);
-        int32_t RowHeight = std::min(S.Height - (Top == 0 ? OffsetY : 0), Height - Top);
-        for (int32_t Left = 0; Left < Width;) {
-            int32_t SourceX = S.x + (Left == 0 ? OffsetX : 0);
-            int32_t TileWidth = std::min(S.Width - (Left == 0 ? OffsetX : 0), Width - Left);
-            DrawPicturePartClipped(Surface, X + Left, Y + Top, SKIN_PICTURE, SourceX, SourceY, TileWidth,
-                                   RowHeight, ClipX, ClipY, ClipWidth, ClipHeight);
-            Left += TileWidth;
-        }
-        Top += RowHeight;
-    }
+    const TRectangle Clip = {ClipX, ClipY, ClipWidth, ClipHeight};
+    TileSkin(Surface, X, Y, Width, Height, S, OffsetX, OffsetY, &Clip);
 }
 CATCH_FRAME(Skin)
 

@@ -19,7 +19,7 @@ struct TShortcut {
 struct TServices {
     TDynamicArray<TComponentTimer*> Timers{0, 0, 2, nullptr};
     bool TimersStarted = false;
-    uint32_t LastUpdate = 0; // millisecond clock of the previous UpdateTimers
+    int32_t LastUpdate = 0; // millisecond clock of the previous UpdateTimers
 
     TDynamicArray<TShortcut> Shortcuts{0, 50, 10, TShortcut{}};
     int32_t NumberOfShortcuts = 0;
@@ -96,12 +96,12 @@ CATCH_FRAME()
 
 void UpdateTimers() try {
     TServices& State = Services();
-    uint32_t Now = static_cast<uint32_t>(GetMilliseconds());
+    int32_t Now = GetMilliseconds();
     if (!State.TimersStarted) {
         State.TimersStarted = true;
         State.LastUpdate = Now;
     }
-    int32_t Elapsed = static_cast<int32_t>(Now - State.LastUpdate);
+    int32_t Elapsed = TimeUntil(Now, State.LastUpdate);
     State.LastUpdate = Now;
     TEventScope Scope;
     for (int32_t Index = State.Timers.getMin(); Index <= State.Timers.getMax(); Index++) {

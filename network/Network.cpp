@@ -56,9 +56,11 @@ struct {
     uint8_t SendBuffer[SENDBUFFERSIZE] = {};
     TWriteBuffer PacketWriter{SendBuffer, SENDBUFFERSIZE};
     uint8_t ReceiveBuffer[RECEIVEBUFFERSIZE] = {};
-    int32_t ReceivedBytes = 0; // held, from the start of the buffer
-    int32_t ReadyBytes = 0;    // at the start of the buffer, forming complete frames
-    int32_t ConsumedBytes = 0; // the frame taken last, removed at the next NextPacket
+    // The held bytes start at ReadOffset; they move to the front of the buffer once per receive pass.
+    int32_t ReadOffset = 0;
+    int32_t ReceivedBytes = 0; // held, from ReadOffset
+    int32_t ReadyBytes = 0;    // from ReadOffset, forming complete frames
+    int32_t ConsumedBytes = 0; // the frame taken last, at ReadOffset, dropped at the next NextPacket
     TReadBuffer PacketReader{ReceiveBuffer, 0};
     uint8_t LastPacket[LASTPACKETSIZE] = {};
     TXTEACipher SymmetricKey;
@@ -72,8 +74,15 @@ TLoginServer& CurrentEntry() {
 // A new connection starts with an empty buffer; messages of the last one that were left unread (its frame
 // was cut short by a disconnect) must not be read from it.
 void ClearReceiveCounters() {
-    Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0;
+    Wire.ReadOffset = Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0;
+    Wire.PacketReader.Data = Wire.ReceiveBuffer;
     Wire.PacketReader.Position = Wire.PacketReader.Size = 0;
+}
+
+// Drops the pending look-up, whose answer would otherwise be written to the look-up buffer.
+void CancelLookup() {
+    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
+    Net.LookupHandle = 0;
 }
 
 void DeleteSocket() {
@@ -153,13 +162,13 @@ void InitNetwork(TNetworkHandler ConnectHandler, TNetworkHandler ReceiveHandler,
     ClearReceiveCounters();
     Wire.PacketReader.Size = Wire.PacketReader.Position = 0;
     Net.Socket = nullptr;
+    CancelLookup();
     Net.HostnameResolveBuffer = std::make_unique<char[]>(HOSTNAME_RESOLVE_BUFFER_SIZE);
     InitLoginServers();
 }
 
 void ExitNetwork() {
-    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
-    Net.LookupHandle = 0;
+    CancelLookup();
     DeleteSocket();
     Net.HostnameResolveBuffer.reset();
 }
@@ -287,7 +296,7 @@ CATCH_FRAME()
 bool ResolveHostname(const char* Hostname) try {
     CHECK_TEXT(Hostname != nullptr, "Hostname!=NULL");
     // One look-up at a time: an older one still pending would answer for the wrong entry.
-    if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
+    CancelLookup();
     int Error = 0;
     Net.LookupHandle = StartHostLookup(Net.NetworkWindow, Hostname, Net.HostnameResolveBuffer.get(),
                                        HOSTNAME_RESOLVE_BUFFER_SIZE, Error);
@@ -373,10 +382,7 @@ void CheckConnectionTimeout() try {
 CATCH_FRAME()
 
 void Disconnect(bool force) try {
-    if (force || GetConnectionState() == CONNECTIONSTATE_RESOLVING) {
-        if (Net.LookupHandle != 0) CancelHostLookup(Net.LookupHandle);
-        Net.LookupHandle = 0;
-    }
+    if (force || GetConnectionState() == CONNECTIONSTATE_RESOLVING) CancelLookup();
     if (Net.Socket == nullptr) return;
     Net.Socket->shutdown(TAsyncSocket::SD_SEND);
     // Discard what is still in flight, but no more than a buffer's worth: a peer that keeps sending must not
@@ -537,13 +543,23 @@ CATCH_FRAME()
 
 namespace {
 
-// Marks the complete frames among the received bytes ready and calls the receive handler once when at least
+// Moves the held bytes to the front of the buffer; the reader follows the frame it may still be reading.
+void CompactReceiveBuffer() {
+    if (Wire.ReadOffset == 0) return;
+    if (Wire.ReceivedBytes > 0)
+        std::memmove(Wire.ReceiveBuffer, Wire.ReceiveBuffer + Wire.ReadOffset,
+                     static_cast<size_t>(Wire.ReceivedBytes));
+    Wire.ReadOffset = 0;
+    Wire.PacketReader.Data = Wire.ReceiveBuffer;
+}
+
+// Marks the complete frames among the held bytes ready and calls the receive handler once when at least
 // one was completed.
 void CollectFrames() {
     bool Completed = false;
     while (Wire.ReceivedBytes >= Wire.ReadyBytes + 2) {
-        const uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadyBytes;
-        int32_t PacketSize = Frame[0] | Frame[1] << 8;
+        const uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadOffset + Wire.ReadyBytes;
+        int32_t PacketSize = LoadLE16(Frame);
         // A frame longer than the buffer could never complete and would stall the connection for good.
         CHECK_TEXT(PacketSize + 2 <= RECEIVEBUFFERSIZE, "packet size does not fit to receive buffer",
                    PacketSize);
@@ -558,6 +574,7 @@ void CollectFrames() {
 
 void OnReceive(int32_t ErrorCode) try {
     if (ErrorCode != 0 || Net.Socket == nullptr) return;
+    CompactReceiveBuffer();
     int Count =
         Net.Socket->receive(Wire.ReceiveBuffer + Wire.ReceivedBytes, RECEIVEBUFFERSIZE - Wire.ReceivedBytes);
     if (Count == 0 || Count == SOCKET_ERROR) return;
@@ -568,6 +585,7 @@ CATCH_FRAME(ErrorCode)
 
 void ReceiveBytes(const uint8_t* Bytes, int32_t Count) try {
     CHECK_TEXT(Bytes != nullptr, "Bytes!=NULL");
+    CompactReceiveBuffer();
     CHECK(In(Count, 0, RECEIVEBUFFERSIZE - Wire.ReceivedBytes), Count, Wire.ReceivedBytes);
     std::memcpy(Wire.ReceiveBuffer + Wire.ReceivedBytes, Bytes, static_cast<size_t>(Count));
     Wire.ReceivedBytes += Count;
@@ -581,30 +599,28 @@ namespace {
 // complete frame is ready.
 bool NextPacket() {
     TReadBuffer& Reader = Wire.PacketReader;
-    if (Wire.ConsumedBytes > 0) {
-        if (Wire.ReceivedBytes > Wire.ConsumedBytes)
-            std::memmove(Wire.ReceiveBuffer, Wire.ReceiveBuffer + Wire.ConsumedBytes,
-                         static_cast<size_t>(Wire.ReceivedBytes - Wire.ConsumedBytes));
-        Wire.ReceivedBytes -= Wire.ConsumedBytes;
-        Wire.ReadyBytes -= Wire.ConsumedBytes;
-        Wire.ConsumedBytes = 0;
-    }
+    Wire.ReadOffset += Wire.ConsumedBytes;
+    Wire.ReceivedBytes -= Wire.ConsumedBytes;
+    Wire.ReadyBytes -= Wire.ConsumedBytes;
+    Wire.ConsumedBytes = 0;
+    if (Wire.ReceivedBytes == 0) Wire.ReadOffset = 0; // nothing held: nothing to move either
     if (Wire.ReadyBytes <= 0) return false;
+    uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadOffset;
+    Reader.Data = Frame;
     Reader.Size = 4;
     Reader.Position = 0;
     int32_t PacketSize = Reader.readWord();
     CHECK_TEXT(PacketSize % 8 == 0, "packet size does not fit to symmetric encryption", PacketSize);
     // An empty frame has no room for the message length; one more byte would be the next frame's.
     CHECK_TEXT(PacketSize > 0, "packet size does not fit to message length", PacketSize);
-    Wire.SymmetricKey.decryptBlocks(Wire.ReceiveBuffer + 2, PacketSize / 8);
+    Wire.SymmetricKey.decryptBlocks(Frame + 2, PacketSize / 8);
     int32_t MessageLength = Reader.readWord();
     CHECK_TEXT(MessageLength <= PacketSize - 2, "message length does not fit to packet size", PacketSize,
                MessageLength);
     Reader.Size = MessageLength + 4;
     Wire.ConsumedBytes = PacketSize + 2;
     std::memset(Wire.LastPacket, 0, sizeof(Wire.LastPacket));
-    std::memcpy(Wire.LastPacket, Wire.ReceiveBuffer + 2,
-                static_cast<size_t>(std::min(PacketSize, LASTPACKETSIZE)));
+    std::memcpy(Wire.LastPacket, Frame + 2, static_cast<size_t>(std::min(PacketSize, LASTPACKETSIZE)));
     return true;
 }
 
@@ -635,8 +651,19 @@ void GetString(char* Buffer, int32_t MaxLength) try {
 CATCH_FRAME(MaxLength)
 
 char* GetNewString() try {
-    std::unique_ptr<char[]> Text = Wire.PacketReader.readNewString();
-    return NewMessageText(Text.get());
+    TReadBuffer& Reader = Wire.PacketReader;
+    // The length word sizes the block; readString reads it again with the characters, checking both.
+    const int32_t Start = Reader.Position;
+    const int32_t Length = Reader.readWord();
+    Reader.Position = Start;
+    char* Text = static_cast<char*>(NewMessageBlock(static_cast<size_t>(Length) + 1));
+    try {
+        Reader.readString(Text, -1);
+    } catch (...) {
+        FreeMessageBlock(Text);
+        throw;
+    }
+    return Text;
 }
 CATCH_FRAME()
 

@@ -1,23 +1,13 @@
 // The XTEA block cipher and the session key object.
 #include "network/XTEA.h"
 
+#include "foundation/Utils.h"
+
 namespace {
 
 constexpr uint32_t DELTA = 0x9E3779B9u;
 constexpr uint32_t DECIPHER_SUM = 0xC6EF3720u; // 32 * DELTA modulo 2^32
 constexpr int CYCLES = 32;
-
-uint32_t LoadWord(const uint8_t* Bytes) {
-    return static_cast<uint32_t>(Bytes[0]) | static_cast<uint32_t>(Bytes[1]) << 8 |
-           static_cast<uint32_t>(Bytes[2]) << 16 | static_cast<uint32_t>(Bytes[3]) << 24;
-}
-
-void StoreWord(uint8_t* Bytes, uint32_t Word) {
-    Bytes[0] = static_cast<uint8_t>(Word);
-    Bytes[1] = static_cast<uint8_t>(Word >> 8);
-    Bytes[2] = static_cast<uint8_t>(Word >> 16);
-    Bytes[3] = static_cast<uint8_t>(Word >> 24);
-}
 
 // The cycles on Lanes independent blocks at once: their rounds interleave, so the processor overlaps them.
 template <int Lanes> void EncryptLanes(uint32_t* y, uint32_t* z, const uint32_t Key[4]) {
@@ -53,13 +43,13 @@ template <int Lanes>
 void CipherBlocks(uint8_t* Data, int Blocks, const uint32_t Key[4], TLaneFunction Cipher) {
     uint32_t y[Lanes], z[Lanes];
     for (int i = 0; i < Blocks; i++) {
-        y[i % Lanes] = LoadWord(Data + 8 * i);
-        z[i % Lanes] = LoadWord(Data + 8 * i + 4);
+        y[i % Lanes] = LoadLE32(Data + 8 * i);
+        z[i % Lanes] = LoadLE32(Data + 8 * i + 4);
         if (i % Lanes != Lanes - 1) continue;
         Cipher(y, z, Key);
         for (int k = 0; k < Lanes; k++) {
-            StoreWord(Data + 8 * (i - Lanes + 1 + k), y[k]);
-            StoreWord(Data + 8 * (i - Lanes + 1 + k) + 4, z[k]);
+            StoreLE32(Data + 8 * (i - Lanes + 1 + k), y[k]);
+            StoreLE32(Data + 8 * (i - Lanes + 1 + k) + 4, z[k]);
         }
     }
 }
@@ -93,7 +83,7 @@ TXTEACipher::~TXTEACipher() {
 void TXTEACipher::setKey(const uint8_t* NewKey) {
     if (NewKey == nullptr) return;
     for (int i = 0; i < 4; i++)
-        Key[i] = LoadWord(NewKey + 4 * i);
+        Key[i] = LoadLE32(NewKey + 4 * i);
 }
 
 void TXTEACipher::encrypt(uint8_t* Block) const {

@@ -50,11 +50,32 @@ struct TRegisteredSocket {
     TAsyncSocket* Socket;
 };
 
-// Pump state, for the life of the program.
+// Pump state, for the life of the program. The poll lists are kept between passes so that a pass allocates
+// nothing.
 struct {
     std::vector<TRegisteredSocket> Sockets;
     uint64_t NextId = 1;
+    std::vector<pollfd> Fds;
+    std::vector<uint64_t> Ids;
 } Pump;
+
+// Lends the kept poll lists, emptied, to one pass and takes them back at its end; a pass nested in a
+// notification finds none lent and makes its own.
+struct TPollLists {
+    TPollLists() : Fds(std::move(Pump.Fds)), Ids(std::move(Pump.Ids)) {
+        Fds.clear();
+        Ids.clear();
+    }
+    ~TPollLists() {
+        Pump.Fds = std::move(Fds);
+        Pump.Ids = std::move(Ids);
+    }
+    TPollLists(const TPollLists&) = delete;
+    TPollLists& operator=(const TPollLists&) = delete;
+
+    std::vector<pollfd> Fds;
+    std::vector<uint64_t> Ids; // of the sockets behind Fds[1...]
+};
 
 TAsyncSocket* FindSocket(uint64_t Id) {
     for (const TRegisteredSocket& Entry : Pump.Sockets)
@@ -116,8 +137,9 @@ void PostToPumpThread(std::function<void()> Work) {
 
 int PumpEvents(int TimeoutMs) {
     std::shared_ptr<TPostQueue> Queue = PostQueue();
-    std::vector<pollfd> Fds;
-    std::vector<uint64_t> Ids;
+    TPollLists Lists;
+    std::vector<pollfd>& Fds = Lists.Fds;
+    std::vector<uint64_t>& Ids = Lists.Ids;
     Fds.push_back({Queue->WakeFd, POLLIN, 0});
     for (const TRegisteredSocket& Entry : Pump.Sockets) {
         short Events = Entry.Socket->pollEvents();

@@ -26,17 +26,12 @@ uint32_t Channel(unsigned long Value, unsigned long Mask) {
     return Wide >> (((8 + Width - 1) / Width) * Width - 8);
 }
 
-} // namespace
-
-bool ReadWindowFromScreen(const TWindow& Window, int32_t Width, int32_t Height,
-                          std::vector<uint32_t>& Pixels) {
-    SDL_SysWMinfo Info;
-    SDL_VERSION(&Info.version);
-    if (!SDL_GetWindowWMInfo(Window.getNative(), &Info) || Info.subsystem != SDL_SYSWM_X11) return false;
-    Display* X = Info.info.x11.display;
+// Reads the rectangle of Drawable into Pixels.
+bool ReadDrawable(Display* X, Drawable Source, int32_t Left, int32_t Top, int32_t Width, int32_t Height,
+                  std::vector<uint32_t>& Pixels) {
     XSync(X, False);
     auto Previous = XSetErrorHandler(IgnoreXError);
-    XImage* Image = XGetImage(X, Info.info.x11.window, 0, 0, static_cast<unsigned>(Width),
+    XImage* Image = XGetImage(X, Source, Left, Top, static_cast<unsigned>(Width),
                               static_cast<unsigned>(Height), AllPlanes, ZPixmap);
     XSync(X, False);
     XSetErrorHandler(Previous);
@@ -51,4 +46,22 @@ bool ReadWindowFromScreen(const TWindow& Window, int32_t Width, int32_t Height,
         }
     XDestroyImage(Image);
     return true;
+}
+
+} // namespace
+
+bool ReadWindowFromScreen(const TWindow& Window, int32_t Width, int32_t Height,
+                          std::vector<uint32_t>& Pixels) {
+    SDL_SysWMinfo Info;
+    SDL_VERSION(&Info.version);
+    if (!SDL_GetWindowWMInfo(Window.getNative(), &Info) || Info.subsystem != SDL_SYSWM_X11) return false;
+    return ReadDrawable(Info.info.x11.display, Info.info.x11.window, 0, 0, Width, Height, Pixels);
+}
+
+bool ReadScreenArea(int32_t Left, int32_t Top, int32_t Width, int32_t Height, std::vector<uint32_t>& Pixels) {
+    Display* X = XOpenDisplay(nullptr);
+    if (X == nullptr) return false;
+    const bool Read = ReadDrawable(X, DefaultRootWindow(X), Left, Top, Width, Height, Pixels);
+    XCloseDisplay(X);
+    return Read;
 }

@@ -11,3 +11,7 @@ class TWindow;
 // read back (drivers other than X11, an unmapped window).
 bool ReadWindowFromScreen(const TWindow& Window, int32_t Width, int32_t Height,
                           std::vector<uint32_t>& Pixels);
+
+// The rectangle (X, Y, Width, Height) of the screen as shown, in the same form; any window's pixels. False
+// when there is no X display or the rectangle is not on the screen.
+bool ReadScreenArea(int32_t X, int32_t Y, int32_t Width, int32_t Height, std::vector<uint32_t>& Pixels);

@@ -2,9 +2,11 @@
 #include "state/Creatures.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
+#include "state/MapPath.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,15 +32,6 @@ int64_t CalendarTime() {
                                               : static_cast<int64_t>(std::time(nullptr));
 }
 
-// The millisecond clock wraps after 2^32 ms: times are added and compared modulo 2^32.
-int32_t TimeAfter(int32_t Time, int64_t Milliseconds) {
-    return static_cast<int32_t>(static_cast<uint32_t>(Time) + static_cast<uint32_t>(Milliseconds));
-}
-// Milliseconds from Now until Time; negative once Time has passed.
-int32_t TimeUntil(int32_t Time, int32_t Now) {
-    return static_cast<int32_t>(static_cast<uint32_t>(Time) - static_cast<uint32_t>(Now));
-}
-
 bool IsOwnCreature(const TCreature& Creature) {
     return Creature.CreatureID != 0 && Creature.CreatureID == GetPlayerID();
 }
@@ -49,15 +42,18 @@ TCreature* FindRecord(uint32_t CreatureID) {
     return nullptr;
 }
 
-// The player's own record, NULL while it is not known.
-const TCreature* OwnCreature() {
-    uint32_t PlayerID = GetPlayerID();
-    return PlayerID != 0 ? FindRecord(PlayerID) : nullptr;
-}
-
 bool IsNear(const TCreature& Creature, const TCreature& Player, int32_t RangeX, int32_t RangeY) {
     return std::llabs(int64_t{Creature.X} - Player.X) <= RangeX &&
            std::llabs(int64_t{Creature.Y} - Player.Y) <= RangeY;
+}
+
+// IsBattleListMember with the player's own record (NULL while it is not known) looked up by the caller.
+bool IsMemberNear(const TCreature& Creature, const TCreature* Player) {
+    if (Creature.CreatureID == 0 || IsOwnCreature(Creature) || Creature.Visible == 0) return false;
+    if (!IsPlayerID(Creature.CreatureID) && Creature.OutfitType == 0 && Creature.OutfitHead == 0)
+        return false;
+    if (Creature.HealthPercent < 1 || Player == nullptr) return false;
+    return Creature.Z == Player->Z && IsNear(Creature, *Player, 7, 5);
 }
 
 // Queues the hint of a non-player character by its name; the record's name is read as at most 29 characters.
@@ -65,14 +61,6 @@ void CheckNameHint(const TCreature& Creature) {
     char Name[sizeof(Creature.Name)];
     std::snprintf(Name, sizeof(Name), "%.*s", static_cast<int>(sizeof(Name) - 1), Creature.Name);
     CheckNPCEventHelp(Name);
-}
-
-// |Offset| shrinks so that it never exceeds Distance * Left / Duration.
-void ShrinkOffset(int32_t& Offset, int64_t Duration, int64_t Left, int64_t Distance) {
-    while (Offset >= 1 && Duration * Offset > Left * Distance)
-        Offset--;
-    while (Offset < 0 && -(Duration * Offset) > Left * Distance)
-        Offset++;
 }
 
 void AppendToBattleList(int32_t Index) {
@@ -113,6 +101,11 @@ TCreature* GetCreature(uint32_t CreatureID) try {
     return FindRecord(CreatureID);
 }
 CATCH_FRAME(CreatureID)
+
+TCreature* OwnCreature() {
+    uint32_t PlayerID = GetPlayerID();
+    return PlayerID != 0 ? FindRecord(PlayerID) : nullptr;
+}
 
 TCreature* NewCreature(uint32_t OldCreatureID, uint32_t NewCreatureID) try {
     CHECK_TEXT(NewCreatureID != 0, "NewCreatureID!=0");
@@ -168,14 +161,7 @@ void TCreature::setPosition(int32_t NewX, int32_t NewY, int32_t NewZ) {
 void TCreature::startStep(int32_t dx, int32_t dy, int32_t GroundSpeed) {
     Clamp(dx, -1, 1);
     Clamp(dy, -1, 1);
-    if (dx > 0)
-        LookDirection = 1;
-    else if (dx < 0)
-        LookDirection = 3;
-    else if (dy < 0)
-        LookDirection = 0;
-    else if (dy > 0)
-        LookDirection = 2;
+    if (dx != 0 || dy != 0) LookDirection = DirectionOf(dx, dy);
     if (GroundSpeed != 0 && IsOwnCreature(*this) && TakePlayerStep(dx, dy)) return;
     WalkDirection = LookDirection;
 
@@ -188,10 +174,10 @@ void TCreature::startStep(int32_t dx, int32_t dy, int32_t GroundSpeed) {
     OffsetY = -dy * 32;
     StepDistanceX = std::abs(dx) * 32;
     StepDistanceY = std::abs(dy) * 32;
-    StepEndTime = TimeAfter(Now, Duration);
+    StepEndTime = TimeAfter(Now, StepDuration);
     if (dx != 0 && dy != 0) {
         int64_t Pause = Speed >= 1 ? int64_t{GroundSpeed} * 3000 / Speed : 1000;
-        NextStepTime = TimeAfter(Now, std::clamp(Pause, -LONGEST_STEP, LONGEST_STEP));
+        NextStepTime = TimeAfter(Now, static_cast<int32_t>(std::clamp(Pause, -LONGEST_STEP, LONGEST_STEP)));
     } else {
         NextStepTime = StepEndTime;
     }
@@ -219,7 +205,7 @@ int32_t TCreature::getAnimationPhase(int32_t AvailablePhases) const try {
     CHECK(AvailablePhases >= 1, AvailablePhases);
     if (AvailablePhases == 1) return 1;
     // A creature that is not walking stands, whatever its old step times say.
-    if (OffsetX == 0 && OffsetY == 0 && (!Walking || TimeUntil(StepEndTime, GetMilliseconds()) < 0)) return 1;
+    if (OffsetX == 0 && OffsetY == 0 && (!Walking || TimeUntil(StepEndTime) < 0)) return 1;
     return std::max(std::abs(OffsetX), std::abs(OffsetY)) / 8 % (AvailablePhases - 1) + 2;
 }
 CATCH_FRAME(AvailablePhases)
@@ -229,7 +215,7 @@ void TCreature::setMark(int32_t Color) {
     MarkEndTime = TimeAfter(GetMilliseconds(), 1000);
 }
 
-bool TCreature::isMarked() const { return In(TimeUntil(MarkEndTime, GetMilliseconds()), 0, 1000); }
+bool TCreature::isMarked() const { return In(TimeUntil(MarkEndTime), 0, 1000); }
 
 void TCreature::setPKFlag(int32_t NewPKFlag, bool Delayed) {
     if (Delayed && PKFlag != 0 && NewPKFlag == 0) {
@@ -298,23 +284,18 @@ bool IsPlayerInParty() {
 
 bool IsBattleListMember(const TCreature* Creature) try {
     CHECK_TEXT(Creature != nullptr, "Creature!=NULL");
-    if (Creature->CreatureID == 0 || IsOwnCreature(*Creature) || Creature->Visible == 0) return false;
-    if (!IsPlayerID(Creature->CreatureID) && Creature->OutfitType == 0 && Creature->OutfitHead == 0)
-        return false;
-    if (Creature->HealthPercent < 1) return false;
-    const TCreature* Player = OwnCreature();
-    if (Player == nullptr) return false;
-    return Creature->Z == Player->Z && IsNear(*Creature, *Player, 7, 5);
+    return IsMemberNear(*Creature, OwnCreature());
 }
 CATCH_FRAME()
 
 int32_t UpdateBattleList() try {
     int32_t Members = 0;
+    const TCreature* Player = OwnCreature();
     for (int32_t i = 0; i < NUMBER_OF_CREATURES; i++) {
         const TCreature& Creature = Creatures.Table[i];
         if (Creature.CreatureID == 0) continue;
         bool Listed = Creature.BattleNext != NOT_IN_BATTLELIST;
-        if (IsBattleListMember(&Creature)) {
+        if (IsMemberNear(Creature, Player)) {
             if (!Listed) AppendToBattleList(i);
             Members++;
         } else if (Listed) {
@@ -342,8 +323,8 @@ bool MoveCreatures() try {
     for (TCreature& Creature : Creatures.Table) {
         if (!Creature.Walking) continue;
         int64_t Left = TimeUntil(Creature.StepEndTime, Now);
-        ShrinkOffset(Creature.OffsetX, Creature.StepDuration, Left, Creature.StepDistanceX);
-        ShrinkOffset(Creature.OffsetY, Creature.StepDuration, Left, Creature.StepDistanceY);
+        ApproachZero(Creature.OffsetX, Creature.StepDuration, Left, Creature.StepDistanceX);
+        ApproachZero(Creature.OffsetY, Creature.StepDuration, Left, Creature.StepDistanceY);
         if (Creature.OffsetX != 0 || Creature.OffsetY != 0 || TimeUntil(Creature.NextStepTime, Now) >= 0)
             continue;
         Creature.Walking = 0;

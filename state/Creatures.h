@@ -64,6 +64,8 @@ TCreature& GetCreatureRecord(int32_t Index);
 
 // Checks "CreatureID!=0"; NULL when no record holds the ID.
 TCreature* GetCreature(uint32_t CreatureID);
+// The player's own record, NULL while it is not known.
+TCreature* OwnCreature();
 // Checks "NewCreatureID!=0". The record of OldCreatureID (0: the first free one) for the new ID; with none,
 // the last record that is not the player's own. Skull and party are cleared; the caller fills the rest.
 TCreature* NewCreature(uint32_t OldCreatureID, uint32_t NewCreatureID);

@@ -116,7 +116,7 @@ void AddBuddy(uint32_t CharacterID, const char* Name, bool Online) try {
     }
     TBuddyListEntry& Buddy = Buddies.Entries[Position];
     Buddy.CharacterID = CharacterID;
-    std::snprintf(Buddy.Name, sizeof(Buddy.Name), "%s", Name);
+    CopyString(Buddy.Name, Name);
     SetOnline(Buddy, Online);
     Buddy.LoginTime = 0;
     Buddy.Icon = Icon;

@@ -53,21 +53,9 @@ const char* const SkillNames[SKILLS] = {
     "Distance Fighting", "Shielding",     "Fishing",
 };
 
-// Step codes 1..8 as field offsets, index 0 unused.
-const int32_t StepDX[9] = {0, 1, 1, 0, -1, -1, -1, 0, 1};
-const int32_t StepDY[9] = {0, 0, -1, -1, -1, 0, 1, 1, 1};
-
-int32_t DirectionOf(int32_t dx, int32_t dy) {
-    if (dx > 0) return 1;
-    if (dx < 0) return 3;
-    return dy < 0 ? 0 : 2;
-}
-
 void CheckSkillNumber(int32_t SkillNumber) {
     CHECK_TEXT(In(SkillNumber, 0, SKILLS - 1), "In(SkillNumber,0,SKILLS-1)", SkillNumber);
 }
-
-TCreature* OwnCreature() { return Player.CreatureID != 0 ? GetCreature(Player.CreatureID) : nullptr; }
 
 bool StateBit(int32_t Bit) { return (Player.StateFlags >> Bit & 1) != 0; }
 

@@ -4,7 +4,6 @@
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -55,7 +54,7 @@ void OpenContainer(int32_t Container, const TObject& Object, const char* Name, i
     CheckName(Name);
     Record.IsOpen = 1;
     Record.Object = Object;
-    std::snprintf(Record.Name, sizeof(Record.Name), "%s", Name);
+    CopyString(Record.Name, Name);
     CapitalizeWords(Record.Name);
     Record.Capacity = Capacity;
     Record.HasParent = HasParent ? 1 : 0;
@@ -116,14 +115,14 @@ int32_t GetFreeContainerNumber() {
 bool StartOwnOffer(const char* Name) {
     CHECK_TEXT(Inventory.OwnOffer.Count == 0, "OwnOffer.Count==0", Inventory.OwnOffer.Count);
     CheckName(Name);
-    std::snprintf(Inventory.OwnOffer.Name, sizeof(Inventory.OwnOffer.Name), "%s", Name);
+    CopyString(Inventory.OwnOffer.Name, Name);
     return true;
 }
 
 bool StartCounterOffer(const char* Name) {
     if (Inventory.CounterOffer.Count != 0) return false;
     CheckName(Name);
-    std::snprintf(Inventory.CounterOffer.Name, sizeof(Inventory.CounterOffer.Name), "%s", Name);
+    CopyString(Inventory.CounterOffer.Name, Name);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "state/MapAutomap.h"
 #include "state/MapEffects.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -78,71 +79,28 @@ void UpdateHangHooks(TMapPoint& MapPoint) {
         MapPoint.Objects[Hang].Data2 = GetObjectFlag(MapPoint.Objects[Hook], 18) ? 18 : 19;
 }
 
-// One step of the box's contents; a column step moves the entries of every row on every floor.
-void StepWest() {
-    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
-        for (int32_t ry = 0; ry < MAPSIZE_Y; ry++) {
-            int32_t Kept = PointIndex.at(0, ry, rz);
-            for (int32_t rx = 0; rx < MAPSIZE_X - 1; rx++)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx + 1, ry, rz);
-            PointIndex.at(MAPSIZE_X - 1, ry, rz) = Kept;
-            ClearMapPoint(MAPSIZE_X - 1, ry, rz, true);
-        }
-}
-
-void StepEast() {
-    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
-        for (int32_t ry = 0; ry < MAPSIZE_Y; ry++) {
-            int32_t Kept = PointIndex.at(MAPSIZE_X - 1, ry, rz);
-            for (int32_t rx = MAPSIZE_X - 1; rx > 0; rx--)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx - 1, ry, rz);
-            PointIndex.at(0, ry, rz) = Kept;
-            ClearMapPoint(0, ry, rz, true);
-        }
-}
-
-void StepNorth() {
-    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
-        for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
-            int32_t Kept = PointIndex.at(rx, 0, rz);
-            for (int32_t ry = 0; ry < MAPSIZE_Y - 1; ry++)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx, ry + 1, rz);
-            PointIndex.at(rx, MAPSIZE_Y - 1, rz) = Kept;
-            ClearMapPoint(rx, MAPSIZE_Y - 1, rz, true);
-        }
-}
-
-void StepSouth() {
-    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
-        for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
-            int32_t Kept = PointIndex.at(rx, MAPSIZE_Y - 1, rz);
-            for (int32_t ry = MAPSIZE_Y - 1; ry > 0; ry--)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx, ry - 1, rz);
-            PointIndex.at(rx, 0, rz) = Kept;
-            ClearMapPoint(rx, 0, rz, true);
-        }
-}
-
-void StepUp() {
-    for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)
-        for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
-            int32_t Kept = PointIndex.at(rx, ry, MAPSIZE_Z - 1);
-            for (int32_t rz = MAPSIZE_Z - 1; rz > 0; rz--)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx, ry, rz - 1);
-            PointIndex.at(rx, ry, 0) = Kept;
-            ClearMapPoint(rx, ry, 0, true);
-        }
-}
-
-void StepDown() {
-    for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)
-        for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
-            int32_t Kept = PointIndex.at(rx, ry, 0);
-            for (int32_t rz = 0; rz < MAPSIZE_Z - 1; rz++)
-                PointIndex.at(rx, ry, rz) = PointIndex.at(rx, ry, rz + 1);
-            PointIndex.at(rx, ry, MAPSIZE_Z - 1) = Kept;
-            ClearMapPoint(rx, ry, MAPSIZE_Z - 1, true);
-        }
+// One step of the box's contents along one axis (exactly one of dx, dy, dz is 1 or -1; 1 is east, south,
+// up): every line along that axis rotates by one, and the entry that comes round to the freed end is
+// emptied with its effects. Lines are taken floor by floor, row by row (for a floor step: row by row).
+void ShiftBox(int32_t dx, int32_t dy, int32_t dz) {
+    const int32_t Axis = dx != 0 ? 0 : dy != 0 ? 1 : 2;
+    const int32_t Step = dx + dy + dz;
+    int32_t Ends[3] = {MAPSIZE_X, MAPSIZE_Y, MAPSIZE_Z};
+    const int32_t Length = Ends[Axis];
+    Ends[Axis] = 1; // one line per place on the other two axes
+    for (int32_t z = 0; z < Ends[2]; z++)
+        for (int32_t y = 0; y < Ends[1]; y++)
+            for (int32_t x = 0; x < Ends[0]; x++) {
+                int32_t Line[std::max({MAPSIZE_X, MAPSIZE_Y, MAPSIZE_Z})];
+                int32_t c[3] = {x, y, z};
+                int32_t& i = c[Axis];
+                for (i = 0; i < Length; i++)
+                    Line[i] = PointIndex.at(c[0], c[1], c[2]);
+                for (i = 0; i < Length; i++)
+                    PointIndex.at(c[0], c[1], c[2]) = Line[(i - Step + Length) % Length];
+                i = Step > 0 ? 0 : Length - 1;
+                ClearMapPoint(c[0], c[1], c[2], true);
+            }
 }
 
 // True when any object of the point carries Flag; walks the draw order and so ends the caller's iteration.
@@ -315,13 +273,13 @@ void ScrollMap(int32_t dx, int32_t dy) try {
     ViewPosition.x -= dx;
     ViewPosition.y -= dy;
     for (int32_t Step = 0; Step < dx; Step++)
-        StepEast();
+        ShiftBox(1, 0, 0);
     for (int32_t Step = dx; Step < 0; Step++)
-        StepWest();
+        ShiftBox(-1, 0, 0);
     for (int32_t Step = 0; Step < dy; Step++)
-        StepSouth();
+        ShiftBox(0, 1, 0);
     for (int32_t Step = dy; Step < 0; Step++)
-        StepNorth();
+        ShiftBox(0, -1, 0);
 }
 CATCH_FRAME()
 
@@ -329,9 +287,9 @@ CATCH_FRAME()
 // sends afresh, so they are emptied after an upward shift.
 void ScrollFloors(int32_t dz) try {
     for (int32_t Step = 0; Step < dz; Step++)
-        StepUp();
+        ShiftBox(0, 0, 1);
     for (int32_t Step = dz; Step < 0; Step++)
-        StepDown();
+        ShiftBox(0, 0, -1);
     if (dz <= 0) return;
     for (int32_t rz = 5; rz < MAPSIZE_Z; rz++)
         for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)

@@ -11,14 +11,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace {
-
-constexpr int64_t MARKS_OFFSET = 2 * int64_t{AUTOMAP_CELLS}; // where the mark count starts in a file
-constexpr int64_t MIN_MARK_BYTES = 14;                       // x, y, Type and an empty text
 
 // Set up empty by InitMap; blocks are written back when their slot is reused and at program end.
 TAutomapBlock AutomapBlocks[AUTOMAP_BLOCKS];
@@ -64,7 +59,7 @@ void StoreMark(TAutomapBlock& Block, int32_t x, int32_t y, int32_t Type, const c
     Mark.x = x;
     Mark.y = y;
     Mark.Type = Type;
-    snprintf(Mark.Text, sizeof Mark.Text, "%s", Text);
+    CopyString(Mark.Text, Text);
     Block.NumberOfMarks++;
 }
 
@@ -86,21 +81,14 @@ void ReadBlockFile(TBinaryReader& Reader, TAutomapBlock& Block) {
     }
 }
 
-int64_t FileSize(const char* FileName) {
-    std::error_code Error;
-    auto Size = std::filesystem::file_size(FileName, Error);
-    return Error ? -1 : static_cast<int64_t>(Size);
-}
-
-// Deleted marks (x and y 0) are left out. Returns the number of bytes written.
-int64_t WriteBlockFile(TBinaryWriter& Writer, TAutomapBlock& Block) {
+// Deleted marks (x and y 0) are left out.
+void WriteBlockFile(TBinaryWriter& Writer, TAutomapBlock& Block) {
     Writer.writeBytes(Block.Colors, AUTOMAP_CELLS);
     Writer.writeBytes(Block.Speeds, AUTOMAP_CELLS);
     uint32_t Count = 0;
     for (int32_t i = 0; i < Block.NumberOfMarks; i++)
         if (Block.Marks.at(i).x != 0 || Block.Marks.at(i).y != 0) Count++;
     Writer.writeQuad(Count);
-    int64_t Bytes = MARKS_OFFSET + 4;
     for (int32_t i = 0; i < Block.NumberOfMarks; i++) {
         const TMapMark& Mark = Block.Marks.at(i);
         if (Mark.x == 0 && Mark.y == 0) continue;
@@ -108,32 +96,7 @@ int64_t WriteBlockFile(TBinaryWriter& Writer, TAutomapBlock& Block) {
         Writer.writeQuad(static_cast<uint32_t>(Mark.y));
         Writer.writeQuad(static_cast<uint32_t>(Mark.Type));
         Writer.writeString(Mark.Text);
-        Bytes += MIN_MARK_BYTES + static_cast<int64_t>(strlen(Mark.Text));
     }
-    return Bytes;
-}
-
-// Writes under a temporary name and renames it over the old file only when every byte reached the disk, so
-// a failed or interrupted save leaves the old file whole. False when the temporary file cannot be created.
-bool ReplaceBlockFile(TAutomapBlock& Block, const char* FileName) {
-    std::string TempName = std::string(FileName) + ".tmp";
-    TBinaryWriter Writer;
-    try {
-        Writer.open(TempName.c_str());
-    } catch (const TMyException&) {
-        return false;
-    }
-    try {
-        int64_t Bytes = WriteBlockFile(Writer, Block);
-        Writer.close(); // a write the C library held back may fail only here, unreported
-        CHECK_TEXT(FileSize(TempName.c_str()) == Bytes, "FileSize(TempName)==Bytes");
-        CHECK_TEXT(RenameFile(TempName.c_str(), FileName) == 0, "RenameFile(TempName,FileName)==0");
-    } catch (const TMyException&) {
-        Writer.close();
-        RemoveFile(TempName.c_str());
-        throw;
-    }
-    return true;
 }
 
 void LinkInFront(int32_t Position) {
@@ -214,8 +177,11 @@ void SaveAutomapBlock(int32_t Position) try {
     CHECK_TEXT(In(Block.bz, 0, 99), "In(Block.bz,0, 99)");
     char FileName[32];
     BlockFileName(FileName, Block.bx, Block.by, Block.bz);
+    std::string TempName = std::string(FileName) + ".tmp";
     try {
-        if (!ReplaceBlockFile(Block, FileName)) ReportAutomapFile("Could not save file '%s'!", FileName);
+        if (!SaveThroughTempFile<TBinaryWriter>(
+                FileName, TempName.c_str(), [&](TBinaryWriter& Writer) { WriteBlockFile(Writer, Block); }))
+            ReportAutomapFile("Could not save file '%s'!", FileName);
     } catch (const TMyException&) {
         ReportAutomapFile("Error while saving file '%s'!", FileName);
     }

@@ -2,6 +2,7 @@
 #include "state/MapEffects.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "state/Map.h"
 #include "state/Objects.h"
@@ -57,14 +58,6 @@ int32_t MissileDirection(int64_t dx, int64_t dy) {
     return 0;
 }
 
-// Moves an offset linearly toward 0 over the flight, in whole pixels; Remaining is negative when late.
-void ApproachZero(int32_t& Offset, int64_t Duration, int64_t Remaining, int64_t Distance) {
-    while (Offset > 0 && Duration * Offset > Remaining * Distance)
-        Offset--;
-    while (Offset < 0 && -Duration * Offset > Remaining * Distance)
-        Offset++;
-}
-
 const TEffect& EffectOfKind(int32_t EffectNumber, int32_t Status, const char* Condition) {
     CHECK(In(EffectNumber, 0, EFFECTS - 1));
     if (Effects[EffectNumber].Status != Status)
@@ -85,7 +78,7 @@ const TEffect& Missile(int32_t EffectNumber) {
 
 void MoveMissile(int32_t Number, int32_t Now) {
     TEffect& Effect = Effects[Number];
-    int64_t Remaining = int64_t{Effect.ArrivalTime} - Now;
+    int64_t Remaining = TimeUntil(Effect.ArrivalTime, Now);
     ApproachZero(Effect.OffsetX, Effect.Duration, Remaining, Effect.DistanceX);
     ApproachZero(Effect.OffsetY, Effect.Duration, Remaining, Effect.DistanceY);
     if (Effect.OffsetX == 0 && Effect.OffsetY == 0 && Remaining < 0) {
@@ -162,7 +155,7 @@ void AddMissileEffect(int32_t FromX, int32_t FromY, int32_t FromZ, int32_t ToX, 
     Effect.OffsetY = static_cast<int32_t>(-dy * 32);
     Effect.DistanceX = static_cast<int32_t>((dx < 0 ? -dx : dx) * 32);
     Effect.DistanceY = static_cast<int32_t>((dy < 0 ? -dy : dy) * 32);
-    Effect.ArrivalTime = GetMilliseconds() + Effect.Duration;
+    Effect.ArrivalTime = TimeAfter(GetMilliseconds(), Effect.Duration);
     LocalToWorld(ToX, ToY, ToZ);
     LocalToWorld(FromX, FromY, FromZ);
     Effect.TargetX = ToX;

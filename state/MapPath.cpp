@@ -25,30 +25,25 @@ struct TPathNode {
     bool InOpenList;
 };
 
-int32_t StepCode(int32_t dx, int32_t dy) {
-    static constexpr int32_t Codes[3][3] = {{4, 3, 2}, {5, 0, 1}, {6, 7, 8}};
-    return Codes[dy + 1][dx + 1];
-}
+// The search area, allocated once for the run; every search fills each node afresh in buildGrid.
+TMatrix<TPathNode> PathGrid(-RING, RING, -RING, RING);
 
-// One search; the grid lives as long as the object.
+// One search over PathGrid; one search at a time.
 class TPathSearch {
 public:
     TPathSearch(int32_t StartX, int32_t StartY, int32_t StartZ)
-        : StartX(StartX), StartY(StartY), StartZ(StartZ), Nodes(-RING, RING, -RING, RING) {}
+        : StartX(StartX), StartY(StartY), StartZ(StartZ) {}
 
     // Reads the automap of the area; fields never seen are open at speed 250.
     void buildGrid() {
         for (int32_t i = -RING; i <= RING; i++)
             for (int32_t j = -RING; j <= RING; j++) {
-                TPathNode& Node = Nodes.at(i, j);
-                Node.X = i;
-                Node.Y = j;
-                Node.Cost = INFINITE_COST;
-                Node.Estimate = INFINITE_COST;
                 bool Ring = abs(i) == RING || abs(j) == RING;
-                Node.Blocked = Ring || IsAutomapFieldBlocked(StartX + i, StartY + j, StartZ);
-                Node.Speed = Ring ? 255 : GetAutomapSpeed(StartX + i, StartY + j, StartZ);
-                if (!Ring && Node.Speed < MinSpeed) MinSpeed = Node.Speed;
+                bool Blocked = Ring || IsAutomapFieldBlocked(StartX + i, StartY + j, StartZ);
+                int32_t Speed = Ring ? 255 : GetAutomapSpeed(StartX + i, StartY + j, StartZ);
+                Nodes.at(i, j) =
+                    TPathNode{i, j, Blocked, INFINITE_COST, Speed, INFINITE_COST, nullptr, nullptr, false};
+                if (!Ring && Speed < MinSpeed) MinSpeed = Speed;
             }
     }
 
@@ -131,7 +126,7 @@ private:
     }
 
     int32_t StartX, StartY, StartZ;
-    TMatrix<TPathNode> Nodes;
+    TMatrix<TPathNode>& Nodes = PathGrid;
     TPathNode* OpenList = nullptr;
     int32_t MinSpeed = INFINITE_COST;
 };

@@ -3,9 +3,9 @@
 #include "state/Preferences.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "state/PreferencesData.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,12 +18,6 @@ int32_t FindPair(int32_t Id) {
     for (int32_t i = 0; i < List.Count; i++)
         if (List.Items.at(i).Id == Id) return i;
     return -1;
-}
-
-bool Contains(TOptionList<int32_t>& List, int32_t Value) {
-    for (int32_t i = 0; i < List.Count; i++)
-        if (List.Items.at(i) == Value) return true;
-    return false;
 }
 
 int32_t CopyList(TOptionList<int32_t>& List, std::unique_ptr<int32_t[]>& Array) {
@@ -159,13 +153,13 @@ int32_t GetContentWindow(int32_t Id) {
 }
 
 void AddKnownHint(int32_t Number) { OptionsData.KnownHints.append(Number); }
-bool IsKnownHint(int32_t Number) { return Contains(OptionsData.KnownHints, Number); }
+bool IsKnownHint(int32_t Number) { return OptionsData.KnownHints.contains(Number); }
 
 void SetHotkey(int32_t Number, const char* Text, bool AutoSend) {
     CHECK(In(Number, 0, HOTKEYS - 1), Number);
     CHECK_TEXT(Text != nullptr, "Text!=NULL");
     CHECK(strlen(Text) < HOTKEY_LENGTH, strlen(Text));
-    std::snprintf(OptionsData.Values.Hotkeys[Number], HOTKEY_LENGTH, "%s", Text);
+    CopyString(OptionsData.Values.Hotkeys[Number], Text);
     OptionsData.Values.HotkeyAutoSend[Number] = AutoSend;
 }
 
@@ -187,7 +181,7 @@ void SetBuddy(uint32_t CharacterID, int32_t Icon, const char* Description, bool 
     CHECK_TEXT(Description != nullptr, "Description!=NULL");
     CHECK(strlen(Description) < BUDDYDESCRIPTION_LENGTH, strlen(Description));
     TBuddy Record{CharacterID, Icon, {}, NotifyLogin};
-    std::snprintf(Record.Description, sizeof(Record.Description), "%s", Description);
+    CopyString(Record.Description, Description);
     if (TBuddy* Found = FindBuddyRecord(CharacterID))
         *Found = Record;
     else

@@ -20,6 +20,11 @@ template <typename T> struct TOptionList {
     TOptionList() : Items(0, 9, 10) {}
     explicit TOptionList(const T& Init) : Items(0, 9, 10, Init) {}
     void append(const T& Item) { Items.at(Count++) = Item; }
+    bool contains(const T& Item) {
+        for (int32_t i = 0; i < Count; i++)
+            if (Items.at(i) == Item) return true;
+        return false;
+    }
 };
 
 // The plain values, copyable so that a reset can start from a fresh record.

@@ -156,12 +156,6 @@ void ReadCompoundValue(TScriptReader& Reader, const char* Key, TOptionsData& Dat
     }
 }
 
-bool ListContains(TOptionList<int32_t>& List, int32_t Value) {
-    for (int32_t i = 0; i < List.Count; i++)
-        if (List.Items.at(i) == Value) return true;
-    return false;
-}
-
 // Keys whose value is one token; false for any other key.
 bool ReadSimpleValue(TScriptReader& Reader, const char* Key, TOptionsData& Data) {
     TOptionValues& Values = Data.Values;
@@ -184,7 +178,7 @@ bool ReadSimpleValue(TScriptReader& Reader, const char* Key, TOptionsData& Data)
         Values.SecureMode = Reader.readNumber() == 1;
     } else if (std::strcmp(Key, "opendialogs") == 0) {
         int32_t Number = Reader.readNumber();
-        if (!ListContains(Data.OpenDialogs, Number)) Data.OpenDialogs.append(Number);
+        if (!Data.OpenDialogs.contains(Number)) Data.OpenDialogs.append(Number);
     } else if (std::strcmp(Key, "openchannel") == 0) {
         Data.OpenChannel.append(Reader.readNumber());
     } else if (std::strcmp(Key, "serveraddress") == 0) {
@@ -207,7 +201,7 @@ void ReadOptionsFile(TScriptReader& Reader) {
         if (Reader.Token == TOKEN_END) break;
         if (Reader.Token != TOKEN_IDENTIFIER) Reader.error("Identifier expected");
         char Key[20];
-        CopyString(Key, Reader.getIdentifier(), sizeof(Key));
+        CopyString(Key, Reader.getIdentifier());
         Reader.readSymbol('=');
         if (!ReadSimpleValue(Reader, Key, Options())) ReadCompoundValue(Reader, Key, Options());
     }
@@ -230,15 +224,17 @@ void WriteNumber(TScriptWriter& Writer, const char* Key, int32_t Number) {
     Writer.writeLn();
 }
 
-// Writes Key = (n1,n2,...) on one line.
-void WriteTuple(TScriptWriter& Writer, const char* Key, const int32_t* Numbers, int32_t Count) {
+// Writes Key = (n1,n2,...) on one line, with the brackets given.
+void WriteNumbers(TScriptWriter& Writer, const char* Key, const int32_t* Numbers, int32_t Count,
+                  const char* Open, const char* Close) {
     Writer.writeText(Key);
-    Writer.writeText(" = (");
+    Writer.writeText(" = ");
+    Writer.writeText(Open);
     for (int32_t i = 0; i < Count; i++) {
         if (i > 0) Writer.writeText(",");
         Writer.writeNumber(Numbers[i]);
     }
-    Writer.writeText(")");
+    Writer.writeText(Close);
     Writer.writeLn();
 }
 
@@ -294,17 +290,6 @@ void WriteNames(TScriptWriter& Writer, const char* Key, std::unique_ptr<char[]> 
     Writer.writeLn();
 }
 
-void WriteNumberSet(TScriptWriter& Writer, const char* Key, const int32_t* Numbers, int32_t Count) {
-    Writer.writeText(Key);
-    Writer.writeText(" = {");
-    for (int32_t i = 0; i < Count; i++) {
-        if (i > 0) Writer.writeText(",");
-        Writer.writeNumber(Numbers[i]);
-    }
-    Writer.writeText("}");
-    Writer.writeLn();
-}
-
 void WriteList(TScriptWriter& Writer, const char* Key, TOptionList<int32_t>& List) {
     for (int32_t i = 0; i < List.Count; i++)
         WriteNumber(Writer, Key, List.Items.at(i));
@@ -315,7 +300,7 @@ void WriteDisplayOptions(TScriptWriter& Writer, const TOptionValues& Values) {
     if (Values.FullscreenMode.Width != 0) {
         const int32_t Mode[] = {Values.FullscreenMode.Width, Values.FullscreenMode.Height,
                                 Values.FullscreenMode.Depth};
-        WriteTuple(Writer, "FullscreenMode", Mode, 3);
+        WriteNumbers(Writer, "FullscreenMode", Mode, 3, "(", ")");
     }
     WriteFlag(Writer, "WindowsMousepointer", Values.WindowsMousepointer);
     WriteFlag(Writer, "LightEffects", Values.LightEffects);
@@ -340,9 +325,9 @@ void WriteWindowOptions(TScriptWriter& Writer, TOptionsData& Data) {
     for (int32_t i = 0; i < Data.ContentWindow.Count; i++) {
         const TContentWindowPair& Pair = Data.ContentWindow.Items.at(i);
         const int32_t Numbers[] = {Pair.Id, Pair.Value};
-        WriteTuple(Writer, "ContentWindow", Numbers, 2);
+        WriteNumbers(Writer, "ContentWindow", Numbers, 2, "(", ")");
     }
-    WriteTuple(Writer, "BuddySortmethods", Values.BuddySortmethods, 3);
+    WriteNumbers(Writer, "BuddySortmethods", Values.BuddySortmethods, 3, "(", ")");
     WriteFlag(Writer, "BuddyHideOffline", Values.BuddyHideOffline);
     WriteList(Writer, "OpenDialogs", Data.OpenDialogs);
 }
@@ -371,7 +356,7 @@ void WriteHintOptions(TScriptWriter& Writer, TOptionsData& Data) {
     std::unique_ptr<int32_t[]> Hints = std::make_unique<int32_t[]>(Data.KnownHints.Count + 1);
     for (int32_t i = 0; i < Data.KnownHints.Count; i++)
         Hints[i] = Data.KnownHints.Items.at(i);
-    WriteNumberSet(Writer, "KnownHints", Hints.get(), Data.KnownHints.Count);
+    WriteNumbers(Writer, "KnownHints", Hints.get(), Data.KnownHints.Count, "{", "}");
     WriteFlag(Writer, "ShowNewHints", Values.ShowNewHints);
     WriteFlag(Writer, "LevelBar", Values.LevelBar);
     WriteFlag(Writer, "MagLevelBar", Values.MagLevelBar);
@@ -379,7 +364,7 @@ void WriteHintOptions(TScriptWriter& Writer, TOptionsData& Data) {
     int32_t Count = 0;
     for (int32_t Skill = 0; Skill < SKILLBARS; Skill++)
         if (Values.SkillBars[Skill]) Shown[Count++] = Skill;
-    WriteNumberSet(Writer, "SkillBars", Shown, Count);
+    WriteNumbers(Writer, "SkillBars", Shown, Count, "{", "}");
     WriteNumber(Writer, "Engine", Values.Engine);
 }
 
@@ -397,15 +382,13 @@ void WriteOptionsFile(TScriptWriter& Writer) {
     WriteHintOptions(Writer, Data);
 }
 
-// Replaces the options file by the finished temporary file. A file that could not be read is renamed
-// aside first; when that fails it stays and the new file is dropped, so the user's data survives.
-void ReplaceOptionsFile() {
-    if (OptionsFileFaulty && FileExists(OPTIONS_FILE) && RenameFile(OPTIONS_FILE, OPTIONS_BAD_FILE) != 0) {
-        RemoveFile(OPTIONS_TEMP_FILE);
-        return;
-    }
+// Before the new file takes the name, a file that could not be read is renamed aside; when that fails it
+// stays and the new file is dropped, so the user's data survives.
+bool MoveFaultyFileAside() {
+    if (OptionsFileFaulty && FileExists(OPTIONS_FILE) && RenameFile(OPTIONS_FILE, OPTIONS_BAD_FILE) != 0)
+        return false;
     OptionsFileFaulty = false;
-    if (RenameFile(OPTIONS_TEMP_FILE, OPTIONS_FILE) != 0) RemoveFile(OPTIONS_TEMP_FILE);
+    return true;
 }
 
 } // namespace
@@ -444,26 +427,14 @@ void LoadOptions() {
     OptionsLoaded = true;
 }
 
-// Answers false when the file could not be written whole (a failed final flush included).
-bool WriteOptionsTo(const char* FileName) {
-    try {
-        TScriptWriter Writer;
-        Writer.open(FileName);
-        WriteOptionsFile(Writer);
-        Writer.close();
-        return true;
-    } catch (const TMyException&) {
-        return false;
-    }
-}
-
+// A save that fails leaves the old file; the next save tries again.
 void SaveOptions() {
     if (!OptionsLoaded) return;
-    if (!WriteOptionsTo(OPTIONS_TEMP_FILE)) {
-        RemoveFile(OPTIONS_TEMP_FILE);
-        return;
+    try {
+        SaveThroughTempFile<TScriptWriter>(OPTIONS_FILE, OPTIONS_TEMP_FILE, WriteOptionsFile,
+                                           MoveFaultyFileAside);
+    } catch (const TMyException&) {
     }
-    ReplaceOptionsFile();
 }
 
 void ExitOptions() {

@@ -2,6 +2,7 @@
 #include "state/Status.h"
 
 #include "foundation/Exception.h"
+#include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "state/Events.h"
 #include "state/StatusClipboard.h"
@@ -119,8 +120,6 @@ const TObject* GetPicked(const TPickedObject& Record, int32_t* Position, int32_t
     return &Record.Object;
 }
 
-void CopyText(char* Target, size_t Size, const char* Text) { std::snprintf(Target, Size, "%s", Text); }
-
 } // namespace
 
 void InitStatus(uint8_t GamemasterFlag, TLinkWarningHandler linkwarningeventhandler) {
@@ -215,8 +214,8 @@ uint8_t GetBlink() { return Status.Blink; }
 
 void UpdateBlink() {
     int32_t Now = GetMilliseconds();
-    // Unsigned difference: the clock wraps after 2^32 ms.
-    if (static_cast<uint32_t>(Now) - static_cast<uint32_t>(Status.BlinkTime) > 300) {
+    // Read unsigned: a blink time ahead of the clock counts as long past.
+    if (static_cast<uint32_t>(TimeUntil(Now, Status.BlinkTime)) > 300) {
         Status.Blink = Status.Blink != 0 ? 0 : 1;
         Status.BlinkTime = Now;
     }
@@ -231,7 +230,7 @@ void SetAccount(uint32_t AccountNumber, const char* Password) {
     Status.AccountNumber = AccountNumber;
     std::snprintf(Status.AccountNumberText, sizeof(Status.AccountNumberText), "%d",
                   static_cast<int32_t>(AccountNumber));
-    CopyText(Status.Password, sizeof(Status.Password), Password);
+    CopyString(Status.Password, Password);
 }
 
 uint32_t GetAccountNumber() { return Status.AccountNumber; }
@@ -257,8 +256,8 @@ void SetAccountCharacter(int32_t Number, const char* Name, const char* World, co
     CHECK_TEXT(World != nullptr, "World!=NULL");
     CHECK(strlen(World) < 30);
     TAccountCharacter& Entry = Status.Characters[Number];
-    CopyText(Entry.Name, sizeof(Entry.Name), Name);
-    CopyText(Entry.World, sizeof(Entry.World), World);
+    CopyString(Entry.Name, Name);
+    CopyString(Entry.World, World);
     std::memcpy(Entry.Address, Address, sizeof(Entry.Address));
     std::snprintf(Entry.AddressText, sizeof(Entry.AddressText), "%d.%d.%d.%d", Address[0], Address[1],
                   Address[2], Address[3]);

@@ -36,11 +36,11 @@ const TErrorReport& Report(int32_t i) {
 void StartErrorReport(const char* Title) {
     TErrorReport& Record = Records->at(GetErrorReports());
     Record = EmptyReport;
-    CopyString(Record.Title, Title, sizeof(Record.Title));
+    CopyString(Record.Title, Title);
 }
 
 void SetErrorReportTime(const char* Text) {
-    if (TErrorReport* Record = LastReport()) CopyString(Record->Time, Text, sizeof(Record->Time));
+    if (TErrorReport* Record = LastReport()) CopyString(Record->Time, Text);
 }
 
 void AddErrorReportLine(const char* Line) {

@@ -293,9 +293,7 @@ void ProcessTalkboxes() {
         State.AgingStarted = true;
         State.ProcessTalkboxesLastTime = Now;
     }
-    // The clock wraps like a 32-bit counter; the difference is taken the same way.
-    int64_t Elapsed = static_cast<int32_t>(static_cast<uint32_t>(Now) -
-                                           static_cast<uint32_t>(State.ProcessTalkboxesLastTime));
+    int64_t Elapsed = TimeUntil(Now, State.ProcessTalkboxesLastTime);
     for (int32_t Slot = 0; Slot < TALKBOXES; Slot++) {
         TTalkbox& Box = State.Talkboxes[Slot];
         if (Box.State == 0) continue;
@@ -313,7 +311,7 @@ void SetStatusMessage(const char* Message, bool Permanent) {
         return;
     }
     CHECK(strlen(Message) < STATUSMESSAGE_LENGTH, strlen(Message));
-    std::snprintf(State.StatusMessage, sizeof(State.StatusMessage), "%s", Message);
+    CopyString(State.StatusMessage, Message);
     State.StatusMessageTimer = Permanent ? -1 : STATUSMESSAGE_TICKS;
 }
 

@@ -14,10 +14,6 @@ namespace {
 
 constexpr int32_t STAMP_LENGTH = 6; // "hh:mm "
 
-void CopyName(char (&Destination)[TALK_NAME_LENGTH], const char* Name) {
-    CopyString(Destination, Name, TALK_NAME_LENGTH);
-}
-
 } // namespace
 
 TTalkLine::TTalkLine(int32_t StatementID, int32_t Mode, const char* Message, int32_t TimeOffset)
@@ -43,7 +39,7 @@ void TTalkLine::build(const char* Speaker, const char* Message, int32_t TimeOffs
 
     size_t PrefixLength = 0;
     if (Speaker != nullptr) {
-        CopyName(_Addressee, Speaker);
+        CopyString(_Addressee, Speaker);
         PrefixLength = std::strlen(_Addressee) + 2;
     }
     size_t Size = STAMP_LENGTH + PrefixLength + std::strlen(Message) + 1;
@@ -191,7 +187,7 @@ int32_t TTextBuffer::save(std::FILE* File) {
 
 TPrivateTextBuffer::TPrivateTextBuffer(int32_t Mode, const char* Addressee) : TTextBuffer(Mode) {
     CHECK_TEXT(Addressee != nullptr, "_Addressee!=NULL");
-    CopyName(_Addressee, Addressee);
+    CopyString(_Addressee, Addressee);
 }
 
 const char* TPrivateTextBuffer::getAddressee() { return _Addressee; }
@@ -217,7 +213,7 @@ bool TPrivateChannelTextBuffer::isPrivateChannel() { return getChannelID() >= 8;
 
 TRequestTextBuffer::TRequestTextBuffer(int32_t ReceiveTalkMode, int32_t SendTalkMode, const char* Addressee)
     : TTextBuffer(ReceiveTalkMode, SendTalkMode) {
-    if (Addressee != nullptr) CopyName(_Addressee, Addressee);
+    if (Addressee != nullptr) CopyString(_Addressee, Addressee);
 }
 
 bool TRequestTextBuffer::isOpen() { return Open; }

@@ -63,7 +63,7 @@ void AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer*
                    TTalkFilterList& List, bool Permanent) {
     auto Entry = std::make_unique<TTalkFilter>();
     Entry->TextBuffer = TextBuffer;
-    if (Name != nullptr) CopyString(Entry->Name, Name, TALK_NAME_LENGTH);
+    if (Name != nullptr) CopyString(Entry->Name, Name);
     Entry->Mode = Mode;
     Entry->Channel = Channel;
     Entry->Permanent = Permanent;
@@ -128,7 +128,7 @@ void AddToTextBuffer(TTextBuffer* TargetBuffer, int32_t StatementID, const char*
     if (Speaker != nullptr)
         TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Speaker, Text, TimeOffset));
     else
-        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Text));
+        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Text, TimeOffset));
     Console.ConsoleChanged = true;
 }
 CATCH_FRAME(StatementID, TalkMode)

@@ -162,17 +162,11 @@ bool IsTalkFiltered(int32_t Mode, const char* Speaker, int32_t Channel) try {
 }
 CATCH_FRAME(Mode, Channel)
 
-void StartIgnoreTimer() {
-    Filters.IgnoreTimerEnd = static_cast<int32_t>(static_cast<uint32_t>(GetMilliseconds()) +
-                                                  static_cast<uint32_t>(IGNORE_INDICATOR_TIME));
-}
+void StartIgnoreTimer() { Filters.IgnoreTimerEnd = TimeAfter(GetMilliseconds(), IGNORE_INDICATOR_TIME); }
 
 bool IsIgnoreTimerRunning() {
     if (Filters.IgnoreTimerEnd == 0) return false;
-    // Compared as a difference, so that the clock's wrap does not end the second early.
-    if (static_cast<int32_t>(static_cast<uint32_t>(GetMilliseconds()) -
-                             static_cast<uint32_t>(Filters.IgnoreTimerEnd)) < 0)
-        return true;
+    if (TimeUntil(Filters.IgnoreTimerEnd) > 0) return true;
     Filters.IgnoreTimerEnd = 0;
     return false;
 }

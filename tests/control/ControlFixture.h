@@ -106,5 +106,5 @@ protected:
     testserver::TTestServer Server{
         testserver::TServerConfig{0, 0, "", std::chrono::milliseconds(1), nullptr}};
     std::shared_ptr<TScriptedResolver> Resolver;
-    CMainFrame Frame;
+    CFrameMessageTarget Frame;
 };

@@ -181,7 +181,7 @@ protected:
     TTempDirectory Directory;
     fs::path Home;
     TTestServer Server;
-    CMainFrame Frame;
+    CFrameMessageTarget Frame;
     TFlowActions Actions;
     bool PatcherStarted = false;
 };

@@ -127,3 +127,36 @@ TEST(BinaryFile, AWriteLostInTheFinalFlushIsReportedOnClose) {
     s.writeText("Key");
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { s.close(); }), "failed to write file, reason:\n/dev/full");
 }
+
+TEST(SaveThroughTempFile, OnlyAWholeNewFileReplacesTheOld) {
+    TTempDirectory Directory;
+    std::string Name = Directory.write("data.bin", "old"), Temp = Directory.file("data.bin.tmp");
+    auto WriteNew = [](TBinaryWriter& w) { w.writeQuad(0x64636261); };
+    auto Fail = [](TBinaryWriter& w) {
+        w.writeByte('x');
+        w.writeString(nullptr);
+    };
+    auto Kept = [&] { return Directory.read("data.bin") == "old" && !std::filesystem::exists(Temp); };
+
+    std::string Thrown =
+        ThrownText([&] { SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), Fail); });
+    EXPECT_NE(Thrown.find("Text!=NULL"), std::string::npos) << Thrown;
+    EXPECT_TRUE(Kept());
+    EXPECT_FALSE(
+        SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew, [] { return false; }));
+    EXPECT_TRUE(Kept());
+    // Bytes lost on the way to the disk: the file holds fewer than were written.
+    Directory.write("data.bin.tmp", "ab");
+    Thrown = ThrownText([&] { ReplaceWithTempFile(Name.c_str(), Temp.c_str(), 3, nullptr); });
+    EXPECT_NE(Thrown.find("GetFileSize(TempName)==Size"), std::string::npos) << Thrown;
+    EXPECT_TRUE(Kept());
+    std::filesystem::create_directory(Temp); // the temporary file cannot be created
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew));
+    EXPECT_EQ(Directory.read("data.bin"), "old");
+    std::filesystem::remove(Temp);
+
+    EXPECT_TRUE(
+        SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew, [] { return true; }));
+    EXPECT_EQ(Directory.read("data.bin"), "abcd");
+    EXPECT_FALSE(std::filesystem::exists(Temp));
+}

@@ -40,6 +40,16 @@ TEST(MessageBuffers, WrittenLayoutIsLittleEndianAndReadsBack) {
     EXPECT_EQ(r.Position, r.Size);
 }
 
+TEST(MessageBuffers, LittleEndianHelpersKeepTheHighBits) {
+    uint8_t Bytes[4];
+    StoreLE32(Bytes, 0xFFFEFDFCu);
+    EXPECT_EQ(std::vector<uint8_t>(Bytes, Bytes + 4), (std::vector<uint8_t>{0xFC, 0xFD, 0xFE, 0xFF}));
+    EXPECT_EQ(LoadLE32(Bytes), 0xFFFEFDFCu);
+    StoreLE16(Bytes + 1, 0x80FF);
+    EXPECT_EQ(LoadLE16(Bytes + 1), 0x80FF);
+    EXPECT_EQ(LoadLE32(Bytes), 0xFF80FFFCu);
+}
+
 TEST(MessageBuffers, OverrunsFailBeforeAnyByteMoves) {
     const uint8_t Bytes[4] = {1, 2, 3, 4};
     TReadBuffer Empty(Bytes, 0);

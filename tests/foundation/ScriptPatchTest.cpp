@@ -90,6 +90,9 @@ TEST_F(TScriptPatch, EmptyStreamAndSignatures) {
     ASSERT_TRUE(apply("Ebrun.dat", "", SIGNATURE_ABCD));
     EXPECT_TRUE(fs::exists("Ebrun.da_"));
     EXPECT_EQ(get("Ebrun.da_"), "");
+    fs::remove("Ebrun.da_");
+    ASSERT_TRUE(ApplyPatch("Ebrun.dat", nullptr, 0, 0)); // an empty stream needs no block
+    EXPECT_EQ(get("Ebrun.da_"), "");
 
     // the check reads the word and starts the stream at offset 0 again
     ASSERT_TRUE(apply("Ebrun.dat", "\x06", SIGNATURE_ABCD));

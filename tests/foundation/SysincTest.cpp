@@ -39,6 +39,17 @@ TEST(System, ClockCountsFromLoadAndWraps) {
     EXPECT_EQ(GetMilliseconds(), -2147483647 - 1);
 }
 
+TEST(System, ClockArithmeticHoldsAcrossBothWraps) {
+    EXPECT_EQ(TimeAfter(INT32_MAX - 9, 20), INT32_MIN + 10);
+    EXPECT_EQ(TimeAfter(-10, 20), 10);
+    EXPECT_EQ(TimeUntil(INT32_MIN + 10, INT32_MAX - 9), 20);
+    EXPECT_EQ(TimeUntil(INT32_MAX - 9, INT32_MIN + 10), -20);
+    EXPECT_EQ(TimeUntil(10, -10), 20);
+    TFakeClock Clock;
+    FakeNow = GetStartTime() - 5;
+    EXPECT_EQ(TimeUntil(3), 8);
+}
+
 TEST(System, RandomFollowsTheClassicRecurrenceSeededFromTheTimer) {
     SeedRandom(1);
     for (int32_t Value : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})
@@ -90,6 +101,39 @@ TEST(Clipboard, LineEndsBecomeBlanks) {
     EXPECT_FALSE(IsClipboardEmpty());
     EXPECT_EQ(ThrownFrom("sysinc.cpp", [] { SetClipboardText(nullptr); }),
               "assertion failed, reason:\nText!=NULL");
+}
+
+// The line ends as they were once flattened, removing one CR at a time.
+std::string FlattenedByRemoval(std::string Text) {
+    for (size_t i = 0; i < Text.size(); i++) {
+        if (Text[i] == '\r') {
+            Text.erase(i, 1);
+            if (i == Text.size()) break;
+        }
+        if (Text[i] == '\n') Text[i] = ' ';
+    }
+    return Text;
+}
+
+TEST(Clipboard, LineEndsFlattenInOnePassAsByRemoval) {
+    const char Letters[] = {'\r', '\n', 'a'};
+    for (int32_t Length = 1; Length <= 6; Length++) {
+        int32_t Count = 1;
+        for (int32_t i = 0; i < Length; i++)
+            Count *= 3;
+        for (int32_t Number = 0; Number < Count; Number++) {
+            std::string Text;
+            for (int32_t n = Number, i = 0; i < Length; i++, n /= 3)
+                Text += Letters[n % 3];
+            ASSERT_EQ(Pasted(Text), FlattenedByRemoval(Text)) << testing::PrintToString(Text);
+        }
+    }
+    std::string Long, Flat;
+    for (int32_t i = 0; i < 200000; i++) {
+        Long += "line\r\n";
+        Flat += "line ";
+    }
+    EXPECT_EQ(Pasted(Long), Flat);
 }
 
 TEST(Clipboard, TextCrossesTheBoundaryAsUtf8AndFitsWithItsTerminator) {

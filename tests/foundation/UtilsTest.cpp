@@ -84,6 +84,8 @@ TEST(StringHelpers, CopiesCutAndTerminate) {
     EXPECT_EQ(Buffer[4], 'X');
     CopyString(Buffer, "ab", 8);
     EXPECT_EQ(std::string(Buffer, 8), std::string("ab\0\0\0\0\0\0", 8));
+    char Small[4];
+    EXPECT_STREQ(CopyString(Small, "abcdef"), "abc"); // the array's own size
     EXPECT_EQ(ThrownFrom("Utils.cpp", [&] { CopyString(Buffer, "a", 0); }),
               "assertion failed (n = 0), reason:\nn>=1");
     CopyTrimmed(Buffer, "  a b \t\n");
@@ -111,6 +113,30 @@ TEST(StringHelpers, ShortenFormatAndClamp) {
     v = 11;
     Clamp(v, 0, 10);
     EXPECT_EQ(v, 10);
+}
+
+// The offset stepped one pixel at a time, as movements were once animated.
+int32_t SteppedToZero(int32_t Offset, int64_t Duration, int64_t Remaining, int64_t Distance) {
+    while (Offset > 0 && Duration * Offset > Remaining * Distance)
+        Offset--;
+    while (Offset < 0 && -Duration * Offset > Remaining * Distance)
+        Offset++;
+    return Offset;
+}
+
+TEST(Movement, ApproachZeroMatchesPixelStepping) {
+    for (int32_t Offset = -100; Offset <= 100; Offset++)
+        for (int64_t Duration : {-150, -1, 0, 1, 7, 150, 1000})
+            for (int64_t Remaining : {-75, -1, 0, 1, 3, 74, 75, 149, 150, 151, 2000})
+                for (int64_t Distance : {0, 1, 32, 96}) {
+                    int32_t Direct = Offset;
+                    ApproachZero(Direct, Duration, Remaining, Distance);
+                    ASSERT_EQ(Direct, SteppedToZero(Offset, Duration, Remaining, Distance))
+                        << Offset << " " << Duration << " " << Remaining << " " << Distance;
+                }
+    int32_t Far = INT32_MIN;
+    ApproachZero(Far, 1000, 500, int64_t{1} << 31);
+    EXPECT_EQ(Far, -(1 << 30));
 }
 
 TEST(Colours, HsvOutfitAndCube) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -96,6 +97,37 @@ TEST_F(SpriteFile, BrokenFilesGiveTheirErrorAndNeverWriteOutsideTheTile) {
     EXPECT_EQ(ProgramErrorOf([&] { LoadSprite(1, Buffer); }), 4);
 }
 
+TEST_F(SpriteFile, TilesComeFromTheFileOpenedUntilItIsOpenedAgainByName) {
+    WriteFile("Ebrun.spr", SpriteFileBytes({SpriteOf(Dot(1, 1, 10))}));
+    OpenSpriteFile("Ebrun.spr");
+    auto Solid = [](uint8_t Red) {
+        return PictureOf(1, 1, [=](int32_t, int32_t) { return std::array<uint8_t, 3>{Red, 0, 0}; });
+    };
+    WriteFile("Ebrun.pic", PictureFileBytes({Solid(10)}));
+    OpenPictureFile("Ebrun.pic");
+    // A download installs its file by renaming it over the old one.
+    WriteFile("New.spr", SpriteFileBytes({SpriteOf(Dot(2, 2, 20))}));
+    std::filesystem::rename("New.spr", "Ebrun.spr");
+    WriteFile("New.pic", PictureFileBytes({Solid(20)}));
+    std::filesystem::rename("New.pic", "Ebrun.pic");
+
+    LoadSprite(1, Buffer);
+    EXPECT_TRUE(TileEquals(Buffer, Dot(1, 1, 10)));
+    LoadPictureTile(1, 0, 0, Buffer);
+    EXPECT_TRUE(TileEquals(Buffer, FilledTile(10, 0, 0)));
+    ReloadSprites();
+    LoadSprite(1, Buffer);
+    EXPECT_TRUE(TileEquals(Buffer, Dot(2, 2, 20)));
+    OpenPictureFile("Ebrun.pic");
+    LoadPictureTile(1, 0, 0, Buffer);
+    EXPECT_TRUE(TileEquals(Buffer, FilledTile(20, 0, 0)));
+
+    // A file that fails to open leaves no reader behind.
+    std::filesystem::remove("Ebrun.spr");
+    EXPECT_EQ(ProgramErrorOf([] { ReloadSprites(); }), 2);
+    EXPECT_EQ(GetNumberOfSprites(), 0);
+}
+
 TEST_F(SpriteFile, PictureTilesAreFoundRowByRow) {
     TTestPicture Wide = PictureOf(3, 2, [](int32_t x, int32_t y) {
         return std::array<uint8_t, 3>{static_cast<uint8_t>(x / 32), static_cast<uint8_t>(y / 32), 77};
@@ -164,7 +196,8 @@ TEST_F(MemoryCache, BudgetsGiveWholeSlotsAndLeastRecentlyUsedGoesFirst) {
     EXPECT_EQ(GetMemoryCacheSize(), 2);
     GetMemorySprite(1);
     GetMemorySprite(2);
-    WriteSprites(250, 2);                         // a new file version shows which tiles are decoded again
+    WriteSprites(250, 2); // a new file version shows which tiles are decoded again
+    OpenSpriteFile("Ebrun.spr");
     EXPECT_EQ(Version(GetMemorySprite(1), 1), 1); // hit, and now the most recent
     EXPECT_EQ(Version(GetMemorySprite(3), 3), 2); // evicts sprite 2
     EXPECT_EQ(Version(GetMemorySprite(1), 1), 1);
@@ -190,6 +223,8 @@ TEST_F(MemoryCache, ResetMissesEverythingAndSharedBucketsKeepTheirKeys) {
 
     WriteSprites(250, 2);
     WritePictures(2);
+    OpenSpriteFile("Ebrun.spr");
+    OpenPictureFile("Ebrun.pic");
     EXPECT_EQ(Version(GetMemorySprite(100), 100), 1);
     ResetMemoryCache();
     EXPECT_EQ(Version(GetMemorySprite(100), 100), 2);
@@ -199,11 +234,19 @@ TEST_F(MemoryCache, ResetMissesEverythingAndSharedBucketsKeepTheirKeys) {
 TEST_F(MemoryCache, FailedDecodeLeavesTheSlotEmptyAndTheCacheSound) {
     InitMemoryCache(2 * 3072);
     GetMemorySprite(1);
-    WriteFile("Ebrun.spr", {0}); // the file is gone bad under the cache
+    // The file has gone bad under the cache: its table is whole, its tiles are cut off.
+    std::vector<uint8_t> Table = SpriteFileBytes(std::vector<TTestSprite>(250));
+    Table.resize(6 + 4 * 250);
+    WriteFile("Ebrun.spr", Table);
+    OpenSpriteFile("Ebrun.spr");
     EXPECT_EQ(ProgramErrorOf([] { GetMemorySprite(2); }), 4);
     EXPECT_EQ(GetMemorySprite(1)->Data[3], 1); // still cached
     EXPECT_EQ(ProgramErrorOf([] { GetMemorySprite(2); }), 4);
     EXPECT_NE(
         ExceptionTextOf([] { GetMemoryPictureTile(6, 0, 0); }).find("In(PictureNumber,1,NumberOfPictures)"),
+        std::string::npos);
+    // Tile numbers whose sum leaves the 32-bit range still reach the decoder's checks.
+    EXPECT_NE(
+        ExceptionTextOf([] { GetMemoryPictureTile(5, INT32_MAX, 0); }).find("In(TileX,0,Picture.TilesX-1)"),
         std::string::npos);
 }

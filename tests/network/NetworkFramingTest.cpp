@@ -168,6 +168,32 @@ TEST_F(FramingTest, FrameSplitOverThreeReceivesCompletesOnTheThird) {
     EXPECT_EQ(Dispatched[0][0], 20);
 }
 
+TEST_F(FramingTest, ManySmallFramesInOneReadAreAllReadAndTheRoomBehindThemIsReused) {
+    std::vector<uint8_t> Frames;
+    for (int i = 0; i < 1000; i++) {
+        std::vector<uint8_t> Frame = ServerFrame(Message(static_cast<uint8_t>(i), {}));
+        Frames.insert(Frames.end(), Frame.begin(), Frame.end());
+    }
+    Deliver(Frames); // 10,000 bytes
+    EXPECT_EQ(Passes, 1);
+    ASSERT_EQ(Dispatched.size(), 1000u);
+    for (size_t i = 0; i < Dispatched.size(); i++)
+        ASSERT_EQ(Dispatched[i], (std::vector<uint8_t>{static_cast<uint8_t>(i), 0})) << i;
+    EXPECT_EQ(GetReceivedBytes(), 0);
+    EXPECT_EQ(GetReadyBytes(), 0);
+
+    // 10,005 bytes, of which the last 5 wait for the rest of their frame; then 10,005 more, which fit only
+    // once the frames read are out of the way.
+    std::vector<uint8_t> Last = ServerFrame(Message(99, {1, 2}));
+    Peer.send(Join({Frames, std::vector<uint8_t>(Last.begin(), Last.begin() + 5)}));
+    ASSERT_TRUE(PumpUntil([&] { return Dispatched.size() == 2000u && GetReceivedBytes() == 5; }));
+    Peer.send(Join({std::vector<uint8_t>(Last.begin() + 5, Last.end()), Frames}));
+    ASSERT_TRUE(PumpUntil([&] { return Dispatched.size() == 3001u; }));
+    EXPECT_EQ(Dispatched[2000], (std::vector<uint8_t>{99, 2, 1, 2}));
+    EXPECT_EQ(Dispatched[3000], (std::vector<uint8_t>{231, 0})); // frame 999 of the second load
+    EXPECT_EQ(GetReceivedBytes(), 0);
+}
+
 TEST_F(FramingTest, FrameWithoutMessagesDoesNotHoldUpTheFramesBehindIt) {
     Deliver(Join({ServerFrame({}), ServerFrame(Message(30, {1}))}));
     EXPECT_EQ(Passes, 1);
@@ -235,6 +261,28 @@ TEST_F(FramingTest, StringsAreCutOrCopiedWhole) {
     Deliver(ServerFrame({80, 7, 0, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 2, 0, 'h', 'i'}));
     EXPECT_EQ(Cut, "abcd");
     EXPECT_EQ(Whole, "hi");
+}
+
+TEST_F(FramingTest, NewStringsEmptyOrLongerThanTheMessage) {
+    std::string Empty, Error;
+    OnReceived = [&] {
+        GetPacketType();
+        char* Copy = GetNewString();
+        Empty = Copy;
+        FreeMessageBlock(Copy);
+        try {
+            GetNewString(); // claims 3 characters, 2 are left
+        } catch (const TMyException& Failure) {
+            Error = Failure.getText();
+        }
+        while (GetPacketType() != -1) {
+        }
+    };
+    Deliver(ServerFrame({81, 0, 0, 3, 0, 'a', 'b'}));
+    EXPECT_EQ(Empty, "");
+    EXPECT_NE(Error.find("(Position = 9) (Size-Length = 8), reason:\nPosition<=Size-Length"),
+              std::string::npos)
+        << Error;
 }
 
 TEST_F(FramingTest, FrameSizeNotAMultipleOfEightIsRefused) {

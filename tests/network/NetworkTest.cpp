@@ -219,3 +219,15 @@ TEST_F(NetworkTest, ForcedDisconnectCancelsThePendingLookup) {
     EXPECT_TRUE(Window.AnsweredServers.empty());
     EXPECT_EQ(GetPendingHostLookups(), 0);
 }
+
+TEST_F(NetworkTest, InitialisingAgainDropsThePendingLookupBeforeItsBufferGoes) {
+    Resolver->setBlocked(true);
+    ConnectToNextLoginServer();
+    ASSERT_TRUE(PumpUntil([&] { return Resolver->askedCount() == 1; }));
+    InitNetwork(ConnectedHandler, ReceivedHandler, ClosedHandler);
+    EXPECT_EQ(GetPendingHostLookups(), 0);
+    Resolver->setBlocked(false);
+    for (int i = 0; i < 10; i++)
+        PumpEvents(5);
+    EXPECT_TRUE(Window.AnsweredServers.empty()) << "the answer is not written to the freed buffer";
+}

@@ -128,6 +128,26 @@ TEST_F(Effects, MissilesFlyOnTheClock) {
     EXPECT_EQ(GetEffectStatus(0), EFFECT_FREE);
 }
 
+// A flight that starts just before the clock turns negative (2^31 ms) or wraps to 0 (2^32 ms) goes on at
+// its pace instead of jumping to the target.
+TEST_F(Effects, MissilesFlyAcrossTheClockWrap) {
+    int32_t Layer = GetViewLayer();
+    for (int32_t Start : {INT32_MAX - 74, -75}) {
+        ClearMap();
+        SetClock(Start);
+        AddMissileEffect(8, 6, Layer, 11, 6, Layer, 1); // 96 pixels in 150 ms
+        SetClock(TimeAfter(Start, 75));
+        MoveMissiles();
+        EXPECT_EQ(GetEffect(0).OffsetX, -48) << Start;
+        SetClock(TimeAfter(Start, 150));
+        MoveMissiles();
+        EXPECT_EQ(Ids({GetEffectStatus(0), GetEffect(0).OffsetX}), Ids({EFFECT_MISSILE, 0})) << Start;
+        SetClock(TimeAfter(Start, 151));
+        MoveMissiles();
+        EXPECT_EQ(GetEffectStatus(0), EFFECT_FREE) << Start;
+    }
+}
+
 TEST(AmbientLight, CubeColoursAndFading) {
     const int32_t Colours[][4] = {{215, 255, 255, 255}, {36, 51, 0, 0},       {6, 0, 51, 0},
                                   {1, 0, 0, 51},        {255, 255, 255, 255}, {-3, 0, 0, 0}};

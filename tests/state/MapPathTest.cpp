@@ -51,6 +51,19 @@ protected:
 
 } // namespace
 
+TEST(StepCodes, OffsetsCodesAndFacing) {
+    // dx, dy and the direction faced, by code; code 0 is no step.
+    const int32_t Steps[9][3] = {{0, 0, 2},  {1, 0, 1},  {1, -1, 1}, {0, -1, 0}, {-1, -1, 3},
+                                 {-1, 0, 3}, {-1, 1, 3}, {0, 1, 2},  {1, 1, 1}};
+    for (int32_t Code = 0; Code <= 8; Code++) {
+        const int32_t* Step = Steps[Code];
+        EXPECT_EQ(
+            Codes({StepDX[Code], StepDY[Code], StepCode(Step[0], Step[1]), DirectionOf(Step[0], Step[1])}),
+            Codes({Step[0], Step[1], Code, Step[2]}))
+            << Code;
+    }
+}
+
 TEST_F(PathFinder, RefusalsAndTheStepWindow) {
     EXPECT_EQ(Find(100, 100, 100, 100, false, false, 6).Result, -1);
     EXPECT_EQ(Find(100, 100, 100, 100, false, false, 8).Result, -2);

@@ -174,6 +174,14 @@ TEST_F(MapBox, ScrollingMovesIndicesAndClearsWhatComesIn) {
     EXPECT_EQ(Stack(5, 11, 3), Ids{});
     EXPECT_EQ(Stack(2, 0, 3), Ids{30300});
     EXPECT_EQ(Stack(17, 10, 0), Ids{1315});
+
+    // Two south steps.
+    ClearMap();
+    FillBox();
+    ScrollMap(0, 2);
+    EXPECT_EQ(Stack(4, 1, 3), Ids{});
+    EXPECT_EQ(Stack(4, 2, 3), Ids{30004});
+    EXPECT_EQ(Stack(4, 13, 3), Ids{31104});
 }
 
 TEST_F(MapBox, FloorScrollingClearsTheRightFloors) {

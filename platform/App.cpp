@@ -1,0 +1,159 @@
+// The application's message loop over SDL and the event pump, and the process-level services.
+#include "platform/App.h"
+
+#include "platform/AppWindow.h"
+#include "platform/EventPump.h"
+#include "platform/Window.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// Loop state for the life of the process; reset by each RunMessageLoop.
+struct {
+    TAppWindow* Window = nullptr;
+    bool QuitPosted = false;
+    int32_t ExitCode = 0;
+    bool InIdle = false;
+    int32_t DeliveryDepth = 0; // > 0 while socket notifications or window messages are being delivered
+    std::string CommandLine;
+} Loop;
+
+// Counts a delivery for the frame wait's nesting test, also when a handler throws.
+class TDelivery {
+public:
+    TDelivery() { Loop.DeliveryDepth++; }
+    ~TDelivery() { Loop.DeliveryDepth--; }
+    TDelivery(const TDelivery&) = delete;
+    TDelivery& operator=(const TDelivery&) = delete;
+};
+
+void DeliverPumpEvents(int TimeoutMs) {
+    TDelivery Delivery;
+    PumpEvents(TimeoutMs);
+}
+
+void DeliverWindowEvents() {
+    TDelivery Delivery;
+    SDL_Event Event;
+    while (!Loop.QuitPosted && SDL_PollEvent(&Event) != 0)
+        if (Loop.Window != nullptr) Loop.Window->handleEvent(Event);
+    if (Loop.Window == nullptr) return;
+    Loop.Window->deliverPosted();
+    Loop.Window->fireTimers(SDL_GetTicks());
+}
+
+// Latin-1 to UTF-8 for the window system.
+std::string Utf8Of(const char* Text) {
+    std::string Result;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(Text); *p != 0; p++) {
+        if (*p < 0x80) {
+            Result += static_cast<char>(*p);
+        } else {
+            Result += static_cast<char>(0xC0 | *p >> 6);
+            Result += static_cast<char>(0x80 | (*p & 0x3F));
+        }
+    }
+    return Result;
+}
+
+} // namespace
+
+void SetMainAppWindow(TAppWindow* Window) { Loop.Window = Window; }
+TAppWindow* GetMainAppWindow() { return Loop.Window; }
+
+int32_t RunMessageLoop(TIdleHandler& Idle) {
+    Loop.QuitPosted = false;
+    Loop.ExitCode = 0;
+    int32_t IdleCount = 0;
+    for (;;) {
+        DeliverPumpEvents(0);
+        DeliverWindowEvents();
+        if (Loop.QuitPosted) return Loop.ExitCode;
+        Loop.InIdle = true;
+        bool Again;
+        try {
+            Again = Idle.onIdle(IdleCount++);
+        } catch (...) {
+            Loop.InIdle = false;
+            throw;
+        }
+        Loop.InIdle = false;
+        if (Loop.QuitPosted) return Loop.ExitCode;
+        if (!Again) {
+            // Nothing to do until a message: wait in poll() for the sockets, waking for timers and input.
+            const uint32_t Wait =
+                Loop.Window != nullptr ? Loop.Window->timeToNextTimer(SDL_GetTicks(), 10) : 10;
+            DeliverPumpEvents(static_cast<int>(Wait));
+            IdleCount = 0;
+        }
+    }
+}
+
+void PostQuitMessage(int32_t ExitCode) {
+    Loop.QuitPosted = true;
+    Loop.ExitCode = ExitCode;
+}
+
+void WaitForFrame(uint32_t Milliseconds) {
+    if (!Loop.InIdle || Loop.DeliveryDepth > 0) {
+        SDL_Delay(Milliseconds);
+        return;
+    }
+    const uint32_t Start = SDL_GetTicks();
+    for (;;) {
+        const uint32_t Passed = SDL_GetTicks() - Start;
+        if (Passed >= Milliseconds) return;
+        DeliverPumpEvents(static_cast<int>(Milliseconds - Passed));
+    }
+}
+
+void SetCommandLine(int Argc, char** Argv) {
+    Loop.CommandLine.clear();
+    for (int i = 1; i < Argc; i++) {
+        if (i > 1) Loop.CommandLine += ' ';
+        Loop.CommandLine += Argv[i];
+    }
+}
+
+const std::string& GetCommandLine() { return Loop.CommandLine; }
+
+bool InitWindowSystem() {
+    // One window: its close request is the program's to answer, not a request to quit.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    return InitVideoPlatform();
+}
+
+void ExitWindowSystem() { ExitVideoPlatform(); }
+
+void ShowErrorBox(const char* Text, const char* Caption) {
+    const std::string Utf8Text = Utf8Of(Text), Utf8Caption = Utf8Of(Caption);
+    // The box needs the video part; started here for the fatal paths that end before any window exists.
+    const bool Video = SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (Video && getenv("EBRUN_NO_MESSAGE_BOX") == nullptr &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Utf8Caption.c_str(), Utf8Text.c_str(), nullptr) == 0)
+        return;
+    fprintf(stderr, "%s\n%s\n", Utf8Caption.c_str(), Utf8Text.c_str());
+    fflush(stderr);
+}
+
+void ExitProcess(int32_t ExitCode) {
+    fflush(nullptr);
+    std::exit(ExitCode);
+}
+
+std::string ReplaceProcess(const char* Program) {
+    fflush(nullptr);
+    std::string Path = std::string("./") + Program;
+    char* Arguments[] = {const_cast<char*>(Program), nullptr};
+    execv(Path.c_str(), Arguments);
+    return std::string("cannot start ") + Program + ": " + strerror(errno);
+}
+
+bool OpenWebPage(const char* Url) { return SDL_OpenURL(Url) == 0; }

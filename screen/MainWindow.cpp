@@ -1,0 +1,461 @@
+// The main window: start screen, game-screen layout and drawing order, console splitter, command and key
+// handlers.
+#include "screen/MainWindow.h"
+
+#include "foundation/Exception.h"
+#include "graphics/Engine.h"
+#include "graphics/graphics.h"
+#include "gui/DialogElements.h"
+#include "gui/GUIServices.h"
+#include "gui/SkinProperties.h"
+#include "network/CommunicationSend.h"
+#include "network/Network.h"
+#include "state/CreaturesPlayer.h"
+#include "state/Events.h"
+#include "state/Preferences.h"
+#include "state/Status.h"
+#include "state/StatusClipboard.h"
+#include "state/Talk.h"
+
+#include <algorithm>
+
+namespace {
+
+// Module state: from InitMainWindow to ExitMainWindow.
+struct {
+    TMainWindow* Root = nullptr;
+    TComponent* ModalWindow = nullptr;
+    TQuitProgram QuitProgram = nullptr;
+    TSetViewMode SetViewMode = nullptr;
+    TOpenURL OpenURL = nullptr;
+    TGameScreenAssembly Assembly;
+    TEngineSwitch EngineSwitch = nullptr;
+} Module;
+
+// Key codes of the frame window: Ctrl 0x400, Alt 0x800.
+constexpr int32_t KEY_CTRL_F = 0x400 | 'F';
+constexpr int32_t KEY_ALT_ENTER = 0x800 | 13;
+
+// The shortcuts of the game screen, removed while the start screen shows.
+constexpr int32_t GameScreenShortcuts[] = {1100, 1105, 1095, 1107, 1090, 1104,
+                                           1114, 1106, 1113, 1096, 1108, 27};
+
+struct TStartButton {
+    const char* Text;
+    int32_t Identifier;
+    int32_t Row; // index into the panel's rows
+};
+constexpr TStartButton StartButtons[] = {
+    {"Enter Game", 501, 0}, {"Access Account", 508, 1}, {"Options", 503, 2},
+    {"Info", 502, 3},       {"Exit Game", 7, 4},
+};
+
+void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
+
+} // namespace
+
+void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
+
+void SetEngineSwitch(TEngineSwitch Switch) { Module.EngineSwitch = Switch; }
+
+// ---- Start screen ----
+
+TStartScreen::TStartScreen() {
+    const auto& Layout = SkinProperties.StartScreen;
+    TParentComponent* Panel = new TParentComponent;
+    Panel->TComponent::setSize(Layout.Panel.width, Layout.Panel.height);
+    for (const TStartButton& Button : StartButtons) {
+        TComponent* Child = Panel->appendChild(new TTextButton(
+            0, 0, Button.Text, Layout.ButtonSkinUp, Layout.ButtonSkinDown, this, Button.Identifier, nullptr));
+        Panel->moveChild(Child, 0, Layout.ButtonRows[Button.Row]);
+    }
+    const int32_t* Skins = Layout.PanelFrame;
+    ButtonPanel = new TWindowFrame(Panel, Skins[0], Skins[1], Skins[2], Skins[3], Skins[4], Skins[5],
+                                   Skins[6], Skins[7], Skins[8], Layout.PanelMargin);
+    addChild(ButtonPanel);
+    ButtonPanel->fitToWindow();
+}
+
+void TStartScreen::setSize(int32_t _Width, int32_t _Height) {
+    TComponent::setSize(_Width, _Height);
+    moveChild(ButtonPanel, SkinProperties.StartScreen.Panel.x, SkinProperties.StartScreen.Panel.y);
+}
+
+void TStartScreen::draw(int32_t Surface, int32_t _X, int32_t _Y) {
+    const auto& Layout = SkinProperties.StartScreen;
+    DrawPicture(TEMP_SURFACE, 0, 0, Layout.TitlePicture);
+    GetSurface()->StretchBlit(Surface, _X, _Y, Width, Height, TEMP_SURFACE, 0, 0, Layout.TitleWidth,
+                              Layout.TitleHeight);
+    TParentComponent::draw(Surface, _X, _Y);
+}
+
+void TStartScreen::handleEvent(int32_t Identifier) {
+    if (GetConnectionState() != CONNECTIONSTATE_OFFLINE) return;
+    switch (Identifier) {
+    case 501:
+        Post(MESSAGE_LOGINDIALOG);
+        break;
+    case 502:
+        Post(MESSAGE_INFORMATION);
+        break;
+    case 503:
+        Post(MESSAGE_OPTIONS);
+        break;
+    case 508:
+        if (Module.OpenURL != nullptr) Module.OpenURL(ACCOUNT_PAGE_URL);
+        break;
+    case 7:
+        if (Module.QuitProgram != nullptr) Module.QuitProgram();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Console splitter ----
+
+TConsoleSplitter::TConsoleSplitter() { allocateDrawingList(3); }
+
+void TConsoleSplitter::arrange() {
+    const int32_t TopHeight = GetSkin(8).Height, BottomHeight = GetSkin(9).Height;
+    DrawingList[0] = TSkinPiece{8, 0, 0, Width, TopHeight, 0, 0};
+    DrawingList[1] = TSkinPiece{7, 0, TopHeight, Width, Height - TopHeight - BottomHeight, 0, 0};
+    DrawingList[2] = TSkinPiece{9, 0, Height - BottomHeight, Width, BottomHeight, 0, 0};
+}
+
+bool TConsoleSplitter::mouseMove(int32_t, int32_t _Y) {
+    SetMouseCursor(2);
+    TMainWindow* Root = GetMainWindow();
+    if (Dragging && Root != nullptr) {
+        Root->setConsoleHeight(Root->getConsoleHeight() + (GrabY - _Y));
+        Root->setSize(Root->Width, Root->Height);
+    }
+    return true;
+}
+
+bool TConsoleSplitter::leftButtonDown(int32_t _X, int32_t _Y, uint32_t) {
+    setCapture(this);
+    GrabX = _X;
+    GrabY = _Y;
+    Dragging = true;
+    return true;
+}
+
+bool TConsoleSplitter::leftButtonUp(int32_t, int32_t, uint32_t) {
+    if (Dragging) releaseCapture(this);
+    return true;
+}
+
+void TConsoleSplitter::releaseCapture(TComponent* Component) {
+    Dragging = false;
+    TLeafComponent::releaseCapture(Component);
+}
+
+// ---- Main window ----
+
+TMainWindow::TMainWindow(int32_t _Width, int32_t _Height) {
+    TComponent::setSize(_Width, _Height);
+    setGameScreen(false);
+    SetShortcut(KEY_CTRL_F, this, 504);
+    SetShortcut(KEY_ALT_ENTER, this, 504);
+}
+
+TMainWindow::~TMainWindow() {
+    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
+        Module.Assembly.RecordOpenWindows(*this);
+    // The shortcut table must not keep pointing at the deleted window.
+    RemoveShortcut(KEY_CTRL_F);
+    RemoveShortcut(KEY_ALT_ENTER);
+    for (int32_t Key : GameScreenShortcuts)
+        RemoveShortcut(Key);
+}
+
+void TMainWindow::setGameScreen(bool _InGame) {
+    if (_InGame) CHECK_TEXT(Module.Assembly.Build != nullptr, "game screen not available");
+    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
+        Module.Assembly.RecordOpenWindows(*this);
+    while (FirstChild != nullptr)
+        deleteChild(FirstChild);
+    MapWindow = Console = nullptr;
+    SideBarFrame = nullptr;
+    DialogWindow = SideBar = nullptr;
+    ConsoleSplitter = nullptr;
+    StartScreen = nullptr;
+    InGame = _InGame;
+    if (!_InGame) {
+        StartScreen = new TStartScreen;
+        addChild(StartScreen);
+        for (int32_t Key : GameScreenShortcuts)
+            RemoveShortcut(Key);
+    } else {
+        Module.Assembly.Build(*this);
+    }
+    setSize(Width, Height);
+    activateConsoleInput(Module.ModalWindow == nullptr);
+}
+
+void TMainWindow::activateConsoleInput(bool Flag) {
+    if (Console != nullptr && Module.Assembly.ActivateConsoleInput != nullptr)
+        Module.Assembly.ActivateConsoleInput(*this, Flag);
+}
+
+void TMainWindow::setSize(int32_t _Width, int32_t _Height) {
+    TComponent::setSize(_Width, _Height);
+    SetScreenSize(_Width, _Height);
+    if (StartScreen != nullptr) {
+        StartScreen->setSize(_Width, _Height);
+        StartScreen->setPosition(0, 0);
+    }
+    if (MapWindow != nullptr && Console != nullptr && ConsoleSplitter != nullptr)
+        layoutGameScreen(_Width, _Height);
+    TParentComponent::arrange();
+}
+
+void TMainWindow::layoutGameScreen(int32_t W, int32_t H) {
+    const int32_t S = SkinProperties.MainWindow.SideBarWidth, B = SkinProperties.MainWindow.SplitterHeight;
+    const int32_t MapMinimum = MapWindow->getMinimumHeight();
+    int32_t M = H - Console->Height - B;
+    M = std::max(M, MapMinimum);
+    M = std::min(M, std::max(MapMinimum, H - Console->getMinimumHeight() - B));
+    MapWindow->setPosition(0, 0);
+    MapWindow->setSize(W - S, M);
+    ConsoleSplitter->setSize(W - S, B);
+    ConsoleSplitter->setPosition(0, M);
+    ConsoleSplitter->arrange();
+    Console->setSize(W - S, H - B - M);
+    Console->setPosition(0, M + B);
+    Console->arrange();
+    int32_t SideBarHeight = 0;
+    if (SideBarFrame != nullptr) {
+        SideBarFrame->setPosition(W - S, 0);
+        SideBarHeight = SideBarFrame->Height;
+    }
+    if (DialogWindow != nullptr) {
+        DialogWindow->setSize(S, H - SideBarHeight);
+        DialogWindow->setPosition(W - S, SideBarHeight);
+    }
+}
+
+void TMainWindow::draw(int32_t Surface, int32_t _X, int32_t _Y) {
+    if (!InGame) {
+        TParentComponent::draw(Surface, _X, _Y);
+        return;
+    }
+    TComponent* const Order[] = {Console, SideBarFrame, DialogWindow, MapWindow, ConsoleSplitter};
+    for (TComponent* Part : Order)
+        if (Part != nullptr) Part->draw(Surface, _X + Part->X, _Y + Part->Y);
+}
+
+int32_t TMainWindow::getConsoleHeight() const { return Console != nullptr ? Console->Height : 0; }
+
+void TMainWindow::setConsoleHeight(int32_t ConsoleHeight) try {
+    if (Console == nullptr) return;
+    Console->setSize(Console->Width, std::max(ConsoleHeight, Console->getMinimumHeight()));
+}
+CATCH_FRAME(ConsoleHeight)
+
+void TMainWindow::walkStep(int32_t dx, int32_t dy, bool Diagonal) try {
+    int32_t x = 0, y = 0, z = 0;
+    GetPlayerPosition(x, y, z);
+    const int32_t Result = GoToField(x + dx, y + dy, z, true, Diagonal);
+    if (Result == 1)
+        SendWalkPath();
+    else if (Result == 2)
+        SendStopWalk();
+}
+CATCH_FRAME(dx, dy)
+
+void TMainWindow::keyPressed(int32_t Key) {
+    if (GetConnectionState() != CONNECTIONSTATE_GAME) return;
+    switch (Key) {
+    case 268:
+        return walkStep(0, -1, false);
+    case 269:
+        return walkStep(-1, 0, false);
+    case 270:
+        return walkStep(1, 0, false);
+    case 271:
+        return walkStep(0, 1, false);
+    case 278:
+        return walkStep(-1, 1, true);
+    case 279:
+        return walkStep(1, 1, true);
+    case 280:
+        return walkStep(-1, -1, true);
+    case 281:
+        return walkStep(1, -1, true);
+    case 0x400 | 268:
+        return SendTurnNorth();
+    case 0x400 | 269:
+        return SendTurnWest();
+    case 0x400 | 270:
+        return SendTurnEast();
+    case 0x400 | 271:
+        return SendTurnSouth();
+    default:
+        if (Console != nullptr) Console->keyPressed(Key);
+    }
+}
+
+void TMainWindow::toggleSideWindow(int32_t Identifier) {
+    const TGameScreenAssembly& A = Module.Assembly;
+    if (A.IsSideWindowOpen == nullptr || A.OpenSideWindow == nullptr || A.CloseSideWindow == nullptr) return;
+    if (A.IsSideWindowOpen(*this, Identifier))
+        A.CloseSideWindow(*this, Identifier);
+    else
+        A.OpenSideWindow(*this, Identifier);
+}
+
+void TMainWindow::switchFullscreen() {
+    const TDisplayMode* Mode = GetFullscreenMode();
+    if (Mode == nullptr || Mode->Width == 0) return;
+    if (Mode->Width < 640 || Mode->Height < 480) {
+        TDisplayMode Smallest = *Mode;
+        Smallest.Width = 640;
+        Smallest.Height = 480;
+        SetFullscreenMode(Smallest);
+        setSize(640, 480);
+    }
+    if (Module.SetViewMode != nullptr) Module.SetViewMode(GetVideoMode() == WINDOWED_MODE ? 2 : 1);
+}
+
+void TMainWindow::askLeaveGame() {
+    intptr_t* Record = static_cast<intptr_t*>(NewMessageBlock(4 * sizeof(intptr_t)));
+    Record[0] = MessageParameter("Warning");
+    Record[1] = MessageParameter("Are you sure you want to leave Pellar?");
+    Record[2] = MessageParameter(this);
+    Record[3] = 506;
+    AddMessage(MESSAGE_YESNOBOX, MessageParameter(Record), 0);
+}
+
+void TMainWindow::handleEvent(int32_t Event) try {
+    switch (Event) {
+    case 2:
+        SetActionState(ACTIONSTATE_NONE);
+        break;
+    case 7:
+        if (Module.QuitProgram != nullptr) Module.QuitProgram();
+        break;
+    case 8:
+        Post(MESSAGE_OPTIONS);
+        break;
+    case 9:
+        setSize(Width, Height);
+        break;
+    case 14:
+        toggleSideWindow(6);
+        break;
+    case 15:
+        toggleSideWindow(7);
+        break;
+    case 22:
+        toggleSideWindow(9);
+        break;
+    case 23:
+    case 24:
+        if (Module.Assembly.SwapInventoryPanel != nullptr)
+            Module.Assembly.SwapInventoryPanel(*this, Event == 23 ? 2 : 1);
+        break;
+    case 29: {
+        Disconnect(false);
+        const int32_t State = GetConnectionState();
+        if (State == CONNECTIONSTATE_CONNECTGAME || State == CONNECTIONSTATE_GAMESENT) {
+            AddMessage(MESSAGE_WAITFORCHARACTERS, 20, 0);
+            AddMessage(MESSAGE_CHARACTERLIST, 300, 0);
+        }
+        SetConnectionState(CONNECTIONSTATE_OFFLINE);
+        SetActionState(ACTIONSTATE_NONE);
+        break;
+    }
+    case 32:
+        ClearPlayerSteps();
+        SetAttackTarget(0);
+        SendCancel();
+        break;
+    case 33:
+        CopyTaintedClipboardText();
+        SetActionState(ACTIONSTATE_NONE);
+        break;
+    case 504:
+        switchFullscreen();
+        break;
+    case 505:
+        if (!CheckRight(RIGHT_BUGREPORT, -1))
+            SetStatusMessage("You are not authorised to send bug reports.", false);
+        else if (GetConnectionState() == CONNECTIONSTATE_GAME && Module.ModalWindow == nullptr)
+            Post(MESSAGE_BUGREPORT);
+        break;
+    case 506:
+        SetActionState(ACTIONSTATE_NONE);
+        SendLogout();
+        break;
+    case 507:
+        askLeaveGame();
+        break;
+    case 509:
+        Post(MESSAGE_CHARACTERLIST, 300);
+        break;
+    case 701:
+        Post(MESSAGE_HELP);
+        break;
+    case 702:
+        SetActionState(ACTIONSTATE_NONE);
+        Post(MESSAGE_HELPCURSOR);
+        break;
+    case 704:
+        SendJoinChannel(7);
+        break;
+    case 705:
+        Post(MESSAGE_RULEVIOLATION);
+        break;
+    case 708:
+        if (HasAnyRight()) Post(MESSAGE_GAMEMASTERRULEVIOLATION);
+        break;
+    case 800:
+    case 801:
+    case 802:
+        CHECK_TEXT(Module.EngineSwitch != nullptr, "EngineSwitch!=NULL");
+        Module.EngineSwitch(Event == 800   ? ENGINE_DIRECTDRAW
+                            : Event == 801 ? ENGINE_DIRECT3D9
+                                           : ENGINE_OPENGL);
+        break;
+    default:
+        break;
+    }
+}
+CATCH_FRAME(Event)
+
+// ---- Module ----
+
+TMainWindow* GetMainWindow() { return Module.Root; }
+TComponent* GetModalWindow() { return Module.ModalWindow; }
+void SetModalWindow(TComponent* Window) { Module.ModalWindow = Window; }
+
+void DeleteModalWindow() {
+    delete Module.ModalWindow;
+    Module.ModalWindow = nullptr;
+}
+
+TQuitProgram GetQuitProgram() { return Module.QuitProgram; }
+TSetViewMode GetSetViewMode() { return Module.SetViewMode; }
+TOpenURL GetOpenURL() { return Module.OpenURL; }
+
+void InitMainWindow(int32_t Width, int32_t Height, TQuitProgram QuitProgram, TSetViewMode SetViewMode,
+                    TOpenURL OpenURL) {
+    Module.Root = new TMainWindow(Width, Height);
+    CHECK(GetActionState() == ACTIONSTATE_NONE, GetActionState());
+    Module.QuitProgram = QuitProgram;
+    Module.SetViewMode = SetViewMode;
+    Module.OpenURL = OpenURL;
+    Module.ModalWindow = nullptr;
+}
+
+void ExitMainWindow() {
+    delete Module.Root;
+    Module.Root = nullptr;
+    if (Module.ModalWindow != nullptr) {
+        DeleteModalWindow();
+        SetActionState(ACTIONSTATE_NONE);
+    }
+    Module.ModalWindow = nullptr;
+}

@@ -1,0 +1,118 @@
+// The main window, root of the client area: the start screen with its five buttons over the title picture,
+// the layout and drawing order of the game screen's parts, the console splitter, and the window's command and
+// key handlers.
+#pragma once
+
+#include "gui/DialogElementsFrame.h"
+#include "gui/GUI.h"
+
+#include <cstdint>
+
+class TMainWindow;
+
+// The frame window's services that the main window calls.
+using TQuitProgram = void (*)();
+using TSetViewMode = void (*)(int32_t Mode); // 1 windowed, 2 full screen
+using TOpenURL = void (*)(const char* Url);
+// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller.
+using TEngineSwitch = void (*)(int32_t Engine);
+void SetEngineSwitch(TEngineSwitch Switch);
+
+// The web page that "Access Account" opens.
+inline constexpr const char* ACCOUNT_PAGE_URL = "https://www.pellarune.example/account/";
+
+// What the main window needs of the game-screen assembly, which builds the game screen's parts into the
+// main window's members and keeps its side windows. Filled by the game-screen module; until it is, the game
+// screen cannot be shown (setGameScreen(true) fails) and nothing below is called.
+struct TGameScreenAssembly {
+    // Builds the game screen into Main (map, splitter, console, side bar, side windows, shortcuts).
+    void (*Build)(TMainWindow& Main) = nullptr;
+    // Records the open side-bar panels and side windows in the options before the game screen goes.
+    void (*RecordOpenWindows)(TMainWindow& Main) = nullptr;
+    bool (*IsSideWindowOpen)(TMainWindow& Main, int32_t Identifier) = nullptr;
+    void (*OpenSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
+    void (*CloseSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
+    // Replaces the inventory panel by its other form (NewPanel 1 full, 2 minimised).
+    void (*SwapInventoryPanel)(TMainWindow& Main, int32_t NewPanel) = nullptr;
+    void (*ActivateConsoleInput)(TMainWindow& Main, bool Flag) = nullptr;
+};
+void SetGameScreenAssembly(const TGameScreenAssembly& Assembly);
+
+// The start screen: the title picture stretched over the client area and a framed panel of five buttons.
+class TStartScreen : public TParentComponent {
+public:
+    TStartScreen();
+    void setSize(int32_t Width, int32_t Height) override;
+    void draw(int32_t Surface, int32_t X, int32_t Y) override;
+    // 501 login, 502 info, 503 options, 508 account page, 7 quit; only while offline.
+    void handleEvent(int32_t Identifier) override;
+
+    TWindowFrame* ButtonPanel = nullptr; // a child
+};
+
+// The bar between map and console with which the player drags the console's height.
+class TConsoleSplitter : public TLeafComponent {
+public:
+    TConsoleSplitter();
+    void arrange() override;
+    bool mouseMove(int32_t X, int32_t Y) override;
+    bool leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) override;
+    bool leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) override;
+    void releaseCapture(TComponent* Component) override;
+
+    bool Dragging = false;
+    int32_t GrabX = 0, GrabY = 0; // the press that began the drag, relative to the splitter
+};
+
+class TMainWindow : public TParentComponent {
+public:
+    TMainWindow(int32_t Width, int32_t Height);
+    ~TMainWindow() override;
+
+    // The layout of the screen shown.
+    void setSize(int32_t Width, int32_t Height) override;
+    void draw(int32_t Surface, int32_t X, int32_t Y) override;
+    // In game: walking and turning with the cursor keys; other keys go to the console.
+    void keyPressed(int32_t Key) override;
+    void handleEvent(int32_t Identifier) override;
+
+    // Tears down the screen shown and builds the start screen (false) or the game screen (true).
+    void setGameScreen(bool InGame);
+    void activateConsoleInput(bool Flag);
+    int32_t getConsoleHeight() const;
+    void setConsoleHeight(int32_t ConsoleHeight);
+    void walkStep(int32_t dx, int32_t dy, bool Diagonal);
+
+    // Parts of the game screen, children of the main window; NULL while not built. The assembly fills them.
+    TComponent* MapWindow = nullptr;
+    TWindowFrame* SideBarFrame = nullptr;
+    TParentComponent* DialogWindow = nullptr; // the column of side windows
+    TParentComponent* SideBar = nullptr;      // the column of side-bar panels, inside SideBarFrame
+    TComponent* Console = nullptr;
+    TConsoleSplitter* ConsoleSplitter = nullptr;
+    TStartScreen* StartScreen = nullptr;
+    bool InGame = false;
+
+private:
+    void layoutGameScreen(int32_t Width, int32_t Height);
+    void toggleSideWindow(int32_t Identifier);
+    void switchFullscreen();
+    void askLeaveGame();
+};
+
+// The root component and the one open dialog, context menu or help popup (none: NULL). Owned here.
+TMainWindow* GetMainWindow();
+TComponent* GetModalWindow();
+void SetModalWindow(TComponent* Window);
+// Deletes the modal window and clears the slot (nothing when none is open).
+void DeleteModalWindow();
+
+TQuitProgram GetQuitProgram();
+TSetViewMode GetSetViewMode();
+TOpenURL GetOpenURL();
+
+// Created once by the frame window with the client size; the action state must be none.
+void InitMainWindow(int32_t Width, int32_t Height, TQuitProgram QuitProgram, TSetViewMode SetViewMode,
+                    TOpenURL OpenURL);
+// First step of the module stop: the root (its side windows recorded) and an open modal window deleted.
+void ExitMainWindow();

@@ -1,0 +1,171 @@
+// The frame window's messages: key codes with their modifier bits, characters, the wheel, the buttons'
+// capture, sizing below the minimum and the close request.
+#include "control/Control.h"
+#include "control/MainFrm.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Calls;
+bool MayClose = true;
+
+void Record(const std::string& Text) { Calls.push_back(Text); }
+std::string Point(const char* Name, int32_t x, int32_t y, uint32_t Keys) {
+    return std::string(Name) + "(" + std::to_string(x) + "," + std::to_string(y) + "," +
+           std::to_string(Keys) + ")";
+}
+
+const TFrameInput Recorder{
+    [](int32_t x, int32_t y, uint32_t k) { Record(Point("LeftDown", x, y, k)); },
+    [](int32_t x, int32_t y, uint32_t k) { Record(Point("LeftDouble", x, y, k)); },
+    [](int32_t x, int32_t y, uint32_t k) { Record(Point("LeftUp", x, y, k)); },
+    [](int32_t x, int32_t y, uint32_t k) { Record(Point("RightDown", x, y, k)); },
+    [](int32_t x, int32_t y, uint32_t k) { Record(Point("RightUp", x, y, k)); },
+    [](int32_t, int32_t, int32_t Direction) { Record("Wheel" + std::to_string(Direction)); },
+    [](int32_t Key) { Record("Key" + std::to_string(Key)); },
+    [](int32_t Width, int32_t Height) {
+        Record("Resize" + std::to_string(Width) + "x" + std::to_string(Height));
+    },
+    [] {
+        Record("CanClose");
+        return MayClose;
+    },
+};
+
+class Frame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Calls.clear();
+        MayClose = false;
+        SetModuleTables(nullptr, 0, nullptr, 0);
+        static const TModuleStart NoStarts[1] = {{"none", [] {}}};
+        static const TModuleStop NoStops[1] = {{"none", [] {}, 0}};
+        SetModuleTables(NoStarts, 0, NoStops, 0);
+        SetFrameInput(Recorder);
+        Window = std::make_unique<CMainFrame>(false);
+    }
+    void TearDown() override {
+        // Drain what a test left held so that the module state starts clean next time.
+        Window->onCaptureChanged();
+        Window.reset();
+        SetFrameInput(ControllerInput());
+        SetModuleTables(nullptr, 0, nullptr, 0);
+    }
+    std::unique_ptr<CMainFrame> Window;
+};
+
+using TCalls = std::vector<std::string>;
+
+} // namespace
+
+TEST(TranslateKey, FunctionCursorAndNumberBlockKeys) {
+    EXPECT_EQ(TranslateKey(VK_F1, 1, 0, 0), 256);
+    EXPECT_EQ(TranslateKey(VK_F12, 1, 0, 0), 267);
+    EXPECT_EQ(TranslateKey(VK_UP, 1, KF_EXTENDED, 0), 268);
+    EXPECT_EQ(TranslateKey(VK_HOME, 1, KF_EXTENDED, 0), 274);
+    EXPECT_EQ(TranslateKey(VK_HOME, 1, 0, 0), 280);
+    EXPECT_EQ(TranslateKey(VK_END, 1, 0, 0), 278);
+    EXPECT_EQ(TranslateKey(VK_PRIOR, 1, 0, 0), 281);
+    EXPECT_EQ(TranslateKey(VK_NEXT, 1, KF_EXTENDED, 0), 277);
+    EXPECT_EQ(TranslateKey('C', 1, 0, 0), 0);
+    EXPECT_EQ(TranslateKey(VK_RETURN, 1, 0, 0), 0);
+    EXPECT_EQ(TranslateKey(VK_RETURN, 1, 0, 0x800), 13);
+}
+
+TEST_F(Frame, ModifierKeysArriveAloneAndCombined) {
+    Window->onKeyDown(VK_SHIFT, 1, 0);
+    Window->onKeyUp(VK_SHIFT, 1, 0);
+    Window->onKeyDown(VK_CONTROL, 1, 0);
+    Window->onKeyDown(VK_SHIFT, 1, 0);
+    EXPECT_EQ(Calls, (TCalls{"Key512", "Key1024", "Key1536"}));
+    EXPECT_EQ(Window->ModifierKeys, 0x600u);
+    Window->onActivateApp(false);
+    EXPECT_EQ(Window->ModifierKeys, 0u);
+}
+
+TEST_F(Frame, CtrlWithALetterArrivesOnceAsTheLowerCaseLetter) {
+    Window->onKeyDown(VK_CONTROL, 1, 0);
+    Calls.clear();
+    Window->onKeyDown('C', 1, 0); // no key code of its own
+    Window->onChar(3);
+    Window->onChar('1'); // typed with Ctrl: dropped
+    EXPECT_EQ(Calls, (TCalls{"Key" + std::to_string(0x400 | 'c')}));
+}
+
+TEST_F(Frame, EnterCountsAsAKeyOnlyWithAlt) {
+    Window->onKeyDown(VK_RETURN, 1, 0);
+    Window->onChar(13);
+    Window->onKeyDown(VK_MENU, 1, 0);
+    Window->onKeyDown(VK_RETURN, 1, 0);
+    EXPECT_EQ(Calls, (TCalls{"Key13", "Key2048", "Key" + std::to_string(0x800 | 13)}));
+}
+
+TEST_F(Frame, CharactersBeyondLatin1AreDropped) {
+    Window->onChar(0xE9);
+    Window->onChar(0x20AC);
+    EXPECT_EQ(Calls, (TCalls{"Key233"}));
+}
+
+TEST_F(Frame, AltF4AsksToCloseAndF4AloneIsAKey) {
+    Window->onKeyDown(VK_F1 + 3, 1, 0);
+    Window->onKeyDown(VK_MENU, 1, 0);
+    Window->onKeyDown(VK_F1 + 3, 1, 0);
+    EXPECT_EQ(Calls, (TCalls{"Key259", "Key2048", "CanClose"}));
+}
+
+TEST_F(Frame, WheelStepsKeepTheirRemainder) {
+    Window->onMouseWheel(-120);
+    EXPECT_EQ(Calls, (TCalls{"Wheel2"}));
+    Calls.clear();
+    for (int i = 0; i < 3; i++)
+        Window->onMouseWheel(30);
+    EXPECT_TRUE(Calls.empty());
+    Window->onMouseWheel(30);
+    EXPECT_EQ(Calls, (TCalls{"Wheel1"}));
+    Calls.clear();
+    Window->onMouseWheel(60);
+    EXPECT_TRUE(Calls.empty());
+    Window->onMouseWheel(60);
+    EXPECT_EQ(Calls, (TCalls{"Wheel1"}));
+    EXPECT_EQ(GetWheelRemainder(), 0);
+}
+
+TEST_F(Frame, ButtonsOwedAtALostCaptureAreReleasedBoth) {
+    Window->onLButtonDown(10, 20);
+    Window->onRButtonDown(11, 21);
+    Window->onLButtonUp(12, 22);
+    // The right button still holds the capture; losing it delivers its release.
+    Window->onCaptureChanged();
+    Window->onRButtonUp(13, 23); // no longer owed
+    EXPECT_EQ(Calls, (TCalls{Point("LeftDown", 10, 20, 0), Point("RightDown", 11, 21, 0),
+                             Point("LeftUp", 12, 22, 0), Point("RightUp", 0, 0, 0)}));
+}
+
+TEST_F(Frame, AReleaseWithoutItsPressIsDropped) {
+    Window->onLButtonUp(5, 5);
+    Window->onRButtonUp(5, 5);
+    EXPECT_TRUE(Calls.empty());
+    Window->onRButtonDblClk(1, 2); // a double click is a second press
+    EXPECT_EQ(Calls, (TCalls{Point("RightDown", 1, 2, 0)}));
+}
+
+TEST_F(Frame, SizingBelowTheMinimumIsRaisedToIt) {
+    Window->onSize(SIZE_RESTORED, 500, 700);
+    Window->onSize(SIZE_MINIMIZED, 0, 0);
+    Window->onSize(SIZE_MAXIMIZED, 1024, 768);
+    EXPECT_EQ(Calls, (TCalls{"Resize550x700", "Resize1024x768"}));
+}
+
+TEST_F(Frame, ACloseRequestIsAskedUnlessForced) {
+    Window->onClose();
+    EXPECT_EQ(Calls, (TCalls{"CanClose"}));
+    Calls.clear();
+    SetForceClose(true);
+    Window->onClose();
+    SetForceClose(false);
+    EXPECT_TRUE(Calls.empty());
+}

@@ -5,10 +5,13 @@
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "network/CommunicationDownload.h"
+#include "network/CommunicationHandlers.h"
+#include "network/CommunicationSend.h"
 #include "network/LoginKey.h"
 #include "network/Network.h"
 #include "network/RSA.h"
 #include "platform/SecureRandom.h"
+#include "state/EventHints.h"
 #include "state/Events.h"
 #include "state/Objects.h"
 #include "state/Preferences.h"
@@ -19,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -34,13 +38,11 @@ struct {
     TSignatureGetter PictureSignature = nullptr;
     std::string Modulus = LOGIN_RSA_MODULUS;
     bool OutfitRequested = false;
+    TGameClientHooks* GameClient = nullptr;
 } Communication;
 
 // A text read from a message, owned until it is posted with an event.
-struct TFreeMessageBlock {
-    void operator()(char* Text) const { FreeMessageBlock(Text); }
-};
-using TMessageText = std::unique_ptr<char, TFreeMessageBlock>;
+using TMessageText = TMessageBlock<char>;
 
 TMessageText ReadMessageText() { return TMessageText(GetNewString()); }
 
@@ -143,14 +145,81 @@ TPacketTable MakeLoginTable() {
     return Table;
 }
 
+// The game-phase messages whose handlers are followed by the controller's or the game screen's part.
+
+void DispatchEnterGame() {
+    SetConnectionState(CONNECTIONSTATE_GAME);
+    if (Communication.GameClient != nullptr) Communication.GameClient->enterGame();
+    ReceiveEnterGame();
+    QueueEventHelp(1); // "First Login"
+    SendFightModes();
+    AddMessage(MESSAGE_SENDERRORREPORTS, 0, 0);
+}
+
+void DispatchOpenContainer() {
+    int32_t Container = 0;
+    ReceiveOpenContainer(Container);
+    if (Communication.GameClient != nullptr) Communication.GameClient->openContainerWindow(Container);
+}
+
+void DispatchCloseContainer() {
+    int32_t Container = 0;
+    ReceiveCloseContainer(Container);
+    if (Communication.GameClient != nullptr) Communication.GameClient->closeContainerWindow(Container);
+}
+
+void DispatchOwnOffer() {
+    ReceiveOwnOffer();
+    if (Communication.GameClient != nullptr) Communication.GameClient->openTradeWindow();
+}
+
+void DispatchCounterOffer() {
+    ReceiveCounterOffer();
+    if (Communication.GameClient != nullptr) Communication.GameClient->refreshTradeWindow();
+}
+
+void DispatchCloseTrade() {
+    ReceiveCloseTrade();
+    if (Communication.GameClient != nullptr) Communication.GameClient->closeTradeWindow();
+}
+
 TPacketTable MakeGameTable() {
     TPacketTable Table{};
-    Table[20] = ReceiveGameError;
-    Table[21] = ReceiveGameInformation;
-    Table[22] = ReceiveWaitingList;
-    // The game world's messages join with their handlers: 10, 11, 30; the map 100-109, 181, 190, 191;
-    // containers, inventory and trade 110-114, 120, 121, 125-127; effects and light 130-133; creatures
-    // 134, 140-145; dialogs 150, 151, 200; the player 160-163; chat 170-180; VIPs 210-212.
+    const std::pair<int32_t, TPacketHandler> Handlers[] = {
+        {10, DispatchEnterGame},       {11, ReceiveRights},
+        {20, ReceiveGameError},        {21, ReceiveGameInformation},
+        {22, ReceiveWaitingList},      {30, ReceivePing},
+        {100, ReceiveFullMap},         {101, ReceiveMapNorth},
+        {102, ReceiveMapEast},         {103, ReceiveMapSouth},
+        {104, ReceiveMapWest},         {105, ReceiveMapField},
+        {106, ReceiveAddObject},       {107, ReceiveChangeObject},
+        {108, ReceiveDeleteObject},    {109, ReceiveMoveCreature},
+        {110, DispatchOpenContainer},  {111, DispatchCloseContainer},
+        {112, ReceiveContainerAdd},    {113, ReceiveContainerChange},
+        {114, ReceiveContainerDelete}, {120, ReceiveSetBodyObject},
+        {121, ReceiveClearBodyObject}, {125, DispatchOwnOffer},
+        {126, DispatchCounterOffer},   {127, DispatchCloseTrade},
+        {130, ReceiveAmbientLight},    {131, ReceiveGraphicEffect},
+        {132, ReceiveTextEffect},      {133, ReceiveMissile},
+        {134, ReceiveCreatureMark},    {140, ReceiveCreatureHealth},
+        {141, ReceiveCreatureLight},   {142, ReceiveCreatureOutfit},
+        {143, ReceiveCreatureSpeed},   {144, ReceiveCreatureSkull},
+        {145, ReceiveCreatureShield},  {150, ReceiveTextDialog},
+        {151, ReceiveListDialog},      {160, ReceivePlayerData},
+        {161, ReceivePlayerSkills},    {162, ReceivePlayerState},
+        {163, ReceiveClearTarget},     {170, ReceiveTalk},
+        {171, ReceiveChannelList},     {172, ReceiveOpenChannel},
+        {173, ReceivePrivateChannel},  {174, ReceiveRequestQueue},
+        {175, ReceiveRequestTaken},    {176, ReceiveRequestFinished},
+        {177, ReceiveRequestClosed},   {178, ReceiveOwnChannel},
+        {179, ReceiveChannelClosed},   {180, ReceiveSystemMessage},
+        {181, ReceiveWalkCancel},      {190, ReceiveFloorUp},
+        {191, ReceiveFloorDown},       {200, ReceiveOutfitDialog},
+        {210, ReceiveAddBuddy},        {211, ReceiveBuddyLogin},
+        {212, ReceiveBuddyLogout},
+    };
+    for (const auto& [Type, Handler] : Handlers)
+        Table[static_cast<size_t>(Type)] = Handler;
     return Table;
 }
 
@@ -210,6 +279,8 @@ void SendGameServerLogin(uint32_t AccountID, const char* Name, const char* Passw
     SendPacket(false);
 }
 CATCH_FRAME(AccountID)
+
+void SetGameClientHooks(TGameClientHooks* Hooks) { Communication.GameClient = Hooks; }
 
 void SetOutfitRequested(bool Value) { Communication.OutfitRequested = Value; }
 bool GetOutfitRequested() { return Communication.OutfitRequested; }

@@ -43,14 +43,30 @@ void ReceiveLoginRetry();       // 40: this login server is overloaded, the next
 // 100: the whole list is read before the stored one is replaced, so a short message leaves the old list.
 void ReceiveCharacterList();
 
-// Handlers of the game phase: the game server's session notices.
+// Handlers of the game phase: the game server's session notices; the others are in CommunicationHandlers.h.
 void ReceiveGameError();       // 20: "Sorry" box, disconnect, offline
 void ReceiveGameInformation(); // 21: "For Your Information" box
 void ReceiveWaitingList();     // 22: the reconnect countdown
 
+// What the game-phase handlers hand on to the client control and the game screen once a message has been
+// read: entering the game and the side windows of containers and trades. The controller installs it; while
+// none is installed the handlers only change the game state.
+class TGameClientHooks {
+public:
+    virtual ~TGameClientHooks() = default;
+    // Message 10, after the connection state became 8 and before the body is read: builds the game screen
+    // and clears the last session's map, creatures, inventory, talk and light.
+    virtual void enterGame() = 0;
+    virtual void openContainerWindow(int32_t Container) = 0;  // 110: opens or refreshes it
+    virtual void closeContainerWindow(int32_t Container) = 0; // 111: also for a container not open
+    virtual void openTradeWindow() = 0;                       // 125
+    virtual void refreshTradeWindow() = 0;                    // 126
+    virtual void closeTradeWindow() = 0;                      // 127
+};
+void SetGameClientHooks(TGameClientHooks* Hooks); // not owned; NULL: none
+
 using TPacketHandler = void (*)();
 // The handler of a message type (0..255) in the login phase (connection state 4) and in the game phase
-// (every other state); NULL for a type that phase does not list. The game phase lists every game message,
-// but only those whose handlers exist have one: the others are NULL and fail as unlisted types do.
+// (every other state); NULL for a type that phase does not list.
 TPacketHandler GetLoginPacketHandler(int32_t Type);
 TPacketHandler GetGamePacketHandler(int32_t Type);

@@ -71,8 +71,12 @@ TLoginServer& CurrentEntry() {
     return GetTestServer() ? Net.TestLoginServer : Net.LoginServers[Net.CurrentServer];
 }
 
+// A new connection starts with an empty buffer; messages of the last one that were left unread (its frame
+// was cut short by a disconnect) must not be read from it.
 void ClearReceiveCounters() {
     Wire.ReadOffset = Wire.ReceivedBytes = Wire.ReadyBytes = Wire.ConsumedBytes = 0;
+    Wire.PacketReader.Data = Wire.ReceiveBuffer;
+    Wire.PacketReader.Position = Wire.PacketReader.Size = 0;
 }
 
 // Drops the pending look-up, whose answer would otherwise be written to the look-up buffer.
@@ -549,15 +553,9 @@ void CompactReceiveBuffer() {
     Wire.PacketReader.Data = Wire.ReceiveBuffer;
 }
 
-} // namespace
-
-void OnReceive(int32_t ErrorCode) try {
-    if (ErrorCode != 0 || Net.Socket == nullptr) return;
-    CompactReceiveBuffer();
-    int Count =
-        Net.Socket->receive(Wire.ReceiveBuffer + Wire.ReceivedBytes, RECEIVEBUFFERSIZE - Wire.ReceivedBytes);
-    if (Count == 0 || Count == SOCKET_ERROR) return;
-    Wire.ReceivedBytes += Count;
+// Marks the complete frames among the held bytes ready and calls the receive handler once when at least
+// one was completed.
+void CollectFrames() {
     bool Completed = false;
     while (Wire.ReceivedBytes >= Wire.ReadyBytes + 2) {
         const uint8_t* Frame = Wire.ReceiveBuffer + Wire.ReadOffset + Wire.ReadyBytes;
@@ -571,7 +569,29 @@ void OnReceive(int32_t ErrorCode) try {
     }
     if (Completed) Net.ReceiveHandler();
 }
+
+} // namespace
+
+void OnReceive(int32_t ErrorCode) try {
+    if (ErrorCode != 0 || Net.Socket == nullptr) return;
+    CompactReceiveBuffer();
+    int Count =
+        Net.Socket->receive(Wire.ReceiveBuffer + Wire.ReceivedBytes, RECEIVEBUFFERSIZE - Wire.ReceivedBytes);
+    if (Count == 0 || Count == SOCKET_ERROR) return;
+    Wire.ReceivedBytes += Count;
+    CollectFrames();
+}
 CATCH_FRAME(ErrorCode)
+
+void ReceiveBytes(const uint8_t* Bytes, int32_t Count) try {
+    CHECK_TEXT(Bytes != nullptr, "Bytes!=NULL");
+    CompactReceiveBuffer();
+    CHECK(In(Count, 0, RECEIVEBUFFERSIZE - Wire.ReceivedBytes), Count, Wire.ReceivedBytes);
+    std::memcpy(Wire.ReceiveBuffer + Wire.ReceivedBytes, Bytes, static_cast<size_t>(Count));
+    Wire.ReceivedBytes += Count;
+    CollectFrames();
+}
+CATCH_FRAME(Count)
 
 namespace {
 

@@ -111,6 +111,10 @@ void GetBytes(uint8_t* Buffer, int32_t Count);
 // The socket's receive notification: collects bytes into frames and calls the receive handler once when at
 // least one frame was completed. A frame that can never fit the receive buffer is a protocol error.
 void OnReceive(int32_t ErrorCode);
+// Takes Count bytes as the socket's receive would, with or without a socket, and goes on as OnReceive; for
+// driving the dispatcher without a peer (the fuzz harness, the handler tests). Count must fit the buffer's
+// free room.
+void ReceiveBytes(const uint8_t* Bytes, int32_t Count);
 
 void SetSymmetricKey(const uint8_t* Key); // 16 bytes; used from the next frame on, in both directions
 const uint8_t* GetLastPacket();           // the first 16 bytes of the last deciphered frame

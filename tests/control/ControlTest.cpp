@@ -130,17 +130,17 @@ TEST_F(ControlTest, UnlistedTypesFailInTheirPhaseAfterBeingRecorded) {
     EXPECT_EQ(LastTypes(1), std::vector<int32_t>{0});
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_LOGIN);
 
-    // The full map's type is the character list's: in the game phase it is another message.
+    // The login server's retry is no game message.
     ExitNetwork();
     InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed);
     ListOneCharacter("Aldric");
-    Server.setPlan(TRole::Game, Answering({CharacterListMessage({}, 0)}));
+    Server.setPlan(TRole::Game, Answering({LoginRetryMessage()}));
     SetActiveCharacter(0);
     ConnectToGameServer();
     Text = PumpError();
-    EXPECT_TRUE(Contains(Text, "unknown packet type during game (Type = 100)")) << Text;
+    EXPECT_TRUE(Contains(Text, "unknown packet type during game (Type = 40)")) << Text;
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_GAMELOGIN) << "the first game message leaves state 6";
-    EXPECT_EQ(LastTypes(2), (std::vector<int32_t>{100, 0}));
+    EXPECT_EQ(LastTypes(2), (std::vector<int32_t>{40, 0}));
 }
 
 TEST_F(ControlTest, ConnectInAnotherStateDropsTheConnection) {

@@ -89,7 +89,8 @@ bool TSurfaceDX9::TestEngine() {
         int32_t Width = 0, Height = 0;
         BackBufferSize(Window, Width, Height);
         std::unique_ptr<TQuadDevice> Probe;
-        return TQuadDevice::create(Window, false, Width, Height, Probe) == PLATFORM_OK;
+        // A software rasterizer is no hardware device: the probe does not offer it.
+        return TQuadDevice::create(Window, false, Width, Height, Probe) == PLATFORM_OK && Probe->isHardware();
     } catch (...) {
         return false;
     }

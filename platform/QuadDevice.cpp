@@ -190,3 +190,17 @@ const char* TQuadDevice::getDriverName() const {
     SDL_RendererInfo Info;
     return SDL_GetRendererInfo(Renderer, &Info) == 0 ? Info.name : "";
 }
+
+bool TQuadDevice::isHardware() const {
+    if (!Faults.Driver.empty()) return true;
+    if (std::strcmp(getDriverName(), "software") == 0) return false;
+    using TGetString = const unsigned char* (*)(unsigned int);
+    // GL_RENDERER of the renderer's current context, for the GL based renderers.
+    const auto GetString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (std::strncmp(getDriverName(), "opengl", 6) != 0 || GetString == nullptr) return true;
+    const unsigned char* Name = GetString(0x1F01);
+    if (Name == nullptr) return true;
+    const char* Text = reinterpret_cast<const char*>(Name);
+    return std::strstr(Text, "llvmpipe") == nullptr && std::strstr(Text, "softpipe") == nullptr &&
+           std::strstr(Text, "Software") == nullptr && std::strstr(Text, "software") == nullptr;
+}

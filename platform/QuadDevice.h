@@ -93,6 +93,9 @@ public:
     // Takes the device out of DEVICE_NOT_RESET; every texture's content is undefined afterwards.
     TPlatformResult reset();
     const char* getDriverName() const;
+    // Whether the device draws with the graphics processor: not when GL is a software rasterizer (llvmpipe,
+    // softpipe), nor for the software renderer. A renderer that a test named counts as hardware.
+    bool isHardware() const;
 
 private:
     TQuadDevice(TWindow* Window, SDL_Renderer* Renderer, bool FullScreen, int32_t WindowedWidth,

@@ -124,7 +124,7 @@ TEST(DX9Scenes, OpenGLRendererMatchesTheGoldenImages) {
     }
 }
 
-// SDL's software renderer does not smooth scaled copies; the unscaled scenes and the light in TEMP_SURFACE
+// SDL's software renderer neither smooths scaled copies nor shades the light as GL does; the unscaled scenes
 // stay within 2 of the opengl renderer. Both renderers follow one another on the same window, as an engine
 // switch at run time does.
 TEST(DX9Scenes, SoftwareRendererStaysWithinTwoUnscaled) {
@@ -294,6 +294,7 @@ TEST(DX9Engine, ProbeAtStartUp) {
         ResetEngineModule();
         ResetOptions();
         TQuadDeviceFaults Faults;
+        Faults.Driver = "opengl"; // named, so that a software rasterizer passes as the hardware device
         Faults.NoLibrary = !Library;
         SetQuadDeviceFaults(Faults);
         std::unique_ptr<TWindow> Window = TWindow::create("probe", 320, 240, false);

@@ -5,6 +5,7 @@
 
 #include "foundation/Exception.h"
 #include "graphics/SurfaceDX.h"
+#include "graphics/surfaceDX9.h"
 #include "state/Preferences.h"
 
 #include <chrono>
@@ -20,7 +21,12 @@ struct {
     int32_t GraphicEngine = ENGINE_DIRECTDRAW;
     uint8_t EngineCapabilities = 0;
     std::unique_ptr<TSurface> Engine;
-    TEngineBackEnd BackEnds[3];
+    // The back ends of this build, in place from program start; ResetEngineModule takes them away (tests).
+    TEngineBackEnd BackEnds[3] = {
+        {},
+        {},
+        Direct3D9BackEnd(),
+    };
     int32_t PageWidth = 256, PageHeight = 256;
     TFrameWait Wait = Sleep;
     bool DisplayChanged = false;

@@ -9,6 +9,7 @@
 #include "state/Objects.h"
 #include "state/Status.h"
 #include "tests/graphics/GraphicsTest.h"
+#include "tests/graphics/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr int32_t SCENE_WIDTH = 320, SCENE_HEIGHT = 240;
 const std::string Data = EBRUN_DATA_DIR;
 
 // Every object type of the generated data with its numbers: see tools/datagen/Catalog.h.
@@ -41,6 +41,8 @@ enum : int32_t {
     SHIELD = 167,
     BACKPACK = 154
 };
+
+} // namespace
 
 void DrawSkins() {
     TSurface* S = GetSurface();
@@ -153,6 +155,26 @@ void DrawLight() {
     S->StretchBlit(SCREEN_SURFACE, 0, 0, SCENE_WIDTH, SCENE_HEIGHT, TEMP_SURFACE, 0, 0, 480, 352);
 }
 
+void LoadSceneData() {
+    OpenSpriteFile((Data + "/Ebrun.spr").c_str());
+    OpenPictureFile((Data + "/Ebrun.pic").c_str());
+    LoadObjectTypes((Data + "/Ebrun.dat").c_str());
+    InitMemoryCache(10485760);
+    InitFonts();
+    InitSkins();
+    InitVideoCache();
+    while (GetTickCounter() % 12600 != 0) // every animation at its first phase
+        IncreaseTickCounter();
+}
+
+void FreeSceneData() {
+    ExitSkins();
+    ExitGraphics();
+    FreeObjectTypes();
+}
+
+namespace {
+
 uint64_t Hash(const TPixelSurface& Screen) {
     uint64_t h = 1469598103934665603ULL;
     const int32_t RowBytes = SCENE_WIDTH * Screen.getFormat().BytesPerPixel;
@@ -175,6 +197,8 @@ void WritePpm(const std::string& Name, TTestEngine& Engine) {
         }
 }
 
+} // namespace
+
 // "<scene> <bits>" -> hash, from the golden file.
 std::map<std::string, std::string> GoldenHashes() {
     std::map<std::string, std::string> Hashes;
@@ -185,26 +209,18 @@ std::map<std::string, std::string> GoldenHashes() {
     return Hashes;
 }
 
+namespace {
+
 class Scenes : public ::testing::TestWithParam<int32_t> {
 protected:
     void SetUp() override {
         TDisplayFaults Faults;
         Faults.DisplayBits = GetParam();
         Engine = std::make_unique<TTestEngine>(Faults);
-        OpenSpriteFile((Data + "/Ebrun.spr").c_str());
-        OpenPictureFile((Data + "/Ebrun.pic").c_str());
-        LoadObjectTypes((Data + "/Ebrun.dat").c_str());
-        InitMemoryCache(10485760);
-        InitFonts();
-        InitSkins();
-        InitVideoCache();
-        while (GetTickCounter() % 12600 != 0) // every animation at its first phase
-            IncreaseTickCounter();
+        LoadSceneData();
     }
     void TearDown() override {
-        ExitSkins();
-        ExitGraphics();
-        FreeObjectTypes();
+        FreeSceneData();
         Engine.reset();
     }
     void check(const char* Scene, void (*Draw)()) {

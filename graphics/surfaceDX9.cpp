@@ -1,0 +1,327 @@
+// The Direct3D 9 engine: its quad device, the textures of the 22 surfaces, video modes, the lost device and
+// presentation.
+#include "graphics/surfaceDX9.h"
+
+#include "foundation/Exception.h"
+#include "platform/Window.h"
+#include "state/Preferences.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t TEMP_WIDTH = 640, TEMP_HEIGHT = 480;
+constexpr int32_t STRETCH_SIZE = 64;
+constexpr int32_t CACHE_WIDTH = 512, CACHE_HEIGHT = 384;
+constexpr int32_t AUTOMAP_SIZE = 106;
+constexpr int32_t DX9_PAGE_SIZE = 512;
+constexpr uint32_t PRIMARY_FILL = 0xFFFF0000u;
+constexpr uint32_t OPAQUE_BLACK = 0xFF000000u;
+
+std::unique_ptr<TSurface> CreateDirect3D9() { return std::make_unique<TSurfaceDX9>(); }
+bool ProbeDirect3D9(TWindow*) { return TQuadDevice::isAvailable(); }
+
+// The back buffer covers the screen; where the window system reports no screen size, the window's client
+// area.
+void BackBufferSize(TWindow* Window, int32_t& Width, int32_t& Height) {
+    int32_t ScreenWidth = 0, ScreenHeight = 0, ClientWidth = 0, ClientHeight = 0;
+    GetScreenSize(ScreenWidth, ScreenHeight);
+    Window->getClientSize(ClientWidth, ClientHeight);
+    Width = std::max({ScreenWidth, ClientWidth, 1});
+    Height = std::max({ScreenHeight, ClientHeight, 1});
+}
+
+} // namespace
+
+TEngineBackEnd Direct3D9BackEnd() { return {CreateDirect3D9, ProbeDirect3D9}; }
+
+TSurfaceDX9::TSurfaceDX9() = default;
+
+// Textures go before the device that made them.
+TSurfaceDX9::~TSurfaceDX9() {
+    for (std::unique_ptr<TQuadTexture>& T : Texture)
+        T.reset();
+    StagingTexture.reset();
+    Device.reset();
+}
+
+void TSurfaceDX9::InitSurfaces() {
+    ReleaseSurfaces();
+    Window = nullptr;
+    ViewMode = 0;
+    Lost = false;
+    DirectDraw.reset();
+    SetPageSize(DX9_PAGE_SIZE, DX9_PAGE_SIZE);
+    for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
+        SurfaceMemory[i] = 0;
+        KeyColor[i] = 0;
+        Rect[i] = {0, 0, DX9_PAGE_SIZE, DX9_PAGE_SIZE};
+    }
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, 0, 0};
+    Rect[TEMP_SURFACE] = {0, 0, TEMP_WIDTH, TEMP_HEIGHT};
+    Rect[STRETCH_SURFACE] = {0, 0, STRETCH_SIZE, STRETCH_SIZE};
+    Rect[CACHE_SURFACE] = {0, 0, CACHE_WIDTH, CACHE_HEIGHT};
+    Rect[AUTOMAP_SURFACE] = {0, 0, AUTOMAP_SIZE, AUTOMAP_SIZE};
+    NumberOfPages = 0;
+    Renewed = false;
+    CurrentTexture = 0;
+    CurrentTarget = -1;
+
+    if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
+    TDisplayCaps Caps;
+    HardwareStretch = DirectDraw->getCaps(Caps) == PLATFORM_OK && Caps.ShrinkX && Caps.StretchX &&
+                      Caps.ShrinkY && Caps.StretchY;
+    InitNoStretching(!HardwareStretch);
+    ResetFrameClock();
+    SetFrameRate(GetConfineFramerate());
+}
+
+void TSurfaceDX9::ExitSurfaces() {
+    ReleaseSurfaces();
+    DirectDraw.reset();
+}
+
+// A device on the window answers; it goes again at once. Failure is an answer, never an exception.
+bool TSurfaceDX9::TestEngine() {
+    try {
+        TSurface::TestEngine();
+        if (Window == nullptr || !TQuadDevice::isAvailable()) return false;
+        int32_t Width = 0, Height = 0;
+        BackBufferSize(Window, Width, Height);
+        std::unique_ptr<TQuadDevice> Probe;
+        // A software rasterizer is no hardware device: the probe does not offer it.
+        return TQuadDevice::create(Window, false, Width, Height, Probe) == PLATFORM_OK && Probe->isHardware();
+    } catch (...) {
+        return false;
+    }
+}
+
+void TSurfaceDX9::takeClientRectangle() {
+    int32_t Width = 0, Height = 0;
+    Window->getClientSize(Width, Height);
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, Width, Height};
+    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
+    Window->clientToScreen(Left, Top);
+    Window->clientToScreen(Right, Bottom);
+    WindowRect = {Left, Top, Right, Bottom};
+}
+
+void TSurfaceDX9::WindowMoved() {
+    if (ViewMode == WINDOWED_MODE && Window != nullptr) takeClientRectangle();
+}
+
+void TSurfaceDX9::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
+    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
+               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
+    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+    if (VMode == WINDOWED_MODE) {
+        takeClientRectangle();
+    } else {
+        Requested = *GMode;
+        FullScreen = *GMode;
+        std::unique_ptr<TDisplayMode[]> Modes;
+        const int32_t Count = GetDisplayModes(Modes);
+        const TDisplayMode* Match = nullptr;
+        for (int32_t i = 0; i < Count; i++)
+            if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) Match = &Modes[i];
+        if (Match == nullptr && Count > 0) Match = &Modes[Count - 1];
+        if (Match != nullptr) {
+            FullScreen.Width = Match->Width;
+            FullScreen.Height = Match->Height;
+            FullScreen.Depth = Match->Depth;
+        }
+        // Without any listed mode the request stands, raised to what the surfaces need.
+        FullScreen.Width = std::max(FullScreen.Width, 640);
+        FullScreen.Height = std::max(FullScreen.Height, 480);
+        FullScreen.Depth = std::max(FullScreen.Depth, 16);
+        Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] =
+            WindowRect = {0, 0, FullScreen.Width, FullScreen.Height};
+    }
+    ViewMode = VMode;
+}
+
+void TSurfaceDX9::createTexture(int32_t Surface, int32_t Width, int32_t Height, bool Target, int32_t Error) {
+    if (Device->createTexture(Width, Height, Target, FILTER_LINEAR, Texture[Surface]) != PLATFORM_OK)
+        throw PROGRAM_ERROR(Error);
+    SurfaceMemory[Surface] = MEMORY_VIDEO;
+    // A new texture's content is undefined: render targets start opaque black, as a cleared back buffer.
+    if (Target)
+        Device->colorFill(*Texture[Surface], {0, 0, Width, Height},
+                          Surface == PRIMARY_SURFACE ? PRIMARY_FILL : OPAQUE_BLACK);
+}
+
+void TSurfaceDX9::CreateSurfaces() {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(Device == nullptr, "Direct3D==NULL");
+    CHECK_TEXT(Texture[PRIMARY_SURFACE] == nullptr, "Surface9[PRIMARY_SURFACE]==NULL");
+    CHECK_TEXT(Texture[SCREEN_SURFACE] == nullptr, "Surface9[SCREEN_SURFACE]==NULL");
+    CHECK_TEXT(Texture[TEMP_SURFACE] == nullptr, "Surface9[TEMP_SURFACE]==NULL");
+    CHECK_TEXT(Texture[CACHE_SURFACE] == nullptr, "Surface9[CACHE_SURFACE]==NULL");
+    CHECK_TEXT(Texture[AUTOMAP_SURFACE] == nullptr, "Surface9[AUTOMAP_SURFACE]==NULL");
+    CHECK_TEXT(Texture[SPRITE_SURFACE] == nullptr, "Surface9[SPRITE_SURFACE]==NULL");
+    CHECK_TEXT(ViewMode == WINDOWED_MODE || ViewMode == FULLSCREEN_MODE,
+               "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE", ViewMode);
+
+    TDisplayModeInfo Display;
+    if (DirectDraw->getDisplayMode(Display) != PLATFORM_OK || Display.BitsPerPixel < 16)
+        throw PROGRAM_ERROR(8);
+    if (!TQuadDevice::isAvailable()) throw PROGRAM_ERROR(12);
+    const bool Full = ViewMode == FULLSCREEN_MODE;
+    int32_t Width = FullScreen.Width, Height = FullScreen.Height;
+    if (!Full) BackBufferSize(Window, Width, Height);
+    if (TQuadDevice::create(Window, Full, Width, Height, Device) != PLATFORM_OK) throw PROGRAM_ERROR(12);
+    // The back buffer keeps its content across presentations, as the copy swap effect does.
+    createTexture(SCREEN_SURFACE, Width, Height, true, 12);
+
+    QuadBatch.clear();
+    QuadBatch.reserve(QUAD_BATCH_VERTICES);
+    LightQuadBatch.clear();
+    LightQuadBatch.reserve(QUAD_BATCH_VERTICES);
+    // A new device draws into its back buffer with no texture: the indices start again with it.
+    CurrentTexture = 0;
+    CurrentTarget = -1;
+    FlushCount = 0;
+
+    createTexture(PRIMARY_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, true, 14);
+    if (Device->createTexture(AUTOMAP_SIZE, AUTOMAP_SIZE, false, FILTER_POINT, StagingTexture) != PLATFORM_OK)
+        throw PROGRAM_ERROR(14);
+    createTexture(TEMP_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, true, 14);
+    createTexture(STRETCH_SURFACE, STRETCH_SIZE, STRETCH_SIZE, true, 15);
+    createTexture(CACHE_SURFACE, CACHE_WIDTH, CACHE_HEIGHT, true, 16);
+    createTexture(AUTOMAP_SURFACE, AUTOMAP_SIZE, AUTOMAP_SIZE, true, 17);
+    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
+        createTexture(SPRITE_SURFACE + Page, GetPageWidth(), GetPageHeight(), false, 18);
+        NumberOfPages++;
+    }
+    Lost = false;
+    Renewed = true;
+}
+
+void TSurfaceDX9::ReleaseSurfaces() {
+    if (DirectDraw == nullptr) return;
+    QuadBatch.clear();
+    LightQuadBatch.clear();
+    StagingTexture.reset();
+    for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
+        Texture[i].reset();
+        SurfaceMemory[i] = MEMORY_NONE;
+    }
+    NumberOfPages = 0;
+    Device.reset();
+    ViewMode = 0;
+}
+
+void TSurfaceDX9::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
+    try {
+        SetVideoMode(VMode, GMode);
+        CreateSurfaces();
+    } catch (PROGRAM_ERROR) {
+        try {
+            ReleaseSurfaces();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+// A device that may be reset is reset, and the engine starts afresh: the next ChangeVideoMode finds ViewMode
+// 0 and makes everything again, while the lost flag keeps the frame from being drawn until then.
+void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
+    if (Device == nullptr || Device->testCooperativeLevel() != DEVICE_NOT_RESET) {
+        Lost = false;
+        return;
+    }
+    Lost = true;
+    Device->reset();
+    ReleaseSurfaces();
+    InitSurfaces();
+    Lost = true;
+}
+
+bool TSurfaceDX9::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
+    Renewed = false;
+    if (Force) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(VMode, GMode);
+    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
+        Window = NewWindow;
+        WindowMoved();
+    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == FULLSCREEN_MODE) {
+        // Compared with the mode asked for, which stays the same while a substitute is in use.
+        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
+                          GMode->Width == Requested.Width && GMode->Height == Requested.Height &&
+                          GMode->Depth == Requested.Depth;
+        if (!Same) {
+            ReleaseSurfaces();
+            Window = NewWindow;
+            InitVideo(FULLSCREEN_MODE, GMode);
+        }
+    }
+    RestoreSurfaces(VMode, GMode);
+    return true;
+}
+
+void TSurfaceDX9::Present() {
+    if (ViewMode == 0 || Device == nullptr) return;
+    WaitFrame();
+    FlushQuads();
+    const TPixelRect& Screen = Rect[SCREEN_SURFACE];
+    if (Screen.width() > 0 && Screen.height() > 0) Device->present(*Texture[SCREEN_SURFACE], Screen);
+}
+
+int32_t TSurfaceDX9::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
+    List.reset();
+    NumberOfDisplayModes = 0;
+    std::vector<TDisplayModeInfo> Modes;
+    if (DirectDraw == nullptr || DirectDraw->enumDisplayModes(Modes) != PLATFORM_OK) return 0;
+    std::vector<TDisplayMode> Kept;
+    for (const TDisplayModeInfo& M : Modes)
+        if (M.Width >= 640 && M.Height >= 480 && M.BitsPerPixel >= 16)
+            Kept.push_back({M.Width, M.Height, M.BitsPerPixel, M.RefreshRate});
+    if (Kept.empty()) return 0;
+    List = std::make_unique<TDisplayMode[]>(Kept.size());
+    std::copy(Kept.begin(), Kept.end(), List.get());
+    NumberOfDisplayModes = static_cast<int32_t>(Kept.size());
+    return NumberOfDisplayModes;
+}
+
+TRectangle TSurfaceDX9::GetSurfaceRect(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1),
+               "In(Surface,0,NUMBER_OF_SURFACES_DX9-1) [bug0000290]", Surface);
+    const TPixelRect& R = Rect[Surface];
+    return {R.Left, R.Top, R.width(), R.height()};
+}
+
+void TSurfaceDX9::SetViewport(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
+    if (Surface != PRIMARY_SURFACE) Rect[Surface] = {x, y, x + Width, y + Height};
+}
+
+bool TSurfaceDX9::SurfacesRenewed(int32_t Type) {
+    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
+    return Renewed;
+}
+
+bool TSurfaceDX9::SupportsLightEffects() { return Device != nullptr; }
+
+int32_t TSurfaceDX9::GetSurfaceMemory(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
+    return SurfaceMemory[Surface];
+}
+
+bool TSurfaceDX9::readPixels(int32_t Surface, TPixelRect Area, uint32_t* Out) {
+    TQuadTexture* Source = texture(Surface);
+    if (Source == nullptr) return false;
+    FlushQuads();
+    return Device->read(*Source, Area, Out, Area.width() * 4) == PLATFORM_OK;
+}

@@ -1,0 +1,356 @@
+// The Direct3D 9 engine's drawing: fills, quads collected in a batch, texture uploads with the key as alpha
+// 0, the smooth stretch and the light pass. Without a device nothing is drawn.
+#define EBRUN_SOURCE_NAME "surfaceDX9.cpp"
+#include "graphics/surfaceDX9.h"
+
+#include "foundation/Exception.h"
+#include "graphics/graphics.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t WHITE = 0xFFFFFFFFu;
+const uint32_t AllWhite[4] = {WHITE, WHITE, WHITE, WHITE};
+
+uint32_t Opaque(int32_t Red, int32_t Green, int32_t Blue) {
+    return 0xFF000000u | static_cast<uint32_t>(std::clamp(Red, 0, 255)) << 16 |
+           static_cast<uint32_t>(std::clamp(Green, 0, 255)) << 8 |
+           static_cast<uint32_t>(std::clamp(Blue, 0, 255));
+}
+
+// The colour index a mask pixel selects (yellow, red, green, blue), or -1 for any other mask colour.
+int32_t MaskIndex(const uint8_t* Mask) {
+    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
+    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
+    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
+    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
+    return -1;
+}
+
+// A source pixel as a texel: recoloured and opaque when Colors picks a colour for it, else opaque unless it
+// is the key.
+uint32_t Texel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
+    int32_t Index = -1;
+    if (Colors != nullptr) {
+        if (Mask != nullptr)
+            Index = MaskIndex(Mask);
+        else if (Pixel[0] != Colors[3] || Pixel[1] != Colors[4] || Pixel[2] != Colors[5])
+            Index = 0;
+    }
+    if (Index < 0) {
+        const uint32_t Value = Opaque(Pixel[0], Pixel[1], Pixel[2]);
+        return Value == Key ? Value & 0x00FFFFFFu : Value;
+    }
+    const int32_t Brightness = (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
+    const int32_t* Colour = Colors + 3 * Index;
+    return Opaque(std::clamp(Colour[0], 0, 255) * Brightness / 256,
+                  std::clamp(Colour[1], 0, 255) * Brightness / 256,
+                  std::clamp(Colour[2], 0, 255) * Brightness / 256);
+}
+
+TQuadVertex Vertex(float x, float y, uint32_t Argb, float u, float v) {
+    return {x,
+            y,
+            static_cast<uint8_t>(Argb >> 16),
+            static_cast<uint8_t>(Argb >> 8),
+            static_cast<uint8_t>(Argb),
+            static_cast<uint8_t>(Argb >> 24),
+            u,
+            v};
+}
+
+} // namespace
+
+TQuadTexture* TSurfaceDX9::texture(int32_t Surface) const {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
+    return Texture[Surface].get();
+}
+
+void TSurfaceDX9::selectRenderTarget(int32_t Surface) {
+    if (Surface == CurrentTarget) return;
+    FlushQuads();
+    CurrentTarget = Surface;
+}
+
+// Index 1 names the staging texture: SCREEN_SURFACE is never a source.
+void TSurfaceDX9::selectTexture(int32_t Surface) {
+    if (Surface == CurrentTexture) return;
+    FlushQuads();
+    CurrentTexture = Surface;
+}
+
+void TSurfaceDX9::FlushQuads() {
+    if (QuadBatch.empty()) return;
+    TQuadTexture* Target = CurrentTarget >= 0 ? Texture[CurrentTarget].get() : nullptr;
+    TQuadTexture* Source =
+        CurrentTexture == SCREEN_SURFACE ? StagingTexture.get() : Texture[CurrentTexture].get();
+    // A failed draw (a lost device) only loses what it drew.
+    if (Device != nullptr && Target != nullptr && Source != nullptr)
+        Device->drawTriangles(*Target, *Source, QuadBatch.data(), static_cast<int32_t>(QuadBatch.size()));
+    FlushCount++;
+    QuadBatch.clear();
+}
+
+// Corners: top-left, top-right, bottom-left, bottom-right colours as 0xAARRGGBB. Positions are pixel edges.
+void TSurfaceDX9::addQuad(std::vector<TQuadVertex>& Batch, float Left, float Top, float Right, float Bottom,
+                          float uLeft, float uRight, float vTop, float vBottom, const uint32_t Corners[4]) {
+    const TQuadVertex TopLeft = Vertex(Left, Top, Corners[0], uLeft, vTop);
+    const TQuadVertex BottomRight = Vertex(Right, Bottom, Corners[3], uRight, vBottom);
+    Batch.insert(Batch.end(), {TopLeft, Vertex(Right, Top, Corners[1], uRight, vTop), BottomRight,
+                               BottomRight, Vertex(Left, Bottom, Corners[2], uLeft, vBottom), TopLeft});
+}
+
+void TSurfaceDX9::addTexturedQuad(float Left, float Top, float Right, float Bottom, float uLeft, float uRight,
+                                  float vTop, float vBottom, const uint32_t Corners[4]) {
+    addQuad(QuadBatch, Left, Top, Right, Bottom, uLeft, uRight, vTop, vBottom, Corners);
+    if (static_cast<int32_t>(QuadBatch.size()) >= QUAD_BATCH_VERTICES) FlushQuads();
+}
+
+void TSurfaceDX9::fill(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
+                       int32_t Green, int32_t Blue) {
+    TQuadTexture* Target = texture(Surface);
+    if (Width <= 0 || Height <= 0 || Target == nullptr) return;
+    selectRenderTarget(Surface);
+    FlushQuads();
+    Device->colorFill(*Target, {x, y, x + Width, y + Height}, Opaque(Red, Green, Blue));
+}
+
+void TSurfaceDX9::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
+    fill(Surface, x, y, 1, 1, Red, Green, Blue);
+}
+
+void TSurfaceDX9::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                int32_t Red, int32_t Green, int32_t Blue) {
+    fill(Surface, x, y, Width, Height, Red, Green, Blue);
+}
+
+void TSurfaceDX9::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                       int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
+                                       int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (Width == 0 || Height == 0 || !ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust))
+        return;
+    fill(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0], Rectangle[3] - Rectangle[1], Red,
+         Green, Blue);
+}
+
+void TSurfaceDX9::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                     int32_t Green, int32_t Blue) {
+    fill(Surface, x, y, Length, 1, Red, Green, Blue);
+}
+
+void TSurfaceDX9::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                   int32_t Green, int32_t Blue) {
+    fill(Surface, x, y, 1, Length, Red, Green, Blue);
+}
+
+// Texels is Width x Height, row by row; only the part inside the surface's texture is written. Quads still
+// waiting in the batch may sample the texture, so they are drawn first.
+void TSurfaceDX9::uploadTexels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                               const uint32_t* Source) {
+    TQuadTexture* Target = Surface == SCREEN_SURFACE ? StagingTexture.get() : texture(Surface);
+    if (Target == nullptr) return;
+    const int32_t c0 = std::max(0, -x), c1 = std::min(Width, Target->getWidth() - x);
+    const int32_t r0 = std::max(0, -y), r1 = std::min(Height, Target->getHeight() - y);
+    if (c0 >= c1 || r0 >= r1) return;
+    if (CurrentTexture == Surface) FlushQuads();
+    Device->update(*Target, {x + c0, y + r0, x + c1, y + r1}, Source + static_cast<size_t>(r0) * Width + c0,
+                   Width * 4);
+}
+
+void TSurfaceDX9::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                              const uint8_t* Pixels) {
+    texture(Surface); // checks the index
+    const uint32_t Key = KeyColor[Surface];
+    if (Pixels == nullptr || Width <= 0 || Height <= 0 || Device == nullptr) return;
+    Texels.resize(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < Texels.size(); i++)
+        Texels[i] = Texel(Pixels + 3 * i, nullptr, nullptr, Key);
+    if (Surface >= SPRITE_SURFACE) {
+        uploadTexels(Surface, x, y, Width, Height, Texels.data());
+        return;
+    }
+    // Below the pages it is the automap: the block goes through the staging texture and is copied at the same
+    // place with point sampling, so that only its own pixels change.
+    uploadTexels(SCREEN_SURFACE, x, y, Width, Height, Texels.data());
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(0, 0, Rect[AUTOMAP_SURFACE].Right, Rect[AUTOMAP_SURFACE].Bottom, To, Adjust)) return;
+    const float Size = static_cast<float>(StagingTexture->getWidth());
+    selectRenderTarget(AUTOMAP_SURFACE);
+    selectTexture(SCREEN_SURFACE);
+    addTexturedQuad(To[0], To[1], To[2], To[3], To[0] / Size, To[2] / Size, To[1] / Size, To[3] / Size,
+                    AllWhite);
+    FlushQuads();
+}
+
+void TSurfaceDX9::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                     const uint8_t* Pixels, const uint8_t* MaskPixels,
+                                     const int32_t* Colors) {
+    CHECK_TEXT(Surface != SCREEN_SURFACE, "ToSurface!=SCREEN_SURFACE", Surface);
+    CHECK_TEXT(x >= 0 && y >= 0 && Width > 0 && Height > 0, "x>=0 && y>=0 && Width>0 && Height>0", x, y);
+    texture(Surface); // checks the index
+    const uint32_t Key = KeyColor[Surface];
+    if (Pixels == nullptr || Colors == nullptr || Device == nullptr) return;
+    Texels.resize(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < Texels.size(); i++)
+        Texels[i] = Texel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
+    uploadTexels(Surface, x, y, Width, Height, Texels.data());
+}
+
+void TSurfaceDX9::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                       int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
+                Clip.Height);
+}
+
+void TSurfaceDX9::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                                  int32_t FromY, int32_t Width, int32_t Height, int32_t, int32_t, int32_t) {
+    Blit(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height);
+}
+
+void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                              int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
+                              int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
+    if (texture(ToSurface) == nullptr || (FromSurface != SCREEN_SURFACE && texture(FromSurface) == nullptr))
+        return;
+    selectRenderTarget(ToSurface);
+    selectTexture(FromSurface);
+    if (FromSurface == SCREEN_SURFACE) {
+        addTexturedQuad(To[0], To[1], To[2], To[3], 0, 1, 0, 1, AllWhite);
+        return;
+    }
+    const float W = static_cast<float>(Texture[FromSurface]->getWidth());
+    const float H = static_cast<float>(Texture[FromSurface]->getHeight());
+    addTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / W, (FromX + Width + Adjust[2]) / W,
+                    (FromY + Adjust[1]) / H, (FromY + Height + Adjust[3]) / H, AllWhite);
+}
+
+// Key texels are transparent already: the key colour is not needed.
+void TSurfaceDX9::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
+                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
+                                         int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
+                                         int32_t ClipHeight) {
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
+                ClipHeight);
+}
+
+// The linear filter smooths the scaling.
+void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                              int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
+                              int32_t FromHeight) {
+    if (texture(ToSurface) == nullptr || (FromSurface != SCREEN_SURFACE && texture(FromSurface) == nullptr))
+        return;
+    selectRenderTarget(ToSurface);
+    selectTexture(FromSurface);
+    float uLeft = 0, uRight = 1, vTop = 0, vBottom = 1;
+    if (FromSurface != SCREEN_SURFACE) {
+        const float W = static_cast<float>(Texture[FromSurface]->getWidth());
+        const float H = static_cast<float>(Texture[FromSurface]->getHeight());
+        uLeft = FromX / W;
+        uRight = (FromX + FromWidth) / W;
+        vTop = FromY / H;
+        vBottom = (FromY + FromHeight) / H;
+    }
+    addTexturedQuad(x, y, x + Width, y + Height, uLeft, uRight, vTop, vBottom, AllWhite);
+}
+
+void TSurfaceDX9::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                         int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
+                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
+                                         int32_t KeyGreen, int32_t KeyBlue, int32_t, int32_t, int32_t) {
+    if (Width == FromWidth && Height == FromHeight)
+        BlitTransparent(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen, KeyBlue);
+    else
+        StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
+}
+
+// The source over the background (or skin 185 while StretchOnSkin is set) in TEMP_SURFACE, scaled into
+// STRETCH_SURFACE; without the skin the background texels become transparent before the copy to the target.
+void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                                int32_t Height, int32_t FromSurface, int32_t FromX,
+                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
+                                                int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                                int32_t BackgroundRed, int32_t BackgroundGreen,
+                                                int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
+                                                int32_t ClipWidth, int32_t ClipHeight) {
+    if (Width == FromWidth && Height == FromHeight) {
+        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+        return;
+    }
+    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
+    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
+    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
+               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
+               FromWidth, FromHeight);
+    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
+               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
+               Width, Height);
+    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0 || Device == nullptr) return;
+    if (StretchOnSkin)
+        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, 185, 0, 0);
+    else
+        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
+                      BackgroundBlue);
+    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
+                    KeyBlue);
+    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
+    if (!StretchOnSkin) {
+        FlushQuads();
+        makeKeyTransparent(STRETCH_SURFACE, BackgroundRed, BackgroundGreen, BackgroundBlue);
+    }
+    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
+                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+}
+
+// Texels of the surface equal to the colour become transparent.
+void TSurfaceDX9::makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
+    TQuadTexture* Target = texture(Surface);
+    const TPixelRect Area{0, 0, Target->getWidth(), Target->getHeight()};
+    Texels.resize(static_cast<size_t>(Area.width()) * Area.height());
+    if (Device->read(*Target, Area, Texels.data(), Area.width() * 4) != PLATFORM_OK) return;
+    const uint32_t Key = Opaque(Red, Green, Blue);
+    for (uint32_t& T : Texels)
+        if (T == Key) T = 0x00FFFFFFu;
+    Device->update(*Target, Area, Texels.data(), Area.width() * 4);
+}
+
+// The unlit picture is copied into PRIMARY_SURFACE's texture once, then each quad draws its part of the copy
+// back, multiplied by its corner colours. Any number of quads is drawn from that one copy.
+void TSurfaceDX9::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
+                                  const int32_t* Colors) {
+    if (Surface != TEMP_SURFACE || Device == nullptr || Count <= 0 || Rectangles == nullptr ||
+        Colors == nullptr)
+        return;
+    const float W = static_cast<float>(Texture[TEMP_SURFACE]->getWidth());
+    const float H = static_cast<float>(Texture[TEMP_SURFACE]->getHeight());
+    LightQuadBatch.clear();
+    for (int32_t i = 0; i < Count; i++) {
+        const int32_t* R = Rectangles + 4 * i;
+        const int32_t* C = Colors + 12 * i;
+        const uint32_t Corners[4] = {Opaque(C[0], C[1], C[2]), Opaque(C[3], C[4], C[5]),
+                                     Opaque(C[6], C[7], C[8]), Opaque(C[9], C[10], C[11])};
+        const float Left = R[0], Top = R[1], Right = R[0] + R[2], Bottom = R[1] + R[3];
+        addQuad(LightQuadBatch, Left, Top, Right, Bottom, Left / W, Right / W, Top / H, Bottom / H, Corners);
+    }
+    StretchBlit(PRIMARY_SURFACE, 0, 0, static_cast<int32_t>(W), static_cast<int32_t>(H), TEMP_SURFACE, 0, 0,
+                static_cast<int32_t>(W), static_cast<int32_t>(H));
+    selectTexture(PRIMARY_SURFACE);
+    selectRenderTarget(TEMP_SURFACE);
+    Device->drawTriangles(*Texture[TEMP_SURFACE], *Texture[PRIMARY_SURFACE], LightQuadBatch.data(),
+                          static_cast<int32_t>(LightQuadBatch.size()));
+    LightQuadBatch.clear();
+}
+
+void TSurfaceDX9::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(ToSurface,0,NUMBER_OF_SURFACES_DX9-1)",
+               Surface);
+    KeyColor[Surface] = Opaque(Red, Green, Blue);
+}

@@ -5,6 +5,7 @@
 
 #include "foundation/Exception.h"
 #include "graphics/SurfaceDX.h"
+#include "graphics/SurfaceGL.h"
 #include "state/Preferences.h"
 
 #include <chrono>
@@ -62,6 +63,8 @@ void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd) {
     CHECK(Engine == ENGINE_OPENGL || Engine == ENGINE_DIRECT3D9, Engine);
     Module.BackEnds[Engine] = BackEnd;
 }
+
+void RegisterEngineBackEnds() { SetEngineBackEnd(ENGINE_OPENGL, OpenGLBackEnd()); }
 
 int32_t GetGraphicEngine() { return Module.GraphicEngine; }
 void SetGraphicEngine(int32_t Engine) { Module.GraphicEngine = Engine; }

@@ -213,17 +213,15 @@ void TSurfaceGL::releasePbuffer() {
 
 void TSurfaceGL::CreateSurfaces() {
     CHECK_TEXT(WindowContext != nullptr, "WindowContext!=NULL");
-    const int32_t Codes[] = {14, 15, 16, 17};
-    for (int32_t Surface = TEMP_SURFACE; Surface <= AUTOMAP_SURFACE; Surface++) {
-        if (Textures[Surface].Texture != 0) throw PROGRAM_ERROR(Codes[Surface - TEMP_SURFACE]);
+    CHECK_TEXT(Textures[TEMP_SURFACE].Texture == 0, "Surface[TEMP_SURFACE]==NULL");
+    CHECK_TEXT(Textures[STRETCH_SURFACE].Texture == 0, "Surface[STRETCH_SURFACE]==NULL");
+    CHECK_TEXT(Textures[CACHE_SURFACE].Texture == 0, "Surface[CACHE_SURFACE]==NULL");
+    CHECK_TEXT(Textures[AUTOMAP_SURFACE].Texture == 0, "Surface[AUTOMAP_SURFACE]==NULL");
+    CHECK_TEXT(Textures[SPRITE_SURFACE].Texture == 0, "Surface[SPRITE_SURFACE]==NULL");
+    // Making a texture reports no failure: the driver's refusal shows only when it is drawn from.
+    for (int32_t Surface = TEMP_SURFACE; Surface < NUMBER_OF_SURFACES_GL; Surface++)
         createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
-    }
-    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
-        const int32_t Surface = SPRITE_SURFACE + Page;
-        if (Textures[Surface].Texture != 0) throw PROGRAM_ERROR(18);
-        createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
-        NumberOfPages++;
-    }
+    NumberOfPages = MAXIMUM_PAGES;
     if (!createPbuffer()) throw PROGRAM_ERROR(12);
     RenewedFlags[0] = RenewedFlags[1] = RenewedFlags[2] = true;
 }

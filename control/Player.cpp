@@ -161,6 +161,7 @@ void CClientApp::initInstance() {
 void CClientApp::startEngine() {
     try {
         SetFrameWait(WaitForFrame);
+        RegisterEngineBackEnds();
         StartGraphicEngine(Frame->getAppWindow()->getWindow(), Player.CommandLineEngine);
         SetEngineStarted(true);
         GetSurface()->InitSurfaces();

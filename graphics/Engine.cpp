@@ -5,6 +5,7 @@
 
 #include "foundation/Exception.h"
 #include "graphics/SurfaceDX.h"
+#include "graphics/SurfaceGL.h"
 #include "graphics/surfaceDX9.h"
 #include "state/Preferences.h"
 
@@ -21,12 +22,8 @@ struct {
     int32_t GraphicEngine = ENGINE_DIRECTDRAW;
     uint8_t EngineCapabilities = 0;
     std::unique_ptr<TSurface> Engine;
-    // The back ends of this build, in place from program start; ResetEngineModule takes them away (tests).
-    TEngineBackEnd BackEnds[3] = {
-        {},
-        {},
-        Direct3D9BackEnd(),
-    };
+    // The back ends of this build, put in place by RegisterEngineBackEnds; ResetEngineModule takes them away.
+    TEngineBackEnd BackEnds[3] = {};
     int32_t PageWidth = 256, PageHeight = 256;
     TFrameWait Wait = Sleep;
     bool DisplayChanged = false;
@@ -67,6 +64,11 @@ TProbeResult ProbeDirect3D9(int32_t Option) {
 void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd) {
     CHECK(Engine == ENGINE_OPENGL || Engine == ENGINE_DIRECT3D9, Engine);
     Module.BackEnds[Engine] = BackEnd;
+}
+
+void RegisterEngineBackEnds() {
+    SetEngineBackEnd(ENGINE_OPENGL, OpenGLBackEnd());
+    SetEngineBackEnd(ENGINE_DIRECT3D9, Direct3D9BackEnd());
 }
 
 int32_t GetGraphicEngine() { return Module.GraphicEngine; }

@@ -20,6 +20,9 @@ struct TEngineBackEnd {
     bool (*Probe)(TWindow* Window) = nullptr;
 };
 void SetEngineBackEnd(int32_t Engine, const TEngineBackEnd& BackEnd);
+// Offers every back end of this build to the engine choice; the program's start-up calls it once, before
+// StartGraphicEngine.
+void RegisterEngineBackEnds();
 
 int32_t GetGraphicEngine();
 // The controller's engine switch sets the number before the new object is made.

@@ -4,8 +4,8 @@
 
 #include "foundation/Exception.h"
 #include "graphics/graphics.h"
+#include "tests/graphics/CannedScenes.h"
 #include "tests/graphics/GraphicsTest.h"
-#include "tests/graphics/Scenes.h"
 
 #include <gtest/gtest.h>
 
@@ -67,12 +67,8 @@ private:
 // The hash of the golden file over pixels stored as the software engine's 32-bit buffers (blue, green, red,
 // 0).
 std::string Hash(const std::vector<uint32_t>& Pixels) {
-    uint64_t h = 1469598103934665603ULL;
-    for (uint32_t P : Pixels)
-        for (int32_t i = 0; i < 4; i++) {
-            h ^= (P >> (8 * i)) & 0xFF;
-            h *= 1099511628211ULL;
-        }
+    const int32_t Row = SCENE_WIDTH * 4;
+    uint64_t h = SceneHash(reinterpret_cast<const uint8_t*>(Pixels.data()), Row, Row, SCENE_HEIGHT);
     char Text[17];
     snprintf(Text, sizeof(Text), "%016llx", static_cast<unsigned long long>(h));
     return Text;
@@ -90,6 +86,11 @@ void WritePpm(const std::string& Name, const std::vector<uint32_t>& Pixels) {
     std::fclose(File);
 }
 
+struct TScene {
+    const char* Name;
+    void (*Draw)();
+};
+
 const TScene Scenes[] = {{"skins", DrawSkins},
                          {"fonts", DrawFonts},
                          {"objects", DrawObjects},
@@ -100,7 +101,7 @@ std::vector<uint32_t> DrawScene(TDX9Engine& Engine, void (*Draw)()) {
     LoadSceneData();
     Draw();
     std::vector<uint32_t> Pixels = Engine.screen();
-    FreeSceneData();
+    UnloadSceneData();
     return Pixels;
 }
 

@@ -1,0 +1,380 @@
+// The OpenGL engine: probe, context and off-screen buffer life, surface textures, selection of the surface
+// drawn on, video modes and presentation.
+#include "graphics/SurfaceGL.h"
+
+#include "foundation/Exception.h"
+#include "graphics/glh_extensions.h"
+#include "platform/Window.h"
+#include "state/Preferences.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The extension that gives the off-screen buffer (on Windows a pbuffer and its pixel format).
+constexpr const char* REQUIRED_EXTENSIONS = "GL_EXT_framebuffer_object ";
+constexpr int32_t GL_PAGE_SIZE = 256;
+
+// The diagnostics a developer reads; the player never sees them.
+void DebugOutput(const char* Text) { fprintf(stderr, "%s\n", Text); }
+
+TGLFramebufferCalls FramebufferCalls() {
+    return {GetExtensionEntryPoint("glGenFramebuffersEXT"),
+            GetExtensionEntryPoint("glBindFramebufferEXT"),
+            GetExtensionEntryPoint("glDeleteFramebuffersEXT"),
+            GetExtensionEntryPoint("glCheckFramebufferStatusEXT"),
+            GetExtensionEntryPoint("glGenRenderbuffersEXT"),
+            GetExtensionEntryPoint("glBindRenderbufferEXT"),
+            GetExtensionEntryPoint("glDeleteRenderbuffersEXT"),
+            GetExtensionEntryPoint("glRenderbufferStorageEXT"),
+            GetExtensionEntryPoint("glFramebufferRenderbufferEXT")};
+}
+
+std::unique_ptr<TSurface> CreateOpenGL() { return std::make_unique<TSurfaceGL>(); }
+
+} // namespace
+
+int32_t TextureSize(int32_t Size) {
+    int32_t Power = 1;
+    while (Power < Size && Power < (1 << 30))
+        Power *= 2;
+    return Power;
+}
+
+bool ProbeOpenGL(TWindow* Window) {
+    if (Window == nullptr) return false;
+    std::unique_ptr<TGLContext> Context = TGLContext::create(*Window, 32);
+    if (Context == nullptr || !Context->makeCurrent()) return false;
+    bool Works = false;
+    try {
+        if (InitExtensions(REQUIRED_EXTENSIONS) != 1)
+            DebugOutput("Necessary OpenGL extensions were not supported");
+        else
+            Works = TGLFramebuffer::create(FramebufferCalls(), PBUFFER_WIDTH, PBUFFER_HEIGHT) != nullptr;
+    } catch (...) {
+        Works = false;
+    }
+    Context.reset();
+    ExitExtensions();
+    return Works;
+}
+
+bool ProbeOpenGLEngine(TWindow* Window) {
+    if (Window == nullptr) return false;
+    std::unique_ptr<TGLContext> Context = TGLContext::create(*Window, 32);
+    if (Context == nullptr || !Context->makeCurrent()) return false;
+    const bool Generic = IsSoftwareRenderer(GLGetString(TGLText::Renderer));
+    Context.reset();
+    return !Generic && ProbeOpenGL(Window);
+}
+
+TEngineBackEnd OpenGLBackEnd() { return {CreateOpenGL, ProbeOpenGLEngine}; }
+
+TSurfaceGL::TSurfaceGL() = default;
+
+TSurfaceGL::~TSurfaceGL() {
+    // GL objects go with their context in ExitSurfaces; one left behind dies with it here.
+    releasePbuffer();
+    WindowContext.reset();
+}
+
+void TSurfaceGL::InitSurfaces() {
+    Window = nullptr;
+    ViewMode = 0;
+    Lost = false;
+    deleteWindowContext();
+    SetPageSize(GL_PAGE_SIZE, GL_PAGE_SIZE);
+    for (TSurfaceTexture& T : Textures)
+        T = TSurfaceTexture();
+    for (int32_t i = SPRITE_SURFACE; i < NUMBER_OF_SURFACES_GL; i++)
+        SurfaceRect[i] = {0, 0, GL_PAGE_SIZE, GL_PAGE_SIZE};
+    SurfaceRect[PRIMARY_SURFACE] = SurfaceRect[SCREEN_SURFACE] = {0, 0, 0, 0};
+    SurfaceRect[TEMP_SURFACE] = {0, 0, 640, 480};
+    SurfaceRect[STRETCH_SURFACE] = {0, 0, 64, 64};
+    SurfaceRect[CACHE_SURFACE] = {0, 0, 512, 384};
+    SurfaceRect[AUTOMAP_SURFACE] = {0, 0, 106, 106};
+    NumberOfPages = 0;
+    if (TDisplayDevice::create(Display) != PLATFORM_OK) throw PROGRAM_ERROR(7);
+    InitNoStretching(false);
+    ResetFrameClock();
+    SetFrameRate(GetConfineFramerate());
+}
+
+void TSurfaceGL::ExitSurfaces() {
+    ReleaseSurfaces();
+    deleteWindowContext();
+    ExitExtensions();
+    if (Display != nullptr && Window != nullptr) Display->setCooperativeLevel(Window, false);
+}
+
+bool TSurfaceGL::TestEngine() { return true; }
+
+void TSurfaceGL::deleteWindowContext() {
+    releasePbuffer();
+    WindowContext.reset();
+    CurrentSurface = SCREEN_SURFACE;
+}
+
+void TSurfaceGL::takeClientRectangle() {
+    int32_t Width = 0, Height = 0;
+    Window->getClientSize(Width, Height);
+    SurfaceRect[PRIMARY_SURFACE] = SurfaceRect[SCREEN_SURFACE] = {0, 0, Width, Height};
+    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
+    Window->clientToScreen(Left, Top);
+    Window->clientToScreen(Right, Bottom);
+    WindowRect = {Left, Top, Right, Bottom};
+}
+
+void TSurfaceGL::WindowMoved() {
+    if (Window == nullptr) return;
+    takeClientRectangle();
+    // The window's projection follows the client size, whichever surface is being drawn on.
+    if (WindowContext != nullptr && CurrentSurface == SCREEN_SURFACE)
+        GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+}
+
+void TSurfaceGL::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
+    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
+               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
+    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+    CHECK_TEXT(Display != nullptr, "Display!=NULL");
+    if (VMode == WINDOWED_MODE) {
+        TDisplayModeInfo Desktop;
+        if (Display->setCooperativeLevel(Window, false) == PLATFORM_OK &&
+            Display->getDisplayMode(Desktop) == PLATFORM_OK) {
+            DisplayWidth = Desktop.Width;
+            DisplayHeight = Desktop.Height;
+            DisplayBits = Desktop.BitsPerPixel;
+        }
+        ViewMode = WINDOWED_MODE;
+        return;
+    }
+    std::unique_ptr<TDisplayMode[]> Modes;
+    const int32_t Count = GetDisplayModes(Modes);
+    // Without any listed mode there is nothing to fall back to: the display keeps its mode.
+    if (Count == 0) return;
+    const TDisplayMode* Chosen = &Modes[Count - 1];
+    for (int32_t i = 0; i < Count; i++)
+        if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) {
+            Chosen = &Modes[i];
+            break;
+        }
+    // The caller's record shows the mode taken; the options own it.
+    TDisplayMode* Asked = const_cast<TDisplayMode*>(GMode);
+    if (Chosen->Width != GMode->Width || Chosen->Height != GMode->Height)
+        *Asked = {Chosen->Width, Chosen->Height, Chosen->Depth, GMode->Refresh};
+    const int32_t Bits = Asked->Depth & 0xFF;
+    if (Display->setCooperativeLevel(Window, true) != PLATFORM_OK ||
+        Display->setDisplayMode(Asked->Width, Asked->Height, Bits) != PLATFORM_OK)
+        return;
+    DisplayWidth = Asked->Width;
+    DisplayHeight = Asked->Height;
+    DisplayBits = Bits;
+    ViewMode = FULLSCREEN_MODE;
+}
+
+int32_t TSurfaceGL::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
+    List.reset();
+    NumberOfDisplayModes = 0;
+    TDisplayModeInfo Desktop;
+    std::vector<TDisplayModeInfo> Modes;
+    if (Display == nullptr || Display->getDisplayMode(Desktop) != PLATFORM_OK ||
+        Display->enumDisplayModes(Modes) != PLATFORM_OK || Modes.empty())
+        return 0;
+    List = std::make_unique<TDisplayMode[]>(Modes.size());
+    for (const TDisplayModeInfo& M : Modes)
+        if (M.BitsPerPixel == Desktop.BitsPerPixel && M.Width >= 550)
+            List[NumberOfDisplayModes++] = {M.Width, M.Height, M.BitsPerPixel, M.RefreshRate};
+    return NumberOfDisplayModes;
+}
+
+void TSurfaceGL::createTexture(int32_t Surface, int32_t Width, int32_t Height) {
+    TSurfaceTexture& T = Textures[Surface];
+    T.Width = Width;
+    T.Height = Height;
+    T.TextureWidth = TextureSize(Width);
+    T.TextureHeight = TextureSize(Height);
+    T.Texture = GLCreateTexture(T.TextureWidth, T.TextureHeight);
+    T.Linear = false;
+}
+
+bool TSurfaceGL::createPbuffer() {
+    releasePbuffer();
+    Pbuffer = TGLFramebuffer::create(FramebufferCalls(), PBUFFER_WIDTH, PBUFFER_HEIGHT);
+    return Pbuffer != nullptr;
+}
+
+void TSurfaceGL::releasePbuffer() {
+    if (Pbuffer == nullptr) return;
+    if (WindowContext != nullptr) WindowContext->makeCurrent();
+    Pbuffer.reset();
+}
+
+void TSurfaceGL::CreateSurfaces() {
+    CHECK_TEXT(WindowContext != nullptr, "WindowContext!=NULL");
+    CHECK_TEXT(Textures[TEMP_SURFACE].Texture == 0, "Surface[TEMP_SURFACE]==NULL");
+    CHECK_TEXT(Textures[STRETCH_SURFACE].Texture == 0, "Surface[STRETCH_SURFACE]==NULL");
+    CHECK_TEXT(Textures[CACHE_SURFACE].Texture == 0, "Surface[CACHE_SURFACE]==NULL");
+    CHECK_TEXT(Textures[AUTOMAP_SURFACE].Texture == 0, "Surface[AUTOMAP_SURFACE]==NULL");
+    CHECK_TEXT(Textures[SPRITE_SURFACE].Texture == 0, "Surface[SPRITE_SURFACE]==NULL");
+    // Making a texture reports no failure: the driver's refusal shows only when it is drawn from.
+    for (int32_t Surface = TEMP_SURFACE; Surface < NUMBER_OF_SURFACES_GL; Surface++)
+        createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
+    NumberOfPages = MAXIMUM_PAGES;
+    if (!createPbuffer()) throw PROGRAM_ERROR(12);
+    RenewedFlags[0] = RenewedFlags[1] = RenewedFlags[2] = true;
+}
+
+void TSurfaceGL::ReleaseSurfaces() {
+    if (WindowContext != nullptr) {
+        SelectSurface(SCREEN_SURFACE);
+        for (TSurfaceTexture& T : Textures)
+            if (T.Texture != 0) {
+                GLDeleteTexture(T.Texture);
+                T.Texture = 0;
+            }
+    }
+    releasePbuffer();
+    NumberOfPages = 0;
+    ViewMode = 0;
+}
+
+void TSurfaceGL::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
+    try {
+        SetVideoMode(VMode, GMode);
+    } catch (...) {
+        try {
+            ReleaseSurfaces();
+        } catch (...) {
+        }
+        throw PROGRAM_ERROR(12);
+    }
+}
+
+void TSurfaceGL::RestoreSurfaces(int32_t, const TDisplayMode*) {
+    try {
+        Lost = false;
+        CreateSurfaces();
+    } catch (...) {
+        throw PROGRAM_ERROR(12);
+    }
+}
+
+bool TSurfaceGL::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
+    RenewedFlags[0] = RenewedFlags[1] = RenewedFlags[2] = false;
+    WindowMoved();
+    if (GetDisplayChanged()) {
+        SetDisplayChanged(false);
+        RenewedFlags[2] = true;
+    }
+    if (WindowContext != nullptr && !Force && VMode == ViewMode) return true;
+    ReleaseSurfaces();
+    deleteWindowContext();
+    Window = NewWindow;
+    InitVideo(VMode, GMode);
+    const int32_t Bits = GMode != nullptr && VMode == FULLSCREEN_MODE ? (GMode->Depth & 0xFF) : 32;
+    if (Window == nullptr) return false;
+    WindowContext = TGLContext::create(*Window, Bits);
+    if (WindowContext == nullptr || !WindowContext->makeCurrent()) {
+        WindowContext.reset();
+        return false;
+    }
+    GLInitState();
+    takeClientRectangle();
+    GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
+    GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+    CurrentSurface = SCREEN_SURFACE;
+    if (InitExtensions(REQUIRED_EXTENSIONS) != 1) DebugOutput("Necessary extensions were not supported");
+    RestoreSurfaces(VMode, GMode);
+    return true;
+}
+
+void TSurfaceGL::SelectSurface(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    if (Surface == CurrentSurface || WindowContext == nullptr) return;
+    const TSurfaceTexture& Leaving = Textures[CurrentSurface];
+    if (CurrentSurface != SCREEN_SURFACE && DirtyBox.Left < DirtyBox.Right &&
+        DirtyBox.Top < DirtyBox.Bottom && Leaving.Texture != 0 && Pbuffer != nullptr) {
+        GLCopyToTexture(Leaving.Texture, std::min(Leaving.Width, Pbuffer->getWidth()),
+                        std::min(Leaving.Height, Pbuffer->getHeight()));
+        BufferCopies++;
+    }
+    if (Surface == SCREEN_SURFACE || Pbuffer == nullptr) {
+        if (Pbuffer != nullptr) Pbuffer->leave();
+        if (SurfaceRect[SCREEN_SURFACE].Right == 0) takeClientRectangle();
+        GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+        GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
+    } else {
+        Pbuffer->select();
+        if (CurrentSurface == SCREEN_SURFACE)
+            GLSetProjection(Pbuffer->getWidth(), Pbuffer->getHeight(), false);
+        restoreBuffer(Surface, 0, 0, Textures[Surface].TextureWidth, Textures[Surface].TextureHeight);
+    }
+    const TPixelRect& R = SurfaceRect[Surface];
+    DirtyBox = {R.Right, R.Bottom, R.Left, R.Top};
+    CurrentSurface = Surface;
+}
+
+void TSurfaceGL::AddDirtyRectangle(int32_t x, int32_t y, int32_t Width, int32_t Height) {
+    DirtyBox.Left = std::min(DirtyBox.Left, x);
+    DirtyBox.Top = std::min(DirtyBox.Top, y);
+    DirtyBox.Right = std::max(DirtyBox.Right, x + Width);
+    DirtyBox.Bottom = std::max(DirtyBox.Bottom, y + Height);
+}
+
+void TSurfaceGL::Present() {
+    if (ViewMode == 0 || WindowContext == nullptr) return;
+    WaitFrame();
+    SelectSurface(SCREEN_SURFACE);
+    WindowContext->swapBuffers();
+}
+
+TRectangle TSurfaceGL::GetSurfaceRect(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    const TPixelRect& R = SurfaceRect[Surface];
+    return {R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top};
+}
+
+bool TSurfaceGL::SurfacesRenewed(int32_t Type) {
+    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
+    const bool Renewed = RenewedFlags[Type];
+    RenewedFlags[Type] = false;
+    return Renewed;
+}
+
+bool TSurfaceGL::SupportsLightEffects() { return true; }
+
+int32_t TSurfaceGL::GetSurfaceMemory(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    // Every surface of this engine lives in video memory: the window's buffer or a texture.
+    if (Surface == PRIMARY_SURFACE || Surface == SCREEN_SURFACE)
+        return WindowContext != nullptr ? MEMORY_VIDEO : MEMORY_NONE;
+    return Textures[Surface].Texture != 0 ? MEMORY_VIDEO : MEMORY_NONE;
+}
+
+void TSurfaceGL::readPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                            uint8_t* Bgrx) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    if (WindowContext == nullptr) return;
+    if (Surface == SCREEN_SURFACE) {
+        SelectSurface(SCREEN_SURFACE);
+        GLReadPixels(x, y, Width, Height, true, SurfaceRect[SCREEN_SURFACE].Bottom, Bgrx);
+        return;
+    }
+    const TSurfaceTexture& T = Textures[Surface];
+    if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
+        return;
+    SelectSurface(SCREEN_SURFACE); // the texture holds everything drawn on the surface
+    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
+    GLReadTexture(T.Texture, Rgba.data());
+    for (int32_t r = 0; r < Height; r++)
+        for (int32_t c = 0; c < Width; c++) {
+            const uint8_t* From = &Rgba[(static_cast<size_t>(y + r) * T.TextureWidth + x + c) * 4];
+            uint8_t* To = Bgrx + (static_cast<size_t>(r) * Width + c) * 4;
+            To[0] = From[2];
+            To[1] = From[1];
+            To[2] = From[0];
+            To[3] = 0;
+        }
+}

@@ -1,0 +1,286 @@
+// The OpenGL engine's drawing: fills, textured copies, the smooth stretch through the two scratch surfaces,
+// uploads with recolouring and the light. Nothing is drawn before the context and its surfaces exist.
+#define EBRUN_SOURCE_NAME "SurfaceGL.cpp"
+#include "graphics/SurfaceGL.h"
+
+#include "foundation/Exception.h"
+#include "graphics/graphics.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int32_t STRETCH_SKIN = 185; // the background of a stretch drawn onto a skin (battle list)
+constexpr int32_t BACKGROUND_TOLERANCE = 2;
+
+// The colour index a mask pixel selects, or -1 for any other mask colour.
+int32_t MaskIndex(const uint8_t* Mask) {
+    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
+    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
+    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
+    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
+    return -1;
+}
+
+uint8_t Recolour(int32_t Component, int32_t Brightness) {
+    return static_cast<uint8_t>((Component & 0xFF) * Brightness / 256);
+}
+
+} // namespace
+
+bool TSurfaceGL::hasTexture(int32_t Surface) const {
+    return In(Surface, 0, NUMBER_OF_SURFACES_GL - 1) && Textures[Surface].Texture != 0;
+}
+
+bool TSurfaceGL::select(int32_t Surface) {
+    SelectSurface(Surface);
+    if (WindowContext == nullptr) return false;
+    return Surface == SCREEN_SURFACE || (Pbuffer != nullptr && hasTexture(Surface));
+}
+
+void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
+    GLBindTexture(Textures[Surface].Texture);
+    BoundSurface = Surface;
+    SetFilter(Linear ? FILTER_LINEAR : FILTER_NEAREST);
+}
+
+void TSurfaceGL::SetFilter(int32_t Filter) {
+    if (!hasTexture(BoundSurface)) return;
+    const bool Linear = Filter == FILTER_LINEAR;
+    if (Textures[BoundSurface].Linear == Linear) return;
+    GLSetTextureFilter(Linear);
+    Textures[BoundSurface].Linear = Linear;
+}
+
+// Copies a part of the surface's texture into the off-screen buffer as it is, transparent texels included.
+void TSurfaceGL::restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height) {
+    const TSurfaceTexture& T = Textures[Surface];
+    if (T.Texture == 0) return;
+    bindSource(Surface, false);
+    GLSetAlphaTest(false);
+    const float tw = static_cast<float>(T.TextureWidth), th = static_cast<float>(T.TextureHeight);
+    GLTexturedQuad(x, y, x + Width, y + Height, x / tw, y / th, (x + Width) / tw, (y + Height) / th);
+    GLSetAlphaTest(true);
+}
+
+void TSurfaceGL::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, 1, 1, Red, Green, Blue);
+}
+
+void TSurfaceGL::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                               int32_t Red, int32_t Green, int32_t Blue) {
+    if (!select(Surface) || Width <= 0 || Height <= 0) return;
+    GLFillRectangle(x, y, x + Width, y + Height, Red, Green, Blue);
+    AddDirtyRectangle(x, y, Width, Height);
+}
+
+void TSurfaceGL::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                      int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
+                                      int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust)) return;
+    FillRectangle(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0],
+                  Rectangle[3] - Rectangle[1], Red, Green, Blue);
+}
+
+// Lines are one pixel wide rectangles: exactly the pixels x .. x + Length - 1, whatever the rasterizer's rule
+// for line ends.
+void TSurfaceGL::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                    int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, Length, 1, Red, Green, Blue);
+}
+
+void TSurfaceGL::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                  int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, 1, Length, Red, Green, Blue);
+}
+
+void TSurfaceGL::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                             const uint8_t* Pixels) {
+    upload(Surface, x, y, Width, Height, Pixels, nullptr, nullptr);
+}
+
+void TSurfaceGL::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                    const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) {
+    if (Colors == nullptr) return;
+    upload(Surface, x, y, Width, Height, Pixels, MaskPixels, Colors);
+}
+
+// Converts the RGB block to RGBA (recoloured when Colors is given; the surface's key colour transparent) and
+// writes it into the surface's texture. A block reaching past the texture is not written.
+void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                        const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) {
+    CHECK_TEXT(Surface != SCREEN_SURFACE, "ToSurface!=SCREEN_SURFACE", Surface);
+    CHECK_TEXT(x >= 0 && y >= 0 && Width > 0 && Height > 0, "x>=0 && y>=0 && Width>0 && Height>0", x, y);
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    if (Colors != nullptr || Surface != AUTOMAP_SURFACE) SelectSurface(Surface);
+    const TSurfaceTexture& T = Textures[Surface];
+    if (Pixels == nullptr || T.Texture == 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
+        return;
+    std::vector<uint8_t> Rgba(static_cast<size_t>(Width) * Height * 4);
+    for (size_t i = 0, n = static_cast<size_t>(Width) * Height; i < n; i++) {
+        const uint8_t* P = Pixels + 3 * i;
+        uint8_t* Out = &Rgba[4 * i];
+        int32_t Index = -1;
+        if (Colors != nullptr) {
+            if (MaskPixels != nullptr)
+                Index = MaskIndex(MaskPixels + 3 * i);
+            else if (P[0] != Colors[3] || P[1] != Colors[4] || P[2] != Colors[5])
+                Index = 0;
+        }
+        if (Index >= 0) {
+            const int32_t Brightness = (30 * P[0] + 59 * P[1] + 11 * P[2]) / 100;
+            Out[0] = Recolour(Colors[3 * Index], Brightness);
+            Out[1] = Recolour(Colors[3 * Index + 1], Brightness);
+            Out[2] = Recolour(Colors[3 * Index + 2], Brightness);
+            Out[3] = 255;
+        } else {
+            Out[0] = P[0];
+            Out[1] = P[1];
+            Out[2] = P[2];
+            Out[3] = P[0] == T.KeyRed && P[1] == T.KeyGreen && P[2] == T.KeyBlue ? 0 : 255;
+        }
+    }
+    if (WindowContext == nullptr) return;
+    GLWriteTexture(T.Texture, x, y, Width, Height, Rgba.data());
+    // The buffer of the surface being drawn on must show the new texels too, or leaving it would copy the old
+    // ones back over them.
+    if (Surface == CurrentSurface && Pbuffer != nullptr) restoreBuffer(Surface, x, y, Width, Height);
+}
+
+void TSurfaceGL::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
+                Clip.Height);
+}
+
+void TSurfaceGL::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                                 int32_t FromY, int32_t Width, int32_t Height, int32_t, int32_t, int32_t) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
+                Clip.Height);
+}
+
+// The key is not needed: the texels of the key colour have alpha 0 since their upload.
+void TSurfaceGL::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
+                                        int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
+                                        int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
+                                        int32_t ClipHeight) {
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
+                ClipHeight);
+}
+
+void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                             int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
+                             int32_t ClipWidth, int32_t ClipHeight) {
+    CHECK_TEXT(FromSurface != SCREEN_SURFACE, "FromSurface != SCREEN_SURFACE", FromSurface);
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
+    if (!select(ToSurface) || !hasTexture(FromSurface)) return;
+    const TSurfaceTexture& From = Textures[FromSurface];
+    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
+    bindSource(FromSurface, false);
+    GLTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / tw, (FromY + Adjust[1]) / th,
+                   (FromX + Width + Adjust[2]) / tw, (FromY + Height + Adjust[3]) / th);
+    AddDirtyRectangle(To[0], To[1], To[2] - To[0], To[3] - To[1]);
+}
+
+void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                             int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
+                             int32_t FromHeight) {
+    CHECK_TEXT(FromSurface != SCREEN_SURFACE, "FromSurface != SCREEN_SURFACE", FromSurface);
+    if (!select(ToSurface) || !hasTexture(FromSurface) || Width <= 0 || Height <= 0) return;
+    const TSurfaceTexture& From = Textures[FromSurface];
+    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
+    bindSource(FromSurface, true);
+    GLTexturedQuad(x, y, x + Width, y + Height, FromX / tw, FromY / th, (FromX + FromWidth) / tw,
+                   (FromY + FromHeight) / th);
+    AddDirtyRectangle(x, y, Width, Height);
+}
+
+void TSurfaceGL::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                        int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
+                                        int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
+                                        int32_t KeyGreen, int32_t KeyBlue, int32_t, int32_t, int32_t) {
+    if (Width == FromWidth && Height == FromHeight)
+        BlitTransparent(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
+                        KeyBlue);
+    else
+        StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
+}
+
+// The smooth stretch of a sprite: over the background in TEMP_SURFACE (one column and row more, so that the
+// filter finds background past the edges), scaled into STRETCH_SURFACE, the background made transparent, then
+// copied. On a skin the skin is the background and stays.
+void TSurfaceGL::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                               int32_t Height, int32_t FromSurface, int32_t FromX,
+                                               int32_t FromY, int32_t FromWidth, int32_t FromHeight,
+                                               int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                               int32_t BackgroundRed, int32_t BackgroundGreen,
+                                               int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
+                                               int32_t ClipWidth, int32_t ClipHeight) {
+    if (Width == FromWidth && Height == FromHeight) {
+        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+        return;
+    }
+    CHECK_TEXT(FromSurface != TEMP_SURFACE && FromSurface != STRETCH_SURFACE,
+               "FromSurface!=TEMP_SURFACE && FromSurface!=STRETCH_SURFACE", FromSurface);
+    CHECK_TEXT(ToSurface != TEMP_SURFACE && ToSurface != STRETCH_SURFACE,
+               "ToSurface!=TEMP_SURFACE && ToSurface!=STRETCH_SURFACE", ToSurface);
+    CHECK_TEXT(FromWidth + 1 <= SurfaceRect[TEMP_SURFACE].Right &&
+                   FromHeight + 1 <= SurfaceRect[TEMP_SURFACE].Bottom,
+               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
+               FromWidth, FromHeight);
+    CHECK_TEXT(Width <= SurfaceRect[STRETCH_SURFACE].Right && Height <= SurfaceRect[STRETCH_SURFACE].Bottom,
+               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
+               Width, Height);
+    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
+    const bool OnSkin = StretchOnSkin != 0;
+    if (OnSkin)
+        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
+    else
+        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
+                      BackgroundBlue);
+    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
+                    KeyBlue);
+    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
+    if (!OnSkin) keyStretchBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
+    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
+                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+}
+
+// Texels of STRETCH_SURFACE within the tolerance of the background colour become transparent.
+void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) {
+    if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
+    SelectSurface(SCREEN_SURFACE); // leaving writes the scaled picture into the texture
+    const TSurfaceTexture& T = Textures[STRETCH_SURFACE];
+    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
+    GLReadTexture(T.Texture, Rgba.data());
+    for (size_t i = 0; i < Rgba.size(); i += 4)
+        if (std::abs(Rgba[i] - Red) <= BACKGROUND_TOLERANCE &&
+            std::abs(Rgba[i + 1] - Green) <= BACKGROUND_TOLERANCE &&
+            std::abs(Rgba[i + 2] - Blue) <= BACKGROUND_TOLERANCE)
+            Rgba[i + 3] = 0;
+    GLWriteTexture(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight, Rgba.data());
+}
+
+void TSurfaceGL::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
+                                 const int32_t* Colors) {
+    if (Count <= 0 || Rectangles == nullptr || Colors == nullptr || !select(Surface)) return;
+    GLMultiplyShadedQuads(Count, Rectangles, Colors);
+    for (int32_t i = 0; i < Count; i++)
+        AddDirtyRectangle(Rectangles[4 * i], Rectangles[4 * i + 1], Rectangles[4 * i + 2],
+                          Rectangles[4 * i + 3]);
+}
+
+void TSurfaceGL::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
+    Textures[Surface].KeyRed = Red;
+    Textures[Surface].KeyGreen = Green;
+    Textures[Surface].KeyBlue = Blue;
+}

@@ -1,0 +1,280 @@
+// The OpenGL layer of the OpenGL engine: contexts through SDL, entry points, the framebuffer object and the
+// immediate-mode drawing.
+#include "platform/GLContext.h"
+
+#include "platform/Window.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <GL/glu.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+std::unique_ptr<TGLContext> TGLContext::create(TWindow& Window, int32_t ColourBits) {
+    if (!Window.supportsOpenGL() || ColourBits < 15) {
+        SDL_SetError("no OpenGL pixel format of %d bits", static_cast<int>(ColourBits));
+        return nullptr;
+    }
+    // Another user of the window (the renderer of another engine) may have left its own wishes behind; the
+    // engine wants the default compatibility context.
+    SDL_GL_ResetAttributes();
+    SDL_GLContext Native = SDL_GL_CreateContext(Window.getNative());
+    if (Native == nullptr) return nullptr;
+    int Red = 0, Green = 0, Blue = 0, Double = 0;
+    SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &Red);
+    SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &Green);
+    SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &Blue);
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &Double);
+    if (Red + Green + Blue < 15) {
+        SDL_GL_MakeCurrent(Window.getNative(), nullptr);
+        SDL_GL_DeleteContext(Native);
+        SDL_SetError("OpenGL pixel format of %d colour bits only", Red + Green + Blue);
+        return nullptr;
+    }
+    return std::unique_ptr<TGLContext>(new TGLContext(Window, Native, Double != 0));
+}
+
+TGLContext::~TGLContext() {
+    if (isCurrent()) SDL_GL_MakeCurrent(Window.getNative(), nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(Native));
+}
+
+bool TGLContext::makeCurrent() {
+    return SDL_GL_MakeCurrent(Window.getNative(), static_cast<SDL_GLContext>(Native)) == 0;
+}
+
+bool TGLContext::isCurrent() const { return SDL_GL_GetCurrentContext() == Native; }
+
+void TGLContext::swapBuffers() {
+    if (DoubleBuffered)
+        SDL_GL_SwapWindow(Window.getNative());
+    else
+        glFlush();
+}
+
+void GLMakeNoneCurrent() {
+    if (SDL_GL_GetCurrentContext() != nullptr) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
+}
+
+const char* GLGetString(TGLText Which) {
+    const GLenum Name = Which == TGLText::Extensions ? GL_EXTENSIONS
+                        : Which == TGLText::Version  ? GL_VERSION
+                                                     : GL_RENDERER;
+    const GLubyte* Text = glGetString(Name);
+    return Text != nullptr ? reinterpret_cast<const char*>(Text) : "";
+}
+
+TGLProc GLGetProcAddress(const char* Name) { return reinterpret_cast<TGLProc>(SDL_GL_GetProcAddress(Name)); }
+
+bool IsSoftwareRenderer(const char* Renderer) {
+    if (Renderer == nullptr) return true;
+    std::string Lower(Renderer);
+    for (char& c : Lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return Lower.find("llvmpipe") != std::string::npos || Lower.find("softpipe") != std::string::npos ||
+           Lower.find("software") != std::string::npos;
+}
+
+void GLInitState() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_ALPHA_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glShadeModel(GL_SMOOTH);
+    // Texels are drawn as they are, not modulated by the current colour.
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+void GLSetProjection(int32_t Width, int32_t Height, bool YDown) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, Width, Height);
+    if (YDown)
+        gluOrtho2D(0, Width, Height, 0);
+    else
+        gluOrtho2D(0, Width, 0, Height);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void GLSelectWindowBuffer(bool DoubleBuffered) {
+    glDrawBuffer(DoubleBuffered ? GL_BACK : GL_FRONT);
+    glReadBuffer(DoubleBuffered ? GL_BACK : GL_FRONT);
+}
+
+uint32_t GLCreateTexture(int32_t Width, int32_t Height) {
+    GLuint Texture = 0;
+    glEnable(GL_TEXTURE_2D);
+    glGenTextures(1, &Texture);
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    return Texture;
+}
+
+void GLDeleteTexture(uint32_t Texture) {
+    const GLuint Name = Texture;
+    glDeleteTextures(1, &Name);
+}
+
+void GLBindTexture(uint32_t Texture) { glBindTexture(GL_TEXTURE_2D, Texture); }
+
+void GLSetTextureFilter(bool Linear) {
+    const GLint Filter = Linear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, Filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, Filter);
+}
+
+void GLWriteTexture(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                    const uint8_t* Rgba) {
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
+}
+
+void GLReadTexture(uint32_t Texture, uint8_t* Rgba) {
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
+}
+
+void GLCopyToTexture(uint32_t Texture, int32_t Width, int32_t Height) {
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, Width, Height);
+}
+
+void GLSetAlphaTest(bool On) {
+    if (On)
+        glEnable(GL_ALPHA_TEST);
+    else
+        glDisable(GL_ALPHA_TEST);
+}
+
+void GLFillRectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, int32_t Red, int32_t Green,
+                     int32_t Blue) {
+    glDisable(GL_TEXTURE_2D);
+    glColor3ub(static_cast<GLubyte>(Red), static_cast<GLubyte>(Green), static_cast<GLubyte>(Blue));
+    glRecti(Left, Top, Right, Bottom);
+}
+
+void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
+                    float V1) {
+    glEnable(GL_TEXTURE_2D);
+    glColor3ub(255, 255, 255);
+    glBegin(GL_QUADS);
+    glTexCoord2f(U0, V0);
+    glVertex2i(Left, Top);
+    glTexCoord2f(U0, V1);
+    glVertex2i(Left, Bottom);
+    glTexCoord2f(U1, V1);
+    glVertex2i(Right, Bottom);
+    glTexCoord2f(U1, V0);
+    glVertex2i(Right, Top);
+    glEnd();
+}
+
+void GLMultiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors) {
+    const auto Corner = [](const int32_t* Colour) {
+        glColor3ub(static_cast<GLubyte>(Colour[0]), static_cast<GLubyte>(Colour[1]),
+                   static_cast<GLubyte>(Colour[2]));
+    };
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    for (int32_t i = 0; i < Count; i++) {
+        const int32_t* R = Rectangles + 4 * i;
+        const int32_t* C = Colors + 12 * i;
+        Corner(C);
+        glVertex2i(R[0], R[1]);
+        Corner(C + 6);
+        glVertex2i(R[0], R[1] + R[3]);
+        Corner(C + 9);
+        glVertex2i(R[0] + R[2], R[1] + R[3]);
+        Corner(C + 3);
+        glVertex2i(R[0] + R[2], R[1]);
+    }
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+void GLReadPixels(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown, int32_t WindowHeight,
+                  uint8_t* Bgrx) {
+    const size_t RowBytes = static_cast<size_t>(Width) * 4;
+    glReadPixels(x, YDown ? WindowHeight - y - Height : y, Width, Height, GL_BGRA, GL_UNSIGNED_BYTE, Bgrx);
+    if (YDown) {
+        std::vector<uint8_t> Row(RowBytes);
+        for (int32_t r = 0; r < Height / 2; r++) {
+            uint8_t* A = Bgrx + r * RowBytes;
+            uint8_t* B = Bgrx + (Height - 1 - r) * RowBytes;
+            std::memcpy(Row.data(), A, RowBytes);
+            std::memcpy(A, B, RowBytes);
+            std::memcpy(B, Row.data(), RowBytes);
+        }
+    }
+    for (size_t i = 3; i < RowBytes * Height; i += 4)
+        Bgrx[i] = 0;
+}
+
+namespace {
+
+using TGenNames = void(APIENTRY*)(GLsizei, GLuint*);
+using TDeleteNames = void(APIENTRY*)(GLsizei, const GLuint*);
+using TBindName = void(APIENTRY*)(GLenum, GLuint);
+using TCheckStatus = GLenum(APIENTRY*)(GLenum);
+using TStorage = void(APIENTRY*)(GLenum, GLenum, GLsizei, GLsizei);
+using TAttach = void(APIENTRY*)(GLenum, GLenum, GLenum, GLuint);
+
+template <typename T> T Call(TGLProc Proc) { return reinterpret_cast<T>(Proc); }
+
+} // namespace
+
+std::unique_ptr<TGLFramebuffer> TGLFramebuffer::create(const TGLFramebufferCalls& Calls, int32_t Width,
+                                                       int32_t Height) {
+    const TGLProc All[] = {
+        Calls.GenFramebuffers,        Calls.BindFramebuffer,     Calls.DeleteFramebuffers,
+        Calls.CheckFramebufferStatus, Calls.GenRenderbuffers,    Calls.BindRenderbuffer,
+        Calls.DeleteRenderbuffers,    Calls.RenderbufferStorage, Calls.FramebufferRenderbuffer};
+    for (TGLProc Proc : All)
+        if (Proc == nullptr) return nullptr;
+    std::unique_ptr<TGLFramebuffer> Buffer(new TGLFramebuffer(Calls, Width, Height));
+    GLuint Name = 0;
+    Call<TGenNames>(Calls.GenRenderbuffers)(1, &Name);
+    Buffer->Colour = Name;
+    Call<TBindName>(Calls.BindRenderbuffer)(GL_RENDERBUFFER_EXT, Name);
+    Call<TStorage>(Calls.RenderbufferStorage)(GL_RENDERBUFFER_EXT, GL_RGBA8, Width, Height);
+    Call<TGenNames>(Calls.GenFramebuffers)(1, &Name);
+    Buffer->Framebuffer = Name;
+    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, Name);
+    Call<TAttach>(Calls.FramebufferRenderbuffer)(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                                 GL_RENDERBUFFER_EXT, Buffer->Colour);
+    const GLenum Status = Call<TCheckStatus>(Calls.CheckFramebufferStatus)(GL_FRAMEBUFFER_EXT);
+    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, 0);
+    if (Status != GL_FRAMEBUFFER_COMPLETE_EXT) return nullptr;
+    return Buffer;
+}
+
+TGLFramebuffer::~TGLFramebuffer() {
+    // The window's buffer must not stay bound to a name that no longer exists.
+    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, 0);
+    const GLuint Framebuffers[] = {Framebuffer}, Colours[] = {Colour};
+    if (Framebuffer != 0) Call<TDeleteNames>(Calls.DeleteFramebuffers)(1, Framebuffers);
+    if (Colour != 0) Call<TDeleteNames>(Calls.DeleteRenderbuffers)(1, Colours);
+}
+
+void TGLFramebuffer::select() {
+    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, Framebuffer);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
+    glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
+}
+
+void TGLFramebuffer::leave() { Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, 0); }

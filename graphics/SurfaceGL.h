@@ -11,7 +11,7 @@
 
 inline constexpr int32_t NUMBER_OF_SURFACES_GL = 22;
 // Texture filters of SetFilter, with OpenGL's numbers.
-inline constexpr int32_t FILTER_NEAREST = 0x2600, FILTER_LINEAR = 0x2601;
+inline constexpr int32_t GL_TEXTURE_NEAREST = 0x2600, GL_TEXTURE_LINEAR = 0x2601;
 // The off-screen buffer: as large as the largest off-screen surface (TEMP_SURFACE).
 inline constexpr int32_t PBUFFER_WIDTH = 640, PBUFFER_HEIGHT = 480;
 
@@ -43,7 +43,7 @@ public:
     ~TSurfaceGL() override;
 
     void SelectSurface(int32_t Surface) override;
-    // FILTER_NEAREST or FILTER_LINEAR for the texture last bound as a source; each texture keeps its own.
+    // GL_TEXTURE_NEAREST or GL_TEXTURE_LINEAR for the texture last bound as a source; each texture keeps its own.
     void SetFilter(int32_t Filter) override;
     void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) override;
     void FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,

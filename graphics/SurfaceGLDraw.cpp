@@ -42,12 +42,12 @@ bool TSurfaceGL::select(int32_t Surface) {
 void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
     GLBindTexture(Textures[Surface].Texture);
     BoundSurface = Surface;
-    SetFilter(Linear ? FILTER_LINEAR : FILTER_NEAREST);
+    SetFilter(Linear ? GL_TEXTURE_LINEAR : GL_TEXTURE_NEAREST);
 }
 
 void TSurfaceGL::SetFilter(int32_t Filter) {
     if (!hasTexture(BoundSurface)) return;
-    const bool Linear = Filter == FILTER_LINEAR;
+    const bool Linear = Filter == GL_TEXTURE_LINEAR;
     if (Textures[BoundSurface].Linear == Linear) return;
     GLSetTextureFilter(Linear);
     Textures[BoundSurface].Linear = Linear;

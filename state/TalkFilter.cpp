@@ -128,7 +128,7 @@ void AddToTextBuffer(TTextBuffer* TargetBuffer, int32_t StatementID, const char*
     if (Speaker != nullptr)
         TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Speaker, Text, TimeOffset));
     else
-        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Text, TimeOffset));
+        TargetBuffer->addLine(std::make_unique<TTalkLine>(StatementID, TalkMode, Text));
     Console.ConsoleChanged = true;
 }
 CATCH_FRAME(StatementID, TalkMode)

@@ -47,8 +47,7 @@ void DeleteTextBuffer(TTextBuffer* TextBuffer);
 // Deletes every registered buffer (program end).
 void DeleteAllTextBuffers();
 
-// Appends one line stamped TimeOffset seconds from now (with the speaker's prefix when Speaker is not NULL)
-// and marks the console changed.
+// Appends one line (with the speaker's prefix when Speaker is not NULL) and marks the console changed.
 void AddToTextBuffer(TTextBuffer* TargetBuffer, int32_t StatementID, const char* Text, int32_t Mode,
                      const char* Speaker, int32_t TimeOffset);
 void ClearTextBuffer(TTextBuffer* TextBuffer);

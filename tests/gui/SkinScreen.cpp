@@ -66,6 +66,8 @@ TSource TSkinScreen::source(int32_t x, int32_t y) {
     return {Red + 256 * (High & 1), Green + 256 * (High >> 1)};
 }
 
+uint32_t TSkinScreen::pixel(int32_t x, int32_t y) { return Engine->pixel(SCREEN_SURFACE, x, y); }
+
 TSource TSkinScreen::skinPixel(int32_t Skin, int32_t dx, int32_t dy) {
     const TSkin& S = GetSkin(Skin);
     return {S.x + dx, S.y + dy};

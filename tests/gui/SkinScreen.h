@@ -21,6 +21,8 @@ public:
     // Paints SCREEN_SURFACE with the background colour.
     void clear();
     TSource source(int32_t x, int32_t y);
+    // The screen pixel as red << 16 | green << 8 | blue.
+    uint32_t pixel(int32_t x, int32_t y);
     // Where skin Skin's pixel (dx, dy) lies in the skin picture.
     static TSource skinPixel(int32_t Skin, int32_t dx, int32_t dy);
 

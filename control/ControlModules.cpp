@@ -160,10 +160,29 @@ void ExitModules() {
 
 void SetEngineStarted(bool Started) { Modules.EngineStarted = Started; }
 
+namespace {
+
+// What the game messages ask of the controller. The side windows of containers and trade are not built yet:
+// their contents live in the game state, and nothing opens a window for them.
+class TControllerGameHooks final : public TGameClientHooks {
+public:
+    void enterGame() override { EnterGame(); }
+    void openContainerWindow(int32_t) override {}
+    void closeContainerWindow(int32_t) override {}
+    void openTradeWindow() override {}
+    void refreshTradeWindow() override {}
+    void closeTradeWindow() override {}
+};
+
+TControllerGameHooks ControllerGameHooks;
+
+} // namespace
+
 void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks) {
     Modules.Window = Window;
     Modules.Callbacks = Callbacks;
     InitControlConnection(MessageTarget);
+    SetGameClientHooks(&ControllerGameHooks);
     SetLeaveGameScreenHook(LeaveGameScreen);
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);

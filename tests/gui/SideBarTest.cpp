@@ -116,9 +116,6 @@ TEST_F(SideBarTest, WindowsStackTopDownAtTheColumnsWidthAndLeaveTheRestFree) {
     open(7, 150);
     EXPECT_EQ(stack(), "6:0+119 7:119+169");
     EXPECT_EQ(Skills->getWidth(), 176);
-    EXPECT_EQ(Skills->Body->X, 4);
-    EXPECT_EQ(Skills->Body->Y, 15);
-    EXPECT_EQ(Skills->Body->getWidth(), 168);
     EXPECT_EQ(Skills->Body->getHeight(), 100);
     EXPECT_EQ(Column->getFreeHeight(), 112);
     EXPECT_EQ(Column->getMinimumHeight(), 288);
@@ -357,23 +354,18 @@ TEST_F(SideBarTest, OpenWindowsBelowTheContainerKindsAreSavedTopDown) {
     EXPECT_EQ(Kinds[1], 6);
 }
 
-TEST_F(SideBarTest, TitlePlacesSitAtTheirPointsAndAReplacedElementIsDeleted) {
+TEST_F(SideBarTest, AHiddenUpButtonStaysOwnedAndAReplacedOneIsDeleted) {
     column(400);
     TDialogWindow* Window = open(64, 100);
     auto* Up = new TButton(0, 0, 136, 137, Window, 11, "up", false);
     Window->setButton1(Up);
     EXPECT_EQ(Up->X, 176 - 39);
-    EXPECT_EQ(Up->Y, 2);
-    EXPECT_EQ(Window->Button2->X, 176 - 15);
-    EXPECT_EQ(Window->MinimizeButton->X, 176 - 28);
-    EXPECT_EQ(Window->Button4->X, 4);
-    EXPECT_EQ(Window->Button4->getWidth(), 12);
     Window->hideButton();
     EXPECT_FALSE(Window->isChild(Up));
     Window->showButton();
     EXPECT_TRUE(Window->isChild(Up));
     Window->hideButton();
-    Window->setButton1(new TSkinImage(142)); // the unlinked "up" button is deleted too (leak check)
+    Window->setButton1(new TSkinImage(142)); // the unlinked button goes too (leak check)
     EXPECT_TRUE(Window->isChild(Window->Button1));
 }
 

@@ -8,6 +8,7 @@
 #include "control/Dialogs.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
+#include "gui/DialogElements.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "screen/MainWindow.h"

@@ -118,18 +118,6 @@ TEST_F(DialogBoxes, ConnectingBoxStaysUntilAnEventIsQueued) {
     ProcessMessages(); // the next pass deletes it and opens the message
     ASSERT_NE(Dialog(), nullptr);
     EXPECT_STREQ(Dialog()->_Caption, "Message of the Day");
-
-    // Abort goes to the main window, which drops the connection attempt and ends the box.
-    KeyPressed(13);
-    AddMessage(MESSAGE_CONNECTINGGAME, 0, 0);
-    ProcessMessages();
-    ASSERT_NE(Body<TWaitBox>(), nullptr);
-    SetConnectionState(CONNECTIONSTATE_CONNECTGAME);
-    KeyPressed(27);
-    EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
-    EXPECT_EQ(QueuedTypes(), (std::vector<int32_t>{MESSAGE_WAITFORCHARACTERS, MESSAGE_CHARACTERLIST}));
-    ClearMessages();
 }
 
 TEST_F(DialogBoxes, YesNoAndLogoutKeys) {

@@ -105,21 +105,7 @@ TEST_F(Dispatch, WindowsOfOtherModulesComeFromTheirFactoriesAndMenusKeepTheirPla
     EXPECT_THROW(SetWindowFactory(MESSAGE_CONNECTLOGIN, nullptr), TMyException);
 }
 
-TEST_F(Dispatch, ClosingInGameOpensTheLogoutBoxWithItsThreeButtons) {
-    SetConnectionState(CONNECTIONSTATE_GAME);
-    EXPECT_FALSE(CanCloseWindow());
-    SetConnectionState(CONNECTIONSTATE_OFFLINE);
-    ProcessMessages();
-    ASSERT_NE(Body<TLogoutBox>(), nullptr);
-    EXPECT_STREQ(Dialog()->_Caption, "Warning");
-    EXPECT_STREQ(Dialog()->OkButton->_Text, "Logout");
-    EXPECT_STREQ(Dialog()->CancelButton->_Text, "Cancel");
-    EXPECT_STREQ(Dialog()->ExtraButton->_Text, "Exit");
-    EXPECT_EQ(Dialog()->OkButton->Notification.Target, GetMainWindow());
-    EXPECT_EQ(Dialog()->ExtraButton->Notification.Identifier, DIALOG_EXIT);
-}
-
-TEST_F(Dispatch, LinkWarningAndMarkupBoxes) {
+TEST_F(Dispatch, LinkWarningAnswersTheMainWindow) {
     AddMessage(MESSAGE_LINKWARNING, MessageParameter("Link Copy Warning"), 0);
     ProcessMessages();
     ASSERT_NE(Body<TYesNoBox>(), nullptr);
@@ -127,11 +113,4 @@ TEST_F(Dispatch, LinkWarningAndMarkupBoxes) {
     EXPECT_EQ(Body<TYesNoBox>()->No.Identifier, 2);
     KeyPressed('n'); // the main window's 2 ends the box
     EXPECT_EQ(GetModalWindow(), nullptr);
-
-    AddMessage(MESSAGE_MESSAGEBOX2, MessageParameter("Hint"),
-               MessageParameter(NewMessageText("<font=4>Short.")));
-    ProcessMessages();
-    ASSERT_NE(Body<TMarkupTextBox>(), nullptr);
-    EXPECT_LT(Body<TMarkupTextBox>()->Width, 400) << "fitted to a short text";
-    EXPECT_LT(Body<TMarkupTextBox>()->Height, 340);
 }

@@ -7,11 +7,20 @@
 #include "gui/DialogElementsList.h"
 #include "network/Communication.h"
 #include "network/Network.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
+#include "state/Inventory.h"
+#include "state/Map.h"
+#include "state/Objects.h"
+#include "state/Talk.h"
+#include "state/TalkRouting.h"
 #include "tests/network/NetworkFixture.h"
+#include "tools/testserver/Game.h"
 #include "tools/testserver/Messages.h"
 #include "tools/testserver/TestServer.h"
 
 #include <cstring>
+#include <filesystem>
 
 using namespace testserver;
 
@@ -41,6 +50,7 @@ protected:
     }
     void TearDown() override {
         ExitNetwork();
+        stopPlaying();
         SetNetworkWindow(nullptr);
         SetHostResolver(nullptr);
         SetLoginServerEndpoint(LOGIN_SERVER_HOSTNAME, LOGIN_SERVER_PORT);
@@ -60,6 +70,36 @@ protected:
         return Dialog() != nullptr && strcmp(Dialog()->_Caption, Caption) == 0;
     }
 
+    // Plays the test world on the game port, with the client's game state ready for it.
+    void playTheWorld() {
+        std::filesystem::copy_file(DefaultDatFile(), "Ebrun.dat");
+        Server.setPlan(TRole::Game, WorldPlan(LoadWorld(DefaultDatFile())));
+        InitObjects();
+        InitMap(HideCreatureCallback);
+        InitInventory();
+        InitCreatures();
+        InitTalk();
+        SetGameClientHooks(&Entered);
+        Playing = true;
+    }
+    void stopPlaying() {
+        if (!Playing) return;
+        SetGameClientHooks(nullptr);
+        ExitTalk();
+        ExitObjects();
+    }
+
+    // The game screen is not built here: entering only counts.
+    struct TEntered : TGameClientHooks {
+        void enterGame() override { Count++; }
+        void openContainerWindow(int32_t) override {}
+        void closeContainerWindow(int32_t) override {}
+        void openTradeWindow() override {}
+        void refreshTradeWindow() override {}
+        void closeTradeWindow() override {}
+        int Count = 0;
+    } Entered;
+    bool Playing = false;
     TTestServer Server{TServerConfig{0, 0, "", std::chrono::milliseconds(1), nullptr}};
     std::shared_ptr<TScriptedResolver> Resolver;
     CFrameMessageTarget Frame;
@@ -133,4 +173,39 @@ TEST_F(DialogRoad, AbortingTheConnectingBoxDropsTheLogin) {
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     EXPECT_TRUE(Server.received().Logins.empty());
+}
+
+TEST_F(DialogRoad, ChoosingAnotherCharacterInGameLogsOutAndEntersWithIt) {
+    playTheWorld();
+    AddMessage(MESSAGE_LOGINDIALOG, 0, 0);
+    ProcessMessages();
+    Type("4711");
+    KeyPressed(KEY_TAB);
+    Type("mellon");
+    KeyPressed(13);
+    ASSERT_TRUE(IdleUntil([] { return DialogCaptioned("Message of the Day"); }));
+    KeyPressed(13);
+    ASSERT_TRUE(IdleUntil([] { return Body<TCharacterListDialog>() != nullptr; }));
+    KeyPressed(13);
+    ASSERT_TRUE(IdleUntil([] { return GetConnectionState() == CONNECTIONSTATE_GAME; }));
+    EXPECT_EQ(Entered.Count, 1);
+
+    // The main window's "character list" in game: the list shows the active character and switches.
+    GetMainWindow()->handleEvent(509);
+    ASSERT_TRUE(IdleUntil([] { return Body<TCharacterListDialog>() != nullptr; }));
+    EXPECT_EQ(Body<TCharacterListDialog>()->List->getSelection(), 0);
+    KeyPressed(KEY_DOWN);
+    KeyPressed(13);
+    ProcessMessages();
+    EXPECT_TRUE(IsCharacterSwitchPending()) << "waiting for the server to close the first session";
+    ASSERT_TRUE(IdleUntil(
+        [this] {
+            return Server.received().GameLogins.size() == 2 && GetConnectionState() == CONNECTIONSTATE_GAME;
+        },
+        8000));
+    TReceived Got = Server.received();
+    EXPECT_EQ(Got.GameLogins[0].CharacterName, "Aldric");
+    EXPECT_EQ(Got.GameLogins[1].CharacterName, "Brenna");
+    EXPECT_EQ(Entered.Count, 2);
+    EXPECT_FALSE(IsCharacterSwitchPending());
 }

@@ -104,5 +104,3 @@ void SetWindowFactory(int32_t Type, TWindowFactory Factory) {
     CHECK(In(Type, 1, LAST_WINDOW_EVENT), Type);
     Factories[Type] = Factory;
 }
-
-bool HasWindowFactory(int32_t Type) { return In(Type, 1, LAST_WINDOW_EVENT) && Factories[Type] != nullptr; }

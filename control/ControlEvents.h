@@ -16,4 +16,3 @@ bool PerformWindowEvent(int32_t Type, intptr_t Param1, intptr_t Param2);
 // show, or NULL for none. NULL removes the factory. The built dialogs of the catalogue cannot be replaced.
 using TWindowFactory = TComponent* (*)(intptr_t Param1, intptr_t Param2);
 void SetWindowFactory(int32_t Type, TWindowFactory Factory);
-bool HasWindowFactory(int32_t Type);

@@ -98,10 +98,12 @@ TEST_F(Dispatch, WindowsOfOtherModulesComeFromTheirFactoriesAndMenusKeepTheirPla
     ASSERT_NE(dynamic_cast<TMenuProbe*>(GetModalWindow()), nullptr);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
     EXPECT_EQ(GetModalWindow()->X, 5) << "a menu is not centred";
-    EXPECT_TRUE(HasWindowFactory(MESSAGE_OBJECTMENU));
     SetWindowFactory(MESSAGE_EDITLIST, nullptr);
     SetWindowFactory(MESSAGE_OBJECTMENU, nullptr);
-    EXPECT_FALSE(HasWindowFactory(MESSAGE_OBJECTMENU));
+    SetActionState(ACTIONSTATE_NONE); // the menu's entry was chosen
+    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
+    ProcessMessages();
+    EXPECT_EQ(GetModalWindow(), nullptr) << "without its factory the menu opens nothing";
     EXPECT_THROW(SetWindowFactory(MESSAGE_CONNECTLOGIN, nullptr), TMyException);
 }
 

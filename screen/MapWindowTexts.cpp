@@ -167,10 +167,10 @@ void PlaceBox(TBoxLayout& B, int32_t n, int32_t VW, int32_t VH, int32_t S) {
         else if (Mode == TALK_GAMEMASTER_BROADCAST || Mode == TALK_GAMEMASTER_MESSAGE ||
                  Mode == TALK_ADMIN_MESSAGE || Mode == TALK_EVENT_MESSAGE)
             B.IY = B.H / 2 + 5 + VH / 2;
-        else if (Mode == TALK_INFO_MESSAGE)
-            B.IY = VH / 2 - B.H / 2 - 5;
         else
-            CHECK_TEXT(false, "unknown talk box mode", Mode);
+            // Info messages; also a spoken text that the server sent without a place, which must not stop
+            // every frame of the map.
+            B.IY = VH / 2 - B.H / 2 - 5;
         B.YLow = std::max(B.IY - B.H, B.H / 2 + 1);
         B.EdgeFlags = 3;
     }

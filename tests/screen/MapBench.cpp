@@ -30,9 +30,9 @@ void WriteData() {
               SpriteFileBytes({SpriteOf(FilledTile(200, 0, 0)), SpriteOf(FilledTile(0, 200, 0)),
                                SpriteOf(FilledTile(0, 0, 200)), SpriteOf(FilledTile(200, 200, 0)),
                                SpriteOf(FilledTile(248, 248, 248)), SpriteOf(Quarter)}));
-    // Font glyphs are 2 x 3 white blocks; the darkness picture has tile t in grey 32 t (tile 0 black).
+    // Font glyphs are 12 x 3 white blocks; the darkness picture has tile t in grey 32 t (tile 0 black).
     TTestPicture Font = PictureOf(16, 4, [](int32_t x, int32_t y) {
-        const bool Ink = x % 16 < 2 && y % 16 < 3 && (y / 16) * 32 + x / 16 > 0;
+        const bool Ink = x % 16 < 12 && y % 16 < 3 && (y / 16) * 32 + x / 16 > 0;
         return Ink ? std::array<uint8_t, 3>{255, 255, 255} : Key();
     });
     TTestPicture Skins = PictureOf(11, 9, [](int32_t, int32_t) { return std::array<uint8_t, 3>{0, 0, 248}; });

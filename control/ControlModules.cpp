@@ -168,6 +168,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEngineSwitch(ChangeEngine);
+    SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);
 }
 

@@ -153,7 +153,11 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
     const bool Light = GetLightEffects() && Engine->SupportsLightEffects();
     MoveMissiles();
     const TCreature* Player = GetPlayerID() != 0 ? GetCreature(GetPlayerID()) : nullptr;
-    CHECK_TEXT(Player != nullptr, "Player!=NULL");
+    // Between entering the game and the first map the player's creature is not known yet: nothing to show.
+    if (Player == nullptr) {
+        Engine->FillRectangle(Surface, X, Y, Width, Height, 0, 0, 0);
+        return;
+    }
     _OffsetX = Player->getOffsetX() + 32;
     _OffsetY = Player->getOffsetY() + 32;
     const int32_t L = GetViewLayer();

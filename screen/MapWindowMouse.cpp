@@ -20,6 +20,8 @@ namespace {
 constexpr uint32_t SHIFT_KEY = 0x200, CTRL_KEY = 0x400, ALT_KEY = 0x800;
 constexpr int32_t PLAYER_POINT_X = 8, PLAYER_POINT_Y = 6;
 
+bool PlayerKnown() { return GetPlayerID() != 0 && GetCreature(GetPlayerID()) != nullptr; }
+
 const TCreature& PlayerCreature() {
     const TCreature* Player = GetPlayerID() != 0 ? GetCreature(GetPlayerID()) : nullptr;
     CHECK_TEXT(Player != nullptr, "Player!=NULL");
@@ -127,7 +129,7 @@ uint32_t TMapView::getCreatureAt(int32_t X, int32_t Y) {
 }
 
 bool TMapView::leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) try {
-    if (TParentComponent::leftButtonDown(X, Y, Flags)) return true;
+    if (TParentComponent::leftButtonDown(X, Y, Flags) || !PlayerKnown()) return true;
     int32_t rx = 0, ry = 0, rz = 0;
     getField(X, Y, rx, ry, rz);
     TObject Obj;
@@ -141,7 +143,7 @@ bool TMapView::leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) try {
 CATCH_FRAME(X, Y)
 
 bool TMapView::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
-    if (TParentComponent::leftButtonUp(X, Y, Flags)) return true;
+    if (TParentComponent::leftButtonUp(X, Y, Flags) || !PlayerKnown()) return true;
     int32_t rx = 0, ry = 0, rz = 0;
     getField(X, Y, rx, ry, rz);
     int32_t wx = rx, wy = ry, wz = rz;
@@ -225,6 +227,7 @@ void TMapView::useTarget() {
 }
 
 bool TMapView::rightClick(int32_t X, int32_t Y, uint32_t Flags) try {
+    if (!PlayerKnown()) return true;
     int32_t rx = 0, ry = 0, rz = 0;
     getField(X, Y, rx, ry, rz);
     if (isDark(rx, ry)) {
@@ -270,6 +273,7 @@ bool TMapView::rightClick(int32_t X, int32_t Y, uint32_t Flags) try {
 CATCH_FRAME(X, Y)
 
 bool TMapView::getHelpContext(int32_t X, int32_t Y) try {
+    if (!PlayerKnown()) return false;
     int32_t rx = 0, ry = 0, rz = 0;
     getField(X, Y, rx, ry, rz);
     if (isDark(rx, ry)) return false;

@@ -3,6 +3,7 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "state/CreaturesPlayer.h"
+#include "state/Events.h"
 #include "state/MapLight.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -138,9 +139,13 @@ TEST_F(MapScene, LampLightsItsNeighbourhoodOffTheGroundLess) {
     EXPECT_EQ(View->_Light[6][9][0], 0);
 }
 
-TEST_F(MapScene, MissingPlayerIsReported) {
+TEST_F(MapScene, BeforeThePlayerIsKnownTheViewIsBlack) {
+    drawView();
     SetPlayerID(0);
-    EXPECT_NE(ExceptionTextOf([&] { drawView(); }).find("Player!=NULL"), std::string::npos);
+    drawView();
+    EXPECT_TRUE(Near(pixel(CentreX(2), CentreY(2)), 0, 0, 0));
+    EXPECT_TRUE(View->rightClick(CentreX(2), CentreY(2), 0));
+    EXPECT_EQ(PeekMessageType(), MESSAGE_NONE);
 }
 
 } // namespace

@@ -90,12 +90,13 @@ TMapView::~TMapView() {
 int32_t TMapView::getMinimumWidth() const { return SkinProperties.MapView.MinimumWidth; }
 int32_t TMapView::getMinimumHeight() const { return SkinProperties.MapView.MinimumHeight; }
 
-void TMapView::setSize(int32_t W, int32_t H) try {
+// The parameters shadow the members so that a failure names "Width" and "Height".
+void TMapView::setSize(int32_t Width, int32_t Height) try {
     SetMapTextChanged();
-    TComponent::setSize(W, H);
+    TComponent::setSize(Width, Height);
     arrange();
 }
-CATCH_FRAME(W, H)
+CATCH_FRAME(Width, Height)
 
 void TMapView::arrange() {
     if (_HintButton == nullptr) return;

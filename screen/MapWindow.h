@@ -112,6 +112,8 @@ private:
     void lightFloor(int32_t rz, int32_t Layer);
     void drawLight();
     void drawCreatures(int32_t PX, int32_t PY, int32_t rx, int32_t ry, int32_t rz, int32_t Mode, int32_t E);
+    void drawFieldCreature(const TCreature& C, int32_t QX, int32_t QY, int32_t sx, int32_t sy, int32_t rz,
+                           int32_t Mode);
     void drawEffects(int32_t PX, int32_t PY, int32_t rx, int32_t ry, int32_t rz, int32_t Mode, int32_t E);
     void drawCreatureInfo(int32_t Surface, int32_t X, int32_t Y);
     void drawMarks(int32_t Surface, int32_t X, int32_t Y, const TCreature& Creature, int32_t sx, int32_t sy);

@@ -378,53 +378,56 @@ void TMapView::drawCreatures(int32_t PX, int32_t PY, int32_t x, int32_t y, int32
             }
         }
     SortCreatures(List, n);
-    const int32_t L = GetViewLayer();
-    const uint32_t PlayerID = GetPlayerID();
-    for (int32_t i = 0; i < n; i++) {
-        const TCreature& C = *List[i].Creature;
-        const int32_t QX = PX + List[i].dx - E, QY = PY + List[i].dy - E;
-        TColour Colour;
-        int32_t Inset = 0;
-        if (FrameColour(C, Colour)) {
-            flushSquare(QX, QY);
-            GetSurface()->DrawBorderClipped(TEMP_SURFACE, QX, QY, 32, 32, 2, Colour.Red, Colour.Green,
-                                            Colour.Blue, 0, 0, MAP_PICTURE_WIDTH, MAP_PICTURE_HEIGHT);
-            Inset = 2;
-        }
-        if (C.isMarked()) {
-            flushSquare(QX, QY);
-            const TRGBColor Mark(C.MarkColor);
-            GetSurface()->DrawBorderClipped(TEMP_SURFACE, QX + Inset, QY + Inset, 32 - 2 * Inset,
-                                            32 - 2 * Inset, 2, Mark.Red, Mark.Green, Mark.Blue, 0, 0,
-                                            MAP_PICTURE_WIDTH, MAP_PICTURE_HEIGHT);
-        }
-        const int32_t DX = QX + List[i].sx, DY = QY + List[i].sy;
-        if (C.OutfitType == 0 && C.OutfitHead == 0) {
-            // The invisibility shimmer needs phases 2 to 4 of its effect type; a data file without it shows
-            // none.
-            if (INVISIBLE_EFFECT <= GetNumberOfEffectTypes() && GetEffectPhases(INVISIBLE_EFFECT) >= 4) {
-                flushSquare(DX - 8, DY - 8);
-                DrawSprite(TEMP_SURFACE, DX - 8, DY - 8,
-                           GetEffectSprite(INVISIBLE_EFFECT, 1, 1, 1, GetTickCounter() / 3 % 3 + 2));
-            }
-        } else if (C.OutfitType == 0) {
-            drawObject(DX, DY, rz, TObject{C.OutfitHead, 0, 0}, 0, 0, 0);
-        } else {
-            drawCreature(DX, DY, rz, &C);
-        }
-        if (Mode != 0) continue;
-        if ((IsBattleListMember(&C) || C.CreatureID == PlayerID) && rz == L && _LabelCount < MAP_LABELS)
-            _Labels[_LabelCount++] = {C.CreatureID, QX + 16, QY};
-        const TRGBColor Own(C.LightColor);
-        addLight(QX + 16, QY + 16, rz, C.LightBrightness, Own.Red, Own.Green, Own.Blue);
-        if (C.OutfitType != 0 && GetOutfitFlag(C.OutfitType, LIGHT)) {
-            const TRGBColor Outfit(GetOutfitLightColor(C.OutfitType));
-            addLight(QX + 16, QY + 16, rz, GetOutfitLightBrightness(C.OutfitType), Outfit.Red, Outfit.Green,
-                     Outfit.Blue);
-        }
-        if (C.CreatureID == PlayerID && C.LightBrightness < 2)
-            addLight(QX + 16, QY + 16, rz, 2, 255, 255, 255);
+    for (int32_t i = 0; i < n; i++)
+        drawFieldCreature(*List[i].Creature, PX + List[i].dx - E, PY + List[i].dy - E, List[i].sx, List[i].sy,
+                          rz, Mode);
+}
+
+// One creature whose square starts at (QX, QY): its frames, its picture shifted by (sx, sy), and in the
+// normal pass its label and light.
+void TMapView::drawFieldCreature(const TCreature& C, int32_t QX, int32_t QY, int32_t sx, int32_t sy,
+                                 int32_t rz, int32_t Mode) {
+    TColour Colour;
+    int32_t Inset = 0;
+    if (FrameColour(C, Colour)) {
+        flushSquare(QX, QY);
+        GetSurface()->DrawBorderClipped(TEMP_SURFACE, QX, QY, 32, 32, 2, Colour.Red, Colour.Green,
+                                        Colour.Blue, 0, 0, MAP_PICTURE_WIDTH, MAP_PICTURE_HEIGHT);
+        Inset = 2;
     }
+    if (C.isMarked()) {
+        flushSquare(QX, QY);
+        const TRGBColor Mark(C.MarkColor);
+        GetSurface()->DrawBorderClipped(TEMP_SURFACE, QX + Inset, QY + Inset, 32 - 2 * Inset, 32 - 2 * Inset,
+                                        2, Mark.Red, Mark.Green, Mark.Blue, 0, 0, MAP_PICTURE_WIDTH,
+                                        MAP_PICTURE_HEIGHT);
+    }
+    const int32_t DX = QX + sx, DY = QY + sy;
+    if (C.OutfitType == 0 && C.OutfitHead == 0) {
+        // The invisibility shimmer needs phases 2 to 4 of its effect type; a data file without it shows none.
+        if (INVISIBLE_EFFECT <= GetNumberOfEffectTypes() && GetEffectPhases(INVISIBLE_EFFECT) >= 4) {
+            flushSquare(DX - 8, DY - 8);
+            DrawSprite(TEMP_SURFACE, DX - 8, DY - 8,
+                       GetEffectSprite(INVISIBLE_EFFECT, 1, 1, 1, GetTickCounter() / 3 % 3 + 2));
+        }
+    } else if (C.OutfitType == 0) {
+        drawObject(DX, DY, rz, TObject{C.OutfitHead, 0, 0}, 0, 0, 0);
+    } else {
+        drawCreature(DX, DY, rz, &C);
+    }
+    if (Mode != 0) return;
+    const uint32_t PlayerID = GetPlayerID();
+    if ((IsBattleListMember(&C) || C.CreatureID == PlayerID) && rz == GetViewLayer() &&
+        _LabelCount < MAP_LABELS)
+        _Labels[_LabelCount++] = {C.CreatureID, QX + 16, QY};
+    const TRGBColor Own(C.LightColor);
+    addLight(QX + 16, QY + 16, rz, C.LightBrightness, Own.Red, Own.Green, Own.Blue);
+    if (C.OutfitType != 0 && GetOutfitFlag(C.OutfitType, LIGHT)) {
+        const TRGBColor Outfit(GetOutfitLightColor(C.OutfitType));
+        addLight(QX + 16, QY + 16, rz, GetOutfitLightBrightness(C.OutfitType), Outfit.Red, Outfit.Green,
+                 Outfit.Blue);
+    }
+    if (C.CreatureID == PlayerID && C.LightBrightness < 2) addLight(QX + 16, QY + 16, rz, 2, 255, 255, 255);
 }
 
 void TMapView::drawEffects(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode,

@@ -189,6 +189,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEventHandler(PerformWindowEvent);
     SetEngineSwitch(ChangeEngine);
+    SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);
 }
 

@@ -55,6 +55,10 @@ TPanelScreen::~TPanelScreen() {
     std::filesystem::remove_all(Folder, Ignored);
 }
 
+void TPanelScreen::beginFrame() {
+    Engine->engine().ChangeVideoMode(Engine->window(), WINDOWED_MODE, nullptr, false);
+}
+
 void TPanelScreen::clear() {
     TRectangle Screen = GetSurface()->GetSurfaceRect(SCREEN_SURFACE);
     GetSurface()->FillRectangle(SCREEN_SURFACE, 0, 0, Screen.Width, Screen.Height, 0, 0, BACKGROUND_BLUE);

@@ -19,6 +19,8 @@ public:
     TPanelScreen();
     ~TPanelScreen();
 
+    // What the frame loop does first: the engine stops reporting its surfaces as new.
+    void beginFrame();
     // Paints SCREEN_SURFACE with the background colour.
     void clear();
     // The pixel of a surface as red << 16 | green << 8 | blue.

@@ -18,6 +18,12 @@ int32_t SkinHeight(int32_t Skin) { return GetSkin(Skin).Height; }
 constexpr int32_t MINIMIZE_UP = 138, MINIMIZE_DOWN = 139;
 constexpr int32_t RESTORE_UP = 140, RESTORE_DOWN = 141;
 
+// The phase follows Y, so the tiles of stacked windows line up wherever the column puts them.
+int32_t PhaseAt(int32_t Y) {
+    const int32_t TileHeight = SkinHeight(7);
+    return TileHeight > 0 ? Y % TileHeight : 0;
+}
+
 } // namespace
 
 // ---- TContentWindow ----
@@ -36,12 +42,6 @@ void TContentWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     TParentComponent::draw(Surface, X, Y);
 }
 CATCH_FRAME(X, Y)
-
-// The phase follows Y, so the tiles of stacked windows line up wherever the column puts them.
-static int32_t PhaseAt(int32_t Y) {
-    const int32_t TileHeight = SkinHeight(7);
-    return TileHeight > 0 ? Y % TileHeight : 0;
-}
 
 void TContentWindow::arrange() try {
     TParentComponent::arrange();

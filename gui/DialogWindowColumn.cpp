@@ -203,8 +203,10 @@ void TWindowColumn::placeWindows(bool SkipDragged) {
 }
 
 void TWindowColumn::dragReorder(TContentWindow* Work) {
-    DraggedWindow = Work;
-    if (Work == nullptr) return; // the drag ended: every window is placed again
+    if (Work == nullptr) {
+        DraggedWindow = nullptr; // the drag ended: every window is placed again
+        return;
+    }
     TComponent* Previous = nullptr;
     TComponent* Search = FirstChild;
     while (Search != nullptr && Search != Work) {
@@ -212,6 +214,7 @@ void TWindowColumn::dragReorder(TContentWindow* Work) {
         Search = Search->getNext();
     }
     CHECK_TEXT(Search != nullptr, "Search!=NULL");
+    DraggedWindow = Work; // only a window of this column: the pointer is drawn from
     TComponent* Following = Work->getNext();
     // The dragged window keeps its slot, so at most one of the two swaps applies.
     if (Previous != nullptr && Work->Y < Previous->Y + Previous->getHeight() / 2)

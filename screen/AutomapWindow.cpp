@@ -49,11 +49,6 @@ void PlanAndSendWalk(int32_t x, int32_t y, int32_t z) {
 
 bool IsEmptyMark(const TMapMark& Mark) { return Mark.x == 0 && Mark.y == 0; }
 
-TMapMark EmptyMark() {
-    TMapMark Mark{};
-    return Mark;
-}
-
 struct TField {
     int32_t x, y, z;
 };
@@ -145,6 +140,11 @@ void DrawMarks(const TMarkFrame& Frame, int32_t z) {
     });
 }
 
+// The field under the point of the view, on the shown floor; centreOnPlayer has run when Centred.
+TField FieldAt(const TAutomapWindow& W, int32_t X, int32_t Y, int32_t Width, int32_t Height) {
+    return {(X - Width / 2) * 2 / W.Zoom + W.CentreX, (Y - Height / 2) * 2 / W.Zoom + W.CentreY, W.CentreZ};
+}
+
 } // namespace
 
 void SetAutomapWalk(TAutomapWalk Walk) { Automap.Walk = Walk; }
@@ -192,7 +192,7 @@ TMapMark TAutomapView::getMarkAt(int32_t X, int32_t Y) try {
     TAutomapWindow& W = window();
     if (W.Centred) W.centreOnPlayer();
     const TMarkFrame Frame = MarkFrame(W.CentreX, W.CentreY, W.Zoom);
-    TMapMark Found = EmptyMark();
+    TMapMark Found{};
     VisitMarks(Frame, W.CentreZ, true, [&](const TMapMark& Mark) {
         if (!Frame.shows(Mark) || std::abs(X - Frame.pixelX(Mark)) > MARK_REACH ||
             std::abs(Y - Frame.pixelY(Mark)) > MARK_REACH)
@@ -203,11 +203,6 @@ TMapMark TAutomapView::getMarkAt(int32_t X, int32_t Y) try {
     return Found;
 }
 CATCH_FRAME(X, Y)
-
-// The field under the point of the view, on the shown floor; centreOnPlayer has run when Centred.
-static TField FieldAt(const TAutomapWindow& W, int32_t X, int32_t Y, int32_t Width, int32_t Height) {
-    return {(X - Width / 2) * 2 / W.Zoom + W.CentreX, (Y - Height / 2) * 2 / W.Zoom + W.CentreY, W.CentreZ};
-}
 
 bool TAutomapView::leftButtonUp(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
     const TMapMark Mark = getMarkAt(X, Y);
@@ -293,11 +288,9 @@ TAutomapWindow::TAutomapWindow() try : TContentWindow(AUTOMAP_WINDOW, true) {
     ZoomOutButton = new TButton(A.ZoomOut.x, A.ZoomOut.y, A.ZoomOutSkins[0], A.ZoomOutSkins[1], this,
                                 AUTOMAP_ZOOM_OUT, MessageTexts[36], false);
     Rose = new TCompassRose(A.RoseSkin);
-    for (TComponent* Child :
-         {static_cast<TComponent*>(View), static_cast<TComponent*>(CentreButton),
-          static_cast<TComponent*>(FloorUpButton), static_cast<TComponent*>(FloorDownButton),
-          static_cast<TComponent*>(ZoomInButton), static_cast<TComponent*>(ZoomOutButton),
-          static_cast<TComponent*>(Rose)})
+    TComponent* const Children[] = {View,         CentreButton,  FloorUpButton, FloorDownButton,
+                                    ZoomInButton, ZoomOutButton, Rose};
+    for (TComponent* Child : Children)
         addChild(Child);
     placeChild(View, A.View.x, A.View.y, A.View.width, A.View.height);
     placeChild(Rose, A.Rose.x, A.Rose.y, GetSkin(A.RoseSkin).Width, GetSkin(A.RoseSkin).Height);

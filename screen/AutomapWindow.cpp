@@ -276,22 +276,20 @@ TAutomapWindow::TAutomapWindow() try : TContentWindow(AUTOMAP_WINDOW, true) {
     const int32_t Stored = GetAutomapZoom();
     Zoom = Stored == 1 || Stored == 2 || Stored == 4 || Stored == 8 ? Stored : 2;
     allocateDrawingList(4);
-    View = new TAutomapView;
-    CentreButton =
-        new TTextButton(A.CentreButton.x, A.CentreButton.y, "Centre", this, AUTOMAP_CENTRE, MessageTexts[32]);
-    FloorUpButton = new TButton(A.FloorUp.x, A.FloorUp.y, A.FloorUpSkins[0], A.FloorUpSkins[1], this,
-                                AUTOMAP_FLOOR_UP, MessageTexts[33], false);
-    FloorDownButton = new TButton(A.FloorDown.x, A.FloorDown.y, A.FloorDownSkins[0], A.FloorDownSkins[1],
-                                  this, AUTOMAP_FLOOR_DOWN, MessageTexts[34], false);
-    ZoomInButton = new TButton(A.ZoomIn.x, A.ZoomIn.y, A.ZoomInSkins[0], A.ZoomInSkins[1], this,
-                               AUTOMAP_ZOOM_IN, MessageTexts[35], false);
-    ZoomOutButton = new TButton(A.ZoomOut.x, A.ZoomOut.y, A.ZoomOutSkins[0], A.ZoomOutSkins[1], this,
-                                AUTOMAP_ZOOM_OUT, MessageTexts[36], false);
-    Rose = new TCompassRose(A.RoseSkin);
-    TComponent* const Children[] = {View,         CentreButton,  FloorUpButton, FloorDownButton,
-                                    ZoomInButton, ZoomOutButton, Rose};
-    for (TComponent* Child : Children)
-        addChild(Child);
+    // Each child is linked as soon as it is made, so that a failure leaves nothing unowned.
+    View = adopt(new TAutomapView);
+    CentreButton = adopt(new TTextButton(A.CentreButton.x, A.CentreButton.y, "Centre", this, AUTOMAP_CENTRE,
+                                         MessageTexts[32]));
+    FloorUpButton = adopt(new TButton(A.FloorUp.x, A.FloorUp.y, A.FloorUpSkins[0], A.FloorUpSkins[1], this,
+                                      AUTOMAP_FLOOR_UP, MessageTexts[33], false));
+    FloorDownButton =
+        adopt(new TButton(A.FloorDown.x, A.FloorDown.y, A.FloorDownSkins[0], A.FloorDownSkins[1], this,
+                          AUTOMAP_FLOOR_DOWN, MessageTexts[34], false));
+    ZoomInButton = adopt(new TButton(A.ZoomIn.x, A.ZoomIn.y, A.ZoomInSkins[0], A.ZoomInSkins[1], this,
+                                     AUTOMAP_ZOOM_IN, MessageTexts[35], false));
+    ZoomOutButton = adopt(new TButton(A.ZoomOut.x, A.ZoomOut.y, A.ZoomOutSkins[0], A.ZoomOutSkins[1], this,
+                                      AUTOMAP_ZOOM_OUT, MessageTexts[36], false));
+    Rose = adopt(new TCompassRose(A.RoseSkin));
     placeChild(View, A.View.x, A.View.y, A.View.width, A.View.height);
     placeChild(Rose, A.Rose.x, A.Rose.y, GetSkin(A.RoseSkin).Width, GetSkin(A.RoseSkin).Height);
     arrange();

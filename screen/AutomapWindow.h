@@ -94,6 +94,12 @@ public:
     void leaveCentre();
     // Centre fields = the player's field, without changing any flag.
     void centreOnPlayer();
+
+private:
+    template <typename T> T* adopt(T* Child) {
+        addChild(Child);
+        return Child;
+    }
 };
 
 // How a click on the map walks: plans the way to the field and sends the path or the stop. Tests put a

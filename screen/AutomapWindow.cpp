@@ -27,7 +27,6 @@ constexpr int32_t MARK_ICON = 11;  // pixels of a mark icon, both ways
 constexpr int32_t MARK_TYPES = 14; // icons of the skin table; other types come from damaged files
 constexpr int32_t MARK_REACH = 5;  // pixels from a mark's point that still hit it
 constexpr int32_t HELP_AUTOMAP = 10;
-constexpr int32_t MESSAGE_MARK_MENU = 59;
 
 // Module state, set for the program's life: the walk of a map click and the tool-tip text of a mark (shown
 // by pointer, so it must outlive the call).
@@ -228,7 +227,7 @@ bool TAutomapView::rightClick(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
     Request->z = Field.z;
     Request->Mark = Mark;
     Request->Window = &W;
-    AddMessage(MESSAGE_MARK_MENU, reinterpret_cast<intptr_t>(Request), 0);
+    AddMessage(MESSAGE_MAPMARKMENU, reinterpret_cast<intptr_t>(Request), 0);
     return true;
 }
 CATCH_FRAME(X, Y)

@@ -99,6 +99,7 @@ void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2) {
     case 25:
     case 26:
     case 51:
+    case 59:
         FreeParameter(Param1);
         break;
     case 14:

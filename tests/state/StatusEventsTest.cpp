@@ -134,6 +134,7 @@ TEST_F(EventQueueTest, ClearMessagesFreesWhatEachQueuedEventOwns) {
     AddMessage(MESSAGE_GAMEMASTERRULEVIOLATION, 0, MessageParameter(NewMessageText("statement")));
     AddMessage(MESSAGE_OPENCHANNEL, 7, MessageParameter(NewMessageText("Trade")));
     AddMessage(MESSAGE_DOWNLOAD, MessageParameter("Ebrun.spr"), 1000);
+    AddMessage(MESSAGE_MAPMARKMENU, MessageParameter(NewMessageBlock(32)), 0);
     ClearMessages();
     EXPECT_EQ(GetMessageCount(), 0);
     EXPECT_EQ(PeekMessageType(), MESSAGE_NONE);

@@ -125,3 +125,88 @@ public:
     TVerticalScrollBox* ScrollBox;
     bool ScrollToEnd = false; // the next arrange shows the newest row
 };
+
+// One tab: the caption of a text buffer that marks unread text, can be dragged sideways and reports clicks.
+// The tab owns its buffer: destroying the tab tells the server the channel, conversation or request is left
+// and gives the buffer back.
+class TConsoleTab : public TLeafComponent {
+public:
+    TConsoleTab(const char* Caption, TTextBuffer* TextBuffer, TComponent* Target, int32_t Identifier);
+    ~TConsoleTab() override;
+
+    void draw(int32_t Surface, int32_t X, int32_t Y) override;
+    void arrange() override; // refreshes the unread mark
+    bool mouseMove(int32_t X, int32_t Y) override;
+    bool leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) override;
+    bool leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) override;
+    bool leftDoubleClick(int32_t X, int32_t Y, uint32_t Flags) override;
+    bool rightClick(int32_t X, int32_t Y, uint32_t Flags) override;
+    void getToolTip(int32_t X, int32_t Y) override;
+    void releaseCapture(TComponent* Component) override;
+
+    void setActive(bool Active);
+    bool isActive() const { return _Active; }
+    const char* getCaption() const; // the whole trimmed caption
+    TTextBuffer* getTextBuffer() const { return _TextBuffer; }
+
+    TTextBuffer* _TextBuffer;
+    int32_t LastLineCount = -1;
+    std::unique_ptr<char[]> DisplayCaption; // trimmed and shortened to fit
+    std::unique_ptr<char[]> _Caption;       // trimmed
+    bool Dragging = false;
+    int32_t PressX = 0, PressY = 0; // pointer in the tab at the press
+    int32_t DragOffset = 0;
+    bool _Active = false;
+    bool Unread = false;
+    int32_t FlashUntil = 0; // tick; 0: not flashing
+    TNotification Notification;
+    bool CaptionShortened = false;
+
+private:
+    void sendCloseMessage();
+};
+
+// The strip of tabs: visible tabs are its children; those that do not fit wait in LeftStore and RightStore,
+// two containers outside the component tree, in order.
+class TConsoleTabBar : public TParentComponent {
+public:
+    TConsoleTabBar();
+    ~TConsoleTabBar() override;
+
+    TComponent* addChild(TComponent* Child) override;
+    TComponent* appendChild(TComponent* Child) override;
+    TComponent* removeChild(TComponent* Child) override;
+    void deleteChild(TComponent* Child) override;
+    TComponent* insertChild(TComponent* After, TComponent* Child) override;
+    void swapChildren(TComponent* Child1, TComponent* Child2) override;
+    bool isChild(const TComponent* Child) const override;
+    void setSize(int32_t _Width, int32_t _Height) override;
+    void arrange() override;
+    void draw(int32_t Surface, int32_t X, int32_t Y) override;
+    bool getHelpContext(int32_t X, int32_t Y) override;
+    void handleEvent(int32_t Identifier) override;
+    // Lays the visible tabs out left to right; Dragged (or NULL) stays where the pointer put it.
+    virtual void rearrangeTabs(TConsoleTab* Dragged);
+
+    // The container holding Tab: the bar or one of its stores; fails with "failed to get composite".
+    TParentComponent* getComposite(const TComponent* Tab);
+    TConsoleTab* findTab(const TTextBuffer* TextBuffer);
+    void selectTab(TConsoleTab* Tab);
+    void bringIntoView(TConsoleTab* Tab);
+    void storeOpenChannels();
+    TConsoleTab* getCurrentTab() const { return CurrentTab; }
+
+    TConsoleTab* DraggedTab = nullptr;
+    TConsoleTab* CurrentTab = nullptr;
+    std::unique_ptr<TParentComponent> LeftStore;
+    std::unique_ptr<TParentComponent> RightStore;
+    bool Rearranging = false;
+    bool NeedsUpdate = false; // tabs or the selection changed; the console reads and clears it
+
+private:
+    TParentComponent* findComposite(const TComponent* Tab);
+    void added(TComponent* Child);
+    void scrollRight(); // the last tab hidden on the left comes in
+    bool scrollLeft();  // the first visible tab goes left; false when nothing moved
+    void swapWithNeighbours(TConsoleTab* Dragged);
+};

@@ -210,3 +210,70 @@ private:
     bool scrollLeft();  // the first visible tab goes left; false when nothing moved
     void swapWithNeighbours(TConsoleTab* Dragged);
 };
+
+// The chat console at the bottom of the game screen: tab bar, the text area of the selected tab, the input
+// line with its talk-mode button, and the buttons of its frame. It opens tabs for new channels,
+// conversations and requests, re-joins the channels remembered from last time, and sends typed lines.
+class TConsoleWindow : public TParentComponent {
+public:
+    TConsoleWindow();
+    ~TConsoleWindow() override;
+
+    void setSize(int32_t _Width, int32_t _Height) override;
+    int32_t getMinimumHeight() const override;
+    void draw(int32_t Surface, int32_t X, int32_t Y) override;
+    void arrange() override; // the frame
+    bool leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) override;
+    bool getHelpContext(int32_t X, int32_t Y) override;
+    void keyPressed(int32_t Key) override;
+    void handleEvent(int32_t Identifier) override;
+
+    void openDefaultTab(TTextBuffer* TextBuffer, const char* Caption);
+    // Shows the tab of the buffer, making one when there is none; the tab owns the buffer from here on.
+    void openTab(TTextBuffer* TextBuffer, const char* Caption);
+    TTextBuffer* openChannel(int32_t ReceiveMode, int32_t SendMode, const char* Name, int32_t ChannelID,
+                             const char* Caption);
+    void openRequestTab(const char* Question);
+    void closeCurrentTab();
+    void activateInput(bool Active);
+    TTextBuffer* getCurrentTextBuffer();
+    bool getServerMessages();
+    void setServerMessages(bool On);
+    // Appends the selected tab's lines to "<caption>.txt" in the working directory; false when the file
+    // cannot be opened.
+    bool saveCurrentChannel();
+
+    // The input line (see ConsoleWindowInput.cpp).
+    void sendInput();
+    // Reads the prefix and the message of Line, which it may cut; Text and Addressee point into Line.
+    void parseInput(char* Line, const char*& Text, const char*& Addressee, int32_t& Mode, char& Separator);
+    void storeInHistory();
+
+    TConsoleTabBar* TabBar;
+    ConsoleTextWindow* CurrentConsole;
+    TConsoleTab* DefaultTab = nullptr;
+    TEditField* Input;
+    int32_t FocusAfter; // tick before which new tabs do not take the selection
+    int32_t HistoryIndex = -1;
+    std::unique_ptr<TTextBuffer> History;
+    TMultiStateButton* TalkModeButton;
+    TButton* CloseButton;
+    TToggleButton* ServerMessagesButton;
+    TButton* IgnoreButton;
+    TButton* OpenChannelButton;
+    TButton* MoveRightButton;
+    TButton* MoveLeftButton;
+    int32_t TalkMode;
+
+private:
+    void showCurrentTab();
+    void updateControls();
+    // Makes Control a child placed at (X, Y) or takes it out of the tree; the console keeps owning it.
+    void setPresent(TComponent* Control, bool Present, int32_t X, int32_t Y);
+    void selectNextTab();
+    void selectPreviousTab();
+    bool editKey(int32_t Key);
+    void recallHistory(int32_t Key);
+    void sendHotkey(int32_t Key);
+    void sendByMode(int32_t Mode, const char* Text, const char* Addressee, int32_t ChannelID);
+};

@@ -2,11 +2,20 @@
 // each client message as a short line ("leave 3", "talk 1 hello", ...) instead of sending it.
 #pragma once
 
+#include "foundation/Utils.h"
+#include "foundation/sysinc.h"
+#include "gui/DialogElementsEdit.h"
+#include "gui/GUIServices.h"
 #include "screen/ConsoleWindow.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
+#include "state/StatusClipboard.h"
+#include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
+#include "tests/gui/Probes.h"
 #include "tests/gui/SkinScreen.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +54,8 @@ inline TConsoleSenders RecordingSenders() {
 class ConsoleFixture : public ::testing::Test {
 protected:
     ConsoleFixture() {
+        InitSystem();
+        InitClipboardGuard();
         ResetOptions();
         SetTimeStamps(false);
         ClearMessages();
@@ -56,6 +67,8 @@ protected:
         SetConsoleSenders(NetworkConsoleSenders());
         ClearMessages();
         ExitTalk();
+        ExitClipboardGuard();
+        ExitSystem();
     }
     static void tick(int32_t Count) {
         for (int32_t i = 0; i < Count; i++)
@@ -63,4 +76,50 @@ protected:
     }
 
     TSkinScreen Screen;
+};
+
+// A console of 600 x 150 with its default tab, the player "Aldo" in the world, and the account 123456 with
+// the password "secret".
+class ConsoleWindowFixture : public ConsoleFixture {
+protected:
+    ConsoleWindowFixture() {
+        ResetShortcuts();
+        InitCreatures();
+        SetPlayerID(PLAYER);
+        CopyString(NewCreature(0, PLAYER)->Name, "Aldo");
+        SetAccount(123456, "secret");
+        Place(&Root, 0, 0, 800, 600);
+    }
+    ~ConsoleWindowFixture() override {
+        if (Console != nullptr) Root.deleteChild(Console);
+        SetAccount(0, "");
+    }
+    void build() {
+        Console = new TConsoleWindow;
+        Root.appendChild(Console);
+        Console->setPosition(0, 400);
+        Console->setSize(600, 150);
+        Console->openDefaultTab(DefaultTextBuffer(), "Default");
+    }
+    void type(const std::string& Keys) {
+        for (char c : Keys)
+            Console->keyPressed(static_cast<uint8_t>(c));
+    }
+    // Types the line and presses Enter; answers what was sent, "" when nothing.
+    std::string send(const std::string& Line) {
+        SentMessages.clear();
+        type(Line);
+        Console->keyPressed(13);
+        std::string All;
+        for (const std::string& Sent : SentMessages)
+            All += (All.empty() ? "" : "; ") + Sent;
+        return All;
+    }
+    std::string input() const { return Console->Input->getText(); }
+    TConsoleTab* currentTab() const { return Console->TabBar->getCurrentTab(); }
+    bool present(TComponent* Control) const { return Control->getParent() == Console; }
+
+    static constexpr uint32_t PLAYER = 0x10000001;
+    TParentComponent Root;
+    TConsoleWindow* Console = nullptr;
 };

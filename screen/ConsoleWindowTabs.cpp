@@ -29,13 +29,6 @@ std::unique_ptr<char[]> TrimmedCopy(const char* Caption) {
     return Copy;
 }
 
-int32_t Count(const TParentComponent* List) {
-    int32_t Result = 0;
-    for (TComponent* Tab = List->FirstChild; Tab != nullptr; Tab = Tab->Next)
-        Result++;
-    return Result;
-}
-
 TConsoleTab* AsTab(TComponent* Component) { return static_cast<TConsoleTab*>(Component); }
 
 } // namespace
@@ -407,11 +400,7 @@ void TConsoleTabBar::handleEvent(int32_t Identifier) try {
             scrollRight();
         break;
     case SCROLL_LEFT_ALL:
-        // Stops when no hidden tab comes in: a bar narrower than a tab never takes them.
-        for (int32_t Hidden = Count(RightStore.get()); Hidden > 0 && scrollLeft();) {
-            const int32_t Now = Count(RightStore.get());
-            if (Now >= Hidden) break;
-            Hidden = Now;
+        while (RightStore->FirstChild != nullptr && scrollLeft()) {
         }
         break;
     default:

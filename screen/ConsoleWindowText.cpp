@@ -387,6 +387,9 @@ int32_t ConsoleTextWindow::getMinimumHeight() const {
 }
 
 void ConsoleTextWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
+    // The view re-lays itself when its buffer was emptied; the bar then still holds the old range.
+    const int32_t Value = ScrollBox->getBar()->_Value;
+    if (Value != -1 && !In(Value, View->getFirstLineNumber(), View->getLastLineNumber())) arrange();
     View->setCurrentLineNumber(ScrollBox->getBar()->_Value);
     TParentComponent::draw(Surface, X, Y);
 }

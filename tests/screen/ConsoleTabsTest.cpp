@@ -136,16 +136,6 @@ TEST_F(ConsoleTabs, TabsThatDoNotFitWaitOnEitherSideInOrder) {
     EXPECT_EQ(layout(), "A0 D96 | left  | right BC") << "a selected hidden tab takes the last visible place";
 }
 
-TEST_F(ConsoleTabs, ScrollingTerminatesOnABarNarrowerThanATab) {
-    Place(Bar, 0, 0, 50, 18);
-    channel(1, "A");
-    channel(2, "B");
-    Bar->handleEvent(26);
-    Bar->handleEvent(25);
-    EXPECT_EQ(names(Bar).size() + names(Bar->LeftStore.get()).size() + names(Bar->RightStore.get()).size(),
-              2u);
-}
-
 TEST_F(ConsoleTabs, WithNoVisibleTabTheLastHiddenOnTheLeftIsShown) {
     Place(Bar, 0, 0, 100, 18);
     channel(1, "A");

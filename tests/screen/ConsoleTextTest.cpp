@@ -205,12 +205,6 @@ TEST_F(ConsoleText, RightClickOpensTheTextMenuButNotForNamelessRequests) {
     View->setTextBuffer(nullptr);
 }
 
-TEST_F(ConsoleText, UnknownEventFails) {
-    show(100);
-    EXPECT_NO_THROW(View->handleEvent(17));
-    EXPECT_THROW(View->handleEvent(99), TMyException);
-}
-
 TEST_F(ConsoleText, DrawsRowsBottomAlignedBehindTheirSelection) {
     Buffer.addText(TALK_SAY, "abc", 0);
     Buffer.addText(TALK_SAY, "defgh", 0);
@@ -288,6 +282,8 @@ TEST_F(ConsoleWindowText, ClearedBufferEmptiesTheViewOnDraw) {
     Buffer.clear();
     Window->draw(SCREEN_SURFACE, 0, 0);
     EXPECT_EQ(Window->View->getLastLineNumber(), -1);
+    EXPECT_NO_THROW(Window->draw(SCREEN_SURFACE, 0, 0)) << "the next frame still finds a valid bottom row";
+    EXPECT_EQ(bar()->_Max, -1);
 }
 
 } // namespace

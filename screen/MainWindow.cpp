@@ -2,6 +2,9 @@
 // handlers.
 #include "screen/MainWindow.h"
 
+#include "screen/ConsoleWindow.h"
+#include "state/TalkFilter.h"
+
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
@@ -10,6 +13,7 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
+#include "screen/ConsoleWindow.h"
 #include "screen/MapWindow.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -17,6 +21,7 @@
 #include "state/Status.h"
 #include "state/StatusClipboard.h"
 #include "state/Talk.h"
+#include "state/TalkFilter.h"
 
 #include <algorithm>
 #include <iterator>
@@ -31,7 +36,6 @@ struct {
     TSetViewMode SetViewMode = nullptr;
     TOpenURL OpenURL = nullptr;
     TGameScreenAssembly Assembly;
-    TConsoleSeam ConsoleSeam;
     TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
@@ -61,36 +65,30 @@ void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
 
 void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
 
-void SetConsoleSeam(const TConsoleSeam& Seam) { Module.ConsoleSeam = Seam; }
-
 // ---- Game-screen assembly ----
 
 namespace {
 
 void BuildGameScreen(TMainWindow& Main) {
-    const TConsoleSeam& Seam = Module.ConsoleSeam;
     TMapWindow* Map = new TMapWindow;
-    TComponent* Console = Seam.Create != nullptr ? Seam.Create() : nullptr;
+    auto* Console = new TConsoleWindow;
     // Each at the head: the map is offered the mouse last.
     Main.MapWindow = Main.addChild(Map);
-    if (Console != nullptr) {
-        Main.ConsoleSplitter = new TConsoleSplitter;
-        Main.addChild(Main.ConsoleSplitter);
-        Main.Console = Main.addChild(Console);
-        // The stored height, unless the window leaves the map less than its minimum.
-        int32_t C = std::max(GetConsoleHeight(), Console->getMinimumHeight());
-        const int32_t B = SkinProperties.MainWindow.SplitterHeight;
-        if (Main.Height - C - B < Map->getMinimumHeight()) C = Console->getMinimumHeight();
-        Console->TComponent::setSize(Console->Width, C);
-        if (Seam.OpenDefaultTab != nullptr) Seam.OpenDefaultTab(Console);
-    }
+    Main.ConsoleSplitter = new TConsoleSplitter;
+    Main.addChild(Main.ConsoleSplitter);
+    Main.Console = Main.addChild(Console);
+    // The stored height, unless the window leaves the map less than its minimum.
+    int32_t C = std::max(GetConsoleHeight(), Console->getMinimumHeight());
+    const int32_t B = SkinProperties.MainWindow.SplitterHeight;
+    if (Main.Height - C - B < Map->getMinimumHeight()) C = Console->getMinimumHeight();
+    Console->TComponent::setSize(Console->Width, C);
+    Console->openDefaultTab(DefaultTextBuffer(), "Default");
     for (size_t i = 0; i < std::size(GameScreenShortcuts); i++)
         SetShortcut(GameScreenShortcuts[i], &Main, GameScreenCommands[i]);
 }
 
 void ActivateGameConsole(TMainWindow& Main, bool Flag) {
-    if (Main.Console != nullptr && Module.ConsoleSeam.SetInputFocus != nullptr)
-        Module.ConsoleSeam.SetInputFocus(Main.Console, Flag);
+    if (Main.Console != nullptr) static_cast<TConsoleWindow*>(Main.Console)->activateInput(Flag);
 }
 
 } // namespace

@@ -1,14 +1,17 @@
-// The game screen as the controller enters it: the map window, the console through its seam, the first
+// The game screen as the controller enters it: the map window, the console with its default tab, the first
 // layout and the game-screen shortcuts.
 #include "control/Control.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "screen/ConsoleWindow.h"
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
-#include "tests/gui/Probes.h"
+#include "state/TalkFilter.h"
+#include "state/TalkRouting.h"
+#include "tests/gui/SkinScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -17,28 +20,14 @@
 
 namespace {
 
-TEventLog Log;
-TProbeParent* ConsolePart = nullptr;
-
-TComponent* CreateConsole() {
-    ConsolePart = new TProbeParent(Log, "console");
-    ConsolePart->MinimumHeight = 60;
-    return ConsolePart;
-}
-void OpenDefaultTab(TComponent*) { Log.push_back("console:default tab"); }
-void SetInputFocus(TComponent*, bool Flag) {
-    Log.push_back(std::string("console:focus ") + (Flag ? "on" : "off"));
-}
-
 class GameScreen : public ::testing::Test {
 protected:
     void SetUp() override {
-        Log.clear();
         ResetOptions();
+        InitTalk();
         ClearMessages();
         ResetShortcuts();
         SetActionState(ACTIONSTATE_NONE);
-        InitSkins();
         InitSkinProperties();
         SetGameScreenAssembly(GameScreenAssembly());
         InitMainWindow(800, 600, nullptr, nullptr, nullptr);
@@ -47,21 +36,19 @@ protected:
     void TearDown() override {
         ExitMainWindow();
         SetGameScreenAssembly(TGameScreenAssembly());
-        SetConsoleSeam(TConsoleSeam());
         ClearMessages();
-        ExitSkins();
+        ExitTalk();
     }
-    bool logged(const std::string& Entry) { return std::find(Log.begin(), Log.end(), Entry) != Log.end(); }
+    TSkinScreen Screen; // the software engine with fonts and skins, for the console
     TMainWindow* Root = nullptr;
 };
 
-TEST_F(GameScreen, WithoutAConsoleTheMapTakesTheHeightBesideTheSideBar) {
+TEST_F(GameScreen, TheMapTakesTheWidthBesideTheSideBarAndTheHeightAboveTheConsole) {
     Root->setGameScreen(true);
     ASSERT_NE(dynamic_cast<TMapWindow*>(Root->MapWindow), nullptr);
-    EXPECT_EQ(Root->Console, nullptr);
-    EXPECT_EQ(Root->ConsoleSplitter, nullptr);
+    ASSERT_NE(Root->Console, nullptr);
     EXPECT_EQ(Root->MapWindow->Width, 800 - SkinProperties.MainWindow.SideBarWidth);
-    EXPECT_LE(Root->MapWindow->Height, 600);
+    EXPECT_LE(Root->MapWindow->Height + Root->Console->Height, 600);
     const TMapView* View = static_cast<TMapWindow*>(Root->MapWindow)->_MapView;
     EXPECT_EQ(View->Height, View->Width * 11 / 15);
 }
@@ -77,16 +64,16 @@ TEST_F(GameScreen, ShortcutsWorkInGameOnlyAndIgnoreShift) {
     EXPECT_TRUE(FireShortcut(0x400 | 'f'));
 }
 
-TEST_F(GameScreen, ConsoleComesThroughItsSeamWithItsDefaultTab) {
-    SetConsoleSeam({CreateConsole, OpenDefaultTab, SetInputFocus});
+TEST_F(GameScreen, ConsoleOpensWithItsDefaultTabBelowTheSplitter) {
     SetConsoleHeight(5000); // more than the window allows
     Root->setGameScreen(true);
-    ASSERT_EQ(Root->Console, ConsolePart);
+    auto* Console = dynamic_cast<TConsoleWindow*>(Root->Console);
+    ASSERT_NE(Console, nullptr);
     EXPECT_NE(Root->ConsoleSplitter, nullptr);
-    EXPECT_EQ(Root->Console->Height, 60);
-    EXPECT_TRUE(logged("console:default tab"));
-    EXPECT_TRUE(logged("console:focus on"));
-    EXPECT_EQ(Root->ConsoleSplitter->Y, 600 - 60 - SkinProperties.MainWindow.SplitterHeight);
+    EXPECT_EQ(Console->Height, Console->getMinimumHeight());
+    EXPECT_EQ(Console->getCurrentTextBuffer(), DefaultTextBuffer());
+    EXPECT_EQ(Root->ConsoleSplitter->Y,
+              600 - Console->getMinimumHeight() - SkinProperties.MainWindow.SplitterHeight);
 }
 
 TEST_F(GameScreen, StoredArrangementSurvivesAGameWithoutSidePanels) {

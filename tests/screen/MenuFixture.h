@@ -2,10 +2,16 @@
 // skins of the drawing bench, item types with the flags the menus read, and readers of a menu's entries.
 #pragma once
 
+#include "foundation/sysinc.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContextMenus.h"
+#include "state/Creatures.h"
+#include "state/CreaturesBuddies.h"
+#include "state/CreaturesPlayer.h"
 #include "state/Events.h"
+#include "state/Inventory.h"
 #include "state/Status.h"
+#include "state/TalkRouting.h"
 #include "tests/gui/SkinScreen.h"
 #include "tests/network/SenderFixture.h"
 
@@ -39,6 +45,13 @@ protected:
         File.addMissile();
         LoadDatFile(File);
         ClearMessages();
+        ResetInventory();
+        ClearRights();
+        ClearIgnoreList();
+        ResetBuddyList();
+        SetPlayerState(0);
+        SetAttackTarget(0);
+        SetFollowTarget(0);
         SetActionState(ACTIONSTATE_CONTEXTMENU);
     }
     void TearDown() override {
@@ -73,6 +86,25 @@ protected:
         SetActionState(ACTIONSTATE_CONTEXTMENU);
         EXPECT_TRUE(Menu.leftButtonUp(Entry->X + 1, Entry->Y + 1, 0));
         EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+    }
+
+    // A creature record in the table: a player below FIRST_NONPLAYER_ID, else a monster or NPC.
+    static TCreature& AddCreature(uint32_t ID, const char* Name, int32_t PartyFlag = 0) {
+        TCreature& Creature = *NewCreature(0, ID);
+        CopyString(Creature.Name, Name);
+        Creature.PARTYFlag = PartyFlag;
+        return Creature;
+    }
+    static std::string Clipboard() {
+        const char* Text = GetClipboardText();
+        return Text != nullptr ? Text : "unreadable";
+    }
+    // The event types queued since the last call; their heap parameters freed.
+    static std::vector<int32_t> EventTypes() {
+        std::vector<int32_t> Types;
+        for (const TQueuedEvent& Event : TakeEvents())
+            Types.push_back(Event.Type);
+        return Types;
     }
 
     TSkinScreen Screen;

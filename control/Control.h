@@ -87,7 +87,8 @@ void ExitModules();
 void SetEngineStarted(bool Started);
 
 // Stores the frame window and its callbacks, resets the pointer shape, the ring of message types and the
-// character switch, and hooks leaving the game to the main window.
+// character switch, hooks leaving the game to the main window and hands the events of the dialogs, tabs and
+// menus to PerformWindowEvent.
 void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
 TAppWindow* GetControlWindow();
 const TFrameCallbacks& GetFrameCallbacks();

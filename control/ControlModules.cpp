@@ -2,6 +2,7 @@
 #include "control/Control.h"
 
 #include "control/ControlDownload.h"
+#include "control/ControlEvents.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -186,7 +187,9 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetLeaveGameScreenHook(LeaveGameScreen);
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);
+    SetEventHandler(PerformWindowEvent);
     SetEngineSwitch(ChangeEngine);
+    SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);
 }
 

@@ -10,6 +10,7 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
+#include "screen/MapWindow.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -18,6 +19,7 @@
 #include "state/Talk.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -29,6 +31,7 @@ struct {
     TSetViewMode SetViewMode = nullptr;
     TOpenURL OpenURL = nullptr;
     TGameScreenAssembly Assembly;
+    TConsoleSeam ConsoleSeam;
     TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
@@ -36,9 +39,11 @@ struct {
 constexpr int32_t KEY_CTRL_F = 0x400 | 'F';
 constexpr int32_t KEY_ALT_ENTER = 0x800 | 13;
 
-// The shortcuts of the game screen, removed while the start screen shows.
+// The shortcuts of the game screen and what they send the main window; removed while the start screen shows.
 constexpr int32_t GameScreenShortcuts[] = {1100, 1105, 1095, 1107, 1090, 1104,
                                            1114, 1106, 1113, 1096, 1108, 27};
+constexpr int32_t GameScreenCommands[] = {506, 506, 509, 14, 15, 22, 505, 705, 708, 702, 704, 32};
+static_assert(std::size(GameScreenShortcuts) == std::size(GameScreenCommands));
 
 struct TStartButton {
     const char* Text;
@@ -55,6 +60,47 @@ void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
 } // namespace
 
 void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
+
+void SetConsoleSeam(const TConsoleSeam& Seam) { Module.ConsoleSeam = Seam; }
+
+// ---- Game-screen assembly ----
+
+namespace {
+
+void BuildGameScreen(TMainWindow& Main) {
+    const TConsoleSeam& Seam = Module.ConsoleSeam;
+    TMapWindow* Map = new TMapWindow;
+    TComponent* Console = Seam.Create != nullptr ? Seam.Create() : nullptr;
+    // Each at the head: the map is offered the mouse last.
+    Main.MapWindow = Main.addChild(Map);
+    if (Console != nullptr) {
+        Main.ConsoleSplitter = new TConsoleSplitter;
+        Main.addChild(Main.ConsoleSplitter);
+        Main.Console = Main.addChild(Console);
+        // The stored height, unless the window leaves the map less than its minimum.
+        int32_t C = std::max(GetConsoleHeight(), Console->getMinimumHeight());
+        const int32_t B = SkinProperties.MainWindow.SplitterHeight;
+        if (Main.Height - C - B < Map->getMinimumHeight()) C = Console->getMinimumHeight();
+        Console->TComponent::setSize(Console->Width, C);
+        if (Seam.OpenDefaultTab != nullptr) Seam.OpenDefaultTab(Console);
+    }
+    for (size_t i = 0; i < std::size(GameScreenShortcuts); i++)
+        SetShortcut(GameScreenShortcuts[i], &Main, GameScreenCommands[i]);
+}
+
+void ActivateGameConsole(TMainWindow& Main, bool Flag) {
+    if (Main.Console != nullptr && Module.ConsoleSeam.SetInputFocus != nullptr)
+        Module.ConsoleSeam.SetInputFocus(Main.Console, Flag);
+}
+
+} // namespace
+
+TGameScreenAssembly GameScreenAssembly() {
+    TGameScreenAssembly Assembly;
+    Assembly.Build = BuildGameScreen;
+    Assembly.ActivateConsoleInput = ActivateGameConsole;
+    return Assembly;
+}
 
 void SetEngineSwitch(TEngineSwitch Switch) { Module.EngineSwitch = Switch; }
 
@@ -206,13 +252,17 @@ void TMainWindow::setSize(int32_t _Width, int32_t _Height) {
         StartScreen->setSize(_Width, _Height);
         StartScreen->setPosition(0, 0);
     }
-    if (MapWindow != nullptr && Console != nullptr && ConsoleSplitter != nullptr)
-        layoutGameScreen(_Width, _Height);
+    if (MapWindow != nullptr) layoutGameScreen(_Width, _Height);
     TParentComponent::arrange();
 }
 
 void TMainWindow::layoutGameScreen(int32_t W, int32_t H) {
     const int32_t S = SkinProperties.MainWindow.SideBarWidth, B = SkinProperties.MainWindow.SplitterHeight;
+    if (Console == nullptr || ConsoleSplitter == nullptr) {
+        MapWindow->setPosition(0, 0);
+        MapWindow->setSize(W - S, H);
+        return;
+    }
     const int32_t MapMinimum = MapWindow->getMinimumHeight();
     int32_t M = H - Console->Height - B;
     M = std::max(M, MapMinimum);

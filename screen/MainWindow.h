@@ -38,6 +38,21 @@ struct TGameScreenAssembly {
 };
 void SetGameScreenAssembly(const TGameScreenAssembly& Assembly);
 
+// The chat console's part of the game screen, filled by the console module. While it is not, the game screen
+// has no console (and no splitter): the map takes the whole height.
+struct TConsoleSeam {
+    TComponent* (*Create)() = nullptr;
+    // Opens the "Default" tab for the default text buffer.
+    void (*OpenDefaultTab)(TComponent* Console) = nullptr;
+    void (*SetInputFocus)(TComponent* Console, bool Flag) = nullptr;
+};
+void SetConsoleSeam(const TConsoleSeam& Seam);
+
+// The game screen as far as it is built: the map window and, through its seam, the console; the side-bar
+// panels and the column of side windows are not part of it yet (their members stay NULL and the OpenDialogs
+// option is left as stored). The controller installs it.
+TGameScreenAssembly GameScreenAssembly();
+
 // The start screen: the title picture stretched over the client area and a framed panel of five buttons.
 class TStartScreen : public TParentComponent {
 public:

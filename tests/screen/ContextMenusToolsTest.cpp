@@ -1,6 +1,8 @@
 // The console-tab, request, edit-field, automap and skills menus: entries from the state of their object and
 // what their entries do.
 #include "gui/DialogElementsEdit.h"
+#include "gui/GUIServices.h"
+#include "screen/MainWindow.h"
 #include "state/MapAutomap.h"
 #include "state/Preferences.h"
 #include "state/Talk.h"
@@ -220,6 +222,51 @@ TEST_F(ToolMenu, EitherTheSkillsWindowOrItsMenuMayGoFirst) {
         { TSkillsMenu Short(&Other, 10, 10, 800, 600); }
         EXPECT_EQ(Other.SkillsMenu, nullptr);
     }
+}
+
+} // namespace
+
+namespace {
+
+// ---- opening through the controller's factories ----
+
+class OpenMenu : public ToolMenu {
+protected:
+    void SetUp() override {
+        ToolMenu::SetUp();
+        SetActionState(ACTIONSTATE_NONE);
+        InitMainWindow(
+            640, 480, [] {}, [](int32_t) {}, [](const char*) {});
+    }
+    void TearDown() override {
+        ExitMainWindow();
+        ToolMenu::TearDown();
+    }
+};
+
+TEST_F(OpenMenu, FactoriesBuildEachMenuAtThePointerKeptInsideTheMainWindow) {
+    SetMousePosition(635, 475);
+    std::unique_ptr<TComponent> Menu(GetContextMenuFactory(MESSAGE_VIPMENU)(0, 0));
+    ASSERT_NE(dynamic_cast<TBuddyMenu*>(Menu.get()), nullptr);
+    EXPECT_EQ(Menu->X + Menu->getWidth(), 635);
+    EXPECT_EQ(Menu->Y + Menu->getHeight(), 475);
+    SetMousePosition(20, 30);
+    TSkillsWindowProbe Window;
+    Menu.reset(GetContextMenuFactory(MESSAGE_SKILLSMENU)(
+        MessageParameter(static_cast<TSkillsMenuHost*>(&Window)), 0));
+    EXPECT_EQ(Window.SkillsMenu, Menu.get());
+    EXPECT_EQ(Menu->X, 20);
+    EXPECT_EQ(Menu->Y, 30);
+    // Without a chat console the console's menus are not built.
+    EXPECT_EQ(GetContextMenuFactory(MESSAGE_CHANNELTABMENU)(0, 0), nullptr);
+    EXPECT_NE(ThrownText([] { GetContextMenuFactory(MESSAGE_STARTPATCHER); }).find("In(Type,"),
+              std::string::npos);
+
+    THelpPopup Popup("Help");
+    SetHelpOrigin(300, 200);
+    SetHelpExtent(20, 20);
+    PlaceHelpPopupInWindow(&Popup, GetMainWindow());
+    EXPECT_EQ(Popup.X, 300 - Popup.getWidth() - 3);
 }
 
 } // namespace

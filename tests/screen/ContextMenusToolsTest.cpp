@@ -63,11 +63,8 @@ TEST_F(ToolMenu, TheOwnChannelTabOffersInvitingAndTheServerMessageEntryFlips) {
     EXPECT_EQ(EventTypes(), (std::vector<int32_t>{MESSAGE_INVITE, MESSAGE_EXCLUDE}));
     Choose(Menu, "Close");
     EXPECT_EQ(Console.Log, Lines{"close"});
-}
-
-TEST_F(ToolMenu, TheRequestQueueTabCannotBeCleared) {
-    TFakeConsole Console(CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5));
-    EXPECT_EQ(Entries(TChannelMenu(&Console, 10, 10, 800, 600)),
+    TFakeConsole Queue(CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5)); // cannot be cleared
+    EXPECT_EQ(Entries(TChannelMenu(&Queue, 10, 10, 800, 600)),
               (Lines{"Close", "Show server messages", "-", "Save Window"}));
 }
 
@@ -135,28 +132,27 @@ TEST_F(ToolMenu, EditFieldEntriesFollowSelectionClipboardAndReadOnly) {
 
 // ---- automap marks ----
 
-TEST_F(ToolMenu, AFieldWithoutMarkOffersSettingOne) {
+// The automap posts its record in a heap block, which the menu takes over.
+TMarkMenuData* MarkRecord(const TMarkMenuData& Record) {
     auto* Data = static_cast<TMarkMenuData*>(NewMessageBlock(sizeof(TMarkMenuData)));
-    *Data = TMarkMenuData{VX, VY, VZ, {}};
-    TMarkMenu Menu(Data, 10, 10, 800, 600); // takes and frees the block
-    EXPECT_EQ(Entries(Menu), Lines{"Set Mark"});
-    Choose(Menu, "Set Mark");
-    int32_t Type;
-    intptr_t Param1, Param2;
-    PopMessage(Type, Param1, Param2);
-    EXPECT_EQ(Type, MESSAGE_NEWMAPMARK);
-    const auto* Field = MessagePointer<TCoordinate>(Param1);
-    EXPECT_EQ(Field->x, VX);
-    EXPECT_EQ(Field->z, VZ);
-    EXPECT_EQ(Param2, 0);
-    FreeMessageBlock(MessagePointer<void>(Param1));
+    *Data = Record;
+    return Data;
 }
 
-TEST_F(ToolMenu, AMarkCanBeEditedOrDeleted) {
+TEST_F(ToolMenu, AFieldWithoutMarkOffersSettingOneAndAMarkEditingOrDeleting) {
+    TMarkMenu Empty(MarkRecord({VX, VY, VZ, {}}), 10, 10, 800, 600);
+    EXPECT_EQ(Entries(Empty), Lines{"Set Mark"});
+    Choose(Empty, "Set Mark");
+    int32_t NewType;
+    intptr_t Field, NoMark;
+    PopMessage(NewType, Field, NoMark);
+    EXPECT_EQ(NewType, MESSAGE_NEWMAPMARK);
+    EXPECT_EQ(MessagePointer<TCoordinate>(Field)->x, VX);
+    EXPECT_EQ(NoMark, 0);
+    FreeMessageBlock(MessagePointer<void>(Field)); // the mark dialog owns it
+
     AddMapMark(TCoordinate{VX + 1, VY, VZ}, "cave", 3);
-    auto* Data = static_cast<TMarkMenuData*>(NewMessageBlock(sizeof(TMarkMenuData)));
-    *Data = TMarkMenuData{VX + 1, VY, VZ, TMapMark{VX + 1, VY, 3, "cave"}};
-    TMarkMenu Menu(Data, 10, 10, 800, 600);
+    TMarkMenu Menu(MarkRecord({VX + 1, VY, VZ, TMapMark{VX + 1, VY, 3, "cave"}}), 10, 10, 800, 600);
     EXPECT_EQ(Entries(Menu), (Lines{"Edit Mark", "Delete Mark"}));
     Choose(Menu, "Edit Mark");
     int32_t Type;
@@ -204,7 +200,6 @@ TEST_F(ToolMenu, SkillBarTogglesAndTheAllEntriesRearrangeTheWindow) {
               (Lines{"Show Level", "Show Magic Level", "Show Fist Fighting", "Show Club Fighting",
                      "Show Sword Fighting", "Show Axe Fighting", "Show Distance Fighting", "Show Shielding",
                      "Show Fishing"}));
-    EXPECT_EQ(Window.SkillsMenu, nullptr); // the second menu went and cleared the window's pointer
     Choose(Menu, "Show all Skill Bars");
     EXPECT_TRUE(GetLevelBar() && GetMagLevelBar() && GetSkillBar(0) && GetSkillBar(6));
     EXPECT_NE(ThrownText([&] { Menu.handleEvent(10511); }).find("unknown event"), std::string::npos);
@@ -214,14 +209,11 @@ TEST_F(ToolMenu, EitherTheSkillsWindowOrItsMenuMayGoFirst) {
     auto Window = std::make_unique<TSkillsWindowProbe>();
     TSkillsMenu Menu(Window.get(), 10, 10, 800, 600);
     Window.reset();
-    EXPECT_EQ(Menu._SkillsWindow, nullptr);
-    Choose(Menu, "Hide Level"); // no window to arrange
+    Choose(Menu, "Hide Level"); // no window left to arrange
     EXPECT_FALSE(GetLevelBar());
-    {
-        TSkillsWindowProbe Other;
-        { TSkillsMenu Short(&Other, 10, 10, 800, 600); }
-        EXPECT_EQ(Other.SkillsMenu, nullptr);
-    }
+    TSkillsWindowProbe Other;
+    std::make_unique<TSkillsMenu>(&Other, 10, 10, 800, 600).reset();
+    EXPECT_EQ(Other.SkillsMenu, nullptr);
 }
 
 } // namespace

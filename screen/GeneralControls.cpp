@@ -1,0 +1,54 @@
+// The general controls panel: three side-window toggles that mirror the window column, and "Logout".
+#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
+
+#include "screen/GeneralControls.h"
+
+#include "foundation/Exception.h"
+#include "gui/GUIServices.h"
+#include "gui/SkinProperties.h"
+#include "screen/MessageTexts.h"
+
+namespace {
+
+constexpr int32_t HELP_GENERAL_CONTROLS = 16;
+
+TTextToggleButton* NewToggle(TSkinPoint Where, const char* Caption, TComponent* Target, int32_t Identifier,
+                             int32_t ToolTipOff) {
+    const auto& G = SkinProperties.GeneralControls;
+    return new TTextToggleButton(Where.x, Where.y, Caption, G.ToggleSkinUp, G.ToggleSkinDown, Target,
+                                 Identifier, MessageTexts[ToolTipOff], MessageTexts[ToolTipOff + 1], false);
+}
+
+} // namespace
+
+TGeneralControls::TGeneralControls(TWindowColumn* _CheckObject, TComponent* Target) try
+    : TContentWindow(CONTROLS_WINDOW, true), _CheckObject(_CheckObject) {
+    CHECK_TEXT(_CheckObject != nullptr, "_CheckObject!=NULL");
+    const auto& G = SkinProperties.GeneralControls;
+    setSize(SkinProperties.SidePanel.Width, G.Height);
+    SkillsButton = NewToggle(G.SkillsButton, "Skills", Target, 14, 25);
+    addChild(SkillsButton);
+    BattleButton = NewToggle(G.BattleButton, "Battle", Target, 15, 27);
+    addChild(BattleButton);
+    VIPButton = NewToggle(G.VIPButton, "VIP", Target, 22, 29);
+    addChild(VIPButton);
+    LogoutButton =
+        new TTextButton(G.LogoutButton.x, G.LogoutButton.y, "Logout", Target, 507, MessageTexts[31]);
+    addChild(LogoutButton);
+}
+CATCH_FRAME()
+
+void TGeneralControls::draw(int32_t Surface, int32_t X, int32_t Y) try {
+    SkillsButton->State = _CheckObject->findWindow(SKILLS_WINDOW) != nullptr;
+    BattleButton->State = _CheckObject->findWindow(BATTLE_WINDOW) != nullptr;
+    VIPButton->State = _CheckObject->findWindow(BUDDY_WINDOW) != nullptr;
+    TContentWindow::draw(Surface, X, Y);
+}
+CATCH_FRAME(Surface)
+
+bool TGeneralControls::getHelpContext(int32_t X, int32_t Y) try {
+    SetHelpContext(HELP_GENERAL_CONTROLS);
+    SetHelpExtent(Width, Height);
+    return true;
+}
+CATCH_FRAME(X, Y)

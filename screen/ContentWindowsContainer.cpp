@@ -266,9 +266,7 @@ TDialogWindow* CreateContainerWindow(int32_t Container) try {
     Frame->setButton2(new TButton(0, 0, 136, 137, Frame, 10, MessageTexts[22], false));
     Frame->setMinimizeButton(new TButton(0, 0, 138, 139, Frame, 9, MessageTexts[23], false));
     Frame->setButton1(new TButton(0, 0, 126, 127, Body, UP_BUTTON, MessageTexts[24], false));
-    Frame->setButton4(NewTitleIcon(Container));
-    Frame->setButton5(NewTitleLabel(Container));
-    Frame->arrange();
+    Frame->arrange(); // the body's arrange sets the title icon and caption
     return Frame;
 }
 CATCH_FRAME(Container)

@@ -50,7 +50,6 @@ TEST_F(InventoryPanelTest, SlotFramesAnswerOneMorePixelThanTheirSize) {
     EXPECT_EQ(Window->getSlotAt(35, 20), 0);
     EXPECT_EQ(Window->getSlotAt(37, 20), 1);
     EXPECT_EQ(Window->getSlotAt(74 + 34, 88 + 34), 10);
-    EXPECT_EQ(Window->getSlotAt(37 + 17, 111 + 35), 0);
     // A press beside every slot is left to the panel, which starts dragging itself.
     SetBodyObject(2, {PLAIN, 0, 0});
     Panel->leftButtonDown(8 + 35, 4 + 20, 0);

@@ -70,7 +70,10 @@ bool ShortName(const char* Name, char (&Short)[30]) {
 
 TBattleWindow::TBattleWindow() : TScrolledListBody(BattleLineHeight(), BattleLineHeight() / 3) { arrange(); }
 
-TBattleWindow::~TBattleWindow() { SetAimedCreature(0); }
+TBattleWindow::~TBattleWindow() {
+    SetAimedCreature(0);
+    ReleaseTooltip(ToolTipText);
+}
 
 int32_t TBattleWindow::getContentHeight() const { return UpdateBattleList() * LineHeight + 1; }
 

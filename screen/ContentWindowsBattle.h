@@ -11,7 +11,7 @@ struct TCreature;
 class TBattleWindow : public TScrolledListBody {
 public:
     TBattleWindow();
-    // The aimed creature is 0 once the list is gone.
+    // The aimed creature is 0 once the list is gone; its tool tip is withdrawn.
     ~TBattleWindow() override;
 
     // The line under a point of the body, 0 for the first; -1 for none.

@@ -10,6 +10,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "state/Preferences.h"
+#include "state/Status.h"
 
 #include <algorithm>
 
@@ -36,6 +37,10 @@ bool SetSideWindowHelp(const TComponent* Body, int32_t Context) try {
     return true;
 }
 CATCH_FRAME(Context)
+
+void ReleaseTooltip(const char* Text) {
+    if (Text != nullptr && GetTooltip() == Text) SetTooltip(nullptr);
+}
 
 TScrolledListBody::TScrolledListBody(int32_t LineHeight, int32_t ButtonStep)
     : ScrollBox(new TVerticalScrollBox(0, 0, 12, 38, 0, 0, 0, 0, ButtonStep)), LineHeight(LineHeight) {

@@ -14,6 +14,9 @@ TDialogWindow* FrameSideWindow(int32_t Identifier, TSideWindowBody* Body, const 
 // Sets help context Context over the whole framed window that holds Body (checks "Parent!=NULL").
 bool SetSideWindowHelp(const TComponent* Body, int32_t Context);
 
+// The status keeps the tool tip it is given without owning it: a body that goes withdraws its text.
+void ReleaseTooltip(const char* Text);
+
 // A body that lists lines above a background of skin 7 and scrolls them with a box at its right edge.
 class TScrolledListBody : public TSideWindowBody {
 public:

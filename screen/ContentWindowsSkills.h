@@ -8,6 +8,7 @@
 class TSkillsWindow : public TScrolledListBody {
 public:
     TSkillsWindow();
+    ~TSkillsWindow() override { ReleaseTooltip(ToolTipText); }
 
     // Line 1 to Lines (checks "In(NumberOfLine,1,Lines)"): false for the separator (line 8), else true with
     // the label copied into Text (at least 32 bytes). Progress -1: the line shows no bar.

@@ -6,8 +6,11 @@
 #include "control/ControlEvents.h"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "state/CreaturesBuddies.h"
 #include "state/Events.h"
 #include "state/Status.h"
+#include "state/Talk.h"
+#include "state/TalkFilter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,6 +52,17 @@ TComponent* OpenListEdit(intptr_t Param1, intptr_t Param2) {
     return CreateListEditDialog(Pointer<int32_t>(Param1), Pointer<char>(Param2));
 }
 TComponent* OpenOutfit(intptr_t Param1, intptr_t) { return CreateOutfitDialog(Pointer<int32_t>(Param1)); }
+TComponent* OpenBugReport(intptr_t, intptr_t) { return CreateBugReportDialog(); }
+TComponent* OpenChannels(intptr_t Param1, intptr_t Param2) {
+    return CreateChannelDialog(Pointer<uint32_t>(Param1), Pointer<char>(Param2));
+}
+TComponent* OpenInvite(intptr_t, intptr_t) { return CreateInviteDialog(); }
+TComponent* OpenExclude(intptr_t, intptr_t) { return CreateExcludeDialog(); }
+TComponent* OpenRuleViolation(intptr_t, intptr_t) { return CreateRuleViolationDialog(); }
+TComponent* OpenAddVIP(intptr_t, intptr_t) { return CreateAddVIPDialog(); }
+TComponent* OpenEditVIP(intptr_t Param1, intptr_t) {
+    return CreateEditVIPDialog(static_cast<uint32_t>(Param1));
+}
 
 } // namespace
 
@@ -110,9 +124,55 @@ TModalDialog* CreateOutfitDialog(const int32_t* Data) {
     return Framed("Select Outfit", new TOutfitDialog(Data), "Ok");
 }
 
+TModalDialog* CreateChannelDialog(const uint32_t* Channels, const char* Names) {
+    // A list without channels offers nothing to choose.
+    if (Channels == nullptr || Channels[0] == 0) return nullptr;
+    const int32_t Count = static_cast<int32_t>(std::min<uint32_t>(Channels[0], INT32_MAX));
+    return Framed("New Channel", new TChannelDialog(Count, Channels + 1, Names), "Open");
+}
+
+TModalDialog* CreateInviteDialog() {
+    return Framed("Invite player to private chat channel", new TInviteDialog(false), "Add");
+}
+
+TModalDialog* CreateExcludeDialog() {
+    return Framed("Exclude player from private chat channel", new TInviteDialog(true), "Add");
+}
+
+TModalDialog* CreateBugReportDialog() {
+    TModalDialog* Frame = Framed("Reporting", new TBugReportDialog, "Send");
+    EnterToBody(Frame);
+    return Frame;
+}
+
+TModalDialog* CreateRuleViolationDialog() {
+    if (FindTextBuffer(TALK_GAMEMASTER_ANSWER, nullptr, -1) != nullptr) {
+        SetStatusMessage("You have already submitted a request. Please close the current request.");
+        return nullptr;
+    }
+    return Framed("Report Rule Violation", new TRuleViolationDialog, "Ok");
+}
+
+TModalDialog* CreateAddVIPDialog() { return Framed("Add to VIP list", new TAddVIPDialog, "Add"); }
+
+TModalDialog* CreateEditVIPDialog(uint32_t CharacterID) {
+    // The VIP may have left the list while the event waited.
+    if (GetBuddyPosition(CharacterID) < 0) return nullptr;
+    TModalDialog* Frame = Framed("Change player in VIP list", new TEditVIPDialog(CharacterID), "Ok");
+    EnterToBody(Frame);
+    return Frame;
+}
+
 void InitGameDialogs() {
     SetWindowFactory(MESSAGE_MOVECOUNT, OpenMoveCount);
     SetWindowFactory(MESSAGE_EDITTEXT, OpenText);
     SetWindowFactory(MESSAGE_EDITLIST, OpenListEdit);
     SetWindowFactory(MESSAGE_OUTFIT, OpenOutfit);
+    SetWindowFactory(MESSAGE_BUGREPORT, OpenBugReport);
+    SetWindowFactory(MESSAGE_CHANNELLIST, OpenChannels);
+    SetWindowFactory(MESSAGE_INVITE, OpenInvite);
+    SetWindowFactory(MESSAGE_EXCLUDE, OpenExclude);
+    SetWindowFactory(MESSAGE_RULEVIOLATION, OpenRuleViolation);
+    SetWindowFactory(MESSAGE_ADDVIP, OpenAddVIP);
+    SetWindowFactory(MESSAGE_EDITVIP, OpenEditVIP);
 }

@@ -9,6 +9,7 @@
 #include "state/CreaturesBuddies.h"
 #include "state/Events.h"
 #include "state/Status.h"
+#include "state/StatusReports.h"
 #include "state/Talk.h"
 #include "state/TalkFilter.h"
 
@@ -63,6 +64,10 @@ TComponent* OpenAddVIP(intptr_t, intptr_t) { return CreateAddVIPDialog(); }
 TComponent* OpenEditVIP(intptr_t Param1, intptr_t) {
     return CreateEditVIPDialog(static_cast<uint32_t>(Param1));
 }
+TComponent* OpenDownload(intptr_t Param1, intptr_t Param2) {
+    return CreateDownloadDialog(Pointer<char>(Param1), static_cast<int32_t>(Param2));
+}
+TComponent* OpenErrorReport(intptr_t, intptr_t) { return CreateErrorReportDialog(); }
 
 } // namespace
 
@@ -163,6 +168,23 @@ TModalDialog* CreateEditVIPDialog(uint32_t CharacterID) {
     return Frame;
 }
 
+TModalDialog* CreateDownloadDialog(const char* Name, int32_t Number) {
+    TDownloadDialog* Body = new TDownloadDialog(Name, Number);
+    TModalDialog* Frame = new TModalDialog("Updating ... Please wait", Body);
+    Frame->setOkButton("Abort", TNotification(Body, DIALOG_CANCEL));
+    Frame->setCancelButton(nullptr, EmptyNotification);
+    return Frame;
+}
+
+TModalDialog* CreateErrorReportDialog() {
+    if (GetErrorReports() <= 0) return nullptr;
+    TErrorReportDialog* Body = new TErrorReportDialog;
+    TModalDialog* Frame = new TModalDialog("Error Report", Body);
+    Frame->setOkButton("Send", TNotification(Body, DIALOG_OK));
+    Frame->setCancelButton("Cancel", TNotification(Body, DIALOG_CANCEL));
+    return Frame;
+}
+
 void InitGameDialogs() {
     SetWindowFactory(MESSAGE_MOVECOUNT, OpenMoveCount);
     SetWindowFactory(MESSAGE_EDITTEXT, OpenText);
@@ -175,4 +197,6 @@ void InitGameDialogs() {
     SetWindowFactory(MESSAGE_RULEVIOLATION, OpenRuleViolation);
     SetWindowFactory(MESSAGE_ADDVIP, OpenAddVIP);
     SetWindowFactory(MESSAGE_EDITVIP, OpenEditVIP);
+    SetWindowFactory(MESSAGE_DOWNLOAD, OpenDownload);
+    SetWindowFactory(MESSAGE_ERRORREPORTDIALOG, OpenErrorReport);
 }

@@ -98,7 +98,7 @@ TEST_F(ChatDialogs, AnEmptyChannelListOpensNothing) {
     EXPECT_EQ(GetModalWindow(), nullptr);
 }
 
-TEST_F(ChatDialogs, InviteAndExcludeSendTheName) {
+TEST_F(ChatDialogs, InviteExcludeAndAddVIPSendTheName) {
     Open(MESSAGE_INVITE);
     EXPECT_EQ(Caption(), "Invite player to private chat channel");
     Type("Brenna");
@@ -109,7 +109,12 @@ TEST_F(ChatDialogs, InviteAndExcludeSendTheName) {
     Type("Cedric");
     Click(Dialog()->OkButton);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(172).str("Cedric")));
-    Open(MESSAGE_EXCLUDE);
+    Open(MESSAGE_ADDVIP);
+    EXPECT_EQ(Caption(), "Add to VIP list");
+    Type("Dunja");
+    Click(Dialog()->OkButton);
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(220).str("Dunja")));
+    Open(MESSAGE_ADDVIP);
     KeyPressed(13); // an empty name closes without a message
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(NothingSent());
@@ -157,18 +162,6 @@ TEST_F(ChatDialogs, ASecondRequestIsRefusedWhileOneIsOpen) {
     EXPECT_STREQ(GetStatusMessage(),
                  "You have already submitted a request. Please close the current request.");
     ExitTalk();
-}
-
-TEST_F(ChatDialogs, AddingAVIPSendsTheName) {
-    Open(MESSAGE_ADDVIP);
-    EXPECT_EQ(Caption(), "Add to VIP list");
-    KeyPressed(13);
-    EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_TRUE(NothingSent());
-    Open(MESSAGE_ADDVIP);
-    Type("Dunja");
-    Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(220).str("Dunja")));
 }
 
 TEST_F(ChatDialogs, EditingAVIPStoresIconDescriptionAndNotification) {

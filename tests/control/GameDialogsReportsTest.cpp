@@ -54,15 +54,6 @@ TEST_F(ErrorReport, ShowsEveryRecordAndSendKeepsThemWithTheCommentInTheLast) {
     EXPECT_TRUE(std::filesystem::exists("error.txt"));
 }
 
-TEST_F(ErrorReport, AnEmptyCommentStillStoresThePrefix) {
-    AddReport("Crash", "now", "text");
-    AddMessage(MESSAGE_ERRORREPORTDIALOG, 0, 0);
-    ProcessMessages();
-    KeyPressed(13);
-    EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_STREQ(GetErrorReportComment(0), "Comment: ");
-}
-
 TEST_F(ErrorReport, EscapeDiscardsTheReportsAndTheFile) {
     AddReport("Crash", "now", "text");
     AddMessage(MESSAGE_ERRORREPORTDIALOG, 0, 0);
@@ -103,8 +94,6 @@ TEST_F(DownloadDialog, TheLabelNamesTheFileRegardlessOfCase) {
     KeyPressed(27);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_STREQ(open("Ebrun.exe")->Label->getText(), "Downloading Ebrun.exe");
-    KeyPressed(27);
-    EXPECT_STREQ(open("Ebrun.dat")->Label->getText(), "Downloading new object data");
     Body<TDownloadDialog>()->handleEvent(99); // ignored
     EXPECT_NE(GetModalWindow(), nullptr);
 }

@@ -3,6 +3,7 @@
 
 #include "control/ControlDownload.h"
 #include "control/ControlEvents.h"
+#include "control/DialogsOptions.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -188,6 +189,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEventHandler(PerformWindowEvent);
+    RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);
     SetMouseCursor(1);
 }

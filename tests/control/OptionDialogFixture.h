@@ -37,12 +37,13 @@ protected:
         ProcessMessages();
         return Body<T>();
     }
-    // The text button of a body or frame with this caption, or NULL.
-    static TTextButton* Button(const TComponent* Parent, const char* Caption) {
+    // The Index-th text button (in the order they were added) of a body or frame with this caption, or NULL.
+    static TTextButton* Button(const TComponent* Parent, const char* Caption, size_t Index = 0) {
+        std::vector<TTextButton*> Found; // the child list runs from the last added to the first
         for (TComponent* C = Parent->getFirstChild(); C != nullptr; C = C->getNext())
             if (auto* B = dynamic_cast<TTextButton*>(C); B != nullptr && std::string(B->_Text) == Caption)
-                return B;
-        return nullptr;
+                Found.insert(Found.begin(), B);
+        return Index < Found.size() ? Found[Index] : nullptr;
     }
     static bool OptionsFileWritten() { return std::filesystem::exists("Ebrun.cfg"); }
 };

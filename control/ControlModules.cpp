@@ -4,6 +4,7 @@
 #include "control/ControlDownload.h"
 #include "control/ControlEvents.h"
 #include "control/DialogsGame.h"
+#include "control/DialogsOptions.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -190,6 +191,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEventHandler(PerformWindowEvent);
     InitGameDialogs();
+    RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);
     SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);

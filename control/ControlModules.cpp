@@ -14,6 +14,7 @@
 #include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
+#include "screen/Help.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -53,6 +54,7 @@ void StartStatus() { InitStatus(Modules.Gamemaster, ShowLinkCopyWarning); }
 void StartHelp() {
     SetHintQueueReset(ResetEventHelps);
     ResetHelpState();
+    InstallHintTexts();
 }
 void StartGraphics() { InitGraphics(0xA00000); }
 void StartNetwork() { InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed); }

@@ -6,6 +6,8 @@
 #include "control/ControlEvents.h"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "screen/Help.h"
+#include "screen/MainWindow.h"
 #include "state/CreaturesBuddies.h"
 #include "state/Events.h"
 #include "state/Status.h"
@@ -185,6 +187,25 @@ TModalDialog* CreateErrorReportDialog() {
     return Frame;
 }
 
+namespace {
+
+// The help menu: its one button closes it; the body opens the game's pages itself.
+TComponent* OpenHelp(intptr_t, intptr_t) {
+    auto* Dialog = new TModalDialog("Help", new THelpDialog(GetOpenURL()));
+    Dialog->setCancelButton(nullptr, EmptyNotification);
+    return Dialog;
+}
+
+// The list of the hints seen so far; Ok shows the chosen one.
+TComponent* OpenHints(intptr_t, intptr_t) {
+    auto* Body = new THintsDialog();
+    auto* Dialog = new TModalDialog("Hints for Pellar", Body);
+    Dialog->setOkButton("Ok", TNotification{Body, 1});
+    return Dialog;
+}
+
+} // namespace
+
 void InitGameDialogs() {
     SetWindowFactory(MESSAGE_MOVECOUNT, OpenMoveCount);
     SetWindowFactory(MESSAGE_EDITTEXT, OpenText);
@@ -199,4 +220,6 @@ void InitGameDialogs() {
     SetWindowFactory(MESSAGE_EDITVIP, OpenEditVIP);
     SetWindowFactory(MESSAGE_DOWNLOAD, OpenDownload);
     SetWindowFactory(MESSAGE_ERRORREPORTDIALOG, OpenErrorReport);
+    SetWindowFactory(MESSAGE_HELP, OpenHelp);
+    SetWindowFactory(MESSAGE_HINTS, OpenHints);
 }

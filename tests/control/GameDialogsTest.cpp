@@ -216,3 +216,23 @@ TEST_F(OutfitDialog, CancelSendsNothing) {
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(NothingSent());
 }
+
+using HelpDialogs = GameDialogTest;
+
+TEST_F(HelpDialogs, TheHelpMenuHasOnlyOkAndTheHintsListOkAndCancel) {
+    Open(MESSAGE_HELP);
+    EXPECT_EQ(Caption(), "Help");
+    ASSERT_NE(Dialog(), nullptr);
+    EXPECT_NE(Dialog()->OkButton, nullptr);
+    EXPECT_EQ(Dialog()->CancelButton, nullptr);
+    Click(Dialog()->OkButton);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+    Open(MESSAGE_HINTS);
+    EXPECT_EQ(Caption(), "Hints for Pellar");
+    ASSERT_NE(Dialog(), nullptr);
+    EXPECT_NE(Dialog()->CancelButton, nullptr);
+    Click(Dialog()->CancelButton);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    EXPECT_TRUE(NothingSent());
+}

@@ -15,16 +15,10 @@ constexpr int32_t KEY_ENTER = 13;
 constexpr int32_t KEY_ESCAPE = 27;
 constexpr int32_t MARK_TYPES = 14;
 
-struct TFreeBlock {
-    void operator()(void* Block) const { FreeMessageBlock(Block); }
-};
-
 } // namespace
 
 TMarkEditDialog::TMarkEditDialog(TCoordinate* _Coordinate, TMapMark* _Mark) try : Coordinate{}, Mark{} {
-    // Both blocks are the dialog's from here on, also when the check fails.
-    const std::unique_ptr<TCoordinate, TFreeBlock> OwnedCoordinate(_Coordinate);
-    const std::unique_ptr<TMapMark, TFreeBlock> OwnedMark(_Mark);
+    // Both blocks stay the event's (the dispatcher frees them); the dialog keeps copies.
     CHECK_TEXT(_Coordinate != nullptr, "_Coordinate != NULL");
     Coordinate = *_Coordinate;
     if (_Mark != nullptr) Mark = *_Mark;

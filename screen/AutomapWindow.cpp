@@ -10,6 +10,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/ContextMenus.h"
 #include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -221,12 +222,11 @@ bool TAutomapView::rightClick(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
     const TMapMark Mark = getMarkAt(X, Y);
     TAutomapWindow& W = window();
     const TField Field = FieldAt(W, X, Y, Width, Height);
-    auto* Request = static_cast<TAutomapMarkRequest*>(NewMessageBlock(sizeof(TAutomapMarkRequest)));
+    auto* Request = static_cast<TMarkMenuData*>(NewMessageBlock(sizeof(TMarkMenuData)));
     Request->x = Field.x;
     Request->y = Field.y;
     Request->z = Field.z;
     Request->Mark = Mark;
-    Request->Window = &W;
     AddMessage(MESSAGE_MAPMARKMENU, reinterpret_cast<intptr_t>(Request), 0);
     return true;
 }

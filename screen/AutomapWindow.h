@@ -37,14 +37,6 @@ public:
     int32_t _RoseSkin;
 };
 
-// The parameter of the mark menu event (59): the field under the pointer, the mark there (empty when none)
-// and the panel. Allocated with NewMessageBlock; the event's handler frees it.
-struct TAutomapMarkRequest {
-    int32_t x, y, z;
-    TMapMark Mark;
-    TAutomapWindow* Window;
-};
-
 // Commands fired to the panel by its buttons and keyboard shortcuts.
 enum : int32_t {
     AUTOMAP_FLOOR_UP = 3,

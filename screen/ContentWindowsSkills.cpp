@@ -157,7 +157,7 @@ void TSkillsWindow::drawLine(int32_t Surface, int32_t X, int32_t Y, int32_t Line
 }
 
 bool TSkillsWindow::rightClick(int32_t, int32_t, uint32_t) {
-    AddMessage(MESSAGE_SKILLSMENU, MessageParameter(this), 0);
+    AddMessage(MESSAGE_SKILLSMENU, MessageParameter(static_cast<TSkillsMenuHost*>(this)), 0);
     return true;
 }
 

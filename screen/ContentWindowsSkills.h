@@ -2,10 +2,12 @@
 #pragma once
 
 #include "screen/ContentWindowsSide.h"
+#include "screen/ContextMenus.h"
 
 #include <cstdint>
 
-class TSkillsWindow : public TScrolledListBody {
+// The skills menu keeps a link back to the window while both exist (TSkillsMenuHost).
+class TSkillsWindow : public TScrolledListBody, public TSkillsMenuHost {
 public:
     TSkillsWindow();
     ~TSkillsWindow() override { ReleaseTooltip(ToolTipText); }
@@ -14,7 +16,7 @@ public:
     // the label copied into Text (at least 32 bytes). Progress -1: the line shows no bar.
     bool getLine(int32_t NumberOfLine, char* Text, int32_t& Value, int32_t& Progress) const;
     // The options' bars changed: the content height follows, the window keeps its height.
-    void arrangeBars() { arrange(); }
+    void arrangeBars() override { arrange(); }
 
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
     bool rightClick(int32_t X, int32_t Y, uint32_t Flags) override; // asks for the skills menu

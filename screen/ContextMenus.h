@@ -197,7 +197,7 @@ struct TMarkMenuData {
 
 class TMarkMenu : public TContextMenu {
 public:
-    // Data: a heap block (NewMessageBlock) that the menu copies and frees.
+    // Data: the event's heap block (the dispatcher frees it); the menu keeps a copy.
     TMarkMenu(TMarkMenuData* Data, int32_t X, int32_t Y, int32_t ParentWidth, int32_t ParentHeight);
     void handleEvent(int32_t Event) override;
 

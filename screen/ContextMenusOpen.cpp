@@ -48,12 +48,7 @@ TComponent* EditMenu(intptr_t Edit, intptr_t) {
 }
 
 TComponent* MarkMenu(intptr_t Data, intptr_t) {
-    auto* Record = MessagePointer<TMarkMenuData>(Data);
-    if (GetMainWindow() == nullptr) {
-        FreeMessageBlock(Record); // the menu would have taken it
-        return nullptr;
-    }
-    return AtPointer<TMarkMenu>(Record);
+    return AtPointer<TMarkMenu>(MessagePointer<TMarkMenuData>(Data));
 }
 
 TComponent* SkillsMenu(intptr_t Window, intptr_t) {

@@ -174,8 +174,7 @@ CATCH_FRAME(Event)
 TMarkMenu::TMarkMenu(TMarkMenuData* Data, int32_t X, int32_t Y, int32_t ParentWidth,
                      int32_t ParentHeight) try {
     CHECK_TEXT(Data != nullptr, "_Data!=NULL");
-    _Data = *Data;
-    FreeMessageBlock(Data);
+    _Data = *Data; // the block stays the event's
     if (_Data.Mark.x != 0 || _Data.Mark.y != 0) {
         AddEntry(10401, "Edit Mark");
         AddEntry(10403, "Delete Mark");

@@ -113,6 +113,8 @@ void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2) {
     case 15:
     case 18:
     case 28:
+    case 29:
+    case 30:
         FreeParameter(Param1);
         FreeParameter(Param2);
         break;

@@ -84,12 +84,14 @@ TEST_F(MarkEdit, AnEditedMarkStaysAtItsOwnFieldAndReplacesTheMarksThere) {
     EXPECT_EQ(std::string(Live[0].Text, 3), "old");
 }
 
-TEST_F(MarkEdit, AMissingPlaceFailsItsCheckAndStillFreesTheMark) {
+// The blocks stay the event's: the dispatcher frees them also when the dialog fails.
+TEST_F(MarkEdit, AMissingPlaceFailsItsCheckAndLeavesTheMarkToTheEvent) {
     void* Mark = NewMessageBlock(sizeof(TMapMark));
     EXPECT_NE(ExceptionTextOf([Mark] {
                   TMarkEditDialog(nullptr, static_cast<TMapMark*>(Mark));
               }).find("_Coordinate != NULL"),
               std::string::npos);
+    FreeMessageParameters(MESSAGE_EDITMAPMARK, 0, MessageParameter(Mark));
 }
 
 namespace {

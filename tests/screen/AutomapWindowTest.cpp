@@ -2,6 +2,7 @@
 // marks, walking by click, the mark menu request, the compass rose and the shortcuts.
 #include "screen/AutomapWindow.h"
 #include "gui/GUIServices.h"
+#include "screen/ContextMenus.h"
 #include "state/Events.h"
 #include "state/Map.h"
 #include "state/MapAutomap.h"
@@ -216,13 +217,12 @@ TEST_F(AutomapTest, RightClickPostsTheMarkMenuRequest) {
     intptr_t Param1, Param2;
     PopMessage(Type, Param1, Param2);
     ASSERT_EQ(Type, 59);
-    auto* Request = reinterpret_cast<TAutomapMarkRequest*>(Param1);
+    auto* Request = reinterpret_cast<TMarkMenuData*>(Param1);
     EXPECT_EQ(Request->x, PX + 8);
     EXPECT_EQ(Request->y, PY + 2);
     EXPECT_EQ(Request->z, PZ);
     EXPECT_EQ(Request->Mark.x, PX + 10);
     EXPECT_STREQ(Request->Mark.Text, "Depot");
-    EXPECT_EQ(Request->Window, Panel.get());
     EXPECT_EQ(Param2, 0);
     FreeMessageBlock(Request);
 }

@@ -117,7 +117,10 @@ TEST_F(SkillsWindowTest, RightClickAnywhereAsksForTheMenu) {
     std::vector<TQueuedEvent> Events = TakeEvents();
     ASSERT_EQ(Events.size(), 1u);
     EXPECT_EQ(Events[0].Type, MESSAGE_SKILLSMENU);
-    EXPECT_EQ(Events[0].Param1, MessageParameter(&Body));
+    // The menu takes the window as its host; the event carries that view of it.
+    EXPECT_EQ(Events[0].Param1, MessageParameter(static_cast<TSkillsMenuHost*>(&Body)));
+    TSkillsMenu Menu(MessagePointer<TSkillsMenuHost>(Events[0].Param1), 0, 0, 800, 600);
+    EXPECT_EQ(Body.SkillsMenu, &Menu);
 }
 
 } // namespace

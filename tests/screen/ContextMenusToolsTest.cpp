@@ -133,14 +133,18 @@ TEST_F(ToolMenu, EditFieldEntriesFollowSelectionClipboardAndReadOnly) {
 // ---- automap marks ----
 
 // The automap posts its record in a heap block, which the menu takes over.
-TMarkMenuData* MarkRecord(const TMarkMenuData& Record) {
-    auto* Data = static_cast<TMarkMenuData*>(NewMessageBlock(sizeof(TMarkMenuData)));
-    *Data = Record;
-    return Data;
-}
+// The event's record, freed after the menu is built as the dispatcher frees it: the menu keeps a copy.
+struct TMarkRecord {
+    explicit TMarkRecord(const TMarkMenuData& Record)
+        : Data(static_cast<TMarkMenuData*>(NewMessageBlock(sizeof(TMarkMenuData)))) {
+        *Data = Record;
+    }
+    ~TMarkRecord() { FreeMessageBlock(Data); }
+    TMarkMenuData* Data;
+};
 
 TEST_F(ToolMenu, AFieldWithoutMarkOffersSettingOneAndAMarkEditingOrDeleting) {
-    TMarkMenu Empty(MarkRecord({VX, VY, VZ, {}}), 10, 10, 800, 600);
+    TMarkMenu Empty(TMarkRecord({VX, VY, VZ, {}}).Data, 10, 10, 800, 600);
     EXPECT_EQ(Entries(Empty), Lines{"Set Mark"});
     Choose(Empty, "Set Mark");
     int32_t NewType;
@@ -149,10 +153,10 @@ TEST_F(ToolMenu, AFieldWithoutMarkOffersSettingOneAndAMarkEditingOrDeleting) {
     EXPECT_EQ(NewType, MESSAGE_NEWMAPMARK);
     EXPECT_EQ(MessagePointer<TCoordinate>(Field)->x, VX);
     EXPECT_EQ(NoMark, 0);
-    FreeMessageBlock(MessagePointer<void>(Field)); // the mark dialog owns it
+    FreeMessageBlock(MessagePointer<void>(Field)); // as the dispatcher frees it
 
     AddMapMark(TCoordinate{VX + 1, VY, VZ}, "cave", 3);
-    TMarkMenu Menu(MarkRecord({VX + 1, VY, VZ, TMapMark{VX + 1, VY, 3, "cave"}}), 10, 10, 800, 600);
+    TMarkMenu Menu(TMarkRecord({VX + 1, VY, VZ, TMapMark{VX + 1, VY, 3, "cave"}}).Data, 10, 10, 800, 600);
     EXPECT_EQ(Entries(Menu), (Lines{"Edit Mark", "Delete Mark"}));
     Choose(Menu, "Edit Mark");
     int32_t Type;

@@ -87,8 +87,9 @@ void ExitModules();
 void SetEngineStarted(bool Started);
 
 // Stores the frame window and its callbacks, resets the pointer shape, the ring of message types and the
-// character switch, hooks leaving the game to the main window and hands the events of the dialogs, tabs and
-// menus to PerformWindowEvent.
+// character switch, hooks leaving the game to the main window, hands the events of the dialogs, tabs and
+// menus to PerformWindowEvent with the context menus' factories, and places the help popup in the main
+// window.
 void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
 TAppWindow* GetControlWindow();
 const TFrameCallbacks& GetFrameCallbacks();

@@ -4,6 +4,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "screen/ConsoleWindow.h"
+#include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
 #include "state/Events.h"
@@ -94,6 +95,36 @@ TEST_F(GameScreen, EnterGameShowsTheGameScreen) {
     EXPECT_TRUE(Root->InGame);
     EXPECT_NE(dynamic_cast<TMapWindow*>(Root->MapWindow), nullptr);
     EXPECT_EQ(Root->StartScreen, nullptr);
+}
+
+TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    EnterGame();
+    SetLookTarget({CREATURE, 1, 0}, 1, 100, 100, 7); // what a right click on the map sets
+    SetUseTarget({}, 0, 100, 100, 7);
+    SetMenuCreature(0);
+    SetMousePosition(790, 590); // the menu flips to stay inside the window
+    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
+    ProcessMessages();
+    auto* Menu = dynamic_cast<TObjectMenu*>(GetModalWindow());
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
+    EXPECT_LE(Menu->X + Menu->Width, 800);
+    EXPECT_LE(Menu->Y + Menu->Height, 600);
+    const auto* First = dynamic_cast<const TContextMenuEntry*>(Menu->getFirstChild());
+    ASSERT_NE(First, nullptr);
+    EXPECT_STREQ(First->Text, "Look");
+    KeyPressed(27);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+
+    // The help popup is placed inside the main window when the window changes size.
+    auto* Popup = new THelpPopup("Help");
+    Popup->setPosition(5000, 5000);
+    SetModalWindow(Popup);
+    SetActionState(ACTIONSTATE_HELP);
+    ResizeScreen(640, 480);
+    EXPECT_LE(Popup->X + Popup->Width, 640);
+    EXPECT_LE(Popup->Y + Popup->Height, 480);
 }
 
 } // namespace

@@ -7,9 +7,12 @@
 #include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
+#include "state/Talk.h"
 #include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
 #include "tests/gui/SkinScreen.h"
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -125,6 +129,38 @@ TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
     ResizeScreen(640, 480);
     EXPECT_LE(Popup->X + Popup->Width, 640);
     EXPECT_LE(Popup->Y + Popup->Height, 480);
+}
+
+TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesView) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    EnterGame();
+    SetPlayerID(0x10000001);
+    std::snprintf(NewCreature(0, 0x10000001)->Name, sizeof(TCreature::Name), "Ardan");
+    AddToTextBuffer(DefaultTextBuffer(), 1, "hello", TALK_SAY, "Brenna", 0);
+    auto* Console = dynamic_cast<TConsoleWindow*>(Root->Console);
+    ASSERT_NE(Console, nullptr);
+    ConsoleTextView* View = Console->CurrentConsole->View;
+    View->arrange();
+    int32_t x = 3, y = View->Height - 3; // on the newest row, drawn at the bottom
+    for (const TComponent* C = View; C != nullptr; C = C->Parent)
+        x += C->X, y += C->Y;
+    RightButtonDown(x, y, 0);
+    RightButtonUp(x, y, 0);
+    ProcessMessages();
+    auto* Menu = dynamic_cast<TTextMenu*>(GetModalWindow());
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(Menu->_TextWindow, static_cast<TChatTextView*>(View));
+    ASSERT_NE(Menu->_TextWindow->getTalkLine(Menu->_LineNumber), nullptr);
+    EXPECT_STREQ(Menu->_TextWindow->getTalkLine(Menu->_LineNumber)->_Addressee, "Brenna");
+    const auto* First = dynamic_cast<const TContextMenuEntry*>(Menu->getFirstChild());
+    ASSERT_NE(First, nullptr);
+    EXPECT_STREQ(First->Text, "Message to Brenna");
+
+    // "Select all" reaches the real view.
+    Menu->handleEvent(10206);
+    EXPECT_TRUE(View->hasSelection());
+    KeyPressed(27);
+    EXPECT_EQ(GetModalWindow(), nullptr);
 }
 
 } // namespace

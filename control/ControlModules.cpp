@@ -3,6 +3,8 @@
 
 #include "control/ControlDownload.h"
 #include "control/ControlEvents.h"
+#include "control/DialogsGame.h"
+#include "control/DialogsOptions.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -13,6 +15,7 @@
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "screen/ContextMenus.h"
+#include "screen/Help.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -53,6 +56,7 @@ void StartStatus() { InitStatus(Modules.Gamemaster, ShowLinkCopyWarning); }
 void StartHelp() {
     SetHintQueueReset(ResetEventHelps);
     ResetHelpState();
+    InstallHintTexts();
 }
 void StartGraphics() { InitGraphics(0xA00000); }
 void StartNetwork() { InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed); }
@@ -196,6 +200,8 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     THelpPopupHooks Help;
     Help.Place = PlaceHelpPopupInWindow;
     SetHelpPopupHooks(Help);
+    InitGameDialogs();
+    RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);
     SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);

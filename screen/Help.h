@@ -1,0 +1,55 @@
+// The texts that teach a new player: the event hints with their titles, the help texts of the screen areas
+// and objects, and the bodies of the help menu and of the list of hints already seen.
+#pragma once
+
+#include "gui/GUI.h"
+
+#include <cstdint>
+
+class TListBox;
+
+// Title and mark-up text of hint 1..EVENTHELPS; both check "In(Number,1,EVENTHELPS)". Static texts.
+const char* GetEventHelpTitle(int32_t Number);
+const char* GetEventHelpText(int32_t Number);
+// The hint whose title equals Title without regard to case, -1 when none does.
+int32_t FindEventHelp(const char* Title);
+
+// The mark-up help text of a help context with its skin numbers filled in, in one static buffer of 2048
+// bytes that the next call overwrites. A context without a text fails "unknown handle" with the buffer
+// emptied.
+const char* GetHelpText(int32_t Handle);
+const char* GetCurrentHelpText(); // the text of the current help context
+int32_t GetHelpTextCount();       // the contexts with a text, in table order
+int32_t GetHelpTextContext(int32_t Index);
+
+// The map view's hint button: gives it the hint texts above.
+void InstallHintTexts();
+
+// The game site's pages behind "Manual" and "FAQ".
+inline constexpr const char* MANUAL_URL = "https://www.pellarune.example/guide/?subtopic=manual";
+inline constexpr const char* FAQ_URL = "https://www.pellarune.example/guide/?subtopic=faq";
+
+// The help menu: client help, hints, tutor channel, rule violation report, manual and FAQ. Identifiers 1 and
+// 2 (and Enter and Escape) close it; any identifier it does not know fails "unknown event".
+class THelpDialog : public TParentComponent {
+public:
+    using TOpenURL = void (*)(const char* Url);
+    explicit THelpDialog(TOpenURL OpenURL);
+
+    void keyPressed(int32_t Key) override;
+    void handleEvent(int32_t Identifier) override;
+
+    TOpenURL OpenURL;
+};
+
+// The titles of the known hints; 1 (Enter, a double click) opens the selected hint in a mark-up box and
+// this list again after it. Every identifier ends the dialog.
+class THintsDialog : public TParentComponent {
+public:
+    THintsDialog();
+
+    void keyPressed(int32_t Key) override;
+    void handleEvent(int32_t Identifier) override;
+
+    TListBox* HintList;
+};

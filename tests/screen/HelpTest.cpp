@@ -1,0 +1,202 @@
+// The hint and help texts, and the help menu and hints list bodies with the events they post.
+#include "screen/Help.h"
+
+#include "gui/DialogElementsList.h"
+#include "gui/GUIServices.h"
+#include "state/EventHints.h"
+#include "state/Events.h"
+#include "state/Preferences.h"
+#include "state/Status.h"
+#include "tests/gui/SkinScreen.h"
+#include "tests/state/StateTest.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Help : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetOptions();
+        ResetEventHelps();
+        ClearMessages();
+        SetActionState(10); // a dialog is open
+        OpenedURLs.clear();
+    }
+    void TearDown() override {
+        ClearMessages();
+        SetActionState(ACTIONSTATE_NONE);
+    }
+
+    // The queued events' types, front first; the queue is emptied.
+    static std::vector<int32_t> Posted() {
+        std::vector<int32_t> Types;
+        for (int32_t Type = 0; (Type = PeekMessageType()) != MESSAGE_NONE;) {
+            intptr_t P1 = 0, P2 = 0;
+            PopMessage(Type, P1, P2);
+            FreeMessageParameters(Type, P1, P2);
+            Types.push_back(Type);
+        }
+        return Types;
+    }
+
+    static void OpenURL(const char* Url) { OpenedURLs.push_back(Url); }
+
+    static inline std::vector<std::string> OpenedURLs;
+    TSkinScreen Screen;
+};
+
+using Types = std::vector<int32_t>;
+
+bool StartsWith(const char* Text, const char* Prefix) {
+    return std::strncmp(Text, Prefix, strlen(Prefix)) == 0;
+}
+
+} // namespace
+
+TEST_F(Help, HintTitlesAndOpeningWords) {
+    const struct {
+        int32_t Number;
+        const char* Title;
+        const char* Opening;
+    } Hints[] = {
+        {1, "First Login", "<b>Welcome to Ebrun!"},
+        {2, "NPC Mirabald", "You have met an NPC (Non-Player-Character) called Mirabald."},
+        {5, "Buying & Selling", "In this shop you can trade with an NPC."},
+        {9, "First Skill Advance",
+         "You can check your character's current abilities by pressing the button labelled 'Skills'"},
+        {10, "Reaching Level 8",
+         "Characters of Level 8 or higher may leave Brackwold and choose a vocation."},
+        {12, "Depot", "You have entered a depot - a warehouse where players can safely store items."},
+        {14, "Level 20 and Security Information", "<b>Congratulations!"},
+    };
+    for (const auto& Hint : Hints) {
+        EXPECT_STREQ(GetEventHelpTitle(Hint.Number), Hint.Title);
+        EXPECT_TRUE(StartsWith(GetEventHelpText(Hint.Number), Hint.Opening)) << Hint.Number;
+    }
+    EXPECT_NE(std::strstr(GetEventHelpText(1), "Greetings wanderer! You are about to enter the mysterious "
+                                               "world of Ebrun."),
+              nullptr);
+    EXPECT_NE(std::strstr(GetEventHelpText(11),
+                          "You have finally mastered Brackwold and found your way to the "
+                          "mainland."),
+              nullptr);
+    for (int32_t Number : {0, 15}) {
+        EXPECT_TRUE(FailsWith([=] { GetEventHelpTitle(Number); }, "In(Number,1,EVENTHELPS)"));
+        EXPECT_TRUE(FailsWith([=] { GetEventHelpText(Number); }, "In(Number,1,EVENTHELPS)"));
+    }
+    EXPECT_EQ(FindEventHelp("depot"), 12);
+    EXPECT_EQ(FindEventHelp("Depo"), -1);
+}
+
+TEST_F(Help, HelpTextsCarryTitleAndSkinsInOrder) {
+    EXPECT_STREQ(GetHelpText(1106),
+                 "<B>Stairs<N>\n<br=5>To climb stairs just move your character onto them.");
+    EXPECT_TRUE(StartsWith(GetHelpText(15), "<B>Combat Controls and Other Buttons<N>\n<br=5>"));
+    EXPECT_TRUE(StartsWith(GetHelpText(1108), "<B>Depot boxes<N>\n<br=5>"));
+
+    auto Skins = [](const char* Text) {
+        std::vector<int32_t> Numbers;
+        for (const char* P = Text; (P = std::strstr(P, "<SKIN=")) != nullptr; P++)
+            Numbers.push_back(std::atoi(P + 6));
+        return Numbers;
+    };
+    EXPECT_EQ(Skins(GetHelpText(10)), (std::vector<int32_t>{65, 70, 72, 66, 68}));
+    EXPECT_EQ(Skins(GetHelpText(15)), (std::vector<int32_t>{103, 105, 107, 109, 111, 113, 114, 115, 117}));
+    EXPECT_EQ(Skins(GetHelpText(23)), (std::vector<int32_t>{195, 192, 188, 190}));
+    EXPECT_EQ(Skins(GetHelpText(1000)), std::vector<int32_t>{});
+
+    // Every text: one bold title line, every skin number filled in.
+    for (int32_t i = 0; i < GetHelpTextCount(); i++) {
+        const char* Text = GetHelpText(GetHelpTextContext(i));
+        EXPECT_TRUE(StartsWith(Text, "<B>")) << i;
+        EXPECT_NE(std::strstr(Text, "<N>\n<br=5>"), nullptr) << i;
+        EXPECT_EQ(std::strstr(Text, "%d"), nullptr) << i;
+        for (int32_t Skin : Skins(Text))
+            EXPECT_GT(Skin, 0) << i;
+    }
+}
+
+TEST_F(Help, HelpBufferIsReusedAndEmptiedForAnUnknownContext) {
+    const char* Automap = GetHelpText(10);
+    EXPECT_TRUE(StartsWith(Automap, "<B>Automap<N>"));
+    EXPECT_EQ(GetHelpText(1111), Automap); // one buffer, overwritten
+    EXPECT_TRUE(StartsWith(Automap, "<B>Signs<N>"));
+    for (int32_t Context : {0, 1, 9, 24, 1003, 1113})
+        EXPECT_TRUE(FailsWith([=] { GetHelpText(Context); }, "unknown handle")) << Context;
+    EXPECT_STREQ(Automap, "");
+
+    SetHelpContext(1001);
+    EXPECT_TRUE(StartsWith(GetCurrentHelpText(), "<B>Your Character<N>"));
+    SetHelpContext(0);
+}
+
+TEST_F(Help, HelpMenuPostsItsEventsAndCloses) {
+    THelpDialog Menu(OpenURL);
+    EXPECT_EQ(Menu.Width, 250);
+    EXPECT_EQ(Menu.Height, 185);
+
+    Menu.handleEvent(703); // "Hints": the list, then this menu again
+    EXPECT_EQ(Posted(), (Types{MESSAGE_HINTS, MESSAGE_HELP}));
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+
+    SetActionState(10);
+    Menu.handleEvent(702);
+    EXPECT_EQ(Posted(), Types{MESSAGE_HELPCURSOR});
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+
+    Menu.handleEvent(705);
+    EXPECT_EQ(Posted(), Types{MESSAGE_RULEVIOLATION});
+    Menu.handleEvent(706);
+    Menu.handleEvent(707);
+    EXPECT_EQ(OpenedURLs, (std::vector<std::string>{"https://www.pellarune.example/guide/?subtopic=manual",
+                                                    "https://www.pellarune.example/guide/?subtopic=faq"}));
+
+    SetActionState(10);
+    Menu.keyPressed('x');
+    EXPECT_EQ(GetActionState(), 10);
+    Menu.keyPressed(27);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+    EXPECT_TRUE(FailsWith([&] { Menu.handleEvent(708); }, "unknown event"));
+    EXPECT_EQ(Posted(), Types{});
+}
+
+TEST_F(Help, HintsListShowsKnownHintsInNumberOrder) {
+    {
+        THintsDialog Fresh;
+        EXPECT_EQ(Fresh.HintList->Lines, 0);
+    }
+    QueueEventHelp(12);
+    QueueEventHelp(1);
+    QueueEventHelp(3);
+    THintsDialog List;
+    ASSERT_EQ(List.HintList->Lines, 3);
+    EXPECT_STREQ(List.HintList->getLine(0), "First Login");
+    EXPECT_STREQ(List.HintList->getLine(1), "Brackwold Crossroad");
+    EXPECT_STREQ(List.HintList->getLine(2), "Depot");
+
+    List.handleEvent(1); // nothing selected: only closes
+    EXPECT_EQ(GetMessageCount(), 0);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+}
+
+TEST_F(Help, ChosenHintOpensBeforeQueuedEventsAndTheListReturns) {
+    QueueEventHelp(12);
+    THintsDialog List;
+    AddMessage(MESSAGE_OPTIONS, 0, 0); // already waiting
+    List.HintList->select(0);
+    List.keyPressed(13);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
+
+    int32_t Type = 0;
+    intptr_t P1 = 0, P2 = 0;
+    PopMessage(Type, P1, P2);
+    ASSERT_EQ(Type, MESSAGE_MESSAGEBOX2);
+    EXPECT_STREQ(MessagePointer<const char>(P1), "Depot");
+    EXPECT_STREQ(MessagePointer<const char>(P2), GetEventHelpText(12));
+    EXPECT_NE(MessagePointer<const char>(P2), GetEventHelpText(12)); // the event owns a copy
+    FreeMessageParameters(Type, P1, P2);
+    EXPECT_EQ(Posted(), (Types{MESSAGE_HINTS, MESSAGE_OPTIONS}));
+}

@@ -14,13 +14,11 @@
 #include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
-#include "screen/ContextMenus.h"
 #include "screen/Help.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
-#include "state/Events.h"
 #include "state/Inventory.h"
 #include "state/Map.h"
 #include "state/MapAutomap.h"
@@ -194,12 +192,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEventHandler(PerformWindowEvent);
-    for (int32_t Type = MESSAGE_OBJECTMENU; Type <= MESSAGE_SKILLSMENU; Type++)
-        SetWindowFactory(Type, GetContextMenuFactory(Type));
-    // The popup itself comes from the help module, which sets the whole pair.
-    THelpPopupHooks Help;
-    Help.Place = PlaceHelpPopupInWindow;
-    SetHelpPopupHooks(Help);
+    RegisterContextMenus();
     InitGameDialogs();
     RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);

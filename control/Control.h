@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class TComponent;
+class TGameClientHooks;
 
 inline constexpr int32_t LASTPACKETTYPES = 10;
 // A character switch waits at most this long for the old connection to close.
@@ -93,6 +94,9 @@ void SetEngineStarted(bool Started);
 void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
 TAppWindow* GetControlWindow();
 const TFrameCallbacks& GetFrameCallbacks();
+// What InitControl installs for the game messages: entering the game, and the container and trade windows
+// of the main window (which must exist).
+TGameClientHooks& GetControllerGameHooks();
 
 // One 100 ms tick of the frame window's timer.
 void TimerTick();

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class TComponent;
+class TGameClientHooks;
 
 inline constexpr int32_t LASTPACKETTYPES = 10;
 // A character switch waits at most this long for the old connection to close.
@@ -87,11 +88,15 @@ void ExitModules();
 void SetEngineStarted(bool Started);
 
 // Stores the frame window and its callbacks, resets the pointer shape, the ring of message types and the
-// character switch, hooks leaving the game to the main window and hands the events of the dialogs, tabs and
-// menus to PerformWindowEvent.
+// character switch, hooks leaving the game to the main window, hands the events of the dialogs, tabs and
+// menus to PerformWindowEvent with the context menus' factories, and places the help popup in the main
+// window.
 void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
 TAppWindow* GetControlWindow();
 const TFrameCallbacks& GetFrameCallbacks();
+// What InitControl installs for the game messages: entering the game, and the container and trade windows
+// of the main window (which must exist).
+TGameClientHooks& GetControllerGameHooks();
 
 // One 100 ms tick of the frame window's timer.
 void TimerTick();

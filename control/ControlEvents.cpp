@@ -7,6 +7,7 @@
 #include "control/Dialogs.h"
 #include "foundation/Exception.h"
 #include "network/Communication.h"
+#include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -103,4 +104,12 @@ CATCH_FRAME(Type)
 void SetWindowFactory(int32_t Type, TWindowFactory Factory) {
     CHECK(In(Type, 1, LAST_WINDOW_EVENT), Type);
     Factories[Type] = Factory;
+}
+
+void RegisterContextMenus() {
+    for (int32_t Type = MESSAGE_OBJECTMENU; Type <= MESSAGE_SKILLSMENU; Type++)
+        SetWindowFactory(Type, GetContextMenuFactory(Type));
+    THelpPopupHooks Help;
+    Help.Place = PlaceHelpPopupInWindow;
+    SetHelpPopupHooks(Help);
 }

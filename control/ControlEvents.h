@@ -16,3 +16,7 @@ bool PerformWindowEvent(int32_t Type, intptr_t Param1, intptr_t Param2);
 // show, or NULL for none. NULL removes the factory. The built dialogs of the catalogue cannot be replaced.
 using TWindowFactory = TComponent* (*)(intptr_t Param1, intptr_t Param2);
 void SetWindowFactory(int32_t Type, TWindowFactory Factory);
+
+// The context menus (events 52 to 60) as window factories, and the help popup placed inside the main window
+// (the popup itself comes from the help module, which then sets the whole pair).
+void RegisterContextMenus();

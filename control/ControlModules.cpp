@@ -167,16 +167,22 @@ void SetEngineStarted(bool Started) { Modules.EngineStarted = Started; }
 
 namespace {
 
-// What the game messages ask of the controller. The side windows of containers and trade are not built yet:
-// their contents live in the game state, and nothing opens a window for them.
+// The main window that the game messages act on; it exists from the frame window's start.
+TMainWindow& Screen() {
+    TMainWindow* Root = GetMainWindow();
+    CHECK_TEXT(Root != nullptr, "MainWindow!=NULL");
+    return *Root;
+}
+
+// What the game messages ask of the controller: the game screen and its side windows of containers and trade.
 class TControllerGameHooks final : public TGameClientHooks {
 public:
     void enterGame() override { EnterGame(); }
-    void openContainerWindow(int32_t) override {}
-    void closeContainerWindow(int32_t) override {}
-    void openTradeWindow() override {}
-    void refreshTradeWindow() override {}
-    void closeTradeWindow() override {}
+    void openContainerWindow(int32_t Container) override { Screen().openContainerWindow(Container); }
+    void closeContainerWindow(int32_t Container) override { Screen().closeContainerWindow(Container); }
+    void openTradeWindow() override { Screen().openTradeWindow(); }
+    void refreshTradeWindow() override { Screen().refreshTradeWindow(); }
+    void closeTradeWindow() override { Screen().closeTradeWindow(); }
 };
 
 TControllerGameHooks ControllerGameHooks;
@@ -192,6 +198,7 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
     SetStartPatcherCallback(Callbacks.StartPatcher);
     SetImmediateDispatchPass(ProcessMessagesNow);
     SetEventHandler(PerformWindowEvent);
+    RegisterContextMenus();
     InitGameDialogs();
     RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);
@@ -200,4 +207,5 @@ void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const 
 }
 
 TAppWindow* GetControlWindow() { return Modules.Window; }
+TGameClientHooks& GetControllerGameHooks() { return ControllerGameHooks; }
 const TFrameCallbacks& GetFrameCallbacks() { return Modules.Callbacks; }

@@ -464,3 +464,5 @@ bool TConsoleWindow::saveCurrentChannel() try {
     return true;
 }
 CATCH_FRAME()
+
+TChatTextView* TConsoleWindow::getTextView() { return CurrentConsole->View; }

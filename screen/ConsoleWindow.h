@@ -4,6 +4,7 @@
 
 #include "foundation/Container.h"
 #include "gui/GUI.h"
+#include "screen/ContextMenus.h"
 
 #include <cstdint>
 #include <memory>
@@ -53,7 +54,7 @@ struct ConsoleTextLine {
 
 // The lines of one text buffer broken into rows, drawn bottom-aligned from _CurrentLineNumber upwards, with
 // a mouse selection. Rows are numbered from 0; a column is a caret position inside a row.
-class ConsoleTextView : public TLeafComponent {
+class ConsoleTextView : public TLeafComponent, public TChatTextView {
 public:
     ConsoleTextView();
 
@@ -72,21 +73,21 @@ public:
     virtual bool getPosition(int32_t x, int32_t y, int32_t& Line, int32_t& Column, int32_t& Length);
 
     void setTextBuffer(TTextBuffer* Buffer); // not owned; NULL: none
-    TTextBuffer* getTextBuffer() const { return TextBuffer; }
+    TTextBuffer* getTextBuffer() const override { return TextBuffer; }
     // NULL without usable rows or outside the array.
     const ConsoleTextLine* getLine(int32_t Number);
-    TTalkLine* getTalkLine(int32_t Number);
+    TTalkLine* getTalkLine(int32_t Number) override;
     void setCurrentLineNumber(int32_t Number);
     int32_t getCurrentLineNumber() const { return _CurrentLineNumber; }
     int32_t getFirstLineNumber() const { return Lines.getMin(); }
     int32_t getLastLineNumber() const { return LastLineNumber; }
     bool getSelectionStart(int32_t& Line, int32_t& Column);
     bool getSelectionEnd(int32_t& Line, int32_t& Column);
-    bool hasSelection();
+    bool hasSelection() override;
     void clearSelection();
-    bool selectAll();
+    bool selectAll() override;
     // The selected text, owned by the view until the next call; NULL without a selection.
-    const char* getSelectedText();
+    const char* getSelectedText() override;
 
     TTextBuffer* TextBuffer = nullptr;
     TDynamicArray<ConsoleTextLine> Lines{0, 0, 100};
@@ -214,7 +215,7 @@ private:
 // The chat console at the bottom of the game screen: tab bar, the text area of the selected tab, the input
 // line with its talk-mode button, and the buttons of its frame. It opens tabs for new channels,
 // conversations and requests, re-joins the channels remembered from last time, and sends typed lines.
-class TConsoleWindow : public TParentComponent {
+class TConsoleWindow : public TParentComponent, public TChatConsole {
 public:
     TConsoleWindow();
     ~TConsoleWindow() override;
@@ -232,16 +233,17 @@ public:
     // Shows the tab of the buffer, making one when there is none; the tab owns the buffer from here on.
     void openTab(TTextBuffer* TextBuffer, const char* Caption);
     TTextBuffer* openChannel(int32_t ReceiveMode, int32_t SendMode, const char* Name, int32_t ChannelID,
-                             const char* Caption);
+                             const char* Caption) override;
     void openRequestTab(const char* Question);
-    void closeCurrentTab();
+    void closeCurrentTab() override;
     void activateInput(bool Active);
-    TTextBuffer* getCurrentTextBuffer();
-    bool getServerMessages();
-    void setServerMessages(bool On);
+    TTextBuffer* getCurrentTextBuffer() override;
+    bool getServerMessages() override;
+    void setServerMessages(bool On) override;
     // Appends the selected tab's lines to "<caption>.txt" in the working directory; false when the file
     // cannot be opened.
-    bool saveCurrentChannel();
+    bool saveCurrentChannel() override;
+    TChatTextView* getTextView() override;
 
     // The input line (see ConsoleWindowInput.cpp).
     void sendInput();

@@ -118,10 +118,10 @@ public:
     virtual ~TChatTextView() = default;
     // The line shown on display line LineNumber; NULL when there is none or the buffer allows no selection.
     virtual TTalkLine* getTalkLine(int32_t LineNumber) = 0;
-    virtual TTextBuffer* getTextBuffer() = 0;
+    virtual TTextBuffer* getTextBuffer() const = 0;
     virtual bool hasSelection() = 0;
     virtual const char* getSelectedText() = 0; // owned by the view; NULL without a selection
-    virtual void selectAll() = 0;
+    virtual bool selectAll() = 0;              // false when the rows cannot be selected now
 };
 
 // What the channel-tab and request menus need of the console window; the console provides it.
@@ -129,10 +129,11 @@ class TChatConsole {
 public:
     virtual ~TChatConsole() = default;
     virtual TTextBuffer* getCurrentTextBuffer() = 0;
-    virtual bool getShowServerMessages() = 0;
-    virtual void setShowServerMessages(bool Show) = 0;
+    // The shown tab's server-message flag; not for the default tab.
+    virtual bool getServerMessages() = 0;
+    virtual void setServerMessages(bool On) = 0;
     virtual void closeCurrentTab() = 0;
-    virtual void saveCurrentChannel() = 0;
+    virtual bool saveCurrentChannel() = 0; // false when the file cannot be opened
     virtual TTextBuffer* openChannel(int32_t ReceiveMode, int32_t SendMode, const char* Name,
                                      int32_t ChannelID, const char* Caption) = 0;
     virtual TChatTextView* getTextView() = 0;

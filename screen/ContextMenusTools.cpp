@@ -29,7 +29,7 @@ TChannelMenu::TChannelMenu(TChatConsole* ConsoleWindow, int32_t X, int32_t Y, in
             SeparatorPending = true;
         }
         AddEntry(10103, "Close");
-        _ShowServerMessages = !_ConsoleWindow->getShowServerMessages();
+        _ShowServerMessages = !_ConsoleWindow->getServerMessages();
         AddEntry(10100, _ShowServerMessages ? "Show server messages" : "Hide server messages");
         SeparatorPending = true;
     }
@@ -51,7 +51,7 @@ void TChannelMenu::handleEvent(int32_t Event) try {
         AddMessage(MESSAGE_EXCLUDE, 0, 0);
         break;
     case 10100:
-        _ConsoleWindow->setShowServerMessages(_ShowServerMessages);
+        _ConsoleWindow->setServerMessages(_ShowServerMessages);
         break;
     case 10102:
         _ConsoleWindow->saveCurrentChannel();

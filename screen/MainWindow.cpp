@@ -2,9 +2,6 @@
 // handlers.
 #include "screen/MainWindow.h"
 
-#include "screen/ConsoleWindow.h"
-#include "state/TalkFilter.h"
-
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
@@ -13,7 +10,16 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
+#include "screen/AutomapWindow.h"
 #include "screen/ConsoleWindow.h"
+#include "screen/ContentWindowsBattle.h"
+#include "screen/ContentWindowsCombat.h"
+#include "screen/ContentWindowsContainer.h"
+#include "screen/ContentWindowsInventory.h"
+#include "screen/ContentWindowsSkills.h"
+#include "screen/ContentWindowsTrade.h"
+#include "screen/ContentWindowsVIP.h"
+#include "screen/GeneralControls.h"
 #include "screen/MapWindow.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -25,6 +31,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 namespace {
 
@@ -69,22 +76,96 @@ void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembl
 
 namespace {
 
+// The side-bar panel an OpenDialogs entry names, or NULL for one that names none.
+TContentWindow* CreateSideBarPanel(TMainWindow& Main, int32_t Identifier) {
+    switch (Identifier) {
+    case INVENTORY_WINDOW:
+        return CreateInventoryPanel(&Main);
+    case SMALL_INVENTORY_WINDOW:
+        return CreateSmallInventoryPanel(&Main);
+    case AUTOMAP_WINDOW:
+        return new TAutomapWindow;
+    case STATUS_WINDOW:
+        return new TStatusWindow;
+    case CONTROLS_WINDOW:
+        return new TGeneralControls(Main.DialogWindow, &Main);
+    default:
+        return nullptr;
+    }
+}
+
+// The stored panels in their stored order, then the missing ones on top; with nothing stored, top-down:
+// automap, status bars, inventory, general controls.
+void FillSideBar(TMainWindow& Main, const int32_t* Stored, int32_t Count) {
+    TWindowColumn& SideBar = *Main.SideBar;
+    for (int32_t i = Count - 1; i >= 0; i--)
+        if (TContentWindow* Panel = CreateSideBarPanel(Main, Stored[i])) SideBar.addChild(Panel);
+    for (int32_t Identifier : {CONTROLS_WINDOW, INVENTORY_WINDOW, STATUS_WINDOW, AUTOMAP_WINDOW}) {
+        const bool Present =
+            SideBar.hasContentWindow(Identifier) ||
+            (Identifier == INVENTORY_WINDOW && SideBar.hasContentWindow(SMALL_INVENTORY_WINDOW));
+        if (!Present) SideBar.addChild(CreateSideBarPanel(Main, Identifier));
+    }
+}
+
 void BuildGameScreen(TMainWindow& Main) {
     TMapWindow* Map = new TMapWindow;
     auto* Console = new TConsoleWindow;
-    // Each at the head: the map is offered the mouse last.
+    Main.DialogWindow = new TWindowColumn;
+    Main.SideBar = new TWindowColumn;
+    std::unique_ptr<int32_t[]> Stored;
+    const int32_t Count = GetOpenDialogs(Stored);
+    FillSideBar(Main, Stored.get(), Count);
+    Main.SideBarFrame = new TWindowFrame(Main.SideBar, 0);
+    // Each at the head: the side windows are offered the mouse first, the map last.
     Main.MapWindow = Main.addChild(Map);
     Main.ConsoleSplitter = new TConsoleSplitter;
     Main.addChild(Main.ConsoleSplitter);
     Main.Console = Main.addChild(Console);
+    Main.addChild(Main.SideBarFrame);
+    Main.addChild(Main.DialogWindow);
     // The stored height, unless the window leaves the map less than its minimum.
     int32_t C = std::max(GetConsoleHeight(), Console->getMinimumHeight());
     const int32_t B = SkinProperties.MainWindow.SplitterHeight;
     if (Main.Height - C - B < Map->getMinimumHeight()) C = Console->getMinimumHeight();
     Console->TComponent::setSize(Console->Width, C);
     Console->openDefaultTab(DefaultTextBuffer(), "Default");
+    const int32_t S = SkinProperties.MainWindow.SideBarWidth;
+    Main.SideBarFrame->setSize(S, Main.SideBarFrame->getMinimumHeight() + Main.SideBar->getMinimumHeight());
+    Main.SideBarFrame->setPosition(Main.Width - S, 0);
+    Main.DialogWindow->setSize(S, Main.Height - Main.SideBarFrame->Height);
+    Main.DialogWindow->setPosition(Main.Width - S, Main.SideBarFrame->Height);
+    // Trade and container windows are never reopened.
+    for (int32_t i = 0; i < Count; i++)
+        if (Stored[i] == SKILLS_WINDOW || Stored[i] == BATTLE_WINDOW || Stored[i] == BUDDY_WINDOW)
+            Main.openSideWindow(Stored[i]);
     for (size_t i = 0; i < std::size(GameScreenShortcuts); i++)
         SetShortcut(GameScreenShortcuts[i], &Main, GameScreenCommands[i]);
+}
+
+void RecordOpenWindows(TMainWindow& Main) {
+    ClearOpenDialogs();
+    if (Main.SideBar != nullptr) Main.SideBar->saveOpenWindows();
+    if (Main.DialogWindow != nullptr) Main.DialogWindow->saveOpenWindows();
+}
+
+bool IsSideWindowOpen(TMainWindow& Main, int32_t Identifier) {
+    return Main.DialogWindow != nullptr && Main.DialogWindow->hasContentWindow(Identifier);
+}
+void OpenSideWindow(TMainWindow& Main, int32_t Identifier) { Main.openSideWindow(Identifier); }
+void CloseSideWindow(TMainWindow& Main, int32_t Identifier) { Main.closeSideWindow(Identifier); }
+
+// The inventory panel changes form in its place in the side bar; the frame follows the new height.
+void SwapInventoryPanel(TMainWindow& Main, int32_t NewPanel) {
+    if (Main.SideBar == nullptr) return;
+    const int32_t Old = NewPanel == INVENTORY_WINDOW ? SMALL_INVENTORY_WINDOW : INVENTORY_WINDOW;
+    TContentWindow* Present = Main.SideBar->findWindow(Old);
+    CHECK_TEXT(Present != nullptr, "OldWindow!=NULL");
+    Main.SideBar->insertChild(Present, CreateSideBarPanel(Main, NewPanel));
+    Main.SideBar->closeWindow(Present);
+    Main.SideBarFrame->setSize(Main.SideBarFrame->Width,
+                               Main.SideBarFrame->getMinimumHeight() + Main.SideBar->getMinimumHeight());
+    Main.setSize(Main.Width, Main.Height);
 }
 
 void ActivateGameConsole(TMainWindow& Main, bool Flag) {
@@ -96,6 +177,11 @@ void ActivateGameConsole(TMainWindow& Main, bool Flag) {
 TGameScreenAssembly GameScreenAssembly() {
     TGameScreenAssembly Assembly;
     Assembly.Build = BuildGameScreen;
+    Assembly.RecordOpenWindows = RecordOpenWindows;
+    Assembly.IsSideWindowOpen = IsSideWindowOpen;
+    Assembly.OpenSideWindow = OpenSideWindow;
+    Assembly.CloseSideWindow = CloseSideWindow;
+    Assembly.SwapInventoryPanel = SwapInventoryPanel;
     Assembly.ActivateConsoleInput = ActivateGameConsole;
     return Assembly;
 }
@@ -353,6 +439,56 @@ void TMainWindow::toggleSideWindow(int32_t Identifier) {
     else
         A.OpenSideWindow(*this, Identifier);
 }
+
+void TMainWindow::openSideWindow(int32_t Identifier) try {
+    CHECK_TEXT(DialogWindow != nullptr, "DialogWindow!=NULL");
+    if (DialogWindow->hasContentWindow(Identifier)) return;
+    TDialogWindow* Window = nullptr;
+    switch (Identifier) {
+    case SKILLS_WINDOW:
+        Window = CreateSkillsWindow();
+        break;
+    case BATTLE_WINDOW:
+        Window = CreateBattleWindow();
+        break;
+    case TRADE_WINDOW:
+        Window = CreateTradeWindow();
+        break;
+    case BUDDY_WINDOW:
+        Window = CreateBuddylistWindow();
+        break;
+    default:
+        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown identifier", "Identifier", Identifier);
+    }
+    DialogWindow->rearrange(TWindowColumn::ADD, Window);
+}
+CATCH_FRAME(Identifier)
+
+void TMainWindow::closeSideWindow(int32_t Identifier) try {
+    if (DialogWindow == nullptr) return;
+    if (TContentWindow* Window = DialogWindow->findWindow(Identifier)) DialogWindow->closeWindow(Window);
+}
+CATCH_FRAME(Identifier)
+
+void TMainWindow::openContainerWindow(int32_t Container) try {
+    CHECK_TEXT(DialogWindow != nullptr, "DialogWindow!=NULL");
+    OpenContainerWindow(*DialogWindow, Container);
+}
+CATCH_FRAME(Container)
+
+void TMainWindow::closeContainerWindow(int32_t Container) try {
+    if (DialogWindow != nullptr) CloseContainerWindow(*DialogWindow, Container);
+}
+CATCH_FRAME(Container)
+
+void TMainWindow::openTradeWindow() try { OpenTradeWindow(DialogWindow); }
+CATCH_FRAME()
+
+void TMainWindow::refreshTradeWindow() try { RefreshTradeWindow(DialogWindow); }
+CATCH_FRAME()
+
+void TMainWindow::closeTradeWindow() try { CloseTradeWindow(DialogWindow); }
+CATCH_FRAME()
 
 void TMainWindow::switchFullscreen() {
     const TDisplayMode* Mode = GetFullscreenMode();

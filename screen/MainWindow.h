@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gui/DialogElementsFrame.h"
+#include "gui/DialogWindow.h"
 #include "gui/GUI.h"
 
 #include <cstdint>
@@ -38,9 +39,8 @@ struct TGameScreenAssembly {
 };
 void SetGameScreenAssembly(const TGameScreenAssembly& Assembly);
 
-// The game screen as far as it is built: the map window and the console; the side-bar panels and the column
-// of side windows are not part of it yet (their members stay NULL and the OpenDialogs option is left as
-// stored). The controller installs it.
+// The game screen: map window, splitter and console, the side bar of panels and the column of side windows
+// in the arrangement the OpenDialogs option stored. The controller installs it.
 TGameScreenAssembly GameScreenAssembly();
 
 // The start screen: the title picture stretched over the client area and a framed panel of five buttons.
@@ -88,11 +88,22 @@ public:
     void setConsoleHeight(int32_t ConsoleHeight);
     void walkStep(int32_t dx, int32_t dy, bool Diagonal);
 
+    // The side windows of the game screen. openSideWindow opens skills (6), battle list (7), trade (8) or
+    // the VIP list (9) at the end of the column unless it is open; other identifiers are a failed check.
+    void openSideWindow(int32_t Identifier);
+    void closeSideWindow(int32_t Identifier);
+    // What the game's messages open, refresh and close; containers 0 to 15. Opening needs the game screen.
+    void openContainerWindow(int32_t Container);
+    void closeContainerWindow(int32_t Container); // nothing when it is not open
+    void openTradeWindow();                       // one trade at a time
+    void refreshTradeWindow();
+    void closeTradeWindow();
+
     // Parts of the game screen, children of the main window; NULL while not built. The assembly fills them.
     TComponent* MapWindow = nullptr;
     TWindowFrame* SideBarFrame = nullptr;
-    TParentComponent* DialogWindow = nullptr; // the column of side windows
-    TParentComponent* SideBar = nullptr;      // the column of side-bar panels, inside SideBarFrame
+    TWindowColumn* DialogWindow = nullptr; // the column of side windows
+    TWindowColumn* SideBar = nullptr;      // the column of side-bar panels, inside SideBarFrame
     TComponent* Console = nullptr;
     TConsoleSplitter* ConsoleSplitter = nullptr;
     TStartScreen* StartScreen = nullptr;

@@ -21,10 +21,13 @@ public:
         return LineNumber >= 0 && LineNumber < static_cast<int32_t>(Shown.size()) ? Shown[LineNumber]
                                                                                   : nullptr;
     }
-    TTextBuffer* getTextBuffer() override { return Buffer; }
+    TTextBuffer* getTextBuffer() const override { return Buffer; }
     bool hasSelection() override { return !Selection.empty(); }
     const char* getSelectedText() override { return Selection.empty() ? nullptr : Selection.c_str(); }
-    void selectAll() override { Log.push_back("selectAll"); }
+    bool selectAll() override {
+        Log.push_back("selectAll");
+        return true;
+    }
 
     TTextBuffer* Buffer;
     std::vector<TTalkLine*> Shown;
@@ -36,10 +39,13 @@ class TFakeConsole : public TChatConsole {
 public:
     explicit TFakeConsole(TTextBuffer* Buffer) : Current(Buffer), View(Buffer) {}
     TTextBuffer* getCurrentTextBuffer() override { return Current; }
-    bool getShowServerMessages() override { return Current->ShowServerMessages; }
-    void setShowServerMessages(bool Show) override { Current->ShowServerMessages = Show; }
+    bool getServerMessages() override { return Current->ShowServerMessages; }
+    void setServerMessages(bool On) override { Current->ShowServerMessages = On; }
     void closeCurrentTab() override { Log.push_back("close"); }
-    void saveCurrentChannel() override { Log.push_back("save"); }
+    bool saveCurrentChannel() override {
+        Log.push_back("save");
+        return true;
+    }
     TTextBuffer* openChannel(int32_t ReceiveMode, int32_t SendMode, const char* Name, int32_t ChannelID,
                              const char* Caption) override {
         Log.push_back(std::string("open ") + Caption);

@@ -1,24 +1,53 @@
 // The game screen as the controller enters it: the map window, the console with its default tab, the first
 // layout and the game-screen shortcuts.
 #include "control/Control.h"
+#include "gui/DialogWindow.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "network/Communication.h"
 #include "screen/ConsoleWindow.h"
+#include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
 #include "state/Events.h"
+#include "state/Inventory.h"
+#include "state/MapAutomap.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
+#include "state/Talk.h"
 #include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
+#include "tests/foundation/Thrown.h"
 #include "tests/gui/SkinScreen.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
+
+using TIds = std::vector<int32_t>;
+
+// The windows of a column from top to bottom.
+TIds Identifiers(const TWindowColumn* Column) {
+    TIds Result;
+    for (const TComponent* C = Column->getFirstChild(); C != nullptr; C = C->getNext())
+        if (const auto* Window = dynamic_cast<const TContentWindow*>(C); Window != nullptr)
+            Result.push_back(Window->Identifier);
+    return Result;
+}
+
+TIds StoredDialogs() {
+    std::unique_ptr<int32_t[]> Dialogs;
+    const int32_t Count = GetOpenDialogs(Dialogs);
+    return TIds(Dialogs.get(), Dialogs.get() + Count);
+}
 
 class GameScreen : public ::testing::Test {
 protected:
@@ -29,6 +58,8 @@ protected:
         ResetShortcuts();
         SetActionState(ACTIONSTATE_NONE);
         InitSkinProperties();
+        InitAutomap();
+        InitInventory();
         SetGameScreenAssembly(GameScreenAssembly());
         InitMainWindow(800, 600, nullptr, nullptr, nullptr);
         Root = GetMainWindow();
@@ -76,15 +107,91 @@ TEST_F(GameScreen, ConsoleOpensWithItsDefaultTabBelowTheSplitter) {
               600 - Console->getMinimumHeight() - SkinProperties.MainWindow.SplitterHeight);
 }
 
-TEST_F(GameScreen, StoredArrangementSurvivesAGameWithoutSidePanels) {
+TEST_F(GameScreen, FirstStartShowsTheDefaultPanelsBesideTheMapAndNoSideWindow) {
+    Root->setGameScreen(true);
+    EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 1, 5})); // automap, status, inventory, controls
+    EXPECT_EQ(Identifiers(Root->DialogWindow), TIds{});
+    const int32_t S = SkinProperties.MainWindow.SideBarWidth;
+    EXPECT_EQ(Root->SideBarFrame->X, 800 - S);
+    EXPECT_EQ(Root->SideBarFrame->Width, S);
+    EXPECT_EQ(Root->SideBarFrame->Height,
+              Root->SideBarFrame->getMinimumHeight() + Root->SideBar->getMinimumHeight());
+    EXPECT_EQ(Root->DialogWindow->X, 800 - S);
+    EXPECT_EQ(Root->DialogWindow->Y, Root->SideBarFrame->Height);
+    EXPECT_EQ(Root->DialogWindow->Y + Root->DialogWindow->Height, 600);
+    Root->setGameScreen(false);
+    EXPECT_EQ(StoredDialogs(), (TIds{3, 4, 1, 5}));
+}
+
+TEST_F(GameScreen, StoredArrangementComesBackWithMissingPanelsOnTop) {
     AddOpenDialog(7);
     AddOpenDialog(3);
     Root->setGameScreen(true);
     Root->setGameScreen(false);
     std::unique_ptr<int32_t[]> Dialogs;
-    ASSERT_EQ(GetOpenDialogs(Dialogs), 2);
-    EXPECT_EQ(Dialogs[0], 7);
-    EXPECT_EQ(Dialogs[1], 3);
+    ASSERT_EQ(GetOpenDialogs(Dialogs), 5);
+    EXPECT_EQ(Dialogs[0], 4);
+    EXPECT_EQ(Dialogs[1], 1);
+    EXPECT_EQ(Dialogs[2], 5);
+    EXPECT_EQ(Dialogs[3], 3);
+    EXPECT_EQ(Dialogs[4], 7);
+
+    ClearOpenDialogs();
+    for (int32_t Identifier : {5, 3, 7, 1, 6, 42})
+        AddOpenDialog(Identifier);
+    Root->setGameScreen(true);
+    EXPECT_EQ(Identifiers(Root->SideBar), (TIds{4, 5, 3, 1}));
+    EXPECT_EQ(Identifiers(Root->DialogWindow), (TIds{7, 6}));
+    Root->setGameScreen(false);
+    EXPECT_EQ(StoredDialogs(), (TIds{4, 5, 3, 1, 7, 6})) << "the unknown entry is dropped";
+}
+
+TEST_F(GameScreen, TheMinimisedInventoryComesBackAndSwapsInPlace) {
+    AddOpenDialog(2);
+    Root->setGameScreen(true);
+    EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
+    const int32_t Small = Root->SideBarFrame->Height;
+    Root->handleEvent(24); // the restore button
+    EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 1}));
+    EXPECT_GT(Root->SideBarFrame->Height, Small);
+    EXPECT_EQ(Root->DialogWindow->Y, Root->SideBarFrame->Height);
+    Root->handleEvent(23);
+    EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
+    EXPECT_EQ(Root->SideBarFrame->Height, Small);
+}
+
+TEST_F(GameScreen, ShortcutsToggleTheSideWindowsAndUnknownOnesAreRefused) {
+    Root->setGameScreen(true);
+    EXPECT_TRUE(FireShortcut(0x400 | 's'));
+    EXPECT_TRUE(FireShortcut(0x400 | 'b'));
+    EXPECT_EQ(Identifiers(Root->DialogWindow), (TIds{6, 7}));
+    EXPECT_TRUE(FireShortcut(0x400 | 's'));
+    EXPECT_EQ(Identifiers(Root->DialogWindow), (TIds{7}));
+    Root->openSideWindow(BATTLE_WINDOW); // already open: unchanged
+    EXPECT_EQ(Identifiers(Root->DialogWindow), (TIds{7}));
+    EXPECT_NE(ThrownText([&] { Root->openSideWindow(4); }).find("unknown identifier"), std::string::npos);
+}
+
+TEST_F(GameScreen, TheGameMessagesOpenAndCloseContainerAndTradeWindows) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    TGameClientHooks& Hooks = GetControllerGameHooks();
+    EXPECT_NE(ThrownText([&] { Hooks.openContainerWindow(2); }).find("DialogWindow!=NULL"),
+              std::string::npos);
+    Hooks.closeContainerWindow(2); // nothing without the game screen
+    EnterGame();
+    OpenContainer(2, {100, 0, 0}, "Bag", 8, false);
+    Hooks.openContainerWindow(2);
+    Hooks.openContainerWindow(2); // the window is reused
+    Hooks.openTradeWindow();
+    EXPECT_EQ(Identifiers(Root->DialogWindow), (TIds{CONTAINER_WINDOW + 2, TRADE_WINDOW}));
+    EXPECT_NE(
+        ThrownText([&] { Hooks.openTradeWindow(); }).find("!DialogWindow->hasContentWindow(TRADE_WINDOW)"),
+        std::string::npos);
+    Hooks.refreshTradeWindow();
+    Hooks.closeTradeWindow();
+    Hooks.closeContainerWindow(2);
+    Hooks.closeContainerWindow(3); // not open: nothing
+    EXPECT_EQ(Identifiers(Root->DialogWindow), TIds{});
 }
 
 TEST_F(GameScreen, EnterGameShowsTheGameScreen) {
@@ -94,6 +201,68 @@ TEST_F(GameScreen, EnterGameShowsTheGameScreen) {
     EXPECT_TRUE(Root->InGame);
     EXPECT_NE(dynamic_cast<TMapWindow*>(Root->MapWindow), nullptr);
     EXPECT_EQ(Root->StartScreen, nullptr);
+}
+
+TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    EnterGame();
+    SetLookTarget({CREATURE, 1, 0}, 1, 100, 100, 7); // what a right click on the map sets
+    SetUseTarget({}, 0, 100, 100, 7);
+    SetMenuCreature(0);
+    SetMousePosition(790, 590); // the menu flips to stay inside the window
+    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
+    ProcessMessages();
+    auto* Menu = dynamic_cast<TObjectMenu*>(GetModalWindow());
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
+    EXPECT_LE(Menu->X + Menu->Width, 800);
+    EXPECT_LE(Menu->Y + Menu->Height, 600);
+    const auto* First = dynamic_cast<const TContextMenuEntry*>(Menu->getFirstChild());
+    ASSERT_NE(First, nullptr);
+    EXPECT_STREQ(First->Text, "Look");
+    KeyPressed(27);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+
+    // The help popup is placed inside the main window when the window changes size.
+    auto* Popup = new THelpPopup("Help");
+    Popup->setPosition(5000, 5000);
+    SetModalWindow(Popup);
+    SetActionState(ACTIONSTATE_HELP);
+    ResizeScreen(640, 480);
+    EXPECT_LE(Popup->X + Popup->Width, 640);
+    EXPECT_LE(Popup->Y + Popup->Height, 480);
+}
+
+TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesView) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    EnterGame();
+    SetPlayerID(0x10000001);
+    std::snprintf(NewCreature(0, 0x10000001)->Name, sizeof(TCreature::Name), "Ardan");
+    AddToTextBuffer(DefaultTextBuffer(), 1, "hello", TALK_SAY, "Brenna", 0);
+    auto* Console = dynamic_cast<TConsoleWindow*>(Root->Console);
+    ASSERT_NE(Console, nullptr);
+    ConsoleTextView* View = Console->CurrentConsole->View;
+    View->arrange();
+    int32_t x = 3, y = View->Height - 3; // on the newest row, drawn at the bottom
+    for (const TComponent* C = View; C != nullptr; C = C->Parent)
+        x += C->X, y += C->Y;
+    RightButtonDown(x, y, 0);
+    RightButtonUp(x, y, 0);
+    ProcessMessages();
+    auto* Menu = dynamic_cast<TTextMenu*>(GetModalWindow());
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(Menu->_TextWindow, static_cast<TChatTextView*>(View));
+    ASSERT_NE(Menu->_TextWindow->getTalkLine(Menu->_LineNumber), nullptr);
+    EXPECT_STREQ(Menu->_TextWindow->getTalkLine(Menu->_LineNumber)->_Addressee, "Brenna");
+    const auto* First = dynamic_cast<const TContextMenuEntry*>(Menu->getFirstChild());
+    ASSERT_NE(First, nullptr);
+    EXPECT_STREQ(First->Text, "Message to Brenna");
+
+    // "Select all" reaches the real view.
+    Menu->handleEvent(10206);
+    EXPECT_TRUE(View->hasSelection());
+    KeyPressed(27);
+    EXPECT_EQ(GetModalWindow(), nullptr);
 }
 
 } // namespace

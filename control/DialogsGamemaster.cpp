@@ -49,23 +49,13 @@ bool ReasonTakesStatement(int32_t Reason) {
 
 } // namespace
 
-TReportedStatement* NewReportedStatement(const TTalkLine& Line) {
-    const char* Message = Line.MessageText != nullptr ? Line.MessageText : "";
-    auto* Block = static_cast<TReportedStatement*>(
-        NewMessageBlock(offsetof(TReportedStatement, Message) + strlen(Message) + 1));
-    Block->StatementID = Line._StatementID;
-    snprintf(Block->Speaker, sizeof(Block->Speaker), "%s", Line._Addressee);
-    memcpy(Block->Message, Message, strlen(Message) + 1);
-    return Block;
-}
-
 TGamemasterRuleViolationDialog::TGamemasterRuleViolationDialog(const char* Name,
                                                                const TReportedStatement* Statement) try {
     TComponent::setSize(300, 346);
     std::fill(std::begin(ReasonIDs), std::end(ReasonIDs), -1);
     StatementID = Statement != nullptr ? static_cast<uint32_t>(Statement->StatementID) : 0;
     const bool NameGiven = Name != nullptr || Statement != nullptr;
-    const char* Message = Statement != nullptr ? Statement->Message : "";
+    const char* Message = Statement != nullptr ? GetReportedMessage(*Statement) : "";
 
     PlaceLabel(this, "Name", 0, 0);
     NameField = PlaceField(this, 29, NameGiven, 15);

@@ -2,10 +2,13 @@
 // and white lists, the automap mark editor and the gamemaster's rule violation report.
 #pragma once
 
+#include "screen/ContextMenus.h"
+
 #include "control/Dialogs.h"
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsList.h"
+#include "screen/ContextMenus.h"
 #include "state/MapAutomap.h"
 #include "state/Preferences.h"
 
@@ -175,13 +178,7 @@ public:
     TIconButton* TypeButtons[14];
 };
 
-// The chat line that event 28 carries: a heap block made by NewReportedStatement.
-struct TReportedStatement {
-    int32_t StatementID;
-    char Speaker[30];
-    char Message[1]; // terminated, as long as the line's message
-};
-TReportedStatement* NewReportedStatement(const TTalkLine& Line);
+// The chat line that event 28 carries is the chat-line menu's TReportedStatement (screen/ContextMenus.h).
 
 class TGamemasterRuleViolationDialog : public TParentComponent {
 public:

@@ -175,8 +175,10 @@ TEST_F(GamemasterReport, AStatementReportNeedsAStatementLine) {
     EXPECT_EQ(GetModalWindow(), nullptr);
 
     TTalkLine Line(77, TALK_SAY, "Vex", "buy gold here", 0);
-    Report = Open<TGamemasterRuleViolationDialog>(MESSAGE_GAMEMASTERRULEVIOLATION, 0,
-                                                  MessageParameter(NewReportedStatement(Line)));
+    Report = Open<TGamemasterRuleViolationDialog>(
+        MESSAGE_GAMEMASTERRULEVIOLATION, 0,
+        MessageParameter(
+            NewReportedStatement(Line._StatementID, Line._Mode, Line._Addressee, Line.MessageText)));
     ASSERT_NE(Report, nullptr);
     EXPECT_STREQ(Report->NameField->getText(), "Vex");
     EXPECT_TRUE(Report->NameField->ReadOnly);

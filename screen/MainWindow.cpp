@@ -378,6 +378,11 @@ void TMainWindow::draw(int32_t Surface, int32_t _X, int32_t _Y) {
     TComponent* const Order[] = {Console, SideBarFrame, DialogWindow, MapWindow, ConsoleSplitter};
     for (TComponent* Part : Order)
         if (Part != nullptr) Part->draw(Surface, _X + Part->X, _Y + Part->Y);
+    // The map window keeps the view's proportions and may end above the splitter; the strip between them
+    // belongs to no part and is drawn black, so nothing of an earlier frame stays there.
+    if (MapWindow != nullptr && ConsoleSplitter != nullptr && MapWindow->Height < ConsoleSplitter->Y)
+        GetSurface()->FillRectangle(Surface, _X, _Y + MapWindow->Height, MapWindow->Width,
+                                    ConsoleSplitter->Y - MapWindow->Height, 0, 0, 0);
 }
 
 int32_t TMainWindow::getConsoleHeight() const { return Console != nullptr ? Console->Height : 0; }

@@ -266,3 +266,17 @@ TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesVie
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GameScreen, TheStripBetweenAShortMapWindowAndTheSplitterIsDrawnBlack) {
+    Root->setSize(640, 480); // narrow: the map window keeps the view's proportions and ends above the splitter
+    Root->setGameScreen(true);
+    ASSERT_LT(Root->MapWindow->Height, Root->ConsoleSplitter->Y);
+    Screen.clear();
+    Root->draw(SCREEN_SURFACE, 0, 0);
+    EXPECT_EQ(Screen.pixel(10, Root->MapWindow->Height + 1), 0u);
+    EXPECT_EQ(Screen.pixel(10, Root->ConsoleSplitter->Y - 1), 0u);
+}
+
+} // namespace

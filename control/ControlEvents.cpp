@@ -8,6 +8,7 @@
 #include "foundation/Exception.h"
 #include "network/Communication.h"
 #include "screen/ContextMenus.h"
+#include "screen/Help.h"
 #include "screen/MainWindow.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -110,6 +111,7 @@ void RegisterContextMenus() {
     for (int32_t Type = MESSAGE_OBJECTMENU; Type <= MESSAGE_SKILLSMENU; Type++)
         SetWindowFactory(Type, GetContextMenuFactory(Type));
     THelpPopupHooks Help;
+    Help.Create = []() -> TComponent* { return new THelpPopup(GetCurrentHelpText()); };
     Help.Place = PlaceHelpPopupInWindow;
     SetHelpPopupHooks(Help);
 }

@@ -270,13 +270,32 @@ TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesVie
 namespace {
 
 TEST_F(GameScreen, TheStripBetweenAShortMapWindowAndTheSplitterIsDrawnBlack) {
-    Root->setSize(640, 480); // narrow: the map window keeps the view's proportions and ends above the splitter
+    Root->setSize(640,
+                  480); // narrow: the map window keeps the view's proportions and ends above the splitter
     Root->setGameScreen(true);
     ASSERT_LT(Root->MapWindow->Height, Root->ConsoleSplitter->Y);
     Screen.clear();
     Root->draw(SCREEN_SURFACE, 0, 0);
     EXPECT_EQ(Screen.pixel(10, Root->MapWindow->Height + 1), 0u);
     EXPECT_EQ(Screen.pixel(10, Root->ConsoleSplitter->Y - 1), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GameScreen, InHelpModeThePointerOverAnElementShowsItsHelpText) {
+    InitControl(nullptr, nullptr, TFrameCallbacks{});
+    Root->setGameScreen(true);
+    SetActionState(ACTIONSTATE_HELP);
+    MouseMove(Root->Console->X + 20, Root->Console->Y + Root->Console->Height - 5); // the input line
+    auto* Popup = dynamic_cast<THelpPopup*>(GetModalWindow());
+    ASSERT_NE(Popup, nullptr);
+    EXPECT_NE(GetHelpContext(), 0);
+    EXPECT_LE(Popup->X + Popup->Width, Root->Width);
+    SetModalWindow(nullptr);
+    delete Popup;
+    SetActionState(ACTIONSTATE_NONE);
 }
 
 } // namespace

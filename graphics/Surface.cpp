@@ -41,8 +41,46 @@ bool TSurface::TestEngine() {
 }
 
 void TSurface::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    SetVideoMode(VMode, GMode);
-    CreateSurfaces();
+    try {
+        SetVideoMode(VMode, GMode);
+        CreateSurfaces();
+    } catch (PROGRAM_ERROR) {
+        try {
+            ReleaseSurfaces();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void TSurface::switchViewMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force,
+                              const TDisplayMode& InUse) {
+    if (Force) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(VMode, GMode);
+    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
+        if (NewWindow != Window) {
+            Window = NewWindow;
+            AttachClipper();
+        }
+        WindowMoved();
+    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == FULLSCREEN_MODE) {
+        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr && GMode->Width == InUse.Width &&
+                          GMode->Height == InUse.Height && GMode->Depth == InUse.Depth;
+        if (!Same) {
+            ReleaseSurfaces();
+            Window = NewWindow;
+            InitVideo(FULLSCREEN_MODE, GMode);
+        }
+    }
 }
 
 void TSurface::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {

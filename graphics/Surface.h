@@ -130,6 +130,7 @@ public:
     virtual void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) = 0;
     virtual void ReleaseSurfaces() = 0;
     virtual void CreateSurfaces() = 0;
+    // Base: SetVideoMode and CreateSurfaces; a PROGRAM_ERROR on the way releases what was made and passes on.
     virtual void InitVideo(int32_t VMode, const TDisplayMode* GMode);
     virtual void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) = 0;
     virtual void AddDirtyRectangle(int32_t x, int32_t y, int32_t Width, int32_t Height);
@@ -163,6 +164,12 @@ public:
     double getFramePeriod() const { return FramePeriod; }
 
 protected:
+    // The view-mode decision of ChangeVideoMode for an engine whose surfaces outlive a change of window: the
+    // surfaces are made anew when forced, on the first call, on a change of view mode or of the full-screen
+    // mode (InUse is the mode a full-screen request is compared with); in a window they follow the window.
+    void switchViewMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force,
+                        const TDisplayMode& InUse);
+
     TWindow* Window = nullptr;
     int32_t ViewMode = 0;
     bool Lost = false;

@@ -212,19 +212,6 @@ void TSurfaceDX::ReleaseSurfaces() {
     ViewMode = 0;
 }
 
-void TSurfaceDX::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    try {
-        SetVideoMode(VMode, GMode);
-        CreateSurfaces();
-    } catch (PROGRAM_ERROR) {
-        try {
-            ReleaseSurfaces();
-        } catch (...) {
-        }
-        throw;
-    }
-}
-
 void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
     CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
     if (DirectDraw->testCooperativeLevel() == PLATFORM_EXCLUSIVE_ELSEWHERE) {
@@ -242,33 +229,7 @@ void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
 
 bool TSurfaceDX::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
     Renewed = false;
-    if (Force) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(VMode, GMode);
-    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
-        if (NewWindow != Window) {
-            Window = NewWindow;
-            AttachClipper();
-        }
-        WindowMoved();
-    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == FULLSCREEN_MODE) {
-        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
-                          GMode->Width == FullScreen.Width && GMode->Height == FullScreen.Height &&
-                          GMode->Depth == FullScreen.Depth;
-        if (!Same) {
-            ReleaseSurfaces();
-            Window = NewWindow;
-            InitVideo(FULLSCREEN_MODE, GMode);
-        }
-    }
+    switchViewMode(NewWindow, VMode, GMode, Force, FullScreen);
     RestoreSurfaces(VMode, GMode);
     return true;
 }

@@ -48,7 +48,6 @@ public:
     void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) override;
     void ReleaseSurfaces() override;
     void CreateSurfaces() override;
-    void InitVideo(int32_t VMode, const TDisplayMode* GMode) override;
     void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) override;
     void Present() override;
     bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;

@@ -213,19 +213,6 @@ void TSurfaceDX9::ReleaseSurfaces() {
     ViewMode = 0;
 }
 
-void TSurfaceDX9::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    try {
-        SetVideoMode(VMode, GMode);
-        CreateSurfaces();
-    } catch (PROGRAM_ERROR) {
-        try {
-            ReleaseSurfaces();
-        } catch (...) {
-        }
-        throw;
-    }
-}
-
 // A device that may be reset is reset, and the engine starts afresh: the next ChangeVideoMode finds ViewMode
 // 0 and makes everything again, while the lost flag keeps the frame from being drawn until then.
 void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
@@ -242,31 +229,8 @@ void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
 
 bool TSurfaceDX9::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
     Renewed = false;
-    if (Force) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(VMode, GMode);
-    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
-        Window = NewWindow;
-        WindowMoved();
-    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == FULLSCREEN_MODE) {
-        // Compared with the mode asked for, which stays the same while a substitute is in use.
-        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
-                          GMode->Width == Requested.Width && GMode->Height == Requested.Height &&
-                          GMode->Depth == Requested.Depth;
-        if (!Same) {
-            ReleaseSurfaces();
-            Window = NewWindow;
-            InitVideo(FULLSCREEN_MODE, GMode);
-        }
-    }
+    // Compared with the mode asked for, which stays the same while a substitute is in use.
+    switchViewMode(NewWindow, VMode, GMode, Force, Requested);
     RestoreSurfaces(VMode, GMode);
     return true;
 }

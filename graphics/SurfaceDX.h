@@ -72,7 +72,6 @@ private:
     void createLightPart();
     bool testLightEffects();
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
-    void takeClientRectangle();
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors);
     void stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,

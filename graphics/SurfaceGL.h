@@ -106,7 +106,6 @@ private:
     bool hasTexture(int32_t Surface) const;
     void bindSource(int32_t Surface, bool Linear);
     void restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height);
-    void takeClientRectangle();
     void createTexture(int32_t Surface, int32_t Width, int32_t Height);
     bool createPbuffer();
     void releasePbuffer();

@@ -77,7 +77,6 @@ public:
 
 private:
     TQuadTexture* texture(int32_t Surface) const;
-    void takeClientRectangle();
     void createTexture(int32_t Surface, int32_t Width, int32_t Height, bool Target, int32_t Error);
     void selectRenderTarget(int32_t Surface);
     void selectTexture(int32_t Surface);

@@ -1,6 +1,8 @@
-// The engines' shared surface layout, client rectangle and display-mode list.
+// The engines' shared surface layout, client rectangle, display-mode list and stretch checks.
+#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/SurfaceCommon.h"
 
+#include "foundation/Exception.h"
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -44,4 +46,18 @@ int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>
     List = std::make_unique<TDisplayMode[]>(Kept.size());
     std::copy(Kept.begin(), Kept.end(), List.get());
     return static_cast<int32_t>(Kept.size());
+}
+
+void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
+                         int32_t Height, int32_t FromWidth, int32_t FromHeight) {
+    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
+    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
+    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
+               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
+               FromWidth, FromHeight);
+    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
+               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
+               Width, Height);
 }

@@ -1,5 +1,5 @@
 // What the engines share below the engine interface: the fixed surfaces' sizes, their rectangles, the
-// window's client rectangle and the usable display modes.
+// window's client rectangle, the usable display modes and the smooth stretch's checks.
 #pragma once
 
 #include "graphics/Surface.h"
@@ -28,3 +28,7 @@ bool HasHardwareStretch(TDisplayDevice& Device);
 // A new List of the device's modes of at least 640 x 480 and 16 bits, which the caller owns; answers the
 // count. Without a device or any such mode List stays empty and the count is 0.
 int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>& List);
+// The smooth stretch's demands on its two scratch surfaces: neither is source or target, the source with one
+// column and row more fits TEMP_SURFACE and the result fits STRETCH_SURFACE. Rect: the surfaces' rectangles.
+void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
+                         int32_t Height, int32_t FromWidth, int32_t FromHeight);

@@ -4,6 +4,7 @@
 #include "graphics/SurfaceDX.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 
 #include <algorithm>
 #include <bit>
@@ -157,16 +158,7 @@ void TSurfaceDX::stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, 
                                KeyGreen, KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
         return;
     }
-    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
-    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
-    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
-               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
-               FromWidth, FromHeight);
-    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
-               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
-               Width, Height);
+    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
     FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
                   BackgroundBlue);

@@ -2,10 +2,26 @@
 #define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Surface.h"
 
+#include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
 
 #include <algorithm>
+
+int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors) {
+    if (Colors == nullptr) return -1;
+    if (Mask == nullptr)
+        return Pixel[0] != Colors[3] || Pixel[1] != Colors[4] || Pixel[2] != Colors[5] ? 0 : -1;
+    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
+    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
+    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
+    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
+    return -1;
+}
+
+int32_t PixelBrightness(const uint8_t* Pixel) {
+    return (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
+}
 
 TSurface::TSurface() = default;
 TSurface::~TSurface() = default;
@@ -25,8 +41,96 @@ bool TSurface::TestEngine() {
 }
 
 void TSurface::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    SetVideoMode(VMode, GMode);
-    CreateSurfaces();
+    try {
+        SetVideoMode(VMode, GMode);
+        CreateSurfaces();
+    } catch (PROGRAM_ERROR) {
+        try {
+            ReleaseSurfaces();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void TSurface::switchViewMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force,
+                              const TDisplayMode& InUse) {
+    if (Force) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(VMode, GMode);
+    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
+        if (NewWindow != Window) {
+            Window = NewWindow;
+            AttachClipper();
+        }
+        WindowMoved();
+    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
+        ReleaseSurfaces();
+        Window = NewWindow;
+        InitVideo(WINDOWED_MODE, nullptr);
+    } else if (VMode == FULLSCREEN_MODE) {
+        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr && GMode->Width == InUse.Width &&
+                          GMode->Height == InUse.Height && GMode->Depth == InUse.Depth;
+        if (!Same) {
+            ReleaseSurfaces();
+            Window = NewWindow;
+            InitVideo(FULLSCREEN_MODE, GMode);
+        }
+    }
+}
+
+void TSurface::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, 1, 1, Red, Green, Blue);
+}
+
+void TSurface::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                    int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
+                                    int32_t ClipWidth, int32_t ClipHeight) {
+    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust)) return;
+    FillRectangle(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0],
+                  Rectangle[3] - Rectangle[1], Red, Green, Blue);
+}
+
+void TSurface::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                  int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, Length, 1, Red, Green, Blue);
+}
+
+void TSurface::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
+                                int32_t Green, int32_t Blue) {
+    FillRectangle(Surface, x, y, 1, Length, Red, Green, Blue);
+}
+
+void TSurface::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                    int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
+                Clip.Height);
+}
+
+void TSurface::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                               int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
+                               int32_t KeyBlue) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen,
+                           KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
+}
+
+void TSurface::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                                      int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
+                                      int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                      int32_t, int32_t, int32_t) {
+    if (Width == FromWidth && Height == FromHeight)
+        BlitTransparent(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen, KeyBlue);
+    else
+        StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
 }
 
 void TSurface::DrawBorder(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,

@@ -33,6 +33,12 @@ struct TRectangle {
     int32_t x, y, Width, Height;
 };
 
+// The colour of WriteColoredPixels' four that a source pixel {red, green, blue} takes: 0 to 3, or -1 when it
+// keeps its own (always without Colors). Mask: the pixel's mask pixel, or nullptr for the key rule.
+int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors);
+// A source pixel's brightness (30 r + 59 g + 11 b) / 100, 0 to 255; a recoloured component is scaled by it.
+int32_t PixelBrightness(const uint8_t* Pixel);
+
 // The one engine object. Colours are three values 0 to 255; rectangles are x, y, width, height in pixels of
 // the named surface with (0, 0) at the top left. Operations are in the order of the interface's slots.
 class TSurface {
@@ -44,17 +50,19 @@ public:
 
     virtual void SelectSurface(int32_t Surface);
     virtual void SetFilter(int32_t Filter);
-    virtual void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green,
-                          int32_t Blue) = 0;
+    // Base: a 1 x 1 FillRectangle.
+    virtual void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue);
+    // Base: the rectangle cut to the clip box, then FillRectangle; nothing when it lies wholly outside.
     virtual void FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                       int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                                      int32_t ClipWidth, int32_t ClipHeight) = 0;
+                                      int32_t ClipWidth, int32_t ClipHeight);
     virtual void FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) = 0;
+    // Base: lines are one pixel wide rectangles, exactly the pixels x .. x + Length - 1 (y likewise).
     virtual void DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                    int32_t Green, int32_t Blue) = 0;
+                                    int32_t Green, int32_t Blue);
     virtual void DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                  int32_t Green, int32_t Blue) = 0;
+                                  int32_t Green, int32_t Blue);
     // An outline LineWidth pixels wide inside the rectangle, as four bands; a rectangle narrower or lower
     // than two line widths is filled whole. Shared by every engine.
     virtual void DrawBorderClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -72,11 +80,12 @@ public:
     virtual void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                     const uint8_t* Pixels, const uint8_t* MaskPixels,
                                     const int32_t* Colors) = 0;
+    // Base: the clipped copy with the target surface's rectangle as clip box; the size must be positive.
     virtual void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                      int32_t FromY, int32_t Width, int32_t Height) = 0;
+                      int32_t FromY, int32_t Width, int32_t Height);
     virtual void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                                  int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
-                                 int32_t KeyGreen, int32_t KeyBlue) = 0;
+                                 int32_t KeyGreen, int32_t KeyBlue);
     virtual void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                              int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                              int32_t ClipWidth, int32_t ClipHeight) = 0;
@@ -87,11 +96,12 @@ public:
     virtual void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                              int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                              int32_t FromHeight) = 0;
+    // Base: an unscaled copy keeps the key; a scaled one is a plain StretchBlit and ignores the background.
     virtual void StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
                                         int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
                                         int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
-                                        int32_t BackgroundGreen, int32_t BackgroundBlue) = 0;
+                                        int32_t BackgroundGreen, int32_t BackgroundBlue);
     virtual void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
                                                int32_t Height, int32_t FromSurface, int32_t FromX,
                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
@@ -120,6 +130,7 @@ public:
     virtual void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) = 0;
     virtual void ReleaseSurfaces() = 0;
     virtual void CreateSurfaces() = 0;
+    // Base: SetVideoMode and CreateSurfaces; a PROGRAM_ERROR on the way releases what was made and passes on.
     virtual void InitVideo(int32_t VMode, const TDisplayMode* GMode);
     virtual void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) = 0;
     virtual void AddDirtyRectangle(int32_t x, int32_t y, int32_t Width, int32_t Height);
@@ -153,6 +164,12 @@ public:
     double getFramePeriod() const { return FramePeriod; }
 
 protected:
+    // The view-mode decision of ChangeVideoMode for an engine whose surfaces outlive a change of window: the
+    // surfaces are made anew when forced, on the first call, on a change of view mode or of the full-screen
+    // mode (InUse is the mode a full-screen request is compared with); in a window they follow the window.
+    void switchViewMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force,
+                        const TDisplayMode& InUse);
+
     TWindow* Window = nullptr;
     int32_t ViewMode = 0;
     bool Lost = false;

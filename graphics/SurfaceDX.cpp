@@ -3,15 +3,12 @@
 
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
+#include "graphics/SurfaceCommon.h"
 #include "platform/Window.h"
 #include "state/Preferences.h"
 
 namespace {
 
-constexpr int32_t TEMP_WIDTH = 640, TEMP_HEIGHT = 480;
-constexpr int32_t STRETCH_SIZE = 64;
-constexpr int32_t CACHE_WIDTH = 512, CACHE_HEIGHT = 384;
-constexpr int32_t AUTOMAP_SIZE = 106;
 constexpr int32_t DX_PAGE_SIZE = 320;
 constexpr int32_t REQUIRED_PAGES = 8; // pages beyond these are made only in video memory
 
@@ -37,20 +34,13 @@ void TSurfaceDX::InitSurfaces() {
     for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
         Surfaces[i].reset();
         SurfaceMemory[i] = 0;
-        Rect[i] = {0, 0, DX_PAGE_SIZE, DX_PAGE_SIZE};
     }
-    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, 0, 0};
-    Rect[TEMP_SURFACE] = {0, 0, TEMP_WIDTH, TEMP_HEIGHT};
-    Rect[STRETCH_SURFACE] = {0, 0, STRETCH_SIZE, STRETCH_SIZE};
-    Rect[CACHE_SURFACE] = {0, 0, CACHE_WIDTH, CACHE_HEIGHT};
-    Rect[AUTOMAP_SURFACE] = {0, 0, AUTOMAP_SIZE, AUTOMAP_SIZE};
+    InitSurfaceRects(Rect, NUMBER_OF_SURFACES, DX_PAGE_SIZE);
     NumberOfPages = 0;
     Renewed = false;
 
     if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
-    TDisplayCaps Caps;
-    HardwareStretch = DirectDraw->getCaps(Caps) == PLATFORM_OK && Caps.ShrinkX && Caps.StretchX &&
-                      Caps.ShrinkY && Caps.StretchY;
+    HardwareStretch = HasHardwareStretch(*DirectDraw);
     InitNoStretching(!HardwareStretch);
     ResetFrameClock();
     SetFrameRate(GetConfineFramerate());
@@ -63,18 +53,8 @@ void TSurfaceDX::ExitSurfaces() {
 
 bool TSurfaceDX::TestEngine() { return true; }
 
-void TSurfaceDX::takeClientRectangle() {
-    int32_t Width = 0, Height = 0;
-    Window->getClientSize(Width, Height);
-    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, Width, Height};
-    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
-    Window->clientToScreen(Left, Top);
-    Window->clientToScreen(Right, Bottom);
-    WindowRect = {Left, Top, Right, Bottom};
-}
-
 void TSurfaceDX::WindowMoved() {
-    if (ViewMode == WINDOWED_MODE && Window != nullptr) takeClientRectangle();
+    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
 }
 
 void TSurfaceDX::AttachClipper() {
@@ -92,7 +72,7 @@ void TSurfaceDX::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
     CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
     if (VMode == WINDOWED_MODE) {
         if (DirectDraw->setCooperativeLevel(Window, false) != PLATFORM_OK) throw PROGRAM_ERROR(10);
-        takeClientRectangle();
+        TakeClientRectangle(*Window, Rect, WindowRect);
     } else {
         FullScreen = *GMode;
         if (DirectDraw->setCooperativeLevel(Window, true) != PLATFORM_OK) throw PROGRAM_ERROR(10);
@@ -212,19 +192,6 @@ void TSurfaceDX::ReleaseSurfaces() {
     ViewMode = 0;
 }
 
-void TSurfaceDX::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    try {
-        SetVideoMode(VMode, GMode);
-        CreateSurfaces();
-    } catch (PROGRAM_ERROR) {
-        try {
-            ReleaseSurfaces();
-        } catch (...) {
-        }
-        throw;
-    }
-}
-
 void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
     CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
     if (DirectDraw->testCooperativeLevel() == PLATFORM_EXCLUSIVE_ELSEWHERE) {
@@ -242,33 +209,7 @@ void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
 
 bool TSurfaceDX::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
     Renewed = false;
-    if (Force) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(VMode, GMode);
-    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
-        if (NewWindow != Window) {
-            Window = NewWindow;
-            AttachClipper();
-        }
-        WindowMoved();
-    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == FULLSCREEN_MODE) {
-        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
-                          GMode->Width == FullScreen.Width && GMode->Height == FullScreen.Height &&
-                          GMode->Depth == FullScreen.Depth;
-        if (!Same) {
-            ReleaseSurfaces();
-            Window = NewWindow;
-            InitVideo(FULLSCREEN_MODE, GMode);
-        }
-    }
+    switchViewMode(NewWindow, VMode, GMode, Force, FullScreen);
     RestoreSurfaces(VMode, GMode);
     return true;
 }
@@ -286,18 +227,7 @@ void TSurfaceDX::Present() {
 }
 
 int32_t TSurfaceDX::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
-    List.reset();
-    NumberOfDisplayModes = 0;
-    std::vector<TDisplayModeInfo> Modes;
-    if (DirectDraw == nullptr || DirectDraw->enumDisplayModes(Modes) != PLATFORM_OK) return 0;
-    std::vector<TDisplayMode> Kept;
-    for (const TDisplayModeInfo& M : Modes)
-        if (M.Width >= 640 && M.Height >= 480 && M.BitsPerPixel >= 16)
-            Kept.push_back({M.Width, M.Height, M.BitsPerPixel, M.RefreshRate});
-    if (Kept.empty()) return 0;
-    List = std::make_unique<TDisplayMode[]>(Kept.size());
-    std::copy(Kept.begin(), Kept.end(), List.get());
-    NumberOfDisplayModes = static_cast<int32_t>(Kept.size());
+    NumberOfDisplayModes = ListDisplayModes(DirectDraw.get(), List);
     return NumberOfDisplayModes;
 }
 

@@ -12,25 +12,12 @@ public:
     TSurfaceDX();
     ~TSurfaceDX() override;
 
-    void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) override;
-    void FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                              int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                              int32_t ClipWidth, int32_t ClipHeight) override;
     void FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
                        int32_t Green, int32_t Blue) override;
-    void DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                            int32_t Blue) override;
-    void DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                          int32_t Blue) override;
     void WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels) override;
     void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) override;
-    void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
-              int32_t Width, int32_t Height) override;
-    void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                         int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
-                         int32_t KeyBlue) override;
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
@@ -61,7 +48,6 @@ public:
     void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) override;
     void ReleaseSurfaces() override;
     void CreateSurfaces() override;
-    void InitVideo(int32_t VMode, const TDisplayMode* GMode) override;
     void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) override;
     void Present() override;
     bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
@@ -86,7 +72,6 @@ private:
     void createLightPart();
     bool testLightEffects();
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
-    void takeClientRectangle();
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors);
     void stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,

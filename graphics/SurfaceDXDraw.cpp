@@ -4,6 +4,7 @@
 #include "graphics/SurfaceDX.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 
 #include <algorithm>
 #include <bit>
@@ -22,15 +23,6 @@ uint32_t Recolour(int32_t Component, uint32_t Brightness) {
     return static_cast<uint32_t>(std::clamp(Component, 0, 255)) * Brightness / 256;
 }
 
-// The colour index a mask pixel selects, or -1 for any other mask colour.
-int32_t MaskIndex(const uint8_t* Mask) {
-    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
-    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
-    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
-    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
-    return -1;
-}
-
 } // namespace
 
 uint32_t TSurfaceDX::convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green,
@@ -40,36 +32,11 @@ uint32_t TSurfaceDX::convertColor(const TPixelSurface& Target, int32_t Red, int3
     return Channel(Format.RedMask, Red) | Channel(Format.GreenMask, Green) | Channel(Format.BlueMask, Blue);
 }
 
-void TSurfaceDX::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
-    TPixelSurface* Target = surface(Surface);
-    if (Target == nullptr) return;
-    Target->fill({x, y, x + 1, y + 1}, convertColor(*Target, Red, Green, Blue));
-}
-
 void TSurfaceDX::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     TPixelSurface* Target = surface(Surface);
     if (Target == nullptr) return;
     Target->fill({x, y, x + Width, y + Height}, convertColor(*Target, Red, Green, Blue));
-}
-
-void TSurfaceDX::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                      int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                                      int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust)) return;
-    FillRectangle(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0],
-                  Rectangle[3] - Rectangle[1], Red, Green, Blue);
-}
-
-void TSurfaceDX::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                    int32_t Green, int32_t Blue) {
-    FillRectangle(Surface, x, y, Length, 1, Red, Green, Blue);
-}
-
-void TSurfaceDX::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                  int32_t Green, int32_t Blue) {
-    FillRectangle(Surface, x, y, 1, Length, Red, Green, Blue);
 }
 
 void TSurfaceDX::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -99,15 +66,10 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
             const size_t Offset = (static_cast<size_t>(r) * Width + c) * 3;
             const uint8_t* Source = Pixels + Offset;
             int32_t Red = Source[0], Green = Source[1], Blue = Source[2];
-            int32_t Index = -1;
-            if (Colors != nullptr) {
-                if (MaskPixels != nullptr)
-                    Index = MaskIndex(MaskPixels + Offset);
-                else if (Red != Colors[3] || Green != Colors[4] || Blue != Colors[5])
-                    Index = 0;
-            }
+            const int32_t Index =
+                RecolourIndex(Source, MaskPixels != nullptr ? MaskPixels + Offset : nullptr, Colors);
             if (Index >= 0) {
-                const uint32_t Brightness = static_cast<uint32_t>(30 * Red + 59 * Green + 11 * Blue) / 100;
+                const uint32_t Brightness = static_cast<uint32_t>(PixelBrightness(Source));
                 Red = static_cast<int32_t>(Recolour(Colors[3 * Index], Brightness));
                 Green = static_cast<int32_t>(Recolour(Colors[3 * Index + 1], Brightness));
                 Blue = static_cast<int32_t>(Recolour(Colors[3 * Index + 2], Brightness));
@@ -121,23 +83,6 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
         }
     }
     Target->unlock();
-}
-
-void TSurfaceDX::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                      int32_t FromY, int32_t Width, int32_t Height) {
-    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
-    const TRectangle Clip = GetSurfaceRect(ToSurface);
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
-                Clip.Height);
-}
-
-void TSurfaceDX::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                                 int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
-                                 int32_t KeyGreen, int32_t KeyBlue) {
-    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
-    const TRectangle Clip = GetSurfaceRect(ToSurface);
-    BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen,
-                           KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
 }
 
 void TSurfaceDX::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
@@ -213,16 +158,7 @@ void TSurfaceDX::stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, 
                                KeyGreen, KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
         return;
     }
-    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
-    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
-    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
-               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
-               FromWidth, FromHeight);
-    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
-               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
-               Width, Height);
+    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
     FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
                   BackgroundBlue);

@@ -3,6 +3,7 @@
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 #include "graphics/glh_extensions.h"
 #include "platform/Window.h"
 #include "state/Preferences.h"
@@ -87,13 +88,7 @@ void TSurfaceGL::InitSurfaces() {
     SetPageSize(GL_PAGE_SIZE, GL_PAGE_SIZE);
     for (TSurfaceTexture& T : Textures)
         T = TSurfaceTexture();
-    for (int32_t i = SPRITE_SURFACE; i < NUMBER_OF_SURFACES_GL; i++)
-        SurfaceRect[i] = {0, 0, GL_PAGE_SIZE, GL_PAGE_SIZE};
-    SurfaceRect[PRIMARY_SURFACE] = SurfaceRect[SCREEN_SURFACE] = {0, 0, 0, 0};
-    SurfaceRect[TEMP_SURFACE] = {0, 0, 640, 480};
-    SurfaceRect[STRETCH_SURFACE] = {0, 0, 64, 64};
-    SurfaceRect[CACHE_SURFACE] = {0, 0, 512, 384};
-    SurfaceRect[AUTOMAP_SURFACE] = {0, 0, 106, 106};
+    InitSurfaceRects(SurfaceRect, NUMBER_OF_SURFACES_GL, GL_PAGE_SIZE);
     NumberOfPages = 0;
     if (TDisplayDevice::create(Display) != PLATFORM_OK) throw PROGRAM_ERROR(7);
     InitNoStretching(false);
@@ -116,19 +111,9 @@ void TSurfaceGL::deleteWindowContext() {
     CurrentSurface = SCREEN_SURFACE;
 }
 
-void TSurfaceGL::takeClientRectangle() {
-    int32_t Width = 0, Height = 0;
-    Window->getClientSize(Width, Height);
-    SurfaceRect[PRIMARY_SURFACE] = SurfaceRect[SCREEN_SURFACE] = {0, 0, Width, Height};
-    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
-    Window->clientToScreen(Left, Top);
-    Window->clientToScreen(Right, Bottom);
-    WindowRect = {Left, Top, Right, Bottom};
-}
-
 void TSurfaceGL::WindowMoved() {
     if (Window == nullptr) return;
-    takeClientRectangle();
+    TakeClientRectangle(*Window, SurfaceRect, WindowRect);
     // The window's projection follows the client size, whichever surface is being drawn on.
     if (WindowContext != nullptr && CurrentSurface == SCREEN_SURFACE)
         GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
@@ -281,7 +266,7 @@ bool TSurfaceGL::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDispl
         return false;
     }
     GLInitState();
-    takeClientRectangle();
+    TakeClientRectangle(*Window, SurfaceRect, WindowRect);
     GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
     GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
     CurrentSurface = SCREEN_SURFACE;
@@ -302,7 +287,7 @@ void TSurfaceGL::SelectSurface(int32_t Surface) {
     }
     if (Surface == SCREEN_SURFACE || Pbuffer == nullptr) {
         if (Pbuffer != nullptr) Pbuffer->leave();
-        if (SurfaceRect[SCREEN_SURFACE].Right == 0) takeClientRectangle();
+        if (SurfaceRect[SCREEN_SURFACE].Right == 0) TakeClientRectangle(*Window, SurfaceRect, WindowRect);
         GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
         GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
     } else {

@@ -43,27 +43,15 @@ public:
     ~TSurfaceGL() override;
 
     void SelectSurface(int32_t Surface) override;
-    // GL_TEXTURE_NEAREST or GL_TEXTURE_LINEAR for the texture last bound as a source; each texture keeps its own.
+    // GL_TEXTURE_NEAREST or GL_TEXTURE_LINEAR for the texture last bound as a source; each texture keeps its
+    // own.
     void SetFilter(int32_t Filter) override;
-    void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) override;
-    void FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                              int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                              int32_t ClipWidth, int32_t ClipHeight) override;
     void FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
                        int32_t Green, int32_t Blue) override;
-    void DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                            int32_t Blue) override;
-    void DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                          int32_t Blue) override;
     void WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels) override;
     void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) override;
-    void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
-              int32_t Width, int32_t Height) override;
-    void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                         int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
-                         int32_t KeyBlue) override;
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
@@ -74,11 +62,6 @@ public:
     void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                      int32_t FromHeight) override;
-    void StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                int32_t BackgroundRed, int32_t BackgroundGreen,
-                                int32_t BackgroundBlue) override;
     void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                        int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                                        int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
@@ -123,7 +106,6 @@ private:
     bool hasTexture(int32_t Surface) const;
     void bindSource(int32_t Surface, bool Linear);
     void restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height);
-    void takeClientRectangle();
     void createTexture(int32_t Surface, int32_t Width, int32_t Height);
     bool createPbuffer();
     void releasePbuffer();

@@ -14,15 +14,6 @@ namespace {
 constexpr int32_t STRETCH_SKIN = 185; // the background of a stretch drawn onto a skin (battle list)
 constexpr int32_t BACKGROUND_TOLERANCE = 2;
 
-// The colour index a mask pixel selects, or -1 for any other mask colour.
-int32_t MaskIndex(const uint8_t* Mask) {
-    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
-    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
-    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
-    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
-    return -1;
-}
-
 uint8_t Recolour(int32_t Component, int32_t Brightness) {
     return static_cast<uint8_t>((Component & 0xFF) * Brightness / 256);
 }
@@ -64,36 +55,11 @@ void TSurfaceGL::restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Wi
     GLSetAlphaTest(true);
 }
 
-void TSurfaceGL::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
-    FillRectangle(Surface, x, y, 1, 1, Red, Green, Blue);
-}
-
 void TSurfaceGL::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     if (!select(Surface) || Width <= 0 || Height <= 0) return;
     GLFillRectangle(x, y, x + Width, y + Height, Red, Green, Blue);
     AddDirtyRectangle(x, y, Width, Height);
-}
-
-void TSurfaceGL::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                      int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                                      int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust)) return;
-    FillRectangle(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0],
-                  Rectangle[3] - Rectangle[1], Red, Green, Blue);
-}
-
-// Lines are one pixel wide rectangles: exactly the pixels x .. x + Length - 1, whatever the rasterizer's rule
-// for line ends.
-void TSurfaceGL::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                    int32_t Green, int32_t Blue) {
-    FillRectangle(Surface, x, y, Length, 1, Red, Green, Blue);
-}
-
-void TSurfaceGL::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                  int32_t Green, int32_t Blue) {
-    FillRectangle(Surface, x, y, 1, Length, Red, Green, Blue);
 }
 
 void TSurfaceGL::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -122,15 +88,9 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     for (size_t i = 0, n = static_cast<size_t>(Width) * Height; i < n; i++) {
         const uint8_t* P = Pixels + 3 * i;
         uint8_t* Out = &Rgba[4 * i];
-        int32_t Index = -1;
-        if (Colors != nullptr) {
-            if (MaskPixels != nullptr)
-                Index = MaskIndex(MaskPixels + 3 * i);
-            else if (P[0] != Colors[3] || P[1] != Colors[4] || P[2] != Colors[5])
-                Index = 0;
-        }
+        const int32_t Index = RecolourIndex(P, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors);
         if (Index >= 0) {
-            const int32_t Brightness = (30 * P[0] + 59 * P[1] + 11 * P[2]) / 100;
+            const int32_t Brightness = PixelBrightness(P);
             Out[0] = Recolour(Colors[3 * Index], Brightness);
             Out[1] = Recolour(Colors[3 * Index + 1], Brightness);
             Out[2] = Recolour(Colors[3 * Index + 2], Brightness);
@@ -147,22 +107,6 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     // The buffer of the surface being drawn on must show the new texels too, or leaving it would copy the old
     // ones back over them.
     if (Surface == CurrentSurface && Pbuffer != nullptr) restoreBuffer(Surface, x, y, Width, Height);
-}
-
-void TSurfaceGL::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                      int32_t FromY, int32_t Width, int32_t Height) {
-    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
-    const TRectangle Clip = GetSurfaceRect(ToSurface);
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
-                Clip.Height);
-}
-
-void TSurfaceGL::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                                 int32_t FromY, int32_t Width, int32_t Height, int32_t, int32_t, int32_t) {
-    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
-    const TRectangle Clip = GetSurfaceRect(ToSurface);
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
-                Clip.Height);
 }
 
 // The key is not needed: the texels of the key colour have alpha 0 since their upload.
@@ -200,17 +144,6 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
     GLTexturedQuad(x, y, x + Width, y + Height, FromX / tw, FromY / th, (FromX + FromWidth) / tw,
                    (FromY + FromHeight) / th);
     AddDirtyRectangle(x, y, Width, Height);
-}
-
-void TSurfaceGL::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                        int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
-                                        int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
-                                        int32_t KeyGreen, int32_t KeyBlue, int32_t, int32_t, int32_t) {
-    if (Width == FromWidth && Height == FromHeight)
-        BlitTransparent(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                        KeyBlue);
-    else
-        StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
 }
 
 // The smooth stretch of a sprite: over the background in TEMP_SURFACE (one column and row more, so that the

@@ -3,6 +3,7 @@
 #include "graphics/surfaceDX9.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 #include "platform/Window.h"
 #include "state/Preferences.h"
 
@@ -10,10 +11,6 @@
 
 namespace {
 
-constexpr int32_t TEMP_WIDTH = 640, TEMP_HEIGHT = 480;
-constexpr int32_t STRETCH_SIZE = 64;
-constexpr int32_t CACHE_WIDTH = 512, CACHE_HEIGHT = 384;
-constexpr int32_t AUTOMAP_SIZE = 106;
 constexpr int32_t DX9_PAGE_SIZE = 512;
 constexpr uint32_t PRIMARY_FILL = 0xFFFF0000u;
 constexpr uint32_t OPAQUE_BLACK = 0xFF000000u;
@@ -55,22 +52,15 @@ void TSurfaceDX9::InitSurfaces() {
     for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
         SurfaceMemory[i] = 0;
         KeyColor[i] = 0;
-        Rect[i] = {0, 0, DX9_PAGE_SIZE, DX9_PAGE_SIZE};
     }
-    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, 0, 0};
-    Rect[TEMP_SURFACE] = {0, 0, TEMP_WIDTH, TEMP_HEIGHT};
-    Rect[STRETCH_SURFACE] = {0, 0, STRETCH_SIZE, STRETCH_SIZE};
-    Rect[CACHE_SURFACE] = {0, 0, CACHE_WIDTH, CACHE_HEIGHT};
-    Rect[AUTOMAP_SURFACE] = {0, 0, AUTOMAP_SIZE, AUTOMAP_SIZE};
+    InitSurfaceRects(Rect, NUMBER_OF_SURFACES_DX9, DX9_PAGE_SIZE);
     NumberOfPages = 0;
     Renewed = false;
     CurrentTexture = 0;
     CurrentTarget = -1;
 
     if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
-    TDisplayCaps Caps;
-    HardwareStretch = DirectDraw->getCaps(Caps) == PLATFORM_OK && Caps.ShrinkX && Caps.StretchX &&
-                      Caps.ShrinkY && Caps.StretchY;
+    HardwareStretch = HasHardwareStretch(*DirectDraw);
     InitNoStretching(!HardwareStretch);
     ResetFrameClock();
     SetFrameRate(GetConfineFramerate());
@@ -96,18 +86,8 @@ bool TSurfaceDX9::TestEngine() {
     }
 }
 
-void TSurfaceDX9::takeClientRectangle() {
-    int32_t Width = 0, Height = 0;
-    Window->getClientSize(Width, Height);
-    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, Width, Height};
-    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
-    Window->clientToScreen(Left, Top);
-    Window->clientToScreen(Right, Bottom);
-    WindowRect = {Left, Top, Right, Bottom};
-}
-
 void TSurfaceDX9::WindowMoved() {
-    if (ViewMode == WINDOWED_MODE && Window != nullptr) takeClientRectangle();
+    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
 }
 
 void TSurfaceDX9::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
@@ -117,7 +97,7 @@ void TSurfaceDX9::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
                "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
     CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
     if (VMode == WINDOWED_MODE) {
-        takeClientRectangle();
+        TakeClientRectangle(*Window, Rect, WindowRect);
     } else {
         Requested = *GMode;
         FullScreen = *GMode;
@@ -213,19 +193,6 @@ void TSurfaceDX9::ReleaseSurfaces() {
     ViewMode = 0;
 }
 
-void TSurfaceDX9::InitVideo(int32_t VMode, const TDisplayMode* GMode) {
-    try {
-        SetVideoMode(VMode, GMode);
-        CreateSurfaces();
-    } catch (PROGRAM_ERROR) {
-        try {
-            ReleaseSurfaces();
-        } catch (...) {
-        }
-        throw;
-    }
-}
-
 // A device that may be reset is reset, and the engine starts afresh: the next ChangeVideoMode finds ViewMode
 // 0 and makes everything again, while the lost flag keeps the frame from being drawn until then.
 void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
@@ -242,31 +209,8 @@ void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
 
 bool TSurfaceDX9::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
     Renewed = false;
-    if (Force) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(VMode, GMode);
-    } else if (VMode == WINDOWED_MODE && ViewMode == 0) {
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == WINDOWED_MODE && ViewMode == WINDOWED_MODE) {
-        Window = NewWindow;
-        WindowMoved();
-    } else if (VMode == WINDOWED_MODE && ViewMode == FULLSCREEN_MODE) {
-        ReleaseSurfaces();
-        Window = NewWindow;
-        InitVideo(WINDOWED_MODE, nullptr);
-    } else if (VMode == FULLSCREEN_MODE) {
-        // Compared with the mode asked for, which stays the same while a substitute is in use.
-        const bool Same = ViewMode == FULLSCREEN_MODE && GMode != nullptr &&
-                          GMode->Width == Requested.Width && GMode->Height == Requested.Height &&
-                          GMode->Depth == Requested.Depth;
-        if (!Same) {
-            ReleaseSurfaces();
-            Window = NewWindow;
-            InitVideo(FULLSCREEN_MODE, GMode);
-        }
-    }
+    // Compared with the mode asked for, which stays the same while a substitute is in use.
+    switchViewMode(NewWindow, VMode, GMode, Force, Requested);
     RestoreSurfaces(VMode, GMode);
     return true;
 }
@@ -280,18 +224,7 @@ void TSurfaceDX9::Present() {
 }
 
 int32_t TSurfaceDX9::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
-    List.reset();
-    NumberOfDisplayModes = 0;
-    std::vector<TDisplayModeInfo> Modes;
-    if (DirectDraw == nullptr || DirectDraw->enumDisplayModes(Modes) != PLATFORM_OK) return 0;
-    std::vector<TDisplayMode> Kept;
-    for (const TDisplayModeInfo& M : Modes)
-        if (M.Width >= 640 && M.Height >= 480 && M.BitsPerPixel >= 16)
-            Kept.push_back({M.Width, M.Height, M.BitsPerPixel, M.RefreshRate});
-    if (Kept.empty()) return 0;
-    List = std::make_unique<TDisplayMode[]>(Kept.size());
-    std::copy(Kept.begin(), Kept.end(), List.get());
-    NumberOfDisplayModes = static_cast<int32_t>(Kept.size());
+    NumberOfDisplayModes = ListDisplayModes(DirectDraw.get(), List);
     return NumberOfDisplayModes;
 }
 

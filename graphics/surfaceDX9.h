@@ -22,25 +22,12 @@ public:
     TSurfaceDX9();
     ~TSurfaceDX9() override;
 
-    void SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) override;
-    void FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                              int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                              int32_t ClipWidth, int32_t ClipHeight) override;
     void FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
                        int32_t Green, int32_t Blue) override;
-    void DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                            int32_t Blue) override;
-    void DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red, int32_t Green,
-                          int32_t Blue) override;
     void WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels) override;
     void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) override;
-    void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
-              int32_t Width, int32_t Height) override;
-    void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                         int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
-                         int32_t KeyBlue) override;
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
@@ -51,11 +38,6 @@ public:
     void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                      int32_t FromHeight) override;
-    void StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                int32_t BackgroundRed, int32_t BackgroundGreen,
-                                int32_t BackgroundBlue) override;
     void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                        int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                                        int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
@@ -70,7 +52,6 @@ public:
     void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) override;
     void ReleaseSurfaces() override;
     void CreateSurfaces() override;
-    void InitVideo(int32_t VMode, const TDisplayMode* GMode) override;
     void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) override;
     void Present() override;
     bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
@@ -96,7 +77,6 @@ public:
 
 private:
     TQuadTexture* texture(int32_t Surface) const;
-    void takeClientRectangle();
     void createTexture(int32_t Surface, int32_t Width, int32_t Height, bool Target, int32_t Error);
     void selectRenderTarget(int32_t Surface);
     void selectTexture(int32_t Surface);

@@ -4,6 +4,7 @@
 #include "graphics/surfaceDX9.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 #include "graphics/graphics.h"
 
 #include <algorithm>
@@ -19,30 +20,15 @@ uint32_t Opaque(int32_t Red, int32_t Green, int32_t Blue) {
            static_cast<uint32_t>(std::clamp(Blue, 0, 255));
 }
 
-// The colour index a mask pixel selects (yellow, red, green, blue), or -1 for any other mask colour.
-int32_t MaskIndex(const uint8_t* Mask) {
-    if (Mask[0] == 255 && Mask[1] == 255 && Mask[2] == 0) return 0;
-    if (Mask[0] == 255 && Mask[1] == 0 && Mask[2] == 0) return 1;
-    if (Mask[0] == 0 && Mask[1] == 255 && Mask[2] == 0) return 2;
-    if (Mask[0] == 0 && Mask[1] == 0 && Mask[2] == 255) return 3;
-    return -1;
-}
-
 // A source pixel as a texel: recoloured and opaque when Colors picks a colour for it, else opaque unless it
 // is the key.
 uint32_t Texel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
-    int32_t Index = -1;
-    if (Colors != nullptr) {
-        if (Mask != nullptr)
-            Index = MaskIndex(Mask);
-        else if (Pixel[0] != Colors[3] || Pixel[1] != Colors[4] || Pixel[2] != Colors[5])
-            Index = 0;
-    }
+    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
     if (Index < 0) {
         const uint32_t Value = Opaque(Pixel[0], Pixel[1], Pixel[2]);
         return Value == Key ? Value & 0x00FFFFFFu : Value;
     }
-    const int32_t Brightness = (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
+    const int32_t Brightness = PixelBrightness(Pixel);
     const int32_t* Colour = Colors + 3 * Index;
     return Opaque(std::clamp(Colour[0], 0, 255) * Brightness / 256,
                   std::clamp(Colour[1], 0, 255) * Brightness / 256,
@@ -116,33 +102,9 @@ void TSurfaceDX9::fill(int32_t Surface, int32_t x, int32_t y, int32_t Width, int
     Device->colorFill(*Target, {x, y, x + Width, y + Height}, Opaque(Red, Green, Blue));
 }
 
-void TSurfaceDX9::SetPixel(int32_t Surface, int32_t x, int32_t y, int32_t Red, int32_t Green, int32_t Blue) {
-    fill(Surface, x, y, 1, 1, Red, Green, Blue);
-}
-
 void TSurfaceDX9::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                 int32_t Red, int32_t Green, int32_t Blue) {
     fill(Surface, x, y, Width, Height, Red, Green, Blue);
-}
-
-void TSurfaceDX9::FillRectangleClipped(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                       int32_t Red, int32_t Green, int32_t Blue, int32_t ClipX, int32_t ClipY,
-                                       int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t Rectangle[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (Width == 0 || Height == 0 || !ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, Rectangle, Adjust))
-        return;
-    fill(Surface, Rectangle[0], Rectangle[1], Rectangle[2] - Rectangle[0], Rectangle[3] - Rectangle[1], Red,
-         Green, Blue);
-}
-
-void TSurfaceDX9::DrawHorizontalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                     int32_t Green, int32_t Blue) {
-    fill(Surface, x, y, Length, 1, Red, Green, Blue);
-}
-
-void TSurfaceDX9::DrawVerticalLine(int32_t Surface, int32_t x, int32_t y, int32_t Length, int32_t Red,
-                                   int32_t Green, int32_t Blue) {
-    fill(Surface, x, y, 1, Length, Red, Green, Blue);
 }
 
 // Texels is Width x Height, row by row; only the part inside the surface's texture is written. Quads still
@@ -198,19 +160,6 @@ void TSurfaceDX9::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int3
     uploadTexels(Surface, x, y, Width, Height, Texels.data());
 }
 
-void TSurfaceDX9::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                       int32_t FromY, int32_t Width, int32_t Height) {
-    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
-    const TRectangle Clip = GetSurfaceRect(ToSurface);
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Clip.x, Clip.y, Clip.Width,
-                Clip.Height);
-}
-
-void TSurfaceDX9::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                                  int32_t FromY, int32_t Width, int32_t Height, int32_t, int32_t, int32_t) {
-    Blit(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height);
-}
-
 void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                               int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                               int32_t ClipWidth, int32_t ClipHeight) {
@@ -259,16 +208,6 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
     addTexturedQuad(x, y, x + Width, y + Height, uLeft, uRight, vTop, vBottom, AllWhite);
 }
 
-void TSurfaceDX9::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                         int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
-                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
-                                         int32_t KeyGreen, int32_t KeyBlue, int32_t, int32_t, int32_t) {
-    if (Width == FromWidth && Height == FromHeight)
-        BlitTransparent(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, KeyRed, KeyGreen, KeyBlue);
-    else
-        StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
-}
-
 // The source over the background (or skin 185 while StretchOnSkin is set) in TEMP_SURFACE, scaled into
 // STRETCH_SURFACE; without the skin the background texels become transparent before the copy to the target.
 void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
@@ -283,16 +222,7 @@ void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, in
                                KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
         return;
     }
-    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
-    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
-    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
-               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
-               FromWidth, FromHeight);
-    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
-               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
-               Width, Height);
+    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0 || Device == nullptr) return;
     if (StretchOnSkin)
         DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, 185, 0, 0);

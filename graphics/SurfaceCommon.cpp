@@ -1,0 +1,63 @@
+// The engines' shared surface layout, client rectangle, display-mode list and stretch checks.
+#define EBRUN_SOURCE_NAME "graphics.cpp"
+#include "graphics/SurfaceCommon.h"
+
+#include "foundation/Exception.h"
+#include "platform/Window.h"
+
+#include <algorithm>
+#include <vector>
+
+void InitSurfaceRects(TPixelRect* Rect, int32_t Count, int32_t PageSize) {
+    for (int32_t i = 0; i < Count; i++)
+        Rect[i] = {0, 0, PageSize, PageSize};
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, 0, 0};
+    Rect[TEMP_SURFACE] = {0, 0, TEMP_WIDTH, TEMP_HEIGHT};
+    Rect[STRETCH_SURFACE] = {0, 0, STRETCH_SIZE, STRETCH_SIZE};
+    Rect[CACHE_SURFACE] = {0, 0, CACHE_WIDTH, CACHE_HEIGHT};
+    Rect[AUTOMAP_SURFACE] = {0, 0, AUTOMAP_SIZE, AUTOMAP_SIZE};
+}
+
+void TakeClientRectangle(TWindow& Window, TPixelRect* Rect, TPixelRect& OnScreen) {
+    int32_t Width = 0, Height = 0;
+    Window.getClientSize(Width, Height);
+    Rect[PRIMARY_SURFACE] = Rect[SCREEN_SURFACE] = {0, 0, Width, Height};
+    int32_t Left = 0, Top = 0, Right = Width, Bottom = Height;
+    Window.clientToScreen(Left, Top);
+    Window.clientToScreen(Right, Bottom);
+    OnScreen = {Left, Top, Right, Bottom};
+}
+
+bool HasHardwareStretch(TDisplayDevice& Device) {
+    TDisplayCaps Caps;
+    return Device.getCaps(Caps) == PLATFORM_OK && Caps.ShrinkX && Caps.StretchX && Caps.ShrinkY &&
+           Caps.StretchY;
+}
+
+int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>& List) {
+    List.reset();
+    std::vector<TDisplayModeInfo> Modes;
+    if (Device == nullptr || Device->enumDisplayModes(Modes) != PLATFORM_OK) return 0;
+    std::vector<TDisplayMode> Kept;
+    for (const TDisplayModeInfo& M : Modes)
+        if (M.Width >= 640 && M.Height >= 480 && M.BitsPerPixel >= 16)
+            Kept.push_back({M.Width, M.Height, M.BitsPerPixel, M.RefreshRate});
+    if (Kept.empty()) return 0;
+    List = std::make_unique<TDisplayMode[]>(Kept.size());
+    std::copy(Kept.begin(), Kept.end(), List.get());
+    return static_cast<int32_t>(Kept.size());
+}
+
+void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
+                         int32_t Height, int32_t FromWidth, int32_t FromHeight) {
+    CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
+    CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
+    CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
+    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
+               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
+               FromWidth, FromHeight);
+    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
+               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
+               Width, Height);
+}

@@ -19,7 +19,7 @@ struct {
     uint8_t LastPacketTypes[LASTPACKETTYPES] = {};
     int32_t LastPacketTypeIndex = 0;
     bool CharacterSwitchPending = false;
-    uint32_t CharacterSwitchDeadline = 0; // GetMilliseconds() time
+    int32_t CharacterSwitchDeadline = 0; // GetMilliseconds() time
     TLeaveGameScreenHook LeaveGameScreen = nullptr;
 } Control;
 
@@ -46,11 +46,6 @@ void DispatchPacket(int32_t Type) {
     if (Handler == nullptr)
         throw TMyException(__FILE__, __LINE__, "unknown packet type during game", "Type", Type, "", 0, "");
     Handler();
-}
-
-bool BeforeDeadline(uint32_t Deadline) {
-    // Wrap-safe: the clock is 32 bits.
-    return static_cast<int32_t>(Deadline - static_cast<uint32_t>(GetMilliseconds())) > 0;
 }
 
 void PostLoginAgain() {
@@ -106,7 +101,7 @@ void OnConnectionFailed() try {
     Control.CharacterSwitchPending = false;
     if (!WasInGame)
         PostLoginAgain();
-    else if (BeforeDeadline(Control.CharacterSwitchDeadline)) {
+    else if (TimeUntil(Control.CharacterSwitchDeadline) > 0) {
         AddMessage(MESSAGE_CONNECTGAME, 0, 0);
         AddMessage(MESSAGE_CONNECTINGGAME, 0, 0);
     }
@@ -142,7 +137,7 @@ void RequestCharacterSwitch() try {
         return;
     }
     Control.CharacterSwitchPending = true;
-    Control.CharacterSwitchDeadline = static_cast<uint32_t>(GetMilliseconds()) + CHARACTER_SWITCH_DELAY;
+    Control.CharacterSwitchDeadline = TimeAfter(GetMilliseconds(), CHARACTER_SWITCH_DELAY);
 }
 CATCH_FRAME()
 

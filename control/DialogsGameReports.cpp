@@ -102,7 +102,7 @@ void TDownloadDialog::draw(int32_t Surface, int32_t X, int32_t Y) {
         if (Finished || Progress == -1) {
             ShownProgress = 100;
             Finished = true;
-            if (GetMilliseconds() - StartTime > MINIMUM_SHOWN_MS) SetActionState(ACTIONSTATE_NONE);
+            if (TimeUntil(TimeAfter(StartTime, MINIMUM_SHOWN_MS)) < 0) SetActionState(ACTIONSTATE_NONE);
         }
         ProgressBar->setValue(Finished ? 100 : ShownProgress);
     }

@@ -2,6 +2,8 @@
 // loopback that deciphers what the dialogs send.
 #pragma once
 
+#include "tests/network/ExpectedWire.h"
+
 #include "DialogFixture.h"
 #include "LoopbackPeer.h"
 
@@ -20,26 +22,6 @@ enum : int32_t {
     BOOK = 101,   // text can always be written
     LETTER = 102, // text can be written while empty
     SIGN = 103,   // text can only be read
-};
-
-// Expected message bytes, field by field as the wire writes them.
-struct TSent {
-    std::vector<uint8_t> Bytes;
-    explicit TSent(int Command) : Bytes{static_cast<uint8_t>(Command)} {}
-    TSent& u8(int Value) {
-        Bytes.push_back(static_cast<uint8_t>(Value));
-        return *this;
-    }
-    TSent& u16(int Value) { return u8(Value).u8(Value >> 8); }
-    TSent& u32(uint32_t Value) {
-        return u16(static_cast<int>(Value & 0xFFFF)).u16(static_cast<int>(Value >> 16));
-    }
-    TSent& str(const std::string& Text) {
-        u16(static_cast<int>(Text.size()));
-        Bytes.insert(Bytes.end(), Text.begin(), Text.end());
-        return *this;
-    }
-    operator std::vector<uint8_t>() const { return Bytes; }
 };
 
 class GameDialogTest : public DialogTest {

@@ -65,7 +65,7 @@ TEST_F(ChatDialogs, ATypedNameOpensAPrivateConversationAndTheSelectionIsIgnored)
     Type("Brenna");
     KeyPressed(13);
     EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(154).str("Brenna")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(154).str("Brenna")));
 }
 
 TEST_F(ChatDialogs, OnesOwnNameInOtherCaseIsRefused) {
@@ -81,11 +81,11 @@ TEST_F(ChatDialogs, ALineOpensByDoubleClickOrOkAndTheOwnChannelIsOpenedNotJoined
     OpenChannels({{1, "Trade"}, {OWN_CHANNEL_ID, "Private Chat Channel"}});
     doubleClickLine(1);
     EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(170)));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(170)));
     OpenChannels({{1, "Trade"}, {OWN_CHANNEL_ID, "Private Chat Channel"}});
     Body<TChannelDialog>()->List->select(0);
     KeyPressed(13);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(152).u16(1)));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(152).u16(1)));
     // Nothing typed and nothing selected: closes without a message.
     OpenChannels({{1, "Trade"}});
     KeyPressed(13);
@@ -103,17 +103,17 @@ TEST_F(ChatDialogs, InviteExcludeAndAddVIPSendTheName) {
     EXPECT_EQ(Caption(), "Invite player to private chat channel");
     Type("Brenna");
     KeyPressed(13);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(171).str("Brenna")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(171).str("Brenna")));
     Open(MESSAGE_EXCLUDE);
     EXPECT_EQ(Caption(), "Exclude player from private chat channel");
     Type("Cedric");
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(172).str("Cedric")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(172).str("Cedric")));
     Open(MESSAGE_ADDVIP);
     EXPECT_EQ(Caption(), "Add to VIP list");
     Type("Dunja");
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(220).str("Dunja")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(220).str("Dunja")));
     Open(MESSAGE_ADDVIP);
     KeyPressed(13); // an empty name closes without a message
     EXPECT_EQ(GetModalWindow(), nullptr);
@@ -127,7 +127,7 @@ TEST_F(ChatDialogs, TheBugReportIsSentWithItsLineBreaks) {
     KeyPressed(13);
     Type("stuck");
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(230).str("Door\nstuck")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(230).str("Door\nstuck")));
     Open(MESSAGE_BUGREPORT);
     Click(Dialog()->OkButton);
     EXPECT_EQ(GetModalWindow(), nullptr);

@@ -66,7 +66,7 @@ TEST_F(MoveCount, OkSendsTheChosenCountFromTheDragSourceToTheDropPlace) {
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     EXPECT_EQ(Sent(),
               std::vector<uint8_t>(
-                  TSent(120).u16(32000).u16(32001).u8(7).u16(COINS).u8(2).u16(65535).u16(64).u8(3).u8(60)));
+                  TWire(120).u16(32000).u16(32001).u8(7).u16(COINS).u8(2).u16(65535).u16(64).u8(3).u8(60)));
 }
 
 TEST_F(MoveCount, CancelSendsNothingAndAStackBeyondAHundredOpensNothing) {
@@ -108,7 +108,7 @@ TEST_F(TextDialogs, AWritableTextIsEditedAndSentWhole) {
     EXPECT_NE(GetModalWindow(), nullptr);
     Click(Dialog()->OkButton);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(137).u32(4711).str("Hello world\n!")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(137).u32(4711).str("Hello world\n!")));
 }
 
 TEST_F(TextDialogs, WriteOnceTextsAreEditableOnlyWhileEmpty) {
@@ -118,7 +118,7 @@ TEST_F(TextDialogs, WriteOnceTextsAreEditableOnlyWhileEmpty) {
     EXPECT_EQ(Introduction(Body), "It is currently empty.\nYou can enter new text.");
     Type("Dear Bert");
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(137).u32(4711).str("Dear Bert")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(137).u32(4711).str("Dear Bert")));
 
     Body = openText(LETTER, "", "Dear Bert");
     ASSERT_NE(Body, nullptr);
@@ -143,7 +143,7 @@ TEST_F(TextDialogs, ALongServerTextIsShownWholeButSentOnlyAsFarAsOneMessageCarri
     KeyPressed(27);
     ASSERT_NE(openText(BOOK, "", Long.c_str()), nullptr);
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(137).u32(4711).str(std::string(EDIT_TEXT_LIMIT, 'a'))));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(137).u32(4711).str(std::string(EDIT_TEXT_LIMIT, 'a'))));
 }
 
 TEST_F(TextDialogs, TheListIsEditedAndSentWithItsTypeAndIdentifier) {
@@ -156,7 +156,7 @@ TEST_F(TextDialogs, TheListIsEditedAndSentWithItsTypeAndIdentifier) {
     KeyPressed(13);
     Type("Bert");
     Click(Dialog()->OkButton);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(138).u8(3).u32(77).str("Anna\nBert")));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(138).u8(3).u32(77).str("Anna\nBert")));
 
     // A server list longer than the field opens cut to it; Cancel sends nothing.
     Record = static_cast<int32_t*>(NewMessageBlock(2 * sizeof(int32_t)));
@@ -206,7 +206,7 @@ TEST_F(OutfitDialog, PartsAndColoursChangeOnlyThePreviewPartChosen) {
     EXPECT_EQ(Body->OutfitView->LookType, 128);
     KeyPressed(13);
     EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_EQ(Sent(), std::vector<uint8_t>(TSent(211).u16(128).u8(1).u8(2).u8(57).u8(140)));
+    EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(211).u16(128).u8(1).u8(2).u8(57).u8(140)));
 }
 
 TEST_F(OutfitDialog, CancelSendsNothing) {

@@ -2,6 +2,8 @@
 // with the session key, a world of ground around the player for the walk path, and expected wire bytes.
 #pragma once
 
+#include "tests/network/ExpectedWire.h"
+
 #include "NetworkFixture.h"
 
 #include "network/Communication.h"
@@ -15,30 +17,6 @@
 
 #include <string>
 #include <vector>
-
-// Expected message bytes, built field by field as the wire writes them.
-struct TWire {
-    std::vector<uint8_t> Bytes;
-    explicit TWire(int Command) : Bytes{static_cast<uint8_t>(Command)} {}
-    TWire& u8(int Value) {
-        Bytes.push_back(static_cast<uint8_t>(Value));
-        return *this;
-    }
-    TWire& u16(int Value) { return u8(Value).u8(Value >> 8); }
-    TWire& u32(uint32_t Value) {
-        return u16(static_cast<int>(Value & 0xFFFF)).u16(static_cast<int>(Value >> 16));
-    }
-    TWire& str(const std::string& Text) {
-        u16(static_cast<int>(Text.size()));
-        Bytes.insert(Bytes.end(), Text.begin(), Text.end());
-        return *this;
-    }
-    // An object at a place: u16 X, u16 Y, u8 Z, u16 type, u8 position.
-    TWire& object(int X, int Y, int Z, int Type, int Position) {
-        return u16(X).u16(Y).u8(Z).u16(Type).u8(Position);
-    }
-    operator std::vector<uint8_t>() const { return Bytes; }
-};
 
 class SenderTest : public NetworkTest {
 protected:

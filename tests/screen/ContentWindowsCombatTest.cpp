@@ -33,10 +33,10 @@ TEST_F(CombatControlsTest, ChoosingAModeStoresItAndSendsAllThree) {
     EXPECT_EQ(Controls.ChaseModeGroup->Selected, Controls.ChaseButton);
     click(Controls, Large.Balanced);
     EXPECT_EQ(GetAttackMode(), 2);
-    EXPECT_EQ(sent(), TBytes(160).u8(2).u8(1).u8(1));
+    EXPECT_EQ(sent(), TWire(160).u8(2).u8(1).u8(1));
     EXPECT_TRUE(nothingSent());
     click(Controls, Large.Stand);
-    EXPECT_EQ(sent(), TBytes(160).u8(2).u8(0).u8(1));
+    EXPECT_EQ(sent(), TWire(160).u8(2).u8(0).u8(1));
     EXPECT_EQ(Controls.ChaseModeGroup->Selected, Controls.StandButton);
 
     // Pressed means secure mode off.
@@ -44,7 +44,7 @@ TEST_F(CombatControlsTest, ChoosingAModeStoresItAndSendsAllThree) {
     click(Controls, Large.SecureMode);
     EXPECT_TRUE(Controls.SecureModeButton->State);
     EXPECT_FALSE(GetSecureMode());
-    EXPECT_EQ(sent(), TBytes(160).u8(2).u8(0).u8(0));
+    EXPECT_EQ(sent(), TWire(160).u8(2).u8(0).u8(0));
     Controls.SecureModeButton->getToolTip(1, 1);
     EXPECT_STREQ(GetTooltip(), "You can attack any character");
     Controls.handleEvent(106);

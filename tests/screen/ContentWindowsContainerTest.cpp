@@ -91,16 +91,16 @@ TEST_F(ContainerWindowTest, DropsIntoTheContainer) {
     GetDropPosition(&x, &y, &z);
     EXPECT_EQ((std::vector<int32_t>{x, y, z}), (std::vector<int32_t>{OFF_MAP, PLACE_Y, 3}));
     dropAt(cellX(3), cellY(3), CTRL);
-    EXPECT_EQ(sent(), TBytes(120).object(32000, 32001, 7, STACK, 1).place(OFF_MAP, PLACE_Y, 3).u8(10));
+    EXPECT_EQ(sent(), TWire(120).object(32000, 32001, 7, STACK, 1).place(OFF_MAP, PLACE_Y, 3).u8(10));
     dropAt(cellX(3), cellY(3), SHIFT);
-    EXPECT_EQ(sent(), TBytes(120).object(32000, 32001, 7, STACK, 1).place(OFF_MAP, PLACE_Y, 3).u8(1));
+    EXPECT_EQ(sent(), TWire(120).object(32000, 32001, 7, STACK, 1).place(OFF_MAP, PLACE_Y, 3).u8(1));
 
     // From its own cell: nothing; onto a gap: the index -1 travels as 255.
     EXPECT_TRUE(Body->leftButtonDown(cellX(0), cellY(0), 0));
     dropAt(cellX(0), cellY(0), 0);
     EXPECT_TRUE(nothingSent());
     dropAt(42, 10, 0);
-    EXPECT_EQ(sent(), TBytes(120).object(OFF_MAP, PLACE_Y, 0, PLAIN, 0).place(OFF_MAP, PLACE_Y, 255).u8(1));
+    EXPECT_EQ(sent(), TWire(120).object(OFF_MAP, PLACE_Y, 0, PLAIN, 0).place(OFF_MAP, PLACE_Y, 255).u8(1));
     EXPECT_TRUE(takeEvents().empty());
 }
 
@@ -112,16 +112,16 @@ TEST_F(ContainerWindowTest, RightClickUseWithAndTradeCursor) {
     EXPECT_EQ(GetLookTarget(&Position, &x, &y, &z)->Type, BAG);
     EXPECT_EQ((std::vector<int32_t>{Position, x, y, z}), (std::vector<int32_t>{2, OFF_MAP, PLACE_Y, 2}));
     Body->rightClick(cellX(2), cellY(2), CTRL); // opens in this very window
-    EXPECT_EQ(sent(), TBytes(130).object(OFF_MAP, PLACE_Y, 2, BAG, 2).u8(BOX));
+    EXPECT_EQ(sent(), TWire(130).object(OFF_MAP, PLACE_Y, 2, BAG, 2).u8(BOX));
     EXPECT_TRUE(Body->rightClick(cellX(6), cellY(6), CTRL)); // empty cell
     Body->leftButtonUp(cellX(1), cellY(1), SHIFT);
-    EXPECT_EQ(sent(), TBytes(140).object(OFF_MAP, PLACE_Y, 1, STACK, 1));
+    EXPECT_EQ(sent(), TWire(140).object(OFF_MAP, PLACE_Y, 1, STACK, 1));
 
     SetUseTarget({TOOL, 0, 0}, 0, OFF_MAP, 5, 0);
     SetActionState(ACTIONSTATE_USEWITH);
     Body->leftButtonUp(cellX(5), cellY(5), 0); // empty cell
     Body->leftButtonUp(cellX(1), cellY(1), 0);
-    EXPECT_EQ(sent(), TBytes(131).object(OFF_MAP, 5, 0, TOOL, 0).object(OFF_MAP, PLACE_Y, 1, STACK, 1));
+    EXPECT_EQ(sent(), TWire(131).object(OFF_MAP, 5, 0, TOOL, 0).object(OFF_MAP, PLACE_Y, 1, STACK, 1));
     SetActionState(ACTIONSTATE_TRADEWITH);
     Body->leftButtonUp(cellX(1), cellY(1), 0);
     EXPECT_STREQ(GetStatusMessage(), "Select a player to trade with.");
@@ -145,7 +145,7 @@ TEST_F(ContainerWindowTest, UpButtonAsksOnceUntilTheServerAnswers) {
     EXPECT_STREQ(dynamic_cast<TTextLabel*>(Frame->Button5)->getText(), "Bag"); // the title follows
     Body->handleEvent(3);
     Body->handleEvent(3);
-    EXPECT_EQ(sent(), TBytes(136).u8(BOX));
+    EXPECT_EQ(sent(), TWire(136).u8(BOX));
     EXPECT_TRUE(nothingSent());
     OpenContainerWindow(Column, BOX);
     EXPECT_TRUE(Body->UpButtonShown);
@@ -155,7 +155,7 @@ TEST_F(ContainerWindowTest, UpButtonAsksOnceUntilTheServerAnswers) {
 TEST_F(ContainerWindowTest, ClosingSendsCloseForItsNumber) {
     CloseContainerWindow(Column, BOX);
     EXPECT_EQ(Column.findWindow(CONTAINER_WINDOW + BOX), nullptr);
-    EXPECT_EQ(sent(), TBytes(135).u8(BOX));
+    EXPECT_EQ(sent(), TWire(135).u8(BOX));
     CloseContainerWindow(Column, BOX); // none left: nothing
     EXPECT_TRUE(nothingSent());
 
@@ -167,7 +167,7 @@ TEST_F(ContainerWindowTest, ClosingSendsCloseForItsNumber) {
         Frame->handleEvent(10);
     }
     EXPECT_EQ(Column.findWindow(CONTAINER_WINDOW + BOX), nullptr);
-    EXPECT_EQ(sent(), TBytes(135).u8(BOX));
+    EXPECT_EQ(sent(), TWire(135).u8(BOX));
     const std::string Text = ThrownText([this] { OpenContainerWindow(Column, 16); });
     EXPECT_NE(Text.find("In(Container,0,OPEN_CONTAINERS-1)"), std::string::npos) << Text;
 }

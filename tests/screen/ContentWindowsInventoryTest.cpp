@@ -72,9 +72,9 @@ TEST_F(InventoryPanelTest, StackDroppedOnAnEmptySlotAsksForTheCountUnlessAModifi
     EXPECT_TRUE(nothingSent());
 
     dropOn(6, CTRL);
-    EXPECT_EQ(sent(), TBytes(120).object(32000, 32001, 7, STACK, 2).place(OFF_MAP, 6, 0).u8(25));
+    EXPECT_EQ(sent(), TWire(120).object(32000, 32001, 7, STACK, 2).place(OFF_MAP, 6, 0).u8(25));
     dropOn(6, SHIFT);
-    EXPECT_EQ(sent(), TBytes(120).object(32000, 32001, 7, STACK, 2).place(OFF_MAP, 6, 0).u8(1));
+    EXPECT_EQ(sent(), TWire(120).object(32000, 32001, 7, STACK, 2).place(OFF_MAP, 6, 0).u8(1));
     EXPECT_TRUE(takeEvents().empty());
 }
 
@@ -84,7 +84,7 @@ TEST_F(InventoryPanelTest, ObjectDroppedBackOnItsSlotStaysAndElsewhereMoves) {
     dropOn(4, 0);
     EXPECT_TRUE(nothingSent());
     dropOn(1, 0);
-    EXPECT_EQ(sent(), TBytes(120).object(OFF_MAP, 4, 0, PLAIN, 0).place(OFF_MAP, 1, 0).u8(1));
+    EXPECT_EQ(sent(), TWire(120).object(OFF_MAP, 4, 0, PLAIN, 0).place(OFF_MAP, 1, 0).u8(1));
     // An empty slot is no drag source.
     SetMousePressPosition(0, 0);
     EXPECT_TRUE(Window->leftButtonDown(slotX(7), slotY(7), 0));
@@ -104,11 +104,11 @@ TEST_F(InventoryPanelTest, RightClickByTheControlScheme) {
     EXPECT_EQ(GetUseTarget(&Position, &x, &y, &z)->Type, BAG);
 
     Window->rightClick(slotX(3), slotY(3), CTRL); // opens in the lowest free container number
-    EXPECT_EQ(sent(), TBytes(130).object(OFF_MAP, 3, 0, BAG, 0).u8(1));
+    EXPECT_EQ(sent(), TWire(130).object(OFF_MAP, 3, 0, BAG, 0).u8(1));
 
     SetClassicControl(true);
     Window->rightClick(slotX(3), slotY(3), 0);
-    EXPECT_EQ(sent(), TBytes(130).object(OFF_MAP, 3, 0, BAG, 0).u8(1));
+    EXPECT_EQ(sent(), TWire(130).object(OFF_MAP, 3, 0, BAG, 0).u8(1));
     Window->rightClick(slotX(3), slotY(3), CTRL);
     EXPECT_EQ(takeEvents(), std::vector<int32_t>{52});
     SetBodyObject(6, {TOOL, 0, 0});
@@ -117,7 +117,7 @@ TEST_F(InventoryPanelTest, RightClickByTheControlScheme) {
 
     // Shift on a plain left click (no drag) looks, with either scheme; an empty slot does nothing.
     Window->leftButtonUp(slotX(6), slotY(6), SHIFT);
-    EXPECT_EQ(sent(), TBytes(140).object(OFF_MAP, 6, 0, TOOL, 0));
+    EXPECT_EQ(sent(), TWire(140).object(OFF_MAP, 6, 0, TOOL, 0));
     Window->leftButtonUp(slotX(8), slotY(8), SHIFT);
     Window->leftButtonUp(slotX(6), slotY(6), 0);
     EXPECT_TRUE(nothingSent());
@@ -130,7 +130,7 @@ TEST_F(InventoryPanelTest, UseWithAndTradeCursorsOverASlot) {
     SetActionState(ACTIONSTATE_USEWITH);
     Window->leftButtonUp(slotX(7), slotY(7), 0); // empty slot: nothing
     Window->leftButtonUp(slotX(5), slotY(5), 0);
-    EXPECT_EQ(sent(), TBytes(131).object(32000, 32002, 7, TOOL, 1).object(OFF_MAP, 5, 0, PLAIN, 0));
+    EXPECT_EQ(sent(), TWire(131).object(32000, 32002, 7, TOOL, 1).object(OFF_MAP, 5, 0, PLAIN, 0));
     SetUseTarget({CREATURE, 5, 0}, 1, 32000, 32002, 7);
     const std::string Text = ThrownText([this] { Window->leftButtonUp(slotX(5), slotY(5), 0); });
     EXPECT_NE(Text.find("SrcObj.Type!=CREATURE"), std::string::npos) << Text;
@@ -151,7 +151,7 @@ TEST_F(InventoryPanelTest, MinimisedDropFieldSendsToAnySlot) {
     Window->leftButtonDown(slotX(4), slotY(4), 0);
     SetActionState(ACTIONSTATE_DRAG);
     Small->leftButtonUp(22 + 31, 4 + 41, 0);
-    EXPECT_EQ(sent(), TBytes(120).object(OFF_MAP, 4, 0, PLAIN, 0).place(OFF_MAP, 0, 0).u8(1));
+    EXPECT_EQ(sent(), TWire(120).object(OFF_MAP, 4, 0, PLAIN, 0).place(OFF_MAP, 0, 0).u8(1));
     Small->leftButtonUp(22 + 32, 4 + 10, 0); // beside the field
     dragStackFromMap(3);
     Small->leftButtonUp(30, 10, 0);

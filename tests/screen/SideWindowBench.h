@@ -2,6 +2,8 @@
 // stackable, used with another object), and a loopback game server that reads back what the windows send.
 #pragma once
 
+#include "tests/network/ExpectedWire.h"
+
 #include "tests/network/NetworkFixture.h"
 #include "tests/screen/PanelScreen.h"
 
@@ -28,24 +30,3 @@ protected:
     TLoopbackPeer Peer;
     TForwardingWindow Window;
 };
-
-// Expected message bytes, field by field as the wire writes them.
-struct TBytes {
-    std::vector<uint8_t> Bytes;
-    explicit TBytes(int Command) : Bytes{static_cast<uint8_t>(Command)} {}
-    TBytes& u8(int Value) {
-        Bytes.push_back(static_cast<uint8_t>(Value));
-        return *this;
-    }
-    TBytes& u16(int Value) { return u8(Value).u8(Value >> 8); }
-    TBytes& place(int X, int Y, int Z) { return u16(X).u16(Y).u8(Z); }
-    TBytes& object(int X, int Y, int Z, int Type, int Position) {
-        return place(X, Y, Z).u16(Type).u8(Position);
-    }
-};
-inline bool operator==(const std::vector<uint8_t>& Sent, const TBytes& Expected) {
-    return Sent == Expected.Bytes;
-}
-inline void PrintTo(const TBytes& Expected, std::ostream* Out) {
-    *Out << ::testing::PrintToString(Expected.Bytes);
-}

@@ -4,6 +4,7 @@
 #include "foundation/Container.h"
 #include "foundation/Exception.h"
 #include "foundation/Script.h"
+#include "foundation/Utils.h"
 
 #include <cstring>
 
@@ -119,7 +120,7 @@ void ReadSprites(TBinaryReader& Reader, TObjectType& Entry) {
         int32_t Count = static_cast<int32_t>(SpriteCount - Done < BLOCK ? SpriteCount - Done : BLOCK);
         Reader.readBytes(Raw, 2 * Count);
         for (int32_t i = 0; i < Count; i++)
-            Entry.Sprites.push_back(static_cast<uint16_t>(Raw[2 * i] | Raw[2 * i + 1] << 8));
+            Entry.Sprites.push_back(LoadLE16(Raw + 2 * i));
         Done += Count;
     }
 }

@@ -59,7 +59,7 @@ const THint Hints[EVENTHELPS] = {
      "<br=5>Signs stand at the corners of the roads. Hold Shift and click on a sign with the right mouse "
      "button to read it; the text appears on the map and in the console."},
     {"NPC Hesketh",
-     "The academy is the village's main building. It is run by Hesketh, who has trained young adventurers "
+     "The academy is the village's main building. It is run by Hesketh. He has trained young adventurers "
      "for many years.\n"
      "<br=5><FONT=4>Greet him with \"hi\" and ask him for a \"lesson\". He explains how to fight, how to "
      "loot the creatures you defeat and how to take care of your character. Listen well, since he may test "

@@ -24,7 +24,7 @@ const THint Hints[EVENTHELPS] = {
      "the spot, and Escape stops you.\n"
      "<br=5>Click on anything with the right mouse button to open a menu of all you can do with it: look "
      "at it, use it, open it, attack or follow a creature, talk to a player. A right click with Shift "
-     "looks at once, with Ctrl it uses the object at once.\n"
+     "looks at it straight away, with Ctrl it uses it.\n"
      "<br=5>To talk, type into the line at the bottom of the console and press Enter. Everybody near you "
      "can read it.\n"
      "<br=5>The side bar on the right holds the automap, your hit points and mana, your equipment and the "
@@ -163,7 +163,7 @@ const THint Hints[EVENTHELPS] = {
      "where you left it; to use it elsewhere, carry the items there yourself or send them by mail. Keep "
      "what you do not need on your journeys there.\n"
      "<br=5>Next to the counters stands a mailbox. Put a labelled parcel or letter into it to send it to "
-     "another player's depot. No one can attack you inside a depot, and the next one is never far away."},
+     "another player's depot. No one can attack you inside a depot, which makes it a good place to rest."},
     {"Player Killing",
      "<b>Watch out!<n>\n"
      "<br=5>You have just encountered a marked player. The skull shown beside his name, on the map and in "

@@ -166,8 +166,8 @@ const THelpEntry HelpEntries[] = {
      "to move them; with a stack, Ctrl moves all of it, Shift one piece, and without a key you are asked "
      "how many.\n"
      "<br=5>A right click on an item opens its menu. Shift and a click looks at it, Ctrl and a click uses "
-     "it; a container inside opens in this same window, \"Open in new window\" from its menu gives it a "
-     "window of its own.\n"
+     "it; a container inside opens in this same window, while \"Open in new window\" from its menu gives "
+     "it a window of its own.\n"
      "<br=5><SKIN=%d><INDENT=18><FONT=2>Show higher container <FONT=4>goes back to the container that "
      "holds this one.<FONT=2><INDENT=0>\n"
      "<br=5><FONT=4>Closing the window closes the container. Use the mouse wheel or the bar at the right "
@@ -242,7 +242,7 @@ const THelpEntry HelpEntries[] = {
      "<B>Sewer Grates<N>\n"
      "<br=5>A sewer grate leads down into the sewers under the streets. Use it to climb down: hold Ctrl "
      "and click on it with the right mouse button. It is dark down there and rats live in it, so bring a "
-     "torch and some food. Ladders lead back up to the street again."},
+     "torch and some food. Ladders lead back up to the street above."},
     {1102,
      "<B>Dungeon Floor<N>\n"
      "<br=5>A dungeon lies below this floor. Where the ground is loose, a shovel opens a hole: choose "
@@ -258,7 +258,7 @@ const THelpEntry HelpEntries[] = {
     {1105, "<B>Special Doors<N>\n"
            "<br=5>This door opens only for characters who have reached a certain level or finished a certain "
            "quest. Look at it to learn what it asks of you: hold Shift and click on it with the right mouse "
-           "button. Then step into it."},
+           "button. Once it lets you, walk through."},
     {1106, "<B>Stairs<N>\n"
            "<br=5>To climb stairs just move your character onto them."},
     {1107,

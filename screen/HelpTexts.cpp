@@ -23,158 +23,269 @@ struct THelpEntry {
 const THelpEntry HelpEntries[] = {
     {10,
      "<B>Automap<N>\n"
-     "<br=5>The automap shows the surroundings of your character from above. Places you have seen once stay "
-     "on the map, so that it grows while you explore.\n"
-     "<br=5><INDENT=30><SKIN=%d><hspace=4>Zoom in: shows a smaller area in more detail.\n"
-     "<br=5><SKIN=%d><hspace=4>Zoom out: shows a larger area.\n"
-     "<br=5><SKIN=%d><hspace=4>Centre: shows your character's position again.\n"
-     "<br=5><SKIN=%d><hspace=4>Floor up and<SKIN=%d> floor down: show the floors above and below.<INDENT=0>\n"
-     "<br=5>Drag the map with the left mouse button to look at other places. Click on a field with the right "
-     "mouse button to put a mark there; a mark can carry an icon and a short description.\n"
-     "<br=5>Walking: a left click on the automap sends your character to that place, if a way is known.",
+     "<br=5><FONT=4>The automap draws every field your character has seen, one coloured point per field, "
+     "with a white cross where you stand. It follows you as you walk, and what you have explored is kept "
+     "for your next visit.\n"
+     "<br=5>Click on a place of the map to walk there by the shortest way you know. Click with the right "
+     "mouse button to set a mark there, or to edit or delete the mark under the mouse pointer; a mark "
+     "carries an icon and a note, and resting the pointer on it shows the note.\n"
+     "<br=5><SKIN=%d><INDENT=49><FONT=2>Compass rose <FONT=4>Click on one of its arms to scroll the map in "
+     "that direction, or hold Alt and press an arrow key. Click on its middle to follow your character "
+     "again; the map also comes back to you as soon as you take a step.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><hspace=4><SKIN=%d><INDENT=50><FONT=2>Higher and lower floor <FONT=4>(Alt+PageUp, "
+     "Alt+PageDown) show the floor above or below.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><hspace=4><SKIN=%d><INDENT=50><FONT=2>Zoom in and out <FONT=4>(Alt+End, Alt+Home) "
+     "show fewer fields drawn larger, or more drawn smaller.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>\"Centre\" shows your own position and floor again. The zoom you chose is kept in your "
+     "options, and the marks you set stay on the map until you delete them.",
      {65, 70, 72, 66, 68}},
     {11,
      "<B>Status Bars<N>\n"
-     "<br=5>The red bar shows your character's hit points. If they drop to zero, your character dies. Hit "
-     "points regenerate slowly over time, faster when you have eaten.\n"
-     "<br=5>The blue bar shows your mana, the power you need to cast spells. It regenerates like your hit "
-     "points.\n"
-     "<br=5>The numbers on the bars give the current values."},
+     "<br=5><FONT=4>The upper bar, beside the heart, shows your hit points: the damage you can still take. "
+     "The number at its right is the present value, and the bar shrinks as you lose them. When they reach "
+     "zero your character dies. They come back slowly by themselves, and faster after a meal.\n"
+     "<br=5>The lower bar, beside the drop, shows your mana, the power that spells use up. It refills in "
+     "the same way.\n"
+     "<br=5>Both maximum values grow with each level; the skills window (Ctrl+S) lists them as well."},
     {12,
      "<B>Inventory<N>\n"
-     "<br=5>The inventory shows the equipment your character wears: a helmet, an amulet, a backpack, armour, "
-     "a weapon and a shield in his hands, legs, boots and a ring, and the ammunition slot.\n"
-     "<br=5>To equip an item, drag it onto the matching slot. To take it off, drag it into a container or "
-     "onto the map.\n"
-     "<br=5>Use a container such as your backpack with the right mouse button to open it.\n"
-     "<br=5>Below the slots you see your capacity, the weight you can still carry, and your soul points.\n"
-     "<br=5><SKIN=%d><hspace=4>Minimises the inventory to gain room for other windows.",
+     "<br=5><FONT=4>The ten slots show what your character wears and holds: the helmet at the top, the "
+     "amulet on its left and the backpack on its right, the armour in the middle between the two hands, "
+     "the legs and the boots below it, the ring at the lower left and the belt for ammunition at the lower "
+     "right.\n"
+     "<br=5>Drag an item onto a slot to equip it, and from a slot into a container or onto the map to take "
+     "it off. When you drop a stack, Ctrl moves all of it, Shift one piece, and without a key you are "
+     "asked how many.\n"
+     "<br=5>Click on an item with the right mouse button for its menu. Shift and a click looks at it, Ctrl "
+     "and a click uses it; a backpack used this way opens in a window of its own. While you hold an item "
+     "to use with something, click on a slot to use it on what you wear there.\n"
+     "<br=5>Below the slots, \"Soul\" gives your soul points and \"Cap\" the weight you can still carry. "
+     "The icons under them show what affects you, such as poison, fire, a magic shield, haste or a fight "
+     "that keeps you from logging out; rest the mouse pointer on an icon to read what it means.\n"
+     "<br=5><SKIN=%d><INDENT=18><FONT=2>Minimise inventory <FONT=4>folds the panel into a narrow strip "
+     "that leaves room for other windows.<FONT=2><INDENT=0>",
      {138}},
     {13,
      "<B>Minimised Inventory<N>\n"
-     "<br=5>The minimised inventory saves room on the side bar. It shows only your capacity, your soul "
-     "points "
-     "and the icons of the conditions your character is in.\n"
-     "<br=5><SKIN=%d><hspace=4>Shows the full inventory again, so that you can change your equipment.",
+     "<br=5><FONT=4>The minimised inventory takes up little room on the side bar. Your equipment is hidden "
+     "but still worn, and the strip still shows your capacity (\"Cap\"), your soul points (\"Soul\") and "
+     "the icons of the conditions you are in; rest the mouse pointer on an icon to read it.\n"
+     "<br=5>The field behind \"Cap\" and \"Soul\" takes items: drag an item onto it from the map or a "
+     "container, and it goes into a slot that fits it. With a stack, Ctrl moves all of it, Shift one "
+     "piece, and without a key you are asked how many.\n"
+     "<br=5>The small combat controls beside it work like the large ones; their last two buttons open the "
+     "options and the help menu.\n"
+     "<br=5><SKIN=%d><INDENT=18><FONT=2>Maximise inventory <FONT=4>shows the full inventory with all ten "
+     "slots again, so that you can change what you wear.<FONT=2><INDENT=0>",
      {140}},
     {14,
      "<B>Combat Controls and Other Buttons<N>\n"
-     "<br=5><INDENT=30><SKIN=%d><hspace=4>Offensive fighting: more damage, less defence.\n"
-     "<br=5><SKIN=%d><hspace=4>Balanced fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Defensive fighting: more defence, less damage.\n"
-     "<br=5><SKIN=%d><hspace=4>Stand while fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Chase your opponent.\n"
-     "<br=5><SKIN=%d><hspace=4>Secure mode: you cannot attack unmarked players by accident.<INDENT=0>\n"
-     "<br=5><SKIN=%d><hspace=4>Minimises the combat controls.\n"
-     "<br=5>The buttons below open the skills, battle and VIP windows and the options, the help and the "
-     "logout.",
+     "<br=5><FONT=4>These buttons decide how you fight. The pressed button of each group is the mode in "
+     "force; a change is saved with your options and sent to the game at once.\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Offensive fighting <FONT=4>hits harder but guards "
+     "less.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Balanced fighting <FONT=4>lies in between.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Defensive fighting <FONT=4>guards best but hits "
+     "softer.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Stand while fighting <FONT=4>keeps you in "
+     "place.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Chase opponent <FONT=4>follows the creature you "
+     "attack.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Secure mode on: <FONT=4>you cannot attack unmarked "
+     "characters.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=26><FONT=2>Secure mode off: <FONT=4>you can attack any "
+     "character.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>If you walk yourself while chasing, the client switches to standing; \"Auto Chase "
+     "Off\" in the options turns this off.\n"
+     "<br=5>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. \"Options\" opens the "
+     "options, \"Help\" the help menu with this help, the hints, the tutors and the manual.",
      {103, 105, 107, 109, 111, 113, 114}},
     {15,
      "<B>Combat Controls and Other Buttons<N>\n"
-     "<br=5><INDENT=30><SKIN=%d><hspace=4>Offensive fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Balanced fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Defensive fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Stand while fighting.\n"
-     "<br=5><SKIN=%d><hspace=4>Chase your opponent.\n"
-     "<br=5><SKIN=%d><hspace=4>Secure mode.<INDENT=0>\n"
-     "<br=5><SKIN=%d><hspace=4>Shows the full combat controls again.\n"
-     "<br=5><SKIN=%d><hspace=4>Stop: ends attacking and following.\n"
-     "<br=5><SKIN=%d><hspace=4>Opens the options.",
+     "<br=5><FONT=4>The small form of the combat controls, shown with the minimised inventory. Its six "
+     "mode buttons sit in two rows of three; the pressed button of each group is the mode in force. A "
+     "change is saved with your options and sent to the game at once, and the large form shows the same "
+     "modes.\n"
+     "<br=5><SKIN=%d><hspace=2><SKIN=%d><hspace=2><SKIN=%d><INDENT=70><FONT=2>Fight mode <FONT=4>Offensive "
+     "fighting hits harder but guards less, defensive fighting guards best, and balanced fighting lies in "
+     "between.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><hspace=2><SKIN=%d><INDENT=48><FONT=2>Chase mode <FONT=4>Stand while fighting keeps "
+     "you in place; chase opponent follows the creature you attack.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><hspace=2><SKIN=%d><INDENT=48><FONT=2>Secure mode <FONT=4>When on, as on the left, "
+     "you cannot attack unmarked characters; when off, you can attack any character.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><hspace=2><SKIN=%d><INDENT=48><FONT=2>Options, Help <FONT=4>open the options and the "
+     "help menu.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. If you walk "
+     "yourself while chasing, the client switches to standing, unless \"Auto Chase Off\" is turned off in "
+     "the options.",
      {103, 105, 107, 109, 111, 113, 114, 115, 117}},
-    {16, "<B>Control Buttons<N>\n"
-         "<br=5>These buttons open and close the windows of the side bar and the dialogs of the client.\n"
-         "<br=5><b>Skills<n> shows your character's level, experience and skills.\n"
-         "<br=5><b>Battle<n> lists the creatures you can see.\n"
-         "<br=5><b>VIP<n> lists your friends and shows whether they are online.\n"
-         "<br=5><b>Options<n> lets you change the settings of the client.\n"
-         "<br=5><b>Help<n> opens the help menu with the client help, the hints and a way to ask a tutor.\n"
-         "<br=5><b>Logout<n> leaves the game. You cannot log out during or shortly after a fight."},
-    {17,
-     "<B>Skills<N>\n"
-     "<br=5>The skills window lists your character's experience, level, hit points, mana, soul points, "
-     "capacity, magic level and fighting skills.\n"
-     "<br=5>The bar below a value shows the progress towards its next level. Skills improve by using them."},
+    {16,
+     "<B>Control Buttons<N>\n"
+     "<br=5><FONT=4>These buttons open and close the windows in the column below the side bar. A button "
+     "looks pressed while its window is open.\n"
+     "<br=5><FONT=2>Skills <FONT=4>(Ctrl+S) shows your level, experience and skills.\n"
+     "<br=5><FONT=2>Battle <FONT=4>(Ctrl+B) lists the creatures around you.\n"
+     "<br=5><FONT=2>VIP <FONT=4>(Ctrl+P) lists your friends and whether they are online.\n"
+     "<br=5><FONT=2>Logout <FONT=4>asks whether you really want to leave the game; Ctrl+L or Ctrl+Q leave "
+     "at once. You cannot leave while you are in a fight; an icon below your equipment shows when that is "
+     "so.\n"
+     "<br=5>Each window has a button to close it and one to fold it up; drag its lower edge to change its "
+     "height. Windows that were open are opened again at your next login. When the column has no room for "
+     "a new window, the others give up some of theirs. The panels of the side bar above can be moved too: "
+     "drag one by an empty spot to another place."},
+    {17, "<B>Skills<N>\n"
+         "<br=5><FONT=4>The skills window lists your experience, level, hit points, mana, soul points, "
+         "capacity and magic level, and below them your skills in fist, club, sword, axe and distance "
+         "fighting, shielding and fishing.\n"
+         "<br=5>The bar under a level shows the way to the next level; rest the mouse pointer on it to read "
+         "how many percent are left. A right click lets you show or hide each bar. When the window is too "
+         "short for all lines, scroll it with the mouse wheel."},
     {18,
      "<B>Battle<N>\n"
-     "<br=5>The battle window lists the creatures and characters you can see, with their health.\n"
-     "<br=5>Click on an entry to attack that creature; click again to stop. With the right mouse button you "
-     "get a menu to follow it, to look at it and more.\n"
-     "<br=5>The creature you attack is framed in red, the one you follow in green."},
+     "<br=5><FONT=4>The battle window lists the creatures and characters around you, each with its health "
+     "bar and its marks.\n"
+     "<br=5>Click on a line to attack that creature, and again to stop. Shift and a click looks at it; a "
+     "right click, or Ctrl and a click, opens its menu.\n"
+     "<br=5>The attacked creature is framed red and the followed one green, here and on the map. The line "
+     "under the mouse pointer is framed white, and so is its creature on the map.\n"
+     "<br=5>Holding an item to use with something, click on a monster's line to use it on that creature. "
+     "After \"Trade with ...\", click on a player's line to offer him the trade."},
     {19,
      "<B>VIP<N>\n"
-     "<br=5>The VIP list shows your friends. Characters that are online are shown in green, the others in "
-     "red.\n"
-     "<br=5>To add a character, click on the list with the right mouse button and choose 'Add new VIP'. The "
-     "same menu lets you remove a name or send a private message.\n"
-     "<br=5>When a VIP logs in or out, a message appears in the console."},
+     "<br=5><FONT=4>The VIP list holds the characters you want to keep track of. Names in green are "
+     "online, names in red are not; a name turns white for a moment when its character logs in.\n"
+     "<br=5>Double-click on a name to write to that character in a console tab of its own.\n"
+     "<br=5>Click with the right mouse button for a menu: add a new VIP, edit one (an icon, a note and "
+     "whether you are told when he logs in), remove him, send him a message, copy his name, or sort the "
+     "list and hide the characters who are offline. To add a player you see, use \"Add to VIP list\" from "
+     "his own menu on the map. A name too long for the window shows in full when the mouse pointer rests "
+     "on it. The list is kept for your next login."},
     {20,
      "<B>Open Containers<N>\n"
-     "<br=5>This window shows what a container holds. Drag items into it or out of it to move them.\n"
-     "<br=5>Use an item with the right mouse button, or look at it with Shift and a click.\n"
-     "<br=5><SKIN=%d><hspace=4>Opens the container that holds this one.",
+     "<br=5><FONT=4>This window shows what a container holds. Drag items into it, out of it or within it "
+     "to move them; with a stack, Ctrl moves all of it, Shift one piece, and without a key you are asked "
+     "how many.\n"
+     "<br=5>A right click on an item opens its menu. Shift and a click looks at it, Ctrl and a click uses "
+     "it; a container inside opens in this same window, while \"Open in new window\" from its menu gives "
+     "it a window of its own.\n"
+     "<br=5><SKIN=%d><INDENT=18><FONT=2>Show higher container <FONT=4>goes back to the container that "
+     "holds this one.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>Closing the window closes the container. Use the mouse wheel or the bar at the right "
+     "to scroll a large one, or drag the window's lower edge.",
      {126}},
     {21,
      "<B>Trade<N>\n"
-     "<br=5>The trade window shows your offer and the offer of your trade partner. To offer an item, use it "
-     "with the right mouse button and choose 'Trade with ...', then click on the other player.\n"
-     "<br=5>Look at every item of the offer before you accept. The trade is only done when both players "
-     "accept; press 'Cancel' to end it."},
+     "<br=5><FONT=4>To trade with a player, click on an item with the right mouse button, choose \"Trade "
+     "with ...\" and then click on the player, on the map or in the battle window.\n"
+     "<br=5>Your offer is on the left, your partner's on the right, each under its owner's name. Click on "
+     "an item in either offer to look at it before you agree.\n"
+     "<br=5>Once both offers are made, \"Accept\" appears. The items change hands only when both of you "
+     "have accepted; if the other side changes the offer, you must accept again. \"Reject\", \"Cancel\" or "
+     "closing the window ends the trade, and nothing changes hands.\n"
+     "<br=5>Scroll with the mouse wheel when an offer holds more items than the window shows."},
     {22,
      "<B>Console<N>\n"
-     "<br=5>The console shows what characters near you say, messages of the game and the texts of the "
-     "channels you have joined. Type a text into the line at the bottom and press Enter to say it.\n"
-     "<br=5><INDENT=30><SKIN=%d><hspace=4>Talk mode: say, whisper or yell.\n"
-     "<br=5><SKIN=%d><hspace=4>Opens a new channel.\n"
-     "<br=5><SKIN=%d><hspace=4>Closes the current channel.<INDENT=0>\n"
-     "<br=5>Use the arrow keys Up and Down to repeat what you said before.",
+     "<br=5><FONT=4>The console shows what is said around you, the messages of the game and the talk of "
+     "the channels you have joined. Type into the line at the bottom and press Enter to speak.\n"
+     "<br=5>In the tab \"Default\" the button before the line shows how loud you speak. Each click moves "
+     "it on from say to yell to whisper; yelling and whispering last for one line.\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Say: <FONT=4>heard by those near you.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Whisper: <FONT=4>only for those beside you.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Yell: <FONT=4>heard far away.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>To write to one player, begin the line with his name between asterisks, for example "
+     "*Jonas* hello.\n"
+     "<br=5>Up and Down bring back what you typed before. F1 to F12, also with Shift or Ctrl, insert your "
+     "hotkey texts; Ctrl+K edits them.\n"
+     "<br=5>Select text with the mouse and press Ctrl+C to copy it. A right click on a line offers to copy "
+     "it, to write to its speaker or to ignore him. Drag the bar between the map and the console to change "
+     "its height.",
      {197, 199, 201}},
     {23,
      "<B>Console Channels<N>\n"
-     "<br=5>Every channel you have joined has its own tab. Click on a tab to read and talk in that channel.\n"
-     "<br=5><INDENT=30><SKIN=%d><hspace=4>A tab with new messages.\n"
-     "<br=5><SKIN=%d><hspace=4>The active tab.\n"
-     "<br=5><SKIN=%d><hspace=4>Scrolls the tabs to the left and<SKIN=%d> to the right.<INDENT=0>\n"
-     "<br=5>Click on a tab with the right mouse button to close it or to save its messages.",
+     "<br=5><FONT=4>Each channel and conversation has a tab above the console. Click on a tab to show it; "
+     "a red caption means unread text. Drag a tab to move it, press Tab or Shift+Tab to change tabs and "
+     "Ctrl+D for \"Default\". When there are more tabs than fit, arrows at the ends bring in the hidden "
+     "ones.\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Open new channel <FONT=4>(Ctrl+O): join a channel or start a "
+     "private talk.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Ignore <FONT=4>(Ctrl+I): the lists of players you ignore or allow. "
+     "It lights up when it has hidden a message.<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Close this channel <FONT=4>(Ctrl+E)<FONT=2><INDENT=0>\n"
+     "<br=5><SKIN=%d><INDENT=22><FONT=2>Server messages <FONT=4>(Ctrl+M): show them in this tab "
+     "too.<FONT=2><INDENT=0>\n"
+     "<br=5><FONT=4>A right click on a tab lets you save its text to a file or clear it. Your own private "
+     "channel's menu also lets you invite players or exclude them. The tab \"Default\" cannot be closed. "
+     "The channels you leave open are joined again at your next login.",
      {195, 192, 188, 190}},
     {1000,
      "<B>Creatures<N>\n"
-     "<br=5>This is a creature or another character. Look at it with Shift and a click. To attack it, click "
-     "on it with the right mouse button while holding Ctrl, or click its entry in the battle window."},
+     "<br=5>This is a creature or another character. Click on it with the right mouse button for a menu: "
+     "look at it, attack or follow it, or, for a player, write to him, add him to your VIP list or invite "
+     "him to a party. Shift and a right click looks at once, Alt and a right click attacks. Ctrl+N changes "
+     "which names and health bars are shown over creatures. The creature you attack is framed red, the one "
+     "you follow green."},
     {1001,
      "<B>Your Character<N>\n"
-     "<br=5>This is you. Click on a field to walk there, or use the arrow keys. Ctrl and an arrow key turns "
-     "your character."},
+     "<br=5>This is you. Click on a field to walk there, or use the arrow keys; Ctrl and an arrow key "
+     "turns you, and Escape stops you. A right click on yourself lets you change your outfit or leave a "
+     "party. Your hit points are shown by the bar over your head."},
     {1002,
      "<B>Containers<N>\n"
-     "<br=5>This is a container. Use it with the right mouse button to open it; its contents appear in a "
-     "window on the side bar."},
-    {1100, "<B>Ladders<N>\n"
-           "<br=5>To climb up a ladder, use it with the right mouse button while you stand next to it."},
-    {1101, "<B>Sewer Grates<N>\n"
-           "<br=5>Sewer grates lead down into the sewers. Use the grate with the right mouse button to climb "
-           "down."},
-    {1102, "<B>Dungeon Floor<N>\n"
-           "<br=5>Below this floor lies a dungeon. Sometimes a shovel is needed to open a hole into it."},
+     "<br=5>This is a container. Click on it with the right mouse button and choose \"Open\", or hold Ctrl "
+     "while you click, to see its contents in a window on the right. Drag items onto it to put them in, or "
+     "out of its window to take them out. A container can hold other containers."},
+    {1100,
+     "<B>Ladders<N>\n"
+     "<br=5>A ladder leads up to the floor above. Stand right next to it and use it: hold Ctrl and click "
+     "on it with the right mouse button, or choose \"Use\" from its menu."},
+    {1101,
+     "<B>Sewer Grates<N>\n"
+     "<br=5>A sewer grate leads down into the sewers under the streets. Use it to climb down: hold Ctrl "
+     "and click on it with the right mouse button. It is dark down there and rats live in it, so bring a "
+     "torch and some food. Ladders lead back up to the street above."},
+    {1102,
+     "<B>Dungeon Floor<N>\n"
+     "<br=5>A dungeon lies below this floor. Where the ground is loose, a shovel opens a hole: choose "
+     "\"Use with ...\" from the shovel's menu, then click on the ground. Holes and stairs into the dungeon "
+     "may be close by as well."},
     {1103, "<B>Levers<N>\n"
-           "<br=5>Use a lever with the right mouse button to pull it."},
-    {1104, "<B>Doors<N>\n"
-           "<br=5>Use a door with the right mouse button to open or close it."},
+           "<br=5>Use a lever to pull it: hold Ctrl and click on it with the right mouse button. Watch what "
+           "changes around you: a lever may open a way."},
+    {1104,
+     "<B>Doors<N>\n"
+     "<br=5>Use a door to open or close it: hold Ctrl and click on it with the right mouse button. Some "
+     "doors are locked and only open with the right key."},
     {1105, "<B>Special Doors<N>\n"
-           "<br=5>Some doors only open for characters of a certain level or for those who solved a quest."},
+           "<br=5>This door opens only for characters who have reached a certain level or finished a certain "
+           "quest. Look at it to learn what it asks of you: hold Shift and click on it with the right mouse "
+           "button. Once it lets you, walk through."},
     {1106, "<B>Stairs<N>\n"
            "<br=5>To climb stairs just move your character onto them."},
-    {1107, "<B>Mailboxes<N>\n"
-           "<br=5>Put a labelled parcel or letter into a mailbox to send it to another player."},
-    {1108, "<B>Depot boxes<N>\n"
-           "<br=5>Store your items safely in your depot box. Only you can open your own box."},
-    {1109, "<B>Dustbins<N>\n"
-           "<br=5>Throw what you do not need into a dustbin."},
-    {1110, "<B>Stone Piles<N>\n"
-           "<br=5>A pile of stones may hide a way down. Try a shovel or a pick."},
+    {1107,
+     "<B>Mailboxes<N>\n"
+     "<br=5>A mailbox sends letters and parcels to other players. Write the receiver's name and town on "
+     "the label, then drag the letter or parcel onto the mailbox. It arrives in the receiver's depot in "
+     "that town. A parcel can carry items, a letter only the text you wrote on it."},
+    {1108,
+     "<B>Depot boxes<N>\n"
+     "<br=5>This is your depot box. Only you can open it, and what you put in it is safe, even when your "
+     "character dies. Every town keeps its own box for you, so your items stay where you left them.\n"
+     "<br=5>Open it with Ctrl and a right click, or choose \"Open\" from its menu. Its contents appear in "
+     "a window on the right; drag items between that window and your backpack to store them or take them "
+     "out. A depot box can hold containers too."},
+    {1109,
+     "<B>Dustbins<N>\n"
+     "<br=5>Drag an item onto a dustbin to get rid of it. What you throw away is gone for good, so look "
+     "twice before you let go of it."},
+    {1110,
+     "<B>Stone Piles<N>\n"
+     "<br=5>A pile of stones may hide a hole that leads down. Choose \"Use with ...\" from the menu of a "
+     "shovel or a pick, then click on the pile to clear it away. Without such a tool you cannot pass. "
+     "Merchants sell both tools; a shovel also digs holes into loose ground where a way leads down."},
     {1111, "<B>Signs<N>\n"
-           "<br=5>Look at a sign to read it."},
+           "<br=5>Hold Shift and click on a sign with the right mouse button to read it."},
     {1112, "<B>Books and Scrolls<N>\n"
-           "<br=5>Use a book or a scroll to read it."},
+           "<br=5>Use a book or a scroll to read what is written in it. You can write in some of them."},
 };
 
 // Valid until the next GetHelpText.

@@ -1,4 +1,4 @@
-// The hint and help texts, and the help menu and hints list bodies with the events they post.
+// The help-text buffer, and the help menu and hints list bodies with the events they post.
 #include "screen/Help.h"
 
 #include "gui/DialogElementsList.h"
@@ -55,69 +55,6 @@ bool StartsWith(const char* Text, const char* Prefix) {
 }
 
 } // namespace
-
-TEST_F(Help, HintTitlesAndOpeningWords) {
-    const struct {
-        int32_t Number;
-        const char* Title;
-        const char* Opening;
-    } Hints[] = {
-        {1, "First Login", "<b>Welcome to Ebrun!"},
-        {2, "NPC Mirabald", "You have met an NPC (Non-Player-Character) called Mirabald."},
-        {5, "Buying & Selling", "In this shop you can trade with an NPC."},
-        {9, "First Skill Advance",
-         "You can check your character's current abilities by pressing the button labelled 'Skills'"},
-        {10, "Reaching Level 8",
-         "Characters of Level 8 or higher may leave Brackwold and choose a vocation."},
-        {12, "Depot", "You have entered a depot - a warehouse where players can safely store items."},
-        {14, "Level 20 and Security Information", "<b>Congratulations!"},
-    };
-    for (const auto& Hint : Hints) {
-        EXPECT_STREQ(GetEventHelpTitle(Hint.Number), Hint.Title);
-        EXPECT_TRUE(StartsWith(GetEventHelpText(Hint.Number), Hint.Opening)) << Hint.Number;
-    }
-    EXPECT_NE(std::strstr(GetEventHelpText(1), "Greetings wanderer! You are about to enter the mysterious "
-                                               "world of Ebrun."),
-              nullptr);
-    EXPECT_NE(std::strstr(GetEventHelpText(11),
-                          "You have finally mastered Brackwold and found your way to the "
-                          "mainland."),
-              nullptr);
-    for (int32_t Number : {0, 15}) {
-        EXPECT_TRUE(FailsWith([=] { GetEventHelpTitle(Number); }, "In(Number,1,EVENTHELPS)"));
-        EXPECT_TRUE(FailsWith([=] { GetEventHelpText(Number); }, "In(Number,1,EVENTHELPS)"));
-    }
-    EXPECT_EQ(FindEventHelp("depot"), 12);
-    EXPECT_EQ(FindEventHelp("Depo"), -1);
-}
-
-TEST_F(Help, HelpTextsCarryTitleAndSkinsInOrder) {
-    EXPECT_STREQ(GetHelpText(1106),
-                 "<B>Stairs<N>\n<br=5>To climb stairs just move your character onto them.");
-    EXPECT_TRUE(StartsWith(GetHelpText(15), "<B>Combat Controls and Other Buttons<N>\n<br=5>"));
-    EXPECT_TRUE(StartsWith(GetHelpText(1108), "<B>Depot boxes<N>\n<br=5>"));
-
-    auto Skins = [](const char* Text) {
-        std::vector<int32_t> Numbers;
-        for (const char* P = Text; (P = std::strstr(P, "<SKIN=")) != nullptr; P++)
-            Numbers.push_back(std::atoi(P + 6));
-        return Numbers;
-    };
-    EXPECT_EQ(Skins(GetHelpText(10)), (std::vector<int32_t>{65, 70, 72, 66, 68}));
-    EXPECT_EQ(Skins(GetHelpText(15)), (std::vector<int32_t>{103, 105, 107, 109, 111, 113, 114, 115, 117}));
-    EXPECT_EQ(Skins(GetHelpText(23)), (std::vector<int32_t>{195, 192, 188, 190}));
-    EXPECT_EQ(Skins(GetHelpText(1000)), std::vector<int32_t>{});
-
-    // Every text: one bold title line, every skin number filled in.
-    for (int32_t i = 0; i < GetHelpTextCount(); i++) {
-        const char* Text = GetHelpText(GetHelpTextContext(i));
-        EXPECT_TRUE(StartsWith(Text, "<B>")) << i;
-        EXPECT_NE(std::strstr(Text, "<N>\n<br=5>"), nullptr) << i;
-        EXPECT_EQ(std::strstr(Text, "%d"), nullptr) << i;
-        for (int32_t Skin : Skins(Text))
-            EXPECT_GT(Skin, 0) << i;
-    }
-}
 
 TEST_F(Help, HelpBufferIsReusedAndEmptiedForAnUnknownContext) {
     const char* Automap = GetHelpText(10);

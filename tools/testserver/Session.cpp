@@ -142,8 +142,32 @@ std::optional<TXteaKey> TGameSession::readLogin() {
         ", version " + std::to_string(Record.Version));
     TXteaKey Key = Record.Key;
     CharacterName = Record.CharacterName;
+    Account = Record.Account;
+    Gamemaster = Record.GamemasterFlag != 0;
     Context.Recorder.addGameLogin(std::move(Record));
     return Key;
+}
+
+void TGameSession::afterAnswer() {
+    if (Plan.CloseAfterAnswer) return;
+    while (std::optional<TMessage> Command = readCommand())
+        recordCommand(*Command);
+}
+
+std::optional<TClientCommand> TGameSession::recordCommand(const TMessage& Raw) {
+    Context.Recorder.addCommand(Raw);
+    TClientCommand Command;
+    try {
+        Command = ParseClientCommand(Raw);
+    } catch (const TWireError& Error) {
+        std::string Text = "game: command " + std::to_string(Raw.empty() ? -1 : Raw[0]) + ": " + Error.what();
+        log(Text);
+        Context.Recorder.addError(std::move(Text));
+        return std::nullopt;
+    }
+    Command.Character = CharacterName;
+    Context.Recorder.addGameCommand(Command);
+    return Command;
 }
 
 std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,

@@ -310,7 +310,7 @@ TEST_F(WorldSessionTest, TownsfolkAppearWalkAndDisappearStepByStep) {
 
 TEST_F(WorldSessionTest, UnreadAndBrokenCommandsAreRecordedAndTheSessionGoesOn) {
     enter();
-    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{211, 128, 0, 1, 2, 3, 4})));
+    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{212, 128, 0, 1, 2, 3, 4})));
     ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{140, 1})));
     std::vector<TServerMessage> Look = ask(Place(140, v::START, 99, 1));
     ASSERT_EQ(TypesOf(Look), std::vector<uint8_t>{180}) << "the first answer is the look's";
@@ -318,7 +318,7 @@ TEST_F(WorldSessionTest, UnreadAndBrokenCommandsAreRecordedAndTheSessionGoesOn) 
     TReceived Received = Server.received();
     ASSERT_EQ(Received.Commands.size(), 3u);
     ASSERT_EQ(Received.GameCommands.size(), 2u);
-    EXPECT_EQ(Received.GameCommands[0].Type, 211);
+    EXPECT_EQ(Received.GameCommands[0].Type, 212);
     EXPECT_FALSE(Received.GameCommands[0].Read);
     EXPECT_EQ(Received.GameCommands[1].Type, 140);
     EXPECT_EQ(Received.GameCommands[1].Place.X, v::START.X);

@@ -245,7 +245,7 @@ TEST(ClientCommandsTest, CutCommandsAreErrorsAndOthersAreLeftUnread) {
     EXPECT_THROW(ParseClientCommand(TBytes{100, 5, 1}), TWireError);
     EXPECT_THROW(ParseClientCommand(TBytes{150, 1, 9, 0, 'a'}), TWireError);
     EXPECT_THROW(ParseClientCommand(TBytes{}), TWireError);
-    EXPECT_FALSE(ParseClientCommand(TBytes{211, 128, 0, 1, 2, 3, 4}).Read);
+    EXPECT_FALSE(ParseClientCommand(TBytes{212, 128, 0, 1, 2, 3, 4}).Read);
     TClientCommand Unsent = ParseClientCommand(TBytes{150, 0, 1, 0, 'a'});
     EXPECT_FALSE(Unsent.Read) << "mode 0 is never sent; its layout is unknown";
     EXPECT_EQ(Unsent.Type, 150);

@@ -35,7 +35,7 @@ void ReadTalk(TWireReader& Reader, TClientCommand& Command) {
     Command.Mode = Reader.u8();
     int Layout = TalkLayout(Command.Mode);
     if (Layout == 0) {
-        Command.Read = false;
+        Command.Known = false;
         return;
     }
     if (Layout == 2) Command.Name = Reader.string();
@@ -202,12 +202,19 @@ bool ReadFields(TWireReader& Reader, TClientCommand& c) {
 
 } // namespace
 
+std::string LowerCase(std::string_view Name) {
+    std::string Lower(Name);
+    for (char& c : Lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return Lower;
+}
+
 TClientCommand ParseClientCommand(std::span<const uint8_t> Message) {
     TWireReader Reader(Message);
     TClientCommand Command;
     Command.Type = Reader.u8();
-    Command.Read = true;
-    if (!Bare(Command.Type) && !ReadFields(Reader, Command)) Command.Read = false;
+    Command.Known = true;
+    if (!Bare(Command.Type) && !ReadFields(Reader, Command)) Command.Known = false;
     return Command;
 }
 

@@ -90,8 +90,9 @@ struct TPlace {
 // One command with every field it carries; the fields its layout lacks stay at their defaults.
 struct TClientCommand {
     uint8_t Type = 0;
-    bool Read = false;          // false: not a game command of this client (only Type is set)
-    std::string Character;      // the character of the session that sent it; empty until recorded
+    bool Known = false;         // a command of this client in a layout it sends: its fields are decoded
+    bool Read = false;          // a road of the world acts on it; set by a world session when it records it
+    std::string Character;      // the character of the session that sent it; set when it is recorded
     std::vector<uint8_t> Steps; // walking directions 1..8 (1 east, counter-clockwise); one for a single step
     TPlace Place;               // the object of move, trade, use, use-with, rotate and look; the refreshed field
     uint16_t ObjectType = 0;
@@ -120,8 +121,12 @@ struct TClientCommand {
     bool operator==(const TClientCommand&) const = default;
 };
 
-// Decodes one command, command byte first; bytes behind its layout are ignored, and so is talk in a mode
-// the client never sends (Read false). Throws TWireError when a command is cut short.
+// Character names are compared in lower case (of ASCII letters), as the world finds players by name.
+std::string LowerCase(std::string_view Name);
+
+// Decodes one command, command byte first; bytes behind its layout are ignored, and so are the fields of talk
+// in a mode the client never sends (Known false, like a byte that is no command). Throws TWireError when a
+// command is cut short.
 TClientCommand ParseClientCommand(std::span<const uint8_t> Message);
 
 } // namespace testserver

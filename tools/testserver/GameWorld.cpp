@@ -31,13 +31,6 @@ std::string PositionText(TPosition Where) {
 
 } // namespace
 
-std::string LowerCase(std::string_view Text) {
-    std::string Lower(Text);
-    for (char& c : Lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return Lower;
-}
-
 TGameWorld::TGameWorld(std::shared_ptr<const TWorldSetup> Setup, const std::atomic<uint32_t>* CreatureSteps)
     : Setup(std::move(Setup)), CreatureSteps(CreatureSteps), World(this->Setup->Village) {}
 
@@ -70,7 +63,7 @@ TOutbox TGameWorld::act(TPlayer& Player, const TClientCommand& Command, TClock::
     std::lock_guard Lock(Mutex);
     Now = At;
     THandler Handler = Handlers().find(Command.Type);
-    if (Handler && Command.Read && player(Player.Id)) Handler(*this, Player, Command);
+    if (Handler && Command.Known && player(Player.Id)) Handler(*this, Player, Command);
     if (Player.LoggedOut && player(Player.Id)) remove(Player);
     endAction();
     return Player.takeOutbox();

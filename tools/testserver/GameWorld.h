@@ -45,7 +45,7 @@ public:
     std::shared_ptr<TPlayer> enter(const TLogin& Login, TClock::time_point Now);
     // Takes the player out of the world; the others see it disappear. Nothing when it has left already.
     void leave(TPlayer& Player);
-    // Answers one command by the handler table; the player's outbox.
+    // Answers a known command by the handler table; the player's outbox.
     TOutbox act(TPlayer& Player, const TClientCommand& Command, TClock::time_point Now);
     // Takes the townsfolk steps that are due (asked for, or by the world's clock) and the player's due walking
     // steps; the player's outbox.
@@ -110,8 +110,5 @@ private:
     const std::atomic<uint32_t>* CreatureSteps;
     std::map<const TWorldSetup*, std::shared_ptr<TGameWorld>> Worlds; // each world keeps its setup alive
 };
-
-// Lower case of ASCII letters; names are compared in it.
-std::string LowerCase(std::string_view Text);
 
 } // namespace testserver

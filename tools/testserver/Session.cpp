@@ -151,10 +151,10 @@ std::optional<TXteaKey> TGameSession::readLogin() {
 void TGameSession::afterAnswer() {
     if (Plan.CloseAfterAnswer) return;
     while (std::optional<TMessage> Command = readCommand())
-        recordCommand(*Command);
+        recordCommand(*Command, nullptr);
 }
 
-std::optional<TClientCommand> TGameSession::recordCommand(const TMessage& Raw) {
+std::optional<TClientCommand> TGameSession::recordCommand(const TMessage& Raw, const THandlers* Roads) {
     Context.Recorder.addCommand(Raw);
     TClientCommand Command;
     try {
@@ -166,6 +166,7 @@ std::optional<TClientCommand> TGameSession::recordCommand(const TMessage& Raw) {
         return std::nullopt;
     }
     Command.Character = CharacterName;
+    Command.Read = Command.Known && Roads && Roads->find(Command.Type);
     Context.Recorder.addGameCommand(Command);
     return Command;
 }

@@ -5,6 +5,7 @@
 #include "tools/testserver/ClientCommands.h"
 #include "tools/testserver/Logins.h"
 #include "tools/testserver/Recorder.h"
+#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/Rsa.h"
 #include "tools/testserver/Socket.h"
 #include "tools/testserver/Wire.h"
@@ -121,9 +122,10 @@ protected:
     void afterAnswer() override;
     const char* roleName() const override { return "game"; }
 
-    // Records a command raw and decoded with the session's character; the decoding, or nothing for a broken
-    // command, which is recorded as an error (the frame was whole, so the session can go on).
-    std::optional<TClientCommand> recordCommand(const TMessage& Raw);
+    // Records a command raw and decoded with the session's character, read by the Roads when given; the
+    // decoding, or nothing for a broken command, which is recorded as an error (the frame was whole, so the
+    // session can go on).
+    std::optional<TClientCommand> recordCommand(const TMessage& Raw, const THandlers* Roads);
 
     // Of the game login.
     std::string CharacterName;

@@ -43,7 +43,7 @@ void TWorldSession::afterAnswer() {
 bool TWorldSession::answerCommand(TGameWorld& World, TPlayer& Player) {
     std::optional<TMessage> Raw = readCommand();
     if (!Raw) return false;
-    std::optional<TClientCommand> Command = recordCommand(*Raw);
+    std::optional<TClientCommand> Command = recordCommand(*Raw, &Handlers());
     if (!Command) return true;
     send(World.act(Player, *Command, TGameWorld::TClock::now()));
     return !Player.LoggedOut;

@@ -6,7 +6,6 @@ namespace testserver {
 namespace {
 
 constexpr std::chrono::milliseconds ACCEPT_SLICE{20};
-constexpr std::string_view WELCOME = "Welcome to the Pellarune test server.";
 
 std::function<void(const std::string&)> SerialisedLog(std::function<void(const std::string&)> Log,
                                                       std::mutex& Mutex) {
@@ -23,9 +22,11 @@ TPlan DefaultLoginPlan(uint16_t GamePort) {
     const TCharacter Characters[] = {{"Aldric", "Pellarune", LOOPBACK, GamePort},
                                      {"Brenna", "Pellarune", LOOPBACK, GamePort}};
     TPlan Plan;
-    Plan.Answer = {MessageOfTheDayMessage(1, WELCOME), CharacterListMessage(Characters, 0)};
+    Plan.Answer = {DefaultMessageOfTheDay(), CharacterListMessage(Characters, 0)};
     return Plan;
 }
+
+TMessage DefaultMessageOfTheDay() { return MessageOfTheDayMessage(1, "Welcome to the Pellarune test server."); }
 
 std::vector<TAccount> DefaultAccounts() {
     auto Character = [](std::string Name) { return TCharacter{std::move(Name), "Pellarune", LOOPBACK, 0}; };
@@ -34,16 +35,16 @@ std::vector<TAccount> DefaultAccounts() {
             {3, "gamemaster", {Character("Ysolde")}, 0}};
 }
 
-TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort) {
+TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort, TMessage MessageOfTheDay) {
     for (TAccount& Account : Accounts)
         for (TCharacter& Character : Account.Characters)
             if (Character.Port == 0) Character.Port = GamePort;
     TPlan Plan;
-    Plan.Respond = [Accounts = std::move(Accounts)](const TLoginRecord& Login) -> std::vector<TMessage> {
+    Plan.Respond = [Accounts = std::move(Accounts),
+                    MessageOfTheDay = std::move(MessageOfTheDay)](const TLoginRecord& Login) -> std::vector<TMessage> {
         for (const TAccount& Account : Accounts)
             if (Account.Number == Login.Account && Account.Password == Login.Password)
-                return {MessageOfTheDayMessage(1, WELCOME),
-                        CharacterListMessage(Account.Characters, Account.PremiumDays)};
+                return {MessageOfTheDay, CharacterListMessage(Account.Characters, Account.PremiumDays)};
         return {LoginErrorMessage("Accountnumber or password is not correct.")};
     };
     return Plan;

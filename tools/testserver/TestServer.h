@@ -46,9 +46,12 @@ struct TAccount {
 // Aldric and Brenna on account 1, Cedric on account 2 (password "pellarune" both), Ysolde on account 3
 // (password "gamemaster", for a client started as gamemaster): two clients can play side by side.
 std::vector<TAccount> DefaultAccounts();
-// A login plan that answers each login by its account: message of the day number 1 and the account's
-// characters, or "Accountnumber or password is not correct." for an unknown number or a wrong password.
-TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort);
+// The message of the day of a fresh server: number 1.
+TMessage DefaultMessageOfTheDay();
+// A login plan that answers each login by its account: the message of the day and the account's characters,
+// or "Accountnumber or password is not correct." for an unknown number or a wrong password.
+TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort,
+                       TMessage MessageOfTheDay = DefaultMessageOfTheDay());
 // The game answer of a fresh server: nothing; commands are recorded until the client closes.
 TPlan DefaultGamePlan();
 // A game plan that plays the world: every session of the server with a plan of this setup enters its

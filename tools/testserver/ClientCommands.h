@@ -32,9 +32,9 @@ enum TCommand : uint8_t {
     COMMAND_TURN_EAST = 112,
     COMMAND_TURN_SOUTH = 113,
     COMMAND_TURN_WEST = 114,
-    COMMAND_MOVE = 120,          // object, place to, u8 count
-    COMMAND_TRADE = 125,         // object, u32 creature to trade with
-    COMMAND_LOOK_TRADE = 126,    // u8 side (0 own offer, 1 counter offer), u8 index in the offer
+    COMMAND_MOVE = 120,       // object, place to, u8 count
+    COMMAND_TRADE = 125,      // object, u32 creature to trade with
+    COMMAND_LOOK_TRADE = 126, // u8 side (0 own offer, 1 counter offer), u8 index in the offer
     COMMAND_ACCEPT_TRADE = 127,
     COMMAND_CLOSE_TRADE = 128,
     COMMAND_USE = 130,             // object, u8 container number to open it in
@@ -94,7 +94,7 @@ struct TClientCommand {
     bool Read = false;          // a road of the world acts on it; set by a world session when it records it
     std::string Character;      // the character of the session that sent it; set when it is recorded
     std::vector<uint8_t> Steps; // walking directions 1..8 (1 east, counter-clockwise); one for a single step
-    TPlace Place;               // the object of move, trade, use, use-with, rotate and look; the refreshed field
+    TPlace Place; // the object of move, trade, use, use-with, rotate and look; the refreshed field
     uint16_t ObjectType = 0;
     uint8_t StackPosition = 0;   // the stack position or slot at Place; the index in the offer for 126
     TPlace To;                   // move: the destination; use-with: the second object
@@ -112,10 +112,10 @@ struct TClientCommand {
     std::string Text;            // talk, edit text and list, bug report, error report
     uint8_t AttackMode = 0, ChaseMode = 0, SecureMode = 0;
     uint16_t Outfit = 0;
-    std::array<uint8_t, 4> Colors{}; // head, body, legs, feet
-    uint8_t Reason = 0, Action = 0;  // rule violation
-    uint32_t StatementId = 0;        // rule violation: the reported statement
-    uint8_t IpBanishment = 0;        // rule violation: 1 asks for an IP banishment
+    std::array<uint8_t, 4> Colors{};  // head, body, legs, feet
+    uint8_t Reason = 0, Action = 0;   // rule violation
+    uint32_t StatementId = 0;         // rule violation: the reported statement
+    uint8_t IpBanishment = 0;         // rule violation: 1 asks for an IP banishment
     std::string Title, Time, Comment; // error report; Comment also of the rule violation
 
     bool operator==(const TClientCommand&) const = default;

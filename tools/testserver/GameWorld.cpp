@@ -208,7 +208,8 @@ void TGameWorld::sendEntry(TPlayer& Player) {
     Player.send(PlayerDataMessage({}));
     Player.send(PlayerSkillsMessage({10, 10, 12, 10, 14, 11, 10}, {}));
     Player.send(PlayerStateMessage(0));
-    Player.send(SystemMessage(TALK_EVENT_STATUS, "Welcome to the Pellarune test world, " + Player.Name + "."));
+    Player.send(
+        SystemMessage(TALK_EVENT_STATUS, "Welcome to the Pellarune test world, " + Player.Name + "."));
 }
 
 void TGameWorld::remove(TPlayer& Player) {

@@ -47,8 +47,8 @@ public:
     void leave(TPlayer& Player);
     // Answers a known command by the handler table; the player's outbox.
     TOutbox act(TPlayer& Player, const TClientCommand& Command, TClock::time_point Now);
-    // Takes the townsfolk steps that are due (asked for, or by the world's clock) and the player's due walking
-    // steps; the player's outbox.
+    // Takes the townsfolk steps that are due (asked for, or by the world's clock) and the player's due
+    // walking steps; the player's outbox.
     TOutbox tick(TPlayer& Player, TClock::time_point Now);
     // Runs Look under the lock (tests inspect the world with it).
     void inspect(const std::function<void(const TGameWorld&)>& Look) const;

@@ -5,10 +5,10 @@
 #include "tools/testserver/ClientCommands.h"
 #include "tools/testserver/Logins.h"
 #include "tools/testserver/Recorder.h"
-#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/Rsa.h"
 #include "tools/testserver/Socket.h"
 #include "tools/testserver/Wire.h"
+#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/Xtea.h"
 
 #include <atomic>

@@ -26,7 +26,9 @@ TPlan DefaultLoginPlan(uint16_t GamePort) {
     return Plan;
 }
 
-TMessage DefaultMessageOfTheDay() { return MessageOfTheDayMessage(1, "Welcome to the Pellarune test server."); }
+TMessage DefaultMessageOfTheDay() {
+    return MessageOfTheDayMessage(1, "Welcome to the Pellarune test server.");
+}
 
 std::vector<TAccount> DefaultAccounts() {
     auto Character = [](std::string Name) { return TCharacter{std::move(Name), "Pellarune", LOOPBACK, 0}; };
@@ -40,8 +42,8 @@ TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort, TMessa
         for (TCharacter& Character : Account.Characters)
             if (Character.Port == 0) Character.Port = GamePort;
     TPlan Plan;
-    Plan.Respond = [Accounts = std::move(Accounts),
-                    MessageOfTheDay = std::move(MessageOfTheDay)](const TLoginRecord& Login) -> std::vector<TMessage> {
+    Plan.Respond = [Accounts = std::move(Accounts), MessageOfTheDay = std::move(MessageOfTheDay)](
+                       const TLoginRecord& Login) -> std::vector<TMessage> {
         for (const TAccount& Account : Accounts)
             if (Account.Number == Login.Account && Account.Password == Login.Password)
                 return {MessageOfTheDay, CharacterListMessage(Account.Characters, Account.PremiumDays)};

@@ -38,7 +38,8 @@ void Speak(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
 // To the addressee; the sender's client shows its own line.
 void Whisper(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     TPlayer* Addressee = World.player(Command.Name);
-    if (!Addressee) return Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
+    if (!Addressee)
+        return Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
     Addressee->send(PrivateTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Text));
 }
 
@@ -51,14 +52,16 @@ void Talk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     case TALK_PRIVATE_MESSAGE:
         return Whisper(World, Actor, Command);
     case TALK_CHANNEL_CALL:
-        return Actor.send(
-            ChannelTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Channel, Command.Text));
+        return Actor.send(ChannelTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Channel,
+                                             Command.Text));
     default:
         return;
     }
 }
 
-void GetChannels(TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.send(ChannelListMessage(CHANNELS)); }
+void GetChannels(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
+    Actor.send(ChannelListMessage(CHANNELS));
+}
 
 void JoinChannel(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {
     for (const TChannel& Channel : CHANNELS)

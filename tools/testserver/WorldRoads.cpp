@@ -28,7 +28,8 @@ const THandlers& Handlers() {
 
 void AddSession(THandlers& Handlers) {
     // The world takes the player out after the handler; the session then ends.
-    Handlers.add(COMMAND_LOGOUT, [](TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.LoggedOut = true; });
+    Handlers.add(COMMAND_LOGOUT,
+                 [](TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.LoggedOut = true; });
 }
 
 } // namespace testserver

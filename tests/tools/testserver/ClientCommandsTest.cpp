@@ -1,7 +1,7 @@
 // The server's decoder of client commands against bytes built here from the layouts: every command, every
 // talk layout, and every cut.
-#include "tests/tools/testserver/TestClient.h"
 #include "tools/testserver/ClientCommands.h"
+#include "tests/tools/testserver/TestClient.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +76,8 @@ std::vector<TCase> Cases() {
     Add(Object(140), Named);
     for (uint8_t Type : {135, 136, 202})
         Add(TCommandBytes(Type).u8(Type - 130), [Type](auto& c) { c.Container = Type - 130; });
-    Add(TCommandBytes(137).u32(0xDEADBEEF).text("a page"), [](auto& c) { c.Identifier = 0xDEADBEEF, c.Text = "a page"; });
+    Add(TCommandBytes(137).u32(0xDEADBEEF).text("a page"),
+        [](auto& c) { c.Identifier = 0xDEADBEEF, c.Text = "a page"; });
     Add(TCommandBytes(138).u8(2).u32(77).text("Aldric\nBrenna"),
         [](auto& c) { c.ListKind = 2, c.Identifier = 77, c.Text = "Aldric\nBrenna"; });
     for (uint8_t Mode : {1, 2, 3, 6, 8, 9, 13})
@@ -91,11 +92,15 @@ std::vector<TCase> Cases() {
         Add(TCommandBytes(Type).u16(0x0102), [](auto& c) { c.Channel = 0x0102; });
     for (uint8_t Type : {154, 155, 156, 171, 172, 220})
         Add(TCommandBytes(Type).text("Cedric"), [](auto& c) { c.Name = "Cedric"; });
-    Add(TCommandBytes(160).u8(1).u8(2).u8(0), [](auto& c) { c.AttackMode = 1, c.ChaseMode = 2, c.SecureMode = 0; });
+    Add(TCommandBytes(160).u8(1).u8(2).u8(0),
+        [](auto& c) { c.AttackMode = 1, c.ChaseMode = 2, c.SecureMode = 0; });
     for (uint8_t Type : {161, 162, 163, 164, 165, 166, 221})
-        Add(TCommandBytes(Type).u32(0x10203040u + Type), [Type](auto& c) { c.CreatureId = 0x10203040u + Type; });
+        Add(TCommandBytes(Type).u32(0x10203040u + Type),
+            [Type](auto& c) { c.CreatureId = 0x10203040u + Type; });
     Add(TCommandBytes(201).place(FIELD), [](auto& c) { c.Place = FIELD; });
-    Add(TCommandBytes(211).u16(128).u8(3).u8(4).u8(5).u8(6), [](auto& c) { c.Outfit = 128, c.Colors = {3, 4, 5, 6}; });
+    Add(TCommandBytes(211).u16(128).u8(3).u8(4).u8(5).u8(6), [](auto& c) {
+        c.Outfit = 128, c.Colors = {3, 4, 5, 6};
+    });
     Add(TCommandBytes(230).text("a bug"), [](auto& c) { c.Text = "a bug"; });
     Add(TCommandBytes(231).text("Brenna").u8(31).u8(7).text("spam").u32(0x01020304).u8(1), [](auto& c) {
         c.Name = "Brenna", c.Reason = 31, c.Action = 7, c.Comment = "spam", c.StatementId = 0x01020304,

@@ -42,7 +42,8 @@ protected:
     SharedWorldTest() { Server.setPlan(TRole::Game, WorldPlan(Setup)); }
 
     std::unique_ptr<TPlayerClient> join(std::string_view Name, uint8_t Gamemaster = 0) {
-        auto Player = std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, Gamemaster);
+        auto Player =
+            std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, Gamemaster);
         EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
         return Player;
     }

@@ -42,8 +42,8 @@ struct TServerMessage {
     std::vector<TSeenObject> Objects; // 106, 107, 120: the object; 110: the items
     uint32_t Number = 0;              // 10 player id, 170 statement
     uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 178 channel
-    uint8_t Byte = 0;  // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
-    bool Flag = false; // 110 has parent
+    uint8_t Byte = 0;       // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false;      // 110 has parent
     std::string Name, Text; // Text also of the error 20
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
 };

@@ -62,7 +62,8 @@ protected:
         Options.Start = Start;
         Setup = LoadWorld(DefaultDatFile(), Options);
         Server.setPlan(TRole::Game, WorldPlan(Setup));
-        Player = std::make_unique<testclient::TPlayerClient>(Server.gamePort(), Setup->Village.types(), "Aldric");
+        Player =
+            std::make_unique<testclient::TPlayerClient>(Server.gamePort(), Setup->Village.types(), "Aldric");
         Entered = Player->entered();
         ASSERT_FALSE(Entered.empty());
         ASSERT_EQ(Entered.back().Type, 180);

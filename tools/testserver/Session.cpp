@@ -1,6 +1,7 @@
 // The sessions of the test server: reading the logins, sending the plan's answer with its faults.
 #include "tools/testserver/Session.h"
 
+#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/WorldSession.h"
 
 #include <algorithm>

@@ -8,7 +8,6 @@
 #include "tools/testserver/Rsa.h"
 #include "tools/testserver/Socket.h"
 #include "tools/testserver/Wire.h"
-#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/Xtea.h"
 
 #include <atomic>
@@ -43,6 +42,7 @@ struct TMisbehaviour {
 
 struct TWorldSetup;
 class TWorldRegistry;
+class THandlers;
 
 // What one session answers once it has read the login.
 struct TPlan {

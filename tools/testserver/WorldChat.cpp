@@ -36,7 +36,7 @@ void Speak(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
 }
 
 // To the addressee; the sender's client shows its own line.
-void Whisper(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+void PrivateMessage(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     TPlayer* Addressee = World.player(Command.Name);
     if (!Addressee)
         return Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
@@ -50,7 +50,7 @@ void Talk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     case TALK_YELL:
         return Speak(World, Actor, Command);
     case TALK_PRIVATE_MESSAGE:
-        return Whisper(World, Actor, Command);
+        return PrivateMessage(World, Actor, Command);
     case TALK_CHANNEL_CALL:
         return Actor.send(ChannelTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Channel,
                                              Command.Text));

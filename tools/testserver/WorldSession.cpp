@@ -2,6 +2,7 @@
 #include "tools/testserver/WorldSession.h"
 
 #include "tools/testserver/Messages.h"
+#include "tools/testserver/WorldRoads.h"
 
 namespace testserver {
 

@@ -1,4 +1,4 @@
-// Layouts of the client commands the world reads.
+// Layouts of the client commands.
 #include "tools/testserver/ClientCommands.h"
 
 namespace testserver {
@@ -34,32 +34,89 @@ void ReadObject(TWireReader& Reader, TClientCommand& Command) {
 void ReadTalk(TWireReader& Reader, TClientCommand& Command) {
     Command.Mode = Reader.u8();
     int Layout = TalkLayout(Command.Mode);
-    if (Layout == 0) return;
+    if (Layout == 0) {
+        Command.Known = false;
+        return;
+    }
     if (Layout == 2) Command.Name = Reader.string();
     if (Layout == 3) Command.Channel = Reader.u16();
     Command.Text = Reader.string();
-    Command.Read = true;
 }
 
-} // namespace
+// The objects: move, trade, use and its kinds, rotate, look.
+void ReadObjectCommand(TWireReader& Reader, TClientCommand& c) {
+    ReadObject(Reader, c);
+    switch (c.Type) {
+    case COMMAND_MOVE:
+        c.To = ReadPlace(Reader);
+        c.Count = Reader.u8();
+        break;
+    case COMMAND_TRADE:
+    case COMMAND_USE_ON_CREATURE:
+        c.CreatureId = Reader.u32();
+        break;
+    case COMMAND_USE:
+        c.Container = Reader.u8();
+        break;
+    case COMMAND_USE_WITH:
+        c.To = ReadPlace(Reader);
+        c.ToObjectType = Reader.u16();
+        c.ToStackPosition = Reader.u8();
+        break;
+    default: // rotate, look
+        break;
+    }
+}
 
-TClientCommand ParseClientCommand(std::span<const uint8_t> Message) {
-    TWireReader Reader(Message);
-    TClientCommand Command;
-    Command.Type = Reader.u8();
-    Command.Read = true;
-    switch (Command.Type) {
+void ReadReport(TWireReader& Reader, TClientCommand& c) {
+    if (c.Type == COMMAND_BUG_REPORT) {
+        c.Text = Reader.string();
+    } else if (c.Type == COMMAND_RULE_VIOLATION) {
+        c.Name = Reader.string();
+        c.Reason = Reader.u8();
+        c.Action = Reader.u8();
+        c.Comment = Reader.string();
+        c.StatementId = Reader.u32();
+        c.IpBanishment = Reader.u8();
+    } else {
+        c.Title = Reader.string();
+        c.Time = Reader.string();
+        c.Text = Reader.string();
+        c.Comment = Reader.string();
+    }
+}
+
+// Commands without fields.
+bool Bare(uint8_t Type) {
+    switch (Type) {
     case COMMAND_LOGOUT:
     case COMMAND_PING:
     case COMMAND_STOP:
+    case COMMAND_TURN_NORTH:
+    case COMMAND_TURN_EAST:
+    case COMMAND_TURN_SOUTH:
+    case COMMAND_TURN_WEST:
+    case COMMAND_ACCEPT_TRADE:
+    case COMMAND_CLOSE_TRADE:
     case COMMAND_GET_CHANNELS:
+    case COMMAND_CANCEL_REQUEST:
+    case COMMAND_LEAVE_PARTY:
     case COMMAND_OPEN_OWN_CHANNEL:
     case COMMAND_CANCEL:
-        break;
+    case COMMAND_GET_OUTFIT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads the fields of a command with fields; false for a byte that is no command of this client.
+bool ReadFields(TWireReader& Reader, TClientCommand& c) {
+    switch (c.Type) {
     case COMMAND_WALK: {
         std::span<const uint8_t> Steps = Reader.bytes(Reader.u8());
-        Command.Steps.assign(Steps.begin(), Steps.end());
-        break;
+        c.Steps.assign(Steps.begin(), Steps.end());
+        return true;
     }
     case COMMAND_STEP_NORTH:
     case COMMAND_STEP_EAST:
@@ -69,42 +126,95 @@ TClientCommand ParseClientCommand(std::span<const uint8_t> Message) {
     case COMMAND_STEP_SOUTH_EAST:
     case COMMAND_STEP_SOUTH_WEST:
     case COMMAND_STEP_NORTH_WEST:
-        Command.Steps = {StepCode(Command.Type)};
-        break;
-    case COMMAND_TURN_NORTH:
-    case COMMAND_TURN_EAST:
-    case COMMAND_TURN_SOUTH:
-    case COMMAND_TURN_WEST:
-        break;
+        c.Steps = {StepCode(c.Type)};
+        return true;
+    case COMMAND_MOVE:
+    case COMMAND_TRADE:
     case COMMAND_USE:
-        ReadObject(Reader, Command);
-        Command.Container = Reader.u8();
-        break;
+    case COMMAND_USE_WITH:
+    case COMMAND_USE_ON_CREATURE:
+    case COMMAND_ROTATE:
     case COMMAND_LOOK:
-        ReadObject(Reader, Command);
-        break;
+        ReadObjectCommand(Reader, c);
+        return true;
+    case COMMAND_LOOK_TRADE:
+        c.Side = Reader.u8();
+        c.StackPosition = Reader.u8();
+        return true;
     case COMMAND_CLOSE_CONTAINER:
     case COMMAND_UP_CONTAINER:
     case COMMAND_REFRESH_CONTAINER:
-        Command.Container = Reader.u8();
-        break;
+        c.Container = Reader.u8();
+        return true;
+    case COMMAND_EDIT_LIST:
+        c.ListKind = Reader.u8();
+        [[fallthrough]];
+    case COMMAND_EDIT_TEXT:
+        c.Identifier = Reader.u32();
+        c.Text = Reader.string();
+        return true;
     case COMMAND_TALK:
-        Command.Read = false;
-        ReadTalk(Reader, Command);
-        break;
+        ReadTalk(Reader, c);
+        return true;
     case COMMAND_JOIN_CHANNEL:
     case COMMAND_LEAVE_CHANNEL:
-        Command.Channel = Reader.u16();
-        break;
+        c.Channel = Reader.u16();
+        return true;
     case COMMAND_PRIVATE_CHANNEL:
-        Command.Name = Reader.string();
-        break;
+    case COMMAND_PROCESS_REQUEST:
+    case COMMAND_REMOVE_REQUEST:
+    case COMMAND_INVITE_TO_CHANNEL:
+    case COMMAND_EXCLUDE_FROM_CHANNEL:
+    case COMMAND_ADD_VIP:
+        c.Name = Reader.string();
+        return true;
+    case COMMAND_FIGHT_MODES:
+        c.AttackMode = Reader.u8();
+        c.ChaseMode = Reader.u8();
+        c.SecureMode = Reader.u8();
+        return true;
+    case COMMAND_ATTACK:
+    case COMMAND_FOLLOW:
+    case COMMAND_INVITE_TO_PARTY:
+    case COMMAND_JOIN_PARTY:
+    case COMMAND_REVOKE_INVITATION:
+    case COMMAND_PASS_LEADERSHIP:
+    case COMMAND_REMOVE_VIP:
+        c.CreatureId = Reader.u32();
+        return true;
     case COMMAND_REFRESH_FIELD:
-        Command.Place = ReadPlace(Reader);
-        break;
+        c.Place = ReadPlace(Reader);
+        return true;
+    case COMMAND_SET_OUTFIT:
+        c.Outfit = Reader.u16();
+        for (uint8_t& Color : c.Colors)
+            Color = Reader.u8();
+        return true;
+    case COMMAND_BUG_REPORT:
+    case COMMAND_RULE_VIOLATION:
+    case COMMAND_ERROR_REPORT:
+        ReadReport(Reader, c);
+        return true;
     default:
-        Command.Read = false;
+        return false;
     }
+}
+
+} // namespace
+
+std::string LowerCase(std::string_view Name) {
+    std::string Lower(Name);
+    for (char& c : Lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return Lower;
+}
+
+TClientCommand ParseClientCommand(std::span<const uint8_t> Message) {
+    TWireReader Reader(Message);
+    TClientCommand Command;
+    Command.Type = Reader.u8();
+    Command.Known = true;
+    if (!Bare(Command.Type) && !ReadFields(Reader, Command)) Command.Known = false;
     return Command;
 }
 

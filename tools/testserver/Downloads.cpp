@@ -95,7 +95,7 @@ TPlan UpdatePlan(std::shared_ptr<const TUpdateCatalogue> Catalogue, TPlan Fallba
     Plan.Respond = [Catalogue, Fallback = std::move(Fallback), BlockSize,
                     CutAfter](const TLoginRecord& Login) {
         std::vector<TDownload> Downloads = Catalogue->downloadsFor(Login, BlockSize);
-        if (Downloads.empty()) return Fallback.Answer;
+        if (Downloads.empty()) return Fallback.Respond ? Fallback.Respond(Login) : Fallback.Answer;
         for (TDownload& Download : Downloads)
             Download.CutAfter = CutAfter;
         return DownloadPlan(Downloads).Answer;

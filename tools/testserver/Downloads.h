@@ -63,8 +63,8 @@ private:
     std::map<uint8_t, TFileVersions> Files;
 };
 
-// A login plan that sends what the catalogue calls for and closes, else Fallback's answer. CutAfter cuts
-// each download as TDownload does.
+// A login plan that sends what the catalogue calls for and closes, else Fallback's answer (or response).
+// CutAfter cuts each download as TDownload does.
 TPlan UpdatePlan(std::shared_ptr<const TUpdateCatalogue> Catalogue, TPlan Fallback, size_t BlockSize = 8192,
                  std::optional<size_t> CutAfter = std::nullopt);
 

@@ -1,30 +1,26 @@
-// One player's game in its own copy of the world: the messages that entering, each client command and each
-// creature step send, with the view position the client holds after them. No input or output of its own;
-// the world session carries the messages.
+// What a world plan plays: the village built from the object types, the options of its world, and the
+// numbers every player's client is told (creature ids, the beat).
 #pragma once
 
-#include "tools/testserver/ClientCommands.h"
-#include "tools/testserver/GameMessages.h"
-#include "tools/testserver/MapView.h"
 #include "tools/testserver/World.h"
 
-#include <array>
 #include <chrono>
-#include <deque>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace testserver {
 
 struct TWorldOptions {
-    std::optional<TPosition> Start;                // the player's first field; the village's own when empty
+    std::optional<TPosition> Start;                // the first field of players; the village's own when empty
     std::chrono::milliseconds CreatureInterval{0}; // creatures also step on this clock; 0: only on request
     bool PaceWalking = false; // walk a path one step per step duration, as a real server, not all at once
 };
 
-// What every session of a world shares: the village as built from the types, and the options.
+// The village as built from the types, and the options: the start of every live world of a server that
+// plays this setup (one per setup, shared by its game sessions).
 struct TWorldSetup {
     TWorld Village;
     TWorldOptions Options;
@@ -35,65 +31,19 @@ std::shared_ptr<const TWorldSetup> LoadWorld(const std::string& DatFile, TWorldO
 // The Ebrun.dat that this build generates; empty when the build generates none.
 std::string DefaultDatFile();
 
-inline constexpr uint32_t PLAYER_ID = 0x10000001;
+// The creature id of a player character: the same for every spelling of the name without regard to case,
+// from 0x10000000 up to below 0x40000000 (the player ids). Two names may meet on one id; the world then
+// gives the later one the next free id.
+constexpr uint32_t PlayerId(std::string_view Name) {
+    uint32_t Hash = 2166136261u; // FNV-1a
+    for (char c : Name) {
+        Hash ^= static_cast<uint8_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        Hash *= 16777619u;
+    }
+    return 0x10000000u + Hash % 0x30000000u;
+}
+
+inline constexpr uint32_t PLAYER_ID = PlayerId("Aldric"); // the first character of the default login
 inline constexpr uint16_t BEAT_MS = 50;
-inline constexpr uint16_t OWN_CHANNEL = 100;
-
-class TGame {
-public:
-    using TClock = std::chrono::steady_clock;
-
-    // Throws TWireError when the start field cannot take the player.
-    TGame(const TWorldSetup& Setup, std::string PlayerName);
-
-    // Enter game, the full map, light, body, player values, a welcome line.
-    std::vector<TMessage> enter();
-    // The answer to one command; nothing for a command the world does not answer.
-    std::vector<TMessage> handle(const TClientCommand& Command, TClock::time_point Now);
-    // One action of every townsperson's script.
-    std::vector<TMessage> stepCreatures();
-    // The steps of the path that are due by Now: all of them, or with paced walking the next one once the
-    // last one has ended.
-    std::vector<TMessage> walkOn(TClock::time_point Now);
-    // When the next paced step is due; nothing when no path waits.
-    std::optional<TClock::time_point> nextStepAt() const;
-    bool loggedOut() const { return LoggedOut; }
-
-    const TWorld& world() const { return World; }
-    TPosition view() const { return View; }
-    const TCreature& player() const;
-
-private:
-    TCreature& me();
-    void step(int Code, TClock::time_point Now, std::vector<TMessage>& Out);
-    void follow(TPosition From, TPosition To, bool Covered, std::vector<TMessage>& Out);
-    void slice(TSlice Side, std::vector<TMessage>& Out);
-    void floorUp(std::vector<TMessage>& Out);
-    void floorDown(std::vector<TMessage>& Out);
-    TMessage fullMap();
-    std::vector<uint8_t> creatureBytes(const TCreature& Creature);
-    void showCreatureChange(const TCreature& Creature, const TCreatureChange& Change,
-                            std::vector<TMessage>& Out);
-
-    const TThing* thingAt(const TPlace& Place, uint8_t StackPosition) const;
-    std::vector<TMessage> look(const TClientCommand& Command) const;
-    std::vector<TMessage> use(const TClientCommand& Command);
-    std::vector<TMessage> talk(const TClientCommand& Command);
-    std::vector<TMessage> openContainer(uint8_t Number, int Index);
-    std::vector<TMessage> containerCommand(const TClientCommand& Command);
-    std::vector<TMessage> channelCommand(const TClientCommand& Command);
-    std::vector<TMessage> turn(uint8_t Facing);
-
-    TWorld World;
-    TWorldOptions Options;
-    std::string PlayerName;
-    TPosition View{};
-    TCreatureBook Known;
-    std::array<int, 16> OpenContainers; // container index per window, -1 closed
-    std::deque<uint8_t> Path;
-    TClock::time_point NextStepAt{};
-    uint32_t Statement = 0;
-    bool LoggedOut = false;
-};
 
 } // namespace testserver

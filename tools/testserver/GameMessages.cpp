@@ -140,6 +140,11 @@ TMessage TalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode,
     return Writer.string(Text).take();
 }
 
+TMessage PrivateTalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode,
+                            std::string_view Text) {
+    return TWireWriter().u8(170).u32(Statement).string(Speaker).u8(Mode).string(Text).take();
+}
+
 TMessage ChannelTalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode, uint16_t Channel,
                             std::string_view Text) {
     return TWireWriter().u8(170).u32(Statement).string(Speaker).u8(Mode).u16(Channel).string(Text).take();

@@ -78,6 +78,9 @@ TMessage PlayerStateMessage(uint8_t Flags); // 162
 // 170 for say, whisper and yell: u32 statement, string speaker, u8 mode, the speaker's position, string text.
 TMessage TalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode, TPosition Where,
                      std::string_view Text);
+// 170 for a private statement (modes 4, 7, 8, 9, 11): u32 statement, string speaker, u8 mode, string text.
+TMessage PrivateTalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode,
+                            std::string_view Text);
 // 170 for a channel statement: u32 statement, string speaker, u8 mode, u16 channel, string text.
 TMessage ChannelTalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode, uint16_t Channel,
                             std::string_view Text);

@@ -28,6 +28,10 @@ const char* const USAGE =
     "  --motd-number N       its number; the client shows each number once (1)\n"
     "  --world NAME          world of the characters that follow (Pellarune)\n"
     "  --character NAME      a character on this server's game port; repeatable (Aldric, Brenna)\n"
+    "  --account N:PASSWORD:NAME[,NAME...]  an account and its characters in the world named before it;\n"
+    "                        repeatable; then only these accounts log in (--accounts: the test accounts)\n"
+    "  --accounts            the test accounts: 1 and 2 with password pellarune (Aldric and Brenna;\n"
+    "                        Cedric), 3 with password gamemaster (Ysolde)\n"
     "  --premium-days N      premium days of the account (0)\n"
     "  --login-error TEXT    refuse every login with this text\n"
     "  --login-retry         send every client on to the next login server\n"
@@ -55,6 +59,7 @@ struct TOptions {
     std::string Motd = "Welcome to the Pellarune test server.";
     uint32_t MotdNumber = 1;
     std::vector<TCharacter> Characters;
+    std::vector<TAccount> Accounts; // when set, the login server answers by account
     uint16_t PremiumDays = 0;
     std::optional<TMessage> LoginRefusal; // replaces the message of the day and the character list
     TMessage GameAnswer;
@@ -152,6 +157,22 @@ void AddFirstDownload(TOptions& Options, const std::string& Text, bool WholeFile
     Options.FirstDownloads.push_back(std::move(Download));
 }
 
+// N:PASSWORD:NAME[,NAME...]
+TAccount ParseAccount(const std::string& Text, const std::string& World) {
+    size_t First = Text.find(':'), Second = Text.find(':', First == std::string::npos ? 0 : First + 1);
+    if (Second == std::string::npos) Fail("bad account \"" + Text + "\"");
+    TAccount Account;
+    Account.Number = Number(Text.substr(0, First), 0xFFFFFFFF);
+    Account.Password = Text.substr(First + 1, Second - First - 1);
+    for (size_t Start = Second + 1, Comma;; Start = Comma + 1) {
+        Comma = Text.find(',', Start);
+        Account.Characters.push_back({Text.substr(Start, Comma - Start), World, LOOPBACK, 0});
+        if (Account.Characters.back().Name.empty()) Fail("bad account \"" + Text + "\"");
+        if (Comma == std::string::npos) break;
+    }
+    return Account;
+}
+
 // Applies one flag; i moves past its value.
 void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& Options, std::string& World) {
     auto Value = [&]() -> std::string {
@@ -172,7 +193,12 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
         World = Value();
     else if (Flag == "--character")
         Options.Characters.push_back({Value(), World, LOOPBACK, 0});
-    else if (Flag == "--premium-days")
+    else if (Flag == "--account")
+        Options.Accounts.push_back(ParseAccount(Value(), World));
+    else if (Flag == "--accounts") {
+        std::vector<TAccount> Defaults = DefaultAccounts();
+        Options.Accounts.insert(Options.Accounts.end(), Defaults.begin(), Defaults.end());
+    } else if (Flag == "--premium-days")
         Options.PremiumDays = Port(Value());
     else if (Flag == "--login-error")
         Options.LoginRefusal = LoginErrorMessage(Value());
@@ -238,17 +264,22 @@ TOptions ParseArguments(int Argc, char** Argv) {
 }
 
 TPlan LoginPlan(const TOptions& Options, uint16_t GamePort) {
+    const TMessage MessageOfTheDay = MessageOfTheDayMessage(Options.MotdNumber, Options.Motd);
     TPlan Plan;
-    Plan.Misbehaviour = Options.LoginFault;
     if (Options.LoginRefusal) {
         Plan.Answer = {*Options.LoginRefusal};
-        return Plan;
+    } else if (!Options.Accounts.empty()) {
+        std::vector<TAccount> Accounts = Options.Accounts;
+        for (TAccount& Account : Accounts)
+            Account.PremiumDays = Options.PremiumDays;
+        Plan = AccountLoginPlan(std::move(Accounts), GamePort, MessageOfTheDay);
+    } else {
+        std::vector<TCharacter> Characters = Options.Characters;
+        for (TCharacter& Entry : Characters)
+            Entry.Port = GamePort;
+        Plan.Answer = {MessageOfTheDay, CharacterListMessage(Characters, Options.PremiumDays)};
     }
-    std::vector<TCharacter> Characters = Options.Characters;
-    for (TCharacter& Entry : Characters)
-        Entry.Port = GamePort;
-    Plan.Answer = {MessageOfTheDayMessage(Options.MotdNumber, Options.Motd),
-                   CharacterListMessage(Characters, Options.PremiumDays)};
+    Plan.Misbehaviour = Options.LoginFault;
     return Plan;
 }
 

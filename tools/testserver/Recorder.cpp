@@ -3,6 +3,14 @@
 
 namespace testserver {
 
+std::vector<TClientCommand> TReceived::commandsOf(std::string_view Character) const {
+    std::vector<TClientCommand> Sent;
+    const std::string Wanted = LowerCase(Character);
+    for (const TClientCommand& Command : GameCommands)
+        if (LowerCase(Command.Character) == Wanted) Sent.push_back(Command);
+    return Sent;
+}
+
 template <typename Change> void TRecorder::update(Change&& Apply) {
     {
         std::lock_guard Lock(Mutex);

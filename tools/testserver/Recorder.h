@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace testserver {
@@ -22,8 +23,11 @@ struct TReceived {
     std::vector<TLoginRecord> Logins;
     std::vector<TGameLoginRecord> GameLogins;
     std::vector<TMessage> Commands; // deciphered client commands after a game login, command byte first
-    std::vector<TClientCommand> GameCommands; // the world's reading of each command (Read false: unread)
+    std::vector<TClientCommand> GameCommands; // the decoding of each whole command, with its sender
     std::vector<std::string> Errors;          // the peer broke the protocol: what and where
+
+    // The decoded commands that sessions of Character sent (the name without regard to case), in order.
+    std::vector<TClientCommand> commandsOf(std::string_view Character) const;
 };
 
 class TRecorder {

@@ -1,6 +1,7 @@
 // The sessions of the test server: reading the logins, sending the plan's answer with its faults.
 #include "tools/testserver/Session.h"
 
+#include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/WorldSession.h"
 
 #include <algorithm>
@@ -142,8 +143,33 @@ std::optional<TXteaKey> TGameSession::readLogin() {
         ", version " + std::to_string(Record.Version));
     TXteaKey Key = Record.Key;
     CharacterName = Record.CharacterName;
+    Account = Record.Account;
+    Gamemaster = Record.GamemasterFlag != 0;
     Context.Recorder.addGameLogin(std::move(Record));
     return Key;
+}
+
+void TGameSession::afterAnswer() {
+    if (Plan.CloseAfterAnswer) return;
+    while (std::optional<TMessage> Command = readCommand())
+        recordCommand(*Command, nullptr);
+}
+
+std::optional<TClientCommand> TGameSession::recordCommand(const TMessage& Raw, const THandlers* Roads) {
+    Context.Recorder.addCommand(Raw);
+    TClientCommand Command;
+    try {
+        Command = ParseClientCommand(Raw);
+    } catch (const TWireError& Error) {
+        std::string Text = "game: command " + std::to_string(Raw.empty() ? -1 : Raw[0]) + ": " + Error.what();
+        log(Text);
+        Context.Recorder.addError(std::move(Text));
+        return std::nullopt;
+    }
+    Command.Character = CharacterName;
+    Command.Read = Command.Known && Roads && Roads->find(Command.Type);
+    Context.Recorder.addGameCommand(Command);
+    return Command;
 }
 
 std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,

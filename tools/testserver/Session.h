@@ -2,6 +2,7 @@
 // scripted answer (the plan) and the faults it can inject.
 #pragma once
 
+#include "tools/testserver/ClientCommands.h"
 #include "tools/testserver/Logins.h"
 #include "tools/testserver/Recorder.h"
 #include "tools/testserver/Rsa.h"
@@ -40,6 +41,8 @@ struct TMisbehaviour {
 };
 
 struct TWorldSetup;
+class TWorldRegistry;
+class THandlers;
 
 // What one session answers once it has read the login.
 struct TPlan {
@@ -60,7 +63,7 @@ struct TSessionContext {
     const TRsaPrivateKey& Key;
     std::chrono::milliseconds TrickleDelay;
     std::function<void(const std::string&)> Log; // called from session threads; may be empty
-    const std::atomic<uint32_t>* CreatureSteps;  // creature steps asked for since the start; may be null
+    TWorldRegistry& Worlds;                      // the live worlds that world sessions play
 };
 
 // A session runs on its own thread: readLogin, then the plan's answer and faults, then afterAnswer.
@@ -115,9 +118,19 @@ public:
 
 protected:
     std::optional<TXteaKey> readLogin() override;
+    // Records every command, raw and decoded, until the client closes (unless the plan closes at once).
+    void afterAnswer() override;
     const char* roleName() const override { return "game"; }
 
-    std::string CharacterName; // of the game login
+    // Records a command raw and decoded with the session's character, read by the Roads when given; the
+    // decoding, or nothing for a broken command, which is recorded as an error (the frame was whole, so the
+    // session can go on).
+    std::optional<TClientCommand> recordCommand(const TMessage& Raw, const THandlers* Roads);
+
+    // Of the game login.
+    std::string CharacterName;
+    uint32_t Account = 0;
+    bool Gamemaster = false;
 };
 
 std::unique_ptr<TSession> MakeSession(TRole Role, TConnection& Connection, TSessionContext& Context,

@@ -22,8 +22,33 @@ TPlan DefaultLoginPlan(uint16_t GamePort) {
     const TCharacter Characters[] = {{"Aldric", "Pellarune", LOOPBACK, GamePort},
                                      {"Brenna", "Pellarune", LOOPBACK, GamePort}};
     TPlan Plan;
-    Plan.Answer = {MessageOfTheDayMessage(1, "Welcome to the Pellarune test server."),
-                   CharacterListMessage(Characters, 0)};
+    Plan.Answer = {DefaultMessageOfTheDay(), CharacterListMessage(Characters, 0)};
+    return Plan;
+}
+
+TMessage DefaultMessageOfTheDay() {
+    return MessageOfTheDayMessage(1, "Welcome to the Pellarune test server.");
+}
+
+std::vector<TAccount> DefaultAccounts() {
+    auto Character = [](std::string Name) { return TCharacter{std::move(Name), "Pellarune", LOOPBACK, 0}; };
+    return {{1, "pellarune", {Character("Aldric"), Character("Brenna")}, 0},
+            {2, "pellarune", {Character("Cedric")}, 0},
+            {3, "gamemaster", {Character("Ysolde")}, 0}};
+}
+
+TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort, TMessage MessageOfTheDay) {
+    for (TAccount& Account : Accounts)
+        for (TCharacter& Character : Account.Characters)
+            if (Character.Port == 0) Character.Port = GamePort;
+    TPlan Plan;
+    Plan.Respond = [Accounts = std::move(Accounts), MessageOfTheDay = std::move(MessageOfTheDay)](
+                       const TLoginRecord& Login) -> std::vector<TMessage> {
+        for (const TAccount& Account : Accounts)
+            if (Account.Number == Login.Account && Account.Password == Login.Password)
+                return {MessageOfTheDay, CharacterListMessage(Account.Characters, Account.PremiumDays)};
+        return {LoginErrorMessage("Accountnumber or password is not correct.")};
+    };
     return Plan;
 }
 
@@ -41,8 +66,7 @@ TPlan WorldPlan(std::shared_ptr<const TWorldSetup> World) {
 
 TTestServer::TTestServer(TServerConfig Config)
     : Key(Config.PrivateKeyPem.empty() ? DefaultPrivateKeyPem() : Config.PrivateKeyPem),
-      Context{Recorder, Key, Config.TrickleDelay, SerialisedLog(std::move(Config.Log), LogMutex),
-              &CreatureSteps},
+      Context{Recorder, Key, Config.TrickleDelay, SerialisedLog(std::move(Config.Log), LogMutex), Worlds},
       LoginListener(Config.LoginPort), GameListener(Config.GamePort) {
     LoginPlans.Standing = DefaultLoginPlan(gamePort());
     GamePlans.Standing = DefaultGamePlan();

@@ -3,7 +3,7 @@
 // and of local runs.
 #pragma once
 
-#include "tools/testserver/Game.h"
+#include "tools/testserver/GameWorld.h"
 #include "tools/testserver/Messages.h"
 #include "tools/testserver/Recorder.h"
 #include "tools/testserver/Rsa.h"
@@ -32,11 +32,30 @@ struct TServerConfig {
         Log; // one line per login and protocol error; calls are serialised
 };
 
-// The login answer of a fresh server: message of the day number 1 and two characters on 127.0.0.1:GamePort.
+// The login answer of a fresh server to any account: message of the day number 1 and two characters, Aldric
+// and Brenna, on 127.0.0.1:GamePort.
 TPlan DefaultLoginPlan(uint16_t GamePort);
+
+// An account that a login plan knows.
+struct TAccount {
+    uint32_t Number = 0;
+    std::string Password;
+    std::vector<TCharacter> Characters; // a Port of 0 becomes the plan's game port
+    uint16_t PremiumDays = 0;
+};
+// Aldric and Brenna on account 1, Cedric on account 2 (password "pellarune" both), Ysolde on account 3
+// (password "gamemaster", for a client started as gamemaster): two clients can play side by side.
+std::vector<TAccount> DefaultAccounts();
+// The message of the day of a fresh server: number 1.
+TMessage DefaultMessageOfTheDay();
+// A login plan that answers each login by its account: the message of the day and the account's characters,
+// or "Accountnumber or password is not correct." for an unknown number or a wrong password.
+TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort,
+                       TMessage MessageOfTheDay = DefaultMessageOfTheDay());
 // The game answer of a fresh server: nothing; commands are recorded until the client closes.
 TPlan DefaultGamePlan();
-// A game plan that plays the world: the player enters the village and the world answers its commands.
+// A game plan that plays the world: every session of the server with a plan of this setup enters its
+// character into one live world, which answers its commands and shows it to the others.
 TPlan WorldPlan(std::shared_ptr<const TWorldSetup> World);
 
 class TTestServer {
@@ -56,9 +75,14 @@ public:
     // A plan for one session only; queued plans go first, in order, before the role's plan.
     void queuePlan(TRole Role, TPlan Plan);
 
-    // Every world session moves its townsfolk Steps times, in order, as soon as it notices (within tens
-    // of milliseconds); a session that starts later counts from then.
+    // Every live world with players moves its townsfolk Steps times, in order, as soon as one of its
+    // sessions notices (within tens of milliseconds); a world that its first player enters later counts
+    // from then.
     void stepCreatures(uint32_t Steps = 1) { CreatureSteps += Steps; }
+    // The live world of a setup, made now when no session has played it yet.
+    std::shared_ptr<TGameWorld> world(const std::shared_ptr<const TWorldSetup>& Setup) {
+        return Worlds.of(Setup);
+    }
 
     TReceived received() const { return Recorder.snapshot(); }
     // Waits at most Limit until Condition holds for what was received; true when it holds.
@@ -87,6 +111,7 @@ private:
     TRecorder Recorder;
     std::atomic<uint32_t> CreatureSteps{0};
     std::mutex LogMutex;
+    TWorldRegistry Worlds{&CreatureSteps};
     TSessionContext Context;
     TListener LoginListener;
     TListener GameListener;

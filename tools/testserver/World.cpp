@@ -93,6 +93,15 @@ int TWorld::addToContainer(int Index, TThing Thing, uint8_t Capacity) {
     return Thing.Contents;
 }
 
+int TWorld::copyContainer(int Index, int Parent) {
+    TContainer Original = container(Index); // a copy: adding containers moves the originals
+    int Copy = addContainer(Original.Type, Original.Capacity, Parent);
+    for (TThing& Item : Original.Items)
+        if (Item.Contents >= 0) Item.Contents = copyContainer(Item.Contents, Copy);
+    container(Copy).Items = std::move(Original.Items);
+    return Copy;
+}
+
 std::optional<TPosition> TWorld::floorChange(TPosition From) const {
     auto Found = FloorChanges.find(From);
     if (Found == FloorChanges.end()) return std::nullopt;
@@ -129,6 +138,10 @@ bool TWorld::enterable(TPosition Where) const {
 TCreature& TWorld::addCreature(TCreature Creature) {
     Creatures.push_back(std::move(Creature));
     return Creatures.back();
+}
+
+void TWorld::removeCreature(uint32_t Id) {
+    std::erase_if(Creatures, [&](const TCreature& Creature) { return Creature.Id == Id; });
 }
 
 TCreature* TWorld::creature(uint32_t Id) {

@@ -1,5 +1,5 @@
 // The test server's small world: fields with their stacks kept in the client's order, containers, creatures
-// with scripted walks, floor changes and the names that looking gives. One copy per game session.
+// with scripted walks, floor changes and the names that looking gives.
 #pragma once
 
 #include "tools/testserver/ObjectTypes.h"
@@ -110,6 +110,9 @@ public:
     const TContainer& container(int Index) const { return Containers.at(static_cast<size_t>(Index)); }
     // Appends to a container; an index of a new container when Thing's type is a container.
     int addToContainer(int Index, TThing Thing, uint8_t Capacity = 0);
+    // A new container with copies of the contents of container Index, containers inside it copied too; its
+    // index.
+    int copyContainer(int Index, int Parent);
 
     // Stepping onto From takes a creature to To.
     void addFloorChange(TPosition From, TPosition To) { FloorChanges[From] = To; }
@@ -125,8 +128,10 @@ public:
     // and room for one more object.
     bool enterable(TPosition Where) const;
 
-    // The reference holds until the next creature is added.
+    // The reference holds until the next creature is added or removed.
     TCreature& addCreature(TCreature Creature);
+    // Forgets a creature that has been lifted off its field.
+    void removeCreature(uint32_t Id);
     TCreature* creature(uint32_t Id);
     const TCreature* creature(uint32_t Id) const;
     std::vector<TCreature>& creatures() { return Creatures; }
@@ -137,8 +142,8 @@ public:
     // The creature's next scripted action. A blocked step or appearance waits and is tried again.
     TCreatureChange act(TCreature& Creature);
 
-    TPosition Start{};                             // the player's first field
-    std::array<TThing, BODY_POSITIONS + 1> Body{}; // body positions 1..10; 0 unused
+    TPosition Start{};                             // the players' first field
+    std::array<TThing, BODY_POSITIONS + 1> Body{}; // a new character's body positions 1..10; 0 unused
 
 private:
     struct TName {

@@ -1,75 +1,71 @@
-// The world session's loop: commands, creature steps and paced walking over one connection.
+// The world session's loop over one connection: the world's ticks and the client's commands.
 #include "tools/testserver/WorldSession.h"
+
+#include "tools/testserver/Messages.h"
+#include "tools/testserver/WorldRoads.h"
 
 namespace testserver {
 
 namespace {
 
-// How long the loop waits for a command before it looks at the creature steps and the walk again.
+// How long the loop waits for a command before it ticks the world and sends what waits again.
 constexpr std::chrono::milliseconds WAIT_SLICE{20};
 
 bool FitsOneFrame(size_t MessageBytes) { return (MessageBytes + 2 + 7) / 8 * 8 <= MAX_SERVER_FRAME_BODY; }
 
+// Takes the player out of the world however the session ends.
+struct TLeaveOnExit {
+    TGameWorld& World;
+    TPlayer& Player;
+    ~TLeaveOnExit() { World.leave(Player); }
+};
+
 } // namespace
 
 void TWorldSession::afterAnswer() {
-    TGame Game(*Plan.World, CharacterName);
-    // Counted before the player enters, so that every step asked for once the client has entered is taken.
-    uint32_t StepsDone = Context.CreatureSteps ? Context.CreatureSteps->load() : 0;
-    send(Game.enter());
-    log("game: " + CharacterName + " entered the world");
-    const std::chrono::milliseconds Interval = Plan.World->Options.CreatureInterval;
-    auto NextCreatureStep = TGame::TClock::now() + Interval;
-    for (;;) {
-        auto Now = TGame::TClock::now();
-        for (uint32_t Asked = Context.CreatureSteps ? Context.CreatureSteps->load() : 0; StepsDone != Asked;
-             ++StepsDone)
-            send(Game.stepCreatures());
-        if (Interval.count() > 0 && Now >= NextCreatureStep) {
-            send(Game.stepCreatures());
-            NextCreatureStep = Now + Interval;
-        }
-        if (std::optional<TGame::TClock::time_point> Due = Game.nextStepAt(); Due && Now >= *Due)
-            send(Game.walkOn(Now));
-        int Ready = Connection.waitReadable(WAIT_SLICE);
-        if (Ready < 0 || (Ready > 0 && !answerCommand(Game))) return;
+    std::shared_ptr<TGameWorld> World = Context.Worlds.of(Plan.World);
+    std::shared_ptr<TPlayer> Player =
+        World->enter({CharacterName, Account, Gamemaster}, TGameWorld::TClock::now());
+    if (!Player) {
+        log("game: " + CharacterName + " is in the world already");
+        send({{GameErrorMessage("You are already logged in.")}});
+        return;
     }
+    TLeaveOnExit Leave{*World, *Player};
+    log("game: " + CharacterName + " entered the world");
+    for (;;) {
+        send(World->tick(*Player, TGameWorld::TClock::now()));
+        int Ready = Connection.waitReadable(WAIT_SLICE);
+        if (Ready < 0 || (Ready > 0 && !answerCommand(*World, *Player))) break;
+    }
+    log("game: " + CharacterName + " left the world");
 }
 
-bool TWorldSession::answerCommand(TGame& Game) {
+bool TWorldSession::answerCommand(TGameWorld& World, TPlayer& Player) {
     std::optional<TMessage> Raw = readCommand();
     if (!Raw) return false;
-    Context.Recorder.addCommand(*Raw);
-    TClientCommand Command;
-    try {
-        Command = ParseClientCommand(*Raw);
-    } catch (const TWireError& Error) {
-        // The frame was whole, so the stream is intact: the broken command is recorded and skipped.
-        std::string Text =
-            "game: command " + std::to_string(Raw->empty() ? -1 : (*Raw)[0]) + ": " + Error.what();
-        log(Text);
-        Context.Recorder.addError(std::move(Text));
-        return true;
-    }
-    Context.Recorder.addGameCommand(Command);
-    send(Game.handle(Command, TGame::TClock::now()));
-    return !Game.loggedOut();
+    std::optional<TClientCommand> Command = recordCommand(*Raw, &Handlers());
+    if (!Command) return true;
+    send(World.act(Player, *Command, TGameWorld::TClock::now()));
+    return !Player.LoggedOut;
 }
 
-void TWorldSession::send(const std::vector<TMessage>& Messages) {
+void TWorldSession::send(const TOutbox& Batches) {
     std::vector<uint8_t> Bytes;
-    TMessage Batch;
-    auto Seal = [&] {
-        std::vector<uint8_t> Frame = SealFrame(*Cipher, Batch, Random);
-        Bytes.insert(Bytes.end(), Frame.begin(), Frame.end());
-        Batch.clear();
-    };
-    for (const TMessage& Message : Messages) {
-        if (!Batch.empty() && !FitsOneFrame(Batch.size() + Message.size())) Seal();
-        Batch.insert(Batch.end(), Message.begin(), Message.end());
+    for (const std::vector<TMessage>& Messages : Batches) {
+        TMessage Batch;
+        auto Seal = [&] {
+            std::vector<uint8_t> Frame = SealFrame(*Cipher, Batch, Random);
+            Bytes.insert(Bytes.end(), Frame.begin(), Frame.end());
+            Batch.clear();
+        };
+        for (const TMessage& Message : Messages) {
+            if (!Batch.empty() && !FitsOneFrame(Batch.size() + Message.size())) Seal();
+            Batch.insert(Batch.end(), Message.begin(), Message.end());
+        }
+        if (!Batch.empty()) Seal();
     }
-    if (!Batch.empty()) Seal();
-    Connection.writeAll(Bytes);
+    if (!Bytes.empty()) Connection.writeAll(Bytes);
 }
 
 } // namespace testserver

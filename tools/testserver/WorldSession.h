@@ -1,9 +1,9 @@
-// A game session that plays the world: after the game login it enters the player into a fresh copy of the
-// village, answers the client's commands, walks paced paths and moves the townsfolk when asked or on the
-// world's clock, until the client logs out or closes.
+// A game session that plays the server's live world of its plan's setup: after the game login it enters the
+// character, hands the client's commands to the world and sends what the world has queued for the player
+// once per slice, until the client logs out or closes.
 #pragma once
 
-#include "tools/testserver/Game.h"
+#include "tools/testserver/GameWorld.h"
 #include "tools/testserver/Session.h"
 
 namespace testserver {
@@ -16,10 +16,10 @@ protected:
     void afterAnswer() override;
 
 private:
-    // Packs the messages into as few frames as the client's receive buffer allows and sends them.
-    void send(const std::vector<TMessage>& Messages);
+    // Packs each batch into as few frames as the client's receive buffer allows and sends them.
+    void send(const TOutbox& Batches);
     // Reads, records and answers one command; false when the client went away or logged out.
-    bool answerCommand(TGame& Game);
+    bool answerCommand(TGameWorld& World, TPlayer& Player);
 };
 
 } // namespace testserver

@@ -77,8 +77,10 @@ TEST(DownloadServer, UpdatePlanSendsTheDownloadOnceThenTheUsualAnswer) {
     auto Catalogue = std::make_shared<TUpdateCatalogue>();
     Catalogue->setNewVersion(PICTURE_FILE, NewPictures);
     Catalogue->addOldVersion(PICTURE_FILE, OldPictures);
-    Server.setPlan(TRole::Login,
-                   UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), MAX_DOWNLOAD_BLOCK));
+    // The usual answer comes from a plan that answers by account.
+    TPlan ByAccount =
+        AccountLoginPlan({{1, "pw", {{"Aldric", "Pellarune", LOOPBACK, 0}}, 0}}, Server.gamePort());
+    Server.setPlan(TRole::Login, UpdatePlan(Catalogue, ByAccount, MAX_DOWNLOAD_BLOCK));
 
     // the patch comes a message per frame: its start, then its blocks in order
     std::vector<TBytes> Frames = LoginAnswer(Server.loginPort(), 1, 2, DataFileSignature(OldPictures));

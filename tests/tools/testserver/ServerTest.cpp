@@ -126,7 +126,7 @@ TEST(TestServerTest, GameLoginIsRecordedAndLaterCommandsAreDeciphered) {
     const uint8_t Ping[] = {30}, Look[] = {140, 0x10, 0x27, 0x20, 0x27, 7, 0x64, 0, 1};
     ASSERT_TRUE(Client.send(testclient::CommandFrame(Key, Ping)));
     ASSERT_TRUE(Client.send(testclient::CommandFrame(Key, Look)));
-    ASSERT_TRUE(Server.waitUntil([](const TReceived& r) { return r.Commands.size() == 2; }));
+    ASSERT_TRUE(Server.waitUntil([](const TReceived& r) { return r.GameCommands.size() == 2; }));
 
     TReceived Received = Server.received();
     EXPECT_EQ(Received.GameConnections, 1u);
@@ -140,8 +140,40 @@ TEST(TestServerTest, GameLoginIsRecordedAndLaterCommandsAreDeciphered) {
     EXPECT_EQ(Record.Password, "pw");
     EXPECT_EQ(Received.Commands[0], TMessage{30});
     EXPECT_EQ(Received.Commands[1], TMessage(std::begin(Look), std::end(Look)));
+    ASSERT_EQ(Received.GameCommands.size(), 2u);
+    const TClientCommand& Looked = Received.GameCommands[1];
+    EXPECT_EQ(Looked.Character, "Brenna");
+    EXPECT_TRUE(Looked.Known);
+    EXPECT_FALSE(Looked.Read) << "no world plays here";
+    EXPECT_EQ((std::vector<int>{Looked.Place.X, Looked.Place.Y, Looked.Place.Z, Looked.ObjectType}),
+              (std::vector<int>{10000, 10016, 7, 100}));
     // The fresh game server answers nothing and keeps the connection.
     EXPECT_TRUE(Client.read(1, 100ms).empty());
+}
+
+TEST(TestServerTest, AnAccountsPlanAnswersEachAccountWithItsCharactersAndRefusesOthers) {
+    TTestServer Server;
+    Server.setPlan(TRole::Login, AccountLoginPlan(DefaultAccounts(), Server.gamePort()));
+    auto Names = [&](uint32_t Account, std::string Password) {
+        std::vector<TBytes> Frames = Answer(Server.loginPort(), Fields(Account, std::move(Password)));
+        Frames.resize(1);
+        std::vector<std::string> Result;
+        testclient::TReader Reader(Frames[0]);
+        if (Reader.u8() == 10) return std::vector<std::string>{"refused: " + Reader.string()};
+        Reader.string(); // the message of the day
+        EXPECT_EQ(Reader.u8(), 100);
+        uint16_t PremiumDays = 0;
+        for (const TListedCharacter& Entry : ReadCharacterList(Reader, PremiumDays)) {
+            EXPECT_EQ(Entry.Port, Server.gamePort());
+            Result.push_back(Entry.Name);
+        }
+        return Result;
+    };
+    EXPECT_EQ(Names(1, "pellarune"), (std::vector<std::string>{"Aldric", "Brenna"}));
+    EXPECT_EQ(Names(2, "pellarune"), std::vector<std::string>{"Cedric"});
+    const std::vector<std::string> Refused{"refused: Accountnumber or password is not correct."};
+    EXPECT_EQ(Names(2, "gamemaster"), Refused);
+    EXPECT_EQ(Names(4, "pellarune"), Refused);
 }
 
 TEST(TestServerTest, GameAnswersAreEncipheredWithTheKeyOfCommandTen) {

@@ -271,8 +271,8 @@ std::optional<TBytes> TConnection::readToEnd(std::chrono::milliseconds Limit) {
     }
 }
 
-std::optional<TBytes> TConnection::readFrame(const TKey& Key) {
-    TBytes Length = read(2);
+std::optional<TBytes> TConnection::readFrame(const TKey& Key, std::chrono::milliseconds Limit) {
+    TBytes Length = read(2, Limit);
     if (Length.size() != 2) return std::nullopt;
     TBytes Frame = Length;
     TBytes Body = read(static_cast<size_t>(Length[0] | Length[1] << 8));

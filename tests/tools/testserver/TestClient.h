@@ -74,8 +74,9 @@ public:
     TBytes read(size_t Count, std::chrono::milliseconds Limit = std::chrono::seconds(5));
     // Everything until the server closes, within Limit; nothing when the time ran out first.
     std::optional<TBytes> readToEnd(std::chrono::milliseconds Limit = std::chrono::seconds(5));
-    // The messages of the next server frame, deciphered; nothing on a broken or missing frame.
-    std::optional<TBytes> readFrame(const TKey& Key);
+    // The messages of the next server frame, deciphered; nothing on a broken frame or none within Limit.
+    std::optional<TBytes> readFrame(const TKey& Key,
+                                    std::chrono::milliseconds Limit = std::chrono::seconds(5));
 
 private:
     int Fd = -1;

@@ -60,6 +60,9 @@ std::vector<TServerMessage> TWorldClient::read(const TBytes& Frame) {
 
 bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
     switch (m.Type) {
+    case 20:
+        m.Text = Reader.string();
+        return true;
     case 10:
         m.Number = Reader.u32();
         m.Value = Reader.u16();
@@ -234,15 +237,52 @@ TSeenObject TWorldClient::readObject(TReader& Reader, uint16_t Word) {
     return Object;
 }
 
+// Say, whisper, yell and the animals' sounds at a field; the channel modes with their channel; the others
+// with the text alone.
 void TWorldClient::readTalk(TReader& Reader, TServerMessage& m) {
     m.Number = Reader.u32();
     m.Name = Reader.string();
     m.Byte = Reader.u8();
-    if (m.Byte >= 1 && m.Byte <= 3)
+    if ((m.Byte >= 1 && m.Byte <= 3) || m.Byte == 16 || m.Byte == 17)
         m.Where = ReadPosition(Reader);
-    else
+    else if (m.Byte == 5 || m.Byte == 10 || m.Byte == 12 || m.Byte == 14)
         m.Value = Reader.u16();
     m.Text = Reader.string();
+}
+
+TPlayerClient::TPlayerClient(uint16_t GamePort, const testserver::TObjectTypes& Types, std::string_view Name,
+                             uint8_t Gamemaster, uint32_t Account)
+    : Connection(GamePort), Picture(Types) {
+    EXPECT_TRUE(Connection.send(GameServerFrame(Key, Gamemaster, Account, Name, "pw")));
+    while (Entered.empty() || (Entered.back().Type != 180 && Entered.back().Type != 20)) {
+        std::vector<TServerMessage> Messages = next();
+        if (Messages.empty()) return;
+        Entered.insert(Entered.end(), Messages.begin(), Messages.end());
+    }
+}
+
+bool TPlayerClient::send(const TBytes& Command) { return Connection.send(CommandFrame(Key, Command)); }
+
+std::vector<TServerMessage> TPlayerClient::next(std::chrono::milliseconds Limit) {
+    std::optional<TBytes> Frame = Connection.readFrame(Key, Limit);
+    return Frame ? Picture.read(*Frame) : std::vector<TServerMessage>{};
+}
+
+std::vector<TServerMessage> TPlayerClient::ask(const TBytes& Command) {
+    EXPECT_TRUE(send(Command));
+    std::vector<TServerMessage> Answer = next();
+    EXPECT_FALSE(Answer.empty()) << "no answer to command " << int(Command.at(0));
+    return Answer;
+}
+
+std::optional<TServerMessage> TPlayerClient::waitFor(const std::function<bool(const TServerMessage&)>& Match,
+                                                     std::chrono::milliseconds Limit) {
+    auto Deadline = std::chrono::steady_clock::now() + Limit;
+    for (auto Now = std::chrono::steady_clock::now(); Now < Deadline; Now = std::chrono::steady_clock::now())
+        for (const TServerMessage& Message :
+             next(std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - Now)))
+            if (Match(Message)) return Message;
+    return std::nullopt;
 }
 
 } // namespace testclient

@@ -6,7 +6,10 @@
 #include "tools/testserver/ObjectTypes.h"
 #include "tools/testserver/World.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,9 +42,9 @@ struct TServerMessage {
     std::vector<TSeenObject> Objects; // 106, 107, 120: the object; 110: the items
     uint32_t Number = 0;              // 10 player id, 170 statement
     uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 178 channel
-    uint8_t Byte = 0;  // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
-    bool Flag = false; // 110 has parent
-    std::string Name, Text;
+    uint8_t Byte = 0;       // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false;      // 110 has parent
+    std::string Name, Text; // Text also of the error 20
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
 };
 
@@ -63,6 +66,33 @@ private:
 
     const testserver::TObjectTypes& Types;
     TPosition View{};
+};
+
+// One character's game session: logs in, keeps the entry (up to the welcome line or a refusal), sends
+// commands and reads the world's frames through a TWorldClient.
+class TPlayerClient {
+public:
+    TPlayerClient(uint16_t GamePort, const testserver::TObjectTypes& Types, std::string_view Name,
+                  uint8_t Gamemaster = 0, uint32_t Account = 7);
+
+    // What the world sent up to the welcome line, or its refusal.
+    const std::vector<TServerMessage>& entered() const { return Entered; }
+    bool send(const TBytes& Command);
+    // The messages of the next frame; none when no frame came within Limit.
+    std::vector<TServerMessage> next(std::chrono::milliseconds Limit = std::chrono::seconds(5));
+    // Sends Command and reads the frame of its answer.
+    std::vector<TServerMessage> ask(const TBytes& Command);
+    // Reads frames until a message matches; nothing when none came within Limit.
+    std::optional<TServerMessage> waitFor(const std::function<bool(const TServerMessage&)>& Match,
+                                          std::chrono::milliseconds Limit = std::chrono::seconds(5));
+    TPosition view() const { return Picture.view(); }
+    TConnection& connection() { return Connection; }
+
+private:
+    const TKey Key = RandomKey();
+    TConnection Connection;
+    TWorldClient Picture;
+    std::vector<TServerMessage> Entered;
 };
 
 } // namespace testclient

@@ -61,28 +61,22 @@ protected:
     void enter(std::optional<TPosition> Start = {}, TWorldOptions Options = {}) {
         Options.Start = Start;
         Setup = LoadWorld(DefaultDatFile(), Options);
-        Picture = std::make_unique<testclient::TWorldClient>(Setup->Village.types());
         Server.setPlan(TRole::Game, WorldPlan(Setup));
-        Client = std::make_unique<testclient::TConnection>(Server.gamePort());
-        ASSERT_TRUE(Client->send(testclient::GameServerFrame(Key, 0, 7, "Aldric", "pw")));
-        while (Entered.empty() || Entered.back().Type != 180) {
-            std::vector<TServerMessage> Messages = next();
-            ASSERT_FALSE(Messages.empty());
-            Entered.insert(Entered.end(), Messages.begin(), Messages.end());
-        }
+        Player =
+            std::make_unique<testclient::TPlayerClient>(Server.gamePort(), Setup->Village.types(), "Aldric");
+        Entered = Player->entered();
+        ASSERT_FALSE(Entered.empty());
+        ASSERT_EQ(Entered.back().Type, 180);
     }
 
     // The messages of the next frame.
     std::vector<TServerMessage> next() {
-        std::optional<TBytes> Frame = Client->readFrame(Key);
-        EXPECT_TRUE(Frame) << "no frame";
-        return Frame ? Picture->read(*Frame) : std::vector<TServerMessage>{};
+        std::vector<TServerMessage> Messages = Player->next();
+        EXPECT_FALSE(Messages.empty()) << "no frame";
+        return Messages;
     }
 
-    std::vector<TServerMessage> ask(const TBytes& Command) {
-        EXPECT_TRUE(Client->send(testclient::CommandFrame(Key, Command)));
-        return next();
-    }
+    std::vector<TServerMessage> ask(const TBytes& Command) { return Player->ask(Command); }
 
     // Every item of the fields is the village's, in the order of its stack.
     void expectVillage(const std::vector<TSeenField>& Fields) {
@@ -98,10 +92,8 @@ protected:
     }
 
     TTestServer Server;
-    const testclient::TKey Key = testclient::RandomKey();
     std::shared_ptr<const TWorldSetup> Setup;
-    std::unique_ptr<testclient::TWorldClient> Picture;
-    std::unique_ptr<testclient::TConnection> Client;
+    std::unique_ptr<testclient::TPlayerClient> Player;
     std::vector<TServerMessage> Entered;
 };
 
@@ -153,7 +145,7 @@ TEST_F(WorldSessionTest, AStepMovesThePlayerAndSendsWhatComesIntoView) {
     EXPECT_EQ(NorthEast[1].Fields.size(), 14u * 8u);
     expectVillage(NorthEast[1].Fields);
     expectVillage(NorthEast[2].Fields);
-    EXPECT_EQ(Picture->view(), (TPosition{1011, 1010, 7}));
+    EXPECT_EQ(Player->view(), (TPosition{1011, 1010, 7}));
 
     std::vector<TServerMessage> Turn = ask({112});
     ASSERT_EQ(TypesOf(Turn), std::vector<uint8_t>{107});
@@ -171,7 +163,7 @@ TEST_F(WorldSessionTest, AStepIntoAWallIsCancelledAndAPathIsWalkedToItsEnd) {
     std::vector<TServerMessage> Path = ask({100, 3, 1, 1, 7});
     ASSERT_EQ(TypesOf(Path), (std::vector<uint8_t>{109, 102, 109, 102, 109, 103}));
     EXPECT_EQ(Path[4].To, (TPosition{1015, 1009, 7}));
-    EXPECT_EQ(Picture->view(), (TPosition{1015, 1009, 7}));
+    EXPECT_EQ(Player->view(), (TPosition{1015, 1009, 7}));
     EXPECT_EQ(TypesOf(ask({105})), std::vector<uint8_t>{181});
 
     TReceived Received = Server.received();
@@ -186,13 +178,13 @@ TEST_F(WorldSessionTest, StairsChangeTheFloorAndTheViewFollows) {
     EXPECT_EQ(Up[0].Where, (TPosition{1013, 1005, 7}));
     EXPECT_EQ(Up[0].To, (TPosition{1013, 1005, 6}));
     EXPECT_TRUE(Up[1].Fields.empty()) << "above the surface the box holds every floor already";
-    EXPECT_EQ(Picture->view(), (TPosition{1013, 1005, 6}));
+    EXPECT_EQ(Player->view(), (TPosition{1013, 1005, 6}));
     expectVillage(Up[2].Fields);
 
     std::vector<TServerMessage> Down = ask({102});
     ASSERT_EQ(TypesOf(Down), (std::vector<uint8_t>{109, 191, 102, 103}));
     EXPECT_EQ(Down[0].To, (TPosition{1013, 1005, 7}));
-    EXPECT_EQ(Picture->view(), (TPosition{1013, 1005, 7}));
+    EXPECT_EQ(Player->view(), (TPosition{1013, 1005, 7}));
 }
 
 TEST_F(WorldSessionTest, TheTrapdoorLeadsBelowTheSurfaceAndTheCellarStairsBackUp) {
@@ -207,14 +199,14 @@ TEST_F(WorldSessionTest, TheTrapdoorLeadsBelowTheSurfaceAndTheCellarStairsBackUp
     ASSERT_TRUE(Arrival);
     ASSERT_EQ(Arrival->Objects.size(), 2u);
     EXPECT_EQ(Arrival->Objects[1].Word, 99) << "the player, known since entering";
-    EXPECT_EQ(Picture->view(), (TPosition{1008, 1006, 8}));
+    EXPECT_EQ(Player->view(), (TPosition{1008, 1006, 8}));
     EXPECT_EQ(Down[2].Fields.size(), 14u * 5u);
 
     std::vector<TServerMessage> Up = ask({104});
     ASSERT_EQ(TypesOf(Up), (std::vector<uint8_t>{109, 190, 104, 101}));
     EXPECT_EQ(Up[0].To, (TPosition{1008, 1006, 7}));
     EXPECT_EQ(Up[1].Fields.size(), 6u * 18u * 14u) << "floors 5 to 0";
-    EXPECT_EQ(Picture->view(), (TPosition{1008, 1006, 7}));
+    EXPECT_EQ(Player->view(), (TPosition{1008, 1006, 7}));
 }
 
 TEST_F(WorldSessionTest, LookingAnswersWithALineTheConsoleShows) {
@@ -310,15 +302,15 @@ TEST_F(WorldSessionTest, TownsfolkAppearWalkAndDisappearStepByStep) {
 
 TEST_F(WorldSessionTest, UnreadAndBrokenCommandsAreRecordedAndTheSessionGoesOn) {
     enter();
-    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{211, 128, 0, 1, 2, 3, 4})));
-    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{140, 1})));
+    ASSERT_TRUE(Player->send(TBytes{212, 128, 0, 1, 2, 3, 4}));
+    ASSERT_TRUE(Player->send(TBytes{140, 1}));
     std::vector<TServerMessage> Look = ask(Place(140, v::START, 99, 1));
     ASSERT_EQ(TypesOf(Look), std::vector<uint8_t>{180}) << "the first answer is the look's";
 
     TReceived Received = Server.received();
     ASSERT_EQ(Received.Commands.size(), 3u);
     ASSERT_EQ(Received.GameCommands.size(), 2u);
-    EXPECT_EQ(Received.GameCommands[0].Type, 211);
+    EXPECT_EQ(Received.GameCommands[0].Type, 212);
     EXPECT_FALSE(Received.GameCommands[0].Read);
     EXPECT_EQ(Received.GameCommands[1].Type, 140);
     EXPECT_EQ(Received.GameCommands[1].Place.X, v::START.X);
@@ -335,7 +327,7 @@ TEST_F(WorldSessionTest, PacedWalkingAndTheTownsfolksClockRunAsARealServer) {
     ASSERT_FALSE(Moved.empty());
     EXPECT_EQ(Moved[0].Type, 109) << "the townsfolk step without being asked";
 
-    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{100, 2, 1, 1})));
+    ASSERT_TRUE(Player->send(TBytes{100, 2, 1, 1}));
     auto Steps = [&] {
         for (;;) {
             std::vector<TServerMessage> Messages = next();
@@ -352,7 +344,7 @@ TEST_F(WorldSessionTest, PacedWalkingAndTheTownsfolksClockRunAsARealServer) {
 
 TEST_F(WorldSessionTest, LogoutEndsTheSession) {
     enter();
-    ASSERT_TRUE(Client->send(testclient::CommandFrame(Key, TBytes{20})));
-    EXPECT_EQ(Client->readToEnd(), TBytes{});
+    ASSERT_TRUE(Player->send(TBytes{20}));
+    EXPECT_EQ(Player->connection().readToEnd(), TBytes{});
     EXPECT_TRUE(Server.received().Errors.empty());
 }

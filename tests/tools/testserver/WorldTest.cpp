@@ -1,7 +1,6 @@
-// Tests of the world's pieces: the type reader, the stack order, the field descriptions, the box geometry,
-// the village and the command reader.
+// Tests of the world's pieces: the type reader, the stack order, the field descriptions, the box geometry
+// and the village.
 #include "tests/tools/testserver/TestClient.h"
-#include "tools/testserver/ClientCommands.h"
 #include "tools/testserver/Game.h"
 #include "tools/testserver/MapView.h"
 #include "tools/testserver/Village.h"
@@ -218,35 +217,4 @@ TEST(VillageTest, AFileWhoseTypesLackTheVillagesFlagsIsRefused) {
     } catch (const TDataFileError& Error) {
         EXPECT_STREQ(Error.what(), "Ebrun.dat: item type 100 lacks flag 0");
     }
-}
-
-TEST(ClientCommandsTest, ReadsPathsStepsAndTheLayoutsOfTalk) {
-    TClientCommand Path = ParseClientCommand(TBytes{100, 3, 1, 3, 7, 0xEE});
-    EXPECT_TRUE(Path.Read);
-    EXPECT_EQ(Path.Steps, (std::vector<uint8_t>{1, 3, 7}));
-    EXPECT_EQ(ParseClientCommand(TBytes{104}).Steps, std::vector<uint8_t>{5});
-    EXPECT_EQ(ParseClientCommand(TBytes{106}).Steps, std::vector<uint8_t>{2});
-    EXPECT_EQ(ParseClientCommand(TBytes{107}).Steps, std::vector<uint8_t>{8});
-
-    TBytes Private{150, 4};
-    testclient::PutString(Private, "Brenna");
-    testclient::PutString(Private, "hi");
-    TClientCommand Whisper = ParseClientCommand(Private);
-    EXPECT_EQ(Whisper.Name, "Brenna");
-    EXPECT_EQ(Whisper.Text, "hi");
-    TBytes Channel{150, 5, 2, 0};
-    testclient::PutString(Channel, "wts");
-    EXPECT_EQ(ParseClientCommand(Channel).Channel, 2);
-    EXPECT_EQ(ParseClientCommand(Channel).Text, "wts");
-}
-
-TEST(ClientCommandsTest, CutCommandsAreErrorsAndOthersAreLeftUnread) {
-    EXPECT_THROW(ParseClientCommand(TBytes{140, 1, 2}), TWireError);
-    EXPECT_THROW(ParseClientCommand(TBytes{100, 5, 1}), TWireError);
-    EXPECT_THROW(ParseClientCommand(TBytes{150, 1, 9, 0, 'a'}), TWireError);
-    EXPECT_THROW(ParseClientCommand(TBytes{}), TWireError);
-    EXPECT_FALSE(ParseClientCommand(TBytes{211, 128, 0, 1, 2, 3, 4}).Read);
-    TClientCommand Unsent = ParseClientCommand(TBytes{150, 0, 1, 0, 'a'});
-    EXPECT_FALSE(Unsent.Read) << "mode 0 is never sent; its layout is unknown";
-    EXPECT_EQ(Unsent.Type, 150);
 }

@@ -1,0 +1,35 @@
+// The handler table and the session's own commands.
+#include "tools/testserver/WorldRoads.h"
+
+#include "tools/testserver/GameWorld.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace testserver {
+
+void THandlers::add(uint8_t Command, THandler Handler) {
+    if (Table[Command]) throw std::logic_error("two handlers of command " + std::to_string(Command));
+    Table[Command] = Handler;
+}
+
+const THandlers& Handlers() {
+    static const THandlers Table = [] {
+        THandlers Roads;
+        AddSession(Roads);
+        AddWalking(Roads);
+        AddLooking(Roads);
+        AddContainers(Roads);
+        AddChat(Roads);
+        return Roads;
+    }();
+    return Table;
+}
+
+void AddSession(THandlers& Handlers) {
+    // The world takes the player out after the handler; the session then ends.
+    Handlers.add(COMMAND_LOGOUT,
+                 [](TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.LoggedOut = true; });
+}
+
+} // namespace testserver

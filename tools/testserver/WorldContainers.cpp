@@ -19,7 +19,7 @@ void Use(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     const TThing* Thing = World.thingAt(Actor, Command.Place, Command.StackPosition);
     if (Thing && Thing->Contents >= 0 && Command.Container < CONTAINER_WINDOWS)
         return Open(World, Actor, Command.Container, Thing->Contents);
-    Actor.send(SystemMessage(TALK_STATUS_ONLY, "You cannot use this object."));
+    UseAlone(World, Actor, Command);
 }
 
 void Close(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {

@@ -21,6 +21,8 @@ const THandlers& Handlers() {
         AddLooking(Roads);
         AddContainers(Roads);
         AddChat(Roads);
+        AddItems(Roads);
+        AddTrade(Roads);
         return Roads;
     }();
     return Table;

@@ -37,14 +37,14 @@ struct TSeenField {
 struct TServerMessage {
     uint8_t Type = 0;
     TPosition Where{}, To{};          // 100, 105-109, 131; To of 109
-    uint8_t StackPosition = 0;        // 107-109
+    uint8_t StackPosition = 0;        // 107-109; the slot of 113, 114
     std::vector<TSeenField> Fields;   // 100-105, 190, 191
-    std::vector<TSeenObject> Objects; // 106, 107, 120: the object; 110: the items
+    std::vector<TSeenObject> Objects; // 106, 107, 112, 113, 120: the object; 110, 125, 126: the items
     uint32_t Number = 0;              // 10 player id, 170 statement
     uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 178 channel
-    uint8_t Byte = 0;       // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
-    bool Flag = false;      // 110 has parent
-    std::string Name, Text; // Text also of the error 20
+    uint8_t Byte = 0;  // 110-114 container, 120 / 121 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false; // 110 has parent
+    std::string Name, Text; // Name also the trader of 125, 126; Text also of the error 20
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
 };
 

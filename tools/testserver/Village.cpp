@@ -265,7 +265,11 @@ const TRole OBJECT_ROLES[] = {
     {FISHING_ROD, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
     {RUNE, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
     {FISH, Bit(FLAG_CUMULATIVE), 0},
+    {DEPOT, Bit(FLAG_CONTAINER) | Bit(FLAG_UNMOVABLE), Bit(FLAG_GROUND)},
+    {SHOVEL, 0, Bit(FLAG_UNMOVABLE)},
 };
+constexpr uint8_t DEPOT_PLACES = 36; // as many as a client shows of one container
+constexpr int HEAP_BOOKS = 9;        // with the ground, as many objects as a client keeps of one field
 
 // A small cave under the hole, from row 10 of the village.
 const std::string_view HOLE_CAVE_PLAN[] = {
@@ -281,8 +285,14 @@ void AddObjectRoads(TWorld& World) {
     const struct {
         uint16_t Type;
         const char *Article, *Name, *Plural;
-    } Names[] = {{DOOR_CLOSED, "a", "closed door", ""}, {CHAIR, "a", "chair", ""},   {KEY, "a", "key", ""},
-                 {FISHING_ROD, "a", "fishing rod", ""}, {FISH, "a", "fish", "fish"}, {RUNE, "a", "rune", ""}};
+    } Names[] = {{DOOR_CLOSED, "a", "closed door", ""},
+                 {CHAIR, "a", "chair", ""},
+                 {KEY, "a", "key", ""},
+                 {FISHING_ROD, "a", "fishing rod", ""},
+                 {FISH, "a", "fish", "fish"},
+                 {RUNE, "a", "rune", ""},
+                 {DEPOT, "a", "depot", ""},
+                 {SHOVEL, "a", "shovel", ""}};
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
 
@@ -299,6 +309,16 @@ void AddObjectRoads(TWorld& World) {
     World.put(ROD_FIELD, {FISHING_ROD, 0, 0, -1});
     World.put(RUNE_FIELD, {RUNE, 0, 0, -1});
     World.put(CHAIR_FIELD, {CHAIR, 0, 0, -1});
+    const int Bag = World.addContainer(BAG, 4, -1);
+    World.addToContainer(Bag, {SHOVEL, 0, 0, -1});
+    World.addToContainer(Bag, {APPLES, 25, 0, -1});
+    World.put(BAG_FIELD, {BAG, 0, 0, Bag});
+    for (int Book = 0; Book < HEAP_BOOKS; ++Book)
+        World.put(HEAP, {BOOK, 0, 0, -1});
+    const int Depot = World.addContainer(DEPOT, DEPOT_PLACES, -1);
+    for (int Place = 0; Place < DEPOT_PLACES; ++Place)
+        World.addToContainer(Depot, {APPLES, 1, 0, -1});
+    World.put(DEPOT_FIELD, {DEPOT, 0, 0, Depot});
 
     World.addUse({0, DOOR_CLOSED, LOCKED_DOOR, 0, {}, 0, 0, "It is locked."});
     World.addUse({KEY, DOOR_CLOSED, LOCKED_DOOR, DOOR, {}, 0, 0, ""});

@@ -153,6 +153,16 @@ TEST_F(AppWindow, LosingTheFocusEndsTheCapture) {
     EXPECT_EQ(Receiver.Log, (TLog{"capturechanged", "activate0", "close"}));
 }
 
+TEST_F(AppWindow, ThePointerIsWhereTheWindowsOwnEventsPutItInClientCoordinates) {
+    // The dummy driver places the window in the middle of its display, so a position taken from a
+    // system-wide query and shifted by the window's place would be off by that place.
+    SDL_WarpMouseInWindow(Window->getWindow()->getNative(), 25, 35);
+    int32_t x = -1, y = -1;
+    Window->getCursorPosition(x, y);
+    EXPECT_EQ(x, 25);
+    EXPECT_EQ(y, 35);
+}
+
 TEST_F(AppWindow, TimersFireWhenDueWithoutCatchingUp) {
     Window->setTimer(1, 100);
     const uint32_t Start = SDL_GetTicks();

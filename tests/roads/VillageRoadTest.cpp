@@ -1,6 +1,7 @@
 // The first roads of the village on the real client, one client start shared by the cases in this order: the
-// login into the game, walking with the arrow keys, looking at an object, the hover help, dragging the
-// console splitter, and the logout back to the character list and the start screen.
+// login into the game, walking with the arrow keys, looking at an object, the hover help, talking, the wheel
+// over the console, dragging the console splitter, and the logout back to the character list and the start
+// screen.
 #include "tests/roads/Road.h"
 
 #include "screen/MainWindow.h"
@@ -95,6 +96,34 @@ TEST_F(VillageRoad, ThePointerHeldOverAButtonShowsItsToolTip) {
     Client->move(Logout->centre());
     EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[31])));
     EXPECT_EQ(Road->commandCount(), Sent) << "hovering sends nothing";
+}
+
+TEST_F(VillageRoad, TypedTextIsSaidAndTheConsoleShowsIt) {
+    const size_t Sent = Road->commandCount();
+    Client->type("Good day, village!");
+    Client->key("Return");
+    const TClientCommand Say = Road->command(Sent);
+    EXPECT_EQ(Say.Type, COMMAND_TALK);
+    EXPECT_EQ(Say.Mode, ::TALK_SAY);
+    EXPECT_EQ(Say.Text, "Good day, village!");
+    EXPECT_TRUE(Client->waitUntilShown(ConsoleLine("Aldric: Good day, village!", ::TALK_SAY),
+                                       RectOf(Road->layout(*Client).Console)));
+}
+
+TEST_F(VillageRoad, TheWheelOverTheConsoleScrollsBackToItsFirstLine) {
+    const TRect Console = RectOf(Road->layout(*Client).Console);
+    const TPattern Welcome = ConsoleLine("Welcome to the Pellarune test world, Aldric.", ::TALK_EVENT_STATUS);
+    // Enough talk to push the first line out of the console's view.
+    for (int32_t Line = 0; Line < 20 && Client->find(Welcome, Console); Line++) {
+        const std::string Text = "Line " + std::to_string(Line);
+        Client->type(Text);
+        Client->key("Return");
+        ASSERT_TRUE(Client->waitUntilShown(ConsoleLine("Aldric: " + Text, ::TALK_SAY), Console));
+    }
+    ASSERT_FALSE(Client->find(Welcome, Console));
+    for (int32_t Notch = 0; Notch < 20 && !Client->find(Welcome, Console); Notch++)
+        Client->wheel(Console.centre(), 1);
+    EXPECT_TRUE(Client->waitUntilShown(Welcome, Console));
 }
 
 TEST_F(VillageRoad, DraggingTheSplitterUpMakesTheConsoleTaller) {

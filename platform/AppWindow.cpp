@@ -214,7 +214,13 @@ void TAppWindow::setPopupStyle(bool NewPopup) {
 
 void TAppWindow::getCursorPosition(int32_t& x, int32_t& y) const {
     // The position of the window's own pointer events: the system-wide query is refreshed only by raw
-    // device input, which injected input (remote desktops, test drivers, XWayland) does not produce.
+    // device input, which injected input (remote desktops, test drivers, XWayland) does not produce. Those
+    // events hold the last place inside the window once the pointer has left it (unless the mouse is
+    // captured), which is not where the pointer is.
+    if (SDL_GetMouseFocus() != Window->getNative()) {
+        x = y = -1;
+        return;
+    }
     int wx = 0, wy = 0;
     SDL_GetMouseState(&wx, &wy);
     x = wx;

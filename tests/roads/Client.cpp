@@ -32,10 +32,12 @@ constexpr int32_t WINDOW_GAP = 10;
 constexpr int32_t FRAME_RATE = 20;
 constexpr auto POLL = 20ms;
 
-// The one pointer of the X server: the client whose window holds it, and where.
+// The one pointer of the X server: the client whose window holds it, and where; parked while it is in no
+// window since a client start put it there.
 struct {
     const TClient* Owner = nullptr;
     TPoint At;
+    bool Parked = false;
 } Pointer;
 
 // The window that has the keyboard.
@@ -118,8 +120,8 @@ const std::vector<TPattern>& PointerPatterns() {
     return Patterns;
 }
 
-// Writes the client's Ebrun.cfg through the options module.
-void WriteOptions(const fs::path& Directory, const TRect& Window, const TClientSetup& Setup) {
+// Writes the client's Ebrun.cfg through the options module; whether the client draws its own pointer.
+bool WriteOptions(const fs::path& Directory, const TRect& Window, const TClientSetup& Setup) {
     const fs::path Previous = fs::current_path();
     fs::current_path(Directory);
     LoadOptions();
@@ -129,9 +131,11 @@ void WriteOptions(const fs::path& Directory, const TRect& Window, const TClientS
     // The first login's hint would open over the game screen.
     SetShowNewHints(false);
     if (Setup.Options) Setup.Options();
+    const bool OwnPointer = !GetWindowsMousepointer();
     SaveOptions();
     ResetOptions();
     fs::current_path(Previous);
+    return OwnPointer;
 }
 
 } // namespace
@@ -162,15 +166,17 @@ int32_t RunProgram(const std::vector<std::string>& Command, std::string* Output)
 }
 
 TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
-    const TRect Window{(Slot % 2) * (Setup.Width + WINDOW_GAP), (Slot / 2) * (Setup.Height + WINDOW_GAP),
-                       Setup.Width, Setup.Height};
     Directory = fs::temp_directory_path() /
                 ("pellarune-road-" + std::to_string(getpid()) + "-" + std::to_string(Slot));
     fs::remove_all(Directory);
     fs::create_directories(Directory);
-    for (const char* File : {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"})
+    for (const std::string& File : Setup.DataFiles)
         fs::copy_file(fs::path(EBRUN_DATA_DIR) / File, Directory / File);
-    WriteOptions(Directory, Window, Setup);
+    if (Setup.OptionsFile) {
+        Placed = {(Slot % 2) * (Setup.Width + WINDOW_GAP), (Slot / 2) * (Setup.Height + WINDOW_GAP),
+                  Setup.Width, Setup.Height};
+        DrawsPointer = WriteOptions(Directory, Placed, Setup);
+    }
 
     std::vector<std::string> Arguments = {EBRUN_CLIENT, "engine", "0"};
     Arguments.insert(Arguments.end(), Setup.Arguments.begin(), Setup.Arguments.end());
@@ -185,9 +191,10 @@ TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
     if (Error != 0) {
         Process = -1;
         ADD_FAILURE() << "cannot start " << EBRUN_CLIENT;
-        return;
     }
+}
 
+bool TClient::waitForWindow() {
     const auto Deadline = std::chrono::steady_clock::now() + 30s;
     std::string Found;
     while (Found.empty() && running() && std::chrono::steady_clock::now() < Deadline) {
@@ -195,21 +202,31 @@ TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
         RunProgram({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(Process)}, &Found);
     }
     const std::vector<std::string> Windows = Words(Found.substr(0, Found.find('\n')));
-    if (!Windows.empty()) WindowId = Windows.front();
-    if (WindowId.empty()) {
+    if (Windows.empty()) {
         ADD_FAILURE() << "the client's window did not come; its errors:\n" << errors();
-        return;
+        return false;
     }
+    WindowId = Windows.front();
     std::string Geometry;
     Xdotool({"getwindowgeometry", "--shell", WindowId}, &Geometry);
     Area = {ShellValue(Geometry, "X"), ShellValue(Geometry, "Y"), ShellValue(Geometry, "WIDTH"),
             ShellValue(Geometry, "HEIGHT")};
-    EXPECT_EQ(Area, Window) << "the client's window is not where its options put it";
+    if (Placed.Width > 0) {
+        EXPECT_EQ(Area, Placed) << "the client's window is not where its options put it";
+    }
+    // Between the places of the windows, so that it is in no client's window until a test moves it. Only
+    // now: the X server puts the pointer back in the middle of the screen whenever its last client leaves.
+    if (!Pointer.Parked) {
+        Xdotool({"mousemove", std::to_string(Area.Width + WINDOW_GAP / 2),
+                 std::to_string(Area.Height + WINDOW_GAP / 2)});
+        Pointer = {nullptr, {}, true};
+    }
+    return true;
 }
 
 TClient::~TClient() {
     if (Pointer.Owner == this) Pointer.Owner = nullptr;
-    if (running()) {
+    if (Process >= 0) {
         kill(Process, SIGKILL);
         Reap(Process, true);
     }
@@ -230,9 +247,8 @@ std::string TClient::errors() const {
     return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
 }
 
-int32_t TClient::terminate(std::chrono::seconds Limit) {
+int32_t TClient::waitForExit(std::chrono::seconds Limit) {
     if (Process < 0) return -1;
-    kill(Process, SIGTERM);
     const auto Deadline = std::chrono::steady_clock::now() + Limit;
     int32_t Code = -1;
     while ((Code = Reap(Process, false)) < 0 && std::chrono::steady_clock::now() < Deadline)
@@ -247,6 +263,11 @@ int32_t TClient::terminate(std::chrono::seconds Limit) {
     return Code;
 }
 
+int32_t TClient::terminate(std::chrono::seconds Limit) {
+    if (Process >= 0) kill(Process, SIGTERM);
+    return waitForExit(Limit);
+}
+
 // ---- input ----
 
 void TClient::focus() {
@@ -258,9 +279,11 @@ void TClient::focus() {
 void TClient::move(TPoint At) {
     if (Pointer.Owner != this || !(Pointer.At == At)) {
         const TPoint Screen = onScreen(At);
-        Xdotool({"mousemove", "--sync", std::to_string(Screen.x), std::to_string(Screen.y)});
-        Pointer = {this, At};
+        // Not --sync: it waits a quarter of a minute when the pointer is already there.
+        Xdotool({"mousemove", std::to_string(Screen.x), std::to_string(Screen.y)});
+        Pointer = {this, At, false};
     }
+    if (!DrawsPointer) return;
     const TRect Near{At.x - 1, At.y - 1, 3, 3};
     waitUntil("the pointer at " + std::to_string(At.x) + "," + std::to_string(At.y), Near,
               [&](const TImage&) { return pointerShape(At) != 0; });

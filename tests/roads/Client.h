@@ -20,9 +20,12 @@ struct TTextFormat;
 struct TClientSetup {
     std::vector<std::string> Arguments; // the command line, e.g. {"gamemaster"}
     // Changes the options (Preferences.h setters) before Ebrun.cfg is written for the client; the harness
-    // has set the window's place, a frame-rate limit, the program's own pointer and no new hints.
+    // has set the window's place, a frame-rate limit, the program's own pointer and no new hints. Pointer
+    // moves wait for the client's own pointer; with the system's pointer they cannot.
     std::function<void()> Options;
+    bool OptionsFile = true; // false: no Ebrun.cfg, as at a first start (the window then takes its own place)
     int32_t Width = 800, Height = 600; // the client area
+    std::vector<std::string> DataFiles = {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"}; // copied from the build
 };
 
 using TDeadline = std::chrono::steady_clock::duration;
@@ -30,9 +33,8 @@ inline constexpr TDeadline SHOWN_WITHIN = std::chrono::seconds(20);
 
 class TClient {
 public:
-    // Starts the program with engine 0 and waits until its window is mapped. Slot numbers the places on the
-    // screen, two side by side per row. Fails the test (and answers false from running()) when the window
-    // does not come.
+    // Starts the program with engine 0 in a fresh directory. Slot numbers the places on the screen, two side
+    // by side per row.
     TClient(int32_t Slot, const TClientSetup& Setup);
     // Ends a client that is still running without ceremony; use TRoad::stop for the checked end.
     ~TClient();
@@ -47,8 +49,13 @@ public:
     TRect area() const { return {0, 0, Area.Width, Area.Height}; }
     // Standard error so far.
     std::string errors() const;
-    // Sends the end signal and waits; the exit code, or -1 when the program had not ended by then (it is
-    // then killed).
+    // Waits until the window is mapped and takes its place; false, with the test failed, when it does not
+    // come.
+    bool waitForWindow();
+    // The exit code once the program has ended, or -1 when it had not by then (it is then killed); 128 plus
+    // the signal for a program a signal ended.
+    int32_t waitForExit(std::chrono::seconds Limit);
+    // Sends the end signal, then waitForExit.
     int32_t terminate(std::chrono::seconds Limit = std::chrono::seconds(20));
 
     // Input. Points are in the client area. A move returns once the client has drawn its pointer there, so
@@ -100,7 +107,9 @@ private:
     std::filesystem::path Directory;
     pid_t Process = -1;
     std::string WindowId;
-    TRect Area; // the client area on the screen
+    TRect Placed; // where the options put the client area; empty without an options file
+    TRect Area;   // the client area on the screen
+    bool DrawsPointer = false;
 };
 
 // Runs a program (searched in PATH) with the arguments; its exit code, standard output in Output when given.

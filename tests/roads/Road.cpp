@@ -42,6 +42,7 @@ TRoad::~TRoad() {
 
 TClient& TRoad::start(const TClientSetup& Setup) {
     Clients.push_back(std::make_unique<TClient>(static_cast<int32_t>(Clients.size()), Setup));
+    Clients.back()->waitForWindow();
     return *Clients.back();
 }
 

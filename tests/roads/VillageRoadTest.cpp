@@ -1,7 +1,7 @@
 // The first roads of the village on the real client, one client start shared by the cases in this order: the
 // login into the game, walking with the arrow keys, looking at an object, the hover help, talking, the wheel
 // over the console, dragging the console splitter, and the logout back to the character list and the start
-// screen.
+// screen. Then two clients side by side, each with its own keyboard and the one pointer.
 #include "tests/roads/Road.h"
 
 #include "screen/MainWindow.h"
@@ -152,4 +152,53 @@ TEST_F(VillageRoad, LoggingOutShowsTheCharacterListAndEscapeTheStartScreen) {
     Client->InGame = false;
     Client->key("Escape");
     EXPECT_TRUE(Client->waitUntilShown(ButtonCaption("Enter Game")));
+}
+
+namespace {
+
+// Two clients side by side, each with a character of its own.
+class TwoClientsRoad : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Road = new TRoad;
+        First = &Road->start();
+        Second = &Road->start();
+        Road->login(*First, "Aldric");
+        Road->login(*Second, "Brenna");
+    }
+    static void TearDownTestSuite() { delete Road; }
+    void SetUp() override { ASSERT_TRUE(First->InGame && Second->InGame); }
+
+    // Says Text in the client; the world reads it.
+    static void say(TClient& Client, const std::string& Text) {
+        const size_t Sent = Road->commandCount();
+        Client.type(Text);
+        Client.key("Return");
+        const TClientCommand Said = Road->command(Sent);
+        EXPECT_EQ(Said.Type, COMMAND_TALK);
+        EXPECT_EQ(Said.Text, Text);
+    }
+
+    static inline TRoad* Road = nullptr;
+    static inline TClient* First = nullptr;
+    static inline TClient* Second = nullptr;
+};
+
+} // namespace
+
+TEST_F(TwoClientsRoad, KeysGoToTheClientTheyAreTypedInto) {
+    say(*Second, "From Brenna");
+    say(*First, "From Aldric");
+    EXPECT_TRUE(Second->waitUntilShown(ConsoleLine("Brenna: From Brenna", ::TALK_SAY)));
+    EXPECT_TRUE(First->waitUntilShown(ConsoleLine("Aldric: From Aldric", ::TALK_SAY)));
+}
+
+TEST_F(TwoClientsRoad, TheToolTipShowsInTheWindowThePointerIsHeldIn) {
+    for (TClient* Client : {Second, First}) {
+        const std::optional<TRect> Logout = Client->find(ButtonCaption("Logout"));
+        ASSERT_TRUE(Logout);
+        Client->move(Logout->centre());
+        EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[31])));
+    }
+    EXPECT_FALSE(Second->find(Tooltip(MessageTexts[31]))) << "the pointer left the second client";
 }

@@ -236,8 +236,8 @@ bool PointerComesTo(TAppWindow& Window, int32_t x, int32_t y) {
 
 } // namespace
 
-// Runs only on an X server with xdotool (CTest starts it so under tests/isolated): injected pointer moves reach
-// no raw input device, so only the window's own events know where the pointer is.
+// Runs only on an X server with xdotool (CTest starts it so under tests/isolated): injected pointer moves
+// reach no raw input device, so only the window's own events know where the pointer is.
 TEST_F(AppWindow, OnXThePointerFollowsInjectedMovesAndIsOutsideOnceItLeaves) {
     if (std::string(SDL_GetCurrentVideoDriver()) != "x11") GTEST_SKIP() << "needs an X server";
     Window->show(false);

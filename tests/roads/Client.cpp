@@ -43,7 +43,8 @@ struct {
 // The window that has the keyboard.
 std::string FocusedWindow;
 
-std::vector<char*> Pointers(std::vector<std::string>& Strings) {
+// Argument and environment vectors for the spawn calls; valid while Strings lives.
+std::vector<char*> CStrings(std::vector<std::string>& Strings) {
     std::vector<char*> Result;
     for (std::string& S : Strings)
         Result.push_back(S.data());
@@ -122,19 +123,19 @@ const std::vector<TPattern>& PointerPatterns() {
 
 // Writes the client's Ebrun.cfg through the options module; whether the client draws its own pointer.
 bool WriteOptions(const fs::path& Directory, const TRect& Window, const TClientSetup& Setup) {
-    const fs::path Previous = fs::current_path();
-    fs::current_path(Directory);
-    LoadOptions();
-    SetWindowedMode(Window.x, Window.y, Window.Width, Window.Height, false);
-    SetWindowsMousepointer(false);
-    SetConfineFramerate(FRAME_RATE);
-    // The first login's hint would open over the game screen.
-    SetShowNewHints(false);
-    if (Setup.Options) Setup.Options();
-    const bool OwnPointer = !GetWindowsMousepointer();
-    SaveOptions();
-    ResetOptions();
-    fs::current_path(Previous);
+    bool OwnPointer = false;
+    InDirectory(Directory, [&] {
+        LoadOptions();
+        SetWindowedMode(Window.x, Window.y, Window.Width, Window.Height, false);
+        SetWindowsMousepointer(false);
+        SetConfineFramerate(FRAME_RATE);
+        // The first login's hint would open over the game screen.
+        SetShowNewHints(false);
+        if (Setup.Options) Setup.Options();
+        OwnPointer = !GetWindowsMousepointer();
+        SaveOptions();
+        ResetOptions();
+    });
     return OwnPointer;
 }
 
@@ -142,7 +143,7 @@ bool WriteOptions(const fs::path& Directory, const TRect& Window, const TClientS
 
 int32_t RunProgram(const std::vector<std::string>& Command, std::string* Output) {
     std::vector<std::string> Arguments = Command;
-    std::vector<char*> Argv = Pointers(Arguments);
+    std::vector<char*> Argv = CStrings(Arguments);
     posix_spawn_file_actions_t Actions;
     posix_spawn_file_actions_init(&Actions);
     int Pipe[2] = {-1, -1};
@@ -181,7 +182,7 @@ TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
     std::vector<std::string> Arguments = {EBRUN_CLIENT, "engine", "0"};
     Arguments.insert(Arguments.end(), Setup.Arguments.begin(), Setup.Arguments.end());
     std::vector<std::string> Environment = ClientEnvironment();
-    std::vector<char*> Argv = Pointers(Arguments), Envp = Pointers(Environment);
+    std::vector<char*> Argv = CStrings(Arguments), Envp = CStrings(Environment);
     posix_spawn_file_actions_t Actions;
     posix_spawn_file_actions_init(&Actions);
     posix_spawn_file_actions_addchdir_np(&Actions, Directory.c_str());
@@ -317,15 +318,22 @@ void TClient::doubleClick(TPoint At) {
 
 void TClient::drag(TPoint From, TPoint To, const std::string& Modifiers) {
     move(From);
-    withModifiers(Modifiers.empty() ? "" : Modifiers, {"mousedown", "1"});
+    std::vector<std::string> Press = {"mousedown", "1"}, Release = {"mouseup", "1"};
+    if (!Modifiers.empty()) {
+        // Held from the press to the release: the drop reads them.
+        focus();
+        Press.insert(Press.begin(), {"keydown", Modifiers});
+        Release.insert(Release.end(), {"keyup", Modifiers});
+    }
+    Xdotool(Press);
     move(To);
-    Xdotool({"mouseup", "1"});
-    if (!Modifiers.empty()) Xdotool({"keyup", Modifiers});
+    Xdotool(Release);
 }
 
 void TClient::wheel(TPoint At, int32_t Notches) {
     move(At);
-    Xdotool({"click", "--repeat", std::to_string(std::abs(Notches)), "--delay", "30", Notches > 0 ? "4" : "5"});
+    Xdotool(
+        {"click", "--repeat", std::to_string(std::abs(Notches)), "--delay", "30", Notches > 0 ? "4" : "5"});
 }
 
 void TClient::key(const std::string& Keys) {
@@ -399,18 +407,22 @@ bool TClient::waitUntil(const std::string& Name, const TRect& Part,
 }
 
 std::optional<TRect> TClient::waitUntilShown(const TPattern& Pattern, const TRect& Part,
-                                              TDeadline Limit) const {
+                                             TDeadline Limit) const {
     std::optional<TRect> Found;
-    waitUntil(Pattern.Name, Part, [&](const TImage& Image) {
-        Found = Pattern.findIn(Image, pointerCover());
-        return Found.has_value();
-    }, Limit);
+    waitUntil(
+        Pattern.Name, Part,
+        [&](const TImage& Image) {
+            Found = Pattern.findIn(Image, pointerCover());
+            return Found.has_value();
+        },
+        Limit);
     return Found;
 }
 
 bool TClient::waitUntilGone(const TPattern& Pattern, const TRect& Part, TDeadline Limit) const {
-    return waitUntil("no " + Pattern.Name, Part,
-                     [&](const TImage& Image) { return !Pattern.findIn(Image, pointerCover()); }, Limit);
+    return waitUntil(
+        "no " + Pattern.Name, Part,
+        [&](const TImage& Image) { return !Pattern.findIn(Image, pointerCover()); }, Limit);
 }
 
 std::string TClient::keep(const TImage& Image) const {

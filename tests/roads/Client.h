@@ -24,7 +24,7 @@ struct TClientSetup {
     // moves wait for the client's own pointer; with the system's pointer they cannot.
     std::function<void()> Options;
     bool OptionsFile = true; // false: no Ebrun.cfg, as at a first start (the window then takes its own place)
-    int32_t Width = 800, Height = 600; // the client area
+    int32_t Width = 800, Height = 600;                                            // the client area
     std::vector<std::string> DataFiles = {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"}; // copied from the build
 };
 
@@ -87,8 +87,8 @@ public:
                                         TDeadline Limit = SHOWN_WITHIN) const;
     bool waitUntilGone(const TPattern& Pattern, const TRect& Part, TDeadline Limit = SHOWN_WITHIN) const;
     // Polls until Condition holds for a picture of Part; Name says in a failure what was awaited.
-    bool waitUntil(const std::string& Name, const TRect& Part, const std::function<bool(const TImage&)>& Condition,
-                   TDeadline Limit = SHOWN_WITHIN) const;
+    bool waitUntil(const std::string& Name, const TRect& Part,
+                   const std::function<bool(const TImage&)>& Condition, TDeadline Limit = SHOWN_WITHIN) const;
     // The shape (1 to 6) of the pointer the client draws at the point, 0 when none is drawn there.
     int32_t pointerShape(TPoint At) const;
 

@@ -2,10 +2,10 @@
 // the dummy video driver.
 #include "tests/roads/Reference.h"
 
-#include "gui/GUIServices.h"
-#include "gui/SkinProperties.h"
 #include "graphics/Engine.h"
 #include "graphics/SurfaceDX.h"
+#include "gui/GUIServices.h"
+#include "gui/SkinProperties.h"
 #include "platform/Window.h"
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
@@ -14,9 +14,9 @@
 #include "state/Events.h"
 #include "state/Inventory.h"
 #include "state/Map.h"
-#include "state/Status.h"
 #include "state/MapAutomap.h"
 #include "state/Preferences.h"
+#include "state/Status.h"
 #include "state/TalkRouting.h"
 
 #include <cstdlib>
@@ -31,19 +31,6 @@ constexpr int32_t SURFACE_WIDTH = 1280, SURFACE_HEIGHT = 1024;
 // Where captures are drawn: room for glyphs that reach left of or above their origin.
 constexpr int32_t CAPTURE_MARGIN = 16;
 constexpr uint32_t MODEL_PLAYER_ID = 0x10000001;
-
-// Runs Body in Directory and returns to the present one, also when Body throws.
-template <typename Body> void InDirectory(const fs::path& Directory, Body&& Run) {
-    const fs::path Previous = fs::current_path();
-    fs::current_path(Directory);
-    try {
-        Run();
-    } catch (...) {
-        fs::current_path(Previous);
-        throw;
-    }
-    fs::current_path(Previous);
-}
 
 } // namespace
 
@@ -146,10 +133,10 @@ TPattern TReference::skin(int32_t Skin) {
 
 TPattern TReference::pointer(int32_t Shape) {
     const TSkin& Piece = GetSkin(Shape);
-    TPattern Pattern = capture("pointer " + std::to_string(Shape), Piece.Width, Piece.Height,
-                               [&](int32_t x, int32_t y) {
-        DrawPicturePart(SCREEN_SURFACE, x, y, SKIN_PICTURE, Piece.x, Piece.y, Piece.Width, Piece.Height);
-    });
+    TPattern Pattern =
+        capture("pointer " + std::to_string(Shape), Piece.Width, Piece.Height, [&](int32_t x, int32_t y) {
+            DrawPicturePart(SCREEN_SURFACE, x, y, SKIN_PICTURE, Piece.x, Piece.y, Piece.Width, Piece.Height);
+        });
     const TSkinPoint& Hot = SkinProperties.Frame.PointerHotSpots[Shape - 1];
     Pattern.Origin = {Pattern.Origin.x + Hot.x, Pattern.Origin.y + Hot.y};
     return Pattern;

@@ -52,9 +52,25 @@ private:
     bool MainWindowBuilt = false;
 };
 
+// Runs Body in Directory, where the modules find and write their files, and returns to the present one, also
+// when Body throws.
+template <typename Body> void InDirectory(const std::filesystem::path& Directory, Body&& Run) {
+    const std::filesystem::path Previous = std::filesystem::current_path();
+    std::filesystem::current_path(Directory);
+    try {
+        Run();
+    } catch (...) {
+        std::filesystem::current_path(Previous);
+        throw;
+    }
+    std::filesystem::current_path(Previous);
+}
+
 // A component's rectangle in its main window's client area.
 TRect RectOf(const TComponent* Component);
 // The view points of a map field (dx, dy) away from the player's field, as the main window's map view maps
-// them to fields, and their centre; the main window must show the game screen.
+// them to fields, and their centre; the main window must show the game screen. Without stretching, the view
+// maps the margin left of and above the map to its first column and row as well: those fields' areas take
+// the margin in.
 TRect FieldArea(TMainWindow& Main, int32_t dx, int32_t dy);
 TPoint FieldCentre(TMainWindow& Main, int32_t dx, int32_t dy);

@@ -54,10 +54,12 @@ void TRoad::stop(TClient& Client) {
     }
     const int32_t Code = Client.terminate();
     EXPECT_EQ(Code, 0) << "the client's errors:\n" << Client.errors();
-    EXPECT_FALSE(std::filesystem::exists(Client.directory() / "error.txt")) << "the client wrote a crash report";
+    EXPECT_FALSE(std::filesystem::exists(Client.directory() / "error.txt"))
+        << "the client wrote a crash report";
 }
 
-void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account, const std::string& Password) {
+void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account,
+                  const std::string& Password) {
     const size_t Logins = Server.received().Logins.size(), GameLogins = Server.received().GameLogins.size();
     const std::optional<TRect> Enter = Client.waitUntilShown(ButtonCaption("Enter Game"));
     if (!Enter) return;
@@ -128,7 +130,9 @@ TClientCommand TRoad::command(size_t Index) {
     return Server.received().GameCommands[Index];
 }
 
-TPattern Text(const std::string& Text, const TTextFormat& Format) { return TReference::get().text(Text, Format); }
+TPattern Text(const std::string& Text, const TTextFormat& Format) {
+    return TReference::get().text(Text, Format);
+}
 TPattern ButtonCaption(const std::string& Text) { return ::Text(Text, SkinProperties.Buttons.TextFormat); }
 TPattern DialogCaption(const std::string& Text) {
     // The frame's caption label is lower than its font: what shows is what the label draws.

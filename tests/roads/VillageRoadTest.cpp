@@ -52,7 +52,7 @@ TEST_F(VillageRoad, TheArrowKeysWalkAndTheViewFollows) {
     const int32_t Field = FieldCentre(Screen, 1, 0).x - FieldCentre(Screen, 0, 0).x;
     // Fields of the upper left of the map that still show after two steps, where nothing is drawn that
     // stays in place (the player and its name).
-    const TRect First = FieldArea(Screen, -7, -5), Last = FieldArea(Screen, -3, -2);
+    const TRect First = FieldArea(Screen, -6, -4), Last = FieldArea(Screen, -3, -2);
     const TRect Fields{First.x, First.y, Last.x + Last.Width - First.x, Last.y + Last.Height - First.y};
     const TImage Before = Client->shot({Fields.x, Fields.y, Fields.Width + 2 * Field, Fields.Height});
     const size_t Sent = Road->commandCount();

@@ -18,14 +18,18 @@ struct TTextFormat;
 
 // What a test may choose about a client before it starts.
 struct TClientSetup {
-    std::vector<std::string> Arguments; // the command line, e.g. {"gamemaster"}
+    // The command line, e.g. {"gamemaster"}.
+    std::vector<std::string> Arguments;
     // Changes the options (Preferences.h setters) before Ebrun.cfg is written for the client; the harness
     // has set the window's place, a frame-rate limit, the program's own pointer and no new hints. Pointer
     // moves wait for the client's own pointer; with the system's pointer they cannot.
     std::function<void()> Options;
-    bool OptionsFile = true; // false: no Ebrun.cfg, as at a first start (the window then takes its own place)
-    int32_t Width = 800, Height = 600;                                            // the client area
-    std::vector<std::string> DataFiles = {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"}; // copied from the build
+    // False: no Ebrun.cfg, as at a first start (the window then takes a place of its own).
+    bool OptionsFile = true;
+    // The client area.
+    int32_t Width = 800, Height = 600;
+    // Copied from the build's generated data.
+    std::vector<std::string> DataFiles = {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"};
 };
 
 using TDeadline = std::chrono::steady_clock::duration;

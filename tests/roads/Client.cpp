@@ -81,6 +81,32 @@ int32_t Reap(pid_t Child, bool Wait) {
     return WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
 }
 
+// Runs a program (searched in PATH) with the arguments; its exit code, standard output in Output when given.
+int32_t RunProgram(const std::vector<std::string>& Command, std::string* Output = nullptr) {
+    std::vector<std::string> Arguments = Command;
+    std::vector<char*> Argv = CStrings(Arguments);
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    int Pipe[2] = {-1, -1};
+    if (Output != nullptr && pipe(Pipe) == 0) {
+        posix_spawn_file_actions_adddup2(&Actions, Pipe[1], 1);
+        posix_spawn_file_actions_addclose(&Actions, Pipe[0]);
+    }
+    pid_t Child = -1;
+    const int Error = posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
+    posix_spawn_file_actions_destroy(&Actions);
+    if (Pipe[1] >= 0) close(Pipe[1]);
+    if (Output != nullptr && Pipe[0] >= 0) {
+        char Buffer[4096];
+        ssize_t Read;
+        while ((Read = read(Pipe[0], Buffer, sizeof(Buffer))) > 0)
+            Output->append(Buffer, static_cast<size_t>(Read));
+        close(Pipe[0]);
+    }
+    if (Error != 0) return -1;
+    return Reap(Child, true);
+}
+
 void Xdotool(std::vector<std::string> Arguments, std::string* Output = nullptr) {
     // A display that stops answering must not hang the test run.
     Arguments.insert(Arguments.begin(), {"timeout", "20", "xdotool"});
@@ -140,31 +166,6 @@ bool WriteOptions(const fs::path& Directory, const TRect& Window, const TClientS
 }
 
 } // namespace
-
-int32_t RunProgram(const std::vector<std::string>& Command, std::string* Output) {
-    std::vector<std::string> Arguments = Command;
-    std::vector<char*> Argv = CStrings(Arguments);
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    int Pipe[2] = {-1, -1};
-    if (Output != nullptr && pipe(Pipe) == 0) {
-        posix_spawn_file_actions_adddup2(&Actions, Pipe[1], 1);
-        posix_spawn_file_actions_addclose(&Actions, Pipe[0]);
-    }
-    pid_t Child = -1;
-    const int Error = posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ);
-    posix_spawn_file_actions_destroy(&Actions);
-    if (Pipe[1] >= 0) close(Pipe[1]);
-    if (Output != nullptr && Pipe[0] >= 0) {
-        char Buffer[4096];
-        ssize_t Read;
-        while ((Read = read(Pipe[0], Buffer, sizeof(Buffer))) > 0)
-            Output->append(Buffer, static_cast<size_t>(Read));
-        close(Pipe[0]);
-    }
-    if (Error != 0) return -1;
-    return Reap(Child, true);
-}
 
 TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
     Directory = fs::temp_directory_path() /

@@ -115,6 +115,3 @@ private:
     TRect Area;   // the client area on the screen
     bool DrawsPointer = false;
 };
-
-// Runs a program (searched in PATH) with the arguments; its exit code, standard output in Output when given.
-int32_t RunProgram(const std::vector<std::string>& Command, std::string* Output = nullptr);

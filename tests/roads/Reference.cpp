@@ -132,11 +132,9 @@ TPattern TReference::skin(int32_t Skin) {
 }
 
 TPattern TReference::pointer(int32_t Shape) {
-    const TSkin& Piece = GetSkin(Shape);
-    TPattern Pattern =
-        capture("pointer " + std::to_string(Shape), Piece.Width, Piece.Height, [&](int32_t x, int32_t y) {
-            DrawPicturePart(SCREEN_SURFACE, x, y, SKIN_PICTURE, Piece.x, Piece.y, Piece.Width, Piece.Height);
-        });
+    // The pointer shapes are the skins of their numbers.
+    TPattern Pattern = skin(Shape);
+    Pattern.Name = "pointer " + std::to_string(Shape);
     const TSkinPoint& Hot = SkinProperties.Frame.PointerHotSpots[Shape - 1];
     Pattern.Origin = {Pattern.Origin.x + Hot.x, Pattern.Origin.y + Hot.y};
     return Pattern;

@@ -29,7 +29,7 @@ TServerConfig LoginOnClientPort() {
 
 } // namespace
 
-TRoad::TRoad(TWorldOptions World) : Server((TReference::get(), LoginOnClientPort())) {
+TRoad::TRoad(TWorldOptions World) : Reference(TReference::get()), Server(LoginOnClientPort()) {
     Server.setPlan(TRole::Game, WorldPlan(LoadWorld(DefaultDatFile(), World)));
 }
 
@@ -117,7 +117,7 @@ void TRoad::logout(TClient& Client) {
 }
 
 TMainWindow& TRoad::layout(const TClient& Client) {
-    return TReference::get().mainWindow(Client.width(), Client.height(), Client.directory(), Client.InGame);
+    return Reference.mainWindow(Client.width(), Client.height(), Client.directory(), Client.InGame);
 }
 
 size_t TRoad::commandCount() { return Server.received().GameCommands.size(); }
@@ -140,7 +140,6 @@ TPattern DialogCaption(const std::string& Text) {
     Frame.arrange();
     return TReference::get().component(*Frame.CaptionLabel, "dialog caption \"" + Text + "\"");
 }
-TPattern DialogText(const std::string& Text) { return ::Text(Text, SkinProperties.Popups.MessageFormat); }
 TPattern Tooltip(const std::string& Text) { return ::Text(Text, SkinProperties.Frame.TooltipFormat); }
 
 TPattern ConsoleLine(const std::string& Text, int32_t TalkMode) {

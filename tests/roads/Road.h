@@ -88,6 +88,7 @@ public:
     testserver::TClientCommand command(size_t Index);
 
 private:
+    TReference& Reference; // started before the server's threads
     testserver::TTestServer Server;
     std::vector<std::unique_ptr<TClient>> Clients;
 };
@@ -96,7 +97,6 @@ private:
 TPattern Text(const std::string& Text, const TTextFormat& Format);
 TPattern ButtonCaption(const std::string& Text);
 TPattern DialogCaption(const std::string& Text);
-TPattern DialogText(const std::string& Text);
 TPattern Tooltip(const std::string& Text);
 // A line of the console in the colour of its talk mode.
 TPattern ConsoleLine(const std::string& Text, int32_t TalkMode);

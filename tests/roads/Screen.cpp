@@ -30,30 +30,10 @@ bool TPattern::matchesAt(const TImage& Image, TPoint Corner, const TRect& Ignore
     return Compared;
 }
 
-namespace {
-
-// The places where the whole pattern lies in Image and matches, rows top to bottom; only the first one when
-// First is set.
-std::vector<TRect> Scan(const TPattern& Pattern, const TImage& Image, const TRect& Ignored, bool First) {
-    std::vector<TRect> Found;
-    const TRect& A = Image.Area;
-    for (int32_t y = A.y; y + Pattern.Height <= A.y + A.Height; y++)
-        for (int32_t x = A.x; x + Pattern.Width <= A.x + A.Width; x++)
-            if (Pattern.matchesAt(Image, {x, y}, Ignored)) {
-                Found.push_back({x, y, Pattern.Width, Pattern.Height});
-                if (First) return Found;
-            }
-    return Found;
-}
-
-} // namespace
-
-std::vector<TRect> TPattern::findAllIn(const TImage& Image, const TRect& Ignored) const {
-    return Scan(*this, Image, Ignored, false);
-}
-
 std::optional<TRect> TPattern::findIn(const TImage& Image, const TRect& Ignored) const {
-    const std::vector<TRect> Found = Scan(*this, Image, Ignored, true);
-    if (Found.empty()) return std::nullopt;
-    return Found.front();
+    const TRect& A = Image.Area;
+    for (int32_t y = A.y; y + Height <= A.y + A.Height; y++)
+        for (int32_t x = A.x; x + Width <= A.x + A.Width; x++)
+            if (matchesAt(Image, {x, y}, Ignored)) return TRect{x, y, Width, Height};
+    return std::nullopt;
 }

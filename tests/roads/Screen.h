@@ -52,5 +52,4 @@ struct TPattern {
     // The first place (rows top to bottom, each left to right) where the whole pattern lies in Image and
     // matches, as the bounding box; nothing when there is none.
     std::optional<TRect> findIn(const TImage& Image, const TRect& Ignored = {}) const;
-    std::vector<TRect> findAllIn(const TImage& Image, const TRect& Ignored = {}) const;
 };

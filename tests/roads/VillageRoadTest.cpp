@@ -200,5 +200,5 @@ TEST_F(TwoClientsRoad, TheToolTipShowsInTheWindowThePointerIsHeldIn) {
         Client->move(Logout->centre());
         EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[31])));
     }
-    EXPECT_FALSE(Second->find(Tooltip(MessageTexts[31]))) << "the pointer left the second client";
+    EXPECT_TRUE(Second->waitUntilGone(Tooltip(MessageTexts[31]), Second->area())) << "the pointer left it";
 }

@@ -14,8 +14,6 @@
 #include <sys/types.h>
 #include <vector>
 
-struct TTextFormat;
-
 // What a test may choose about a client before it starts.
 struct TClientSetup {
     // The command line, e.g. {"gamemaster"}.

@@ -1,9 +1,9 @@
 // The client program from outside, on an X server (run under Xvfb): its window shows the start screen as
 // the software engine draws it, "Exit Game" ends it with exit code 0 after writing the options, and a missing
 // sprite file ends it with the PROGRAM_ERROR text and exit code 1.
+#include "tests/roads/Client.h"
 #include "control/Player.h"
 #include "screen/MainWindow.h"
-#include "tests/roads/Client.h"
 #include "tests/roads/Reference.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "foundation/Regex.h"
 #include "foundation/RegexProgram.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -16,9 +17,9 @@ TRegexErrorHook ErrorHook = nullptr;
 // optimised, 2.4 MB with the sanitizers) the match ends with an error instead of overflowing the stack.
 constexpr int32_t MAX_MATCH_DEPTH = 10000;
 
-// Nodes that one MatchRegex may visit (about 80 ms optimised): nested loops and long alternations backtrack
-// in polynomial or exponential time. The link pattern needs 2.3 million on a 255-character line made of
-// "a." to be slow, a few hundred on ordinary lines.
+// Nodes that one MatchRegex may visit (about 80 ms optimised). Within the remembered positions no node is
+// tried twice at one place, so the work grows with the text times the program; past them nested loops and
+// long alternations backtrack in polynomial or exponential time, and this ends them.
 constexpr int64_t MAX_MATCH_STEPS = 10'000'000;
 
 void ReportError(const char* Message) {
@@ -34,7 +35,9 @@ bool IsGroupEdge(uint8_t Op) {
 class TRegexMatcher {
 public:
     TRegexMatcher(TRegex& Regex, const char* Text)
-        : Regex(Regex), Program(Regex.Program.get()), Size(Regex.ProgramSize), Begin(Text) {}
+        : Regex(Regex), Program(Regex.Program.get()), Size(Regex.ProgramSize), Begin(Text) {
+        forgetFailures();
+    }
 
     // Tries a match that starts at Position; on success the match pointers are set.
     bool tryAt(const char* Position);
@@ -49,6 +52,9 @@ private:
     ptrdiff_t countRepeats(int32_t Node) const;
     int32_t nextNode(int32_t Node) const;
     void checkNode(int32_t Node) const;
+    void forgetFailures();
+    // The bit that remembers a failure of Node at the present input; NULL where nothing is remembered.
+    uint8_t* failureBit(int32_t Node, uint8_t& Mask) const;
     const char* operand(int32_t Node) const {
         return reinterpret_cast<const char*>(Program + Node + REGEX_NODE_SIZE);
     }
@@ -74,11 +80,33 @@ bool TRegexMatcher::tryAt(const char* Position) {
     return true;
 }
 
+// A success runs straight back up to tryAt, so only failures can be met again.
 bool TRegexMatcher::matchFrom(int32_t Node) {
     if (++Depth > MAX_MATCH_DEPTH) RegexFail("recursion too deep");
-    bool Matched = matchChain(Node);
+    uint8_t Mask = 0;
+    uint8_t* Failed = failureBit(Node, Mask);
+    bool Matched = false;
+    if (Failed == nullptr || (*Failed & Mask) == 0) {
+        Matched = matchChain(Node);
+        if (!Matched && Failed != nullptr) *Failed |= Mask;
+    }
     Depth--;
     return Matched;
+}
+
+void TRegexMatcher::forgetFailures() {
+    if (!Regex.Memo) return;
+    const size_t Rows = std::min(strlen(Begin) + 1, static_cast<size_t>(REGEX_MEMO_POSITIONS));
+    memset(Regex.Memo.get(), 0, Rows * static_cast<size_t>(Regex.MemoRowBytes));
+}
+
+uint8_t* TRegexMatcher::failureBit(int32_t Node, uint8_t& Mask) const {
+    const ptrdiff_t Position = Input - Begin;
+    if (!Regex.Memo || Position >= REGEX_MEMO_POSITIONS || Node < 0 || Node >= Size) return nullptr;
+    const int32_t Slot = Regex.MemoSlot[Node];
+    if (Slot < 0) return nullptr;
+    Mask = static_cast<uint8_t>(1u << (Slot % 8));
+    return Regex.Memo.get() + Position * Regex.MemoRowBytes + Slot / 8;
 }
 
 // Follows the chain from Node; recursion only where the rest may have to be tried more than once.
@@ -234,6 +262,28 @@ void SetShortcuts(TRegex& Regex, int Flags) {
     }
 }
 
+// A slot for every node of the fresh program, in layout order: a node is its head and, for the text
+// operations, its terminated operand. No memory when it cannot be had: matching then only backtracks.
+void MakeMemo(TRegex& Regex) {
+    const uint8_t* Program = Regex.Program.get();
+    const int32_t Size = Regex.ProgramSize;
+    Regex.MemoSlot.reset(new (std::nothrow) int16_t[Size]);
+    if (!Regex.MemoSlot) return;
+    std::fill_n(Regex.MemoSlot.get(), Size, int16_t{-1});
+    int32_t Slots = 0;
+    for (int32_t Node = 1; Node + REGEX_NODE_SIZE <= Size; Slots++) {
+        Regex.MemoSlot[Node] = static_cast<int16_t>(Slots);
+        const uint8_t Op = Program[Node];
+        Node += REGEX_NODE_SIZE;
+        if (Op == REGEX_EXACTLY || Op == REGEX_ANYOF || Op == REGEX_ANYBUT)
+            Node += static_cast<int32_t>(strlen(reinterpret_cast<const char*>(Program + Node))) + 1;
+    }
+    Regex.MemoRowBytes = (Slots + 7) / 8;
+    Regex.Memo.reset(new (std::nothrow)
+                         uint8_t[static_cast<size_t>(Regex.MemoRowBytes) * REGEX_MEMO_POSITIONS]);
+    if (!Regex.Memo) Regex.MemoSlot.reset();
+}
+
 } // namespace
 
 void SetRegexErrorHook(TRegexErrorHook Hook) { ErrorHook = Hook; }
@@ -253,6 +303,7 @@ std::unique_ptr<TRegex> CompileRegex(const char* Pattern) {
 
         TRegexCompiler Emit(Pattern, Regex->Program.get(), Size);
         SetShortcuts(*Regex, Emit.compile());
+        MakeMemo(*Regex);
         return Regex;
     } catch (const TRegexFailure& Failure) {
         ReportError(Failure.Message);

@@ -35,7 +35,8 @@ bool IsGroupEdge(uint8_t Op) {
 class TRegexMatcher {
 public:
     TRegexMatcher(TRegex& Regex, const char* Text)
-        : Regex(Regex), Program(Regex.Program.get()), Size(Regex.ProgramSize), Begin(Text) {
+        : Regex(Regex), Aids(Regex.Aids.get()), Program(Regex.Program.get()), Size(Regex.ProgramSize),
+          Begin(Text) {
         forgetFailures();
     }
 
@@ -48,6 +49,8 @@ private:
     bool matchCharacter(uint8_t Op, int32_t Node);
     bool matchGroupEdge(uint8_t Op, int32_t Next);
     bool matchBranches(int32_t Node);
+    // Whether the branch whose first node is First cannot match here: it starts with other text.
+    bool hopeless(int32_t First) const;
     bool matchRepeat(int32_t Node, int32_t Next);
     ptrdiff_t countRepeats(int32_t Node) const;
     int32_t nextNode(int32_t Node) const;
@@ -60,6 +63,7 @@ private:
     }
 
     TRegex& Regex;
+    TRegexAids* Aids;
     const uint8_t* Program;
     int32_t Size;
     const char* Begin;           // start of the text, for '^'
@@ -95,18 +99,18 @@ bool TRegexMatcher::matchFrom(int32_t Node) {
 }
 
 void TRegexMatcher::forgetFailures() {
-    if (!Regex.Memo) return;
+    if (!Aids) return;
     const size_t Rows = std::min(strlen(Begin) + 1, static_cast<size_t>(REGEX_MEMO_POSITIONS));
-    memset(Regex.Memo.get(), 0, Rows * static_cast<size_t>(Regex.MemoRowBytes));
+    memset(Aids->Memo.data(), 0, Rows * static_cast<size_t>(Aids->MemoRowBytes));
 }
 
 uint8_t* TRegexMatcher::failureBit(int32_t Node, uint8_t& Mask) const {
     const ptrdiff_t Position = Input - Begin;
-    if (!Regex.Memo || Position >= REGEX_MEMO_POSITIONS || Node < 0 || Node >= Size) return nullptr;
-    const int32_t Slot = Regex.MemoSlot[Node];
+    if (!Aids || Position >= REGEX_MEMO_POSITIONS || Node < 0 || Node >= Size) return nullptr;
+    const int32_t Slot = Aids->MemoSlot[Node];
     if (Slot < 0) return nullptr;
     Mask = static_cast<uint8_t>(1u << (Slot % 8));
-    return Regex.Memo.get() + Position * Regex.MemoRowBytes + Slot / 8;
+    return Aids->Memo.data() + Position * Aids->MemoRowBytes + Slot / 8;
 }
 
 // Follows the chain from Node; recursion only where the rest may have to be tried more than once.
@@ -178,14 +182,33 @@ bool TRegexMatcher::matchGroupEdge(uint8_t Op, int32_t Next) {
     return true;
 }
 
+// A long alternation tries only the branches its index gives for the next character; a branch that starts
+// with text other than the next character is passed over without trying it.
 bool TRegexMatcher::matchBranches(int32_t Node) {
     const char* Save = Input;
+    const int32_t Indexed = Aids && Node < Size ? Aids->BranchIndexOf[Node] : -1;
+    if (Indexed >= 0) {
+        const TRegexAids::TBranchIndex& Index = Aids->BranchIndexes[Indexed];
+        const uint8_t c = static_cast<uint8_t>(*Input);
+        for (int32_t k = Index.Start[c]; k < Index.Start[c + 1]; k++) {
+            if (!hopeless(Aids->Branches[k]) && matchFrom(Aids->Branches[k])) return true;
+            Input = Save;
+        }
+        return false;
+    }
     do {
-        if (matchFrom(Node + REGEX_NODE_SIZE)) return true;
+        const int32_t First = Node + REGEX_NODE_SIZE;
+        if (!hopeless(First) && matchFrom(First)) return true;
         Input = Save;
         Node = nextNode(Node);
     } while (Node >= 0 && Program[Node] == REGEX_BRANCH);
     return false;
+}
+
+bool TRegexMatcher::hopeless(int32_t First) const {
+    if (First > Size - REGEX_NODE_SIZE || Program[First] != REGEX_EXACTLY) return false;
+    const char* Text = operand(First);
+    return *Text != *Input || strncmp(Text, Input, strlen(Text)) != 0;
 }
 
 // Greedy: takes every repetition, then gives them back one at a time. When the rest starts with text,
@@ -262,29 +285,9 @@ void SetShortcuts(TRegex& Regex, int Flags) {
     }
 }
 
-// A slot for every node of the fresh program, in layout order: a node is its head and, for the text
-// operations, its terminated operand. No memory when it cannot be had: matching then only backtracks.
-void MakeMemo(TRegex& Regex) {
-    const uint8_t* Program = Regex.Program.get();
-    const int32_t Size = Regex.ProgramSize;
-    Regex.MemoSlot.reset(new (std::nothrow) int16_t[Size]);
-    if (!Regex.MemoSlot) return;
-    std::fill_n(Regex.MemoSlot.get(), Size, int16_t{-1});
-    int32_t Slots = 0;
-    for (int32_t Node = 1; Node + REGEX_NODE_SIZE <= Size; Slots++) {
-        Regex.MemoSlot[Node] = static_cast<int16_t>(Slots);
-        const uint8_t Op = Program[Node];
-        Node += REGEX_NODE_SIZE;
-        if (Op == REGEX_EXACTLY || Op == REGEX_ANYOF || Op == REGEX_ANYBUT)
-            Node += static_cast<int32_t>(strlen(reinterpret_cast<const char*>(Program + Node))) + 1;
-    }
-    Regex.MemoRowBytes = (Slots + 7) / 8;
-    Regex.Memo.reset(new (std::nothrow)
-                         uint8_t[static_cast<size_t>(Regex.MemoRowBytes) * REGEX_MEMO_POSITIONS]);
-    if (!Regex.Memo) Regex.MemoSlot.reset();
-}
-
 } // namespace
+
+TRegex::~TRegex() = default;
 
 void SetRegexErrorHook(TRegexErrorHook Hook) { ErrorHook = Hook; }
 
@@ -303,7 +306,7 @@ std::unique_ptr<TRegex> CompileRegex(const char* Pattern) {
 
         TRegexCompiler Emit(Pattern, Regex->Program.get(), Size);
         SetShortcuts(*Regex, Emit.compile());
-        MakeMemo(*Regex);
+        Regex->Aids = MakeRegexAids(Regex->Program.get(), Size);
         return Regex;
     } catch (const TRegexFailure& Failure) {
         ReportError(Failure.Message);

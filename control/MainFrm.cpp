@@ -28,7 +28,6 @@ struct {
     bool ForceClose = false;
     bool LeftCaptured = false, RightCaptured = false; // the button's up message is still owed
     int32_t WheelRemainder = 0;
-    bool DisplayChanged = false;
     bool StartPatcher = false;
     TFrameInput Input = ControllerInput();
 } Frame;
@@ -317,11 +316,11 @@ void CMainFrame::destroyWindow() {
 }
 
 void CMainFrame::onDisplayChange(int32_t Width, int32_t Height) try {
-    if (GetVideoMode() != WINDOWED_MODE || !AppWindow) return;
+    if (GetVideoMode() != WINDOWED_MODE) return;
     int32_t ClientWidth = 0, ClientHeight = 0;
-    AppWindow->getClientSize(ClientWidth, ClientHeight);
+    if (AppWindow) AppWindow->getClientSize(ClientWidth, ClientHeight);
     if (ClientWidth > Width || ClientHeight > Height) centerMainWindow();
-    Frame.DisplayChanged = true;
+    SetDisplayChanged(true);
 }
 CATCH_FRAME()
 
@@ -355,12 +354,6 @@ void CMainFrame::setViewMode(int32_t Mode) {
 CMainFrame* GetMainFrame() { return Frame.Frame; }
 void SetForceClose(bool Force) { Frame.ForceClose = Force; }
 int32_t GetWheelRemainder() { return Frame.WheelRemainder; }
-
-bool GetDisplayChanged(bool Clear) {
-    const bool Changed = Frame.DisplayChanged;
-    if (Clear) Frame.DisplayChanged = false;
-    return Changed;
-}
 
 void QuitProgram() {
     Frame.ForceClose = true;

@@ -93,8 +93,6 @@ private:
 CMainFrame* GetMainFrame();
 // The next close request closes without asking.
 void SetForceClose(bool Force);
-// Set on a display change in windowed mode; the engine that needs it reads and clears it.
-bool GetDisplayChanged(bool Clear);
 int32_t GetWheelRemainder();
 
 // The callbacks lent to the rest of the program.

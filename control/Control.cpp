@@ -115,9 +115,9 @@ void ReceivePackets() {
             Type = GetPacketType();
             if (Type == -1) return;
             RecordPacketType(Type);
+            // A handler that drops the connection leaves the state offline: what follows it in the buffer
+            // is read by the game table; a new connection starts with an empty buffer.
             DispatchPacket(Type);
-            // a handler that dropped the connection leaves the frames behind unread: they were meant for it
-            if (!IsConnected()) return;
         }
     }
     CATCH_FRAME(Type)

@@ -4,6 +4,7 @@
 #include "control/Control.h"
 #include "control/MainFrm.h"
 #include "foundation/Exception.h"
+#include "foundation/ScriptPatch.h"
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
@@ -200,8 +201,12 @@ int32_t CClientApp::Run() {
         Frame.reset();
     });
     ExitWindowSystem();
+    return HandOverToPatcher(ExitCode);
+}
+
+int32_t HandOverToPatcher(int32_t ExitCode) {
     if (!GetStartPatcherFlag()) return ExitCode;
-    const std::string Failure = ReplaceProcess(PATCHER_PROGRAM);
+    const std::string Failure = ReplaceProcess(PATCHER_FILE_NAME);
     ShowErrorBox(Failure.c_str(), "Pellarune");
     return 1;
 }

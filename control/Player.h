@@ -12,8 +12,6 @@
 class CMainFrame;
 class TMyException;
 
-// The patcher that takes the client's place after a download asked for it.
-inline constexpr const char* PATCHER_PROGRAM = "patch.exe";
 // The test server's host name, used while the TestServer option is on.
 inline constexpr const char* TEST_SERVER_HOST = "127.0.0.1";
 
@@ -38,6 +36,11 @@ private:
     int32_t LastMouseX = 0, LastMouseY = 0;
     int32_t LastCursor = 1;
 };
+
+// After the message loop: when a download asked for the patcher (StartPatcher), PATCHER_FILE_NAME from the
+// working directory takes the process's place. Answers ExitCode when none was asked for, 1 after telling
+// the user why the patcher could not start.
+int32_t HandOverToPatcher(int32_t ExitCode);
 
 // The command line's keywords (without regard to case): "gamemaster" sets the flag; "host" and "port" take a
 // value that is dropped; "engine" takes a signed decimal number (0 when it has no digits). The line is cut

@@ -112,11 +112,11 @@ void ReceivePackets() {
     int32_t Type = -1;
     try {
         for (;;) {
-            Type = GetPacketType();
+            // A handler that dropped the connection leaves the rest of its frame to the table of the new
+            // state; the frames behind it were meant for the connection that is gone.
+            Type = IsConnected() ? GetPacketType() : GetPacketTypeInFrame();
             if (Type == -1) return;
             RecordPacketType(Type);
-            // A handler that drops the connection leaves the state offline: what follows it in the buffer
-            // is read by the game table; a new connection starts with an empty buffer.
             DispatchPacket(Type);
         }
     }

@@ -76,6 +76,8 @@ public:
     void destroyWindow();
     void setViewMode(int32_t Mode);
     void centerMainWindow();
+    // The window's icon, made from the crest picture of the picture file.
+    void setIcon();
 
     uint32_t ModifierKeys = 0; // 0x200 Shift, 0x400 Ctrl, 0x800 Alt while held
 

@@ -10,10 +10,12 @@
 #include "graphics/graphics.h"
 #include "network/Network.h"
 #include "platform/AppWindow.h"
+#include "platform/Window.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -66,6 +68,14 @@ template <typename Body> void RunFramed(Body&& Run) {
     } catch (const TMyException& Exception) {
         WriteErrorReport(Exception);
     }
+}
+
+[[noreturn]] void ExitForMissingDisplay() {
+    fprintf(stderr,
+            "Pellarune: cannot show the window: %s.\nStart it on a desktop, or name a video driver in "
+            "SDL_VIDEODRIVER.\n",
+            GetPlatformError());
+    ExitProcess(1);
 }
 
 // A step of its own frame: PROGRAM_ERROR unchanged, everything else wrapped.
@@ -126,6 +136,11 @@ CClientApp::CClientApp() = default;
 CClientApp::~CClientApp() = default;
 
 bool CClientApp::InitInstance() {
+    // Before anything reads or writes a file: a program nobody can see is no use.
+    if (!InitWindowSystem()) ExitForMissingDisplay();
+    PrepareFaultReport();
+    HandleProcessorFaults(WriteFaultReport);
+    HandleEndRequests(QuitProgram);
     bool Created = false;
     RunFramed([&] {
         initInstance();
@@ -136,7 +151,6 @@ bool CClientApp::InitInstance() {
 
 void CClientApp::initInstance() {
     ReadErrorReports();
-    InitWindowSystem();
     bool Gamemaster = false;
     ParseCommandLine(GetCommandLine().c_str(), Gamemaster, Player.CommandLineEngine);
     SetTestServerAddress(TEST_SERVER_HOST);
@@ -149,6 +163,7 @@ void CClientApp::initInstance() {
     TAppWindow* Window = Frame->getAppWindow();
     startEngine();
     Guarded([] { DrawFrame(false); });
+    Frame->setIcon();
     SetMainAppWindow(Window);
     int32_t x = 0, y = 0, Width = 0, Height = 0;
     bool Maximized = false;

@@ -9,6 +9,7 @@
 #include "platform/Screenshot.h"
 #include "platform/Window.h"
 #include "screen/MainWindow.h"
+#include "tests/control/ClientProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -27,71 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string Data = EBRUN_DATA_DIR;
-const std::string Client = EBRUN_CLIENT;
-
-// A fresh working directory holding the named data files.
-fs::path WorkDirectory(const char* Name, std::initializer_list<const char*> Files) {
-    fs::path Directory =
-        fs::temp_directory_path() / (std::string("pellarune-") + Name + "-" + std::to_string(getpid()));
-    fs::remove_all(Directory);
-    fs::create_directories(Directory);
-    for (const char* File : Files)
-        fs::copy_file(fs::path(Data) / File, Directory / File);
-    return Directory;
-}
-
-// The client started in Directory with the video driver; its standard error goes to "stderr.txt" there.
-pid_t StartClient(const fs::path& Directory, const char* Driver) {
-    const pid_t Child = fork();
-    if (Child != 0) return Child;
-    if (chdir(Directory.c_str()) != 0) _exit(101);
-    FILE* Errors = freopen("stderr.txt", "w", stderr);
-    (void)Errors;
-    setenv("SDL_VIDEODRIVER", Driver, 1);
-    setenv("EBRUN_NO_MESSAGE_BOX", "1", 1);
-    // The window is made for OpenGL, whose libraries keep allocations past their unloading.
-    setenv("ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1", 1);
-    execl(Client.c_str(), Client.c_str(), static_cast<char*>(nullptr));
-    _exit(102);
-}
-
-// The exit code, or -1 when the client has not ended within the time.
-int WaitForExit(pid_t Child, int Seconds) {
-    for (int i = 0; i < Seconds * 20; i++) {
-        int Status = 0;
-        if (waitpid(Child, &Status, WNOHANG) == Child) return WIFEXITED(Status) ? WEXITSTATUS(Status) : 200;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(Child, SIGKILL);
-    waitpid(Child, nullptr, 0);
-    return -1;
-}
-
-std::string Command(const std::string& Line) {
-    std::string Output;
-    FILE* Pipe = popen(Line.c_str(), "r");
-    if (Pipe == nullptr) return Output;
-    char Buffer[256];
-    while (fgets(Buffer, sizeof(Buffer), Pipe) != nullptr)
-        Output += Buffer;
-    pclose(Pipe);
-    return Output;
-}
-
-struct TGeometry {
-    int32_t x = -1, y = -1, Width = 0, Height = 0;
-};
-
-// The client window's place on the screen, once it is mapped.
-TGeometry FindClientWindow() {
-    const std::string Found = Command(
-        "timeout 30 xdotool search --sync --onlyvisible --name '^Pellarune$' getwindowgeometry --shell");
-    TGeometry Geometry;
-    std::sscanf(Found.c_str() + std::min(Found.find("X="), Found.size()), "X=%d\nY=%d\nWIDTH=%d\nHEIGHT=%d",
-                &Geometry.x, &Geometry.y, &Geometry.Width, &Geometry.Height);
-    return Geometry;
-}
+using namespace client;
 
 // The start screen of the given size drawn by the software engine on a hidden window; also where the centre
 // of the "Exit Game" button lies.
@@ -147,7 +84,7 @@ int32_t CountDifferences(const std::vector<uint32_t>& Shown, const std::vector<u
 
 TEST(Client, ShowsTheStartScreenAndExitGameEndsIt) {
     const fs::path Directory = WorkDirectory("start", {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"});
-    const pid_t Child = StartClient(Directory, "x11");
+    const pid_t Child = StartClient(Directory, {{"SDL_VIDEODRIVER", "x11"}});
     const TGeometry Window = FindClientWindow();
     ASSERT_GT(Window.Width, 0) << "no client window";
 
@@ -177,10 +114,9 @@ TEST(Client, ShowsTheStartScreenAndExitGameEndsIt) {
 
 TEST(Client, AMissingSpriteFileShowsTheProgramErrorAndEndsWithOne) {
     const fs::path Directory = WorkDirectory("nospr", {"Ebrun.dat", "Ebrun.pic"});
-    const pid_t Child = StartClient(Directory, "dummy");
+    const pid_t Child = StartClient(Directory, {{"SDL_VIDEODRIVER", "dummy"}});
     EXPECT_EQ(WaitForExit(Child, 30), 1);
-    std::ifstream Errors(Directory / "stderr.txt");
-    const std::string Text((std::istreambuf_iterator<char>(Errors)), std::istreambuf_iterator<char>());
+    const std::string Text = ReadFile(Directory / "stderr.txt");
     EXPECT_NE(Text.find("Pellarune\n" + ProgramErrorMessage(2)), std::string::npos) << Text;
     // A fatal start-up error is not a crash: no report, and the options of the modules started are written.
     EXPECT_FALSE(fs::exists(Directory / "error.txt"));

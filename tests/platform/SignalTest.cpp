@@ -1,5 +1,5 @@
-// Signals of the process: SIGTERM and SIGHUP reach the message loop as end requests, and a processor fault
-// runs the fault writer, also on a stack that has overflowed, and ends the process with exit code 1.
+// Processor faults: the fault writer runs, also on a stack that has overflowed, and the process ends with
+// exit code 1. (The end requests of SIGTERM and SIGHUP are tested with the client: tests/control.)
 #include "platform/App.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-int EndRequests = 0;
-
-class TIdleUntilEnded : public TIdleHandler {
-public:
-    bool onIdle(int32_t) override {
-        if (++Passes > 1000) PostQuitMessage(-1); // the request never came
-        return false;                             // let the loop wait in the pump
-    }
-    int32_t Passes = 0;
-};
 
 const char* const FAULT_FILE = "fault.txt";
 
@@ -60,21 +49,6 @@ std::string FaultLines() {
 }
 
 } // namespace
-
-TEST(Signals, TerminateAndHangUpAskTheLoopToEnd) {
-    HandleEndRequests([] {
-        EndRequests++;
-        PostQuitMessage(5);
-    });
-    for (int Signal : {SIGTERM, SIGHUP}) {
-        EndRequests = 0;
-        TIdleUntilEnded Idle;
-        raise(Signal);
-        EXPECT_EQ(RunMessageLoop(Idle), 5) << Signal;
-        EXPECT_EQ(EndRequests, 1) << Signal;
-    }
-    HandleEndRequests(nullptr);
-}
 
 TEST(Signals, AProcessorFaultRunsTheWriterAndEndsWithOne) {
     std::remove(FAULT_FILE);

@@ -254,6 +254,15 @@ bool TAppWindow::createCustomCursor(TCursorShape Shape, const uint32_t* Pixels, 
     return true;
 }
 
+bool TAppWindow::setIcon(const uint32_t* Pixels, int32_t Width, int32_t Height) {
+    SDL_Surface* Image = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(Pixels), Width, Height, 32,
+                                                            Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (Image == nullptr) return false;
+    SDL_SetWindowIcon(Window->getNative(), Image); // SDL keeps a copy
+    SDL_FreeSurface(Image);
+    return true;
+}
+
 void TAppWindow::setCapture() {
     Captured = true;
     SDL_CaptureMouse(SDL_TRUE);

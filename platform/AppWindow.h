@@ -131,6 +131,10 @@ public:
     bool createCustomCursor(TCursorShape Shape, const uint32_t* Pixels, int32_t Width, int32_t Height,
                             int32_t HotX, int32_t HotY);
 
+    // The window's icon. Pixels: Width x Height values 0xAARRGGBB, rows top to bottom. False when the window
+    // system refuses.
+    bool setIcon(const uint32_t* Pixels, int32_t Width, int32_t Height);
+
     // Mouse capture: button events reach the window wherever the pointer is.
     void setCapture();
     void releaseCapture(); // onCaptureChanged when the window held it

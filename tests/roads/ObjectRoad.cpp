@@ -144,6 +144,16 @@ bool TObjectRoad::waitUntilStanding(const std::string& Character, TPosition Wher
     });
 }
 
+TPosition TObjectRoad::positionOf(const std::string& Character) {
+    TPosition Where{};
+    waitForWorld(Character + " in the world", [&](TGameWorld& World) {
+        TPlayer* Player = World.player(Character);
+        if (Player) Where = World.creature(*Player).Position;
+        return Player != nullptr;
+    });
+    return Where;
+}
+
 bool TObjectRoad::waitUntilLying(TPosition Where, uint16_t Type, uint8_t Data) {
     return waitForWorld("a thing on the field", [&](TGameWorld& World) {
         const TField* Field = World.world().field(Where);

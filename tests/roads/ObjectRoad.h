@@ -58,6 +58,8 @@ public:
     bool waitForWorld(const std::string& Name, const std::function<bool(testserver::TGameWorld&)>& Condition);
     // The player's creature stands on the field.
     bool waitUntilStanding(const std::string& Character, testserver::TPosition Where);
+    // Where the player's creature stands now.
+    testserver::TPosition positionOf(const std::string& Character);
     // A thing of Type (with the count Data, for a cumulative type) lies on the field.
     bool waitUntilLying(testserver::TPosition Where, uint16_t Type, uint8_t Data);
 

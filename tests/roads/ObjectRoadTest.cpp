@@ -1,8 +1,8 @@
 // The roads of objects on the real client, one client start shared by the cases in this order: opening the
-// backpack, looking into it, splitting a stack with the move-count dialog, merging it back, the refusals of
-// reach and throw, a bag carried into the backpack and opened in its window, up and "Move up", a key on the
-// door, rotating, a rune on a creature, the full field and the full depot asked for again, closing a
-// window, fishing, and the rope out of the hole.
+// backpack, looking into it and at the equipment, splitting a stack with the move-count dialog, merging it
+// back, the refusals of reach and throw, a bag carried into the backpack and opened in its window, up and
+// "Move up", a key on the door, rotating, a rune on a creature, the full field and the full depot asked for
+// again, closing a window, fishing, and the rope out of the hole.
 #include "tests/roads/ObjectRoad.h"
 
 #include "screen/MainWindow.h"
@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace testserver;
 using namespace testserver::village;
 
@@ -20,7 +22,13 @@ namespace {
 
 // Beside the key, the rod, the rune, the bag and the heap.
 constexpr TPosition START_BESIDE_THE_TOOLS{1010, 1011, 7};
-constexpr int32_t LEFT_HAND = 5;
+constexpr int32_t LEFT_HAND = 5, RIGHT_HAND = 6;
+
+// Whether the map shows the dark of a cave: most of its pixels black.
+bool Dark(const TImage& Map) {
+    const auto Black = std::count(Map.Pixels.begin(), Map.Pixels.end(), 0u);
+    return Black * 10 > static_cast<std::ptrdiff_t>(Map.Pixels.size()) * 8;
+}
 
 TPlace PlaceOf(TPosition Where) {
     return {static_cast<uint16_t>(Where.X), static_cast<uint16_t>(Where.Y), static_cast<uint8_t>(Where.Z)};
@@ -182,11 +190,19 @@ TEST_F(ObjectRoad, TheKeyUsedOnTheLockedDoorOpensIt) {
                                   [&](const TImage& Now) { return Now.Pixels != Closed.Pixels; }));
 }
 
-TEST_F(ObjectRoad, TheChairsMenuRotatesIt) {
+TEST_F(ObjectRoad, TheChairsMenuLooksAtItAndRotatesIt) {
+    TMainWindow& Screen = screen();
     const size_t Sent = sent();
-    Client->rightClick(field(screen(), CHAIR_FIELD));
+    Client->rightClick(field(Screen, CHAIR_FIELD));
+    ASSERT_TRUE(Road->choose(*Client, "Look"));
+    EXPECT_EQ(command(Sent).Type, COMMAND_LOOK);
+    EXPECT_TRUE(
+        Client->waitUntilShown(ConsoleLine("You see a chair.", ::TALK_EVENT_STATUS), RectOf(Screen.Console)));
+
+    AfterDoubleClickTime();
+    Client->rightClick(field(Screen, CHAIR_FIELD));
     ASSERT_TRUE(Road->choose(*Client, "Rotate"));
-    const TClientCommand Rotate = command(Sent);
+    const TClientCommand Rotate = command(Sent + 1);
     EXPECT_EQ(Rotate.Type, COMMAND_ROTATE);
     EXPECT_EQ(Rotate.Place, PlaceOf(CHAIR_FIELD));
     EXPECT_EQ(Rotate.ObjectType, CHAIR);
@@ -267,12 +283,14 @@ TEST_F(ObjectRoad, TheFishingRodOnTheWellCatchesAFishIntoTheBackpack) {
 }
 
 TEST_F(ObjectRoad, TheRopeUsedOnTheSpotBelowTheHoleClimbsOut) {
+    const TRect Map = RectOf(screen().MapWindow);
     const size_t Sent = sent();
     Client->click(field(screen(), HOLE));
     const TPosition Fallen = Beside(ROPE_SPOT, 1, 0);
     ASSERT_TRUE(Road->waitUntilStanding("Aldric", Fallen));
     EXPECT_EQ(command(Sent).Type, COMMAND_WALK);
     Player = Fallen;
+    EXPECT_TRUE(Client->waitUntil("the dark of the cave", Map, Dark));
 
     TMainWindow& Screen = screen();
     const size_t Climb = sent();
@@ -285,4 +303,6 @@ TEST_F(ObjectRoad, TheRopeUsedOnTheSpotBelowTheHoleClimbsOut) {
     EXPECT_EQ(Used.To, PlaceOf(ROPE_SPOT));
     EXPECT_TRUE(Road->waitUntilStanding("Aldric", Beside(HOLE, 1, 0)));
     Player = Beside(HOLE, 1, 0);
+    EXPECT_TRUE(
+        Client->waitUntil("the village in daylight", Map, [](const TImage& Now) { return !Dark(Now); }));
 }

@@ -123,6 +123,13 @@ bool TObjectRoad::choose(TClient& Client, const std::string& Entry) {
     return Shown.has_value();
 }
 
+bool TObjectRoad::useWith(TClient& Client, TPoint Tool, TPoint Target) {
+    Client.rightClick(Tool);
+    if (!choose(Client, "Use with ...")) return false;
+    Client.click(Target);
+    return true;
+}
+
 bool TObjectRoad::waitForWorld(const std::string& Name, const std::function<bool(TGameWorld&)>& Condition) {
     const auto Deadline = std::chrono::steady_clock::now() + SHOWN_WITHIN;
     for (;;) {

@@ -54,6 +54,8 @@ public:
     TMainWindow& screen(const TClient& Client, const TClientModel& Model);
     // Chooses an entry of the context menu the client shows: waits for its text and clicks it.
     bool choose(TClient& Client, const std::string& Entry);
+    // "Use with ..." from the menu of the object at Tool, then the cursor released at Target.
+    bool useWith(TClient& Client, TPoint Tool, TPoint Target);
     // Polls the live world until Condition holds; false, with the test failed, when it does not in time.
     bool waitForWorld(const std::string& Name, const std::function<bool(testserver::TGameWorld&)>& Condition);
     // The player's creature stands on the field.

@@ -24,10 +24,12 @@ namespace {
 constexpr TPosition START_BESIDE_THE_TOOLS{1010, 1011, 7};
 constexpr int32_t LEFT_HAND = 5, RIGHT_HAND = 6;
 
-// Whether the map shows the dark of a cave: most of its pixels black.
+// Whether the map shows the dark of a cave: most of its pixels nearly black.
 bool Dark(const TImage& Map) {
-    const auto Black = std::count(Map.Pixels.begin(), Map.Pixels.end(), 0u);
-    return Black * 10 > static_cast<std::ptrdiff_t>(Map.Pixels.size()) * 8;
+    const auto Black = std::count_if(Map.Pixels.begin(), Map.Pixels.end(), [](uint32_t Pixel) {
+        return (Pixel >> 16 & 0xFF) + (Pixel >> 8 & 0xFF) + (Pixel & 0xFF) < 48;
+    });
+    return Black * 10 > static_cast<std::ptrdiff_t>(Map.Pixels.size()) * 7;
 }
 
 TPlace PlaceOf(TPosition Where) {
@@ -176,9 +178,7 @@ TEST_F(ObjectRoad, TheKeyUsedOnTheLockedDoorOpensIt) {
     const TRect Door = FieldAreaOf(Screen, Player, LOCKED_DOOR);
     const TImage Closed = Client->shot(Door);
     const size_t Sent = sent();
-    Client->rightClick(field(Screen, KEY_FIELD));
-    ASSERT_TRUE(Road->choose(*Client, "Use with ..."));
-    Client->click(field(Screen, LOCKED_DOOR));
+    ASSERT_TRUE(Road->useWith(*Client, field(Screen, KEY_FIELD), field(Screen, LOCKED_DOOR)));
 
     const TClientCommand Used = command(Sent);
     EXPECT_EQ(Used.Type, COMMAND_USE_WITH);
@@ -217,9 +217,7 @@ TEST_F(ObjectRoad, TheRuneReleasedOverACreatureIsUsedOnIt) {
     ASSERT_TRUE(Client->waitUntil("Mira out of the house", Door,
                                   [&](const TImage& Now) { return Now.Pixels != Empty.Pixels; }));
     const size_t Sent = sent();
-    Client->rightClick(field(Screen, RUNE_FIELD));
-    ASSERT_TRUE(Road->choose(*Client, "Use with ..."));
-    Client->click(field(Screen, Mira));
+    ASSERT_TRUE(Road->useWith(*Client, field(Screen, RUNE_FIELD), field(Screen, Mira)));
 
     const TClientCommand Used = command(Sent);
     EXPECT_EQ(Used.Type, COMMAND_USE_ON_CREATURE);
@@ -270,9 +268,7 @@ TEST_F(ObjectRoad, AnAppleTakenFromTheFullDepotMakesTheClientAskForItAgainAndIts
 TEST_F(ObjectRoad, TheFishingRodOnTheWellCatchesAFishIntoTheBackpack) {
     TMainWindow& Screen = screen();
     const size_t Sent = sent();
-    Client->rightClick(field(Screen, ROD_FIELD));
-    ASSERT_TRUE(Road->choose(*Client, "Use with ..."));
-    Client->click(field(Screen, WELL));
+    ASSERT_TRUE(Road->useWith(*Client, field(Screen, ROD_FIELD), field(Screen, WELL)));
     const TClientCommand Used = command(Sent);
     EXPECT_EQ(Used.Type, COMMAND_USE_WITH);
     EXPECT_EQ(Used.ToObjectType, WATER);
@@ -294,9 +290,7 @@ TEST_F(ObjectRoad, TheRopeUsedOnTheSpotBelowTheHoleClimbsOut) {
 
     TMainWindow& Screen = screen();
     const size_t Climb = sent();
-    Client->rightClick(BodySlotCentre(Screen, LEFT_HAND));
-    ASSERT_TRUE(Road->choose(*Client, "Use with ..."));
-    Client->click(field(Screen, ROPE_SPOT));
+    ASSERT_TRUE(Road->useWith(*Client, BodySlotCentre(Screen, LEFT_HAND), field(Screen, ROPE_SPOT)));
     const TClientCommand Used = command(Climb);
     EXPECT_EQ(Used.Type, COMMAND_USE_WITH);
     EXPECT_EQ(Used.ObjectType, ROPE);

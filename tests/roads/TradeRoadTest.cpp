@@ -157,9 +157,8 @@ TEST_F(TradeRoad, TheRuneReleasedOverAnotherPlayerIsUsedOnItsCreatureObject) {
     TMainWindow& Screen = screen(*Aldric);
     const TPosition Here = Road->positionOf("Aldric"), There = Road->positionOf("Brenna");
     const size_t Sent = sent();
-    Aldric->rightClick(FieldCentreOf(Screen, Here, RUNE_FIELD));
-    ASSERT_TRUE(Road->choose(*Aldric, "Use with ..."));
-    Aldric->click(FieldCentreOf(Screen, Here, There));
+    ASSERT_TRUE(
+        Road->useWith(*Aldric, FieldCentreOf(Screen, Here, RUNE_FIELD), FieldCentreOf(Screen, Here, There)));
 
     const TClientCommand Used = command(Sent);
     EXPECT_EQ(Used.Type, COMMAND_USE_WITH) << "a player is used on as the object it is on its field";

@@ -28,7 +28,7 @@ void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Ite
         Writer.u8(Item.Data);
 }
 
-void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known) {
+void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield) {
     if (Known) {
         Writer.u16(KNOWN_CREATURE).u32(Creature.Id).u8(Creature.Facing);
         return;
@@ -37,7 +37,7 @@ void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known) {
     Writer.u8(Creature.Health).u8(Creature.Facing).u16(Creature.Outfit);
     for (uint8_t Color : Creature.Colors)
         Writer.u8(Color);
-    Writer.u8(0).u8(0).u16(Creature.Speed).u8(0).u8(0); // no light, no skull, no shield
+    Writer.u8(0).u8(0).u16(Creature.Speed).u8(Creature.Skull).u8(Shield); // no light
 }
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports) {

@@ -21,6 +21,9 @@ const THandlers& Handlers() {
         AddLooking(Roads);
         AddContainers(Roads);
         AddChat(Roads);
+        AddSocial(Roads);
+        AddCombat(Roads);
+        AddTexts(Roads);
         return Roads;
     }();
     return Table;

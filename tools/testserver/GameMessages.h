@@ -31,8 +31,8 @@ enum TTalkMode : uint8_t {
 void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Item);
 // A creature inside a field: Known false gives word 97, u32 id to replace (0), u32 id, string name and the
 // full block: u8 health, u8 facing, u16 outfit, four u8 colours, u8 light, u8 light colour, u16 speed,
-// u8 skull, u8 shield (the party shield as this receiver sees the creature). Known true gives word 99, u32 id,
-// u8 facing.
+// u8 skull, u8 shield (the party shield as this receiver sees the creature). Known true gives word 99, u32
+// id, u8 facing.
 void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield = 0);
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports); // 10

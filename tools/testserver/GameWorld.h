@@ -95,7 +95,7 @@ private:
     const std::atomic<uint32_t>* CreatureSteps;
     TWorld World;
     std::vector<std::shared_ptr<TPlayer>> Players;
-    std::map<std::string, TBody> Bodies; // by lower-case character name
+    std::map<std::string, TBody> Bodies;               // by lower-case character name
     std::map<uint32_t, std::vector<std::string>> Vips; // by account
     uint32_t Statement = 0;
     uint32_t StepsDone = 0;              // of CreatureSteps

@@ -17,7 +17,8 @@ inline constexpr uint16_t GRASS = 100, STONE_FLOOR = 102, WOOD_FLOOR = 104, COBB
                           APPLES = 159, VIAL = 160, POOL = 162, BOOK = 163, SWORD = 166, ROPE = 175;
 // The social roads' things: a sign with a text to read, a sign with a house's list, a book to write in.
 inline constexpr uint16_t SIGN = 144;
-inline constexpr TPosition SIGN_FIELD{1011, 1008, 7}, HOUSE_SIGN_FIELD{1009, 1008, 7}, BOOK_FIELD{1012, 1008, 7};
+inline constexpr TPosition SIGN_FIELD{1011, 1008, 7}, HOUSE_SIGN_FIELD{1009, 1008, 7},
+    BOOK_FIELD{1012, 1008, 7};
 inline constexpr uint8_t GUEST_LIST = 1; // the kind of the house's list
 inline constexpr uint16_t OUTFIT_CITIZEN = 1, OUTFIT_KNIGHT = 2, OUTFIT_MAGE = 3, OUTFIT_RAT = 7;
 inline constexpr uint8_t EFFECT_PUFF = 2, EFFECT_TELEPORT = 7;

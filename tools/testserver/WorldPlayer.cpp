@@ -34,7 +34,8 @@ TOutbox TPlayer::takeOutbox() {
 std::vector<uint8_t> TPlayer::creatureBytes(const TCreature& Creature) {
     TWireWriter Bytes;
     auto Shield = Shields.find(Creature.Id);
-    WriteCreature(Bytes, Creature, !Known.insert(Creature.Id).second, Shield != Shields.end() ? Shield->second : 0);
+    WriteCreature(Bytes, Creature, !Known.insert(Creature.Id).second,
+                  Shield != Shields.end() ? Shield->second : 0);
     return Bytes.take();
 }
 

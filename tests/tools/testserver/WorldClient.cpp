@@ -108,7 +108,7 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
         m.Objects.push_back(readObject(Reader, Reader.u16()));
         return true;
     case 130:
-        m.Byte = Reader.u8();   // brightness
+        m.Byte = Reader.u8();  // brightness
         m.Value = Reader.u8(); // colour
         return true;
     case 131:
@@ -117,7 +117,9 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
         return true;
     case 160:
         for (int Size : {2, 2, 2, 4, 2, 1, 2, 2, 1, 1, 1})
-            m.Values.push_back(static_cast<uint16_t>(Size == 1 ? Reader.u8() : Size == 2 ? Reader.u16() : Reader.u32()));
+            m.Values.push_back(static_cast<uint16_t>(Size == 1   ? Reader.u8()
+                                                     : Size == 2 ? Reader.u16()
+                                                                 : Reader.u32()));
         return true;
     case 161:
         for (int i = 0; i < 14; ++i)

@@ -46,8 +46,9 @@ struct TServerMessage {
     // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing; 132 colour, 134 mark,
     // 140 health, 144 skull, 145 shield, 151 list kind
     uint8_t Byte = 0;
-    bool Flag = false;      // 110 has parent, 210 online
-    std::string Name, Text; // Text also of the error 20, 132, 150 and 151; Name of 150 the author, 210 the VIP
+    bool Flag = false; // 110 has parent, 210 online
+    std::string Name,
+        Text; // Text also of the error 20, 132, 150 and 151; Name of 150 the author, 210 the VIP
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
     std::vector<uint16_t> Values; // 160 and 161 in order; 142 and 200 outfit and colours, 200 first and last
 };

@@ -15,9 +15,11 @@ namespace testserver {
 // Skulls (creature field and message 144) and party shields (field and message 145) as the client draws
 // them.
 enum TSkull : uint8_t { SKULL_NONE = 0, SKULL_YELLOW = 1, SKULL_GREEN = 2, SKULL_WHITE = 3, SKULL_RED = 4 };
+// As the viewer sees a player; on the viewer's own creature 1 means it has invited players and no one has
+// joined yet, 2 that someone invited it.
 enum TShield : uint8_t {
     SHIELD_NONE = 0,
-    SHIELD_INVITING = 1, // the leader who invited the viewer
+    SHIELD_INVITING = 1, // a leader who invited the viewer
     SHIELD_INVITED = 2,  // a player the viewer invited
     SHIELD_MEMBER = 3,
     SHIELD_LEADER = 4,

@@ -57,7 +57,7 @@ void Reward(TPlayer& Player, const std::string& Defeated) {
     }
     v.SoulPoints = static_cast<uint8_t>(std::max(v.SoulPoints - 1, 0));
     Player.send(PlayerDataMessage(v));
-    Player.send(SystemMessage(TALK_STATUS_ONLY, "You have defeated " + Defeated + "."));
+    Player.send(SystemMessage(TALK_EVENT_STATUS, "You have defeated " + Defeated + "."));
 }
 
 void Train(TPlayer& Player) {

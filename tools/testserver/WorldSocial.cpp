@@ -57,10 +57,20 @@ void RemoveVip(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command)
 
 bool InParty(const TPlayer& Player) { return Player.PartyLeader != 0; }
 
+bool IsInvited(TGameWorld& World, const TPlayer& Player) {
+    return std::ranges::any_of(World.players(), [&](const std::shared_ptr<TPlayer>& Leader) {
+        return Leader->Invited.contains(Player.Id);
+    });
+}
+
 // The shield the viewer's client shows on Player.
-uint8_t ShieldOf(const TPlayer& Viewer, const TPlayer& Player) {
-    if (InParty(Viewer) && Viewer.PartyLeader == Player.PartyLeader)
+uint8_t ShieldOf(TGameWorld& World, const TPlayer& Viewer, const TPlayer& Player) {
+    if (InParty(Player) && Viewer.PartyLeader == Player.PartyLeader)
         return Player.PartyLeader == Player.Id ? SHIELD_LEADER : SHIELD_MEMBER;
+    if (&Viewer == &Player) {
+        if (!Player.Invited.empty()) return SHIELD_INVITING;
+        return IsInvited(World, Player) ? SHIELD_INVITED : SHIELD_NONE;
+    }
     if (Player.Invited.contains(Viewer.Id)) return SHIELD_INVITING;
     if (Viewer.Invited.contains(Player.Id)) return SHIELD_INVITED;
     return SHIELD_NONE;
@@ -70,7 +80,7 @@ uint8_t ShieldOf(const TPlayer& Viewer, const TPlayer& Player) {
 void ShowShields(TGameWorld& World) {
     for (const std::shared_ptr<TPlayer>& Viewer : World.players())
         for (const std::shared_ptr<TPlayer>& Player : World.players()) {
-            const uint8_t Shield = ShieldOf(*Viewer, *Player);
+            const uint8_t Shield = ShieldOf(World, *Viewer, *Player);
             uint8_t& Shown = Viewer->Shields[Player->Id];
             if (Shield == Shown) continue;
             Shown = Shield;
@@ -121,7 +131,10 @@ void PassLeadership(TGameWorld& World, TPlayer& Actor, const TClientCommand& Com
 // A party of one is no party: the last member left alone leaves too.
 void LeaveParty(TGameWorld& World, TPlayer& Actor) {
     const uint32_t Leader = Actor.PartyLeader;
-    if (Leader == 0) return;
+    if (Leader == 0) { // a party still forming: its invitations end
+        Actor.Invited.clear();
+        return ShowShields(World);
+    }
     Actor.PartyLeader = 0;
     std::vector<TPlayer*> Rest;
     for (const std::shared_ptr<TPlayer>& Member : World.players())
@@ -132,7 +145,7 @@ void LeaveParty(TGameWorld& World, TPlayer& Actor) {
         Rest.front()->Invited = std::move(Actor.Invited);
     }
     Actor.Invited.clear();
-    if (Rest.size() == 1) Rest.front()->PartyLeader = 0;
+    if (Rest.size() == 1 && Rest.front()->Invited.empty()) Rest.front()->PartyLeader = 0;
     Actor.send(SystemMessage(TALK_EVENT_STATUS, "You have left the party."));
     ShowShields(World);
 }

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -64,13 +66,18 @@ protected:
         Player.send(Command);
         return Player.waitFor([&](const TServerMessage& m) { return m.Type == Type; });
     }
-    // Reads until the client has been shown Shield on Creature, whatever came between.
-    static bool showsShield(TPlayerClient& Player, uint32_t Creature, uint8_t Shield) {
-        return Player
-            .waitFor([&](const TServerMessage& m) {
-                return m.Type == 145 && m.Number == Creature && m.Byte == Shield;
-            })
-            .has_value();
+    // Reads until the client shows every shield of Wanted (creature, shield), whatever came between.
+    bool showsShields(TPlayerClient& Player, const std::map<uint32_t, uint8_t>& Wanted) {
+        std::map<uint32_t, uint8_t>& Shown = Shields[&Player];
+        auto Holds = [&] {
+            return std::ranges::all_of(Wanted, [&](const auto& w) { return Shown[w.first] == w.second; });
+        };
+        return Holds() || Player
+                              .waitFor([&](const TServerMessage& m) {
+                                  if (m.Type == 145) Shown[m.Number] = m.Byte;
+                                  return Holds();
+                              })
+                              .has_value();
     }
     static std::optional<TServerMessage> find(const std::vector<TServerMessage>& Messages, uint8_t Type) {
         for (const TServerMessage& m : Messages)
@@ -80,6 +87,7 @@ protected:
 
     std::shared_ptr<const TWorldSetup> Setup;
     TTestServer Server;
+    std::map<const TPlayerClient*, std::map<uint32_t, uint8_t>> Shields; // as each client was shown them
 };
 
 } // namespace
@@ -116,17 +124,18 @@ TEST_F(SocialWorldTest, PartyShieldsFollowInviteJoinPassAndLeave) {
     auto Aldric = join("Aldric", 1);
     auto Brenna = join("Brenna", 2);
     Aldric->send(WithId(COMMAND_INVITE_TO_PARTY, BRENNA));
-    EXPECT_TRUE(showsShield(*Aldric, BRENNA, SHIELD_INVITED));
-    EXPECT_TRUE(showsShield(*Brenna, ALDRIC, SHIELD_INVITING));
+    EXPECT_TRUE(showsShields(*Aldric, {{ALDRIC, SHIELD_INVITING}, {BRENNA, SHIELD_INVITED}}));
+    EXPECT_TRUE(showsShields(*Brenna, {{ALDRIC, SHIELD_INVITING}, {BRENNA, SHIELD_INVITED}}));
 
     Brenna->send(WithId(COMMAND_JOIN_PARTY, ALDRIC));
-    EXPECT_TRUE(showsShield(*Aldric, BRENNA, SHIELD_MEMBER));
-    EXPECT_TRUE(showsShield(*Brenna, ALDRIC, SHIELD_LEADER));
+    EXPECT_TRUE(showsShields(*Aldric, {{ALDRIC, SHIELD_LEADER}, {BRENNA, SHIELD_MEMBER}}));
+    EXPECT_TRUE(showsShields(*Brenna, {{ALDRIC, SHIELD_LEADER}, {BRENNA, SHIELD_MEMBER}}));
     Aldric->send(WithId(COMMAND_PASS_LEADERSHIP, BRENNA));
-    EXPECT_TRUE(showsShield(*Aldric, BRENNA, SHIELD_LEADER));
+    EXPECT_TRUE(showsShields(*Aldric, {{ALDRIC, SHIELD_MEMBER}, {BRENNA, SHIELD_LEADER}}));
 
     Aldric->send({COMMAND_LEAVE_PARTY});
-    EXPECT_TRUE(showsShield(*Brenna, BRENNA, SHIELD_NONE)) << "a party of one is no party";
+    EXPECT_TRUE(showsShields(*Brenna, {{ALDRIC, SHIELD_NONE}, {BRENNA, SHIELD_NONE}}))
+        << "a party of one is no party";
 }
 
 TEST_F(SocialWorldTest, FightingTobinWoundsBothAndHisDefeatRewards) {

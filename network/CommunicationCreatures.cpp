@@ -12,8 +12,10 @@ namespace {
 
 constexpr int32_t HIGHEST_DIRECTION = 3; // 0 north, 1 east, 2 south, 3 west
 constexpr int32_t HIGHEST_SKULL = 4;     // 0 none, 1..4
+constexpr int32_t HIGHEST_SHIELD = 4;    // 0 none, 1..4
 
-// Directions and skulls pick pictures by number: out-of-range values are refused as they arrive.
+// Directions, skulls and shields pick pictures and menu entries by number: out-of-range values are refused
+// as they arrive.
 int32_t ReadDirection() {
     int32_t LookDirection = GetByte();
     CHECK(In(LookDirection, 0, HIGHEST_DIRECTION), LookDirection);
@@ -24,6 +26,12 @@ int32_t ReadSkull() {
     int32_t PKFlag = GetByte();
     CHECK(In(PKFlag, 0, HIGHEST_SKULL), PKFlag);
     return PKFlag;
+}
+
+int32_t ReadShield() {
+    int32_t PARTYFlag = GetByte();
+    CHECK(In(PARTYFlag, 0, HIGHEST_SHIELD), PARTYFlag);
+    return PARTYFlag;
 }
 
 // An outfit, or with outfit type 0 the item type shown in its place.
@@ -50,7 +58,7 @@ void ReadCreatureBlock(TCreature* Creature) {
     Target.LightColor = GetByte();
     Target.Speed = GetWord();
     int32_t PKFlag = ReadSkull();
-    Target.PARTYFlag = GetByte();
+    Target.PARTYFlag = ReadShield();
     if (Creature == nullptr) return;
     Creature->setPKFlag(PKFlag, false);
     CheckPKFlagHint(Creature->PKFlag);
@@ -167,7 +175,7 @@ void ReceiveCreatureShield() {
     uint32_t CreatureID = 0;
     try {
         TCreature* Creature = ReadUpdatedCreature(CreatureID);
-        int32_t PARTYFlag = GetByte();
+        int32_t PARTYFlag = ReadShield();
         if (Creature != nullptr) Creature->PARTYFlag = PARTYFlag;
     }
     CATCH_FRAME(CreatureID)

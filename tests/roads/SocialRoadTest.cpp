@@ -126,7 +126,8 @@ TEST_F(SocialRoad, AVipEditedForTheLoginNoticeIsAnnouncedAtHerNextLogin) {
     const size_t Sent = Road->commandCount();
     choose(*Aldric, Line->centre(), "Edit Brenna");
     ASSERT_TRUE(shown(*Aldric, DialogCaption("Change player in VIP list")));
-    const std::optional<TRect> Notify = shown(*Aldric, Text("Notify at login", SkinProperties.CheckBox.TextFormat));
+    const std::optional<TRect> Notify =
+        shown(*Aldric, Text("Notify at login", SkinProperties.CheckBox.TextFormat));
     ASSERT_TRUE(Notify);
     Aldric->click(Notify->centre());
     Aldric->type("Neighbour");

@@ -27,6 +27,8 @@ enum TTalkMode : uint8_t {
     TALK_STATUS_ONLY = 23,  // the status line only
 };
 
+// A position: u16 x, u16 y, u8 z.
+TWireWriter& WritePosition(TWireWriter& Writer, TPosition Where);
 // An item: u16 type, then the data byte once for each of the type's data flags (count, liquid).
 void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Item);
 // A creature inside a field: Known false gives word 97, u32 id to replace (0), u32 id, string name and the

@@ -1,15 +1,11 @@
 // Layouts of the messages of fighting, parties, looks, texts and the VIP list.
 #include "tools/testserver/SocialMessages.h"
 
+#include "tools/testserver/GameMessages.h"
+
 namespace testserver {
 
 namespace {
-
-TWireWriter& Position(TWireWriter& Writer, TPosition Where) {
-    return Writer.u16(static_cast<uint16_t>(Where.X))
-        .u16(static_cast<uint16_t>(Where.Y))
-        .u8(static_cast<uint8_t>(Where.Z));
-}
 
 TMessage CreatureByte(uint8_t Type, uint32_t Creature, uint8_t Value) {
     return TWireWriter().u8(Type).u32(Creature).u8(Value).take();
@@ -19,7 +15,7 @@ TMessage CreatureByte(uint8_t Type, uint32_t Creature, uint8_t Value) {
 
 TMessage TextEffectMessage(TPosition Where, uint8_t Color, std::string_view Text) {
     TWireWriter Writer;
-    Position(Writer.u8(132), Where).u8(Color);
+    WritePosition(Writer.u8(132), Where).u8(Color);
     return Writer.string(Text).take();
 }
 

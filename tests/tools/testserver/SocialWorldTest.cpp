@@ -34,17 +34,6 @@ TBytes WithName(uint8_t Command, std::string_view Name) {
     return Bytes;
 }
 
-TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition) {
-    TBytes Bytes{COMMAND_USE};
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.X));
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.Y));
-    Bytes.push_back(static_cast<uint8_t>(Where.Z));
-    testclient::Put16(Bytes, Type);
-    Bytes.push_back(StackPosition);
-    Bytes.push_back(0);
-    return Bytes;
-}
-
 class SocialWorldTest : public ::testing::Test {
 protected:
     void play(TWorldOptions Options) {
@@ -195,25 +184,27 @@ TEST_F(SocialWorldTest, OutfitDialogOffersTheRangeAndAChosenLookIsShownToOthers)
 
 TEST_F(SocialWorldTest, SignsShowTheirTextTheBookKeepsWhatIsWrittenAndTheHouseListIsEdited) {
     auto Aldric = join("Aldric", 1);
-    std::optional<TServerMessage> Sign = find(Aldric->ask(Use(village::SIGN_FIELD, village::SIGN, 1)), 150);
+    std::optional<TServerMessage> Sign =
+        find(Aldric->ask(testclient::UseCommand(village::SIGN_FIELD, village::SIGN, 1)), 150);
     ASSERT_TRUE(Sign);
     EXPECT_EQ(Sign->Text, "Welcome to Ebrun.\nMind the pond.");
     EXPECT_EQ(Sign->Value, village::SIGN);
 
-    std::optional<TServerMessage> Book = find(Aldric->ask(Use(village::BOOK_FIELD, village::BOOK, 1)), 150);
+    std::optional<TServerMessage> Book =
+        find(Aldric->ask(testclient::UseCommand(village::BOOK_FIELD, village::BOOK, 1)), 150);
     ASSERT_TRUE(Book);
     EXPECT_EQ(Book->Text, "");
     TBytes Write = WithId(COMMAND_EDIT_TEXT, Book->Number);
     testclient::PutString(Write, "Dear diary");
     Aldric->send(Write);
     Aldric->send(Write); // the dialog is closed: no second answer is taken
-    Book = find(Aldric->ask(Use(village::BOOK_FIELD, village::BOOK, 1)), 150);
+    Book = find(Aldric->ask(testclient::UseCommand(village::BOOK_FIELD, village::BOOK, 1)), 150);
     ASSERT_TRUE(Book);
     EXPECT_EQ(Book->Text, "Dear diary");
     EXPECT_EQ(Book->Name, "Aldric");
 
     std::optional<TServerMessage> List =
-        find(Aldric->ask(Use(village::HOUSE_SIGN_FIELD, village::SIGN, 1)), 151);
+        find(Aldric->ask(testclient::UseCommand(village::HOUSE_SIGN_FIELD, village::SIGN, 1)), 151);
     ASSERT_TRUE(List);
     EXPECT_EQ(List->Byte, village::GUEST_LIST);
     EXPECT_EQ(List->Text, "Aldric\nBrenna");
@@ -221,7 +212,7 @@ TEST_F(SocialWorldTest, SignsShowTheirTextTheBookKeepsWhatIsWrittenAndTheHouseLi
     testclient::Put32(Edit, List->Number);
     testclient::PutString(Edit, "Cedric");
     Aldric->send(Edit);
-    List = find(Aldric->ask(Use(village::HOUSE_SIGN_FIELD, village::SIGN, 1)), 151);
+    List = find(Aldric->ask(testclient::UseCommand(village::HOUSE_SIGN_FIELD, village::SIGN, 1)), 151);
     ASSERT_TRUE(List);
     EXPECT_EQ(List->Text, "Cedric");
 }

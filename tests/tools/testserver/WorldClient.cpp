@@ -43,6 +43,22 @@ std::vector<TPosition> Fields(TPosition View, const std::vector<int>& Floors, in
 
 } // namespace
 
+TBytes ObjectCommand(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition) {
+    TBytes Bytes{Command};
+    Put16(Bytes, static_cast<uint16_t>(Where.X));
+    Put16(Bytes, static_cast<uint16_t>(Where.Y));
+    Bytes.push_back(static_cast<uint8_t>(Where.Z));
+    Put16(Bytes, Type);
+    Bytes.push_back(StackPosition);
+    return Bytes;
+}
+
+TBytes UseCommand(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container) {
+    TBytes Bytes = ObjectCommand(130, Where, Type, StackPosition);
+    Bytes.push_back(Container);
+    return Bytes;
+}
+
 std::vector<TServerMessage> TWorldClient::read(const TBytes& Frame) {
     std::vector<TServerMessage> Messages;
     TReader Reader(Frame);

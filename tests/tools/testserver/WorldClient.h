@@ -73,6 +73,11 @@ private:
     TPosition View{};
 };
 
+// A command that names an object: its byte, the place, the type and the stack position.
+TBytes ObjectCommand(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition);
+// Use (130) of an object, opening a container in window Container.
+TBytes UseCommand(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container = 0);
+
 // One character's game session: logs in, keeps the entry (up to the welcome line or a refusal), sends
 // commands and reads the world's frames through a TWorldClient.
 class TPlayerClient {

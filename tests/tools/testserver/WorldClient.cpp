@@ -43,22 +43,6 @@ std::vector<TPosition> Fields(TPosition View, const std::vector<int>& Floors, in
 
 } // namespace
 
-TBytes ObjectCommand(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition) {
-    TBytes Bytes{Command};
-    Put16(Bytes, static_cast<uint16_t>(Where.X));
-    Put16(Bytes, static_cast<uint16_t>(Where.Y));
-    Bytes.push_back(static_cast<uint8_t>(Where.Z));
-    Put16(Bytes, Type);
-    Bytes.push_back(StackPosition);
-    return Bytes;
-}
-
-TBytes UseCommand(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container) {
-    TBytes Bytes = ObjectCommand(130, Where, Type, StackPosition);
-    Bytes.push_back(Container);
-    return Bytes;
-}
-
 std::vector<TServerMessage> TWorldClient::read(const TBytes& Frame) {
     std::vector<TServerMessage> Messages;
     TReader Reader(Frame);
@@ -124,54 +108,16 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
         m.Objects.push_back(readObject(Reader, Reader.u16()));
         return true;
     case 130:
-        m.Byte = Reader.u8();  // brightness
-        m.Value = Reader.u8(); // colour
+        Reader.u16();
         return true;
     case 131:
         m.Where = ReadPosition(Reader);
         m.Byte = Reader.u8();
         return true;
     case 160:
-        for (int Size : {2, 2, 2, 4, 2, 1, 2, 2, 1, 1, 1})
-            m.Values.push_back(static_cast<uint16_t>(Size == 1   ? Reader.u8()
-                                                     : Size == 2 ? Reader.u16()
-                                                                 : Reader.u32()));
-        return true;
     case 161:
-        for (int i = 0; i < 14; ++i)
-            m.Values.push_back(Reader.u8());
-        return true;
-    case 132:
-        m.Where = ReadPosition(Reader);
-        m.Byte = Reader.u8();
-        m.Text = Reader.string();
-        return true;
-    case 134:
-    case 140:
-    case 144:
-    case 145:
-        m.Number = Reader.u32();
-        m.Byte = Reader.u8();
-        return true;
-    case 142:
-    case 200:
-        if (m.Type == 142) m.Number = Reader.u32();
-        for (int i = 0, Count = m.Type == 142 ? 5 : 7; i < Count; ++i)
-            m.Values.push_back(i == 0 || i > 4 ? Reader.u16() : Reader.u8());
-        return true;
-    case 150:
-        m.Number = Reader.u32();
-        m.Value = Reader.u16();
-        Reader.u16(); // the longest text
-        m.Text = Reader.string();
-        m.Name = Reader.string();
-        return true;
-    case 151:
-        m.Byte = Reader.u8();
-        m.Number = Reader.u32();
-        m.Text = Reader.string();
-        return true;
-    case 163:
+        for (int i = m.Type == 160 ? 20 : 14; i > 0; --i)
+            Reader.u8();
         return true;
     case 210:
         m.Number = Reader.u32();

@@ -40,17 +40,12 @@ struct TServerMessage {
     uint8_t StackPosition = 0;        // 107-109
     std::vector<TSeenField> Fields;   // 100-105, 190, 191
     std::vector<TSeenObject> Objects; // 106, 107, 120: the object; 110: the items
-    // 10 player id, 170 statement; the creature or character of 134, 140-145, 210-212; 150, 151 identifier
-    uint32_t Number = 0;
-    uint16_t Value = 0; // 10 beat, 110 container type, 170 / 172 / 178 channel, 150 object type
-    // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing; 132 colour, 134 mark,
-    // 140 health, 144 skull, 145 shield, 151 list kind
-    uint8_t Byte = 0;
-    bool Flag = false; // 110 has parent, 210 online
-    std::string Name,
-        Text; // Text also of the error 20, 132, 150 and 151; Name of 150 the author, 210 the VIP
+    uint32_t Number = 0;              // 10 player id, 170 statement, 210-212 the VIP
+    uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 178 channel
+    uint8_t Byte = 0;       // 110 / 111 container, 120 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false;      // 110 has parent, 210 online
+    std::string Name, Text; // Text also of the error 20; Name of 210 the VIP
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
-    std::vector<uint16_t> Values; // 160 and 161 in order; 142 and 200 outfit and colours, 200 first and last
 };
 
 class TWorldClient {
@@ -72,11 +67,6 @@ private:
     const testserver::TObjectTypes& Types;
     TPosition View{};
 };
-
-// A command that names an object: its byte, the place, the type and the stack position.
-TBytes ObjectCommand(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition);
-// Use (130) of an object, opening a container in window Container.
-TBytes UseCommand(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container = 0);
 
 // One character's game session: logs in, keeps the entry (up to the welcome line or a refusal), sends
 // commands and reads the world's frames through a TWorldClient.

@@ -26,6 +26,22 @@ std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages) {
     return Types;
 }
 
+TBytes Place(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition) {
+    TBytes Bytes{Command};
+    testclient::Put16(Bytes, static_cast<uint16_t>(Where.X));
+    testclient::Put16(Bytes, static_cast<uint16_t>(Where.Y));
+    Bytes.push_back(static_cast<uint8_t>(Where.Z));
+    testclient::Put16(Bytes, Type);
+    Bytes.push_back(StackPosition);
+    return Bytes;
+}
+
+TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container) {
+    TBytes Bytes = Place(130, Where, Type, StackPosition);
+    Bytes.push_back(Container);
+    return Bytes;
+}
+
 TBytes Talk(uint8_t Mode, std::string_view Text, int Channel = -1) {
     TBytes Bytes{150, Mode};
     if (Channel >= 0) testclient::Put16(Bytes, static_cast<uint16_t>(Channel));
@@ -196,7 +212,7 @@ TEST_F(WorldSessionTest, TheTrapdoorLeadsBelowTheSurfaceAndTheCellarStairsBackUp
 TEST_F(WorldSessionTest, LookingAnswersWithALineTheConsoleShows) {
     enter();
     auto Look = [&](TPosition Where, uint16_t Type, uint8_t StackPosition) {
-        std::vector<TServerMessage> Answer = ask(testclient::ObjectCommand(140, Where, Type, StackPosition));
+        std::vector<TServerMessage> Answer = ask(Place(140, Where, Type, StackPosition));
         EXPECT_EQ(TypesOf(Answer), std::vector<uint8_t>{180});
         EXPECT_EQ(Answer.empty() ? 0 : Answer[0].Byte, TALK_EVENT_STATUS);
         return Answer.empty() ? std::string() : Answer[0].Text;
@@ -235,7 +251,7 @@ TEST_F(WorldSessionTest, TalkIsEchoedInTheDefaultChannelAndInAChannel) {
 
 TEST_F(WorldSessionTest, UsingTheChestOpensItAndTheBagInsideIt) {
     enter();
-    std::vector<TServerMessage> Chest = ask(testclient::UseCommand(v::CHEST_FIELD, v::CHEST, 1, 0));
+    std::vector<TServerMessage> Chest = ask(Use(v::CHEST_FIELD, v::CHEST, 1, 0));
     ASSERT_EQ(TypesOf(Chest), std::vector<uint8_t>{110});
     EXPECT_EQ(Chest[0].Byte, 0);
     EXPECT_EQ(Chest[0].Value, v::CHEST);
@@ -245,7 +261,7 @@ TEST_F(WorldSessionTest, UsingTheChestOpensItAndTheBagInsideIt) {
     EXPECT_EQ(Chest[0].Objects[0].Word, v::GOLD);
     EXPECT_EQ(Chest[0].Objects[0].Data, 37);
 
-    std::vector<TServerMessage> Bag = ask(testclient::UseCommand({0xFFFF, 64, 1}, v::BAG, 1, 0));
+    std::vector<TServerMessage> Bag = ask(Use({0xFFFF, 64, 1}, v::BAG, 1, 0));
     ASSERT_EQ(TypesOf(Bag), std::vector<uint8_t>{110});
     EXPECT_EQ(Bag[0].Name, "bag");
     EXPECT_TRUE(Bag[0].Flag);
@@ -257,7 +273,7 @@ TEST_F(WorldSessionTest, UsingTheChestOpensItAndTheBagInsideIt) {
     ASSERT_EQ(TypesOf(Parent), std::vector<uint8_t>{110});
     EXPECT_EQ(Parent[0].Value, v::CHEST);
     EXPECT_EQ(TypesOf(ask({135, 0})), std::vector<uint8_t>{111});
-    std::vector<TServerMessage> Grass = ask(testclient::UseCommand(v::START, v::GRASS, 0, 0));
+    std::vector<TServerMessage> Grass = ask(Use(v::START, v::GRASS, 0, 0));
     ASSERT_EQ(TypesOf(Grass), std::vector<uint8_t>{180});
     EXPECT_EQ(Grass[0].Text, "You cannot use this object.");
 }
@@ -288,7 +304,7 @@ TEST_F(WorldSessionTest, UnreadAndBrokenCommandsAreRecordedAndTheSessionGoesOn) 
     enter();
     ASSERT_TRUE(Player->send(TBytes{212, 128, 0, 1, 2, 3, 4}));
     ASSERT_TRUE(Player->send(TBytes{140, 1}));
-    std::vector<TServerMessage> Look = ask(testclient::ObjectCommand(140, v::START, 99, 1));
+    std::vector<TServerMessage> Look = ask(Place(140, v::START, 99, 1));
     ASSERT_EQ(TypesOf(Look), std::vector<uint8_t>{180}) << "the first answer is the look's";
 
     TReceived Received = Server.received();

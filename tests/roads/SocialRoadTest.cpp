@@ -2,7 +2,7 @@
 // turning, the VIP list (add, edit for the login notice, online), the party (invite, join, pass the
 // leadership, leave, revoke) with its shields, the fight modes and secure mode, a skull for attacking a
 // player, fighting Tobin until he yields and the values it brings, following and stopping, the outfit dialog
-// with its colours, and the sign, the book and the house list.
+// with its colours, the sign, the book and the house list, and the VIP removed.
 #include "tests/roads/Road.h"
 
 #include "foundation/Utils.h"
@@ -14,6 +14,9 @@
 #include "tools/testserver/Village.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 
 using namespace testserver;
 
@@ -233,9 +236,18 @@ TEST_F(SocialRoad, FightingTobinUntilHeYieldsBringsExperience) {
     const TClientCommand Attack = next("Aldric", Sent);
     EXPECT_EQ(Attack.Type, COMMAND_ATTACK);
     EXPECT_EQ(Attack.CreatureId, village::TOBIN);
+    // The attacked creature's line is framed red while the pointer is elsewhere.
+    const TRect Frame{Line->x - 30, Line->y - 4, 20, 24};
+    Aldric->move({Line->x, Line->y + 100});
+    auto Framed = [](const TImage& Image) {
+        return std::ranges::find(Image.Pixels, 0xE04040u) != Image.Pixels.end();
+    };
+    EXPECT_TRUE(Aldric->waitUntil("the attack mark on Tobin's line", Frame, Framed));
     const TRect Console = RectOf(Road->layout(*Aldric).Console);
     EXPECT_TRUE(Aldric->waitUntilShown(ConsoleLine("You have defeated Tobin.", ::TALK_EVENT_STATUS), Console,
                                        std::chrono::seconds(30)));
+
+    EXPECT_TRUE(Aldric->waitUntil("the attack mark gone", Frame, std::not_fn(Framed)));
 
     openSideWindow(*Aldric, "Skills", Text("Experience", {4, 176, 176, 176, LEFT_ALIGN}));
     char Experience[14];
@@ -307,4 +319,15 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_EQ(Edited.Type, COMMAND_EDIT_LIST);
     EXPECT_EQ(Edited.ListKind, village::GUEST_LIST);
     EXPECT_NE(Edited.Text.find("Cedric"), std::string::npos) << Edited.Text;
+}
+
+TEST_F(SocialRoad, RemovingTheVipTakesHerOffTheList) {
+    const std::optional<TRect> Line = shown(*Aldric, VipLine("Brenna", true));
+    ASSERT_TRUE(Line);
+    size_t Sent = Road->commandCount();
+    choose(*Aldric, Line->centre(), "Remove Brenna");
+    const TClientCommand Remove = next("Aldric", Sent);
+    EXPECT_EQ(Remove.Type, COMMAND_REMOVE_VIP);
+    EXPECT_EQ(Remove.CreatureId, BRENNA);
+    EXPECT_TRUE(Aldric->waitUntilGone(VipLine("Brenna", true), Aldric->area()));
 }

@@ -99,17 +99,23 @@ TEST_F(WorldChatTest, ATownspersonAnswersAndAConversationOpensOnlyWithSomeoneThe
 }
 
 TEST_F(WorldChatTest, ARequestWaitsInTheQueueIsTakenUpAnsweredAndClosedOrCancelled) {
-    auto Ysolde = join("Ysolde", 1);
     auto Aldric = join("Aldric");
     auto Brenna = join("Brenna");
+    auto Ysolde = join("Ysolde", 1); // last: no others' arrivals wait in its frames
     Brenna->send(Talk(6, "Someone blocks the door"));
-    Ysolde->send({151});
-    EXPECT_EQ(awaited(*Ysolde, 171).Channels.back().second, "Private Chat Channel");
-    Ysolde->send({152, 3, 0});
-    EXPECT_EQ(awaited(*Ysolde, 174).Value, 3);
-    const TServerMessage Waiting = awaited(*Ysolde, 170);
-    EXPECT_EQ(Waiting.Byte, 6);
-    EXPECT_EQ(Waiting.Name, "Brenna");
+    Brenna->send({151});
+    awaited(*Brenna, 171); // answered once the request is filed
+    const std::vector<std::pair<uint16_t, std::string>> Channels = Ysolde->ask({151}).at(0).Channels;
+    EXPECT_NE(
+        std::find(Channels.begin(), Channels.end(), std::pair<uint16_t, std::string>{3, "Rule Violations"}),
+        Channels.end());
+    const std::vector<TServerMessage> Queue = Ysolde->ask({152, 3, 0});
+    ASSERT_EQ(Queue.size(), 2u);
+    EXPECT_EQ(Queue[0].Type, 174);
+    EXPECT_EQ(Queue[0].Value, 3);
+    EXPECT_EQ(Queue[1].Byte, 6);
+    EXPECT_EQ(Queue[1].Name, "Brenna");
+    EXPECT_EQ(Queue[1].Text, "Someone blocks the door");
     Brenna->send({157});
     EXPECT_EQ(awaited(*Ysolde, 175).Name, "Brenna") << "cancelled while it waited";
 
@@ -129,6 +135,7 @@ TEST_F(WorldChatTest, ARequestWaitsInTheQueueIsTakenUpAnsweredAndClosedOrCancell
     Ysolde->send(Command(156, "Aldric"));
     awaited(*Aldric, 177);
     Aldric->send(Talk(6, "again"));
+    EXPECT_EQ(awaited(*Ysolde, 170).Text, "again");
     Ysolde->send(Command(155, "Aldric"));
     awaited(*Ysolde, 175);
     Aldric->send({157});

@@ -1,6 +1,8 @@
 // Builders of the chat roads' own server messages.
 #include "tools/testserver/WorldChatMessages.h"
 
+#include "tools/testserver/GameMessages.h"
+
 namespace testserver {
 
 TMessage RightsMessage(const std::array<uint8_t, RULE_VIOLATION_REASONS>& Masks) {

@@ -13,20 +13,6 @@ namespace testserver {
 // Rule-violation reasons a gamemaster holds rights of; each right's mask allows actions by bit.
 inline constexpr size_t RULE_VIOLATION_REASONS = 32;
 
-// Talk modes of the requests and of a gamemaster; the others are in GameMessages.h.
-enum TChatMode : uint8_t {
-    TALK_GAMEMASTER_REQUEST = 6,
-    TALK_GAMEMASTER_ANSWER = 7,
-    TALK_PLAYER_ANSWER = 8,
-    TALK_GAMEMASTER_BROADCAST = 9,
-    TALK_GAMEMASTER_CHANNELCALL = 10,
-    TALK_GAMEMASTER_MESSAGE = 11,
-    TALK_ANONYMOUS_BROADCAST = 13,
-    TALK_ANONYMOUS_CHANNELCALL = 14,
-    TALK_ANONYMOUS_MESSAGE = 15,
-    TALK_ADMIN_MESSAGE = 18,
-};
-
 // What a gamemaster of the world holds: every reason with every action (bit 7 the IP banishment).
 inline constexpr std::array<uint8_t, RULE_VIOLATION_REASONS> GAMEMASTER_RIGHTS = [] {
     std::array<uint8_t, RULE_VIOLATION_REASONS> Masks{};

@@ -62,7 +62,7 @@ void OpenConsoleTab(int32_t Type, intptr_t Param1, intptr_t Param2) {
     case MESSAGE_OPENREQUESTQUEUE:
         Console->openTab(MessagePointer<TTextBuffer>(Param1), MessageTexts[145]);
         return;
-    default:
+    case MESSAGE_OPENREQUEST:
         Console->openRequestTab(Text(Param1));
         return;
     }

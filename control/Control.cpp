@@ -112,12 +112,12 @@ void ReceivePackets() {
     int32_t Type = -1;
     try {
         for (;;) {
-            Type = GetPacketType();
+            // A handler that dropped the connection leaves the rest of its frame to the table of the new
+            // state; the frames behind it were meant for the connection that is gone.
+            Type = IsConnected() ? GetPacketType() : GetPacketTypeInFrame();
             if (Type == -1) return;
             RecordPacketType(Type);
             DispatchPacket(Type);
-            // a handler that dropped the connection leaves the frames behind unread: they were meant for it
-            if (!IsConnected()) return;
         }
     }
     CATCH_FRAME(Type)

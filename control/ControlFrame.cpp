@@ -34,6 +34,13 @@ namespace {
 // Set by SetEventHandler, kept for the run.
 TEventHandler EventHandler = nullptr;
 
+// Centred on the root; a dialog larger than the root keeps its top left corner inside it, where its frame
+// may be drawn.
+void CentreDialog(TComponent* Dialog, const TComponent* Root) {
+    Dialog->setPosition(std::max(Root->Width / 2 - Dialog->Width / 2, 0),
+                        std::max(Root->Height / 2 - Dialog->Height / 2, 0));
+}
+
 // The modal window's or the root's view of a pointer position.
 struct TTarget {
     TComponent* Component;
@@ -114,8 +121,7 @@ public:
     void placeModalWindow(bool IsContextMenu) override {
         TComponent* Modal = GetModalWindow();
         TMainWindow* Root = GetMainWindow();
-        if (!IsContextMenu && Modal != nullptr && Root != nullptr)
-            Modal->setPosition(Root->Width / 2 - Modal->Width / 2, Root->Height / 2 - Modal->Height / 2);
+        if (!IsContextMenu && Modal != nullptr && Root != nullptr) CentreDialog(Modal, Root);
         if (Root != nullptr) Root->activateConsoleInput(false);
     }
     void moveCreatures() override {
@@ -248,7 +254,7 @@ void ResizeScreen(int32_t Width, int32_t Height) try {
         SetActionState(ACTIONSTATE_NONE);
         Root->activateConsoleInput(true);
     } else if (GetActionState() == ACTIONSTATE_DIALOG) {
-        Modal->setPosition(Root->Width / 2 - Modal->Width / 2, Root->Height / 2 - Modal->Height / 2);
+        CentreDialog(Modal, Root);
     } else if (GetActionState() == ACTIONSTATE_HELP) {
         PlaceHelpPopup(Modal, Root);
     }

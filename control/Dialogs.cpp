@@ -111,10 +111,11 @@ CATCH_FRAME()
 
 bool TModalDialog::mouseMove(int32_t X, int32_t Y) try {
     if (!Dragging) return TParentComponent::mouseMove(X, Y);
-    // Kept on the screen; a frame larger than the screen moves only between (screen - frame) and 0.
+    // Kept on the screen; a frame larger than the screen keeps its top left corner on it, where the frame
+    // may be drawn.
     const int32_t FreeX = GetScreenWidth() - Width, FreeY = GetScreenHeight() - Height;
-    const int32_t NewX = std::clamp(this->X + X - GrabX, std::min(0, FreeX), std::max(0, FreeX));
-    const int32_t NewY = std::clamp(this->Y + Y - GrabY, std::min(0, FreeY), std::max(0, FreeY));
+    const int32_t NewX = std::clamp(this->X + X - GrabX, 0, std::max(0, FreeX));
+    const int32_t NewY = std::clamp(this->Y + Y - GrabY, 0, std::max(0, FreeY));
     setPosition(NewX, NewY);
     return true;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class TComponentTimer;
 class TListBox;
@@ -171,6 +172,18 @@ private:
 
 // The account-status mark-up for a number of premium days (0 free, 65535 gratis premium).
 void FormatAccountStatus(char* Buffer, size_t Size, int32_t PremiumDays);
+
+// ---- The text of a box, fitted to the main window ----
+
+// The room a dialog body has in the main window (the frame adds 36 x 92 pixels around it); without a main
+// window there is no limit.
+void GetDialogBodyRoom(int32_t& Width, int32_t& Height);
+// Text with a line feed put in wherever a line would be wider than Width pixels in Font: in place of the
+// last blank that fits, or behind the last character that fits when a word fills the line alone.
+std::string WrapText(int32_t Font, const char* Text, int32_t Width);
+// The body that shows a text in the message style within Width x Height pixels: a label wrapped to the
+// width, or, for a text still taller than the room, a read-only text field that fills it and scrolls.
+TComponent* NewMessageBody(const char* Text, int32_t Width, int32_t Height);
 
 // ---- Factories: each builds the framed dialog of one event, or NULL when it opens nothing ----
 

@@ -115,11 +115,14 @@ TReconnectDialog::TReconnectDialog(const char* Text, int32_t Seconds) try {
     Countdown = std::make_unique<TComponentTimer>(Total, this, DIALOG_TICK);
     FormatReconnectCountdown(CountdownText, sizeof(CountdownText), Total + 10);
     const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
-    TTextLabel* Message =
-        new TTextLabel(Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment, Text);
     ProgressBar = new TProgressBar;
     CountdownLabel =
         new TTextLabel(Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment, CountdownText);
+    // The server's text takes the room the main window leaves beside the bar and the countdown.
+    int32_t RoomWidth = 0, RoomHeight = 0;
+    GetDialogBodyRoom(RoomWidth, RoomHeight);
+    const int32_t Below = 13 + ProgressBar->getMinimumHeight() + 13 + CountdownLabel->Height;
+    TComponent* Message = NewMessageBody(Text, RoomWidth, std::max(RoomHeight - Below, 1));
     const int32_t BodyWidth = std::max({Message->Width, ProgressBar->getMinimumWidth(),
                                         CountdownLabel->Width + GetStringWidth(Style.Font, "8888")});
     const int32_t BarY = Message->Height + 13, LabelY = BarY + ProgressBar->getMinimumHeight() + 13;

@@ -6,10 +6,12 @@
 #include "foundation/Exception.h"
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsFrame.h"
+#include "gui/DialogElementsMultiLine.h"
 #include "gui/SkinProperties.h"
 #include "screen/MainWindow.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -18,6 +20,27 @@ const TTextFormat& MessageStyle() { return SkinProperties.Popups.MessageFormat; 
 TTextLabel* MessageLabel(const char* Text) {
     const TTextFormat& Style = MessageStyle();
     return new TTextLabel(Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment, Text);
+}
+
+// The frame's margins around its body.
+constexpr int32_t FRAME_EXTRA_WIDTH = 36, FRAME_EXTRA_HEIGHT = 92;
+constexpr int32_t NO_LIMIT = 1 << 30;
+
+// One line of WrapText: the pieces of Line, each at most Width pixels wide.
+void WrapLine(int32_t Font, std::string Line, int32_t Width, std::string& Wrapped) {
+    for (;;) {
+        const int32_t Length = static_cast<int32_t>(Line.size());
+        const int32_t Fit = std::max(GetTextFitLength(Font, Line.c_str(), Width), 1);
+        if (Fit >= Length) break;
+        // A blank at the break point or before it ends the piece and is dropped.
+        int32_t Break = Fit;
+        while (Break > 0 && Line[Break] != ' ')
+            Break--;
+        const int32_t End = Break > 0 ? Break : Fit;
+        Wrapped.append(Line, 0, End) += '\n';
+        Line.erase(0, Break > 0 ? Break + 1 : Fit);
+    }
+    Wrapped += Line;
 }
 
 // A frame with its one button, OK, which ends it; Enter and Escape end it too.
@@ -49,8 +72,40 @@ void FitToContent(TMarkupTextBox* Box) {
 
 } // namespace
 
+void GetDialogBodyRoom(int32_t& Width, int32_t& Height) {
+    const TComponent* Root = GetMainWindow();
+    Width = Root != nullptr ? std::max(Root->Width - FRAME_EXTRA_WIDTH, 1) : NO_LIMIT;
+    Height = Root != nullptr ? std::max(Root->Height - FRAME_EXTRA_HEIGHT, 1) : NO_LIMIT;
+}
+
+std::string WrapText(int32_t Font, const char* Text, int32_t Width) {
+    std::string Wrapped;
+    for (const char* Line = Text;;) {
+        const char* Feed = strchr(Line, '\n');
+        WrapLine(Font, std::string(Line, Feed != nullptr ? Feed : Line + strlen(Line)), Width, Wrapped);
+        if (Feed == nullptr) return Wrapped;
+        Wrapped += '\n';
+        Line = Feed + 1;
+    }
+}
+
+TComponent* NewMessageBody(const char* Text, int32_t Width, int32_t Height) {
+    const int32_t Font = MessageStyle().Font;
+    if (Width >= NO_LIMIT) return MessageLabel(Text);
+    TTextLabel* Label = MessageLabel(WrapText(Font, Text, Width).c_str());
+    if (Label->Height <= Height) return Label;
+    delete Label;
+    const int32_t Length = static_cast<int32_t>(strlen(Text));
+    auto* Field = new TMultiLineEditField(Length, true);
+    Field->setSize(Width, Height);
+    Field->setText(Text, true);
+    return Field;
+}
+
 TModalDialog* CreateMessageBox(const char* Caption, const char* Text) {
-    return OkOnly(Caption, MessageLabel(Text != nullptr ? Text : ""));
+    int32_t Width = 0, Height = 0;
+    GetDialogBodyRoom(Width, Height);
+    return OkOnly(Caption, NewMessageBody(Text != nullptr ? Text : "", Width, Height));
 }
 
 TModalDialog* CreateMarkupBox(const char* Caption, const char* Text) {

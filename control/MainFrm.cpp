@@ -28,23 +28,26 @@ struct {
     bool ForceClose = false;
     bool LeftCaptured = false, RightCaptured = false; // the button's up message is still owed
     int32_t WheelRemainder = 0;
-    bool DisplayChanged = false;
     bool StartPatcher = false;
     TFrameInput Input = ControllerInput();
 } Frame;
 
-// The skin's pixels as a cursor image: the skin picture's key colour becomes transparent.
-std::vector<uint32_t> SkinPixels(int32_t Skin) {
-    const TSkin& Rect = GetSkin(Skin);
-    const TPictureEntry& Picture = GetPictureEntry(SKIN_PICTURE);
-    std::vector<uint32_t> Pixels(static_cast<size_t>(Rect.Width) * Rect.Height);
-    for (int32_t y = 0; y < Rect.Height; y++)
-        for (int32_t x = 0; x < Rect.Width; x++) {
-            const int32_t px = Rect.x + x, py = Rect.y + y;
-            const TMemoryCacheItem* Tile = GetMemoryPictureTile(SKIN_PICTURE, px / TILE_SIZE, py / TILE_SIZE);
+// The window's icon: the realm's crest.
+constexpr int32_t ICON_PICTURE = 2;
+
+// A rectangle of a picture as an image for the window system (0xAARRGGBB): the key colour becomes
+// transparent.
+std::vector<uint32_t> PicturePixels(int32_t Number, int32_t Left, int32_t Top, int32_t Width,
+                                    int32_t Height) {
+    const TPictureEntry& Picture = GetPictureEntry(Number);
+    std::vector<uint32_t> Pixels(static_cast<size_t>(Width) * Height);
+    for (int32_t y = 0; y < Height; y++)
+        for (int32_t x = 0; x < Width; x++) {
+            const int32_t px = Left + x, py = Top + y;
+            const TMemoryCacheItem* Tile = GetMemoryPictureTile(Number, px / TILE_SIZE, py / TILE_SIZE);
             const uint8_t* p = Tile->Data + ((py % TILE_SIZE) * TILE_SIZE + px % TILE_SIZE) * 3;
             const bool Key = p[0] == Picture.KeyRed && p[1] == Picture.KeyGreen && p[2] == Picture.KeyBlue;
-            Pixels[static_cast<size_t>(y) * Rect.Width + x] =
+            Pixels[static_cast<size_t>(y) * Width + x] =
                 Key ? 0 : 0xFF000000u | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
         }
     return Pixels;
@@ -137,9 +140,17 @@ void CMainFrame::makeCursors() {
     for (const auto& Cursor : Made) {
         const TSkin& Rect = GetSkin(Cursor.Skin);
         const TSkinPoint& Hot = SkinProperties.Frame.PointerHotSpots[Cursor.Skin - 1];
-        std::vector<uint32_t> Pixels = SkinPixels(Cursor.Skin);
+        std::vector<uint32_t> Pixels = PicturePixels(SKIN_PICTURE, Rect.x, Rect.y, Rect.Width, Rect.Height);
         AppWindow->createCustomCursor(Cursor.Shape, Pixels.data(), Rect.Width, Rect.Height, Hot.x, Hot.y);
     }
+}
+
+void CMainFrame::setIcon() {
+    if (!AppWindow) return;
+    const TPictureEntry& Crest = GetPictureEntry(ICON_PICTURE);
+    const int32_t Width = Crest.TilesX * TILE_SIZE, Height = Crest.TilesY * TILE_SIZE;
+    std::vector<uint32_t> Pixels = PicturePixels(ICON_PICTURE, 0, 0, Width, Height);
+    AppWindow->setIcon(Pixels.data(), Width, Height);
 }
 
 void CMainFrame::placeAtCreation() {
@@ -317,11 +328,11 @@ void CMainFrame::destroyWindow() {
 }
 
 void CMainFrame::onDisplayChange(int32_t Width, int32_t Height) try {
-    if (GetVideoMode() != WINDOWED_MODE || !AppWindow) return;
+    if (GetVideoMode() != WINDOWED_MODE) return;
     int32_t ClientWidth = 0, ClientHeight = 0;
-    AppWindow->getClientSize(ClientWidth, ClientHeight);
+    if (AppWindow) AppWindow->getClientSize(ClientWidth, ClientHeight);
     if (ClientWidth > Width || ClientHeight > Height) centerMainWindow();
-    Frame.DisplayChanged = true;
+    SetDisplayChanged(true);
 }
 CATCH_FRAME()
 
@@ -355,12 +366,6 @@ void CMainFrame::setViewMode(int32_t Mode) {
 CMainFrame* GetMainFrame() { return Frame.Frame; }
 void SetForceClose(bool Force) { Frame.ForceClose = Force; }
 int32_t GetWheelRemainder() { return Frame.WheelRemainder; }
-
-bool GetDisplayChanged(bool Clear) {
-    const bool Changed = Frame.DisplayChanged;
-    if (Clear) Frame.DisplayChanged = false;
-    return Changed;
-}
 
 void QuitProgram() {
     Frame.ForceClose = true;

@@ -76,6 +76,8 @@ public:
     void destroyWindow();
     void setViewMode(int32_t Mode);
     void centerMainWindow();
+    // The window's icon, made from the crest picture of the picture file.
+    void setIcon();
 
     uint32_t ModifierKeys = 0; // 0x200 Shift, 0x400 Ctrl, 0x800 Alt while held
 
@@ -93,8 +95,6 @@ private:
 CMainFrame* GetMainFrame();
 // The next close request closes without asking.
 void SetForceClose(bool Force);
-// Set on a display change in windowed mode; the engine that needs it reads and clears it.
-bool GetDisplayChanged(bool Clear);
 int32_t GetWheelRemainder();
 
 // The callbacks lent to the rest of the program.

@@ -4,15 +4,18 @@
 #include "control/Control.h"
 #include "control/MainFrm.h"
 #include "foundation/Exception.h"
+#include "foundation/ScriptPatch.h"
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "network/Network.h"
 #include "platform/AppWindow.h"
+#include "platform/Window.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -65,6 +68,14 @@ template <typename Body> void RunFramed(Body&& Run) {
     } catch (const TMyException& Exception) {
         WriteErrorReport(Exception);
     }
+}
+
+[[noreturn]] void ExitForMissingDisplay() {
+    fprintf(stderr,
+            "Pellarune: cannot show the window: %s.\nStart it on a desktop, or name a video driver in "
+            "SDL_VIDEODRIVER.\n",
+            GetPlatformError());
+    ExitProcess(1);
 }
 
 // A step of its own frame: PROGRAM_ERROR unchanged, everything else wrapped.
@@ -125,6 +136,11 @@ CClientApp::CClientApp() = default;
 CClientApp::~CClientApp() = default;
 
 bool CClientApp::InitInstance() {
+    // Before anything reads or writes a file: a program nobody can see is no use.
+    if (!InitWindowSystem()) ExitForMissingDisplay();
+    PrepareFaultReport();
+    HandleProcessorFaults(WriteFaultReport);
+    HandleEndRequests(QuitProgram);
     bool Created = false;
     RunFramed([&] {
         initInstance();
@@ -135,7 +151,6 @@ bool CClientApp::InitInstance() {
 
 void CClientApp::initInstance() {
     ReadErrorReports();
-    InitWindowSystem();
     bool Gamemaster = false;
     ParseCommandLine(GetCommandLine().c_str(), Gamemaster, Player.CommandLineEngine);
     SetTestServerAddress(TEST_SERVER_HOST);
@@ -148,6 +163,7 @@ void CClientApp::initInstance() {
     TAppWindow* Window = Frame->getAppWindow();
     startEngine();
     Guarded([] { DrawFrame(false); });
+    Frame->setIcon();
     SetMainAppWindow(Window);
     int32_t x = 0, y = 0, Width = 0, Height = 0;
     bool Maximized = false;
@@ -200,8 +216,12 @@ int32_t CClientApp::Run() {
         Frame.reset();
     });
     ExitWindowSystem();
+    return HandOverToPatcher(ExitCode);
+}
+
+int32_t HandOverToPatcher(int32_t ExitCode) {
     if (!GetStartPatcherFlag()) return ExitCode;
-    const std::string Failure = ReplaceProcess(PATCHER_PROGRAM);
+    const std::string Failure = ReplaceProcess(PATCHER_FILE_NAME);
     ShowErrorBox(Failure.c_str(), "Pellarune");
     return 1;
 }

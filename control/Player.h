@@ -12,8 +12,6 @@
 class CMainFrame;
 class TMyException;
 
-// The patcher that takes the client's place after a download asked for it.
-inline constexpr const char* PATCHER_PROGRAM = "patch.exe";
 // The test server's host name, used while the TestServer option is on.
 inline constexpr const char* TEST_SERVER_HOST = "127.0.0.1";
 
@@ -39,6 +37,11 @@ private:
     int32_t LastCursor = 1;
 };
 
+// After the message loop: when a download asked for the patcher (StartPatcher), PATCHER_FILE_NAME from the
+// working directory takes the process's place. Answers ExitCode when none was asked for, 1 after telling
+// the user why the patcher could not start.
+int32_t HandOverToPatcher(int32_t ExitCode);
+
 // The command line's keywords (without regard to case): "gamemaster" sets the flag; "host" and "port" take a
 // value that is dropped; "engine" takes a signed decimal number (0 when it has no digits). The line is cut
 // at 1023 characters and split at blank, tab and line feed.
@@ -56,5 +59,10 @@ std::string ProgramErrorMessage(int32_t Code);
 [[noreturn]] void WriteErrorReport(const TMyException& Exception);
 // Writes the report's text (without ending anything) to File; the sections that fail write their own line.
 void WriteErrorReportText(FILE* File, const TMyException& Exception);
+// The crash report of a processor fault: PrepareFaultReport makes at start-up what WriteFaultReport, a
+// fault writer of HandleProcessorFaults, needs; it appends the report to "error.txt" and tells the player on
+// the standard error stream.
+void PrepareFaultReport();
+void WriteFaultReport(int32_t Signal, uintptr_t Address);
 // Reads the reports of "error.txt" into the error-report records.
 void ReadErrorReports();

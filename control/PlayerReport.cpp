@@ -12,6 +12,7 @@
 #include "state/CreaturesPlayer.h"
 #include "state/StatusReports.h"
 
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <sys/utsname.h>
@@ -20,6 +21,61 @@ namespace {
 
 constexpr const char* ERROR_FILE = "error.txt";
 constexpr const char* CLIENT_VERSION_TEXT = "7.72";
+constexpr const char* CRASH_CAPTION = "Pellarune Error - Debug";
+constexpr const char* CRASH_TEXT =
+    "The Pellarune encountered a critical error and had to be stopped.\r\n\r\nA "
+    "detailed error report has been written to the error file which\r\nyou are "
+    "asked to submit at your next login.";
+
+// A report's text in memory of a fixed size, so that the fault handler, which may not allocate, writes the
+// same lines as the report of an exception. What does not fit is cut.
+class TReportText {
+public:
+    void add(const char* Text) {
+        while (*Text != 0 && Length < CAPACITY)
+            Buffer[Length++] = *Text++;
+    }
+    // Decimal, at least Digits digits with leading zeros.
+    void addNumber(int64_t Value, int32_t Digits = 1) {
+        char Digit[24];
+        int32_t n = 0;
+        uint64_t Rest = Value < 0 ? 0 - static_cast<uint64_t>(Value) : static_cast<uint64_t>(Value);
+        do {
+            Digit[n++] = static_cast<char>('0' + Rest % 10);
+            Rest /= 10;
+        } while (Rest != 0 || n < Digits);
+        if (Value < 0) add("-");
+        while (n > 0 && Length < CAPACITY)
+            Buffer[Length++] = Digit[--n];
+    }
+    void addHex(uintptr_t Value) {
+        add("0x");
+        for (int32_t Shift = static_cast<int32_t>(sizeof(Value)) * 8 - 4; Shift >= 0; Shift -= 4) {
+            const char Digit[2] = {"0123456789abcdef"[(Value >> Shift) & 15], 0};
+            add(Digit);
+        }
+    }
+    void clear() { Length = 0; }
+    const char* data() const { return Buffer; }
+    size_t size() const { return Length; }
+    const char* terminated() {
+        Buffer[Length] = 0;
+        return Buffer;
+    }
+
+private:
+    static constexpr size_t CAPACITY = 16384;
+    char Buffer[CAPACITY + 1];
+    size_t Length = 0;
+};
+
+// Made at start-up for the fault handler: the system version line, the local time's offset, and the
+// memory the report and its failure line are written in.
+struct {
+    char VersionLine[200] = {};
+    int64_t UtcOffset = 0; // seconds local time is ahead of universal time
+    TReportText Text, Failure;
+} Fault;
 
 // The service-pack part of the version line: at most 30 characters, the unusual ones as '*'.
 std::string CleanVersionText(const char* Text) {
@@ -31,84 +87,161 @@ std::string CleanVersionText(const char* Text) {
     return Clean;
 }
 
-void WriteSystemVersion(FILE* File) {
+std::string SystemVersionLine() {
     try {
         utsname Name;
-        if (uname(&Name) != 0) {
-            fputs("Windows Version: (error)\n", File);
-            return;
-        }
+        if (uname(&Name) != 0) return "Windows Version: (error)\n";
         int Major = 0, Minor = 0, Build = 0;
         sscanf(Name.release, "%d.%d.%d", &Major, &Minor, &Build);
-        fprintf(File, "Windows Version: %d.%d build %d on %s", Major, Minor, Build, Name.sysname);
+        char Line[160];
+        snprintf(Line, sizeof Line, "Windows Version: %d.%d build %d on %s", Major, Minor, Build,
+                 Name.sysname);
+        std::string Text = Line;
         const std::string Extra = CleanVersionText(Name.version);
-        if (!Extra.empty()) fprintf(File, " with %s", Extra.c_str());
-        fputs("\n", File);
+        if (!Extra.empty()) Text += " with " + Extra;
+        return Text + "\n";
     } catch (...) {
-        fputs("Windows Version: (exception)\n", File);
+        return "Windows Version: (exception)\n";
     }
-    fflush(File);
 }
 
-void OutputControlErrorInformations(FILE* File) {
+// The time as the C library's ctime writes it: "Www Mmm dd hh:mm:ss yyyy" and a line feed.
+void AddCalendarTime(TReportText& Text, int64_t Seconds) {
+    static const char* const Days[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
+    static const char* const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const int64_t Day = Seconds >= 0 ? Seconds / 86400 : (Seconds - 86399) / 86400;
+    const int64_t Second = Seconds - Day * 86400;
+    // Days since 1970-01-01 to the civil date (March-based years).
+    const int64_t Shifted = Day + 719468, Era = (Shifted >= 0 ? Shifted : Shifted - 146096) / 146097;
+    const int64_t DayOfEra = Shifted - Era * 146097;
+    const int64_t YearOfEra = (DayOfEra - DayOfEra / 1460 + DayOfEra / 36524 - DayOfEra / 146096) / 365;
+    const int64_t DayOfYear = DayOfEra - (365 * YearOfEra + YearOfEra / 4 - YearOfEra / 100);
+    const int64_t MonthIndex = (5 * DayOfYear + 2) / 153;
+    const int64_t DayOfMonth = DayOfYear - (153 * MonthIndex + 2) / 5 + 1;
+    const int64_t Month = MonthIndex < 10 ? MonthIndex + 3 : MonthIndex - 9;
+    const int64_t Year = YearOfEra + Era * 400 + (Month <= 2 ? 1 : 0);
+    Text.add(Days[((Day % 7) + 7) % 7]);
+    Text.add(" ");
+    Text.add(Months[Month - 1]);
+    Text.add(DayOfMonth < 10 ? "  " : " ");
+    Text.addNumber(DayOfMonth);
+    Text.add(" ");
+    Text.addNumber(Second / 3600, 2);
+    Text.add(":");
+    Text.addNumber(Second / 60 % 60, 2);
+    Text.add(":");
+    Text.addNumber(Second % 60, 2);
+    Text.add(" ");
+    Text.addNumber(Year);
+    Text.add("\n");
+}
+
+void OutputControlErrorInformations(TReportText& Text) {
     try {
-        fputs("Last Packet Types:", File);
+        Text.add("Last Packet Types:");
         const int32_t Index = GetLastPacketTypeIndex();
-        for (int32_t k = 9; k >= 0; k--)
-            fprintf(File, " %03u", static_cast<unsigned>(GetLastPacketType((Index + k) % LASTPACKETTYPES)));
-        fputs("\n", File);
+        for (int32_t k = 9; k >= 0; k--) {
+            Text.add(" ");
+            Text.addNumber(GetLastPacketType((Index + k) % LASTPACKETTYPES), 3);
+        }
+        Text.add("\n");
     } catch (...) {
-        fputs("OutputControlErrorInformations: (exception)\n", File);
+        Text.add("OutputControlErrorInformations: (exception)\n");
     }
-    fflush(File);
 }
 
-void OutputErrorInformations(FILE* File) {
+void OutputErrorInformations(TReportText& Text) {
     try {
         const uint8_t* Bytes = GetLastPacket();
         bool Any = false;
         for (int32_t i = 0; i < 16; i++)
             Any = Any || Bytes[i] != 0;
         if (Any) {
-            fputs("Last Packet:", File);
-            for (int32_t i = 0; i < 16; i++)
-                fprintf(File, " %03u", static_cast<unsigned>(Bytes[i]));
-            fputs("\n", File);
+            Text.add("Last Packet:");
+            for (int32_t i = 0; i < 16; i++) {
+                Text.add(" ");
+                Text.addNumber(Bytes[i], 3);
+            }
+            Text.add("\n");
         }
         try {
             const uint32_t Player = GetPlayerID();
             const TCreature* Creature = Player != 0 ? GetCreature(Player) : nullptr;
-            if (Creature != nullptr)
-                fprintf(File, "Player Position: [%d,%d,%d]\n", Creature->X, Creature->Y, Creature->Z);
+            if (Creature != nullptr) {
+                Text.add("Player Position: [");
+                Text.addNumber(Creature->X);
+                Text.add(",");
+                Text.addNumber(Creature->Y);
+                Text.add(",");
+                Text.addNumber(Creature->Z);
+                Text.add("]\n");
+            }
         } catch (...) {
         }
     } catch (...) {
-        fputs("OutputErrorInformations: (exception)\n", File);
+        Text.add("OutputErrorInformations: (exception)\n");
     }
-    fflush(File);
+}
+
+// One report: TimeLine already ends with its line feed; the closing dashes have none.
+void BuildReport(TReportText& Text, const char* Location, const char* VersionLine, const char* Failure,
+                 void (*AddTime)(TReportText&)) {
+    Text.add("\n+---------------------------------------------------------------\n");
+    Text.add("Debug Assertion ");
+    Text.add(CLIENT_VERSION_TEXT);
+    Text.add(" ");
+    Text.add(Location);
+    Text.add("\n");
+    AddTime(Text);
+    Text.add(VersionLine);
+    try {
+        Text.add("Graphic Engine: ");
+        Text.addNumber(GetGraphicEngine());
+        Text.add("\n");
+    } catch (...) {
+        Text.add("Graphic Engine: (exception)\n");
+    }
+    OutputControlErrorInformations(Text);
+    if (GetMainWindow() != nullptr) OutputErrorInformations(Text);
+    Text.add(Failure);
+    Text.add("\n----------------------------------------------------------------");
+}
+
+// What a processor fault is, by its signal; NULL for other signals.
+const char* FaultName(int32_t Signal, const char*& Description) {
+    switch (Signal) {
+    case SIGSEGV:
+        Description = "invalid memory access";
+        return "SIGSEGV";
+    case SIGBUS:
+        Description = "bus error";
+        return "SIGBUS";
+    case SIGILL:
+        Description = "illegal instruction";
+        return "SIGILL";
+    case SIGFPE:
+        Description = "arithmetic error";
+        return "SIGFPE";
+    default:
+        Description = "signal";
+        return "SIGNAL";
+    }
 }
 
 } // namespace
 
 void WriteErrorReportText(FILE* File, const TMyException& Exception) {
-    fputs("\n", File);
-    fputs("+---------------------------------------------------------------\n", File);
-    fprintf(File, "Debug Assertion %s %s\n", CLIENT_VERSION_TEXT, Exception.getLocation().c_str());
-    const time_t Now = time(nullptr);
-    char Time[32];
-    fputs(ctime_r(&Now, Time) != nullptr ? Time : "\n", File);
-    fflush(File);
-    WriteSystemVersion(File);
-    try {
-        fprintf(File, "Graphic Engine: %d\n", GetGraphicEngine());
-    } catch (...) {
-        fputs("Graphic Engine: (exception)\n", File);
-    }
-    fflush(File);
-    OutputControlErrorInformations(File);
-    if (GetMainWindow() != nullptr) OutputErrorInformations(File);
-    fprintf(File, "%s\n", Exception.getText().c_str());
-    fputs("----------------------------------------------------------------", File);
+    static TReportText Text; // large: kept off the stack of a failing program
+    Text.clear();
+    const std::string VersionLine = SystemVersionLine();
+    BuildReport(Text, Exception.getLocation().c_str(), VersionLine.c_str(), Exception.getText().c_str(),
+                [](TReportText& Time) {
+                    const time_t Now = time(nullptr);
+                    char Line[32];
+                    Time.add(ctime_r(&Now, Line) != nullptr ? Line : "\n");
+                });
+    fwrite(Text.data(), 1, Text.size(), File);
     fflush(File);
 }
 
@@ -118,10 +251,41 @@ void WriteErrorReport(const TMyException& Exception) {
         WriteErrorReportText(File, Exception);
         fclose(File);
     }
-    AbortProgram("The Pellarune encountered a critical error and had to be stopped.\r\n\r\nA detailed error "
-                 "report has been written to the error file which\r\nyou are asked to submit at your next "
-                 "login.",
-                 "Pellarune Error - Debug");
+    AbortProgram(CRASH_TEXT, CRASH_CAPTION);
+}
+
+void PrepareFaultReport() {
+    snprintf(Fault.VersionLine, sizeof Fault.VersionLine, "%s", SystemVersionLine().c_str());
+    const time_t Now = time(nullptr);
+    tm Local{}, Universal{};
+    localtime_r(&Now, &Local);
+    gmtime_r(&Now, &Universal);
+    Local.tm_isdst = Universal.tm_isdst = 0;
+    Fault.UtcOffset = static_cast<int64_t>(difftime(mktime(&Local), mktime(&Universal)));
+}
+
+void WriteFaultReport(int32_t Signal, uintptr_t Address) {
+    const char* Description = nullptr;
+    const char* Name = FaultName(Signal, Description);
+    TReportText& Failure = Fault.Failure;
+    Failure.clear();
+    Failure.add(Name);
+    Failure.add(": processor fault (");
+    Failure.add(Description);
+    Failure.add(") at address ");
+    Failure.addHex(Address);
+    Fault.Text.clear();
+    BuildReport(Fault.Text, Name, Fault.VersionLine, Failure.terminated(), [](TReportText& Time) {
+        AddCalendarTime(Time, GetCalendarSecondsInFault() + Fault.UtcOffset);
+    });
+    AppendToFileInFault(ERROR_FILE, Fault.Text.data(), Fault.Text.size());
+    // No message box can be shown from here: the player reads it on the standard error stream.
+    Failure.clear();
+    Failure.add(CRASH_CAPTION);
+    Failure.add("\n");
+    Failure.add(CRASH_TEXT);
+    Failure.add("\n");
+    WriteToErrorStreamInFault(Failure.data(), Failure.size());
 }
 
 void ReadErrorReports() {

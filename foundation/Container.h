@@ -3,6 +3,7 @@
 
 #include "foundation/Exception.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -138,9 +139,12 @@ public:
     int32_t getSpace() const { return space; }
 
 private:
-    // Adds one step of slots below start (AtFront) or above the end, carrying only min..max over.
+    // Adds one step of slots below start (AtFront) or above the end, carrying only min..max over. The step
+    // is at least the block and at least the present space, so that a long run of appends stays linear.
     void grow(bool AtFront) {
-        int32_t step = block != 0 ? block : space;
+        int32_t step = std::max(block, space);
+        if (step > INT32_MAX - space)
+            ThrowCheckFailure(__FILE__, __LINE__, "space<=INT32_MAX-step", "space", space);
         auto grown = std::make_unique<T[]>(static_cast<size_t>(space) + static_cast<size_t>(step));
         int32_t shift = AtFront ? step : 0;
         for (int32_t k = min; k <= max; k++)
@@ -153,7 +157,7 @@ private:
     int32_t min, max;
     int32_t start;
     int32_t space;
-    int32_t block; // 0: double the space on each growth
+    int32_t block; // the least growth step; 0: none beyond doubling
     bool initialized = false;
     T initValue{};
     std::unique_ptr<T[]> storage;

@@ -2,6 +2,7 @@
 #include "foundation/Regex.h"
 #include "foundation/RegexProgram.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -16,9 +17,9 @@ TRegexErrorHook ErrorHook = nullptr;
 // optimised, 2.4 MB with the sanitizers) the match ends with an error instead of overflowing the stack.
 constexpr int32_t MAX_MATCH_DEPTH = 10000;
 
-// Nodes that one MatchRegex may visit (about 80 ms optimised): nested loops and long alternations backtrack
-// in polynomial or exponential time. The link pattern needs 2.3 million on a 255-character line made of
-// "a." to be slow, a few hundred on ordinary lines.
+// Nodes that one MatchRegex may visit (about 80 ms optimised). Within the remembered positions no node is
+// tried twice at one place, so the work grows with the text times the program; past them nested loops and
+// long alternations backtrack in polynomial or exponential time, and this ends them.
 constexpr int64_t MAX_MATCH_STEPS = 10'000'000;
 
 void ReportError(const char* Message) {
@@ -34,7 +35,10 @@ bool IsGroupEdge(uint8_t Op) {
 class TRegexMatcher {
 public:
     TRegexMatcher(TRegex& Regex, const char* Text)
-        : Regex(Regex), Program(Regex.Program.get()), Size(Regex.ProgramSize), Begin(Text) {}
+        : Regex(Regex), Aids(Regex.Aids.get()), Program(Regex.Program.get()), Size(Regex.ProgramSize),
+          Begin(Text) {
+        forgetFailures();
+    }
 
     // Tries a match that starts at Position; on success the match pointers are set.
     bool tryAt(const char* Position);
@@ -45,15 +49,21 @@ private:
     bool matchCharacter(uint8_t Op, int32_t Node);
     bool matchGroupEdge(uint8_t Op, int32_t Next);
     bool matchBranches(int32_t Node);
+    // Whether the branch whose first node is First cannot match here: it starts with other text.
+    bool hopeless(int32_t First) const;
     bool matchRepeat(int32_t Node, int32_t Next);
     ptrdiff_t countRepeats(int32_t Node) const;
     int32_t nextNode(int32_t Node) const;
     void checkNode(int32_t Node) const;
+    void forgetFailures();
+    // The bit that remembers a failure of Node at the present input; NULL where nothing is remembered.
+    uint8_t* failureBit(int32_t Node, uint8_t& Mask) const;
     const char* operand(int32_t Node) const {
         return reinterpret_cast<const char*>(Program + Node + REGEX_NODE_SIZE);
     }
 
     TRegex& Regex;
+    TRegexAids* Aids;
     const uint8_t* Program;
     int32_t Size;
     const char* Begin;           // start of the text, for '^'
@@ -74,11 +84,33 @@ bool TRegexMatcher::tryAt(const char* Position) {
     return true;
 }
 
+// A success runs straight back up to tryAt, so only failures can be met again.
 bool TRegexMatcher::matchFrom(int32_t Node) {
     if (++Depth > MAX_MATCH_DEPTH) RegexFail("recursion too deep");
-    bool Matched = matchChain(Node);
+    uint8_t Mask = 0;
+    uint8_t* Failed = failureBit(Node, Mask);
+    bool Matched = false;
+    if (Failed == nullptr || (*Failed & Mask) == 0) {
+        Matched = matchChain(Node);
+        if (!Matched && Failed != nullptr) *Failed |= Mask;
+    }
     Depth--;
     return Matched;
+}
+
+void TRegexMatcher::forgetFailures() {
+    if (!Aids) return;
+    const size_t Rows = std::min(strlen(Begin) + 1, static_cast<size_t>(REGEX_MEMO_POSITIONS));
+    memset(Aids->Memo.data(), 0, Rows * static_cast<size_t>(Aids->MemoRowBytes));
+}
+
+uint8_t* TRegexMatcher::failureBit(int32_t Node, uint8_t& Mask) const {
+    const ptrdiff_t Position = Input - Begin;
+    if (!Aids || Position >= REGEX_MEMO_POSITIONS || Node < 0 || Node >= Size) return nullptr;
+    const int32_t Slot = Aids->MemoSlot[Node];
+    if (Slot < 0) return nullptr;
+    Mask = static_cast<uint8_t>(1u << (Slot % 8));
+    return Aids->Memo.data() + Position * Aids->MemoRowBytes + Slot / 8;
 }
 
 // Follows the chain from Node; recursion only where the rest may have to be tried more than once.
@@ -150,14 +182,33 @@ bool TRegexMatcher::matchGroupEdge(uint8_t Op, int32_t Next) {
     return true;
 }
 
+// A long alternation tries only the branches its index gives for the next character; a branch that starts
+// with text other than the next character is passed over without trying it.
 bool TRegexMatcher::matchBranches(int32_t Node) {
     const char* Save = Input;
+    const int32_t Indexed = Aids && Node < Size ? Aids->BranchIndexOf[Node] : -1;
+    if (Indexed >= 0) {
+        const TRegexAids::TBranchIndex& Index = Aids->BranchIndexes[Indexed];
+        const uint8_t c = static_cast<uint8_t>(*Input);
+        for (int32_t k = Index.Start[c]; k < Index.Start[c + 1]; k++) {
+            if (!hopeless(Aids->Branches[k]) && matchFrom(Aids->Branches[k])) return true;
+            Input = Save;
+        }
+        return false;
+    }
     do {
-        if (matchFrom(Node + REGEX_NODE_SIZE)) return true;
+        const int32_t First = Node + REGEX_NODE_SIZE;
+        if (!hopeless(First) && matchFrom(First)) return true;
         Input = Save;
         Node = nextNode(Node);
     } while (Node >= 0 && Program[Node] == REGEX_BRANCH);
     return false;
+}
+
+bool TRegexMatcher::hopeless(int32_t First) const {
+    if (First > Size - REGEX_NODE_SIZE || Program[First] != REGEX_EXACTLY) return false;
+    const char* Text = operand(First);
+    return *Text != *Input || strncmp(Text, Input, strlen(Text)) != 0;
 }
 
 // Greedy: takes every repetition, then gives them back one at a time. When the rest starts with text,
@@ -236,6 +287,8 @@ void SetShortcuts(TRegex& Regex, int Flags) {
 
 } // namespace
 
+TRegex::~TRegex() = default;
+
 void SetRegexErrorHook(TRegexErrorHook Hook) { ErrorHook = Hook; }
 
 std::unique_ptr<TRegex> CompileRegex(const char* Pattern) {
@@ -253,6 +306,7 @@ std::unique_ptr<TRegex> CompileRegex(const char* Pattern) {
 
         TRegexCompiler Emit(Pattern, Regex->Program.get(), Size);
         SetShortcuts(*Regex, Emit.compile());
+        Regex->Aids = MakeRegexAids(Regex->Program.get(), Size);
         return Regex;
     } catch (const TRegexFailure& Failure) {
         ReportError(Failure.Message);

@@ -6,6 +6,10 @@
 
 // Parenthesised groups 1..9 plus the whole match as entry 0.
 inline constexpr int REGEX_SUBEXPRESSIONS = 10;
+// Text positions for which the matcher remembers failed attempts; beyond them it only backtracks.
+inline constexpr int32_t REGEX_MEMO_POSITIONS = 1024;
+
+struct TRegexAids; // the matcher's memory of failed attempts and its index of long alternations
 
 // A compiled expression. The match pointers point into the text of the last successful MatchRegex and are
 // valid only as long as that text; a group that took no part in the match has NULL in both entries.
@@ -18,6 +22,9 @@ struct TRegex {
     int32_t MustLength = 0;             // its length
     std::unique_ptr<uint8_t[]> Program; // starts with the magic byte
     int32_t ProgramSize = 0;            // bytes in Program
+    std::unique_ptr<TRegexAids> Aids;   // made with the program; NULL: the matcher only backtracks
+
+    ~TRegex();
 };
 
 // Receives each error message of CompileRegex and MatchRegex; NULL (the default) keeps errors silent.
@@ -30,5 +37,6 @@ void SetRegexErrorHook(TRegexErrorHook Hook);
 std::unique_ptr<TRegex> CompileRegex(const char* Pattern);
 
 // 1 when some part of Text matches (the leftmost start; MatchStart and MatchEnd set), 0 when none does or
-// after reporting an error. Case-sensitive; allocates nothing. Not reentrant for one TRegex.
+// after reporting an error. Case-sensitive; allocates nothing (what it remembers comes with the compiled
+// form). Not reentrant for one TRegex.
 int MatchRegex(TRegex* Regex, const char* Text);

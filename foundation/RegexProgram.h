@@ -4,7 +4,10 @@
 
 #include "foundation/Regex.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 // A node is an opcode byte, a 2-byte offset to the next node (high byte first; 0 = none; counted backwards
 // for REGEX_BACK) and an operand: a terminated text for EXACTLY, ANYOF and ANYBUT, the repeated node for
@@ -88,3 +91,26 @@ private:
     int64_t Size = 0; // bytes emitted or measured
     int Groups = 1;   // number of the next group
 };
+
+// What the matcher keeps beside a program, built from the fresh program; matching works without it.
+struct TRegexAids {
+    // A node tried at a text position fails there every time, so one MatchRegex remembers each failure: a
+    // bit per (node, position) for the first REGEX_MEMO_POSITIONS positions keeps the work linear in the
+    // text.
+    std::vector<int16_t> MemoSlot; // per program byte: the slot of the node that starts there, or -1
+    int32_t MemoRowBytes = 0;      // bytes of one position's row of slot bits
+    std::vector<uint8_t> Memo;     // REGEX_MEMO_POSITIONS rows
+
+    // An alternation of many branches tries, before a character c, only Branches[Start[c]] up to
+    // Branches[Start[c + 1] - 1]: the first nodes of the branches that may match there, in their order.
+    struct TBranchIndex {
+        std::array<int32_t, 257> Start;
+    };
+    std::vector<int32_t>
+        BranchIndexOf; // per program byte: the index of the alternation that starts there, or -1
+    std::vector<TBranchIndex> BranchIndexes;
+    std::vector<int32_t> Branches;
+};
+
+// NULL when the memory cannot be had.
+std::unique_ptr<TRegexAids> MakeRegexAids(const uint8_t* Program, int32_t Size);

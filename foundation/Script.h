@@ -159,11 +159,13 @@ bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Siz
 
 // Saves FileName so that a failed or interrupted save leaves the old file whole: Write fills a TWriter
 // (TScriptWriter or TBinaryWriter) opened on TempName, and the finished file replaces FileName as
-// ReplaceWithTempFile does. False when TempName cannot be created or Ready refused; a failed write throws
+// ReplaceWithTempFile does. False when FileName exists but its mode refuses writing (the rename would
+// replace it all the same), when TempName cannot be created or Ready refused; a failed write throws
 // TMyException after TempName is removed.
 template <typename TWriter, typename TWrite>
 bool SaveThroughTempFile(const char* FileName, const char* TempName, TWrite&& Write,
                          bool (*Ready)() = nullptr) {
+    if (FileExists(FileName) && !IsFileWritable(FileName)) return false;
     int64_t Size = 0;
     try {
         TWriter Writer;

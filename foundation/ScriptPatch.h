@@ -8,8 +8,9 @@
 // installed by the client: it waits under PROGRAM_UPDATE_FILE_NAME for the external patcher.
 inline constexpr const char* PROGRAM_FILE_NAME = "pellarune";
 inline constexpr const char* PROGRAM_UPDATE_FILE_NAME = "Ebrun.bak";
-// The external patcher: downloaded as file 4, installed by its event and started after the message loop.
-inline constexpr const char* PATCHER_FILE_NAME = "Patch.exe";
+// The external patcher: downloaded as file 4, installed by its event and started after the message loop,
+// by this one name (file names are case-sensitive here).
+inline constexpr const char* PATCHER_FILE_NAME = "patch.exe";
 
 // Operations of the patch command stream, bits 7-6 of a command byte; bits 5-0 are the count, where 61, 62
 // and 63 say that the count follows in 1, 2 or 4 little-endian bytes.

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +100,13 @@ int64_t GetFileSize(const char* FileName) {
 
 bool RemoveFile(const char* FileName) {
     return FileName != nullptr && std::remove(Latin1ToUtf8(FileName).c_str()) == 0;
+}
+
+bool IsFileWritable(const char* FileName) {
+    struct stat Status;
+    if (FileName == nullptr || stat(Latin1ToUtf8(FileName).c_str(), &Status) != 0) return false;
+    if (Status.st_uid == geteuid()) return (Status.st_mode & S_IWUSR) != 0;
+    return (Status.st_mode & (S_IWGRP | S_IWOTH)) != 0 && access(Latin1ToUtf8(FileName).c_str(), W_OK) == 0;
 }
 
 int RenameFile(const char* OldName, const char* NewName) {

@@ -26,9 +26,12 @@ uint32_t GetSystemTimer();
 uint32_t GetStartTime(); // the timer's value when the program was loaded
 
 // File names are Latin-1, like every text of the client; the system sees them in UTF-8.
-bool FileExists(const char* FileName);                    // a directory of that name counts as well
-int64_t GetFileSize(const char* FileName);                // bytes of a regular file; -1 for anything else
-bool RemoveFile(const char* FileName);                    // true on success
+bool FileExists(const char* FileName);     // a directory of that name counts as well
+int64_t GetFileSize(const char* FileName); // bytes of a regular file; -1 for anything else
+bool RemoveFile(const char* FileName);     // true on success
+// Whether the file's mode lets this user write it: the owner's write bit for an own file, else the group's
+// or others' bit as well as the system's leave. Also an administrator gets no right the mode withholds.
+bool IsFileWritable(const char* FileName);
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
 FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened
 

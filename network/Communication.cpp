@@ -294,9 +294,13 @@ CATCH_FRAME()
 void ReceiveLoginInformation() try { PostMessageBox(FOR_YOUR_INFORMATION, ReadMessageText()); }
 CATCH_FRAME()
 
+// The new number is written to the options file before the box is offered: a box that ends the program
+// must not come back at every login.
 void ReceiveMessageOfTheDay() try {
     TMessageText Text = ReadMessageText();
-    if (SetMessageOfTheDay(Text.get())) AddMessage(MESSAGE_MESSAGEOFTHEDAY, 0, 0);
+    if (!SetMessageOfTheDay(Text.get())) return;
+    SaveOptions();
+    AddMessage(MESSAGE_MESSAGEOFTHEDAY, 0, 0);
 }
 CATCH_FRAME()
 

@@ -13,13 +13,7 @@ namespace {
 constexpr int32_t HIGHEST_DIRECTION = 3; // 0 north, 1 east, 2 south, 3 west
 constexpr int32_t HIGHEST_SKULL = 4;     // 0 none, 1..4
 
-// Directions and skulls pick pictures by number: out-of-range values are refused as they arrive.
-int32_t ReadDirection() {
-    int32_t LookDirection = GetByte();
-    CHECK(In(LookDirection, 0, HIGHEST_DIRECTION), LookDirection);
-    return LookDirection;
-}
-
+// Skulls pick pictures by number: an out-of-range value is refused as it arrives.
 int32_t ReadSkull() {
     int32_t PKFlag = GetByte();
     CHECK(In(PKFlag, 0, HIGHEST_SKULL), PKFlag);
@@ -44,7 +38,7 @@ void ReadCreatureBlock(TCreature* Creature) {
     TCreature Dropped{};
     TCreature& Target = Creature != nullptr ? *Creature : Dropped;
     Target.HealthPercent = GetByte();
-    Target.LookDirection = ReadDirection();
+    Target.LookDirection = ReadDirection(Target.LookDirection);
     ReadOutfit(Target);
     Target.LightBrightness = GetByte();
     Target.LightColor = GetByte();
@@ -63,6 +57,11 @@ TCreature* ReadUpdatedCreature(uint32_t& CreatureID) {
 }
 
 } // namespace
+
+int32_t ReadDirection(int32_t Current) {
+    const int32_t Direction = GetByte();
+    return In(Direction, 0, HIGHEST_DIRECTION) ? Direction : Current;
+}
 
 uint32_t ReadCreatureDescription(int32_t Type, int32_t rx, int32_t ry, int32_t rz) {
     uint32_t CreatureID = 0;
@@ -83,7 +82,7 @@ uint32_t ReadCreatureDescription(int32_t Type, int32_t rx, int32_t ry, int32_t r
         } else if (Type == CREATURE) {
             CreatureID = GetQuad();
             Creature = GetCreature(CreatureID);
-            int32_t LookDirection = ReadDirection();
+            const int32_t LookDirection = ReadDirection(Creature != nullptr ? Creature->LookDirection : 0);
             if (Creature != nullptr) Creature->LookDirection = LookDirection;
         } else {
             return 0;

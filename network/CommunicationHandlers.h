@@ -56,6 +56,10 @@ void ReceiveFloorDown();    // 191
 
 // ---- Creatures
 
+// A look direction byte: 0 north, 1 east, 2 south, 3 west. Any other value names no direction; it leaves
+// Current as it is rather than end the program or reach the drawing, which picks pictures by it.
+int32_t ReadDirection(int32_t Current);
+
 // Reads the description behind a word 97, 98 or 99 for box field (rx, ry, rz); the CreatureID to store in
 // the map object. Other words read nothing and give 0.
 uint32_t ReadCreatureDescription(int32_t Word, int32_t rx, int32_t ry, int32_t rz);

@@ -375,9 +375,8 @@ void ReceiveMoveCreature() try {
 CATCH_FRAME()
 
 void ReceiveWalkCancel() try {
-    int32_t Direction = GetByte();
-    // The player's new look direction: 0 north, 1 east, 2 south, 3 west.
-    CHECK(In(Direction, 0, 3), Direction);
+    const TCreature* Player = OwnCreature();
+    const int32_t Direction = ReadDirection(Player != nullptr ? Player->LookDirection : 0);
     if (CountRefusedStep()) SendCancel();
     if (RefusePlayerStep(Direction)) SendWalkPath();
 }

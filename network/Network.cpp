@@ -635,6 +635,12 @@ int32_t GetPacketType() try {
 }
 CATCH_FRAME()
 
+int32_t GetPacketTypeInFrame() try {
+    TReadBuffer& Reader = Wire.PacketReader;
+    return Reader.Position == Reader.Size ? -1 : Reader.readByte();
+}
+CATCH_FRAME()
+
 uint8_t GetByte() try { return Wire.PacketReader.readByte(); }
 CATCH_FRAME()
 

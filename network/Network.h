@@ -101,6 +101,8 @@ void SendPacket(bool Encrypt);
 // taking and deciphering the next complete frame when the current one is used up, or -1 when none is left.
 // Reads never pass the current frame's message bytes.
 int32_t GetPacketType();
+// As GetPacketType, but -1 at the end of the current frame: the frames behind it stay unread.
+int32_t GetPacketTypeInFrame();
 uint8_t GetByte();
 uint16_t GetWord();
 uint32_t GetQuad();

@@ -7,10 +7,15 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -24,6 +29,34 @@ struct {
     int32_t DeliveryDepth = 0; // > 0 while socket notifications or window messages are being delivered
     std::string CommandLine;
 } Loop;
+
+// Signals for the life of the process: set by the handlers, taken by the message loop.
+volatile sig_atomic_t EndSignal = 0;
+volatile sig_atomic_t InFault = 0;
+void (*EndRequestHandler)() = nullptr;
+TFaultWriter FaultWriter = nullptr;
+
+extern "C" void OnEndSignal(int Signal) {
+    const int Saved = errno; // the interrupted code may be reading it
+    EndSignal = Signal;
+    WakePumpFromSignal();
+    errno = Saved;
+}
+
+extern "C" void OnProcessorFault(int Signal, siginfo_t* Info, void*) {
+    if (InFault == 0) {
+        InFault = 1;
+        if (FaultWriter != nullptr) FaultWriter(Signal, reinterpret_cast<uintptr_t>(Info->si_addr));
+    }
+    _exit(1);
+}
+
+// The end request of a signal, on the loop's thread.
+void TakeEndRequest() {
+    if (EndSignal == 0) return;
+    EndSignal = 0;
+    if (EndRequestHandler != nullptr) EndRequestHandler();
+}
 
 // Counts a delivery for the frame wait's nesting test, also when a handler throws.
 class TDelivery {
@@ -74,6 +107,7 @@ int32_t RunMessageLoop(TIdleHandler& Idle) {
     int32_t IdleCount = 0;
     for (;;) {
         DeliverPumpEvents(0);
+        TakeEndRequest();
         DeliverWindowEvents();
         if (Loop.QuitPosted) return Loop.ExitCode;
         Loop.InIdle = true;
@@ -127,7 +161,73 @@ const std::string& GetCommandLine() { return Loop.CommandLine; }
 bool InitWindowSystem() {
     // One window: its close request is the program's to answer, not a request to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    return InitVideoPlatform();
+    if (!InitVideoPlatform()) return false;
+    const char* Asked = getenv("SDL_VIDEODRIVER");
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    const bool Unseen =
+        Driver != nullptr && (strcmp(Driver, "offscreen") == 0 || strcmp(Driver, "dummy") == 0);
+    if (!Unseen || (Asked != nullptr && *Asked != 0)) return true;
+    ExitVideoPlatform();
+    SDL_SetError("DISPLAY and WAYLAND_DISPLAY name no display that answers");
+    return false;
+}
+
+void HandleEndRequests(void (*Handler)()) {
+    EndRequestHandler = Handler;
+    PrepareSignalWake();
+    struct sigaction Action {};
+    Action.sa_handler = OnEndSignal;
+    sigemptyset(&Action.sa_mask);
+    Action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &Action, nullptr);
+    sigaction(SIGHUP, &Action, nullptr);
+}
+
+void HandleProcessorFaults(TFaultWriter Writer) {
+    FaultWriter = Writer;
+    // Never freed: a fault may come until the process ends. A stack overflow has no stack left to run on.
+    static std::unique_ptr<char[]> FaultStack;
+    const size_t Size = std::max<size_t>(SIGSTKSZ, 64 * 1024);
+    if (!FaultStack) {
+        FaultStack = std::make_unique<char[]>(Size);
+        stack_t Stack{};
+        Stack.ss_sp = FaultStack.get();
+        Stack.ss_size = Size;
+        sigaltstack(&Stack, nullptr);
+    }
+    struct sigaction Action {};
+    Action.sa_sigaction = OnProcessorFault;
+    sigemptyset(&Action.sa_mask);
+    Action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
+    for (int Signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE})
+        sigaction(Signal, &Action, nullptr);
+}
+
+bool AppendToFileInFault(const char* FileName, const char* Bytes, size_t Length) {
+    const int File = open(FileName, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (File < 0) return false;
+    bool Written = true;
+    while (Length > 0 && Written) {
+        const ssize_t Count = write(File, Bytes, Length);
+        Written = Count > 0 || (Count < 0 && errno == EINTR);
+        if (Count > 0) Bytes += Count, Length -= static_cast<size_t>(Count);
+    }
+    close(File);
+    return Written;
+}
+
+void WriteToErrorStreamInFault(const char* Bytes, size_t Length) {
+    while (Length > 0) {
+        const ssize_t Count = write(STDERR_FILENO, Bytes, Length);
+        if (Count <= 0 && errno != EINTR) return;
+        if (Count > 0) Bytes += Count, Length -= static_cast<size_t>(Count);
+    }
+}
+
+int64_t GetCalendarSecondsInFault() {
+    timespec Now{};
+    clock_gettime(CLOCK_REALTIME, &Now);
+    return static_cast<int64_t>(Now.tv_sec);
 }
 
 void ExitWindowSystem() { ExitVideoPlatform(); }

@@ -3,6 +3,7 @@
 // programs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,9 +35,29 @@ void WaitForFrame(uint32_t Milliseconds);
 void SetCommandLine(int Argc, char** Argv);
 const std::string& GetCommandLine();
 
-// Starts the window system's video part (the engines' hints first); false when there is no display.
+// Starts the window system's video part (the engines' hints first). False when there is no display
+// (GetPlatformError says why), also when SDL_VIDEODRIVER names no driver and the window system fell back to
+// one that shows nothing: the program would run unseen.
 bool InitWindowSystem();
 void ExitWindowSystem();
+
+// SIGTERM and SIGHUP ask the program to end: the signal handler only notes the signal and wakes the event
+// pump; the message loop then calls Handler on its own thread. SIGINT stays the window system's close
+// request.
+void HandleEndRequests(void (*Handler)());
+
+// A processor fault (SIGSEGV, SIGBUS, SIGILL, SIGFPE) calls Writer on a stack prepared here, with the
+// signal's number and the address it names, then ends the process with exit code 1. Writer runs inside the
+// signal handler: it may use only memory prepared in advance and the fault-safe services below. A fault
+// inside Writer ends the process at once, also with exit code 1.
+using TFaultWriter = void (*)(int32_t Signal, uintptr_t Address);
+void HandleProcessorFaults(TFaultWriter Writer);
+// Fault-safe (async-signal-safe): appends Length bytes to the file, made when missing; false when it cannot.
+bool AppendToFileInFault(const char* FileName, const char* Bytes, size_t Length);
+// Fault-safe: writes Length bytes to the standard error stream.
+void WriteToErrorStreamInFault(const char* Bytes, size_t Length);
+// Fault-safe: seconds since 1970 of the calendar clock.
+int64_t GetCalendarSecondsInFault();
 
 // A modal box with a stop icon; Text and Caption are Latin-1. Without a display (or when the box fails) the
 // caption and the text go to the standard error stream.

@@ -213,11 +213,18 @@ void TAppWindow::setPopupStyle(bool NewPopup) {
 }
 
 void TAppWindow::getCursorPosition(int32_t& x, int32_t& y) const {
-    int gx = 0, gy = 0, wx = 0, wy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(Window->getNative(), &wx, &wy);
-    x = gx - wx;
-    y = gy - wy;
+    // The position of the window's own pointer events: the system-wide query is refreshed only by raw
+    // device input, which injected input (remote desktops, test drivers, XWayland) does not produce. Those
+    // events hold the last place inside the window once the pointer has left it (unless the mouse is
+    // captured), which is not where the pointer is.
+    if (SDL_GetMouseFocus() != Window->getNative()) {
+        x = y = -1;
+        return;
+    }
+    int wx = 0, wy = 0;
+    SDL_GetMouseState(&wx, &wy);
+    x = wx;
+    y = wy;
 }
 
 void TAppWindow::setCursor(TCursorShape Shape) {
@@ -244,6 +251,15 @@ bool TAppWindow::createCustomCursor(TCursorShape Shape, const uint32_t* Pixels, 
     if (Cursor == nullptr) return false;
     if (Cursors[Shape] != nullptr) SDL_FreeCursor(static_cast<SDL_Cursor*>(Cursors[Shape]));
     Cursors[Shape] = Cursor;
+    return true;
+}
+
+bool TAppWindow::setIcon(const uint32_t* Pixels, int32_t Width, int32_t Height) {
+    SDL_Surface* Image = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(Pixels), Width, Height, 32,
+                                                            Width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (Image == nullptr) return false;
+    SDL_SetWindowIcon(Window->getNative(), Image); // SDL keeps a copy
+    SDL_FreeSurface(Image);
     return true;
 }
 

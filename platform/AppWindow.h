@@ -123,12 +123,17 @@ public:
     // caption and border.
     void setPopupStyle(bool Popup);
 
-    // The pointer's position relative to the client area (outside it too).
+    // The pointer's position relative to the client area, as the window's pointer events last gave it; while
+    // the mouse is captured also outside the client area, otherwise (-1, -1) for a pointer outside it.
     void getCursorPosition(int32_t& x, int32_t& y) const;
     void setCursor(TCursorShape Shape);
     // Pixels: Width x Height values 0xAARRGGBB, rows top to bottom. False when the window system refuses.
     bool createCustomCursor(TCursorShape Shape, const uint32_t* Pixels, int32_t Width, int32_t Height,
                             int32_t HotX, int32_t HotY);
+
+    // The window's icon. Pixels: Width x Height values 0xAARRGGBB, rows top to bottom. False when the window
+    // system refuses.
+    bool setIcon(const uint32_t* Pixels, int32_t Width, int32_t Height);
 
     // Mouse capture: button events reach the window wherever the pointer is.
     void setCapture();

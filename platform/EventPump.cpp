@@ -6,6 +6,7 @@
 #include "platform/Socket.h"
 
 #include <cerrno>
+#include <csignal>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -44,6 +45,9 @@ std::shared_ptr<TPostQueue> PostQueue() {
     static auto* Queue = new std::shared_ptr<TPostQueue>(std::make_shared<TPostQueue>());
     return *Queue;
 }
+
+// The post queue's wake-up descriptor for signal handlers, which may not touch the queue itself.
+volatile sig_atomic_t SignalWakeFd = -1;
 
 struct TRegisteredSocket {
     uint64_t Id;
@@ -124,6 +128,16 @@ void UnregisterPumpSocket(uint64_t Id) {
             return;
         }
     }
+}
+
+void PrepareSignalWake() { SignalWakeFd = PostQueue()->WakeFd; }
+
+void WakePumpFromSignal() {
+    const int Fd = SignalWakeFd;
+    if (Fd < 0) return;
+    const uint64_t One = 1;
+    const ssize_t Written = write(Fd, &One, sizeof(One));
+    (void)Written; // a full counter wakes the pump all the same
 }
 
 void PostToPumpThread(std::function<void()> Work) {

@@ -25,3 +25,8 @@ int PumpEvents(int TimeoutMs);
 
 // Thread-safe: runs Work on the pump's thread during a later PumpEvents, and wakes a pump that waits.
 void PostToPumpThread(std::function<void()> Work);
+
+// Async-signal-safe: a PumpEvents that waits returns soon. PrepareSignalWake must have run before the signal
+// handler that calls it was installed.
+void PrepareSignalWake();
+void WakePumpFromSignal();

@@ -118,4 +118,4 @@ const char* GetMessageOfTheDay();
 void ResetOptions();
 void LoadOptions(); // defaults, then Ebrun.cfg; a faulty file gives all defaults
 void SaveOptions(); // only after LoadOptions; failures are silent
-void ExitOptions(); // releases the message of the day, then saves
+void ExitOptions(); // releases the message of the day, saves, and ends the saving until the next load

@@ -440,4 +440,5 @@ void SaveOptions() {
 void ExitOptions() {
     Options().MessageOfTheDay.reset();
     SaveOptions();
+    OptionsLoaded = false; // the store is closed: nothing more is written until the next LoadOptions
 }

@@ -37,9 +37,10 @@ struct {
 } Guard;
 
 // Characters an address is made of: letters, digits, hyphens, full stops and the per cent of "%2e".
-// Runs of host characters longer than this exceed what the matcher can judge within its limits; such a run
-// is treated as a link, so the warning errs on the side of showing.
-constexpr size_t LONGEST_JUDGED_RUN = 1000;
+// Runs of host characters longer than this reach past the positions where the matcher remembers its
+// failures, and could exceed its limits; such a run is treated as a link, so the warning errs on the side
+// of showing.
+constexpr size_t LONGEST_JUDGED_RUN = REGEX_MEMO_POSITIONS - 3;
 
 bool IsHostCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '%';

@@ -18,8 +18,10 @@ std::unique_ptr<TDynamicArray<TErrorReport>> MakeRecords() {
     return std::make_unique<TDynamicArray<TErrorReport>>(0, 0, 1, EmptyReport);
 }
 
-// From start-up until the reports are sent, cancelled or the status module ends.
+// From start-up until the reports are sent, cancelled or the status module ends. Records 0..Used-1 are
+// the used ones: Used is one past the last record with a title.
 std::unique_ptr<TDynamicArray<TErrorReport>> Records = MakeRecords();
+int32_t Used = 0;
 
 // The last used record, NULL when there is none.
 TErrorReport* LastReport() {
@@ -34,9 +36,10 @@ const TErrorReport& Report(int32_t i) {
 } // namespace
 
 void StartErrorReport(const char* Title) {
-    TErrorReport& Record = Records->at(GetErrorReports());
+    TErrorReport& Record = Records->at(Used);
     Record = EmptyReport;
     CopyString(Record.Title, Title);
+    if (Record.Title[0] != 0) Used++;
 }
 
 void SetErrorReportTime(const char* Text) {
@@ -56,11 +59,7 @@ void SetErrorReportComment(const char* Text) {
         std::snprintf(Record->Comment, sizeof(Record->Comment), "Comment: %s", Text);
 }
 
-int32_t GetErrorReports() {
-    for (int32_t i = Records->getMax(); i >= 0; i--)
-        if (Records->at(i).Title[0] != 0) return i + 1;
-    return 0;
-}
+int32_t GetErrorReports() { return Used; }
 
 const char* GetErrorReportTitle(int32_t i) { return Report(i).Title; }
 const char* GetErrorReportTime(int32_t i) { return Report(i).Time; }
@@ -70,10 +69,14 @@ const char* GetErrorReportComment(int32_t i) { return Report(i).Comment; }
 void ClearErrorReports() {
     for (int32_t i = Records->getMin(); i <= Records->getMax(); i++)
         Records->at(i) = EmptyReport;
+    Used = 0;
 }
 
 void DeleteErrorFile() {
     if (FileExists("error.txt")) RemoveFile("error.txt");
 }
 
-void ExitErrorReports() { Records = MakeRecords(); }
+void ExitErrorReports() {
+    Records = MakeRecords();
+    Used = 0;
+}

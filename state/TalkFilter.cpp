@@ -6,6 +6,8 @@
 #include "foundation/Utils.h"
 #include "state/Talk.h"
 
+#include <algorithm>
+
 namespace {
 
 // The console's registry lives for the whole run; its entries come and go with the console's tabs. The
@@ -36,6 +38,25 @@ std::unique_ptr<TTextBuffer> MakeTextBuffer(int32_t ReceiveTalkMode, int32_t Sen
     return nullptr;
 }
 
+std::unique_ptr<TTalkFilter> NewTalkFilter(int32_t Mode, const char* Name, int32_t Channel,
+                                           TTextBuffer* TextBuffer, bool Permanent) {
+    auto Entry = std::make_unique<TTalkFilter>();
+    Entry->TextBuffer = TextBuffer;
+    if (Name != nullptr) CopyString(Entry->Name, Name);
+    Entry->Mode = Mode;
+    Entry->Channel = Channel;
+    Entry->Permanent = Permanent;
+    return Entry;
+}
+
+// The key of a name in a speaker list's index: names compare without regard to case.
+std::string NameKey(const char* Name) {
+    std::string Key(Name);
+    for (char& c : Key)
+        c = ToLower(c);
+    return Key;
+}
+
 } // namespace
 
 bool TTalkFilter::matches(int32_t TalkMode, const char* Speaker, int32_t ChannelID) const {
@@ -59,18 +80,13 @@ int32_t FindTextBufferFilter(TTextBuffer* TextBuffer, TTalkFilterList& List) {
     return -1;
 }
 
-void AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer* TextBuffer,
-                   TTalkFilterList& List, bool Permanent) {
-    auto Entry = std::make_unique<TTalkFilter>();
-    Entry->TextBuffer = TextBuffer;
-    if (Name != nullptr) CopyString(Entry->Name, Name);
-    Entry->Mode = Mode;
-    Entry->Channel = Channel;
-    Entry->Permanent = Permanent;
+int32_t AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer* TextBuffer,
+                      TTalkFilterList& List, bool Permanent) {
     int32_t Slot = List.getMin();
     while (Slot <= List.getMax() && List.at(Slot) != nullptr)
         Slot++;
-    List.at(Slot) = Entry.release();
+    List.at(Slot) = NewTalkFilter(Mode, Name, Channel, TextBuffer, Permanent).release();
+    return Slot;
 }
 
 void DeleteTalkFilter(int32_t Index, TTalkFilterList& List) {
@@ -160,3 +176,69 @@ bool GetConsoleChanged() {
 }
 
 void SetConsoleChanged() { Console.ConsoleChanged = true; }
+
+// ---- TSpeakerList ----
+
+TSpeakerList::TSpeakerList() { clear(); }
+
+TSpeakerList::~TSpeakerList() {
+    for (int32_t i = Entries.getMin(); i <= Entries.getMax(); i++)
+        delete Entries.at(i);
+}
+
+int32_t TSpeakerList::find(int32_t Mode, const char* Name, int32_t Channel) const {
+    int32_t Found = -1;
+    for (int32_t Slot : Nameless)
+        if (Entries.at(Slot)->matches(Mode, Name, Channel)) {
+            Found = Slot;
+            break;
+        }
+    if (Name == nullptr) return Found;
+    auto Same = Named.find(NameKey(Name));
+    if (Same == Named.end()) return Found;
+    for (int32_t Slot : Same->second) {
+        if (Found != -1 && Slot > Found) break;
+        if (Entries.at(Slot)->matches(Mode, Name, Channel)) return Slot;
+    }
+    return Found;
+}
+
+int32_t TSpeakerList::add(int32_t Mode, const char* Name, bool Permanent) {
+    const int32_t Slot = Free.empty() ? Entries.getMax() + 1 : *Free.begin();
+    Free.erase(Slot);
+    TTalkFilter* Entry = NewTalkFilter(Mode, Name, -1, nullptr, Permanent).release();
+    Entries.at(Slot) = Entry;
+    if (Entry->Name[0] == 0) {
+        Nameless.insert(Slot);
+    } else {
+        std::vector<int32_t>& Slots = Named[NameKey(Entry->Name)];
+        Slots.insert(std::lower_bound(Slots.begin(), Slots.end(), Slot), Slot);
+    }
+    return Slot;
+}
+
+void TSpeakerList::remove(int32_t Slot) {
+    const TTalkFilter* Entry = Entries.at(Slot);
+    if (Entry == nullptr) return;
+    if (Entry->Name[0] == 0) {
+        Nameless.erase(Slot);
+    } else {
+        auto Same = Named.find(NameKey(Entry->Name));
+        std::erase(Same->second, Slot);
+        if (Same->second.empty()) Named.erase(Same);
+    }
+    DeleteTalkFilter(Slot, Entries);
+    Free.insert(Slot);
+}
+
+void TSpeakerList::clear() {
+    Named.clear();
+    Nameless.clear();
+    Free.clear();
+    for (int32_t i = Entries.getMin(); i <= Entries.getMax(); i++) {
+        DeleteTalkFilter(i, Entries);
+        Free.insert(Free.end(), i);
+    }
+}
+
+const TTalkFilter* TSpeakerList::at(int32_t Slot) const { return Entries.at(Slot); }

@@ -7,6 +7,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 // One filter entry. In the console's registry it stands for a buffer; in the speaker lists it has none.
 struct TTalkFilter {
@@ -27,10 +31,39 @@ using TTalkFilterList = TDynamicArray<TTalkFilter*>;
 
 int32_t FindTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTalkFilterList& List); // -1: none
 int32_t FindTextBufferFilter(TTextBuffer* TextBuffer, TTalkFilterList& List);                   // -1: none
-void AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer* TextBuffer,
-                   TTalkFilterList& List, bool Permanent);
+// Puts a new entry into the lowest empty slot, or behind the last; answers the slot.
+int32_t AddTalkFilter(int32_t Mode, const char* Name, int32_t Channel, TTextBuffer* TextBuffer,
+                      TTalkFilterList& List, bool Permanent);
 // Frees the entry in slot Index and empties the slot.
 void DeleteTalkFilter(int32_t Index, TTalkFilterList& List);
+
+// A speaker list (white, VIP and ignore lists): filter entries without buffers, found and added as in a
+// TTalkFilterList, through indexes of the names and of the empty slots, so that a list of many thousand
+// names costs no more per name than a short one.
+class TSpeakerList {
+public:
+    TSpeakerList();
+    ~TSpeakerList();
+    TSpeakerList(const TSpeakerList&) = delete;
+    TSpeakerList& operator=(const TSpeakerList&) = delete;
+
+    // As FindTalkFilter: the lowest slot whose entry matches, -1 for none.
+    int32_t find(int32_t Mode, const char* Name, int32_t Channel) const;
+    // As AddTalkFilter with no buffer and any channel.
+    int32_t add(int32_t Mode, const char* Name, bool Permanent);
+    void remove(int32_t Slot);
+    void clear();
+    // The entry in Slot, NULL for an empty one; slots run from getMin() to getMax().
+    const TTalkFilter* at(int32_t Slot) const;
+    int32_t getMin() const { return Entries.getMin(); }
+    int32_t getMax() const { return Entries.getMax(); }
+
+private:
+    mutable TTalkFilterList Entries{0, 9, 10, nullptr};
+    std::unordered_map<std::string, std::vector<int32_t>> Named; // lower-cased name -> its slots, ascending
+    std::set<int32_t> Nameless;                                  // slots of entries that match any name
+    std::set<int32_t> Free;                                      // empty slots from getMin() to getMax()
+};
 
 // The registry of console buffers; every buffer in it is owned by it until DeleteTextBuffer.
 TTalkFilterList& ConsoleFilterList();

@@ -18,9 +18,9 @@ struct TSpeakerFilters {
     bool WhiteListActive = true;
     bool AllowVIPs = false;
     bool IgnoreListActive = true;
-    TTalkFilterList WhiteList{0, 9, 10, nullptr};
-    TTalkFilterList VIPWhiteList{0, 9, 10, nullptr};
-    TTalkFilterList IgnoreList{0, 9, 10, nullptr};
+    TSpeakerList WhiteList;
+    TSpeakerList VIPWhiteList;
+    TSpeakerList IgnoreList;
     int32_t IgnoreTimerEnd = 0; // GetMilliseconds time; 0: not running
 };
 
@@ -31,32 +31,29 @@ constexpr int32_t IGNORE_INDICATOR_TIME = 1000;
 // Helpers of the list operations; each carries the operations' catch frame.
 
 // Replaces an entry that matches (Mode, Name, any channel) by a new one.
-void ReplaceEntry(int32_t Mode, const char* Name, bool Permanent, TTalkFilterList& List) try {
-    int32_t Found = FindTalkFilter(Mode, Name, -1, List);
-    if (Found != -1) DeleteTalkFilter(Found, List);
-    AddTalkFilter(Mode, Name, -1, nullptr, List, Permanent);
+void ReplaceEntry(int32_t Mode, const char* Name, bool Permanent, TSpeakerList& List) try {
+    int32_t Found = List.find(Mode, Name, -1);
+    if (Found != -1) List.remove(Found);
+    List.add(Mode, Name, Permanent);
 }
 CATCH_FRAME()
 
-void RemoveEntry(int32_t Mode, const char* Name, TTalkFilterList& List) try {
-    int32_t Found = FindTalkFilter(Mode, Name, -1, List);
-    if (Found != -1) DeleteTalkFilter(Found, List);
+void RemoveEntry(int32_t Mode, const char* Name, TSpeakerList& List) try {
+    int32_t Found = List.find(Mode, Name, -1);
+    if (Found != -1) List.remove(Found);
 }
 CATCH_FRAME()
 
-void ClearEntries(TTalkFilterList& List) try {
-    for (int32_t i = List.getMin(); i <= List.getMax(); i++)
-        DeleteTalkFilter(i, List);
-}
+void ClearEntries(TSpeakerList& List) try { List.clear(); }
 CATCH_FRAME()
 
-bool GetPermanentFlag(const char* Name, TTalkFilterList& List) {
-    int32_t Found = FindTalkFilter(0, Name, -1, List);
+bool GetPermanentFlag(const char* Name, const TSpeakerList& List) {
+    int32_t Found = List.find(0, Name, -1);
     return Found != -1 && List.at(Found)->Permanent;
 }
 
 // "name\n" for every named entry in slot order; NULL for a list without entries.
-std::unique_ptr<char[]> GetNamesText(TTalkFilterList& List) try {
+std::unique_ptr<char[]> GetNamesText(const TSpeakerList& List) try {
     size_t Size = 1;
     bool Any = false;
     for (int32_t i = List.getMin(); i <= List.getMax(); i++) {
@@ -147,18 +144,17 @@ void AddToIgnoreList(const char* Name, bool Permanent) { AddIgnoreEntry(0, Name,
 void RemoveFromIgnoreList(const char* Name) { RemoveIgnoreEntry(0, Name); }
 void IgnoreMode(int32_t Mode) { AddIgnoreEntry(Mode, nullptr, false); }
 void UnignoreMode(int32_t Mode) { RemoveIgnoreEntry(Mode, nullptr); }
-bool IsModeIgnored(int32_t Mode) { return FindTalkFilter(Mode, nullptr, -1, Filters.IgnoreList) != -1; }
+bool IsModeIgnored(int32_t Mode) { return Filters.IgnoreList.find(Mode, nullptr, -1) != -1; }
 bool GetIgnoreListFlag(const char* Name) { return GetPermanentFlag(Name, Filters.IgnoreList); }
 std::unique_ptr<char[]> GetIgnoreListText() { return GetNamesText(Filters.IgnoreList); }
 void ClearIgnoreList() { ClearEntries(Filters.IgnoreList); }
 
 bool IsTalkFiltered(int32_t Mode, const char* Speaker, int32_t Channel) try {
     if (Filters.WhiteListActive) {
-        if (Filters.AllowVIPs && FindTalkFilter(Mode, Speaker, Channel, Filters.VIPWhiteList) != -1)
-            return false;
-        if (FindTalkFilter(Mode, Speaker, Channel, Filters.WhiteList) != -1) return false;
+        if (Filters.AllowVIPs && Filters.VIPWhiteList.find(Mode, Speaker, Channel) != -1) return false;
+        if (Filters.WhiteList.find(Mode, Speaker, Channel) != -1) return false;
     }
-    return Filters.IgnoreListActive && FindTalkFilter(Mode, Speaker, Channel, Filters.IgnoreList) != -1;
+    return Filters.IgnoreListActive && Filters.IgnoreList.find(Mode, Speaker, Channel) != -1;
 }
 CATCH_FRAME(Mode, Channel)
 
@@ -218,7 +214,7 @@ void ExitTalk() {
 
 void ShowIgnoreNotice() {
     int32_t Permanent = 0;
-    TTalkFilterList& List = Filters.IgnoreList;
+    const TSpeakerList& List = Filters.IgnoreList;
     for (int32_t i = List.getMin(); i <= List.getMax(); i++)
         if (List.at(i) != nullptr && List.at(i)->Name[0] != 0 && List.at(i)->Permanent) Permanent++;
     if (Permanent == 0) return;

@@ -1,189 +1,53 @@
 // The client program from outside, on an X server (run under Xvfb): its window shows the start screen as
 // the software engine draws it, "Exit Game" ends it with exit code 0 after writing the options, and a missing
 // sprite file ends it with the PROGRAM_ERROR text and exit code 1.
+#include "tests/roads/Client.h"
 #include "control/Player.h"
-#include "graphics/Engine.h"
-#include "graphics/SurfaceDX.h"
-#include "graphics/graphics.h"
-#include "gui/SkinProperties.h"
-#include "platform/Screenshot.h"
-#include "platform/Window.h"
 #include "screen/MainWindow.h"
+#include "tests/roads/Reference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
-namespace {
-
 namespace fs = std::filesystem;
-
-const std::string Data = EBRUN_DATA_DIR;
-const std::string Client = EBRUN_CLIENT;
-
-// A fresh working directory holding the named data files.
-fs::path WorkDirectory(const char* Name, std::initializer_list<const char*> Files) {
-    fs::path Directory =
-        fs::temp_directory_path() / (std::string("pellarune-") + Name + "-" + std::to_string(getpid()));
-    fs::remove_all(Directory);
-    fs::create_directories(Directory);
-    for (const char* File : Files)
-        fs::copy_file(fs::path(Data) / File, Directory / File);
-    return Directory;
-}
-
-// The client started in Directory with the video driver; its standard error goes to "stderr.txt" there.
-pid_t StartClient(const fs::path& Directory, const char* Driver) {
-    const pid_t Child = fork();
-    if (Child != 0) return Child;
-    if (chdir(Directory.c_str()) != 0) _exit(101);
-    FILE* Errors = freopen("stderr.txt", "w", stderr);
-    (void)Errors;
-    setenv("SDL_VIDEODRIVER", Driver, 1);
-    setenv("EBRUN_NO_MESSAGE_BOX", "1", 1);
-    // The window is made for OpenGL, whose libraries keep allocations past their unloading.
-    setenv("ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1", 1);
-    execl(Client.c_str(), Client.c_str(), static_cast<char*>(nullptr));
-    _exit(102);
-}
-
-// The exit code, or -1 when the client has not ended within the time.
-int WaitForExit(pid_t Child, int Seconds) {
-    for (int i = 0; i < Seconds * 20; i++) {
-        int Status = 0;
-        if (waitpid(Child, &Status, WNOHANG) == Child) return WIFEXITED(Status) ? WEXITSTATUS(Status) : 200;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(Child, SIGKILL);
-    waitpid(Child, nullptr, 0);
-    return -1;
-}
-
-std::string Command(const std::string& Line) {
-    std::string Output;
-    FILE* Pipe = popen(Line.c_str(), "r");
-    if (Pipe == nullptr) return Output;
-    char Buffer[256];
-    while (fgets(Buffer, sizeof(Buffer), Pipe) != nullptr)
-        Output += Buffer;
-    pclose(Pipe);
-    return Output;
-}
-
-struct TGeometry {
-    int32_t x = -1, y = -1, Width = 0, Height = 0;
-};
-
-// The client window's place on the screen, once it is mapped.
-TGeometry FindClientWindow() {
-    const std::string Found = Command(
-        "timeout 30 xdotool search --sync --onlyvisible --name '^Pellarune$' getwindowgeometry --shell");
-    TGeometry Geometry;
-    std::sscanf(Found.c_str() + std::min(Found.find("X="), Found.size()), "X=%d\nY=%d\nWIDTH=%d\nHEIGHT=%d",
-                &Geometry.x, &Geometry.y, &Geometry.Width, &Geometry.Height);
-    return Geometry;
-}
-
-// The start screen of the given size drawn by the software engine on a hidden window; also where the centre
-// of the "Exit Game" button lies.
-struct TReference {
-    std::vector<uint32_t> Pixels;
-    int32_t ExitX = 0, ExitY = 0;
-};
-
-TReference DrawReference(const fs::path& Directory, int32_t Width, int32_t Height) {
-    TReference Reference;
-    const fs::path Previous = fs::current_path();
-    fs::current_path(Directory);
-    std::unique_ptr<TWindow> Window = TWindow::create("reference", Width, Height, false);
-    EXPECT_NE(Window, nullptr) << GetPlatformError();
-    if (!Window) return Reference;
-    StartGraphicEngine(Window.get(), 0);
-    TSurfaceDX* Engine = dynamic_cast<TSurfaceDX*>(GetSurface());
-    Engine->InitSurfaces();
-    Engine->ChangeVideoMode(Window.get(), WINDOWED_MODE, nullptr, false);
-    InitGraphics(0xA00000);
-    InitSkins();
-    InitSkinProperties();
-    InitVideoCache();
-    InitMainWindow(Width, Height, nullptr, nullptr, nullptr);
-    TMainWindow* Root = GetMainWindow();
-    Root->draw(SCREEN_SURFACE, 0, 0);
-    const TPixelSurface* Screen = Engine->getPixels(SCREEN_SURFACE);
-    for (int32_t y = 0; y < Height; y++)
-        for (int32_t x = 0; x < Width; x++)
-            Reference.Pixels.push_back(Screen->getPixel(x, y) & 0xFFFFFF);
-    const TWindowFrame* Panel = Root->StartScreen->ButtonPanel;
-    const TComponent* Exit = static_cast<TParentComponent*>(Panel->_Window)->getLastChild();
-    Reference.ExitX = Panel->X + Panel->_Window->X + Exit->X + Exit->Width / 2;
-    Reference.ExitY = Panel->Y + Panel->_Window->Y + Exit->Y + Exit->Height / 2;
-    ExitMainWindow();
-    ExitSkins();
-    ExitGraphics();
-    Engine->ExitSurfaces();
-    SurfaceExitInstance();
-    fs::current_path(Previous);
-    return Reference;
-}
-
-int32_t CountDifferences(const std::vector<uint32_t>& Shown, const std::vector<uint32_t>& Expected) {
-    if (Shown.size() != Expected.size()) return -1;
-    int32_t Count = 0;
-    for (size_t i = 0; i < Shown.size(); i++)
-        Count += Shown[i] != Expected[i];
-    return Count;
-}
-
-} // namespace
+using namespace std::chrono_literals;
 
 TEST(Client, ShowsTheStartScreenAndExitGameEndsIt) {
-    const fs::path Directory = WorkDirectory("start", {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"});
-    const pid_t Child = StartClient(Directory, "x11");
-    const TGeometry Window = FindClientWindow();
-    ASSERT_GT(Window.Width, 0) << "no client window";
+    TClient Client(0, {});
+    ASSERT_TRUE(Client.waitForWindow());
+    // Read at the start; what is there at the end the client wrote.
+    fs::remove(Client.directory() / "Ebrun.cfg");
 
-    const TReference Reference = DrawReference(Directory, Window.Width, Window.Height);
-    ASSERT_FALSE(Reference.Pixels.empty());
+    const TImage Reference = TReference::get().startScreen(Client.width(), Client.height());
     // A picture, not a filled area: the title and the buttons show many colours.
     std::vector<uint32_t> Colours(Reference.Pixels);
     std::sort(Colours.begin(), Colours.end());
     EXPECT_GT(std::unique(Colours.begin(), Colours.end()) - Colours.begin(), 1000);
-    // The first frames may still be on their way to the screen.
-    int32_t Differences = -1;
-    std::vector<uint32_t> Shown;
-    for (int Attempt = 0; Attempt < 200 && Differences != 0; Attempt++) {
-        if (ReadScreenArea(Window.x, Window.y, Window.Width, Window.Height, Shown))
-            Differences = CountDifferences(Shown, Reference.Pixels);
-        if (Differences != 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    EXPECT_EQ(Differences, 0);
+    EXPECT_TRUE(Client.waitUntil("the start screen", Client.area(),
+                                 [&](const TImage& Shown) { return Shown.Pixels == Reference.Pixels; }));
 
-    Command("xdotool mousemove --sync " + std::to_string(Window.x + Reference.ExitX) + " " +
-            std::to_string(Window.y + Reference.ExitY) + " click 1");
-    EXPECT_EQ(WaitForExit(Child, 30), 0);
-    EXPECT_TRUE(fs::exists(Directory / "Ebrun.cfg"));
-    EXPECT_FALSE(fs::exists(Directory / "error.txt"));
-    fs::remove_all(Directory);
+    const TStartScreen* Start =
+        TReference::get().mainWindow(Client.width(), Client.height(), Client.directory(), false).StartScreen;
+    const TComponent* Exit = static_cast<TParentComponent*>(Start->ButtonPanel->_Window)->getLastChild();
+    Client.click(RectOf(Exit).centre());
+    EXPECT_EQ(Client.waitForExit(30s), 0) << Client.errors();
+    EXPECT_TRUE(fs::exists(Client.directory() / "Ebrun.cfg"));
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
 }
 
 TEST(Client, AMissingSpriteFileShowsTheProgramErrorAndEndsWithOne) {
-    const fs::path Directory = WorkDirectory("nospr", {"Ebrun.dat", "Ebrun.pic"});
-    const pid_t Child = StartClient(Directory, "dummy");
-    EXPECT_EQ(WaitForExit(Child, 30), 1);
-    std::ifstream Errors(Directory / "stderr.txt");
-    const std::string Text((std::istreambuf_iterator<char>(Errors)), std::istreambuf_iterator<char>());
-    EXPECT_NE(Text.find("Pellarune\n" + ProgramErrorMessage(2)), std::string::npos) << Text;
+    TClientSetup Setup;
+    Setup.OptionsFile = false;
+    Setup.DataFiles = {"Ebrun.dat", "Ebrun.pic"};
+    TClient Client(0, Setup);
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    EXPECT_NE(Client.errors().find("Pellarune\n" + ProgramErrorMessage(2)), std::string::npos)
+        << Client.errors();
     // A fatal start-up error is not a crash: no report, and the options of the modules started are written.
-    EXPECT_FALSE(fs::exists(Directory / "error.txt"));
-    EXPECT_TRUE(fs::exists(Directory / "Ebrun.cfg"));
-    fs::remove_all(Directory);
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
+    EXPECT_TRUE(fs::exists(Client.directory() / "Ebrun.cfg"));
 }

@@ -2,6 +2,8 @@
 // hand-over.
 #include "control/ControlDownload.h"
 #include "control/Control.h"
+#include "control/MainFrm.h"
+#include "control/Player.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
 #include "network/Communication.h"
@@ -13,6 +15,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,4 +120,27 @@ TEST_F(ControlDownload, PatcherStartNeedsItsCallback) {
     }
     EXPECT_NE(Text.find("exception occurred (Type = 72)"), std::string::npos) << Text;
     EXPECT_NE(Text.find("StartPatcher!=NULL"), std::string::npos) << Text;
+}
+
+TEST_F(ControlDownload, TheInstalledPatcherIsTheProgramThatTakesTheClientsPlace) {
+    // What a download of file 4 leaves beside the old patcher: a new version that tells who ran it.
+    const std::string Script = "#!/bin/sh\necho \"$0 $$\" > started.txt\n";
+    ASSERT_TRUE(WritePatchedFile(PATCHER_FILE_NAME, reinterpret_cast<const uint8_t*>(Script.data()),
+                                 static_cast<int32_t>(Script.size())));
+    const pid_t Child = fork();
+    ASSERT_GE(Child, 0);
+    if (Child == 0) {
+        // The client's part: events 68 and 72, then the end of its message loop.
+        SetStartPatcherCallback(StartPatcher);
+        PerformDownloadEvent(MESSAGE_INSTALLPATCHER);
+        PerformDownloadEvent(MESSAGE_STARTPATCHER);
+        _exit(100 + HandOverToPatcher(0));
+    }
+    int Status = 0;
+    ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+    ASSERT_TRUE(WIFEXITED(Status));
+    EXPECT_EQ(WEXITSTATUS(Status), 0) << "the patcher, not the client, ended the process";
+    EXPECT_EQ(Read("started.txt"),
+              "./" + std::string(PATCHER_FILE_NAME) + " " + std::to_string(Child) + "\n");
+    EXPECT_EQ(Read(PATCHER_FILE_NAME), Script);
 }

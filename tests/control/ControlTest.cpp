@@ -4,6 +4,10 @@
 
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "tests/foundation/TempDirectory.h"
+
+#include <filesystem>
+#include <fstream>
 
 using namespace testserver;
 
@@ -96,6 +100,22 @@ TEST_F(ControlTest, MessageOfTheDayShowsEachNumberOnce) {
     EXPECT_STREQ(GetMessageOfTheDay(), "D") << "the same number still replaces the text";
 }
 
+TEST_F(ControlTest, ANewMessageOfTheDayIsStoredBeforeItsBoxOpens) {
+    // A box that ended the program must not come back at every login.
+    TTempDirectory Directory;
+    const std::filesystem::path Home = std::filesystem::current_path();
+    std::filesystem::current_path(Directory.file(""));
+    LoadOptions();
+    Server.setPlan(TRole::Login, Answering({MessageOfTheDay("16\nA")}));
+    ASSERT_TRUE(LoginUntilOffline());
+    std::ifstream File("Ebrun.cfg");
+    const std::string Text((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
+    ExitOptions();
+    std::filesystem::current_path(Home);
+    EXPECT_TRUE(Contains(Text, "LastMotD = 16")) << Text;
+    EXPECT_EQ(Types(TakeEvents()), std::vector<int32_t>{MESSAGE_MESSAGEOFTHEDAY});
+}
+
 TEST_F(ControlTest, InformationAndCharacterListInOneFrameKeepTheirOrder) {
     const TCharacter Characters[] = {{"Aldric", "Pellarune", LOOPBACK, 7173}};
     Server.setPlan(TRole::Login, Answering({LoginInformationMessage("Premium ends soon."),
@@ -105,6 +125,19 @@ TEST_F(ControlTest, InformationAndCharacterListInOneFrameKeepTheirOrder) {
     ASSERT_EQ(Types(Events), (std::vector<int32_t>{MESSAGE_MESSAGEBOX, MESSAGE_CHARACTERLIST}));
     EXPECT_EQ(Events[0].Title, "For Your Information");
     EXPECT_EQ(Events[0].Text, "Premium ends soon.");
+}
+
+TEST_F(ControlTest, MessagesBehindADisconnectingOneAreDispatchedByTheNewStatesTable) {
+    ListOneCharacter("Aldric");
+    Server.setPlan(TRole::Game, Answering({GameErrorMessage("Too many players."),
+                                           GameInformationMessage("Try again later.")}));
+    ASSERT_TRUE(EnterCharacter(0, [] { return GetMessageCount() >= 2; }));
+    std::vector<TQueuedEvent> Events = TakeEvents();
+    ASSERT_EQ(Types(Events), (std::vector<int32_t>{MESSAGE_MESSAGEBOX, MESSAGE_MESSAGEBOX}));
+    EXPECT_EQ(Events[0].Title, "Sorry");
+    EXPECT_EQ(Events[1].Text, "Try again later.");
+    EXPECT_EQ(LastTypes(2), (std::vector<int32_t>{21, 20}));
+    EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
 }
 
 TEST_F(ControlTest, RingHoldsTheLastTenTypesAcrossAnswers) {

@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 
 #include "gui/DialogElementsControls.h"
+#include "gui/DialogElementsMultiLine.h"
 
 #include <string>
 
@@ -149,4 +150,82 @@ TEST_F(DialogBoxes, YesNoAndLogoutKeys) {
     KeyPressed('l');
     EXPECT_EQ(Receiver.Events, (std::vector<int32_t>{7, 506}));
     EXPECT_EQ(GetModalWindow(), nullptr);
+}
+
+namespace {
+
+// Text of Words words of 3 to 9 letters, without line feeds.
+std::string Words(int32_t Count) {
+    std::string Text;
+    for (int32_t i = 0; i < Count; i++)
+        Text += (i > 0 ? " " : "") + std::string(3 + i % 7, static_cast<char>('a' + i % 26));
+    return Text;
+}
+
+// The open dialog lies inside the main window and draws.
+void ExpectInsideTheWindowAndDrawn() {
+    const TComponent* Box = GetModalWindow();
+    ASSERT_NE(Box, nullptr);
+    const TComponent* Root = GetMainWindow();
+    EXPECT_GE(Box->X, 0);
+    EXPECT_GE(Box->Y, 0);
+    EXPECT_LE(Box->X + Box->Width, Root->Width);
+    EXPECT_LE(Box->Y + Box->Height, Root->Height);
+    DrawFrame(false);
+}
+
+} // namespace
+
+TEST_F(DialogBoxes, LongServerTextsAreWrappedToTheWindowAndShownWhole) {
+    // A login refusal of 300 characters becomes lines no wider than the window leaves the box.
+    const std::string Refusal = Words(50).substr(0, 300);
+    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter("Sorry"),
+               MessageParameter(NewMessageText(Refusal.c_str())));
+    ProcessMessages();
+    ExpectInsideTheWindowAndDrawn();
+    auto* Label = Body<TTextLabel>();
+    ASSERT_NE(Label, nullptr);
+    EXPECT_GT(Label->LineCount, 1);
+    std::string Joined;
+    for (int32_t i = 0; i < Label->LineCount; i++)
+        Joined += (i > 0 ? " " : "") + std::string(Label->getLine(i));
+    EXPECT_EQ(Joined, Refusal);
+    KeyPressed(13);
+    ProcessMessages();
+
+    // A message of the day taller than the window scrolls inside the box.
+    const std::string Long = "7\n" + Words(2000);
+    ASSERT_TRUE(SetMessageOfTheDay(Long.c_str()));
+    AddMessage(MESSAGE_MESSAGEOFTHEDAY, 0, 0);
+    ProcessMessages();
+    ExpectInsideTheWindowAndDrawn();
+    auto* Field = Body<TMultiLineEditField>();
+    ASSERT_NE(Field, nullptr);
+    EXPECT_EQ(std::string(Field->Text.get()), Long.substr(2));
+    KeyPressed(13);
+    ProcessMessages();
+
+    // A waiting-list text of 256 characters.
+    AddMessage(MESSAGE_WAITINGLIST, MessageParameter(NewMessageText(Words(50).substr(0, 256).c_str())), 9);
+    ProcessMessages();
+    ExpectInsideTheWindowAndDrawn();
+    ClearMessages();
+}
+
+TEST_F(DialogBoxes, ADialogWiderThanTheShrunkWindowKeepsItsCornerInside) {
+    AddMessage(MESSAGE_MESSAGEBOX, MessageParameter("Sorry"),
+               MessageParameter(NewMessageText(Words(40).c_str())));
+    ProcessMessages();
+    ASSERT_GT(GetModalWindow()->Width, 600);
+    ResizeScreen(550, 450);
+    EXPECT_EQ(GetModalWindow()->X, 0);
+    DrawFrame(false);
+    // Dragged by its title bar as far up and left as the pointer goes.
+    const TComponent* Box = GetModalWindow();
+    LeftButtonDown(Box->X + 20, Box->Y + 5, 0);
+    MouseMove(0, 0);
+    LeftButtonUp(0, 0, 0);
+    EXPECT_GE(GetModalWindow()->X, 0);
+    EXPECT_GE(GetModalWindow()->Y, 0);
+    DrawFrame(false);
 }

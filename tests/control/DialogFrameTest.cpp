@@ -117,15 +117,17 @@ TEST_F(DialogFrame, TitleBarDragStaysOnTheScreen) {
     EXPECT_EQ(Frame->X, 800 - Frame->Width) << "the release ended the drag";
     DeleteModalWindow();
 
-    // A frame wider than the screen moves only between the overhang and 0.
+    // A frame wider than the screen keeps its left edge on it, where its frame can be drawn.
     Frame = new TModalDialog("Large", new TProbeBody(900, 100));
-    Show(Frame, -50, 10);
-    LeftButtonDown(-50 + 10, 10 + 5, 0);
+    Show(Frame, 0, 10);
+    LeftButtonDown(10, 10 + 5, 0);
     MouseMove(-500, 15);
-    EXPECT_EQ(Frame->X, 800 - Frame->Width);
-    MouseMove(500, 15);
     EXPECT_EQ(Frame->X, 0);
-    LeftButtonUp(500, 15, 0);
+    MouseMove(500, 300);
+    EXPECT_EQ(Frame->X, 0);
+    EXPECT_EQ(Frame->Y, 295) << "moved by the pointer, grabbed 5 pixels below the top";
+    LeftButtonUp(500, 300, 0);
+    DrawFrame(false);
 }
 
 TEST_F(DialogFrame, CaptionAndBodyChecksKeepNothingBehind) {

@@ -2,6 +2,8 @@
 // capture, sizing below the minimum and the close request.
 #include "control/Control.h"
 #include "control/MainFrm.h"
+#include "graphics/Engine.h"
+#include "state/Preferences.h"
 
 #include <gtest/gtest.h>
 
@@ -168,4 +170,15 @@ TEST_F(Frame, ACloseRequestIsAskedUnlessForced) {
     Window->onClose();
     SetForceClose(false);
     EXPECT_TRUE(Calls.empty());
+}
+
+TEST_F(Frame, ADisplayChangeInWindowedModeReachesTheEngine) {
+    SetDisplayChanged(false);
+    SetVideoMode(FULLSCREEN_MODE);
+    Window->onDisplayChange(800, 600);
+    EXPECT_FALSE(GetDisplayChanged());
+    SetVideoMode(WINDOWED_MODE);
+    Window->onDisplayChange(800, 600);
+    EXPECT_TRUE(GetDisplayChanged());
+    SetDisplayChanged(false);
 }

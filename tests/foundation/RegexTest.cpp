@@ -220,11 +220,14 @@ TEST_F(Regex, LinkPattern) {
     for (const char* Text : {"hello.world", "no dots here", "wwwexamplecom", "1.2.3", "www.example.comx",
                              "1.2.3.4567", "mail@example.comma"})
         EXPECT_EQ(MatchRegex(Link.get(), Text), 0) << Text;
-    // A chat line built to backtrack as much as possible stays within the limits.
+    // Text built to backtrack as much as possible is judged whole, up to an address at its very end.
     std::string Slow;
-    while (Slow.size() < 255)
+    while (Slow.size() < 1000)
         Slow += "a.";
     EXPECT_EQ(MatchRegex(Link.get(), Slow.c_str()), 0);
+    const std::string Address = Slow + "x.com"; // one host name of many labels
+    EXPECT_EQ(MatchRegex(Link.get(), Address.c_str()), 1);
+    EXPECT_EQ(Link->MatchEnd[0] - Link->MatchStart[0], static_cast<ptrdiff_t>(Address.size()));
     EXPECT_TRUE(Errors.empty());
 }
 
@@ -240,9 +243,13 @@ TEST_F(Regex, LongTextsAndHostilePatternsEndWithAnError) {
     EXPECT_EQ(MatchRegex(Loop.get(), (Text.substr(0, 2000) + "c").c_str()), 1);
     EXPECT_EQ(Loop->MatchEnd[0] - Loop->MatchStart[0], 2001);
 
-    // Every split of the a's between the two alternatives is tried before the 'c' fails them all.
+    // Every split of the a's between the two alternatives would be tried before the 'c' fails them all;
+    // within the remembered positions each split point fails once, beyond them the limit ends the work.
     std::unique_ptr<TRegex> Split = CompileRegex("(a|a)*b");
-    EXPECT_EQ(MatchRegex(Split.get(), (std::string(40, 'a') + "cb").c_str()), 0);
+    EXPECT_EQ(MatchRegex(Split.get(), (std::string(40, 'a') + "cb").c_str()), 1);
+    EXPECT_TRUE(Errors.empty());
+    const std::string Far(REGEX_MEMO_POSITIONS, 'c');
+    EXPECT_EQ(MatchRegex(Split.get(), (Far + std::string(40, 'a') + "cb").c_str()), 0);
     EXPECT_EQ(Errors, std::vector<std::string>{"too much backtracking"});
 }
 

@@ -115,9 +115,22 @@ TEST_F(CreatureHandlerTest, SkullsGoAtOnceFromDescriptionsAndLateFromUpdates) {
     TWireWriter Beyond;
     Beyond.u8(144).u32(FIRST).u8(5);
     EXPECT_TRUE(Contains(failure(Beyond), "In(PKFlag,0,HIGHEST_SKULL)"));
-    TWireWriter Direction;
-    Direction.u8(106).u16(0).u16(0).u8(0).u16(99).u32(FIRST).u8(4);
-    std::string Text = failure(Direction);
-    EXPECT_TRUE(Contains(Text, "In(LookDirection,0,HIGHEST_DIRECTION)")) << Text;
-    EXPECT_TRUE(Contains(Text, "(Type = 99) (CreatureID = 1073741840)")) << Text;
+}
+
+TEST_F(CreatureHandlerTest, ADirectionBeyondWestLeavesTheCreatureFacingAsItWas) {
+    add(newCreature(0, FIRST, "rat"));
+    TCreature* Rat = GetCreature(FIRST);
+    ASSERT_EQ(Rat->LookDirection, 2);
+    TWireWriter Turns;
+    Turns.u8(106).u16(0).u16(0).u8(0).u16(99).u32(FIRST).u8(4);
+    Turns.u8(106).u16(0).u16(0).u8(0).u16(98).u32(FIRST);
+    Turns.u8(100).u8(200).u16(1).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).u16(330).u8(0).u8(0);
+    feed(probe(Turns));
+    EXPECT_EQ(Rat->LookDirection, 2);
+    EXPECT_EQ(Rat->Speed, 330) << "the rest of the description is read as laid out";
+    EXPECT_EQ(GetAttackTarget(), 0u);
+    TWireWriter West;
+    West.u8(106).u16(0).u16(0).u8(0).u16(99).u32(FIRST).u8(3);
+    feed(West);
+    EXPECT_EQ(Rat->LookDirection, 3);
 }

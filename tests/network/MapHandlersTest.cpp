@@ -234,10 +234,22 @@ TEST_F(MapHandlerTest, TheSeventeenthWalkCancelAtOnePlaceCancelsEverything) {
     EXPECT_EQ(GetAttackTarget(), 0u);
     feed(Cancel);
     EXPECT_TRUE(sent().empty());
+}
 
-    TWireWriter NoDirection;
-    NoDirection.u8(181).u8(4);
-    EXPECT_TRUE(Contains(failure(NoDirection), "In(Direction,0,3)"));
+TEST_F(MapHandlerTest, AWalkCancelWithoutADirectionKeepsTheOneThePlayerHas) {
+    monsterMap();
+    SetPlayerID(MONSTER);
+    TWireWriter East;
+    East.u8(181).u8(1);
+    feed(East);
+    EXPECT_EQ(GetCreature(MONSTER)->LookDirection, 1);
+    for (uint8_t Direction : {4, 255}) {
+        TWireWriter Beyond;
+        Beyond.u8(181).u8(Direction);
+        feed(Beyond);
+        EXPECT_EQ(GetCreature(MONSTER)->LookDirection, 1);
+    }
+    SetPlayerID(0);
 }
 
 TEST_F(MapHandlerTest, FloorChangesMoveTheViewAndReadTheNewFloors) {

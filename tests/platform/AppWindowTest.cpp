@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -215,4 +216,42 @@ TEST_F(AppWindow, OutsideTheIdlePassAFrameWaitOnlySleeps) {
     EXPECT_FALSE(Served);
     PumpEvents(0);
     EXPECT_TRUE(Served);
+}
+
+namespace {
+
+// Delivers the window system's events until the window tells the pointer at (x, y), for at most two seconds.
+bool PointerComesTo(TAppWindow& Window, int32_t x, int32_t y) {
+    for (int32_t Pass = 0; Pass < 200; Pass++) {
+        SDL_Event Event;
+        while (SDL_PollEvent(&Event) != 0)
+            Window.handleEvent(Event);
+        int32_t Atx = 0, Aty = 0;
+        Window.getCursorPosition(Atx, Aty);
+        if (Atx == x && Aty == y) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+} // namespace
+
+// Runs only on an X server with xdotool (CTest starts it so under tests/isolated): injected pointer moves
+// reach no raw input device, so only the window's own events know where the pointer is.
+TEST_F(AppWindow, OnXThePointerFollowsInjectedMovesAndIsOutsideOnceItLeaves) {
+    if (std::string(SDL_GetCurrentVideoDriver()) != "x11") GTEST_SKIP() << "needs an X server";
+    Window->show(false);
+    const auto MoveTo = [&](int32_t x, int32_t y) {
+        Window->getWindow()->clientToScreen(x, y);
+        const std::string Command = "xdotool mousemove --sync " + std::to_string(x) + " " + std::to_string(y);
+        return std::system(Command.c_str()) == 0;
+    };
+    // A system-wide query happens to be right once, the first time it is made.
+    ASSERT_TRUE(MoveTo(30, 40));
+    EXPECT_TRUE(PointerComesTo(*Window, 30, 40));
+    ASSERT_TRUE(MoveTo(50, 60));
+    EXPECT_TRUE(PointerComesTo(*Window, 50, 60));
+    // Gone to the left: not kept on the window's edge, where the window's events leave it.
+    ASSERT_TRUE(MoveTo(-20, 60));
+    EXPECT_TRUE(PointerComesTo(*Window, -1, -1));
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -276,6 +277,27 @@ TEST_F(OptionsFile, FailedSaveLeavesTheOldFileWhole) {
     SaveOptions();
     EXPECT_EQ(read(), FullFile);
     std::filesystem::remove("Ebrun.cfg.tmp");
+    SaveOptions();
+    EXPECT_NE(read().find("TestServer = no"), std::string::npos);
+}
+
+TEST_F(OptionsFile, AFileTheUserMayNotWriteIsLeftAsItIs) {
+    namespace fs = std::filesystem;
+    load(FullFile);
+    SetTestServer(false);
+    fs::permissions("Ebrun.cfg", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    SaveOptions();
+    EXPECT_EQ(read(), FullFile);
+    EXPECT_EQ(fs::status("Ebrun.cfg").permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_FALSE(exists("Ebrun.cfg.tmp"));
+    // Another user's file, readable but not writable for others: only an administrator can hand it over.
+    if (geteuid() == 0 && chown("Ebrun.cfg", 12345, 12345) == 0) {
+        fs::permissions("Ebrun.cfg", fs::perms::owner_write, fs::perm_options::add);
+        SaveOptions();
+        EXPECT_EQ(read(), FullFile);
+    }
+    ASSERT_EQ(chown("Ebrun.cfg", geteuid(), getegid()), 0);
+    fs::permissions("Ebrun.cfg", fs::perms::owner_all);
     SaveOptions();
     EXPECT_NE(read().find("TestServer = no"), std::string::npos);
 }

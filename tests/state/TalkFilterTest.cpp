@@ -120,3 +120,36 @@ TEST_F(Registry, OwnPrivateChannel) {
     Private->setOwnChannel(true);
     EXPECT_TRUE(HasOwnPrivateChannel());
 }
+
+TEST(SpeakerList, FindsTheLowestMatchingSlotAsAPlainListWould) {
+    TSpeakerList List;
+    TTalkFilterList Plain{0, 9, 10, nullptr};
+    auto Add = [&](int32_t Mode, const char* Name) {
+        EXPECT_EQ(List.add(Mode, Name, false), AddTalkFilter(Mode, Name, -1, nullptr, Plain, false));
+    };
+    auto Remove = [&](int32_t Slot) {
+        List.remove(Slot);
+        DeleteTalkFilter(Slot, Plain);
+    };
+    for (int32_t i = 0; i < 30; i++)
+        Add(0, ("Name " + std::to_string(i)).c_str());
+    Add(0, "name 3"); // a second entry of one name, in a later slot
+    Add(TALK_YELL, nullptr);
+    Remove(2);
+    Remove(7);
+    Add(0, "Bob");   // takes slot 2
+    Add(0, nullptr); // slot 7, matches every name
+    const struct {
+        int32_t Mode;
+        const char* Name;
+    } Asked[] = {{0, "NAME 3"},       {TALK_SAY, "bob"}, {TALK_YELL, "Name 29"}, {TALK_YELL, nullptr},
+                 {TALK_SAY, nullptr}, {0, "nobody"},     {TALK_SAY, "Name 5"}};
+    for (const auto& Ask : Asked)
+        EXPECT_EQ(List.find(Ask.Mode, Ask.Name, -1), FindTalkFilter(Ask.Mode, Ask.Name, -1, Plain))
+            << Ask.Mode << " " << (Ask.Name != nullptr ? Ask.Name : "NULL");
+    List.clear();
+    EXPECT_EQ(List.find(0, "Bob", -1), -1);
+    EXPECT_EQ(List.add(0, "Bob", false), 0);
+    for (int32_t i = Plain.getMin(); i <= Plain.getMax(); i++)
+        DeleteTalkFilter(i, Plain);
+}

@@ -302,7 +302,8 @@ TEST_F(ChatRoad, TheGamemastersReportCarriesReasonActionAndComment) {
     const std::optional<TRect> Action = Ysolde->waitUntilShown(ListLine("Name Report", false));
     ASSERT_TRUE(Action);
     Ysolde->click(Action->centre());
-    const std::optional<TRect> Comment = Ysolde->waitUntilShown(DialogText("Comment"));
+    const std::optional<TRect> Comment =
+        Ysolde->waitUntilShown(Text("Comment", SkinProperties.Popups.MessageFormat));
     ASSERT_TRUE(Comment);
     Ysolde->click({Comment->x + 20, Comment->y + Comment->Height + 8}); // the field below its label
     say(*Ysolde, "spams the square");

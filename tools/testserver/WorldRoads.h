@@ -36,6 +36,10 @@ void AddWalking(THandlers& Handlers);    // walk, steps, stop, turns, refresh fi
 void AddLooking(THandlers& Handlers);    // look
 void AddContainers(THandlers& Handlers); // use, close, up and refresh container
 void AddChat(THandlers& Handlers);       // talk, channels
+// The own private chat channel (open, invite, exclude); the requests (process, remove, cancel) and the
+// gamemaster's rule violation report.
+void AddChatOwnChannel(THandlers& Handlers);
+void AddChatRequests(THandlers& Handlers);
 
 // Walking: the steps of the player's path that are due; the world's clock calls it between commands.
 void WalkOn(TGameWorld& World, TPlayer& Player);

@@ -3,6 +3,7 @@
 #include "tools/testserver/GameWorld.h"
 
 #include "tools/testserver/Village.h"
+#include "tools/testserver/WorldChatMessages.h"
 #include "tools/testserver/WorldRoads.h"
 
 #include <algorithm>
@@ -222,6 +223,7 @@ void TGameWorld::sendEntry(TPlayer& Player) {
     Player.send(PlayerDataMessage(Player.Values));
     Player.send(PlayerSkillsMessage(Player.Skills, Player.SkillProgress));
     Player.send(PlayerStateMessage(0));
+    if (Player.Gamemaster) Player.send(RightsMessage(GAMEMASTER_RIGHTS));
     Player.send(
         SystemMessage(TALK_EVENT_STATUS, "Welcome to the Pellarune test world, " + Player.Name + "."));
 }

@@ -6,6 +6,7 @@
 #include "tools/testserver/MapView.h"
 #include "tools/testserver/Wire.h"
 #include "tools/testserver/World.h"
+#include "tools/testserver/WorldChatState.h"
 
 #include <array>
 #include <chrono>
@@ -59,6 +60,7 @@ public:
     std::deque<uint8_t> Path;        // direction codes still to walk
     TClock::time_point NextStepAt{}; // paced walking: when the last step has ended
     bool LoggedOut = false;          // set by the logout command; the world then takes the player out
+    TChatState Chat;
 
     // Fighting: the values the client shows, the modes it sent, whom it attacks or follows.
     TPlayerValues Values;

@@ -21,6 +21,8 @@ const THandlers& Handlers() {
         AddLooking(Roads);
         AddContainers(Roads);
         AddChat(Roads);
+        AddChatOwnChannel(Roads);
+        AddChatRequests(Roads);
         AddSocial(Roads);
         AddCombat(Roads);
         AddTexts(Roads);

@@ -37,6 +37,10 @@ void AddWalking(THandlers& Handlers);    // walk, steps, stop, turns, refresh fi
 void AddLooking(THandlers& Handlers);    // look
 void AddContainers(THandlers& Handlers); // use, close, up and refresh container
 void AddChat(THandlers& Handlers);       // talk, channels
+// The own private chat channel (open, invite, exclude); the requests (process, remove, cancel) and the
+// gamemaster's rule violation report.
+void AddChatOwnChannel(THandlers& Handlers);
+void AddChatRequests(THandlers& Handlers);
 void AddSocial(THandlers& Handlers);     // VIP list, party, outfit
 void AddCombat(THandlers& Handlers);     // fight modes, attack, follow, cancel
 void AddTexts(THandlers& Handlers);      // edit text, edit list

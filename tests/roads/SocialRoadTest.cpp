@@ -248,6 +248,9 @@ TEST_F(SocialRoad, FightingTobinUntilHeYieldsBringsExperience) {
                                        std::chrono::seconds(30)));
 
     EXPECT_TRUE(Aldric->waitUntil("the attack mark gone", Frame, std::not_fn(Framed)));
+    const int32_t Rounds = 100 / 20; // Tobin loses a fifth of his health in each and strikes back
+    const std::string Hitpoints = std::to_string(TPlayerValues{}.Hitpoints - Rounds * village::TOBIN_STRIKES);
+    EXPECT_TRUE(shown(*Aldric, Text(Hitpoints, SkinProperties.StatusWindow.TextFormat)));
 
     openSideWindow(*Aldric, "Skills", Text("Experience", {4, 176, 176, 176, LEFT_ALIGN}));
     char Experience[14];

@@ -37,12 +37,15 @@ enum TTalkMode : uint8_t {
     TALK_STATUS_ONLY = 23,  // the status line only
 };
 
+// A position: u16 x, u16 y, u8 z.
+TWireWriter& WritePosition(TWireWriter& Writer, TPosition Where);
 // An item: u16 type, then the data byte once for each of the type's data flags (count, liquid).
 void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Item);
 // A creature inside a field: Known false gives word 97, u32 id to replace (0), u32 id, string name and the
 // full block: u8 health, u8 facing, u16 outfit, four u8 colours, u8 light, u8 light colour, u16 speed,
-// u8 skull, u8 shield. Known true gives word 99, u32 id, u8 facing.
-void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known);
+// u8 skull, u8 shield (the party shield as this receiver sees the creature). Known true gives word 99, u32
+// id, u8 facing.
+void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield = 0);
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports); // 10
 

@@ -44,7 +44,8 @@ const TRole ROLES[] = {
     {APPLES, Bit(FLAG_CUMULATIVE), 0},
     {VIAL, Bit(FLAG_LIQUID_CONTAINER), 0},
     {POOL, Bit(FLAG_LIQUID_POOL), Bit(FLAG_GROUND)},
-    {BOOK, 0, 0},
+    {BOOK, Bit(FLAG_WRITABLE), 0},
+    {SIGN, Bit(FLAG_BLOCKS) | Bit(FLAG_UNMOVABLE), Bit(FLAG_WRITABLE) | Bit(FLAG_WRITABLE_ONCE)},
     {SWORD, 0, 0},
     {ROPE, 0, 0},
 };
@@ -97,6 +98,7 @@ void SetNames(TWorld& World) {
         {BOOK, "a", "book", ""},
         {SWORD, "a", "sword", ""},
         {ROPE, "a", "rope", ""},
+        {SIGN, "a", "sign", ""},
     };
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
@@ -250,6 +252,19 @@ void AddTownsfolk(TWorld& World) {
         {Appear(At(12, 4, 8)), Step(W), Step(W), Step(S), Step(E), Step(E), Step(N), DISAPPEAR, WAIT});
 }
 
+// The signs, the book and Tobin, who fights back.
+void AddSocialPlaces(TWorld& World) {
+    World.put(SIGN_FIELD, {SIGN, 0, 0, -1});
+    World.Texts[SIGN_FIELD] = {"Welcome to Ebrun.\nMind the pond.", "", false, 0};
+    World.put(HOUSE_SIGN_FIELD, {SIGN, 0, 0, -1});
+    World.Texts[HOUSE_SIGN_FIELD] = {"Aldric\nBrenna", "", true, GUEST_LIST};
+    World.put(BOOK_FIELD, {BOOK, 0, 0, -1});
+    World.Texts[BOOK_FIELD] = {};
+    TCreature& Tobin = Townsperson(World, TOBIN, "Tobin", OUTFIT_KNIGHT, {19, 38, 76, 95}, {});
+    Tobin.Strikes = TOBIN_STRIKES;
+    World.place(Tobin, TOBIN_FIELD);
+}
+
 } // namespace
 
 TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types) {
@@ -265,6 +280,7 @@ TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types) {
     World.addFloorChange(CELLAR_STAIRS, At(8, 6, 7));
     FillContainers(World);
     AddTownsfolk(World);
+    AddSocialPlaces(World);
     World.Start = START;
     return World;
 }

@@ -15,6 +15,11 @@ inline constexpr uint16_t GRASS = 100, STONE_FLOOR = 102, WOOD_FLOOR = 104, COBB
                           DOOR = 126, STAIRS = 128, TRAPDOOR = 130, FIR = 132, BUSH = 133, TABLE = 138,
                           BARREL = 141, CHEST = 142, TORCH = 149, BACKPACK = 154, BAG = 155, GOLD = 156,
                           APPLES = 159, VIAL = 160, POOL = 162, BOOK = 163, SWORD = 166, ROPE = 175;
+// The social roads' things: a sign with a text to read, a sign with a house's list, a book to write in.
+inline constexpr uint16_t SIGN = 144;
+inline constexpr TPosition SIGN_FIELD{1011, 1008, 7}, HOUSE_SIGN_FIELD{1009, 1008, 7},
+    BOOK_FIELD{1012, 1008, 7};
+inline constexpr uint8_t GUEST_LIST = 1; // the kind of the house's list
 inline constexpr uint16_t OUTFIT_CITIZEN = 1, OUTFIT_KNIGHT = 2, OUTFIT_MAGE = 3, OUTFIT_RAT = 7;
 inline constexpr uint8_t EFFECT_PUFF = 2, EFFECT_TELEPORT = 7;
 
@@ -26,6 +31,10 @@ inline constexpr TPosition STAIRS_DOWN{1014, 1005, 6};    // back to the ground 
 inline constexpr TPosition TRAPDOOR_FIELD{1007, 1006, 7}; // to the cellar
 inline constexpr TPosition CELLAR_STAIRS{1007, 1006, 8};  // back up
 inline constexpr uint32_t GREGOR = 0x40000001, MIRA = 0x40000002, RAT = 0x40000003;
+// Tobin stands by the road and fights back when attacked.
+inline constexpr uint32_t TOBIN = 0x40000004;
+inline constexpr TPosition TOBIN_FIELD{1012, 1012, 7};
+inline constexpr uint8_t TOBIN_STRIKES = 5;
 
 // Throws TDataFileError when a type the village uses is missing or lacks a flag it relies on.
 TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types);

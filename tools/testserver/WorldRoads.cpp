@@ -23,6 +23,9 @@ const THandlers& Handlers() {
         AddChat(Roads);
         AddChatOwnChannel(Roads);
         AddChatRequests(Roads);
+        AddSocial(Roads);
+        AddCombat(Roads);
+        AddTexts(Roads);
         return Roads;
     }();
     return Table;

@@ -133,6 +133,15 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
         for (int i = m.Type == 160 ? 20 : 14; i > 0; --i)
             Reader.u8();
         return true;
+    case 210:
+        m.Number = Reader.u32();
+        m.Name = Reader.string();
+        m.Flag = Reader.u8() == 1;
+        return true;
+    case 211:
+    case 212:
+        m.Number = Reader.u32();
+        return true;
     case 170:
         readTalk(Reader, m);
         return true;

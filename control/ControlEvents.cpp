@@ -1,5 +1,6 @@
 // The controller's event cases 1 to 60: the message boxes, the connecting boxes, the login and character
-// list, the info box and the message of the day; the VIP names; and the seam of the windows built elsewhere.
+// list, the info box and the message of the day; the VIP names; the console's new tabs; and the seam of the
+// windows built elsewhere.
 #define EBRUN_SOURCE_NAME "Control.cpp"
 #include "control/ControlEvents.h"
 
@@ -7,12 +8,17 @@
 #include "control/Dialogs.h"
 #include "foundation/Exception.h"
 #include "network/Communication.h"
+#include "screen/ConsoleWindow.h"
 #include "screen/ContextMenus.h"
 #include "screen/Help.h"
 #include "screen/MainWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/StatusReports.h"
+#include "state/Talk.h"
+#include "state/TalkBuffer.h"
+#include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
 
 namespace {
@@ -31,6 +37,36 @@ const char* const LINK_WARNING =
 const char* const ACCOUNT_WARNING =
     "Warning!\nNever give your account number or your password to anybody!\nNot even gamemasters or Harnwel "
     "members will need this data.\nPeople asking you for this information are trying to hack you!";
+
+// Events 47 to 51: the console shows the tab of a new channel, conversation or request. Without the game
+// screen there is no console; the request queue's buffer, which only its tab would own, is then given back.
+void OpenConsoleTab(int32_t Type, intptr_t Param1, intptr_t Param2) {
+    TMainWindow* Main = GetMainWindow();
+    auto* Console = Main != nullptr ? dynamic_cast<TConsoleWindow*>(Main->Console) : nullptr;
+    if (Console == nullptr) {
+        if (Type == MESSAGE_OPENREQUESTQUEUE) DeleteTextBuffer(MessagePointer<TTextBuffer>(Param1));
+        return;
+    }
+    const int32_t Channel = static_cast<int32_t>(Param1);
+    switch (Type) {
+    case MESSAGE_OPENPRIVATECHANNEL:
+        Console->openChannel(TALK_PRIVATE_MESSAGE, TALK_PRIVATE_MESSAGE, Text(Param2), -1, Text(Param2));
+        return;
+    case MESSAGE_OPENCHANNEL:
+        Console->openChannel(TALK_CHANNEL_CALL, TALK_CHANNEL_CALL, nullptr, Channel, Text(Param2));
+        return;
+    case MESSAGE_OPENOWNCHANNEL:
+        Console->openChannel(TALK_CHANNEL_CALL, TALK_CHANNEL_CALL, nullptr, Channel, Text(Param2))
+            ->setOwnChannel(true);
+        return;
+    case MESSAGE_OPENREQUESTQUEUE:
+        Console->openTab(MessagePointer<TTextBuffer>(Param1), MessageTexts[145]);
+        return;
+    case MESSAGE_OPENREQUEST:
+        Console->openRequestTab(Text(Param1));
+        return;
+    }
+}
 
 // The built window of Type, or NULL; Built tells whether Type is one of them.
 TComponent* CreateBuiltWindow(int32_t Type, intptr_t Param1, intptr_t Param2, bool& Built) {
@@ -75,6 +111,13 @@ TComponent* CreateBuiltWindow(int32_t Type, intptr_t Param1, intptr_t Param2, bo
         return nullptr;
     case MESSAGE_REMOVEVIPNAME:
         RemoveVIPName(Text(Param1));
+        return nullptr;
+    case MESSAGE_OPENPRIVATECHANNEL:
+    case MESSAGE_OPENCHANNEL:
+    case MESSAGE_OPENOWNCHANNEL:
+    case MESSAGE_OPENREQUESTQUEUE:
+    case MESSAGE_OPENREQUEST:
+        OpenConsoleTab(Type, Param1, Param2);
         return nullptr;
     default:
         Built = false;

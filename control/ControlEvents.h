@@ -1,5 +1,6 @@
 // The controller's event cases that open the modal windows: the dialogs of the catalogue, the message of the
-// day, the VIP list changes, and the seams of the dialogs, console tabs and context menus built elsewhere.
+// day, the VIP list changes, the console's new tabs, and the seams of the dialogs and context menus built
+// elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,9 @@ class TComponent;
 // nothing. The caller frees the event's parameters afterwards.
 bool PerformWindowEvent(int32_t Type, intptr_t Param1, intptr_t Param2);
 
-// The seam of the windows that other modules build (the game and option dialogs, the console's tabs, the
-// context menus): the factory gets the event's parameters, copies what it keeps and answers the window to
-// show, or NULL for none. NULL removes the factory. The built dialogs of the catalogue cannot be replaced.
+// The seam of the windows that other modules build (the game and option dialogs, the context menus): the
+// factory gets the event's parameters, copies what it keeps and answers the window to show, or NULL for none.
+// NULL removes the factory. The built dialogs of the catalogue cannot be replaced.
 using TWindowFactory = TComponent* (*)(intptr_t Param1, intptr_t Param2);
 void SetWindowFactory(int32_t Type, TWindowFactory Factory);
 

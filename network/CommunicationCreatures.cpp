@@ -12,12 +12,20 @@ namespace {
 
 constexpr int32_t HIGHEST_DIRECTION = 3; // 0 north, 1 east, 2 south, 3 west
 constexpr int32_t HIGHEST_SKULL = 4;     // 0 none, 1..4
+constexpr int32_t HIGHEST_SHIELD = 4;    // 0 none, 1..4
 
-// Skulls pick pictures by number: an out-of-range value is refused as it arrives.
+// Skulls and shields pick pictures and menu entries by number: out-of-range values are refused as they
+// arrive.
 int32_t ReadSkull() {
     int32_t PKFlag = GetByte();
     CHECK(In(PKFlag, 0, HIGHEST_SKULL), PKFlag);
     return PKFlag;
+}
+
+int32_t ReadShield() {
+    int32_t PARTYFlag = GetByte();
+    CHECK(In(PARTYFlag, 0, HIGHEST_SHIELD), PARTYFlag);
+    return PARTYFlag;
 }
 
 // An outfit, or with outfit type 0 the item type shown in its place.
@@ -44,7 +52,7 @@ void ReadCreatureBlock(TCreature* Creature) {
     Target.LightColor = GetByte();
     Target.Speed = GetWord();
     int32_t PKFlag = ReadSkull();
-    Target.PARTYFlag = GetByte();
+    Target.PARTYFlag = ReadShield();
     if (Creature == nullptr) return;
     Creature->setPKFlag(PKFlag, false);
     CheckPKFlagHint(Creature->PKFlag);
@@ -166,7 +174,7 @@ void ReceiveCreatureShield() {
     uint32_t CreatureID = 0;
     try {
         TCreature* Creature = ReadUpdatedCreature(CreatureID);
-        int32_t PARTYFlag = GetByte();
+        int32_t PARTYFlag = ReadShield();
         if (Creature != nullptr) Creature->PARTYFlag = PARTYFlag;
     }
     CATCH_FRAME(CreatureID)

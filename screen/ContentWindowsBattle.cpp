@@ -156,7 +156,8 @@ void TBattleWindow::drawLine(int32_t Surface, int32_t X, int32_t Y, int32_t Top,
     GetSurface()->DrawBorderClipped(Surface, LineX + 23, LineY + 14, 122, 5, 1, 0, 0, 0, CX, CY, CW, CH);
     TRGBColor Health;
     Creature.getHealthColor(Health);
-    const int32_t Filling = Creature.HealthPercent * 120 / 100;
+    // A health above 100 from the server must not draw past the bar.
+    const int32_t Filling = std::clamp<int32_t>(Creature.HealthPercent, 0, 100) * 120 / 100;
     if (Filling > 0)
         GetSurface()->FillRectangleClipped(Surface, LineX + 24, LineY + 15, Filling, 3, Health.Red,
                                            Health.Green, Health.Blue, CX, CY, CW, CH);

@@ -134,26 +134,6 @@ TEST_F(ChatDialogs, TheBugReportIsSentWithItsLineBreaks) {
     EXPECT_TRUE(NothingSent());
 }
 
-TEST_F(ChatDialogs, TheStatementGoesToTheRequestChannelOnly) {
-    Open(MESSAGE_RULEVIOLATION);
-    EXPECT_EQ(Caption(), "Report Rule Violation");
-    const std::string Long(300, 's');
-    Type(Long);
-    EXPECT_EQ(Body<TRuleViolationDialog>()->Statement->getLength(), 255);
-    KeyPressed(13);
-    EXPECT_EQ(GetModalWindow(), nullptr);
-    EXPECT_TRUE(NothingSent());
-    int32_t Type;
-    intptr_t Statement, Unused;
-    PopMessage(Type, Statement, Unused);
-    EXPECT_EQ(Type, MESSAGE_OPENREQUEST);
-    EXPECT_EQ(std::string(MessagePointer<char>(Statement)), std::string(255, 's'));
-    FreeMessageParameters(Type, Statement, Unused);
-    Open(MESSAGE_RULEVIOLATION);
-    KeyPressed(13);
-    EXPECT_EQ(GetMessageCount(), 0) << "an empty statement posts nothing";
-}
-
 TEST_F(ChatDialogs, ASecondRequestIsRefusedWhileOneIsOpen) {
     InitTalk();
     ASSERT_NE(CreateTextBuffer(TALK_GAMEMASTER_ANSWER, TALK_GAMEMASTER_REQUEST, nullptr, -1), nullptr);

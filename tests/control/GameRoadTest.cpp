@@ -183,7 +183,7 @@ TEST_F(GameRoadTest, LoginEnterWalkLookTalkAndLogout) {
     EXPECT_EQ(Got.GameLogins[0].CharacterName, "Aldric");
     TClientCommand Modes = LastCommand(1);
     EXPECT_EQ(Modes.Type, 160) << "entering sends the fight modes";
-    EXPECT_FALSE(Modes.Read) << "the world does not read them";
+    EXPECT_TRUE(Modes.Read) << "the world keeps them";
     std::vector<int32_t> Seen;
     for (int32_t i = 0; i < LASTPACKETTYPES; i++)
         Seen.push_back(GetLastPacketType(i));

@@ -115,6 +115,14 @@ TEST_F(CreatureHandlerTest, SkullsGoAtOnceFromDescriptionsAndLateFromUpdates) {
     TWireWriter Beyond;
     Beyond.u8(144).u32(FIRST).u8(5);
     EXPECT_TRUE(Contains(failure(Beyond), "In(PKFlag,0,HIGHEST_SKULL)"));
+    TWireWriter NoShield; // which the map view and the menus could not draw nor offer
+    NoShield.u8(145).u32(FIRST).u8(5);
+    EXPECT_TRUE(Contains(failure(NoShield), "In(PARTYFlag,0,HIGHEST_SHIELD)"));
+    EXPECT_EQ(Brute->PARTYFlag, 0);
+    TWireWriter Described;
+    Described.u8(106).u16(0).u16(0).u8(0).u16(98).u32(FIRST).u8(100).u8(2).u16(1).u8(1).u8(2).u8(3).u8(4);
+    Described.u8(5).u8(6).u16(220).u8(0).u8(9);
+    EXPECT_TRUE(Contains(failure(Described), "In(PARTYFlag,0,HIGHEST_SHIELD)"));
 }
 
 TEST_F(CreatureHandlerTest, ADirectionBeyondWestLeavesTheCreatureFacingAsItWas) {

@@ -138,6 +138,17 @@ TEST_F(BattleWindowTest, MarkersAndTheAimedCreature) {
     EXPECT_NE(Screen.pixel(1, 101), White);
 }
 
+TEST_F(BattleWindowTest, AHealthAboveAHundredFillsTheBarAndNoMore) {
+    Add(RAT, "Rat", 1).HealthPercent = 110;
+    TBattleWindow& Body = open<TBattleWindow>(CreateBattleWindow);
+    Screen.clear();
+    Body.draw(SCREEN_SURFACE, 0, 0);
+    const uint32_t Fill = Screen.pixel(24, 15);
+    EXPECT_EQ(Screen.pixel(24 + 119, 15), Fill) << "the whole bar";
+    EXPECT_EQ(Screen.pixel(24 + 120, 15), 0u) << "the bar's frame";
+    EXPECT_NE(Screen.pixel(24 + 121, 15), Fill) << "nothing past the frame";
+}
+
 TEST_F(BattleWindowTest, PartyShieldOnlyOutsideAParty) {
     Add(BOB, "Bob", -1).PARTYFlag = 1;
     TBattleWindow& Body = open<TBattleWindow>(CreateBattleWindow);

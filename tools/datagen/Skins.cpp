@@ -279,9 +279,15 @@ void DrawTextButtons(TCanvas& C) {
     DrawButtonPair(C, 20, 21);
     DrawButtonPair(C, 22, 23);
     DrawButtonPair(C, 24, 25);
-    // The colour button's face shows the colour the button fills in: leave a hollow middle.
-    for (int Skin : {22, 23})
-        DrawWell(C, R(Skin).x + 3, R(Skin).y + 3, R(Skin).w - 6, R(Skin).h - 6);
+    // The colour button fills its rectangle with its colour and then draws the face over it: the face is a
+    // sunken rim around a transparent middle through which the colour shows.
+    for (int Skin : {22, 23}) {
+        const TSkinRect& r = R(Skin);
+        DrawWell(C, r.x + 2, r.y + 2, r.w - 4, r.h - 4);
+        for (int y = r.y + 3; y < r.y + r.h - 3; y++)
+            for (int x = r.x + 3; x < r.x + r.w - 3; x++)
+                C.clear(x, y);
+    }
 }
 
 void DrawPanelButtons(TCanvas& C) {

@@ -17,6 +17,9 @@ struct TWorldOptions {
     std::optional<TPosition> Start;                // the first field of players; the village's own when empty
     std::chrono::milliseconds CreatureInterval{0}; // creatures also step on this clock; 0: only on request
     bool PaceWalking = false; // walk a path one step per step duration, as a real server, not all at once
+    std::chrono::milliseconds FightInterval{1000}; // between the rounds of a fight; 0: one round per attack
+    std::chrono::minutes DayStart{12 * 60};        // the world's time of day when the server starts
+    int DaySpeed = 0; // world minutes that pass in a second: 0 keeps the time of day standing
 };
 
 // The village as built from the types, and the options: the start of every live world of a server that

@@ -5,12 +5,6 @@ namespace testserver {
 
 namespace {
 
-TWireWriter& Position(TWireWriter& Writer, TPosition Where) {
-    return Writer.u16(static_cast<uint16_t>(Where.X))
-        .u16(static_cast<uint16_t>(Where.Y))
-        .u8(static_cast<uint8_t>(Where.Z));
-}
-
 TMessage WithBody(uint8_t Type, std::span<const uint8_t> Body) {
     return TWireWriter().u8(Type).bytes(Body).take();
 }
@@ -22,13 +16,19 @@ uint8_t CheckedCount(size_t Count, const char* What) {
 
 } // namespace
 
+TWireWriter& WritePosition(TWireWriter& Writer, TPosition Where) {
+    return Writer.u16(static_cast<uint16_t>(Where.X))
+        .u16(static_cast<uint16_t>(Where.Y))
+        .u8(static_cast<uint8_t>(Where.Z));
+}
+
 void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Item) {
     Writer.u16(Item.Type);
     for (int i = Types.dataBytes(Item.Type); i > 0; --i)
         Writer.u8(Item.Data);
 }
 
-void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known) {
+void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield) {
     if (Known) {
         Writer.u16(KNOWN_CREATURE).u32(Creature.Id).u8(Creature.Facing);
         return;
@@ -37,7 +37,7 @@ void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known) {
     Writer.u8(Creature.Health).u8(Creature.Facing).u16(Creature.Outfit);
     for (uint8_t Color : Creature.Colors)
         Writer.u8(Color);
-    Writer.u8(0).u8(0).u16(Creature.Speed).u8(0).u8(0); // no light, no skull, no shield
+    Writer.u8(0).u8(0).u16(Creature.Speed).u8(Creature.Skull).u8(Shield); // no light
 }
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports) {
@@ -46,7 +46,7 @@ TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports) {
 
 TMessage FullMapMessage(TPosition View, std::span<const uint8_t> Fields) {
     TWireWriter Writer;
-    Position(Writer.u8(100), View);
+    WritePosition(Writer.u8(100), View);
     return Writer.bytes(Fields).take();
 }
 
@@ -56,31 +56,31 @@ TMessage MapSliceMessage(TSlice Side, std::span<const uint8_t> Fields) {
 
 TMessage FieldMessage(TPosition Where, std::span<const uint8_t> Field) {
     TWireWriter Writer;
-    Position(Writer.u8(105), Where);
+    WritePosition(Writer.u8(105), Where);
     return Writer.bytes(Field).take();
 }
 
 TMessage AddObjectMessage(TPosition Where, std::span<const uint8_t> Object) {
     TWireWriter Writer;
-    Position(Writer.u8(106), Where);
+    WritePosition(Writer.u8(106), Where);
     return Writer.bytes(Object).take();
 }
 
 TMessage ChangeObjectMessage(TPosition Where, uint8_t StackPosition, std::span<const uint8_t> Object) {
     TWireWriter Writer;
-    Position(Writer.u8(107), Where).u8(StackPosition);
+    WritePosition(Writer.u8(107), Where).u8(StackPosition);
     return Writer.bytes(Object).take();
 }
 
 TMessage DeleteObjectMessage(TPosition Where, uint8_t StackPosition) {
     TWireWriter Writer;
-    Position(Writer.u8(108), Where).u8(StackPosition);
+    WritePosition(Writer.u8(108), Where).u8(StackPosition);
     return Writer.take();
 }
 
 TMessage MoveCreatureMessage(TPosition From, uint8_t StackPosition, TPosition To) {
     TWireWriter Writer;
-    Position(Position(Writer.u8(109), From).u8(StackPosition), To);
+    WritePosition(WritePosition(Writer.u8(109), From).u8(StackPosition), To);
     return Writer.take();
 }
 
@@ -112,7 +112,7 @@ TMessage AmbientLightMessage(uint8_t Brightness, uint8_t Color) {
 
 TMessage GraphicEffectMessage(TPosition Where, uint8_t EffectType) {
     TWireWriter Writer;
-    Position(Writer.u8(131), Where).u8(EffectType);
+    WritePosition(Writer.u8(131), Where).u8(EffectType);
     return Writer.take();
 }
 
@@ -136,7 +136,7 @@ TMessage PlayerStateMessage(uint8_t Flags) { return TWireWriter().u8(162).u8(Fla
 TMessage TalkMessage(uint32_t Statement, std::string_view Speaker, uint8_t Mode, TPosition Where,
                      std::string_view Text) {
     TWireWriter Writer;
-    Position(Writer.u8(170).u32(Statement).string(Speaker).u8(Mode), Where);
+    WritePosition(Writer.u8(170).u32(Statement).string(Speaker).u8(Mode), Where);
     return Writer.string(Text).take();
 }
 

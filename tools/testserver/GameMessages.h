@@ -23,16 +23,29 @@ enum TTalkMode : uint8_t {
     TALK_YELL = 3,
     TALK_PRIVATE_MESSAGE = 4,
     TALK_CHANNEL_CALL = 5,
+    TALK_GAMEMASTER_REQUEST = 6,
+    TALK_GAMEMASTER_ANSWER = 7,
+    TALK_PLAYER_ANSWER = 8,
+    TALK_GAMEMASTER_BROADCAST = 9,
+    TALK_GAMEMASTER_CHANNELCALL = 10,
+    TALK_GAMEMASTER_MESSAGE = 11,
+    TALK_ANONYMOUS_BROADCAST = 13,
+    TALK_ANONYMOUS_CHANNELCALL = 14,
+    TALK_ANONYMOUS_MESSAGE = 15,
+    TALK_ADMIN_MESSAGE = 18,
     TALK_EVENT_STATUS = 20, // the status line, and the console's default tab by default
     TALK_STATUS_ONLY = 23,  // the status line only
 };
 
+// A position: u16 x, u16 y, u8 z.
+TWireWriter& WritePosition(TWireWriter& Writer, TPosition Where);
 // An item: u16 type, then the data byte once for each of the type's data flags (count, liquid).
 void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Item);
 // A creature inside a field: Known false gives word 97, u32 id to replace (0), u32 id, string name and the
 // full block: u8 health, u8 facing, u16 outfit, four u8 colours, u8 light, u8 light colour, u16 speed,
-// u8 skull, u8 shield. Known true gives word 99, u32 id, u8 facing.
-void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known);
+// u8 skull, u8 shield (the party shield as this receiver sees the creature). Known true gives word 99, u32
+// id, u8 facing.
+void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield = 0);
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports); // 10
 

@@ -3,6 +3,7 @@
 #include "tools/testserver/GameWorld.h"
 
 #include "tools/testserver/Village.h"
+#include "tools/testserver/WorldChatMessages.h"
 #include "tools/testserver/WorldRoads.h"
 #include "tools/testserver/WorldThings.h"
 
@@ -44,11 +45,13 @@ std::shared_ptr<TPlayer> TGameWorld::enter(const TLogin& Login, TClock::time_poi
         StepsDone = CreatureSteps ? CreatureSteps->load() : 0;
         NextCreatureStep = Now + options().CreatureInterval;
     }
+    if (Started == TClock::time_point{}) Started = Now;
     auto Player = std::make_shared<TPlayer>(Login.Name, freeId(Login.Name), Login.Account, Login.Gamemaster);
     Players.push_back(Player);
     TCreature& Creature = addPlayerCreature(*Player, Start);
     sendEntry(*Player);
     showCreatureChange(Creature, {TCreatureChange::TKind::Appeared, Start, Start, 0}, Player.get());
+    EnterSocial(*this, *Player);
     endAction();
     return Player;
 }
@@ -87,12 +90,24 @@ TOutbox TGameWorld::tick(TPlayer& Player, TClock::time_point At) {
         WalkOn(*this, Player);
         endAction();
     }
+    if (Player.AttackTarget != 0 && player(Player.Id)) {
+        FightOn(*this, Player);
+        endAction();
+    }
+    ShineOn(*this, Player);
+    endAction();
     return Player.takeOutbox();
 }
 
 void TGameWorld::inspect(const std::function<void(const TGameWorld&)>& Look) const {
     std::lock_guard Lock(Mutex);
     Look(*this);
+}
+
+int TGameWorld::timeOfDay() const {
+    const auto Seconds = std::chrono::duration_cast<std::chrono::seconds>(Now - Started).count();
+    const int64_t Minutes = options().DayStart.count() + Seconds * options().DaySpeed;
+    return static_cast<int>(Minutes % (24 * 60));
 }
 
 TPlayer* TGameWorld::player(std::string_view Name) {
@@ -185,7 +200,7 @@ TCreature& TGameWorld::addPlayerCreature(const TPlayer& Player, TPosition Where)
 void TGameWorld::sendEntry(TPlayer& Player) {
     Player.send(EnterGameMessage(Player.Id, BEAT_MS, true));
     Player.send(Player.fullMap(World));
-    Player.send(AmbientLightMessage(250, 215));
+    ShineOn(*this, Player);
     const TBody& Body = body(Player);
     for (uint8_t Position = 1; Position <= BODY_POSITIONS; ++Position) {
         if (Body[Position].Type == 0) continue;
@@ -193,15 +208,17 @@ void TGameWorld::sendEntry(TPlayer& Player) {
         WriteItem(Item, World.types(), Body[Position]);
         Player.send(SetBodyMessage(Position, Item.data()));
     }
-    Player.send(PlayerDataMessage({}));
-    Player.send(PlayerSkillsMessage({10, 10, 12, 10, 14, 11, 10}, {}));
+    Player.send(PlayerDataMessage(Player.Values));
+    Player.send(PlayerSkillsMessage(Player.Skills, Player.SkillProgress));
     Player.send(PlayerStateMessage(0));
+    if (Player.Gamemaster) Player.send(RightsMessage(GAMEMASTER_RIGHTS));
     Player.send(
         SystemMessage(TALK_EVENT_STATUS, "Welcome to the Pellarune test world, " + Player.Name + "."));
 }
 
 void TGameWorld::remove(TPlayer& Player) {
     CancelTrade(*this, Player);
+    LeaveSocial(*this, Player);
     TCreature& Creature = creature(Player);
     TPosition From = Creature.Position;
     int Left = World.lift(Creature);

@@ -59,6 +59,8 @@ public:
     const TWorld& world() const { return World; }
     const TWorldOptions& options() const { return Setup->Options; }
     TClock::time_point now() const { return Now; } // of the command or tick being handled
+    // Minutes since midnight by the world's clock, which starts at the first player's arrival.
+    int timeOfDay() const;
     // A player in the world by name, without regard to case, or by creature id; null when there is none.
     TPlayer* player(std::string_view Name);
     TPlayer* player(uint32_t Id);
@@ -74,6 +76,8 @@ public:
                             const TPlayer* Except = nullptr);
     // The object a command of Player names: on a map field, in its body or in one of its open containers.
     const TThing* thingAt(const TPlayer& Player, const TPlace& Place, uint8_t StackPosition);
+    // The VIP list of an account: the names of the characters on it, kept while the world lives.
+    std::vector<std::string>& vips(uint32_t Account) { return Vips[Account]; }
     // A new statement number; one counter for the whole world, as reports refer to them.
     uint32_t nextStatement() { return ++Statement; }
 
@@ -91,10 +95,12 @@ private:
     const std::atomic<uint32_t>* CreatureSteps;
     TWorld World;
     std::vector<std::shared_ptr<TPlayer>> Players;
-    std::map<std::string, TBody> Bodies; // by lower-case character name
+    std::map<std::string, TBody> Bodies;               // by lower-case character name
+    std::map<uint32_t, std::vector<std::string>> Vips; // by account
     uint32_t Statement = 0;
     uint32_t StepsDone = 0;              // of CreatureSteps
     TClock::time_point NextCreatureStep; // by the world's clock
+    TClock::time_point Started{};        // the first player's arrival; the time of day counts from it
     TClock::time_point Now;
 };
 

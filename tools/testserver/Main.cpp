@@ -37,6 +37,8 @@ const char* const USAGE =
     "  --login-retry         send every client on to the next login server\n"
     "  --dat FILE            the Ebrun.dat the game world is built from (the one this build generates)\n"
     "  --creature-interval MS  the townsfolk take a step this often; 0 keeps them still (1000)\n"
+    "  --hour H              the world's time of day at the start, 0 to 23 (12; dark from 21 to 4)\n"
+    "  --day-speed N         world minutes that pass in a second; 0 keeps the time of day (0)\n"
     "  --game-error TEXT     refuse the game login with this text instead of entering the world\n"
     "  --waiting-list TEXT   answer the game login with a waiting-list place of --wait seconds\n"
     "  --wait SECONDS        seconds of --waiting-list (10)\n"
@@ -208,6 +210,10 @@ void ParseFlag(std::string_view Flag, int& i, int Argc, char** Argv, TOptions& O
         Options.DatFile = Value();
     else if (Flag == "--creature-interval")
         Options.WorldOptions.CreatureInterval = std::chrono::milliseconds(Number(Value(), 3600000));
+    else if (Flag == "--hour")
+        Options.WorldOptions.DayStart = std::chrono::hours(Number(Value(), 23));
+    else if (Flag == "--day-speed")
+        Options.WorldOptions.DaySpeed = static_cast<int>(Number(Value(), 1440));
     else if (Flag == "--game-error")
         Options.GameAnswer = GameErrorMessage(Value());
     else if (Flag == "--waiting-list")

@@ -23,7 +23,9 @@ enum TTypeFlag : int {
     FLAG_CLASS_2 = 2,
     FLAG_CLASS_3 = 3, // with FLAG_GROUND, the four classes that order a field's stack
     FLAG_CONTAINER = 4,
-    FLAG_CUMULATIVE = 5, // the data byte is a count
+    FLAG_CUMULATIVE = 5,    // the data byte is a count
+    FLAG_WRITABLE = 8,      // its text can be written again and again
+    FLAG_WRITABLE_ONCE = 9, // its text can be written while it is empty
     FLAG_LIQUID_CONTAINER = 10,
     FLAG_LIQUID_POOL = 11, // the data byte is a liquid
     FLAG_BLOCKS = 12,

@@ -44,7 +44,8 @@ const TRole ROLES[] = {
     {APPLES, Bit(FLAG_CUMULATIVE), 0},
     {VIAL, Bit(FLAG_LIQUID_CONTAINER), 0},
     {POOL, Bit(FLAG_LIQUID_POOL), Bit(FLAG_GROUND)},
-    {BOOK, 0, 0},
+    {BOOK, Bit(FLAG_WRITABLE), 0},
+    {SIGN, Bit(FLAG_BLOCKS) | Bit(FLAG_UNMOVABLE), Bit(FLAG_WRITABLE) | Bit(FLAG_WRITABLE_ONCE)},
     {SWORD, 0, 0},
     {ROPE, 0, 0},
 };
@@ -101,6 +102,7 @@ void SetNames(TWorld& World) {
         {BOOK, "a", "book", ""},
         {SWORD, "a", "sword", ""},
         {ROPE, "a", "rope", ""},
+        {SIGN, "a", "sign", ""},
     };
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
@@ -329,6 +331,19 @@ void AddObjectRoads(TWorld& World) {
     World.addRotation(CHAIR, CHAIR);
 }
 
+// The signs, the book and Tobin, who fights back.
+void AddSocialPlaces(TWorld& World) {
+    World.put(SIGN_FIELD, {SIGN, 0, 0, -1});
+    World.Texts[SIGN_FIELD] = {"Welcome to Ebrun.\nMind the pond.", "", false, 0};
+    World.put(HOUSE_SIGN_FIELD, {SIGN, 0, 0, -1});
+    World.Texts[HOUSE_SIGN_FIELD] = {"Aldric\nBrenna", "", true, GUEST_LIST};
+    World.put(BOOK_FIELD, {BOOK, 0, 0, -1});
+    World.Texts[BOOK_FIELD] = {};
+    TCreature& Tobin = Townsperson(World, TOBIN, "Tobin", OUTFIT_KNIGHT, {19, 38, 76, 95}, {});
+    Tobin.Strikes = TOBIN_STRIKES;
+    World.place(Tobin, TOBIN_FIELD);
+}
+
 } // namespace
 
 TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types) {
@@ -345,6 +360,7 @@ TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types) {
     FillContainers(World);
     AddObjectRoads(World);
     AddTownsfolk(World);
+    AddSocialPlaces(World);
     World.Start = START;
     return World;
 }

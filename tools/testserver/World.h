@@ -101,11 +101,22 @@ struct TCreature {
     uint8_t Facing = 2;
     uint8_t Health = 100; // percent
     uint16_t Speed = 220;
+    uint8_t Skull = 0;   // as every client sees it: 0 none, 1 to 4 (SocialMessages.h)
+    uint8_t Strikes = 0; // hit points it takes from a player who attacks it, each round; 0: it does not fight
     bool Present = false;
     TPosition Position{};
     std::vector<TAction> Script; // one action per creature step, from Next; after the last one from Loop
     size_t Next = 0;
     size_t Loop = 0;
+};
+
+// The text of a readable thing on a map field: a sign's or book's, shown (and written, as the thing's type
+// allows) in the text dialog, or a house's list, edited in the list dialog.
+struct TText {
+    std::string Text;
+    std::string Author; // of a text; empty for none
+    bool List = false;
+    uint8_t ListKind = 0; // of a list, as the list dialog sends it back
 };
 
 // What one creature step did, for the messages that show it.
@@ -175,6 +186,7 @@ public:
     TCreatureChange act(TCreature& Creature);
 
     TPosition Start{};                             // the players' first field
+    std::map<TPosition, TText> Texts;              // of the readable things, by the field they lie on
     std::array<TThing, BODY_POSITIONS + 1> Body{}; // a new character's body positions 1..10; 0 unused
 
 private:

@@ -1,6 +1,9 @@
-// Talk and channels: say, whisper and yell to the players in hearing range, private messages, the channel
-// list and joining, private and own channels.
+// Talk and channels: say, whisper and yell to the players in hearing range, private messages (townsfolk
+// answer), the gamemasters' broadcasts, the channel list, joining and leaving, channel talk to every member,
+// and private conversations.
+#include "tools/testserver/WorldChat.h"
 #include "tools/testserver/GameWorld.h"
+#include "tools/testserver/WorldChatMessages.h"
 #include "tools/testserver/WorldRoads.h"
 
 #include <cstdlib>
@@ -9,8 +12,23 @@ namespace testserver {
 
 namespace {
 
-inline constexpr uint16_t OWN_CHANNEL = 100;
-const TChannel CHANNELS[] = {{1, "Pellarune Chat"}, {2, "Trade"}, {3, "Help"}};
+const TChannel CHANNELS[] = {{1, "Pellarune Chat"}, {2, "Trade"}, {7, "Help"}};
+constexpr uint16_t OWN_CHANNEL_ENTRY = 65535; // the list's line that opens the own channel
+
+// Townsfolk answer a private message with their line.
+struct TTownspersonAnswer {
+    std::string_view Name, Answer;
+};
+const TTownspersonAnswer ANSWERS[] = {
+    {"Gregor", "Greetings, traveller. The chest by the house holds a bag."},
+    {"Mira", "I have no time for chatter."},
+};
+
+const TTownspersonAnswer* Townsperson(std::string_view Name) {
+    for (const TTownspersonAnswer& Entry : ANSWERS)
+        if (LowerCase(Entry.Name) == LowerCase(Name)) return &Entry;
+    return nullptr;
+}
 
 // On the speaker's floor: a whisper reaches the fields around the speaker, a say what the listener's box
 // shows, a yell twice the box's size around the speaker.
@@ -35,12 +53,37 @@ void Speak(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
             Listener->send(TalkMessage(Statement, Actor.Name, Command.Mode, Where, Command.Text));
 }
 
-// To the addressee; the sender's client shows its own line.
+// To the addressee (an anonymous message as a notice); the sender's client shows its own line. A townsperson
+// answers at once.
 void PrivateMessage(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     TPlayer* Addressee = World.player(Command.Name);
-    if (!Addressee)
-        return Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
-    Addressee->send(PrivateTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Text));
+    if (Addressee && Command.Mode == TALK_ANONYMOUS_MESSAGE)
+        return Addressee->send(SystemMessage(TALK_ADMIN_MESSAGE, Command.Text));
+    if (Addressee)
+        return Addressee->send(
+            PrivateTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Text));
+    if (const TTownspersonAnswer* Answer = Townsperson(Command.Name))
+        return Actor.send(
+            PrivateTalkMessage(World.nextStatement(), Answer->Name, TALK_PRIVATE_MESSAGE, Answer->Answer));
+    Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
+}
+
+void Broadcast(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    const uint32_t Statement = World.nextStatement();
+    for (const std::shared_ptr<TPlayer>& Listener : World.players())
+        Listener->send(Command.Mode == TALK_ANONYMOUS_BROADCAST
+                           ? SystemMessage(TALK_ADMIN_MESSAGE, Command.Text)
+                           : PrivateTalkMessage(Statement, Actor.Name, Command.Mode, Command.Text));
+}
+
+// To every member of the channel, the speaker too, when the speaker is one; anonymous without a name.
+void ChannelTalk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    if (!Actor.Chat.Channels.contains(Command.Channel)) return;
+    const uint32_t Statement = World.nextStatement();
+    const std::string Speaker = Command.Mode == TALK_ANONYMOUS_CHANNELCALL ? "" : Actor.Name;
+    for (const std::shared_ptr<TPlayer>& Member : World.players())
+        if (Member->Chat.Channels.contains(Command.Channel))
+            Member->send(ChannelTalkMessage(Statement, Speaker, Command.Mode, Command.Channel, Command.Text));
 }
 
 void Talk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
@@ -52,28 +95,72 @@ void Talk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     case TALK_PRIVATE_MESSAGE:
         return PrivateMessage(World, Actor, Command);
     case TALK_CHANNEL_CALL:
-        return Actor.send(ChannelTalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Command.Channel,
-                                             Command.Text));
+        return ChannelTalk(World, Actor, Command);
+    case TALK_GAMEMASTER_REQUEST:
+    case TALK_GAMEMASTER_ANSWER:
+    case TALK_PLAYER_ANSWER:
+        return RequestTalk(World, Actor, Command);
+    default:
+        break;
+    }
+    if (!Actor.Gamemaster) return; // the other modes are the gamemasters'
+    switch (Command.Mode) {
+    case TALK_GAMEMASTER_BROADCAST:
+    case TALK_ANONYMOUS_BROADCAST:
+        return Broadcast(World, Actor, Command);
+    case TALK_GAMEMASTER_CHANNELCALL:
+    case TALK_ANONYMOUS_CHANNELCALL:
+        return ChannelTalk(World, Actor, Command);
+    case TALK_GAMEMASTER_MESSAGE:
+    case TALK_ANONYMOUS_MESSAGE:
+        return PrivateMessage(World, Actor, Command);
     default:
         return;
     }
 }
 
-void GetChannels(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
-    Actor.send(ChannelListMessage(CHANNELS));
+void GetChannels(TGameWorld& World, TPlayer& Actor, const TClientCommand&) {
+    std::vector<std::pair<uint16_t, std::string>> Names = InvitedChannels(World, Actor);
+    if (Actor.Gamemaster) Names.emplace_back(REQUEST_QUEUE, "Rule Violations");
+    Names.emplace_back(OWN_CHANNEL_ENTRY, "Private Chat Channel");
+    std::vector<TChannel> List(std::begin(CHANNELS), std::end(CHANNELS));
+    for (const auto& [Id, Name] : Names)
+        List.push_back({Id, Name});
+    Actor.send(ChannelListMessage(List));
 }
 
-void JoinChannel(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {
+void JoinChannel(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    const uint16_t Id = Command.Channel;
+    if (Id == REQUEST_QUEUE && Actor.Gamemaster) return OpenRequestQueue(World, Actor);
     for (const TChannel& Channel : CHANNELS)
-        if (Channel.Id == Command.Channel) Actor.send(OpenChannelMessage(Channel.Id, Channel.Name));
+        if (Channel.Id == Id) {
+            Actor.Chat.Channels.insert(Id);
+            return Actor.send(OpenChannelMessage(Id, Channel.Name));
+        }
+    if (TPlayer* Owner = OwnerOf(World, Id); Owner && MayJoin(*Owner, Actor)) {
+        Actor.Chat.Channels.insert(Id);
+        return Actor.send(OpenChannelMessage(Id, OwnChannelName(*Owner)));
+    }
+    Actor.send(SystemMessage(TALK_STATUS_ONLY, "You are not invited to this channel."));
 }
 
-void PrivateChannel(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {
-    Actor.send(OpenPrivateChannelMessage(Command.Name));
+// The owner leaving the own channel closes it for every member.
+void LeaveChannel(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    Actor.Chat.Channels.erase(Command.Channel);
+    if (Command.Channel != Actor.Chat.OwnChannel) return;
+    for (const std::shared_ptr<TPlayer>& Member : World.players())
+        if (Member->Chat.Channels.erase(Command.Channel)) Member->send(ChannelClosedMessage(Command.Channel));
+    Actor.Chat.OwnChannel = 0;
+    Actor.Chat.Invited.clear();
 }
 
-void OpenOwnChannel(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
-    Actor.send(OpenOwnChannelMessage(OWN_CHANNEL, Actor.Name + "'s Channel"));
+// A conversation with a player who is online or a townsperson; the name as the world writes it.
+void PrivateChannel(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    if (const TPlayer* Partner = World.player(Command.Name))
+        return Actor.send(OpenPrivateChannelMessage(Partner->Name));
+    if (const TTownspersonAnswer* Partner = Townsperson(Command.Name))
+        return Actor.send(OpenPrivateChannelMessage(Partner->Name));
+    Actor.send(SystemMessage(TALK_STATUS_ONLY, "A player with this name is not online."));
 }
 
 } // namespace
@@ -82,8 +169,8 @@ void AddChat(THandlers& Handlers) {
     Handlers.add(COMMAND_TALK, Talk);
     Handlers.add(COMMAND_GET_CHANNELS, GetChannels);
     Handlers.add(COMMAND_JOIN_CHANNEL, JoinChannel);
+    Handlers.add(COMMAND_LEAVE_CHANNEL, LeaveChannel);
     Handlers.add(COMMAND_PRIVATE_CHANNEL, PrivateChannel);
-    Handlers.add(COMMAND_OPEN_OWN_CHANNEL, OpenOwnChannel);
 }
 
 } // namespace testserver

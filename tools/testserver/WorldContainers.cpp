@@ -19,6 +19,8 @@ void Use(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     const TThing* Thing = World.thingAt(Actor, Command.Place, Command.StackPosition);
     if (Thing && Thing->Contents >= 0 && Command.Container < CONTAINER_WINDOWS)
         return Open(World, Actor, Command.Container, Thing->Contents);
+    const TPosition Where{Command.Place.X, Command.Place.Y, Command.Place.Z};
+    if (Thing && Command.Place.onMap() && ShowText(World, Actor, Where, Thing->Type)) return;
     UseAlone(World, Actor, Command);
 }
 

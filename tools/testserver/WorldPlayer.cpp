@@ -33,7 +33,9 @@ TOutbox TPlayer::takeOutbox() {
 
 std::vector<uint8_t> TPlayer::creatureBytes(const TCreature& Creature) {
     TWireWriter Bytes;
-    WriteCreature(Bytes, Creature, !Known.insert(Creature.Id).second);
+    auto Shield = Shields.find(Creature.Id);
+    WriteCreature(Bytes, Creature, !Known.insert(Creature.Id).second,
+                  Shield != Shields.end() ? Shield->second : 0);
     return Bytes.take();
 }
 

@@ -2,14 +2,18 @@
 // open container windows), its walk, and the messages that wait for its session.
 #pragma once
 
+#include "tools/testserver/GameMessages.h"
 #include "tools/testserver/MapView.h"
 #include "tools/testserver/Wire.h"
 #include "tools/testserver/World.h"
+#include "tools/testserver/WorldChatState.h"
 
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -65,6 +69,25 @@ public:
     std::deque<uint8_t> Path;        // direction codes still to walk
     TClock::time_point NextStepAt{}; // paced walking: when the last step has ended
     bool LoggedOut = false;          // set by the logout command; the world then takes the player out
+    TChatState Chat;
+
+    // Fighting: the values the client shows, the modes it sent, whom it attacks or follows.
+    TPlayerValues Values;
+    std::array<uint8_t, 7> Skills{10, 10, 12, 10, 14, 11, 10}, SkillProgress{};
+    uint8_t AttackMode = 0, ChaseMode = 0, SecureMode = 1;
+    uint32_t AttackTarget = 0, FollowTarget = 0;
+    TClock::time_point NextRoundAt{}; // of the fight against AttackTarget
+
+    // Party: the leader's id while in a party (its own when leading), the players it invited, and the shield
+    // this client shows on each creature.
+    uint32_t PartyLeader = 0;
+    std::set<uint32_t> Invited;
+    std::map<uint32_t, uint8_t> Shields;
+
+    int LightSent = -1; // brightness << 8 | colour of the ambient light the client has; -1 none yet
+
+    // The text dialogs open in the client, by the identifier they were sent with: the field of the thing.
+    std::map<uint32_t, TPosition> OpenTexts;
 
 private:
     TOutbox Outbox;

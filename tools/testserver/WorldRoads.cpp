@@ -21,6 +21,11 @@ const THandlers& Handlers() {
         AddLooking(Roads);
         AddContainers(Roads);
         AddChat(Roads);
+        AddChatOwnChannel(Roads);
+        AddChatRequests(Roads);
+        AddSocial(Roads);
+        AddCombat(Roads);
+        AddTexts(Roads);
         AddItems(Roads);
         AddTrade(Roads);
         return Roads;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/testserver/ClientCommands.h"
+#include "tools/testserver/World.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,13 @@ void AddWalking(THandlers& Handlers);    // walk, steps, stop, turns, refresh fi
 void AddLooking(THandlers& Handlers);    // look
 void AddContainers(THandlers& Handlers); // use, close, up and refresh container
 void AddChat(THandlers& Handlers);       // talk, channels
+// The own private chat channel (open, invite, exclude); the requests (process, remove, cancel) and the
+// gamemaster's rule violation report.
+void AddChatOwnChannel(THandlers& Handlers);
+void AddChatRequests(THandlers& Handlers);
+void AddSocial(THandlers& Handlers);     // VIP list, party, outfit
+void AddCombat(THandlers& Handlers);     // fight modes, attack, follow, cancel
+void AddTexts(THandlers& Handlers);      // edit text, edit list
 void AddItems(THandlers& Handlers);      // move, use with, use on a creature, rotate
 void AddTrade(THandlers& Handlers);      // trade, look at an offer, accept, close
 
@@ -50,5 +58,17 @@ void CancelTrade(TGameWorld& World, TPlayer& Player);
 
 // Walking: the steps of the player's path that are due; the world's clock calls it between commands.
 void WalkOn(TGameWorld& World, TPlayer& Player);
+// Fighting: the round against the player's target when one is due; the world's clock calls it too.
+void FightOn(TGameWorld& World, TPlayer& Player);
+// Light: the ambient light of the world's time of day, sent when it differs from what the client has.
+void ShineOn(TGameWorld& World, TPlayer& Player);
+
+// Social: the VIP list of the player's account and the notices to the lists that hold it, as it enters and
+// as it leaves (which also takes it out of its party).
+void EnterSocial(TGameWorld& World, TPlayer& Player);
+void LeaveSocial(TGameWorld& World, TPlayer& Player);
+
+// Texts: the readable thing of Type at Where shown in the text or list dialog; false when no text lies there.
+bool ShowText(TGameWorld& World, TPlayer& Actor, TPosition Where, uint16_t Type);
 
 } // namespace testserver

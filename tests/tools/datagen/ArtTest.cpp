@@ -138,6 +138,15 @@ TEST(Art, InterfaceIsLitFromTheUpperLeft) {
     EXPECT_GT(Mana.b, Mana.r + 60);
 }
 
+TEST(Art, ColourButtonFacesLetTheirColourShowThroughTheMiddle) {
+    const TCanvas& P = Set().Pictures.Pictures[PICTURE_SKINS - 1].Image;
+    for (int Skin : {22, 23}) {
+        const TSkinRect& r = SKIN_RECTS[Skin];
+        EXPECT_TRUE(P.opaque(r.x, r.y)) << Skin;
+        EXPECT_FALSE(P.opaque(r.x + r.w / 2, r.y + r.h / 2)) << Skin;
+    }
+}
+
 TEST(Art, PictogramsStayInsideTheirBoxWithTheOutline) {
     for (int k = 0; k <= static_cast<int>(TPictogram::SHIELD_PLUS); k++) {
         TCanvas C = Pictogram(static_cast<TPictogram>(k), 12, 12, TColor{200, 100, 50});

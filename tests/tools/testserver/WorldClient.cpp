@@ -98,6 +98,20 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
         for (int Count = Reader.u8(); Count > 0 && !Reader.failed(); --Count)
             m.Objects.push_back(readObject(Reader, Reader.u16()));
         return true;
+    case 11: // the rule-violation rights
+        for (int i = 0; i < 32; ++i)
+            Reader.u8();
+        return true;
+    case 174:
+    case 179:
+        m.Value = Reader.u16();
+        return true;
+    case 175:
+    case 176:
+        m.Name = Reader.string();
+        return true;
+    case 177:
+        return true;
     case 111:
     case 121:
     case 162:
@@ -131,6 +145,15 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
     case 161:
         for (int i = m.Type == 160 ? 20 : 14; i > 0; --i)
             Reader.u8();
+        return true;
+    case 210:
+        m.Number = Reader.u32();
+        m.Name = Reader.string();
+        m.Flag = Reader.u8() == 1;
+        return true;
+    case 211:
+    case 212:
+        m.Number = Reader.u32();
         return true;
     case 170:
         readTalk(Reader, m);
@@ -260,6 +283,8 @@ void TWorldClient::readTalk(TReader& Reader, TServerMessage& m) {
         m.Where = ReadPosition(Reader);
     else if (m.Byte == 5 || m.Byte == 10 || m.Byte == 12 || m.Byte == 14)
         m.Value = Reader.u16();
+    else if (m.Byte == 6)
+        m.Seconds = Reader.u32();
     m.Text = Reader.string();
 }
 

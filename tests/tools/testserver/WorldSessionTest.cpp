@@ -236,7 +236,7 @@ TEST_F(WorldSessionTest, TalkIsEchoedInTheDefaultChannelAndInAChannel) {
 
     std::vector<TServerMessage> Channels = ask({151});
     ASSERT_EQ(TypesOf(Channels), std::vector<uint8_t>{171});
-    EXPECT_EQ(Channels[0].Channels.size(), 3u);
+    EXPECT_EQ(Channels[0].Channels.size(), 4u) << "three channels and the own channel";
     std::vector<TServerMessage> Join = ask({152, 2, 0});
     ASSERT_EQ(TypesOf(Join), std::vector<uint8_t>{172});
     EXPECT_EQ(Join[0].Value, 2);

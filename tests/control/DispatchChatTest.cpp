@@ -1,0 +1,125 @@
+// Events 47 to 51 taken by the idle pass's dispatch as the program takes them: the console of the real game
+// screen opens the tabs of channels, conversations, the own channel, the request queue and the player's own
+// request, which it sends; each event's heap parameters are freed once (the sanitizers watch that).
+#include "GameDialogFixture.h"
+
+#include "screen/ConsoleWindow.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
+#include "state/Inventory.h"
+#include "state/MapAutomap.h"
+#include "state/Talk.h"
+#include "state/TalkBuffer.h"
+#include "state/TalkFilter.h"
+#include "state/TalkRouting.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t PLAYER = 0x10000001;
+
+class ChatDispatch : public GameDialogTest {
+protected:
+    void SetUp() override {
+        GameDialogTest::SetUp();
+        InitTalk();
+        InitAutomap();
+        InitInventory();
+        InitCreatures();
+        SetPlayerID(PLAYER);
+        CopyString(NewCreature(0, PLAYER)->Name, "Aldric");
+        SetGameScreenAssembly(GameScreenAssembly());
+        GetMainWindow()->setGameScreen(true);
+        Ticks(50); // past the console's first five seconds: a new tab takes the selection
+    }
+    void TearDown() override {
+        GetMainWindow()->setGameScreen(false);
+        SetGameScreenAssembly(TGameScreenAssembly());
+        ExitTalk();
+        GameDialogTest::TearDown();
+    }
+
+    static TConsoleWindow& Console() { return *dynamic_cast<TConsoleWindow*>(GetMainWindow()->Console); }
+    static std::string CurrentCaption() { return Console().TabBar->getCurrentTab()->getCaption(); }
+    static std::vector<std::string> Captions() {
+        std::vector<std::string> Result;
+        for (const TComponent* C = Console().TabBar->getFirstChild(); C != nullptr; C = C->getNext())
+            Result.push_back(static_cast<const TConsoleTab*>(C)->getCaption());
+        return Result;
+    }
+    // An event whose second parameter is a heap name, as the chat message handlers post them.
+    static void Post(int32_t Type, intptr_t Param1, const char* Name) {
+        AddMessage(Type, Param1, MessageParameter(NewMessageText(Name)));
+    }
+};
+
+} // namespace
+
+TEST_F(ChatDispatch, ChannelConversationAndOwnChannelEventsOpenTheirTabs) {
+    Post(MESSAGE_OPENCHANNEL, 2, "Trade");
+    Post(MESSAGE_OPENPRIVATECHANNEL, 0, "Brenna");
+    Post(MESSAGE_OPENOWNCHANNEL, 100, "Aldric's Channel");
+    Post(MESSAGE_OPENCHANNEL, 2, "Trade"); // joined again: the tab is there
+    ProcessMessages();
+    EXPECT_EQ(GetMessageCount(), 0) << "no event opens a modal window";
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Default", "Trade", "Brenna", "Aldric's Channel"}));
+    EXPECT_EQ(CurrentCaption(), "Trade") << "the last opened tab is selected";
+
+    TTextBuffer* Trade = FindTextBuffer(TALK_CHANNEL_CALL, nullptr, 2);
+    ASSERT_NE(Trade, nullptr);
+    EXPECT_FALSE(Trade->isPrivateChannel());
+    EXPECT_FALSE(Trade->isOwnChannel());
+    TTextBuffer* Brenna = FindTextBuffer(TALK_PRIVATE_MESSAGE, "brenna", -1);
+    ASSERT_NE(Brenna, nullptr);
+    EXPECT_STREQ(Brenna->getAddressee(), "Brenna");
+    TTextBuffer* Own = FindTextBuffer(TALK_CHANNEL_CALL, nullptr, 100);
+    ASSERT_NE(Own, nullptr);
+    EXPECT_TRUE(Own->isOwnChannel() && Own->isPrivateChannel());
+    EXPECT_TRUE(HasOwnPrivateChannel());
+    EXPECT_TRUE(NothingSent());
+}
+
+TEST_F(ChatDispatch, TheRequestQueueTabShowsTheBufferItWasGivenAndWithoutAConsoleTheBufferIsGivenBack) {
+    TTextBuffer* Queue = CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5);
+    AddMessage(MESSAGE_OPENREQUESTQUEUE, MessageParameter(Queue), 0);
+    ProcessMessages();
+    EXPECT_EQ(CurrentCaption(), "Rule Violations");
+    EXPECT_EQ(Console().getCurrentTextBuffer(), Queue);
+
+    GetMainWindow()->setGameScreen(false); // the tab, and with it the buffer, goes with the console
+    EXPECT_EQ(FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, -1), nullptr);
+    AddMessage(MESSAGE_OPENREQUESTQUEUE,
+               MessageParameter(CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5)), 0);
+    ProcessMessages();
+    EXPECT_EQ(FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, -1), nullptr);
+    GetMainWindow()->setGameScreen(true);
+}
+
+TEST_F(ChatDispatch, TheReportedStatementIsSentFromItsRequestTabAndASecondRequestIsRefused) {
+    Open(MESSAGE_RULEVIOLATION);
+    KeyPressed(13);
+    EXPECT_EQ(GetMessageCount(), 0) << "an empty statement posts nothing";
+    Open(MESSAGE_RULEVIOLATION);
+    EXPECT_EQ(Caption(), "Report Rule Violation");
+    Type(std::string(300, 's'));
+    KeyPressed(13);
+    EXPECT_EQ(GetModalWindow(), nullptr);
+    ProcessMessages();
+    EXPECT_EQ(Sent(), TWire(150).u8(TALK_GAMEMASTER_REQUEST).str(std::string(255, 's')));
+    EXPECT_EQ(CurrentCaption(), "Report Rule Violation");
+    TTextBuffer* Request = Console().getCurrentTextBuffer();
+    EXPECT_EQ(Request->getReceiveTalkMode(), TALK_GAMEMASTER_ANSWER);
+    EXPECT_FALSE(Request->isOpen()) << "the input waits for a gamemaster";
+    EXPECT_EQ(Request->getNumberOfLines(), 2);
+
+    Console().handleEvent(211); // the default tab
+    AddMessage(MESSAGE_OPENREQUEST, MessageParameter(NewMessageText("again")), 0);
+    ProcessMessages();
+    EXPECT_EQ(CurrentCaption(), "Report Rule Violation") << "the pending request is shown";
+    EXPECT_STREQ(GetStatusMessage(), "You have already submitted a request. Please be patient.");
+    EXPECT_TRUE(NothingSent());
+    Open(MESSAGE_RULEVIOLATION);
+    EXPECT_EQ(GetModalWindow(), nullptr) << "no dialog while the request is open";
+}

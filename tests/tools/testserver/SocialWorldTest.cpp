@@ -1,0 +1,79 @@
+// The VIP lists of the live world: kept per account, told of the other character's comings and goings, and
+// sent again at every login (what the road tests, which log in once, do not see).
+#include "tests/tools/testserver/TestClient.h"
+#include "tests/tools/testserver/WorldClient.h"
+#include "tools/testserver/TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+using namespace testserver;
+using testclient::TBytes;
+using testclient::TPlayerClient;
+using testclient::TServerMessage;
+
+namespace {
+
+const uint32_t BRENNA = PlayerId("Brenna");
+
+TBytes WithName(uint8_t Command, std::string_view Name) {
+    TBytes Bytes{Command};
+    testclient::PutString(Bytes, Name);
+    return Bytes;
+}
+
+class SocialWorldTest : public ::testing::Test {
+protected:
+    SocialWorldTest() { Server.setPlan(TRole::Game, WorldPlan(Setup)); }
+    std::unique_ptr<TPlayerClient> join(std::string_view Name, uint32_t Account) {
+        auto Player =
+            std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, 0, Account);
+        EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
+        return Player;
+    }
+    static std::optional<TServerMessage> waitFor(TPlayerClient& Player, uint8_t Type, uint32_t Number) {
+        return Player.waitFor([&](const TServerMessage& m) { return m.Type == Type && m.Number == Number; });
+    }
+    static std::optional<TServerMessage> find(const std::vector<TServerMessage>& Messages, uint8_t Type) {
+        for (const TServerMessage& m : Messages)
+            if (m.Type == Type) return m;
+        return std::nullopt;
+    }
+
+    std::shared_ptr<const TWorldSetup> Setup = LoadWorld(DefaultDatFile());
+    TTestServer Server;
+};
+
+} // namespace
+
+TEST_F(SocialWorldTest, VipListIsKeptPerAccountWithNoticesAndSentAgainAtLogin) {
+    auto Aldric = join("Aldric", 1);
+    std::optional<TServerMessage> Refusal = find(Aldric->ask(WithName(COMMAND_ADD_VIP, "Nobody")), 180);
+    ASSERT_TRUE(Refusal);
+    EXPECT_EQ(Refusal->Text, "A player with this name does not exist.");
+
+    std::optional<TServerMessage> Added = find(Aldric->ask(WithName(COMMAND_ADD_VIP, "bRENNA")), 210);
+    ASSERT_TRUE(Added);
+    EXPECT_EQ(Added->Number, BRENNA);
+    EXPECT_EQ(Added->Name, "Brenna") << "spelled as the account spells it";
+    EXPECT_FALSE(Added->Flag);
+
+    auto Brenna = join("Brenna", 2);
+    EXPECT_TRUE(waitFor(*Aldric, 211, BRENNA));
+    EXPECT_FALSE(find(Brenna->entered(), 210)) << "Brenna's account has no list";
+    Brenna.reset();
+    EXPECT_TRUE(waitFor(*Aldric, 212, BRENNA));
+
+    Aldric->send({COMMAND_LOGOUT});
+    Aldric = join("Aldric", 1);
+    Added = find(Aldric->entered(), 210);
+    ASSERT_TRUE(Added) << "the list comes again at login";
+    EXPECT_EQ(Added->Number, BRENNA);
+    TBytes Remove{COMMAND_REMOVE_VIP};
+    testclient::Put32(Remove, BRENNA);
+    Aldric->send(Remove);
+    Aldric->send({COMMAND_LOGOUT});
+    EXPECT_FALSE(find(join("Aldric", 1)->entered(), 210));
+}

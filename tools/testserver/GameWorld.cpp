@@ -5,6 +5,7 @@
 #include "tools/testserver/Village.h"
 #include "tools/testserver/WorldChatMessages.h"
 #include "tools/testserver/WorldRoads.h"
+#include "tools/testserver/WorldThings.h"
 
 #include <algorithm>
 
@@ -162,20 +163,7 @@ void TGameWorld::showCreatureChange(const TCreature& Creature, const TCreatureCh
 }
 
 const TThing* TGameWorld::thingAt(const TPlayer& Player, const TPlace& Place, uint8_t StackPosition) {
-    if (Place.onMap()) {
-        const TField* Field = World.field({Place.X, Place.Y, Place.Z});
-        if (!Field || StackPosition >= Field->stack().size()) return nullptr;
-        return &Field->stack()[StackPosition];
-    }
-    if (Place.Y >= 1 && Place.Y <= BODY_POSITIONS) {
-        const TThing& Item = body(Player)[Place.Y];
-        return Item.Type != 0 ? &Item : nullptr;
-    }
-    if (Place.Y < CONTAINER_PLACES || Place.Y >= CONTAINER_PLACES + CONTAINER_WINDOWS) return nullptr;
-    int Index = Player.OpenContainers[Place.Y - CONTAINER_PLACES];
-    if (Index < 0) return nullptr;
-    const std::vector<TThing>& Items = World.container(Index).Items;
-    return Place.Z < Items.size() ? &Items[Place.Z] : nullptr;
+    return ThingAt(*this, Player, SpotOf(Player, Place, StackPosition));
 }
 
 TPosition TGameWorld::freeFieldNear(TPosition Start) const {
@@ -229,6 +217,7 @@ void TGameWorld::sendEntry(TPlayer& Player) {
 }
 
 void TGameWorld::remove(TPlayer& Player) {
+    CancelTrade(*this, Player);
     LeaveSocial(*this, Player);
     TCreature& Creature = creature(Player);
     TPosition From = Creature.Position;

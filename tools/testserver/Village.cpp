@@ -50,8 +50,8 @@ const TRole ROLES[] = {
     {ROPE, 0, 0},
 };
 
-void CheckTypes(const TObjectTypes& Types) {
-    for (const TRole& Role : ROLES) {
+void CheckRoles(const TObjectTypes& Types, std::span<const TRole> Roles) {
+    for (const TRole& Role : Roles) {
         if (!Types.isItem(Role.Type))
             throw TDataFileError("Ebrun.dat has no item type " + std::to_string(Role.Type));
         for (int Flag = 0; Flag < 32; ++Flag)
@@ -61,6 +61,10 @@ void CheckTypes(const TObjectTypes& Types) {
                                      ((Role.Needs & Bit(Flag)) != 0 ? " lacks" : " has") + " flag " +
                                      std::to_string(Flag));
     }
+}
+
+void CheckTypes(const TObjectTypes& Types) {
+    CheckRoles(Types, ROLES);
     if (Types.outfits() < OUTFIT_RAT || Types.effects() < EFFECT_TELEPORT)
         throw TDataFileError("Ebrun.dat has too few outfits or effects for the village");
 }
@@ -185,12 +189,12 @@ const TKey& KeyOf(char Key) {
     throw std::logic_error(std::string("village plan key '") + Key + "'");
 }
 
-void BuildFloor(TWorld& World, int Z, std::span<const std::string_view> Plan) {
+void BuildFloor(TWorld& World, int Z, std::span<const std::string_view> Plan, int FirstRow = 0) {
     for (size_t y = 0; y < Plan.size(); ++y)
         for (size_t x = 0; x < Plan[y].size(); ++x) {
             if (Plan[y][x] == ' ') continue;
             const TKey& Key = KeyOf(Plan[y][x]);
-            TPosition Where{ORIGIN_X + static_cast<int>(x), ORIGIN_Y + static_cast<int>(y), Z};
+            TPosition Where{ORIGIN_X + static_cast<int>(x), ORIGIN_Y + FirstRow + static_cast<int>(y), Z};
             World.put(Where, {Key.Ground, 0, 0, -1});
             for (uint16_t Item : Key.Items) {
                 if (Item == 0) continue;
@@ -252,6 +256,81 @@ void AddTownsfolk(TWorld& World) {
         {Appear(At(12, 4, 8)), Step(W), Step(W), Step(S), Step(E), Step(E), Step(N), DISAPPEAR, WAIT});
 }
 
+// ---- The roads of objects ----
+
+constexpr int FLAG_USE_WITH = 7, FLAG_ROTATES = 20;
+
+const TRole OBJECT_ROLES[] = {
+    {DOOR_CLOSED, Bit(FLAG_BLOCKS) | Bit(FLAG_UNMOVABLE), Bit(FLAG_GROUND)},
+    {CHAIR, Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
+    {KEY, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
+    {FISHING_ROD, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
+    {RUNE, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
+    {FISH, Bit(FLAG_CUMULATIVE), 0},
+    {DEPOT, Bit(FLAG_CONTAINER) | Bit(FLAG_UNMOVABLE), Bit(FLAG_GROUND)},
+    {SHOVEL, 0, Bit(FLAG_UNMOVABLE)},
+};
+constexpr uint8_t DEPOT_PLACES = 36; // as many as a client shows of one container
+constexpr int HEAP_BOOKS = 9;        // with the ground, as many objects as a client keeps of one field
+
+// A small cave under the hole, from row 10 of the village.
+const std::string_view HOLE_CAVE_PLAN[] = {
+    "    +---+", //
+    "    |ooo|", //
+    "    |ooo|", //
+    "    +---+", //
+};
+constexpr int HOLE_CAVE_ROW = 10;
+
+void AddObjectRoads(TWorld& World) {
+    CheckRoles(World.types(), OBJECT_ROLES);
+    const struct {
+        uint16_t Type;
+        const char *Article, *Name, *Plural;
+    } Names[] = {{DOOR_CLOSED, "a", "closed door", ""},
+                 {CHAIR, "a", "chair", ""},
+                 {KEY, "a", "key", ""},
+                 {FISHING_ROD, "a", "fishing rod", ""},
+                 {FISH, "a", "fish", "fish"},
+                 {RUNE, "a", "rune", ""},
+                 {DEPOT, "a", "depot", ""},
+                 {SHOVEL, "a", "shovel", ""}};
+    for (const auto& Entry : Names)
+        World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
+
+    TField& Wall = *World.field(LOCKED_DOOR);
+    Wall.remove(Wall.stack().size() - 1);
+    World.put(LOCKED_DOOR, {DOOR_CLOSED, 0, 0, -1});
+    TField& Ground = *World.field(WELL);
+    Ground.remove(0);
+    World.put(WELL, {WATER, 0, 0, -1});
+    World.put(HOLE, {TRAPDOOR, 0, 0, -1});
+    BuildFloor(World, 8, HOLE_CAVE_PLAN, HOLE_CAVE_ROW);
+    World.addFloorChange(HOLE, {ROPE_SPOT.X + 1, ROPE_SPOT.Y, ROPE_SPOT.Z});
+    World.put(KEY_FIELD, {KEY, 0, 0, -1});
+    World.put(ROD_FIELD, {FISHING_ROD, 0, 0, -1});
+    World.put(RUNE_FIELD, {RUNE, 0, 0, -1});
+    World.put(CHAIR_FIELD, {CHAIR, 0, 0, -1});
+    const int Bag = World.addContainer(BAG, 4, -1);
+    World.addToContainer(Bag, {SHOVEL, 0, 0, -1});
+    World.addToContainer(Bag, {APPLES, 25, 0, -1});
+    World.put(BAG_FIELD, {BAG, 0, 0, Bag});
+    for (int Book = 0; Book < HEAP_BOOKS; ++Book)
+        World.put(HEAP, {BOOK, 0, 0, -1});
+    const int Depot = World.addContainer(DEPOT, DEPOT_PLACES, -1);
+    for (int Place = 0; Place < DEPOT_PLACES; ++Place)
+        World.addToContainer(Depot, {APPLES, 1, 0, -1});
+    World.put(DEPOT_FIELD, {DEPOT, 0, 0, Depot});
+
+    World.addUse({0, DOOR_CLOSED, LOCKED_DOOR, 0, {}, 0, 0, "It is locked."});
+    World.addUse({KEY, DOOR_CLOSED, LOCKED_DOOR, DOOR, {}, 0, 0, ""});
+    World.addUse({KEY, DOOR, LOCKED_DOOR, DOOR_CLOSED, {}, 0, 0, ""});
+    World.addUse({ROPE, 0, ROPE_SPOT, 0, TPosition{HOLE.X + 1, HOLE.Y, HOLE.Z}, 0, 0, ""});
+    World.addUse({FISHING_ROD, WATER, {}, 0, {}, FISH, 0, "You catch a fish."});
+    World.addUse({RUNE, CREATURE, {}, 0, {}, 0, EFFECT_HEAL, "The rune flashes."});
+    World.addRotation(CHAIR, CHAIR);
+}
+
 // The signs, the book and Tobin, who fights back.
 void AddSocialPlaces(TWorld& World) {
     World.put(SIGN_FIELD, {SIGN, 0, 0, -1});
@@ -279,6 +358,7 @@ TWorld BuildVillage(std::shared_ptr<const TObjectTypes> Types) {
     World.addFloorChange(TRAPDOOR_FIELD, At(8, 6, 8));
     World.addFloorChange(CELLAR_STAIRS, At(8, 6, 7));
     FillContainers(World);
+    AddObjectRoads(World);
     AddTownsfolk(World);
     AddSocialPlaces(World);
     World.Start = START;

@@ -68,6 +68,11 @@ const TField* TWorld::field(TPosition Where) const {
     return Found == Fields.end() ? nullptr : &Found->second;
 }
 
+TField* TWorld::field(TPosition Where) {
+    auto Found = Fields.find(Where);
+    return Found == Fields.end() ? nullptr : &Found->second;
+}
+
 int TWorld::put(TPosition Where, const TThing& Thing) {
     if (Thing.Type != CREATURE && !Types->isItem(Thing.Type))
         throw TDataFileError("Ebrun.dat has no item type " + std::to_string(Thing.Type));
@@ -124,6 +129,19 @@ std::string TWorld::describe(const TThing& Thing) const {
     if (Thing.Data > 1 && !Name.Plural.empty() && Types->hasFlag(Thing.Type, FLAG_CUMULATIVE))
         return std::to_string(Thing.Data) + " " + Name.Plural;
     return Name.Article.empty() ? Name.Name : Name.Article + " " + Name.Name;
+}
+
+const TUseRule* TWorld::use(uint16_t Tool, uint16_t Target, std::optional<TPosition> Where) const {
+    for (const TUseRule& Rule : Uses)
+        if (Rule.Tool == Tool && (Rule.Target == 0 || Rule.Target == Target) &&
+            (!Rule.Field || Rule.Field == Where))
+            return &Rule;
+    return nullptr;
+}
+
+uint16_t TWorld::rotated(uint16_t Type) const {
+    auto Found = Rotations.find(Type);
+    return Found == Rotations.end() ? 0 : Found->second;
 }
 
 bool TWorld::enterable(TPosition Where) const {

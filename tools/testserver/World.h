@@ -48,10 +48,21 @@ public:
     // Inserts where the client's sorted insert puts Thing; the position, or -1 on a full field.
     int add(const TObjectTypes& Types, const TThing& Thing);
     void remove(size_t Position);
+    TThing* at(size_t Position) { return Position < Stack.size() ? &Stack[Position] : nullptr; }
     int find(uint32_t CreatureId) const; // -1 when the creature is not here
 
 private:
     std::vector<TThing> Stack;
+};
+
+// A place that holds things, as the world names it rather than as one client's windows do.
+struct TSpot {
+    enum class TKind : uint8_t { Field, Body, Container };
+    TKind Kind = TKind::Field;
+    TPosition Where{}; // Field
+    int Index = 0; // the stack position on the field, the body position 1..10 or the slot in the container
+    int Container = -1; // Container: the world's index of the container
+    bool operator==(const TSpot&) const = default;
 };
 
 struct TContainer {
@@ -59,6 +70,19 @@ struct TContainer {
     uint8_t Capacity = 0;
     int Parent = -1; // the container that holds this one, -1 when it lies on a field or in a body position
     std::vector<TThing> Items;
+};
+
+// What using an item does, alone (Tool 0) or on a target. A rule fits a target of type Target (0: any) on
+// the field Field when one is given, anywhere else.
+struct TUseRule {
+    uint16_t Tool = 0;
+    uint16_t Target = 0;
+    std::optional<TPosition> Field;
+    uint16_t Becomes = 0;             // the target turns into this type; 0 keeps it
+    std::optional<TPosition> Carries; // the user is taken to this field
+    uint16_t Gives = 0;               // the user gets one of these
+    uint8_t Effect = 0;               // a graphic effect on the target's field; 0 none
+    std::string Text;                 // the user's status line; empty: none
 };
 
 // One step of a creature's script.
@@ -111,6 +135,7 @@ public:
 
     // Nothing outside the world's fields.
     const TField* field(TPosition Where) const;
+    TField* field(TPosition Where);
     // Puts Thing on the field at Where, creating the field; the stack position. Throws TDataFileError on a
     // full field or an item type the file lacks (the layout does not fit the types).
     int put(TPosition Where, const TThing& Thing);
@@ -134,6 +159,13 @@ public:
     void setName(uint16_t Type, std::string Article, std::string Name, std::string Plural = {});
     std::string name(uint16_t Type) const;
     std::string describe(const TThing& Thing) const;
+
+    // Using items: the first rule added that fits Tool and Target lying on Where; null when none does.
+    void addUse(TUseRule Rule) { Uses.push_back(std::move(Rule)); }
+    const TUseRule* use(uint16_t Tool, uint16_t Target, std::optional<TPosition> Where) const;
+    // Rotating turns an item of one type into the next; 0 when the type does not turn.
+    void addRotation(uint16_t From, uint16_t To) { Rotations[From] = To; }
+    uint16_t rotated(uint16_t Type) const;
 
     // A creature may step here: a field whose first object is a ground, with nothing blocking, no creature
     // and room for one more object.
@@ -167,6 +199,8 @@ private:
     std::vector<TContainer> Containers;
     std::map<TPosition, TPosition> FloorChanges;
     std::map<uint16_t, TName> Names;
+    std::vector<TUseRule> Uses;
+    std::map<uint16_t, uint16_t> Rotations;
     std::vector<TCreature> Creatures;
 };
 

@@ -21,7 +21,7 @@ void Use(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
         return Open(World, Actor, Command.Container, Thing->Contents);
     const TPosition Where{Command.Place.X, Command.Place.Y, Command.Place.Z};
     if (Thing && Command.Place.onMap() && ShowText(World, Actor, Where, Thing->Type)) return;
-    Actor.send(SystemMessage(TALK_STATUS_ONLY, "You cannot use this object."));
+    UseAlone(World, Actor, Command);
 }
 
 void Close(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {

@@ -8,17 +8,18 @@ namespace {
 
 void Look(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     const TThing* Thing = World.thingAt(Actor, Command.Place, Command.StackPosition);
-    std::string Text = "You see nothing special.";
-    if (Thing && Thing->Type != CREATURE)
-        Text = "You see " + World.world().describe(*Thing) + ".";
-    else if (Thing && Thing->CreatureId == Actor.Id)
-        Text = "You see yourself.";
-    else if (const TCreature* Creature = Thing ? World.world().creature(Thing->CreatureId) : nullptr)
-        Text = "You see " + Creature->Name + ".";
-    Actor.send(SystemMessage(TALK_EVENT_STATUS, Text));
+    Actor.send(SystemMessage(TALK_EVENT_STATUS, LookText(World, Actor, Thing)));
 }
 
 } // namespace
+
+std::string LookText(TGameWorld& World, const TPlayer& Actor, const TThing* Thing) {
+    if (Thing && Thing->Type != CREATURE) return "You see " + World.world().describe(*Thing) + ".";
+    if (Thing && Thing->CreatureId == Actor.Id) return "You see yourself.";
+    if (const TCreature* Creature = Thing ? World.world().creature(Thing->CreatureId) : nullptr)
+        return "You see " + Creature->Name + ".";
+    return "You see nothing special.";
+}
 
 void AddLooking(THandlers& Handlers) { Handlers.add(COMMAND_LOOK, Look); }
 

@@ -57,6 +57,15 @@ public:
     TCreatureBook Known;
     std::array<int, CONTAINER_WINDOWS> OpenContainers; // the container index shown in each window, -1 closed
 
+    // The player's side of a trade: the partner's creature id (0: no trade), the offered thing's spot and
+    // type, and whether the player has accepted the partner's offer.
+    struct TTradeSide {
+        uint32_t Partner = 0;
+        TSpot Offered;
+        uint16_t Type = 0;
+        bool Accepted = false;
+    } Trade;
+
     std::deque<uint8_t> Path;        // direction codes still to walk
     TClock::time_point NextStepAt{}; // paced walking: when the last step has ended
     bool LoggedOut = false;          // set by the logout command; the world then takes the player out

@@ -26,6 +26,8 @@ const THandlers& Handlers() {
         AddSocial(Roads);
         AddCombat(Roads);
         AddTexts(Roads);
+        AddItems(Roads);
+        AddTrade(Roads);
         return Roads;
     }();
     return Table;

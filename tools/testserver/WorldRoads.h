@@ -7,11 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace testserver {
 
 class TGameWorld;
 class TPlayer;
+struct TThing;
 
 // Answers one decoded command of Actor. Runs under the world's lock: it may change the world, send to the
 // actor, to another player (found by name or id) or to every player who sees a field; see TGameWorld.
@@ -44,6 +46,15 @@ void AddChatRequests(THandlers& Handlers);
 void AddSocial(THandlers& Handlers);     // VIP list, party, outfit
 void AddCombat(THandlers& Handlers);     // fight modes, attack, follow, cancel
 void AddTexts(THandlers& Handlers);      // edit text, edit list
+void AddItems(THandlers& Handlers);      // move, use with, use on a creature, rotate
+void AddTrade(THandlers& Handlers);      // trade, look at an offer, accept, close
+
+// Using an item alone by the world's use rules; the use of a container opens it instead.
+void UseAlone(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command);
+// The answer to looking at a thing (null: nothing there) for the player who looks.
+std::string LookText(TGameWorld& World, const TPlayer& Actor, const TThing* Thing);
+// Ends a trade the player takes part in, as when it is cancelled; when it leaves the world.
+void CancelTrade(TGameWorld& World, TPlayer& Player);
 
 // Walking: the steps of the player's path that are due; the world's clock calls it between commands.
 void WalkOn(TGameWorld& World, TPlayer& Player);

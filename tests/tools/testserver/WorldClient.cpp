@@ -113,13 +113,26 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
     case 177:
         return true;
     case 111:
+    case 121:
     case 162:
     case 181:
         m.Byte = Reader.u8();
         return true;
+    case 112:
+    case 113:
+    case 114:
     case 120:
         m.Byte = Reader.u8();
-        m.Objects.push_back(readObject(Reader, Reader.u16()));
+        if (m.Type == 113 || m.Type == 114) m.StackPosition = Reader.u8();
+        if (m.Type != 114) m.Objects.push_back(readObject(Reader, Reader.u16()));
+        return true;
+    case 125:
+    case 126:
+        m.Name = Reader.string();
+        for (int Count = Reader.u8(); Count > 0 && !Reader.failed(); --Count)
+            m.Objects.push_back(readObject(Reader, Reader.u16()));
+        return true;
+    case 127:
         return true;
     case 130:
         Reader.u16();

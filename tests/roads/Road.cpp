@@ -60,18 +60,25 @@ void TRoad::stop(TClient& Client) {
 
 void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account,
                   const std::string& Password) {
-    const size_t Logins = Server.received().Logins.size(), GameLogins = Server.received().GameLogins.size();
+    // After a logout the client shows the character list it has; the account is asked for only on the
+    // start screen.
+    if (!Client.find(DialogCaption("Select Character")) && !enterAccount(Client, Account, Password)) return;
+    chooseCharacter(Client, Character);
+}
+
+bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& Password) {
+    const size_t Logins = Server.received().Logins.size();
     const std::optional<TRect> Enter = Client.waitUntilShown(ButtonCaption("Enter Game"));
-    if (!Enter) return;
+    if (!Enter) return false;
     Client.click(Enter->centre());
-    if (!Client.waitUntilShown(DialogCaption("Enter Game"))) return;
+    if (!Client.waitUntilShown(DialogCaption("Enter Game"))) return false;
     Client.type(std::to_string(Account));
     Client.key("Tab");
     Client.type(Password);
     Client.key("Return");
     if (!Server.waitUntil([&](const TReceived& Got) { return Got.Logins.size() > Logins; }, 20s)) {
         ADD_FAILURE() << "the login server got no login";
-        return;
+        return false;
     }
     const TLoginRecord Login = Server.received().Logins[Logins];
     EXPECT_EQ(Login.Account, Account);
@@ -85,10 +92,13 @@ void TRoad::login(TClient& Client, const std::string& Character, uint32_t Accoun
                               NewsShown = News.findIn(Image).has_value();
                               return NewsShown || List.findIn(Image).has_value();
                           }))
-        return;
+        return false;
     if (NewsShown) Client.key("Return");
-    if (!Client.waitUntilShown(List)) return;
+    return Client.waitUntilShown(List).has_value();
+}
 
+void TRoad::chooseCharacter(TClient& Client, const std::string& Character) {
+    const size_t GameLogins = Server.received().GameLogins.size();
     std::optional<TRect> Line = Client.find(ListLine(Character, true));
     if (!Line) Line = Client.waitUntilShown(ListLine(Character, false));
     if (!Line) return;

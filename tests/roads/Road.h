@@ -71,8 +71,8 @@ public:
 
     // The login road: "Enter Game", the login dialog (the account number and the password typed, Enter),
     // the message of the day when the server sends one, the character list (the character's line double
-    // clicked), in the game. Returns once the server has seen the game login and the game screen shows;
-    // Client.InGame tells whether it got there.
+    // clicked), in the game; after a logout, from the character list the client still shows. Returns once
+    // the server has seen the game login and the game screen shows; Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
     // Ctrl+L: the server reads the logout and the client shows the character list again.
@@ -88,6 +88,10 @@ public:
     testserver::TClientCommand command(size_t Index);
 
 private:
+    // From the start screen to the character list; false, with the test failed, when it is not reached.
+    bool enterAccount(TClient& Client, uint32_t Account, const std::string& Password);
+    void chooseCharacter(TClient& Client, const std::string& Character);
+
     TReference& Reference; // started before the server's threads
     testserver::TTestServer Server;
     std::vector<std::unique_ptr<TClient>> Clients;

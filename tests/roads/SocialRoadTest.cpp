@@ -2,7 +2,8 @@
 // turning, the VIP list (add, edit for the login notice, online), the party (invite, join, pass the
 // leadership, leave, revoke) with its shields, the fight modes and secure mode, a skull for attacking a
 // player, fighting Tobin until he yields and the values it brings, following and stopping, the outfit dialog
-// with its colours, the sign, the book and the house list, and the VIP removed.
+// with its colours, the sign, the book and the house list, both logging out and in again (the VIP goes
+// offline, the list comes again), and the VIP removed.
 #include "tests/roads/Road.h"
 
 #include "foundation/Utils.h"
@@ -322,6 +323,18 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_EQ(Edited.Type, COMMAND_EDIT_LIST);
     EXPECT_EQ(Edited.ListKind, village::GUEST_LIST);
     EXPECT_NE(Edited.Text.find("Cedric"), std::string::npos) << Edited.Text;
+}
+
+TEST_F(SocialRoad, TheVipGoesOfflineWhenSheLeavesAndTheListComesAgainAtTheNextLogin) {
+    Road->logout(*Brenna);
+    EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", false)));
+    Road->logout(*Aldric);
+    Road->login(*Aldric, "Aldric", 1);
+    ASSERT_TRUE(Aldric->InGame);
+    EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", false))) << "the server sends the list again at login";
+    Road->login(*Brenna, "Brenna", 2);
+    ASSERT_TRUE(Brenna->InGame);
+    EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", true)));
 }
 
 TEST_F(SocialRoad, RemovingTheVipTakesHerOffTheList) {

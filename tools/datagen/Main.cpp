@@ -37,9 +37,7 @@ bool Parse(int argc, char** argv, TArguments& Args) {
         } else if (a == "--contact-sheet" && HasValue) {
             Args.SheetFile = argv[++i];
         } else if (a == "--font-dir" && HasValue) {
-            std::string Dir = argv[++i];
-            Args.Options.Fonts = {Dir + "/DejaVuSans.ttf", Dir + "/DejaVuSans-Bold.ttf",
-                                  Dir + "/DejaVuSerif-Bold.ttf"};
+            Args.Options.Fonts = FontFilesIn(argv[++i]);
         } else if (a.rfind("--", 0) != 0 && Args.OutDir.empty()) {
             Args.OutDir = a;
         } else {

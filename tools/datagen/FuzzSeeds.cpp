@@ -11,20 +11,12 @@ namespace {
 
 constexpr int SEED_SPRITES = 8, SPRITES_LOOKED_AT = 400;
 
-int Opaque(const TCanvas& C) {
-    int n = 0;
-    for (int y = 0; y < C.height(); y++)
-        for (int x = 0; x < C.width(); x++)
-            n += C.opaque(x, y);
-    return n;
-}
-
 // The empty sprite and the sparsest others: few bytes, yet runs of every length.
 TSpriteFile SparseSprites(const TDataSet& Set) {
     std::vector<std::pair<int, int>> ByInk; // coloured pixels, number
     for (int Number = 2; Number <= std::min(SPRITES_LOOKED_AT, Set.Sprites.count()); Number++)
-        if (Opaque(Set.Sprites.sprite(Number)) > 0)
-            ByInk.push_back({Opaque(Set.Sprites.sprite(Number)), Number});
+        if (Set.Sprites.sprite(Number).opaqueCount() > 0)
+            ByInk.push_back({Set.Sprites.sprite(Number).opaqueCount(), Number});
     std::sort(ByInk.begin(), ByInk.end());
     TSpriteFile Sprites;
     Sprites.Signature = Set.Sprites.Signature;

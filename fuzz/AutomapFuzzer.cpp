@@ -78,11 +78,6 @@ void Load(int32_t bx, int32_t by) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size < 3) return -1;
     const int32_t bx = Data[0] & 3, by = Data[0] >> 2 & 3;

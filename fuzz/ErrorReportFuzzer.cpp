@@ -40,11 +40,6 @@ void ExpectLines(const uint8_t* Data, size_t Size, const char* Field, size_t Lim
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     WriteInput("error.txt", Data, Size);
     ClearErrorReports();

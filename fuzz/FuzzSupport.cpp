@@ -26,6 +26,12 @@ bool Verbose() { return std::getenv("EBRUN_FUZZ_VERBOSE") != nullptr; }
 
 } // namespace
 
+// Stands unless the harness defines its own.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
+    EnterScratchDirectory();
+    return 0;
+}
+
 void EnterScratchDirectory() {
     const fs::path Base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     ScratchDirectory = Base / ("pellarune-fuzz-" + std::to_string(std::random_device()()));

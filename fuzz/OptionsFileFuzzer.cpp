@@ -19,11 +19,6 @@ std::vector<uint8_t> LoadAndSave() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     // The white list is the one option a load adds to rather than resets.
     ClearWhiteList();

@@ -57,11 +57,6 @@ uint32_t FirstWord(const std::vector<uint8_t>& Old) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size < 3) return -1;
     const uint8_t Mode = Data[0];

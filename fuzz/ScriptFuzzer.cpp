@@ -71,11 +71,6 @@ void CheckCopy(const std::vector<TToken>& Tokens) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    EnterScratchDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     WriteInput(FILE_NAME, Data, Size);
     const std::vector<TToken> Tokens = ReadTokens();

@@ -2,7 +2,8 @@
 //   byte 0 zero: the rest is a text the link warning judges (the client's link pattern over it);
 //   otherwise:   a pattern up to the first zero byte (at most 64 bytes), then the subject.
 // Oracle: a match and every group lie inside the subject, start before they end, and the whole match holds
-// its groups; a pattern of plain characters matches exactly where the subject first contains it.
+// its groups; a pattern of plain characters matches exactly where the subject first contains it; capitals
+// do not hide a link from the warning.
 #include "foundation/Regex.h"
 #include "fuzz/FuzzSupport.h"
 #include "state/Status.h"
@@ -58,7 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size < 1) return -1;
     const char* Text = reinterpret_cast<const char*>(Data);
     if (Data[0] == 0) {
-        ContainsLink(std::string(Text + 1, Size - 1).c_str());
+        std::string Said(Text + 1, Size - 1), Shouted = Said;
+        for (char& c : Shouted)
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        Expect(ContainsLink(Said.c_str()) == ContainsLink(Shouted.c_str()),
+               "capitals changed the link warning");
         return 0;
     }
     const size_t PatternEnd = std::find(Data, Data + Size, 0) - Data;

@@ -5,6 +5,7 @@
 #include "foundation/sysinc.h"
 #include "state/Preferences.h"
 #include "state/PreferencesData.h"
+#include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
 
 #include <cstring>
@@ -68,6 +69,17 @@ void ReadTuple(TScriptReader& Reader, int32_t* Numbers, int32_t Count) {
         Numbers[i] = Reader.readNumber();
     }
     Reader.readSymbol(')');
+}
+
+// A name of the white or ignore list cut as a list entry keeps it: the lists look a name up whole, so a
+// longer one would not find its entry, and a name given twice would make two.
+struct TListedName {
+    char Text[TALK_NAME_LENGTH];
+};
+TListedName ListedName(const char* Name) {
+    TListedName Listed;
+    CopyString(Listed.Text, Name);
+    return Listed;
 }
 
 // Reads "{" items separated by "," "}"; Item reads the current token as one item.
@@ -144,9 +156,9 @@ void ReadCompoundValue(TScriptReader& Reader, const char* Key, TOptionsData& Dat
     } else if (std::strcmp(Key, "buddy") == 0) {
         ReadBuddy(Reader, Data);
     } else if (std::strcmp(Key, "white") == 0) {
-        ReadSet(Reader, [&] { AddToWhiteList(Reader.getString(), true); });
+        ReadSet(Reader, [&] { AddToWhiteList(ListedName(Reader.getString()).Text, true); });
     } else if (std::strcmp(Key, "ignore") == 0) {
-        ReadSet(Reader, [&] { AddToIgnoreList(Reader.getString(), true); });
+        ReadSet(Reader, [&] { AddToIgnoreList(ListedName(Reader.getString()).Text, true); });
     } else if (std::strcmp(Key, "knownhints") == 0) {
         ReadSet(Reader, [&] { Data.KnownHints.append(Reader.getNumber()); });
     } else if (std::strcmp(Key, "skillbars") == 0) {

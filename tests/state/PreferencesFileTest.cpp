@@ -1,5 +1,6 @@
 // The options file: defaults, the exact written form, round trips, faulty files and safe replacement.
 #include "state/Preferences.h"
+#include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
 #include "tests/foundation/TempDirectory.h"
 
@@ -242,6 +243,13 @@ TEST_F(OptionsFile, OnlyPermanentNamesAndLiveBuddiesAreWritten) {
     EXPECT_NE(Written.find("Buddy = (6,2,\"here\",yes)\r\n"), std::string::npos);
     EXPECT_EQ(Written.find("gone"), std::string::npos);
     EXPECT_EQ(Written.find("FullscreenMode"), std::string::npos);
+}
+
+TEST_F(OptionsFile, AnOverLongListNameGivenTwiceIsOneEntry) {
+    const std::string Long(40, 'n'), Kept(TALK_NAME_LENGTH - 1, 'n');
+    load("White = {\"" + Long + "\",\"" + Long + "\"}\r\nIgnore = {\"" + Long + "\",\"" + Long + "\"}\r\n");
+    EXPECT_EQ(std::string(GetWhiteListText().get()), Kept + "\n");
+    EXPECT_EQ(std::string(GetIgnoreListText().get()), Kept + "\n");
 }
 
 TEST_F(OptionsFile, FaultyFileIsKeptAsideBeforeItIsReplaced) {

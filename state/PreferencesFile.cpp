@@ -8,7 +8,9 @@
 #include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -71,14 +73,16 @@ void ReadTuple(TScriptReader& Reader, int32_t* Numbers, int32_t Count) {
     Reader.readSymbol(')');
 }
 
-// A name of the white or ignore list cut as a list entry keeps it: the lists look a name up whole, so a
-// longer one would not find its entry, and a name given twice would make two.
+// A name of the white or ignore list as a list entry can keep it: cut to the entry's length, since the lists
+// look a name up whole and a longer one given twice would make two entries; and its line feeds blanks, as
+// the lists hand their names on separated by line feeds, so a save would split it into two names.
 struct TListedName {
     char Text[TALK_NAME_LENGTH];
 };
 TListedName ListedName(const char* Name) {
     TListedName Listed;
     CopyString(Listed.Text, Name);
+    std::replace(std::begin(Listed.Text), std::end(Listed.Text), '\n', ' ');
     return Listed;
 }
 

@@ -245,11 +245,12 @@ TEST_F(OptionsFile, OnlyPermanentNamesAndLiveBuddiesAreWritten) {
     EXPECT_EQ(Written.find("FullscreenMode"), std::string::npos);
 }
 
-TEST_F(OptionsFile, AnOverLongListNameGivenTwiceIsOneEntry) {
+TEST_F(OptionsFile, ListNamesAreReadAsAnEntryKeepsThem) {
+    // An over-long name given twice is one entry; a line feed in a name is a blank, not a second name.
     const std::string Long(40, 'n'), Kept(TALK_NAME_LENGTH - 1, 'n');
-    load("White = {\"" + Long + "\",\"" + Long + "\"}\r\nIgnore = {\"" + Long + "\",\"" + Long + "\"}\r\n");
+    load("White = {\"" + Long + "\",\"" + Long + "\"}\r\nIgnore = {\"" + Long + "\",\"Line\\nFeed\"}\r\n");
     EXPECT_EQ(std::string(GetWhiteListText().get()), Kept + "\n");
-    EXPECT_EQ(std::string(GetIgnoreListText().get()), Kept + "\n");
+    EXPECT_EQ(std::string(GetIgnoreListText().get()), Kept + "\nLine Feed\n");
 }
 
 TEST_F(OptionsFile, FaultyFileIsKeptAsideBeforeItIsReplaced) {

@@ -20,13 +20,15 @@ std::vector<uint8_t> LoadAndSave() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    // The white list is the one option a load adds to rather than resets.
-    ClearWhiteList();
     WriteInput(FILE_NAME, Data, Size);
     const std::vector<uint8_t> Saved = LoadAndSave();
     Expect(!Saved.empty(), "the options were not saved");
+    // The white list is the one option a load adds to rather than resets.
     ClearWhiteList();
     Expect(LoadAndSave() == Saved, "saved options read back differently");
+    // The program's end empties both lists; so does the end of an input, the last one's included.
+    ClearWhiteList();
+    ClearIgnoreList();
     std::remove("Ebrun.cfg.bad"); // where a file that could not be read is kept
     return 0;
 }

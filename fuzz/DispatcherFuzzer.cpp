@@ -3,11 +3,15 @@
 //
 // Input: byte 0 picks the phase (bit 0 clear: a login server's answer; set: a game server's messages, bit 1
 // set: the first game message, else in game); the rest are the messages, enciphered here with a fixed key.
-// A failed check ends an input as it would end the program; only sanitizer reports and other escapes are
-// findings. EBRUN_FUZZ_VERBOSE set in the environment prints each input's failure.
+// A failed check ends an input as it would end the program. Oracle beyond the sanitizers: the downloads
+// (messages 30 to 32) write new versions beside the data files and never change the files themselves.
+// EBRUN_FUZZ_VERBOSE set in the environment prints each input's failure.
 #include "control/Control.h"
 #include "foundation/Exception.h"
+#include "foundation/ScriptPatch.h"
+#include "fuzz/FuzzSupport.h"
 #include "network/Communication.h"
+#include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "network/XTEA.h"
 #include "state/Creatures.h"
@@ -26,10 +30,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,13 @@ public:
 bool NoWarning() { return true; }
 void Ignore() {}
 
+// The data files a download may patch, as the harness wrote them: a patch of any of them reads it.
+struct TDataFile {
+    const char* Name;
+    std::vector<uint8_t> Bytes;
+};
+std::vector<TDataFile> DataFiles;
+
 // Item types with every kind of data byte, ground with speeds, outfits, effects and missiles.
 void WriteObjectTypes() {
     TDatFile File;
@@ -76,7 +84,21 @@ void WriteObjectTypes() {
     File.addEffect().shape(1, 1, 1, 1, 1, 1, 3);
     File.addEffect();
     File.addMissile();
-    WriteBytesToFile("Ebrun.dat", EncodeDatFile(File));
+    DataFiles.push_back({"Ebrun.dat", EncodeDatFile(File)});
+    // Short stand-ins: only the files' bytes matter to a patch, not their contents.
+    DataFiles.push_back({"Ebrun.spr", {'S', 'P', 'R', 0, 0, 0}});
+    DataFiles.push_back({"Ebrun.pic", {'P', 'I', 'C', 0, 0, 0}});
+    for (const TDataFile& Data : DataFiles)
+        WriteInput(Data.Name, Data.Bytes);
+}
+
+// Every data file as written, and the new versions of the download's files removed for the next input.
+void CheckDataFiles() {
+    for (const TDataFile& Data : DataFiles)
+        Expect(ReadFileBytes(Data.Name) == Data.Bytes, "a download changed a data file");
+    char NewName[64];
+    for (int32_t File = 0; GetPatchFileName(File) != nullptr; File++)
+        if (GetPatchedFileName(GetPatchFileName(File), NewName, sizeof NewName)) std::remove(NewName);
 }
 
 // The game state as a fresh start leaves it.
@@ -89,6 +111,7 @@ void StartState() {
     InitCreatures();
     InitTalk();
     InitNetwork(Ignore, ReceivePackets, Ignore);
+    InitCommunication(); // no download running
     SetSymmetricKey(KEY);
     SetGameClientHooks(&Client);
 }
@@ -129,19 +152,9 @@ void Dispatch(const std::vector<uint8_t>& Frame) {
 
 } // namespace
 
-// The download's handlers write and install files: in place of them an input ends as with a failed check.
-extern "C" void __wrap__Z17ReceivePatchStartv() {
-    throw TMyException(__FILE__, __LINE__, "download left out", "", 0, "", 0, "");
-}
-extern "C" void __wrap__Z16ReceiveFileStartv() { __wrap__Z17ReceivePatchStartv(); }
-extern "C" void __wrap__Z17ReceivePatchBlockv() { __wrap__Z17ReceivePatchStartv(); }
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Automap blocks and the object-type file live in a directory of the harness's own.
-    std::filesystem::path Directory =
-        std::filesystem::temp_directory_path() / ("pellarune-fuzz-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(Directory);
-    std::filesystem::current_path(Directory);
+    // Automap blocks, the data files and their new versions live in a directory of the harness's own.
+    EnterScratchDirectory();
     WriteObjectTypes();
     LoadObjectTypes("Ebrun.dat");
     InitControlConnection(nullptr);
@@ -159,10 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     try {
         Dispatch(Seal(Data + 1, Size - 1));
     } catch (const TMyException& Error) {
-        // The program would end here with a crash report; shown on request when seeds are written.
-        if (std::getenv("EBRUN_FUZZ_VERBOSE") != nullptr)
-            std::fprintf(stderr, "%s\n", Error.getText().c_str());
+        Refused(Error); // the program would end here with a crash report
     }
     EndState();
+    CheckDataFiles();
     return 0;
 }

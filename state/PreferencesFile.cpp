@@ -5,9 +5,12 @@
 #include "foundation/sysinc.h"
 #include "state/Preferences.h"
 #include "state/PreferencesData.h"
+#include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -68,6 +71,19 @@ void ReadTuple(TScriptReader& Reader, int32_t* Numbers, int32_t Count) {
         Numbers[i] = Reader.readNumber();
     }
     Reader.readSymbol(')');
+}
+
+// A name of the white or ignore list as a list entry can keep it: cut to the entry's length, since the lists
+// look a name up whole and a longer one given twice would make two entries; and its line feeds blanks, as
+// the lists hand their names on separated by line feeds, so a save would split it into two names.
+struct TListedName {
+    char Text[TALK_NAME_LENGTH];
+};
+TListedName ListedName(const char* Name) {
+    TListedName Listed;
+    CopyString(Listed.Text, Name);
+    std::replace(std::begin(Listed.Text), std::end(Listed.Text), '\n', ' ');
+    return Listed;
 }
 
 // Reads "{" items separated by "," "}"; Item reads the current token as one item.
@@ -144,9 +160,9 @@ void ReadCompoundValue(TScriptReader& Reader, const char* Key, TOptionsData& Dat
     } else if (std::strcmp(Key, "buddy") == 0) {
         ReadBuddy(Reader, Data);
     } else if (std::strcmp(Key, "white") == 0) {
-        ReadSet(Reader, [&] { AddToWhiteList(Reader.getString(), true); });
+        ReadSet(Reader, [&] { AddToWhiteList(ListedName(Reader.getString()).Text, true); });
     } else if (std::strcmp(Key, "ignore") == 0) {
-        ReadSet(Reader, [&] { AddToIgnoreList(Reader.getString(), true); });
+        ReadSet(Reader, [&] { AddToIgnoreList(ListedName(Reader.getString()).Text, true); });
     } else if (std::strcmp(Key, "knownhints") == 0) {
         ReadSet(Reader, [&] { Data.KnownHints.append(Reader.getNumber()); });
     } else if (std::strcmp(Key, "skillbars") == 0) {

@@ -1,5 +1,6 @@
 // The options file: defaults, the exact written form, round trips, faulty files and safe replacement.
 #include "state/Preferences.h"
+#include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
 #include "tests/foundation/TempDirectory.h"
 
@@ -243,6 +244,14 @@ TEST_F(OptionsFile, OnlyPermanentNamesAndLiveBuddiesAreWritten) {
     EXPECT_NE(Written.find("Buddy = (6,2,\"here\",yes)\r\n"), std::string::npos);
     EXPECT_EQ(Written.find("gone"), std::string::npos);
     EXPECT_EQ(Written.find("FullscreenMode"), std::string::npos);
+}
+
+TEST_F(OptionsFile, ListNamesAreReadAsAnEntryKeepsThem) {
+    // An over-long name given twice is one entry; a line feed in a name is a blank, not a second name.
+    const std::string Long(40, 'n'), Kept(TALK_NAME_LENGTH - 1, 'n');
+    load("White = {\"" + Long + "\",\"" + Long + "\"}\r\nIgnore = {\"" + Long + "\",\"Line\\nFeed\"}\r\n");
+    EXPECT_EQ(std::string(GetWhiteListText().get()), Kept + "\n");
+    EXPECT_EQ(std::string(GetIgnoreListText().get()), Kept + "\nLine Feed\n");
 }
 
 TEST_F(OptionsFile, FaultyFileIsKeptAsideBeforeItIsReplaced) {

@@ -245,3 +245,10 @@ TCanvas TCanvas::mirrored() const {
 bool TCanvas::empty() const {
     return std::none_of(Opaque.begin(), Opaque.end(), [](uint8_t o) { return o != 0; });
 }
+
+int TCanvas::opaqueCount() const {
+    int n = 0;
+    for (uint8_t o : Opaque)
+        n += o != 0;
+    return n;
+}

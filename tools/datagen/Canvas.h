@@ -84,6 +84,7 @@ public:
     TCanvas mirrored() const; // left to right
 
     bool empty() const;
+    int opaqueCount() const; // of all pixels
 
 private:
     size_t Index(int x, int y) const { return static_cast<size_t>(y) * Width + x; }

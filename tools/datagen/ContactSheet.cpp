@@ -144,12 +144,16 @@ void SideBar(TSheetPainter& P, int x, int y, int Height) {
                    s.Type == Catalog::ARROWS ? 2 : 1);
     }
     P.text(x + 8 + 37 + 33, y + 4 + 111 + 22, 2, "47", TColor{192, 192, 192}, 2);
-    P.skin(x + 8, y + 128, 34, 21, 98);
-    P.skin(x + 82, y + 128, 34, 21, 98);
-    P.text(x + 25, y + 131, 4, "Soul", TColor{176, 176, 176}, 1);
-    P.text(x + 25, y + 139, 3, "100", TColor{255, 255, 255}, 1);
-    P.text(x + 99, y + 131, 4, "Cap", TColor{176, 176, 176}, 1);
-    P.text(x + 99, y + 139, 3, "1450", TColor{255, 255, 255}, 1);
+    // The soul and capacity labels as the client prints them into their wells.
+    const struct {
+        int wx;
+        const char *Caption, *Number;
+    } Labels[2] = {{x + 8, "Soul:", "100"}, {x + 82, "Cap:", "1450"}};
+    for (const auto& l : Labels) {
+        P.skin(l.wx, y + 128, 34, 21, 98);
+        P.text(l.wx + 17, y + 128 + 2, 3, l.Caption, TColor{255, 255, 255}, 1);
+        P.text(l.wx + 17, y + 128 + 11, 4, l.Number, TColor{176, 176, 176}, 1);
+    }
     P.skin(x + 8, y + 151, 108, 13, 100);
     const int Conditions[4] = {228, 233, 234, 237};
     for (int i = 0; i < 4; i++)
@@ -353,6 +357,30 @@ int AllSkins(TSheetPainter& P, int y) {
     return y + RowHeight + 10;
 }
 
+void Label(TSheetPainter& P, int x, int y, int Number) {
+    char Text[8];
+    std::snprintf(Text, sizeof Text, "%d", Number);
+    P.text(x, y, 3, Text, LABEL);
+}
+
+// Every glyph cell of a font four times as large, in rows of character codes: the cell's area dark, the
+// width the client measures lighter, so that glyphs and their advances can be checked one by one.
+int GlyphGrid(TSheetPainter& P, int Font, int y) {
+    constexpr int Scale = 4;
+    const TFontLayout& L = FONT_LAYOUTS[Font - 1];
+    const int PerRow = L.CharWidth > 8 ? 16 : 32, w = L.CharWidth * Scale, h = L.CharHeight * Scale;
+    for (int Code = 33; Code < 256; Code++) {
+        int Column = (Code - 32) % PerRow, x = 40 + Column * (w + 2),
+            Top = y + (Code - 32) / PerRow * (h + 2);
+        if (Column == 0 || Code == 33) Label(P, 12, Top + h / 2 - 4, Code - Column);
+        P.fillRect(x, Top, w, h, TColor{40, 42, 50});
+        P.fillRect(x, Top, P.glyph(x, Top, Font, static_cast<unsigned char>(Code), TColor{0, 0, 0}) * Scale,
+                   h, TColor{58, 60, 72});
+        P.glyph(x, Top, Font, static_cast<unsigned char>(Code), TColor{240, 240, 240}, Scale);
+    }
+    return y + (GLYPHS_PER_FONT + PerRow - 1) / PerRow * (h + 2) + 8;
+}
+
 int Fonts(TSheetPainter& P, int y) {
     char Line[160];
     for (int Font = 1; Font <= 4; Font++) {
@@ -367,15 +395,9 @@ int Fonts(TSheetPainter& P, int y) {
         std::snprintf(Line, sizeof Line,
                       "Font %d: The quick brown fox jumps over the lazy dog. 0123456789 (Ok) [Cancel]", Font);
         P.text(12, y, Font, Line, TColor{255, 210, 120});
-        y += FONT_LAYOUTS[Font - 1].CharHeight + 8;
+        y = GlyphGrid(P, Font, y + FONT_LAYOUTS[Font - 1].CharHeight + 8);
     }
     return y;
-}
-
-void Label(TSheetPainter& P, int x, int y, int Number) {
-    char Text[8];
-    std::snprintf(Text, sizeof Text, "%d", Number);
-    P.text(x, y, 3, Text, LABEL);
 }
 
 // Every item type at twice its size, its field's cell at the bottom right of its box.
@@ -431,7 +453,7 @@ int Sprites(TSheetPainter& P, const TDataSet& Set, int y) {
 } // namespace
 
 TCanvas BuildContactSheet(const TDataSet& Set) {
-    TCanvas Sheet(SHEET_WIDTH, 4200);
+    TCanvas Sheet(SHEET_WIDTH, 6400);
     Sheet.fill(SHEET_BACK);
     TSheetPainter P(Set, Sheet);
     int y = Section(P, 8, "A game screen built from the skins");

@@ -1,4 +1,5 @@
-// The four bitmap fonts, rendered from DejaVu with FreeType into glyph grids of 224 cells.
+// The four bitmap fonts in glyph grids of 224 cells: three rendered from DejaVu with FreeType, the small one
+// drawn pixel by pixel.
 #pragma once
 
 #include "tools/datagen/SpriteWriter.h"
@@ -23,10 +24,12 @@ struct TFontFiles {
     std::string Serif;   // DejaVuSerif-Bold.ttf, for the title
 };
 
+TFontFiles FontFilesIn(const std::string& Directory);
 TFontFiles DefaultFontFiles();
 
-// The glyph grid of font 1..4. Each glyph starts at its cell's column 0, so its inked columns measure its
-// width; codes 128..159 follow Windows-1252, and code 127 and the codes that have no character show a box.
+// The glyph grid of font 1..4. Each glyph starts at its cell's column 0 (a stroke one pixel wide at column 1,
+// which the client's measuring never looks at), so its inked columns measure its width, and lies within the
+// cell. Codes 128..159 follow Windows-1252, and code 127 and the codes that have no character show a box.
 TPicture RenderFontPicture(int FontNumber, const TFontFiles& Files);
 
 // Text in a large size, for the title picture: Color with a dark outline and a drop shadow, baseline at

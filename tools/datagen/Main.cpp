@@ -1,6 +1,7 @@
 // pellarune-datagen: writes Ebrun.dat, Ebrun.spr and Ebrun.pic from the generator's own art.
 #include "tools/datagen/ContactSheet.h"
 #include "tools/datagen/DataSet.h"
+#include "tools/datagen/FuzzSeeds.h"
 #include "tools/datagen/Png.h"
 
 #include "foundation/Exception.h"
@@ -13,17 +14,19 @@
 namespace {
 
 const char* USAGE =
-    "usage: pellarune-datagen [--real-size] [--broken DIR] [--contact-sheet FILE.png] [--font-dir DIR] "
-    "OUTDIR\n"
+    "usage: pellarune-datagen [--real-size] [--broken DIR] [--contact-sheet FILE.png] [--fuzz-seeds DIR]\n"
+    "                         [--font-dir DIR] OUTDIR\n"
     "  writes Ebrun.dat, Ebrun.spr and Ebrun.pic into OUTDIR (created if missing)\n"
     "  --real-size      about 5,000 object types and 20,000 sprites, for benchmarks\n"
     "  --broken DIR     also write malformed variants of the three files into DIR\n"
     "  --contact-sheet  also write a PNG of the skins, fonts and a sample of sprites\n"
+    "  --fuzz-seeds DIR also write small cuts of the three files as fuzz seeds into DIR/objects,\n"
+    "                   DIR/sprites and DIR/pictures\n"
     "  --font-dir DIR   where DejaVuSans.ttf, DejaVuSans-Bold.ttf and DejaVuSerif-Bold.ttf lie\n";
 
 struct TArguments {
     TDataOptions Options;
-    std::string OutDir, BrokenDir, SheetFile;
+    std::string OutDir, BrokenDir, SheetFile, SeedDir;
 };
 
 bool Parse(int argc, char** argv, TArguments& Args) {
@@ -36,10 +39,10 @@ bool Parse(int argc, char** argv, TArguments& Args) {
             Args.BrokenDir = argv[++i];
         } else if (a == "--contact-sheet" && HasValue) {
             Args.SheetFile = argv[++i];
+        } else if (a == "--fuzz-seeds" && HasValue) {
+            Args.SeedDir = argv[++i];
         } else if (a == "--font-dir" && HasValue) {
-            std::string Dir = argv[++i];
-            Args.Options.Fonts = {Dir + "/DejaVuSans.ttf", Dir + "/DejaVuSans-Bold.ttf",
-                                  Dir + "/DejaVuSerif-Bold.ttf"};
+            Args.Options.Fonts = FontFilesIn(argv[++i]);
         } else if (a.rfind("--", 0) != 0 && Args.OutDir.empty()) {
             Args.OutDir = a;
         } else {
@@ -72,6 +75,11 @@ int main(int argc, char** argv) {
         if (!Args.BrokenDir.empty()) {
             MakeDirectory(Args.BrokenDir);
             WriteBrokenVariants(Set, Args.BrokenDir);
+        }
+        if (!Args.SeedDir.empty()) {
+            for (const char* Sub : {"", "/objects", "/sprites", "/pictures"})
+                MakeDirectory(Args.SeedDir + Sub);
+            WriteFuzzSeeds(Set, Args.SeedDir);
         }
         if (!Args.SheetFile.empty())
             WriteBytesToFile(Args.SheetFile, EncodePng(BuildContactSheet(Set), TColor{255, 0, 255}));

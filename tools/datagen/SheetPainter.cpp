@@ -109,23 +109,25 @@ int TSheetPainter::fontHeight(int Font) const {
     return Tallest;
 }
 
-int TSheetPainter::text(int x, int y, int Font, const char* Text, TColor Color, int Align) {
+int TSheetPainter::glyph(int x, int y, int Font, unsigned char Code, TColor Color, int Scale) {
     const TFontLayout& L = FONT_LAYOUTS[Font - 1];
     const TCanvas& P = FontPicture(Set, Font).Image;
+    int g = GlyphIndex(Code), ox = (g % FONT_CHARS_PER_LINE) * L.CharWidth,
+        oy = (g / FONT_CHARS_PER_LINE) * L.CharHeight;
+    for (int r = 0; r < L.CharHeight * Scale; r++)
+        for (int k = 0; k < L.CharWidth * Scale; k++)
+            if (P.opaque(ox + k / Scale, oy + r / Scale))
+                T.set(x + k, y + r, Recolor(P.get(ox + k / Scale, oy + r / Scale), Color));
+    return GlyphWidths[Font - 1][g];
+}
+
+int TSheetPainter::text(int x, int y, int Font, const char* Text, TColor Color, int Align) {
     int Width = textWidth(Font, Text);
     int Pen = Align == 1 ? x - Width / 2 : Align == 2 ? x - Width : x;
     for (const char* p = Text; *p; p++) {
         unsigned char c = static_cast<unsigned char>(*p);
-        if (c == ' ' || c == '\n') {
-            Pen += GlyphWidths[Font - 1][12] + FONT_SPACING[Font - 1];
-            continue;
-        }
-        int g = GlyphIndex(c), ox = (g % FONT_CHARS_PER_LINE) * L.CharWidth,
-            oy = (g / FONT_CHARS_PER_LINE) * L.CharHeight;
-        for (int r = 0; r < L.CharHeight; r++)
-            for (int k = 0; k < L.CharWidth; k++)
-                if (P.opaque(ox + k, oy + r)) T.set(Pen + k, y + r, Recolor(P.get(ox + k, oy + r), Color));
-        Pen += GlyphWidths[Font - 1][g] + FONT_SPACING[Font - 1];
+        int Advance = c == ' ' || c == '\n' ? GlyphWidths[Font - 1][12] : glyph(Pen, y, Font, c, Color);
+        Pen += Advance + FONT_SPACING[Font - 1];
     }
     return Width;
 }

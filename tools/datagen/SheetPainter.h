@@ -16,6 +16,9 @@ public:
     // Text in font 1..4, recoloured by brightness as the client does; returns the width drawn.
     int text(int x, int y, int Font, const char* Text, TColor Color, int Align = 0);
     int textWidth(int Font, const char* Text) const;
+    // The whole glyph cell of a character code 33..255 at Scale, recoloured; returns the glyph's width as
+    // the client measures it.
+    int glyph(int x, int y, int Font, unsigned char Code, TColor Color, int Scale = 1);
     int fontHeight(int Font) const;
     void fillRect(int x, int y, int w, int h, TColor c) { T.fillRect(x, y, w, h, c); }
     // One picture of the picture file at (x, y) with its key transparent.

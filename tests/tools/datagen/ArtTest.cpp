@@ -33,14 +33,6 @@ double ColumnStep(const TCanvas& Left, int lx, const TCanvas& Right, int rx) {
     return Sum / 32;
 }
 
-int Opaque(const TCanvas& C) {
-    int n = 0;
-    for (int y = 0; y < C.height(); y++)
-        for (int x = 0; x < C.width(); x++)
-            n += C.opaque(x, y);
-    return n;
-}
-
 double MeanBrightness(int Skin) {
     const TSkinRect& r = SKIN_RECTS[Skin];
     const TCanvas& P = Set().Pictures.Pictures[PICTURE_SKINS - 1].Image;
@@ -68,11 +60,11 @@ TEST(Art, HeapsGrowWithTheCountStep) {
     for (int Type : {Catalog::GOLD_COINS, Catalog::APPLES, Catalog::STONES}) {
         int Last = 0;
         for (int Step = 0; Step < 8; Step++) {
-            int n = Opaque(ItemCell(Type, Step % 4 + 1, Step / 4 + 1));
+            int n = ItemCell(Type, Step % 4 + 1, Step / 4 + 1).opaqueCount();
             EXPECT_GE(n, Last) << Type << " step " << Step;
             Last = n;
         }
-        EXPECT_GT(Last, 2 * Opaque(ItemCell(Type, 1, 1))) << Type;
+        EXPECT_GT(Last, 2 * ItemCell(Type, 1, 1).opaqueCount()) << Type;
     }
 }
 
@@ -150,8 +142,8 @@ TEST(Art, ColourButtonFacesLetTheirColourShowThroughTheMiddle) {
 TEST(Art, PictogramsStayInsideTheirBoxWithTheOutline) {
     for (int k = 0; k <= static_cast<int>(TPictogram::SHIELD_PLUS); k++) {
         TCanvas C = Pictogram(static_cast<TPictogram>(k), 12, 12, TColor{200, 100, 50});
-        EXPECT_GT(Opaque(C), 8) << k;
-        EXPECT_LT(Opaque(C), 144) << k;
+        EXPECT_GT(C.opaqueCount(), 8) << k;
+        EXPECT_LT(C.opaqueCount(), 144) << k;
         // The cut-out colour never survives into a picture.
         for (int y = 0; y < 12; y++)
             for (int x = 0; x < 12; x++)

@@ -4,25 +4,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-int Opaque(const TCanvas& C) {
-    int n = 0;
-    for (int y = 0; y < C.height(); y++)
-        for (int x = 0; x < C.width(); x++)
-            n += C.opaque(x, y);
-    return n;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(Canvas, FillsAndFramesStayInsideAndClip) {
     TCanvas C(10, 8);
     EXPECT_TRUE(C.empty());
     C.fillRect(-3, -3, 5, 5, TColor{1, 1, 1}); // only (0..1, 0..1) lies inside
-    EXPECT_EQ(Opaque(C), 4);
+    EXPECT_EQ(C.opaqueCount(), 4);
     C.frameRect(2, 2, 6, 4, TColor{2, 2, 2});
-    EXPECT_EQ(Opaque(C), 4 + 16);
+    EXPECT_EQ(C.opaqueCount(), 4 + 16);
     EXPECT_FALSE(C.opaque(4, 3)); // the inside of the frame
     EXPECT_FALSE(C.opaque(-1, 0));
     EXPECT_EQ(C.get(99, 99), (TColor{}));
@@ -33,7 +23,7 @@ TEST(Canvas, FillsAndFramesStayInsideAndClip) {
 TEST(Canvas, PolygonsAndEllipsesCoverTheirArea) {
     TCanvas C(20, 20);
     C.fillPolygon({{2, 2}, {12, 2}, {12, 7}, {2, 7}}, TColor{5, 5, 5});
-    EXPECT_EQ(Opaque(C), 10 * 5);
+    EXPECT_EQ(C.opaqueCount(), 10 * 5);
     TCanvas E(21, 21);
     E.fillEllipse(10.5, 10.5, 5, 5, TColor{5, 5, 5});
     // Symmetric about both axes, and close to the area of the disc.
@@ -42,14 +32,14 @@ TEST(Canvas, PolygonsAndEllipsesCoverTheirArea) {
             EXPECT_EQ(E.opaque(x, y), E.opaque(20 - x, y));
             EXPECT_EQ(E.opaque(x, y), E.opaque(x, 20 - y));
         }
-    EXPECT_NEAR(Opaque(E), 78.5, 8);
+    EXPECT_NEAR(E.opaqueCount(), 78.5, 8);
 }
 
 TEST(Canvas, OutlineRingsTheShapeInItsTransparentNeighbours) {
     TCanvas C(5, 5);
     C.set(2, 2, TColor{200, 200, 200});
     C.outline(TColor{1, 1, 1});
-    EXPECT_EQ(Opaque(C), 5);
+    EXPECT_EQ(C.opaqueCount(), 5);
     EXPECT_EQ(C.get(2, 2), (TColor{200, 200, 200}));
     EXPECT_EQ(C.get(2, 1), (TColor{1, 1, 1}));
     EXPECT_FALSE(C.opaque(1, 1)); // no diagonal neighbours
@@ -75,9 +65,9 @@ TEST(Canvas, CropPasteAndMirrorKeepTransparency) {
     TCanvas M = C.mirrored();
     EXPECT_EQ(M.get(3, 0), (TColor{1, 0, 0}));
     EXPECT_EQ(M.get(0, 1), (TColor{2, 0, 0}));
-    EXPECT_EQ(Opaque(M), 2);
+    EXPECT_EQ(M.opaqueCount(), 2);
     TCanvas Cut = C.crop(2, 0, 4, 4); // reaches past the right and bottom edges
-    EXPECT_EQ(Opaque(Cut), 1);
+    EXPECT_EQ(Cut.opaqueCount(), 1);
     EXPECT_EQ(Cut.get(1, 1), (TColor{2, 0, 0}));
     TCanvas Under(4, 2);
     Under.fill(TColor{7, 7, 7});

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <zlib.h>
 
@@ -234,32 +236,53 @@ TEST(DataSet, EverySkinIsDrawnAndBackgroundsAreWhole) {
         EXPECT_EQ(Coverage(s), SKIN_RECTS[s].w * SKIN_RECTS[s].h) << "skin " << s;
 }
 
-TEST(DataSet, FontGlyphsMeasureAsTheClientMeasuresThem) {
-    const int Pictures[4] = {3, 5, 6, 8}, Widths[4] = {8, 16, 8, 8}, Heights[4] = {16, 16, 8, 16};
-    for (int f = 0; f < 4; f++) {
-        TPictureImage I = Picture(Pictures[f]);
-        auto Width = [&](int Code) {
-            int g = Code - 32, ox = (g % 32) * Widths[f], oy = (g / 32) * Heights[f];
-            for (int c = Widths[f] - 1; c >= 1; c--)
-                for (int r = 0; r < Heights[f]; r++)
-                    if (I.coloured(ox + c, oy + r)) return c + 1;
-            return Widths[f];
-        };
-        auto Inked = [&](int Code) {
-            int g = Code - 32, ox = (g % 32) * Widths[f], oy = (g / 32) * Heights[f], n = 0;
-            for (int r = 0; r < Heights[f]; r++)
-                for (int c = 0; c < Widths[f]; c++)
-                    n += I.coloured(ox + c, oy + r);
-            return n;
-        };
-        for (int Code = 33; Code <= 255; Code++) {
-            if (Code == 160) continue; // the no-break space is blank
-            EXPECT_GT(Inked(Code), 0) << "font " << f + 1 << " code " << Code;
+const int FONT_PICTURES[4] = {3, 5, 6, 8}, CELL_WIDTHS[4] = {8, 16, 8, 8}, CELL_HEIGHTS[4] = {16, 16, 8, 16};
+
+// A glyph cell as the player sees it, row by row: the colour of each inked pixel (strokes, outline or
+// shadow), -1 for a transparent one.
+std::vector<int> GlyphLook(const TPictureImage& I, int Font, int Code) {
+    const int f = Font - 1, g = Code - 32, ox = (g % 32) * CELL_WIDTHS[f], oy = (g / 32) * CELL_HEIGHTS[f];
+    std::vector<int> Look;
+    for (int r = 0; r < CELL_HEIGHTS[f]; r++)
+        for (int c = 0; c < CELL_WIDTHS[f]; c++) {
+            const TRgb p = I.pixel(ox + c, oy + r);
+            Look.push_back(I.coloured(ox + c, oy + r) ? p[0] << 16 | p[1] << 8 | p[2] : -1);
         }
-        EXPECT_EQ(Inked(32), 0);
+    return Look;
+}
+
+TEST(DataSet, FontGlyphsMeasureAsTheClientMeasuresThem) {
+    for (int f = 0; f < 4; f++) {
+        TPictureImage I = Picture(FONT_PICTURES[f]);
+        auto Width = [&](int Code) {
+            int g = Code - 32, ox = (g % 32) * CELL_WIDTHS[f], oy = (g / 32) * CELL_HEIGHTS[f];
+            for (int c = CELL_WIDTHS[f] - 1; c >= 1; c--)
+                for (int r = 0; r < CELL_HEIGHTS[f]; r++)
+                    if (I.coloured(ox + c, oy + r)) return c + 1;
+            return CELL_WIDTHS[f];
+        };
         EXPECT_LT(Width('i'), Width('m')) << "font " << f + 1;
-        EXPECT_LE(Width(','), Widths[f] / 2) << "font " << f + 1; // a blank advances by the comma's width
-        EXPECT_LT(Width('l'), Widths[f]) << "font " << f + 1;
+        EXPECT_LE(Width(','), CELL_WIDTHS[f] / 2)
+            << "font " << f + 1; // a blank advances by the comma's width
+        EXPECT_LT(Width('l'), CELL_WIDTHS[f]) << "font " << f + 1;
+    }
+}
+
+TEST(DataSet, EveryPrintableLatin1GlyphHasAShapeOfItsOwn) {
+    for (int Font = 1; Font <= 4; Font++) {
+        TPictureImage I = Picture(FONT_PICTURES[Font - 1]);
+        const std::vector<int> Blank = GlyphLook(I, Font, 32);
+        EXPECT_EQ(std::count(Blank.begin(), Blank.end(), -1), static_cast<long>(Blank.size()));
+        std::map<std::vector<int>, int> Seen;
+        for (int Code = 33; Code <= 255; Code++) {
+            // Codes 127 to 159 are no Latin-1 characters; the no-break space is blank.
+            if (Code >= 127 && Code <= 160) continue;
+            const std::vector<int> Look = GlyphLook(I, Font, Code);
+            EXPECT_LT(std::count(Look.begin(), Look.end(), -1), static_cast<long>(Look.size()))
+                << "font " << Font << " code " << Code;
+            const auto [Place, New] = Seen.emplace(Look, Code);
+            EXPECT_TRUE(New) << "font " << Font << ": code " << Code << " looks like " << Place->second;
+        }
     }
 }
 

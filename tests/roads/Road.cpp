@@ -60,10 +60,7 @@ void TRoad::stop(TClient& Client) {
 
 void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account,
                   const std::string& Password) {
-    // After a logout the client shows the character list it has; the account is asked for only on the
-    // start screen.
-    if (!Client.find(DialogCaption("Select Character")) && !enterAccount(Client, Account, Password)) return;
-    chooseCharacter(Client, Character);
+    if (enterAccount(Client, Account, Password)) chooseCharacter(Client, Character);
 }
 
 bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& Password) {

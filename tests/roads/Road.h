@@ -71,12 +71,14 @@ public:
 
     // The login road: "Enter Game", the login dialog (the account number and the password typed, Enter),
     // the message of the day when the server sends one, the character list (the character's line double
-    // clicked), in the game; after a logout, from the character list the client still shows. Returns once
-    // the server has seen the game login and the game screen shows; Client.InGame tells whether it got there.
+    // clicked), in the game. Returns once the server has seen the game login and the game screen shows;
+    // Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
     // Ctrl+L: the server reads the logout and the client shows the character list again.
     void logout(TClient& Client);
+    // The end of the login road from the character list the client shows (after a logout, say).
+    void chooseCharacter(TClient& Client, const std::string& Character);
 
     // The client's main window as the layout code builds it for the client's size and options, the game
     // screen while the client is in the game. Valid until the next call.
@@ -90,7 +92,6 @@ public:
 private:
     // From the start screen to the character list; false, with the test failed, when it is not reached.
     bool enterAccount(TClient& Client, uint32_t Account, const std::string& Password);
-    void chooseCharacter(TClient& Client, const std::string& Character);
 
     TReference& Reference; // started before the server's threads
     testserver::TTestServer Server;

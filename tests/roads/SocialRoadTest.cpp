@@ -329,10 +329,10 @@ TEST_F(SocialRoad, TheVipGoesOfflineWhenSheLeavesAndTheListComesAgainAtTheNextLo
     Road->logout(*Brenna);
     EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", false)));
     Road->logout(*Aldric);
-    Road->login(*Aldric, "Aldric", 1);
+    Road->chooseCharacter(*Aldric, "Aldric");
     ASSERT_TRUE(Aldric->InGame);
     EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", false))) << "the server sends the list again at login";
-    Road->login(*Brenna, "Brenna", 2);
+    Road->chooseCharacter(*Brenna, "Brenna");
     ASSERT_TRUE(Brenna->InGame);
     EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", true)));
 }

@@ -317,9 +317,9 @@ void DrawPanelButtons(TCanvas& C) {
     DrawButton(C, R(193).x, R(193).y, R(193).w, R(193).h, false, TColor{150, 60, 40});
     PlaceIcon(C, 193, TPictogram::EAR_CROSSED, TColor{255, 210, 120}, 3, false);
     IconButton(C, 195, 196, TPictogram::PLUS, Green);
-    IconButton(C, 197, 198, TPictogram::BUBBLE, Steel);
-    IconButton(C, 199, 200, TPictogram::BUBBLE_SHOUT, Gold);
-    IconButton(C, 201, 202, TPictogram::BUBBLE_DOTS, Steel);
+    IconButton(C, 197, 198, TPictogram::BUBBLE, Steel);      // say
+    IconButton(C, 199, 200, TPictogram::BUBBLE_DOTS, Steel); // whisper
+    IconButton(C, 201, 202, TPictogram::BUBBLE_SHOUT, Gold); // yell
     // The tab-scrolling arrows share one picture for up and down.
     DrawButton(C, R(203).x, R(203).y, R(203).w, R(203).h, false);
     PlaceIcon(C, 203, TPictogram::ARROW_LEFT, Gold, 3, false);

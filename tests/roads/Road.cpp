@@ -29,8 +29,9 @@ TServerConfig LoginOnClientPort() {
 
 } // namespace
 
-TRoad::TRoad(TWorldOptions World) : Reference(TReference::get()), Server(LoginOnClientPort()) {
-    Server.setPlan(TRole::Game, WorldPlan(LoadWorld(DefaultDatFile(), World)));
+TRoad::TRoad(TWorldOptions World)
+    : Reference(TReference::get()), Village(LoadWorld(DefaultDatFile(), World)), Server(LoginOnClientPort()) {
+    Server.setPlan(TRole::Game, WorldPlan(Village));
 }
 
 TRoad::~TRoad() {
@@ -60,23 +61,7 @@ void TRoad::stop(TClient& Client) {
 
 void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account,
                   const std::string& Password) {
-    const size_t Logins = Server.received().Logins.size(), GameLogins = Server.received().GameLogins.size();
-    const std::optional<TRect> Enter = Client.waitUntilShown(ButtonCaption("Enter Game"));
-    if (!Enter) return;
-    Client.click(Enter->centre());
-    if (!Client.waitUntilShown(DialogCaption("Enter Game"))) return;
-    Client.type(std::to_string(Account));
-    Client.key("Tab");
-    Client.type(Password);
-    Client.key("Return");
-    if (!Server.waitUntil([&](const TReceived& Got) { return Got.Logins.size() > Logins; }, 20s)) {
-        ADD_FAILURE() << "the login server got no login";
-        return;
-    }
-    const TLoginRecord Login = Server.received().Logins[Logins];
-    EXPECT_EQ(Login.Account, Account);
-    EXPECT_EQ(Login.Password, Password);
-
+    if (!submitLogin(Client, Account, Password)) return;
     // The message of the day comes first when it is one the client has not shown yet.
     const TPattern List = DialogCaption("Select Character"), News = DialogCaption("Message of the Day");
     bool NewsShown = false;
@@ -88,7 +73,31 @@ void TRoad::login(TClient& Client, const std::string& Character, uint32_t Accoun
         return;
     if (NewsShown) Client.key("Return");
     if (!Client.waitUntilShown(List)) return;
+    choose(Client, Character);
+}
 
+bool TRoad::submitLogin(TClient& Client, uint32_t Account, const std::string& Password) {
+    const size_t Logins = Server.received().Logins.size();
+    const std::optional<TRect> Enter = Client.waitUntilShown(ButtonCaption("Enter Game"));
+    if (!Enter) return false;
+    Client.click(Enter->centre());
+    if (!Client.waitUntilShown(DialogCaption("Enter Game"))) return false;
+    Client.type(std::to_string(Account));
+    Client.key("Tab");
+    Client.type(Password);
+    Client.key("Return");
+    if (!Server.waitUntil([&](const TReceived& Got) { return Got.Logins.size() > Logins; }, 20s)) {
+        ADD_FAILURE() << "the login server got no login";
+        return false;
+    }
+    const TLoginRecord Login = Server.received().Logins[Logins];
+    EXPECT_EQ(Login.Account, Account);
+    EXPECT_EQ(Login.Password, Password);
+    return true;
+}
+
+void TRoad::choose(TClient& Client, const std::string& Character) {
+    const size_t GameLogins = Server.received().GameLogins.size();
     std::optional<TRect> Line = Client.find(ListLine(Character, true));
     if (!Line) Line = Client.waitUntilShown(ListLine(Character, false));
     if (!Line) return;

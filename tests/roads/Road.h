@@ -62,6 +62,8 @@ public:
     TRoad& operator=(const TRoad&) = delete;
 
     testserver::TTestServer& server() { return Server; }
+    // The village that the game sessions play, live: the road acts on it with perform, looks with inspect.
+    std::shared_ptr<testserver::TGameWorld> world() { return Server.world(Village); }
 
     // A client in the next free place of the screen, its window mapped.
     TClient& start(const TClientSetup& Setup = {});
@@ -75,6 +77,12 @@ public:
     // Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
+    // The login road's first part: "Enter Game" and the login dialog; true once the login server has read
+    // the account number and the password.
+    bool submitLogin(TClient& Client, uint32_t Account = 12345, const std::string& Password = "secret");
+    // The login road's last part, also the way of a character switch: the character's line of the shown
+    // character list double clicked, then as login.
+    void choose(TClient& Client, const std::string& Character);
     // Ctrl+L: the server reads the logout and the client shows the character list again.
     void logout(TClient& Client);
 
@@ -89,6 +97,7 @@ public:
 
 private:
     TReference& Reference; // started before the server's threads
+    std::shared_ptr<const testserver::TWorldSetup> Village;
     testserver::TTestServer Server;
     std::vector<std::unique_ptr<TClient>> Clients;
 };

@@ -94,6 +94,13 @@ void TGameWorld::inspect(const std::function<void(const TGameWorld&)>& Look) con
     Look(*this);
 }
 
+void TGameWorld::perform(const std::function<void(TGameWorld&)>& Act) {
+    std::lock_guard Lock(Mutex);
+    Now = TClock::now();
+    Act(*this);
+    endAction();
+}
+
 TPlayer* TGameWorld::player(std::string_view Name) {
     std::string Wanted = LowerCase(Name);
     for (const std::shared_ptr<TPlayer>& Player : Players)

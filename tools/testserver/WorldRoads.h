@@ -31,11 +31,14 @@ private:
 const THandlers& Handlers();
 
 // The roads (WorldX.cpp each).
-void AddSession(THandlers& Handlers);    // logout
+void AddSession(THandlers& Handlers);    // logout, the ping's answer
 void AddWalking(THandlers& Handlers);    // walk, steps, stop, turns, refresh field
 void AddLooking(THandlers& Handlers);    // look
 void AddContainers(THandlers& Handlers); // use, close, up and refresh container
 void AddChat(THandlers& Handlers);       // talk, channels
+
+// Session: asks the player's client for a sign of life; its answer clears Player.PingPending.
+void Ping(TPlayer& Player);
 
 // Walking: the steps of the player's path that are due; the world's clock calls it between commands.
 void WalkOn(TGameWorld& World, TPlayer& Player);

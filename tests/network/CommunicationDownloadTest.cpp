@@ -121,6 +121,17 @@ TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
     EXPECT_EQ(Events[2].Param2, 1000);
 }
 
+TEST_F(DownloadTest, DataFilesOfOneAnswerAreInstalledAndReloadedAndLogInAgainOnce) {
+    Write("Ebrun.spr", "old sprites");
+    Write("Ebrun.pic", "old pictures");
+    deliver({testserver::FileStartMessage(2, 3), Block(3, 's'), testserver::FileStartMessage(3, 2), Block(2, 'p')});
+    EXPECT_EQ(Error, "");
+    EXPECT_EQ(Types(TakeEvents()),
+              std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES, MESSAGE_DOWNLOAD,
+                                    MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES, MESSAGE_DOWNLOAD,
+                                    MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER, MESSAGE_RELOADPICTURES}));
+}
+
 TEST_F(DownloadTest, EmptyDownloadCompletesWithItsFirstBlock) {
     deliver({testserver::FileStartMessage(1, 0), Block(0, 0)});
     EXPECT_EQ(Error, "");

@@ -161,10 +161,15 @@ void ReceivePatchBlock() {
 
 void CancelPatch() try {
     if (Patch.Data == nullptr) return;
-    Patch.Data.reset();
+    DropUnfinishedDownload();
     DropConnection();
-    SetPatchProgress(-1); // nothing runs any more
 }
 CATCH_FRAME()
 
 bool IsPatchRunning() { return Patch.Data != nullptr; }
+
+void DropUnfinishedDownload() {
+    if (Patch.Data == nullptr) return;
+    Patch.Data.reset();
+    SetPatchProgress(-1); // nothing runs any more
+}

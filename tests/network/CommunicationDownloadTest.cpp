@@ -3,6 +3,7 @@
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
+#include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "tests/foundation/TempDirectory.h"
 #include "tools/testserver/Downloads.h"
@@ -130,6 +131,20 @@ TEST_F(DownloadTest, DataFilesOfOneAnswerAreInstalledAndReloadedAndLogInAgainOnc
               std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES, MESSAGE_DOWNLOAD,
                                     MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES, MESSAGE_DOWNLOAD,
                                     MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER, MESSAGE_RELOADPICTURES}));
+}
+
+TEST_F(DownloadTest, ADownloadLeftUnfinishedIsDroppedAtTheNextLoginWhoseAnswerSendsItAgain) {
+    deliver({testserver::FileStartMessage(1, 100), Block(40, 'a')});
+    ASSERT_TRUE(IsPatchRunning());
+    SetGraphicsSignatureGetters([] { return 1u; }, [] { return 2u; });
+    SendLoginServerLogin(1, "pw");
+    SetGraphicsSignatureGetters(nullptr, nullptr);
+    SetSymmetricKey(KEY.data()); // the answer's, as the login chose it
+    EXPECT_FALSE(IsPatchRunning());
+    EXPECT_EQ(GetPatchProgress(), -1);
+    deliver({testserver::FileStartMessage(1, 2), Block(2, 'b')});
+    EXPECT_EQ(Error, "");
+    EXPECT_EQ(Read("Ebrun.da_"), "bb");
 }
 
 TEST_F(DownloadTest, EmptyDownloadCompletesWithItsFirstBlock) {

@@ -164,3 +164,31 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     EXPECT_TRUE(Client->waitUntilShown(
         ConsoleLine("Welcome to the Pellarune test world, Aldric.", ::TALK_EVENT_STATUS)));
 }
+
+TEST_F(UpdateRoad, ADownloadThatItsConnectionCutShortIsDroppedAndTheNextLoginGetsItWhole) {
+    if (Client->InGame) Road->logout(*Client);
+    Client->key("Escape");
+    std::vector<uint8_t> New = ReadBytes(Client->directory() / "Ebrun.dat");
+    New.at(1) ^= 0x5A;
+    auto Catalogue = std::make_shared<TUpdateCatalogue>();
+    Catalogue->setNewVersion(OBJECT_FILE, New);
+    TTestServer& Server = Road->server();
+    Server.setPlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), 500));
+    Server.queuePlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), 500, 1000));
+
+    // The server closes after 1,000 bytes; the dialog waits at 36 per cent until the player closes it.
+    ASSERT_TRUE(Road->submitLogin(*Client));
+    ASSERT_TRUE(Client->waitUntilShown(DialogLine("Downloading new object data")));
+    Client->key("Escape");
+    ASSERT_TRUE(Client->waitUntilGone(DialogLine("Downloading new object data"), Client->area()));
+
+    const size_t Logins = Server.received().Logins.size();
+    ASSERT_TRUE(Road->submitLogin(*Client));
+    ASSERT_TRUE(Server.waitUntil([&](const TReceived& Got) { return Got.Logins.size() == Logins + 2; }, 20s))
+        << "the client logs in again once the whole file is installed; its errors:\n"
+        << Client->errors();
+    EXPECT_EQ(Server.received().Logins.back().DatSignature, DataFileSignature(New));
+    EXPECT_EQ(ReadBytes(Client->directory() / "Ebrun.dat"), New);
+    EXPECT_TRUE(Client->running());
+    EXPECT_FALSE(fs::exists(Client->directory() / "error.txt"));
+}

@@ -157,6 +157,10 @@ TPattern ConsoleLine(const std::string& Text, int32_t TalkMode) {
     return ::Text(Text, Format);
 }
 
+TPattern Welcome(const std::string& Character) {
+    return ConsoleLine("Welcome to the Pellarune test world, " + Character + ".", ::TALK_EVENT_STATUS);
+}
+
 TPattern ListLine(const std::string& Text, bool Selected) {
     return ::Text(Text, Selected ? SkinProperties.ListBox.SelectedFormat : SkinProperties.ListBox.Format);
 }

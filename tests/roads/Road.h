@@ -110,3 +110,5 @@ TPattern Tooltip(const std::string& Text);
 // A line of the console in the colour of its talk mode.
 TPattern ConsoleLine(const std::string& Text, int32_t TalkMode);
 TPattern ListLine(const std::string& Text, bool Selected);
+// The test world's welcome line in the console of a character that has entered it.
+TPattern Welcome(const std::string& Character);

@@ -4,7 +4,6 @@
 #include "tests/roads/Road.h"
 
 #include "gui/SkinProperties.h"
-#include "state/Talk.h"
 #include "tools/testserver/WorldRoads.h"
 
 #include <gtest/gtest.h>
@@ -35,10 +34,6 @@ TClientCommand CommandOfType(TRoad& Road, size_t Index, uint8_t Type) {
         const TClientCommand Command = Road.command(Index);
         if (Command.Type == Type || Command.Type == 0) return Command;
     }
-}
-
-TPattern Welcome(const std::string& Character) {
-    return ConsoleLine("Welcome to the Pellarune test world, " + Character + ".", ::TALK_EVENT_STATUS);
 }
 
 class SessionRoad : public ::testing::Test {

@@ -4,7 +4,6 @@
 #include "tests/roads/Road.h"
 
 #include "gui/SkinProperties.h"
-#include "state/Talk.h"
 #include "tools/testserver/Downloads.h"
 
 #include <gtest/gtest.h>
@@ -112,8 +111,7 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
     if (Client->find(News)) Client->key("Return");
     ASSERT_TRUE(Client->waitUntilShown(List));
     Road->choose(*Client, "Aldric");
-    EXPECT_TRUE(Client->waitUntilShown(
-        ConsoleLine("Welcome to the Pellarune test world, Aldric.", ::TALK_EVENT_STATUS)));
+    EXPECT_TRUE(Client->waitUntilShown(Welcome("Aldric")));
     EXPECT_EQ(Client->windowId(), Window) << "the same window all along";
 }
 
@@ -161,8 +159,7 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     const size_t Logins = Server.received().Logins.size();
     Road->login(*Client, "Aldric");
     EXPECT_EQ(Server.received().Logins.size(), Logins + 1) << "the usual answer: no download again";
-    EXPECT_TRUE(Client->waitUntilShown(
-        ConsoleLine("Welcome to the Pellarune test world, Aldric.", ::TALK_EVENT_STATUS)));
+    EXPECT_TRUE(Client->waitUntilShown(Welcome("Aldric")));
 }
 
 TEST_F(UpdateRoad, ADownloadThatItsConnectionCutShortIsDroppedAndTheNextLoginGetsItWhole) {

@@ -61,19 +61,10 @@ void TRoad::stop(TClient& Client) {
 
 void TRoad::login(TClient& Client, const std::string& Character, uint32_t Account,
                   const std::string& Password) {
-    if (!submitLogin(Client, Account, Password)) return;
-    // The message of the day comes first when it is one the client has not shown yet.
-    const TPattern List = DialogCaption("Select Character"), News = DialogCaption("Message of the Day");
-    bool NewsShown = false;
-    if (!Client.waitUntil("the character list or the message of the day", Client.area(),
-                          [&](const TImage& Image) {
-                              NewsShown = News.findIn(Image).has_value();
-                              return NewsShown || List.findIn(Image).has_value();
-                          }))
-        return;
-    if (NewsShown) Client.key("Return");
-    if (!Client.waitUntilShown(List)) return;
-    choose(Client, Character);
+    // After a logout the client shows the character list it has; the account is asked for only on the
+    // start screen.
+    if (!Client.find(DialogCaption("Select Character")) && !enterAccount(Client, Account, Password)) return;
+    chooseCharacter(Client, Character);
 }
 
 bool TRoad::submitLogin(TClient& Client, uint32_t Account, const std::string& Password) {
@@ -96,7 +87,22 @@ bool TRoad::submitLogin(TClient& Client, uint32_t Account, const std::string& Pa
     return true;
 }
 
-void TRoad::choose(TClient& Client, const std::string& Character) {
+bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& Password) {
+    if (!submitLogin(Client, Account, Password)) return false;
+    // The message of the day comes first when it is one the client has not shown yet.
+    const TPattern List = DialogCaption("Select Character"), News = DialogCaption("Message of the Day");
+    bool NewsShown = false;
+    if (!Client.waitUntil("the character list or the message of the day", Client.area(),
+                          [&](const TImage& Image) {
+                              NewsShown = News.findIn(Image).has_value();
+                              return NewsShown || List.findIn(Image).has_value();
+                          }))
+        return false;
+    if (NewsShown) Client.key("Return");
+    return Client.waitUntilShown(List).has_value();
+}
+
+void TRoad::chooseCharacter(TClient& Client, const std::string& Character) {
     const size_t GameLogins = Server.received().GameLogins.size();
     std::optional<TRect> Line = Client.find(ListLine(Character, true));
     if (!Line) Line = Client.waitUntilShown(ListLine(Character, false));

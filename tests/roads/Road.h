@@ -73,16 +73,14 @@ public:
 
     // The login road: "Enter Game", the login dialog (the account number and the password typed, Enter),
     // the message of the day when the server sends one, the character list (the character's line double
-    // clicked), in the game. Returns once the server has seen the game login and the game screen shows;
-    // Client.InGame tells whether it got there.
+    // clicked), in the game; after a logout or Ctrl+G, from the character list the client shows. Returns
+    // once the server has seen the game login and the game screen shows; Client.InGame tells whether it got
+    // there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
     // The login road's first part: "Enter Game" and the login dialog; true once the login server has read
     // the account number and the password.
     bool submitLogin(TClient& Client, uint32_t Account = 12345, const std::string& Password = "secret");
-    // The login road's last part, also the way of a character switch: the character's line of the shown
-    // character list double clicked, then as login.
-    void choose(TClient& Client, const std::string& Character);
     // Ctrl+L: the server reads the logout and the client shows the character list again.
     void logout(TClient& Client);
 
@@ -96,6 +94,10 @@ public:
     testserver::TClientCommand command(size_t Index);
 
 private:
+    // From the start screen to the character list; false, with the test failed, when it is not reached.
+    bool enterAccount(TClient& Client, uint32_t Account, const std::string& Password);
+    void chooseCharacter(TClient& Client, const std::string& Character);
+
     TReference& Reference; // started before the server's threads
     std::shared_ptr<const testserver::TWorldSetup> Village;
     testserver::TTestServer Server;

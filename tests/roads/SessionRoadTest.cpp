@@ -85,7 +85,7 @@ TEST_F(SessionRoad, CtrlGSwitchesToTheOtherCharacter) {
     const size_t Sent = Road->commandCount();
     Client->key("ctrl+g");
     ASSERT_TRUE(Client->waitUntilShown(DialogCaption("Select Character")));
-    Road->choose(*Client, "Brenna");
+    Road->login(*Client, "Brenna");
     // The old character leaves before the new one comes.
     const TClientCommand Logout = CommandOfType(*Road, Sent, COMMAND_LOGOUT);
     EXPECT_EQ(Logout.Type, COMMAND_LOGOUT);
@@ -98,6 +98,7 @@ TEST_F(SessionRoad, LoggingOutAndInAgainBringsTheFirstCharacterBack) {
     ASSERT_TRUE(Client->InGame);
     Road->logout(*Client);
     Client->key("Escape");
+    ASSERT_TRUE(Client->waitUntilGone(DialogCaption("Select Character"), Client->area()));
     const size_t Logins = Road->server().received().Logins.size();
     Road->login(*Client, "Aldric");
     EXPECT_EQ(Road->server().received().Logins.size(), Logins + 1) << "the account logged in again";
@@ -152,7 +153,7 @@ TEST_F(SessionRoad, AProcessorFaultsReportIsOfferedAtTheNextStartAndSentOnceInTh
 
     // Once: the next game login sends none. A ping's answer comes after whatever it would have sent.
     Road->logout(*Client);
-    Road->choose(*Client, "Aldric");
+    Road->login(*Client, "Aldric");
     ASSERT_TRUE(Client->InGame);
     const size_t Again = Road->commandCount();
     Road->world()->perform([](TGameWorld& World) { Ping(*World.player("Aldric")); });

@@ -110,7 +110,7 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
 
     if (Client->find(News)) Client->key("Return");
     ASSERT_TRUE(Client->waitUntilShown(List));
-    Road->choose(*Client, "Aldric");
+    Road->login(*Client, "Aldric");
     EXPECT_TRUE(Client->waitUntilShown(Welcome("Aldric")));
     EXPECT_EQ(Client->windowId(), Window) << "the same window all along";
 }
@@ -118,6 +118,7 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
 TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     if (Client->InGame) Road->logout(*Client);
     Client->key("Escape");
+    ASSERT_TRUE(Client->waitUntilGone(DialogCaption("Select Character"), Client->area()));
     TTestServer& Server = Road->server();
     TDownload Patcher, Program;
     Patcher.FileNumber = PATCHER_FILE;
@@ -165,6 +166,7 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
 TEST_F(UpdateRoad, ADownloadThatItsConnectionCutShortIsDroppedAndTheNextLoginGetsItWhole) {
     if (Client->InGame) Road->logout(*Client);
     Client->key("Escape");
+    ASSERT_TRUE(Client->waitUntilGone(DialogCaption("Select Character"), Client->area()));
     std::vector<uint8_t> New = ReadBytes(Client->directory() / "Ebrun.dat");
     New.at(1) ^= 0x5A;
     auto Catalogue = std::make_shared<TUpdateCatalogue>();

@@ -73,9 +73,8 @@ public:
 
     // The login road: "Enter Game", the login dialog (the account number and the password typed, Enter),
     // the message of the day when the server sends one, the character list (the character's line double
-    // clicked), in the game; after a logout or Ctrl+G, from the character list the client shows. Returns
-    // once the server has seen the game login and the game screen shows; Client.InGame tells whether it got
-    // there.
+    // clicked), in the game; after a logout, from the character list the client still shows. Returns once
+    // the server has seen the game login and the game screen shows; Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
     // The login road's first part: "Enter Game" and the login dialog; true once the login server has read

@@ -244,6 +244,7 @@ void SetLoginModulus(const char* ModulusM) {
 
 void SendLoginServerLogin(uint32_t AccountID, const char* Password) try {
     CHECK_TEXT(Password != nullptr, "Password!=NULL");
+    DropUnfinishedDownload();
     TLoginBlock Block;
     TWriteBuffer Writer = StartLoginBlock(Block);
     Writer.writeQuad(AccountID);

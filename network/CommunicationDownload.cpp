@@ -107,7 +107,10 @@ void PostSuccess(int32_t FileNumber) {
     AddPriorityMessage(MESSAGE_WAITFORDISCONNECT, 0, 0);
     if (FileNumber == PATCHER_FILE) return; // nothing to reload, and no reason to log in again
     AddMessage(RELOAD_EVENTS[FileNumber], 0, 0);
-    AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
+    // One login again for every file of the answer: it waits for the close, and so follows every reload
+    // queued by then. A second one would find the first one's login under way and wait as a character
+    // switch, which then takes the player's next choice for another login.
+    if (!IsMessageQueued(MESSAGE_CHANGECHARACTER)) AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
 }
 
 // The last block has arrived: the new version is written beside the old file and the events are posted.
@@ -158,10 +161,15 @@ void ReceivePatchBlock() {
 
 void CancelPatch() try {
     if (Patch.Data == nullptr) return;
-    Patch.Data.reset();
+    DropUnfinishedDownload();
     DropConnection();
-    SetPatchProgress(-1); // nothing runs any more
 }
 CATCH_FRAME()
 
 bool IsPatchRunning() { return Patch.Data != nullptr; }
+
+void DropUnfinishedDownload() {
+    if (Patch.Data == nullptr) return;
+    Patch.Data.reset();
+    SetPatchProgress(-1); // nothing runs any more
+}

@@ -33,3 +33,8 @@ void ReceivePatchBlock();
 void CancelPatch();
 
 bool IsPatchRunning();
+
+// A login's answer starts afresh: a download that an earlier connection left unfinished (it closed in the
+// middle, and the dialog went without cancelling it) can never end; it is dropped, so that the answer may
+// send the file again.
+void DropUnfinishedDownload();

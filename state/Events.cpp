@@ -131,13 +131,22 @@ int32_t AddMessage(int32_t Type, intptr_t Param1, intptr_t Param2) {
 
 int32_t AddPriorityMessage(int32_t Type, intptr_t Param1, intptr_t Param2) {
     CheckType(Type);
-    for (int32_t i = Queue.Count; i > 0; i--)
-        Queue.Entries.at(i) = Queue.Entries.at(i - 1);
+    for (int32_t i = Queue.Count; i > 0; i--) {
+        // A copy: the first move into a full queue grows it, which moves the entry being copied.
+        const TMessage Earlier = Queue.Entries.at(i - 1);
+        Queue.Entries.at(i) = Earlier;
+    }
     Queue.Entries.at(0) = TMessage{Type, Param1, Param2};
     return ++Queue.Count;
 }
 
 int32_t PeekMessageType() { return Queue.Count > 0 ? Queue.Entries.at(0).Type : MESSAGE_NONE; }
+
+bool IsMessageQueued(int32_t Type) {
+    for (int32_t i = 0; i < Queue.Count; i++)
+        if (Queue.Entries.at(i).Type == Type) return true;
+    return false;
+}
 
 void PopMessage(int32_t& Type, intptr_t& Param1, intptr_t& Param2) {
     Type = MESSAGE_NONE;

@@ -107,6 +107,7 @@ void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2);
 int32_t AddMessage(int32_t Type, intptr_t Param1, intptr_t Param2);         // the new count
 int32_t AddPriorityMessage(int32_t Type, intptr_t Param1, intptr_t Param2); // at the front; the new count
 int32_t PeekMessageType();                                                  // MESSAGE_NONE when empty
+bool IsMessageQueued(int32_t Type);                                         // an event of Type waits
 // The first event's values, all 0 when the queue is empty; ownership of heap parameters passes to the caller.
 void PopMessage(int32_t& Type, intptr_t& Param1, intptr_t& Param2);
 // Empties the queue and frees every queued event's heap parameters.

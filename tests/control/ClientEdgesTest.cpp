@@ -1,23 +1,44 @@
 // The client program at the edges of a desktop, from outside (run under tests/isolated): without a display
 // it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly; a
 // processor fault leaves a crash report that the next start offers.
-#include "tests/control/ClientProcess.h"
+#include "tests/roads/Client.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-using namespace client;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 namespace {
 
-const TEnvironment OnTheXServer = {{"SDL_VIDEODRIVER", "x11"}};
-
 bool Contains(const std::string& Text, const std::string& Part) {
     return Text.find(Part) != std::string::npos;
+}
+
+std::string ReadFile(const fs::path& Name) {
+    std::ifstream File(Name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
+}
+
+// What a shell command writes to its standard output.
+std::string Command(const std::string& Line) {
+    std::string Output;
+    FILE* Pipe = popen(Line.c_str(), "r");
+    if (Pipe == nullptr) return Output;
+    char Buffer[256];
+    while (fgets(Buffer, sizeof(Buffer), Pipe) != nullptr)
+        Output += Buffer;
+    pclose(Pipe);
+    return Output;
 }
 
 // The numbers of a property as xprop prints it: "NAME(TYPE) = n, n, ...".
@@ -46,59 +67,55 @@ bool WaitUntilRemoved(const fs::path& File, int Seconds) {
 } // namespace
 
 TEST(ClientEdges, WithoutADisplayItSaysSoAndEndsWithOne) {
-    const fs::path Directory = WorkDirectory("nodisplay", {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"});
-    const pid_t Child = StartClient(
-        Directory, {{"SDL_VIDEODRIVER", nullptr}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}});
-    EXPECT_EQ(WaitForExit(Child, 30), 1);
-    const std::string Errors = ReadFile(Directory / "stderr.txt");
-    EXPECT_TRUE(Contains(Errors, "Pellarune: cannot show the window: ")) << Errors;
-    EXPECT_FALSE(fs::exists(Directory / "Ebrun.cfg")) << "nothing ran, so nothing is saved";
-    EXPECT_FALSE(fs::exists(Directory / "error.txt"));
-    fs::remove_all(Directory);
+    TClientSetup Setup;
+    Setup.OptionsFile = false;
+    Setup.Environment = {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt},
+                         {"WAYLAND_DISPLAY", std::nullopt}};
+    TClient Client(0, Setup);
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    EXPECT_TRUE(Contains(Client.errors(), "Pellarune: cannot show the window: ")) << Client.errors();
+    EXPECT_FALSE(fs::exists(Client.directory() / "Ebrun.cfg")) << "nothing ran, so nothing is saved";
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
 }
 
 TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderly) {
-    const fs::path Directory = WorkDirectory("icon", {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"});
-    const pid_t Child = StartClient(Directory, OnTheXServer);
-    const TGeometry Window = FindClientWindow();
-    ASSERT_FALSE(Window.Id.empty()) << "no client window";
+    TClientSetup Setup;
+    Setup.OptionsFile = false;
+    TClient Client(0, Setup);
+    ASSERT_TRUE(Client.waitForWindow());
     const std::vector<uint32_t> Icon =
-        Numbers(Command("xprop -id " + Window.Id + " -f _NET_WM_ICON 32c _NET_WM_ICON"));
+        Numbers(Command("xprop -id " + Client.windowId() + " -f _NET_WM_ICON 32c _NET_WM_ICON"));
     ASSERT_EQ(Icon.size(), 2u + 64 * 64);
     EXPECT_EQ(Icon[0], 64u);
     EXPECT_EQ(Icon[1], 64u);
     EXPECT_EQ(Icon[2], 0u) << "the corner is the picture's key colour: transparent";
     EXPECT_EQ(Icon[2 + 30 * 64 + 20] >> 24, 0xFFu) << "the crest is opaque";
 
-    kill(Child, SIGHUP);
-    EXPECT_EQ(WaitForExit(Child, 30), 0);
-    EXPECT_TRUE(Contains(ReadFile(Directory / "Ebrun.cfg"), "WindowedMode = ("));
-    EXPECT_FALSE(fs::exists(Directory / "error.txt"));
-    fs::remove_all(Directory);
+    Client.signal(SIGHUP);
+    EXPECT_EQ(Client.waitForExit(30s), 0);
+    EXPECT_TRUE(Contains(ReadFile(Client.directory() / "Ebrun.cfg"), "WindowedMode = ("));
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
 }
 
 TEST(ClientEdges, AProcessorFaultLeavesAReportThatTheNextStartOffers) {
-    const fs::path Directory = WorkDirectory("fault", {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"});
-    pid_t Child = StartClient(Directory, OnTheXServer);
-    ASSERT_FALSE(FindClientWindow().Id.empty()) << "no client window";
-    kill(Child, SIGSEGV);
-    EXPECT_EQ(WaitForExit(Child, 30), 1);
-    const std::string Report = ReadFile(Directory / "error.txt");
+    TClient Client(0, {});
+    ASSERT_TRUE(Client.waitForWindow());
+    Client.signal(SIGSEGV);
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    const fs::path ErrorFile = Client.directory() / "error.txt";
+    const std::string Report = ReadFile(ErrorFile);
     EXPECT_TRUE(Contains(Report, "\nDebug Assertion 7.72 SIGSEGV\n")) << Report;
     EXPECT_TRUE(Contains(Report, "\nSIGSEGV: processor fault (invalid memory access) at address 0x"))
         << Report;
     EXPECT_EQ(Report.substr(Report.size() - 65), "\n" + std::string(64, '-'));
-    EXPECT_TRUE(Contains(ReadFile(Directory / "stderr.txt"), "Pellarune Error - Debug\n"));
+    EXPECT_TRUE(Contains(Client.errors(), "Pellarune Error - Debug\n"));
 
     // The next start opens the "Error Report" dialog; its Cancel (Escape) throws the report away.
-    Child = StartClient(Directory, OnTheXServer);
-    const TGeometry Window = FindClientWindow();
-    ASSERT_FALSE(Window.Id.empty()) << "no client window";
-    Command("xdotool windowfocus --sync " + Window.Id + " key Escape");
-    EXPECT_TRUE(WaitUntilRemoved(Directory / "error.txt", 30));
+    Client.restart();
+    ASSERT_TRUE(Client.waitForWindow());
+    Client.key("Escape");
+    EXPECT_TRUE(WaitUntilRemoved(ErrorFile, 30));
     // With or without a dialog open, the end request of a session manager ends the program orderly.
-    kill(Child, SIGTERM);
-    EXPECT_EQ(WaitForExit(Child, 30), 0);
-    EXPECT_FALSE(fs::exists(Directory / "error.txt"));
-    fs::remove_all(Directory);
+    EXPECT_EQ(Client.terminate(30s), 0);
+    EXPECT_FALSE(fs::exists(ErrorFile));
 }

@@ -3,6 +3,7 @@
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
+#include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "tests/foundation/TempDirectory.h"
 #include "tools/testserver/Downloads.h"
@@ -119,6 +120,31 @@ TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
                                                    MESSAGE_RELOADPICTURES, MESSAGE_CHANGECHARACTER}));
     EXPECT_STREQ(MessagePointer<char>(Events[2].Param1), "Ebrun.pic");
     EXPECT_EQ(Events[2].Param2, 1000);
+}
+
+TEST_F(DownloadTest, DataFilesOfOneAnswerAreInstalledAndReloadedAndLogInAgainOnce) {
+    Write("Ebrun.spr", "old sprites");
+    Write("Ebrun.pic", "old pictures");
+    deliver({testserver::FileStartMessage(2, 3), Block(3, 's'), testserver::FileStartMessage(3, 2), Block(2, 'p')});
+    EXPECT_EQ(Error, "");
+    EXPECT_EQ(Types(TakeEvents()),
+              std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES, MESSAGE_DOWNLOAD,
+                                    MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES, MESSAGE_DOWNLOAD,
+                                    MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER, MESSAGE_RELOADPICTURES}));
+}
+
+TEST_F(DownloadTest, ADownloadLeftUnfinishedIsDroppedAtTheNextLoginWhoseAnswerSendsItAgain) {
+    deliver({testserver::FileStartMessage(1, 100), Block(40, 'a')});
+    ASSERT_TRUE(IsPatchRunning());
+    SetGraphicsSignatureGetters([] { return 1u; }, [] { return 2u; });
+    SendLoginServerLogin(1, "pw");
+    SetGraphicsSignatureGetters(nullptr, nullptr);
+    SetSymmetricKey(KEY.data()); // the answer's, as the login chose it
+    EXPECT_FALSE(IsPatchRunning());
+    EXPECT_EQ(GetPatchProgress(), -1);
+    deliver({testserver::FileStartMessage(1, 2), Block(2, 'b')});
+    EXPECT_EQ(Error, "");
+    EXPECT_EQ(Read("Ebrun.da_"), "bb");
 }
 
 TEST_F(DownloadTest, EmptyDownloadCompletesWithItsFirstBlock) {

@@ -52,24 +52,23 @@ std::vector<char*> CStrings(std::vector<std::string>& Strings) {
     return Result;
 }
 
-// The environment of this process with the client's own settings in place of the same names.
-std::vector<std::string> ClientEnvironment() {
-    const std::pair<const char*, const char*> Own[] = {
+// The environment of this process with the client's own settings, and then the setup's changes, in place of
+// the same names.
+std::vector<std::string> ClientEnvironment(const TClientSetup& Setup) {
+    std::vector<std::pair<std::string, std::optional<std::string>>> Own = {
         {"SDL_VIDEODRIVER", "x11"},
         {"EBRUN_NO_MESSAGE_BOX", "1"},
         // The window is made for OpenGL, whose libraries keep allocations past their unloading.
         {"ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1"},
     };
+    Own.insert(Own.end(), Setup.Environment.begin(), Setup.Environment.end());
     std::vector<std::string> Environment;
-    for (char** Entry = environ; *Entry != nullptr; Entry++) {
-        const std::string Text = *Entry;
-        const bool Replaced = std::any_of(std::begin(Own), std::end(Own), [&](const auto& Pair) {
-            return Text.rfind(std::string(Pair.first) + "=", 0) == 0;
-        });
-        if (!Replaced) Environment.push_back(Text);
+    for (char** Entry = environ; *Entry != nullptr; Entry++)
+        Environment.push_back(*Entry);
+    for (const auto& [Name, Value] : Own) {
+        std::erase_if(Environment, [&](const std::string& Text) { return Text.rfind(Name + "=", 0) == 0; });
+        if (Value) Environment.push_back(Name + "=" + *Value);
     }
-    for (const auto& [Name, Value] : Own)
-        Environment.push_back(std::string(Name) + "=" + Value);
     return Environment;
 }
 
@@ -167,7 +166,7 @@ bool WriteOptions(const fs::path& Directory, const TRect& Window, const TClientS
 
 } // namespace
 
-TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
+TClient::TClient(int32_t Slot, const TClientSetup& Setup) : Setup(Setup) {
     Directory = fs::temp_directory_path() /
                 ("pellarune-road-" + std::to_string(getpid()) + "-" + std::to_string(Slot));
     fs::remove_all(Directory);
@@ -179,15 +178,23 @@ TClient::TClient(int32_t Slot, const TClientSetup& Setup) {
                   Setup.Width, Setup.Height};
         DrawsPointer = WriteOptions(Directory, Placed, Setup);
     }
+    launch();
+}
 
+void TClient::restart() {
+    EXPECT_FALSE(running()) << "a client is restarted once it has ended";
+    launch();
+}
+
+void TClient::launch() {
     std::vector<std::string> Arguments = {EBRUN_CLIENT, "engine", "0"};
     Arguments.insert(Arguments.end(), Setup.Arguments.begin(), Setup.Arguments.end());
-    std::vector<std::string> Environment = ClientEnvironment();
+    std::vector<std::string> Environment = ClientEnvironment(Setup);
     std::vector<char*> Argv = CStrings(Arguments), Envp = CStrings(Environment);
     posix_spawn_file_actions_t Actions;
     posix_spawn_file_actions_init(&Actions);
     posix_spawn_file_actions_addchdir_np(&Actions, Directory.c_str());
-    posix_spawn_file_actions_addopen(&Actions, 2, "stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&Actions, 2, "stderr.txt", O_WRONLY | O_CREAT | O_APPEND, 0644);
     const int Error = posix_spawn(&Process, Argv[0], &Actions, nullptr, Argv.data(), Envp.data());
     posix_spawn_file_actions_destroy(&Actions);
     if (Error != 0) {
@@ -266,8 +273,12 @@ int32_t TClient::waitForExit(std::chrono::seconds Limit) {
 }
 
 int32_t TClient::terminate(std::chrono::seconds Limit) {
-    if (Process >= 0) kill(Process, SIGTERM);
+    signal(SIGTERM);
     return waitForExit(Limit);
+}
+
+void TClient::signal(int Signal) const {
+    if (Process >= 0) kill(Process, Signal);
 }
 
 // ---- input ----

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // What a test may choose about a client before it starts.
@@ -28,6 +29,9 @@ struct TClientSetup {
     int32_t Width = 800, Height = 600;
     // Copied from the build's generated data.
     std::vector<std::string> DataFiles = {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"};
+    // Changes to the environment the harness gives the client: a name with its value, or with none to
+    // remove the name.
+    std::vector<std::pair<std::string, std::optional<std::string>>> Environment;
 };
 
 using TDeadline = std::chrono::steady_clock::duration;
@@ -40,11 +44,16 @@ public:
     TClient(int32_t Slot, const TClientSetup& Setup);
     // Ends a client that is still running without ceremony; use TRoad::stop for the checked end.
     ~TClient();
+    // Starts the program again, as it was started, in the directory the last run left behind; for a client
+    // that has ended.
+    void restart();
     TClient(const TClient&) = delete;
     TClient& operator=(const TClient&) = delete;
 
     bool running() const;
     const std::filesystem::path& directory() const { return Directory; }
+    // The X window of the client, once waitForWindow found it.
+    const std::string& windowId() const { return WindowId; }
     int32_t width() const { return Area.Width; }
     int32_t height() const { return Area.Height; }
     // The whole client area, in its own coordinates.
@@ -59,6 +68,8 @@ public:
     int32_t waitForExit(std::chrono::seconds Limit);
     // Sends the end signal, then waitForExit.
     int32_t terminate(std::chrono::seconds Limit = std::chrono::seconds(20));
+    // Sends a signal to the running program.
+    void signal(int Signal) const;
 
     // Input. Points are in the client area. A move returns once the client has drawn its pointer there, so
     // that what follows happens at the new place; presses go where the pointer is.
@@ -98,6 +109,7 @@ public:
     bool InGame = false;
 
 private:
+    void launch();
     TPoint onScreen(TPoint At) const { return {Area.x + At.x, Area.y + At.y}; }
     void focus();
     void withModifiers(const std::string& Modifiers, const std::vector<std::string>& Action);
@@ -106,6 +118,7 @@ private:
     // Saves the picture beside the test and answers its file name.
     std::string keep(const TImage& Image) const;
 
+    TClientSetup Setup;
     std::filesystem::path Directory;
     pid_t Process = -1;
     std::string WindowId;

@@ -29,8 +29,9 @@ TServerConfig LoginOnClientPort() {
 
 } // namespace
 
-TRoad::TRoad(TWorldOptions World) : Reference(TReference::get()), Server(LoginOnClientPort()) {
-    Server.setPlan(TRole::Game, WorldPlan(LoadWorld(DefaultDatFile(), World)));
+TRoad::TRoad(TWorldOptions World)
+    : Reference(TReference::get()), Village(LoadWorld(DefaultDatFile(), World)), Server(LoginOnClientPort()) {
+    Server.setPlan(TRole::Game, WorldPlan(Village));
 }
 
 TRoad::~TRoad() {
@@ -63,7 +64,7 @@ void TRoad::login(TClient& Client, const std::string& Character, uint32_t Accoun
     if (enterAccount(Client, Account, Password)) chooseCharacter(Client, Character);
 }
 
-bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& Password) {
+bool TRoad::submitLogin(TClient& Client, uint32_t Account, const std::string& Password) {
     const size_t Logins = Server.received().Logins.size();
     const std::optional<TRect> Enter = Client.waitUntilShown(ButtonCaption("Enter Game"));
     if (!Enter) return false;
@@ -80,7 +81,11 @@ bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& P
     const TLoginRecord Login = Server.received().Logins[Logins];
     EXPECT_EQ(Login.Account, Account);
     EXPECT_EQ(Login.Password, Password);
+    return true;
+}
 
+bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& Password) {
+    if (!submitLogin(Client, Account, Password)) return false;
     // The message of the day comes first when it is one the client has not shown yet.
     const TPattern List = DialogCaption("Select Character"), News = DialogCaption("Message of the Day");
     bool NewsShown = false;
@@ -153,6 +158,10 @@ TPattern ConsoleLine(const std::string& Text, int32_t TalkMode) {
     TTextFormat Format{CONSOLE_TEXT_FONT, 0, 0, 0, LEFT_ALIGN};
     GetTalkModeColor(Format.Red, Format.Green, Format.Blue, TalkMode);
     return ::Text(Text, Format);
+}
+
+TPattern Welcome(const std::string& Character) {
+    return ConsoleLine("Welcome to the Pellarune test world, " + Character + ".", ::TALK_EVENT_STATUS);
 }
 
 TPattern ListLine(const std::string& Text, bool Selected) {

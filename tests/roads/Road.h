@@ -62,6 +62,8 @@ public:
     TRoad& operator=(const TRoad&) = delete;
 
     testserver::TTestServer& server() { return Server; }
+    // The village that the game sessions play, live: the road acts on it with perform, looks with inspect.
+    std::shared_ptr<testserver::TGameWorld> world() { return Server.world(Village); }
 
     // A client in the next free place of the screen, its window mapped.
     TClient& start(const TClientSetup& Setup = {});
@@ -75,6 +77,9 @@ public:
     // Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
+    // The login road's first part: "Enter Game" and the login dialog; true once the login server has read
+    // the account number and the password.
+    bool submitLogin(TClient& Client, uint32_t Account = 12345, const std::string& Password = "secret");
     // Ctrl+L: the server reads the logout and the client shows the character list again.
     void logout(TClient& Client);
     // The end of the login road from the character list the client shows (after a logout, say).
@@ -94,6 +99,7 @@ private:
     bool enterAccount(TClient& Client, uint32_t Account, const std::string& Password);
 
     TReference& Reference; // started before the server's threads
+    std::shared_ptr<const testserver::TWorldSetup> Village;
     testserver::TTestServer Server;
     std::vector<std::unique_ptr<TClient>> Clients;
 };
@@ -106,3 +112,5 @@ TPattern Tooltip(const std::string& Text);
 // A line of the console in the colour of its talk mode.
 TPattern ConsoleLine(const std::string& Text, int32_t TalkMode);
 TPattern ListLine(const std::string& Text, bool Selected);
+// The test world's welcome line in the console of a character that has entered it.
+TPattern Welcome(const std::string& Character);

@@ -74,22 +74,27 @@ TEST_F(EventQueueTest, PriorityMessageOnAnEmptyQueueComesFirst) {
 }
 
 TEST_F(EventQueueTest, GrowsPastTenEntriesAndStaysFirstInFirstOut) {
-    for (int32_t i = 1; i <= 11; i++)
-        EXPECT_EQ(AddMessage(MESSAGE_CHARACTERLIST, i, 0), i);
-    AddPriorityMessage(MESSAGE_WAITFORDISCONNECT, 0, 0);
-    EXPECT_EQ(PeekMessageType(), MESSAGE_WAITFORDISCONNECT);
-    int32_t Type;
-    intptr_t Param1, Param2;
-    PopMessage(Type, Param1, Param2);
-    for (int32_t i = 1; i <= 11; i++) {
+    // The queue grows from 10 places in steps of its present size and never shrinks, whatever earlier tests
+    // left: one of these counts fills it to its last place, so that the priority message makes it grow.
+    for (const int32_t Full : {10, 20, 40, 80}) {
+        ClearMessages();
+        for (int32_t i = 1; i <= Full; i++)
+            EXPECT_EQ(AddMessage(MESSAGE_CHARACTERLIST, i, 0), i);
+        AddPriorityMessage(MESSAGE_WAITFORDISCONNECT, 0, 0);
+        EXPECT_EQ(PeekMessageType(), MESSAGE_WAITFORDISCONNECT);
+        int32_t Type;
+        intptr_t Param1, Param2;
         PopMessage(Type, Param1, Param2);
-        EXPECT_EQ(Param1, i);
+        for (int32_t i = 1; i <= Full; i++) {
+            PopMessage(Type, Param1, Param2);
+            EXPECT_EQ(Param1, i);
+        }
+        PopMessage(Type, Param1, Param2);
+        EXPECT_EQ(Type, MESSAGE_NONE);
+        EXPECT_EQ(Param1, 0);
+        EXPECT_EQ(Param2, 0);
+        EXPECT_EQ(GetMessageCount(), 0) << "popping an empty queue keeps the count at 0";
     }
-    PopMessage(Type, Param1, Param2);
-    EXPECT_EQ(Type, MESSAGE_NONE);
-    EXPECT_EQ(Param1, 0);
-    EXPECT_EQ(Param2, 0);
-    EXPECT_EQ(GetMessageCount(), 0) << "popping an empty queue keeps the count at 0";
     EXPECT_EQ(PeekMessageType(), MESSAGE_NONE);
 }
 

@@ -44,6 +44,8 @@ TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports) {
     return TWireWriter().u8(10).u32(PlayerId).u16(BeatMs).u8(BugReports ? 1 : 0).take();
 }
 
+TMessage PingMessage() { return TWireWriter().u8(30).take(); }
+
 TMessage FullMapMessage(TPosition View, std::span<const uint8_t> Fields) {
     TWireWriter Writer;
     WritePosition(Writer.u8(100), View);

@@ -99,6 +99,13 @@ TOutbox TGameWorld::tick(TPlayer& Player, TClock::time_point At) {
     return Player.takeOutbox();
 }
 
+void TGameWorld::perform(const std::function<void(TGameWorld&)>& Act) {
+    std::lock_guard Lock(Mutex);
+    Now = TClock::now();
+    Act(*this);
+    endAction();
+}
+
 void TGameWorld::inspect(const std::function<void(const TGameWorld&)>& Look) const {
     std::lock_guard Lock(Mutex);
     Look(*this);

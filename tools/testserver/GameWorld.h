@@ -52,6 +52,9 @@ public:
     TOutbox tick(TPlayer& Player, TClock::time_point Now);
     // Runs Look under the lock (tests inspect the world with it).
     void inspect(const std::function<void(const TGameWorld&)>& Look) const;
+    // Runs Act under the lock as one action of the world, as a handler runs (tests and the server's own
+    // requests act on the world with it); what it sends goes out at each session's next slice.
+    void perform(const std::function<void(TGameWorld&)>& Act);
 
     // The handlers' side; called with the lock held.
 

@@ -68,6 +68,7 @@ public:
 
     std::deque<uint8_t> Path;        // direction codes still to walk
     TClock::time_point NextStepAt{}; // paced walking: when the last step has ended
+    bool PingPending = false;        // a ping was sent and its answer (command 30) has not come yet
     bool LoggedOut = false;          // set by the logout command; the world then takes the player out
     TChatState Chat;
 

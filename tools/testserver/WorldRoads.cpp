@@ -37,6 +37,13 @@ void AddSession(THandlers& Handlers) {
     // The world takes the player out after the handler; the session then ends.
     Handlers.add(COMMAND_LOGOUT,
                  [](TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.LoggedOut = true; });
+    Handlers.add(COMMAND_PING,
+                 [](TGameWorld&, TPlayer& Actor, const TClientCommand&) { Actor.PingPending = false; });
+}
+
+void Ping(TPlayer& Player) {
+    Player.send(PingMessage());
+    Player.PingPending = true;
 }
 
 } // namespace testserver

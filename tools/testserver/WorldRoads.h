@@ -34,7 +34,7 @@ private:
 const THandlers& Handlers();
 
 // The roads (WorldX.cpp each).
-void AddSession(THandlers& Handlers);    // logout
+void AddSession(THandlers& Handlers);    // logout, the ping's answer
 void AddWalking(THandlers& Handlers);    // walk, steps, stop, turns, refresh field
 void AddLooking(THandlers& Handlers);    // look
 void AddContainers(THandlers& Handlers); // use, close, up and refresh container
@@ -55,6 +55,9 @@ void UseAlone(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command);
 std::string LookText(TGameWorld& World, const TPlayer& Actor, const TThing* Thing);
 // Ends a trade the player takes part in, as when it is cancelled; when it leaves the world.
 void CancelTrade(TGameWorld& World, TPlayer& Player);
+
+// Session: asks the player's client for a sign of life; its answer clears Player.PingPending.
+void Ping(TPlayer& Player);
 
 // Walking: the steps of the player's path that are due; the world's clock calls it between commands.
 void WalkOn(TGameWorld& World, TPlayer& Player);

@@ -63,6 +63,8 @@ bool TWorldClient::readMessage(TReader& Reader, TServerMessage& m) {
     case 20:
         m.Text = Reader.string();
         return true;
+    case 30:
+        return true;
     case 10:
         m.Number = Reader.u32();
         m.Value = Reader.u16();

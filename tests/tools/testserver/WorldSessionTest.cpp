@@ -4,6 +4,7 @@
 #include "tests/tools/testserver/WorldClient.h"
 #include "tools/testserver/TestServer.h"
 #include "tools/testserver/Village.h"
+#include "tools/testserver/WorldRoads.h"
 
 #include <gtest/gtest.h>
 
@@ -340,6 +341,23 @@ TEST_F(WorldSessionTest, PacedWalkingAndTheTownsfolksClockRunAsARealServer) {
     auto First = std::chrono::steady_clock::now();
     EXPECT_EQ(Steps(), (TPosition{1012, 1010, 7}));
     EXPECT_GE(std::chrono::steady_clock::now() - First, 600ms) << "a step on grass takes 700 ms at speed 220";
+}
+
+TEST_F(WorldSessionTest, APingAskedForReachesThePlayerAndItsAnswerIsNoted) {
+    enter();
+    auto Pending = [&] {
+        bool Result = false;
+        Server.world(Setup)->inspect([&](const TGameWorld& World) { Result = World.players()[0]->PingPending; });
+        return Result;
+    };
+    Server.world(Setup)->perform([](TGameWorld& World) { Ping(*World.player("ALDRIC")); });
+    EXPECT_TRUE(Player->waitFor([](const TServerMessage& Message) { return Message.Type == 30; }));
+    EXPECT_TRUE(Pending());
+    ASSERT_TRUE(Player->send(TBytes{30}));
+    // The look's answer comes after the ping's answer was acted on.
+    ASSERT_EQ(TypesOf(ask(Place(140, v::START, 99, 1))), std::vector<uint8_t>{180});
+    EXPECT_FALSE(Pending());
+    EXPECT_TRUE(Server.received().GameCommands[0].Read);
 }
 
 TEST_F(WorldSessionTest, LogoutEndsTheSession) {

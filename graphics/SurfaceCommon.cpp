@@ -48,6 +48,19 @@ int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>
     return static_cast<int32_t>(Kept.size());
 }
 
+const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
+                                             int32_t Count) {
+    if (Count <= 0) return nullptr;
+    for (int32_t i = 0; i < Count; i++)
+        if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) return &Modes[i];
+    const TDisplayMode& Last = Modes[Count - 1];
+    TDisplayMode* Record = const_cast<TDisplayMode*>(GMode);
+    Record->Width = Last.Width;
+    Record->Height = Last.Height;
+    Record->Depth = Last.Depth;
+    return &Last;
+}
+
 void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
                          int32_t Height, int32_t FromWidth, int32_t FromHeight) {
     CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");

@@ -28,6 +28,11 @@ bool HasHardwareStretch(TDisplayDevice& Device);
 // A new List of the device's modes of at least 640 x 480 and 16 bits, which the caller owns; answers the
 // count. Without a device or any such mode List stays empty and the count is 0.
 int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>& List);
+// The full-screen mode to take for the caller's record GMode from the Count listed Modes: the one of its width
+// and height, else the last one listed, whose width, height and depth are then written into the record (the
+// options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
+const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
+                                             int32_t Count);
 // The smooth stretch's demands on its two scratch surfaces: neither is source or target, the source with one
 // column and row more fits TEMP_SURFACE and the result fits STRETCH_SURFACE. Rect: the surfaces' rectangles.
 void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,

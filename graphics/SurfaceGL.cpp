@@ -139,22 +139,13 @@ void TSurfaceGL::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
     const int32_t Count = GetDisplayModes(Modes);
     // Without any listed mode there is nothing to fall back to: the display keeps its mode.
     if (Count == 0) return;
-    const TDisplayMode* Chosen = &Modes[Count - 1];
-    for (int32_t i = 0; i < Count; i++)
-        if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) {
-            Chosen = &Modes[i];
-            break;
-        }
-    // The caller's record shows the mode taken; the options own it.
-    TDisplayMode* Asked = const_cast<TDisplayMode*>(GMode);
-    if (Chosen->Width != GMode->Width || Chosen->Height != GMode->Height)
-        *Asked = {Chosen->Width, Chosen->Height, Chosen->Depth, GMode->Refresh};
-    const int32_t Bits = Asked->Depth & 0xFF;
+    SubstituteFullScreenMode(GMode, Modes.get(), Count);
+    const int32_t Bits = GMode->Depth & 0xFF;
     if (Display->setCooperativeLevel(Window, true) != PLATFORM_OK ||
-        Display->setDisplayMode(Asked->Width, Asked->Height, Bits) != PLATFORM_OK)
+        Display->setDisplayMode(GMode->Width, GMode->Height, Bits) != PLATFORM_OK)
         return;
-    DisplayWidth = Asked->Width;
-    DisplayHeight = Asked->Height;
+    DisplayWidth = GMode->Width;
+    DisplayHeight = GMode->Height;
     DisplayBits = Bits;
     ViewMode = FULLSCREEN_MODE;
 }

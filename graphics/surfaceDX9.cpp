@@ -99,18 +99,12 @@ void TSurfaceDX9::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
     if (VMode == WINDOWED_MODE) {
         TakeClientRectangle(*Window, Rect, WindowRect);
     } else {
-        Requested = *GMode;
-        FullScreen = *GMode;
         std::unique_ptr<TDisplayMode[]> Modes;
         const int32_t Count = GetDisplayModes(Modes);
-        const TDisplayMode* Match = nullptr;
-        for (int32_t i = 0; i < Count; i++)
-            if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) Match = &Modes[i];
-        if (Match == nullptr && Count > 0) Match = &Modes[Count - 1];
-        if (Match != nullptr) {
-            FullScreen.Width = Match->Width;
-            FullScreen.Height = Match->Height;
-            FullScreen.Depth = Match->Depth;
+        Requested = FullScreen = *GMode;
+        if (const TDisplayMode* Match = SubstituteFullScreenMode(GMode, Modes.get(), Count)) {
+            Requested = *GMode;
+            FullScreen = {Match->Width, Match->Height, Match->Depth, GMode->Refresh};
         }
         // Without any listed mode the request stands, raised to what the surfaces need.
         FullScreen.Width = std::max(FullScreen.Width, 640);

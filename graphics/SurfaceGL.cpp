@@ -210,7 +210,9 @@ void TSurfaceGL::ReleaseSurfaces() {
                 GLDeleteTexture(T.Texture);
                 T.Texture = 0;
             }
+        if (LightTexture.Texture != 0) GLDeleteTexture(LightTexture.Texture);
     }
+    LightTexture = TSurfaceTexture();
     releasePbuffer();
     NumberOfPages = 0;
     ViewMode = 0;

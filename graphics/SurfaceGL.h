@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/Engine.h"
+#include "graphics/LightMap.h"
 #include "graphics/Surface.h"
 #include "platform/Display.h"
 #include "platform/GLContext.h"
@@ -113,6 +114,7 @@ private:
     void upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const uint8_t* Pixels,
                 const uint8_t* MaskPixels, const int32_t* Colors);
     void keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue);
+    void multiplyByLight(const TPixelSurface& Light, TPixelRect Area);
 
     TPixelRect WindowRect{0, 0, 0, 0}; // the client area in screen coordinates
     int32_t DisplayWidth = 0, DisplayHeight = 0, DisplayBits = 0;
@@ -120,6 +122,8 @@ private:
     std::unique_ptr<TGLContext> WindowContext;
     std::unique_ptr<TGLFramebuffer> Pbuffer;
     TSurfaceTexture Textures[NUMBER_OF_SURFACES_GL];
+    TLightMap LightMap;
+    TSurfaceTexture LightTexture; // the light picture of DrawShadedQuads, made on first use
     TPixelRect SurfaceRect[NUMBER_OF_SURFACES_GL]{};
     bool RenewedFlags[3] = {};
     int32_t CurrentSurface = SCREEN_SURFACE;

@@ -205,10 +205,27 @@ void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) 
 void TSurfaceGL::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                  const int32_t* Colors) {
     if (Count <= 0 || Rectangles == nullptr || Colors == nullptr || !select(Surface)) return;
-    GLMultiplyShadedQuads(Count, Rectangles, Colors);
-    for (int32_t i = 0; i < Count; i++)
-        AddDirtyRectangle(Rectangles[4 * i], Rectangles[4 * i + 1], Rectangles[4 * i + 2],
-                          Rectangles[4 * i + 3]);
+    const TPixelRect& Extent = SurfaceRect[Surface];
+    LightMap.shade(Extent.Right, Extent.Bottom, Count, Rectangles, Colors,
+                   [this](const TPixelSurface& Light, TPixelRect Area) { multiplyByLight(Light, Area); });
+}
+
+// Multiplies Area of the current surface by the same area of the light picture, through the light texture.
+void TSurfaceGL::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
+    if (LightTexture.TextureWidth < Light.getWidth() || LightTexture.TextureHeight < Light.getHeight()) {
+        if (LightTexture.Texture != 0) GLDeleteTexture(LightTexture.Texture);
+        LightTexture.TextureWidth = TextureSize(Light.getWidth());
+        LightTexture.TextureHeight = TextureSize(Light.getHeight());
+        LightTexture.Texture = GLCreateTexture(LightTexture.TextureWidth, LightTexture.TextureHeight, false);
+    }
+    GLWriteTextureRows(LightTexture.Texture, Area.Left, Area.Top, Area.width(), Area.height(),
+                       Light.row(Area.Top) + 4 * Area.Left, Light.getPitch());
+    BoundSurface = -1; // the light texture is bound now
+    const float tw = static_cast<float>(LightTexture.TextureWidth);
+    const float th = static_cast<float>(LightTexture.TextureHeight);
+    GLMultiplyTexture(Area.Left, Area.Top, Area.Right, Area.Bottom, Area.Left / tw, Area.Top / th,
+                      Area.Right / tw, Area.Bottom / th);
+    AddDirtyRectangle(Area.Left, Area.Top, Area.width(), Area.height());
 }
 
 void TSurfaceGL::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {

@@ -39,6 +39,7 @@ TSurfaceDX9::~TSurfaceDX9() {
     for (std::unique_ptr<TQuadTexture>& T : Texture)
         T.reset();
     StagingTexture.reset();
+    LightTexture.reset();
     Device.reset();
 }
 
@@ -178,6 +179,7 @@ void TSurfaceDX9::ReleaseSurfaces() {
     QuadBatch.clear();
     LightQuadBatch.clear();
     StagingTexture.reset();
+    LightTexture.reset();
     for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
         Texture[i].reset();
         SurfaceMemory[i] = MEMORY_NONE;

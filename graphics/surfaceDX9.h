@@ -3,6 +3,7 @@
 #pragma once
 
 #include "graphics/Engine.h"
+#include "graphics/LightMap.h"
 #include "graphics/Surface.h"
 #include "platform/Display.h"
 #include "platform/QuadDevice.h"
@@ -89,6 +90,7 @@ private:
     void uploadTexels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                       const uint32_t* Texels);
     void makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue);
+    void multiplyByLight(const TPixelSurface& Light, TPixelRect Area);
 
     TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
     TDisplayMode Requested{0, 0, 0, 0};  // the full-screen mode asked for
@@ -101,6 +103,8 @@ private:
     // Textures are released before the device that made them.
     std::unique_ptr<TQuadTexture> Texture[NUMBER_OF_SURFACES_DX9]; // SCREEN_SURFACE's is the back buffer
     std::unique_ptr<TQuadTexture> StagingTexture;
+    std::unique_ptr<TQuadTexture> LightTexture; // the light picture of DrawShadedQuads, made on first use
+    TLightMap LightMap;
     int32_t SurfaceMemory[NUMBER_OF_SURFACES_DX9]{};
     uint32_t KeyColor[NUMBER_OF_SURFACES_DX9]{}; // 0xFFRRGGBB of each surface's key, 0 when none
     std::vector<TQuadVertex> QuadBatch, LightQuadBatch;

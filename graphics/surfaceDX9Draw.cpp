@@ -252,31 +252,34 @@ void TSurfaceDX9::makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green
     Device->update(*Target, Area, Texels.data(), Area.width() * 4);
 }
 
-// The unlit picture is copied into PRIMARY_SURFACE's texture once, then each quad draws its part of the copy
-// back, multiplied by its corner colours. Any number of quads is drawn from that one copy.
+// The light picture goes into the light texture, which multiplies TEMP_SURFACE where it is drawn; copies still
+// waiting in the batch lie under it.
 void TSurfaceDX9::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                   const int32_t* Colors) {
-    if (Surface != TEMP_SURFACE || Device == nullptr || Count <= 0 || Rectangles == nullptr ||
-        Colors == nullptr)
-        return;
-    const float W = static_cast<float>(Texture[TEMP_SURFACE]->getWidth());
-    const float H = static_cast<float>(Texture[TEMP_SURFACE]->getHeight());
-    LightQuadBatch.clear();
-    for (int32_t i = 0; i < Count; i++) {
-        const int32_t* R = Rectangles + 4 * i;
-        const int32_t* C = Colors + 12 * i;
-        const uint32_t Corners[4] = {Opaque(C[0], C[1], C[2]), Opaque(C[3], C[4], C[5]),
-                                     Opaque(C[6], C[7], C[8]), Opaque(C[9], C[10], C[11])};
-        const float Left = R[0], Top = R[1], Right = R[0] + R[2], Bottom = R[1] + R[3];
-        addQuad(LightQuadBatch, Left, Top, Right, Bottom, Left / W, Right / W, Top / H, Bottom / H, Corners);
+    if (Surface != TEMP_SURFACE || Device == nullptr) return;
+    const TPixelRect& Extent = Rect[TEMP_SURFACE];
+    LightMap.shade(Extent.width(), Extent.height(), Count, Rectangles, Colors,
+                   [this](const TPixelSurface& Light, TPixelRect Area) { multiplyByLight(Light, Area); });
+}
+
+void TSurfaceDX9::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
+    if (LightTexture == nullptr || LightTexture->getWidth() < Light.getWidth() ||
+        LightTexture->getHeight() < Light.getHeight()) {
+        LightTexture.reset();
+        if (Device->createMultiplyTexture(Light.getWidth(), Light.getHeight(), LightTexture) != PLATFORM_OK)
+            return;
     }
-    StretchBlit(PRIMARY_SURFACE, 0, 0, static_cast<int32_t>(W), static_cast<int32_t>(H), TEMP_SURFACE, 0, 0,
-                static_cast<int32_t>(W), static_cast<int32_t>(H));
-    selectTexture(PRIMARY_SURFACE);
-    selectRenderTarget(TEMP_SURFACE);
-    Device->drawTriangles(*Texture[TEMP_SURFACE], *Texture[PRIMARY_SURFACE], LightQuadBatch.data(),
-                          static_cast<int32_t>(LightQuadBatch.size()));
+    FlushQuads();
+    if (Device->update(*LightTexture, Area, reinterpret_cast<const uint32_t*>(Light.row(Area.Top)) + Area.Left,
+                       Light.getPitch()) != PLATFORM_OK)
+        return;
+    const float W = static_cast<float>(LightTexture->getWidth());
+    const float H = static_cast<float>(LightTexture->getHeight());
     LightQuadBatch.clear();
+    addQuad(LightQuadBatch, Area.Left, Area.Top, Area.Right, Area.Bottom, Area.Left / W, Area.Right / W,
+            Area.Top / H, Area.Bottom / H, AllWhite);
+    Device->drawTriangles(*Texture[TEMP_SURFACE], *LightTexture, LightQuadBatch.data(),
+                          static_cast<int32_t>(LightQuadBatch.size()));
 }
 
 void TSurfaceDX9::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {

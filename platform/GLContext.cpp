@@ -110,7 +110,7 @@ void GLSelectWindowBuffer(bool DoubleBuffered) {
     glReadBuffer(DoubleBuffered ? GL_BACK : GL_FRONT);
 }
 
-uint32_t GLCreateTexture(int32_t Width, int32_t Height) {
+uint32_t GLCreateTexture(int32_t Width, int32_t Height, bool Alpha) {
     GLuint Texture = 0;
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &Texture);
@@ -119,7 +119,8 @@ uint32_t GLCreateTexture(int32_t Width, int32_t Height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, Alpha ? GL_RGBA8 : GL_RGB8, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
     return Texture;
 }
 
@@ -182,29 +183,22 @@ void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, fl
     glEnd();
 }
 
-void GLMultiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors) {
-    const auto Corner = [](const int32_t* Colour) {
-        glColor3ub(static_cast<GLubyte>(Colour[0]), static_cast<GLubyte>(Colour[1]),
-                   static_cast<GLubyte>(Colour[2]));
-    };
+void GLWriteTextureRows(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                        const uint8_t* Bgrx, int32_t Pitch) {
+    glBindTexture(GL_TEXTURE_2D, Texture);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, Pitch / 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, Width, Height, GL_BGRA, GL_UNSIGNED_BYTE, Bgrx);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+void GLMultiplyTexture(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
+                       float V1) {
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    for (int32_t i = 0; i < Count; i++) {
-        const int32_t* R = Rectangles + 4 * i;
-        const int32_t* C = Colors + 12 * i;
-        Corner(C);
-        glVertex2i(R[0], R[1]);
-        Corner(C + 6);
-        glVertex2i(R[0], R[1] + R[3]);
-        Corner(C + 9);
-        glVertex2i(R[0] + R[2], R[1] + R[3]);
-        Corner(C + 3);
-        glVertex2i(R[0] + R[2], R[1]);
-    }
-    glEnd();
+    GLTexturedQuad(Left, Top, Right, Bottom, U0, V0, U1, V1);
     glDisable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
 }
 
 void GLReadPixels(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown, int32_t WindowHeight,

@@ -57,8 +57,9 @@ void GLSetProjection(int32_t Width, int32_t Height, bool YDown);
 // Draws into and reads from the window's buffer (the back buffer when double-buffered).
 void GLSelectWindowBuffer(bool DoubleBuffered);
 
-// Textures: RGBA8, nearest filter, clamped to the edge, content undefined until written.
-uint32_t GLCreateTexture(int32_t Width, int32_t Height);
+// Textures: RGBA8 (RGB8 without Alpha: every texel opaque), nearest filter, clamped to the edge, content
+// undefined until written.
+uint32_t GLCreateTexture(int32_t Width, int32_t Height, bool Alpha = true);
 void GLDeleteTexture(uint32_t Texture);
 void GLBindTexture(uint32_t Texture);
 // Filter of the bound texture: linear or nearest.
@@ -82,9 +83,14 @@ void GLFillRectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, i
 // (Right, Bottom).
 void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
                     float V1);
-// Multiplies the target by Count rectangles {x, y, width, height} with twelve colour values each (top left,
-// top right, bottom left, bottom right), interpolated across each rectangle.
-void GLMultiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
+// Rows of Width x Height texels of 4 bytes blue, green, red, unused, Pitch bytes apart, into the texture at
+// (x, y); the texels' alpha is left to the texture's format.
+void GLWriteTextureRows(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                        const uint8_t* Bgrx, int32_t Pitch);
+// Multiplies the rectangle of the target by the bound texture (its colour only), texture corners (U0, V0) at
+// (Left, Top) and (U1, V1) at (Right, Bottom): each channel becomes (d t + 127) / 255.
+void GLMultiplyTexture(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
+                       float V1);
 // Rows of Width x Height pixels from (x, y) of the read buffer as 4 bytes blue, green, red, 0, top row first
 // for a window buffer (YDown) or bottom row first for the off-screen buffer.
 void GLReadPixels(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown, int32_t WindowHeight,

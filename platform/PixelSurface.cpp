@@ -121,9 +121,13 @@ TSourceRows DetachedSource(const uint8_t* First, int32_t Pitch, int32_t RowBytes
     return {Copy, RowBytes};
 }
 
+// The light multiply of a channel d by a light l (0 to 255) as the graphics device's blending computes it:
+// (x + (x >> 8) + 128) >> 8 with x = d l. That is d l / 255 rounded to the nearest, except for x = 255 k + 128
+// with k of 129 or more, which gives k, not k + 1.
 inline uint32_t Multiply255(uint32_t d, uint32_t l) {
-    return ((d * l + 128) * 257) >> 16;
-} // (d l + 127) / 255
+    const uint32_t x = d * l;
+    return (x + (x >> 8) + 128) >> 8;
+}
 
 template <typename P> P MultiplyPixel(P Pixel, uint32_t r, uint32_t g, uint32_t b);
 
@@ -132,12 +136,11 @@ template <> uint32_t MultiplyPixel<uint32_t>(uint32_t Pixel, uint32_t r, uint32_
            Multiply255(Pixel & 0xFF, b);
 }
 
+// At 16 bits each channel is multiplied in its own precision and rounded once, as blending into a 5-6-5
+// target does, c of 5 or 6 bits in place of d.
 template <> uint16_t MultiplyPixel<uint16_t>(uint16_t Pixel, uint32_t r, uint32_t g, uint32_t b) {
-    uint32_t r5 = Pixel >> 11, g6 = (Pixel >> 5) & 0x3F, b5 = Pixel & 0x1F;
-    uint32_t R = Multiply255(r5 << 3 | r5 >> 2, r) >> 3;
-    uint32_t G = Multiply255(g6 << 2 | g6 >> 4, g) >> 2;
-    uint32_t B = Multiply255(b5 << 3 | b5 >> 2, b) >> 3;
-    return static_cast<uint16_t>(R << 11 | G << 5 | B);
+    return static_cast<uint16_t>(Multiply255(Pixel >> 11, r) << 11 | Multiply255((Pixel >> 5) & 0x3F, g) << 5 |
+                                 Multiply255(Pixel & 0x1F, b));
 }
 
 // The colour of one triangle of a quad as a plane over the quad's pixels, per channel in 16.16 fixed point
@@ -171,13 +174,18 @@ template <typename P> void ShadeSpan(P* Pixels, int32_t Count, const int32_t* St
 }
 
 #if defined(__SSE2__)
-// The same for X-8-8-8 pixels, two at a time in 16-bit lanes: (d l + 128 + ((d l + 128) >> 8)) >> 8 is
-// (d l + 127) / 255 for every d and l of 0 to 255. The X byte becomes 0.
+// Multiply255 in 16-bit lanes (no lane overflows: x + (x >> 8) + 128 stays below 65,536).
+inline __m128i Multiply255Lanes(__m128i d, __m128i l) {
+    const __m128i X = _mm_mullo_epi16(d, l);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), _mm_set1_epi16(128)), 8);
+}
+
+// The same for X-8-8-8 pixels, two at a time in 16-bit lanes. The X byte becomes 0.
 template <>
 void ShadeSpan<uint32_t>(uint32_t* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
     __m128i Light = _mm_setr_epi32(Start[2], Start[1], Start[0], 0); // lanes in the pixel's byte order
     const __m128i Move = _mm_setr_epi32(Step[2], Step[1], Step[0], 0);
-    const __m128i Zero = _mm_setzero_si128(), Half = _mm_set1_epi16(128);
+    const __m128i Zero = _mm_setzero_si128();
     int32_t i = 0;
     for (; i + 2 <= Count; i += 2) {
         const __m128i First = _mm_srli_epi32(Light, 16);
@@ -187,9 +195,7 @@ void ShadeSpan<uint32_t>(uint32_t* Pixels, int32_t Count, const int32_t* Start, 
         const __m128i L = _mm_packs_epi32(First, Second);
         const __m128i D =
             _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Pixels + i)), Zero);
-        const __m128i X = _mm_add_epi16(_mm_mullo_epi16(D, L), Half);
-        const __m128i Product = _mm_srli_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), 8);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Product, Zero));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Multiply255Lanes(D, L), Zero));
     }
     if (i < Count) {
         const int32_t Rest[3] = {Start[0] + i * Step[0], Start[1] + i * Step[1], Start[2] + i * Step[2]};
@@ -197,6 +203,42 @@ void ShadeSpan<uint32_t>(uint32_t* Pixels, int32_t Count, const int32_t* Start, 
                                             static_cast<uint32_t>(Rest[1]) >> 16,
                                             static_cast<uint32_t>(Rest[2]) >> 16);
     }
+}
+
+// The light of one channel at eight pixels in 16-bit lanes: the 16.16 values Low (pixels 0 to 3) and High (4
+// to 7), both moved on by eight pixels afterwards.
+inline __m128i LightLanes(__m128i& Low, __m128i& High, __m128i Move) {
+    const __m128i L = _mm_packs_epi32(_mm_srli_epi32(Low, 16), _mm_srli_epi32(High, 16));
+    Low = _mm_add_epi32(Low, Move);
+    High = _mm_add_epi32(High, Move);
+    return L;
+}
+
+// 5-6-5 pixels, eight at a time.
+template <>
+void ShadeSpan<uint16_t>(uint16_t* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
+    __m128i Low[3], High[3], Move[3];
+    for (int c = 0; c < 3; c++) {
+        const int32_t s = Start[c], d = Step[c];
+        Low[c] = _mm_setr_epi32(s, s + d, s + 2 * d, s + 3 * d);
+        High[c] = _mm_add_epi32(Low[c], _mm_set1_epi32(4 * d));
+        Move[c] = _mm_set1_epi32(8 * d);
+    }
+    const __m128i Mask5 = _mm_set1_epi16(0x1F), Mask6 = _mm_set1_epi16(0x3F);
+    int32_t i = 0;
+    for (; i + 8 <= Count; i += 8) {
+        const __m128i P = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Pixels + i));
+        const __m128i R = Multiply255Lanes(_mm_srli_epi16(P, 11), LightLanes(Low[0], High[0], Move[0]));
+        const __m128i G =
+            Multiply255Lanes(_mm_and_si128(_mm_srli_epi16(P, 5), Mask6), LightLanes(Low[1], High[1], Move[1]));
+        const __m128i B = Multiply255Lanes(_mm_and_si128(P, Mask5), LightLanes(Low[2], High[2], Move[2]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i),
+                         _mm_or_si128(_mm_or_si128(_mm_slli_epi16(R, 11), _mm_slli_epi16(G, 5)), B));
+    }
+    for (; i < Count; i++)
+        Pixels[i] = MultiplyPixel<uint16_t>(Pixels[i], static_cast<uint32_t>(Start[0] + i * Step[0]) >> 16,
+                                            static_cast<uint32_t>(Start[1] + i * Step[1]) >> 16,
+                                            static_cast<uint32_t>(Start[2] + i * Step[2]) >> 16);
 }
 #endif
 

@@ -99,7 +99,8 @@ public:
     // from its four corners (Colors: twelve values per rectangle, red, green, blue of top left, top right,
     // bottom left and bottom right, 0 to 255). The quad is two triangles split from top right to bottom left;
     // colours are taken at pixel centres (in 16.16 fixed point) and rounded to whole values; each channel
-    // becomes (d * l + 127) / 255. At 16 bits a channel is widened to 8 bits by repeating its top bits first.
+    // becomes (x + (x >> 8) + 128) >> 8 with x = d l, rounded once as the graphics device's blending does; at
+    // 16 bits d is the channel's own 5- or 6-bit value.
     // Quads wider or higher than 65,535 pixels are left out.
     TPlatformResult multiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
 

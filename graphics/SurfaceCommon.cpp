@@ -6,6 +6,7 @@
 #include "platform/Window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 void InitSurfaceRects(TPixelRect* Rect, int32_t Count, int32_t PageSize) {
@@ -59,6 +60,57 @@ const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TD
     Record->Height = Last.Height;
     Record->Depth = Last.Depth;
     return &Last;
+}
+
+namespace {
+
+// One axis of StretchPieces: the target span from Start with Length pixels, the source span from From with
+// FromLength texels. Target pixel i samples From + (i + 0.5) FromLength / Length; those with (2i + 1)
+// FromLength < Length lie before the first texel's centre, as many at the far end lie past the last one's.
+struct TStretchSpans {
+    int32_t Count; // 1, or 3 with the outer two held at the edge texels' centres
+    int32_t Edge[4];
+    float From[3], To[3]; // source coordinate at each span's two ends
+};
+
+TStretchSpans StretchSpans(int32_t Start, int32_t Length, int32_t From, int32_t FromLength) {
+    const auto At = [&](int32_t i) {
+        return static_cast<float>(From + static_cast<double>(i) * FromLength / Length);
+    };
+    int32_t Held = 0;
+    while (Held < Length / 2 && (2 * int64_t{Held} + 1) * FromLength < Length)
+        Held++;
+    if (Held == 0) return {1, {Start, Start + Length}, {At(0)}, {At(Length)}};
+    const float First = From + 0.5f, Last = From + FromLength - 0.5f;
+    return {3,
+            {Start, Start + Held, Start + Length - Held, Start + Length},
+            {First, At(Held), Last},
+            {First, At(Length - Held), Last}};
+}
+
+} // namespace
+
+int32_t StretchPieces(int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t FromX, int32_t FromY,
+                      int32_t FromWidth, int32_t FromHeight, TStretchPiece (&Pieces)[9]) {
+    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return 0;
+    const TStretchSpans Across = StretchSpans(x, Width, FromX, FromWidth);
+    const TStretchSpans Down = StretchSpans(y, Height, FromY, FromHeight);
+    int32_t Count = 0;
+    for (int32_t r = 0; r < Down.Count; r++)
+        for (int32_t c = 0; c < Across.Count; c++)
+            Pieces[Count++] = {Across.Edge[c], Down.Edge[r],   Across.Edge[c + 1], Down.Edge[r + 1],
+                               Across.From[c], Down.From[r],   Across.To[c],       Down.To[r]};
+    return Count;
+}
+
+void MakeBackgroundTransparent(uint32_t* Texels, size_t Count, int32_t Red, int32_t Green, int32_t Blue) {
+    constexpr int32_t TOLERANCE = 2;
+    const auto Near = [](uint32_t Texel, int Shift, int32_t Value) {
+        return std::abs(static_cast<int32_t>((Texel >> Shift) & 0xFF) - Value) <= TOLERANCE;
+    };
+    for (size_t i = 0; i < Count; i++)
+        if (Near(Texels[i], 16, Red) && Near(Texels[i], 8, Green) && Near(Texels[i], 0, Blue))
+            Texels[i] &= 0x00FFFFFFu;
 }
 
 void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,

@@ -33,6 +33,21 @@ int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>
 // options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
 const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
                                              int32_t Count);
+// One piece of a stretched copy as the engines that filter linearly draw it: target pixels Left .. Right - 1,
+// Top .. Bottom - 1 and the source coordinates (in texels) at their edges.
+struct TStretchPiece {
+    int32_t Left, Top, Right, Bottom;
+    float U0, V0, U1, V1;
+};
+// A copy of the source rectangle (FromX, FromY, FromWidth, FromHeight) scaled onto (x, y, Width, Height), cut
+// into at most nine pieces so that no filtered sample reaches past the source rectangle: where a target pixel
+// centre maps to less than half a texel inside the rectangle, the coordinate stays at the edge texel's
+// centre. Answers the number of pieces written to Pieces.
+int32_t StretchPieces(int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t FromX, int32_t FromY,
+                      int32_t FromWidth, int32_t FromHeight, TStretchPiece (&Pieces)[9]);
+// The smooth stretch's keying of the engines that filter linearly: texels (0xAARRGGBB) whose red, green and
+// blue each lie within 2 of the background colour, which the filter mixed into the edges, become transparent.
+void MakeBackgroundTransparent(uint32_t* Texels, size_t Count, int32_t Red, int32_t Green, int32_t Blue);
 // The smooth stretch's demands on its two scratch surfaces: neither is source or target, the source with one
 // column and row more fits TEMP_SURFACE and the result fits STRETCH_SURFACE. Rect: the surfaces' rectangles.
 void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,

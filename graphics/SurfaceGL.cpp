@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -344,15 +345,12 @@ void TSurfaceGL::readPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width
     if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
         return;
     SelectSurface(SCREEN_SURFACE); // the texture holds everything drawn on the surface
-    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
-    GLReadTexture(T.Texture, Rgba.data());
-    for (int32_t r = 0; r < Height; r++)
-        for (int32_t c = 0; c < Width; c++) {
-            const uint8_t* From = &Rgba[(static_cast<size_t>(y + r) * T.TextureWidth + x + c) * 4];
-            uint8_t* To = Bgrx + (static_cast<size_t>(r) * Width + c) * 4;
-            To[0] = From[2];
-            To[1] = From[1];
-            To[2] = From[0];
-            To[3] = 0;
-        }
+    std::vector<uint8_t> Bgra(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
+    GLReadTexture(T.Texture, Bgra.data());
+    for (int32_t r = 0; r < Height; r++) {
+        uint8_t* To = Bgrx + static_cast<size_t>(r) * Width * 4;
+        std::memcpy(To, &Bgra[(static_cast<size_t>(y + r) * T.TextureWidth + x) * 4], static_cast<size_t>(Width) * 4);
+        for (int32_t c = 0; c < Width; c++)
+            To[4 * c + 3] = 0;
+    }
 }

@@ -4,6 +4,7 @@
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 #include "graphics/graphics.h"
 
 #include <cstdlib>
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr int32_t STRETCH_SKIN = 185; // the background of a stretch drawn onto a skin (battle list)
-constexpr int32_t BACKGROUND_TOLERANCE = 2;
 
 uint8_t Recolour(int32_t Component, int32_t Brightness) {
     return static_cast<uint8_t>((Component & 0xFF) * Brightness / 256);
@@ -141,8 +141,12 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
     const TSurfaceTexture& From = Textures[FromSurface];
     const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
     bindSource(FromSurface, true);
-    GLTexturedQuad(x, y, x + Width, y + Height, FromX / tw, FromY / th, (FromX + FromWidth) / tw,
-                   (FromY + FromHeight) / th);
+    TStretchPiece Pieces[9];
+    for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
+         i < n; i++) {
+        const TStretchPiece& P = Pieces[i];
+        GLTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, P.U0 / tw, P.V0 / th, P.U1 / tw, P.V1 / th);
+    }
     AddDirtyRectangle(x, y, Width, Height);
 }
 
@@ -187,19 +191,15 @@ void TSurfaceGL::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int
                            BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
 }
 
-// Texels of STRETCH_SURFACE within the tolerance of the background colour become transparent.
 void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) {
     if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
     SelectSurface(SCREEN_SURFACE); // leaving writes the scaled picture into the texture
     const TSurfaceTexture& T = Textures[STRETCH_SURFACE];
-    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
-    GLReadTexture(T.Texture, Rgba.data());
-    for (size_t i = 0; i < Rgba.size(); i += 4)
-        if (std::abs(Rgba[i] - Red) <= BACKGROUND_TOLERANCE &&
-            std::abs(Rgba[i + 1] - Green) <= BACKGROUND_TOLERANCE &&
-            std::abs(Rgba[i + 2] - Blue) <= BACKGROUND_TOLERANCE)
-            Rgba[i + 3] = 0;
-    GLWriteTexture(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight, Rgba.data());
+    std::vector<uint32_t> Texels(static_cast<size_t>(T.TextureWidth) * T.TextureHeight);
+    GLReadTexture(T.Texture, reinterpret_cast<uint8_t*>(Texels.data()));
+    MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);
+    GLWriteTextureRows(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight,
+                       reinterpret_cast<const uint8_t*>(Texels.data()), T.TextureWidth * 4);
 }
 
 void TSurfaceGL::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,

@@ -196,16 +196,19 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
         return;
     selectRenderTarget(ToSurface);
     selectTexture(FromSurface);
-    float uLeft = 0, uRight = 1, vTop = 0, vBottom = 1;
-    if (FromSurface != SCREEN_SURFACE) {
-        const float W = static_cast<float>(Texture[FromSurface]->getWidth());
-        const float H = static_cast<float>(Texture[FromSurface]->getHeight());
-        uLeft = FromX / W;
-        uRight = (FromX + FromWidth) / W;
-        vTop = FromY / H;
-        vBottom = (FromY + FromHeight) / H;
+    const TQuadTexture& Source = FromSurface == SCREEN_SURFACE ? *StagingTexture : *Texture[FromSurface];
+    const float W = static_cast<float>(Source.getWidth()), H = static_cast<float>(Source.getHeight());
+    if (FromSurface == SCREEN_SURFACE) {
+        FromX = FromY = 0;
+        FromWidth = Source.getWidth();
+        FromHeight = Source.getHeight();
     }
-    addTexturedQuad(x, y, x + Width, y + Height, uLeft, uRight, vTop, vBottom, AllWhite);
+    TStretchPiece Pieces[9];
+    for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
+         i < n; i++) {
+        const TStretchPiece& P = Pieces[i];
+        addTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, P.U0 / W, P.U1 / W, P.V0 / H, P.V1 / H, AllWhite);
+    }
 }
 
 // The source over the background (or skin 185 while StretchOnSkin is set) in TEMP_SURFACE, scaled into
@@ -240,15 +243,12 @@ void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, in
                            BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
 }
 
-// Texels of the surface equal to the colour become transparent.
 void TSurfaceDX9::makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
     TQuadTexture* Target = texture(Surface);
     const TPixelRect Area{0, 0, Target->getWidth(), Target->getHeight()};
     Texels.resize(static_cast<size_t>(Area.width()) * Area.height());
     if (Device->read(*Target, Area, Texels.data(), Area.width() * 4) != PLATFORM_OK) return;
-    const uint32_t Key = Opaque(Red, Green, Blue);
-    for (uint32_t& T : Texels)
-        if (T == Key) T = 0x00FFFFFFu;
+    MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);
     Device->update(*Target, Area, Texels.data(), Area.width() * 4);
 }
 

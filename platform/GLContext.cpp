@@ -143,9 +143,9 @@ void GLWriteTexture(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
 }
 
-void GLReadTexture(uint32_t Texture, uint8_t* Rgba) {
+void GLReadTexture(uint32_t Texture, uint8_t* Bgra) {
     glBindTexture(GL_TEXTURE_2D, Texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, Bgra);
 }
 
 void GLCopyToTexture(uint32_t Texture, int32_t Width, int32_t Height) {

@@ -67,8 +67,9 @@ void GLSetTextureFilter(bool Linear);
 // Rgba: Width x Height texels of 4 bytes, rows from texel row y on.
 void GLWriteTexture(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
                     const uint8_t* Rgba);
-// The whole level 0 of the texture as RGBA bytes; Rgba holds TextureWidth x TextureHeight x 4 bytes.
-void GLReadTexture(uint32_t Texture, uint8_t* Rgba);
+// The whole level 0 of the texture, 4 bytes blue, green, red, alpha per texel (0xAARRGGBB in memory);
+// Bgra holds TextureWidth x TextureHeight x 4 bytes.
+void GLReadTexture(uint32_t Texture, uint8_t* Bgra);
 // Copies Width x Height pixels from (0, 0) of the read buffer into the texture at (0, 0).
 void GLCopyToTexture(uint32_t Texture, int32_t Width, int32_t Height);
 
@@ -83,8 +84,8 @@ void GLFillRectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, i
 // (Right, Bottom).
 void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
                     float V1);
-// Rows of Width x Height texels of 4 bytes blue, green, red, unused, Pitch bytes apart, into the texture at
-// (x, y); the texels' alpha is left to the texture's format.
+// Rows of Width x Height texels of 4 bytes blue, green, red, alpha, Pitch bytes apart, into the texture at
+// (x, y); a texture without alpha drops the fourth byte.
 void GLWriteTextureRows(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
                         const uint8_t* Bgrx, int32_t Pitch);
 // Multiplies the rectangle of the target by the bound texture (its colour only), texture corners (U0, V0) at

@@ -1,6 +1,6 @@
-// The OpenGL engine on a real GL context (SDL's offscreen driver, Mesa's software rasterizer): the canned
-// scenes against their golden images, surface selection and the off-screen buffer, uploads, the stretch, mode
-// changes and the probe. Without a working GL these tests fail; they never skip.
+// The OpenGL engine on a real GL context (SDL's offscreen driver, Mesa's software rasterizer): surface selection
+// and the off-screen buffer, uploads, the stretch, mode changes and the probe. How it draws the canned scenes
+// beside the other engines is ParityTest's. Without a working GL these tests fail; they never skip.
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
@@ -8,7 +8,6 @@
 #include "graphics/graphics.h"
 #include "platform/Window.h"
 #include "state/Preferences.h"
-#include "tests/graphics/CannedScenes.h"
 
 #include <gtest/gtest.h>
 
@@ -63,66 +62,17 @@ protected:
     // Alpha of a texel of a surface's texture.
     uint8_t alpha(int32_t Surface, int32_t x, int32_t y) {
         const TSurfaceTexture& T = Engine->getTexture(Surface);
-        std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
+        std::vector<uint8_t> Bgra(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
         Engine->SelectSurface(SCREEN_SURFACE);
-        GLReadTexture(T.Texture, Rgba.data());
-        return Rgba[(static_cast<size_t>(y) * T.TextureWidth + x) * 4 + 3];
+        GLReadTexture(T.Texture, Bgra.data());
+        return Bgra[(static_cast<size_t>(y) * T.TextureWidth + x) * 4 + 3];
     }
 
     std::unique_ptr<TWindow> Window;
     TSurfaceGL* Engine = nullptr;
 };
 
-// The canned scenes of the software engine. Scenes without scaling must come out bit for bit as the software
-// engine draws them; the scaled ones filter linearly here and have golden images of their own.
-class OpenGLScenes : public OpenGLEngine {
-protected:
-    void SetUp() override {
-        OpenGLEngine::SetUp();
-        if (!HasFatalFailure()) LoadSceneData();
-    }
-    void TearDown() override {
-        UnloadSceneData();
-        OpenGLEngine::TearDown();
-    }
-    void check(const char* Scene, const char* Kind, void (*Draw)()) {
-        Draw();
-        std::vector<uint8_t> Bgrx(static_cast<size_t>(SCENE_WIDTH) * SCENE_HEIGHT * 4);
-        Engine->readPixels(SCREEN_SURFACE, 0, 0, SCENE_WIDTH, SCENE_HEIGHT, Bgrx.data());
-        char Actual[17];
-        snprintf(Actual, sizeof(Actual), "%016llx",
-                 static_cast<unsigned long long>(
-                     SceneHash(Bgrx.data(), SCENE_WIDTH * 4, SCENE_WIDTH * 4, SCENE_HEIGHT)));
-        const std::string Key = std::string(Scene) + " " + Kind;
-        std::map<std::string, std::string> Golden = GoldenHashes();
-        const bool Same = Golden[Key] == Actual;
-        if (!Same || std::getenv("EBRUN_GOLDEN_DUMP") != nullptr) {
-            const std::string Name = std::string(Scene) + "-" + Kind + ".ppm";
-            FILE* File = fopen(Name.c_str(), "wb");
-            ASSERT_NE(File, nullptr);
-            fprintf(File, "P6\n%d %d\n255\n", SCENE_WIDTH, SCENE_HEIGHT);
-            for (size_t i = 0; i < Bgrx.size(); i += 4) {
-                const uint8_t Rgb[3] = {Bgrx[i + 2], Bgrx[i + 1], Bgrx[i]};
-                fwrite(Rgb, 1, 3, File);
-            }
-            fclose(File);
-        }
-        if (!Same && std::string(Kind) == "gl" && std::getenv("EBRUN_GOLDEN_UPDATE") != nullptr) {
-            Golden[Key] = Actual;
-            WriteGoldenHashes(Golden);
-            return;
-        }
-        EXPECT_TRUE(Same) << Key << " " << Actual;
-    }
-};
-
 } // namespace
-
-TEST_F(OpenGLScenes, SkinsAsTheSoftwareEngineDrawsThem) { check("skins", "32", DrawSkins); }
-TEST_F(OpenGLScenes, FontsAsTheSoftwareEngineDrawsThem) { check("fonts", "32", DrawFonts); }
-TEST_F(OpenGLScenes, ObjectsScaledSmoothly) { check("objects", "gl", DrawObjects); }
-TEST_F(OpenGLScenes, OutfitsScaledSmoothly) { check("outfits", "gl", DrawOutfits); }
-TEST_F(OpenGLScenes, LightStretchedSmoothly) { check("light", "gl", DrawLight); }
 
 TEST_F(OpenGLEngine, SurfacesAndTheirChecks) {
     const TRectangle Temp = Engine->GetSurfaceRect(TEMP_SURFACE);

@@ -8,6 +8,11 @@ namespace {
 constexpr uint32_t WHITE = 0xFFFFFF;
 constexpr int32_t LARGEST_QUAD = 65535; // the rasterizer leaves larger quads out
 
+// A quad of white corners keeps every pixel: it needs no light picture.
+bool IsWhite(const int32_t* Colors) {
+    return std::all_of(Colors, Colors + 12, [](int32_t c) { return c >= 255; });
+}
+
 } // namespace
 
 void TLightMap::shade(int32_t Width, int32_t Height, int32_t Count, const int32_t* Rectangles,
@@ -21,7 +26,8 @@ void TLightMap::shade(int32_t Width, int32_t Height, int32_t Count, const int32_
     int32_t First = 0;
     for (int32_t i = 0; i < Count; i++) {
         const int32_t* R = Rectangles + 4 * i;
-        if (R[2] <= 0 || R[3] <= 0 || R[2] > LARGEST_QUAD || R[3] > LARGEST_QUAD) continue;
+        if (R[2] <= 0 || R[3] <= 0 || R[2] > LARGEST_QUAD || R[3] > LARGEST_QUAD || IsWhite(Colors + 12 * i))
+            continue;
         const int32_t l = std::max(R[0], 0), t = std::max(R[1], 0);
         const int32_t r = static_cast<int32_t>(std::min<int64_t>(int64_t{R[0]} + R[2], Width));
         const int32_t b = static_cast<int32_t>(std::min<int64_t>(int64_t{R[1]} + R[3], Height));

@@ -19,7 +19,8 @@ public:
     // target of Width x Height pixels. Quads that do not overlap one another go to Multiply together, in
     // their order; a quad that overlaps one before it starts the next batch, so that it multiplies what the
     // earlier one left, as on the software engine. Area is the batch's extent cut to the target, white where
-    // no quad of the batch lies; a batch wholly outside the target is not handed on.
+    // no quad of the batch lies; a batch wholly outside the target is not handed on, nor are quads whose
+    // corners are all white (they keep every pixel).
     void shade(int32_t Width, int32_t Height, int32_t Count, const int32_t* Rectangles, const int32_t* Colors,
                const TMultiply& Multiply);
 

@@ -416,9 +416,13 @@ TPlatformResult TPixelSurface::multiplyShadedQuads(int32_t Count, const int32_t*
         if (R[2] <= 0 || R[3] <= 0) continue;
         if (R[2] > 65535 || R[3] > 65535) continue; // beyond the fixed-point range of the planes
         int32_t Q[4][3];
+        bool White = true;
         for (int Corner = 0; Corner < 4; Corner++)
-            for (int c = 0; c < 3; c++)
+            for (int c = 0; c < 3; c++) {
                 Q[Corner][c] = std::clamp(Colors[12 * i + 3 * Corner + c], 0, 255);
+                White = White && Q[Corner][c] == 255;
+            }
+        if (White) continue; // multiplying by 255 keeps every value
         if (Format.BytesPerPixel == 2)
             ShadeQuad<uint16_t>(Pixels.get(), Pitch, Width, Height, R, Q);
         else

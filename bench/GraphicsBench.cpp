@@ -5,8 +5,6 @@
 // 16 bits per pixel (the frame drawn, its parts, and its presentation), then the other two engines with
 // presentation, whose drawing the graphics device may finish only when the frame is shown.
 #include "graphics/Engine.h"
-#include "graphics/SurfaceDX.h"
-#include "graphics/SurfaceGL.h"
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"

@@ -1,5 +1,6 @@
-// The OpenGL engine's drawing: fills, textured copies, the smooth stretch through the two scratch surfaces,
-// uploads with recolouring and the light. Nothing is drawn before the context and its surfaces exist.
+// The OpenGL engine's drawing: fills and textured copies gathered into batches, the smooth stretch through the
+// two scratch surfaces, uploads with recolouring and the light. Nothing is drawn before the context and its
+// surfaces exist.
 #define EBRUN_SOURCE_NAME "SurfaceGL.cpp"
 #include "graphics/SurfaceGL.h"
 
@@ -27,11 +28,20 @@ bool TSurfaceGL::hasTexture(int32_t Surface) const {
 bool TSurfaceGL::select(int32_t Surface) {
     SelectSurface(Surface);
     if (WindowContext == nullptr) return false;
-    return Surface == SCREEN_SURFACE || (Pbuffer != nullptr && hasTexture(Surface));
+    return Surface == SCREEN_SURFACE || (OffscreenBuffer != nullptr && hasTexture(Surface));
 }
 
+TSurfaceTexture& TSurfaceGL::filterOwner(int32_t Surface) {
+    return Textures[Surface >= SPRITE_SURFACE ? SPRITE_SURFACE : Surface];
+}
+
+// A source of another texture or filter than the batch's draws the batch first.
 void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
-    GLBindTexture(Textures[Surface].Texture);
+    const uint32_t Texture = Textures[Surface].Texture;
+    if (Texture != BatchTexture || Linear != BatchLinear) flush();
+    BatchTexture = Texture;
+    BatchLinear = Linear;
+    GLBindTexture(Texture);
     BoundSurface = Surface;
     SetFilter(Linear ? GL_TEXTURE_LINEAR : GL_TEXTURE_NEAREST);
 }
@@ -39,27 +49,50 @@ void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
 void TSurfaceGL::SetFilter(int32_t Filter) {
     if (!hasTexture(BoundSurface)) return;
     const bool Linear = Filter == GL_TEXTURE_LINEAR;
-    if (Textures[BoundSurface].Linear == Linear) return;
+    TSurfaceTexture& Owner = filterOwner(BoundSurface);
+    if (Owner.Linear == Linear) return;
+    flush();
     GLSetTextureFilter(Linear);
-    Textures[BoundSurface].Linear = Linear;
+    Owner.Linear = Linear;
 }
 
-// Copies a part of the surface's texture into the off-screen buffer as it is, transparent texels included.
-void TSurfaceGL::restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height) {
-    const TSurfaceTexture& T = Textures[Surface];
-    if (T.Texture == 0) return;
-    bindSource(Surface, false);
-    GLSetAlphaTest(false);
-    const float tw = static_cast<float>(T.TextureWidth), th = static_cast<float>(T.TextureHeight);
-    GLTexturedQuad(x, y, x + Width, y + Height, x / tw, y / th, (x + Width) / tw, (y + Height) / th);
-    GLSetAlphaTest(true);
+void TSurfaceGL::addQuad(float Left, float Top, float Right, float Bottom, const TSurfaceTexture& Source,
+                         float U0, float V0, float U1, float V1, uint32_t Rgba) {
+    const float tw = static_cast<float>(Source.TextureWidth), th = static_cast<float>(Source.TextureHeight);
+    const float u0 = (Source.X + U0) / tw, v0 = (Source.Y + V0) / th, u1 = (Source.X + U1) / tw,
+                v1 = (Source.Y + V1) / th;
+    const auto Corner = [Rgba](float x, float y, float u, float v) {
+        return TGLVertex{x,
+                         y,
+                         u,
+                         v,
+                         static_cast<uint8_t>(Rgba >> 24),
+                         static_cast<uint8_t>(Rgba >> 16),
+                         static_cast<uint8_t>(Rgba >> 8),
+                         static_cast<uint8_t>(Rgba)};
+    };
+    const TGLVertex TopLeft = Corner(Left, Top, u0, v0), BottomRight = Corner(Right, Bottom, u1, v1);
+    Batch.insert(Batch.end(), {TopLeft, Corner(Left, Bottom, u0, v1), BottomRight, TopLeft, BottomRight,
+                               Corner(Right, Top, u1, v0)});
 }
 
+void TSurfaceGL::flush() {
+    if (Batch.empty()) return;
+    GLBindTexture(BatchTexture);
+    GLDrawTriangles(Batch.data(), static_cast<int32_t>(Batch.size()));
+    Batch.clear();
+    FlushCount++;
+}
+
+// A fill is a quad of the white texels below the pages in the fill colour, so that it joins the batch of
+// copies from the pages.
 void TSurfaceGL::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     if (!select(Surface) || Width <= 0 || Height <= 0) return;
-    GLFillRectangle(x, y, x + Width, y + Height, Red, Green, Blue);
-    AddDirtyRectangle(x, y, Width, Height);
+    bindSource(SPRITE_SURFACE, false);
+    const uint32_t Rgba = static_cast<uint32_t>(Red & 0xFF) << 24 | static_cast<uint32_t>(Green & 0xFF) << 16 |
+                          static_cast<uint32_t>(Blue & 0xFF) << 8 | 0xFF;
+    addQuad(x, y, x + Width, y + Height, Textures[SPRITE_SURFACE], WhiteX, WhiteY, WhiteX, WhiteY, Rgba);
 }
 
 void TSurfaceGL::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -82,8 +115,7 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
     if (Colors != nullptr || Surface != AUTOMAP_SURFACE) SelectSurface(Surface);
     const TSurfaceTexture& T = Textures[Surface];
-    if (Pixels == nullptr || T.Texture == 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
-        return;
+    if (Pixels == nullptr || T.Texture == 0 || x + Width > T.Width || y + Height > T.Height) return;
     std::vector<uint8_t> Rgba(static_cast<size_t>(Width) * Height * 4);
     for (size_t i = 0, n = static_cast<size_t>(Width) * Height; i < n; i++) {
         const uint8_t* P = Pixels + 3 * i;
@@ -103,10 +135,9 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
         }
     }
     if (WindowContext == nullptr) return;
-    GLWriteTexture(T.Texture, x, y, Width, Height, Rgba.data());
-    // The buffer of the surface being drawn on must show the new texels too, or leaving it would copy the old
-    // ones back over them.
-    if (Surface == CurrentSurface && Pbuffer != nullptr) restoreBuffer(Surface, x, y, Width, Height);
+    // Triangles waiting to be drawn may sample the texels that change, or draw into them.
+    flush();
+    GLWriteTexture(T.Texture, T.X + x, T.Y + y, Width, Height, Rgba.data());
 }
 
 // The key is not needed: the texels of the key colour have alpha 0 since their upload.
@@ -125,12 +156,9 @@ void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Fr
     int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
     if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
     if (!select(ToSurface) || !hasTexture(FromSurface)) return;
-    const TSurfaceTexture& From = Textures[FromSurface];
-    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
     bindSource(FromSurface, false);
-    GLTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / tw, (FromY + Adjust[1]) / th,
-                   (FromX + Width + Adjust[2]) / tw, (FromY + Height + Adjust[3]) / th);
-    AddDirtyRectangle(To[0], To[1], To[2] - To[0], To[3] - To[1]);
+    addQuad(To[0], To[1], To[2], To[3], Textures[FromSurface], FromX + Adjust[0], FromY + Adjust[1],
+            FromX + Width + Adjust[2], FromY + Height + Adjust[3]);
 }
 
 void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -138,16 +166,13 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
                              int32_t FromHeight) {
     CHECK_TEXT(FromSurface != SCREEN_SURFACE, "FromSurface != SCREEN_SURFACE", FromSurface);
     if (!select(ToSurface) || !hasTexture(FromSurface) || Width <= 0 || Height <= 0) return;
-    const TSurfaceTexture& From = Textures[FromSurface];
-    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
     bindSource(FromSurface, true);
     TStretchPiece Pieces[9];
     for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
          i < n; i++) {
         const TStretchPiece& P = Pieces[i];
-        GLTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, P.U0 / tw, P.V0 / th, P.U1 / tw, P.V1 / th);
+        addQuad(P.Left, P.Top, P.Right, P.Bottom, Textures[FromSurface], P.U0, P.V0, P.U1, P.V1);
     }
-    AddDirtyRectangle(x, y, Width, Height);
 }
 
 // The smooth stretch of a sprite: over the background in TEMP_SURFACE (one column and row more, so that the
@@ -193,7 +218,7 @@ void TSurfaceGL::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int
 
 void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) {
     if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
-    SelectSurface(SCREEN_SURFACE); // leaving writes the scaled picture into the texture
+    SelectSurface(SCREEN_SURFACE); // the scaled picture is drawn into the texture
     const TSurfaceTexture& T = Textures[STRETCH_SURFACE];
     std::vector<uint32_t> Texels(static_cast<size_t>(T.TextureWidth) * T.TextureHeight);
     GLReadTexture(T.Texture, reinterpret_cast<uint8_t*>(Texels.data()));
@@ -212,6 +237,7 @@ void TSurfaceGL::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* 
 
 // Multiplies Area of the current surface by the same area of the light picture, through the light texture.
 void TSurfaceGL::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
+    flush();
     if (LightTexture.TextureWidth < Light.getWidth() || LightTexture.TextureHeight < Light.getHeight()) {
         if (LightTexture.Texture != 0) GLDeleteTexture(LightTexture.Texture);
         LightTexture.TextureWidth = TextureSize(Light.getWidth());
@@ -221,11 +247,11 @@ void TSurfaceGL::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
     GLWriteTextureRows(LightTexture.Texture, Area.Left, Area.Top, Area.width(), Area.height(),
                        Light.row(Area.Top) + 4 * Area.Left, Light.getPitch());
     BoundSurface = -1; // the light texture is bound now
-    const float tw = static_cast<float>(LightTexture.TextureWidth);
-    const float th = static_cast<float>(LightTexture.TextureHeight);
-    GLMultiplyTexture(Area.Left, Area.Top, Area.Right, Area.Bottom, Area.Left / tw, Area.Top / th,
-                      Area.Right / tw, Area.Bottom / th);
-    AddDirtyRectangle(Area.Left, Area.Top, Area.width(), Area.height());
+    BatchTexture = 0;
+    addQuad(Area.Left, Area.Top, Area.Right, Area.Bottom, LightTexture, Area.Left, Area.Top, Area.Right,
+            Area.Bottom);
+    GLMultiplyTriangles(Batch.data(), static_cast<int32_t>(Batch.size()));
+    Batch.clear();
 }
 
 void TSurfaceGL::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {

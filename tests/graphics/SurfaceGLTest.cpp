@@ -65,7 +65,7 @@ protected:
         std::vector<uint8_t> Bgra(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
         Engine->SelectSurface(SCREEN_SURFACE);
         GLReadTexture(T.Texture, Bgra.data());
-        return Bgra[(static_cast<size_t>(y) * T.TextureWidth + x) * 4 + 3];
+        return Bgra[(static_cast<size_t>(T.Y + y) * T.TextureWidth + T.X + x) * 4 + 3];
     }
 
     std::unique_ptr<TWindow> Window;
@@ -105,27 +105,39 @@ TEST_F(OpenGLEngine, SurfacesAndTheirChecks) {
               std::string::npos);
 }
 
-TEST_F(OpenGLEngine, OffscreenDrawingReachesTheTextureWhenTheSurfaceIsLeft) {
+TEST_F(OpenGLEngine, OffscreenDrawingGoesIntoTheSurfacesTexture) {
     Engine->FillRectangle(CACHE_SURFACE, 10, 20, 5, 5, 200, 100, 50);
     EXPECT_EQ(Engine->getCurrentSurface(), CACHE_SURFACE);
-    const int32_t Copies = Engine->getBufferCopies();
-    // Selecting the current surface again changes nothing.
-    Engine->SelectSurface(CACHE_SURFACE);
-    EXPECT_EQ(Engine->getBufferCopies(), Copies);
     Engine->Blit(SCREEN_SURFACE, 0, 0, CACHE_SURFACE, 10, 20, 5, 5);
-    EXPECT_EQ(Engine->getBufferCopies(), Copies + 1);
     EXPECT_EQ(pixel(SCREEN_SURFACE, 4, 4), 0xC86432u);
     EXPECT_EQ(pixel(CACHE_SURFACE, 14, 24), 0xC86432u);
-    // A surface left without drawing on it is not copied back.
-    Engine->SelectSurface(AUTOMAP_SURFACE);
-    Engine->SelectSurface(SCREEN_SURFACE);
-    EXPECT_EQ(Engine->getBufferCopies(), Copies + 1);
     // Going from one off-screen surface to another keeps what was drawn on both.
     Engine->FillRectangle(AUTOMAP_SURFACE, 0, 0, 2, 2, 1, 2, 3);
     Engine->FillRectangle(CACHE_SURFACE, 0, 0, 2, 2, 4, 5, 6);
     EXPECT_EQ(pixel(AUTOMAP_SURFACE, 1, 1), 0x010203u);
     EXPECT_EQ(pixel(CACHE_SURFACE, 1, 1), 0x040506u);
     EXPECT_EQ(pixel(CACHE_SURFACE, 14, 24), 0xC86432u);
+}
+
+// Copies from any page and fills go into one batch, drawn when the texture, the filter or the surface drawn on
+// changes; an upload draws the batch first, so that the copies show the texels they were made with.
+TEST_F(OpenGLEngine, CopiesAndFillsAreDrawnInBatches) {
+    const uint8_t Red[3] = {255, 0, 0}, Blue[3] = {0, 0, 255};
+    Engine->WritePixels(SPRITE_SURFACE, 0, 0, 1, 1, Red);
+    Engine->WritePixels(SPRITE_SURFACE + 15, 0, 0, 1, 1, Blue);
+    Engine->SelectSurface(SCREEN_SURFACE);
+    const int32_t Flushes = Engine->getFlushCount();
+    Engine->FillRectangle(SCREEN_SURFACE, 0, 0, 8, 8, 9, 9, 9);
+    Engine->Blit(SCREEN_SURFACE, 1, 1, SPRITE_SURFACE, 0, 0, 1, 1);
+    Engine->Blit(SCREEN_SURFACE, 2, 2, SPRITE_SURFACE + 15, 0, 0, 1, 1);
+    EXPECT_EQ(Engine->getFlushCount(), Flushes);
+    Engine->StretchBlit(SCREEN_SURFACE, 4, 4, 2, 2, SPRITE_SURFACE, 0, 0, 1, 1); // linear: a new batch
+    EXPECT_EQ(Engine->getFlushCount(), Flushes + 1);
+    Engine->WritePixels(SPRITE_SURFACE, 0, 0, 1, 1, Blue);
+    EXPECT_EQ(pixel(SCREEN_SURFACE, 1, 1), 0xFF0000u);
+    EXPECT_EQ(pixel(SCREEN_SURFACE, 2, 2), 0x0000FFu);
+    EXPECT_EQ(pixel(SCREEN_SURFACE, 5, 5), 0xFF0000u);
+    EXPECT_EQ(pixel(SCREEN_SURFACE, 0, 0), 0x090909u);
 }
 
 TEST_F(OpenGLEngine, UploadsKeyAndRecolour) {
@@ -182,26 +194,23 @@ TEST_F(OpenGLEngine, BordersClipsAndLines) {
     Engine->SetPixel(SCREEN_SURFACE, 7, 30, 0, 0, 255);
     EXPECT_EQ(pixel(SCREEN_SURFACE, 7, 30), 0x0000FFu);
     EXPECT_EQ(pixel(SCREEN_SURFACE, 8, 30), 0u);
-    // A clip box that the target only touches at its right edge: nothing drawn, nothing marked.
+    // A clip box that the target only touches at its right edge: nothing drawn.
     Engine->FillRectangle(CACHE_SURFACE, 0, 0, 4, 4, 7, 7, 7);
-    Engine->Blit(SCREEN_SURFACE, 0, 0, CACHE_SURFACE, 0, 0, 4, 4);
-    const int32_t Copies = Engine->getBufferCopies();
-    Engine->FillRectangle(SCREEN_SURFACE, 35, 35, 2, 2, 0, 0, 0);
-    Engine->SelectSurface(AUTOMAP_SURFACE);
+    Engine->FillRectangle(AUTOMAP_SURFACE, 0, 0, 30, 4, 1, 1, 1);
     Engine->BlitClipped(AUTOMAP_SURFACE, 20, 0, CACHE_SURFACE, 0, 0, 4, 4, 0, 0, 20, 20);
-    Engine->SelectSurface(SCREEN_SURFACE);
-    EXPECT_EQ(Engine->getBufferCopies(), Copies);
+    EXPECT_EQ(pixel(AUTOMAP_SURFACE, 21, 1), 0x010101u);
 }
 
 TEST_F(OpenGLEngine, StretchOfEqualSizeIsAPlainCopyAndTheBackgroundTurnsTransparent) {
     Engine->SetColorKey(SPRITE_SURFACE, 255, 0, 255);
     std::vector<uint8_t> Tile(32 * 32 * 3, 200);
     Engine->WritePixels(SPRITE_SURFACE, 0, 0, 32, 32, Tile.data());
-    const int32_t Copies = Engine->getBufferCopies();
+    Engine->FillRectangle(TEMP_SURFACE, 0, 0, 40, 40, 5, 5, 5);
+    Engine->FillRectangle(STRETCH_SURFACE, 0, 0, 64, 64, 71, 71, 71);
     Engine->StretchBlitTransparentClipped(SCREEN_SURFACE, 0, 0, 32, 32, SPRITE_SURFACE, 0, 0, 32, 32, 255, 0,
                                           255, 71, 71, 71, 0, 0, 640, 480);
-    Engine->SelectSurface(SCREEN_SURFACE);
-    EXPECT_EQ(Engine->getBufferCopies(), Copies); // neither TEMP_SURFACE nor STRETCH_SURFACE touched
+    EXPECT_EQ(pixel(TEMP_SURFACE, 20, 20), 0x050505u); // neither scratch surface touched
+    EXPECT_EQ(pixel(STRETCH_SURFACE, 20, 20), 0x474747u);
     Engine->FillRectangle(SCREEN_SURFACE, 0, 0, 64, 64, 0, 0, 0);
     Engine->StretchBlitTransparentClipped(SCREEN_SURFACE, 0, 0, 16, 16, SPRITE_SURFACE, 0, 0, 32, 32, 255, 0,
                                           255, 71, 71, 71, 0, 0, 640, 480);

@@ -7,6 +7,8 @@
 #include "platform/Window.h"
 #include "state/Preferences.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int32_t DX_PAGE_SIZE = 320;
@@ -54,7 +56,26 @@ void TSurfaceDX::ExitSurfaces() {
 bool TSurfaceDX::TestEngine() { return true; }
 
 void TSurfaceDX::WindowMoved() {
-    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
+    if (ViewMode != WINDOWED_MODE || Window == nullptr) return;
+    TakeClientRectangle(*Window, Rect, WindowRect);
+    // A window of another size has other pixels; where it no longer offers them, an off-screen surface of the
+    // screen's size takes over.
+    if (!WindowPixels || DirectDraw->isWindowSurface(*Surfaces[SCREEN_SURFACE])) return;
+    Surfaces[SCREEN_SURFACE].reset();
+    if (drawIntoWindow()) return;
+    int32_t ScreenWidth = 0, ScreenHeight = 0;
+    GetScreenSize(ScreenWidth, ScreenHeight);
+    createOffscreenSurface(SCREEN_SURFACE, std::max(ScreenWidth, Rect[SCREEN_SURFACE].Right),
+                           std::max(ScreenHeight, Rect[SCREEN_SURFACE].Bottom), false);
+}
+
+// In a window, SCREEN_SURFACE is the window's own pixels where the window allows, so that presenting a frame
+// copies nothing; false leaves SCREEN_SURFACE as it is.
+bool TSurfaceDX::drawIntoWindow() {
+    std::shared_ptr<TPixelSurface> Pixels;
+    WindowPixels = DirectDraw->createWindowSurface(Pixels) == PLATFORM_OK;
+    if (WindowPixels) Surfaces[SCREEN_SURFACE] = std::move(Pixels);
+    return WindowPixels;
 }
 
 void TSurfaceDX::AttachClipper() {
@@ -145,6 +166,8 @@ void TSurfaceDX::CreateSurfaces() {
         }
         NumberOfPages++;
     }
+    // Only now, so that the surfaces share the video memory as they would beside an off-screen SCREEN_SURFACE.
+    if (ViewMode == WINDOWED_MODE) drawIntoWindow();
     Lost = false;
     Renewed = true;
 }
@@ -182,6 +205,7 @@ void TSurfaceDX::ReleaseSurfaces() {
     if (ViewMode == FULLSCREEN_MODE && Window != nullptr) DirectDraw->setCooperativeLevel(Window, false);
     Surfaces[SCREEN_SURFACE].reset();
     SurfaceMemory[SCREEN_SURFACE] = MEMORY_NONE;
+    WindowPixels = false;
     for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
         Surfaces[i].reset();
         SurfaceMemory[i] = MEMORY_NONE;

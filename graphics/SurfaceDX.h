@@ -70,6 +70,7 @@ private:
     bool createOffscreenSurface(int32_t Index, int32_t Width, int32_t Height, bool VideoOnly,
                                 uint32_t Caps = 0);
     void createLightPart();
+    bool drawIntoWindow();
     bool testLightEffects();
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -82,7 +83,8 @@ private:
 
     TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
     bool HardwareStretch = false;
-    bool Renewed = false; // surfaces were made since the last ChangeVideoMode began
+    bool Renewed = false;      // surfaces were made since the last ChangeVideoMode began
+    bool WindowPixels = false; // SCREEN_SURFACE is the window's own pixels
     std::unique_ptr<TDisplayDevice> DirectDraw;
     TPixelRect WindowRect{0, 0, 0, 0}; // where SCREEN_SURFACE is shown, in screen coordinates
     std::shared_ptr<TPixelSurface> Surfaces[NUMBER_OF_SURFACES];

@@ -65,6 +65,9 @@ class TPixelSurface {
 public:
     TPixelSurface(int32_t Width, int32_t Height, const TPixelFormat& Format, TSurfaceMemory Memory,
                   uint32_t Caps = 0, std::shared_ptr<TVideoMemoryPool> Pool = nullptr);
+    // A surface over pixels that another owner keeps (the window's own), Pitch bytes from row to row; they
+    // must outlive it.
+    TPixelSurface(int32_t Width, int32_t Height, int32_t Pitch, const TPixelFormat& Format, uint8_t* Pixels);
     ~TPixelSurface();
     TPixelSurface(const TPixelSurface&) = delete;
     TPixelSurface& operator=(const TPixelSurface&) = delete;
@@ -106,9 +109,9 @@ public:
 
     // Raw rows for the platform layer's own copies (presentation, tests); nullptr for the primary surface.
     const uint8_t* row(int32_t y) const {
-        return Pixels ? Pixels.get() + static_cast<size_t>(y) * Pitch : nullptr;
+        return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr;
     }
-    uint8_t* row(int32_t y) { return Pixels ? Pixels.get() + static_cast<size_t>(y) * Pitch : nullptr; }
+    uint8_t* row(int32_t y) { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint32_t getPixel(int32_t x, int32_t y) const;
 
 private:
@@ -124,7 +127,8 @@ private:
     uint32_t Caps;
     bool Lost = false;
     uint32_t SourceKey = 0;
-    std::unique_ptr<uint8_t[]> Pixels;
+    std::unique_ptr<uint8_t[]> Owned; // the pixels, unless another owner keeps them
+    uint8_t* Pixels = nullptr;
     std::shared_ptr<TVideoMemoryPool> Pool; // gets the surface's bytes back when it is destroyed
 };
 

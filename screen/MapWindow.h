@@ -116,6 +116,7 @@ private:
     // read afresh for every call outside it.
     const TPointObjects& pointObjects(int32_t rx, int32_t ry, int32_t rz);
     bool firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag);
+    bool floorHasCreature(int32_t rz);
     void flushSquare(int32_t QX, int32_t QY);
     void redrawCellLayers(TMapCell& Cell, int32_t Count);
     void drawCellLayer(const TMapCell& Cell, int32_t Sprite, int32_t DX, int32_t DY);
@@ -142,6 +143,7 @@ private:
     std::vector<TPointObjects> _Points;
     std::vector<uint32_t> _PointsRead;
     uint32_t _PointsFrame = 0;
+    bool _FloorHasCreature[MAPSIZE_Z] = {}; // per floor, as DrawMap found it in the frame it draws
 };
 
 // The framed host of the map view.

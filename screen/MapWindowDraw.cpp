@@ -64,6 +64,13 @@ const TPointObjects& TMapView::pointObjects(int32_t rx, int32_t ry, int32_t rz) 
     return _Points[i];
 }
 
+bool TMapView::floorHasCreature(int32_t rz) {
+    for (int32_t x = 0; x < MAPSIZE_X; x++)
+        for (int32_t y = 0; y < MAPSIZE_Y; y++)
+            if (pointObjects(x, y, rz).HasCreature) return true;
+    return false;
+}
+
 bool TMapView::firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag) {
     const TPointObjects& Point = pointObjects(rx, ry, rz);
     return Point.Count > 0 && GetObjectFlag(Point.Objects[0].Type, Flag);
@@ -188,6 +195,7 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
         Cell.Flushed = 0;
     }
     for (int32_t rz = 0; rz <= _TopFloor; rz++) {
+        _FloorHasCreature[rz] = floorHasCreature(rz);
         lightFloor(rz, L);
         for (int32_t x = 0; x < MAPSIZE_X; x++)
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
@@ -381,6 +389,7 @@ bool FrameColour(const TCreature& C, TColour& Colour) {
 
 void TMapView::drawCreatures(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode,
                              int32_t E) {
+    if (_PointsFrame != 0 && !_FloorHasCreature[rz]) return;
     TFieldCreature List[CREATURES_PER_FIELD];
     int32_t n = 0;
     for (int32_t nx = x - 1; nx <= x + 1; nx++)

@@ -101,9 +101,15 @@ template <typename P>
 void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
               int32_t Height, bool Keyed, P Key) {
     if (!Keyed) {
-        for (int32_t y = 0; y < Height; y++)
-            std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
-                        sizeof(P) * Width);
+        // A tile's rows, the copy of every map field, in a fixed length that needs no library call.
+        if (Width == 32)
+            for (int32_t y = 0; y < Height; y++)
+                std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                            sizeof(P) * 32);
+        else
+            for (int32_t y = 0; y < Height; y++)
+                std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                            sizeof(P) * Width);
         return;
     }
 #if defined(EBRUN_AVX2)
@@ -134,13 +140,34 @@ EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const in
     for (; x < Width; x++)
         Target[x] = Source[Columns[x]];
 }
+
+// The same for 5-6-5 pixels, widened to 32 bits to be put in place.
+EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const int32_t* Columns, int32_t Width,
+                              int32_t SourceWidth) {
+    int32_t x = 0;
+    for (; x + 8 <= Width; x += 8) {
+        const int32_t First = Columns[x];
+        if (Columns[x + 7] - First >= 8 || First + 8 > SourceWidth) {
+            for (int32_t i = 0; i < 8; i++)
+                Target[x + i] = Source[Columns[x + i]];
+            continue;
+        }
+        const __m256i Index =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
+        const __m256i Wide = _mm256_permutevar8x32_epi32(
+            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + First))), Index);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + x),
+                         _mm_packus_epi32(_mm256_castsi256_si128(Wide), _mm256_extracti128_si256(Wide, 1)));
+    }
+    for (; x < Width; x++)
+        Target[x] = Source[Columns[x]];
+}
 #endif
 
 template <typename P>
 void GatherRow(P* Target, const P* Source, const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
 #if defined(EBRUN_AVX2)
-    if constexpr (sizeof(P) == 4)
-        if (HasAvx2()) return GatherRowAvx2(Target, Source, Columns, Width, SourceWidth);
+    if (HasAvx2()) return GatherRowAvx2(Target, Source, Columns, Width, SourceWidth);
 #endif
     for (int32_t x = 0; x < Width; x++)
         Target[x] = Source[Columns[x]];
@@ -411,6 +438,12 @@ void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Sur
     // Room for a span's last round of eight past the row.
     if (LightRow.size() < static_cast<size_t>(kEnd - kStart) + 8) LightRow.resize(kEnd - kStart + 8);
     uint32_t* Light = LightRow.data();
+    // A quad of one colour has the same light in every row: laid out once.
+    const bool Uniform = std::equal(&C[0][0], &C[0][0] + 9, &C[1][0]);
+    if (Uniform)
+        std::fill_n(Light, kEnd - kStart,
+                    static_cast<uint32_t>(C[0][0]) << 16 | static_cast<uint32_t>(C[0][1]) << 8 |
+                        static_cast<uint32_t>(C[0][2]));
     // The upper triangle's pixels in row j: k < UpperCount with (2k + 1) h <= M = 2wh - (2j + 1) w. M falls
     // by 2w from row to row; the count follows it down.
     int64_t M = 2 * int64_t{w} * h - (2 * int64_t{y0 - R[1]} + 1) * w;
@@ -420,8 +453,10 @@ void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Sur
         while (UpperCount > 0 && (2 * UpperCount - 1) * h > M)
             UpperCount--;
         const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
-        LightPlane(Light, Split - kStart, Upper, kStart, j);
-        LightPlane(Light + (Split - kStart), kEnd - Split, Lower, Split, j);
+        if (!Uniform) {
+            LightPlane(Light, Split - kStart, Upper, kStart, j);
+            LightPlane(Light + (Split - kStart), kEnd - Split, Lower, Split, j);
+        }
         MultiplyLitRow<P>(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light, kEnd - kStart);
     }
 }

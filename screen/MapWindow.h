@@ -118,6 +118,7 @@ private:
     bool firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag);
     bool floorHasCreature(int32_t rz);
     void flushSquare(int32_t QX, int32_t QY);
+    void flushRow(int32_t ry);
     void redrawCellLayers(TMapCell& Cell, int32_t Count);
     void drawCellLayer(const TMapCell& Cell, int32_t Sprite, int32_t DX, int32_t DY);
     bool cellMeetsPicture(int32_t rx, int32_t ry) const;

@@ -201,9 +201,8 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
                 drawField(x * 32 - _OffsetX, y * 32 - _OffsetY, x, y, rz, 0);
     }
-    for (int32_t x = 0; x < MAPSIZE_X; x++)
-        for (int32_t y = 0; y < MAPSIZE_Y; y++)
-            flushCell(x, y);
+    for (int32_t y = 0; y < MAPSIZE_Y; y++)
+        flushRow(y);
     if (Light)
         drawLight();
     else

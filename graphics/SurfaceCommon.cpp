@@ -3,9 +3,12 @@
 #include "graphics/SurfaceCommon.h"
 
 #include "foundation/Exception.h"
+#include "graphics/Engine.h"
 #include "platform/Window.h"
+#include "state/Preferences.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -113,16 +116,99 @@ void MakeBackgroundTransparent(uint32_t* Texels, size_t Count, int32_t Red, int3
             Texels[i] &= 0x00FFFFFFu;
 }
 
-void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
-                         int32_t Height, int32_t FromWidth, int32_t FromHeight) {
+void CheckStretchScratch(const TRectangle& Temp, const TRectangle& Stretch, int32_t ToSurface,
+                         int32_t FromSurface, int32_t Width, int32_t Height, int32_t FromWidth,
+                         int32_t FromHeight) {
     CHECK_TEXT(FromSurface != TEMP_SURFACE, "FromSurface!=TEMP_SURFACE");
     CHECK_TEXT(FromSurface != STRETCH_SURFACE, "FromSurface!=STRETCH_SURFACE");
     CHECK_TEXT(ToSurface != TEMP_SURFACE, "ToSurface!=TEMP_SURFACE");
     CHECK_TEXT(ToSurface != STRETCH_SURFACE, "ToSurface!=STRETCH_SURFACE");
-    CHECK_TEXT(FromWidth + 1 <= Rect[TEMP_SURFACE].Right && FromHeight + 1 <= Rect[TEMP_SURFACE].Bottom,
+    CHECK_TEXT(FromWidth + 1 <= Temp.x + Temp.Width && FromHeight + 1 <= Temp.y + Temp.Height,
                "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
                FromWidth, FromHeight);
-    CHECK_TEXT(Width <= Rect[STRETCH_SURFACE].Right && Height <= Rect[STRETCH_SURFACE].Bottom,
+    CHECK_TEXT(Width <= Stretch.x + Stretch.Width && Height <= Stretch.y + Stretch.Height,
                "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
                Width, Height);
+}
+
+void TDisplayEngine::initDisplay(int32_t PageSize) {
+    Window = nullptr;
+    ViewMode = 0;
+    Lost = false;
+    DirectDraw.reset();
+    SetPageSize(PageSize, PageSize);
+    for (int32_t& Memory : SurfaceMemory)
+        Memory = MEMORY_NONE;
+    InitSurfaceRects(Rect, NUMBER_OF_SURFACES, PageSize);
+    NumberOfPages = 0;
+    Renewed = false;
+    if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
+    HardwareStretch = HasHardwareStretch(*DirectDraw);
+    InitNoStretching(!HardwareStretch);
+    ResetFrameClock();
+    SetFrameRate(GetConfineFramerate());
+}
+
+void TDisplayEngine::ExitSurfaces() {
+    ReleaseSurfaces();
+    DirectDraw.reset();
+}
+
+void TDisplayEngine::checkVideoMode(int32_t VMode, const TDisplayMode* GMode) const {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
+    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
+               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
+    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+}
+
+void TDisplayEngine::checkNothingMade(bool Direct3D, const char* Table,
+                                      bool (*Made)(const TDisplayEngine&, int32_t)) const {
+    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
+    CHECK_TEXT(!Direct3D, "Direct3D==NULL");
+    static constexpr struct {
+        int32_t Surface;
+        const char* Name;
+    } Fixed[] = {{PRIMARY_SURFACE, "PRIMARY_SURFACE"}, {SCREEN_SURFACE, "SCREEN_SURFACE"},
+                 {TEMP_SURFACE, "TEMP_SURFACE"},       {CACHE_SURFACE, "CACHE_SURFACE"},
+                 {AUTOMAP_SURFACE, "AUTOMAP_SURFACE"}, {SPRITE_SURFACE, "SPRITE_SURFACE"}};
+    for (const auto& F : Fixed) {
+        char Text[48];
+        snprintf(Text, sizeof(Text), "%s[%s]==NULL", Table, F.Name);
+        CHECK_TEXT(!Made(*this, F.Surface), Text);
+    }
+    CHECK_TEXT(ViewMode == WINDOWED_MODE || ViewMode == FULLSCREEN_MODE,
+               "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE", ViewMode);
+}
+
+void TDisplayEngine::WindowMoved() {
+    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
+}
+
+bool TDisplayEngine::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
+    Renewed = false;
+    switchViewMode(NewWindow, VMode, GMode, Force, Asked);
+    RestoreSurfaces(VMode, GMode);
+    return true;
+}
+
+int32_t TDisplayEngine::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
+    NumberOfDisplayModes = ListDisplayModes(DirectDraw.get(), List);
+    return NumberOfDisplayModes;
+}
+
+TRectangle TDisplayEngine::GetSurfaceRect(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), RectCheck, Surface);
+    const TPixelRect& R = Rect[Surface];
+    return {R.Left, R.Top, R.width(), R.height()};
+}
+
+bool TDisplayEngine::SurfacesRenewed(int32_t Type) {
+    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
+    return Renewed;
+}
+
+int32_t TDisplayEngine::GetSurfaceMemory(int32_t Surface) {
+    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), MemoryCheck, Surface);
+    return SurfaceMemory[Surface];
 }

@@ -58,19 +58,9 @@ public:
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
-    void BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                                int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
-                                int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX, int32_t ClipY,
-                                int32_t ClipWidth, int32_t ClipHeight) override;
     void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                      int32_t FromHeight) override;
-    void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                       int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
-                                       int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                       int32_t ClipHeight) override;
     void DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                          const int32_t* Colors) override;
     void SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) override;
@@ -103,6 +93,9 @@ public:
     // SCREEN_SURFACE from the window's buffer as composed so far, any other surface from its texture.
     void readPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, uint8_t* Bgrx);
 
+protected:
+    void keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) override;
+
 private:
     // Selects a surface to draw on; false when there is nothing to draw into (no context, no such texture).
     bool select(int32_t Surface);
@@ -120,7 +113,6 @@ private:
     void deleteWindowContext();
     void upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const uint8_t* Pixels,
                 const uint8_t* MaskPixels, const int32_t* Colors);
-    void keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue);
     void multiplyByLight(const TPixelSurface& Light, TPixelRect Area);
 
     TPixelRect WindowRect{0, 0, 0, 0}; // the client area in screen coordinates

@@ -13,11 +13,7 @@
 
 namespace {
 
-constexpr int32_t STRETCH_SKIN = 185; // the background of a stretch drawn onto a skin (battle list)
 
-uint8_t Recolour(int32_t Component, int32_t Brightness) {
-    return static_cast<uint8_t>((Component & 0xFF) * Brightness / 256);
-}
 
 } // namespace
 
@@ -116,37 +112,16 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     if (Colors != nullptr || Surface != AUTOMAP_SURFACE) SelectSurface(Surface);
     const TSurfaceTexture& T = Textures[Surface];
     if (Pixels == nullptr || T.Texture == 0 || x + Width > T.Width || y + Height > T.Height) return;
-    std::vector<uint8_t> Rgba(static_cast<size_t>(Width) * Height * 4);
-    for (size_t i = 0, n = static_cast<size_t>(Width) * Height; i < n; i++) {
-        const uint8_t* P = Pixels + 3 * i;
-        uint8_t* Out = &Rgba[4 * i];
-        const int32_t Index = RecolourIndex(P, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors);
-        if (Index >= 0) {
-            const int32_t Brightness = PixelBrightness(P);
-            Out[0] = Recolour(Colors[3 * Index], Brightness);
-            Out[1] = Recolour(Colors[3 * Index + 1], Brightness);
-            Out[2] = Recolour(Colors[3 * Index + 2], Brightness);
-            Out[3] = 255;
-        } else {
-            Out[0] = P[0];
-            Out[1] = P[1];
-            Out[2] = P[2];
-            Out[3] = P[0] == T.KeyRed && P[1] == T.KeyGreen && P[2] == T.KeyBlue ? 0 : 255;
-        }
-    }
+    const uint32_t Key = 0xFF000000u | static_cast<uint32_t>(T.KeyRed & 0xFF) << 16 |
+                         static_cast<uint32_t>(T.KeyGreen & 0xFF) << 8 | static_cast<uint32_t>(T.KeyBlue & 0xFF);
+    std::vector<uint32_t> Texels(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < Texels.size(); i++)
+        Texels[i] = UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
     if (WindowContext == nullptr) return;
     // Triangles waiting to be drawn may sample the texels that change, or draw into them.
     flush();
-    GLWriteTexture(T.Texture, T.X + x, T.Y + y, Width, Height, Rgba.data());
-}
-
-// The key is not needed: the texels of the key colour have alpha 0 since their upload.
-void TSurfaceGL::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
-                                        int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
-                                        int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                        int32_t ClipHeight) {
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
-                ClipHeight);
+    GLWriteTextureRows(T.Texture, T.X + x, T.Y + y, Width, Height, reinterpret_cast<const uint8_t*>(Texels.data()),
+                       Width * 4);
 }
 
 void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
@@ -175,48 +150,8 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
     }
 }
 
-// The smooth stretch of a sprite: over the background in TEMP_SURFACE (one column and row more, so that the
-// filter finds background past the edges), scaled into STRETCH_SURFACE, the background made transparent, then
-// copied. On a skin the skin is the background and stays.
-void TSurfaceGL::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                               int32_t Height, int32_t FromSurface, int32_t FromX,
-                                               int32_t FromY, int32_t FromWidth, int32_t FromHeight,
-                                               int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                               int32_t BackgroundRed, int32_t BackgroundGreen,
-                                               int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                               int32_t ClipWidth, int32_t ClipHeight) {
-    if (Width == FromWidth && Height == FromHeight) {
-        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
-                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-        return;
-    }
-    CHECK_TEXT(FromSurface != TEMP_SURFACE && FromSurface != STRETCH_SURFACE,
-               "FromSurface!=TEMP_SURFACE && FromSurface!=STRETCH_SURFACE", FromSurface);
-    CHECK_TEXT(ToSurface != TEMP_SURFACE && ToSurface != STRETCH_SURFACE,
-               "ToSurface!=TEMP_SURFACE && ToSurface!=STRETCH_SURFACE", ToSurface);
-    CHECK_TEXT(FromWidth + 1 <= SurfaceRect[TEMP_SURFACE].Right &&
-                   FromHeight + 1 <= SurfaceRect[TEMP_SURFACE].Bottom,
-               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
-               FromWidth, FromHeight);
-    CHECK_TEXT(Width <= SurfaceRect[STRETCH_SURFACE].Right && Height <= SurfaceRect[STRETCH_SURFACE].Bottom,
-               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
-               Width, Height);
-    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
-    const bool OnSkin = StretchOnSkin != 0;
-    if (OnSkin)
-        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
-    else
-        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                      BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    if (!OnSkin) keyStretchBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
-                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-}
-
-void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) {
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+void TSurfaceGL::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
     if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
     SelectSurface(SCREEN_SURFACE); // the scaled picture is drawn into the texture
     const TSurfaceTexture& T = Textures[STRETCH_SURFACE];

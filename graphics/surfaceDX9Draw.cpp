@@ -20,21 +20,6 @@ uint32_t Opaque(int32_t Red, int32_t Green, int32_t Blue) {
            static_cast<uint32_t>(std::clamp(Blue, 0, 255));
 }
 
-// A source pixel as a texel: recoloured and opaque when Colors picks a colour for it, else opaque unless it
-// is the key.
-uint32_t Texel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
-    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
-    if (Index < 0) {
-        const uint32_t Value = Opaque(Pixel[0], Pixel[1], Pixel[2]);
-        return Value == Key ? Value & 0x00FFFFFFu : Value;
-    }
-    const int32_t Brightness = PixelBrightness(Pixel);
-    const int32_t* Colour = Colors + 3 * Index;
-    return Opaque(std::clamp(Colour[0], 0, 255) * Brightness / 256,
-                  std::clamp(Colour[1], 0, 255) * Brightness / 256,
-                  std::clamp(Colour[2], 0, 255) * Brightness / 256);
-}
-
 TQuadVertex Vertex(float x, float y, uint32_t Argb, float u, float v) {
     return {x,
             y,
@@ -128,7 +113,7 @@ void TSurfaceDX9::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Wid
     if (Pixels == nullptr || Width <= 0 || Height <= 0 || Device == nullptr) return;
     Texels.resize(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < Texels.size(); i++)
-        Texels[i] = Texel(Pixels + 3 * i, nullptr, nullptr, Key);
+        Texels[i] = UploadedTexel(Pixels + 3 * i, nullptr, nullptr, Key);
     if (Surface >= SPRITE_SURFACE) {
         uploadTexels(Surface, x, y, Width, Height, Texels.data());
         return;
@@ -156,7 +141,8 @@ void TSurfaceDX9::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int3
     if (Pixels == nullptr || Colors == nullptr || Device == nullptr) return;
     Texels.resize(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < Texels.size(); i++)
-        Texels[i] = Texel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
+        Texels[i] =
+            UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
     uploadTexels(Surface, x, y, Width, Height, Texels.data());
 }
 
@@ -177,15 +163,6 @@ void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t F
     const float H = static_cast<float>(Texture[FromSurface]->getHeight());
     addTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / W, (FromX + Width + Adjust[2]) / W,
                     (FromY + Adjust[1]) / H, (FromY + Height + Adjust[3]) / H, AllWhite);
-}
-
-// Key texels are transparent already: the key colour is not needed.
-void TSurfaceDX9::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
-                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
-                                         int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                         int32_t ClipHeight) {
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
-                ClipHeight);
 }
 
 // The linear filter smooths the scaling.
@@ -211,40 +188,11 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
     }
 }
 
-// The source over the background (or skin 185 while StretchOnSkin is set) in TEMP_SURFACE, scaled into
-// STRETCH_SURFACE; without the skin the background texels become transparent before the copy to the target.
-void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                                int32_t Height, int32_t FromSurface, int32_t FromX,
-                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
-                                                int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                                int32_t BackgroundRed, int32_t BackgroundGreen,
-                                                int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                                int32_t ClipWidth, int32_t ClipHeight) {
-    if (Width == FromWidth && Height == FromHeight) {
-        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
-                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-        return;
-    }
-    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
-    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0 || Device == nullptr) return;
-    if (StretchOnSkin)
-        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, 185, 0, 0);
-    else
-        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                      BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    if (!StretchOnSkin) {
-        FlushQuads();
-        makeKeyTransparent(STRETCH_SURFACE, BackgroundRed, BackgroundGreen, BackgroundBlue);
-    }
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
-                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-}
-
-void TSurfaceDX9::makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
-    TQuadTexture* Target = texture(Surface);
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+void TSurfaceDX9::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
+    TQuadTexture* Target = texture(STRETCH_SURFACE);
+    if (Target == nullptr || Device == nullptr) return;
+    FlushQuads();
     const TPixelRect Area{0, 0, Target->getWidth(), Target->getHeight()};
     Texels.resize(static_cast<size_t>(Area.width()) * Area.height());
     if (Device->read(*Target, Area, Texels.data(), Area.width() * 4) != PLATFORM_OK) return;

@@ -6,8 +6,6 @@
 // presentation, whose drawing the graphics device may finish only when the frame is shown.
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
-#include "gui/GUIServices.h"
-#include "gui/SkinProperties.h"
 #include "platform/Display.h"
 #include "platform/QuadDevice.h"
 #include "platform/Window.h"
@@ -15,19 +13,15 @@
 #include "screen/MainWindow.h"
 #include "screen/MapWindow.h"
 #include "state/Creatures.h"
-#include "state/CreaturesPlayer.h"
-#include "state/EventHints.h"
-#include "state/Events.h"
 #include "state/Inventory.h"
 #include "state/Map.h"
 #include "state/MapAutomap.h"
-#include "state/MapLight.h"
 #include "state/Objects.h"
 #include "state/Preferences.h"
-#include "state/Status.h"
 #include "state/Talk.h"
 #include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
+#include "tests/screen/MapWorld.h"
 #include "tools/datagen/Catalog.h"
 
 #include <algorithm>
@@ -38,6 +32,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,7 +41,6 @@ using namespace Catalog;
 
 constexpr int32_t WIDTH = 1024, HEIGHT = 768, FRAMES = 60, ROUNDS = 5;
 constexpr uint32_t PLAYER = 0x10000001;
-const std::string Data = EBRUN_DATA_DIR;
 
 double MedianMilliseconds(const std::function<void()>& Frame) {
     for (int i = 0; i < 5; i++) // warm the caches
@@ -84,22 +78,14 @@ std::vector<double> MedianRatios(size_t FrameBytes, const std::vector<std::funct
 }
 
 TCreature& AddCreature(uint32_t ID, int32_t rx, int32_t ry, int32_t Outfit, const char* Name) {
-    TCreature* C = NewCreature(0, ID);
-    int32_t x = rx, y = ry, z = GetViewLayer();
-    LocalToWorld(x, y, z);
-    C->X = x;
-    C->Y = y;
-    C->Z = z;
-    snprintf(C->Name, sizeof C->Name, "%s", Name);
-    C->OutfitType = Outfit;
-    C->OutfitHead = static_cast<int32_t>(ID % 133);
-    C->OutfitBody = static_cast<int32_t>(ID * 7 % 133);
-    C->OutfitLegs = static_cast<int32_t>(ID * 13 % 133);
-    C->OutfitFeet = static_cast<int32_t>(ID * 31 % 133);
-    C->HealthPercent = static_cast<int32_t>(ID * 17 % 100 + 1);
-    C->Visible = 1;
-    AppendMapObject(rx, ry, z, {CREATURE, static_cast<int32_t>(ID), 0});
-    return *C;
+    TCreature& C = PlaceCreature(ID, rx, ry, Name);
+    C.OutfitType = Outfit;
+    C.OutfitHead = static_cast<int32_t>(ID % 133);
+    C.OutfitBody = static_cast<int32_t>(ID * 7 % 133);
+    C.OutfitLegs = static_cast<int32_t>(ID * 13 % 133);
+    C.OutfitFeet = static_cast<int32_t>(ID * 31 % 133);
+    C.HealthPercent = static_cast<int32_t>(ID * 17 % 100 + 1);
+    return C;
 }
 
 // A town at night: ground everywhere, walls, furniture and lights on the player's floor, roofs and walls on
@@ -140,27 +126,17 @@ void BuildWorld() {
         SetBodyObject(Position, {Position % 2 ? SWORD : SHIELD, 0, 0});
 }
 
+// The data files are read from where the build generates them.
 void StartModules() {
-    OpenSpriteFile((Data + "/Ebrun.spr").c_str());
-    OpenPictureFile((Data + "/Ebrun.pic").c_str());
-    LoadObjectTypes((Data + "/Ebrun.dat").c_str());
-    InitMemoryCache(10485760);
-    InitFonts();
-    InitSkins();
-    InitSkinProperties();
-    InitVideoCache();
-    ResetShortcuts();
-    ResetEventHelps();
-    ClearMessages();
-    ResetTalkboxes();
+    if (chdir(EBRUN_DATA_DIR) != 0) {
+        std::fprintf(stderr, "no data directory %s\n", EBRUN_DATA_DIR);
+        std::exit(1);
+    }
+    InitObjects();
+    InitMapViewModules(10485760, 1000, 1000, 7, PLAYER);
     InitTalk();
     InitAutomap();
     InitInventory();
-    InitCreatures();
-    InitMap(nullptr);
-    SetViewPosition(1000, 1000, 7);
-    SetPlayerID(PLAYER);
-    SetActionState(ACTIONSTATE_NONE);
     SetLightEffects(true);
     SetNoStretching(false);
     ClearOpenDialogs();
@@ -175,14 +151,9 @@ void StartModules() {
 void StopModules() {
     ExitMainWindow();
     SetGameScreenAssembly(TGameScreenAssembly());
-    ClearMessages();
     ExitTalk();
-    ClearMap();
-    SetPlayerID(0);
-    InitCreatures();
-    ExitSkins();
-    ExitGraphics();
-    FreeObjectTypes();
+    ExitMapViewModules();
+    ExitObjects();
 }
 
 // As the controller begins each frame: the engine kept in its video mode, which also ends the report of

@@ -1,22 +1,13 @@
 // The street scene of the generated data set for map-view tests.
 #include "tests/screen/MapStreet.h"
 
-#include "graphics/graphics.h"
-#include "gui/GUIServices.h"
-#include "gui/SkinProperties.h"
-#include "state/CreaturesPlayer.h"
-#include "state/EventHints.h"
-#include "state/Events.h"
 #include "state/Map.h"
 #include "state/MapEffects.h"
-#include "state/MapLight.h"
 #include "state/Objects.h"
-#include "state/Preferences.h"
-#include "state/Status.h"
+#include "tests/screen/MapWorld.h"
 #include "state/Talk.h"
 #include "tools/datagen/Catalog.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -26,49 +17,21 @@ void InitStreetModules(int32_t Z) {
     for (const char* Name : {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"})
         if (!fs::exists(Name)) fs::copy_file(fs::path(EBRUN_DATA_DIR) / Name, Name);
     InitObjects();
-    InitGraphics(4 << 20);
-    InitVideoCache();
-    InitSkins();
-    InitSkinProperties();
-    ResetOptions();
-    ResetShortcuts();
-    ResetEventHelps();
-    ClearMessages();
-    ResetTalkboxes();
-    InitCreatures();
-    InitMap(nullptr);
-    SetViewPosition(1000, 1000, Z);
-    SetAmbientLight(-1, 0);
-    SetAmbientLight(255, 215);
-    SetPlayerID(STREET_PLAYER);
+    InitMapViewModules(4 << 20, 1000, 1000, Z, STREET_PLAYER);
 }
 
 void ExitStreetModules() {
-    ClearMessages();
-    ClearMap();
-    SetPlayerID(0);
-    InitCreatures();
-    ExitSkins();
-    ExitGraphics();
+    ExitMapViewModules();
     ExitObjects();
 }
 
 TCreature& StreetCreature(uint32_t ID, int32_t rx, int32_t ry, int32_t Outfit, const char* Name) {
-    TCreature* C = NewCreature(0, ID);
-    const int32_t rz = GetViewLayer();
-    int32_t x = rx, y = ry, z = rz;
-    LocalToWorld(x, y, z);
-    C->X = x;
-    C->Y = y;
-    C->Z = z;
-    snprintf(C->Name, sizeof C->Name, "%s", Name);
-    C->OutfitType = Outfit;
-    C->OutfitHead = 10;
-    C->OutfitBody = 40;
-    C->HealthPercent = 80;
-    C->Visible = 1;
-    AppendMapObject(rx, ry, rz, {CREATURE, static_cast<int32_t>(ID), 0});
-    return *C;
+    TCreature& C = PlaceCreature(ID, rx, ry, Name);
+    C.OutfitType = Outfit;
+    C.OutfitHead = 10;
+    C.OutfitBody = 40;
+    C.HealthPercent = 80;
+    return C;
 }
 
 void BuildStreet(bool Moving) {

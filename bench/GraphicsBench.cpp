@@ -219,17 +219,20 @@ double SoftwareEngine(int32_t Bits) {
                       },
                       [Root] {
                           BeginFrame();
-                          Root->SideBarFrame->draw(SCREEN_SURFACE, Root->SideBarFrame->X, Root->SideBarFrame->Y);
-                          Root->DialogWindow->draw(SCREEN_SURFACE, Root->DialogWindow->X, Root->DialogWindow->Y);
+                          Root->SideBarFrame->draw(SCREEN_SURFACE, Root->SideBarFrame->X,
+                                                   Root->SideBarFrame->Y);
+                          Root->DialogWindow->draw(SCREEN_SURFACE, Root->DialogWindow->X,
+                                                   Root->DialogWindow->Y);
                       },
                       Present,
                       [] {
                           DrawGameFrame();
                           Present();
                       }});
-    std::printf("software engine, %d bits: full frame %5.1f x memcpy (map %.1f, console %.1f, side bar %.1f); "
-                "present %.1f; frame and present %.1f\n",
-                Bits, Ratios[0], Ratios[1], Ratios[2], Ratios[3], Ratios[4], Ratios[5]);
+    std::printf(
+        "software engine, %d bits: full frame %5.1f x memcpy (map %.1f, console %.1f, side bar %.1f); "
+        "present %.1f; frame and present %.1f\n",
+        Bits, Ratios[0], Ratios[1], Ratios[2], Ratios[3], Ratios[4], Ratios[5]);
     StopModules();
     StopEngine();
     return Ratios[5];
@@ -254,7 +257,8 @@ void OtherEngine(int32_t Engine, const char* Name, double Software) {
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     const auto Wanted = [&](const char* Part) {
-        return argc == 1 || std::any_of(argv + 1, argv + argc, [Part](const char* a) { return !std::strcmp(a, Part); });
+        return argc == 1 ||
+               std::any_of(argv + 1, argv + argc, [Part](const char* a) { return !std::strcmp(a, Part); });
     };
     const double Software = Wanted("32") ? SoftwareEngine(32) : 0;
     if (Wanted("16")) SoftwareEngine(16);

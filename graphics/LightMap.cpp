@@ -51,9 +51,9 @@ void TLightMap::shade(int32_t Width, int32_t Height, int32_t Count, const int32_
 void TLightMap::flush(int32_t First, int32_t Last, const int32_t* Rectangles, const int32_t* Colors,
                       const TMultiply& Multiply) {
     if (Left.empty()) return;
-    const TPixelRect Area{*std::min_element(Left.begin(), Left.end()), *std::min_element(Top.begin(), Top.end()),
-                          *std::max_element(Right.begin(), Right.end()),
-                          *std::max_element(Bottom.begin(), Bottom.end())};
+    const TPixelRect Area{
+        *std::min_element(Left.begin(), Left.end()), *std::min_element(Top.begin(), Top.end()),
+        *std::max_element(Right.begin(), Right.end()), *std::max_element(Bottom.begin(), Bottom.end())};
     Left.clear();
     Top.clear();
     Right.clear();

@@ -146,7 +146,8 @@ void TSurface::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, i
                                       int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
                                       int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
                                       int32_t ClipHeight) {
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth, ClipHeight);
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
+                ClipHeight);
 }
 
 void TSurface::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -160,11 +161,12 @@ void TSurface::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, i
 }
 
 void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                             int32_t Height, int32_t FromSurface, int32_t FromX, int32_t FromY,
-                                             int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
-                                             int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
-                                             int32_t BackgroundGreen, int32_t BackgroundBlue, int32_t ClipX,
-                                             int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) {
+                                             int32_t Height, int32_t FromSurface, int32_t FromX,
+                                             int32_t FromY, int32_t FromWidth, int32_t FromHeight,
+                                             int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                             int32_t BackgroundRed, int32_t BackgroundGreen,
+                                             int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
+                                             int32_t ClipWidth, int32_t ClipHeight) {
     if (Width == FromWidth && Height == FromHeight) {
         BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
                                KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);

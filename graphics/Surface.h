@@ -106,9 +106,10 @@ public:
                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
                                         int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
                                         int32_t BackgroundGreen, int32_t BackgroundBlue);
-    // The smooth stretch, shared by every engine: the source over the background (skin 185 while StretchOnSkin
-    // is set) in TEMP_SURFACE, one column and row more so that a filter finds background past the edges,
-    // scaled into STRETCH_SURFACE, then copied with the background as key. Equal sizes are a keyed copy.
+    // The smooth stretch, shared by every engine: the source over the background (skin 185 while
+    // StretchOnSkin is set) in TEMP_SURFACE, one column and row more so that a filter finds background past
+    // the edges, scaled into STRETCH_SURFACE, then copied with the background as key. Equal sizes are a keyed
+    // copy.
     virtual void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
                                                int32_t Height, int32_t FromSurface, int32_t FromX,
                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,

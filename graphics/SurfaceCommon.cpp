@@ -185,7 +185,8 @@ void TDisplayEngine::WindowMoved() {
     if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
 }
 
-bool TDisplayEngine::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
+bool TDisplayEngine::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode,
+                                     bool Force) {
     Renewed = false;
     switchViewMode(NewWindow, VMode, GMode, Force, Asked);
     RestoreSurfaces(VMode, GMode);

@@ -29,9 +29,9 @@ bool HasHardwareStretch(TDisplayDevice& Device);
 // A new List of the device's modes of at least 640 x 480 and 16 bits, which the caller owns; answers the
 // count. Without a device or any such mode List stays empty and the count is 0.
 int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>& List);
-// The full-screen mode to take for the caller's record GMode from the Count listed Modes: the one of its width
-// and height, else the last one listed, whose width, height and depth are then written into the record (the
-// options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
+// The full-screen mode to take for the caller's record GMode from the Count listed Modes: the one of its
+// width and height, else the last one listed, whose width, height and depth are then written into the record
+// (the options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
 const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
                                              int32_t Count);
 // One piece of a stretched copy as the engines that filter linearly draw it: target pixels Left .. Right - 1,
@@ -62,8 +62,10 @@ void CheckStretchScratch(const TRectangle& Temp, const TRectangle& Stretch, int3
 // and the display, and the operations that only read it.
 class TDisplayEngine : public TSurface {
 public:
-    // RectCheck and MemoryCheck: the texts of the surface-index checks of GetSurfaceRect and GetSurfaceMemory.
-    TDisplayEngine(const char* RectCheck, const char* MemoryCheck) : RectCheck(RectCheck), MemoryCheck(MemoryCheck) {}
+    // RectCheck and MemoryCheck: the texts of the surface-index checks of GetSurfaceRect and
+    // GetSurfaceMemory.
+    TDisplayEngine(const char* RectCheck, const char* MemoryCheck)
+        : RectCheck(RectCheck), MemoryCheck(MemoryCheck) {}
 
     void WindowMoved() override;
     bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
@@ -84,7 +86,8 @@ protected:
     // The checks CreateSurfaces begins with: a display device, no light device (Direct3D) yet, none of the
     // fixed surfaces nor the first page made (Made answers per index; Table names them in the texts), and a
     // view mode.
-    void checkNothingMade(bool Direct3D, const char* Table, bool (*Made)(const TDisplayEngine&, int32_t)) const;
+    void checkNothingMade(bool Direct3D, const char* Table,
+                          bool (*Made)(const TDisplayEngine&, int32_t)) const;
 
     TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
     TDisplayMode Asked{0, 0, 0, 0};      // the full-screen mode a request is compared with

@@ -17,7 +17,8 @@ constexpr int32_t REQUIRED_PAGES = 8; // pages beyond these are made only in vid
 } // namespace
 
 TSurfaceDX::TSurfaceDX()
-    : TDisplayEngine("In(Surface,0,NUMBER_OF_SURFACES-1) [bug0000290]", "In(Surface,0,NUMBER_OF_SURFACES-1)") {}
+    : TDisplayEngine("In(Surface,0,NUMBER_OF_SURFACES-1) [bug0000290]",
+                     "In(Surface,0,NUMBER_OF_SURFACES-1)") {}
 
 TSurfaceDX::~TSurfaceDX() = default;
 
@@ -136,7 +137,8 @@ void TSurfaceDX::CreateSurfaces() {
         }
         NumberOfPages++;
     }
-    // Only now, so that the surfaces share the video memory as they would beside an off-screen SCREEN_SURFACE.
+    // Only now, so that the surfaces share the video memory as they would beside an off-screen
+    // SCREEN_SURFACE.
     if (ViewMode == WINDOWED_MODE) drawIntoWindow();
     Lost = false;
     Renewed = true;

@@ -25,7 +25,8 @@ void DebugOutput(const char* Text) { fprintf(stderr, "%s\n", Text); }
 
 TGLFramebufferCalls FramebufferCalls() {
     return {GetExtensionEntryPoint("glGenFramebuffersEXT"), GetExtensionEntryPoint("glBindFramebufferEXT"),
-            GetExtensionEntryPoint("glDeleteFramebuffersEXT"), GetExtensionEntryPoint("glCheckFramebufferStatusEXT"),
+            GetExtensionEntryPoint("glDeleteFramebuffersEXT"),
+            GetExtensionEntryPoint("glCheckFramebufferStatusEXT"),
             GetExtensionEntryPoint("glFramebufferTexture2DEXT")};
 }
 
@@ -344,7 +345,8 @@ void TSurfaceGL::readPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width
         return;
     }
     const TSurfaceTexture& T = Textures[Surface];
-    if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth - T.X || y + Height > T.TextureHeight - T.Y)
+    if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth - T.X ||
+        y + Height > T.TextureHeight - T.Y)
         return;
     SelectSurface(SCREEN_SURFACE); // what was drawn on the surface is in its texture
     flush();

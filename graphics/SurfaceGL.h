@@ -103,9 +103,9 @@ private:
     // The record that keeps the filter of the surface's texture: the first page's for every page.
     TSurfaceTexture& filterOwner(int32_t Surface);
     void bindSource(int32_t Surface, bool Linear);
-    // Adds the rectangle (Left, Top, Right, Bottom) of the target textured with (U0, V0) .. (U1, V1) in texels
-    // of Source, each texel multiplied by the colour, to the batch; the batch is drawn first when it holds
-    // triangles of another texture or filter.
+    // Adds the rectangle (Left, Top, Right, Bottom) of the target textured with (U0, V0) .. (U1, V1) in
+    // texels of Source, each texel multiplied by the colour, to the batch; the batch is drawn first when it
+    // holds triangles of another texture or filter.
     void addQuad(float Left, float Top, float Right, float Bottom, const TSurfaceTexture& Source, float U0,
                  float V0, float U1, float V1, uint32_t Rgba = 0xFFFFFFFFu);
     void createTexture(int32_t Surface, int32_t Width, int32_t Height);

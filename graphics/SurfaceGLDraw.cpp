@@ -1,6 +1,6 @@
-// The OpenGL engine's drawing: fills and textured copies gathered into batches, the smooth stretch through the
-// two scratch surfaces, uploads with recolouring and the light. Nothing is drawn before the context and its
-// surfaces exist.
+// The OpenGL engine's drawing: fills and textured copies gathered into batches, the smooth stretch through
+// the two scratch surfaces, uploads with recolouring and the light. Nothing is drawn before the context and
+// its surfaces exist.
 #define EBRUN_SOURCE_NAME "SurfaceGL.cpp"
 #include "graphics/SurfaceGL.h"
 
@@ -86,7 +86,8 @@ void TSurfaceGL::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Wi
                                int32_t Red, int32_t Green, int32_t Blue) {
     if (!select(Surface) || Width <= 0 || Height <= 0) return;
     bindSource(SPRITE_SURFACE, false);
-    const uint32_t Rgba = static_cast<uint32_t>(Red & 0xFF) << 24 | static_cast<uint32_t>(Green & 0xFF) << 16 |
+    const uint32_t Rgba = static_cast<uint32_t>(Red & 0xFF) << 24 |
+                          static_cast<uint32_t>(Green & 0xFF) << 16 |
                           static_cast<uint32_t>(Blue & 0xFF) << 8 | 0xFF;
     addQuad(x, y, x + Width, y + Height, Textures[SPRITE_SURFACE], WhiteX, WhiteY, WhiteX, WhiteY, Rgba);
 }
@@ -113,15 +114,17 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     const TSurfaceTexture& T = Textures[Surface];
     if (Pixels == nullptr || T.Texture == 0 || x + Width > T.Width || y + Height > T.Height) return;
     const uint32_t Key = 0xFF000000u | static_cast<uint32_t>(T.KeyRed & 0xFF) << 16 |
-                         static_cast<uint32_t>(T.KeyGreen & 0xFF) << 8 | static_cast<uint32_t>(T.KeyBlue & 0xFF);
+                         static_cast<uint32_t>(T.KeyGreen & 0xFF) << 8 |
+                         static_cast<uint32_t>(T.KeyBlue & 0xFF);
     std::vector<uint32_t> Texels(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < Texels.size(); i++)
-        Texels[i] = UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
+        Texels[i] =
+            UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
     if (WindowContext == nullptr) return;
     // Triangles waiting to be drawn may sample the texels that change, or draw into them.
     flush();
-    GLWriteTextureRows(T.Texture, T.X + x, T.Y + y, Width, Height, reinterpret_cast<const uint8_t*>(Texels.data()),
-                       Width * 4);
+    GLWriteTextureRows(T.Texture, T.X + x, T.Y + y, Width, Height,
+                       reinterpret_cast<const uint8_t*>(Texels.data()), Width * 4);
 }
 
 void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,

@@ -200,8 +200,8 @@ void TSurfaceDX9::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blu
     Device->update(*Target, Area, Texels.data(), Area.width() * 4);
 }
 
-// The light picture goes into the light texture, which multiplies TEMP_SURFACE where it is drawn; copies still
-// waiting in the batch lie under it.
+// The light picture goes into the light texture, which multiplies TEMP_SURFACE where it is drawn; copies
+// still waiting in the batch lie under it.
 void TSurfaceDX9::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                   const int32_t* Colors) {
     if (Surface != TEMP_SURFACE || Device == nullptr) return;
@@ -218,7 +218,8 @@ void TSurfaceDX9::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
             return;
     }
     FlushQuads();
-    if (Device->update(*LightTexture, Area, reinterpret_cast<const uint32_t*>(Light.row(Area.Top)) + Area.Left,
+    if (Device->update(*LightTexture, Area,
+                       reinterpret_cast<const uint32_t*>(Light.row(Area.Top)) + Area.Left,
                        Light.getPitch()) != PLATFORM_OK)
         return;
     const float W = static_cast<float>(LightTexture->getWidth());

@@ -225,7 +225,8 @@ TPlatformResult TDisplayDevice::present(const TPixelSurface& Screen, TPixelRect 
     SDL_Window* Native = Window->getNative();
     SDL_Surface* Target = SDL_GetWindowSurface(Native);
     if (Target == nullptr) return PLATFORM_FAILED;
-    if (Target->pixels == Screen.row(0)) return SDL_UpdateWindowSurface(Native) == 0 ? PLATFORM_OK : PLATFORM_FAILED;
+    if (Target->pixels == Screen.row(0))
+        return SDL_UpdateWindowSurface(Native) == 0 ? PLATFORM_OK : PLATFORM_FAILED;
     From.Left = std::max(From.Left, 0);
     From.Top = std::max(From.Top, 0);
     const int32_t Width = std::min({From.width(), Screen.getWidth() - From.Left, Target->w});

@@ -82,9 +82,10 @@ public:
     TPlatformResult createSurface(int32_t Width, int32_t Height, uint32_t Caps,
                                   std::shared_ptr<TPixelSurface>& Surface);
     std::shared_ptr<TPixelSurface> getBackBuffer() const { return BackBuffer; }
-    // Windowed: a surface over the window's own pixels, so that presenting it copies nothing. Unsupported where
-    // the window keeps another format than the display's surfaces or must be locked. A surface made before the
-    // window changed size is no longer the window's (isWindowSurface answers false): make a new one.
+    // Windowed: a surface over the window's own pixels, so that presenting it copies nothing. Unsupported
+    // where the window keeps another format than the display's surfaces or must be locked. A surface made
+    // before the window changed size is no longer the window's (isWindowSurface answers false): make a new
+    // one.
     TPlatformResult createWindowSurface(std::shared_ptr<TPixelSurface>& Surface);
     bool isWindowSurface(const TPixelSurface& Surface) const;
 

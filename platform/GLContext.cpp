@@ -232,8 +232,8 @@ TGLFramebuffer::~TGLFramebuffer() {
 
 void TGLFramebuffer::select(uint32_t Texture) {
     Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, Framebuffer);
-    Call<TAttachTexture>(Calls.FramebufferTexture2D)(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
-                                                     Texture, 0);
+    Call<TAttachTexture>(Calls.FramebufferTexture2D)(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                                     GL_TEXTURE_2D, Texture, 0);
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
     glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
 }

@@ -64,7 +64,8 @@ __attribute__((always_inline)) inline void KeyedRow(P* __restrict Target, const 
 // The same for a row of one 32-pixel tile, the copy every sprite and glyph makes: a fixed length lets the row
 // be copied without any loop bookkeeping.
 template <typename P>
-__attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source, P Key) {
+__attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source,
+                                                        P Key) {
     for (int32_t x = 0; x < 32; x++)
         Target[x] = Source[x] == Key ? Target[x] : Source[x];
 }
@@ -72,7 +73,8 @@ __attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, co
 // Height keyed rows, Pitch bytes apart.
 template <typename P>
 __attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
-                                                     int32_t FromPitch, int32_t Width, int32_t Height, P Key) {
+                                                     int32_t FromPitch, int32_t Width, int32_t Height,
+                                                     P Key) {
     for (int32_t y = 0; y < Height; y++) {
         P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
         const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch);
@@ -131,8 +133,9 @@ EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const in
         const int32_t First = Columns[x];
         __m256i Pixels;
         if (Columns[x + 7] - First < 8 && First + 8 <= SourceWidth)
-            Pixels = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + First)),
-                                                 _mm256_sub_epi32(Index, _mm256_set1_epi32(First)));
+            Pixels = _mm256_permutevar8x32_epi32(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + First)),
+                _mm256_sub_epi32(Index, _mm256_set1_epi32(First)));
         else
             Pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Source), Index, 4);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x), Pixels);
@@ -152,8 +155,8 @@ EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const in
                 Target[x + i] = Source[Columns[x + i]];
             continue;
         }
-        const __m256i Index =
-            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
+        const __m256i Index = _mm256_sub_epi32(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
         const __m256i Wide = _mm256_permutevar8x32_epi32(
             _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + First))), Index);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + x),
@@ -219,8 +222,8 @@ TSourceRows DetachedSource(const uint8_t* First, int32_t Pitch, int32_t RowBytes
 }
 
 // The light multiply of a channel d by a light l (0 to 255) as the graphics device's blending computes it:
-// (x + (x >> 8) + 128) >> 8 with x = d l. That is d l / 255 rounded to the nearest, except for x = 255 k + 128
-// with k of 129 or more, which gives k, not k + 1.
+// (x + (x >> 8) + 128) >> 8 with x = d l. That is d l / 255 rounded to the nearest, except for x = 255 k +
+// 128 with k of 129 or more, which gives k, not k + 1.
 inline uint32_t Multiply255(uint32_t d, uint32_t l) {
     const uint32_t x = d * l;
     return (x + (x >> 8) + 128) >> 8;
@@ -236,8 +239,8 @@ template <> uint32_t MultiplyPixel<uint32_t>(uint32_t Pixel, uint32_t r, uint32_
 // At 16 bits each channel is multiplied in its own precision and rounded once, as blending into a 5-6-5
 // target does, c of 5 or 6 bits in place of d.
 template <> uint16_t MultiplyPixel<uint16_t>(uint16_t Pixel, uint32_t r, uint32_t g, uint32_t b) {
-    return static_cast<uint16_t>(Multiply255(Pixel >> 11, r) << 11 | Multiply255((Pixel >> 5) & 0x3F, g) << 5 |
-                                 Multiply255(Pixel & 0x1F, b));
+    return static_cast<uint16_t>(Multiply255(Pixel >> 11, r) << 11 |
+                                 Multiply255((Pixel >> 5) & 0x3F, g) << 5 | Multiply255(Pixel & 0x1F, b));
 }
 
 // The colour of one triangle of a quad as a plane over the quad's pixels, per channel in 16.16 fixed point
@@ -278,9 +281,12 @@ __attribute__((always_inline)) inline void LightSpan(uint32_t* Light, int32_t Co
 // and the next span or nothing reads them).
 EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step) {
     const __m256i Steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    __m256i r = _mm256_add_epi32(_mm256_set1_epi32(Start[0]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[0])));
-    __m256i g = _mm256_add_epi32(_mm256_set1_epi32(Start[1]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[1])));
-    __m256i b = _mm256_add_epi32(_mm256_set1_epi32(Start[2]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[2])));
+    __m256i r =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[0]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[0])));
+    __m256i g =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[1]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[1])));
+    __m256i b =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[2]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[2])));
     const __m256i dr = _mm256_set1_epi32(8 * Step[0]), dg = _mm256_set1_epi32(8 * Step[1]),
                   db = _mm256_set1_epi32(8 * Step[2]);
     const __m256i Red = _mm256_set1_epi32(0xFF0000), Green = _mm256_set1_epi32(0xFF00);
@@ -321,7 +327,8 @@ template <> void MultiplyRow<uint32_t>(uint32_t* Pixels, const uint32_t* Light, 
         _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Low, High));
     }
     for (; i < Count; i++)
-        Pixels[i] = MultiplyPixel<uint32_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+        Pixels[i] =
+            MultiplyPixel<uint32_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
 }
 
 // One channel of eight lights (the byte at Shift) in 16-bit lanes.
@@ -340,21 +347,23 @@ template <> void MultiplyRow<uint16_t>(uint16_t* Pixels, const uint32_t* Light, 
         const __m128i Low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Light + i));
         const __m128i High = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Light + i + 4));
         const __m128i R = Multiply255Lanes(_mm_srli_epi16(P, 11), LightChannel(Low, High, 16));
-        const __m128i G = Multiply255Lanes(_mm_and_si128(_mm_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
+        const __m128i G =
+            Multiply255Lanes(_mm_and_si128(_mm_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
         const __m128i B = Multiply255Lanes(_mm_and_si128(P, Mask5), LightChannel(Low, High, 0));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i),
                          _mm_or_si128(_mm_or_si128(_mm_slli_epi16(R, 11), _mm_slli_epi16(G, 5)), B));
     }
     for (; i < Count; i++)
-        Pixels[i] = MultiplyPixel<uint16_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+        Pixels[i] =
+            MultiplyPixel<uint16_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
 }
 #endif
 
 #if defined(EBRUN_AVX2)
 EBRUN_AVX2 inline __m256i Multiply255Lanes(__m256i d, __m256i l) {
     const __m256i X = _mm256_mullo_epi16(d, l);
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(X, _mm256_srli_epi16(X, 8)), _mm256_set1_epi16(128)),
-                             8);
+    return _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_add_epi16(X, _mm256_srli_epi16(X, 8)), _mm256_set1_epi16(128)), 8);
 }
 
 // The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (in-lane unpacking and packing keep the
@@ -374,8 +383,9 @@ EBRUN_AVX2 void MultiplyRowAvx2(uint32_t* Pixels, const uint32_t* Light, int32_t
 
 EBRUN_AVX2 inline __m256i LightChannel(__m256i Low, __m256i High, int Shift) {
     const __m256i Byte = _mm256_set1_epi32(0xFF);
-    const __m256i Packed = _mm256_packs_epi32(_mm256_and_si256(_mm256_srl_epi32(Low, _mm_cvtsi32_si128(Shift)), Byte),
-                                              _mm256_and_si256(_mm256_srl_epi32(High, _mm_cvtsi32_si128(Shift)), Byte));
+    const __m256i Packed =
+        _mm256_packs_epi32(_mm256_and_si256(_mm256_srl_epi32(Low, _mm_cvtsi32_si128(Shift)), Byte),
+                           _mm256_and_si256(_mm256_srl_epi32(High, _mm_cvtsi32_si128(Shift)), Byte));
     return _mm256_permute4x64_epi64(Packed, 0xD8);
 }
 
@@ -390,8 +400,9 @@ EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t
         const __m256i G =
             Multiply255Lanes(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
         const __m256i B = Multiply255Lanes(_mm256_and_si256(P, Mask5), LightChannel(Low, High, 0));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels + i),
-                            _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(Pixels + i),
+            _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
     }
     MultiplyRow<uint16_t>(Pixels + i, Light + i, Count - i);
 }
@@ -418,8 +429,8 @@ void LightPlane(uint32_t* Light, int32_t Count, const TColourPlane& Plane, int32
 }
 
 // A quad is two triangles split from its top right to its bottom left corner: pixel (k, j) lies in the upper
-// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right. Each row's
-// light is laid out first, then the row is multiplied by it in one pass.
+// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right. Each
+// row's light is laid out first, then the row is multiplied by it in one pass.
 template <typename P>
 void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight, const int32_t* R,
                const int32_t (&C)[4][3]) {
@@ -457,7 +468,8 @@ void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Sur
             LightPlane(Light, Split - kStart, Upper, kStart, j);
             LightPlane(Light + (Split - kStart), kEnd - Split, Lower, Split, j);
         }
-        MultiplyLitRow<P>(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light, kEnd - kStart);
+        MultiplyLitRow<P>(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light,
+                          kEnd - kStart);
     }
 }
 
@@ -581,12 +593,12 @@ TPlatformResult TPixelSurface::scaleFrom(TPixelRect To, const TPixelSurface& Fro
     uint8_t* Target = row(To.Top) + static_cast<size_t>(To.Left) * Bpp;
     if (Bpp == 2)
         ScaleRows<uint16_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(), UseSourceKey,
-                            static_cast<uint16_t>(From.SourceKey));
+                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
+                            UseSourceKey, static_cast<uint16_t>(From.SourceKey));
     else
         ScaleRows<uint32_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(), UseSourceKey,
-                            From.SourceKey);
+                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
+                            UseSourceKey, From.SourceKey);
     return PLATFORM_OK;
 }
 

@@ -79,7 +79,8 @@ public:
                                   std::unique_ptr<TQuadTexture>& Texture);
     // A texture that multiplies what it is drawn over, channel by channel ((d t + 127) / 255); its texels are
     // 0x00RRGGBB (the top byte unused), sampled at the nearest texel, written by update.
-    TPlatformResult createMultiplyTexture(int32_t Width, int32_t Height, std::unique_ptr<TQuadTexture>& Texture);
+    TPlatformResult createMultiplyTexture(int32_t Width, int32_t Height,
+                                          std::unique_ptr<TQuadTexture>& Texture);
     // Sets the texels of Rect to Argb colour, without blending.
     TPlatformResult colorFill(TQuadTexture& Target, TPixelRect Rect, uint32_t Argb);
     // Draws Count vertices as triangles of Texture into Target, blended as the texture was made to.

@@ -36,7 +36,8 @@ void ReadPoint(TPointObjects& Point, int32_t rx, int32_t ry, int32_t rz) {
     Point.Count = 0;
     Point.HasCreature = false;
     TObject Obj;
-    for (GetFirstObject(Obj, rx, ry, rz); Obj.Type != 0 && Point.Count < OBJECTS_PER_POINT; GetNextObject(Obj)) {
+    for (GetFirstObject(Obj, rx, ry, rz); Obj.Type != 0 && Point.Count < OBJECTS_PER_POINT;
+         GetNextObject(Obj)) {
         Point.Objects[Point.Count++] = Obj;
         Point.HasCreature |= Obj.Type == CREATURE;
     }

@@ -34,11 +34,11 @@ enum : int32_t {
 
 std::vector<TRectangle> Boxes;
 
-void Object(int32_t x, int32_t y, int32_t Size, TObject Obj, int32_t Grey, TRectangle Clip, TTextFormat Format,
-            bool AlwaysShowCount = false) {
+void Object(int32_t x, int32_t y, int32_t Size, TObject Obj, int32_t Grey, TRectangle Clip,
+            TTextFormat Format, bool AlwaysShowCount = false) {
     Boxes.push_back({x, y, Size, Size});
-    DrawObject(SCREEN_SURFACE, x, y, Size, Obj, Grey, Grey, Grey, Clip.x, Clip.y, Clip.Width, Clip.Height, Format,
-               AlwaysShowCount);
+    DrawObject(SCREEN_SURFACE, x, y, Size, Obj, Grey, Grey, Grey, Clip.x, Clip.y, Clip.Width, Clip.Height,
+               Format, AlwaysShowCount);
 }
 
 void Outfit(int32_t x, int32_t y, int32_t Size, int32_t Type, const int32_t* Colours, int32_t Grey,
@@ -122,8 +122,8 @@ void DrawOutfits() {
                                    {7, 8, 9, 10},    {113, 95, 96, 97}, {55, 66, 77, 88}};
     // Outfits 1 to 6 unscaled, 7 to 12 scaled into boxes of 48 pixels.
     for (int32_t Type = 1; Type <= 12; Type++)
-        Outfit(4 + ((Type - 1) % 6) * 52, Type <= 6 ? 4 : 60, Type <= 6 ? 32 : 48, Type, Colours[(Type - 1) % 6],
-               0, Count);
+        Outfit(4 + ((Type - 1) % 6) * 52, Type <= 6 ? 4 : 60, Type <= 6 ? 32 : 48, Type,
+               Colours[(Type - 1) % 6], 0, Count);
     GetSurface()->StretchOnSkin = 1; // as the battle list draws: scaled into a slot
     Outfit(4, 150, 18, 2, Colours[1], 71, Count);
     GetSurface()->StretchOnSkin = 0;

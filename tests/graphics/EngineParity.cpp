@@ -32,14 +32,16 @@ TParityEngine::TParityEngine(int32_t Engine, int32_t Bits, int32_t Width, int32_
     Device.Driver = "opengl"; // named: a software rasterizer passes as the hardware device
     SetQuadDeviceFaults(Device);
     Window = TWindow::create("parity", Width, Height, false);
-    if (Window == nullptr) throw std::runtime_error(std::string("no offscreen window: ") + GetPlatformError());
+    if (Window == nullptr)
+        throw std::runtime_error(std::string("no offscreen window: ") + GetPlatformError());
     RegisterEngineBackEnds();
     StartGraphicEngine(Window.get(), Engine);
     TSurface* S = GetSurface();
     S->InitSurfaces();
     if (!S->ChangeVideoMode(Window.get(), WINDOWED_MODE, nullptr, false) || S->GetNumberOfPages() == 0 ||
         (Engine == ENGINE_OPENGL && !dynamic_cast<TSurfaceGL*>(S)->hasOffscreenBuffer()) ||
-        (Engine == ENGINE_DIRECT3D9 && std::string(dynamic_cast<TSurfaceDX9*>(S)->getDriverName()) != "opengl"))
+        (Engine == ENGINE_DIRECT3D9 &&
+         std::string(dynamic_cast<TSurfaceDX9*>(S)->getDriverName()) != "opengl"))
         throw std::runtime_error("engine " + std::to_string(Engine) + " cannot draw here");
 }
 
@@ -68,7 +70,8 @@ TPicture TParityEngine::read(int32_t Surface, int32_t x, int32_t y, int32_t Widt
         for (size_t i = 0; i < Picture.Pixels.size(); i++)
             Picture.Pixels[i] = Bgrx[4 * i + 2] << 16 | Bgrx[4 * i + 1] << 8 | Bgrx[4 * i];
     } else {
-        dynamic_cast<TSurfaceDX9*>(S)->readPixels(Surface, {x, y, x + Width, y + Height}, Picture.Pixels.data());
+        dynamic_cast<TSurfaceDX9*>(S)->readPixels(Surface, {x, y, x + Width, y + Height},
+                                                  Picture.Pixels.data());
         for (uint32_t& P : Picture.Pixels)
             P &= 0xFFFFFF;
     }
@@ -86,7 +89,8 @@ TDifference Compare(const TPicture& A, const TPicture& B) {
     return Compare(A, B, [](int32_t, int32_t) { return true; });
 }
 
-TDifference Compare(const TPicture& A, const TPicture& B, const std::function<bool(int32_t, int32_t)>& Inside) {
+TDifference Compare(const TPicture& A, const TPicture& B,
+                    const std::function<bool(int32_t, int32_t)>& Inside) {
     TDifference D;
     for (int32_t y = 0; y < A.Height; y++)
         for (int32_t x = 0; x < A.Width; x++) {

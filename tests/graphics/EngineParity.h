@@ -45,7 +45,8 @@ struct TDifference {
 };
 TDifference Compare(const TPicture& A, const TPicture& B);
 // The same, counted only where Inside answers true.
-TDifference Compare(const TPicture& A, const TPicture& B, const std::function<bool(int32_t, int32_t)>& Inside);
+TDifference Compare(const TPicture& A, const TPicture& B,
+                    const std::function<bool(int32_t, int32_t)>& Inside);
 
 // Writes a picture as a PPM file for a person to look at.
 void WritePpm(const std::string& Name, const TPicture& Picture);

@@ -1,8 +1,8 @@
-// The three engines draw the canned scenes and are compared with one another, pixel for pixel, at 32 and at 16
-// bits per pixel. At 16 bits the software engine draws in 5-6-5 while the others keep 8 bits per channel; their
-// pictures are compared as a 5-6-5 display shows them. Where a Part leaves the filter of a stretch to the engine
-// (linear here, nearest on the software engine) the pictures may differ, within the bound each test states.
-// Pictures that differ are written as PPM files.
+// The three engines draw the canned scenes and are compared with one another, pixel for pixel, at 32 and at
+// 16 bits per pixel. At 16 bits the software engine draws in 5-6-5 while the others keep 8 bits per channel;
+// their pictures are compared as a 5-6-5 display shows them. Where a Part leaves the filter of a stretch to
+// the engine (linear here, nearest on the software engine) the pictures may differ, within the bound each
+// test states. Pictures that differ are written as PPM files.
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "platform/Display.h"
@@ -93,7 +93,8 @@ int32_t OutsideTheMixedTexels(const TPicture& Source, const TPicture& Stretched)
             int32_t x0, x1, y0, y1;
             Texels(x, Stretched.Width, Source.Width, x0, x1);
             Texels(y, Stretched.Height, Source.Height, y0, y1);
-            const uint32_t Near[4] = {Source.at(x0, y0), Source.at(x1, y0), Source.at(x0, y1), Source.at(x1, y1)};
+            const uint32_t Near[4] = {Source.at(x0, y0), Source.at(x1, y0), Source.at(x0, y1),
+                                      Source.at(x1, y1)};
             for (int32_t Shift = 0; Shift < 24; Shift += 8) {
                 const auto Channel = [Shift](uint32_t P) { return static_cast<int32_t>((P >> Shift) & 255); };
                 int32_t Low = 255, High = 0;
@@ -153,7 +154,9 @@ TEST_P(Parity, LightIsTheSameOnEveryEngine) {
         int32_t Steps = 0;
         for (size_t i = 0; i < Software.Pixels.size(); i++)
             for (const auto& [Shift, Bits] : {std::pair{16, 5}, std::pair{8, 6}, std::pair{0, 5}}) {
-                const auto Step = [Shift, Bits](uint32_t P) { return static_cast<int32_t>((P >> Shift & 255) >> (8 - Bits)); };
+                const auto Step = [Shift, Bits](uint32_t P) {
+                    return static_cast<int32_t>((P >> Shift & 255) >> (8 - Bits));
+                };
                 Steps = std::max(Steps, std::abs(Step(Software.Pixels[i]) - Step(Other.Pixels[i])));
             }
         EXPECT_LE(Steps, 1) << Engine;

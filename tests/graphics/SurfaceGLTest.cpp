@@ -1,6 +1,7 @@
-// The OpenGL engine on a real GL context (SDL's offscreen driver, Mesa's software rasterizer): surface selection
-// and the off-screen buffer, uploads, the stretch, mode changes and the probe. How it draws the canned scenes
-// beside the other engines is ParityTest's. Without a working GL these tests fail; they never skip.
+// The OpenGL engine on a real GL context (SDL's offscreen driver, Mesa's software rasterizer): surface
+// selection and the off-screen buffer, uploads, the stretch, mode changes and the probe. How it draws the
+// canned scenes beside the other engines is ParityTest's. Without a working GL these tests fail; they never
+// skip.
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
@@ -119,8 +120,8 @@ TEST_F(OpenGLEngine, OffscreenDrawingGoesIntoTheSurfacesTexture) {
     EXPECT_EQ(pixel(CACHE_SURFACE, 14, 24), 0xC86432u);
 }
 
-// Copies from any page and fills go into one batch, drawn when the texture, the filter or the surface drawn on
-// changes; an upload draws the batch first, so that the copies show the texels they were made with.
+// Copies from any page and fills go into one batch, drawn when the texture, the filter or the surface drawn
+// on changes; an upload draws the batch first, so that the copies show the texels they were made with.
 TEST_F(OpenGLEngine, CopiesAndFillsAreDrawnInBatches) {
     const uint8_t Red[3] = {255, 0, 0}, Blue[3] = {0, 0, 255};
     Engine->WritePixels(SPRITE_SURFACE, 0, 0, 1, 1, Red);

@@ -189,7 +189,8 @@ TEST(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentr
 // c l / 255 rounded once as the graphics device's blending rounds it, c of 8 bits or, at 16 bits, of the
 // channel's own 5 or 6 bits.
 TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
-    TPixelSurface Wide(259, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM), Narrow(67, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
+    TPixelSurface Wide(259, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
+        Narrow(67, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
     const int32_t WideRect[4] = {0, 0, 259, 1}, NarrowRect[4] = {0, 0, 67, 1};
     // To the nearest, but 244 * 197 = 255 * 188 + 128 gives 188, as do all such halves from 129.5 up.
     const auto Product = [](uint32_t c, uint32_t l) {

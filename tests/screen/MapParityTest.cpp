@@ -71,14 +71,16 @@ int32_t LargestStep(const TPicture& A, const TPicture& B) {
     int32_t Steps = 0;
     for (size_t i = 0; i < A.Pixels.size(); i++)
         for (const auto& [Shift, Bits] : {std::pair{16, 5}, std::pair{8, 6}, std::pair{0, 5}}) {
-            const auto Step = [Shift, Bits](uint32_t P) { return static_cast<int32_t>((P >> Shift & 255) >> (8 - Bits)); };
+            const auto Step = [Shift, Bits](uint32_t P) {
+                return static_cast<int32_t>((P >> Shift & 255) >> (8 - Bits));
+            };
             Steps = std::max(Steps, std::abs(Step(A.Pixels[i]) - Step(B.Pixels[i])));
         }
     return Steps;
 }
 
-// Pixels of Stretched (Source at twice its size) whose channels leave the range of the two by two source pixels
-// around the point their centre maps to, edge pixels standing in for any past the edge.
+// Pixels of Stretched (Source at twice its size) whose channels leave the range of the two by two source
+// pixels around the point their centre maps to, edge pixels standing in for any past the edge.
 int32_t OutsideTheMixedPixels(const TPicture& Source, const TPicture& Stretched) {
     const auto Texels = [](int32_t i, int32_t Length, int32_t& First, int32_t& Second) {
         const int32_t s = static_cast<int32_t>(std::floor((i + 0.5) / 2 - 0.5));
@@ -91,7 +93,8 @@ int32_t OutsideTheMixedPixels(const TPicture& Source, const TPicture& Stretched)
             int32_t x0, x1, y0, y1;
             Texels(x, Source.Width, x0, x1);
             Texels(y, Source.Height, y0, y1);
-            const uint32_t Near[4] = {Source.at(x0, y0), Source.at(x1, y0), Source.at(x0, y1), Source.at(x1, y1)};
+            const uint32_t Near[4] = {Source.at(x0, y0), Source.at(x1, y0), Source.at(x0, y1),
+                                      Source.at(x1, y1)};
             bool Inside = true;
             for (int32_t Shift = 0; Shift < 24; Shift += 8) {
                 int32_t Low = 255, High = 0;
@@ -134,10 +137,12 @@ TEST_P(MapParity, TheLitStreetIsTheSameOnEveryEngineAtNightAndInACave) {
 }
 
 TEST_P(MapParity, TheStretchedMapStaysWithinThePixelsItsFilterMixes) {
-    const TDifference Smoothing = Compare(shown(1, &TMapPictures::Stretched), shown(2, &TMapPictures::Stretched));
+    const TDifference Smoothing =
+        Compare(shown(1, &TMapPictures::Stretched), shown(2, &TMapPictures::Stretched));
     EXPECT_EQ(Smoothing.Pixels, 0) << "largest difference " << Smoothing.Largest;
     for (int32_t Engine : ENGINES)
-        EXPECT_EQ(OutsideTheMixedPixels(shown(Engine, &TMapPictures::Picture), shown(Engine, &TMapPictures::Stretched)),
+        EXPECT_EQ(OutsideTheMixedPixels(shown(Engine, &TMapPictures::Picture),
+                                        shown(Engine, &TMapPictures::Stretched)),
                   0)
             << Engine;
 }

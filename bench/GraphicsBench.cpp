@@ -56,18 +56,18 @@ double MedianMilliseconds(const std::function<void()>& Frame) {
     return Times[FRAMES / 2];
 }
 
-// The median over ROUNDS rounds of each part's time divided by a memcpy of the frame timed in the same round.
-std::vector<double> MedianRatios(size_t FrameBytes, const std::vector<std::function<void()>>& Parts) {
+// The median over ROUNDS rounds of each measured piece's time divided by a memcpy of the frame timed in the same round.
+std::vector<double> MedianRatios(size_t FrameBytes, const std::vector<std::function<void()>>& Measures) {
     std::vector<uint8_t> From(FrameBytes, 1), To(FrameBytes);
     const auto Copy = [&] {
         std::memcpy(To.data(), From.data(), FrameBytes);
         From[To[FrameBytes / 2] % FrameBytes]++; // keeps the copy from being optimised away
     };
-    std::vector<std::vector<double>> Ratios(Parts.size());
+    std::vector<std::vector<double>> Ratios(Measures.size());
     for (int Round = 0; Round < ROUNDS; Round++) {
         const double Memcpy = MedianMilliseconds(Copy);
-        for (size_t p = 0; p < Parts.size(); p++)
-            Ratios[p].push_back(MedianMilliseconds(Parts[p]) / Memcpy);
+        for (size_t p = 0; p < Measures.size(); p++)
+            Ratios[p].push_back(MedianMilliseconds(Measures[p]) / Memcpy);
     }
     std::vector<double> Medians;
     for (std::vector<double>& R : Ratios) {
@@ -256,9 +256,9 @@ void OtherEngine(int32_t Engine, const char* Name, double Software) {
 // Arguments: the parts to run, "32", "16", "gl", "dx9" (all when none is given; the last two need "32").
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    const auto Wanted = [&](const char* Part) {
+    const auto Wanted = [&](const char* Name) {
         return argc == 1 ||
-               std::any_of(argv + 1, argv + argc, [Part](const char* a) { return !std::strcmp(a, Part); });
+               std::any_of(argv + 1, argv + argc, [Name](const char* a) { return !std::strcmp(a, Name); });
     };
     const double Software = Wanted("32") ? SoftwareEngine(32) : 0;
     if (Wanted("16")) SoftwareEngine(16);

@@ -1,8 +1,8 @@
 // The three engines draw the canned scenes and are compared with one another, pixel for pixel, at 32 and at
 // 16 bits per pixel. At 16 bits the software engine draws in 5-6-5 while the others keep 8 bits per channel;
-// their pictures are compared as a 5-6-5 display shows them. Where a Part leaves the filter of a stretch to
-// the engine (linear here, nearest on the software engine) the pictures may differ, within the bound each
-// test states. Pictures that differ are written as PPM files.
+// their pictures are compared as a 5-6-5 display shows them. Where the filter of a stretch is the engine's
+// own (linear here, nearest on the software engine) the pictures may differ, within the bound each test
+// states. Pictures that differ are written as PPM files.
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "platform/Display.h"
@@ -112,7 +112,7 @@ int32_t OutsideTheMixedTexels(const TPicture& Source, const TPicture& Stretched)
     return Outside;
 }
 
-TPicture Part(const TPicture& Picture, int32_t Width, int32_t Height) {
+TPicture TopLeft(const TPicture& Picture, int32_t Width, int32_t Height) {
     TPicture Cut{Width, Height, {}};
     for (int32_t y = 0; y < Height; y++)
         for (int32_t x = 0; x < Width; x++)
@@ -172,7 +172,7 @@ TEST_P(Parity, StretchesStayWithinTheSourcePixelsTheyMix) {
     for (int32_t Engine : ENGINES) {
         const TPicture Source = shown(Engine, &TDrawn::LitMap);
         EXPECT_EQ(OutsideTheMixedTexels(Source, shown(Engine, &TDrawn::Shrunk)), 0) << Engine;
-        EXPECT_EQ(OutsideTheMixedTexels(Part(Source, MAP_WIDTH / 2, MAP_HEIGHT / 2),
+        EXPECT_EQ(OutsideTheMixedTexels(TopLeft(Source, MAP_WIDTH / 2, MAP_HEIGHT / 2),
                                         shown(Engine, &TDrawn::Enlarged)),
                   0)
             << Engine;

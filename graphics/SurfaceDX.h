@@ -54,7 +54,6 @@ public:
 private:
     // The surface of a valid index, or nullptr when it was not made.
     TPixelSurface* surface(int32_t Surface) const;
-    uint32_t convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green, int32_t Blue) const;
     bool createOffscreenSurface(int32_t Index, int32_t Width, int32_t Height, bool VideoOnly,
                                 uint32_t Caps = 0);
     void createLightPart();

@@ -7,32 +7,12 @@
 #include "graphics/SurfaceCommon.h"
 
 #include <algorithm>
-#include <bit>
-
-namespace {
-
-uint32_t Channel(uint32_t Mask, int32_t Value) {
-    if (Mask == 0) return 0;
-    const int Shift = std::countr_zero(Mask);
-    const int Width = std::countr_one(Mask >> Shift);
-    return (static_cast<uint32_t>(std::clamp(Value, 0, 255)) >> (8 - Width)) << Shift;
-}
-
-
-} // namespace
-
-uint32_t TSurfaceDX::convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green,
-                                  int32_t Blue) const {
-    const TPixelFormat& Format = Target.getFormat();
-    if (Format.BitsPerPixel < 16) return 0;
-    return Channel(Format.RedMask, Red) | Channel(Format.GreenMask, Green) | Channel(Format.BlueMask, Blue);
-}
 
 void TSurfaceDX::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     TPixelSurface* Target = surface(Surface);
     if (Target == nullptr) return;
-    Target->fill({x, y, x + Width, y + Height}, convertColor(*Target, Red, Green, Blue));
+    Target->fill({x, y, x + Width, y + Height}, PixelOfColour(Target->getFormat(), Red, Green, Blue));
 }
 
 void TSurfaceDX::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -62,7 +42,7 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
             const size_t Offset = (static_cast<size_t>(r) * Width + c) * 3;
             const uint32_t Rgb =
                 UploadedPixel(Pixels + Offset, MaskPixels != nullptr ? MaskPixels + Offset : nullptr, Colors);
-            const uint32_t Value = convertColor(*Target, Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF);
+            const uint32_t Value = PixelOfColour(Target->getFormat(), Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF);
             uint8_t* At = Row + static_cast<size_t>(x + c) * Bpp;
             if (Bpp == 2)
                 *reinterpret_cast<uint16_t*>(At) = static_cast<uint16_t>(Value);
@@ -135,5 +115,5 @@ void TSurfaceDX::drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Hei
 
 void TSurfaceDX::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
     TPixelSurface* Target = surface(Surface);
-    if (Target != nullptr) Target->setSourceKey(convertColor(*Target, Red, Green, Blue));
+    if (Target != nullptr) Target->setSourceKey(PixelOfColour(Target->getFormat(), Red, Green, Blue));
 }

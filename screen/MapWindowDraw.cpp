@@ -232,8 +232,9 @@ void TMapView::drawLight() {
     constexpr int32_t Columns = MAPSIZE_X + 1, Rows = MAPSIZE_Y + 1, Quads = Columns * Rows;
     int32_t Rectangles[Quads * 4], Colours[Quads * 12];
     int32_t n = 0;
-    for (int32_t x = 0; x < Columns; x++)
-        for (int32_t y = 0; y < Rows; y++) {
+    // Row by row, so that the quads of a row lie side by side and are shaded together.
+    for (int32_t y = 0; y < Rows; y++)
+        for (int32_t x = 0; x < Columns; x++) {
             int32_t* R = Rectangles + 4 * n;
             R[0] = x * 32 - _OffsetX - 16;
             R[1] = y * 32 - _OffsetY - 16;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -222,4 +223,37 @@ TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
     Wide.fill({0, 0, 2, 1}, Rgb(100, 100, 0));
     ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Outside), PLATFORM_OK);
     EXPECT_EQ(Wide.getPixel(0, 0), Rgb(100, 0, 0));
+}
+
+// The light's grid: quads side by side in rows, some of one colour, some white, the outer ones reaching past
+// the surface. Shaded in one call they give what each gives shaded alone.
+TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
+    std::mt19937 Random(11);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
+        TPixelSurface Together(150, 90, *Format, MEMORY_SYSTEM), Alone(150, 90, *Format, MEMORY_SYSTEM);
+        for (int32_t y = 0; y < 90; y++)
+            for (int32_t x = 0; x < 150; x++) {
+                const uint32_t Value = static_cast<uint32_t>(Random());
+                Together.fill({x, y, x + 1, y + 1}, Value);
+                Alone.fill({x, y, x + 1, y + 1}, Value);
+            }
+        std::vector<int32_t> Rectangles, Colors;
+        for (int32_t Row = 0; Row < 5; Row++)
+            for (int32_t Column = 0; Column < 9; Column++) {
+                Rectangles.insert(Rectangles.end(), {Column * 20 - 13, Row * 24 - 11, 20, 24});
+                const int32_t Kind = static_cast<int32_t>(Random() % 4); // 0 white, 1 one colour, else any
+                const int32_t One = static_cast<int32_t>(Random() % 256);
+                for (int32_t i = 0; i < 12; i++)
+                    Colors.push_back(Kind == 0   ? 255
+                                     : Kind == 1 ? One
+                                                 : static_cast<int32_t>(Random() % 300));
+            }
+        const int32_t Count = static_cast<int32_t>(Rectangles.size() / 4);
+        ASSERT_EQ(Together.multiplyShadedQuads(Count, Rectangles.data(), Colors.data()), PLATFORM_OK);
+        for (int32_t i = 0; i < Count; i++)
+            ASSERT_EQ(Alone.multiplyShadedQuads(1, &Rectangles[4 * i], &Colors[12 * i]), PLATFORM_OK);
+        for (int32_t y = 0; y < 90; y++)
+            for (int32_t x = 0; x < 150; x++)
+                ASSERT_EQ(Together.getPixel(x, y), Alone.getPixel(x, y)) << x << "," << y;
+    }
 }

@@ -18,6 +18,11 @@ public:
                      const uint8_t* Pixels) override;
     void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) override;
+    void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
+              int32_t Width, int32_t Height) override;
+    void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                         int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
+                         int32_t KeyBlue) override;
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
@@ -59,6 +64,8 @@ private:
     void createLightPart();
     bool drawIntoWindow();
     bool testLightEffects();
+    void copy(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
+              int32_t Width, int32_t Height, const int32_t* Key, const int32_t* Clip);
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors);

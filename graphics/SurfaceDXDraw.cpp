@@ -56,29 +56,50 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
 void TSurfaceDX::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                              int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                              int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
-    TPixelSurface* Target = surface(ToSurface);
-    TPixelSurface* Source = surface(FromSurface);
-    if (Target == nullptr || Source == nullptr) return;
-    Target->blit(
-        {To[0], To[1], To[2], To[3]}, *Source,
-        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, false);
+    const int32_t Clip[4] = {ClipX, ClipY, ClipWidth, ClipHeight};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, nullptr, Clip);
 }
 
 void TSurfaceDX::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height,
                                         int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX,
                                         int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
-    SetSurfaceColorKey(FromSurface, KeyRed, KeyGreen, KeyBlue);
+    const int32_t Key[3] = {KeyRed, KeyGreen, KeyBlue}, Clip[4] = {ClipX, ClipY, ClipWidth, ClipHeight};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Key, Clip);
+}
+
+void TSurfaceDX::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, nullptr, nullptr);
+}
+
+void TSurfaceDX::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                                 int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
+                                 int32_t KeyGreen, int32_t KeyBlue) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const int32_t Key[3] = {KeyRed, KeyGreen, KeyBlue};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Key, nullptr);
+}
+
+// Every copy: Key (red, green, blue) or nullptr for a plain copy; Clip (x, y, width, height) or nullptr for
+// the target's rectangle, whose cutting the target surface does itself where the rectangle is all of it.
+void TSurfaceDX::copy(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height, const int32_t* Key, const int32_t* Clip) {
     TPixelSurface* Target = surface(ToSurface);
     TPixelSurface* Source = surface(FromSurface);
     if (Target == nullptr || Source == nullptr) return;
-    Target->blit(
-        {To[0], To[1], To[2], To[3]}, *Source,
-        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, true);
+    const TPixelRect& Whole = Rect[ToSurface];
+    const int32_t Box[4] = {Whole.Left, Whole.Top, Whole.width(), Whole.height()};
+    const bool SurfaceCuts = Clip == nullptr && Whole.Left == 0 && Whole.Top == 0 &&
+                             Whole.Right == Target->getWidth() && Whole.Bottom == Target->getHeight();
+    if (Clip == nullptr) Clip = Box;
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!SurfaceCuts && !ClipRectangle(Clip[0], Clip[1], Clip[2], Clip[3], To, Adjust)) return;
+    if (Key != nullptr) Source->setSourceKey(PixelOfColour(Source->getFormat(), Key[0], Key[1], Key[2]));
+    const TPixelRect From{FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2],
+                          FromY + Height + Adjust[3]};
+    Target->blit({To[0], To[1], To[2], To[3]}, *Source, From, Key != nullptr);
 }
 
 void TSurfaceDX::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,

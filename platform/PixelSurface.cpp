@@ -52,22 +52,24 @@ bool HasAvx2() {
 #endif
 }
 
-// Copies Width pixels other than Key. The rows of one copy never overlap (an overlapping source is copied
-// aside first).
-template <typename P>
+// Copies N pixels (Width when N is 0) other than Key. The rows of one copy never overlap (an overlapping
+// source is copied aside first). A fixed N, the width of a tile or a glyph, lets the row be copied without
+// any loop bookkeeping.
+template <typename P, int N>
 __attribute__((always_inline)) inline void KeyedRow(P* __restrict Target, const P* __restrict Source,
                                                     int32_t Width, P Key) {
-    for (int32_t x = 0; x < Width; x++)
+    const int32_t Count = N > 0 ? N : Width;
+    for (int32_t x = 0; x < Count; x++)
         Target[x] = Source[x] == Key ? Target[x] : Source[x];
 }
 
-// The same for a row of one 32-pixel tile, the copy every sprite and glyph makes: a fixed length lets the row
-// be copied without any loop bookkeeping.
-template <typename P>
-__attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source,
-                                                        P Key) {
-    for (int32_t x = 0; x < 32; x++)
-        Target[x] = Source[x] == Key ? Target[x] : Source[x];
+template <typename P, int N>
+__attribute__((always_inline)) inline void KeyedRowsOf(uint8_t* To, int32_t ToPitch, const uint8_t* From,
+                                                       int32_t FromPitch, int32_t Width, int32_t Height,
+                                                       P Key) {
+    for (int32_t y = 0; y < Height; y++)
+        KeyedRow<P, N>(reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch),
+                       reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch), Width, Key);
 }
 
 // Height keyed rows, Pitch bytes apart.
@@ -75,13 +77,15 @@ template <typename P>
 __attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
                                                      int32_t FromPitch, int32_t Width, int32_t Height,
                                                      P Key) {
-    for (int32_t y = 0; y < Height; y++) {
-        P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
-        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch);
-        if (Width == 32)
-            KeyedTileRow(Target, Source, Key);
-        else
-            KeyedRow(Target, Source, Width, Key);
+    switch (Width) {
+    case 8:
+        return KeyedRowsOf<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 16:
+        return KeyedRowsOf<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 32:
+        return KeyedRowsOf<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    default:
+        return KeyedRowsOf<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
     }
 }
 

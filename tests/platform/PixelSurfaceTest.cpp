@@ -110,6 +110,30 @@ TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixtee
     }
 }
 
+// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source pixel unless that is the key.
+TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
+    std::mt19937 Random(3);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
+        TPixelSurface From(48, 6, *Format, MEMORY_SYSTEM), To(48, 6, *Format, MEMORY_SYSTEM);
+        const uint32_t Key = 5;
+        From.setSourceKey(Key);
+        for (int32_t Width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 40}) {
+            for (int32_t y = 0; y < 6; y++)
+                for (int32_t x = 0; x < 48; x++) {
+                    From.fill({x, y, x + 1, y + 1}, Random() % 3 == 0 ? Key : Random() % 60000);
+                    To.fill({x, y, x + 1, y + 1}, 7);
+                }
+            ASSERT_EQ(To.blit({3, 1, 3 + Width, 6}, From, {5, 0, 5 + Width, 5}, true), PLATFORM_OK);
+            for (int32_t y = 0; y < 6; y++)
+                for (int32_t x = 0; x < 48; x++) {
+                    const bool Inside = x >= 3 && x < 3 + Width && y >= 1;
+                    const uint32_t Source = Inside ? From.getPixel(x + 2, y - 1) : Key;
+                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source) << Width << ": " << x << "," << y;
+                }
+        }
+    }
+}
+
 TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
     TPixelSurface From(64, 64, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
         To(200, 200, PIXEL_FORMAT_8888, MEMORY_SYSTEM);

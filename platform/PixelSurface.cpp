@@ -124,60 +124,82 @@ void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPit
     KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
 }
 
-// Target pixel x takes source pixel Columns[x].
+// The columns of a scaled copy: target pixel x takes source pixel Columns[x]. In rounds of eight target
+// pixels: where a round takes its pixels from the eight source pixels from First on (an enlargement), Place
+// and Bytes put them in order (as 32-bit and as 16-bit pixels); First is -1 where they lie further apart or
+// would read past the source row.
+struct TGatherRound {
+    int32_t First;
+    int32_t Place[8];
+    uint8_t Bytes[16];
+};
+
+struct TColumns {
+    const int32_t* Columns;
+    const TGatherRound* Rounds;
+    int32_t Width;
+};
+
+std::vector<TGatherRound> GatherRounds;
+
+TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+    GatherRounds.resize(static_cast<size_t>(Width / 8));
+    for (int32_t r = 0; r < Width / 8; r++) {
+        const int32_t* C = Columns + 8 * r;
+        TGatherRound& Round = GatherRounds[r];
+        Round.First = C[7] - C[0] < 8 && C[0] + 8 <= SourceWidth ? C[0] : -1;
+        for (int32_t i = 0; i < 8; i++) {
+            Round.Place[i] = C[i] - C[0];
+            Round.Bytes[2 * i] = static_cast<uint8_t>(2 * Round.Place[i]);
+            Round.Bytes[2 * i + 1] = static_cast<uint8_t>(2 * Round.Place[i] + 1);
+        }
+    }
+    return {Columns, GatherRounds.data(), Width};
+}
+
 #if defined(EBRUN_AVX2)
-// Eight target pixels at a time. Where they take pixels of no more than eight neighbouring source pixels (an
-// enlargement), those eight are loaded at once and put in place; otherwise each is fetched on its own.
-// SourceWidth bounds what may be read of the row.
-EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const int32_t* Columns, int32_t Width,
-                              int32_t SourceWidth) {
+EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const TColumns& Plan) {
     int32_t x = 0;
-    for (; x + 8 <= Width; x += 8) {
-        const __m256i Index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x));
-        const int32_t First = Columns[x];
+    for (const TGatherRound* Round = Plan.Rounds; x + 8 <= Plan.Width; x += 8, Round++) {
         __m256i Pixels;
-        if (Columns[x + 7] - First < 8 && First + 8 <= SourceWidth)
+        if (Round->First >= 0)
             Pixels = _mm256_permutevar8x32_epi32(
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + First)),
-                _mm256_sub_epi32(Index, _mm256_set1_epi32(First)));
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + Round->First)),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Round->Place)));
         else
-            Pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Source), Index, 4);
+            Pixels = _mm256_i32gather_epi32(
+                reinterpret_cast<const int*>(Source),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Plan.Columns + x)), 4);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x), Pixels);
     }
-    for (; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 
-// The same for 5-6-5 pixels, widened to 32 bits to be put in place.
-EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const int32_t* Columns, int32_t Width,
-                              int32_t SourceWidth) {
+EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const TColumns& Plan) {
     int32_t x = 0;
-    for (; x + 8 <= Width; x += 8) {
-        const int32_t First = Columns[x];
-        if (Columns[x + 7] - First >= 8 || First + 8 > SourceWidth) {
+    for (const TGatherRound* Round = Plan.Rounds; x + 8 <= Plan.Width; x += 8, Round++) {
+        if (Round->First < 0) {
             for (int32_t i = 0; i < 8; i++)
-                Target[x + i] = Source[Columns[x + i]];
+                Target[x + i] = Source[Plan.Columns[x + i]];
             continue;
         }
-        const __m256i Index = _mm256_sub_epi32(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
-        const __m256i Wide = _mm256_permutevar8x32_epi32(
-            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + First))), Index);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + x),
-                         _mm_packus_epi32(_mm256_castsi256_si128(Wide), _mm256_extracti128_si256(Wide, 1)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(Target + x),
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + Round->First)),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(Round->Bytes))));
     }
-    for (; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 #endif
 
-template <typename P>
-void GatherRow(P* Target, const P* Source, const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+template <typename P> void GatherRow(P* Target, const P* Source, const TColumns& Plan) {
 #if defined(EBRUN_AVX2)
-    if (HasAvx2()) return GatherRowAvx2(Target, Source, Columns, Width, SourceWidth);
+    if (HasAvx2()) return GatherRowAvx2(Target, Source, Plan);
 #endif
-    for (int32_t x = 0; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (int32_t x = 0; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 
 // Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
@@ -187,6 +209,7 @@ template <typename P>
 void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
                int32_t FromPitch, int32_t SourceWidth, const int32_t* Columns, int32_t FirstRow,
                int32_t FullHeight, int32_t FromHeight, bool Keyed, P Key) {
+    const TColumns Plan = PlanColumns(Columns, Width, SourceWidth);
     int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
         const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
@@ -204,7 +227,7 @@ void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, cons
                 if (Value != Key) Target[x] = Value;
             }
         } else {
-            GatherRow(Target, Source, Columns, Width, SourceWidth);
+            GatherRow(Target, Source, Plan);
         }
     }
 }

@@ -135,22 +135,29 @@ TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
 }
 
 TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
-    TPixelSurface From(64, 64, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
-        To(200, 200, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
-    Number(From);
-    ASSERT_EQ(To.blit({0, 0, 32, 32}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
-    EXPECT_EQ(To.getPixel(0, 0), From.getPixel(1, 1));
-    EXPECT_EQ(To.getPixel(31, 31), From.getPixel(63, 63));
-    ASSERT_EQ(To.blit({0, 0, 128, 96}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
-    EXPECT_EQ(To.getPixel(1, 1), From.getPixel(0, 1));
-    EXPECT_EQ(To.getPixel(2, 2), From.getPixel(1, 1));
-    EXPECT_EQ(To.getPixel(127, 95), From.getPixel(63, 63));
-    EXPECT_EQ(To.getPixel(5, 4), From.getPixel(2, 3));
-    // A target cut by its surface samples as the uncut one would.
-    TPixelSurface Small(10, 10, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
-    ASSERT_EQ(Small.blit({-6, -6, 14, 14}, From, {0, 0, 10, 10}, false), PLATFORM_OK);
-    EXPECT_EQ(Small.getPixel(0, 0), From.getPixel(3, 3));
-    EXPECT_EQ(Small.blit({0, 0, 20, 20}, From, {60, 0, 70, 10}, false), PLATFORM_INVALID_RECT);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
+        TPixelSurface From(64, 64, *Format, MEMORY_SYSTEM), To(200, 200, *Format, MEMORY_SYSTEM);
+        Number(From);
+        ASSERT_EQ(To.blit({0, 0, 32, 32}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+        EXPECT_EQ(To.getPixel(0, 0), From.getPixel(1, 1));
+        EXPECT_EQ(To.getPixel(31, 31), From.getPixel(63, 63));
+        ASSERT_EQ(To.blit({0, 0, 128, 96}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+        EXPECT_EQ(To.getPixel(1, 1), From.getPixel(0, 1));
+        EXPECT_EQ(To.getPixel(2, 2), From.getPixel(1, 1));
+        EXPECT_EQ(To.getPixel(127, 95), From.getPixel(63, 63));
+        EXPECT_EQ(To.getPixel(5, 4), From.getPixel(2, 3));
+        // Every pixel of an enlargement by an uneven factor, as the map view's picture is enlarged.
+        ASSERT_EQ(To.blit({3, 0, 3 + 111, 100}, From, {0, 0, 64, 58}, false), PLATFORM_OK);
+        for (int32_t y = 0; y < 100; y++)
+            for (int32_t x = 0; x < 111; x++)
+                ASSERT_EQ(To.getPixel(3 + x, y), From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
+                    << x << "," << y;
+        // A target cut by its surface samples as the uncut one would.
+        TPixelSurface Small(10, 10, *Format, MEMORY_SYSTEM);
+        ASSERT_EQ(Small.blit({-6, -6, 14, 14}, From, {0, 0, 10, 10}, false), PLATFORM_OK);
+        EXPECT_EQ(Small.getPixel(0, 0), From.getPixel(3, 3));
+        EXPECT_EQ(Small.blit({0, 0, 20, 20}, From, {60, 0, 70, 10}, false), PLATFORM_INVALID_RECT);
+    }
 }
 
 namespace {

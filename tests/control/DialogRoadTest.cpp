@@ -3,6 +3,9 @@
 // the character list and the game login of the chosen character.
 #include "DialogFixture.h"
 
+#include "control/DialogsBoxes.h"
+#include "control/DialogsLogin.h"
+
 #include "control/MainFrm.h"
 #include "gui/DialogElementsList.h"
 #include "network/Communication.h"

@@ -30,13 +30,11 @@ protected:
         InitCreatures();
         SetPlayerID(PLAYER);
         CopyString(NewCreature(0, PLAYER)->Name, "Aldric");
-        SetGameScreenAssembly(GameScreenAssembly());
         GetMainWindow()->setGameScreen(true);
         Ticks(50); // past the console's first five seconds: a new tab takes the selection
     }
     void TearDown() override {
         GetMainWindow()->setGameScreen(false);
-        SetGameScreenAssembly(TGameScreenAssembly());
         ExitTalk();
         GameDialogTest::TearDown();
     }

@@ -7,7 +7,6 @@
 #include "DialogFixture.h"
 #include "LoopbackPeer.h"
 
-#include "control/DialogsGame.h"
 #include "network/Network.h"
 #include "network/XTEA.h"
 #include "state/Objects.h"
@@ -42,7 +41,6 @@ protected:
         File.addEffect();
         File.addMissile();
         LoadDatFile(File);
-        InitGameDialogs();
         Connected = 0;
         InitNetwork([] { Connected++; }, [] {}, [] {});
         SetSymmetricKey(KEY);

@@ -2,11 +2,13 @@
 // controller: what they show, what their OK sends, and that Cancel sends nothing.
 #include "GameDialogFixture.h"
 
-#include "network/Communication.h"
-
+#include "control/DialogsMoveCount.h"
+#include "control/DialogsOutfit.h"
+#include "control/DialogsText.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsScroll.h"
 #include "gui/DialogElementsViews.h"
+#include "network/Communication.h"
 
 #include <string>
 

@@ -3,6 +3,8 @@
 // the idle countdown.
 #include "DialogFixture.h"
 
+#include "control/DialogsLogin.h"
+
 #include "gui/DialogElementsList.h"
 
 #include <string>

@@ -5,9 +5,15 @@
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
+#include "graphics/SurfaceCommon.h"
+#include "graphics/graphics.h"
 
 #include <algorithm>
 
+namespace {
+
+// The colour of the four that a source pixel takes: 0 to 3, or -1 when it keeps its own (always without
+// Colors). With a mask the mask pixel decides, without one every pixel but the key (colour 1) takes colour 0.
 int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors) {
     if (Colors == nullptr) return -1;
     if (Mask == nullptr)
@@ -19,8 +25,21 @@ int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* 
     return -1;
 }
 
-int32_t PixelBrightness(const uint8_t* Pixel) {
-    return (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
+} // namespace
+
+uint32_t UploadedPixel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors) {
+    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
+    if (Index < 0) return static_cast<uint32_t>(Pixel[0]) << 16 | Pixel[1] << 8 | Pixel[2];
+    const uint32_t Brightness = (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
+    const auto Channel = [&](int32_t c) {
+        return static_cast<uint32_t>(std::clamp(Colors[3 * Index + c], 0, 255)) * Brightness / 256;
+    };
+    return Channel(0) << 16 | Channel(1) << 8 | Channel(2);
+}
+
+uint32_t UploadedTexel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
+    const uint32_t Texel = 0xFF000000u | UploadedPixel(Pixel, Mask, Colors);
+    return RecolourIndex(Pixel, Mask, Colors) < 0 && Texel == Key ? Texel & 0x00FFFFFFu : Texel;
 }
 
 TSurface::TSurface() = default;
@@ -123,6 +142,14 @@ void TSurface::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t 
                            KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
 }
 
+void TSurface::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
+                                      int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
+                                      int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
+                                      int32_t ClipHeight) {
+    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
+                ClipHeight);
+}
+
 void TSurface::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
@@ -132,6 +159,36 @@ void TSurface::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y, i
     else
         StretchBlit(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight);
 }
+
+void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
+                                             int32_t Height, int32_t FromSurface, int32_t FromX,
+                                             int32_t FromY, int32_t FromWidth, int32_t FromHeight,
+                                             int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
+                                             int32_t BackgroundRed, int32_t BackgroundGreen,
+                                             int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
+                                             int32_t ClipWidth, int32_t ClipHeight) {
+    if (Width == FromWidth && Height == FromHeight) {
+        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+        return;
+    }
+    CheckStretchScratch(GetSurfaceRect(TEMP_SURFACE), GetSurfaceRect(STRETCH_SURFACE), ToSurface, FromSurface,
+                        Width, Height, FromWidth, FromHeight);
+    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
+    if (StretchOnSkin)
+        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
+    else
+        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
+                      BackgroundBlue);
+    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
+                    KeyBlue);
+    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
+    if (!StretchOnSkin) keyStretchedBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
+    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
+                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+}
+
+void TSurface::keyStretchedBackground(int32_t, int32_t, int32_t) {}
 
 void TSurface::DrawBorder(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                           int32_t LineWidth, int32_t Red, int32_t Green, int32_t Blue) {

@@ -33,11 +33,14 @@ struct TRectangle {
     int32_t x, y, Width, Height;
 };
 
-// The colour of WriteColoredPixels' four that a source pixel {red, green, blue} takes: 0 to 3, or -1 when it
-// keeps its own (always without Colors). Mask: the pixel's mask pixel, or nullptr for the key rule.
-int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors);
-// A source pixel's brightness (30 r + 59 g + 11 b) / 100, 0 to 255; a recoloured component is scaled by it.
-int32_t PixelBrightness(const uint8_t* Pixel);
+// A source pixel {red, green, blue} as every engine uploads it (Mask: its mask pixel, or nullptr for the key
+// rule; Colors as WriteColoredPixels takes them, or nullptr): the colour that Colors picks for it times its
+// brightness (30 r + 59 g + 11 b) / 100, divided by 256 (each colour component taken in 0 to 255), or the
+// pixel as it is. Answers 0x00RRGGBB.
+uint32_t UploadedPixel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors);
+// The same as a texel 0xAARRGGBB of the engines that key at upload: recoloured texels opaque, others opaque
+// unless equal to Key (0xFFRRGGBB; 0 keys nothing).
+uint32_t UploadedTexel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key);
 
 // The one engine object. Colours are three values 0 to 255; rectangles are x, y, width, height in pixels of
 // the named surface with (0, 0) at the top left. Operations are in the order of the interface's slots.
@@ -89,10 +92,11 @@ public:
     virtual void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                              int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                              int32_t ClipWidth, int32_t ClipHeight) = 0;
+    // Base: the clipped copy, for engines whose pages carry the key as transparent texels since their upload.
     virtual void BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height,
                                         int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX,
-                                        int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) = 0;
+                                        int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight);
     virtual void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                              int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                              int32_t FromHeight) = 0;
@@ -102,13 +106,17 @@ public:
                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
                                         int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
                                         int32_t BackgroundGreen, int32_t BackgroundBlue);
+    // The smooth stretch, shared by every engine: the source over the background (skin 185 while
+    // StretchOnSkin is set) in TEMP_SURFACE, one column and row more so that a filter finds background past
+    // the edges, scaled into STRETCH_SURFACE, then copied with the background as key. Equal sizes are a keyed
+    // copy.
     virtual void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
                                                int32_t Height, int32_t FromSurface, int32_t FromX,
                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
                                                int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
                                                int32_t BackgroundRed, int32_t BackgroundGreen,
                                                int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                               int32_t ClipWidth, int32_t ClipHeight) = 0;
+                                               int32_t ClipWidth, int32_t ClipHeight);
     // The light: multiplies the target by Count rectangles (four values each: x, y, width, height), each with
     // twelve colour values (red, green, blue of the top-left, top-right, bottom-left, bottom-right corner).
     virtual void DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
@@ -164,6 +172,10 @@ public:
     double getFramePeriod() const { return FramePeriod; }
 
 protected:
+    // The smooth stretch's step between scaling and the last copy: the engines whose copies ignore the key
+    // make the background in STRETCH_SURFACE transparent here. Base: nothing (the last copy keys it).
+    virtual void keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue);
+
     // The view-mode decision of ChangeVideoMode for an engine whose surfaces outlive a change of window: the
     // surfaces are made anew when forced, on the first call, on a change of view mode or of the full-screen
     // mode (InUse is the mode a full-screen request is compared with); in a window they follow the window.

@@ -1,5 +1,6 @@
 // What the engines share below the engine interface: the fixed surfaces' sizes, their rectangles, the
-// window's client rectangle, the usable display modes and the smooth stretch's checks.
+// window's client rectangle, the usable display modes, the full-screen substitute, the stretch's pieces and
+// checks, and the bookkeeping of the two engines over the display device.
 #pragma once
 
 #include "graphics/Surface.h"
@@ -28,7 +29,76 @@ bool HasHardwareStretch(TDisplayDevice& Device);
 // A new List of the device's modes of at least 640 x 480 and 16 bits, which the caller owns; answers the
 // count. Without a device or any such mode List stays empty and the count is 0.
 int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>& List);
-// The smooth stretch's demands on its two scratch surfaces: neither is source or target, the source with one
-// column and row more fits TEMP_SURFACE and the result fits STRETCH_SURFACE. Rect: the surfaces' rectangles.
-void CheckStretchScratch(const TPixelRect* Rect, int32_t ToSurface, int32_t FromSurface, int32_t Width,
-                         int32_t Height, int32_t FromWidth, int32_t FromHeight);
+// The full-screen mode to take for the caller's record GMode from the Count listed Modes: the one of its
+// width and height, else the last one listed, whose width, height and depth are then written into the record
+// (the options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
+const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
+                                             int32_t Count);
+// One piece of a stretched copy as the engines that filter linearly draw it: target pixels Left .. Right - 1,
+// Top .. Bottom - 1 and the source coordinates (in texels) at their edges.
+struct TStretchPiece {
+    int32_t Left, Top, Right, Bottom;
+    float U0, V0, U1, V1;
+};
+// A copy of the source rectangle (FromX, FromY, FromWidth, FromHeight) scaled onto (x, y, Width, Height), cut
+// into at most nine pieces so that no filtered sample reaches past the source rectangle: where a target pixel
+// centre maps to less than half a texel inside the rectangle, the coordinate stays at the edge texel's
+// centre. Answers the number of pieces written to Pieces.
+int32_t StretchPieces(int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t FromX, int32_t FromY,
+                      int32_t FromWidth, int32_t FromHeight, TStretchPiece (&Pieces)[9]);
+// The smooth stretch's keying of the engines that filter linearly: texels (0xAARRGGBB) whose red, green and
+// blue each lie within 2 of the background colour, which the filter mixed into the edges, become transparent.
+void MakeBackgroundTransparent(uint32_t* Texels, size_t Count, int32_t Red, int32_t Green, int32_t Blue);
+// The background of a smooth stretch drawn onto a skin (the battle list's slots).
+inline constexpr int32_t STRETCH_SKIN = 185;
+// The smooth stretch's demands on its two scratch surfaces (Temp and Stretch their extents): neither is
+// source or target, the source with one column and row more fits TEMP_SURFACE and the result fits
+// STRETCH_SURFACE.
+void CheckStretchScratch(const TRectangle& Temp, const TRectangle& Stretch, int32_t ToSurface,
+                         int32_t FromSurface, int32_t Width, int32_t Height, int32_t FromWidth,
+                         int32_t FromHeight);
+
+// An engine over the display device (DirectDraw and Direct3D 9): the bookkeeping both keep of their surfaces
+// and the display, and the operations that only read it.
+class TDisplayEngine : public TSurface {
+public:
+    // RectCheck and MemoryCheck: the texts of the surface-index checks of GetSurfaceRect and
+    // GetSurfaceMemory.
+    TDisplayEngine(const char* RectCheck, const char* MemoryCheck)
+        : RectCheck(RectCheck), MemoryCheck(MemoryCheck) {}
+
+    void WindowMoved() override;
+    bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
+    int32_t GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) override;
+    TRectangle GetSurfaceRect(int32_t Surface) override;
+    // One mark for every consumer: cleared when ChangeVideoMode begins, set when surfaces are made.
+    bool SurfacesRenewed(int32_t Type) override;
+    int32_t GetSurfaceMemory(int32_t Surface) override;
+    void ExitSurfaces() override;
+
+protected:
+    // The start of InitSurfaces: nothing made, the rectangles of pages of PageSize, a new display device
+    // (PROGRAM_ERROR 7 when none), whether it scales, the frame clock.
+    void initDisplay(int32_t PageSize);
+    // The checks SetVideoMode begins with: a display device, a window, a view mode and, for full screen, a
+    // display mode.
+    void checkVideoMode(int32_t VMode, const TDisplayMode* GMode) const;
+    // The checks CreateSurfaces begins with: a display device, no light device (Direct3D) yet, none of the
+    // fixed surfaces nor the first page made (Made answers per index; Table names them in the texts), and a
+    // view mode.
+    void checkNothingMade(bool Direct3D, const char* Table,
+                          bool (*Made)(const TDisplayEngine&, int32_t)) const;
+
+    TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
+    TDisplayMode Asked{0, 0, 0, 0};      // the full-screen mode a request is compared with
+    bool HardwareStretch = false;
+    bool Renewed = false; // surfaces were made since the last ChangeVideoMode began
+    std::unique_ptr<TDisplayDevice> DirectDraw;
+    TPixelRect WindowRect{0, 0, 0, 0}; // where SCREEN_SURFACE is shown, in screen coordinates
+    TPixelRect Rect[NUMBER_OF_SURFACES]{};
+    int32_t SurfaceMemory[NUMBER_OF_SURFACES]{};
+
+private:
+    const char* RectCheck;
+    const char* MemoryCheck;
+};

@@ -7,6 +7,8 @@
 #include "platform/Window.h"
 #include "state/Preferences.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int32_t DX_PAGE_SIZE = 320;
@@ -14,7 +16,9 @@ constexpr int32_t REQUIRED_PAGES = 8; // pages beyond these are made only in vid
 
 } // namespace
 
-TSurfaceDX::TSurfaceDX() = default;
+TSurfaceDX::TSurfaceDX()
+    : TDisplayEngine("In(Surface,0,NUMBER_OF_SURFACES-1) [bug0000290]",
+                     "In(Surface,0,NUMBER_OF_SURFACES-1)") {}
 
 TSurfaceDX::~TSurfaceDX() = default;
 
@@ -24,37 +28,36 @@ TPixelSurface* TSurfaceDX::surface(int32_t Surface) const {
 }
 
 void TSurfaceDX::InitSurfaces() {
-    Window = nullptr;
-    ViewMode = 0;
-    Lost = false;
     Light.reset();
     Direct3D = false;
-    DirectDraw.reset();
-    SetPageSize(DX_PAGE_SIZE, DX_PAGE_SIZE);
-    for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
-        Surfaces[i].reset();
-        SurfaceMemory[i] = 0;
-    }
-    InitSurfaceRects(Rect, NUMBER_OF_SURFACES, DX_PAGE_SIZE);
-    NumberOfPages = 0;
-    Renewed = false;
-
-    if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
-    HardwareStretch = HasHardwareStretch(*DirectDraw);
-    InitNoStretching(!HardwareStretch);
-    ResetFrameClock();
-    SetFrameRate(GetConfineFramerate());
-}
-
-void TSurfaceDX::ExitSurfaces() {
-    ReleaseSurfaces();
-    DirectDraw.reset();
+    for (std::shared_ptr<TPixelSurface>& S : Surfaces)
+        S.reset();
+    initDisplay(DX_PAGE_SIZE);
 }
 
 bool TSurfaceDX::TestEngine() { return true; }
 
 void TSurfaceDX::WindowMoved() {
-    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
+    TDisplayEngine::WindowMoved();
+    if (ViewMode != WINDOWED_MODE || Window == nullptr) return;
+    // A window of another size has other pixels; where it no longer offers them, an off-screen surface of the
+    // screen's size takes over.
+    if (!WindowPixels || DirectDraw->isWindowSurface(*Surfaces[SCREEN_SURFACE])) return;
+    Surfaces[SCREEN_SURFACE].reset();
+    if (drawIntoWindow()) return;
+    int32_t ScreenWidth = 0, ScreenHeight = 0;
+    GetScreenSize(ScreenWidth, ScreenHeight);
+    createOffscreenSurface(SCREEN_SURFACE, std::max(ScreenWidth, Rect[SCREEN_SURFACE].Right),
+                           std::max(ScreenHeight, Rect[SCREEN_SURFACE].Bottom), false);
+}
+
+// In a window, SCREEN_SURFACE is the window's own pixels where the window allows, so that presenting a frame
+// copies nothing; false leaves SCREEN_SURFACE as it is.
+bool TSurfaceDX::drawIntoWindow() {
+    std::shared_ptr<TPixelSurface> Pixels;
+    WindowPixels = DirectDraw->createWindowSurface(Pixels) == PLATFORM_OK;
+    if (WindowPixels) Surfaces[SCREEN_SURFACE] = std::move(Pixels);
+    return WindowPixels;
 }
 
 void TSurfaceDX::AttachClipper() {
@@ -65,16 +68,12 @@ void TSurfaceDX::AttachClipper() {
 }
 
 void TSurfaceDX::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
-    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
-    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
-    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
-               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
-    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+    checkVideoMode(VMode, GMode);
     if (VMode == WINDOWED_MODE) {
         if (DirectDraw->setCooperativeLevel(Window, false) != PLATFORM_OK) throw PROGRAM_ERROR(10);
         TakeClientRectangle(*Window, Rect, WindowRect);
     } else {
-        FullScreen = *GMode;
+        FullScreen = Asked = *GMode;
         if (DirectDraw->setCooperativeLevel(Window, true) != PLATFORM_OK) throw PROGRAM_ERROR(10);
         if (DirectDraw->setDisplayMode(GMode->Width, GMode->Height, GMode->Depth) != PLATFORM_OK)
             throw PROGRAM_ERROR(11);
@@ -97,16 +96,9 @@ bool TSurfaceDX::createOffscreenSurface(int32_t Index, int32_t Width, int32_t He
 }
 
 void TSurfaceDX::CreateSurfaces() {
-    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
-    CHECK_TEXT(!Direct3D, "Direct3D==NULL");
-    CHECK_TEXT(Surfaces[PRIMARY_SURFACE] == nullptr, "Surface[PRIMARY_SURFACE]==NULL");
-    CHECK_TEXT(Surfaces[SCREEN_SURFACE] == nullptr, "Surface[SCREEN_SURFACE]==NULL");
-    CHECK_TEXT(Surfaces[TEMP_SURFACE] == nullptr, "Surface[TEMP_SURFACE]==NULL");
-    CHECK_TEXT(Surfaces[CACHE_SURFACE] == nullptr, "Surface[CACHE_SURFACE]==NULL");
-    CHECK_TEXT(Surfaces[AUTOMAP_SURFACE] == nullptr, "Surface[AUTOMAP_SURFACE]==NULL");
-    CHECK_TEXT(Surfaces[SPRITE_SURFACE] == nullptr, "Surface[SPRITE_SURFACE]==NULL");
-    CHECK_TEXT(ViewMode == WINDOWED_MODE || ViewMode == FULLSCREEN_MODE,
-               "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE", ViewMode);
+    checkNothingMade(Direct3D, "Surface", [](const TDisplayEngine& E, int32_t S) {
+        return static_cast<const TSurfaceDX&>(E).Surfaces[S] != nullptr;
+    });
 
     TDisplayModeInfo Display;
     if (DirectDraw->getDisplayMode(Display) != PLATFORM_OK || Display.BitsPerPixel < 16)
@@ -145,6 +137,9 @@ void TSurfaceDX::CreateSurfaces() {
         }
         NumberOfPages++;
     }
+    // Only now, so that the surfaces share the video memory as they would beside an off-screen
+    // SCREEN_SURFACE.
+    if (ViewMode == WINDOWED_MODE) drawIntoWindow();
     Lost = false;
     Renewed = true;
 }
@@ -182,6 +177,7 @@ void TSurfaceDX::ReleaseSurfaces() {
     if (ViewMode == FULLSCREEN_MODE && Window != nullptr) DirectDraw->setCooperativeLevel(Window, false);
     Surfaces[SCREEN_SURFACE].reset();
     SurfaceMemory[SCREEN_SURFACE] = MEMORY_NONE;
+    WindowPixels = false;
     for (int32_t i = 0; i < NUMBER_OF_SURFACES; i++) {
         Surfaces[i].reset();
         SurfaceMemory[i] = MEMORY_NONE;
@@ -207,13 +203,6 @@ void TSurfaceDX::RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) {
         }
 }
 
-bool TSurfaceDX::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
-    Renewed = false;
-    switchViewMode(NewWindow, VMode, GMode, Force, FullScreen);
-    RestoreSurfaces(VMode, GMode);
-    return true;
-}
-
 void TSurfaceDX::Present() {
     if (ViewMode == 0) return;
     WaitFrame();
@@ -226,26 +215,5 @@ void TSurfaceDX::Present() {
         DirectDraw->present(*Screen, {0, 0, Screen->getWidth(), Screen->getHeight()});
 }
 
-int32_t TSurfaceDX::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
-    NumberOfDisplayModes = ListDisplayModes(DirectDraw.get(), List);
-    return NumberOfDisplayModes;
-}
-
-TRectangle TSurfaceDX::GetSurfaceRect(int32_t Surface) {
-    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), "In(Surface,0,NUMBER_OF_SURFACES-1) [bug0000290]",
-               Surface);
-    const TPixelRect& R = Rect[Surface];
-    return {R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top};
-}
-
-bool TSurfaceDX::SurfacesRenewed(int32_t Type) {
-    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
-    return Renewed;
-}
-
 bool TSurfaceDX::SupportsLightEffects() { return Direct3D; }
 
-int32_t TSurfaceDX::GetSurfaceMemory(int32_t Surface) {
-    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES - 1), "In(Surface,0,NUMBER_OF_SURFACES-1)", Surface);
-    return SurfaceMemory[Surface];
-}

@@ -2,12 +2,12 @@
 // presentation into the window, display changes, lost surfaces and the light effect.
 #pragma once
 
-#include "graphics/Surface.h"
+#include "graphics/SurfaceCommon.h"
 #include "platform/Display.h"
 
 #include <memory>
 
-class TSurfaceDX : public TSurface {
+class TSurfaceDX : public TDisplayEngine {
 public:
     TSurfaceDX();
     ~TSurfaceDX() override;
@@ -33,12 +33,6 @@ public:
                                 int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
                                 int32_t BackgroundRed, int32_t BackgroundGreen,
                                 int32_t BackgroundBlue) override;
-    void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                       int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
-                                       int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                       int32_t ClipHeight) override;
     void DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                          const int32_t* Colors) override;
     void SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) override;
@@ -50,14 +44,8 @@ public:
     void CreateSurfaces() override;
     void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) override;
     void Present() override;
-    bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
-    int32_t GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) override;
-    TRectangle GetSurfaceRect(int32_t Surface) override;
-    bool SurfacesRenewed(int32_t Type) override;
     bool SupportsLightEffects() override;
-    int32_t GetSurfaceMemory(int32_t Index) override;
     void InitSurfaces() override;
-    void ExitSurfaces() override;
     bool TestEngine() override;
 
     // The pixels of a surface, nullptr when it was not made (screenshots and pixel tests read them).
@@ -70,24 +58,14 @@ private:
     bool createOffscreenSurface(int32_t Index, int32_t Width, int32_t Height, bool VideoOnly,
                                 uint32_t Caps = 0);
     void createLightPart();
+    bool drawIntoWindow();
     bool testLightEffects();
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors);
-    void stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                               int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                               int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                               int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
-                               const TRectangle& Clip);
 
-    TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
-    bool HardwareStretch = false;
-    bool Renewed = false; // surfaces were made since the last ChangeVideoMode began
-    std::unique_ptr<TDisplayDevice> DirectDraw;
-    TPixelRect WindowRect{0, 0, 0, 0}; // where SCREEN_SURFACE is shown, in screen coordinates
+    bool WindowPixels = false; // SCREEN_SURFACE is the window's own pixels
     std::shared_ptr<TPixelSurface> Surfaces[NUMBER_OF_SURFACES];
-    TPixelRect Rect[NUMBER_OF_SURFACES]{};
-    int32_t SurfaceMemory[NUMBER_OF_SURFACES]{};
     bool Direct3D = false; // the display has a light part and it passed its test
     std::unique_ptr<TLightDevice> Light;
 };

@@ -18,10 +18,6 @@ uint32_t Channel(uint32_t Mask, int32_t Value) {
     return (static_cast<uint32_t>(std::clamp(Value, 0, 255)) >> (8 - Width)) << Shift;
 }
 
-// Brightness of a source pixel and a colour scaled by it.
-uint32_t Recolour(int32_t Component, uint32_t Brightness) {
-    return static_cast<uint32_t>(std::clamp(Component, 0, 255)) * Brightness / 256;
-}
 
 } // namespace
 
@@ -64,17 +60,9 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
         uint8_t* Row = Locked.Pixels + static_cast<size_t>(y + r) * Locked.Pitch;
         for (int32_t c = c0; c < c1; c++) {
             const size_t Offset = (static_cast<size_t>(r) * Width + c) * 3;
-            const uint8_t* Source = Pixels + Offset;
-            int32_t Red = Source[0], Green = Source[1], Blue = Source[2];
-            const int32_t Index =
-                RecolourIndex(Source, MaskPixels != nullptr ? MaskPixels + Offset : nullptr, Colors);
-            if (Index >= 0) {
-                const uint32_t Brightness = static_cast<uint32_t>(PixelBrightness(Source));
-                Red = static_cast<int32_t>(Recolour(Colors[3 * Index], Brightness));
-                Green = static_cast<int32_t>(Recolour(Colors[3 * Index + 1], Brightness));
-                Blue = static_cast<int32_t>(Recolour(Colors[3 * Index + 2], Brightness));
-            }
-            const uint32_t Value = convertColor(*Target, Red, Green, Blue);
+            const uint32_t Rgb =
+                UploadedPixel(Pixels + Offset, MaskPixels != nullptr ? MaskPixels + Offset : nullptr, Colors);
+            const uint32_t Value = convertColor(*Target, Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF);
             uint8_t* At = Row + static_cast<size_t>(x + c) * Bpp;
             if (Bpp == 2)
                 *reinterpret_cast<uint16_t*>(At) = static_cast<uint16_t>(Value);
@@ -128,45 +116,10 @@ void TSurfaceDX::StretchBlitTransparent(int32_t ToSurface, int32_t x, int32_t y,
                                         int32_t FromWidth, int32_t FromHeight, int32_t KeyRed,
                                         int32_t KeyGreen, int32_t KeyBlue, int32_t BackgroundRed,
                                         int32_t BackgroundGreen, int32_t BackgroundBlue) {
-    stretchThroughScratch(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight,
-                          KeyRed, KeyGreen, KeyBlue, BackgroundRed, BackgroundGreen, BackgroundBlue,
-                          GetSurfaceRect(ToSurface));
-}
-
-void TSurfaceDX::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                               int32_t Height, int32_t FromSurface, int32_t FromX,
-                                               int32_t FromY, int32_t FromWidth, int32_t FromHeight,
-                                               int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                               int32_t BackgroundRed, int32_t BackgroundGreen,
-                                               int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                               int32_t ClipWidth, int32_t ClipHeight) {
-    stretchThroughScratch(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth, FromHeight,
-                          KeyRed, KeyGreen, KeyBlue, BackgroundRed, BackgroundGreen, BackgroundBlue,
-                          {ClipX, ClipY, ClipWidth, ClipHeight});
-}
-
-// The smooth stretch: the source over the background colour in TEMP_SURFACE (one column and row more, so that
-// scaling finds background past the edges), scaled into STRETCH_SURFACE, then copied with the background as
-// key.
-void TSurfaceDX::stretchThroughScratch(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                       int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
-                                       const TRectangle& Clip) {
-    if (Width == FromWidth && Height == FromHeight) {
-        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
-                               KeyGreen, KeyBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
-        return;
-    }
-    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
-    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
-    FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                  BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
-                           BackgroundGreen, BackgroundBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
+    const TRectangle Clip = GetSurfaceRect(ToSurface);
+    StretchBlitTransparentClipped(ToSurface, x, y, Width, Height, FromSurface, FromX, FromY, FromWidth,
+                                  FromHeight, KeyRed, KeyGreen, KeyBlue, BackgroundRed, BackgroundGreen,
+                                  BackgroundBlue, Clip.x, Clip.y, Clip.Width, Clip.Height);
 }
 
 void TSurfaceDX::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,

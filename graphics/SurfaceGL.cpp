@@ -1,5 +1,5 @@
-// The OpenGL engine: probe, context and off-screen buffer life, surface textures, selection of the surface
-// drawn on, video modes and presentation.
+// The OpenGL engine: probe, context and off-screen framebuffer life, surface textures, selection of the
+// surface drawn on, video modes and presentation.
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
@@ -10,26 +10,24 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-// The extension that gives the off-screen buffer (on Windows a pbuffer and its pixel format).
+// The extension that gives the off-screen framebuffer (on Windows a pbuffer and its pixel format).
 constexpr const char* REQUIRED_EXTENSIONS = "GL_EXT_framebuffer_object ";
 constexpr int32_t GL_PAGE_SIZE = 256;
+constexpr int32_t PAGE_COLUMNS = 4; // pages side by side in their shared texture
+constexpr int32_t WHITE_BLOCK = 8;  // the white texels below the pages
 
 // The diagnostics a developer reads; the player never sees them.
 void DebugOutput(const char* Text) { fprintf(stderr, "%s\n", Text); }
 
 TGLFramebufferCalls FramebufferCalls() {
-    return {GetExtensionEntryPoint("glGenFramebuffersEXT"),
-            GetExtensionEntryPoint("glBindFramebufferEXT"),
+    return {GetExtensionEntryPoint("glGenFramebuffersEXT"), GetExtensionEntryPoint("glBindFramebufferEXT"),
             GetExtensionEntryPoint("glDeleteFramebuffersEXT"),
             GetExtensionEntryPoint("glCheckFramebufferStatusEXT"),
-            GetExtensionEntryPoint("glGenRenderbuffersEXT"),
-            GetExtensionEntryPoint("glBindRenderbufferEXT"),
-            GetExtensionEntryPoint("glDeleteRenderbuffersEXT"),
-            GetExtensionEntryPoint("glRenderbufferStorageEXT"),
-            GetExtensionEntryPoint("glFramebufferRenderbufferEXT")};
+            GetExtensionEntryPoint("glFramebufferTexture2DEXT")};
 }
 
 std::unique_ptr<TSurface> CreateOpenGL() { return std::make_unique<TSurfaceGL>(); }
@@ -52,7 +50,7 @@ bool ProbeOpenGL(TWindow* Window) {
         if (InitExtensions(REQUIRED_EXTENSIONS) != 1)
             DebugOutput("Necessary OpenGL extensions were not supported");
         else
-            Works = TGLFramebuffer::create(FramebufferCalls(), PBUFFER_WIDTH, PBUFFER_HEIGHT) != nullptr;
+            Works = TGLFramebuffer::create(FramebufferCalls()) != nullptr;
     } catch (...) {
         Works = false;
     }
@@ -76,8 +74,7 @@ TSurfaceGL::TSurfaceGL() = default;
 
 TSurfaceGL::~TSurfaceGL() {
     // GL objects go with their context in ExitSurfaces; one left behind dies with it here.
-    releasePbuffer();
-    WindowContext.reset();
+    deleteWindowContext();
 }
 
 void TSurfaceGL::InitSurfaces() {
@@ -106,8 +103,10 @@ void TSurfaceGL::ExitSurfaces() {
 bool TSurfaceGL::TestEngine() { return true; }
 
 void TSurfaceGL::deleteWindowContext() {
-    releasePbuffer();
+    if (WindowContext != nullptr) WindowContext->makeCurrent();
+    OffscreenBuffer.reset();
     WindowContext.reset();
+    Batch.clear();
     CurrentSurface = SCREEN_SURFACE;
 }
 
@@ -115,8 +114,10 @@ void TSurfaceGL::WindowMoved() {
     if (Window == nullptr) return;
     TakeClientRectangle(*Window, SurfaceRect, WindowRect);
     // The window's projection follows the client size, whichever surface is being drawn on.
-    if (WindowContext != nullptr && CurrentSurface == SCREEN_SURFACE)
-        GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+    if (WindowContext != nullptr && CurrentSurface == SCREEN_SURFACE) {
+        flush();
+        GLSetProjection(0, 0, SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+    }
 }
 
 void TSurfaceGL::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
@@ -139,22 +140,13 @@ void TSurfaceGL::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
     const int32_t Count = GetDisplayModes(Modes);
     // Without any listed mode there is nothing to fall back to: the display keeps its mode.
     if (Count == 0) return;
-    const TDisplayMode* Chosen = &Modes[Count - 1];
-    for (int32_t i = 0; i < Count; i++)
-        if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) {
-            Chosen = &Modes[i];
-            break;
-        }
-    // The caller's record shows the mode taken; the options own it.
-    TDisplayMode* Asked = const_cast<TDisplayMode*>(GMode);
-    if (Chosen->Width != GMode->Width || Chosen->Height != GMode->Height)
-        *Asked = {Chosen->Width, Chosen->Height, Chosen->Depth, GMode->Refresh};
-    const int32_t Bits = Asked->Depth & 0xFF;
+    SubstituteFullScreenMode(GMode, Modes.get(), Count);
+    const int32_t Bits = GMode->Depth & 0xFF;
     if (Display->setCooperativeLevel(Window, true) != PLATFORM_OK ||
-        Display->setDisplayMode(Asked->Width, Asked->Height, Bits) != PLATFORM_OK)
+        Display->setDisplayMode(GMode->Width, GMode->Height, Bits) != PLATFORM_OK)
         return;
-    DisplayWidth = Asked->Width;
-    DisplayHeight = Asked->Height;
+    DisplayWidth = GMode->Width;
+    DisplayHeight = GMode->Height;
     DisplayBits = Bits;
     ViewMode = FULLSCREEN_MODE;
 }
@@ -184,16 +176,27 @@ void TSurfaceGL::createTexture(int32_t Surface, int32_t Width, int32_t Height) {
     T.Linear = false;
 }
 
-bool TSurfaceGL::createPbuffer() {
-    releasePbuffer();
-    Pbuffer = TGLFramebuffer::create(FramebufferCalls(), PBUFFER_WIDTH, PBUFFER_HEIGHT);
-    return Pbuffer != nullptr;
-}
-
-void TSurfaceGL::releasePbuffer() {
-    if (Pbuffer == nullptr) return;
-    if (WindowContext != nullptr) WindowContext->makeCurrent();
-    Pbuffer.reset();
+// The pages side by side in one texture, so that copies from different pages go into one batch; below them
+// a block of white texels, from which fills are drawn in the same batches.
+void TSurfaceGL::createPages() {
+    const int32_t Rows = (MAXIMUM_PAGES + PAGE_COLUMNS - 1) / PAGE_COLUMNS;
+    const int32_t Width = TextureSize(PAGE_COLUMNS * GL_PAGE_SIZE);
+    const int32_t Height = TextureSize(Rows * GL_PAGE_SIZE + WHITE_BLOCK);
+    const uint32_t Texture = GLCreateTexture(Width, Height);
+    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
+        TSurfaceTexture& T = Textures[SPRITE_SURFACE + Page];
+        T = TSurfaceTexture();
+        T.Texture = Texture;
+        T.X = (Page % PAGE_COLUMNS) * GL_PAGE_SIZE;
+        T.Y = (Page / PAGE_COLUMNS) * GL_PAGE_SIZE;
+        T.Width = T.Height = GL_PAGE_SIZE;
+        T.TextureWidth = Width;
+        T.TextureHeight = Height;
+    }
+    const std::vector<uint8_t> White(WHITE_BLOCK * WHITE_BLOCK * 4, 255);
+    GLWriteTexture(Texture, 0, Rows * GL_PAGE_SIZE, WHITE_BLOCK, WHITE_BLOCK, White.data());
+    WhiteX = WHITE_BLOCK / 2.0f;
+    WhiteY = Rows * GL_PAGE_SIZE + WHITE_BLOCK / 2.0f;
 }
 
 void TSurfaceGL::CreateSurfaces() {
@@ -204,23 +207,30 @@ void TSurfaceGL::CreateSurfaces() {
     CHECK_TEXT(Textures[AUTOMAP_SURFACE].Texture == 0, "Surface[AUTOMAP_SURFACE]==NULL");
     CHECK_TEXT(Textures[SPRITE_SURFACE].Texture == 0, "Surface[SPRITE_SURFACE]==NULL");
     // Making a texture reports no failure: the driver's refusal shows only when it is drawn from.
-    for (int32_t Surface = TEMP_SURFACE; Surface < NUMBER_OF_SURFACES_GL; Surface++)
+    for (int32_t Surface = TEMP_SURFACE; Surface < SPRITE_SURFACE; Surface++)
         createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
+    createPages();
     NumberOfPages = MAXIMUM_PAGES;
-    if (!createPbuffer()) throw PROGRAM_ERROR(12);
+    FlushCount = 0;
+    OffscreenBuffer = TGLFramebuffer::create(FramebufferCalls());
+    if (OffscreenBuffer == nullptr) throw PROGRAM_ERROR(12);
     RenewedFlags[0] = RenewedFlags[1] = RenewedFlags[2] = true;
 }
 
 void TSurfaceGL::ReleaseSurfaces() {
     if (WindowContext != nullptr) {
         SelectSurface(SCREEN_SURFACE);
-        for (TSurfaceTexture& T : Textures)
-            if (T.Texture != 0) {
-                GLDeleteTexture(T.Texture);
-                T.Texture = 0;
-            }
+        // The pages share one texture: it goes with the first.
+        for (int32_t Surface = TEMP_SURFACE; Surface <= SPRITE_SURFACE; Surface++)
+            if (Textures[Surface].Texture != 0) GLDeleteTexture(Textures[Surface].Texture);
+        if (LightTexture.Texture != 0) GLDeleteTexture(LightTexture.Texture);
+        WindowContext->makeCurrent();
     }
-    releasePbuffer();
+    for (TSurfaceTexture& T : Textures)
+        T.Texture = 0;
+    LightTexture = TSurfaceTexture();
+    Batch.clear();
+    OffscreenBuffer.reset();
     NumberOfPages = 0;
     ViewMode = 0;
 }
@@ -268,50 +278,36 @@ bool TSurfaceGL::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDispl
     GLInitState();
     TakeClientRectangle(*Window, SurfaceRect, WindowRect);
     GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
-    GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+    GLSetProjection(0, 0, SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
     CurrentSurface = SCREEN_SURFACE;
     if (InitExtensions(REQUIRED_EXTENSIONS) != 1) DebugOutput("Necessary extensions were not supported");
     RestoreSurfaces(VMode, GMode);
     return true;
 }
 
+// Drawing goes straight into the surface's texture (at its place in it), or into the window's buffer.
 void TSurfaceGL::SelectSurface(int32_t Surface) {
     CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
     if (Surface == CurrentSurface || WindowContext == nullptr) return;
-    const TSurfaceTexture& Leaving = Textures[CurrentSurface];
-    if (CurrentSurface != SCREEN_SURFACE && DirtyBox.Left < DirtyBox.Right &&
-        DirtyBox.Top < DirtyBox.Bottom && Leaving.Texture != 0 && Pbuffer != nullptr) {
-        GLCopyToTexture(Leaving.Texture, std::min(Leaving.Width, Pbuffer->getWidth()),
-                        std::min(Leaving.Height, Pbuffer->getHeight()));
-        BufferCopies++;
-    }
-    if (Surface == SCREEN_SURFACE || Pbuffer == nullptr) {
-        if (Pbuffer != nullptr) Pbuffer->leave();
+    flush();
+    const TSurfaceTexture& T = Textures[Surface];
+    if (Surface == SCREEN_SURFACE || OffscreenBuffer == nullptr || T.Texture == 0) {
+        if (OffscreenBuffer != nullptr) OffscreenBuffer->leave();
         if (SurfaceRect[SCREEN_SURFACE].Right == 0) TakeClientRectangle(*Window, SurfaceRect, WindowRect);
-        GLSetProjection(SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
+        GLSetProjection(0, 0, SurfaceRect[SCREEN_SURFACE].Right, SurfaceRect[SCREEN_SURFACE].Bottom, true);
         GLSelectWindowBuffer(WindowContext->isDoubleBuffered());
     } else {
-        Pbuffer->select();
-        if (CurrentSurface == SCREEN_SURFACE)
-            GLSetProjection(Pbuffer->getWidth(), Pbuffer->getHeight(), false);
-        restoreBuffer(Surface, 0, 0, Textures[Surface].TextureWidth, Textures[Surface].TextureHeight);
+        OffscreenBuffer->select(T.Texture);
+        GLSetProjection(T.X, T.Y, T.Width, T.Height, false);
     }
-    const TPixelRect& R = SurfaceRect[Surface];
-    DirtyBox = {R.Right, R.Bottom, R.Left, R.Top};
     CurrentSurface = Surface;
-}
-
-void TSurfaceGL::AddDirtyRectangle(int32_t x, int32_t y, int32_t Width, int32_t Height) {
-    DirtyBox.Left = std::min(DirtyBox.Left, x);
-    DirtyBox.Top = std::min(DirtyBox.Top, y);
-    DirtyBox.Right = std::max(DirtyBox.Right, x + Width);
-    DirtyBox.Bottom = std::max(DirtyBox.Bottom, y + Height);
 }
 
 void TSurfaceGL::Present() {
     if (ViewMode == 0 || WindowContext == nullptr) return;
     WaitFrame();
     SelectSurface(SCREEN_SURFACE);
+    flush();
     WindowContext->swapBuffers();
 }
 
@@ -344,22 +340,23 @@ void TSurfaceGL::readPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width
     if (WindowContext == nullptr) return;
     if (Surface == SCREEN_SURFACE) {
         SelectSurface(SCREEN_SURFACE);
+        flush();
         GLReadPixels(x, y, Width, Height, true, SurfaceRect[SCREEN_SURFACE].Bottom, Bgrx);
         return;
     }
     const TSurfaceTexture& T = Textures[Surface];
-    if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
+    if (T.Texture == 0 || x < 0 || y < 0 || x + Width > T.TextureWidth - T.X ||
+        y + Height > T.TextureHeight - T.Y)
         return;
-    SelectSurface(SCREEN_SURFACE); // the texture holds everything drawn on the surface
-    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
-    GLReadTexture(T.Texture, Rgba.data());
-    for (int32_t r = 0; r < Height; r++)
-        for (int32_t c = 0; c < Width; c++) {
-            const uint8_t* From = &Rgba[(static_cast<size_t>(y + r) * T.TextureWidth + x + c) * 4];
-            uint8_t* To = Bgrx + (static_cast<size_t>(r) * Width + c) * 4;
-            To[0] = From[2];
-            To[1] = From[1];
-            To[2] = From[0];
-            To[3] = 0;
-        }
+    SelectSurface(SCREEN_SURFACE); // what was drawn on the surface is in its texture
+    flush();
+    std::vector<uint8_t> Bgra(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
+    GLReadTexture(T.Texture, Bgra.data());
+    for (int32_t r = 0; r < Height; r++) {
+        uint8_t* To = Bgrx + static_cast<size_t>(r) * Width * 4;
+        std::memcpy(To, &Bgra[(static_cast<size_t>(T.Y + y + r) * T.TextureWidth + T.X + x) * 4],
+                    static_cast<size_t>(Width) * 4);
+        for (int32_t c = 0; c < Width; c++)
+            To[4 * c + 3] = 0;
+    }
 }

@@ -1,9 +1,11 @@
-// The OpenGL engine's drawing: fills, textured copies, the smooth stretch through the two scratch surfaces,
-// uploads with recolouring and the light. Nothing is drawn before the context and its surfaces exist.
+// The OpenGL engine's drawing: fills and textured copies gathered into batches, the smooth stretch through
+// the two scratch surfaces, uploads with recolouring and the light. Nothing is drawn before the context and
+// its surfaces exist.
 #define EBRUN_SOURCE_NAME "SurfaceGL.cpp"
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"
+#include "graphics/SurfaceCommon.h"
 #include "graphics/graphics.h"
 
 #include <cstdlib>
@@ -11,12 +13,7 @@
 
 namespace {
 
-constexpr int32_t STRETCH_SKIN = 185; // the background of a stretch drawn onto a skin (battle list)
-constexpr int32_t BACKGROUND_TOLERANCE = 2;
 
-uint8_t Recolour(int32_t Component, int32_t Brightness) {
-    return static_cast<uint8_t>((Component & 0xFF) * Brightness / 256);
-}
 
 } // namespace
 
@@ -27,11 +24,20 @@ bool TSurfaceGL::hasTexture(int32_t Surface) const {
 bool TSurfaceGL::select(int32_t Surface) {
     SelectSurface(Surface);
     if (WindowContext == nullptr) return false;
-    return Surface == SCREEN_SURFACE || (Pbuffer != nullptr && hasTexture(Surface));
+    return Surface == SCREEN_SURFACE || (OffscreenBuffer != nullptr && hasTexture(Surface));
 }
 
+TSurfaceTexture& TSurfaceGL::filterOwner(int32_t Surface) {
+    return Textures[Surface >= SPRITE_SURFACE ? SPRITE_SURFACE : Surface];
+}
+
+// A source of another texture or filter than the batch's draws the batch first.
 void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
-    GLBindTexture(Textures[Surface].Texture);
+    const uint32_t Texture = Textures[Surface].Texture;
+    if (Texture != BatchTexture || Linear != BatchLinear) flush();
+    BatchTexture = Texture;
+    BatchLinear = Linear;
+    GLBindTexture(Texture);
     BoundSurface = Surface;
     SetFilter(Linear ? GL_TEXTURE_LINEAR : GL_TEXTURE_NEAREST);
 }
@@ -39,27 +45,51 @@ void TSurfaceGL::bindSource(int32_t Surface, bool Linear) {
 void TSurfaceGL::SetFilter(int32_t Filter) {
     if (!hasTexture(BoundSurface)) return;
     const bool Linear = Filter == GL_TEXTURE_LINEAR;
-    if (Textures[BoundSurface].Linear == Linear) return;
+    TSurfaceTexture& Owner = filterOwner(BoundSurface);
+    if (Owner.Linear == Linear) return;
+    flush();
     GLSetTextureFilter(Linear);
-    Textures[BoundSurface].Linear = Linear;
+    Owner.Linear = Linear;
 }
 
-// Copies a part of the surface's texture into the off-screen buffer as it is, transparent texels included.
-void TSurfaceGL::restoreBuffer(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height) {
-    const TSurfaceTexture& T = Textures[Surface];
-    if (T.Texture == 0) return;
-    bindSource(Surface, false);
-    GLSetAlphaTest(false);
-    const float tw = static_cast<float>(T.TextureWidth), th = static_cast<float>(T.TextureHeight);
-    GLTexturedQuad(x, y, x + Width, y + Height, x / tw, y / th, (x + Width) / tw, (y + Height) / th);
-    GLSetAlphaTest(true);
+void TSurfaceGL::addQuad(float Left, float Top, float Right, float Bottom, const TSurfaceTexture& Source,
+                         float U0, float V0, float U1, float V1, uint32_t Rgba) {
+    const float tw = static_cast<float>(Source.TextureWidth), th = static_cast<float>(Source.TextureHeight);
+    const float u0 = (Source.X + U0) / tw, v0 = (Source.Y + V0) / th, u1 = (Source.X + U1) / tw,
+                v1 = (Source.Y + V1) / th;
+    const auto Corner = [Rgba](float x, float y, float u, float v) {
+        return TGLVertex{x,
+                         y,
+                         u,
+                         v,
+                         static_cast<uint8_t>(Rgba >> 24),
+                         static_cast<uint8_t>(Rgba >> 16),
+                         static_cast<uint8_t>(Rgba >> 8),
+                         static_cast<uint8_t>(Rgba)};
+    };
+    const TGLVertex TopLeft = Corner(Left, Top, u0, v0), BottomRight = Corner(Right, Bottom, u1, v1);
+    Batch.insert(Batch.end(), {TopLeft, Corner(Left, Bottom, u0, v1), BottomRight, TopLeft, BottomRight,
+                               Corner(Right, Top, u1, v0)});
 }
 
+void TSurfaceGL::flush() {
+    if (Batch.empty()) return;
+    GLBindTexture(BatchTexture);
+    GLDrawTriangles(Batch.data(), static_cast<int32_t>(Batch.size()));
+    Batch.clear();
+    FlushCount++;
+}
+
+// A fill is a quad of the white texels below the pages in the fill colour, so that it joins the batch of
+// copies from the pages.
 void TSurfaceGL::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     if (!select(Surface) || Width <= 0 || Height <= 0) return;
-    GLFillRectangle(x, y, x + Width, y + Height, Red, Green, Blue);
-    AddDirtyRectangle(x, y, Width, Height);
+    bindSource(SPRITE_SURFACE, false);
+    const uint32_t Rgba = static_cast<uint32_t>(Red & 0xFF) << 24 |
+                          static_cast<uint32_t>(Green & 0xFF) << 16 |
+                          static_cast<uint32_t>(Blue & 0xFF) << 8 | 0xFF;
+    addQuad(x, y, x + Width, y + Height, Textures[SPRITE_SURFACE], WhiteX, WhiteY, WhiteX, WhiteY, Rgba);
 }
 
 void TSurfaceGL::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -82,40 +112,19 @@ void TSurfaceGL::upload(int32_t Surface, int32_t x, int32_t y, int32_t Width, in
     CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_GL - 1), "In(Surface,0,NUMBER_OF_SURFACES_GL-1)", Surface);
     if (Colors != nullptr || Surface != AUTOMAP_SURFACE) SelectSurface(Surface);
     const TSurfaceTexture& T = Textures[Surface];
-    if (Pixels == nullptr || T.Texture == 0 || x + Width > T.TextureWidth || y + Height > T.TextureHeight)
-        return;
-    std::vector<uint8_t> Rgba(static_cast<size_t>(Width) * Height * 4);
-    for (size_t i = 0, n = static_cast<size_t>(Width) * Height; i < n; i++) {
-        const uint8_t* P = Pixels + 3 * i;
-        uint8_t* Out = &Rgba[4 * i];
-        const int32_t Index = RecolourIndex(P, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors);
-        if (Index >= 0) {
-            const int32_t Brightness = PixelBrightness(P);
-            Out[0] = Recolour(Colors[3 * Index], Brightness);
-            Out[1] = Recolour(Colors[3 * Index + 1], Brightness);
-            Out[2] = Recolour(Colors[3 * Index + 2], Brightness);
-            Out[3] = 255;
-        } else {
-            Out[0] = P[0];
-            Out[1] = P[1];
-            Out[2] = P[2];
-            Out[3] = P[0] == T.KeyRed && P[1] == T.KeyGreen && P[2] == T.KeyBlue ? 0 : 255;
-        }
-    }
+    if (Pixels == nullptr || T.Texture == 0 || x + Width > T.Width || y + Height > T.Height) return;
+    const uint32_t Key = 0xFF000000u | static_cast<uint32_t>(T.KeyRed & 0xFF) << 16 |
+                         static_cast<uint32_t>(T.KeyGreen & 0xFF) << 8 |
+                         static_cast<uint32_t>(T.KeyBlue & 0xFF);
+    std::vector<uint32_t> Texels(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < Texels.size(); i++)
+        Texels[i] =
+            UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
     if (WindowContext == nullptr) return;
-    GLWriteTexture(T.Texture, x, y, Width, Height, Rgba.data());
-    // The buffer of the surface being drawn on must show the new texels too, or leaving it would copy the old
-    // ones back over them.
-    if (Surface == CurrentSurface && Pbuffer != nullptr) restoreBuffer(Surface, x, y, Width, Height);
-}
-
-// The key is not needed: the texels of the key colour have alpha 0 since their upload.
-void TSurfaceGL::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
-                                        int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
-                                        int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                        int32_t ClipHeight) {
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
-                ClipHeight);
+    // Triangles waiting to be drawn may sample the texels that change, or draw into them.
+    flush();
+    GLWriteTextureRows(T.Texture, T.X + x, T.Y + y, Width, Height,
+                       reinterpret_cast<const uint8_t*>(Texels.data()), Width * 4);
 }
 
 void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
@@ -125,12 +134,9 @@ void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Fr
     int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
     if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
     if (!select(ToSurface) || !hasTexture(FromSurface)) return;
-    const TSurfaceTexture& From = Textures[FromSurface];
-    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
     bindSource(FromSurface, false);
-    GLTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / tw, (FromY + Adjust[1]) / th,
-                   (FromX + Width + Adjust[2]) / tw, (FromY + Height + Adjust[3]) / th);
-    AddDirtyRectangle(To[0], To[1], To[2] - To[0], To[3] - To[1]);
+    addQuad(To[0], To[1], To[2], To[3], Textures[FromSurface], FromX + Adjust[0], FromY + Adjust[1],
+            FromX + Width + Adjust[2], FromY + Height + Adjust[3]);
 }
 
 void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -138,77 +144,52 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
                              int32_t FromHeight) {
     CHECK_TEXT(FromSurface != SCREEN_SURFACE, "FromSurface != SCREEN_SURFACE", FromSurface);
     if (!select(ToSurface) || !hasTexture(FromSurface) || Width <= 0 || Height <= 0) return;
-    const TSurfaceTexture& From = Textures[FromSurface];
-    const float tw = static_cast<float>(From.TextureWidth), th = static_cast<float>(From.TextureHeight);
     bindSource(FromSurface, true);
-    GLTexturedQuad(x, y, x + Width, y + Height, FromX / tw, FromY / th, (FromX + FromWidth) / tw,
-                   (FromY + FromHeight) / th);
-    AddDirtyRectangle(x, y, Width, Height);
-}
-
-// The smooth stretch of a sprite: over the background in TEMP_SURFACE (one column and row more, so that the
-// filter finds background past the edges), scaled into STRETCH_SURFACE, the background made transparent, then
-// copied. On a skin the skin is the background and stays.
-void TSurfaceGL::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                               int32_t Height, int32_t FromSurface, int32_t FromX,
-                                               int32_t FromY, int32_t FromWidth, int32_t FromHeight,
-                                               int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                               int32_t BackgroundRed, int32_t BackgroundGreen,
-                                               int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                               int32_t ClipWidth, int32_t ClipHeight) {
-    if (Width == FromWidth && Height == FromHeight) {
-        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
-                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-        return;
+    TStretchPiece Pieces[9];
+    for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
+         i < n; i++) {
+        const TStretchPiece& P = Pieces[i];
+        addQuad(P.Left, P.Top, P.Right, P.Bottom, Textures[FromSurface], P.U0, P.V0, P.U1, P.V1);
     }
-    CHECK_TEXT(FromSurface != TEMP_SURFACE && FromSurface != STRETCH_SURFACE,
-               "FromSurface!=TEMP_SURFACE && FromSurface!=STRETCH_SURFACE", FromSurface);
-    CHECK_TEXT(ToSurface != TEMP_SURFACE && ToSurface != STRETCH_SURFACE,
-               "ToSurface!=TEMP_SURFACE && ToSurface!=STRETCH_SURFACE", ToSurface);
-    CHECK_TEXT(FromWidth + 1 <= SurfaceRect[TEMP_SURFACE].Right &&
-                   FromHeight + 1 <= SurfaceRect[TEMP_SURFACE].Bottom,
-               "FromRect.width+1<=Rect[TEMP_SURFACE].right && FromRect.height+1<=Rect[TEMP_SURFACE].bottom",
-               FromWidth, FromHeight);
-    CHECK_TEXT(Width <= SurfaceRect[STRETCH_SURFACE].Right && Height <= SurfaceRect[STRETCH_SURFACE].Bottom,
-               "ToRect.width<=Rect[STRETCH_SURFACE].right && ToRect.height<=Rect[STRETCH_SURFACE].bottom",
-               Width, Height);
-    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
-    const bool OnSkin = StretchOnSkin != 0;
-    if (OnSkin)
-        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
-    else
-        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                      BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    if (!OnSkin) keyStretchBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
-                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
 }
 
-// Texels of STRETCH_SURFACE within the tolerance of the background colour become transparent.
-void TSurfaceGL::keyStretchBackground(int32_t Red, int32_t Green, int32_t Blue) {
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+void TSurfaceGL::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
     if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
-    SelectSurface(SCREEN_SURFACE); // leaving writes the scaled picture into the texture
+    SelectSurface(SCREEN_SURFACE); // the scaled picture is drawn into the texture
     const TSurfaceTexture& T = Textures[STRETCH_SURFACE];
-    std::vector<uint8_t> Rgba(static_cast<size_t>(T.TextureWidth) * T.TextureHeight * 4);
-    GLReadTexture(T.Texture, Rgba.data());
-    for (size_t i = 0; i < Rgba.size(); i += 4)
-        if (std::abs(Rgba[i] - Red) <= BACKGROUND_TOLERANCE &&
-            std::abs(Rgba[i + 1] - Green) <= BACKGROUND_TOLERANCE &&
-            std::abs(Rgba[i + 2] - Blue) <= BACKGROUND_TOLERANCE)
-            Rgba[i + 3] = 0;
-    GLWriteTexture(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight, Rgba.data());
+    std::vector<uint32_t> Texels(static_cast<size_t>(T.TextureWidth) * T.TextureHeight);
+    GLReadTexture(T.Texture, reinterpret_cast<uint8_t*>(Texels.data()));
+    MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);
+    GLWriteTextureRows(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight,
+                       reinterpret_cast<const uint8_t*>(Texels.data()), T.TextureWidth * 4);
 }
 
 void TSurfaceGL::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                  const int32_t* Colors) {
     if (Count <= 0 || Rectangles == nullptr || Colors == nullptr || !select(Surface)) return;
-    GLMultiplyShadedQuads(Count, Rectangles, Colors);
-    for (int32_t i = 0; i < Count; i++)
-        AddDirtyRectangle(Rectangles[4 * i], Rectangles[4 * i + 1], Rectangles[4 * i + 2],
-                          Rectangles[4 * i + 3]);
+    const TPixelRect& Extent = SurfaceRect[Surface];
+    LightMap.shade(Extent.Right, Extent.Bottom, Count, Rectangles, Colors,
+                   [this](const TPixelSurface& Light, TPixelRect Area) { multiplyByLight(Light, Area); });
+}
+
+// Multiplies Area of the current surface by the same area of the light picture, through the light texture.
+void TSurfaceGL::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
+    flush();
+    if (LightTexture.TextureWidth < Light.getWidth() || LightTexture.TextureHeight < Light.getHeight()) {
+        if (LightTexture.Texture != 0) GLDeleteTexture(LightTexture.Texture);
+        LightTexture.TextureWidth = TextureSize(Light.getWidth());
+        LightTexture.TextureHeight = TextureSize(Light.getHeight());
+        LightTexture.Texture = GLCreateTexture(LightTexture.TextureWidth, LightTexture.TextureHeight, false);
+    }
+    GLWriteTextureRows(LightTexture.Texture, Area.Left, Area.Top, Area.width(), Area.height(),
+                       Light.row(Area.Top) + 4 * Area.Left, Light.getPitch());
+    BoundSurface = -1; // the light texture is bound now
+    BatchTexture = 0;
+    addQuad(Area.Left, Area.Top, Area.Right, Area.Bottom, LightTexture, Area.Left, Area.Top, Area.Right,
+            Area.Bottom);
+    GLMultiplyTriangles(Batch.data(), static_cast<int32_t>(Batch.size()));
+    Batch.clear();
 }
 
 void TSurfaceGL::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {

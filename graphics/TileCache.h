@@ -1,17 +1,31 @@
-// The bookkeeping both tile caches share: a least-recently-used list and 100 hash chains over a fixed number
-// of slots.
+// The bookkeeping both tile caches share: a least-recently-used list and hash chains over a fixed number of
+// slots.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-inline constexpr int32_t HASH_TABLE_SIZE = 100;
+// Enough chains that a lookup in a full video cache meets only a few slots.
+inline constexpr int32_t HASH_TABLE_SIZE = 4096;
+static_assert(HASH_TABLE_SIZE == 1 << 12, "CacheBucket keeps the top 12 bits of its mix");
 
-// The bucket of a content's keys: their sum modulo HASH_TABLE_SIZE, taken without overflow, so that
-// unchecked and negative keys still land in a bucket.
-inline int32_t CacheBucket(int32_t Key1, int32_t Key2 = 0, int32_t Key3 = 0) {
-    const int64_t Sum = static_cast<int64_t>(Key1) + Key2 + Key3;
-    return static_cast<int32_t>((Sum % HASH_TABLE_SIZE + HASH_TABLE_SIZE) % HASH_TABLE_SIZE);
+// The bucket of a content's keys (Key4: a digest of its colours, so that the colourings of one tile spread),
+// mixed so that neighbouring tiles and sprite numbers spread over the table; any keys, unchecked and negative
+// ones too, land in a bucket.
+inline int32_t CacheBucket(int32_t Key1, int32_t Key2 = 0, int32_t Key3 = 0, int32_t Key4 = 0) {
+    uint32_t h = static_cast<uint32_t>(Key1) * 0x9E3779B1u;
+    h = (h ^ static_cast<uint32_t>(Key2)) * 0x85EBCA77u;
+    h = (h ^ static_cast<uint32_t>(Key3)) * 0xC2B2AE3Du;
+    h = (h ^ static_cast<uint32_t>(Key4)) * 0x27D4EB2Fu;
+    return static_cast<int32_t>(h >> 20); // 12 bits: 0 .. HASH_TABLE_SIZE - 1
+}
+
+// The digest of Count colour values for CacheBucket.
+inline int32_t ColourDigest(const int32_t* Colors, int32_t Count) {
+    uint32_t d = 0;
+    for (int32_t i = 0; i < Count; i++)
+        d = d * 31 + static_cast<uint32_t>(Colors[i]);
+    return static_cast<int32_t>(d);
 }
 
 class TTileCacheLists {

@@ -140,7 +140,7 @@ const TVideoCacheItem* GetVideoMaskedSprite(int32_t SpriteNumber, int32_t MaskNu
     CHECK(In(MaskNumber, 1, NumberOfSprites), MaskNumber, NumberOfSprites);
     CHECK_TEXT(Colors != nullptr, "Colors!=NULL");
     return Lookup(
-        CacheBucket(SpriteNumber, MaskNumber),
+        CacheBucket(SpriteNumber, MaskNumber, 0, ColourDigest(Colors, 12)),
         [&](const TVideoCacheItem& I) {
             return I.Type == SPRITE_ITEM && I.Number == SpriteNumber && I.SecondKey == MaskNumber &&
                    std::equal(I.Colors, I.Colors + 12, Colors);
@@ -191,8 +191,9 @@ const TVideoCacheItem* GetVideoFontTile(int32_t FontNumber, int32_t TileX, int32
                                         int32_t Green, int32_t Blue) try {
     CHECK(In(FontNumber, 1, NumberOfFonts), FontNumber);
     const int32_t PictureNumber = GetFont(FontNumber).Picture;
+    const int32_t Colour[3] = {Red, Green, Blue};
     return Lookup(
-        CacheBucket(PictureNumber, TileX, TileY),
+        CacheBucket(PictureNumber, TileX, TileY, ColourDigest(Colour, 3)),
         [&](const TVideoCacheItem& I) {
             return I.Type == PICTURE_ITEM && I.Number == PictureNumber && I.SecondKey == TileX &&
                    I.Colors[0] == TileY && I.Colors[1] == Red && I.Colors[2] == Green && I.Colors[3] == Blue;

@@ -32,43 +32,26 @@ void BackBufferSize(TWindow* Window, int32_t& Width, int32_t& Height) {
 
 TEngineBackEnd Direct3D9BackEnd() { return {CreateDirect3D9, ProbeDirect3D9}; }
 
-TSurfaceDX9::TSurfaceDX9() = default;
+TSurfaceDX9::TSurfaceDX9()
+    : TDisplayEngine("In(Surface,0,NUMBER_OF_SURFACES_DX9-1) [bug0000290]",
+                     "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)") {}
 
 // Textures go before the device that made them.
 TSurfaceDX9::~TSurfaceDX9() {
     for (std::unique_ptr<TQuadTexture>& T : Texture)
         T.reset();
     StagingTexture.reset();
+    LightTexture.reset();
     Device.reset();
 }
 
 void TSurfaceDX9::InitSurfaces() {
     ReleaseSurfaces();
-    Window = nullptr;
-    ViewMode = 0;
-    Lost = false;
-    DirectDraw.reset();
-    SetPageSize(DX9_PAGE_SIZE, DX9_PAGE_SIZE);
-    for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
-        SurfaceMemory[i] = 0;
-        KeyColor[i] = 0;
-    }
-    InitSurfaceRects(Rect, NUMBER_OF_SURFACES_DX9, DX9_PAGE_SIZE);
-    NumberOfPages = 0;
-    Renewed = false;
+    for (uint32_t& Key : KeyColor)
+        Key = 0;
     CurrentTexture = 0;
     CurrentTarget = -1;
-
-    if (TDisplayDevice::create(DirectDraw) != PLATFORM_OK) throw PROGRAM_ERROR(7);
-    HardwareStretch = HasHardwareStretch(*DirectDraw);
-    InitNoStretching(!HardwareStretch);
-    ResetFrameClock();
-    SetFrameRate(GetConfineFramerate());
-}
-
-void TSurfaceDX9::ExitSurfaces() {
-    ReleaseSurfaces();
-    DirectDraw.reset();
+    initDisplay(DX9_PAGE_SIZE);
 }
 
 // A device on the window answers; it goes again at once. Failure is an answer, never an exception.
@@ -86,31 +69,17 @@ bool TSurfaceDX9::TestEngine() {
     }
 }
 
-void TSurfaceDX9::WindowMoved() {
-    if (ViewMode == WINDOWED_MODE && Window != nullptr) TakeClientRectangle(*Window, Rect, WindowRect);
-}
-
 void TSurfaceDX9::SetVideoMode(int32_t VMode, const TDisplayMode* GMode) {
-    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
-    CHECK_TEXT(Window != nullptr, "hWindow!=NULL");
-    CHECK_TEXT(VMode == WINDOWED_MODE || VMode == FULLSCREEN_MODE,
-               "VMode==WINDOWED_MODE || VMode==FULLSCREEN_MODE", VMode);
-    CHECK_TEXT(VMode == WINDOWED_MODE || GMode != nullptr, "VMode==WINDOWED_MODE || GMode!=NULL", VMode);
+    checkVideoMode(VMode, GMode);
     if (VMode == WINDOWED_MODE) {
         TakeClientRectangle(*Window, Rect, WindowRect);
     } else {
-        Requested = *GMode;
-        FullScreen = *GMode;
         std::unique_ptr<TDisplayMode[]> Modes;
         const int32_t Count = GetDisplayModes(Modes);
-        const TDisplayMode* Match = nullptr;
-        for (int32_t i = 0; i < Count; i++)
-            if (Modes[i].Width == GMode->Width && Modes[i].Height == GMode->Height) Match = &Modes[i];
-        if (Match == nullptr && Count > 0) Match = &Modes[Count - 1];
-        if (Match != nullptr) {
-            FullScreen.Width = Match->Width;
-            FullScreen.Height = Match->Height;
-            FullScreen.Depth = Match->Depth;
+        Asked = FullScreen = *GMode;
+        if (const TDisplayMode* Match = SubstituteFullScreenMode(GMode, Modes.get(), Count)) {
+            Asked = *GMode;
+            FullScreen = {Match->Width, Match->Height, Match->Depth, GMode->Refresh};
         }
         // Without any listed mode the request stands, raised to what the surfaces need.
         FullScreen.Width = std::max(FullScreen.Width, 640);
@@ -133,16 +102,9 @@ void TSurfaceDX9::createTexture(int32_t Surface, int32_t Width, int32_t Height, 
 }
 
 void TSurfaceDX9::CreateSurfaces() {
-    CHECK_TEXT(DirectDraw != nullptr, "DirectDraw!=NULL");
-    CHECK_TEXT(Device == nullptr, "Direct3D==NULL");
-    CHECK_TEXT(Texture[PRIMARY_SURFACE] == nullptr, "Surface9[PRIMARY_SURFACE]==NULL");
-    CHECK_TEXT(Texture[SCREEN_SURFACE] == nullptr, "Surface9[SCREEN_SURFACE]==NULL");
-    CHECK_TEXT(Texture[TEMP_SURFACE] == nullptr, "Surface9[TEMP_SURFACE]==NULL");
-    CHECK_TEXT(Texture[CACHE_SURFACE] == nullptr, "Surface9[CACHE_SURFACE]==NULL");
-    CHECK_TEXT(Texture[AUTOMAP_SURFACE] == nullptr, "Surface9[AUTOMAP_SURFACE]==NULL");
-    CHECK_TEXT(Texture[SPRITE_SURFACE] == nullptr, "Surface9[SPRITE_SURFACE]==NULL");
-    CHECK_TEXT(ViewMode == WINDOWED_MODE || ViewMode == FULLSCREEN_MODE,
-               "ViewMode==WINDOWED_MODE || ViewMode==FULLSCREEN_MODE", ViewMode);
+    checkNothingMade(Device != nullptr, "Surface9", [](const TDisplayEngine& E, int32_t S) {
+        return static_cast<const TSurfaceDX9&>(E).Texture[S] != nullptr;
+    });
 
     TDisplayModeInfo Display;
     if (DirectDraw->getDisplayMode(Display) != PLATFORM_OK || Display.BitsPerPixel < 16)
@@ -184,6 +146,7 @@ void TSurfaceDX9::ReleaseSurfaces() {
     QuadBatch.clear();
     LightQuadBatch.clear();
     StagingTexture.reset();
+    LightTexture.reset();
     for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
         Texture[i].reset();
         SurfaceMemory[i] = MEMORY_NONE;
@@ -207,14 +170,6 @@ void TSurfaceDX9::RestoreSurfaces(int32_t, const TDisplayMode*) {
     Lost = true;
 }
 
-bool TSurfaceDX9::ChangeVideoMode(TWindow* NewWindow, int32_t VMode, const TDisplayMode* GMode, bool Force) {
-    Renewed = false;
-    // Compared with the mode asked for, which stays the same while a substitute is in use.
-    switchViewMode(NewWindow, VMode, GMode, Force, Requested);
-    RestoreSurfaces(VMode, GMode);
-    return true;
-}
-
 void TSurfaceDX9::Present() {
     if (ViewMode == 0 || Device == nullptr) return;
     WaitFrame();
@@ -223,34 +178,12 @@ void TSurfaceDX9::Present() {
     if (Screen.width() > 0 && Screen.height() > 0) Device->present(*Texture[SCREEN_SURFACE], Screen);
 }
 
-int32_t TSurfaceDX9::GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) {
-    NumberOfDisplayModes = ListDisplayModes(DirectDraw.get(), List);
-    return NumberOfDisplayModes;
-}
-
-TRectangle TSurfaceDX9::GetSurfaceRect(int32_t Surface) {
-    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1),
-               "In(Surface,0,NUMBER_OF_SURFACES_DX9-1) [bug0000290]", Surface);
-    const TPixelRect& R = Rect[Surface];
-    return {R.Left, R.Top, R.width(), R.height()};
-}
-
 void TSurfaceDX9::SetViewport(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height) {
     CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
     if (Surface != PRIMARY_SURFACE) Rect[Surface] = {x, y, x + Width, y + Height};
 }
 
-bool TSurfaceDX9::SurfacesRenewed(int32_t Type) {
-    CHECK_TEXT(Type >= 0 && Type < 3, "Type>=0 && Type<3", Type);
-    return Renewed;
-}
-
 bool TSurfaceDX9::SupportsLightEffects() { return Device != nullptr; }
-
-int32_t TSurfaceDX9::GetSurfaceMemory(int32_t Surface) {
-    CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
-    return SurfaceMemory[Surface];
-}
 
 bool TSurfaceDX9::readPixels(int32_t Surface, TPixelRect Area, uint32_t* Out) {
     TQuadTexture* Source = texture(Surface);

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "graphics/Engine.h"
-#include "graphics/Surface.h"
+#include "graphics/LightMap.h"
+#include "graphics/SurfaceCommon.h"
 #include "platform/Display.h"
 #include "platform/QuadDevice.h"
 
@@ -17,7 +18,7 @@ inline constexpr int32_t QUAD_BATCH_VERTICES = 9600;
 // The engine's entry in the engine module: made by GetSurface, probed by whether a renderer exists.
 TEngineBackEnd Direct3D9BackEnd();
 
-class TSurfaceDX9 : public TSurface {
+class TSurfaceDX9 : public TDisplayEngine {
 public:
     TSurfaceDX9();
     ~TSurfaceDX9() override;
@@ -31,39 +32,22 @@ public:
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
-    void BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
-                                int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
-                                int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX, int32_t ClipY,
-                                int32_t ClipWidth, int32_t ClipHeight) override;
     void StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
                      int32_t FromHeight) override;
-    void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                       int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
-                                       int32_t FromHeight, int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                       int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
-                                       int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                       int32_t ClipHeight) override;
     void DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                          const int32_t* Colors) override;
     void SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) override;
 
-    void WindowMoved() override;
     void SetVideoMode(int32_t VMode, const TDisplayMode* GMode) override;
     void ReleaseSurfaces() override;
     void CreateSurfaces() override;
     void RestoreSurfaces(int32_t VMode, const TDisplayMode* GMode) override;
     void Present() override;
-    bool ChangeVideoMode(TWindow* Window, int32_t VMode, const TDisplayMode* GMode, bool Force) override;
-    int32_t GetDisplayModes(std::unique_ptr<TDisplayMode[]>& List) override;
-    TRectangle GetSurfaceRect(int32_t Surface) override;
     // Surface, x, y, width, height: the extent that drawing and presentation use from now on.
     void SetViewport(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height);
-    bool SurfacesRenewed(int32_t Type) override;
     bool SupportsLightEffects() override;
-    int32_t GetSurfaceMemory(int32_t Index) override;
     void InitSurfaces() override;
-    void ExitSurfaces() override;
     bool TestEngine() override;
 
     // Draws what the batch holds; the next Present does it anyway.
@@ -74,6 +58,9 @@ public:
     // How often the batch was drawn since the surfaces were made (tests of the batching).
     int32_t getFlushCount() const { return FlushCount; }
     const char* getDriverName() const { return Device ? Device->getDriverName() : ""; }
+
+protected:
+    void keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) override;
 
 private:
     TQuadTexture* texture(int32_t Surface) const;
@@ -88,20 +75,14 @@ private:
               int32_t Green, int32_t Blue);
     void uploadTexels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                       const uint32_t* Texels);
-    void makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue);
+    void multiplyByLight(const TPixelSurface& Light, TPixelRect Area);
 
-    TDisplayMode FullScreen{0, 0, 0, 0}; // the full-screen mode in use
-    TDisplayMode Requested{0, 0, 0, 0};  // the full-screen mode asked for
-    bool HardwareStretch = false;
-    bool Renewed = false;
-    TPixelRect Rect[NUMBER_OF_SURFACES_DX9]{};
-    TPixelRect WindowRect{0, 0, 0, 0};
-    std::unique_ptr<TDisplayDevice> DirectDraw; // colour depth, stretch capabilities, display modes
     std::unique_ptr<TQuadDevice> Device;
     // Textures are released before the device that made them.
     std::unique_ptr<TQuadTexture> Texture[NUMBER_OF_SURFACES_DX9]; // SCREEN_SURFACE's is the back buffer
     std::unique_ptr<TQuadTexture> StagingTexture;
-    int32_t SurfaceMemory[NUMBER_OF_SURFACES_DX9]{};
+    std::unique_ptr<TQuadTexture> LightTexture; // the light picture of DrawShadedQuads, made on first use
+    TLightMap LightMap;
     uint32_t KeyColor[NUMBER_OF_SURFACES_DX9]{}; // 0xFFRRGGBB of each surface's key, 0 when none
     std::vector<TQuadVertex> QuadBatch, LightQuadBatch;
     int32_t CurrentTexture = 0, CurrentTarget = -1;

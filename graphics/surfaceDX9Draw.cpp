@@ -20,21 +20,6 @@ uint32_t Opaque(int32_t Red, int32_t Green, int32_t Blue) {
            static_cast<uint32_t>(std::clamp(Blue, 0, 255));
 }
 
-// A source pixel as a texel: recoloured and opaque when Colors picks a colour for it, else opaque unless it
-// is the key.
-uint32_t Texel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
-    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
-    if (Index < 0) {
-        const uint32_t Value = Opaque(Pixel[0], Pixel[1], Pixel[2]);
-        return Value == Key ? Value & 0x00FFFFFFu : Value;
-    }
-    const int32_t Brightness = PixelBrightness(Pixel);
-    const int32_t* Colour = Colors + 3 * Index;
-    return Opaque(std::clamp(Colour[0], 0, 255) * Brightness / 256,
-                  std::clamp(Colour[1], 0, 255) * Brightness / 256,
-                  std::clamp(Colour[2], 0, 255) * Brightness / 256);
-}
-
 TQuadVertex Vertex(float x, float y, uint32_t Argb, float u, float v) {
     return {x,
             y,
@@ -128,7 +113,7 @@ void TSurfaceDX9::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Wid
     if (Pixels == nullptr || Width <= 0 || Height <= 0 || Device == nullptr) return;
     Texels.resize(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < Texels.size(); i++)
-        Texels[i] = Texel(Pixels + 3 * i, nullptr, nullptr, Key);
+        Texels[i] = UploadedTexel(Pixels + 3 * i, nullptr, nullptr, Key);
     if (Surface >= SPRITE_SURFACE) {
         uploadTexels(Surface, x, y, Width, Height, Texels.data());
         return;
@@ -156,7 +141,8 @@ void TSurfaceDX9::WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int3
     if (Pixels == nullptr || Colors == nullptr || Device == nullptr) return;
     Texels.resize(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < Texels.size(); i++)
-        Texels[i] = Texel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
+        Texels[i] =
+            UploadedTexel(Pixels + 3 * i, MaskPixels != nullptr ? MaskPixels + 3 * i : nullptr, Colors, Key);
     uploadTexels(Surface, x, y, Width, Height, Texels.data());
 }
 
@@ -179,15 +165,6 @@ void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t F
                     (FromY + Adjust[1]) / H, (FromY + Height + Adjust[3]) / H, AllWhite);
 }
 
-// Key texels are transparent already: the key colour is not needed.
-void TSurfaceDX9::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
-                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height, int32_t,
-                                         int32_t, int32_t, int32_t ClipX, int32_t ClipY, int32_t ClipWidth,
-                                         int32_t ClipHeight) {
-    BlitClipped(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, ClipX, ClipY, ClipWidth,
-                ClipHeight);
-}
-
 // The linear filter smooths the scaling.
 void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                               int32_t FromSurface, int32_t FromX, int32_t FromY, int32_t FromWidth,
@@ -196,87 +173,62 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
         return;
     selectRenderTarget(ToSurface);
     selectTexture(FromSurface);
-    float uLeft = 0, uRight = 1, vTop = 0, vBottom = 1;
-    if (FromSurface != SCREEN_SURFACE) {
-        const float W = static_cast<float>(Texture[FromSurface]->getWidth());
-        const float H = static_cast<float>(Texture[FromSurface]->getHeight());
-        uLeft = FromX / W;
-        uRight = (FromX + FromWidth) / W;
-        vTop = FromY / H;
-        vBottom = (FromY + FromHeight) / H;
+    const TQuadTexture& Source = FromSurface == SCREEN_SURFACE ? *StagingTexture : *Texture[FromSurface];
+    const float W = static_cast<float>(Source.getWidth()), H = static_cast<float>(Source.getHeight());
+    if (FromSurface == SCREEN_SURFACE) {
+        FromX = FromY = 0;
+        FromWidth = Source.getWidth();
+        FromHeight = Source.getHeight();
     }
-    addTexturedQuad(x, y, x + Width, y + Height, uLeft, uRight, vTop, vBottom, AllWhite);
+    TStretchPiece Pieces[9];
+    for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
+         i < n; i++) {
+        const TStretchPiece& P = Pieces[i];
+        addTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, P.U0 / W, P.U1 / W, P.V0 / H, P.V1 / H, AllWhite);
+    }
 }
 
-// The source over the background (or skin 185 while StretchOnSkin is set) in TEMP_SURFACE, scaled into
-// STRETCH_SURFACE; without the skin the background texels become transparent before the copy to the target.
-void TSurfaceDX9::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
-                                                int32_t Height, int32_t FromSurface, int32_t FromX,
-                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
-                                                int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue,
-                                                int32_t BackgroundRed, int32_t BackgroundGreen,
-                                                int32_t BackgroundBlue, int32_t ClipX, int32_t ClipY,
-                                                int32_t ClipWidth, int32_t ClipHeight) {
-    if (Width == FromWidth && Height == FromHeight) {
-        BlitTransparentClipped(ToSurface, x, y, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
-                               KeyGreen, KeyBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-        return;
-    }
-    CheckStretchScratch(Rect, ToSurface, FromSurface, Width, Height, FromWidth, FromHeight);
-    if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0 || Device == nullptr) return;
-    if (StretchOnSkin)
-        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, 185, 0, 0);
-    else
-        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                      BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    if (!StretchOnSkin) {
-        FlushQuads();
-        makeKeyTransparent(STRETCH_SURFACE, BackgroundRed, BackgroundGreen, BackgroundBlue);
-    }
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
-                           BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
-}
-
-// Texels of the surface equal to the colour become transparent.
-void TSurfaceDX9::makeKeyTransparent(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
-    TQuadTexture* Target = texture(Surface);
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+void TSurfaceDX9::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
+    TQuadTexture* Target = texture(STRETCH_SURFACE);
+    if (Target == nullptr || Device == nullptr) return;
+    FlushQuads();
     const TPixelRect Area{0, 0, Target->getWidth(), Target->getHeight()};
     Texels.resize(static_cast<size_t>(Area.width()) * Area.height());
     if (Device->read(*Target, Area, Texels.data(), Area.width() * 4) != PLATFORM_OK) return;
-    const uint32_t Key = Opaque(Red, Green, Blue);
-    for (uint32_t& T : Texels)
-        if (T == Key) T = 0x00FFFFFFu;
+    MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);
     Device->update(*Target, Area, Texels.data(), Area.width() * 4);
 }
 
-// The unlit picture is copied into PRIMARY_SURFACE's texture once, then each quad draws its part of the copy
-// back, multiplied by its corner colours. Any number of quads is drawn from that one copy.
+// The light picture goes into the light texture, which multiplies TEMP_SURFACE where it is drawn; copies
+// still waiting in the batch lie under it.
 void TSurfaceDX9::DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                   const int32_t* Colors) {
-    if (Surface != TEMP_SURFACE || Device == nullptr || Count <= 0 || Rectangles == nullptr ||
-        Colors == nullptr)
-        return;
-    const float W = static_cast<float>(Texture[TEMP_SURFACE]->getWidth());
-    const float H = static_cast<float>(Texture[TEMP_SURFACE]->getHeight());
-    LightQuadBatch.clear();
-    for (int32_t i = 0; i < Count; i++) {
-        const int32_t* R = Rectangles + 4 * i;
-        const int32_t* C = Colors + 12 * i;
-        const uint32_t Corners[4] = {Opaque(C[0], C[1], C[2]), Opaque(C[3], C[4], C[5]),
-                                     Opaque(C[6], C[7], C[8]), Opaque(C[9], C[10], C[11])};
-        const float Left = R[0], Top = R[1], Right = R[0] + R[2], Bottom = R[1] + R[3];
-        addQuad(LightQuadBatch, Left, Top, Right, Bottom, Left / W, Right / W, Top / H, Bottom / H, Corners);
+    if (Surface != TEMP_SURFACE || Device == nullptr) return;
+    const TPixelRect& Extent = Rect[TEMP_SURFACE];
+    LightMap.shade(Extent.width(), Extent.height(), Count, Rectangles, Colors,
+                   [this](const TPixelSurface& Light, TPixelRect Area) { multiplyByLight(Light, Area); });
+}
+
+void TSurfaceDX9::multiplyByLight(const TPixelSurface& Light, TPixelRect Area) {
+    if (LightTexture == nullptr || LightTexture->getWidth() < Light.getWidth() ||
+        LightTexture->getHeight() < Light.getHeight()) {
+        LightTexture.reset();
+        if (Device->createMultiplyTexture(Light.getWidth(), Light.getHeight(), LightTexture) != PLATFORM_OK)
+            return;
     }
-    StretchBlit(PRIMARY_SURFACE, 0, 0, static_cast<int32_t>(W), static_cast<int32_t>(H), TEMP_SURFACE, 0, 0,
-                static_cast<int32_t>(W), static_cast<int32_t>(H));
-    selectTexture(PRIMARY_SURFACE);
-    selectRenderTarget(TEMP_SURFACE);
-    Device->drawTriangles(*Texture[TEMP_SURFACE], *Texture[PRIMARY_SURFACE], LightQuadBatch.data(),
-                          static_cast<int32_t>(LightQuadBatch.size()));
+    FlushQuads();
+    if (Device->update(*LightTexture, Area,
+                       reinterpret_cast<const uint32_t*>(Light.row(Area.Top)) + Area.Left,
+                       Light.getPitch()) != PLATFORM_OK)
+        return;
+    const float W = static_cast<float>(LightTexture->getWidth());
+    const float H = static_cast<float>(LightTexture->getHeight());
     LightQuadBatch.clear();
+    addQuad(LightQuadBatch, Area.Left, Area.Top, Area.Right, Area.Bottom, Area.Left / W, Area.Right / W,
+            Area.Top / H, Area.Bottom / H, AllWhite);
+    Device->drawTriangles(*Texture[TEMP_SURFACE], *LightTexture, LightQuadBatch.data(),
+                          static_cast<int32_t>(LightQuadBatch.size()));
 }
 
 void TSurfaceDX9::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {

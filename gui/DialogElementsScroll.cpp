@@ -104,11 +104,12 @@ void TScrollBar::trackStep(int32_t P) {
 }
 
 bool TScrollBar::leftButtonUp(int32_t X, int32_t Y, uint32_t) try {
-    // Only a press on the bar steps: a release that merely ends over it was meant for another element.
-    if (!Pressed) return true;
-    releaseCapture(this);
-    Pressed = false;
-    if (Enabled && inside(X, Y)) {
+    if (Pressed) {
+        releaseCapture(this);
+        Pressed = false;
+    }
+    // Any release over the bar steps, also one whose press began elsewhere.
+    if (Enabled && !Dragging && inside(X, Y)) {
         trackStep(along(X, Y));
         settle();
     }

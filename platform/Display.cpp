@@ -198,6 +198,26 @@ TPlatformResult TDisplayDevice::createLightDevice(std::shared_ptr<TPixelSurface>
     return PLATFORM_OK;
 }
 
+TPlatformResult TDisplayDevice::createWindowSurface(std::shared_ptr<TPixelSurface>& Surface) {
+    Surface.reset();
+    if (Window == nullptr || FullScreen) return PLATFORM_UNSUPPORTED;
+    SDL_Surface* Target = SDL_GetWindowSurface(Window->getNative());
+    const TPixelFormat& Format = PixelFormatForBits(displayBits());
+    if (Target == nullptr || SDL_MUSTLOCK(Target) || Target->format->format != SdlFormatOf(Format))
+        return PLATFORM_UNSUPPORTED;
+    Surface = std::make_shared<TPixelSurface>(Target->w, Target->h, Target->pitch, Format,
+                                              static_cast<uint8_t*>(Target->pixels));
+    Register(Surface);
+    return PLATFORM_OK;
+}
+
+bool TDisplayDevice::isWindowSurface(const TPixelSurface& Surface) const {
+    if (Window == nullptr) return false;
+    SDL_Surface* Target = SDL_GetWindowSurface(Window->getNative());
+    return Target != nullptr && Target->pixels == Surface.row(0) && Target->w == Surface.getWidth() &&
+           Target->h == Surface.getHeight();
+}
+
 TPlatformResult TDisplayDevice::present(const TPixelSurface& Screen, TPixelRect From) {
     if (Window == nullptr) return PLATFORM_UNSUPPORTED;
     if (Screen.isLost()) return PLATFORM_SURFACE_LOST;
@@ -205,6 +225,8 @@ TPlatformResult TDisplayDevice::present(const TPixelSurface& Screen, TPixelRect 
     SDL_Window* Native = Window->getNative();
     SDL_Surface* Target = SDL_GetWindowSurface(Native);
     if (Target == nullptr) return PLATFORM_FAILED;
+    if (Target->pixels == Screen.row(0))
+        return SDL_UpdateWindowSurface(Native) == 0 ? PLATFORM_OK : PLATFORM_FAILED;
     From.Left = std::max(From.Left, 0);
     From.Top = std::max(From.Top, 0);
     const int32_t Width = std::min({From.width(), Screen.getWidth() - From.Left, Target->w});

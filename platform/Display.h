@@ -82,6 +82,12 @@ public:
     TPlatformResult createSurface(int32_t Width, int32_t Height, uint32_t Caps,
                                   std::shared_ptr<TPixelSurface>& Surface);
     std::shared_ptr<TPixelSurface> getBackBuffer() const { return BackBuffer; }
+    // Windowed: a surface over the window's own pixels, so that presenting it copies nothing. Unsupported
+    // where the window keeps another format than the display's surfaces or must be locked. A surface made
+    // before the window changed size is no longer the window's (isWindowSurface answers false): make a new
+    // one.
+    TPlatformResult createWindowSurface(std::shared_ptr<TPixelSurface>& Surface);
+    bool isWindowSurface(const TPixelSurface& Surface) const;
 
     // Whether the display has a 3D part for the light effect at all.
     bool hasLight() const;
@@ -89,7 +95,8 @@ public:
     TPlatformResult createLightDevice(std::shared_ptr<TPixelSurface> Target,
                                       std::unique_ptr<TLightDevice>& Light);
 
-    // Shows From of Screen at the top left of the window's client area and updates the window.
+    // Shows From of Screen at the top left of the window's client area and updates the window (a window
+    // surface is shown as it is).
     TPlatformResult present(const TPixelSurface& Screen, TPixelRect From);
 
     int64_t getFreeVideoMemory() const { return Pool->getFree(); }

@@ -87,17 +87,19 @@ void GLInitState() {
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    glShadeModel(GL_SMOOTH);
-    // Texels are drawn as they are, not modulated by the current colour.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }
 
-void GLSetProjection(int32_t Width, int32_t Height, bool YDown) {
+void GLSetProjection(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glViewport(0, 0, Width, Height);
+    glViewport(x, y, Width, Height);
     if (YDown)
         gluOrtho2D(0, Width, Height, 0);
     else
@@ -110,16 +112,16 @@ void GLSelectWindowBuffer(bool DoubleBuffered) {
     glReadBuffer(DoubleBuffered ? GL_BACK : GL_FRONT);
 }
 
-uint32_t GLCreateTexture(int32_t Width, int32_t Height) {
+uint32_t GLCreateTexture(int32_t Width, int32_t Height, bool Alpha) {
     GLuint Texture = 0;
-    glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &Texture);
     glBindTexture(GL_TEXTURE_2D, Texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, Alpha ? GL_RGBA8 : GL_RGB8, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
     return Texture;
 }
 
@@ -142,69 +144,34 @@ void GLWriteTexture(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
 }
 
-void GLReadTexture(uint32_t Texture, uint8_t* Rgba) {
+void GLWriteTextureRows(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                        const uint8_t* Bgrx, int32_t Pitch) {
     glBindTexture(GL_TEXTURE_2D, Texture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, Rgba);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, Pitch / 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, Width, Height, GL_BGRA, GL_UNSIGNED_BYTE, Bgrx);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-void GLCopyToTexture(uint32_t Texture, int32_t Width, int32_t Height) {
+void GLReadTexture(uint32_t Texture, uint8_t* Bgra) {
     glBindTexture(GL_TEXTURE_2D, Texture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, Width, Height);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, Bgra);
 }
 
-void GLSetAlphaTest(bool On) {
-    if (On)
-        glEnable(GL_ALPHA_TEST);
-    else
-        glDisable(GL_ALPHA_TEST);
+void GLDrawTriangles(const TGLVertex* Vertices, int32_t Count) {
+    if (Count <= 0) return;
+    glVertexPointer(2, GL_FLOAT, sizeof(TGLVertex), &Vertices->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(TGLVertex), &Vertices->u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(TGLVertex), &Vertices->Red);
+    glDrawArrays(GL_TRIANGLES, 0, Count);
 }
 
-void GLFillRectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, int32_t Red, int32_t Green,
-                     int32_t Blue) {
-    glDisable(GL_TEXTURE_2D);
-    glColor3ub(static_cast<GLubyte>(Red), static_cast<GLubyte>(Green), static_cast<GLubyte>(Blue));
-    glRecti(Left, Top, Right, Bottom);
-}
-
-void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
-                    float V1) {
-    glEnable(GL_TEXTURE_2D);
-    glColor3ub(255, 255, 255);
-    glBegin(GL_QUADS);
-    glTexCoord2f(U0, V0);
-    glVertex2i(Left, Top);
-    glTexCoord2f(U0, V1);
-    glVertex2i(Left, Bottom);
-    glTexCoord2f(U1, V1);
-    glVertex2i(Right, Bottom);
-    glTexCoord2f(U1, V0);
-    glVertex2i(Right, Top);
-    glEnd();
-}
-
-void GLMultiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors) {
-    const auto Corner = [](const int32_t* Colour) {
-        glColor3ub(static_cast<GLubyte>(Colour[0]), static_cast<GLubyte>(Colour[1]),
-                   static_cast<GLubyte>(Colour[2]));
-    };
+void GLMultiplyTriangles(const TGLVertex* Vertices, int32_t Count) {
+    glDisable(GL_ALPHA_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    for (int32_t i = 0; i < Count; i++) {
-        const int32_t* R = Rectangles + 4 * i;
-        const int32_t* C = Colors + 12 * i;
-        Corner(C);
-        glVertex2i(R[0], R[1]);
-        Corner(C + 6);
-        glVertex2i(R[0], R[1] + R[3]);
-        Corner(C + 9);
-        glVertex2i(R[0] + R[2], R[1] + R[3]);
-        Corner(C + 3);
-        glVertex2i(R[0] + R[2], R[1]);
-    }
-    glEnd();
+    GLDrawTriangles(Vertices, Count);
     glDisable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
 }
 
 void GLReadPixels(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown, int32_t WindowHeight,
@@ -231,48 +198,42 @@ using TGenNames = void(APIENTRY*)(GLsizei, GLuint*);
 using TDeleteNames = void(APIENTRY*)(GLsizei, const GLuint*);
 using TBindName = void(APIENTRY*)(GLenum, GLuint);
 using TCheckStatus = GLenum(APIENTRY*)(GLenum);
-using TStorage = void(APIENTRY*)(GLenum, GLenum, GLsizei, GLsizei);
-using TAttach = void(APIENTRY*)(GLenum, GLenum, GLenum, GLuint);
+using TAttachTexture = void(APIENTRY*)(GLenum, GLenum, GLenum, GLuint, GLint);
 
 template <typename T> T Call(TGLProc Proc) { return reinterpret_cast<T>(Proc); }
 
 } // namespace
 
-std::unique_ptr<TGLFramebuffer> TGLFramebuffer::create(const TGLFramebufferCalls& Calls, int32_t Width,
-                                                       int32_t Height) {
-    const TGLProc All[] = {
-        Calls.GenFramebuffers,        Calls.BindFramebuffer,     Calls.DeleteFramebuffers,
-        Calls.CheckFramebufferStatus, Calls.GenRenderbuffers,    Calls.BindRenderbuffer,
-        Calls.DeleteRenderbuffers,    Calls.RenderbufferStorage, Calls.FramebufferRenderbuffer};
+std::unique_ptr<TGLFramebuffer> TGLFramebuffer::create(const TGLFramebufferCalls& Calls) {
+    const TGLProc All[] = {Calls.GenFramebuffers, Calls.BindFramebuffer, Calls.DeleteFramebuffers,
+                           Calls.CheckFramebufferStatus, Calls.FramebufferTexture2D};
     for (TGLProc Proc : All)
         if (Proc == nullptr) return nullptr;
-    std::unique_ptr<TGLFramebuffer> Buffer(new TGLFramebuffer(Calls, Width, Height));
+    std::unique_ptr<TGLFramebuffer> Buffer(new TGLFramebuffer(Calls));
     GLuint Name = 0;
-    Call<TGenNames>(Calls.GenRenderbuffers)(1, &Name);
-    Buffer->Colour = Name;
-    Call<TBindName>(Calls.BindRenderbuffer)(GL_RENDERBUFFER_EXT, Name);
-    Call<TStorage>(Calls.RenderbufferStorage)(GL_RENDERBUFFER_EXT, GL_RGBA8, Width, Height);
     Call<TGenNames>(Calls.GenFramebuffers)(1, &Name);
     Buffer->Framebuffer = Name;
-    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, Name);
-    Call<TAttach>(Calls.FramebufferRenderbuffer)(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
-                                                 GL_RENDERBUFFER_EXT, Buffer->Colour);
+    // The driver must draw into the textures the surfaces are kept in.
+    const uint32_t Probe = GLCreateTexture(1, 1);
+    Buffer->select(Probe);
     const GLenum Status = Call<TCheckStatus>(Calls.CheckFramebufferStatus)(GL_FRAMEBUFFER_EXT);
-    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, 0);
+    Buffer->leave();
+    GLDeleteTexture(Probe);
     if (Status != GL_FRAMEBUFFER_COMPLETE_EXT) return nullptr;
     return Buffer;
 }
 
 TGLFramebuffer::~TGLFramebuffer() {
     // The window's buffer must not stay bound to a name that no longer exists.
-    Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, 0);
-    const GLuint Framebuffers[] = {Framebuffer}, Colours[] = {Colour};
+    leave();
+    const GLuint Framebuffers[] = {Framebuffer};
     if (Framebuffer != 0) Call<TDeleteNames>(Calls.DeleteFramebuffers)(1, Framebuffers);
-    if (Colour != 0) Call<TDeleteNames>(Calls.DeleteRenderbuffers)(1, Colours);
 }
 
-void TGLFramebuffer::select() {
+void TGLFramebuffer::select(uint32_t Texture) {
     Call<TBindName>(Calls.BindFramebuffer)(GL_FRAMEBUFFER_EXT, Framebuffer);
+    Call<TAttachTexture>(Calls.FramebufferTexture2D)(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT,
+                                                     GL_TEXTURE_2D, Texture, 0);
     glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
     glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
 }

@@ -48,17 +48,19 @@ TGLProc GLGetProcAddress(const char* Name);
 bool IsSoftwareRenderer(const char* Renderer);
 
 // State of a fresh context as the engine draws: identity model-view, alpha test "greater than 0", no
-// lighting, no depth test, no blending, texture unpacking by single bytes.
+// lighting, no depth test, no blending, texturing on with each texel multiplied by its vertex colour, vertex
+// arrays of TGLVertex, texture unpacking by single bytes.
 void GLInitState();
 
-// Projection and viewport of Width x Height pixels, one unit per pixel; YDown puts row 0 at the top (the
-// window), otherwise at the bottom (the off-screen buffer, where surface row y is buffer row y).
-void GLSetProjection(int32_t Width, int32_t Height, bool YDown);
+// Projection and viewport of Width x Height pixels at (x, y) of the target, one unit per pixel; YDown puts
+// row 0 at the top (the window), otherwise at the bottom (a texture, where surface row y is texel row y).
+void GLSetProjection(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown);
 // Draws into and reads from the window's buffer (the back buffer when double-buffered).
 void GLSelectWindowBuffer(bool DoubleBuffered);
 
-// Textures: RGBA8, nearest filter, clamped to the edge, content undefined until written.
-uint32_t GLCreateTexture(int32_t Width, int32_t Height);
+// Textures: RGBA8 (RGB8 without Alpha: every texel opaque), nearest filter, clamped to the edge, content
+// undefined until written.
+uint32_t GLCreateTexture(int32_t Width, int32_t Height, bool Alpha = true);
 void GLDeleteTexture(uint32_t Texture);
 void GLBindTexture(uint32_t Texture);
 // Filter of the bound texture: linear or nearest.
@@ -66,59 +68,53 @@ void GLSetTextureFilter(bool Linear);
 // Rgba: Width x Height texels of 4 bytes, rows from texel row y on.
 void GLWriteTexture(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
                     const uint8_t* Rgba);
-// The whole level 0 of the texture as RGBA bytes; Rgba holds TextureWidth x TextureHeight x 4 bytes.
-void GLReadTexture(uint32_t Texture, uint8_t* Rgba);
-// Copies Width x Height pixels from (0, 0) of the read buffer into the texture at (0, 0).
-void GLCopyToTexture(uint32_t Texture, int32_t Width, int32_t Height);
+// Rows of Width x Height texels of 4 bytes blue, green, red, alpha, Pitch bytes apart, into the texture at
+// (x, y); a texture without alpha drops the fourth byte.
+void GLWriteTextureRows(uint32_t Texture, int32_t x, int32_t y, int32_t Width, int32_t Height,
+                        const uint8_t* Bgrx, int32_t Pitch);
+// The whole level 0 of the texture, 4 bytes blue, green, red, alpha per texel (0xAARRGGBB in memory);
+// Bgra holds TextureWidth x TextureHeight x 4 bytes.
+void GLReadTexture(uint32_t Texture, uint8_t* Bgra);
 
-// The alpha test "greater than 0" that keeps texels of alpha 0 from being drawn; off only while a texture is
-// copied into the off-screen buffer as it is.
-void GLSetAlphaTest(bool On);
-
-// Drawing; coordinates in units of the projection, colours 0 to 255.
-void GLFillRectangle(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, int32_t Red, int32_t Green,
-                     int32_t Blue);
-// The bound texture over the rectangle, in white, texture corners (U0, V0) at (Left, Top) and (U1, V1) at
-// (Right, Bottom).
-void GLTexturedQuad(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom, float U0, float V0, float U1,
-                    float V1);
-// Multiplies the target by Count rectangles {x, y, width, height} with twelve colour values each (top left,
-// top right, bottom left, bottom right), interpolated across each rectangle.
-void GLMultiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
+// A corner of a batched triangle: position in units of the projection, texture coordinates 0 to 1, and the
+// colour each texel is multiplied by (white keeps it).
+struct TGLVertex {
+    float x, y, u, v;
+    uint8_t Red, Green, Blue, Alpha;
+};
+// Draws Count vertices as triangles of the bound texture.
+void GLDrawTriangles(const TGLVertex* Vertices, int32_t Count);
+// Multiplies the target by the bound texture (its colour only) under Count vertices' triangles: each channel
+// becomes (d t + 127) / 255, rounded as the device's blending rounds.
+void GLMultiplyTriangles(const TGLVertex* Vertices, int32_t Count);
 // Rows of Width x Height pixels from (x, y) of the read buffer as 4 bytes blue, green, red, 0, top row first
 // for a window buffer (YDown) or bottom row first for the off-screen buffer.
 void GLReadPixels(int32_t x, int32_t y, int32_t Width, int32_t Height, bool YDown, int32_t WindowHeight,
                   uint8_t* Bgrx);
 
-// The entry points of the framebuffer-object extension that the off-screen buffer uses, as the extension
-// loader fetched them; any of them empty makes the buffer fail.
+// The entry points of the framebuffer-object extension that the off-screen framebuffer uses, as the extension
+// loader fetched them; any of them empty makes the framebuffer fail.
 struct TGLFramebufferCalls {
     TGLProc GenFramebuffers, BindFramebuffer, DeleteFramebuffers, CheckFramebufferStatus;
-    TGLProc GenRenderbuffers, BindRenderbuffer, DeleteRenderbuffers, RenderbufferStorage;
-    TGLProc FramebufferRenderbuffer;
+    TGLProc FramebufferTexture2D;
 };
 
-// The off-screen buffer: a framebuffer object with an RGBA8 colour buffer of a fixed size, made in the
-// current context. Selecting it sends drawing and reading there; leaving selects the window again.
+// The off-screen framebuffer, made in the current context: drawing goes straight into the texture it is
+// selected with, as into the window; leaving selects the window again.
 class TGLFramebuffer {
 public:
-    // nullptr when an entry point is missing or the driver refuses the buffer.
-    static std::unique_ptr<TGLFramebuffer> create(const TGLFramebufferCalls& Calls, int32_t Width,
-                                                  int32_t Height);
+    // nullptr when an entry point is missing or the driver refuses to draw into an RGBA8 texture.
+    static std::unique_ptr<TGLFramebuffer> create(const TGLFramebufferCalls& Calls);
     ~TGLFramebuffer();
     TGLFramebuffer(const TGLFramebuffer&) = delete;
     TGLFramebuffer& operator=(const TGLFramebuffer&) = delete;
 
-    void select();
+    void select(uint32_t Texture);
     void leave();
-    int32_t getWidth() const { return Width; }
-    int32_t getHeight() const { return Height; }
 
 private:
-    TGLFramebuffer(const TGLFramebufferCalls& Calls, int32_t Width, int32_t Height)
-        : Calls(Calls), Width(Width), Height(Height) {}
+    explicit TGLFramebuffer(const TGLFramebufferCalls& Calls) : Calls(Calls) {}
 
     TGLFramebufferCalls Calls;
-    int32_t Width, Height;
-    uint32_t Framebuffer = 0, Colour = 0;
+    uint32_t Framebuffer = 0;
 };

@@ -6,6 +6,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define EBRUN_AVX2 __attribute__((target("avx2")))
+#endif
 #include <new>
 #include <vector>
 
@@ -14,6 +18,7 @@ namespace {
 // Scratch memory of the copies (overlapping sources, scaling tables); grows, never shrinks. One thread.
 std::vector<uint8_t> Scratch;
 std::vector<int32_t> ColumnMap;
+std::vector<uint32_t> LightRow; // one row of a quad's light
 
 uint8_t* ScratchBytes(size_t Bytes) {
     if (Scratch.size() < Bytes) Scratch.resize(Bytes);
@@ -37,20 +42,56 @@ bool Intersect(const TPixelRect& A, const TPixelRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
 }
 
+// Whether the processor runs the AVX2 builds of the pixel loops (asked once).
+bool HasAvx2() {
+#if defined(EBRUN_AVX2)
+    static const bool Has = __builtin_cpu_supports("avx2");
+    return Has;
+#else
+    return false;
+#endif
+}
+
 // Copies Width pixels other than Key. The rows of one copy never overlap (an overlapping source is copied
 // aside first).
 template <typename P>
-inline void KeyedRow(P* __restrict Target, const P* __restrict Source, int32_t Width, P Key) {
+__attribute__((always_inline)) inline void KeyedRow(P* __restrict Target, const P* __restrict Source,
+                                                    int32_t Width, P Key) {
     for (int32_t x = 0; x < Width; x++)
         Target[x] = Source[x] == Key ? Target[x] : Source[x];
 }
 
 // The same for a row of one 32-pixel tile, the copy every sprite and glyph makes: a fixed length lets the row
 // be copied without any loop bookkeeping.
-template <typename P> inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source, P Key) {
+template <typename P>
+__attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source,
+                                                        P Key) {
     for (int32_t x = 0; x < 32; x++)
         Target[x] = Source[x] == Key ? Target[x] : Source[x];
 }
+
+// Height keyed rows, Pitch bytes apart.
+template <typename P>
+__attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
+                                                     int32_t FromPitch, int32_t Width, int32_t Height,
+                                                     P Key) {
+    for (int32_t y = 0; y < Height; y++) {
+        P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
+        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch);
+        if (Width == 32)
+            KeyedTileRow(Target, Source, Key);
+        else
+            KeyedRow(Target, Source, Width, Key);
+    }
+}
+
+#if defined(EBRUN_AVX2)
+template <typename P>
+EBRUN_AVX2 void KeyedRowsAvx2(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch,
+                              int32_t Width, int32_t Height, P Key) {
+    KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
+}
+#endif
 
 template <typename P> void FillRows(uint8_t* First, int32_t Pitch, int32_t Width, int32_t Height, P Value) {
     for (int32_t y = 0; y < Height; y++)
@@ -61,18 +102,78 @@ template <typename P> void FillRows(uint8_t* First, int32_t Pitch, int32_t Width
 template <typename P>
 void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
               int32_t Height, bool Keyed, P Key) {
-    for (int32_t y = 0; y < Height; y++) {
-        P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
-        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch);
-        if (!Keyed) {
-            std::memcpy(Target, Source, sizeof(P) * Width);
+    if (!Keyed) {
+        // A tile's rows, the copy of every map field, in a fixed length that needs no library call.
+        if (Width == 32)
+            for (int32_t y = 0; y < Height; y++)
+                std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                            sizeof(P) * 32);
+        else
+            for (int32_t y = 0; y < Height; y++)
+                std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                            sizeof(P) * Width);
+        return;
+    }
+#if defined(EBRUN_AVX2)
+    if (HasAvx2()) return KeyedRowsAvx2(To, ToPitch, From, FromPitch, Width, Height, Key);
+#endif
+    KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
+}
+
+// Target pixel x takes source pixel Columns[x].
+#if defined(EBRUN_AVX2)
+// Eight target pixels at a time. Where they take pixels of no more than eight neighbouring source pixels (an
+// enlargement), those eight are loaded at once and put in place; otherwise each is fetched on its own.
+// SourceWidth bounds what may be read of the row.
+EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const int32_t* Columns, int32_t Width,
+                              int32_t SourceWidth) {
+    int32_t x = 0;
+    for (; x + 8 <= Width; x += 8) {
+        const __m256i Index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x));
+        const int32_t First = Columns[x];
+        __m256i Pixels;
+        if (Columns[x + 7] - First < 8 && First + 8 <= SourceWidth)
+            Pixels = _mm256_permutevar8x32_epi32(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + First)),
+                _mm256_sub_epi32(Index, _mm256_set1_epi32(First)));
+        else
+            Pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Source), Index, 4);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x), Pixels);
+    }
+    for (; x < Width; x++)
+        Target[x] = Source[Columns[x]];
+}
+
+// The same for 5-6-5 pixels, widened to 32 bits to be put in place.
+EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const int32_t* Columns, int32_t Width,
+                              int32_t SourceWidth) {
+    int32_t x = 0;
+    for (; x + 8 <= Width; x += 8) {
+        const int32_t First = Columns[x];
+        if (Columns[x + 7] - First >= 8 || First + 8 > SourceWidth) {
+            for (int32_t i = 0; i < 8; i++)
+                Target[x + i] = Source[Columns[x + i]];
             continue;
         }
-        if (Width == 32)
-            KeyedTileRow(Target, Source, Key);
-        else
-            KeyedRow(Target, Source, Width, Key);
+        const __m256i Index = _mm256_sub_epi32(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
+        const __m256i Wide = _mm256_permutevar8x32_epi32(
+            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + First))), Index);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + x),
+                         _mm_packus_epi32(_mm256_castsi256_si128(Wide), _mm256_extracti128_si256(Wide, 1)));
     }
+    for (; x < Width; x++)
+        Target[x] = Source[Columns[x]];
+}
+#endif
+
+template <typename P>
+void GatherRow(P* Target, const P* Source, const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+#if defined(EBRUN_AVX2)
+    if (HasAvx2()) return GatherRowAvx2(Target, Source, Columns, Width, SourceWidth);
+#endif
+    for (int32_t x = 0; x < Width; x++)
+        Target[x] = Source[Columns[x]];
 }
 
 // Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
@@ -80,8 +181,8 @@ void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPit
 // that takes the same source row as the one above is a copy of it when nothing is keyed.
 template <typename P>
 void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
-               int32_t FromPitch, const int32_t* Columns, int32_t FirstRow, int32_t FullHeight,
-               int32_t FromHeight, bool Keyed, P Key) {
+               int32_t FromPitch, int32_t SourceWidth, const int32_t* Columns, int32_t FirstRow,
+               int32_t FullHeight, int32_t FromHeight, bool Keyed, P Key) {
     int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
         const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
@@ -99,8 +200,7 @@ void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, cons
                 if (Value != Key) Target[x] = Value;
             }
         } else {
-            for (int32_t x = 0; x < Width; x++)
-                Target[x] = Source[Columns[x]];
+            GatherRow(Target, Source, Columns, Width, SourceWidth);
         }
     }
 }
@@ -121,9 +221,13 @@ TSourceRows DetachedSource(const uint8_t* First, int32_t Pitch, int32_t RowBytes
     return {Copy, RowBytes};
 }
 
+// The light multiply of a channel d by a light l (0 to 255) as the graphics device's blending computes it:
+// (x + (x >> 8) + 128) >> 8 with x = d l. That is d l / 255 rounded to the nearest, except for x = 255 k +
+// 128 with k of 129 or more, which gives k, not k + 1.
 inline uint32_t Multiply255(uint32_t d, uint32_t l) {
-    return ((d * l + 128) * 257) >> 16;
-} // (d l + 127) / 255
+    const uint32_t x = d * l;
+    return (x + (x >> 8) + 128) >> 8;
+}
 
 template <typename P> P MultiplyPixel(P Pixel, uint32_t r, uint32_t g, uint32_t b);
 
@@ -132,12 +236,11 @@ template <> uint32_t MultiplyPixel<uint32_t>(uint32_t Pixel, uint32_t r, uint32_
            Multiply255(Pixel & 0xFF, b);
 }
 
+// At 16 bits each channel is multiplied in its own precision and rounded once, as blending into a 5-6-5
+// target does, c of 5 or 6 bits in place of d.
 template <> uint16_t MultiplyPixel<uint16_t>(uint16_t Pixel, uint32_t r, uint32_t g, uint32_t b) {
-    uint32_t r5 = Pixel >> 11, g6 = (Pixel >> 5) & 0x3F, b5 = Pixel & 0x1F;
-    uint32_t R = Multiply255(r5 << 3 | r5 >> 2, r) >> 3;
-    uint32_t G = Multiply255(g6 << 2 | g6 >> 4, g) >> 2;
-    uint32_t B = Multiply255(b5 << 3 | b5 >> 2, b) >> 3;
-    return static_cast<uint16_t>(R << 11 | G << 5 | B);
+    return static_cast<uint16_t>(Multiply255(Pixel >> 11, r) << 11 |
+                                 Multiply255((Pixel >> 5) & 0x3F, g) << 5 | Multiply255(Pixel & 0x1F, b));
 }
 
 // The colour of one triangle of a quad as a plane over the quad's pixels, per channel in 16.16 fixed point
@@ -161,57 +264,173 @@ void SetPlane(TColourPlane& Plane, int c, int32_t C, int32_t Along, int32_t Down
     Plane.Base[c] = C * 65536 + Fixed(Along, 2 * w) + Fixed(Down, 2 * h) + 0x8000;
 }
 
-// Multiplies Count pixels by a colour starting at Start and moving by Step per pixel (16.16 per channel, red,
-// green, blue, half a unit added).
-template <typename P> void ShadeSpan(P* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
-    for (int32_t i = 0; i < Count; i++)
-        Pixels[i] = MultiplyPixel<P>(Pixels[i], static_cast<uint32_t>(Start[0] + i * Step[0]) >> 16,
-                                     static_cast<uint32_t>(Start[1] + i * Step[1]) >> 16,
-                                     static_cast<uint32_t>(Start[2] + i * Step[2]) >> 16);
+// The light of Count pixels as X-8-8-8 values: per channel (red, green, blue) 16.16 from Start, half a unit
+// added, moving by Step per pixel.
+__attribute__((always_inline)) inline void LightSpan(uint32_t* Light, int32_t Count, const int32_t* Start,
+                                                     const int32_t* Step) {
+    uint32_t r = static_cast<uint32_t>(Start[0]), g = static_cast<uint32_t>(Start[1]),
+             b = static_cast<uint32_t>(Start[2]);
+    const uint32_t dr = static_cast<uint32_t>(Step[0]), dg = static_cast<uint32_t>(Step[1]),
+                   db = static_cast<uint32_t>(Step[2]);
+    for (int32_t i = 0; i < Count; i++, r += dr, g += dg, b += db)
+        Light[i] = (r & 0xFF0000) | (g >> 8 & 0xFF00) | b >> 16;
 }
 
-#if defined(__SSE2__)
-// The same for X-8-8-8 pixels, two at a time in 16-bit lanes: (d l + 128 + ((d l + 128) >> 8)) >> 8 is
-// (d l + 127) / 255 for every d and l of 0 to 255. The X byte becomes 0.
-template <>
-void ShadeSpan<uint32_t>(uint32_t* Pixels, int32_t Count, const int32_t* Start, const int32_t* Step) {
-    __m128i Light = _mm_setr_epi32(Start[2], Start[1], Start[0], 0); // lanes in the pixel's byte order
-    const __m128i Move = _mm_setr_epi32(Step[2], Step[1], Step[0], 0);
-    const __m128i Zero = _mm_setzero_si128(), Half = _mm_set1_epi16(128);
-    int32_t i = 0;
-    for (; i + 2 <= Count; i += 2) {
-        const __m128i First = _mm_srli_epi32(Light, 16);
-        Light = _mm_add_epi32(Light, Move);
-        const __m128i Second = _mm_srli_epi32(Light, 16);
-        Light = _mm_add_epi32(Light, Move);
-        const __m128i L = _mm_packs_epi32(First, Second);
-        const __m128i D =
-            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(Pixels + i)), Zero);
-        const __m128i X = _mm_add_epi16(_mm_mullo_epi16(D, L), Half);
-        const __m128i Product = _mm_srli_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), 8);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Product, Zero));
-    }
-    if (i < Count) {
-        const int32_t Rest[3] = {Start[0] + i * Step[0], Start[1] + i * Step[1], Start[2] + i * Step[2]};
-        Pixels[i] = MultiplyPixel<uint32_t>(Pixels[i], static_cast<uint32_t>(Rest[0]) >> 16,
-                                            static_cast<uint32_t>(Rest[1]) >> 16,
-                                            static_cast<uint32_t>(Rest[2]) >> 16);
+#if defined(EBRUN_AVX2)
+// Eight lights at a time; the last round may write up to seven lights past Count (the row has room for them,
+// and the next span or nothing reads them).
+EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step) {
+    const __m256i Steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256i r =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[0]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[0])));
+    __m256i g =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[1]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[1])));
+    __m256i b =
+        _mm256_add_epi32(_mm256_set1_epi32(Start[2]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[2])));
+    const __m256i dr = _mm256_set1_epi32(8 * Step[0]), dg = _mm256_set1_epi32(8 * Step[1]),
+                  db = _mm256_set1_epi32(8 * Step[2]);
+    const __m256i Red = _mm256_set1_epi32(0xFF0000), Green = _mm256_set1_epi32(0xFF00);
+    for (int32_t i = 0; i < Count; i += 8) {
+        const __m256i L = _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(r, Red),
+                                                          _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
+                                          _mm256_srli_epi32(b, 16));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Light + i), L);
+        r = _mm256_add_epi32(r, dr);
+        g = _mm256_add_epi32(g, dg);
+        b = _mm256_add_epi32(b, db);
     }
 }
 #endif
 
-// Multiplies Count pixels of quad row j from quad pixel k on by the colour of Plane.
-template <typename P>
-void ShadePlane(P* Pixels, int32_t Count, const TColourPlane& Plane, int32_t k, int32_t j) {
+// Multiplies Count pixels by the light beside them.
+template <typename P> void MultiplyRow(P* Pixels, const uint32_t* Light, int32_t Count) {
+    for (int32_t i = 0; i < Count; i++)
+        Pixels[i] = MultiplyPixel<P>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+}
+
+#if defined(__SSE2__)
+// Multiply255 in 16-bit lanes (no lane overflows: x + (x >> 8) + 128 stays below 65,536).
+inline __m128i Multiply255Lanes(__m128i d, __m128i l) {
+    const __m128i X = _mm_mullo_epi16(d, l);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), _mm_set1_epi16(128)), 8);
+}
+
+// X-8-8-8 pixels, four at a time in 16-bit lanes. The X byte becomes 0.
+template <> void MultiplyRow<uint32_t>(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
+    const __m128i Zero = _mm_setzero_si128();
+    int32_t i = 0;
+    for (; i + 4 <= Count; i += 4) {
+        const __m128i D = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Pixels + i));
+        const __m128i L = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Light + i));
+        const __m128i Low = Multiply255Lanes(_mm_unpacklo_epi8(D, Zero), _mm_unpacklo_epi8(L, Zero));
+        const __m128i High = Multiply255Lanes(_mm_unpackhi_epi8(D, Zero), _mm_unpackhi_epi8(L, Zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Low, High));
+    }
+    for (; i < Count; i++)
+        Pixels[i] =
+            MultiplyPixel<uint32_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+}
+
+// One channel of eight lights (the byte at Shift) in 16-bit lanes.
+inline __m128i LightChannel(__m128i Low, __m128i High, int Shift) {
+    const __m128i Byte = _mm_set1_epi32(0xFF);
+    return _mm_packs_epi32(_mm_and_si128(_mm_srl_epi32(Low, _mm_cvtsi32_si128(Shift)), Byte),
+                           _mm_and_si128(_mm_srl_epi32(High, _mm_cvtsi32_si128(Shift)), Byte));
+}
+
+// 5-6-5 pixels, eight at a time.
+template <> void MultiplyRow<uint16_t>(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
+    const __m128i Mask5 = _mm_set1_epi16(0x1F), Mask6 = _mm_set1_epi16(0x3F);
+    int32_t i = 0;
+    for (; i + 8 <= Count; i += 8) {
+        const __m128i P = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Pixels + i));
+        const __m128i Low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Light + i));
+        const __m128i High = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Light + i + 4));
+        const __m128i R = Multiply255Lanes(_mm_srli_epi16(P, 11), LightChannel(Low, High, 16));
+        const __m128i G =
+            Multiply255Lanes(_mm_and_si128(_mm_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
+        const __m128i B = Multiply255Lanes(_mm_and_si128(P, Mask5), LightChannel(Low, High, 0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i),
+                         _mm_or_si128(_mm_or_si128(_mm_slli_epi16(R, 11), _mm_slli_epi16(G, 5)), B));
+    }
+    for (; i < Count; i++)
+        Pixels[i] =
+            MultiplyPixel<uint16_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+}
+#endif
+
+#if defined(EBRUN_AVX2)
+EBRUN_AVX2 inline __m256i Multiply255Lanes(__m256i d, __m256i l) {
+    const __m256i X = _mm256_mullo_epi16(d, l);
+    return _mm256_srli_epi16(
+        _mm256_add_epi16(_mm256_add_epi16(X, _mm256_srli_epi16(X, 8)), _mm256_set1_epi16(128)), 8);
+}
+
+// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (in-lane unpacking and packing keep the
+// pixels in order; the 5-6-5 lights are put back in order after packing).
+EBRUN_AVX2 void MultiplyRowAvx2(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
+    const __m256i Zero = _mm256_setzero_si256();
+    int32_t i = 0;
+    for (; i + 8 <= Count; i += 8) {
+        const __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels + i));
+        const __m256i L = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i));
+        const __m256i Low = Multiply255Lanes(_mm256_unpacklo_epi8(D, Zero), _mm256_unpacklo_epi8(L, Zero));
+        const __m256i High = Multiply255Lanes(_mm256_unpackhi_epi8(D, Zero), _mm256_unpackhi_epi8(L, Zero));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels + i), _mm256_packus_epi16(Low, High));
+    }
+    MultiplyRow<uint32_t>(Pixels + i, Light + i, Count - i);
+}
+
+EBRUN_AVX2 inline __m256i LightChannel(__m256i Low, __m256i High, int Shift) {
+    const __m256i Byte = _mm256_set1_epi32(0xFF);
+    const __m256i Packed =
+        _mm256_packs_epi32(_mm256_and_si256(_mm256_srl_epi32(Low, _mm_cvtsi32_si128(Shift)), Byte),
+                           _mm256_and_si256(_mm256_srl_epi32(High, _mm_cvtsi32_si128(Shift)), Byte));
+    return _mm256_permute4x64_epi64(Packed, 0xD8);
+}
+
+EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
+    const __m256i Mask5 = _mm256_set1_epi16(0x1F), Mask6 = _mm256_set1_epi16(0x3F);
+    int32_t i = 0;
+    for (; i + 16 <= Count; i += 16) {
+        const __m256i P = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels + i));
+        const __m256i Low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i));
+        const __m256i High = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i + 8));
+        const __m256i R = Multiply255Lanes(_mm256_srli_epi16(P, 11), LightChannel(Low, High, 16));
+        const __m256i G =
+            Multiply255Lanes(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
+        const __m256i B = Multiply255Lanes(_mm256_and_si256(P, Mask5), LightChannel(Low, High, 0));
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(Pixels + i),
+            _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
+    }
+    MultiplyRow<uint16_t>(Pixels + i, Light + i, Count - i);
+}
+#endif
+
+// Multiplies a row by its light, with the widest build the processor runs.
+template <typename P> void MultiplyLitRow(P* Pixels, const uint32_t* Light, int32_t Count) {
+#if defined(EBRUN_AVX2)
+    if (HasAvx2()) return MultiplyRowAvx2(Pixels, Light, Count);
+#endif
+    MultiplyRow<P>(Pixels, Light, Count);
+}
+
+// The light of quad row j from quad pixel k on, Count pixels of Plane.
+void LightPlane(uint32_t* Light, int32_t Count, const TColourPlane& Plane, int32_t k, int32_t j) {
     if (Count <= 0) return;
     int32_t Start[3];
     for (int c = 0; c < 3; c++)
         Start[c] = Plane.Base[c] + k * Plane.Dk[c] + j * Plane.Dj[c];
-    ShadeSpan<P>(Pixels, Count, Start, Plane.Dk);
+#if defined(EBRUN_AVX2)
+    if (HasAvx2()) return LightSpanAvx2(Light, Count, Start, Plane.Dk);
+#endif
+    LightSpan(Light, Count, Start, Plane.Dk);
 }
 
 // A quad is two triangles split from its top right to its bottom left corner: pixel (k, j) lies in the upper
-// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right.
+// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right. Each
+// row's light is laid out first, then the row is multiplied by it in one pass.
 template <typename P>
 void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight, const int32_t* R,
                const int32_t (&C)[4][3]) {
@@ -226,6 +445,16 @@ void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Sur
     const int32_t y0 = std::max(R[1], 0),
                   y1 = static_cast<int32_t>(std::min<int64_t>(int64_t{R[1]} + h, SurfaceHeight));
     const int32_t kStart = x0 - R[0], kEnd = x1 - R[0];
+    if (kStart >= kEnd) return;
+    // Room for a span's last round of eight past the row.
+    if (LightRow.size() < static_cast<size_t>(kEnd - kStart) + 8) LightRow.resize(kEnd - kStart + 8);
+    uint32_t* Light = LightRow.data();
+    // A quad of one colour has the same light in every row: laid out once.
+    const bool Uniform = std::equal(&C[0][0], &C[0][0] + 9, &C[1][0]);
+    if (Uniform)
+        std::fill_n(Light, kEnd - kStart,
+                    static_cast<uint32_t>(C[0][0]) << 16 | static_cast<uint32_t>(C[0][1]) << 8 |
+                        static_cast<uint32_t>(C[0][2]));
     // The upper triangle's pixels in row j: k < UpperCount with (2k + 1) h <= M = 2wh - (2j + 1) w. M falls
     // by 2w from row to row; the count follows it down.
     int64_t M = 2 * int64_t{w} * h - (2 * int64_t{y0 - R[1]} + 1) * w;
@@ -235,9 +464,12 @@ void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Sur
         while (UpperCount > 0 && (2 * UpperCount - 1) * h > M)
             UpperCount--;
         const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
-        P* Row = reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0; // quad pixel kStart
-        ShadePlane<P>(Row, Split - kStart, Upper, kStart, j);
-        ShadePlane<P>(Row + (Split - kStart), kEnd - Split, Lower, Split, j);
+        if (!Uniform) {
+            LightPlane(Light, Split - kStart, Upper, kStart, j);
+            LightPlane(Light + (Split - kStart), kEnd - Split, Lower, Split, j);
+        }
+        MultiplyLitRow<P>(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light,
+                          kEnd - kStart);
     }
 }
 
@@ -255,8 +487,15 @@ TPixelSurface::TPixelSurface(int32_t Width, int32_t Height, const TPixelFormat& 
                              uint32_t Caps, std::shared_ptr<TVideoMemoryPool> Pool)
     : Width(std::max(Width, 0)), Height(std::max(Height, 0)), Pitch(this->Width * Format.BytesPerPixel),
       Format(Format), Memory(Memory), Caps(Caps), Pool(std::move(Pool)) {
-    if (!isPrimary()) Pixels = std::make_unique<uint8_t[]>(static_cast<size_t>(Pitch) * this->Height);
+    if (isPrimary()) return;
+    Owned = std::make_unique<uint8_t[]>(static_cast<size_t>(Pitch) * this->Height);
+    Pixels = Owned.get();
 }
+
+TPixelSurface::TPixelSurface(int32_t Width, int32_t Height, int32_t Pitch, const TPixelFormat& Format,
+                             uint8_t* Pixels)
+    : Width(std::max(Width, 0)), Height(std::max(Height, 0)), Pitch(Pitch), Format(Format),
+      Memory(MEMORY_VIDEO), Caps(0), Pixels(Pixels) {}
 
 TPixelSurface::~TPixelSurface() {
     if (Pool) Pool->giveBack(SurfaceBytes(Width, Height, Format));
@@ -271,7 +510,7 @@ TPlatformResult TPixelSurface::drawable() const {
 TPlatformResult TPixelSurface::lock(TLockedPixels& Locked) {
     TPlatformResult Result = drawable();
     if (Result != PLATFORM_OK) return Result;
-    Locked.Pixels = Pixels.get();
+    Locked.Pixels = Pixels;
     Locked.Pitch = Pitch;
     return PLATFORM_OK;
 }
@@ -354,12 +593,12 @@ TPlatformResult TPixelSurface::scaleFrom(TPixelRect To, const TPixelSurface& Fro
     uint8_t* Target = row(To.Top) + static_cast<size_t>(To.Left) * Bpp;
     if (Bpp == 2)
         ScaleRows<uint16_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            ColumnMap.data(), dy, Full.height(), FromRect.height(), UseSourceKey,
-                            static_cast<uint16_t>(From.SourceKey));
+                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
+                            UseSourceKey, static_cast<uint16_t>(From.SourceKey));
     else
         ScaleRows<uint32_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            ColumnMap.data(), dy, Full.height(), FromRect.height(), UseSourceKey,
-                            From.SourceKey);
+                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
+                            UseSourceKey, From.SourceKey);
     return PLATFORM_OK;
 }
 
@@ -374,13 +613,17 @@ TPlatformResult TPixelSurface::multiplyShadedQuads(int32_t Count, const int32_t*
         if (R[2] <= 0 || R[3] <= 0) continue;
         if (R[2] > 65535 || R[3] > 65535) continue; // beyond the fixed-point range of the planes
         int32_t Q[4][3];
+        bool White = true;
         for (int Corner = 0; Corner < 4; Corner++)
-            for (int c = 0; c < 3; c++)
+            for (int c = 0; c < 3; c++) {
                 Q[Corner][c] = std::clamp(Colors[12 * i + 3 * Corner + c], 0, 255);
+                White = White && Q[Corner][c] == 255;
+            }
+        if (White) continue; // multiplying by 255 keeps every value
         if (Format.BytesPerPixel == 2)
-            ShadeQuad<uint16_t>(Pixels.get(), Pitch, Width, Height, R, Q);
+            ShadeQuad<uint16_t>(Pixels, Pitch, Width, Height, R, Q);
         else
-            ShadeQuad<uint32_t>(Pixels.get(), Pitch, Width, Height, R, Q);
+            ShadeQuad<uint32_t>(Pixels, Pitch, Width, Height, R, Q);
     }
     return PLATFORM_OK;
 }

@@ -65,6 +65,9 @@ class TPixelSurface {
 public:
     TPixelSurface(int32_t Width, int32_t Height, const TPixelFormat& Format, TSurfaceMemory Memory,
                   uint32_t Caps = 0, std::shared_ptr<TVideoMemoryPool> Pool = nullptr);
+    // A surface over pixels that another owner keeps (the window's own), Pitch bytes from row to row; they
+    // must outlive it.
+    TPixelSurface(int32_t Width, int32_t Height, int32_t Pitch, const TPixelFormat& Format, uint8_t* Pixels);
     ~TPixelSurface();
     TPixelSurface(const TPixelSurface&) = delete;
     TPixelSurface& operator=(const TPixelSurface&) = delete;
@@ -99,15 +102,16 @@ public:
     // from its four corners (Colors: twelve values per rectangle, red, green, blue of top left, top right,
     // bottom left and bottom right, 0 to 255). The quad is two triangles split from top right to bottom left;
     // colours are taken at pixel centres (in 16.16 fixed point) and rounded to whole values; each channel
-    // becomes (d * l + 127) / 255. At 16 bits a channel is widened to 8 bits by repeating its top bits first.
+    // becomes (x + (x >> 8) + 128) >> 8 with x = d l, rounded once as the graphics device's blending does; at
+    // 16 bits d is the channel's own 5- or 6-bit value.
     // Quads wider or higher than 65,535 pixels are left out.
     TPlatformResult multiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
 
     // Raw rows for the platform layer's own copies (presentation, tests); nullptr for the primary surface.
     const uint8_t* row(int32_t y) const {
-        return Pixels ? Pixels.get() + static_cast<size_t>(y) * Pitch : nullptr;
+        return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr;
     }
-    uint8_t* row(int32_t y) { return Pixels ? Pixels.get() + static_cast<size_t>(y) * Pitch : nullptr; }
+    uint8_t* row(int32_t y) { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint32_t getPixel(int32_t x, int32_t y) const;
 
 private:
@@ -123,7 +127,8 @@ private:
     uint32_t Caps;
     bool Lost = false;
     uint32_t SourceKey = 0;
-    std::unique_ptr<uint8_t[]> Pixels;
+    std::unique_ptr<uint8_t[]> Owned; // the pixels, unless another owner keeps them
+    uint8_t* Pixels = nullptr;
     std::shared_ptr<TVideoMemoryPool> Pool; // gets the surface's bytes back when it is destroyed
 };
 

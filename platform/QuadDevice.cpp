@@ -106,15 +106,28 @@ int TQuadDevice::watchEvents(void* Device, SDL_Event* Event) {
 
 TPlatformResult TQuadDevice::createTexture(int32_t Width, int32_t Height, bool Target, TTextureFilter Filter,
                                            std::unique_ptr<TQuadTexture>& Texture) {
+    return makeTexture(Width, Height, SDL_PIXELFORMAT_ARGB8888,
+                       Target ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, SDL_BLENDMODE_BLEND,
+                       Filter, Texture);
+}
+
+// An opaque format, so that the multiply takes the colour alone: with alpha 0 it would keep the target too.
+TPlatformResult TQuadDevice::createMultiplyTexture(int32_t Width, int32_t Height,
+                                                   std::unique_ptr<TQuadTexture>& Texture) {
+    return makeTexture(Width, Height, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STATIC, SDL_BLENDMODE_MUL,
+                       FILTER_POINT, Texture);
+}
+
+TPlatformResult TQuadDevice::makeTexture(int32_t Width, int32_t Height, uint32_t Format, int32_t Access,
+                                         int32_t Blend, TTextureFilter Filter,
+                                         std::unique_ptr<TQuadTexture>& Texture) {
     Texture.reset();
     TexturesMade++;
     if (Faults.FailingTexture > 0 && TexturesMade == Faults.FailingTexture)
         return PLATFORM_OUT_OF_VIDEO_MEMORY;
-    SDL_Texture* Native =
-        SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
-                          Target ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, Width, Height);
+    SDL_Texture* Native = SDL_CreateTexture(Renderer, Format, Access, Width, Height);
     if (Native == nullptr) return PLATFORM_OUT_OF_VIDEO_MEMORY;
-    SDL_SetTextureBlendMode(Native, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureBlendMode(Native, static_cast<SDL_BlendMode>(Blend));
     SDL_SetTextureScaleMode(Native, Filter == FILTER_POINT ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     Texture.reset(new TQuadTexture(Native, Width, Height));
     return PLATFORM_OK;

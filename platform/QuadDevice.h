@@ -77,9 +77,13 @@ public:
     // A texture of Width x Height texels; Target textures can be drawn into.
     TPlatformResult createTexture(int32_t Width, int32_t Height, bool Target, TTextureFilter Filter,
                                   std::unique_ptr<TQuadTexture>& Texture);
+    // A texture that multiplies what it is drawn over, channel by channel ((d t + 127) / 255); its texels are
+    // 0x00RRGGBB (the top byte unused), sampled at the nearest texel, written by update.
+    TPlatformResult createMultiplyTexture(int32_t Width, int32_t Height,
+                                          std::unique_ptr<TQuadTexture>& Texture);
     // Sets the texels of Rect to Argb colour, without blending.
     TPlatformResult colorFill(TQuadTexture& Target, TPixelRect Rect, uint32_t Argb);
-    // Draws Count vertices as triangles of Texture into Target.
+    // Draws Count vertices as triangles of Texture into Target, blended as the texture was made to.
     TPlatformResult drawTriangles(TQuadTexture& Target, TQuadTexture& Texture, const TQuadVertex* Vertices,
                                   int32_t Count);
     // Texels of Rect from Texels (Pitch bytes from row to row), without blending.
@@ -101,6 +105,8 @@ private:
     TQuadDevice(TWindow* Window, SDL_Renderer* Renderer, bool FullScreen, int32_t WindowedWidth,
                 int32_t WindowedHeight);
     bool selectTarget(TQuadTexture* Target);
+    TPlatformResult makeTexture(int32_t Width, int32_t Height, uint32_t Format, int32_t Access, int32_t Blend,
+                                TTextureFilter Filter, std::unique_ptr<TQuadTexture>& Texture);
     static int watchEvents(void* Device, union SDL_Event* Event);
 
     TWindow* Window;

@@ -185,6 +185,34 @@ void TMapView::flushCell(int32_t rx, int32_t ry) {
                        Cell.CacheY, 32, 32);
 }
 
+// Every cell of row ry not flushed yet; neighbouring points whose cells lie side by side on CACHE_SURFACE go
+// to the picture in one copy.
+void TMapView::flushRow(int32_t ry) {
+    int32_t First = -1, Run = 0; // the run of cells waiting for their copy: first point and length
+    const auto Copy = [&] {
+        if (Run > 0)
+            GetSurface()->Blit(TEMP_SURFACE, First * 32 - _OffsetX, ry * 32 - _OffsetY, CACHE_SURFACE,
+                               getCell(First, ry).CacheX, getCell(First, ry).CacheY, 32 * Run, 32);
+        Run = 0;
+    };
+    for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
+        TMapCell& Cell = getCell(rx, ry);
+        if (!cellMeetsPicture(rx, ry) || Cell.Flushed) {
+            Copy();
+            continue;
+        }
+        if (Run > 0 && Cell.CacheX != getCell(First, ry).CacheX + 32 * Run) Copy();
+        if (Run == 0) First = rx;
+        Run++;
+        if (Cell.Count < Cell.CachedCount) {
+            redrawCellLayers(Cell, Cell.Count);
+            Cell.CachedCount = Cell.Count;
+        }
+        Cell.Flushed = 1;
+    }
+    Copy();
+}
+
 void TMapView::flushSquare(int32_t QX, int32_t QY) {
     const int32_t a = (QX + _OffsetX) / 32, b = (QY + _OffsetY) / 32;
     flushCell(a, b);

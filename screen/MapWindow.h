@@ -7,6 +7,7 @@
 #include "state/Map.h"
 
 #include <cstdint>
+#include <vector>
 
 inline constexpr int32_t MAP_WIDTH = 15;  // fields of the map picture, west to east
 inline constexpr int32_t MAP_HEIGHT = 11; // fields of the map picture, north to south
@@ -34,6 +35,13 @@ struct TMapCell {
     int32_t DX[CELL_LAYERS] = {}, DY[CELL_LAYERS] = {}; // offset inside the square, -31..31
     int32_t Count = 0;                                  // layers used this frame
     uint8_t Flushed = 0;                                // copied to the picture this frame
+};
+
+// The objects of one point in drawing order.
+struct TPointObjects {
+    TObject Objects[OBJECTS_PER_POINT];
+    int32_t Count = 0;
+    bool HasCreature = false;
 };
 
 struct TMapLabel {
@@ -104,7 +112,13 @@ public:
     int32_t _CropX = 0, _CropY = 0; // the picture's part shown without stretching
 
 private:
+    // The objects of a point: read once per frame while DrawMap draws (the map does not change meanwhile),
+    // read afresh for every call outside it.
+    const TPointObjects& pointObjects(int32_t rx, int32_t ry, int32_t rz);
+    bool firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag);
+    bool floorHasCreature(int32_t rz);
     void flushSquare(int32_t QX, int32_t QY);
+    void flushRow(int32_t ry);
     void redrawCellLayers(TMapCell& Cell, int32_t Count);
     void drawCellLayer(const TMapCell& Cell, int32_t Sprite, int32_t DX, int32_t DY);
     bool cellMeetsPicture(int32_t rx, int32_t ry) const;
@@ -124,6 +138,13 @@ private:
     bool isDark(int32_t rx, int32_t ry) const;
     void useTarget();
     void attackToggle();
+
+    // The points' objects, box point (rx, ry, rz) at (rz * MAPSIZE_Y + ry) * MAPSIZE_X + rx, each with the
+    // frame it was read in; _PointsFrame is the frame DrawMap draws, 0 outside it.
+    std::vector<TPointObjects> _Points;
+    std::vector<uint32_t> _PointsRead;
+    uint32_t _PointsFrame = 0;
+    bool _FloorHasCreature[MAPSIZE_Z] = {}; // per floor, as DrawMap found it in the frame it draws
 };
 
 // The framed host of the map view.

@@ -31,32 +31,51 @@ constexpr TColour AttackedColour = {224, 64, 64}, AttackedAimedColour = {248, 16
 constexpr TColour FollowedColour = {64, 224, 64}, FollowedAimedColour = {180, 248, 180};
 constexpr TColour HiddenColour = {192, 192, 192};
 
-// The objects of a point in drawing order, copied so that no other walk of the map disturbs the caller's.
-struct TPointObjects {
-    TObject Objects[OBJECTS_PER_POINT];
-    int32_t Count = 0;
-};
-
-TPointObjects ObjectsOf(int32_t rx, int32_t ry, int32_t rz) {
-    TPointObjects Result;
+// Copied, so that no other walk of the map disturbs the caller's.
+void ReadPoint(TPointObjects& Point, int32_t rx, int32_t ry, int32_t rz) {
+    Point.Count = 0;
+    Point.HasCreature = false;
     TObject Obj;
-    for (GetFirstObject(Obj, rx, ry, rz); Obj.Type != 0 && Result.Count < OBJECTS_PER_POINT;
-         GetNextObject(Obj))
-        Result.Objects[Result.Count++] = Obj;
-    return Result;
+    for (GetFirstObject(Obj, rx, ry, rz); Obj.Type != 0 && Point.Count < OBJECTS_PER_POINT;
+         GetNextObject(Obj)) {
+        Point.Objects[Point.Count++] = Obj;
+        Point.HasCreature |= Obj.Type == CREATURE;
+    }
 }
 
-bool FirstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag) {
-    TObject Obj;
-    GetFirstObject(Obj, rx, ry, rz);
-    return Obj.Type != 0 && GetObjectFlag(Obj.Type, Flag);
-}
+// Counts the frames DrawMap draws; 0 is left out, it stands for "no frame".
+uint32_t NextFrame(uint32_t Frame) { return Frame + 1 == 0 ? 1 : Frame + 1; }
 
 bool InBox(int32_t rx, int32_t ry, int32_t rz) {
     return In(rx, 0, MAPSIZE_X - 1) && In(ry, 0, MAPSIZE_Y - 1) && In(rz, 0, MAPSIZE_Z - 1);
 }
 
 } // namespace
+
+const TPointObjects& TMapView::pointObjects(int32_t rx, int32_t ry, int32_t rz) {
+    if (_Points.empty()) {
+        _Points.resize(MAPSIZE_X * MAPSIZE_Y * MAPSIZE_Z);
+        _PointsRead.resize(_Points.size());
+    }
+    const size_t i = (static_cast<size_t>(rz) * MAPSIZE_Y + ry) * MAPSIZE_X + rx;
+    if (_PointsFrame == 0 || _PointsRead[i] != _PointsFrame) {
+        ReadPoint(_Points[i], rx, ry, rz);
+        _PointsRead[i] = _PointsFrame;
+    }
+    return _Points[i];
+}
+
+bool TMapView::floorHasCreature(int32_t rz) {
+    for (int32_t x = 0; x < MAPSIZE_X; x++)
+        for (int32_t y = 0; y < MAPSIZE_Y; y++)
+            if (pointObjects(x, y, rz).HasCreature) return true;
+    return false;
+}
+
+bool TMapView::firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag) {
+    const TPointObjects& Point = pointObjects(rx, ry, rz);
+    return Point.Count > 0 && GetObjectFlag(Point.Objects[0].Type, Flag);
+}
 
 // Bounds that arrive swapped change roles.
 int32_t ClampValue(int32_t v, int32_t lo, int32_t hi) {
@@ -104,13 +123,11 @@ void TMapView::chooseFloors(int32_t L) {
         for (int32_t rz = L + 1; rz <= 7; rz++) {
             const int32_t d = rz - L;
             if (x - d < 0 || y - d < 0) break;
-            if (rz - 1 < _TopFloor && FirstObjectHas(x - d, y - d, rz, BANK) &&
-                !FirstObjectHas(x - d, y - d, rz, 22))
+            if (rz - 1 < _TopFloor && firstObjectHas(x - d, y - d, rz, BANK) &&
+                !firstObjectHas(x - d, y - d, rz, 22))
                 _TopFloor = rz - 1;
-            TObject Obj;
-            GetFirstObject(Obj, x, y, rz);
-            if (Obj.Type != 0 && rz - 1 < _TopFloor &&
-                (GetObjectFlag(Obj.Type, BANK) || GetObjectFlag(Obj.Type, 2)) && !GetObjectFlag(Obj.Type, 22))
+            if (rz - 1 < _TopFloor && (firstObjectHas(x, y, rz, BANK) || firstObjectHas(x, y, rz, 2)) &&
+                !firstObjectHas(x, y, rz, 22))
                 _TopFloor = rz - 1;
         }
     }
@@ -118,7 +135,7 @@ void TMapView::chooseFloors(int32_t L) {
         for (int32_t y = 0; y < MAPSIZE_Y; y++) {
             _FieldFloor[x][y] = 0;
             for (int32_t rz = _TopFloor; rz >= 1; rz--)
-                if (FirstObjectHas(x, y, rz, 30)) {
+                if (firstObjectHas(x, y, rz, 30)) {
                     _FieldFloor[x][y] = rz;
                     break;
                 }
@@ -134,7 +151,7 @@ void TMapView::lightFloor(int32_t rz, int32_t L) {
     const int32_t Ambient = _ViewZ > 7 ? 0 : GetAmbientBrightness();
     for (int32_t x = 0; x < MAPSIZE_X; x++)
         for (int32_t y = 0; y < MAPSIZE_Y; y++) {
-            if (rz != 0 && !FirstObjectHas(x, y, rz, BANK)) continue;
+            if (rz != 0 && !firstObjectHas(x, y, rz, BANK)) continue;
             int32_t Old[3];
             std::copy(_Light[x][y], _Light[x][y] + 3, Old);
             setAmbientLight(x, y, Ambient);
@@ -158,6 +175,13 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
         Engine->FillRectangle(Surface, X, Y, Width, Height, 0, 0, 0);
         return;
     }
+    // Every point is read once in this frame; afterwards, calls read the map again.
+    struct TFrameGuard {
+        uint32_t& Frame;
+        ~TFrameGuard() { Frame = 0; }
+    } Guard{_PointsFrame};
+    static uint32_t Frames = 0;
+    _PointsFrame = Frames = NextFrame(Frames);
     _OffsetX = Player->getOffsetX() + 32;
     _OffsetY = Player->getOffsetY() + 32;
     const int32_t L = GetViewLayer();
@@ -172,14 +196,14 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
         Cell.Flushed = 0;
     }
     for (int32_t rz = 0; rz <= _TopFloor; rz++) {
+        _FloorHasCreature[rz] = floorHasCreature(rz);
         lightFloor(rz, L);
         for (int32_t x = 0; x < MAPSIZE_X; x++)
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
                 drawField(x * 32 - _OffsetX, y * 32 - _OffsetY, x, y, rz, 0);
     }
-    for (int32_t x = 0; x < MAPSIZE_X; x++)
-        for (int32_t y = 0; y < MAPSIZE_Y; y++)
-            flushCell(x, y);
+    for (int32_t y = 0; y < MAPSIZE_Y; y++)
+        flushRow(y);
     if (Light)
         drawLight();
     else
@@ -203,30 +227,34 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
+// Quads that lie wholly outside the picture are left out: what they would light is never shown.
 void TMapView::drawLight() {
     constexpr int32_t Columns = MAPSIZE_X + 1, Rows = MAPSIZE_Y + 1, Quads = Columns * Rows;
     int32_t Rectangles[Quads * 4], Colours[Quads * 12];
     int32_t n = 0;
     for (int32_t x = 0; x < Columns; x++)
-        for (int32_t y = 0; y < Rows; y++, n++) {
+        for (int32_t y = 0; y < Rows; y++) {
             int32_t* R = Rectangles + 4 * n;
             R[0] = x * 32 - _OffsetX - 16;
             R[1] = y * 32 - _OffsetY - 16;
             R[2] = R[3] = 32;
+            if (R[0] >= MAP_PICTURE_WIDTH || R[1] >= MAP_PICTURE_HEIGHT || R[0] + 32 <= 0 || R[1] + 32 <= 0)
+                continue;
             const int32_t Corners[4][2] = {{x - 1, y - 1}, {x, y - 1}, {x - 1, y}, {x, y}};
             for (int32_t c = 0; c < 4; c++) {
                 const int32_t cx = ClampValue(Corners[c][0], 0, MAPSIZE_X - 1);
                 const int32_t cy = ClampValue(Corners[c][1], 0, MAPSIZE_Y - 1);
                 std::copy(_Light[cx][cy], _Light[cx][cy] + 3, Colours + 12 * n + 3 * c);
             }
+            n++;
         }
-    GetSurface()->DrawShadedQuads(TEMP_SURFACE, Quads, Rectangles, Colours);
+    GetSurface()->DrawShadedQuads(TEMP_SURFACE, n, Rectangles, Colours);
 }
 
 void TMapView::drawField(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode) try {
     int32_t WX = x, WY = y, WZ = rz;
     LocalToWorld(WX, WY, WZ);
-    const TPointObjects Point = ObjectsOf(x, y, rz);
+    const TPointObjects& Point = pointObjects(x, y, rz);
     if (Point.Count == 0 && rz == 0 && Mode == 0 && isFloorShown(x, y, 0)) drawSprite(PX, PY, rz, false, 0);
     int32_t E = 0;
     const TObject* Top = nullptr;
@@ -361,12 +389,14 @@ bool FrameColour(const TCreature& C, TColour& Colour) {
 
 void TMapView::drawCreatures(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode,
                              int32_t E) {
+    if (_PointsFrame != 0 && !_FloorHasCreature[rz]) return;
     TFieldCreature List[CREATURES_PER_FIELD];
     int32_t n = 0;
     for (int32_t nx = x - 1; nx <= x + 1; nx++)
         for (int32_t ny = y - 1; ny <= y + 1; ny++) {
             if (!InBox(nx, ny, rz)) continue;
-            const TPointObjects Point = ObjectsOf(nx, ny, rz);
+            const TPointObjects& Point = pointObjects(nx, ny, rz);
+            if (!Point.HasCreature) continue;
             for (int32_t i = 0; i < Point.Count && n < CREATURES_PER_FIELD; i++) {
                 if (Point.Objects[i].Type != CREATURE || Point.Objects[i].Data == 0) continue;
                 const TCreature* C = GetCreature(static_cast<uint32_t>(Point.Objects[i].Data));

@@ -32,7 +32,24 @@ enum : int32_t {
     BACKPACK = 154
 };
 
+std::vector<TRectangle> Boxes;
+
+void Object(int32_t x, int32_t y, int32_t Size, TObject Obj, int32_t Grey, TRectangle Clip,
+            TTextFormat Format, bool AlwaysShowCount = false) {
+    Boxes.push_back({x, y, Size, Size});
+    DrawObject(SCREEN_SURFACE, x, y, Size, Obj, Grey, Grey, Grey, Clip.x, Clip.y, Clip.Width, Clip.Height,
+               Format, AlwaysShowCount);
+}
+
+void Outfit(int32_t x, int32_t y, int32_t Size, int32_t Type, const int32_t* Colours, int32_t Grey,
+            TTextFormat Format) {
+    Boxes.push_back({x, y, Size, Size});
+    DrawOutfit(SCREEN_SURFACE, x, y, Size, Type, Colours, Grey, Grey, Grey, 0, 0, 320, 240, Format);
+}
+
 } // namespace
+
+const std::vector<TRectangle>& ObjectBoxes() { return Boxes; }
 
 void DrawSkins() {
     TSurface* S = GetSurface();
@@ -75,46 +92,44 @@ void DrawFonts() {
 }
 
 void DrawObjects() {
+    Boxes.clear();
     GetSurface()->FillRectangle(SCREEN_SURFACE, 0, 0, SCENE_WIDTH, SCENE_HEIGHT, 60, 50, 40);
     const TTextFormat Count{2, 255, 255, 255, RIGHT_ALIGN};
+    const TRectangle All{0, 0, 320, 240};
     const int32_t Counts[] = {1, 2, 3, 4, 5, 10, 25, 50, 100};
     for (int32_t i = 0; i < 9; i++)
-        DrawObject(SCREEN_SURFACE, 4 + 34 * i, 4, 32, {GOLD_COINS, Counts[i], 0}, 0, 0, 0, 0, 0, 320, 240,
-                   Count, false);
+        Object(4 + 34 * i, 4, 32, {GOLD_COINS, Counts[i], 0}, 0, All, Count);
     for (int32_t Liquid = 0; Liquid < 8; Liquid++) {
-        DrawObject(SCREEN_SURFACE, 4 + 34 * Liquid, 40, 32, {VIAL, Liquid, 0}, 0, 0, 0, 0, 0, 320, 240, Count,
-                   false);
-        DrawObject(SCREEN_SURFACE, 4 + 34 * Liquid, 76, 32, {POOL, Liquid, 0}, 0, 0, 0, 0, 0, 320, 240, Count,
-                   false);
+        Object(4 + 34 * Liquid, 40, 32, {VIAL, Liquid, 0}, 0, All, Count);
+        Object(4 + 34 * Liquid, 76, 32, {POOL, Liquid, 0}, 0, All, Count);
     }
     const TTextFormat Small{3, 255, 255, 0, LEFT_ALIGN};
-    DrawObject(SCREEN_SURFACE, 4, 112, 64, {TREE, 0, 0}, 0, 0, 0, 0, 0, 320, 240, Count, false);
-    DrawObject(SCREEN_SURFACE, 72, 112, 32, {TREE, 0, 0}, 71, 71, 71, 0, 0, 320, 240, Count, false);
-    DrawObject(SCREEN_SURFACE, 72, 150, 20, {SWORD, 1, 0}, 71, 71, 71, 0, 0, 320, 240, Count, true);
-    DrawObject(SCREEN_SURFACE, 110, 112, 48, {SHIELD, 0, 0}, 71, 71, 71, 0, 0, 320, 240, Count, false);
-    DrawObject(SCREEN_SURFACE, 170, 112, 32, {ARROWS, 37, 0}, 0, 0, 0, 0, 0, 320, 240, Small, false);
-    DrawObject(SCREEN_SURFACE, 210, 112, 32, {CAMPFIRE, 0, 0}, 0, 0, 0, 0, 0, 320, 240, Count, false);
-    DrawObject(SCREEN_SURFACE, 250, 112, 32, {BACKPACK, 0, 0}, 0, 0, 0, 255, 112, 20, 20, Count,
-               false); // clipped
-    DrawObject(SCREEN_SURFACE, 4, 190, 32, {GOLD_COINS, 100, 0}, 0, 0, 0, 0, 0, 320, 240,
-               {4, 255, 255, 0, CENTER_ALIGN}, false);
+    Object(4, 112, 64, {TREE, 0, 0}, 0, All, Count);
+    Object(72, 112, 32, {TREE, 0, 0}, 71, All, Count);
+    Object(72, 150, 20, {SWORD, 1, 0}, 71, All, Count, true);
+    Object(110, 112, 48, {SHIELD, 0, 0}, 71, All, Count);
+    Object(170, 112, 32, {ARROWS, 37, 0}, 0, All, Small);
+    Object(210, 112, 32, {CAMPFIRE, 0, 0}, 0, All, Count);
+    Object(250, 112, 32, {BACKPACK, 0, 0}, 0, {255, 112, 20, 20}, Count); // clipped
+    Object(4, 190, 32, {GOLD_COINS, 100, 0}, 0, All, {4, 255, 255, 0, CENTER_ALIGN});
 }
 
 void DrawOutfits() {
+    Boxes.clear();
     GetSurface()->FillRectangle(SCREEN_SURFACE, 0, 0, SCENE_WIDTH, SCENE_HEIGHT, 30, 40, 30);
     const TTextFormat Count{2, 255, 255, 255, RIGHT_ALIGN};
     const int32_t Colours[6][4] = {{0, 94, 114, 57}, {132, 76, 19, 38}, {21, 40, 59, 78},
                                    {7, 8, 9, 10},    {113, 95, 96, 97}, {55, 66, 77, 88}};
     // Outfits 1 to 6 unscaled, 7 to 12 scaled into boxes of 48 pixels.
-    for (int32_t Outfit = 1; Outfit <= 12; Outfit++)
-        DrawOutfit(SCREEN_SURFACE, 4 + ((Outfit - 1) % 6) * 52, Outfit <= 6 ? 4 : 60, Outfit <= 6 ? 32 : 48,
-                   Outfit, Colours[(Outfit - 1) % 6], 0, 0, 0, 0, 0, 320, 240, Count);
+    for (int32_t Type = 1; Type <= 12; Type++)
+        Outfit(4 + ((Type - 1) % 6) * 52, Type <= 6 ? 4 : 60, Type <= 6 ? 32 : 48, Type,
+               Colours[(Type - 1) % 6], 0, Count);
     GetSurface()->StretchOnSkin = 1; // as the battle list draws: scaled into a slot
-    DrawOutfit(SCREEN_SURFACE, 4, 150, 18, 2, Colours[1], 71, 71, 71, 0, 0, 320, 240, Count);
+    Outfit(4, 150, 18, 2, Colours[1], 71, Count);
     GetSurface()->StretchOnSkin = 0;
-    DrawOutfit(SCREEN_SURFACE, 40, 150, 48, 3, Colours[2], 71, 71, 71, 0, 0, 320, 240, Count);
+    Outfit(40, 150, 48, 3, Colours[2], 71, Count);
     const int32_t Item[4] = {SWORD, 0, 0, 0};
-    DrawOutfit(SCREEN_SURFACE, 100, 150, 32, 0, Item, 71, 71, 71, 0, 0, 320, 240, Count);
+    Outfit(100, 150, 32, 0, Item, 71, Count);
 }
 
 void DrawLight() {
@@ -128,18 +143,19 @@ void DrawLight() {
                                        1 + y % GetObjectPatternHeight(Type), 1, 1));
         }
     DrawSprite(TEMP_SURFACE, 32 * 7, 32 * 5, GetObjectSprite(CAMPFIRE, 1, 1, 1, 1, 1, 1, 1));
-    // One quad per field; a corner's light falls off with its distance from the fire at (7.5, 5.5).
+    // The map's light grid: 19 x 15 quads from the centre of one field to the next, reaching 48 pixels past
+    // the picture's top and left; a corner's light falls off with its distance from the fire at (7.5, 5.5).
     std::vector<int32_t> Rectangles, Colors;
-    for (int32_t y = 0; y < 11; y++)
-        for (int32_t x = 0; x < 15; x++) {
-            Rectangles.insert(Rectangles.end(), {32 * x, 32 * y, 32, 32});
+    for (int32_t y = 0; y < 15; y++)
+        for (int32_t x = 0; x < 19; x++) {
+            Rectangles.insert(Rectangles.end(), {32 * x - 48, 32 * y - 48, 32, 32});
             for (int32_t Corner = 0; Corner < 4; Corner++) {
-                const double dx = x + Corner % 2 - 7.5, dy = y + Corner / 2 - 5.5;
+                const double dx = x + Corner % 2 - 9.0, dy = y + Corner / 2 - 7.0;
                 const int32_t l = std::max(40, 255 - static_cast<int32_t>(30 * std::sqrt(dx * dx + dy * dy)));
                 Colors.insert(Colors.end(), {l, l * 9 / 10, l * 7 / 10});
             }
         }
-    S->DrawShadedQuads(TEMP_SURFACE, 15 * 11, Rectangles.data(), Colors.data());
+    S->DrawShadedQuads(TEMP_SURFACE, 19 * 15, Rectangles.data(), Colors.data());
     S->StretchBlit(SCREEN_SURFACE, 0, 0, SCENE_WIDTH, SCENE_HEIGHT, TEMP_SURFACE, 0, 0, 480, 352);
 }
 

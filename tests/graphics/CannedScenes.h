@@ -2,9 +2,12 @@
 // images are kept as.
 #pragma once
 
+#include "graphics/Surface.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 inline constexpr int32_t SCENE_WIDTH = 320, SCENE_HEIGHT = 240;
 
@@ -12,8 +15,10 @@ void DrawSkins();
 void DrawFonts();
 void DrawObjects();
 void DrawOutfits();
-// The map's light pass as the game draws it: the fields in TEMP_SURFACE, shaded quads over them, then the
-// whole map picture stretched onto the screen.
+// The boxes the last DrawObjects or DrawOutfits drew its objects and outfits into.
+const std::vector<TRectangle>& ObjectBoxes();
+// The map's light pass as the game draws it: the fields in TEMP_SURFACE, its grid of shaded quads over them
+// (reaching past the surface), then the whole map picture stretched onto the screen.
 void DrawLight();
 
 // Loads the generated data files and builds the caches, fonts and skins on the current engine, with every

@@ -1,5 +1,6 @@
-// The Direct3D 9 engine on real renderers of the offscreen video driver: the canned scenes against the golden
-// hashes of the software engine, batching, uploads, the light, device failures and the lost device.
+// The Direct3D 9 engine on real renderers of the offscreen video driver: the software renderer against the
+// opengl one, batching, uploads, the light, device failures and the lost device. How it draws the canned
+// scenes beside the other engines is ParityTest's.
 #include "graphics/surfaceDX9.h"
 
 #include "foundation/Exception.h"
@@ -64,39 +65,6 @@ private:
     TSurfaceDX9* Engine = nullptr;
 };
 
-// The hash of the golden file over pixels stored as the software engine's 32-bit buffers (blue, green, red,
-// 0).
-std::string Hash(const std::vector<uint32_t>& Pixels) {
-    const int32_t Row = SCENE_WIDTH * 4;
-    uint64_t h = SceneHash(reinterpret_cast<const uint8_t*>(Pixels.data()), Row, Row, SCENE_HEIGHT);
-    char Text[17];
-    snprintf(Text, sizeof(Text), "%016llx", static_cast<unsigned long long>(h));
-    return Text;
-}
-
-void WritePpm(const std::string& Name, const std::vector<uint32_t>& Pixels) {
-    std::FILE* File = std::fopen(Name.c_str(), "wb");
-    if (File == nullptr) return;
-    std::fprintf(File, "P6\n%d %d\n255\n", SCENE_WIDTH, SCENE_HEIGHT);
-    for (uint32_t P : Pixels) {
-        const unsigned char Rgb[3] = {static_cast<unsigned char>(P >> 16), static_cast<unsigned char>(P >> 8),
-                                      static_cast<unsigned char>(P)};
-        std::fwrite(Rgb, 1, 3, File);
-    }
-    std::fclose(File);
-}
-
-struct TScene {
-    const char* Name;
-    void (*Draw)();
-};
-
-const TScene Scenes[] = {{"skins", DrawSkins},
-                         {"fonts", DrawFonts},
-                         {"objects", DrawObjects},
-                         {"outfits", DrawOutfits},
-                         {"light", DrawLight}};
-
 std::vector<uint32_t> DrawScene(TDX9Engine& Engine, void (*Draw)()) {
     LoadSceneData();
     Draw();
@@ -106,24 +74,6 @@ std::vector<uint32_t> DrawScene(TDX9Engine& Engine, void (*Draw)()) {
 }
 
 } // namespace
-
-// The opengl renderer draws the unscaled scenes exactly as the software engine does. Scaled copies are
-// smoothed by this engine (the software engine takes the nearest pixel) and the scaled outfit of the battle
-// list keeps the skin under it, so the scenes with scaling have golden images of their own ("dx9"). A scene
-// that differs is written as a PPM file for a person to look at.
-TEST(DX9Scenes, OpenGLRendererMatchesTheGoldenImages) {
-    TDX9Engine Engine("opengl");
-    const std::map<std::string, std::string> Golden = GoldenHashes();
-    for (const TScene& Scene : Scenes) {
-        const std::string Name = Scene.Name;
-        const std::string Key = Name + (Name == "skins" || Name == "fonts" ? " 32" : " dx9");
-        const std::vector<uint32_t> Pixels = DrawScene(Engine, Scene.Draw);
-        const auto Found = Golden.find(Key);
-        const bool Same = Found != Golden.end() && Found->second == Hash(Pixels);
-        if (!Same || std::getenv("EBRUN_GOLDEN_DUMP") != nullptr) WritePpm(Name + "-dx9.ppm", Pixels);
-        EXPECT_TRUE(Same) << Key << " " << Hash(Pixels);
-    }
-}
 
 // SDL's software renderer neither smooths scaled copies nor shades the light as GL does; the unscaled scenes
 // stay within 2 of the opengl renderer. Both renderers follow one another on the same window, as an engine

@@ -120,6 +120,14 @@ TEST_F(ScrollTest, AHeldTrackPressPagesTowardThePointer) {
     EXPECT_EQ(Bar->_Value, 12);
 }
 
+TEST_F(ScrollTest, AReleaseOverTheTrackStepsWithoutAPressOnTheBar) {
+    auto* Bar = add(new TVerticalScrollBar(0, 0, 12, 100, 0, 20, 0, 5));
+    Root.leftButtonUp(5, 95, 0);
+    EXPECT_EQ(Bar->_Value, 1);
+    Root.leftButtonUp(5, 150, 0); // outside the bar
+    EXPECT_EQ(Bar->_Value, 1);
+}
+
 TEST_F(ScrollTest, ABoxGrowsToItsButtonsAndLeastBar) {
     auto* Box = add(new TVerticalScrollBox(0, 0, 30, 20, 0, 5, 0, 1, 1));
     EXPECT_EQ(Box->Bar->Height, SkinProperties.VerticalScrollBar.MinimumHeight);

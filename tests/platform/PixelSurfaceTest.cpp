@@ -185,17 +185,41 @@ TEST(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentr
     }
 }
 
-TEST(PixelSurface, MultiplyRoundsPerChannelInBothFormats) {
-    TPixelSurface Wide(2, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM), Narrow(2, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
-    Wide.fill({0, 0, 2, 1}, Rgb(200, 100, 3));
-    Narrow.fill({0, 0, 2, 1}, 0xFFFF);
+// Every channel value under every light of a uniform quad (rows long enough for the wide paths, with a rest):
+// c l / 255 rounded once as the graphics device's blending rounds it, c of 8 bits or, at 16 bits, of the
+// channel's own 5 or 6 bits.
+TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
+    TPixelSurface Wide(259, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
+        Narrow(67, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
+    const int32_t WideRect[4] = {0, 0, 259, 1}, NarrowRect[4] = {0, 0, 67, 1};
+    // To the nearest, but 244 * 197 = 255 * 188 + 128 gives 188, as do all such halves from 129.5 up.
+    const auto Product = [](uint32_t c, uint32_t l) {
+        return (c * l + 127) / 255 - (c * l % 255 == 128 && c * l / 255 >= 129);
+    };
+    for (uint32_t l = 0; l < 256; l++) {
+        int32_t Colors[12];
+        for (int32_t i = 0; i < 12; i++)
+            Colors[i] = static_cast<int32_t>(i % 3 == 1 ? 255 - l : l);
+        for (uint32_t x = 0; x < 259; x++)
+            Wide.fill({static_cast<int32_t>(x), 0, static_cast<int32_t>(x) + 1, 1},
+                      Rgb(x % 256, (x * 7) % 256, 255 - x % 256));
+        for (uint32_t x = 0; x < 67; x++)
+            Narrow.fill({static_cast<int32_t>(x), 0, static_cast<int32_t>(x) + 1, 1},
+                        (x % 32) << 11 | ((x * 5) % 64) << 5 | (31 - x % 32));
+        ASSERT_EQ(Wide.multiplyShadedQuads(1, WideRect, Colors), PLATFORM_OK);
+        ASSERT_EQ(Narrow.multiplyShadedQuads(1, NarrowRect, Colors), PLATFORM_OK);
+        for (uint32_t x = 0; x < 259; x++)
+            ASSERT_EQ(Wide.getPixel(x, 0), Rgb(Product(x % 256, l), Product((x * 7) % 256, 255 - l),
+                                               Product(255 - x % 256, l)))
+                << x << " " << l;
+        for (uint32_t x = 0; x < 67; x++)
+            ASSERT_EQ(Narrow.getPixel(x, 0), Product(x % 32, l) << 11 | Product((x * 5) % 64, 255 - l) << 5 |
+                                                 Product(31 - x % 32, l))
+                << x << " " << l;
+    }
     const int32_t Rect[4] = {0, 0, 2, 1};
-    const int32_t Colors[12] = {128, 255, 0, 128, 255, 0, 128, 255, 0, 128, 255, 0};
-    ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
-    ASSERT_EQ(Narrow.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
-    EXPECT_EQ(Wide.getPixel(1, 0), Rgb(100, 100, 0));                            // (200*128+127)/255 = 100
-    EXPECT_EQ(Narrow.getPixel(1, 0), static_cast<uint32_t>(16 << 11 | 63 << 5)); // 255*128 -> 128 -> 16 of 31
     const int32_t Outside[12] = {300, -5, 0, 300, -5, 0, 300, -5, 0, 300, -5, 0};
+    Wide.fill({0, 0, 2, 1}, Rgb(100, 100, 0));
     ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Outside), PLATFORM_OK);
     EXPECT_EQ(Wide.getPixel(0, 0), Rgb(100, 0, 0));
 }

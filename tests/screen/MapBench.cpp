@@ -1,5 +1,6 @@
 // The map view's bench: canned data files, the software engine and a map box filled through the state.
 #include "tests/screen/MapBench.h"
+#include "tests/screen/MapWorld.h"
 
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
@@ -79,36 +80,16 @@ bool Near(uint32_t Pixel, int32_t Red, int32_t Green, int32_t Blue) {
 void MapBench::SetUp() {
     WriteData();
     Engine = std::make_unique<TTestEngine>();
-    InitGraphics(1 << 20);
-    InitVideoCache();
-    InitSkins();
-    InitSkinProperties();
-    ResetOptions();
-    ResetShortcuts();
-    ResetEventHelps();
-    ClearMessages();
-    ResetTalkboxes();
-    SetActionState(ACTIONSTATE_NONE);
-    InitCreatures();
-    InitMap(nullptr);
-    SetViewPosition(100, 100, 7);
-    SetAmbientLight(-1, 0);
-    SetAmbientLight(255, 215);
+    InitMapViewModules(1 << 20, 100, 100, 7, PLAYER);
     SetLightEffects(false);
     SetNoStretching(true);
-    SetPlayerID(PLAYER);
     View = new TMapView;
     View->setSize(480, 352);
 }
 
 void MapBench::TearDown() {
     delete View;
-    ClearMessages();
-    ClearMap();
-    SetPlayerID(0);
-    InitCreatures();
-    ExitSkins();
-    ExitGraphics();
+    ExitMapViewModules();
     Engine.reset();
 }
 
@@ -120,18 +101,9 @@ void MapBench::fillGround() {
 }
 
 TCreature& MapBench::addCreature(uint32_t ID, int32_t rx, int32_t ry, const char* Name) {
-    TCreature* C = NewCreature(0, ID);
-    int32_t x = rx, y = ry, z = GetViewLayer();
-    LocalToWorld(x, y, z);
-    C->X = x;
-    C->Y = y;
-    C->Z = z;
-    snprintf(C->Name, sizeof C->Name, "%s", Name);
-    C->OutfitType = 1;
-    C->HealthPercent = 100;
-    C->Visible = 1;
-    put(rx, ry, GetViewLayer(), {CREATURE, static_cast<int32_t>(ID), 0});
-    return *C;
+    TCreature& C = PlaceCreature(ID, rx, ry, Name);
+    C.OutfitType = 1;
+    return C;
 }
 
 void MapBench::put(int32_t rx, int32_t ry, int32_t rz, TObject Obj) { AppendMapObject(rx, ry, rz, Obj); }

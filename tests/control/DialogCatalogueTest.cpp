@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr uint32_t PLAYER = 0x10000001, FRIEND = 77;
+constexpr uint32_t FRIEND = 77;
 
 // The skills window's side of its menu.
 class TSkillsHost : public TSkillsMenuHost {
@@ -40,17 +40,10 @@ template <typename T> intptr_t Block(const T& Value) {
 
 intptr_t HeapText(const char* Text) { return MessageParameter(NewMessageText(Text)); }
 
-class DialogCatalogue : public GameDialogTest {
+class DialogCatalogue : public GameScreenDialogTest {
 protected:
     void SetUp() override {
-        GameDialogTest::SetUp();
-        InitTalk();
-        InitAutomap();
-        InitInventory();
-        InitCreatures();
-        InitMap(nullptr); // an empty map is quick to draw
-        SetPlayerID(PLAYER);
-        CopyString(NewCreature(0, PLAYER)->Name, "Aldric");
+        GameScreenDialogTest::SetUp();
         ResetBuddyList();
         AddBuddy(FRIEND, "Dunja", true);
         SetDragSource({COINS, 10, 0}, 2, 32000, 32001, 7);
@@ -60,13 +53,10 @@ protected:
         ClearErrorReports();
         StartErrorReport("Crash");
         Field = std::make_unique<TEditField>(20, false);
-        GetMainWindow()->setGameScreen(true);
     }
     void TearDown() override {
-        GetMainWindow()->setGameScreen(false);
         ClearErrorReports();
-        ExitTalk();
-        GameDialogTest::TearDown();
+        GameScreenDialogTest::TearDown();
     }
 
     // The event's parameters, heap blocks as their posters allocate them; the dispatch frees them.

@@ -9,8 +9,6 @@
 
 #include <cstdint>
 
-class TMainWindow;
-
 // The frame window's services that the main window calls.
 using TQuitProgram = void (*)();
 using TSetViewMode = void (*)(int32_t Mode); // 1 windowed, 2 full screen

@@ -6,12 +6,6 @@
 
 #include <cstdint>
 
-// Modifier bits of mouse events.
-inline constexpr uint32_t MODIFIER_SHIFT = 0x200;
-inline constexpr uint32_t MODIFIER_CTRL = 0x400;
-inline constexpr uint32_t MODIFIER_ALT = 0x800;
-inline constexpr uint32_t MODIFIER_BITS = MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT;
-
 // A place as the server addresses it: x, y, z and the stack position sent with it.
 struct TObjectPlace {
     int32_t x, y, z, Position;

@@ -9,7 +9,9 @@
 
 // Frames Body as a resizable side window without background: close and minimize buttons, Icon and the
 // title, 176 wide and as high as the border plus the body's default height. The window owns the body.
+// Container windows take the two buttons alone.
 TDialogWindow* FrameSideWindow(int32_t Identifier, TSideWindowBody* Body, const char* Title, int32_t Icon);
+void AddTitleButtons(TDialogWindow* Window);
 
 // Sets help context Context over the whole framed window that holds Body (checks "Parent!=NULL").
 bool SetSideWindowHelp(const TComponent* Body, int32_t Context);

@@ -7,6 +7,7 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
+#include "screen/Help.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -184,7 +185,7 @@ void TSkillsWindow::getToolTip(int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-bool TSkillsWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 17); }
+bool TSkillsWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_SKILLS); }
 
 TDialogWindow* CreateSkillsWindow() {
     return FrameSideWindow(SKILLS_WINDOW, new TSkillsWindow, "Skills", 142);

@@ -7,6 +7,8 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContentWindowsSide.h"
+#include "screen/Help.h"
+#include "screen/MessageTexts.h"
 #include "state/Inventory.h"
 #include "state/Objects.h"
 #include "state/Status.h"
@@ -195,7 +197,7 @@ void TTradeHeader::draw(int32_t Surface, int32_t X, int32_t Y) { DrawStrip(*this
 
 TTradeControls::TTradeControls() : Separator(new TSeparator(true)) {
     addChild(Separator);
-    setLabel("Please wait for a\ncounteroffer");
+    setLabel(MessageTexts[TEXT_WAIT_FOR_COUNTEROFFER]);
 }
 
 void TTradeControls::setLabel(const char* Text) {
@@ -218,8 +220,9 @@ void TTradeControls::draw(int32_t Surface, int32_t X, int32_t Y) { DrawStrip(*th
 
 void TTradeControls::setCloseButton(bool Cancel) try {
     Drop(CloseButton);
-    CloseButton = new TTextButton(0, 0, Cancel ? "Cancel" : "Reject", CloseBinding.Target,
-                                  CloseBinding.Identifier, Cancel ? "Cancel offer" : "Reject offer");
+    CloseButton =
+        new TTextButton(0, 0, Cancel ? "Cancel" : "Reject", CloseBinding.Target, CloseBinding.Identifier,
+                        MessageTexts[Cancel ? TEXT_TIP_CANCEL_OFFER : TEXT_TIP_REJECT_OFFER]);
     addChild(CloseButton);
     resize();
 }
@@ -231,7 +234,8 @@ void TTradeControls::showAccept(TComponent* EventComponent) try {
     Drop(Label);
     // A second report of the partner's offer replaces the button rather than stacking another.
     Drop(AcceptButton);
-    AcceptButton = new TTextButton(0, 0, "Accept", EventComponent, 1, "Accept offer");
+    AcceptButton =
+        new TTextButton(0, 0, "Accept", EventComponent, TRADE_ACCEPT, MessageTexts[TEXT_TIP_ACCEPT_OFFER]);
     addChild(AcceptButton);
     resize();
     arrange();
@@ -240,7 +244,7 @@ CATCH_FRAME()
 
 void TTradeControls::showWaiting() try {
     Drop(AcceptButton);
-    setLabel("Please wait for \nyour partner to accept.");
+    setLabel(MessageTexts[TEXT_WAIT_FOR_ACCEPT]);
     resize();
     arrange();
 }
@@ -285,16 +289,19 @@ void TTradeWindow::draw(int32_t Surface, int32_t X, int32_t Y) {
 
 bool TTradeWindow::leftDoubleClick(int32_t, int32_t, uint32_t) { return true; }
 
-bool TTradeWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 21); }
+bool TTradeWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_TRADE); }
 
 void TTradeWindow::handleEvent(int32_t Event) try {
-    if (Event == 21) {
+    switch (static_cast<TRADE_COMMAND>(Event)) {
+    case TRADE_COUNTEROFFER:
         Controls->showAccept(this);
         arrange();
-    } else if (Event == 1) {
+        break;
+    case TRADE_ACCEPT:
         SendAcceptTrade();
         Controls->showWaiting();
         arrange();
+        break;
     }
 }
 CATCH_FRAME(Event)
@@ -302,7 +309,7 @@ CATCH_FRAME(Event)
 TDialogWindow* CreateTradeWindow() try {
     auto* Body = new TTradeWindow;
     TDialogWindow* Window = FrameSideWindow(TRADE_WINDOW, Body, "Trade", 145);
-    Body->Controls->CloseBinding = TNotification(Window, 10);
+    Body->Controls->CloseBinding = TNotification(Window, DIALOGWINDOW_CLOSE);
     Body->Controls->setCloseButton(true);
     Window->arrange();
     return Window;
@@ -332,7 +339,7 @@ TDialogWindow* OpenTradeWindow(TWindowColumn* DialogWindow) try {
 CATCH_FRAME()
 
 void RefreshTradeWindow(TWindowColumn* DialogWindow) try {
-    if (TTradeWindow* Body = FindTradeBody(DialogWindow)) Body->handleEvent(21);
+    if (TTradeWindow* Body = FindTradeBody(DialogWindow)) Body->handleEvent(TRADE_COUNTEROFFER);
 }
 CATCH_FRAME()
 

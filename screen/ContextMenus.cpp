@@ -9,6 +9,7 @@
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Status.h"
 
@@ -96,7 +97,7 @@ bool TContextMenu::rightClick(int32_t, int32_t, uint32_t) {
 }
 
 void TContextMenu::keyPressed(int32_t Key) {
-    if (Key == 27) SetActionState(ACTIONSTATE_NONE);
+    if (Key == KEY_ESCAPE) SetActionState(ACTIONSTATE_NONE);
 }
 
 void TContextMenu::handleEvent(int32_t) { SetActionState(ACTIONSTATE_NONE); }

@@ -7,6 +7,7 @@
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/MapWindow.h"
@@ -17,8 +18,6 @@
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
 constexpr int32_t TUTOR_CHANNEL = 7;
 
 enum : int32_t {

@@ -7,6 +7,7 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Talk.h"
 
@@ -14,8 +15,8 @@
 
 namespace {
 
-constexpr int32_t KEY_CTRL_N = 0x400 | 'N';
-constexpr int32_t KEY_CTRL_W = 0x400 | 'W';
+constexpr int32_t KEY_CTRL_N = KEY_CTRL | 'N';
+constexpr int32_t KEY_CTRL_W = KEY_CTRL | 'W';
 constexpr int32_t DARKNESS_PICTURE = 7;
 
 int32_t FloorDiv32(int32_t v) { return v >= 0 ? v / 32 : -((31 - v) / 32); }

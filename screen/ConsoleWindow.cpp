@@ -66,9 +66,10 @@ TConsoleWindow::TConsoleWindow() : TalkMode(TALK_SAY) {
     Input = new TEditField(INPUT_LENGTH, false);
     TabBar = new TConsoleTabBar;
     CurrentConsole = new ConsoleTextWindow;
-    const TButtonState States[3] = {{SKIN_YELL, SKIN_YELL + 1, {this, CONSOLE_YELL}},
-                                    {SKIN_WHISPER, SKIN_WHISPER + 1, {this, CONSOLE_WHISPER}},
-                                    {SKIN_SAY, SKIN_SAY + 1, {this, CONSOLE_SAY}}};
+    // Each state shows its talk mode's face; a click chooses the next mode: say, yell, whisper.
+    const TButtonState States[3] = {{SKIN_SAY, SKIN_SAY + 1, {this, CONSOLE_YELL}},
+                                    {SKIN_YELL, SKIN_YELL + 1, {this, CONSOLE_WHISPER}},
+                                    {SKIN_WHISPER, SKIN_WHISPER + 1, {this, CONSOLE_SAY}}};
     TalkModeButton = new TMultiStateButton(0, 0, MessageTexts[TEXT_TIP_TALK_MODE], 3, States);
     CloseButton = new TButton(0, 0, SKIN_CLOSE_CHANNEL, SKIN_CLOSE_CHANNEL + 1, this, CONSOLE_CLOSE_TAB,
                               MessageTexts[TEXT_TIP_CLOSE_CHANNEL], false);

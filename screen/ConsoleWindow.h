@@ -246,9 +246,9 @@ enum CONSOLE_SKIN : int32_t {
     SKIN_IGNORE_TIMER = 193,
     SKIN_IGNORE_PRESSED = 194,
     SKIN_OPEN_CHANNEL = 195,
-    SKIN_YELL = 197,
-    SKIN_SAY = 199,
-    SKIN_WHISPER = 201,
+    SKIN_SAY = 197,
+    SKIN_WHISPER = 199,
+    SKIN_YELL = 201,
 };
 
 // The chat console at the bottom of the game screen: tab bar, the text area of the selected tab, the input

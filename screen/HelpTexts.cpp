@@ -1,6 +1,11 @@
 // The help texts of the screen areas and of some kinds of objects, by help context, and their formatting
 // with the skin pictures they show.
 #define EBRUN_SOURCE_NAME "Help.cpp"
+#include "gui/DialogWindow.h"
+#include "gui/SkinProperties.h"
+#include "screen/ConsoleWindow.h"
+#include "screen/ContentWindowsCombat.h"
+#include "screen/ContentWindowsContainer.h"
 #include "screen/Help.h"
 
 #include "foundation/Exception.h"
@@ -38,7 +43,8 @@ const THelpEntry HelpEntries[] = {
      "show fewer fields drawn larger, or more drawn smaller.<FONT=2><INDENT=0>\n"
      "<br=5><FONT=4>\"Centre\" shows your own position and floor again. The zoom you chose is kept in your "
      "options, and the marks you set stay on the map until you delete them.",
-     {65, 70, 72, 66, 68}},
+     {SKIN_AUTOMAP_ROSE, SKIN_AUTOMAP_FLOOR_UP, SKIN_AUTOMAP_FLOOR_DOWN, SKIN_AUTOMAP_ZOOM_IN,
+      SKIN_AUTOMAP_ZOOM_OUT}},
     {HELP_STATUS_BARS,
      "<B>Status Bars<N>\n"
      "<br=5><FONT=4>The upper bar, beside the heart, shows your hit points: the damage you can still take. "
@@ -64,7 +70,7 @@ const THelpEntry HelpEntries[] = {
      "that keeps you from logging out; rest the mouse pointer on an icon to read what it means.\n"
      "<br=5><SKIN=%d><INDENT=18><FONT=2>Minimise inventory <FONT=4>folds the panel into a narrow strip "
      "that leaves room for other windows.<FONT=2><INDENT=0>",
-     {138}},
+     {SKIN_MINIMIZE}},
     {HELP_SMALL_INVENTORY,
      "<B>Minimised Inventory<N>\n"
      "<br=5><FONT=4>The minimised inventory takes up little room on the side bar. Your equipment is hidden "
@@ -77,7 +83,7 @@ const THelpEntry HelpEntries[] = {
      "options and the help menu.\n"
      "<br=5><SKIN=%d><INDENT=18><FONT=2>Maximise inventory <FONT=4>shows the full inventory with all ten "
      "slots again, so that you can change what you wear.<FONT=2><INDENT=0>",
-     {140}},
+     {SKIN_RESTORE}},
     {HELP_COMBAT,
      "<B>Combat Controls and Other Buttons<N>\n"
      "<br=5><FONT=4>These buttons decide how you fight. The pressed button of each group is the mode in "
@@ -99,7 +105,8 @@ const THelpEntry HelpEntries[] = {
      "Off\" in the options turns this off.\n"
      "<br=5>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. \"Options\" opens the "
      "options, \"Help\" the help menu with this help, the hints, the tutors and the manual.",
-     {103, 105, 107, 109, 111, 113, 114}},
+     {SKIN_OFFENSIVE, SKIN_BALANCED, SKIN_DEFENSIVE, SKIN_STAND, SKIN_CHASE, SKIN_SECURE_ON,
+      SKIN_SECURE_OFF}},
     {HELP_SMALL_COMBAT,
      "<B>Combat Controls and Other Buttons<N>\n"
      "<br=5><FONT=4>The small form of the combat controls, shown with the minimised inventory. Its six "
@@ -118,7 +125,8 @@ const THelpEntry HelpEntries[] = {
      "<br=5><FONT=4>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. If you walk "
      "yourself while chasing, the client switches to standing, unless \"Auto Chase Off\" is turned off in "
      "the options.",
-     {103, 105, 107, 109, 111, 113, 114, 115, 117}},
+     {SKIN_OFFENSIVE, SKIN_BALANCED, SKIN_DEFENSIVE, SKIN_STAND, SKIN_CHASE, SKIN_SECURE_ON, SKIN_SECURE_OFF,
+      SKIN_SMALL_OPTIONS, SKIN_SMALL_HELP}},
     {HELP_GENERAL_CONTROLS,
      "<B>Control Buttons<N>\n"
      "<br=5><FONT=4>These buttons open and close the windows in the column below the side bar. A button "
@@ -173,7 +181,7 @@ const THelpEntry HelpEntries[] = {
      "holds this one.<FONT=2><INDENT=0>\n"
      "<br=5><FONT=4>Closing the window closes the container. Use the mouse wheel or the bar at the right "
      "to scroll a large one, or drag the window's lower edge.",
-     {126}},
+     {SKIN_HIGHER_CONTAINER}},
     {HELP_TRADE,
      "<B>Trade<N>\n"
      "<br=5><FONT=4>To trade with a player, click on an item with the right mouse button, choose \"Trade "
@@ -200,7 +208,7 @@ const THelpEntry HelpEntries[] = {
      "<br=5>Select text with the mouse and press Ctrl+C to copy it. A right click on a line offers to copy "
      "it, to write to its speaker or to ignore him. Drag the bar between the map and the console to change "
      "its height.",
-     {197, 199, 201}},
+     {SKIN_SAY, SKIN_WHISPER, SKIN_YELL}},
     {HELP_CONSOLE_CHANNELS,
      "<B>Console Channels<N>\n"
      "<br=5><FONT=4>Each channel and conversation has a tab above the console. Click on a tab to show it; "
@@ -217,7 +225,7 @@ const THelpEntry HelpEntries[] = {
      "<br=5><FONT=4>A right click on a tab lets you save its text to a file or clear it. Your own private "
      "channel's menu also lets you invite players or exclude them. The tab \"Default\" cannot be closed. "
      "The channels you leave open are joined again at your next login.",
-     {195, 192, 188, 190}},
+     {SKIN_OPEN_CHANNEL, SKIN_IGNORE, SKIN_CLOSE_CHANNEL, SKIN_SERVER_MESSAGES}},
     {HELP_CREATURE,
      "<B>Creatures<N>\n"
      "<br=5>This is a creature or another character. Click on it with the right mouse button for a menu: "

@@ -78,8 +78,8 @@ TMapView::TMapView() try {
             Cell.CacheX = Column * 32;
             Cell.CacheY = Row * 32;
         }
-    SetShortcut(KEY_CTRL_N, this, 600);
-    SetShortcut(KEY_CTRL_W, this, 601);
+    SetShortcut(KEY_CTRL_N, this, MAPVIEW_CREATURE_INFO);
+    SetShortcut(KEY_CTRL_W, this, MAPVIEW_DELETE_TALKBOX);
 }
 CATCH_FRAME()
 

@@ -10,6 +10,7 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/Help.h"
+#include "screen/MessageTexts.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -192,7 +193,7 @@ bool TBattleWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         if (IsPlayerID(Creature->CreatureID))
             SendTradeObject(x, y, z, Obj->Type, Position, Creature->CreatureID);
         else
-            SetStatusMessage("Select a player to trade with.", false);
+            SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         return true;
     }
     case ACTIONSTATE_DRAG:

@@ -22,6 +22,7 @@
 #include "screen/ContentWindowsVIP.h"
 #include "screen/GeneralControls.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -276,7 +277,7 @@ void TConsoleSplitter::arrange() {
 }
 
 bool TConsoleSplitter::mouseMove(int32_t, int32_t _Y) {
-    SetMouseCursor(2);
+    SetMouseCursor(POINTER_RESIZE_VERTICAL);
     TMainWindow* Root = GetMainWindow();
     if (Dragging && Root != nullptr) {
         Root->setConsoleHeight(Root->getConsoleHeight() + (GrabY - _Y));
@@ -593,7 +594,7 @@ void TMainWindow::handleEvent(int32_t Event) try {
         break;
     case MAIN_BUG_REPORT:
         if (!CheckRight(RIGHT_BUGREPORT, -1))
-            SetStatusMessage("You are not authorised to send bug reports.", false);
+            SetStatusMessage(MessageTexts[TEXT_NO_BUG_REPORT_RIGHT], false);
         else if (GetConnectionState() == CONNECTIONSTATE_GAME && Module.ModalWindow == nullptr)
             Post(MESSAGE_BUGREPORT);
         break;

@@ -7,6 +7,7 @@
 #include "network/CommunicationSend.h"
 #include "screen/Help.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Inventory.h"
@@ -173,7 +174,7 @@ bool TMapView::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         if (Partner != 0 && IsPlayerID(Partner) && Partner != GetPlayerID())
             SendTradeObject(Offer.x, Offer.y, Offer.z, Offer.Obj.Type, Offer.Position, Partner);
         else
-            SetStatusMessage("Select a player to trade with.", false);
+            SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         break;
     }
     case ACTIONSTATE_DRAG: {

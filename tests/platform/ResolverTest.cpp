@@ -6,9 +6,11 @@
 
 #include "LoopbackPeer.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <netdb.h>
 #include <set>
 #include <thread>
 
@@ -135,4 +137,16 @@ TEST(SecureRandom, FillsEveryByteAndNeverRepeats) {
     EXPECT_NE(First, Second);
     std::set<uint8_t> Values(First.begin(), First.end());
     EXPECT_EQ(Values.size(), 256u) << "4096 random bytes take every value";
+}
+
+TEST(SocketErrors, PosixAndResolverCodesBecomeWindowsCodesWithTheirFallbacks) {
+    EXPECT_EQ(SocketErrorFromErrno(0), 0);
+    EXPECT_EQ(SocketErrorFromErrno(EINPROGRESS), WSAEWOULDBLOCK) << "a connect under way counts as started";
+    EXPECT_EQ(SocketErrorFromErrno(EPIPE), WSAECONNRESET);
+    EXPECT_EQ(SocketErrorFromErrno(ENOTDIR), WSASYSCALLFAILURE) << "a value without a counterpart";
+    EXPECT_EQ(LookupErrorFromResolver(0, ECONNREFUSED), 0);
+    EXPECT_EQ(LookupErrorFromResolver(EAI_NONAME, 0), WSAHOST_NOT_FOUND);
+    EXPECT_EQ(LookupErrorFromResolver(EAI_SYSTEM, ECONNREFUSED), WSAECONNREFUSED)
+        << "the errno tells the cause";
+    EXPECT_EQ(LookupErrorFromResolver(EAI_FAIL, 0), WSANO_RECOVERY);
 }

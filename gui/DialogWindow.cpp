@@ -16,7 +16,7 @@ int32_t SkinHeight(int32_t Skin) { return GetSkin(Skin).Height; }
 
 // The phase follows Y, so the tiles of stacked windows line up wherever the column puts them.
 int32_t PhaseAt(int32_t Y) {
-    const int32_t TileHeight = SkinHeight(7);
+    const int32_t TileHeight = SkinHeight(SKIN_PANEL_BACKGROUND);
     return TileHeight > 0 ? Y % TileHeight : 0;
 }
 
@@ -33,7 +33,7 @@ void TContentWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     if (Background) {
         CHECK_TEXT(X >= 0, "x>=0", X);
         CHECK_TEXT(Y >= 0, "y>=0", Y);
-        DrawSkin(Surface, X, Y, Width, Height, 7, 0, BackgroundPhase);
+        DrawSkin(Surface, X, Y, Width, Height, SKIN_PANEL_BACKGROUND, 0, BackgroundPhase);
     }
     TParentComponent::draw(Surface, X, Y);
 }

@@ -26,11 +26,14 @@ enum : int32_t {
     CONTAINER_WINDOW = 64,
 };
 
+// The tile behind the side-bar windows, their lists and the strips of the game screen between its parts.
+inline constexpr int32_t SKIN_PANEL_BACKGROUND = 7;
+
 // A window of the side bar. Its parent is a TWindowColumn (or nothing while it is built); a press that no
 // child takes starts a drag that moves the window up and down and lets the column reorder the stack.
 class TContentWindow : public TParentComponent {
 public:
-    // Background: tile skin 7 over the whole window behind everything else.
+    // Background: SKIN_PANEL_BACKGROUND tiled over the whole window behind everything else.
     TContentWindow(int32_t _Identifier, bool Background);
 
     void draw(int32_t Surface, int32_t X, int32_t Y) override;

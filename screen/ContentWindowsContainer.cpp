@@ -30,7 +30,7 @@ constexpr int32_t GRID_LEFT = 7, GRID_TOP = 4;
 constexpr int32_t CELL_SIZE = 34, CELL_PITCH = 37, OBJECT_SIZE = 32;
 constexpr int32_t MINIMUM_HEIGHT = 41;
 constexpr int32_t SCROLL_WIDTH = 12, SCROLL_HEIGHT = 38, SCROLL_STEP = 10;
-constexpr int32_t CELL_SKIN = 125, BACKGROUND_SKIN = 7;
+constexpr int32_t CELL_SKIN = 125;
 constexpr int32_t UP_BUTTON = 3;
 
 TObjectView* NewTitleIcon(int32_t Container) {
@@ -144,9 +144,9 @@ void TContainerWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     CHECK_TEXT(Y >= 0, "y>=0", Y);
     const int32_t Offset = getScrollOffset();
     const int32_t GridWidth = Width - ScrollBox->getWidth();
-    const int32_t TileHeight = GetSkin(BACKGROUND_SKIN).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     if (GridWidth > 0 && Height > 0 && TileHeight > 0)
-        DrawSkin(Surface, X, Y, GridWidth, Height, BACKGROUND_SKIN, 0, Offset % TileHeight);
+        DrawSkin(Surface, X, Y, GridWidth, Height, SKIN_PANEL_BACKGROUND, 0, Offset % TileHeight);
     if (!Open) return;
     const TSkin& Cell = GetSkin(CELL_SKIN);
     for (int32_t i = 0; i < Capacity; i++) {

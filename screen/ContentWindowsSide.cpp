@@ -94,7 +94,8 @@ int32_t TScrolledListBody::getRememberedHeight(int32_t Kind) const {
 void TScrolledListBody::drawBackground(int32_t Surface, int32_t X, int32_t Y) const {
     CHECK_TEXT(X >= 0, "x>=0", X);
     CHECK_TEXT(Y >= 0, "y>=0", Y);
-    const int32_t TileHeight = GetSkin(7).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     const int32_t Phase = TileHeight > 0 ? getScrollValue() % TileHeight : 0;
-    if (getListWidth() > 0 && Height > 0) DrawSkin(Surface, X, Y, getListWidth(), Height, 7, 0, Phase);
+    if (getListWidth() > 0 && Height > 0)
+        DrawSkin(Surface, X, Y, getListWidth(), Height, SKIN_PANEL_BACKGROUND, 0, Phase);
 }

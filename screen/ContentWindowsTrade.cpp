@@ -39,7 +39,7 @@ TObject OfferObject(int32_t Side, int32_t Index) {
 // Skin 7 over the whole strip, the children above it.
 void DrawStrip(TParentComponent& Strip, int32_t Surface, int32_t X, int32_t Y) {
     if (Strip.getWidth() > 0 && Strip.getHeight() > 0)
-        DrawSkin(Surface, X, Y, Strip.getWidth(), Strip.getHeight(), 7, 0, 0);
+        DrawSkin(Surface, X, Y, Strip.getWidth(), Strip.getHeight(), SKIN_PANEL_BACKGROUND, 0, 0);
     Strip.TParentComponent::draw(Surface, X, Y);
 }
 
@@ -88,9 +88,10 @@ void TTradeOffers::draw(int32_t Surface, int32_t X, int32_t Y) try {
     CHECK_TEXT(Y >= 0, "y>=0", Y);
     const int32_t Scroll = ScrollBox->getBar()->_Value;
     const int32_t GridWidth = Width - ScrollBox->getWidth();
-    const int32_t TileHeight = GetSkin(7).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     if (GridWidth > 0 && Height > 0)
-        DrawSkin(Surface, X, Y, GridWidth, Height, 7, 0, TileHeight > 0 ? Scroll % TileHeight : 0);
+        DrawSkin(Surface, X, Y, GridWidth, Height, SKIN_PANEL_BACKGROUND, 0,
+                 TileHeight > 0 ? Scroll % TileHeight : 0);
     TParentComponent::draw(Surface, X, Y);
     drawSide(Surface, X, Y, 0);
     drawSide(Surface, X, Y, 1);

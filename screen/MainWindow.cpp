@@ -272,7 +272,8 @@ TConsoleSplitter::TConsoleSplitter() { allocateDrawingList(3); }
 void TConsoleSplitter::arrange() {
     const int32_t TopHeight = GetSkin(8).Height, BottomHeight = GetSkin(9).Height;
     DrawingList[0] = TSkinPiece{8, 0, 0, Width, TopHeight, 0, 0};
-    DrawingList[1] = TSkinPiece{7, 0, TopHeight, Width, Height - TopHeight - BottomHeight, 0, 0};
+    DrawingList[1] =
+        TSkinPiece{SKIN_PANEL_BACKGROUND, 0, TopHeight, Width, Height - TopHeight - BottomHeight, 0, 0};
     DrawingList[2] = TSkinPiece{9, 0, Height - BottomHeight, Width, BottomHeight, 0, 0};
 }
 

@@ -49,9 +49,8 @@ void InitStartScreen(TSkinProperties& P) {
         P.StartScreen.ButtonRows[i] = Rows[i];
     P.StartScreen.ButtonSkinUp = SKIN_WIDE_BUTTON;
     P.StartScreen.ButtonSkinDown = SKIN_WIDE_BUTTON + 1;
-    const int32_t Frame[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
     for (int32_t i = 0; i < 9; i++)
-        P.StartScreen.PanelFrame[i] = Frame[i];
+        P.StartScreen.PanelFrame[i] = POPUP_FRAME_SKINS[i];
     P.StartScreen.PanelMargin = 10;
 }
 

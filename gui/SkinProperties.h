@@ -46,6 +46,10 @@ enum AUTOMAP_SKIN : int32_t {
     SKIN_MAP_MARKS = 74,
 };
 
+// The nine-piece frame of the start screen's panel and the help popup, in the frame constructor's order: top
+// left, top, top right, left, right, bottom left, bottom, bottom right, centre.
+inline constexpr int32_t POPUP_FRAME_SKINS[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
+
 // The combat controls' positions in one of their two layouts.
 struct TCombatLayout {
     int32_t Width = 0, Height = 0;

@@ -30,7 +30,6 @@ constexpr int32_t GRID_LEFT = 7, GRID_TOP = 4;
 constexpr int32_t CELL_SIZE = 34, CELL_PITCH = 37, OBJECT_SIZE = 32;
 constexpr int32_t MINIMUM_HEIGHT = 41;
 constexpr int32_t SCROLL_WIDTH = 12, SCROLL_HEIGHT = 38, SCROLL_STEP = 10;
-constexpr int32_t CELL_SKIN = 125;
 constexpr int32_t UP_BUTTON = 3;
 
 TObjectView* NewTitleIcon(int32_t Container) {
@@ -148,7 +147,7 @@ void TContainerWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     if (GridWidth > 0 && Height > 0 && TileHeight > 0)
         DrawSkin(Surface, X, Y, GridWidth, Height, SKIN_PANEL_BACKGROUND, 0, Offset % TileHeight);
     if (!Open) return;
-    const TSkin& Cell = GetSkin(CELL_SKIN);
+    const TSkin& Cell = GetSkin(SKIN_OBJECT_CELL);
     for (int32_t i = 0; i < Capacity; i++) {
         const int32_t Column = i % COLUMNS, Row = i / COLUMNS;
         const int32_t Left = X + GRID_LEFT + CELL_PITCH * Column, Top = GRID_TOP + CELL_PITCH * Row - Offset;

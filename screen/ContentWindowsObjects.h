@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+// The frame of one object cell in the container and trade windows.
+inline constexpr int32_t SKIN_OBJECT_CELL = 125;
+
 // A place as the server addresses it: x, y, z and the stack position sent with it.
 struct TObjectPlace {
     int32_t x, y, z, Position;

@@ -6,6 +6,7 @@
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/ContentWindowsObjects.h"
 #include "screen/ContentWindowsSide.h"
 #include "screen/Help.h"
 #include "screen/MessageTexts.h"
@@ -21,7 +22,6 @@ constexpr int32_t CELL_SIZE = 34;
 constexpr int32_t PITCH = 36; // of columns and rows
 constexpr int32_t COLUMNS = 2;
 constexpr int32_t OBJECT_SIZE = 32;
-constexpr int32_t CELL_SKIN = 125;
 constexpr int32_t FIRST_CELL_X[2] = {3, 82}, FIRST_CELL_Y = 3;
 constexpr int32_t HEADER_HEIGHT = 12, CONTROLS_HEIGHT = 26;
 
@@ -111,7 +111,7 @@ void TTradeOffers::drawSide(int32_t Surface, int32_t X, int32_t Y, int32_t Side)
         CHECK_TEXT(Y + DestY >= 0, "y+DestY>=0", Y + DestY);
         // A cell cut by the bottom edge is cut there too, so it never spills over the buttons.
         DrawSkin(Surface, X + Left, Y + DestY, CELL_SIZE, std::min(Top + CELL_SIZE, Height) - DestY,
-                 CELL_SKIN, 0, 0);
+                 SKIN_OBJECT_CELL, 0, 0);
         DrawObject(Surface, X + Left + 1, Y + Top + 1, OBJECT_SIZE, OfferObject(Side, i), 0, 0, 0, X, Y,
                    Width, Height, TTextFormat{2, 192, 192, 192, RIGHT_ALIGN}, false);
     }

@@ -252,14 +252,14 @@ bool TCompassRose::leftButtonUp(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
     TAutomapWindow& W = *static_cast<TAutomapWindow*>(Parent);
     const int32_t MidX = Width / 2, MidY = Height / 2, R = MARK_REACH;
     int32_t Direction = -1;
-    if (In(X, MidX - R, MidX + R) && In(Y, MidY - R, MidY + R)) Direction = 0;
+    if (In(X, MidX - R, MidX + R) && In(Y, MidY - R, MidY + R)) Direction = SCROLL_CENTRE;
     if (In(X, MidX - R, MidX + R)) {
-        if (In(Y, 0, MidY - R)) Direction = 1;
-        if (In(Y, MidY + R, Height)) Direction = 2;
+        if (In(Y, 0, MidY - R)) Direction = SCROLL_NORTH;
+        if (In(Y, MidY + R, Height)) Direction = SCROLL_SOUTH;
     }
-    if (In(X, 0, MidX - R) && In(Y, MidY - R, MidY + R)) Direction = 3;
+    if (In(X, 0, MidX - R) && In(Y, MidY - R, MidY + R)) Direction = SCROLL_WEST;
     if (In(X, MidX + R, Width) && In(Y, MidY - R, MidY + R)) {
-        W.scroll(4);
+        W.scroll(SCROLL_EAST);
         return true;
     }
     if (Direction != -1) W.scroll(Direction);
@@ -327,25 +327,23 @@ void TAutomapWindow::leaveCentre() {
 }
 
 void TAutomapWindow::scroll(int32_t Direction) try {
-    if (Direction != 0) leaveCentre();
+    if (Direction != SCROLL_CENTRE) leaveCentre();
     const int32_t Step = 24 / Zoom;
-    switch (Direction) {
-    case 0:
+    switch (static_cast<AUTOMAP_DIRECTION>(Direction)) {
+    case SCROLL_CENTRE:
         Centred = true;
         break;
-    case 1:
+    case SCROLL_NORTH:
         CentreY -= Step;
         break;
-    case 2:
+    case SCROLL_SOUTH:
         CentreY += Step;
         break;
-    case 3:
+    case SCROLL_WEST:
         CentreX -= Step;
         break;
-    case 4:
+    case SCROLL_EAST:
         CentreX += Step;
-        break;
-    default:
         break;
     }
     Dirty = true;
@@ -372,16 +370,16 @@ void TAutomapWindow::handleEvent(int32_t Identifier) try {
         if (Zoom >= 2) Zoom /= 2;
         break;
     case AUTOMAP_NORTH:
-        scroll(1);
+        scroll(SCROLL_NORTH);
         break;
     case AUTOMAP_EAST:
-        scroll(4);
+        scroll(SCROLL_EAST);
         break;
     case AUTOMAP_SOUTH:
-        scroll(2);
+        scroll(SCROLL_SOUTH);
         break;
     case AUTOMAP_WEST:
-        scroll(3);
+        scroll(SCROLL_WEST);
         break;
     default:
         return;

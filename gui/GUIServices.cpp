@@ -4,6 +4,7 @@
 #include "foundation/Container.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "gui/KeyCodes.h"
 #include "state/EventHints.h"
 
 #include <climits>
@@ -37,8 +38,8 @@ TServices& Services() {
 
 // A shortcut key as compared: Shift dropped, a lower-case letter raised.
 int32_t FoldShortcutKey(int32_t Key) {
-    Key &= ~0x200;
-    int32_t Character = Key & 0x1FF;
+    Key &= ~KEY_SHIFT;
+    int32_t Character = Key & KEY_CODE_MASK;
     if (Character >= 'a' && Character <= 'z') Key -= 32;
     return Key;
 }

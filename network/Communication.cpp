@@ -151,7 +151,7 @@ void DispatchEnterGame() {
     SetConnectionState(CONNECTIONSTATE_GAME);
     if (Communication.GameClient != nullptr) Communication.GameClient->enterGame();
     ReceiveEnterGame();
-    QueueEventHelp(1); // "First Login"
+    QueueEventHelp(HINT_FIRST_LOGIN);
     SendFightModes();
     AddMessage(MESSAGE_SENDERRORREPORTS, 0, 0);
 }

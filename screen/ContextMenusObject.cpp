@@ -36,32 +36,32 @@ TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t Pare
     const char* Ctrl = Classic ? nullptr : "(Ctrl)";
     const char* Alt = Classic ? nullptr : "(Alt)";
 
-    AddEntry(10001, "Look", Shift);
+    AddEntry(MENU_LOOK, "Look", Shift);
     if (UsedObject.Type != 0) {
         const bool InContainer = UsedObjectX == PLACE_OFF_MAP && UsedObjectY >= PLACE_CONTAINER_BASE;
         if (GetObjectFlag(UsedObject, FLAG_CONTAINER)) {
-            AddEntry(InContainer ? 10011 : 10012, "Open", Ctrl);
-            if (InContainer) AddEntry(10012, "Open in new window");
+            AddEntry(InContainer ? MENU_OPEN_HERE : MENU_OPEN_NEW_WINDOW, "Open", Ctrl);
+            if (InContainer) AddEntry(MENU_OPEN_NEW_WINDOW, "Open in new window");
         } else if (GetObjectFlag(UsedObject, FLAG_USEWITH)) {
-            AddEntry(10003, "Use with ...", Ctrl);
+            AddEntry(MENU_USE_WITH, "Use with ...", Ctrl);
         } else {
-            AddEntry(10002, "Use", Ctrl);
+            AddEntry(MENU_USE, "Use", Ctrl);
         }
-        if (GetObjectFlag(UsedObject, FLAG_ROTATE)) AddEntry(10014, "Rotate");
+        if (GetObjectFlag(UsedObject, FLAG_ROTATE)) AddEntry(MENU_ROTATE, "Rotate");
     }
     SeparatorPending = true;
     if (LookedObject.Type != CREATURE && !GetObjectFlag(LookedObject, FLAG_UNMOVE) &&
         GetObjectFlag(LookedObject, FLAG_TAKE))
-        AddEntry(10013, "Trade with ...");
+        AddEntry(MENU_TRADE_WITH, "Trade with ...");
     if (LookedObjectX == PLACE_OFF_MAP && LookedObjectY >= PLACE_CONTAINER_BASE &&
         HasParentContainer(LookedObjectY - PLACE_CONTAINER_BASE))
-        AddEntry(10010, "Move up");
+        AddEntry(MENU_MOVE_UP, "Move up");
 
     const bool Own = MenuCreature != 0 && MenuCreature == GetPlayerID();
     if (MenuCreature != 0 && !Own) {
         const bool Attacked = MenuCreature == GetAttackTarget(), Followed = MenuCreature == GetFollowTarget();
-        AddEntry(Attacked ? 10005 : 10004, Attacked ? "Stop Attack" : "Attack", Alt);
-        AddEntry(Followed ? 10007 : 10006, Followed ? "Stop Follow" : "Follow");
+        AddEntry(Attacked ? MENU_STOP_ATTACK : MENU_ATTACK, Attacked ? "Stop Attack" : "Attack", Alt);
+        AddEntry(Followed ? MENU_STOP_FOLLOW : MENU_FOLLOW, Followed ? "Stop Follow" : "Follow");
         SeparatorPending = true;
         const TCreature* Creature = GetCreature(MenuCreature);
         if (Creature != nullptr && IsPlayerID(MenuCreature)) {
@@ -70,41 +70,41 @@ TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t Pare
         }
     }
     if (Own) {
-        AddEntry(10008, "Set Outfit");
-        if (IsPlayerInParty() && !IsInFight()) AddEntry(10020, "Leave Party");
+        AddEntry(MENU_SET_OUTFIT, "Set Outfit");
+        if (IsPlayerInParty() && !IsInFight()) AddEntry(MENU_LEAVE_PARTY, "Leave Party");
     }
     if (MenuCreature != 0) {
         SeparatorPending = true;
-        AddEntry(10203, "Copy Name");
+        AddEntry(MENU_COPY_CREATURE_NAME, "Copy Name");
     }
     SeparatorPending = true;
     // Without a creature there is nobody to report (and no creature ID 0 to look up).
     if (MenuCreature != 0 && IsPlayerID(MenuCreature) && !Own && HasAnyRight())
-        AddEntry(10023, "Rule Violation");
+        AddEntry(MENU_RULE_VIOLATION, "Rule Violation");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
 
 void TObjectMenu::handleEvent(int32_t Event) try {
-    if (Event == 10020) {
+    if (Event == MENU_LEAVE_PARTY) {
         SendLeaveParty();
         return;
     }
     if (HandleCreatureEvent(Event, MenuCreature)) return;
     switch (Event) {
-    case 10001:
+    case MENU_LOOK:
         SendLook(LookedObjectX, LookedObjectY, LookedObjectZ, LookedObject.Type, LookedObjectPosition);
         break;
-    case 10002:
+    case MENU_USE:
         SendUseObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition, 0);
         break;
-    case 10003:
+    case MENU_USE_WITH:
         AddMessage(MESSAGE_USEWITHCURSOR, 0, 0);
         break;
-    case 10008:
+    case MENU_SET_OUTFIT:
         SendGetOutfit();
         break;
-    case 10010: {
+    case MENU_MOVE_UP: {
         CHECK(LookedObjectX == 0xFFFF, LookedObjectX);
         CHECK(LookedObject.Type != CREATURE);
         const int32_t Count = GetObjectFlag(LookedObject, CUMULATIVE) ? LookedObject.Data : 1;
@@ -112,20 +112,20 @@ void TObjectMenu::handleEvent(int32_t Event) try {
                        PLACE_OFF_MAP, LookedObjectY, 254, Count);
         break;
     }
-    case 10011:
+    case MENU_OPEN_HERE:
         CHECK(UsedObjectX == 0xFFFF, UsedObjectX);
         CHECK(UsedObjectY >= 64, UsedObjectY);
         SendUseObject(PLACE_OFF_MAP, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition,
                       UsedObjectY - PLACE_CONTAINER_BASE);
         break;
-    case 10012:
+    case MENU_OPEN_NEW_WINDOW:
         SendUseObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition,
                       GetFreeContainerNumber());
         break;
-    case 10013:
+    case MENU_TRADE_WITH:
         AddMessage(MESSAGE_TRADEWITHCURSOR, 0, 0);
         break;
-    case 10014:
+    case MENU_ROTATE:
         SendRotateObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition);
         break;
     default:

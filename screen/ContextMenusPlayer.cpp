@@ -19,10 +19,11 @@
 TMenuText::TMenuText(const char* Format, const char* Name) { std::snprintf(Text, sizeof Text, Format, Name); }
 
 void AddPlayerEntries(TContextMenu& Menu, const char* Name) {
-    Menu.AddEntry(10100, TMenuText("Message to %s", Name).Text);
-    if (HasOwnPrivateChannel()) Menu.AddEntry(10016, "Invite to private chat");
-    if (!IsBuddyName(Name)) Menu.AddEntry(10015, "Add to VIP list");
-    Menu.AddEntry(10101, TMenuText(IsTalkFiltered(0, Name, -1) ? "Unignore %s" : "Ignore %s", Name).Text);
+    Menu.AddEntry(MENU_MESSAGE_TO, TMenuText("Message to %s", Name).Text);
+    if (HasOwnPrivateChannel()) Menu.AddEntry(MENU_INVITE_TO_CHANNEL, "Invite to private chat");
+    if (!IsBuddyName(Name)) Menu.AddEntry(MENU_ADD_TO_VIP, "Add to VIP list");
+    Menu.AddEntry(MENU_IGNORE,
+                  TMenuText(IsTalkFiltered(0, Name, -1) ? "Unignore %s" : "Ignore %s", Name).Text);
 }
 
 void AddPartyEntry(TContextMenu& Menu, const TCreature& Creature) {
@@ -31,22 +32,23 @@ void AddPartyEntry(TContextMenu& Menu, const TCreature& Creature) {
     case 0:
     case 2:
         if (Other == 1)
-            Menu.AddEntry(10019, TMenuText("Join %s's Party", Creature.Name).Text);
+            Menu.AddEntry(MENU_JOIN_PARTY, TMenuText("Join %s's Party", Creature.Name).Text);
         else
-            Menu.AddEntry(10018, "Invite to Party");
+            Menu.AddEntry(MENU_INVITE_TO_PARTY, "Invite to Party");
         break;
     case 1:
-        if (Other == 2) Menu.AddEntry(10021, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
+        if (Other == 2)
+            Menu.AddEntry(MENU_REVOKE_INVITATION, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
         break;
     case 3:
         break;
     case 4:
         if (Other == 2)
-            Menu.AddEntry(10021, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
+            Menu.AddEntry(MENU_REVOKE_INVITATION, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
         else if (Other == 3)
-            Menu.AddEntry(10022, TMenuText("Pass Leadership to %s", Creature.Name).Text);
+            Menu.AddEntry(MENU_PASS_LEADERSHIP, TMenuText("Pass Leadership to %s", Creature.Name).Text);
         else
-            Menu.AddEntry(10018, "Invite to Party");
+            Menu.AddEntry(MENU_INVITE_TO_PARTY, "Invite to Party");
         break;
     default:
         ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown player party flag", "GetPlayerPartyFlag()",
@@ -72,26 +74,26 @@ void PostRuleViolation(const char* Name) {
 
 bool HandleCreatureEvent(int32_t Event, uint32_t CreatureID) {
     switch (Event) {
-    case 10004:
-    case 10005:
-        SetAttackTarget(Event == 10004 ? CreatureID : 0);
-        SendAttack(Event == 10004 ? CreatureID : 0);
+    case MENU_ATTACK:
+    case MENU_STOP_ATTACK:
+        SetAttackTarget(Event == MENU_ATTACK ? CreatureID : 0);
+        SendAttack(Event == MENU_ATTACK ? CreatureID : 0);
         return true;
-    case 10006:
-    case 10007:
-        SetFollowTarget(Event == 10006 ? CreatureID : 0);
-        SendFollow(Event == 10006 ? CreatureID : 0);
+    case MENU_FOLLOW:
+    case MENU_STOP_FOLLOW:
+        SetFollowTarget(Event == MENU_FOLLOW ? CreatureID : 0);
+        SendFollow(Event == MENU_FOLLOW ? CreatureID : 0);
         return true;
-    case 10015:
-    case 10016:
-    case 10100:
-    case 10101:
-    case 10203:
-    case 10018:
-    case 10019:
-    case 10021:
-    case 10022:
-    case 10023:
+    case MENU_ADD_TO_VIP:
+    case MENU_INVITE_TO_CHANNEL:
+    case MENU_MESSAGE_TO:
+    case MENU_IGNORE:
+    case MENU_COPY_CREATURE_NAME:
+    case MENU_INVITE_TO_PARTY:
+    case MENU_JOIN_PARTY:
+    case MENU_REVOKE_INVITATION:
+    case MENU_PASS_LEADERSHIP:
+    case MENU_RULE_VIOLATION:
         break;
     default:
         return false;
@@ -100,34 +102,34 @@ bool HandleCreatureEvent(int32_t Event, uint32_t CreatureID) {
     if (Creature == nullptr) return true;
     const char* Name = Creature->Name;
     switch (Event) {
-    case 10015:
+    case MENU_ADD_TO_VIP:
         SendAddVIP(Name);
         break;
-    case 10016:
+    case MENU_INVITE_TO_CHANNEL:
         SendInviteToChannel(Name);
         break;
-    case 10100:
+    case MENU_MESSAGE_TO:
         SendPrivateChannel(Name);
         break;
-    case 10101:
+    case MENU_IGNORE:
         ToggleIgnore(Name);
         break;
-    case 10203:
+    case MENU_COPY_CREATURE_NAME:
         CopyTextToClipboard(Name);
         break;
-    case 10018:
+    case MENU_INVITE_TO_PARTY:
         SendInviteToParty(Creature->CreatureID);
         break;
-    case 10019:
+    case MENU_JOIN_PARTY:
         SendJoinParty(Creature->CreatureID);
         break;
-    case 10021:
+    case MENU_REVOKE_INVITATION:
         SendRevokeInvitation(Creature->CreatureID);
         break;
-    case 10022:
+    case MENU_PASS_LEADERSHIP:
         SendPassLeadership(Creature->CreatureID);
         break;
-    case 10023:
+    case MENU_RULE_VIOLATION:
         PostRuleViolation(Name);
         break;
     }

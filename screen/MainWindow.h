@@ -19,6 +19,36 @@ using TEngineSwitch = void (*)(int32_t Engine);
 void SetEngineSwitch(TEngineSwitch Switch);
 bool HasEngineSwitch();
 
+// The commands the main window takes (handleEvent) from the game screen's buttons and shortcuts, the
+// side-bar panels, the option pages and the message boxes bound to it; it ignores any other number.
+enum MAIN_COMMAND : int32_t {
+    MAIN_CANCEL = 2, // "No" or "Cancel" of a box: the box ends
+    MAIN_EXIT = 7,
+    MAIN_OPTIONS = 8,
+    MAIN_RELAYOUT = 9,
+    MAIN_TOGGLE_SKILLS = 14,
+    MAIN_TOGGLE_BATTLE = 15,
+    MAIN_TOGGLE_VIP = 22,
+    MAIN_MINIMISE_INVENTORY = 23,
+    MAIN_MAXIMISE_INVENTORY = 24,
+    MAIN_ABORT_CONNECTING = 29,
+    MAIN_STOP = 32,
+    MAIN_COPY_LINK = 33, // "Yes" of the link-copy warning
+    MAIN_FULLSCREEN = 504,
+    MAIN_BUG_REPORT = 505,
+    MAIN_LOGOUT = 506,
+    MAIN_ASK_LOGOUT = 507, // the leave-game query, whose "Yes" sends MAIN_LOGOUT
+    MAIN_CHARACTER_LIST = 509,
+    MAIN_HELP = 701,
+    MAIN_HELP_MODE = 702,
+    MAIN_TUTOR_CHANNEL = 704,
+    MAIN_RULE_VIOLATION = 705,
+    MAIN_GAMEMASTER_REPORT = 708,
+    MAIN_ENGINE_DIRECTDRAW = 800,
+    MAIN_ENGINE_DIRECT3D9 = 801,
+    MAIN_ENGINE_OPENGL = 802,
+};
+
 // The web page that "Access Account" opens.
 inline constexpr const char* ACCOUNT_PAGE_URL = "https://www.pellarune.example/account/";
 
@@ -28,7 +58,7 @@ public:
     TStartScreen();
     void setSize(int32_t Width, int32_t Height) override;
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
-    // 501 login, 502 info, 503 options, 508 account page, 7 quit; only while offline.
+    // The five buttons; only while offline.
     void handleEvent(int32_t Identifier) override;
 
     TWindowFrame* ButtonPanel = nullptr; // a child

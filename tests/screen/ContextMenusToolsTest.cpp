@@ -43,7 +43,8 @@ TEST_F(ToolMenu, TheDefaultTabOffersSavingAndClearingOnly) {
     EXPECT_EQ(Console.Log, Lines{"save"});
     Choose(Menu, "Clear Window");
     EXPECT_EQ(DefaultTextBuffer()->getNumberOfLines(), 0);
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10106); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_PROCESS_REQUEST); }).find("unknown event"),
+              std::string::npos);
     EXPECT_NE(ThrownText([] { TChannelMenu None(nullptr, 0, 0, 800, 600); }).find("_ConsoleWindow!=NULL"),
               std::string::npos);
 }
@@ -98,7 +99,7 @@ TEST_F(ToolMenu, ARequestMenuBelowTheLinesIsOneEmptyEntryThatDoesNothing) {
         TRequestMenu Menu(&Console, Line, 10, 10, 800, 600);
         EXPECT_EQ(Entries(Menu), Lines{""});
         Choose(Menu, "");
-        Menu.handleEvent(10106);
+        Menu.handleEvent(MENU_PROCESS_REQUEST);
     }
     EXPECT_TRUE(NothingSent());
     EXPECT_TRUE(Console.Log.empty());
@@ -127,7 +128,8 @@ TEST_F(ToolMenu, EditFieldEntriesFollowSelectionClipboardAndReadOnly) {
     ReadOnly.SelectionStart = 0;
     ReadOnly.SelectionLength = 2;
     EXPECT_EQ(Entries(TEditMenu(&ReadOnly, 10, 10, 800, 600)), (Lines{"Copy", "-", "Select All"}));
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10100); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_SERVER_MESSAGES); }).find("unknown event"),
+              std::string::npos);
 }
 
 // ---- automap marks ----

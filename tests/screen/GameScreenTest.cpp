@@ -149,11 +149,11 @@ TEST_F(GameScreen, TheMinimisedInventoryComesBackAndSwapsInPlace) {
     Root->setGameScreen(true);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
     const int32_t Small = Root->SideBarFrame->Height;
-    Root->handleEvent(24); // the restore button
+    Root->handleEvent(MAIN_MAXIMISE_INVENTORY);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 1}));
     EXPECT_GT(Root->SideBarFrame->Height, Small);
     EXPECT_EQ(Root->DialogWindow->Y, Root->SideBarFrame->Height);
-    Root->handleEvent(23);
+    Root->handleEvent(MAIN_MINIMISE_INVENTORY);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
     EXPECT_EQ(Root->SideBarFrame->Height, Small);
 }
@@ -252,7 +252,7 @@ TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesVie
     EXPECT_STREQ(First->Text, "Message to Brenna");
 
     // "Select all" reaches the real view.
-    Menu->handleEvent(10206);
+    Menu->handleEvent(MENU_SELECT_ALL);
     EXPECT_TRUE(View->hasSelection());
     KeyPressed(27);
     EXPECT_EQ(GetModalWindow(), nullptr);

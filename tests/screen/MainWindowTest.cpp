@@ -185,7 +185,7 @@ TEST_F(MainWindow, ShortcutsOfTheGameScreenAreRemovedWithIt) {
 }
 
 TEST_F(MainWindow, FullScreenSwitchNeedsAStoredModeOf640x480AtLeast) {
-    Root->handleEvent(504);
+    Root->handleEvent(MAIN_FULLSCREEN);
     EXPECT_TRUE(Calls.empty());
     SetFullscreenMode(TDisplayMode{600, 400, 32, 60});
     SetVideoMode(WINDOWED_MODE);
@@ -199,30 +199,30 @@ TEST_F(MainWindow, FullScreenSwitchNeedsAStoredModeOf640x480AtLeast) {
 TEST_F(MainWindow, AbortBringsBackTheCharacterListOnlyFromTheGameServer) {
     SetConnectionState(CONNECTIONSTATE_CONNECTLOGIN);
     SetActionState(ACTIONSTATE_DIALOG);
-    Root->handleEvent(29);
+    Root->handleEvent(MAIN_ABORT_CONNECTING);
     EXPECT_TRUE(queuedTypes().empty());
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     SetConnectionState(CONNECTIONSTATE_CONNECTGAME);
-    Root->handleEvent(29);
+    Root->handleEvent(MAIN_ABORT_CONNECTING);
     EXPECT_EQ(queuedTypes(), (TTypes{MESSAGE_WAITFORCHARACTERS, MESSAGE_CHARACTERLIST}));
 }
 
 TEST_F(MainWindow, BugReportNeedsTheRightTheGameAndNoDialog) {
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     ASSERT_NE(GetStatusMessage(), nullptr);
     EXPECT_STREQ(GetStatusMessage(), "You are not authorised to send bug reports.");
     SetRight(40, 1);
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     EXPECT_TRUE(queuedTypes().empty());
     SetConnectionState(CONNECTIONSTATE_GAME);
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     EXPECT_EQ(queuedTypes(), (TTypes{MESSAGE_BUGREPORT}));
     ClearRights();
 }
 
 TEST_F(MainWindow, LogoutQueryCarriesItsRecord) {
-    Root->handleEvent(507);
+    Root->handleEvent(MAIN_ASK_LOGOUT);
     int32_t Type;
     intptr_t P1, P2;
     PopMessage(Type, P1, P2);
@@ -237,9 +237,9 @@ TEST_F(MainWindow, LogoutQueryCarriesItsRecord) {
 
 TEST_F(MainWindow, EngineButtonsAskTheControllerForTheirEngine) {
     SetEngineSwitch([](int32_t Engine) { Calls.push_back("engine " + std::to_string(Engine)); });
-    Root->handleEvent(800);
-    Root->handleEvent(801);
-    Root->handleEvent(802);
+    Root->handleEvent(MAIN_ENGINE_DIRECTDRAW);
+    Root->handleEvent(MAIN_ENGINE_DIRECT3D9);
+    Root->handleEvent(MAIN_ENGINE_OPENGL);
     EXPECT_EQ(Calls, (std::vector<std::string>{"engine 0", "engine 2", "engine 1"}));
     SetEngineSwitch(nullptr);
     EXPECT_THROW(Root->handleEvent(800), TMyException);

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr int32_t KEY_SHIFT = 0x200;
-
 // The key without Shift, so that an upper-case letter typed with Shift still matches.
 int32_t Unshifted(int32_t Key) { return Key & ~KEY_SHIFT; }
 

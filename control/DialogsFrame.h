@@ -6,6 +6,7 @@
 #include "gui/DialogElementsEdit.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUI.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 
 #include <cstdint>
@@ -20,9 +21,6 @@ enum : int32_t {
     DIALOG_LOGOUT = 506,
     DIALOG_HELP = 701,
 };
-
-inline constexpr int32_t KEY_ENTER = 13;
-inline constexpr int32_t KEY_ESCAPE = 27;
 
 // The longest character name a name field takes.
 inline constexpr int32_t CHARACTER_NAME_LENGTH = 29;

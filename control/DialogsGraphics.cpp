@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int32_t KEY_UP = 268;
-constexpr int32_t KEY_DOWN = 271;
-
 constexpr int32_t ADVANCED = 407;
 constexpr int32_t FRAMERATE_MOVED = 30;
 constexpr int32_t NO_FRAMERATE_LIMIT = 201;

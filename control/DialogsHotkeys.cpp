@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int32_t KEY_UP = 268;
-constexpr int32_t KEY_DOWN = 271;
 constexpr int32_t SELECTED = 11;
 constexpr int32_t LINE_ROOM = 271; // "Control+F12: " and a full text
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int32_t KEY_HOME = 274, KEY_END = 275, KEY_PAGEUP = 276, KEY_PAGEDOWN = 277;
-constexpr int32_t KEY_UP = 268, KEY_DOWN = 271;
 constexpr int32_t MAX_MOVE_COUNT = 100;
 
 } // namespace
@@ -52,9 +50,9 @@ void TMoveCountDialog::keyPressed(int32_t Key) try {
     }
     const int32_t Count = getCount();
     switch (Key) {
-    case KEY_PAGEUP:
+    case KEY_PAGE_UP:
         return setCount(Count + 10);
-    case KEY_PAGEDOWN:
+    case KEY_PAGE_DOWN:
         return setCount(Count - 10);
     case KEY_HOME:
         return setCount(MaximumCount);

@@ -29,8 +29,6 @@ using namespace testserver;
 
 namespace {
 
-constexpr int32_t KEY_TAB = 9, KEY_DOWN = 271;
-
 const TComponent* StartButton(const char* Caption) {
     const TWindowFrame* Panel = GetMainWindow()->StartScreen->ButtonPanel;
     for (const TComponent* C = Panel->_Window->getFirstChild(); C != nullptr; C = C->getNext())

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int32_t KEY_TAB = 9, KEY_DOWN = 271;
-
 void ListCharacters(int32_t Count) {
     const uint8_t Loopback[4] = {127, 0, 0, 1};
     const char* const Names[] = {"Aldric", "Brenna", "Cedric", "Dunja"};

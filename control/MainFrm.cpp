@@ -123,7 +123,7 @@ bool CMainFrame::create() try {
     int32_t Width = 0, Height = 0;
     AppWindow->getClientSize(Width, Height);
     InitMainWindow(Width, Height, QuitProgram, ::SetViewMode, OpenURL);
-    InitControl(AppWindow.get(), this, TFrameCallbacks{QuitProgram, StartPatcher, ::SetViewMode, OpenURL});
+    InitControl(AppWindow.get(), this);
     makeCursors();
     placeAtCreation();
     AppWindow->setTimer(1, 100);

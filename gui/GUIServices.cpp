@@ -5,6 +5,7 @@
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "gui/KeyCodes.h"
+#include "state/EventHints.h"
 
 #include <climits>
 
@@ -28,7 +29,6 @@ struct TServices {
     int32_t HelpX = 0, HelpY = 0, HelpWidth = 0, HelpHeight = 0;
     int32_t HelpContext = 0;
     bool HelpChanged = false;
-    THintQueueReset HintQueueReset = nullptr;
 };
 
 TServices& Services() {
@@ -161,10 +161,8 @@ void ResetHelpState() {
     TServices& State = Services();
     State.HelpContext = 1;
     State.HelpChanged = false;
-    if (State.HintQueueReset != nullptr) State.HintQueueReset();
+    ResetEventHelps();
 }
-
-void SetHintQueueReset(THintQueueReset Reset) { Services().HintQueueReset = Reset; }
 
 void SetHelpOrigin(int32_t X, int32_t Y) {
     Services().HelpX = X;

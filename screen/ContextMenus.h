@@ -302,12 +302,18 @@ public:
 
 // ---- Opening ----
 
-// Builds the menu of one context-menu event at the pointer inside the main window. Param1 is the event's
-// first parameter: 53 the creature ID, 54 the VIP character ID or 0, 55 and 57 the display line, 58 the
-// TEditField, 59 a TMarkMenuData heap block (taken over), 60 the skills window as its TSkillsMenuHost.
-// NULL when there is no main window, or for 55 to 57 while the console is not a TChatConsole.
-using TMenuFactory = TComponent* (*)(intptr_t Param1, intptr_t Param2);
-// The factory of event Type (52 to 60), for the controller's window factories; checks the type.
-TMenuFactory GetContextMenuFactory(int32_t Type);
-// The controller's help-popup placement: Popup must be a THelpPopup, Root the main window.
+// Each builds its menu at the pointer inside the main window from the parameters of its event (52 to 60):
+// 53 the creature ID, 54 the VIP character ID or 0, 55 and 57 the display line, 58 the TEditField, 59 a
+// TMarkMenuData heap block (copied), 60 the skills window as its TSkillsMenuHost. NULL when there is no main
+// window, or for 55 to 57 while the console is not a TChatConsole.
+TComponent* OpenObjectMenu(intptr_t Param1, intptr_t Param2);
+TComponent* OpenCreatureMenu(intptr_t CreatureID, intptr_t Param2);
+TComponent* OpenBuddyMenu(intptr_t CharacterID, intptr_t Param2);
+TComponent* OpenTextMenu(intptr_t Line, intptr_t Param2);
+TComponent* OpenChannelMenu(intptr_t Param1, intptr_t Param2);
+TComponent* OpenRequestMenu(intptr_t Line, intptr_t Param2);
+TComponent* OpenEditMenu(intptr_t Edit, intptr_t Param2);
+TComponent* OpenMarkMenu(intptr_t Data, intptr_t Param2);
+TComponent* OpenSkillsMenu(intptr_t Window, intptr_t Param2);
+// The help popup's placement when the main window changes: Popup must be a THelpPopup, Root the main window.
 void PlaceHelpPopupInWindow(TComponent* Popup, TComponent* Root);

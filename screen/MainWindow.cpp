@@ -44,7 +44,6 @@ struct {
     TQuitProgram QuitProgram = nullptr;
     TSetViewMode SetViewMode = nullptr;
     TOpenURL OpenURL = nullptr;
-    TGameScreenAssembly Assembly;
     TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
@@ -94,8 +93,6 @@ constexpr TStartButton StartButtons[] = {
 void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
 
 } // namespace
-
-void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
 
 // ---- Game-screen assembly ----
 
@@ -177,8 +174,6 @@ void RecordOpenWindows(TMainWindow& Main) {
 bool IsSideWindowOpen(TMainWindow& Main, int32_t Identifier) {
     return Main.DialogWindow != nullptr && Main.DialogWindow->hasContentWindow(Identifier);
 }
-void OpenSideWindow(TMainWindow& Main, int32_t Identifier) { Main.openSideWindow(Identifier); }
-void CloseSideWindow(TMainWindow& Main, int32_t Identifier) { Main.closeSideWindow(Identifier); }
 
 // The inventory panel changes form in its place in the side bar; the frame follows the new height.
 void SwapInventoryPanel(TMainWindow& Main, int32_t NewPanel) {
@@ -193,25 +188,10 @@ void SwapInventoryPanel(TMainWindow& Main, int32_t NewPanel) {
     Main.setSize(Main.Width, Main.Height);
 }
 
-void ActivateGameConsole(TMainWindow& Main, bool Flag) {
-    if (Main.Console != nullptr) static_cast<TConsoleWindow*>(Main.Console)->activateInput(Flag);
-}
-
 } // namespace
 
-TGameScreenAssembly GameScreenAssembly() {
-    TGameScreenAssembly Assembly;
-    Assembly.Build = BuildGameScreen;
-    Assembly.RecordOpenWindows = RecordOpenWindows;
-    Assembly.IsSideWindowOpen = IsSideWindowOpen;
-    Assembly.OpenSideWindow = OpenSideWindow;
-    Assembly.CloseSideWindow = CloseSideWindow;
-    Assembly.SwapInventoryPanel = SwapInventoryPanel;
-    Assembly.ActivateConsoleInput = ActivateGameConsole;
-    return Assembly;
-}
-
 void SetEngineSwitch(TEngineSwitch Switch) { Module.EngineSwitch = Switch; }
+bool HasEngineSwitch() { return Module.EngineSwitch != nullptr; }
 
 // ---- Start screen ----
 
@@ -315,8 +295,7 @@ TMainWindow::TMainWindow(int32_t _Width, int32_t _Height) {
 }
 
 TMainWindow::~TMainWindow() {
-    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
-        Module.Assembly.RecordOpenWindows(*this);
+    if (FirstChild != nullptr && InGame) RecordOpenWindows(*this);
     // The shortcut table must not keep pointing at the deleted window.
     RemoveShortcut(KEY_CTRL_F);
     RemoveShortcut(KEY_ALT_ENTER);
@@ -325,9 +304,7 @@ TMainWindow::~TMainWindow() {
 }
 
 void TMainWindow::setGameScreen(bool _InGame) {
-    if (_InGame) CHECK_TEXT(Module.Assembly.Build != nullptr, "game screen not available");
-    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
-        Module.Assembly.RecordOpenWindows(*this);
+    if (FirstChild != nullptr && InGame) RecordOpenWindows(*this);
     while (FirstChild != nullptr)
         deleteChild(FirstChild);
     MapWindow = Console = nullptr;
@@ -342,15 +319,14 @@ void TMainWindow::setGameScreen(bool _InGame) {
         for (const TGameScreenShortcut& Shortcut : GameScreenShortcuts)
             RemoveShortcut(Shortcut.Key);
     } else {
-        Module.Assembly.Build(*this);
+        BuildGameScreen(*this);
     }
     setSize(Width, Height);
     activateConsoleInput(Module.ModalWindow == nullptr);
 }
 
 void TMainWindow::activateConsoleInput(bool Flag) {
-    if (Console != nullptr && Module.Assembly.ActivateConsoleInput != nullptr)
-        Module.Assembly.ActivateConsoleInput(*this, Flag);
+    if (auto* GameConsole = dynamic_cast<TConsoleWindow*>(Console)) GameConsole->activateInput(Flag);
 }
 
 void TMainWindow::setSize(int32_t _Width, int32_t _Height) {
@@ -461,12 +437,10 @@ void TMainWindow::keyPressed(int32_t Key) {
 }
 
 void TMainWindow::toggleSideWindow(int32_t Identifier) {
-    const TGameScreenAssembly& A = Module.Assembly;
-    if (A.IsSideWindowOpen == nullptr || A.OpenSideWindow == nullptr || A.CloseSideWindow == nullptr) return;
-    if (A.IsSideWindowOpen(*this, Identifier))
-        A.CloseSideWindow(*this, Identifier);
+    if (IsSideWindowOpen(*this, Identifier))
+        closeSideWindow(Identifier);
     else
-        A.OpenSideWindow(*this, Identifier);
+        openSideWindow(Identifier);
 }
 
 void TMainWindow::openSideWindow(int32_t Identifier) try {
@@ -566,9 +540,8 @@ void TMainWindow::handleEvent(int32_t Event) try {
         break;
     case MAIN_MINIMISE_INVENTORY:
     case MAIN_MAXIMISE_INVENTORY:
-        if (Module.Assembly.SwapInventoryPanel != nullptr)
-            Module.Assembly.SwapInventoryPanel(
-                *this, Event == MAIN_MINIMISE_INVENTORY ? SMALL_INVENTORY_WINDOW : INVENTORY_WINDOW);
+        SwapInventoryPanel(*this,
+                           Event == MAIN_MINIMISE_INVENTORY ? SMALL_INVENTORY_WINDOW : INVENTORY_WINDOW);
         break;
     case MAIN_ABORT_CONNECTING: {
         Disconnect(false);

@@ -9,15 +9,15 @@
 
 #include <cstdint>
 
-class TMainWindow;
-
 // The frame window's services that the main window calls.
 using TQuitProgram = void (*)();
 using TSetViewMode = void (*)(int32_t Mode); // 1 windowed, 2 full screen
 using TOpenURL = void (*)(const char* Url);
-// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller.
+// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller, whose start
+// fails while it is not.
 using TEngineSwitch = void (*)(int32_t Engine);
 void SetEngineSwitch(TEngineSwitch Switch);
+bool HasEngineSwitch();
 
 // The commands the main window takes (handleEvent) from the game screen's buttons and shortcuts, the
 // side-bar panels, the option pages and the message boxes bound to it; it ignores any other number.
@@ -51,27 +51,6 @@ enum MAIN_COMMAND : int32_t {
 
 // The web page that "Access Account" opens.
 inline constexpr const char* ACCOUNT_PAGE_URL = "https://www.pellarune.example/account/";
-
-// What the main window needs of the game-screen assembly, which builds the game screen's parts into the
-// main window's members and keeps its side windows. Filled by the game-screen module; until it is, the game
-// screen cannot be shown (setGameScreen(true) fails) and nothing below is called.
-struct TGameScreenAssembly {
-    // Builds the game screen into Main (map, splitter, console, side bar, side windows, shortcuts).
-    void (*Build)(TMainWindow& Main) = nullptr;
-    // Records the open side-bar panels and side windows in the options before the game screen goes.
-    void (*RecordOpenWindows)(TMainWindow& Main) = nullptr;
-    bool (*IsSideWindowOpen)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    void (*OpenSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    void (*CloseSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    // Replaces the inventory panel by its other form (NewPanel 1 full, 2 minimised).
-    void (*SwapInventoryPanel)(TMainWindow& Main, int32_t NewPanel) = nullptr;
-    void (*ActivateConsoleInput)(TMainWindow& Main, bool Flag) = nullptr;
-};
-void SetGameScreenAssembly(const TGameScreenAssembly& Assembly);
-
-// The game screen: map window, splitter and console, the side bar of panels and the column of side windows
-// in the arrangement the OpenDialogs option stored. The controller installs it.
-TGameScreenAssembly GameScreenAssembly();
 
 // The start screen: the title picture stretched over the client area and a framed panel of five buttons.
 class TStartScreen : public TParentComponent {
@@ -111,7 +90,10 @@ public:
     void keyPressed(int32_t Key) override;
     void handleEvent(int32_t Identifier) override;
 
-    // Tears down the screen shown and builds the start screen (false) or the game screen (true).
+    // Tears down the screen shown (recording the game screen's open side-bar panels and side windows in the
+    // options) and builds the start screen (false) or the game screen (true): map window, splitter and
+    // console, the side bar of panels and the column of side windows in the arrangement the OpenDialogs
+    // option stored, and the game screen's shortcuts.
     void setGameScreen(bool InGame);
     void activateConsoleInput(bool Flag);
     int32_t getConsoleHeight() const;

@@ -242,23 +242,20 @@ protected:
     }
 };
 
-TEST_F(OpenMenu, FactoriesBuildEachMenuAtThePointerKeptInsideTheMainWindow) {
+TEST_F(OpenMenu, OpenersBuildEachMenuAtThePointerKeptInsideTheMainWindow) {
     SetMousePosition(635, 475);
-    std::unique_ptr<TComponent> Menu(GetContextMenuFactory(MESSAGE_VIPMENU)(0, 0));
+    std::unique_ptr<TComponent> Menu(OpenBuddyMenu(0, 0));
     ASSERT_NE(dynamic_cast<TBuddyMenu*>(Menu.get()), nullptr);
     EXPECT_EQ(Menu->X + Menu->getWidth(), 635);
     EXPECT_EQ(Menu->Y + Menu->getHeight(), 475);
     SetMousePosition(20, 30);
     TSkillsWindowProbe Window;
-    Menu.reset(GetContextMenuFactory(MESSAGE_SKILLSMENU)(
-        MessageParameter(static_cast<TSkillsMenuHost*>(&Window)), 0));
+    Menu.reset(OpenSkillsMenu(MessageParameter(static_cast<TSkillsMenuHost*>(&Window)), 0));
     EXPECT_EQ(Window.SkillsMenu, Menu.get());
     EXPECT_EQ(Menu->X, 20);
     EXPECT_EQ(Menu->Y, 30);
     // Without a chat console the console's menus are not built.
-    EXPECT_EQ(GetContextMenuFactory(MESSAGE_CHANNELTABMENU)(0, 0), nullptr);
-    EXPECT_NE(ThrownText([] { GetContextMenuFactory(MESSAGE_STARTPATCHER); }).find("In(Type,"),
-              std::string::npos);
+    EXPECT_EQ(OpenChannelMenu(0, 0), nullptr);
 
     THelpPopup Popup("Help");
     SetHelpOrigin(300, 200);

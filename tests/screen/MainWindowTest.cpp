@@ -22,7 +22,7 @@ std::vector<std::string> Calls;
 TEventLog Log;
 
 // Stand-ins for the game screen's parts: their minimum heights are what the layout reads; the console logs
-// the keys it gets.
+// the keys it gets. They take the start screen's place as the real parts do.
 class TConsoleProbe : public TProbeParent {
 public:
     using TProbeParent::TProbeParent;
@@ -31,7 +31,10 @@ public:
 TProbeParent* MapPart = nullptr;
 TProbeParent* ConsolePart = nullptr;
 
-void BuildStandIns(TMainWindow& Main) {
+void ShowStandInGameScreen(TMainWindow& Main) {
+    Main.deleteChild(Main.StartScreen);
+    Main.StartScreen = nullptr;
+    Main.InGame = true;
     MapPart = new TProbeParent(Log, "map");
     MapPart->MinimumHeight = 200;
     ConsolePart = new TConsoleProbe(Log, "console");
@@ -41,6 +44,7 @@ void BuildStandIns(TMainWindow& Main) {
     Main.ConsoleSplitter = new TConsoleSplitter;
     Main.addChild(Main.ConsoleSplitter);
     Main.Console = Main.addChild(ConsolePart);
+    Main.setSize(Main.Width, Main.Height);
 }
 
 class MainWindow : public ::testing::Test {
@@ -55,9 +59,6 @@ protected:
         SetActionState(ACTIONSTATE_NONE);
         InitSkins();
         InitSkinProperties();
-        TGameScreenAssembly Assembly;
-        Assembly.Build = BuildStandIns;
-        SetGameScreenAssembly(Assembly);
         InitMainWindow(
             800, 600, [] { Calls.push_back("quit"); },
             [](int32_t Mode) { Calls.push_back("viewmode " + std::to_string(Mode)); },
@@ -66,7 +67,6 @@ protected:
     }
     void TearDown() override {
         ExitMainWindow();
-        SetGameScreenAssembly(TGameScreenAssembly());
         ClearMessages();
         SetConnectionState(CONNECTIONSTATE_OFFLINE);
         ExitSkins();
@@ -126,14 +126,8 @@ TEST_F(MainWindow, StartButtonsDoNothingWhileConnecting) {
     EXPECT_TRUE(Calls.empty());
 }
 
-TEST_F(MainWindow, TheGameScreenNeedsItsAssembly) {
-    SetGameScreenAssembly(TGameScreenAssembly());
-    EXPECT_THROW(Root->setGameScreen(true), TMyException);
-    EXPECT_NE(Root->StartScreen, nullptr); // the start screen stays
-}
-
 TEST_F(MainWindow, EnlargingKeepsTheConsoleAndShrinkingNeverShrinksTheMap) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     EXPECT_EQ(Root->StartScreen, nullptr);
     EXPECT_EQ(ConsolePart->Height, 120);
     EXPECT_EQ(MapPart->Height, 600 - 120 - 5);
@@ -149,7 +143,7 @@ TEST_F(MainWindow, EnlargingKeepsTheConsoleAndShrinkingNeverShrinksTheMap) {
 }
 
 TEST_F(MainWindow, ATallConsoleIsCutAtLayout) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     Root->setConsoleHeight(1000);
     Root->setSize(800, 600);
     EXPECT_EQ(MapPart->Height, 200);
@@ -159,7 +153,7 @@ TEST_F(MainWindow, ATallConsoleIsCutAtLayout) {
 }
 
 TEST_F(MainWindow, DraggingTheSplitterUpMakesTheConsoleTaller) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     const int32_t SplitterY = Root->ConsoleSplitter->Y;
     Root->leftButtonDown(10, SplitterY + 2, 0);
     Root->mouseMove(10, SplitterY + 2 - 30);
@@ -172,7 +166,7 @@ TEST_F(MainWindow, DraggingTheSplitterUpMakesTheConsoleTaller) {
 }
 
 TEST_F(MainWindow, KeysReachTheConsoleOnlyInTheGame) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     Root->keyPressed('a');
     Root->keyPressed(268);
     EXPECT_TRUE(Log.empty());

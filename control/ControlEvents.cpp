@@ -41,7 +41,7 @@ void OpenConsoleTab(int32_t Type, intptr_t Param1, intptr_t Param2) {
             ->setOwnChannel(true);
         return;
     case MESSAGE_OPENREQUESTQUEUE:
-        Console->openTab(MessagePointer<TTextBuffer>(Param1), MessageTexts[145]);
+        Console->openTab(MessagePointer<TTextBuffer>(Param1), MessageTexts[TEXT_RULE_VIOLATIONS_CAPTION]);
         return;
     case MESSAGE_OPENREQUEST:
         Console->openRequestTab(Text(Param1));

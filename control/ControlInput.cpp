@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "screen/ContextMenus.h"
 #include "screen/Help.h"
 #include "screen/MainWindow.h"
@@ -18,9 +19,8 @@ struct {
     bool ShowFramesPerSecond = false;
 } Input;
 
-// Held modifier bits of the frame window.
-constexpr uint32_t KEY_SHIFT = 0x200;
-constexpr int32_t KEY_ALT_F8 = 0x800 | 263;
+// Shows and hides the frame rate.
+constexpr int32_t KEY_ALT_F8 = KEY_ALT | (KEY_F1 + 7);
 
 TMainWindow* Root() {
     TMainWindow* Window = GetMainWindow();

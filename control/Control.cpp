@@ -2,12 +2,12 @@
 // the ring of the last message types, leaving the game and the character switch.
 #include "control/Control.h"
 
-#include "control/ControlDownload.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "network/Communication.h"
 #include "network/Network.h"
+#include "screen/MainWindow.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -20,7 +20,6 @@ struct {
     int32_t LastPacketTypeIndex = 0;
     bool CharacterSwitchPending = false;
     int32_t CharacterSwitchDeadline = 0; // GetMilliseconds() time
-    TLeaveGameScreenHook LeaveGameScreen = nullptr;
 } Control;
 
 void RecordPacketType(int32_t Type) {
@@ -38,7 +37,7 @@ void DispatchPacket(int32_t Type) {
                                "");
         Handler();
         // the download dialog opens and moves while the rest of the download is still arriving
-        if (In(Type, 30, 32)) RunImmediateDispatchPass();
+        if (In(Type, 30, 32)) ProcessMessagesNow();
         return;
     }
     if (GetConnectionState() == CONNECTIONSTATE_GAMESENT) SetConnectionState(CONNECTIONSTATE_GAMELOGIN);
@@ -51,6 +50,16 @@ void DispatchPacket(int32_t Type) {
 void PostLoginAgain() {
     AddMessage(MESSAGE_CONNECTLOGIN, 0, 0);
     AddMessage(MESSAGE_LOADINGCHARACTERS, 0, 0);
+}
+
+// Leaving the game on the screen, when there is one: the start screen again, an open modal window gone, the
+// console active.
+void LeaveGameScreen() {
+    TMainWindow* Root = GetMainWindow();
+    if (Root == nullptr) return;
+    Root->setGameScreen(false);
+    if (GetModalWindow() != nullptr) DeleteModalWindow();
+    Root->activateConsoleInput(true);
 }
 
 } // namespace
@@ -124,7 +133,7 @@ void ReceivePackets() {
 }
 
 void LeaveGame() try {
-    if (Control.LeaveGameScreen != nullptr) Control.LeaveGameScreen();
+    LeaveGameScreen();
     SetActionState(ACTIONSTATE_NONE);
     SaveOptions();
     if (!Control.CharacterSwitchPending) AddMessage(MESSAGE_CHARACTERLIST, CHARACTERLIST_TIMEOUT, 0);
@@ -149,5 +158,3 @@ uint8_t GetLastPacketType(int32_t Slot) {
 }
 
 int32_t GetLastPacketTypeIndex() { return Control.LastPacketTypeIndex; }
-
-void SetLeaveGameScreenHook(TLeaveGameScreenHook Hook) { Control.LeaveGameScreen = Hook; }

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 
-class TComponent;
 class TGameClientHooks;
 
 inline constexpr int32_t LASTPACKETTYPES = 10;
@@ -44,22 +43,9 @@ bool IsCharacterSwitchPending();
 uint8_t GetLastPacketType(int32_t Slot);
 int32_t GetLastPacketTypeIndex();
 
-// What leaving the game needs of the game screen: the start screen again, an open dialog or menu deleted
-// and the console input active. Filled by the main window; none while there is no screen.
-using TLeaveGameScreenHook = void (*)();
-void SetLeaveGameScreenHook(TLeaveGameScreenHook Hook);
-
 // ---- Modules, hooks, tick and frames ----
 
 class TAppWindow;
-
-// The frame window's services lent to the rest of the program.
-struct TFrameCallbacks {
-    void (*QuitProgram)() = nullptr;
-    void (*StartPatcher)() = nullptr;
-    void (*SetViewMode)(int32_t Mode) = nullptr; // 1 windowed, 2 full screen
-    void (*OpenURL)(const char* Url) = nullptr;
-};
 
 // One step of the module start, and one of the module stop with the start step it undoes (1-based; 0: it
 // stops something that InitModules does not start, and it runs whenever the modules are stopped).
@@ -87,13 +73,13 @@ void ExitModules();
 // The graphics engine was started (StartGraphicEngine): the module stop releases it.
 void SetEngineStarted(bool Started);
 
-// Stores the frame window and its callbacks, resets the pointer shape, the ring of message types and the
-// character switch, hooks leaving the game to the main window, hands the events of the dialogs, tabs and
-// menus to PerformWindowEvent with the context menus' factories, and places the help popup in the main
-// window.
-void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks);
+// Stores the frame window, resets the pointer shape, the ring of message types and the character switch,
+// and wires the places where a lower layer calls up: the game messages to the controller and the main
+// window (SetGameClientHooks), the main window's engine buttons to ChangeEngine, and the login to the
+// graphics files' signatures. Then every such place must be wired, the frame window's services in the main
+// window (InitMainWindow, which comes first) among them; one that is not is a failed check.
+void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget);
 TAppWindow* GetControlWindow();
-const TFrameCallbacks& GetFrameCallbacks();
 // What InitControl installs for the game messages: entering the game, and the container and trade windows
 // of the main window (which must exist).
 TGameClientHooks& GetControllerGameHooks();
@@ -121,21 +107,6 @@ void ProcessMessages();
 void ProcessMessagesNow();
 bool GetShowFramesPerSecond();
 int32_t GetLastMouseMoveTick();
-
-// What the event dispatch does with the events whose dialogs and menus are built by other modules. The
-// handler acts on the event and answers whether it knows it; unknown ones are dropped with their parameters
-// freed. Until a handler is set, every such event is dropped.
-using TEventHandler = bool (*)(int32_t Type, intptr_t Param1, intptr_t Param2);
-void SetEventHandler(TEventHandler Handler);
-
-// The help popup of the help mode, made and placed by the help module; until it is set, help mode shows no
-// popup.
-struct THelpPopupHooks {
-    TComponent* (*Create)() = nullptr;                            // a popup with the current help text
-    void (*Place)(TComponent* Popup, TComponent* Root) = nullptr; // beside the pointer, inside the root
-};
-void SetHelpPopupHooks(const THelpPopupHooks& Hooks);
-void PlaceHelpPopup(TComponent* Popup, TComponent* Root);
 
 // ---- Input routing (the frame window's mouse and keyboard) ----
 

@@ -1,9 +1,10 @@
 // The controller's event cases 63 to 72: the character switch, installing and reloading downloaded files and
-// handing over to the external patcher; the dispatching pass run during a download.
+// handing over to the external patcher.
 #define EBRUN_SOURCE_NAME "Control.cpp"
 #include "control/ControlDownload.h"
 
 #include "control/Control.h"
+#include "control/MainFrm.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
 #include "graphics/graphics.h"
@@ -14,10 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-// Set by the controller's start-up for the life of the window.
-TStartPatcherCallback StartPatcherCallback = nullptr;
-TDispatchPass ImmediateDispatchPass = nullptr;
 
 // A new version that cannot take the old one's place leaves the old file in use; logging in again would
 // only bring the same download, so what was queued behind the install is dropped.
@@ -34,20 +31,7 @@ void Install(const char* FileName) {
     AddMessage(MESSAGE_MESSAGEBOX, MessageParameter("Error"), MessageParameter(Text));
 }
 
-void StartPatcher() {
-    CHECK_TEXT(StartPatcherCallback != nullptr, "StartPatcher!=NULL");
-    StartPatcherCallback();
-}
-
 } // namespace
-
-void SetStartPatcherCallback(TStartPatcherCallback StartPatcher) { StartPatcherCallback = StartPatcher; }
-
-void SetImmediateDispatchPass(TDispatchPass Pass) { ImmediateDispatchPass = Pass; }
-
-void RunImmediateDispatchPass() {
-    if (ImmediateDispatchPass != nullptr) ImmediateDispatchPass();
-}
 
 bool PerformDownloadEvent(int32_t Type) try {
     switch (Type) {

@@ -3,6 +3,7 @@
 #include "control/Control.h"
 
 #include "control/ControlDownload.h"
+#include "control/ControlEvents.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -12,6 +13,7 @@
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "platform/AppWindow.h"
+#include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -30,9 +32,6 @@
 #include <cstdio>
 
 namespace {
-
-// Set by SetEventHandler, kept for the run.
-TEventHandler EventHandler = nullptr;
 
 // Centred on the root; a dialog larger than the root keeps its top left corner inside it, where its frame
 // may be drawn.
@@ -154,16 +153,12 @@ void TControlActions::performMessage(int32_t Type, intptr_t Param1, intptr_t Par
         ConnectToGameServer();
         return;
     default:
-        // The download's events, then the dialogs and menus, belong to their modules.
-        if (PerformDownloadEvent(Type)) return;
-        if (EventHandler != nullptr) EventHandler(Type, Param1, Param2);
+        if (!PerformDownloadEvent(Type)) PerformWindowEvent(Type, Param1, Param2);
         return;
     }
 }
 
 } // namespace
-
-void SetEventHandler(TEventHandler Handler) { EventHandler = Handler; }
 
 void TimerTick() try {
     TEventScope Scope;
@@ -256,7 +251,7 @@ void ResizeScreen(int32_t Width, int32_t Height) try {
     } else if (GetActionState() == ACTIONSTATE_DIALOG) {
         CentreDialog(Modal, Root);
     } else if (GetActionState() == ACTIONSTATE_HELP) {
-        PlaceHelpPopup(Modal, Root);
+        PlaceHelpPopupInWindow(Modal, Root);
     }
 }
 CATCH_FRAME(Width, Height)

@@ -4,6 +4,9 @@
 
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
+#include "screen/ContextMenus.h"
+#include "screen/Help.h"
 #include "screen/MainWindow.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -14,12 +17,10 @@ namespace {
 struct {
     int32_t LastMouseMoveTick = 0; // tick of the last move; 0 after any button, wheel or key event
     bool ShowFramesPerSecond = false;
-    THelpPopupHooks Help;
 } Input;
 
-// Held modifier bits of the frame window.
-constexpr uint32_t KEY_SHIFT = 0x200;
-constexpr int32_t KEY_ALT_F8 = 0x800 | 263;
+// Shows and hides the frame rate.
+constexpr int32_t KEY_ALT_F8 = KEY_ALT | (KEY_F1 + 7);
 
 TMainWindow* Root() {
     TMainWindow* Window = GetMainWindow();
@@ -70,9 +71,9 @@ void HelpMove(int32_t x, int32_t y) {
     if (HelpContextChanged()) {
         if (Popup != nullptr) DeleteLater(Popup);
         Popup = nullptr;
-        if (GetHelpContext() != 0 && Input.Help.Create != nullptr) Popup = Input.Help.Create();
+        if (GetHelpContext() != 0) Popup = new THelpPopup(GetCurrentHelpText());
     }
-    if (Popup != nullptr) PlaceHelpPopup(Popup, Window);
+    if (Popup != nullptr) PlaceHelpPopupInWindow(Popup, Window);
     SetModalWindow(Popup);
 }
 
@@ -99,12 +100,6 @@ template <typename Press> void LeftPress(int32_t x, int32_t y, uint32_t Keys, Pr
 }
 
 } // namespace
-
-void SetHelpPopupHooks(const THelpPopupHooks& Hooks) { Input.Help = Hooks; }
-
-void PlaceHelpPopup(TComponent* Popup, TComponent* Window) {
-    if (Input.Help.Place != nullptr) Input.Help.Place(Popup, Window);
-}
 
 bool GetShowFramesPerSecond() { return Input.ShowFramesPerSecond; }
 int32_t GetLastMouseMoveTick() { return Input.LastMouseMoveTick; }

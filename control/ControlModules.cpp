@@ -1,10 +1,6 @@
-// The controller's module start and stop in their fixed order, and the hooks of the frame window.
+// The controller's module start and stop in their fixed order, and the places where a lower layer calls up.
 #include "control/Control.h"
 
-#include "control/ControlDownload.h"
-#include "control/ControlEvents.h"
-#include "control/DialogsGame.h"
-#include "control/DialogsOptions.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
@@ -18,7 +14,6 @@
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
-#include "state/EventHints.h"
 #include "state/Inventory.h"
 #include "state/Map.h"
 #include "state/MapAutomap.h"
@@ -47,12 +42,10 @@ struct {
     const TModuleStop* Stops = nullptr;
     int32_t StopCount = 0;
     TAppWindow* Window = nullptr;
-    TFrameCallbacks Callbacks;
 } Modules;
 
 void StartStatus() { InitStatus(Modules.Gamemaster, ShowLinkCopyWarning); }
 void StartHelp() {
-    SetHintQueueReset(ResetEventHelps);
     ResetHelpState();
     InstallHintTexts();
 }
@@ -104,15 +97,6 @@ int32_t StartCount() {
 const TModuleStop* Stops() { return Modules.Stops != nullptr ? Modules.Stops : ClientStops; }
 int32_t StopCount() {
     return Modules.Stops != nullptr ? Modules.StopCount : static_cast<int32_t>(std::size(ClientStops));
-}
-
-// Leaving the game on the screen: the start screen again, an open modal window gone, the console active.
-void LeaveGameScreen() {
-    TMainWindow* Root = GetMainWindow();
-    if (Root == nullptr) return;
-    Root->setGameScreen(false);
-    if (GetModalWindow() != nullptr) DeleteModalWindow();
-    Root->activateConsoleInput(true);
 }
 
 } // namespace
@@ -187,25 +171,27 @@ public:
 
 TControllerGameHooks ControllerGameHooks;
 
+// Unwired, one of these would drop a server message, a click or a login's signatures without a trace.
+void CheckUpwardCallsWired() {
+    CHECK_TEXT(HasGameClientHooks(), "GameClientHooks!=NULL");
+    CHECK_TEXT(HasGraphicsSignatureGetters(), "GraphicsSignatureGetters!=NULL");
+    CHECK_TEXT(HasEngineSwitch(), "EngineSwitch!=NULL");
+    CHECK_TEXT(GetQuitProgram() != nullptr, "QuitProgram!=NULL");
+    CHECK_TEXT(GetSetViewMode() != nullptr, "SetViewMode!=NULL");
+    CHECK_TEXT(GetOpenURL() != nullptr, "OpenURL!=NULL");
+}
+
 } // namespace
 
-void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget, const TFrameCallbacks& Callbacks) {
+void InitControl(TAppWindow* Window, TWindowMessageTarget* MessageTarget) try {
     Modules.Window = Window;
-    Modules.Callbacks = Callbacks;
     InitControlConnection(MessageTarget);
     SetGameClientHooks(&ControllerGameHooks);
-    SetLeaveGameScreenHook(LeaveGameScreen);
-    SetStartPatcherCallback(Callbacks.StartPatcher);
-    SetImmediateDispatchPass(ProcessMessagesNow);
-    SetEventHandler(PerformWindowEvent);
-    RegisterContextMenus();
-    InitGameDialogs();
-    RegisterOptionDialogs();
     SetEngineSwitch(ChangeEngine);
-    SetGameScreenAssembly(GameScreenAssembly());
     SetMouseCursor(1);
+    CheckUpwardCallsWired();
 }
+CATCH_FRAME()
 
 TAppWindow* GetControlWindow() { return Modules.Window; }
 TGameClientHooks& GetControllerGameHooks() { return ControllerGameHooks; }
-const TFrameCallbacks& GetFrameCallbacks() { return Modules.Callbacks; }

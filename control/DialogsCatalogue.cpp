@@ -1,185 +1,193 @@
-// The factories of the message boxes, the connecting and waiting boxes, the info box and the login and
-// character list dialogs: each builds the body, frames it and binds the buttons and keys.
+// The catalogue of the modal windows: one entry per event that opens a dialog or a context menu, with the
+// event's parameters turned into the arguments of the dialog's factory.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/Dialogs.h"
+#include "control/DialogsCatalogue.h"
 
+#include "control/DialogsBoxes.h"
+#include "control/DialogsChannels.h"
+#include "control/DialogsDownload.h"
+#include "control/DialogsErrorReport.h"
+#include "control/DialogsGamemasterReport.h"
+#include "control/DialogsGraphics.h"
+#include "control/DialogsHelp.h"
+#include "control/DialogsHotkeys.h"
+#include "control/DialogsIgnore.h"
+#include "control/DialogsLogin.h"
+#include "control/DialogsMarkEditor.h"
+#include "control/DialogsMoveCount.h"
+#include "control/DialogsOptions.h"
+#include "control/DialogsOutfit.h"
+#include "control/DialogsReports.h"
+#include "control/DialogsText.h"
+#include "control/DialogsVIP.h"
 #include "foundation/Exception.h"
-#include "gui/DialogElementsControls.h"
-#include "gui/DialogElementsFrame.h"
-#include "gui/DialogElementsMultiLine.h"
-#include "gui/SkinProperties.h"
+#include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
+#include "state/Events.h"
+#include "state/Preferences.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 
 namespace {
 
-const TTextFormat& MessageStyle() { return SkinProperties.Popups.MessageFormat; }
+const char* Text(intptr_t Parameter) { return MessagePointer<const char>(Parameter); }
+template <typename T> T* Pointer(intptr_t Parameter) { return MessagePointer<T>(Parameter); }
+int32_t Number(intptr_t Parameter) { return static_cast<int32_t>(Parameter); }
 
-TTextLabel* MessageLabel(const char* Text) {
-    const TTextFormat& Style = MessageStyle();
-    return new TTextLabel(Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment, Text);
+// The fixed texts of the warning boxes.
+const char* const LINK_WARNING =
+    "Warning!\nYou are about to copy a link. Keep in mind that unofficial\nwebsites "
+    "may be used to hack your account! Continue?";
+const char* const ACCOUNT_WARNING =
+    "Warning!\nNever give your account number or your password to anybody!\nNot even gamemasters or Harnwel "
+    "members will need this data.\nPeople asking you for this information are trying to hack you!";
+
+// Events 6 and 7 carry a record: caption, text, and for event 6 the receiver and its yes identifier.
+const intptr_t* BoxRecord(intptr_t Parameter) {
+    const intptr_t* Record = Pointer<const intptr_t>(Parameter);
+    CHECK_TEXT(Record != nullptr, "Record!=NULL");
+    return Record;
 }
 
-// The frame's margins around its body.
-constexpr int32_t FRAME_EXTRA_WIDTH = 36, FRAME_EXTRA_HEIGHT = 92;
-constexpr int32_t NO_LIMIT = 1 << 30;
-
-// One line of WrapText: the pieces of Line, each at most Width pixels wide.
-void WrapLine(int32_t Font, std::string Line, int32_t Width, std::string& Wrapped) {
-    for (;;) {
-        const int32_t Length = static_cast<int32_t>(Line.size());
-        const int32_t Fit = std::max(GetTextFitLength(Font, Line.c_str(), Width), 1);
-        if (Fit >= Length) break;
-        // A blank at the break point or before it ends the piece and is dropped.
-        int32_t Break = Fit;
-        while (Break > 0 && Line[Break] != ' ')
-            Break--;
-        const int32_t End = Break > 0 ? Break : Fit;
-        Wrapped.append(Line, 0, End) += '\n';
-        Line.erase(0, Break > 0 ? Break + 1 : Fit);
-    }
-    Wrapped += Line;
+TComponent* OpenYesNoBox(intptr_t Param1, intptr_t) {
+    const intptr_t* Record = BoxRecord(Param1);
+    return CreateYesNoBox(Text(Record[0]), Text(Record[1]), Pointer<TComponent>(Record[2]), Number(Record[3]),
+                          DIALOG_CANCEL);
 }
 
-// A frame with its one button, OK, which ends it; Enter and Escape end it too.
-TModalDialog* OkOnly(const char* Caption, TComponent* Body) {
-    TModalDialog* Frame = new TModalDialog(Caption, Body);
-    Frame->setOkButton("Ok", TNotification(Frame, DIALOG_OK));
-    Frame->setCancelButton(nullptr, EmptyNotification);
-    return Frame;
+TComponent* OpenLogoutBox(intptr_t Param1, intptr_t) {
+    const intptr_t* Record = BoxRecord(Param1);
+    return CreateLogoutBox(Text(Record[0]), Text(Record[1]), GetMainWindow());
 }
 
-// A frame with only an Abort button; Escape aborts too.
-TModalDialog* AbortOnly(const char* Caption, TComponent* Body, const TNotification& Abort) {
-    TModalDialog* Frame = new TModalDialog(Caption, Body);
-    Frame->setOkButton("Abort", Abort);
-    Frame->setCancelButton(nullptr, EmptyNotification);
-    Frame->CancelKey = Abort;
-    return Frame;
+// Event 14: the text's record, and a record of two texts (author, text), either of them NULL.
+TComponent* OpenText(intptr_t Param1, intptr_t Param2) {
+    const intptr_t* Texts = Pointer<const intptr_t>(Param2);
+    return CreateTextDialog(Pointer<const int32_t>(Param1), Texts != nullptr ? Text(Texts[0]) : nullptr,
+                            Texts != nullptr ? Text(Texts[1]) : nullptr);
 }
 
-// Shrinks a laid-out mark-up box to the extent of what it shows.
-void FitToContent(TMarkupTextBox* Box) {
-    int32_t Right = 1, Bottom = 1;
-    for (TComponent* Child = Box->getFirstChild(); Child != nullptr; Child = Child->getNext()) {
-        Right = std::max(Right, Child->X + Child->Width);
-        Bottom = std::max(Bottom, Child->Y + Child->Height);
-    }
-    Box->TComponent::setSize(std::min(Right, Box->Width), std::min(Bottom, Box->Height));
+// Event 36 names the window that gets the engine buttons; the main window without one.
+TComponent* OpenAdvancedGraphicsOptions(intptr_t Param1, intptr_t) {
+    TComponent* Receiver = Pointer<TComponent>(Param1);
+    return CreateAdvancedGraphicsOptionsDialog(GetOpenURL(),
+                                               Receiver != nullptr ? Receiver : GetMainWindow());
 }
+
+constexpr TCatalogueEntry Catalogue[] = {
+    {MESSAGE_MESSAGEBOX,
+     [](intptr_t P1, intptr_t P2) -> TComponent* { return CreateMessageBox(Text(P1), Text(P2)); }},
+    {MESSAGE_MESSAGEBOX2,
+     [](intptr_t P1, intptr_t P2) -> TComponent* { return CreateMarkupBox(Text(P1), Text(P2)); }},
+    {MESSAGE_LOADINGCHARACTERS,
+     [](intptr_t, intptr_t) -> TComponent* {
+         return CreateConnectingBox("Connecting", "Your character list is being loaded. Please wait.",
+                                    GetMainWindow());
+     }},
+    {MESSAGE_CONNECTINGGAME,
+     [](intptr_t, intptr_t) -> TComponent* {
+         return CreateConnectingBox("Connecting", "Connecting to the game world. Please wait.",
+                                    GetMainWindow());
+     }},
+    {MESSAGE_WAITINGLIST,
+     [](intptr_t P1, intptr_t P2) -> TComponent* {
+         return CreateReconnectDialog("Please wait", Text(P1), Number(P2));
+     }},
+    {MESSAGE_YESNOBOX, OpenYesNoBox},
+    {MESSAGE_LOGOUTBOX, OpenLogoutBox},
+    {MESSAGE_LOGINDIALOG, [](intptr_t, intptr_t) -> TComponent* { return CreateLoginDialog(GetOpenURL()); }},
+    {MESSAGE_WAITFORCHARACTERS,
+     [](intptr_t P1, intptr_t) -> TComponent* {
+         return CreateWaitBox("Please wait", "Please wait for your character list.", Number(P1));
+     }},
+    {MESSAGE_CHARACTERLIST,
+     [](intptr_t P1, intptr_t) -> TComponent* { return CreateCharacterListDialog(Number(P1)); }},
+    {MESSAGE_LINKWARNING,
+     [](intptr_t P1, intptr_t) -> TComponent* {
+         return CreateYesNoBox(Text(P1), LINK_WARNING, GetMainWindow(), 33, DIALOG_CANCEL);
+     }},
+    {MESSAGE_ACCOUNTDATAWARNING,
+     [](intptr_t P1, intptr_t) -> TComponent* { return CreateMessageBox(Text(P1), ACCOUNT_WARNING); }},
+    {MESSAGE_MOVECOUNT, [](intptr_t, intptr_t) -> TComponent* { return CreateMoveCountDialog(); }},
+    {MESSAGE_EDITTEXT, OpenText},
+    {MESSAGE_EDITLIST,
+     [](intptr_t P1, intptr_t P2) -> TComponent* {
+         return CreateListEditDialog(Pointer<const int32_t>(P1), Text(P2));
+     }},
+    {MESSAGE_OUTFIT,
+     [](intptr_t P1, intptr_t) -> TComponent* { return CreateOutfitDialog(Pointer<const int32_t>(P1)); }},
+    {MESSAGE_BUGREPORT, [](intptr_t, intptr_t) -> TComponent* { return CreateBugReportDialog(); }},
+    {MESSAGE_CHANNELLIST,
+     [](intptr_t P1, intptr_t P2) -> TComponent* {
+         return CreateChannelDialog(Pointer<const uint32_t>(P1), Text(P2));
+     }},
+    {MESSAGE_INVITE, [](intptr_t, intptr_t) -> TComponent* { return CreateInviteDialog(); }},
+    {MESSAGE_EXCLUDE, [](intptr_t, intptr_t) -> TComponent* { return CreateExcludeDialog(); }},
+    {MESSAGE_IGNORELIST, [](intptr_t, intptr_t) -> TComponent* { return CreateIgnoreListDialog(); }},
+    {MESSAGE_RULEVIOLATION, [](intptr_t, intptr_t) -> TComponent* { return CreateRuleViolationDialog(); }},
+    {MESSAGE_ADDVIP, [](intptr_t, intptr_t) -> TComponent* { return CreateAddVIPDialog(); }},
+    {MESSAGE_EDITVIP,
+     [](intptr_t P1, intptr_t) -> TComponent* { return CreateEditVIPDialog(static_cast<uint32_t>(P1)); }},
+    {MESSAGE_INFORMATION, [](intptr_t, intptr_t) -> TComponent* { return CreateInfoDialog(GetOpenURL()); }},
+    {MESSAGE_GAMEMASTERRULEVIOLATION,
+     [](intptr_t P1, intptr_t P2) -> TComponent* {
+         return CreateGamemasterRuleViolationDialog(Text(P1), Pointer<const TReportedStatement>(P2));
+     }},
+    {MESSAGE_NEWMAPMARK,
+     [](intptr_t P1, intptr_t) -> TComponent* {
+         return CreateMarkEditDialog(Pointer<TCoordinate>(P1), nullptr);
+     }},
+    {MESSAGE_EDITMAPMARK,
+     [](intptr_t P1, intptr_t P2) -> TComponent* {
+         return CreateMarkEditDialog(Pointer<TCoordinate>(P1), Pointer<TMapMark>(P2));
+     }},
+    {MESSAGE_HELP, [](intptr_t, intptr_t) -> TComponent* { return CreateHelpDialog(GetOpenURL()); }},
+    {MESSAGE_HINTS, [](intptr_t, intptr_t) -> TComponent* { return CreateHintsDialog(); }},
+    {MESSAGE_OPTIONS, [](intptr_t, intptr_t) -> TComponent* { return CreateOptionsDialog(); }},
+    {MESSAGE_NETWORKOPTIONS,
+     [](intptr_t, intptr_t) -> TComponent* { return CreateNetworkOptionsDialog(GetOpenURL()); }},
+    {MESSAGE_GRAPHICSOPTIONS,
+     [](intptr_t, intptr_t) -> TComponent* {
+         return CreateGraphicsOptionsDialog(GetOpenURL(), GetSetViewMode(), GetMainWindow());
+     }},
+    {MESSAGE_ADVANCEDGRAPHICSOPTIONS, OpenAdvancedGraphicsOptions},
+    {MESSAGE_CONSOLEOPTIONS,
+     [](intptr_t, intptr_t) -> TComponent* { return CreateConsoleOptionsDialog(GetOpenURL()); }},
+    {MESSAGE_HOTKEYOPTIONS,
+     [](intptr_t, intptr_t) -> TComponent* { return CreateHotkeyOptionsDialog(GetOpenURL()); }},
+    {MESSAGE_GENERALOPTIONS,
+     [](intptr_t, intptr_t) -> TComponent* { return CreateGeneralOptionsDialog(GetOpenURL()); }},
+    {MESSAGE_MESSAGEOFTHEDAY,
+     [](intptr_t, intptr_t) -> TComponent* {
+         return CreateMessageBox("Message of the Day", GetMessageOfTheDay());
+     }},
+    {MESSAGE_DOWNLOAD,
+     [](intptr_t P1, intptr_t P2) -> TComponent* { return CreateDownloadDialog(Text(P1), Number(P2)); }},
+    {MESSAGE_ERRORREPORTDIALOG, [](intptr_t, intptr_t) -> TComponent* { return CreateErrorReportDialog(); }},
+    {MESSAGE_OBJECTMENU, OpenObjectMenu},
+    {MESSAGE_BATTLEMENU, OpenCreatureMenu},
+    {MESSAGE_VIPMENU, OpenBuddyMenu},
+    {MESSAGE_CHATTEXTMENU, OpenTextMenu},
+    {MESSAGE_CHANNELTABMENU, OpenChannelMenu},
+    {MESSAGE_REQUESTCHANNELMENU, OpenRequestMenu},
+    {MESSAGE_EDITFIELDMENU, OpenEditMenu},
+    {MESSAGE_MAPMARKMENU, OpenMarkMenu},
+    {MESSAGE_SKILLSMENU, OpenSkillsMenu},
+};
+
+// One entry per type, in the order of the types.
+static_assert(std::adjacent_find(std::begin(Catalogue), std::end(Catalogue),
+                                 [](const TCatalogueEntry& A, const TCatalogueEntry& B) {
+                                     return A.Type >= B.Type;
+                                 }) == std::end(Catalogue));
 
 } // namespace
 
-void GetDialogBodyRoom(int32_t& Width, int32_t& Height) {
-    const TComponent* Root = GetMainWindow();
-    Width = Root != nullptr ? std::max(Root->Width - FRAME_EXTRA_WIDTH, 1) : NO_LIMIT;
-    Height = Root != nullptr ? std::max(Root->Height - FRAME_EXTRA_HEIGHT, 1) : NO_LIMIT;
-}
+std::span<const TCatalogueEntry> GetWindowCatalogue() { return Catalogue; }
 
-std::string WrapText(int32_t Font, const char* Text, int32_t Width) {
-    std::string Wrapped;
-    for (const char* Line = Text;;) {
-        const char* Feed = strchr(Line, '\n');
-        WrapLine(Font, std::string(Line, Feed != nullptr ? Feed : Line + strlen(Line)), Width, Wrapped);
-        if (Feed == nullptr) return Wrapped;
-        Wrapped += '\n';
-        Line = Feed + 1;
-    }
-}
-
-TComponent* NewMessageBody(const char* Text, int32_t Width, int32_t Height) {
-    const int32_t Font = MessageStyle().Font;
-    if (Width >= NO_LIMIT) return MessageLabel(Text);
-    TTextLabel* Label = MessageLabel(WrapText(Font, Text, Width).c_str());
-    if (Label->Height <= Height) return Label;
-    delete Label;
-    const int32_t Length = static_cast<int32_t>(strlen(Text));
-    auto* Field = new TMultiLineEditField(Length, true);
-    Field->setSize(Width, Height);
-    Field->setText(Text, true);
-    return Field;
-}
-
-TModalDialog* CreateMessageBox(const char* Caption, const char* Text) {
-    int32_t Width = 0, Height = 0;
-    GetDialogBodyRoom(Width, Height);
-    return OkOnly(Caption, NewMessageBody(Text != nullptr ? Text : "", Width, Height));
-}
-
-TModalDialog* CreateMarkupBox(const char* Caption, const char* Text) {
-    TMarkupTextBox* Body = new TMarkupTextBox(Text != nullptr ? Text : "");
-    Body->setSize(400, 340);
-    FitToContent(Body);
-    return OkOnly(Caption, Body);
-}
-
-TModalDialog* CreateConnectingBox(const char* Caption, const char* Text, TComponent* Receiver) {
-    return AbortOnly(Caption, new TWaitBox(MessageStyle(), Text, true, false),
-                     TNotification(Receiver, DIALOG_ABORT));
-}
-
-TModalDialog* CreateWaitBox(const char* Caption, const char* Text, int32_t Count) {
-    TWaitBox* Body = new TWaitBox(MessageStyle(), Text, false, true);
-    if (Count > 0) Body->setTimer(Count, Body, DIALOG_TICK);
-    return AbortOnly(Caption, Body, TNotification(Body, DIALOG_ABORT));
-}
-
-TModalDialog* CreateReconnectDialog(const char* Caption, const char* Text, int32_t Seconds) {
-    TReconnectDialog* Body = new TReconnectDialog(Text != nullptr ? Text : "", Seconds);
-    return AbortOnly(Caption, Body, TNotification(Body, DIALOG_ABORT));
-}
-
-TModalDialog* CreateYesNoBox(const char* Caption, const char* Text, TComponent* Receiver,
-                             int32_t YesIdentifier, int32_t NoIdentifier) {
-    const TNotification Yes(Receiver, YesIdentifier), No(Receiver, NoIdentifier);
-    TModalDialog* Frame = new TModalDialog(Caption, new TYesNoBox(MessageStyle(), Text, Yes, No));
-    Frame->setOkButton("Yes", Yes);
-    Frame->setCancelButton("No", No);
-    return Frame;
-}
-
-TModalDialog* CreateLogoutBox(const char* Caption, const char* Text, TComponent* Receiver) {
-    const TNotification Logout(Receiver, DIALOG_LOGOUT), Exit(Receiver, DIALOG_EXIT);
-    TModalDialog* Frame = new TModalDialog(Caption, new TLogoutBox(MessageStyle(), Text, Logout, Exit));
-    Frame->setOkButton("Logout", Logout);
-    Frame->setCancelButton("Cancel", TNotification(Receiver, DIALOG_CANCEL));
-    Frame->setExtraButton("Exit", Exit);
-    return Frame;
-}
-
-TModalDialog* CreateLoginDialog(TOpenURLFunction OpenURL) {
-    TLoginDialog* Body = new TLoginDialog(OpenURL);
-    TModalDialog* Frame = new TModalDialog("Enter Game", Body);
-    Frame->setOkButton("Ok", TNotification(Body, DIALOG_OK));
-    Frame->setCancelButton("Cancel", TNotification(Body, DIALOG_CANCEL));
-    return Frame;
-}
-
-TModalDialog* CreateCharacterListDialog(int32_t Count) {
-    TCharacterListDialog* Body = new TCharacterListDialog;
-    if (Count >= 1) Body->setTimer(Count);
-    TModalDialog* Frame = new TModalDialog("Select Character", Body);
-    Frame->setOkButton("Ok", TNotification(Body, DIALOG_OK));
-    Frame->setCancelButton("Cancel", TNotification(Frame, DIALOG_CANCEL));
-    return Frame;
-}
-
-TModalDialog* CreateInfoDialog(TOpenURLFunction OpenURL) {
-    const TSkinRectangle& Size = SkinProperties.Popups.InfoPanel;
-    TParentComponent* Panel = new TParentComponent;
-    Panel->TComponent::setSize(Size.width, Size.height);
-    auto Add = [Panel](TComponent* Child, int32_t y, int32_t Height) {
-        Panel->addChild(Child);
-        Panel->placeChild(Child, 0, y, 0, Height);
-    };
-    Add(new TTextLabel(0, 0, 1, 1, 4, 176, 176, 176, 1, "Welcome to Pellarune772", false), 0, 70);
-    Add(new TSeparator(true), 74, 2);
-    Add(new TLabelledButton("Official Website", "Pellarune 7.72", GAME_SITE_URL, OpenURL, 4, 176, 176, 176,
-                            0),
-        91, 20);
-    TWindowFrame* Framed = new TWindowFrame(Panel, 8);
-    Framed->fitToWindow();
-    return OkOnly("Info", Framed);
+TWindowOpener FindWindowOpener(int32_t Type) {
+    for (const TCatalogueEntry& Entry : Catalogue)
+        if (Entry.Type == Type) return Entry.Open;
+    return nullptr;
 }

@@ -1,13 +1,15 @@
 // The graphics option pages: windowed or full screen with the engine's display modes, and the advanced page
-// with the engine choice, light, map stretching, the platform pointer and the frame-rate limit.
+// with the engine choice, light, map stretching, the platform pointer and the frame-rate limit; their
+// factories.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/DialogsOptions.h"
+#include "control/DialogsGraphics.h"
 
 #include "control/Control.h"
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
+#include "gui/DialogElementsList.h"
 #include "gui/DialogElementsScroll.h"
 #include "gui/SkinProperties.h"
 #include "state/Events.h"
@@ -16,11 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
-constexpr int32_t KEY_UP = 268;
-constexpr int32_t KEY_DOWN = 271;
 
 constexpr int32_t ADVANCED = 407;
 constexpr int32_t FRAMERATE_MOVED = 30;
@@ -213,3 +210,16 @@ void TAdvancedGraphicsOptionsDialog::handleEvent(int32_t Identifier) try {
     }
 }
 CATCH_FRAME(Identifier)
+
+// ---- Factories ----
+
+TModalDialog* CreateGraphicsOptionsDialog(TOpenURLFunction OpenURL, TSetViewModeFunction SetViewMode,
+                                          TComponent* MainWindow) {
+    return FrameBody("Graphics Options", new TGraphicsOptionsDialog(OpenURL, SetViewMode, MainWindow), "Ok",
+                     DIALOG_OK, CANCEL_FRAME, true);
+}
+
+TModalDialog* CreateAdvancedGraphicsOptionsDialog(TOpenURLFunction OpenURL, TComponent* MainWindow) {
+    return FrameBody("Advanced Graphics Options", new TAdvancedGraphicsOptionsDialog(OpenURL, MainWindow),
+                     "Ok", DIALOG_OK, CANCEL_BODY, true);
+}

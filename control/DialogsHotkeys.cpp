@@ -1,10 +1,11 @@
 // The hotkey options page: a working copy of the 36 hotkey texts and send flags, edited line by line and
-// stored on OK.
+// stored on OK; its factory.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/DialogsOptions.h"
+#include "control/DialogsHotkeys.h"
 
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "gui/DialogElementsList.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -12,10 +13,6 @@
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
-constexpr int32_t KEY_UP = 268;
-constexpr int32_t KEY_DOWN = 271;
 constexpr int32_t SELECTED = 11;
 constexpr int32_t LINE_ROOM = 271; // "Control+F12: " and a full text
 
@@ -117,3 +114,7 @@ void THotkeyOptionsDialog::handleEvent(int32_t Identifier) try {
     }
 }
 CATCH_FRAME(Identifier)
+
+TModalDialog* CreateHotkeyOptionsDialog(TOpenURLFunction OpenURL) {
+    return FrameBody("Hotkey Options", new THotkeyOptionsDialog(OpenURL));
+}

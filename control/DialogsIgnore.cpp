@@ -1,9 +1,11 @@
 // The ignore and white lists dialog: a copy of both speaker filters with their permanent flags and switches,
-// edited in place and stored on OK.
+// edited in place and stored on OK; its factory.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/DialogsOptions.h"
+#include "control/DialogsIgnore.h"
 
 #include "foundation/Exception.h"
+#include "gui/DialogElements.h"
+#include "gui/DialogElementsList.h"
 #include "state/Status.h"
 #include "state/Talk.h"
 #include "state/TalkRouting.h"
@@ -201,3 +203,10 @@ void TIgnoreListDialog::handleEvent(int32_t Identifier) try {
     SetActionState(ACTIONSTATE_NONE);
 }
 CATCH_FRAME(Identifier)
+
+TModalDialog* CreateIgnoreListDialog() {
+    TModalDialog* Frame =
+        FrameBody("Edit Ignore List and White List", new TIgnoreListDialog, "Ok", STORE, CANCEL_BODY);
+    EnterToBody(Frame); // Enter ends the editing of a list line
+    return Frame;
+}

@@ -1,7 +1,7 @@
 // The road into the game: the login dialog (account number and password) and the character list with its
-// idle countdown and the account status.
+// idle countdown and the account status; their factories.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/Dialogs.h"
+#include "control/DialogsLogin.h"
 
 #include "foundation/Exception.h"
 #include "gui/DialogElementsList.h"
@@ -18,26 +18,10 @@
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
-
 constexpr int32_t ACCOUNT_LENGTH = 8;
 constexpr int32_t PASSWORD_LENGTH = 29;
 constexpr int32_t GRATIS_PREMIUM = 65535;
 constexpr int32_t FEW_PREMIUM_DAYS = 14; // below this the days stand in red
-
-TTextLabel* Label(const char* Text) {
-    const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
-    return new TTextLabel(0, 0, 1, 1, Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment, Text,
-                          false);
-}
-
-// Adds Child and places it; a negative x counts from the right, a width of 0 reaches the right edge.
-template <typename T> T* Place(TParentComponent* Body, T* Child, int32_t x, int32_t y, int32_t w, int32_t h) {
-    Body->addChild(Child);
-    Body->placeChild(Child, x, y, w, h);
-    return Child;
-}
 
 bool InGame() {
     const int32_t State = GetConnectionState();
@@ -64,14 +48,14 @@ int32_t ParseAccountNumber(const char* Text) {
 TLoginDialog::TLoginDialog(TOpenURLFunction OpenURL) try {
     TComponent::setSize(200, 86);
     const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
-    Place(this, Label("Account number:"), 0, 2, 107, 14);
-    AccountField = Place(this, new TPasswordField(ACCOUNT_LENGTH), -86, 0, 0, 16);
-    Place(this, Label("Password:"), 0, 31, 107, 14);
-    PasswordField = Place(this, new TPasswordField(PASSWORD_LENGTH), -86, 29, 0, 16);
-    Place(this,
-          new TLabelledButton("If you don't have\nan account yet:", "Create Account", GAME_SITE_URL, OpenURL,
-                              Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment),
-          0, 58, 0, 28);
+    PlaceChild(this, MessageLabel("Account number:"), 0, 2, 107, 14);
+    AccountField = PlaceChild(this, new TPasswordField(ACCOUNT_LENGTH), -86, 0, 0, 16);
+    PlaceChild(this, MessageLabel("Password:"), 0, 31, 107, 14);
+    PasswordField = PlaceChild(this, new TPasswordField(PASSWORD_LENGTH), -86, 29, 0, 16);
+    PlaceChild(this,
+               new TLabelledButton("If you don't have\nan account yet:", "Create Account", GAME_SITE_URL,
+                                   OpenURL, Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment),
+               0, 58, 0, 28);
     AccountField->setFocusGroup(&FocusGroup);
     PasswordField->setFocusGroup(&FocusGroup);
     FocusGroup.setActive(AccountField);
@@ -129,8 +113,8 @@ void FormatAccountStatus(char* Buffer, size_t Size, int32_t Days) {
 
 TCharacterListDialog::TCharacterListDialog() try {
     TComponent::setSize(200, 202);
-    Place(this, Label("Select character:"), 0, 0, 0, 14);
-    List = Place(this, new TListBox(nullptr, 0, this, DIALOG_OK), 0, 15, 0, 146);
+    PlaceChild(this, MessageLabel("Select character:"), 0, 0, 0, 14);
+    List = PlaceChild(this, new TListBox(nullptr, 0, this, DIALOG_OK), 0, 15, 0, 146);
     const int32_t Characters = GetAccountCharacters();
     char Line[80];
     for (int32_t Number = 0; Number < Characters; Number++) {
@@ -141,7 +125,7 @@ TCharacterListDialog::TCharacterListDialog() try {
         List->select(InGame() && GetActiveCharacter() < Characters ? GetActiveCharacter() : 0);
     char Status[256];
     FormatAccountStatus(Status, sizeof(Status), GetPremiumDays());
-    AccountStatus = Place(this, new TMarkupTextBox(Status), 0, 174, 0, 28);
+    AccountStatus = PlaceChild(this, new TMarkupTextBox(Status), 0, 174, 0, 28);
 }
 CATCH_FRAME()
 
@@ -203,3 +187,22 @@ void TCharacterListDialog::handleEvent(int32_t Identifier) try {
     SetActionState(ACTIONSTATE_NONE);
 }
 CATCH_FRAME(Identifier)
+
+// ---- Factories ----
+
+TModalDialog* CreateLoginDialog(TOpenURLFunction OpenURL) {
+    TLoginDialog* Body = new TLoginDialog(OpenURL);
+    TModalDialog* Frame = new TModalDialog("Enter Game", Body);
+    Frame->setOkButton("Ok", TNotification(Body, DIALOG_OK));
+    Frame->setCancelButton("Cancel", TNotification(Body, DIALOG_CANCEL));
+    return Frame;
+}
+
+TModalDialog* CreateCharacterListDialog(int32_t Count) {
+    TCharacterListDialog* Body = new TCharacterListDialog;
+    if (Count >= 1) Body->setTimer(Count);
+    TModalDialog* Frame = new TModalDialog("Select Character", Body);
+    Frame->setOkButton("Ok", TNotification(Body, DIALOG_OK));
+    Frame->setCancelButton("Cancel", TNotification(Frame, DIALOG_CANCEL));
+    return Frame;
+}

@@ -1,23 +1,16 @@
-// The options dialog with its page buttons, the general, console and network option pages, and the factories
-// of every option page, list and report dialog of this group with their registration.
+// The options dialog with its page buttons, and the general, console and network option pages; their
+// factories.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsOptions.h"
 
-#include "control/ControlEvents.h"
 #include "foundation/Exception.h"
-#include "gui/SkinProperties.h"
-#include "screen/MainWindow.h"
+#include "gui/DialogElements.h"
 #include "state/Events.h"
+#include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/TalkFilter.h"
 
-#include <cstdio>
-#include <cstring>
-
 namespace {
-
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
 
 constexpr const char* OPTIONS_HELP = "/guide/?subtopic=manual&section=options";
 
@@ -43,36 +36,6 @@ const TOptionsRow OptionsRows[] = {
 };
 
 } // namespace
-
-TTextLabel* PlaceLabel(TParentComponent* Body, const char* Text, int32_t x, int32_t y, int32_t Height) {
-    const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
-    TTextLabel* Label = new TTextLabel(0, 0, 1, 1, Style.Font, Style.Red, Style.Green, Style.Blue,
-                                       Style.Alignment, Text, false);
-    Body->addChild(Label);
-    Body->placeChild(Label, x, y, 0, Height);
-    return Label;
-}
-
-TCheckBox* PlaceCheckBox(TParentComponent* Body, const char* Caption, int32_t x, int32_t y, int32_t Width,
-                         bool Checked) {
-    TCheckBox* Box = new TCheckBox(Caption);
-    Body->addChild(Box);
-    Body->placeChild(Box, x, y, Width, 22);
-    Box->setChecked(Checked);
-    return Box;
-}
-
-void UnknownEvent(int32_t Event) {
-    ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown event", EBRUN_NAMED(Event));
-}
-
-void OpenSitePage(TOpenURLFunction OpenURL, const char* Path) {
-    if (OpenURL == nullptr) return;
-    char Url[256];
-    // The site's address ends in a slash; the path brings its own.
-    snprintf(Url, sizeof(Url), "%.*s%s", static_cast<int>(strlen(GAME_SITE_URL) - 1), GAME_SITE_URL, Path);
-    OpenURL(Url);
-}
 
 // ---- TOptionsDialog ----
 
@@ -203,90 +166,25 @@ CATCH_FRAME(Identifier)
 
 // ---- Factories ----
 
-namespace {
-
-enum TCancel { CANCEL_FRAME, CANCEL_BODY };
-
-// A frame with "Ok" (body, OkIdentifier), "Cancel" to the frame or the body, and "Help" (body, 701) on
-// request.
-TModalDialog* Framed(const char* Caption, TComponent* Body, int32_t OkIdentifier, TCancel Cancel, bool Help) {
-    TModalDialog* Frame = new TModalDialog(Caption, Body);
-    Frame->setOkButton("Ok", TNotification(Body, OkIdentifier));
-    if (Cancel == CANCEL_BODY) Frame->setCancelButton("Cancel", TNotification(Body, DIALOG_CANCEL));
-    if (Help) Frame->setExtraButton("Help", TNotification(Body, DIALOG_HELP));
-    return Frame;
-}
-
-TComponent* CreateOptionsDialog(intptr_t, intptr_t) {
+TModalDialog* CreateOptionsDialog() {
     TOptionsDialog* Body = new TOptionsDialog;
-    TModalDialog* Frame = Framed("Options", Body, DIALOG_OK, CANCEL_FRAME, false);
+    TModalDialog* Frame = FrameBody("Options", Body);
     Frame->setCancelButton(nullptr, EmptyNotification);
     Frame->CancelKey = TNotification(Body, DIALOG_OK);
     return Frame;
 }
 
-TComponent* CreateGeneralOptionsDialog(intptr_t, intptr_t) {
-    return Framed("General Options", new TGeneralOptionsDialog(GetOpenURL()), DIALOG_OK, CANCEL_FRAME, true);
+TModalDialog* CreateGeneralOptionsDialog(TOpenURLFunction OpenURL) {
+    return FrameBody("General Options", new TGeneralOptionsDialog(OpenURL), "Ok", DIALOG_OK, CANCEL_FRAME,
+                     true);
 }
 
-TComponent* CreateGraphicsOptionsDialog(intptr_t, intptr_t) {
-    return Framed("Graphics Options",
-                  new TGraphicsOptionsDialog(GetOpenURL(), GetSetViewMode(), GetMainWindow()), DIALOG_OK,
-                  CANCEL_FRAME, true);
+TModalDialog* CreateConsoleOptionsDialog(TOpenURLFunction OpenURL) {
+    return FrameBody("Console Options", new TConsoleOptionsDialog(OpenURL), "Ok", DIALOG_OK, CANCEL_FRAME,
+                     true);
 }
 
-TComponent* CreateAdvancedGraphicsOptionsDialog(intptr_t Param1, intptr_t) {
-    TComponent* Main = MessagePointer<TComponent>(Param1);
-    return Framed("Advanced Graphics Options",
-                  new TAdvancedGraphicsOptionsDialog(GetOpenURL(), Main != nullptr ? Main : GetMainWindow()),
-                  DIALOG_OK, CANCEL_BODY, true);
-}
-
-TComponent* CreateConsoleOptionsDialog(intptr_t, intptr_t) {
-    return Framed("Console Options", new TConsoleOptionsDialog(GetOpenURL()), DIALOG_OK, CANCEL_FRAME, true);
-}
-
-TComponent* CreateNetworkOptionsDialog(intptr_t, intptr_t) {
-    return Framed("Network Options", new TNetworkOptionsDialog(GetOpenURL()), DIALOG_OK, CANCEL_FRAME, true);
-}
-
-TComponent* CreateHotkeyOptionsDialog(intptr_t, intptr_t) {
-    return Framed("Hotkey Options", new THotkeyOptionsDialog(GetOpenURL()), DIALOG_OK, CANCEL_FRAME, false);
-}
-
-TComponent* CreateIgnoreListDialog(intptr_t, intptr_t) {
-    TModalDialog* Frame =
-        Framed("Edit Ignore List and White List", new TIgnoreListDialog, 602, CANCEL_BODY, false);
-    Frame->OkKey = EmptyNotification; // Enter ends the editing of a list line
-    return Frame;
-}
-
-// Event 29 carries the place, event 30 the place and the mark; the dialog takes both blocks over.
-TComponent* CreateMarkEditDialog(intptr_t Param1, intptr_t Param2) {
-    return Framed("Edit Mark",
-                  new TMarkEditDialog(MessagePointer<TCoordinate>(Param1), MessagePointer<TMapMark>(Param2)),
-                  DIALOG_OK, CANCEL_BODY, false);
-}
-
-TComponent* CreateGamemasterRuleViolationDialog(intptr_t Param1, intptr_t Param2) {
-    return Framed("Rule Violation",
-                  new TGamemasterRuleViolationDialog(MessagePointer<const char>(Param1),
-                                                     MessagePointer<const TReportedStatement>(Param2)),
-                  DIALOG_OK, CANCEL_BODY, false);
-}
-
-} // namespace
-
-void RegisterOptionDialogs() {
-    SetWindowFactory(MESSAGE_OPTIONS, CreateOptionsDialog);
-    SetWindowFactory(MESSAGE_GENERALOPTIONS, CreateGeneralOptionsDialog);
-    SetWindowFactory(MESSAGE_GRAPHICSOPTIONS, CreateGraphicsOptionsDialog);
-    SetWindowFactory(MESSAGE_ADVANCEDGRAPHICSOPTIONS, CreateAdvancedGraphicsOptionsDialog);
-    SetWindowFactory(MESSAGE_CONSOLEOPTIONS, CreateConsoleOptionsDialog);
-    SetWindowFactory(MESSAGE_NETWORKOPTIONS, CreateNetworkOptionsDialog);
-    SetWindowFactory(MESSAGE_HOTKEYOPTIONS, CreateHotkeyOptionsDialog);
-    SetWindowFactory(MESSAGE_IGNORELIST, CreateIgnoreListDialog);
-    SetWindowFactory(MESSAGE_NEWMAPMARK, CreateMarkEditDialog);
-    SetWindowFactory(MESSAGE_EDITMAPMARK, CreateMarkEditDialog);
-    SetWindowFactory(MESSAGE_GAMEMASTERRULEVIOLATION, CreateGamemasterRuleViolationDialog);
+TModalDialog* CreateNetworkOptionsDialog(TOpenURLFunction OpenURL) {
+    return FrameBody("Network Options", new TNetworkOptionsDialog(OpenURL), "Ok", DIALOG_OK, CANCEL_FRAME,
+                     true);
 }

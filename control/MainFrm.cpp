@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/Network.h"
 #include "platform/App.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t KEY_SHIFT = 0x200, KEY_CTRL = 0x400, KEY_ALT = 0x800;
 constexpr int32_t MINIMUM_WIDTH = 550, MINIMUM_HEIGHT = 450;
 constexpr int32_t CENTERED_WIDTH = 600, CENTERED_HEIGHT = 450;
 
@@ -65,7 +65,7 @@ void SetFrameInput(const TFrameInput& Input) { Frame.Input = Input; }
 
 int32_t TranslateKey(int32_t VirtualKey, int32_t, uint32_t Flags, uint32_t ModifierKeys) {
     const bool Extended = (Flags & KF_EXTENDED) != 0;
-    if (VirtualKey >= VK_F1 && VirtualKey <= VK_F12) return 256 + (VirtualKey - VK_F1);
+    if (VirtualKey >= VK_F1 && VirtualKey <= VK_F12) return KEY_F1 + (VirtualKey - VK_F1);
     switch (VirtualKey) {
     case VK_SHIFT:
         return KEY_SHIFT;
@@ -74,27 +74,27 @@ int32_t TranslateKey(int32_t VirtualKey, int32_t, uint32_t Flags, uint32_t Modif
     case VK_MENU:
         return KEY_ALT;
     case VK_UP:
-        return 268;
+        return KEY_UP;
     case VK_DOWN:
-        return 271;
+        return KEY_DOWN;
     case VK_LEFT:
-        return 269;
+        return KEY_LEFT;
     case VK_RIGHT:
-        return 270;
+        return KEY_RIGHT;
     case VK_INSERT:
-        return 272;
+        return KEY_INSERT;
     case VK_DELETE:
-        return 273;
+        return KEY_DELETE;
     case VK_HOME:
-        return Extended ? 274 : 280;
+        return Extended ? KEY_HOME : KEY_PAD_HOME;
     case VK_END:
-        return Extended ? 275 : 278;
+        return Extended ? KEY_END : KEY_PAD_END;
     case VK_PRIOR:
-        return Extended ? 276 : 281;
+        return Extended ? KEY_PAGE_UP : KEY_PAD_PAGE_UP;
     case VK_NEXT:
-        return Extended ? 277 : 279;
+        return Extended ? KEY_PAGE_DOWN : KEY_PAD_PAGE_DOWN;
     case VK_RETURN:
-        return (ModifierKeys & KEY_ALT) != 0 ? 13 : 0;
+        return (ModifierKeys & KEY_ALT) != 0 ? KEY_ENTER : 0;
     default:
         return 0;
     }
@@ -123,7 +123,7 @@ bool CMainFrame::create() try {
     int32_t Width = 0, Height = 0;
     AppWindow->getClientSize(Width, Height);
     InitMainWindow(Width, Height, QuitProgram, ::SetViewMode, OpenURL);
-    InitControl(AppWindow.get(), this, TFrameCallbacks{QuitProgram, StartPatcher, ::SetViewMode, OpenURL});
+    InitControl(AppWindow.get(), this);
     makeCursors();
     placeAtCreation();
     AppWindow->setTimer(1, 100);
@@ -199,10 +199,8 @@ CATCH_FRAME()
 
 void CMainFrame::onKeyDown(int32_t VirtualKey, int32_t RepeatCount, uint32_t Flags) try {
     const int32_t Code = TranslateKey(VirtualKey, RepeatCount, Flags, ModifierKeys);
-    if (Code == static_cast<int32_t>(KEY_SHIFT) || Code == static_cast<int32_t>(KEY_CTRL) ||
-        Code == static_cast<int32_t>(KEY_ALT))
-        ModifierKeys |= static_cast<uint32_t>(Code);
-    if (Code == 259 && (ModifierKeys & KEY_ALT) != 0) {
+    if (Code == KEY_SHIFT || Code == KEY_CTRL || Code == KEY_ALT) ModifierKeys |= static_cast<uint32_t>(Code);
+    if (Code == KEY_F1 + 3 && (ModifierKeys & KEY_ALT) != 0) { // Alt+F4
         onClose();
         return;
     }
@@ -213,8 +211,7 @@ CATCH_FRAME(VirtualKey)
 
 void CMainFrame::onKeyUp(int32_t VirtualKey, int32_t RepeatCount, uint32_t Flags) {
     const int32_t Code = TranslateKey(VirtualKey, RepeatCount, Flags, ModifierKeys);
-    if (Code == static_cast<int32_t>(KEY_SHIFT) || Code == static_cast<int32_t>(KEY_CTRL) ||
-        Code == static_cast<int32_t>(KEY_ALT))
+    if (Code == KEY_SHIFT || Code == KEY_CTRL || Code == KEY_ALT)
         ModifierKeys &= ~static_cast<uint32_t>(Code);
 }
 

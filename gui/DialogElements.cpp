@@ -162,7 +162,7 @@ TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, int32_t SkinUp
 
 TTextButton::TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Target, int32_t Identifier,
                          const char* ToolTip)
-    : TTextButton(x, y, _Text, 12, 13, Target, Identifier, ToolTip) {}
+    : TTextButton(x, y, _Text, SKIN_TEXT_BUTTON, SKIN_TEXT_BUTTON + 1, Target, Identifier, ToolTip) {}
 
 void TTextButton::setText(const char* _Text) try {
     CHECK_TEXT(_Text != nullptr, "_Text!=NULL");

@@ -92,11 +92,19 @@ public:
 };
 
 // A button with a caption of fewer than 50 characters, centred on the face.
+// Faces of buttons in the skin table, each pressed face the skin after it.
+enum BUTTON_SKIN : int32_t {
+    SKIN_TEXT_BUTTON = 12,   // 43 x 20
+    SKIN_MIDDLE_BUTTON = 16, // 58 x 20
+    SKIN_WIDE_BUTTON = 18,   // 86 x 20
+    SKIN_ICON_BUTTON = 24,   // 16 x 16, under an icon
+};
+
 class TTextButton : public TButton {
 public:
     TTextButton(int32_t x, int32_t y, const char* _Text, int32_t SkinUp, int32_t SkinDown, TComponent* Target,
                 int32_t Identifier, const char* ToolTip);
-    // The standard face, skins 12 and 13.
+    // The standard face, SKIN_TEXT_BUTTON.
     TTextButton(int32_t x, int32_t y, const char* _Text, TComponent* Target, int32_t Identifier,
                 const char* ToolTip);
     void draw(int32_t Surface, int32_t X, int32_t Y) override;

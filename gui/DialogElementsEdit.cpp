@@ -6,6 +6,7 @@
 #include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Events.h"
 #include "state/Status.h"
@@ -17,17 +18,13 @@
 
 namespace {
 
-constexpr int32_t MOD_SHIFT = 0x200, MOD_CTRL = 0x400, MOD_ALT = 0x800, KEY_MASK = 0x1FF;
-constexpr int32_t KEY_TAB = 9, KEY_BACKSPACE = 8, KEY_LEFT = 269, KEY_RIGHT = 270, KEY_INSERT = 272,
-                  KEY_DELETE = 273, KEY_HOME = 274, KEY_END = 275;
-
 // The edit event a clipboard key stands for, or 0.
 int32_t ClipboardEventOf(int32_t Key) {
-    if (Key == (MOD_SHIFT | KEY_INSERT) || Key == (MOD_CTRL | 'v')) return EDIT_PASTE;
-    if (Key == (MOD_CTRL | KEY_INSERT) || Key == (MOD_CTRL | 'c')) return EDIT_COPY;
-    if (Key == (MOD_SHIFT | KEY_DELETE) || Key == (MOD_CTRL | 'x')) return EDIT_CUT;
-    if (Key == (MOD_CTRL | KEY_DELETE)) return EDIT_DELETE;
-    if (Key == (MOD_CTRL | 'a')) return EDIT_SELECT_ALL;
+    if (Key == (KEY_SHIFT | KEY_INSERT) || Key == (KEY_CTRL | 'v')) return EDIT_PASTE;
+    if (Key == (KEY_CTRL | KEY_INSERT) || Key == (KEY_CTRL | 'c')) return EDIT_COPY;
+    if (Key == (KEY_SHIFT | KEY_DELETE) || Key == (KEY_CTRL | 'x')) return EDIT_CUT;
+    if (Key == (KEY_CTRL | KEY_DELETE)) return EDIT_DELETE;
+    if (Key == (KEY_CTRL | 'a')) return EDIT_SELECT_ALL;
     return 0;
 }
 
@@ -293,12 +290,12 @@ void TEditField::keyPressed(int32_t Key) try {
         _FocusGroup->next();
         return;
     }
-    if (_FocusGroup != nullptr && Key == (MOD_SHIFT | KEY_TAB)) {
+    if (_FocusGroup != nullptr && Key == (KEY_SHIFT | KEY_TAB)) {
         _FocusGroup->previous();
         return;
     }
     if (Disabled) return;
-    const int32_t Code = Key & KEY_MASK, Length = getLength();
+    const int32_t Code = Key & KEY_CODE_MASK, Length = getLength();
     if (Code == KEY_LEFT || Code == KEY_RIGHT || Code == KEY_HOME || Code == KEY_END) {
         if (Code == KEY_LEFT && Cursor > 0) Cursor--;
         if (Code == KEY_RIGHT && Cursor < Length) Cursor++;
@@ -329,7 +326,7 @@ void TEditField::keyPressed(int32_t Key) try {
             deleteChar(Cursor);
         return;
     }
-    if ((Key & MOD_CTRL) != 0 && (Key & MOD_ALT) == 0) return;
+    if ((Key & KEY_CTRL) != 0 && (Key & KEY_ALT) == 0) return;
     if (Code < 32 || Code > 255 || Length >= _MaxLength) return;
     if (hasSelection()) handleEvent(EDIT_DELETE);
     insertChar(Cursor, Code);

@@ -104,7 +104,7 @@ void TResizeHandle::resize(int32_t X, int32_t Y) {
 }
 
 bool TResizeHandle::mouseMove(int32_t X, int32_t Y) try {
-    if (Dragging || (X >= 0 && X < Width && Y >= 0 && Y < Height)) SetMouseCursor(2);
+    if (Dragging || (X >= 0 && X < Width && Y >= 0 && Y < Height)) SetMouseCursor(POINTER_RESIZE_VERTICAL);
     CHECK_TEXT(_ToResize != nullptr, "ToResize!=NULL");
     if (Dragging) resize(X, Y);
     return true;

@@ -7,14 +7,13 @@
 #include "graphics/Engine.h"
 #include "gui/DialogElementsEdit.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Status.h"
 
 #include <cstring>
 
 namespace {
-
-constexpr int32_t KEY_ENTER = 13, KEY_UP = 268, KEY_DOWN = 271;
 
 char* CopyOf(const char* Text) {
     size_t Length = strlen(Text);
@@ -212,7 +211,7 @@ void TListBox::getToolTip(int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 void TListBox::keyPressed(int32_t Key) try {
-    const int32_t Code = Key & 0x1FF;
+    const int32_t Code = Key & KEY_CODE_MASK;
     if (Code == KEY_UP || Code == KEY_DOWN) {
         if (Editing) endEdit();
         Selection += Code == KEY_UP ? -1 : 1;

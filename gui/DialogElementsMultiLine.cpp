@@ -6,6 +6,7 @@
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Status.h"
 
@@ -13,9 +14,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int32_t KEY_ENTER = 13, KEY_UP = 268, KEY_DOWN = 271, KEY_HOME = 274, KEY_END = 275,
-                  KEY_PAGE_UP = 276, KEY_PAGE_DOWN = 277;
 
 bool IsLineKey(int32_t Code) {
     return Code == KEY_UP || Code == KEY_DOWN || Code == KEY_HOME || Code == KEY_END || Code == KEY_PAGE_UP ||
@@ -196,7 +194,7 @@ void TMultiLineEditField::moveCaret(int32_t Code) {
 
 void TMultiLineEditField::scrollBy(int32_t Key) {
     int32_t Top = getFirstVisible();
-    switch (Key & 0x1FF) {
+    switch (Key & KEY_CODE_MASK) {
     case KEY_UP:
         Top -= 1;
         break;
@@ -216,8 +214,8 @@ void TMultiLineEditField::scrollBy(int32_t Key) {
 
 void TMultiLineEditField::keyPressed(int32_t Key) try {
     if (ReadOnly) {
-        if (Key == 1296 || Key == 1123) handleEvent(EDIT_COPY);
-        if (Key == 1121) handleEvent(EDIT_SELECT_ALL);
+        if (Key == (KEY_CTRL | KEY_INSERT) || Key == (KEY_CTRL | 'c')) handleEvent(EDIT_COPY);
+        if (Key == (KEY_CTRL | 'a')) handleEvent(EDIT_SELECT_ALL);
         scrollBy(Key);
         return;
     }
@@ -226,7 +224,7 @@ void TMultiLineEditField::keyPressed(int32_t Key) try {
         insertChar(Cursor, '\n');
         Cursor++;
     }
-    if (IsLineKey(Key & 0x1FF) && (Key & 0xE00) == 0)
+    if (IsLineKey(Key & KEY_CODE_MASK) && (Key & KEY_MODIFIERS) == 0)
         moveCaret(Key);
     else
         TEditField::keyPressed(Key);

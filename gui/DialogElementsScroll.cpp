@@ -6,15 +6,10 @@
 #include "foundation/Utils.h"
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 
 #include <algorithm>
-
-namespace {
-
-constexpr int32_t KEY_UP = 268, KEY_LEFT = 269, KEY_RIGHT = 270, KEY_DOWN = 271;
-
-} // namespace
 
 // ---- TScrollBar ----
 

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int32_t OPEN_DESTINATION = 1; // what a labelled button's button sends it
+
 std::unique_ptr<char[]> CopyOf(const char* Text, size_t Extra) {
     size_t Length = strlen(Text);
     auto Copy = std::make_unique<char[]>(Length + Extra);
@@ -268,7 +270,8 @@ TLabelledButton::TLabelledButton(const char* _Text, const char* ButtonText, cons
     this->_Destination = CopyOf(_Destination, 1);
     Label = new TTextLabel(Font, Red, Green, Blue, Alignment, _Text);
     addChild(Label);
-    Button = new TTextButton(0, 0, ButtonText, 18, 19, this, 1, this->_Destination.get());
+    Button = new TTextButton(0, 0, ButtonText, SKIN_WIDE_BUTTON, SKIN_WIDE_BUTTON + 1, this, OPEN_DESTINATION,
+                             this->_Destination.get());
     addChild(Button);
 }
 CATCH_FRAME()
@@ -293,6 +296,6 @@ void TLabelledButton::arrange() try {
 CATCH_FRAME()
 
 void TLabelledButton::handleEvent(int32_t Identifier) try {
-    if (Identifier == 1 && OpenFunction != nullptr) OpenFunction(_Destination.get());
+    if (Identifier == OPEN_DESTINATION && OpenFunction != nullptr) OpenFunction(_Destination.get());
 }
 CATCH_FRAME(Identifier)

@@ -14,13 +14,9 @@ namespace {
 int32_t SkinWidth(int32_t Skin) { return GetSkin(Skin).Width; }
 int32_t SkinHeight(int32_t Skin) { return GetSkin(Skin).Height; }
 
-// Skins of the minimize button: restored, then minimized.
-constexpr int32_t MINIMIZE_UP = 138, MINIMIZE_DOWN = 139;
-constexpr int32_t RESTORE_UP = 140, RESTORE_DOWN = 141;
-
 // The phase follows Y, so the tiles of stacked windows line up wherever the column puts them.
 int32_t PhaseAt(int32_t Y) {
-    const int32_t TileHeight = SkinHeight(7);
+    const int32_t TileHeight = SkinHeight(SKIN_PANEL_BACKGROUND);
     return TileHeight > 0 ? Y % TileHeight : 0;
 }
 
@@ -37,7 +33,7 @@ void TContentWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     if (Background) {
         CHECK_TEXT(X >= 0, "x>=0", X);
         CHECK_TEXT(Y >= 0, "y>=0", Y);
-        DrawSkin(Surface, X, Y, Width, Height, 7, 0, BackgroundPhase);
+        DrawSkin(Surface, X, Y, Width, Height, SKIN_PANEL_BACKGROUND, 0, BackgroundPhase);
     }
     TParentComponent::draw(Surface, X, Y);
 }
@@ -223,20 +219,23 @@ bool TDialogWindow::mouseMove(int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 bool TDialogWindow::leftDoubleClick(int32_t X, int32_t Y, uint32_t Flags) try {
-    if (!TParentComponent::leftDoubleClick(X, Y, Flags)) handleEvent(9);
+    if (!TParentComponent::leftDoubleClick(X, Y, Flags)) handleEvent(DIALOGWINDOW_MINIMIZE);
     return true;
 }
 CATCH_FRAME(X, Y)
 
 void TDialogWindow::handleEvent(int32_t Identifier) try {
-    if (Identifier == 10) {
+    switch (static_cast<DIALOGWINDOW_COMMAND>(Identifier)) {
+    case DIALOGWINDOW_CLOSE:
         // The close button's own handler is still running: the column ends the window afterwards.
         if (TWindowColumn* Column = getColumn()) Column->closeWindow(this);
-    } else if (Identifier == 9) {
+        break;
+    case DIALOGWINDOW_MINIMIZE:
         if (IsMinimized)
             restore();
         else
             minimize();
+        break;
     }
 }
 CATCH_FRAME(Identifier)
@@ -249,7 +248,7 @@ void TDialogWindow::minimize() try {
     for (TComponent* Element : {static_cast<TComponent*>(GripHandle), static_cast<TComponent*>(BorderHandle),
                                 static_cast<TComponent*>(Body)})
         if (Element != nullptr && Element->getParent() == this) removeChild(Element);
-    if (MinimizeButton != nullptr) MinimizeButton->setSkins(RESTORE_UP, RESTORE_DOWN);
+    if (MinimizeButton != nullptr) MinimizeButton->setSkins(SKIN_RESTORE, SKIN_RESTORE + 1);
     setSize(Width, SkinProperties.SidePanel.TitleHeight);
 }
 CATCH_FRAME()
@@ -261,7 +260,7 @@ void TDialogWindow::restore() try {
     for (TComponent* Element : {static_cast<TComponent*>(Body), static_cast<TComponent*>(GripHandle),
                                 static_cast<TComponent*>(BorderHandle)})
         if (Element != nullptr && Element->getParent() == nullptr) appendChild(Element);
-    if (MinimizeButton != nullptr) MinimizeButton->setSkins(MINIMIZE_UP, MINIMIZE_DOWN);
+    if (MinimizeButton != nullptr) MinimizeButton->setSkins(SKIN_MINIMIZE, SKIN_MINIMIZE + 1);
     setSize(Width, RestoredHeight);
 }
 CATCH_FRAME()

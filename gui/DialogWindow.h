@@ -26,11 +26,14 @@ enum : int32_t {
     CONTAINER_WINDOW = 64,
 };
 
+// The tile behind the side-bar windows, their lists and the strips of the game screen between its parts.
+inline constexpr int32_t SKIN_PANEL_BACKGROUND = 7;
+
 // A window of the side bar. Its parent is a TWindowColumn (or nothing while it is built); a press that no
 // child takes starts a drag that moves the window up and down and lets the column reorder the stack.
 class TContentWindow : public TParentComponent {
 public:
-    // Background: tile skin 7 over the whole window behind everything else.
+    // Background: SKIN_PANEL_BACKGROUND tiled over the whole window behind everything else.
     TContentWindow(int32_t _Identifier, bool Background);
 
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
@@ -80,6 +83,20 @@ public:
 // Height of a framed window's title bar plus its bottom border (skins 132 and 133).
 int32_t GetDialogWindowBorderHeight();
 
+// What a framed side window's title buttons send it.
+enum DIALOGWINDOW_COMMAND : int32_t {
+    DIALOGWINDOW_MINIMIZE = 9, // minimize or restore
+    DIALOGWINDOW_CLOSE = 10,
+};
+
+// The faces of the title buttons, each pressed face the skin after it: close; minimize, which shows the
+// restore face while the window is minimized.
+enum DIALOGWINDOW_SKIN : int32_t {
+    SKIN_CLOSE = 136,
+    SKIN_MINIMIZE = 138,
+    SKIN_RESTORE = 140,
+};
+
 // A framed side window: the frame, a title bar of five places (1 extra button, 2 close, the minimize
 // button, 4 icon, 5 title), the body, and with Resizable a grip and a border strip that resize it. The
 // window owns the body, the handles and the place elements, linked or not.
@@ -96,7 +113,7 @@ public:
     bool mouseMove(int32_t X, int32_t Y) override;
     bool leftButtonDown(int32_t X, int32_t Y, uint32_t Flags) override;
     bool leftDoubleClick(int32_t X, int32_t Y, uint32_t Flags) override; // toggles minimize
-    void handleEvent(int32_t Identifier) override;                       // 9 toggle, 10 close
+    void handleEvent(int32_t Identifier) override;                       // DIALOGWINDOW_COMMAND
     virtual void minimize();
     virtual void restore();
 

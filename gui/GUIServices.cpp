@@ -4,6 +4,8 @@
 #include "foundation/Container.h"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "gui/KeyCodes.h"
+#include "state/EventHints.h"
 
 #include <climits>
 
@@ -27,7 +29,6 @@ struct TServices {
     int32_t HelpX = 0, HelpY = 0, HelpWidth = 0, HelpHeight = 0;
     int32_t HelpContext = 0;
     bool HelpChanged = false;
-    THintQueueReset HintQueueReset = nullptr;
 };
 
 TServices& Services() {
@@ -37,8 +38,8 @@ TServices& Services() {
 
 // A shortcut key as compared: Shift dropped, a lower-case letter raised.
 int32_t FoldShortcutKey(int32_t Key) {
-    Key &= ~0x200;
-    int32_t Character = Key & 0x1FF;
+    Key &= ~KEY_SHIFT;
+    int32_t Character = Key & KEY_CODE_MASK;
     if (Character >= 'a' && Character <= 'z') Key -= 32;
     return Key;
 }
@@ -160,10 +161,8 @@ void ResetHelpState() {
     TServices& State = Services();
     State.HelpContext = 1;
     State.HelpChanged = false;
-    if (State.HintQueueReset != nullptr) State.HintQueueReset();
+    ResetEventHelps();
 }
-
-void SetHintQueueReset(THintQueueReset Reset) { Services().HintQueueReset = Reset; }
 
 void SetHelpOrigin(int32_t X, int32_t Y) {
     Services().HelpX = X;

@@ -49,11 +49,8 @@ bool FireShortcut(int32_t Key);
 int32_t GetNumberOfShortcuts();
 
 // The help context under the pointer and the screen rectangle of the element it belongs to.
-// Reset at start-up: context 1, changed flag clear, and the hook below called (the pending event hints).
+// Reset at start-up: context 1, changed flag clear, and the queue of pending event hints emptied.
 void ResetHelpState();
-// Called by ResetHelpState to empty the game screen's queue of pending event hints; NULL: none.
-using THintQueueReset = void (*)();
-void SetHintQueueReset(THintQueueReset Reset);
 void SetHelpOrigin(int32_t X, int32_t Y);
 void MoveHelpOrigin(int32_t DX, int32_t DY);
 void SetHelpExtent(int32_t Width, int32_t Height);

@@ -1,6 +1,8 @@
 // The skin layout record and its constants.
 #include "gui/SkinProperties.h"
 
+#include "gui/DialogElements.h"
+
 TSkinProperties SkinProperties;
 
 namespace {
@@ -45,11 +47,10 @@ void InitStartScreen(TSkinProperties& P) {
     const int32_t Rows[5] = {0, 30, 60, 90, 120};
     for (int32_t i = 0; i < 5; i++)
         P.StartScreen.ButtonRows[i] = Rows[i];
-    P.StartScreen.ButtonSkinUp = 18;
-    P.StartScreen.ButtonSkinDown = 19;
-    const int32_t Frame[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
+    P.StartScreen.ButtonSkinUp = SKIN_WIDE_BUTTON;
+    P.StartScreen.ButtonSkinDown = SKIN_WIDE_BUTTON + 1;
     for (int32_t i = 0; i < 9; i++)
-        P.StartScreen.PanelFrame[i] = Frame[i];
+        P.StartScreen.PanelFrame[i] = POPUP_FRAME_SKINS[i];
     P.StartScreen.PanelMargin = 10;
 }
 
@@ -98,17 +99,18 @@ void InitAutomapAndControls(TSkinProperties& P) {
     P.Automap.ZoomOut = {124, 50};
     P.Automap.FloorUp = {147, 50};
     P.Automap.FloorDown = {147, 71};
-    const int32_t Skins[4][2] = {{66, 67}, {68, 69}, {70, 71}, {72, 73}};
+    const int32_t Skins[4] = {SKIN_AUTOMAP_ZOOM_IN, SKIN_AUTOMAP_ZOOM_OUT, SKIN_AUTOMAP_FLOOR_UP,
+                              SKIN_AUTOMAP_FLOOR_DOWN};
     int32_t* const Targets[4] = {P.Automap.ZoomInSkins, P.Automap.ZoomOutSkins, P.Automap.FloorUpSkins,
                                  P.Automap.FloorDownSkins};
     for (int32_t i = 0; i < 4; i++) {
-        Targets[i][0] = Skins[i][0];
-        Targets[i][1] = Skins[i][1];
+        Targets[i][0] = Skins[i];
+        Targets[i][1] = Skins[i] + 1;
     }
     P.Automap.CentreButton = {124, 92};
     P.Automap.Rose = {124, 5};
-    P.Automap.RoseSkin = 65;
-    P.Automap.MarkSkin = 74;
+    P.Automap.RoseSkin = SKIN_AUTOMAP_ROSE;
+    P.Automap.MarkSkin = SKIN_MAP_MARKS;
     P.GeneralControls.Height = 26;
     P.GeneralControls.SkillsButton = {8, 3};
     P.GeneralControls.BattleButton = {45, 3};
@@ -248,8 +250,8 @@ void InitDialogFrame(TSkinProperties& P) {
     P.DialogFrame.BodyMargins = {18, 32, -18, -60};
     P.DialogFrame.MinimumWidth = 162;
     P.DialogFrame.MinimumHeight = 68;
-    P.DialogFrame.ButtonSkinUp = 12;
-    P.DialogFrame.ButtonSkinDown = 13;
+    P.DialogFrame.ButtonSkinUp = SKIN_TEXT_BUTTON;
+    P.DialogFrame.ButtonSkinDown = SKIN_TEXT_BUTTON + 1;
     P.DialogFrame.ButtonWidth = 43;
     P.DialogFrame.ButtonHeight = 20;
 }

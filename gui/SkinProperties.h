@@ -35,6 +35,21 @@ struct TDefaultTextFormat : TTextFormat {
     }
 };
 
+// The automap panel's skins, which the help texts and the mark dialog show too; each button's pressed face is
+// the skin after it, and a map mark's icon is SKIN_MAP_MARKS plus the mark's type.
+enum AUTOMAP_SKIN : int32_t {
+    SKIN_AUTOMAP_ROSE = 65,
+    SKIN_AUTOMAP_ZOOM_IN = 66,
+    SKIN_AUTOMAP_ZOOM_OUT = 68,
+    SKIN_AUTOMAP_FLOOR_UP = 70,
+    SKIN_AUTOMAP_FLOOR_DOWN = 72,
+    SKIN_MAP_MARKS = 74,
+};
+
+// The nine-piece frame of the start screen's panel and the help popup, in the frame constructor's order: top
+// left, top, top right, left, right, bottom left, bottom, bottom right, centre.
+inline constexpr int32_t POPUP_FRAME_SKINS[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
+
 // The combat controls' positions in one of their two layouts.
 struct TCombatLayout {
     int32_t Width = 0, Height = 0;

@@ -151,7 +151,7 @@ void DispatchEnterGame() {
     SetConnectionState(CONNECTIONSTATE_GAME);
     if (Communication.GameClient != nullptr) Communication.GameClient->enterGame();
     ReceiveEnterGame();
-    QueueEventHelp(1); // "First Login"
+    QueueEventHelp(HINT_FIRST_LOGIN);
     SendFightModes();
     AddMessage(MESSAGE_SENDERRORREPORTS, 0, 0);
 }
@@ -233,6 +233,10 @@ void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGet
     Communication.PictureSignature = PictureSignature;
 }
 
+bool HasGraphicsSignatureGetters() {
+    return Communication.SpriteSignature != nullptr && Communication.PictureSignature != nullptr;
+}
+
 uint32_t GetLoadedSpriteSignature() { return GraphicsSignature(Communication.SpriteSignature); }
 
 uint32_t GetLoadedPictureSignature() { return GraphicsSignature(Communication.PictureSignature); }
@@ -282,6 +286,7 @@ void SendGameServerLogin(uint32_t AccountID, const char* Name, const char* Passw
 CATCH_FRAME(AccountID)
 
 void SetGameClientHooks(TGameClientHooks* Hooks) { Communication.GameClient = Hooks; }
+bool HasGameClientHooks() { return Communication.GameClient != nullptr; }
 
 void SetOutfitRequested(bool Value) { Communication.OutfitRequested = Value; }
 bool GetOutfitRequested() { return Communication.OutfitRequested; }

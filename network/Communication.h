@@ -15,9 +15,11 @@ inline constexpr int32_t GAME_SERVER_MESSAGE_SIZE = 133;
 inline constexpr int32_t CHARACTERLIST_TIMEOUT = 300;
 
 // The graphics engine's getters of the sprite and picture file signatures, which the login sends. Set by the
-// controller at start-up; without them the login sends 0, the signature of a file not opened.
+// controller at start-up, which fails while they are not; without them the login sends 0, the signature of
+// a file not opened.
 using TSignatureGetter = uint32_t (*)();
 void SetGraphicsSignatureGetters(TSignatureGetter SpriteSignature, TSignatureGetter PictureSignature);
+bool HasGraphicsSignatureGetters();
 // The signatures through those getters, 0 while unset; a downloaded patch of either file must match them.
 uint32_t GetLoadedSpriteSignature();
 uint32_t GetLoadedPictureSignature();
@@ -49,8 +51,8 @@ void ReceiveGameInformation(); // 21: "For Your Information" box
 void ReceiveWaitingList();     // 22: the reconnect countdown
 
 // What the game-phase handlers hand on to the client control and the game screen once a message has been
-// read: entering the game and the side windows of containers and trades. The controller installs it; while
-// none is installed the handlers only change the game state.
+// read: entering the game and the side windows of containers and trades. The controller installs it at
+// start-up, which fails while none is installed; without it the handlers only change the game state.
 class TGameClientHooks {
 public:
     virtual ~TGameClientHooks() = default;
@@ -64,6 +66,7 @@ public:
     virtual void closeTradeWindow() = 0;                      // 127
 };
 void SetGameClientHooks(TGameClientHooks* Hooks); // not owned; NULL: none
+bool HasGameClientHooks();
 
 using TPacketHandler = void (*)();
 // The handler of a message type (0..255) in the login phase (connection state 4) and in the game phase

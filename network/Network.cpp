@@ -7,6 +7,7 @@
 #include "foundation/sysinc.h"
 #include "platform/Resolver.h"
 #include "platform/Socket.h"
+#include "platform/SocketErrors.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -101,25 +102,25 @@ public:
 
 const char* ErrorText(int32_t ErrorCode) {
     switch (ErrorCode) {
-    case 10022:
-    case 10049:
+    case WSAEINVAL:
+    case WSAEADDRNOTAVAIL:
         return "Invalid server address.";
-    case 10040:
+    case WSAEMSGSIZE:
         return "Connection error.";
-    case 10050:
-    case 10051:
+    case WSAENETDOWN:
+    case WSAENETUNREACH:
         return "Network is unreachable.";
-    case 10060:
+    case WSAETIMEDOUT:
         return "Connection timeout.";
-    case 10061:
+    case WSAECONNREFUSED:
         return "Connection refused.";
-    case 10065:
+    case WSAEHOSTUNREACH:
         return "Server is unreachable.";
-    case 11001:
+    case WSAHOST_NOT_FOUND:
         return "Server name does not exist.";
-    case 11002:
+    case WSATRY_AGAIN:
         return "Could not resolve server name.";
-    case 11004:
+    case WSANO_DATA:
         return "Error while resolving the server name.";
     case ERROR_SERVER_OVERLOADED:
         return "Login server is overloaded. Please try again later.";

@@ -2,89 +2,73 @@
 #include "platform/SocketErrors.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <netdb.h>
 
-int SocketErrorFromErrno(int Errno) {
-    switch (Errno) {
-    case 0:
-        return 0;
-    case EINTR:
-        return WSAEINTR;
-    case EACCES:
-    case EPERM:
-        return WSAEACCES;
-    case EFAULT:
-        return WSAEFAULT;
-    case EINVAL:
-        return WSAEINVAL;
-    case EMFILE:
-    case ENFILE:
-        return WSAEMFILE;
-    case EAGAIN:
-    case EINPROGRESS:
-        return WSAEWOULDBLOCK;
-    case EALREADY:
-        return WSAEALREADY;
-    case ENOTSOCK:
-    case EBADF:
-        return WSAENOTSOCK;
-    case EMSGSIZE:
-        return WSAEMSGSIZE;
-    case EPROTONOSUPPORT:
-        return WSAEPROTONOSUPPORT;
-    case EAFNOSUPPORT:
-        return WSAEAFNOSUPPORT;
-    case EADDRINUSE:
-        return WSAEADDRINUSE;
-    case EADDRNOTAVAIL:
-        return WSAEADDRNOTAVAIL;
-    case ENETDOWN:
-        return WSAENETDOWN;
-    case ENETUNREACH:
-        return WSAENETUNREACH;
-    case ECONNABORTED:
-        return WSAECONNABORTED;
-    case ECONNRESET:
-    case EPIPE:
-        return WSAECONNRESET;
-    case ENOBUFS:
-    case ENOMEM:
-        return WSAENOBUFS;
-    case EISCONN:
-        return WSAEISCONN;
-    case ENOTCONN:
-        return WSAENOTCONN;
-    case ESHUTDOWN:
-        return WSAESHUTDOWN;
-    case ETIMEDOUT:
-        return WSAETIMEDOUT;
-    case ECONNREFUSED:
-        return WSAECONNREFUSED;
-    case EHOSTDOWN:
-        return WSAEHOSTDOWN;
-    case EHOSTUNREACH:
-        return WSAEHOSTUNREACH;
-    default:
-        return WSASYSCALLFAILURE;
-    }
+namespace {
+
+struct TErrorPair {
+    int From;
+    int Code;
+};
+
+// Several POSIX values fall onto one code; 0 stays 0.
+constexpr TErrorPair ERRNO_CODES[] = {
+    {0, 0},
+    {EINTR, WSAEINTR},
+    {EACCES, WSAEACCES},
+    {EPERM, WSAEACCES},
+    {EFAULT, WSAEFAULT},
+    {EINVAL, WSAEINVAL},
+    {EMFILE, WSAEMFILE},
+    {ENFILE, WSAEMFILE},
+    {EAGAIN, WSAEWOULDBLOCK},
+    {EINPROGRESS, WSAEWOULDBLOCK},
+    {EALREADY, WSAEALREADY},
+    {ENOTSOCK, WSAENOTSOCK},
+    {EBADF, WSAENOTSOCK},
+    {EMSGSIZE, WSAEMSGSIZE},
+    {EPROTONOSUPPORT, WSAEPROTONOSUPPORT},
+    {EAFNOSUPPORT, WSAEAFNOSUPPORT},
+    {EADDRINUSE, WSAEADDRINUSE},
+    {EADDRNOTAVAIL, WSAEADDRNOTAVAIL},
+    {ENETDOWN, WSAENETDOWN},
+    {ENETUNREACH, WSAENETUNREACH},
+    {ECONNABORTED, WSAECONNABORTED},
+    {ECONNRESET, WSAECONNRESET},
+    {EPIPE, WSAECONNRESET},
+    {ENOBUFS, WSAENOBUFS},
+    {ENOMEM, WSAENOBUFS},
+    {EISCONN, WSAEISCONN},
+    {ENOTCONN, WSAENOTCONN},
+    {ESHUTDOWN, WSAESHUTDOWN},
+    {ETIMEDOUT, WSAETIMEDOUT},
+    {ECONNREFUSED, WSAECONNREFUSED},
+    {EHOSTDOWN, WSAEHOSTDOWN},
+    {EHOSTUNREACH, WSAEHOSTUNREACH},
+};
+
+// EAI_SYSTEM is not here: its errno tells the cause.
+constexpr TErrorPair RESOLVER_CODES[] = {
+    {0, 0},
+    {EAI_NONAME, WSAHOST_NOT_FOUND},
+    {EAI_AGAIN, WSATRY_AGAIN},
+    {EAI_NODATA, WSANO_DATA},
+    {EAI_ADDRFAMILY, WSANO_DATA},
+    {EAI_MEMORY, WSAENOBUFS},
+};
+
+template <size_t N> int Lookup(const TErrorPair (&Table)[N], int From, int Otherwise) {
+    for (const TErrorPair& Pair : Table)
+        if (Pair.From == From) return Pair.Code;
+    return Otherwise;
 }
 
+} // namespace
+
+int SocketErrorFromErrno(int Errno) { return Lookup(ERRNO_CODES, Errno, WSASYSCALLFAILURE); }
+
 int LookupErrorFromResolver(int ResolverCode, int Errno) {
-    switch (ResolverCode) {
-    case 0:
-        return 0;
-    case EAI_NONAME:
-        return WSAHOST_NOT_FOUND;
-    case EAI_AGAIN:
-        return WSATRY_AGAIN;
-    case EAI_NODATA:
-    case EAI_ADDRFAMILY:
-        return WSANO_DATA;
-    case EAI_MEMORY:
-        return WSAENOBUFS;
-    case EAI_SYSTEM:
-        return SocketErrorFromErrno(Errno);
-    default:
-        return WSANO_RECOVERY;
-    }
+    if (ResolverCode == EAI_SYSTEM) return SocketErrorFromErrno(Errno);
+    return Lookup(RESOLVER_CODES, ResolverCode, WSANO_RECOVERY);
 }

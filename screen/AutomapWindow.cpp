@@ -8,9 +8,11 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContextMenus.h"
+#include "screen/Help.h"
 #include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -27,7 +29,6 @@ constexpr int32_t MAP_MIDDLE = MAP_SIZE / 2;
 constexpr int32_t MARK_ICON = 11;  // pixels of a mark icon, both ways
 constexpr int32_t MARK_TYPES = 14; // icons of the skin table; other types come from damaged files
 constexpr int32_t MARK_REACH = 5;  // pixels from a mark's point that still hit it
-constexpr int32_t HELP_AUTOMAP = 10;
 
 // Module state, set for the program's life: the walk of a map click and the tool-tip text of a mark (shown
 // by pointer, so it must outlive the call).
@@ -38,8 +39,10 @@ struct {
 
 // The panel's Alt shortcuts and their commands.
 constexpr int32_t SHORTCUTS[8][2] = {
-    {2316, AUTOMAP_NORTH},    {2317, AUTOMAP_WEST},    {2318, AUTOMAP_EAST},     {2319, AUTOMAP_SOUTH},
-    {2322, AUTOMAP_ZOOM_OUT}, {2323, AUTOMAP_ZOOM_IN}, {2324, AUTOMAP_FLOOR_UP}, {2325, AUTOMAP_FLOOR_DOWN}};
+    {KEY_ALT | KEY_UP, AUTOMAP_NORTH},         {KEY_ALT | KEY_LEFT, AUTOMAP_WEST},
+    {KEY_ALT | KEY_RIGHT, AUTOMAP_EAST},       {KEY_ALT | KEY_DOWN, AUTOMAP_SOUTH},
+    {KEY_ALT | KEY_HOME, AUTOMAP_ZOOM_OUT},    {KEY_ALT | KEY_END, AUTOMAP_ZOOM_IN},
+    {KEY_ALT | KEY_PAGE_UP, AUTOMAP_FLOOR_UP}, {KEY_ALT | KEY_PAGE_DOWN, AUTOMAP_FLOOR_DOWN}};
 
 void PlanAndSendWalk(int32_t x, int32_t y, int32_t z) {
     const int32_t Result = GoToField(x, y, z, false, false);
@@ -249,14 +252,14 @@ bool TCompassRose::leftButtonUp(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
     TAutomapWindow& W = *static_cast<TAutomapWindow*>(Parent);
     const int32_t MidX = Width / 2, MidY = Height / 2, R = MARK_REACH;
     int32_t Direction = -1;
-    if (In(X, MidX - R, MidX + R) && In(Y, MidY - R, MidY + R)) Direction = 0;
+    if (In(X, MidX - R, MidX + R) && In(Y, MidY - R, MidY + R)) Direction = SCROLL_CENTRE;
     if (In(X, MidX - R, MidX + R)) {
-        if (In(Y, 0, MidY - R)) Direction = 1;
-        if (In(Y, MidY + R, Height)) Direction = 2;
+        if (In(Y, 0, MidY - R)) Direction = SCROLL_NORTH;
+        if (In(Y, MidY + R, Height)) Direction = SCROLL_SOUTH;
     }
-    if (In(X, 0, MidX - R) && In(Y, MidY - R, MidY + R)) Direction = 3;
+    if (In(X, 0, MidX - R) && In(Y, MidY - R, MidY + R)) Direction = SCROLL_WEST;
     if (In(X, MidX + R, Width) && In(Y, MidY - R, MidY + R)) {
-        W.scroll(4);
+        W.scroll(SCROLL_EAST);
         return true;
     }
     if (Direction != -1) W.scroll(Direction);
@@ -264,7 +267,7 @@ bool TCompassRose::leftButtonUp(int32_t X, int32_t Y, uint32_t /*Flags*/) try {
 }
 CATCH_FRAME(X, Y)
 
-void TCompassRose::getToolTip(int32_t X, int32_t Y) try { SetTooltip(MessageTexts[37]); }
+void TCompassRose::getToolTip(int32_t X, int32_t Y) try { SetTooltip(MessageTexts[TEXT_TIP_SCROLL_AUTOMAP]); }
 CATCH_FRAME(X, Y)
 
 // ---- The panel ----
@@ -278,16 +281,16 @@ TAutomapWindow::TAutomapWindow() try : TContentWindow(AUTOMAP_WINDOW, true) {
     // Each child is linked as soon as it is made, so that a failure leaves nothing unowned.
     View = adopt(new TAutomapView);
     CentreButton = adopt(new TTextButton(A.CentreButton.x, A.CentreButton.y, "Centre", this, AUTOMAP_CENTRE,
-                                         MessageTexts[32]));
+                                         MessageTexts[TEXT_TIP_CENTRE_AUTOMAP]));
     FloorUpButton = adopt(new TButton(A.FloorUp.x, A.FloorUp.y, A.FloorUpSkins[0], A.FloorUpSkins[1], this,
-                                      AUTOMAP_FLOOR_UP, MessageTexts[33], false));
+                                      AUTOMAP_FLOOR_UP, MessageTexts[TEXT_TIP_FLOOR_UP], false));
     FloorDownButton =
         adopt(new TButton(A.FloorDown.x, A.FloorDown.y, A.FloorDownSkins[0], A.FloorDownSkins[1], this,
-                          AUTOMAP_FLOOR_DOWN, MessageTexts[34], false));
+                          AUTOMAP_FLOOR_DOWN, MessageTexts[TEXT_TIP_FLOOR_DOWN], false));
     ZoomInButton = adopt(new TButton(A.ZoomIn.x, A.ZoomIn.y, A.ZoomInSkins[0], A.ZoomInSkins[1], this,
-                                     AUTOMAP_ZOOM_IN, MessageTexts[35], false));
+                                     AUTOMAP_ZOOM_IN, MessageTexts[TEXT_TIP_ZOOM_IN], false));
     ZoomOutButton = adopt(new TButton(A.ZoomOut.x, A.ZoomOut.y, A.ZoomOutSkins[0], A.ZoomOutSkins[1], this,
-                                      AUTOMAP_ZOOM_OUT, MessageTexts[36], false));
+                                      AUTOMAP_ZOOM_OUT, MessageTexts[TEXT_TIP_ZOOM_OUT], false));
     Rose = adopt(new TCompassRose(A.RoseSkin));
     placeChild(View, A.View.x, A.View.y, A.View.width, A.View.height);
     placeChild(Rose, A.Rose.x, A.Rose.y, GetSkin(A.RoseSkin).Width, GetSkin(A.RoseSkin).Height);
@@ -324,25 +327,23 @@ void TAutomapWindow::leaveCentre() {
 }
 
 void TAutomapWindow::scroll(int32_t Direction) try {
-    if (Direction != 0) leaveCentre();
+    if (Direction != SCROLL_CENTRE) leaveCentre();
     const int32_t Step = 24 / Zoom;
-    switch (Direction) {
-    case 0:
+    switch (static_cast<AUTOMAP_DIRECTION>(Direction)) {
+    case SCROLL_CENTRE:
         Centred = true;
         break;
-    case 1:
+    case SCROLL_NORTH:
         CentreY -= Step;
         break;
-    case 2:
+    case SCROLL_SOUTH:
         CentreY += Step;
         break;
-    case 3:
+    case SCROLL_WEST:
         CentreX -= Step;
         break;
-    case 4:
+    case SCROLL_EAST:
         CentreX += Step;
-        break;
-    default:
         break;
     }
     Dirty = true;
@@ -369,16 +370,16 @@ void TAutomapWindow::handleEvent(int32_t Identifier) try {
         if (Zoom >= 2) Zoom /= 2;
         break;
     case AUTOMAP_NORTH:
-        scroll(1);
+        scroll(SCROLL_NORTH);
         break;
     case AUTOMAP_EAST:
-        scroll(4);
+        scroll(SCROLL_EAST);
         break;
     case AUTOMAP_SOUTH:
-        scroll(2);
+        scroll(SCROLL_SOUTH);
         break;
     case AUTOMAP_WEST:
-        scroll(3);
+        scroll(SCROLL_WEST);
         break;
     default:
         return;

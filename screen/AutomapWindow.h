@@ -50,6 +50,15 @@ enum : int32_t {
     AUTOMAP_WEST = 112,
 };
 
+// Where the compass rose and the Alt shortcuts move the map: back to the player, or a step that way.
+enum AUTOMAP_DIRECTION : int32_t {
+    SCROLL_CENTRE = 0,
+    SCROLL_NORTH = 1,
+    SCROLL_SOUTH = 2,
+    SCROLL_WEST = 3,
+    SCROLL_EAST = 4,
+};
+
 class TAutomapWindow : public TContentWindow {
 public:
     // Kind 3, 176 x 117, following the player at the zoom of the options; registers the Alt shortcuts.
@@ -62,7 +71,7 @@ public:
     // Over the map: the text of the mark under the point; elsewhere the buttons' tips.
     void getToolTip(int32_t X, int32_t Y) override;
     bool getHelpContext(int32_t X, int32_t Y) override;
-    // 0 back to the player, 1 north, 2 south, 3 west, 4 east; a step is 24 / Zoom fields.
+    // An AUTOMAP_DIRECTION; a step is 24 / Zoom fields.
     virtual void scroll(int32_t Direction);
 
     TAutomapView* View;

@@ -6,8 +6,10 @@
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsEdit.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/Help.h"
 #include "screen/MessageTexts.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -30,31 +32,11 @@ TConsoleSenders Senders = NetworkConsoleSenders();
 
 constexpr int32_t INPUT_LENGTH = 255;
 constexpr int32_t FOCUS_DELAY = 50; // ticks
-constexpr int32_t HELP_CHANNEL = 7;
-constexpr int32_t HELP_CONTEXT_CONSOLE = 22;
-constexpr int32_t MESSAGE_IGNORE_LISTS = 21, MESSAGE_HOTKEY_OPTIONS = 38;
-constexpr int32_t ACTIONSTATE_MODAL_INPUT = 11;
-
-enum : int32_t {
-    EVENT_SHOW_TAB = 201,
-    EVENT_CLOSE_TAB = 202,
-    EVENT_SERVER_MESSAGES = 203,
-    EVENT_IGNORE = 204,
-    EVENT_OPEN_CHANNEL = 205,
-    EVENT_SAY = 206,
-    EVENT_WHISPER = 207,
-    EVENT_YELL = 208,
-    EVENT_FLIP_SERVER_MESSAGES = 210,
-    EVENT_DEFAULT_TAB = 211,
-    EVENT_NEXT_TAB = 212,
-    EVENT_PREVIOUS_TAB = 213,
-    EVENT_HOTKEYS = 403
-};
-
 // Ctrl plus an upper-case letter, and what it fires.
-constexpr int32_t SHORTCUTS[][2] = {{1097, EVENT_IGNORE},    {1103, EVENT_OPEN_CHANNEL},
-                                    {1093, EVENT_CLOSE_TAB}, {1101, EVENT_FLIP_SERVER_MESSAGES},
-                                    {1099, EVENT_HOTKEYS},   {1092, EVENT_DEFAULT_TAB}};
+constexpr int32_t SHORTCUTS[][2] = {
+    {KEY_CTRL | 'I', CONSOLE_IGNORE},    {KEY_CTRL | 'O', CONSOLE_OPEN_CHANNEL},
+    {KEY_CTRL | 'E', CONSOLE_CLOSE_TAB}, {KEY_CTRL | 'M', CONSOLE_FLIP_SERVER_MESSAGES},
+    {KEY_CTRL | 'K', CONSOLE_HOTKEYS},   {KEY_CTRL | 'D', CONSOLE_DEFAULT_TAB}};
 
 // A caption comes from the server: anything that could leave the working directory becomes '_'.
 std::string ChannelFileName(const char* Caption) {
@@ -84,16 +66,24 @@ TConsoleWindow::TConsoleWindow() : TalkMode(TALK_SAY) {
     Input = new TEditField(INPUT_LENGTH, false);
     TabBar = new TConsoleTabBar;
     CurrentConsole = new ConsoleTextWindow;
-    const TButtonState States[3] = {
-        {197, 198, {this, EVENT_YELL}}, {201, 202, {this, EVENT_WHISPER}}, {199, 200, {this, EVENT_SAY}}};
-    TalkModeButton = new TMultiStateButton(0, 0, MessageTexts[17], 3, States);
-    CloseButton = new TButton(0, 0, 188, 189, this, EVENT_CLOSE_TAB, MessageTexts[12], false);
-    ServerMessagesButton = new TToggleButton(0, 0, 190, 191, this, EVENT_SERVER_MESSAGES, MessageTexts[13],
-                                             MessageTexts[14], false);
-    IgnoreButton = new TButton(0, 0, 192, 194, this, EVENT_IGNORE, MessageTexts[15], false);
-    OpenChannelButton = new TButton(0, 0, 195, 196, this, EVENT_OPEN_CHANNEL, MessageTexts[16], false);
-    MoveRightButton = new TButton(0, 0, 203, 204, TabBar, 5, MessageTexts[18], false);
-    MoveLeftButton = new TButton(0, 0, 205, 206, TabBar, 6, MessageTexts[19], false);
+    // Each state shows its talk mode's face; a click chooses the next mode: say, yell, whisper.
+    const TButtonState States[3] = {{SKIN_SAY, SKIN_SAY + 1, {this, CONSOLE_YELL}},
+                                    {SKIN_YELL, SKIN_YELL + 1, {this, CONSOLE_WHISPER}},
+                                    {SKIN_WHISPER, SKIN_WHISPER + 1, {this, CONSOLE_SAY}}};
+    TalkModeButton = new TMultiStateButton(0, 0, MessageTexts[TEXT_TIP_TALK_MODE], 3, States);
+    CloseButton = new TButton(0, 0, SKIN_CLOSE_CHANNEL, SKIN_CLOSE_CHANNEL + 1, this, CONSOLE_CLOSE_TAB,
+                              MessageTexts[TEXT_TIP_CLOSE_CHANNEL], false);
+    ServerMessagesButton = new TToggleButton(
+        0, 0, SKIN_SERVER_MESSAGES, SKIN_SERVER_MESSAGES + 1, this, CONSOLE_SERVER_MESSAGES,
+        MessageTexts[TEXT_TIP_SHOW_SERVER_MESSAGES], MessageTexts[TEXT_TIP_HIDE_SERVER_MESSAGES], false);
+    IgnoreButton = new TButton(0, 0, SKIN_IGNORE, SKIN_IGNORE_PRESSED, this, CONSOLE_IGNORE,
+                               MessageTexts[TEXT_TIP_IGNORE], false);
+    OpenChannelButton = new TButton(0, 0, SKIN_OPEN_CHANNEL, SKIN_OPEN_CHANNEL + 1, this,
+                                    CONSOLE_OPEN_CHANNEL, MessageTexts[TEXT_TIP_OPEN_CHANNEL], false);
+    MoveRightButton = new TButton(0, 0, 203, 204, TabBar, TABBAR_SCROLL_RIGHT,
+                                  MessageTexts[TEXT_TIP_CHANNELS_RIGHT], false);
+    MoveLeftButton =
+        new TButton(0, 0, 205, 206, TabBar, TABBAR_SCROLL_LEFT, MessageTexts[TEXT_TIP_CHANNELS_LEFT], false);
     for (TComponent* Child :
          std::initializer_list<TComponent*>{Input, TabBar, CurrentConsole, TalkModeButton, IgnoreButton,
                                             OpenChannelButton, MoveRightButton, MoveLeftButton})
@@ -190,7 +180,7 @@ void TConsoleWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
         activateInput(TextBuffer->isOpen());
         Input->setDisabled(!TextBuffer->isOpen());
     }
-    IgnoreButton->setSkins(IsIgnoreTimerRunning() ? 193 : 192, 194);
+    IgnoreButton->setSkins(IsIgnoreTimerRunning() ? SKIN_IGNORE_TIMER : SKIN_IGNORE, SKIN_IGNORE_PRESSED);
     if (TabBar->NeedsUpdate) {
         TabBar->NeedsUpdate = false;
         updateControls();
@@ -233,7 +223,7 @@ CATCH_FRAME(X, Y)
 
 bool TConsoleWindow::getHelpContext(int32_t X, int32_t Y) try {
     if (TParentComponent::getHelpContext(X, Y)) return true;
-    SetHelpContext(HELP_CONTEXT_CONSOLE);
+    SetHelpContext(HELP_CONSOLE);
     SetHelpOrigin(0, 0);
     SetHelpExtent(Width, Height);
     return true;
@@ -254,7 +244,7 @@ void TConsoleWindow::showCurrentTab() {
 }
 
 void TConsoleWindow::openDefaultTab(TTextBuffer* TextBuffer, const char* Caption) try {
-    DefaultTab = new TConsoleTab(Caption, TextBuffer, this, EVENT_SHOW_TAB);
+    DefaultTab = new TConsoleTab(Caption, TextBuffer, this, CONSOLE_SHOW_TAB);
     TabBar->addChild(DefaultTab);
     TabBar->selectTab(DefaultTab);
     showCurrentTab();
@@ -265,10 +255,11 @@ void TConsoleWindow::openTab(TTextBuffer* TextBuffer, const char* Caption) try {
     CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
     TConsoleTab* NewTab = TabBar->findTab(TextBuffer);
     if (NewTab == nullptr) {
-        NewTab = new TConsoleTab(Caption, TextBuffer, this, EVENT_SHOW_TAB);
+        NewTab = new TConsoleTab(Caption, TextBuffer, this, CONSOLE_SHOW_TAB);
         TabBar->appendChild(NewTab);
-        if (TextBuffer->getChannelID() == HELP_CHANNEL) {
-            AddToTextBuffer(TextBuffer, 0, MessageTexts[122], TALK_ADMIN_MESSAGE, nullptr, 0);
+        if (TextBuffer->getChannelID() == HELP_CHANNEL_ID) {
+            AddToTextBuffer(TextBuffer, 0, MessageTexts[TEXT_HELP_CHANNEL_WELCOME], TALK_ADMIN_MESSAGE,
+                            nullptr, 0);
             TextBuffer->clearHighlight();
         }
         CHECK_TEXT(NewTab != nullptr, "NewTab!=NULL");
@@ -299,18 +290,19 @@ void TConsoleWindow::openRequestTab(const char* Question) try {
         CHECK_TEXT(NewTab != nullptr, "NewTab!=NULL");
         TabBar->selectTab(NewTab);
         showCurrentTab();
-        SetStatusMessage(MessageTexts[120], false);
+        SetStatusMessage(MessageTexts[TEXT_REQUEST_PENDING], false);
         return;
     }
     CHECK_TEXT(Question != nullptr, "Question!=NULL");
     CHECK_TEXT(std::strlen(Question) > 0, "strlen(Question)>0");
-    openChannel(TALK_GAMEMASTER_ANSWER, TALK_PLAYER_ANSWER, nullptr, -1, MessageTexts[146]);
+    openChannel(TALK_GAMEMASTER_ANSWER, TALK_PLAYER_ANSWER, nullptr, -1,
+                MessageTexts[TEXT_REPORT_RULE_VIOLATION_CAPTION]);
     TTextBuffer* TextBuffer = FindTextBuffer(TALK_GAMEMASTER_ANSWER, nullptr, -1);
     CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
     const TCreature* Player = GetCreature(GetPlayerID());
     CHECK_TEXT(Player != nullptr, "GetCreature(GetPlayerID())");
     AddToTextBuffer(TextBuffer, 0, Question, TALK_PLAYER_ANSWER, Player->Name, 0);
-    AddToTextBuffer(TextBuffer, 0, MessageTexts[119], TALK_ADMIN_MESSAGE, nullptr, 0);
+    AddToTextBuffer(TextBuffer, 0, MessageTexts[TEXT_WAIT_FOR_GAMEMASTER], TALK_ADMIN_MESSAGE, nullptr, 0);
     Senders.Talk(TALK_GAMEMASTER_REQUEST, Question);
     TextBuffer->setOpen(false);
 }
@@ -340,11 +332,11 @@ void TConsoleWindow::selectNextTab() {
     auto NextOf = [&] {
         return Current != nullptr && Current->getParent() == TabBar ? Current->getNext() : nullptr;
     };
-    if (NextOf() == nullptr) TabBar->handleEvent(6);
+    if (NextOf() == nullptr) TabBar->handleEvent(TABBAR_SCROLL_LEFT);
     if (TComponent* Next = NextOf(); Next != nullptr) {
         TabBar->selectTab(static_cast<TConsoleTab*>(Next));
     } else {
-        TabBar->handleEvent(25);
+        TabBar->handleEvent(TABBAR_SCROLL_RIGHT_ALL);
         if (TabBar->getFirstChild() != nullptr)
             TabBar->selectTab(static_cast<TConsoleTab*>(TabBar->getFirstChild()));
     }
@@ -355,60 +347,58 @@ void TConsoleWindow::selectPreviousTab() {
     auto PreviousOf = [&] {
         return Current != nullptr && Current->getParent() == TabBar ? Current->getPrevious() : nullptr;
     };
-    if (PreviousOf() == nullptr) TabBar->handleEvent(5);
+    if (PreviousOf() == nullptr) TabBar->handleEvent(TABBAR_SCROLL_RIGHT);
     if (TComponent* Previous = PreviousOf(); Previous != nullptr) {
         TabBar->selectTab(static_cast<TConsoleTab*>(Previous));
     } else {
-        TabBar->handleEvent(26);
+        TabBar->handleEvent(TABBAR_SCROLL_LEFT_ALL);
         if (TabBar->getLastChild() != nullptr)
             TabBar->selectTab(static_cast<TConsoleTab*>(TabBar->getLastChild()));
     }
 }
 
 void TConsoleWindow::handleEvent(int32_t Event) try {
-    switch (Event) {
-    case EVENT_SHOW_TAB:
-        break;
-    case EVENT_CLOSE_TAB:
+    switch (static_cast<CONSOLE_COMMAND>(Event)) {
+    case CONSOLE_SHOW_TAB:
+        return showCurrentTab();
+    case CONSOLE_CLOSE_TAB:
         closeCurrentTab();
-        break;
-    case EVENT_FLIP_SERVER_MESSAGES:
+        return showCurrentTab();
+    case CONSOLE_FLIP_SERVER_MESSAGES:
         ServerMessagesButton->State = !ServerMessagesButton->State;
         [[fallthrough]];
-    case EVENT_SERVER_MESSAGES:
+    case CONSOLE_SERVER_MESSAGES:
         getCurrentTextBuffer()->ShowServerMessages = ServerMessagesButton->State;
         return;
-    case EVENT_IGNORE:
-        AddMessage(MESSAGE_IGNORE_LISTS, 0, 0);
+    case CONSOLE_IGNORE:
+        AddMessage(MESSAGE_IGNORELIST, 0, 0);
         return;
-    case EVENT_OPEN_CHANNEL:
+    case CONSOLE_OPEN_CHANNEL:
         Senders.GetChannels();
         return;
-    case EVENT_SAY:
+    case CONSOLE_SAY:
         TalkMode = TALK_SAY;
         return;
-    case EVENT_WHISPER:
+    case CONSOLE_WHISPER:
         TalkMode = TALK_WHISPER;
         return;
-    case EVENT_YELL:
+    case CONSOLE_YELL:
         TalkMode = TALK_YELL;
         return;
-    case EVENT_DEFAULT_TAB:
+    case CONSOLE_DEFAULT_TAB:
         TabBar->selectTab(DefaultTab);
-        break;
-    case EVENT_NEXT_TAB:
+        return showCurrentTab();
+    case CONSOLE_NEXT_TAB:
         selectNextTab();
-        break;
-    case EVENT_PREVIOUS_TAB:
+        return showCurrentTab();
+    case CONSOLE_PREVIOUS_TAB:
         selectPreviousTab();
-        break;
-    case EVENT_HOTKEYS:
-        AddMessage(MESSAGE_HOTKEY_OPTIONS, 0, 0);
+        return showCurrentTab();
+    case CONSOLE_HOTKEYS:
+        AddMessage(MESSAGE_HOTKEYOPTIONS, 0, 0);
         return;
-    default:
-        CHECK_TEXT(false, "unknown event", Event);
     }
-    showCurrentTab();
+    CHECK_TEXT(false, "unknown event", Event);
 }
 CATCH_FRAME(Event)
 
@@ -419,7 +409,7 @@ void TConsoleWindow::activateInput(bool Active) try {
     CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
     CHECK_TEXT(Input != nullptr, "Input!=NULL");
     if (!TextBuffer->isOpen()) Active = false;
-    if (!Active && GetActionState() == ACTIONSTATE_MODAL_INPUT) return;
+    if (!Active && GetActionState() == ACTIONSTATE_CONTEXTMENU) return;
     Input->setFocus(Active);
 }
 CATCH_FRAME()
@@ -443,7 +433,7 @@ void TConsoleWindow::setServerMessages(bool On) try {
     CHECK_TEXT(CurrentConsole->getTextBuffer()->isDefault() == false,
                "CurrentConsole->getTextBuffer()->isDefault()==false");
     ServerMessagesButton->State = On;
-    handleEvent(EVENT_SERVER_MESSAGES);
+    handleEvent(CONSOLE_SERVER_MESSAGES);
 }
 CATCH_FRAME()
 

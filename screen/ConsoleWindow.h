@@ -167,6 +167,14 @@ private:
     void sendCloseMessage();
 };
 
+// What the arrow buttons and the console send the tab bar: scroll by one tab or all the way.
+enum TABBAR_COMMAND : int32_t {
+    TABBAR_SCROLL_RIGHT = 5,
+    TABBAR_SCROLL_LEFT = 6,
+    TABBAR_SCROLL_RIGHT_ALL = 25,
+    TABBAR_SCROLL_LEFT_ALL = 26,
+};
+
 // The strip of tabs: visible tabs are its children; those that do not fit wait in LeftStore and RightStore,
 // two containers outside the component tree, in order.
 class TConsoleTabBar : public TParentComponent {
@@ -210,6 +218,37 @@ private:
     void scrollRight(); // the last tab hidden on the left comes in
     bool scrollLeft();  // the first visible tab goes left; false when nothing moved
     void swapWithNeighbours(TConsoleTab* Dragged);
+};
+
+// What the console's tabs, buttons and shortcuts send it.
+enum CONSOLE_COMMAND : int32_t {
+    CONSOLE_SHOW_TAB = 201,
+    CONSOLE_CLOSE_TAB = 202,
+    CONSOLE_SERVER_MESSAGES = 203,
+    CONSOLE_IGNORE = 204,
+    CONSOLE_OPEN_CHANNEL = 205,
+    CONSOLE_SAY = 206,
+    CONSOLE_WHISPER = 207,
+    CONSOLE_YELL = 208,
+    CONSOLE_FLIP_SERVER_MESSAGES = 210,
+    CONSOLE_DEFAULT_TAB = 211,
+    CONSOLE_NEXT_TAB = 212,
+    CONSOLE_PREVIOUS_TAB = 213,
+    CONSOLE_HOTKEYS = 403,
+};
+
+// The faces of the console's buttons that the help texts show; each pressed face is the skin after it,
+// but the ignore button's, which follows the face shown while an ignore timer runs.
+enum CONSOLE_SKIN : int32_t {
+    SKIN_CLOSE_CHANNEL = 188,
+    SKIN_SERVER_MESSAGES = 190,
+    SKIN_IGNORE = 192,
+    SKIN_IGNORE_TIMER = 193,
+    SKIN_IGNORE_PRESSED = 194,
+    SKIN_OPEN_CHANNEL = 195,
+    SKIN_SAY = 197,
+    SKIN_WHISPER = 199,
+    SKIN_YELL = 201,
 };
 
 // The chat console at the bottom of the game screen: tab bar, the text area of the selected tab, the input

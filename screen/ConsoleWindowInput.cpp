@@ -5,6 +5,7 @@
 #include "foundation/Utils.h"
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsEdit.h"
+#include "gui/KeyCodes.h"
 #include "screen/ConsoleWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -21,23 +22,10 @@
 
 namespace {
 
-constexpr int32_t SHIFT_KEY = 0x200, CTRL_KEY = 0x400;
-enum : int32_t {
-    KEY_TAB = 9,
-    KEY_ENTER = 13,
-    KEY_F1 = 256,
-    KEY_F12 = 267,
-    KEY_UP = 268,
-    KEY_DOWN = 271,
-    KEY_SHIFT_TAB = KEY_TAB | SHIFT_KEY,
-    KEY_SELECT_ALL = 'a' | CTRL_KEY,
-    KEY_COPY = 'c' | CTRL_KEY,
-    KEY_CUT = 'x' | CTRL_KEY,
-    KEY_CTRL_INSERT = 272 | CTRL_KEY,
-    KEY_SHIFT_DELETE = 273 | SHIFT_KEY,
-    KEY_CTRL_DELETE = 273 | CTRL_KEY
-};
-constexpr int32_t MESSAGE_ACCOUNT_WARNING = 12;
+constexpr int32_t KEY_SHIFT_TAB = KEY_SHIFT | KEY_TAB;
+constexpr int32_t KEY_SELECT_ALL = KEY_CTRL | 'a', KEY_COPY = KEY_CTRL | 'c', KEY_CUT = KEY_CTRL | 'x';
+constexpr int32_t KEY_CTRL_INSERT = KEY_CTRL | KEY_INSERT;
+constexpr int32_t KEY_SHIFT_DELETE = KEY_SHIFT | KEY_DELETE, KEY_CTRL_DELETE = KEY_CTRL | KEY_DELETE;
 constexpr int32_t HOTKEYS_PER_SET = 12;
 constexpr int32_t ADDRESSEE_LENGTH = 29;
 
@@ -117,15 +105,15 @@ bool TConsoleWindow::editKey(int32_t Key) {
 }
 
 void TConsoleWindow::keyPressed(int32_t Key) try {
-    if (Key == KEY_TAB) handleEvent(212);
-    if (Key == KEY_SHIFT_TAB) handleEvent(213);
+    if (Key == KEY_TAB) handleEvent(CONSOLE_NEXT_TAB);
+    if (Key == KEY_SHIFT_TAB) handleEvent(CONSOLE_PREVIOUS_TAB);
     if (editKey(Key)) return;
     TTextBuffer* TextBuffer = CurrentConsole->getTextBuffer();
     CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
     if (!TextBuffer->isOpen()) return;
     Input->keyPressed(Key);
     if (Key == KEY_ENTER) sendInput();
-    if (In(Key & 511, KEY_F1, KEY_F12)) {
+    if (In(Key & KEY_CODE_MASK, KEY_F1, KEY_F12)) {
         sendHotkey(Key);
         return;
     }
@@ -134,10 +122,10 @@ void TConsoleWindow::keyPressed(int32_t Key) try {
 CATCH_FRAME(Key)
 
 void TConsoleWindow::sendHotkey(int32_t Key) {
-    int32_t Number = (Key & 511) - KEY_F1;
-    if ((Key & SHIFT_KEY) != 0)
+    int32_t Number = (Key & KEY_CODE_MASK) - KEY_F1;
+    if ((Key & KEY_SHIFT) != 0)
         Number += HOTKEYS_PER_SET;
-    else if ((Key & CTRL_KEY) != 0)
+    else if ((Key & KEY_CTRL) != 0)
         Number += 2 * HOTKEYS_PER_SET;
     bool AutoSend = false;
     const char* Text = GetHotkey(Number, AutoSend);
@@ -147,7 +135,7 @@ void TConsoleWindow::sendHotkey(int32_t Key) {
 }
 
 void TConsoleWindow::recallHistory(int32_t Key) {
-    const int32_t Code = Key & 511, Count = History->getNumberOfLines();
+    const int32_t Code = Key & KEY_CODE_MASK, Count = History->getNumberOfLines();
     if (Code == KEY_DOWN && HistoryIndex >= -1)
         HistoryIndex--;
     else if (Code == KEY_UP && HistoryIndex < Count - 1)
@@ -207,7 +195,7 @@ void TConsoleWindow::parseInput(char* Line, const char*& Text, const char*& Addr
         Addressee = nullptr;
         Mode = 0;
         Separator = 0;
-        AddMessage(MESSAGE_ACCOUNT_WARNING, reinterpret_cast<intptr_t>("Account Data Warning"), 0);
+        AddMessage(MESSAGE_ACCOUNTDATAWARNING, reinterpret_cast<intptr_t>("Account Data Warning"), 0);
         return;
     }
     p = SkipSpace(p);

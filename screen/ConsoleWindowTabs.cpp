@@ -7,6 +7,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "screen/ConsoleWindow.h"
+#include "screen/Help.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -18,10 +19,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int32_t MESSAGE_CHANNEL_MENU = 56;
-constexpr int32_t HELP_CONTEXT_TAB_BAR = 23;
-enum : int32_t { SCROLL_RIGHT = 5, SCROLL_LEFT = 6, SCROLL_RIGHT_ALL = 25, SCROLL_LEFT_ALL = 26 };
 
 std::unique_ptr<char[]> TrimmedCopy(const char* Caption) {
     auto Copy = std::make_unique<char[]>(std::strlen(Caption) + 1);
@@ -162,7 +159,7 @@ CATCH_FRAME()
 bool TConsoleTab::rightClick(int32_t, int32_t, uint32_t) try {
     static_cast<TConsoleTabBar*>(Parent)->selectTab(this);
     Notification.fire();
-    AddMessage(MESSAGE_CHANNEL_MENU, 0, 0);
+    AddMessage(MESSAGE_CHANNELTABMENU, 0, 0);
     return true;
 }
 CATCH_FRAME()
@@ -388,22 +385,20 @@ bool TConsoleTabBar::scrollLeft() {
 }
 
 void TConsoleTabBar::handleEvent(int32_t Identifier) try {
-    switch (Identifier) {
-    case SCROLL_RIGHT:
+    switch (static_cast<TABBAR_COMMAND>(Identifier)) {
+    case TABBAR_SCROLL_RIGHT:
         scrollRight();
         break;
-    case SCROLL_LEFT:
+    case TABBAR_SCROLL_LEFT:
         scrollLeft();
         break;
-    case SCROLL_RIGHT_ALL:
+    case TABBAR_SCROLL_RIGHT_ALL:
         while (LeftStore->FirstChild != nullptr)
             scrollRight();
         break;
-    case SCROLL_LEFT_ALL:
+    case TABBAR_SCROLL_LEFT_ALL:
         while (RightStore->FirstChild != nullptr && scrollLeft()) {
         }
-        break;
-    default:
         break;
     }
     rearrangeTabs(nullptr);
@@ -420,7 +415,7 @@ void TConsoleTabBar::draw(int32_t Surface, int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 bool TConsoleTabBar::getHelpContext(int32_t, int32_t) try {
-    SetHelpContext(HELP_CONTEXT_TAB_BAR);
+    SetHelpContext(HELP_CONSOLE_CHANNELS);
     if (Parent != nullptr) SetHelpExtent(Parent->getWidth(), Parent->getHeight());
     MoveHelpOrigin(-X, -Y);
     return true;

@@ -6,8 +6,11 @@
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/Help.h"
+#include "screen/MessageTexts.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
@@ -26,7 +29,6 @@ constexpr int32_t NAME_FONT = 4;
 constexpr int32_t NAME_WIDTH = 110;
 constexpr int32_t MARK_STEP = 13; // each drawn mark moves the name right
 constexpr int32_t MARKS_X = 23, MARKS_Y = 2;
-constexpr uint32_t MOD_SHIFT = 0x200, MOD_CTRL = 0x400, MOD_ALT = 0x800;
 constexpr int32_t SKULL_BLINK_SECONDS = 4;
 
 int32_t BattleLineHeight() { return SkinProperties.BattleWindow.LineHeight; }
@@ -191,13 +193,13 @@ bool TBattleWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         if (IsPlayerID(Creature->CreatureID))
             SendTradeObject(x, y, z, Obj->Type, Position, Creature->CreatureID);
         else
-            SetStatusMessage("Select a player to trade with.", false);
+            SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         return true;
     }
     case ACTIONSTATE_DRAG:
         return true;
     default:
-        return rightClick(X, Y, (Flags & (MOD_SHIFT | MOD_CTRL | MOD_ALT)) == 0 ? MOD_ALT : Flags);
+        return rightClick(X, Y, (Flags & KEY_MODIFIERS) == 0 ? KEY_ALT : Flags);
     }
 }
 CATCH_FRAME(X, Y)
@@ -206,10 +208,10 @@ bool TBattleWindow::rightClick(int32_t X, int32_t Y, uint32_t Flags) try {
     if (TScrolledListBody::rightClick(X, Y, Flags)) return true;
     const TCreature* Creature = creatureAt(X, Y);
     if (Creature == nullptr) return true;
-    if ((Flags & MOD_ALT) != 0) {
+    if ((Flags & KEY_ALT) != 0) {
         SetAttackTarget(Creature->CreatureID == GetAttackTarget() ? 0 : Creature->CreatureID);
         SendAttack(GetAttackTarget());
-    } else if ((Flags & MOD_SHIFT) != 0) {
+    } else if ((Flags & KEY_SHIFT) != 0) {
         SendLook(Creature->X, Creature->Y, Creature->Z, CREATURE, 0);
     } else {
         AddMessage(MESSAGE_BATTLEMENU, static_cast<intptr_t>(Creature->CreatureID), 0);
@@ -228,7 +230,7 @@ void TBattleWindow::getToolTip(int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-bool TBattleWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 18); }
+bool TBattleWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_BATTLE); }
 
 TDialogWindow* CreateBattleWindow() {
     return FrameSideWindow(BATTLE_WINDOW, new TBattleWindow, "Battle", 144);

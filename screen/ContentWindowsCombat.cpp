@@ -8,6 +8,8 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/Help.h"
+#include "screen/MainWindow.h"
 #include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Preferences.h"
@@ -16,15 +18,46 @@
 
 namespace {
 
-constexpr int32_t HELP_COMBAT_MAXIMISED = 14, HELP_COMBAT_MINIMISED = 15, HELP_STATUS = 11;
-constexpr int32_t FIRST_MODE_BUTTON = 100; // offensive; then balanced, defensive, stand, chase, secure
-
-// A mode button: skins, the text index of its tool tip.
-struct TModeButton {
-    int32_t SkinUp, SkinDown, ToolTip;
+// What the mode buttons send the controls.
+enum COMBAT_COMMAND : int32_t {
+    COMBAT_OFFENSIVE = 100,
+    COMBAT_BALANCED = 101,
+    COMBAT_DEFENSIVE = 102,
+    COMBAT_STAND = 103,
+    COMBAT_CHASE = 104,
+    COMBAT_SECURE_MODE = 105,
 };
-constexpr TModeButton MODE_BUTTONS[5] = {
-    {103, 104, 38}, {105, 106, 39}, {107, 108, 40}, {109, 110, 41}, {111, 112, 42}};
+
+// A fight or chase mode button in mode order: its face, its command, its tool tip.
+struct TModeButton {
+    int32_t Skin;
+    COMBAT_COMMAND Command;
+    MESSAGE_TEXT ToolTip;
+};
+constexpr TModeButton MODE_BUTTONS[5] = {{SKIN_OFFENSIVE, COMBAT_OFFENSIVE, TEXT_TIP_OFFENSIVE},
+                                         {SKIN_BALANCED, COMBAT_BALANCED, TEXT_TIP_BALANCED},
+                                         {SKIN_DEFENSIVE, COMBAT_DEFENSIVE, TEXT_TIP_DEFENSIVE},
+                                         {SKIN_STAND, COMBAT_STAND, TEXT_TIP_STAND},
+                                         {SKIN_CHASE, COMBAT_CHASE, TEXT_TIP_CHASE}};
+
+// Stores the mode a button chose; false for an identifier that is no mode button's.
+bool ApplyMode(COMBAT_COMMAND Command, bool SecureMode) {
+    switch (Command) {
+    case COMBAT_OFFENSIVE:
+    case COMBAT_BALANCED:
+    case COMBAT_DEFENSIVE:
+        SetAttackMode(Command - COMBAT_OFFENSIVE + 1);
+        return true;
+    case COMBAT_STAND:
+    case COMBAT_CHASE:
+        SetChaseMode(Command - COMBAT_STAND);
+        return true;
+    case COMBAT_SECURE_MODE:
+        SetSecureMode(SecureMode);
+        return true;
+    }
+    return false;
+}
 
 TButton* SelectedByMode(TButton* const* Buttons, int32_t Count, int32_t Mode) {
     return Mode >= 0 && Mode < Count ? Buttons[Mode] : nullptr;
@@ -42,23 +75,27 @@ TCombatControls::TCombatControls(TComponent* Target, bool Maximised) try
     TButton* Modes[5];
     for (int32_t i = 0; i < 5; i++) {
         const TModeButton& B = MODE_BUTTONS[i];
-        Modes[i] = new TButton(Places[i].x, Places[i].y, B.SkinUp, B.SkinDown, this, FIRST_MODE_BUTTON + i,
+        Modes[i] = new TButton(Places[i].x, Places[i].y, B.Skin, B.Skin + 1, this, B.Command,
                                MessageTexts[B.ToolTip], false);
         Modes[i]->setRadioButtonGroup(i < 3 ? FightModeGroup.get() : ChaseModeGroup.get());
         addChild(Modes[i]);
     }
     StandButton = Modes[3];
     ChaseButton = Modes[4];
-    SecureModeButton = new TToggleButton(L.SecureMode.x, L.SecureMode.y, 113, 114, this, 105,
-                                         MessageTexts[43], MessageTexts[44], !GetSecureMode());
+    SecureModeButton = new TToggleButton(L.SecureMode.x, L.SecureMode.y, SKIN_SECURE_ON, SKIN_SECURE_OFF,
+                                         this, COMBAT_SECURE_MODE, MessageTexts[TEXT_TIP_SECURE_ON],
+                                         MessageTexts[TEXT_TIP_SECURE_OFF], !GetSecureMode());
     addChild(SecureModeButton);
-    addChild(new TTextButton(L.Stop.x, L.Stop.y, "Stop", Target, 32, MessageTexts[45]));
+    addChild(new TTextButton(L.Stop.x, L.Stop.y, "Stop", Target, MAIN_STOP, MessageTexts[TEXT_TIP_STOP]));
+    const char *OptionsTip = MessageTexts[TEXT_TIP_OPTIONS], *HelpTip = MessageTexts[TEXT_TIP_HELP];
     if (Maximised) {
-        addChild(new TTextButton(L.Options.x, L.Options.y, "Options", Target, 8, MessageTexts[46]));
-        addChild(new TTextButton(L.Help.x, L.Help.y, "Help", Target, 701, MessageTexts[47]));
+        addChild(new TTextButton(L.Options.x, L.Options.y, "Options", Target, MAIN_OPTIONS, OptionsTip));
+        addChild(new TTextButton(L.Help.x, L.Help.y, "Help", Target, MAIN_HELP, HelpTip));
     } else {
-        addChild(new TButton(L.Options.x, L.Options.y, 115, 116, Target, 8, MessageTexts[46], false));
-        addChild(new TButton(L.Help.x, L.Help.y, 117, 118, Target, 701, MessageTexts[47], false));
+        addChild(new TButton(L.Options.x, L.Options.y, SKIN_SMALL_OPTIONS, SKIN_SMALL_OPTIONS + 1, Target,
+                             MAIN_OPTIONS, OptionsTip, false));
+        addChild(new TButton(L.Help.x, L.Help.y, SKIN_SMALL_HELP, SKIN_SMALL_HELP + 1, Target, MAIN_HELP,
+                             HelpTip, false));
     }
     FightModeGroup->Selected = SelectedByMode(Modes, 3, GetAttackMode() - 1);
     selectChaseMode(GetChaseMode());
@@ -84,7 +121,7 @@ CATCH_FRAME(X, Y)
 
 bool TCombatControls::getHelpContext(int32_t X, int32_t Y) try {
     CHECK_TEXT(Parent != nullptr, "Parent!=NULL");
-    SetHelpContext(Maximised ? HELP_COMBAT_MAXIMISED : HELP_COMBAT_MINIMISED);
+    SetHelpContext(Maximised ? HELP_COMBAT : HELP_SMALL_COMBAT);
     MoveHelpOrigin(-this->X, -this->Y);
     SetHelpExtent(Parent->getWidth(), Parent->getHeight());
     return true;
@@ -92,23 +129,7 @@ bool TCombatControls::getHelpContext(int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 void TCombatControls::handleEvent(int32_t Identifier) try {
-    switch (Identifier) {
-    case 100:
-    case 101:
-    case 102:
-        SetAttackMode(Identifier - 99);
-        break;
-    case 103:
-    case 104:
-        SetChaseMode(Identifier - 103);
-        break;
-    case 105:
-        SetSecureMode(!SecureModeButton->State);
-        break;
-    default:
-        return;
-    }
-    SendFightModes();
+    if (ApplyMode(static_cast<COMBAT_COMMAND>(Identifier), !SecureModeButton->State)) SendFightModes();
 }
 CATCH_FRAME(Identifier)
 
@@ -163,7 +184,7 @@ void TStatusWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 bool TStatusWindow::getHelpContext(int32_t X, int32_t Y) try {
-    SetHelpContext(HELP_STATUS);
+    SetHelpContext(HELP_STATUS_BARS);
     SetHelpExtent(Width, Height);
     return true;
 }

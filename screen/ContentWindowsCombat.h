@@ -6,9 +6,24 @@
 
 #include <memory>
 
+// The buttons' faces, each pressed face the skin after it; the help texts show them. The secure-mode toggle
+// shows SKIN_SECURE_ON up and SKIN_SECURE_OFF pressed; the small forms of "Options" and "Help" are those of
+// the minimised controls.
+enum COMBAT_SKIN : int32_t {
+    SKIN_OFFENSIVE = 103,
+    SKIN_BALANCED = 105,
+    SKIN_DEFENSIVE = 107,
+    SKIN_STAND = 109,
+    SKIN_CHASE = 111,
+    SKIN_SECURE_ON = 113,
+    SKIN_SECURE_OFF = 114,
+    SKIN_SMALL_OPTIONS = 115,
+    SKIN_SMALL_HELP = 117,
+};
+
 // Offensive, balanced and defensive; stand and chase; the secure mode; "Stop", "Options" and "Help". A
 // mode chosen is stored in the options and all three modes are sent at once. Target (the main window, not
-// owned) receives 32 stop, 8 options and 701 help.
+// owned) receives MAIN_STOP, MAIN_OPTIONS and MAIN_HELP.
 class TCombatControls : public TParentComponent {
 public:
     TCombatControls(TComponent* Target, bool Maximised);
@@ -16,7 +31,7 @@ public:
 
     void draw(int32_t Surface, int32_t X, int32_t Y) override; // shows the ChaseMode option as it stands
     bool getHelpContext(int32_t X, int32_t Y) override;
-    void handleEvent(int32_t Identifier) override; // 100-102 fight, 103-104 chase, 105 secure mode
+    void handleEvent(int32_t Identifier) override; // the mode buttons
 
     bool Maximised;
     std::unique_ptr<TRadioButtonGroup> FightModeGroup;

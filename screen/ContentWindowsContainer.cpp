@@ -9,9 +9,12 @@
 #include "gui/DialogElementsText.h"
 #include "gui/DialogElementsViews.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContentWindowsObjects.h"
+#include "screen/ContentWindowsSide.h"
+#include "screen/Help.h"
 #include "screen/MessageTexts.h"
 #include "state/Inventory.h"
 #include "state/Status.h"
@@ -27,8 +30,6 @@ constexpr int32_t GRID_LEFT = 7, GRID_TOP = 4;
 constexpr int32_t CELL_SIZE = 34, CELL_PITCH = 37, OBJECT_SIZE = 32;
 constexpr int32_t MINIMUM_HEIGHT = 41;
 constexpr int32_t SCROLL_WIDTH = 12, SCROLL_HEIGHT = 38, SCROLL_STEP = 10;
-constexpr int32_t CELL_SKIN = 125, BACKGROUND_SKIN = 7;
-constexpr int32_t HELP_CONTAINER = 20;
 constexpr int32_t UP_BUTTON = 3;
 
 TObjectView* NewTitleIcon(int32_t Container) {
@@ -142,11 +143,11 @@ void TContainerWindow::draw(int32_t Surface, int32_t X, int32_t Y) try {
     CHECK_TEXT(Y >= 0, "y>=0", Y);
     const int32_t Offset = getScrollOffset();
     const int32_t GridWidth = Width - ScrollBox->getWidth();
-    const int32_t TileHeight = GetSkin(BACKGROUND_SKIN).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     if (GridWidth > 0 && Height > 0 && TileHeight > 0)
-        DrawSkin(Surface, X, Y, GridWidth, Height, BACKGROUND_SKIN, 0, Offset % TileHeight);
+        DrawSkin(Surface, X, Y, GridWidth, Height, SKIN_PANEL_BACKGROUND, 0, Offset % TileHeight);
     if (!Open) return;
-    const TSkin& Cell = GetSkin(CELL_SKIN);
+    const TSkin& Cell = GetSkin(SKIN_OBJECT_CELL);
     for (int32_t i = 0; i < Capacity; i++) {
         const int32_t Column = i % COLUMNS, Row = i / COLUMNS;
         const int32_t Left = X + GRID_LEFT + CELL_PITCH * Column, Top = GRID_TOP + CELL_PITCH * Row - Offset;
@@ -204,7 +205,7 @@ bool TContainerWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         break;
     }
     case ACTIONSTATE_TRADEWITH:
-        SetStatusMessage(MessageTexts[125], false);
+        SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         break;
     case ACTIONSTATE_DRAG: {
         const int32_t Index = getIndexAt(X, Y, false);
@@ -215,7 +216,7 @@ bool TContainerWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         break;
     }
     default:
-        if ((Flags & MODIFIER_BITS) != 0) rightClick(X, Y, Flags);
+        if ((Flags & KEY_MODIFIERS) != 0) rightClick(X, Y, Flags);
     }
     return true;
 }
@@ -243,7 +244,7 @@ CATCH_FRAME(X, Y)
 
 bool TContainerWindow::getHelpContext(int32_t X, int32_t Y) try {
     CHECK_TEXT(Parent != nullptr, "Parent!=NULL");
-    SetHelpContext(HELP_CONTAINER);
+    SetHelpContext(HELP_CONTAINERS);
     MoveHelpOrigin(-this->X, -this->Y);
     SetHelpExtent(Parent->getWidth(), Parent->getHeight());
     return true;
@@ -263,9 +264,9 @@ TDialogWindow* CreateContainerWindow(int32_t Container) try {
     auto* Body = new TContainerWindow(Container);
     auto* Frame = new TDialogWindow(CONTAINER_WINDOW + Container, Body, true, false);
     Frame->setSize(SkinProperties.SidePanel.Width, GetDialogWindowBorderHeight() + Body->getContentHeight());
-    Frame->setButton2(new TButton(0, 0, 136, 137, Frame, 10, MessageTexts[22], false));
-    Frame->setMinimizeButton(new TButton(0, 0, 138, 139, Frame, 9, MessageTexts[23], false));
-    Frame->setButton1(new TButton(0, 0, 126, 127, Body, UP_BUTTON, MessageTexts[24], false));
+    AddTitleButtons(Frame);
+    Frame->setButton1(new TButton(0, 0, SKIN_HIGHER_CONTAINER, SKIN_HIGHER_CONTAINER + 1, Body, UP_BUTTON,
+                                  MessageTexts[TEXT_TIP_HIGHER_CONTAINER], false));
     Frame->arrange(); // the body's arrange sets the title icon and caption
     return Frame;
 }

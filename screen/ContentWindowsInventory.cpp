@@ -6,11 +6,14 @@
 #include "foundation/Exception.h"
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContentWindowsCombat.h"
 #include "screen/ContentWindowsObjects.h"
+#include "screen/Help.h"
 #include "screen/InventoryPieces.h"
+#include "screen/MainWindow.h"
 #include "screen/MessageTexts.h"
 #include "state/Inventory.h"
 #include "state/Status.h"
@@ -18,7 +21,6 @@
 
 namespace {
 
-constexpr int32_t HELP_INVENTORY = 12, HELP_SMALL_INVENTORY = 13;
 constexpr int32_t SLOT_FRAME_SIZE = 34, OBJECT_SIZE = 32;
 constexpr int32_t COMBAT_CONTROLS_X = 124, COMBAT_CONTROLS_Y = 19; // in the full panel
 constexpr int32_t LABEL_BACKGROUND_SKIN = 98, DROP_FIELD_SKIN = 99;
@@ -72,7 +74,8 @@ TObjectPlace BodyPlace(int32_t Position) {
 TInventoryWindow::TInventoryWindow(TComponent* Target) try {
     const auto& I = SkinProperties.InventoryWindow;
     setSize(I.Window.width, I.Window.height);
-    addChild(new TButton(0, 0, 138, 139, Target, 23, MessageTexts[21], false));
+    addChild(new TButton(0, 0, SKIN_MINIMIZE, SKIN_MINIMIZE + 1, Target, MAIN_MINIMISE_INVENTORY,
+                         MessageTexts[TEXT_TIP_MINIMISE_INVENTORY], false));
     auto Place = [this](TComponent* Child, const TSkinRectangle& R) {
         addChild(Child);
         placeChild(Child, R.x, R.y, R.width, R.height);
@@ -120,7 +123,7 @@ bool TInventoryWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         UseHeldObjectWith(GetBodyObject(Position), BodyPlace(Position));
         break;
     case ACTIONSTATE_TRADEWITH:
-        SetStatusMessage(MessageTexts[125], false);
+        SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         break;
     case ACTIONSTATE_DRAG: {
         int32_t SourcePosition = 0, x = 0, y = 0, z = 0;
@@ -129,7 +132,7 @@ bool TInventoryWindow::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         break;
     }
     default:
-        if ((Flags & MODIFIER_BITS) != 0) rightClick(X, Y, Flags);
+        if ((Flags & KEY_MODIFIERS) != 0) rightClick(X, Y, Flags);
     }
     return true;
 }
@@ -207,7 +210,9 @@ TContentWindow* CreateSmallInventoryPanel(TComponent* Target) try {
     Panel->setSize(SkinProperties.SidePanel.Width, I.SmallHeight);
     Panel->moveChild(Panel->addChild(new TCombatControls(Target, false)), I.SmallCombatControls.x,
                      I.SmallCombatControls.y);
-    Panel->moveChild(Panel->addChild(new TButton(0, 0, 140, 141, Target, 24, MessageTexts[20], false)), 8, 4);
+    TButton* Maximise = new TButton(0, 0, SKIN_RESTORE, SKIN_RESTORE + 1, Target, MAIN_MAXIMISE_INVENTORY,
+                                    MessageTexts[TEXT_TIP_MAXIMISE_INVENTORY], false);
+    Panel->moveChild(Panel->addChild(Maximise), 8, 4);
     const TSkinRectangle Labels[3] = {{22, 4, 32, 21}, {22, 25, 32, 21}, {22, 48, 94, 13}};
     TComponent* Pieces[3] = {new TCapacityLabel, new TSoulLabel, new TPlayerStatesBar(false)};
     for (int32_t i = 0; i < 3; i++) {

@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/Surface.h"
+#include "gui/KeyCodes.h"
 #include "network/CommunicationSend.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -29,8 +30,8 @@ void DropDraggedObject(int32_t x, int32_t y, int32_t z, uint32_t Flags) try {
     const TObject* Source = GetDragSource(&Position, &FromX, &FromY, &FromZ);
     if (Source == nullptr || Source->Type == 0) return;
     const TObject Object = *Source;
-    if (GetObjectFlag(Object.Type, CUMULATIVE) && Object.Data > 1 && (Flags & MODIFIER_SHIFT) == 0) {
-        if ((Flags & MODIFIER_CTRL) != 0) {
+    if (GetObjectFlag(Object.Type, CUMULATIVE) && Object.Data > 1 && (Flags & KEY_SHIFT) == 0) {
+        if ((Flags & KEY_CTRL) != 0) {
             SendMoveObject(FromX, FromY, FromZ, Object.Type, Position, x, y, z, Object.Data);
         } else {
             SetDropPosition(x, y, z);
@@ -60,7 +61,7 @@ void ActOnObject(const TObject& Object, const TObjectPlace& Place, uint32_t Flag
     SetLookTarget(Object, Place.Position, Place.x, Place.y, Place.z);
     SetUseTarget(Object, Place.Position, Place.x, Place.y, Place.z);
     if (Object.Type == 0) return;
-    const bool Shift = (Flags & MODIFIER_SHIFT) != 0, Ctrl = (Flags & MODIFIER_CTRL) != 0;
+    const bool Shift = (Flags & KEY_SHIFT) != 0, Ctrl = (Flags & KEY_CTRL) != 0;
     if (Shift)
         SendLook(Place.x, Place.y, Place.z, Object.Type, Place.Position);
     else if (Ctrl == GetClassicControl()) // classic: Ctrl asks for the menu; otherwise a plain click does

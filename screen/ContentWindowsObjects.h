@@ -6,11 +6,8 @@
 
 #include <cstdint>
 
-// Modifier bits of mouse events.
-inline constexpr uint32_t MODIFIER_SHIFT = 0x200;
-inline constexpr uint32_t MODIFIER_CTRL = 0x400;
-inline constexpr uint32_t MODIFIER_ALT = 0x800;
-inline constexpr uint32_t MODIFIER_BITS = MODIFIER_SHIFT | MODIFIER_CTRL | MODIFIER_ALT;
+// The frame of one object cell in the container and trade windows.
+inline constexpr int32_t SKIN_OBJECT_CELL = 125;
 
 // A place as the server addresses it: x, y, z and the stack position sent with it.
 struct TObjectPlace {

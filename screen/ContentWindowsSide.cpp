@@ -9,6 +9,7 @@
 #include "gui/DialogElementsViews.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "screen/MessageTexts.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 
@@ -18,8 +19,7 @@ TDialogWindow* FrameSideWindow(int32_t Identifier, TSideWindowBody* Body, const 
                                int32_t Icon) try {
     auto* Window = new TDialogWindow(Identifier, Body, true, false);
     Window->setSize(SkinProperties.SidePanel.Width, GetDialogWindowBorderHeight() + Body->getDefaultHeight());
-    Window->setButton2(new TButton(0, 0, 136, 137, Window, 10, "Close this window", false));
-    Window->setMinimizeButton(new TButton(0, 0, 138, 139, Window, 9, "Maximise or minimise window", false));
+    AddTitleButtons(Window);
     Window->setButton4(new TSkinImage(Icon));
     const TTextFormat& F = SkinProperties.SidePanel.TitleFormat;
     Window->setButton5(new TTextLabel(F.Font, F.Red, F.Green, F.Blue, F.Alignment, Title));
@@ -27,6 +27,14 @@ TDialogWindow* FrameSideWindow(int32_t Identifier, TSideWindowBody* Body, const 
     return Window;
 }
 CATCH_FRAME(Identifier)
+
+void AddTitleButtons(TDialogWindow* Window) {
+    Window->setButton2(new TButton(0, 0, SKIN_CLOSE, SKIN_CLOSE + 1, Window, DIALOGWINDOW_CLOSE,
+                                   MessageTexts[TEXT_TIP_CLOSE_WINDOW], false));
+    Window->setMinimizeButton(new TButton(0, 0, SKIN_MINIMIZE, SKIN_MINIMIZE + 1, Window,
+                                          DIALOGWINDOW_MINIMIZE, MessageTexts[TEXT_TIP_MINIMISE_WINDOW],
+                                          false));
+}
 
 bool SetSideWindowHelp(const TComponent* Body, int32_t Context) try {
     const TComponent* Parent = Body->getParent();
@@ -86,7 +94,8 @@ int32_t TScrolledListBody::getRememberedHeight(int32_t Kind) const {
 void TScrolledListBody::drawBackground(int32_t Surface, int32_t X, int32_t Y) const {
     CHECK_TEXT(X >= 0, "x>=0", X);
     CHECK_TEXT(Y >= 0, "y>=0", Y);
-    const int32_t TileHeight = GetSkin(7).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     const int32_t Phase = TileHeight > 0 ? getScrollValue() % TileHeight : 0;
-    if (getListWidth() > 0 && Height > 0) DrawSkin(Surface, X, Y, getListWidth(), Height, 7, 0, Phase);
+    if (getListWidth() > 0 && Height > 0)
+        DrawSkin(Surface, X, Y, getListWidth(), Height, SKIN_PANEL_BACKGROUND, 0, Phase);
 }

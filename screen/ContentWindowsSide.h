@@ -9,7 +9,9 @@
 
 // Frames Body as a resizable side window without background: close and minimize buttons, Icon and the
 // title, 176 wide and as high as the border plus the body's default height. The window owns the body.
+// Container windows take the two buttons alone.
 TDialogWindow* FrameSideWindow(int32_t Identifier, TSideWindowBody* Body, const char* Title, int32_t Icon);
+void AddTitleButtons(TDialogWindow* Window);
 
 // Sets help context Context over the whole framed window that holds Body (checks "Parent!=NULL").
 bool SetSideWindowHelp(const TComponent* Body, int32_t Context);
@@ -17,7 +19,7 @@ bool SetSideWindowHelp(const TComponent* Body, int32_t Context);
 // The status keeps the tool tip it is given without owning it: a body that goes withdraws its text.
 void ReleaseTooltip(const char* Text);
 
-// A body that lists lines above a background of skin 7 and scrolls them with a box at its right edge.
+// A body that lists lines above SKIN_PANEL_BACKGROUND and scrolls them with a box at its right edge.
 class TScrolledListBody : public TSideWindowBody {
 public:
     // LineHeight: the height of one line, the least useful body height.
@@ -44,6 +46,7 @@ protected:
     virtual int32_t getPageHeight() const { return Height; }
     // The height remembered for content-window Kind, else the content height; at least the minimum.
     int32_t getRememberedHeight(int32_t Kind) const;
-    // Checks "x>=0" and "y>=0"; tiles skin 7 over the line area, its phase following the scroll value.
+    // Checks "x>=0" and "y>=0"; tiles SKIN_PANEL_BACKGROUND over the line area, its phase following the
+    // scroll value.
     void drawBackground(int32_t Surface, int32_t X, int32_t Y) const;
 };

@@ -7,6 +7,8 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
+#include "screen/Help.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -176,7 +178,7 @@ void TSkillsWindow::getToolTip(int32_t X, int32_t Y) try {
         const int32_t VisibleTop = std::max(Top, 0), VisibleBottom = std::min(Top + h, Height) - 1;
         if (Progress != -1 && Y >= VisibleTop && Y <= VisibleBottom && X >= Margin() &&
             X <= Margin() + textWidth()) {
-            snprintf(ToolTipText, sizeof(ToolTipText), "You have %d percent to go", 100 - Progress);
+            snprintf(ToolTipText, sizeof(ToolTipText), MessageTexts[TEXT_TIP_PERCENT_TO_GO], 100 - Progress);
             SetTooltip(ToolTipText);
             return;
         }
@@ -184,7 +186,7 @@ void TSkillsWindow::getToolTip(int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-bool TSkillsWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 17); }
+bool TSkillsWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_SKILLS); }
 
 TDialogWindow* CreateSkillsWindow() {
     return FrameSideWindow(SKILLS_WINDOW, new TSkillsWindow, "Skills", 142);

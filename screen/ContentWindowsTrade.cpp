@@ -6,7 +6,10 @@
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/ContentWindowsObjects.h"
 #include "screen/ContentWindowsSide.h"
+#include "screen/Help.h"
+#include "screen/MessageTexts.h"
 #include "state/Inventory.h"
 #include "state/Objects.h"
 #include "state/Status.h"
@@ -19,7 +22,6 @@ constexpr int32_t CELL_SIZE = 34;
 constexpr int32_t PITCH = 36; // of columns and rows
 constexpr int32_t COLUMNS = 2;
 constexpr int32_t OBJECT_SIZE = 32;
-constexpr int32_t CELL_SKIN = 125;
 constexpr int32_t FIRST_CELL_X[2] = {3, 82}, FIRST_CELL_Y = 3;
 constexpr int32_t HEADER_HEIGHT = 12, CONTROLS_HEIGHT = 26;
 
@@ -37,7 +39,7 @@ TObject OfferObject(int32_t Side, int32_t Index) {
 // Skin 7 over the whole strip, the children above it.
 void DrawStrip(TParentComponent& Strip, int32_t Surface, int32_t X, int32_t Y) {
     if (Strip.getWidth() > 0 && Strip.getHeight() > 0)
-        DrawSkin(Surface, X, Y, Strip.getWidth(), Strip.getHeight(), 7, 0, 0);
+        DrawSkin(Surface, X, Y, Strip.getWidth(), Strip.getHeight(), SKIN_PANEL_BACKGROUND, 0, 0);
     Strip.TParentComponent::draw(Surface, X, Y);
 }
 
@@ -86,9 +88,10 @@ void TTradeOffers::draw(int32_t Surface, int32_t X, int32_t Y) try {
     CHECK_TEXT(Y >= 0, "y>=0", Y);
     const int32_t Scroll = ScrollBox->getBar()->_Value;
     const int32_t GridWidth = Width - ScrollBox->getWidth();
-    const int32_t TileHeight = GetSkin(7).Height;
+    const int32_t TileHeight = GetSkin(SKIN_PANEL_BACKGROUND).Height;
     if (GridWidth > 0 && Height > 0)
-        DrawSkin(Surface, X, Y, GridWidth, Height, 7, 0, TileHeight > 0 ? Scroll % TileHeight : 0);
+        DrawSkin(Surface, X, Y, GridWidth, Height, SKIN_PANEL_BACKGROUND, 0,
+                 TileHeight > 0 ? Scroll % TileHeight : 0);
     TParentComponent::draw(Surface, X, Y);
     drawSide(Surface, X, Y, 0);
     drawSide(Surface, X, Y, 1);
@@ -108,7 +111,7 @@ void TTradeOffers::drawSide(int32_t Surface, int32_t X, int32_t Y, int32_t Side)
         CHECK_TEXT(Y + DestY >= 0, "y+DestY>=0", Y + DestY);
         // A cell cut by the bottom edge is cut there too, so it never spills over the buttons.
         DrawSkin(Surface, X + Left, Y + DestY, CELL_SIZE, std::min(Top + CELL_SIZE, Height) - DestY,
-                 CELL_SKIN, 0, 0);
+                 SKIN_OBJECT_CELL, 0, 0);
         DrawObject(Surface, X + Left + 1, Y + Top + 1, OBJECT_SIZE, OfferObject(Side, i), 0, 0, 0, X, Y,
                    Width, Height, TTextFormat{2, 192, 192, 192, RIGHT_ALIGN}, false);
     }
@@ -195,7 +198,7 @@ void TTradeHeader::draw(int32_t Surface, int32_t X, int32_t Y) { DrawStrip(*this
 
 TTradeControls::TTradeControls() : Separator(new TSeparator(true)) {
     addChild(Separator);
-    setLabel("Please wait for a\ncounteroffer");
+    setLabel(MessageTexts[TEXT_WAIT_FOR_COUNTEROFFER]);
 }
 
 void TTradeControls::setLabel(const char* Text) {
@@ -218,8 +221,9 @@ void TTradeControls::draw(int32_t Surface, int32_t X, int32_t Y) { DrawStrip(*th
 
 void TTradeControls::setCloseButton(bool Cancel) try {
     Drop(CloseButton);
-    CloseButton = new TTextButton(0, 0, Cancel ? "Cancel" : "Reject", CloseBinding.Target,
-                                  CloseBinding.Identifier, Cancel ? "Cancel offer" : "Reject offer");
+    CloseButton =
+        new TTextButton(0, 0, Cancel ? "Cancel" : "Reject", CloseBinding.Target, CloseBinding.Identifier,
+                        MessageTexts[Cancel ? TEXT_TIP_CANCEL_OFFER : TEXT_TIP_REJECT_OFFER]);
     addChild(CloseButton);
     resize();
 }
@@ -231,7 +235,8 @@ void TTradeControls::showAccept(TComponent* EventComponent) try {
     Drop(Label);
     // A second report of the partner's offer replaces the button rather than stacking another.
     Drop(AcceptButton);
-    AcceptButton = new TTextButton(0, 0, "Accept", EventComponent, 1, "Accept offer");
+    AcceptButton =
+        new TTextButton(0, 0, "Accept", EventComponent, TRADE_ACCEPT, MessageTexts[TEXT_TIP_ACCEPT_OFFER]);
     addChild(AcceptButton);
     resize();
     arrange();
@@ -240,7 +245,7 @@ CATCH_FRAME()
 
 void TTradeControls::showWaiting() try {
     Drop(AcceptButton);
-    setLabel("Please wait for \nyour partner to accept.");
+    setLabel(MessageTexts[TEXT_WAIT_FOR_ACCEPT]);
     resize();
     arrange();
 }
@@ -285,16 +290,19 @@ void TTradeWindow::draw(int32_t Surface, int32_t X, int32_t Y) {
 
 bool TTradeWindow::leftDoubleClick(int32_t, int32_t, uint32_t) { return true; }
 
-bool TTradeWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 21); }
+bool TTradeWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_TRADE); }
 
 void TTradeWindow::handleEvent(int32_t Event) try {
-    if (Event == 21) {
+    switch (static_cast<TRADE_COMMAND>(Event)) {
+    case TRADE_COUNTEROFFER:
         Controls->showAccept(this);
         arrange();
-    } else if (Event == 1) {
+        break;
+    case TRADE_ACCEPT:
         SendAcceptTrade();
         Controls->showWaiting();
         arrange();
+        break;
     }
 }
 CATCH_FRAME(Event)
@@ -302,7 +310,7 @@ CATCH_FRAME(Event)
 TDialogWindow* CreateTradeWindow() try {
     auto* Body = new TTradeWindow;
     TDialogWindow* Window = FrameSideWindow(TRADE_WINDOW, Body, "Trade", 145);
-    Body->Controls->CloseBinding = TNotification(Window, 10);
+    Body->Controls->CloseBinding = TNotification(Window, DIALOGWINDOW_CLOSE);
     Body->Controls->setCloseButton(true);
     Window->arrange();
     return Window;
@@ -332,7 +340,7 @@ TDialogWindow* OpenTradeWindow(TWindowColumn* DialogWindow) try {
 CATCH_FRAME()
 
 void RefreshTradeWindow(TWindowColumn* DialogWindow) try {
-    if (TTradeWindow* Body = FindTradeBody(DialogWindow)) Body->handleEvent(21);
+    if (TTradeWindow* Body = FindTradeBody(DialogWindow)) Body->handleEvent(TRADE_COUNTEROFFER);
 }
 CATCH_FRAME()
 

@@ -50,16 +50,22 @@ public:
     TSeparator* Separator;
 };
 
+// What the trade body takes: the controls' Accept button, and the news that the partner's offer arrived.
+enum TRADE_COMMAND : int32_t {
+    TRADE_ACCEPT = 1,
+    TRADE_COUNTEROFFER = 21,
+};
+
 // The strip of buttons and the waiting text below the offers.
 class TTradeControls : public TParentComponent {
 public:
-    TTradeControls(); // "Please wait for a\ncounteroffer", no button
+    TTradeControls(); // the text asks to wait for a counteroffer; no button
 
     void setSize(int32_t _Width, int32_t _Height) override;
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
     // A "Cancel" (Cancel true) or "Reject" button in place of the present one, firing CloseBinding.
     void setCloseButton(bool Cancel);
-    // "Accept" firing (EventComponent, 1) and "Reject"; checks "EventComponent!=NULL".
+    // "Accept" firing (EventComponent, TRADE_ACCEPT) and "Reject"; checks "EventComponent!=NULL".
     void showAccept(TComponent* EventComponent);
     // The Accept button goes; the text tells the player to wait for the partner.
     void showWaiting();
@@ -86,8 +92,7 @@ public:
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
     bool leftDoubleClick(int32_t X, int32_t Y, uint32_t Flags) override; // taken; nothing happens
     bool getHelpContext(int32_t X, int32_t Y) override;
-    // 21 the partner's offer arrived, 1 the Accept button.
-    void handleEvent(int32_t Event) override;
+    void handleEvent(int32_t Event) override; // TRADE_COMMAND
     int32_t getDefaultHeight() const override { return getMaximumHeight(); }
     int32_t getMaximumHeight() const override; // every row of the offers
     int32_t getContentHeight() const override { return getMinimumHeight(); }
@@ -97,7 +102,7 @@ public:
     TTradeHeader* Header;
 };
 
-// The framed trade window (identifier 8).
+// The framed trade window (TRADE_WINDOW).
 TDialogWindow* CreateTradeWindow();
 
 // The entry points of the game messages, given the column of side windows. The server reported the own

@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/Help.h"
 #include "state/CreaturesBuddies.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -116,7 +117,7 @@ void TBuddylistWindow::getToolTip(int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-bool TBuddylistWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, 19); }
+bool TBuddylistWindow::getHelpContext(int32_t, int32_t) { return SetSideWindowHelp(this, HELP_VIP); }
 
 TDialogWindow* CreateBuddylistWindow() {
     return FrameSideWindow(BUDDY_WINDOW, new TBuddylistWindow, "VIP", 143);

@@ -9,6 +9,7 @@
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Status.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 // Frame skins in the order top left, top, top right, left, right, bottom left, bottom, bottom right, centre.
 constexpr int32_t MENU_FRAME[9] = {208, 214, 209, 212, 213, 210, 215, 211, 207};
-constexpr int32_t HELP_FRAME[9] = {52, 58, 53, 56, 57, 54, 59, 55, 60};
 constexpr int32_t NEW_SEPARATOR_WIDTH = 50;
 
 int32_t w(int32_t Skin) { return GetSkin(Skin).Width; }
@@ -96,7 +96,7 @@ bool TContextMenu::rightClick(int32_t, int32_t, uint32_t) {
 }
 
 void TContextMenu::keyPressed(int32_t Key) {
-    if (Key == 27) SetActionState(ACTIONSTATE_NONE);
+    if (Key == KEY_ESCAPE) SetActionState(ACTIONSTATE_NONE);
 }
 
 void TContextMenu::handleEvent(int32_t) { SetActionState(ACTIONSTATE_NONE); }
@@ -182,7 +182,7 @@ int32_t THelpPopup::getMinimumWidth() const { return Help().MinimumWidth; }
 int32_t THelpPopup::getMinimumHeight() const { return Help().MinimumHeight; }
 
 void THelpPopup::arrange() {
-    ArrangeFrame(*this, HELP_FRAME);
+    ArrangeFrame(*this, POPUP_FRAME_SKINS);
     TParentComponent::arrange();
 }
 

@@ -15,6 +15,73 @@ class TTextBuffer;
 
 // ---- Menu base ----
 
+// The event numbers of the menu entries. A menu kind takes those of the entries it offers; where two kinds
+// offer the same action the number is the same, and two numbers stand for different actions in different
+// kinds (the channel tab's server-message entry, the text and edit menus' "Copy").
+enum MENU_EVENT : int32_t {
+    // Objects and creatures.
+    MENU_LOOK = 10001,
+    MENU_USE = 10002,
+    MENU_USE_WITH = 10003,
+    MENU_ATTACK = 10004,
+    MENU_STOP_ATTACK = 10005,
+    MENU_FOLLOW = 10006,
+    MENU_STOP_FOLLOW = 10007,
+    MENU_SET_OUTFIT = 10008,
+    MENU_MOVE_UP = 10010,
+    MENU_OPEN_HERE = 10011, // a container inside a container, in its window
+    MENU_OPEN_NEW_WINDOW = 10012,
+    MENU_TRADE_WITH = 10013,
+    MENU_ROTATE = 10014,
+    // Other players.
+    MENU_ADD_TO_VIP = 10015,
+    MENU_INVITE_TO_CHANNEL = 10016,
+    MENU_EXCLUDE_FROM_CHANNEL = 10017,
+    MENU_INVITE_TO_PARTY = 10018,
+    MENU_JOIN_PARTY = 10019,
+    MENU_LEAVE_PARTY = 10020,
+    MENU_REVOKE_INVITATION = 10021,
+    MENU_PASS_LEADERSHIP = 10022,
+    MENU_RULE_VIOLATION = 10023,
+    MENU_MESSAGE_TO = 10100,
+    MENU_IGNORE = 10101, // or unignore
+    // Channels and requests.
+    MENU_SERVER_MESSAGES = 10100, // show or hide them in the tab shown
+    MENU_SAVE_CHANNEL = 10102,
+    MENU_CLOSE_CHANNEL = 10103,
+    MENU_CLEAR_CHANNEL = 10105,
+    MENU_PROCESS_REQUEST = 10106,
+    MENU_REMOVE_REQUEST = 10107,
+    // Texts.
+    MENU_PASTE = 10200,
+    MENU_CUT = 10201,
+    MENU_DELETE = 10202,
+    MENU_COPY = 10203,               // the selection
+    MENU_COPY_CREATURE_NAME = 10203, // of the object and battle-list menus
+    MENU_COPY_NAME = 10204,
+    MENU_COPY_MESSAGE = 10205,
+    MENU_SELECT_ALL = 10206,
+    // The VIP list.
+    MENU_NEW_VIP = 10300,
+    MENU_REMOVE_VIP = 10301,
+    MENU_EDIT_VIP = 10302,
+    MENU_MESSAGE_TO_VIP = 10303,
+    MENU_SORT_BY_NAME = 10304,
+    MENU_SORT_BY_TYPE = 10305,
+    MENU_SORT_BY_STATUS = 10306,
+    MENU_OFFLINE_VIPS = 10307, // show or hide them
+    // Automap marks.
+    MENU_SET_MARK = 10400,
+    MENU_EDIT_MARK = 10401,
+    MENU_DELETE_MARK = 10403,
+    // Skill bars, each shown or hidden: level, magic level, then the skills from MENU_FIRST_SKILL_BAR.
+    MENU_LEVEL_BAR = 10500,
+    MENU_MAGIC_LEVEL_BAR = 10501,
+    MENU_FIRST_SKILL_BAR = 10502,
+    MENU_SHOW_ALL_BARS = 10509,
+    MENU_HIDE_ALL_BARS = 10510,
+};
+
 class TContextMenuEntry : public TLeafComponent {
 public:
     // Shortcut NULL: none. Texts longer than the fields are cut.
@@ -235,12 +302,18 @@ public:
 
 // ---- Opening ----
 
-// Builds the menu of one context-menu event at the pointer inside the main window. Param1 is the event's
-// first parameter: 53 the creature ID, 54 the VIP character ID or 0, 55 and 57 the display line, 58 the
-// TEditField, 59 a TMarkMenuData heap block (taken over), 60 the skills window as its TSkillsMenuHost.
-// NULL when there is no main window, or for 55 to 57 while the console is not a TChatConsole.
-using TMenuFactory = TComponent* (*)(intptr_t Param1, intptr_t Param2);
-// The factory of event Type (52 to 60), for the controller's window factories; checks the type.
-TMenuFactory GetContextMenuFactory(int32_t Type);
-// The controller's help-popup placement: Popup must be a THelpPopup, Root the main window.
+// Each builds its menu at the pointer inside the main window from the parameters of its event (52 to 60):
+// 53 the creature ID, 54 the VIP character ID or 0, 55 and 57 the display line, 58 the TEditField, 59 a
+// TMarkMenuData heap block (copied), 60 the skills window as its TSkillsMenuHost. NULL when there is no main
+// window, or for 55 to 57 while the console is not a TChatConsole.
+TComponent* OpenObjectMenu(intptr_t Param1, intptr_t Param2);
+TComponent* OpenCreatureMenu(intptr_t CreatureID, intptr_t Param2);
+TComponent* OpenBuddyMenu(intptr_t CharacterID, intptr_t Param2);
+TComponent* OpenTextMenu(intptr_t Line, intptr_t Param2);
+TComponent* OpenChannelMenu(intptr_t Param1, intptr_t Param2);
+TComponent* OpenRequestMenu(intptr_t Line, intptr_t Param2);
+TComponent* OpenEditMenu(intptr_t Edit, intptr_t Param2);
+TComponent* OpenMarkMenu(intptr_t Data, intptr_t Param2);
+TComponent* OpenSkillsMenu(intptr_t Window, intptr_t Param2);
+// The help popup's placement when the main window changes: Popup must be a THelpPopup, Root the main window.
 void PlaceHelpPopupInWindow(TComponent* Popup, TComponent* Root);

@@ -1,4 +1,4 @@
-// The object menu and the creature entries it shares with the other person menus.
+// The object menu.
 #define EBRUN_SOURCE_NAME "ContextMenus.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
@@ -24,128 +24,6 @@ constexpr int32_t FLAG_CONTAINER = 4, FLAG_USEWITH = 7, FLAG_UNMOVE = 13, FLAG_T
 
 } // namespace
 
-TMenuText::TMenuText(const char* Format, const char* Name) { std::snprintf(Text, sizeof Text, Format, Name); }
-
-void AddPlayerEntries(TContextMenu& Menu, const char* Name) {
-    Menu.AddEntry(10100, TMenuText("Message to %s", Name).Text);
-    if (HasOwnPrivateChannel()) Menu.AddEntry(10016, "Invite to private chat");
-    if (!IsBuddyName(Name)) Menu.AddEntry(10015, "Add to VIP list");
-    Menu.AddEntry(10101, TMenuText(IsTalkFiltered(0, Name, -1) ? "Unignore %s" : "Ignore %s", Name).Text);
-}
-
-void AddPartyEntry(TContextMenu& Menu, const TCreature& Creature) {
-    const int32_t Own = GetPlayerPartyFlag(), Other = Creature.PARTYFlag;
-    switch (Own) {
-    case 0:
-    case 2:
-        if (Other == 1)
-            Menu.AddEntry(10019, TMenuText("Join %s's Party", Creature.Name).Text);
-        else
-            Menu.AddEntry(10018, "Invite to Party");
-        break;
-    case 1:
-        if (Other == 2) Menu.AddEntry(10021, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
-        break;
-    case 3:
-        break;
-    case 4:
-        if (Other == 2)
-            Menu.AddEntry(10021, TMenuText("Revoke %s's Invitation", Creature.Name).Text);
-        else if (Other == 3)
-            Menu.AddEntry(10022, TMenuText("Pass Leadership to %s", Creature.Name).Text);
-        else
-            Menu.AddEntry(10018, "Invite to Party");
-        break;
-    default:
-        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown player party flag", "GetPlayerPartyFlag()",
-                          Own);
-    }
-}
-
-bool ToggleIgnore(const char* Name) {
-    if (IsTalkFiltered(0, Name, -1)) {
-        RemoveFromIgnoreList(Name);
-        return false;
-    }
-    AddToIgnoreList(Name, false);
-    return true;
-}
-
-void PostRuleViolation(const char* Name) {
-    if (!HasAnyRight()) return;
-    auto* Buffer = static_cast<char*>(NewMessageBlock(30));
-    CopyString(Buffer, Name, 30);
-    AddMessage(MESSAGE_GAMEMASTERRULEVIOLATION, MessageParameter(Buffer), 0);
-}
-
-bool HandleCreatureEvent(int32_t Event, uint32_t CreatureID) {
-    switch (Event) {
-    case 10004:
-    case 10005:
-        SetAttackTarget(Event == 10004 ? CreatureID : 0);
-        SendAttack(Event == 10004 ? CreatureID : 0);
-        return true;
-    case 10006:
-    case 10007:
-        SetFollowTarget(Event == 10006 ? CreatureID : 0);
-        SendFollow(Event == 10006 ? CreatureID : 0);
-        return true;
-    case 10015:
-    case 10016:
-    case 10100:
-    case 10101:
-    case 10203:
-    case 10018:
-    case 10019:
-    case 10021:
-    case 10022:
-    case 10023:
-        break;
-    default:
-        return false;
-    }
-    const TCreature* Creature = CreatureID != 0 ? GetCreature(CreatureID) : nullptr;
-    if (Creature == nullptr) return true;
-    const char* Name = Creature->Name;
-    switch (Event) {
-    case 10015:
-        SendAddVIP(Name);
-        break;
-    case 10016:
-        SendInviteToChannel(Name);
-        break;
-    case 10100:
-        SendPrivateChannel(Name);
-        break;
-    case 10101:
-        ToggleIgnore(Name);
-        break;
-    case 10203:
-        CopyTextToClipboard(Name);
-        break;
-    case 10018:
-        SendInviteToParty(Creature->CreatureID);
-        break;
-    case 10019:
-        SendJoinParty(Creature->CreatureID);
-        break;
-    case 10021:
-        SendRevokeInvitation(Creature->CreatureID);
-        break;
-    case 10022:
-        SendPassLeadership(Creature->CreatureID);
-        break;
-    case 10023:
-        PostRuleViolation(Name);
-        break;
-    }
-    return true;
-}
-
-void UnknownMenuEvent(int32_t Event) {
-    ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown event", "Event", Event);
-}
-
 // ---- TObjectMenu ----
 
 TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t ParentHeight) try {
@@ -158,32 +36,32 @@ TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t Pare
     const char* Ctrl = Classic ? nullptr : "(Ctrl)";
     const char* Alt = Classic ? nullptr : "(Alt)";
 
-    AddEntry(10001, "Look", Shift);
+    AddEntry(MENU_LOOK, "Look", Shift);
     if (UsedObject.Type != 0) {
         const bool InContainer = UsedObjectX == PLACE_OFF_MAP && UsedObjectY >= PLACE_CONTAINER_BASE;
         if (GetObjectFlag(UsedObject, FLAG_CONTAINER)) {
-            AddEntry(InContainer ? 10011 : 10012, "Open", Ctrl);
-            if (InContainer) AddEntry(10012, "Open in new window");
+            AddEntry(InContainer ? MENU_OPEN_HERE : MENU_OPEN_NEW_WINDOW, "Open", Ctrl);
+            if (InContainer) AddEntry(MENU_OPEN_NEW_WINDOW, "Open in new window");
         } else if (GetObjectFlag(UsedObject, FLAG_USEWITH)) {
-            AddEntry(10003, "Use with ...", Ctrl);
+            AddEntry(MENU_USE_WITH, "Use with ...", Ctrl);
         } else {
-            AddEntry(10002, "Use", Ctrl);
+            AddEntry(MENU_USE, "Use", Ctrl);
         }
-        if (GetObjectFlag(UsedObject, FLAG_ROTATE)) AddEntry(10014, "Rotate");
+        if (GetObjectFlag(UsedObject, FLAG_ROTATE)) AddEntry(MENU_ROTATE, "Rotate");
     }
     SeparatorPending = true;
     if (LookedObject.Type != CREATURE && !GetObjectFlag(LookedObject, FLAG_UNMOVE) &&
         GetObjectFlag(LookedObject, FLAG_TAKE))
-        AddEntry(10013, "Trade with ...");
+        AddEntry(MENU_TRADE_WITH, "Trade with ...");
     if (LookedObjectX == PLACE_OFF_MAP && LookedObjectY >= PLACE_CONTAINER_BASE &&
         HasParentContainer(LookedObjectY - PLACE_CONTAINER_BASE))
-        AddEntry(10010, "Move up");
+        AddEntry(MENU_MOVE_UP, "Move up");
 
     const bool Own = MenuCreature != 0 && MenuCreature == GetPlayerID();
     if (MenuCreature != 0 && !Own) {
         const bool Attacked = MenuCreature == GetAttackTarget(), Followed = MenuCreature == GetFollowTarget();
-        AddEntry(Attacked ? 10005 : 10004, Attacked ? "Stop Attack" : "Attack", Alt);
-        AddEntry(Followed ? 10007 : 10006, Followed ? "Stop Follow" : "Follow");
+        AddEntry(Attacked ? MENU_STOP_ATTACK : MENU_ATTACK, Attacked ? "Stop Attack" : "Attack", Alt);
+        AddEntry(Followed ? MENU_STOP_FOLLOW : MENU_FOLLOW, Followed ? "Stop Follow" : "Follow");
         SeparatorPending = true;
         const TCreature* Creature = GetCreature(MenuCreature);
         if (Creature != nullptr && IsPlayerID(MenuCreature)) {
@@ -192,41 +70,41 @@ TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t Pare
         }
     }
     if (Own) {
-        AddEntry(10008, "Set Outfit");
-        if (IsPlayerInParty() && !IsInFight()) AddEntry(10020, "Leave Party");
+        AddEntry(MENU_SET_OUTFIT, "Set Outfit");
+        if (IsPlayerInParty() && !IsInFight()) AddEntry(MENU_LEAVE_PARTY, "Leave Party");
     }
     if (MenuCreature != 0) {
         SeparatorPending = true;
-        AddEntry(10203, "Copy Name");
+        AddEntry(MENU_COPY_CREATURE_NAME, "Copy Name");
     }
     SeparatorPending = true;
     // Without a creature there is nobody to report (and no creature ID 0 to look up).
     if (MenuCreature != 0 && IsPlayerID(MenuCreature) && !Own && HasAnyRight())
-        AddEntry(10023, "Rule Violation");
+        AddEntry(MENU_RULE_VIOLATION, "Rule Violation");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
 
 void TObjectMenu::handleEvent(int32_t Event) try {
-    if (Event == 10020) {
+    if (Event == MENU_LEAVE_PARTY) {
         SendLeaveParty();
         return;
     }
     if (HandleCreatureEvent(Event, MenuCreature)) return;
     switch (Event) {
-    case 10001:
+    case MENU_LOOK:
         SendLook(LookedObjectX, LookedObjectY, LookedObjectZ, LookedObject.Type, LookedObjectPosition);
         break;
-    case 10002:
+    case MENU_USE:
         SendUseObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition, 0);
         break;
-    case 10003:
+    case MENU_USE_WITH:
         AddMessage(MESSAGE_USEWITHCURSOR, 0, 0);
         break;
-    case 10008:
+    case MENU_SET_OUTFIT:
         SendGetOutfit();
         break;
-    case 10010: {
+    case MENU_MOVE_UP: {
         CHECK(LookedObjectX == 0xFFFF, LookedObjectX);
         CHECK(LookedObject.Type != CREATURE);
         const int32_t Count = GetObjectFlag(LookedObject, CUMULATIVE) ? LookedObject.Data : 1;
@@ -234,20 +112,20 @@ void TObjectMenu::handleEvent(int32_t Event) try {
                        PLACE_OFF_MAP, LookedObjectY, 254, Count);
         break;
     }
-    case 10011:
+    case MENU_OPEN_HERE:
         CHECK(UsedObjectX == 0xFFFF, UsedObjectX);
         CHECK(UsedObjectY >= 64, UsedObjectY);
         SendUseObject(PLACE_OFF_MAP, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition,
                       UsedObjectY - PLACE_CONTAINER_BASE);
         break;
-    case 10012:
+    case MENU_OPEN_NEW_WINDOW:
         SendUseObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition,
                       GetFreeContainerNumber());
         break;
-    case 10013:
+    case MENU_TRADE_WITH:
         AddMessage(MESSAGE_TRADEWITHCURSOR, 0, 0);
         break;
-    case 10014:
+    case MENU_ROTATE:
         SendRotateObject(UsedObjectX, UsedObjectY, UsedObjectZ, UsedObject.Type, UsedObjectPosition);
         break;
     default:

@@ -25,8 +25,8 @@ TCreatureMenu::TCreatureMenu(uint32_t CreatureID, int32_t X, int32_t Y, int32_t 
                              int32_t ParentHeight) try
     : CreatureID(CreatureID) {
     const bool Attacked = CreatureID == GetAttackTarget(), Followed = CreatureID == GetFollowTarget();
-    AddEntry(Attacked ? 10005 : 10004, Attacked ? "Stop Attack" : "Attack");
-    AddEntry(Followed ? 10007 : 10006, Followed ? "Stop Follow" : "Follow");
+    AddEntry(Attacked ? MENU_STOP_ATTACK : MENU_ATTACK, Attacked ? "Stop Attack" : "Attack");
+    AddEntry(Followed ? MENU_STOP_FOLLOW : MENU_FOLLOW, Followed ? "Stop Follow" : "Follow");
     SeparatorPending = true;
     const TCreature* Creature = CreatureID != 0 ? GetCreature(CreatureID) : nullptr;
     const bool OtherPlayer = Creature != nullptr && IsPlayerID(CreatureID);
@@ -35,9 +35,9 @@ TCreatureMenu::TCreatureMenu(uint32_t CreatureID, int32_t X, int32_t Y, int32_t 
         AddPartyEntry(*this, *Creature);
     }
     SeparatorPending = true;
-    AddEntry(10203, "Copy Name");
+    AddEntry(MENU_COPY_CREATURE_NAME, "Copy Name");
     SeparatorPending = true;
-    if (OtherPlayer && HasAnyRight()) AddEntry(10023, "Rule Violation");
+    if (OtherPlayer && HasAnyRight()) AddEntry(MENU_RULE_VIOLATION, "Rule Violation");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
@@ -55,55 +55,55 @@ TBuddyMenu::TBuddyMenu(uint32_t CharacterID, int32_t X, int32_t Y, int32_t Paren
     const int32_t Position = GetBuddyPosition(_CharacterID);
     if (Position != -1) {
         const char* Name = GetBuddyName(Position);
-        AddEntry(10302, TMenuText("Edit %s", Name).Text);
-        AddEntry(10301, TMenuText("Remove %s", Name).Text);
+        AddEntry(MENU_EDIT_VIP, TMenuText("Edit %s", Name).Text);
+        AddEntry(MENU_REMOVE_VIP, TMenuText("Remove %s", Name).Text);
         if (_CharacterID != GetPlayerID() && IsBuddyOnline(Position))
-            AddEntry(10303, TMenuText("Message to %s", Name).Text);
-        if (HasOwnPrivateChannel()) AddEntry(10016, "Invite to private chat");
+            AddEntry(MENU_MESSAGE_TO_VIP, TMenuText("Message to %s", Name).Text);
+        if (HasOwnPrivateChannel()) AddEntry(MENU_INVITE_TO_CHANNEL, "Invite to private chat");
         SeparatorPending = true;
     }
-    AddEntry(10300, "Add new VIP");
-    AddEntry(10304, "Sort by name");
-    AddEntry(10305, "Sort by type");
+    AddEntry(MENU_NEW_VIP, "Add new VIP");
+    AddEntry(MENU_SORT_BY_NAME, "Sort by name");
+    AddEntry(MENU_SORT_BY_TYPE, "Sort by type");
     const bool HideOffline = GetBuddyHideOffline();
-    if (!HideOffline) AddEntry(10306, "Sort by status");
-    AddEntry(10307, HideOffline ? "Show offline VIPs" : "Hide offline VIPs");
+    if (!HideOffline) AddEntry(MENU_SORT_BY_STATUS, "Sort by status");
+    AddEntry(MENU_OFFLINE_VIPS, HideOffline ? "Show offline VIPs" : "Hide offline VIPs");
     SeparatorPending = true;
-    if (Position != -1) AddEntry(10204, "Copy Name");
+    if (Position != -1) AddEntry(MENU_COPY_NAME, "Copy Name");
     SeparatorPending = true;
-    if (Position != -1 && HasAnyRight()) AddEntry(10023, "Rule Violation");
+    if (Position != -1 && HasAnyRight()) AddEntry(MENU_RULE_VIOLATION, "Rule Violation");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
 
 void TBuddyMenu::handleEvent(int32_t Event) try {
     switch (Event) {
-    case 10300:
+    case MENU_NEW_VIP:
         AddMessage(MESSAGE_ADDVIP, 0, 0);
         return;
-    case 10301:
+    case MENU_REMOVE_VIP:
         RemoveBuddy(_CharacterID);
         SendRemoveVIP(_CharacterID);
         return;
-    case 10302:
+    case MENU_EDIT_VIP:
         AddMessage(MESSAGE_EDITVIP, _CharacterID, 0);
         return;
-    case 10304:
+    case MENU_SORT_BY_NAME:
         SetBuddySortOrder(BUDDYSORT_NAME);
         return;
-    case 10305:
+    case MENU_SORT_BY_TYPE:
         SetBuddySortOrder(BUDDYSORT_ICON);
         return;
-    case 10306:
+    case MENU_SORT_BY_STATUS:
         SetBuddySortOrder(BUDDYSORT_STATUS);
         return;
-    case 10307:
+    case MENU_OFFLINE_VIPS:
         HideOfflineBuddies(!GetBuddyHideOffline());
         return;
-    case 10303:
-    case 10016:
-    case 10204:
-    case 10023:
+    case MENU_MESSAGE_TO_VIP:
+    case MENU_INVITE_TO_CHANNEL:
+    case MENU_COPY_NAME:
+    case MENU_RULE_VIOLATION:
         break;
     default:
         UnknownMenuEvent(Event);
@@ -112,16 +112,16 @@ void TBuddyMenu::handleEvent(int32_t Event) try {
     if (Position == -1) return;
     const char* Name = GetBuddyName(Position);
     switch (Event) {
-    case 10303:
+    case MENU_MESSAGE_TO_VIP:
         SendPrivateChannel(Name);
         break;
-    case 10016:
+    case MENU_INVITE_TO_CHANNEL:
         SendInviteToChannel(Name);
         break;
-    case 10204:
+    case MENU_COPY_NAME:
         CopyTextToClipboard(Name);
         break;
-    case 10023:
+    case MENU_RULE_VIOLATION:
         PostRuleViolation(Name);
         break;
     }
@@ -145,24 +145,24 @@ TTextMenu::TTextMenu(TChatTextView* TextWindow, int32_t LineNumber, int32_t X, i
         HasSpeaker = false;
     else if (HasSpeaker && std::strcmp(Line->_Addressee, Own->Name) != 0) {
         const char* Speaker = Line->_Addressee;
-        AddEntry(10100, TMenuText("Message to %s", Speaker).Text);
+        AddEntry(MENU_MESSAGE_TO, TMenuText("Message to %s", Speaker).Text);
         const bool InOwnChannel = Buffer != nullptr && Buffer->isOwnChannel() && Buffer->isPrivateChannel();
         if (HasOwnPrivateChannel())
-            AddEntry(InOwnChannel ? 10017 : 10016,
+            AddEntry(InOwnChannel ? MENU_EXCLUDE_FROM_CHANNEL : MENU_INVITE_TO_CHANNEL,
                      InOwnChannel ? "Exclude from private chat" : "Invite to private chat");
-        if (!IsBuddyName(Speaker)) AddEntry(10015, "Add to VIP list");
-        AddEntry(10101,
+        if (!IsBuddyName(Speaker)) AddEntry(MENU_ADD_TO_VIP, "Add to VIP list");
+        AddEntry(MENU_IGNORE,
                  TMenuText(IsTalkFiltered(0, Speaker, -1) ? "Unignore %s" : "Ignore %s", Speaker).Text);
         SeparatorPending = true;
     }
-    if (_TextWindow->hasSelection()) AddEntry(10203, "Copy");
-    if (HasSpeaker) AddEntry(10204, "Copy Name");
-    if (Line != nullptr) AddEntry(10205, "Copy Message");
+    if (_TextWindow->hasSelection()) AddEntry(MENU_COPY, "Copy");
+    if (HasSpeaker) AddEntry(MENU_COPY_NAME, "Copy Name");
+    if (Line != nullptr) AddEntry(MENU_COPY_MESSAGE, "Copy Message");
     SeparatorPending = true;
-    AddEntry(10206, "Select all");
+    AddEntry(MENU_SELECT_ALL, "Select all");
     if (HasSpeaker && HasAnyRight()) {
         SeparatorPending = true;
-        AddEntry(10023, "Rule Violation");
+        AddEntry(MENU_RULE_VIOLATION, "Rule Violation");
     }
     layout(X, Y, ParentWidth, ParentHeight);
 }
@@ -172,17 +172,17 @@ void TTextMenu::handleEvent(int32_t Event) try {
     const TTalkLine* Line = _TextWindow->getTalkLine(_LineNumber);
     const char* Speaker = Line != nullptr && Line->_Addressee[0] != 0 ? Line->_Addressee : nullptr;
     switch (Event) {
-    case 10203:
+    case MENU_COPY:
         if (const char* Selected = _TextWindow->getSelectedText(); Selected != nullptr)
             CopyTextToClipboard(Selected);
         return;
-    case 10206:
+    case MENU_SELECT_ALL:
         _TextWindow->selectAll();
         return;
-    case 10205:
+    case MENU_COPY_MESSAGE:
         if (Line != nullptr) CopyTextToClipboard(Line->getText());
         return;
-    case 10023:
+    case MENU_RULE_VIOLATION:
         if (!HasAnyRight()) return;
         if (Line == nullptr) {
             AddMessage(MESSAGE_GAMEMASTERRULEVIOLATION, 0, 0);
@@ -195,22 +195,22 @@ void TTextMenu::handleEvent(int32_t Event) try {
     }
     if (Speaker == nullptr) return;
     switch (Event) {
-    case 10100:
+    case MENU_MESSAGE_TO:
         SendPrivateChannel(Speaker);
         break;
-    case 10016:
+    case MENU_INVITE_TO_CHANNEL:
         SendInviteToChannel(Speaker);
         break;
-    case 10017:
+    case MENU_EXCLUDE_FROM_CHANNEL:
         SendExcludeFromChannel(Speaker);
         break;
-    case 10015:
+    case MENU_ADD_TO_VIP:
         SendAddVIP(Speaker);
         break;
-    case 10204:
+    case MENU_COPY_NAME:
         CopyTextToClipboard(Speaker);
         break;
-    case 10101: {
+    case MENU_IGNORE: {
         char Text[200];
         std::snprintf(Text, sizeof Text,
                       ToggleIgnore(Speaker) ? "You are now ignoring player %s."

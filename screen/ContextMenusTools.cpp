@@ -24,39 +24,39 @@ TChannelMenu::TChannelMenu(TChatConsole* ConsoleWindow, int32_t X, int32_t Y, in
     CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
     if (!TextBuffer->isDefault()) {
         if (TextBuffer->isOwnChannel() && TextBuffer->isPrivateChannel()) {
-            AddEntry(10016, "Invite player");
-            AddEntry(10017, "Exclude player");
+            AddEntry(MENU_INVITE_TO_CHANNEL, "Invite player");
+            AddEntry(MENU_EXCLUDE_FROM_CHANNEL, "Exclude player");
             SeparatorPending = true;
         }
-        AddEntry(10103, "Close");
+        AddEntry(MENU_CLOSE_CHANNEL, "Close");
         _ShowServerMessages = !_ConsoleWindow->getServerMessages();
-        AddEntry(10100, _ShowServerMessages ? "Show server messages" : "Hide server messages");
+        AddEntry(MENU_SERVER_MESSAGES, _ShowServerMessages ? "Show server messages" : "Hide server messages");
         SeparatorPending = true;
     }
-    AddEntry(10102, "Save Window");
-    if (!TextBuffer->isRequestQueue()) AddEntry(10105, "Clear Window");
+    AddEntry(MENU_SAVE_CHANNEL, "Save Window");
+    if (!TextBuffer->isRequestQueue()) AddEntry(MENU_CLEAR_CHANNEL, "Clear Window");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
 
 void TChannelMenu::handleEvent(int32_t Event) try {
     switch (Event) {
-    case 10103:
+    case MENU_CLOSE_CHANNEL:
         _ConsoleWindow->closeCurrentTab();
         break;
-    case 10016:
+    case MENU_INVITE_TO_CHANNEL:
         AddMessage(MESSAGE_INVITE, 0, 0);
         break;
-    case 10017:
+    case MENU_EXCLUDE_FROM_CHANNEL:
         AddMessage(MESSAGE_EXCLUDE, 0, 0);
         break;
-    case 10100:
+    case MENU_SERVER_MESSAGES:
         _ConsoleWindow->setServerMessages(_ShowServerMessages);
         break;
-    case 10102:
+    case MENU_SAVE_CHANNEL:
         _ConsoleWindow->saveCurrentChannel();
         break;
-    case 10105: {
+    case MENU_CLEAR_CHANNEL: {
         TTextBuffer* TextBuffer = _ConsoleWindow->getCurrentTextBuffer();
         CHECK_TEXT(TextBuffer != nullptr, "TextBuffer!=NULL");
         ClearTextBuffer(TextBuffer);
@@ -86,11 +86,11 @@ TRequestMenu::TRequestMenu(TChatConsole* ConsoleWindow, int32_t LineNumber, int3
     : _ConsoleWindow(ConsoleWindow), _LineNumber(LineNumber) {
     CHECK_TEXT(_ConsoleWindow != nullptr, "_ConsoleWindow!=NULL");
     if (const TTalkLine* Line = RequestLine(*_ConsoleWindow, _LineNumber); Line != nullptr) {
-        AddEntry(10106, TMenuText("Process %s", Line->_Addressee).Text);
-        AddEntry(10107, TMenuText("Remove %s", Line->_Addressee).Text);
+        AddEntry(MENU_PROCESS_REQUEST, TMenuText("Process %s", Line->_Addressee).Text);
+        AddEntry(MENU_REMOVE_REQUEST, TMenuText("Remove %s", Line->_Addressee).Text);
         SeparatorPending = true;
-        AddEntry(10204, "Copy Name");
-        AddEntry(10205, "Copy Message");
+        AddEntry(MENU_COPY_NAME, "Copy Name");
+        AddEntry(MENU_COPY_MESSAGE, "Copy Message");
     }
     layout(X, Y, ParentWidth, ParentHeight);
 }
@@ -101,7 +101,7 @@ void TRequestMenu::handleEvent(int32_t Event) try {
     if (Line == nullptr) return;
     const char* Speaker = Line->_Addressee;
     switch (Event) {
-    case 10106: {
+    case MENU_PROCESS_REQUEST: {
         const TMenuText Caption("%s's Report", Speaker);
         _ConsoleWindow->openChannel(TALK_PLAYER_ANSWER, TALK_GAMEMASTER_ANSWER, Speaker, -1, Caption.Text);
         TTextBuffer* TextBuffer = FindTextBuffer(TALK_PLAYER_ANSWER, Speaker, -1);
@@ -112,13 +112,13 @@ void TRequestMenu::handleEvent(int32_t Event) try {
         SendProcessRequest(Speaker);
         break;
     }
-    case 10107:
+    case MENU_REMOVE_REQUEST:
         SendRemoveRequest(Speaker);
         break;
-    case 10204:
+    case MENU_COPY_NAME:
         CopyTextToClipboard(Speaker);
         break;
-    case 10205:
+    case MENU_COPY_MESSAGE:
         CopyTextToClipboard(Line->getText());
         break;
     }
@@ -132,36 +132,36 @@ TEditMenu::TEditMenu(TEditField* Edit, int32_t X, int32_t Y, int32_t ParentWidth
     CHECK_TEXT(_Edit != nullptr, "_Edit!=NULL");
     const bool Selection = _Edit->hasSelection(), ReadOnly = _Edit->ReadOnly;
     if (Selection) {
-        if (!ReadOnly) AddEntry(10201, "Cut");
-        AddEntry(10203, "Copy");
+        if (!ReadOnly) AddEntry(MENU_CUT, "Cut");
+        AddEntry(MENU_COPY, "Copy");
     }
-    if (!IsClipboardEmpty() && !ReadOnly) AddEntry(10200, "Paste");
+    if (!IsClipboardEmpty() && !ReadOnly) AddEntry(MENU_PASTE, "Paste");
     SeparatorPending = true;
     if (Selection && !ReadOnly) {
-        AddEntry(10202, "Delete");
+        AddEntry(MENU_DELETE, "Delete");
         SeparatorPending = true;
     }
-    AddEntry(10206, "Select All");
+    AddEntry(MENU_SELECT_ALL, "Select All");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
 
 void TEditMenu::handleEvent(int32_t Event) try {
     switch (Event) {
-    case 10203:
-        _Edit->handleEvent(16);
+    case MENU_COPY:
+        _Edit->handleEvent(EDIT_COPY);
         break;
-    case 10201:
-        _Edit->handleEvent(17);
+    case MENU_CUT:
+        _Edit->handleEvent(EDIT_CUT);
         break;
-    case 10200:
-        _Edit->handleEvent(18);
+    case MENU_PASTE:
+        _Edit->handleEvent(EDIT_PASTE);
         break;
-    case 10202:
-        _Edit->handleEvent(19);
+    case MENU_DELETE:
+        _Edit->handleEvent(EDIT_DELETE);
         break;
-    case 10206:
-        _Edit->handleEvent(20);
+    case MENU_SELECT_ALL:
+        _Edit->handleEvent(EDIT_SELECT_ALL);
         break;
     default:
         UnknownMenuEvent(Event);
@@ -176,10 +176,10 @@ TMarkMenu::TMarkMenu(TMarkMenuData* Data, int32_t X, int32_t Y, int32_t ParentWi
     CHECK_TEXT(Data != nullptr, "_Data!=NULL");
     _Data = *Data; // the block stays the event's
     if (_Data.Mark.x != 0 || _Data.Mark.y != 0) {
-        AddEntry(10401, "Edit Mark");
-        AddEntry(10403, "Delete Mark");
+        AddEntry(MENU_EDIT_MARK, "Edit Mark");
+        AddEntry(MENU_DELETE_MARK, "Delete Mark");
     } else {
-        AddEntry(10400, "Set Mark");
+        AddEntry(MENU_SET_MARK, "Set Mark");
     }
     layout(X, Y, ParentWidth, ParentHeight);
 }
@@ -188,20 +188,20 @@ CATCH_FRAME(X, Y)
 void TMarkMenu::handleEvent(int32_t Event) try {
     const TCoordinate Field{_Data.x, _Data.y, _Data.z};
     switch (Event) {
-    case 10400:
-    case 10401: {
+    case MENU_SET_MARK:
+    case MENU_EDIT_MARK: {
         auto* Position = static_cast<TCoordinate*>(NewMessageBlock(sizeof(TCoordinate)));
         *Position = Field;
         TMapMark* Mark = nullptr;
-        if (Event == 10401) {
+        if (Event == MENU_EDIT_MARK) {
             Mark = static_cast<TMapMark*>(NewMessageBlock(sizeof(TMapMark)));
             *Mark = _Data.Mark;
         }
-        AddMessage(Event == 10400 ? MESSAGE_NEWMAPMARK : MESSAGE_EDITMAPMARK, MessageParameter(Position),
-                   MessageParameter(Mark));
+        AddMessage(Event == MENU_SET_MARK ? MESSAGE_NEWMAPMARK : MESSAGE_EDITMAPMARK,
+                   MessageParameter(Position), MessageParameter(Mark));
         break;
     }
-    case 10403:
+    case MENU_DELETE_MARK:
         DeleteMapMark(TCoordinate{_Data.Mark.x, _Data.Mark.y, _Data.z}, _Data.z);
         break;
     default:
@@ -214,7 +214,7 @@ CATCH_FRAME(Event)
 
 namespace {
 
-// The skill bars in menu order: event 10502 + n is skill bar n.
+// The skill bars in menu order: event MENU_FIRST_SKILL_BAR + n is skill bar n.
 constexpr const char* SKILL_NAMES[SKILLBARS] = {"Fist Fighting", "Club Fighting",     "Sword Fighting",
                                                 "Axe Fighting",  "Distance Fighting", "Shielding",
                                                 "Fishing"};
@@ -243,13 +243,13 @@ TSkillsMenu::TSkillsMenu(TSkillsMenuHost* SkillsWindow, int32_t X, int32_t Y, in
     CHECK_TEXT(SkillsWindow != nullptr, "_SkillsWindow");
     _SkillsWindow = SkillsWindow;
     _SkillsWindow->SkillsMenu = this;
-    AddToggle(*this, 10500, GetLevelBar(), "Level");
-    AddToggle(*this, 10501, GetMagLevelBar(), "Magic Level");
+    AddToggle(*this, MENU_LEVEL_BAR, GetLevelBar(), "Level");
+    AddToggle(*this, MENU_MAGIC_LEVEL_BAR, GetMagLevelBar(), "Magic Level");
     for (int32_t n = 0; n < SKILLBARS; n++)
-        AddToggle(*this, 10502 + n, GetSkillBar(n), SKILL_NAMES[n]);
+        AddToggle(*this, MENU_FIRST_SKILL_BAR + n, GetSkillBar(n), SKILL_NAMES[n]);
     addSeparator();
-    AddEntry(10509, "Show all Skill Bars");
-    AddEntry(10510, "Hide all Skill Bars");
+    AddEntry(MENU_SHOW_ALL_BARS, "Show all Skill Bars");
+    AddEntry(MENU_HIDE_ALL_BARS, "Hide all Skill Bars");
     layout(X, Y, ParentWidth, ParentHeight);
 }
 CATCH_FRAME(X, Y)
@@ -259,14 +259,14 @@ TSkillsMenu::~TSkillsMenu() {
 }
 
 void TSkillsMenu::handleEvent(int32_t Event) try {
-    if (Event == 10500)
+    if (Event == MENU_LEVEL_BAR)
         SetLevelBar(!GetLevelBar());
-    else if (Event == 10501)
+    else if (Event == MENU_MAGIC_LEVEL_BAR)
         SetMagLevelBar(!GetMagLevelBar());
-    else if (In(Event, 10502, 10502 + SKILLBARS - 1))
-        SetSkillBar(Event - 10502, !GetSkillBar(Event - 10502));
-    else if (Event == 10509 || Event == 10510)
-        SetAllBars(Event == 10509);
+    else if (In(Event, MENU_FIRST_SKILL_BAR, MENU_FIRST_SKILL_BAR + SKILLBARS - 1))
+        SetSkillBar(Event - MENU_FIRST_SKILL_BAR, !GetSkillBar(Event - MENU_FIRST_SKILL_BAR));
+    else if (Event == MENU_SHOW_ALL_BARS || Event == MENU_HIDE_ALL_BARS)
+        SetAllBars(Event == MENU_SHOW_ALL_BARS);
     else
         UnknownMenuEvent(Event);
     if (_SkillsWindow != nullptr) _SkillsWindow->arrangeBars();

@@ -6,17 +6,18 @@
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "screen/Help.h"
+#include "screen/MainWindow.h"
 #include "screen/MessageTexts.h"
 
 namespace {
 
-constexpr int32_t HELP_GENERAL_CONTROLS = 16;
-
-TTextToggleButton* NewToggle(TSkinPoint Where, const char* Caption, TComponent* Target, int32_t Identifier,
-                             int32_t ToolTipOff) {
+// ToolTipOff: the tool tip while the window is closed; the next entry is the one while it is open.
+TTextToggleButton* NewToggle(TSkinPoint Where, const char* Caption, TComponent* Target, MAIN_COMMAND Command,
+                             MESSAGE_TEXT ToolTipOff) {
     const auto& G = SkinProperties.GeneralControls;
-    return new TTextToggleButton(Where.x, Where.y, Caption, G.ToggleSkinUp, G.ToggleSkinDown, Target,
-                                 Identifier, MessageTexts[ToolTipOff], MessageTexts[ToolTipOff + 1], false);
+    return new TTextToggleButton(Where.x, Where.y, Caption, G.ToggleSkinUp, G.ToggleSkinDown, Target, Command,
+                                 MessageTexts[ToolTipOff], MessageTexts[ToolTipOff + 1], false);
 }
 
 } // namespace
@@ -26,14 +27,14 @@ TGeneralControls::TGeneralControls(TWindowColumn* _CheckObject, TComponent* Targ
     CHECK_TEXT(_CheckObject != nullptr, "_CheckObject!=NULL");
     const auto& G = SkinProperties.GeneralControls;
     setSize(SkinProperties.SidePanel.Width, G.Height);
-    SkillsButton = NewToggle(G.SkillsButton, "Skills", Target, 14, 25);
+    SkillsButton = NewToggle(G.SkillsButton, "Skills", Target, MAIN_TOGGLE_SKILLS, TEXT_TIP_OPEN_SKILLS);
     addChild(SkillsButton);
-    BattleButton = NewToggle(G.BattleButton, "Battle", Target, 15, 27);
+    BattleButton = NewToggle(G.BattleButton, "Battle", Target, MAIN_TOGGLE_BATTLE, TEXT_TIP_OPEN_BATTLE);
     addChild(BattleButton);
-    VIPButton = NewToggle(G.VIPButton, "VIP", Target, 22, 29);
+    VIPButton = NewToggle(G.VIPButton, "VIP", Target, MAIN_TOGGLE_VIP, TEXT_TIP_OPEN_VIP);
     addChild(VIPButton);
-    LogoutButton =
-        new TTextButton(G.LogoutButton.x, G.LogoutButton.y, "Logout", Target, 507, MessageTexts[31]);
+    LogoutButton = new TTextButton(G.LogoutButton.x, G.LogoutButton.y, "Logout", Target, MAIN_ASK_LOGOUT,
+                                   MessageTexts[TEXT_TIP_LOGOUT]);
     addChild(LogoutButton);
 }
 CATCH_FRAME()

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 // The toggles keep no state of their own: each drawing sets them from the column of framed side windows,
-// so they follow however a window was opened or closed. The buttons only fire to the target (the main
-// window): 14 skills, 15 battle, 22 VIP, 507 logout.
+// so they follow however a window was opened or closed. The buttons only fire their MAIN_COMMAND to the
+// target (the main window).
 class TGeneralControls : public TContentWindow {
 public:
     // _CheckObject: the column of framed side windows, not owned; Target: not owned, outlives the panel.

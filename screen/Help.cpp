@@ -7,44 +7,44 @@
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/EventHints.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
+#include "state/TalkBuffer.h"
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
-constexpr int32_t TUTOR_CHANNEL = 7;
-
-enum : int32_t {
-    HELP_OK = 1,
-    HELP_CANCEL = 2,
-    HELP_CLIENT = 702,
-    HELP_HINTS = 703,
-    HELP_TUTOR = 704,
-    HELP_RULE_VIOLATION = 705,
-    HELP_MANUAL = 706,
-    HELP_FAQ = 707,
+// What the help menu and the hints list take: the dialog frame's OK and Cancel, and the menu's buttons.
+enum HELPDIALOG_COMMAND : int32_t {
+    HELPDIALOG_OK = 1,
+    HELPDIALOG_CANCEL = 2,
+    HELPDIALOG_CLIENT = 702,
+    HELPDIALOG_HINTS = 703,
+    HELPDIALOG_TUTOR = 704,
+    HELPDIALOG_RULE_VIOLATION = 705,
+    HELPDIALOG_MANUAL = 706,
+    HELPDIALOG_FAQ = 707,
 };
 
 struct THelpRow {
     const char* Button;
-    int32_t Identifier;
-    const char* Label;
+    HELPDIALOG_COMMAND Identifier;
+    MESSAGE_TEXT Label;
 };
 
-const THelpRow HelpRows[] = {
-    {"Client Help", HELP_CLIENT, "Click here to get\ninfo on the client."},
-    {"Hints", HELP_HINTS, "Show previous hints"},
-    {"Tutor Help", HELP_TUTOR, "Ask a tutor for help"},
-    {"Rule Violation", HELP_RULE_VIOLATION, "Report rule violations"},
-    {"Manual", HELP_MANUAL, "Read the manual on\nthe website"},
-    {"FAQ", HELP_FAQ, "Read the FAQ on\nthe website."},
+constexpr THelpRow HelpRows[] = {
+    {"Client Help", HELPDIALOG_CLIENT, TEXT_HELP_CLIENT},
+    {"Hints", HELPDIALOG_HINTS, TEXT_HELP_HINTS},
+    {"Tutor Help", HELPDIALOG_TUTOR, TEXT_HELP_TUTOR},
+    {"Rule Violation", HELPDIALOG_RULE_VIOLATION, TEXT_HELP_RULE_VIOLATION},
+    {"Manual", HELPDIALOG_MANUAL, TEXT_HELP_MANUAL},
+    {"FAQ", HELPDIALOG_FAQ, TEXT_HELP_FAQ},
 };
 
 TTextLabel* MessageLabel(int32_t x, int32_t y, const char* Text) {
@@ -66,50 +66,44 @@ THelpDialog::THelpDialog(TOpenURL OpenURL) try : OpenURL(OpenURL) {
     TComponent::setSize(250, 185);
     int32_t y = 0;
     for (const THelpRow& Row : HelpRows) {
-        addChild(new TTextButton(0, y, Row.Button, 18, 19, this, Row.Identifier, nullptr));
-        addChild(MessageLabel(99, y, Row.Label));
+        addChild(new TTextButton(0, y, Row.Button, SKIN_WIDE_BUTTON, SKIN_WIDE_BUTTON + 1, this,
+                                 Row.Identifier, nullptr));
+        addChild(MessageLabel(99, y, MessageTexts[Row.Label]));
         y += 33;
     }
 }
 CATCH_FRAME()
 
 void THelpDialog::keyPressed(int32_t Key) {
-    if (Key == KEY_ENTER) handleEvent(HELP_OK);
-    if (Key == KEY_ESCAPE) handleEvent(HELP_CANCEL);
+    if (Key == KEY_ENTER) handleEvent(HELPDIALOG_OK);
+    if (Key == KEY_ESCAPE) handleEvent(HELPDIALOG_CANCEL);
 }
 
 void THelpDialog::handleEvent(int32_t Event) try {
-    switch (Event) {
-    case HELP_OK:
-    case HELP_CANCEL:
+    switch (static_cast<HELPDIALOG_COMMAND>(Event)) {
+    case HELPDIALOG_OK:
+    case HELPDIALOG_CANCEL:
+        return EndDialog();
+    case HELPDIALOG_CLIENT:
         EndDialog();
-        break;
-    case HELP_CLIENT:
-        EndDialog();
-        Post(MESSAGE_HELPCURSOR);
-        break;
-    case HELP_HINTS:
+        return Post(MESSAGE_HELPCURSOR);
+    case HELPDIALOG_HINTS:
         // The help menu comes back once the hints list is closed.
         Post(MESSAGE_HINTS);
         Post(MESSAGE_HELP);
-        EndDialog();
-        break;
-    case HELP_TUTOR:
-        SendJoinChannel(TUTOR_CHANNEL);
-        EndDialog();
-        break;
-    case HELP_RULE_VIOLATION:
+        return EndDialog();
+    case HELPDIALOG_TUTOR:
+        SendJoinChannel(HELP_CHANNEL_ID);
+        return EndDialog();
+    case HELPDIALOG_RULE_VIOLATION:
         Post(MESSAGE_RULEVIOLATION);
-        EndDialog();
-        break;
-    case HELP_MANUAL:
-    case HELP_FAQ:
-        if (OpenURL != nullptr) OpenURL(Event == HELP_MANUAL ? MANUAL_URL : FAQ_URL);
-        EndDialog();
-        break;
-    default:
-        CHECK_TEXT(false, "unknown event", Event);
+        return EndDialog();
+    case HELPDIALOG_MANUAL:
+    case HELPDIALOG_FAQ:
+        if (OpenURL != nullptr) OpenURL(Event == HELPDIALOG_MANUAL ? MANUAL_URL : FAQ_URL);
+        return EndDialog();
     }
+    CHECK_TEXT(false, "unknown event", Event);
 }
 CATCH_FRAME(Event)
 
@@ -119,10 +113,10 @@ THintsDialog::THintsDialog() try {
     TComponent::setSize(200, 119);
     const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
     TTextLabel* Caption = new TTextLabel(0, 0, 1, 1, Style.Font, Style.Red, Style.Green, Style.Blue,
-                                         Style.Alignment, "Available hints:", false);
+                                         Style.Alignment, MessageTexts[TEXT_AVAILABLE_HINTS], false);
     addChild(Caption);
     placeChild(Caption, 0, 0, 0, 14);
-    HintList = new TListBox(nullptr, 0, this, HELP_OK);
+    HintList = new TListBox(nullptr, 0, this, HELPDIALOG_OK);
     addChild(HintList);
     placeChild(HintList, 0, 15, 0, 104);
     for (int32_t Number = 1; Number <= EVENTHELPS; Number++)
@@ -132,16 +126,16 @@ CATCH_FRAME()
 
 void THintsDialog::keyPressed(int32_t Key) {
     if (Key == KEY_ENTER)
-        handleEvent(HELP_OK);
+        handleEvent(HELPDIALOG_OK);
     else if (Key == KEY_ESCAPE)
-        handleEvent(HELP_CANCEL);
+        handleEvent(HELPDIALOG_CANCEL);
     else
         HintList->keyPressed(Key);
 }
 
 void THintsDialog::handleEvent(int32_t Identifier) try {
     const int32_t Selection = HintList->getSelection();
-    if (Identifier == HELP_OK && Selection >= 0) {
+    if (Identifier == HELPDIALOG_OK && Selection >= 0) {
         const int32_t Number = FindEventHelp(HintList->getLine(Selection));
         CHECK_TEXT(Number != -1, "Number!=-1");
         // In front of everything queued: the hint opens next and this list comes back after it.

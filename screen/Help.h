@@ -8,6 +8,41 @@
 
 class TListBox;
 
+// The help contexts with a text: screen areas, things on the map, and the object helps that object types
+// with the LENSHELP flag carry. 0 is no context.
+enum HELP_CONTEXT : int32_t {
+    HELP_AUTOMAP = 10,
+    HELP_STATUS_BARS = 11,
+    HELP_INVENTORY = 12,
+    HELP_SMALL_INVENTORY = 13,
+    HELP_COMBAT = 14,
+    HELP_SMALL_COMBAT = 15,
+    HELP_GENERAL_CONTROLS = 16,
+    HELP_SKILLS = 17,
+    HELP_BATTLE = 18,
+    HELP_VIP = 19,
+    HELP_CONTAINERS = 20,
+    HELP_TRADE = 21,
+    HELP_CONSOLE = 22,
+    HELP_CONSOLE_CHANNELS = 23,
+    HELP_CREATURE = 1000,
+    HELP_OWN_CHARACTER = 1001,
+    HELP_CONTAINER_ON_MAP = 1002,
+    HELP_LADDERS = 1100,
+    HELP_SEWER_GRATES = 1101,
+    HELP_DUNGEON_FLOOR = 1102,
+    HELP_LEVERS = 1103,
+    HELP_DOORS = 1104,
+    HELP_SPECIAL_DOORS = 1105,
+    HELP_STAIRS = 1106,
+    HELP_MAILBOXES = 1107,
+    HELP_DEPOT_BOXES = 1108,
+    HELP_DUSTBINS = 1109,
+    HELP_STONE_PILES = 1110,
+    HELP_SIGNS = 1111,
+    HELP_BOOKS = 1112,
+};
+
 // Title and mark-up text of hint 1..EVENTHELPS; both check "In(Number,1,EVENTHELPS)". Static texts.
 const char* GetEventHelpTitle(int32_t Number);
 const char* GetEventHelpText(int32_t Number);
@@ -29,8 +64,8 @@ void InstallHintTexts();
 inline constexpr const char* MANUAL_URL = "https://www.pellarune.example/guide/?subtopic=manual";
 inline constexpr const char* FAQ_URL = "https://www.pellarune.example/guide/?subtopic=faq";
 
-// The help menu: client help, hints, tutor channel, rule violation report, manual and FAQ. Identifiers 1 and
-// 2 (and Enter and Escape) close it; any identifier it does not know fails "unknown event".
+// The help menu: client help, hints, tutor channel, rule violation report, manual and FAQ. The frame's OK and
+// Cancel (and Enter and Escape) close it; any identifier it does not know fails "unknown event".
 class THelpDialog : public TParentComponent {
 public:
     using TOpenURL = void (*)(const char* Url);
@@ -42,7 +77,7 @@ public:
     TOpenURL OpenURL;
 };
 
-// The titles of the known hints; 1 (Enter, a double click) opens the selected hint in a mark-up box and
+// The titles of the known hints; OK (Enter, a double click) opens the selected hint in a mark-up box and
 // this list again after it. Every identifier ends the dialog.
 class THintsDialog : public TParentComponent {
 public:

@@ -1,6 +1,11 @@
 // The help texts of the screen areas and of some kinds of objects, by help context, and their formatting
 // with the skin pictures they show.
 #define EBRUN_SOURCE_NAME "Help.cpp"
+#include "gui/DialogWindow.h"
+#include "gui/SkinProperties.h"
+#include "screen/ConsoleWindow.h"
+#include "screen/ContentWindowsCombat.h"
+#include "screen/ContentWindowsContainer.h"
 #include "screen/Help.h"
 
 #include "foundation/Exception.h"
@@ -21,7 +26,7 @@ struct THelpEntry {
 };
 
 const THelpEntry HelpEntries[] = {
-    {10,
+    {HELP_AUTOMAP,
      "<B>Automap<N>\n"
      "<br=5><FONT=4>The automap draws every field your character has seen, one coloured point per field, "
      "with a white cross where you stand. It follows you as you walk, and what you have explored is kept "
@@ -38,8 +43,9 @@ const THelpEntry HelpEntries[] = {
      "show fewer fields drawn larger, or more drawn smaller.<FONT=2><INDENT=0>\n"
      "<br=5><FONT=4>\"Centre\" shows your own position and floor again. The zoom you chose is kept in your "
      "options, and the marks you set stay on the map until you delete them.",
-     {65, 70, 72, 66, 68}},
-    {11,
+     {SKIN_AUTOMAP_ROSE, SKIN_AUTOMAP_FLOOR_UP, SKIN_AUTOMAP_FLOOR_DOWN, SKIN_AUTOMAP_ZOOM_IN,
+      SKIN_AUTOMAP_ZOOM_OUT}},
+    {HELP_STATUS_BARS,
      "<B>Status Bars<N>\n"
      "<br=5><FONT=4>The upper bar, beside the heart, shows your hit points: the damage you can still take. "
      "The number at its right is the present value, and the bar shrinks as you lose them. When they reach "
@@ -47,7 +53,7 @@ const THelpEntry HelpEntries[] = {
      "<br=5>The lower bar, beside the drop, shows your mana, the power that spells use up. It refills in "
      "the same way.\n"
      "<br=5>Both maximum values grow with each level; the skills window (Ctrl+S) lists them as well."},
-    {12,
+    {HELP_INVENTORY,
      "<B>Inventory<N>\n"
      "<br=5><FONT=4>The ten slots show what your character wears and holds: the helmet at the top, the "
      "amulet on its left and the backpack on its right, the armour in the middle between the two hands, "
@@ -64,8 +70,8 @@ const THelpEntry HelpEntries[] = {
      "that keeps you from logging out; rest the mouse pointer on an icon to read what it means.\n"
      "<br=5><SKIN=%d><INDENT=18><FONT=2>Minimise inventory <FONT=4>folds the panel into a narrow strip "
      "that leaves room for other windows.<FONT=2><INDENT=0>",
-     {138}},
-    {13,
+     {SKIN_MINIMIZE}},
+    {HELP_SMALL_INVENTORY,
      "<B>Minimised Inventory<N>\n"
      "<br=5><FONT=4>The minimised inventory takes up little room on the side bar. Your equipment is hidden "
      "but still worn, and the strip still shows your capacity (\"Cap\"), your soul points (\"Soul\") and "
@@ -77,8 +83,8 @@ const THelpEntry HelpEntries[] = {
      "options and the help menu.\n"
      "<br=5><SKIN=%d><INDENT=18><FONT=2>Maximise inventory <FONT=4>shows the full inventory with all ten "
      "slots again, so that you can change what you wear.<FONT=2><INDENT=0>",
-     {140}},
-    {14,
+     {SKIN_RESTORE}},
+    {HELP_COMBAT,
      "<B>Combat Controls and Other Buttons<N>\n"
      "<br=5><FONT=4>These buttons decide how you fight. The pressed button of each group is the mode in "
      "force; a change is saved with your options and sent to the game at once.\n"
@@ -99,8 +105,9 @@ const THelpEntry HelpEntries[] = {
      "Off\" in the options turns this off.\n"
      "<br=5>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. \"Options\" opens the "
      "options, \"Help\" the help menu with this help, the hints, the tutors and the manual.",
-     {103, 105, 107, 109, 111, 113, 114}},
-    {15,
+     {SKIN_OFFENSIVE, SKIN_BALANCED, SKIN_DEFENSIVE, SKIN_STAND, SKIN_CHASE, SKIN_SECURE_ON,
+      SKIN_SECURE_OFF}},
+    {HELP_SMALL_COMBAT,
      "<B>Combat Controls and Other Buttons<N>\n"
      "<br=5><FONT=4>The small form of the combat controls, shown with the minimised inventory. Its six "
      "mode buttons sit in two rows of three; the pressed button of each group is the mode in force. A "
@@ -118,8 +125,9 @@ const THelpEntry HelpEntries[] = {
      "<br=5><FONT=4>\"Stop\" (Escape) ends an attack, stops following and cancels your walk. If you walk "
      "yourself while chasing, the client switches to standing, unless \"Auto Chase Off\" is turned off in "
      "the options.",
-     {103, 105, 107, 109, 111, 113, 114, 115, 117}},
-    {16,
+     {SKIN_OFFENSIVE, SKIN_BALANCED, SKIN_DEFENSIVE, SKIN_STAND, SKIN_CHASE, SKIN_SECURE_ON, SKIN_SECURE_OFF,
+      SKIN_SMALL_OPTIONS, SKIN_SMALL_HELP}},
+    {HELP_GENERAL_CONTROLS,
      "<B>Control Buttons<N>\n"
      "<br=5><FONT=4>These buttons open and close the windows in the column below the side bar. A button "
      "looks pressed while its window is open.\n"
@@ -133,14 +141,15 @@ const THelpEntry HelpEntries[] = {
      "height. Windows that were open are opened again at your next login. When the column has no room for "
      "a new window, the others give up some of theirs. The panels of the side bar above can be moved too: "
      "drag one by an empty spot to another place."},
-    {17, "<B>Skills<N>\n"
-         "<br=5><FONT=4>The skills window lists your experience, level, hit points, mana, soul points, "
-         "capacity and magic level, and below them your skills in fist, club, sword, axe and distance "
-         "fighting, shielding and fishing.\n"
-         "<br=5>The bar under a level shows the way to the next level; rest the mouse pointer on it to read "
-         "how many percent are left. A right click lets you show or hide each bar. When the window is too "
-         "short for all lines, scroll it with the mouse wheel."},
-    {18,
+    {HELP_SKILLS,
+     "<B>Skills<N>\n"
+     "<br=5><FONT=4>The skills window lists your experience, level, hit points, mana, soul points, "
+     "capacity and magic level, and below them your skills in fist, club, sword, axe and distance "
+     "fighting, shielding and fishing.\n"
+     "<br=5>The bar under a level shows the way to the next level; rest the mouse pointer on it to read "
+     "how many percent are left. A right click lets you show or hide each bar. When the window is too "
+     "short for all lines, scroll it with the mouse wheel."},
+    {HELP_BATTLE,
      "<B>Battle<N>\n"
      "<br=5><FONT=4>The battle window lists the creatures and characters around you, each with its health "
      "bar and its marks.\n"
@@ -150,7 +159,7 @@ const THelpEntry HelpEntries[] = {
      "under the mouse pointer is framed white, and so is its creature on the map.\n"
      "<br=5>Holding an item to use with something, click on a monster's line to use it on that creature. "
      "After \"Trade with ...\", click on a player's line to offer him the trade."},
-    {19,
+    {HELP_VIP,
      "<B>VIP<N>\n"
      "<br=5><FONT=4>The VIP list holds the characters you want to keep track of. Names in green are "
      "online, names in red are not; a name turns white for a moment when its character logs in.\n"
@@ -160,7 +169,7 @@ const THelpEntry HelpEntries[] = {
      "list and hide the characters who are offline. To add a player you see, use \"Add to VIP list\" from "
      "his own menu on the map. A name too long for the window shows in full when the mouse pointer rests "
      "on it. The list is kept for your next login."},
-    {20,
+    {HELP_CONTAINERS,
      "<B>Open Containers<N>\n"
      "<br=5><FONT=4>This window shows what a container holds. Drag items into it, out of it or within it "
      "to move them; with a stack, Ctrl moves all of it, Shift one piece, and without a key you are asked "
@@ -172,8 +181,8 @@ const THelpEntry HelpEntries[] = {
      "holds this one.<FONT=2><INDENT=0>\n"
      "<br=5><FONT=4>Closing the window closes the container. Use the mouse wheel or the bar at the right "
      "to scroll a large one, or drag the window's lower edge.",
-     {126}},
-    {21,
+     {SKIN_HIGHER_CONTAINER}},
+    {HELP_TRADE,
      "<B>Trade<N>\n"
      "<br=5><FONT=4>To trade with a player, click on an item with the right mouse button, choose \"Trade "
      "with ...\" and then click on the player, on the map or in the battle window.\n"
@@ -183,7 +192,7 @@ const THelpEntry HelpEntries[] = {
      "have accepted; if the other side changes the offer, you must accept again. \"Reject\", \"Cancel\" or "
      "closing the window ends the trade, and nothing changes hands.\n"
      "<br=5>Scroll with the mouse wheel when an offer holds more items than the window shows."},
-    {22,
+    {HELP_CONSOLE,
      "<B>Console<N>\n"
      "<br=5><FONT=4>The console shows what is said around you, the messages of the game and the talk of "
      "the channels you have joined. Type into the line at the bottom and press Enter to speak.\n"
@@ -199,8 +208,8 @@ const THelpEntry HelpEntries[] = {
      "<br=5>Select text with the mouse and press Ctrl+C to copy it. A right click on a line offers to copy "
      "it, to write to its speaker or to ignore him. Drag the bar between the map and the console to change "
      "its height.",
-     {197, 199, 201}},
-    {23,
+     {SKIN_SAY, SKIN_WHISPER, SKIN_YELL}},
+    {HELP_CONSOLE_CHANNELS,
      "<B>Console Channels<N>\n"
      "<br=5><FONT=4>Each channel and conversation has a tab above the console. Click on a tab to show it; "
      "a red caption means unread text. Drag a tab to move it, press Tab or Shift+Tab to change tabs and "
@@ -216,76 +225,79 @@ const THelpEntry HelpEntries[] = {
      "<br=5><FONT=4>A right click on a tab lets you save its text to a file or clear it. Your own private "
      "channel's menu also lets you invite players or exclude them. The tab \"Default\" cannot be closed. "
      "The channels you leave open are joined again at your next login.",
-     {195, 192, 188, 190}},
-    {1000,
+     {SKIN_OPEN_CHANNEL, SKIN_IGNORE, SKIN_CLOSE_CHANNEL, SKIN_SERVER_MESSAGES}},
+    {HELP_CREATURE,
      "<B>Creatures<N>\n"
      "<br=5>This is a creature or another character. Click on it with the right mouse button for a menu: "
      "look at it, attack or follow it, or, for a player, write to him, add him to your VIP list or invite "
      "him to a party. Shift and a right click looks at once, Alt and a right click attacks. Ctrl+N changes "
      "which names and health bars are shown over creatures. The creature you attack is framed red, the one "
      "you follow green."},
-    {1001,
+    {HELP_OWN_CHARACTER,
      "<B>Your Character<N>\n"
      "<br=5>This is you. Click on a field to walk there, or use the arrow keys; Ctrl and an arrow key "
      "turns you, and Escape stops you. A right click on yourself lets you change your outfit or leave a "
      "party. Your hit points are shown by the bar over your head."},
-    {1002,
+    {HELP_CONTAINER_ON_MAP,
      "<B>Containers<N>\n"
      "<br=5>This is a container. Click on it with the right mouse button and choose \"Open\", or hold Ctrl "
      "while you click, to see its contents in a window on the right. Drag items onto it to put them in, or "
      "out of its window to take them out. A container can hold other containers."},
-    {1100,
+    {HELP_LADDERS,
      "<B>Ladders<N>\n"
      "<br=5>A ladder leads up to the floor above. Stand right next to it and use it: hold Ctrl and click "
      "on it with the right mouse button, or choose \"Use\" from its menu."},
-    {1101,
+    {HELP_SEWER_GRATES,
      "<B>Sewer Grates<N>\n"
      "<br=5>A sewer grate leads down into the sewers under the streets. Use it to climb down: hold Ctrl "
      "and click on it with the right mouse button. It is dark down there and rats live in it, so bring a "
      "torch and some food. Ladders lead back up to the street above."},
-    {1102,
+    {HELP_DUNGEON_FLOOR,
      "<B>Dungeon Floor<N>\n"
      "<br=5>A dungeon lies below this floor. Where the ground is loose, a shovel opens a hole: choose "
      "\"Use with ...\" from the shovel's menu, then click on the ground. Holes and stairs into the dungeon "
      "may be close by as well."},
-    {1103, "<B>Levers<N>\n"
-           "<br=5>Use a lever to pull it: hold Ctrl and click on it with the right mouse button. Watch what "
-           "changes around you: a lever may open a way."},
-    {1104,
+    {HELP_LEVERS,
+     "<B>Levers<N>\n"
+     "<br=5>Use a lever to pull it: hold Ctrl and click on it with the right mouse button. Watch what "
+     "changes around you: a lever may open a way."},
+    {HELP_DOORS,
      "<B>Doors<N>\n"
      "<br=5>Use a door to open or close it: hold Ctrl and click on it with the right mouse button. Some "
      "doors are locked and only open with the right key."},
-    {1105, "<B>Special Doors<N>\n"
-           "<br=5>This door opens only for characters who have reached a certain level or finished a certain "
-           "quest. Look at it to learn what it asks of you: hold Shift and click on it with the right mouse "
-           "button. Once it lets you, walk through."},
-    {1106, "<B>Stairs<N>\n"
-           "<br=5>To climb stairs just move your character onto them."},
-    {1107,
+    {HELP_SPECIAL_DOORS,
+     "<B>Special Doors<N>\n"
+     "<br=5>This door opens only for characters who have reached a certain level or finished a certain "
+     "quest. Look at it to learn what it asks of you: hold Shift and click on it with the right mouse "
+     "button. Once it lets you, walk through."},
+    {HELP_STAIRS, "<B>Stairs<N>\n"
+                  "<br=5>To climb stairs just move your character onto them."},
+    {HELP_MAILBOXES,
      "<B>Mailboxes<N>\n"
      "<br=5>A mailbox sends letters and parcels to other players. Write the receiver's name and town on "
      "the label, then drag the letter or parcel onto the mailbox. It arrives in the receiver's depot in "
      "that town. A parcel can carry items, a letter only the text you wrote on it."},
-    {1108,
+    {HELP_DEPOT_BOXES,
      "<B>Depot boxes<N>\n"
      "<br=5>This is your depot box. Only you can open it, and what you put in it is safe, even when your "
      "character dies. Every town keeps its own box for you, so your items stay where you left them.\n"
      "<br=5>Open it with Ctrl and a right click, or choose \"Open\" from its menu. Its contents appear in "
      "a window on the right; drag items between that window and your backpack to store them or take them "
      "out. A depot box can hold containers too."},
-    {1109,
+    {HELP_DUSTBINS,
      "<B>Dustbins<N>\n"
      "<br=5>Drag an item onto a dustbin to get rid of it. What you throw away is gone for good, so look "
      "twice before you let go of it."},
-    {1110,
+    {HELP_STONE_PILES,
      "<B>Stone Piles<N>\n"
      "<br=5>A pile of stones may hide a hole that leads down. Choose \"Use with ...\" from the menu of a "
      "shovel or a pick, then click on the pile to clear it away. Without such a tool you cannot pass. "
      "Merchants sell both tools; a shovel also digs holes into loose ground where a way leads down."},
-    {1111, "<B>Signs<N>\n"
-           "<br=5>Hold Shift and click on a sign with the right mouse button to read it."},
-    {1112, "<B>Books and Scrolls<N>\n"
-           "<br=5>Use a book or a scroll to read what is written in it. You can write in some of them."},
+    {HELP_SIGNS, "<B>Signs<N>\n"
+                 "<br=5>Hold Shift and click on a sign with the right mouse button to read it."},
+    {HELP_BOOKS,
+     "<B>Books and Scrolls<N>\n"
+     "<br=5>Use a book or a scroll to read what is written in it. You can write in some of them."},
 };
 
 // Valid until the next GetHelpText.

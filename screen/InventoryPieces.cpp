@@ -26,9 +26,15 @@ constexpr int32_t SKULL_PLACE = 4; // its test, icon and text depend on the kind
 constexpr int32_t STATE_PLACES = 9;
 
 constexpr TPlayerState PLAYER_STATES[STATE_PLACES] = {
-    {IsPoisoned, 228, 0},  {IsBurning, 229, 1},     {HasMagicShield, 232, 2},
-    {IsParalysed, 233, 3}, {nullptr, 0, 0},         {IsInFight, 235, 5},
-    {IsDrunk, 231, 6},     {IsElectrified, 230, 7}, {IsHasted, 234, 4},
+    {IsPoisoned, 228, TEXT_POISONED},
+    {IsBurning, 229, TEXT_BURNING},
+    {HasMagicShield, 232, TEXT_MAGIC_SHIELD},
+    {IsParalysed, 233, TEXT_PARALYSED},
+    {nullptr, 0, 0},
+    {IsInFight, 235, TEXT_IN_FIGHT},
+    {IsDrunk, 231, TEXT_DRUNK},
+    {IsElectrified, 230, TEXT_ELECTRIFIED},
+    {IsHasted, 234, TEXT_HASTED},
 };
 
 // The player's skull kind 1 to 4, or 0 when the player shows none (or one without an icon).
@@ -43,7 +49,7 @@ TPlayerState StateAt(int32_t Place) {
     if (Place == SKULL_PLACE) {
         const int32_t Kind = SkullKind();
         if (Kind == 0) return {nullptr, 0, 0};
-        return {nullptr, 235 + Kind, 7 + Kind};
+        return {nullptr, 235 + Kind, TEXT_ATTACKABLE + Kind - 1}; // the four skull texts in kind order
     }
     const TPlayerState& State = PLAYER_STATES[Place];
     return State.Active() ? State : TPlayerState{nullptr, 0, 0};

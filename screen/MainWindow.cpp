@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
@@ -21,16 +22,17 @@
 #include "screen/ContentWindowsVIP.h"
 #include "screen/GeneralControls.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/StatusClipboard.h"
 #include "state/Talk.h"
+#include "state/TalkBuffer.h"
 #include "state/TalkFilter.h"
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 
 namespace {
@@ -42,35 +44,55 @@ struct {
     TQuitProgram QuitProgram = nullptr;
     TSetViewMode SetViewMode = nullptr;
     TOpenURL OpenURL = nullptr;
-    TGameScreenAssembly Assembly;
     TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
-// Key codes of the frame window: Ctrl 0x400, Alt 0x800.
-constexpr int32_t KEY_CTRL_F = 0x400 | 'F';
-constexpr int32_t KEY_ALT_ENTER = 0x800 | 13;
+constexpr int32_t KEY_CTRL_F = KEY_CTRL | 'F';
+constexpr int32_t KEY_ALT_ENTER = KEY_ALT | KEY_ENTER;
 
 // The shortcuts of the game screen and what they send the main window; removed while the start screen shows.
-constexpr int32_t GameScreenShortcuts[] = {1100, 1105, 1095, 1107, 1090, 1104,
-                                           1114, 1106, 1113, 1096, 1108, 27};
-constexpr int32_t GameScreenCommands[] = {506, 506, 509, 14, 15, 22, 505, 705, 708, 702, 704, 32};
-static_assert(std::size(GameScreenShortcuts) == std::size(GameScreenCommands));
+struct TGameScreenShortcut {
+    int32_t Key;
+    MAIN_COMMAND Command;
+};
+constexpr TGameScreenShortcut GameScreenShortcuts[] = {
+    {KEY_CTRL | 'L', MAIN_LOGOUT},
+    {KEY_CTRL | 'Q', MAIN_LOGOUT},
+    {KEY_CTRL | 'G', MAIN_CHARACTER_LIST},
+    {KEY_CTRL | 'S', MAIN_TOGGLE_SKILLS},
+    {KEY_CTRL | 'B', MAIN_TOGGLE_BATTLE},
+    {KEY_CTRL | 'P', MAIN_TOGGLE_VIP},
+    {KEY_CTRL | 'Z', MAIN_BUG_REPORT},
+    {KEY_CTRL | 'R', MAIN_RULE_VIOLATION},
+    {KEY_CTRL | 'Y', MAIN_GAMEMASTER_REPORT},
+    {KEY_CTRL | 'H', MAIN_HELP_MODE},
+    {KEY_CTRL | 'T', MAIN_TUTOR_CHANNEL},
+    {KEY_ESCAPE, MAIN_STOP},
+};
+
+// The start screen's buttons.
+enum START_COMMAND : int32_t {
+    START_EXIT_GAME = 7,
+    START_ENTER_GAME = 501,
+    START_INFO = 502,
+    START_OPTIONS = 503,
+    START_ACCOUNT = 508,
+};
 
 struct TStartButton {
     const char* Text;
-    int32_t Identifier;
+    START_COMMAND Identifier;
     int32_t Row; // index into the panel's rows
 };
 constexpr TStartButton StartButtons[] = {
-    {"Enter Game", 501, 0}, {"Access Account", 508, 1}, {"Options", 503, 2},
-    {"Info", 502, 3},       {"Exit Game", 7, 4},
+    {"Enter Game", START_ENTER_GAME, 0}, {"Access Account", START_ACCOUNT, 1},
+    {"Options", START_OPTIONS, 2},       {"Info", START_INFO, 3},
+    {"Exit Game", START_EXIT_GAME, 4},
 };
 
 void Post(int32_t Type, intptr_t Param1 = 0) { AddMessage(Type, Param1, 0); }
 
 } // namespace
-
-void SetGameScreenAssembly(const TGameScreenAssembly& Assembly) { Module.Assembly = Assembly; }
 
 // ---- Game-screen assembly ----
 
@@ -139,8 +161,8 @@ void BuildGameScreen(TMainWindow& Main) {
     for (int32_t i = 0; i < Count; i++)
         if (Stored[i] == SKILLS_WINDOW || Stored[i] == BATTLE_WINDOW || Stored[i] == BUDDY_WINDOW)
             Main.openSideWindow(Stored[i]);
-    for (size_t i = 0; i < std::size(GameScreenShortcuts); i++)
-        SetShortcut(GameScreenShortcuts[i], &Main, GameScreenCommands[i]);
+    for (const TGameScreenShortcut& Shortcut : GameScreenShortcuts)
+        SetShortcut(Shortcut.Key, &Main, Shortcut.Command);
 }
 
 void RecordOpenWindows(TMainWindow& Main) {
@@ -152,8 +174,6 @@ void RecordOpenWindows(TMainWindow& Main) {
 bool IsSideWindowOpen(TMainWindow& Main, int32_t Identifier) {
     return Main.DialogWindow != nullptr && Main.DialogWindow->hasContentWindow(Identifier);
 }
-void OpenSideWindow(TMainWindow& Main, int32_t Identifier) { Main.openSideWindow(Identifier); }
-void CloseSideWindow(TMainWindow& Main, int32_t Identifier) { Main.closeSideWindow(Identifier); }
 
 // The inventory panel changes form in its place in the side bar; the frame follows the new height.
 void SwapInventoryPanel(TMainWindow& Main, int32_t NewPanel) {
@@ -168,25 +188,10 @@ void SwapInventoryPanel(TMainWindow& Main, int32_t NewPanel) {
     Main.setSize(Main.Width, Main.Height);
 }
 
-void ActivateGameConsole(TMainWindow& Main, bool Flag) {
-    if (Main.Console != nullptr) static_cast<TConsoleWindow*>(Main.Console)->activateInput(Flag);
-}
-
 } // namespace
 
-TGameScreenAssembly GameScreenAssembly() {
-    TGameScreenAssembly Assembly;
-    Assembly.Build = BuildGameScreen;
-    Assembly.RecordOpenWindows = RecordOpenWindows;
-    Assembly.IsSideWindowOpen = IsSideWindowOpen;
-    Assembly.OpenSideWindow = OpenSideWindow;
-    Assembly.CloseSideWindow = CloseSideWindow;
-    Assembly.SwapInventoryPanel = SwapInventoryPanel;
-    Assembly.ActivateConsoleInput = ActivateGameConsole;
-    return Assembly;
-}
-
 void SetEngineSwitch(TEngineSwitch Switch) { Module.EngineSwitch = Switch; }
+bool HasEngineSwitch() { return Module.EngineSwitch != nullptr; }
 
 // ---- Start screen ----
 
@@ -221,23 +226,21 @@ void TStartScreen::draw(int32_t Surface, int32_t _X, int32_t _Y) {
 
 void TStartScreen::handleEvent(int32_t Identifier) {
     if (GetConnectionState() != CONNECTIONSTATE_OFFLINE) return;
-    switch (Identifier) {
-    case 501:
+    switch (static_cast<START_COMMAND>(Identifier)) {
+    case START_ENTER_GAME:
         Post(MESSAGE_LOGINDIALOG);
         break;
-    case 502:
+    case START_INFO:
         Post(MESSAGE_INFORMATION);
         break;
-    case 503:
+    case START_OPTIONS:
         Post(MESSAGE_OPTIONS);
         break;
-    case 508:
+    case START_ACCOUNT:
         if (Module.OpenURL != nullptr) Module.OpenURL(ACCOUNT_PAGE_URL);
         break;
-    case 7:
+    case START_EXIT_GAME:
         if (Module.QuitProgram != nullptr) Module.QuitProgram();
-        break;
-    default:
         break;
     }
 }
@@ -249,12 +252,13 @@ TConsoleSplitter::TConsoleSplitter() { allocateDrawingList(3); }
 void TConsoleSplitter::arrange() {
     const int32_t TopHeight = GetSkin(8).Height, BottomHeight = GetSkin(9).Height;
     DrawingList[0] = TSkinPiece{8, 0, 0, Width, TopHeight, 0, 0};
-    DrawingList[1] = TSkinPiece{7, 0, TopHeight, Width, Height - TopHeight - BottomHeight, 0, 0};
+    DrawingList[1] =
+        TSkinPiece{SKIN_PANEL_BACKGROUND, 0, TopHeight, Width, Height - TopHeight - BottomHeight, 0, 0};
     DrawingList[2] = TSkinPiece{9, 0, Height - BottomHeight, Width, BottomHeight, 0, 0};
 }
 
 bool TConsoleSplitter::mouseMove(int32_t, int32_t _Y) {
-    SetMouseCursor(2);
+    SetMouseCursor(POINTER_RESIZE_VERTICAL);
     TMainWindow* Root = GetMainWindow();
     if (Dragging && Root != nullptr) {
         Root->setConsoleHeight(Root->getConsoleHeight() + (GrabY - _Y));
@@ -286,24 +290,21 @@ void TConsoleSplitter::releaseCapture(TComponent* Component) {
 TMainWindow::TMainWindow(int32_t _Width, int32_t _Height) {
     TComponent::setSize(_Width, _Height);
     setGameScreen(false);
-    SetShortcut(KEY_CTRL_F, this, 504);
-    SetShortcut(KEY_ALT_ENTER, this, 504);
+    SetShortcut(KEY_CTRL_F, this, MAIN_FULLSCREEN);
+    SetShortcut(KEY_ALT_ENTER, this, MAIN_FULLSCREEN);
 }
 
 TMainWindow::~TMainWindow() {
-    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
-        Module.Assembly.RecordOpenWindows(*this);
+    if (FirstChild != nullptr && InGame) RecordOpenWindows(*this);
     // The shortcut table must not keep pointing at the deleted window.
     RemoveShortcut(KEY_CTRL_F);
     RemoveShortcut(KEY_ALT_ENTER);
-    for (int32_t Key : GameScreenShortcuts)
-        RemoveShortcut(Key);
+    for (const TGameScreenShortcut& Shortcut : GameScreenShortcuts)
+        RemoveShortcut(Shortcut.Key);
 }
 
 void TMainWindow::setGameScreen(bool _InGame) {
-    if (_InGame) CHECK_TEXT(Module.Assembly.Build != nullptr, "game screen not available");
-    if (FirstChild != nullptr && InGame && Module.Assembly.RecordOpenWindows != nullptr)
-        Module.Assembly.RecordOpenWindows(*this);
+    if (FirstChild != nullptr && InGame) RecordOpenWindows(*this);
     while (FirstChild != nullptr)
         deleteChild(FirstChild);
     MapWindow = Console = nullptr;
@@ -315,18 +316,17 @@ void TMainWindow::setGameScreen(bool _InGame) {
     if (!_InGame) {
         StartScreen = new TStartScreen;
         addChild(StartScreen);
-        for (int32_t Key : GameScreenShortcuts)
-            RemoveShortcut(Key);
+        for (const TGameScreenShortcut& Shortcut : GameScreenShortcuts)
+            RemoveShortcut(Shortcut.Key);
     } else {
-        Module.Assembly.Build(*this);
+        BuildGameScreen(*this);
     }
     setSize(Width, Height);
     activateConsoleInput(Module.ModalWindow == nullptr);
 }
 
 void TMainWindow::activateConsoleInput(bool Flag) {
-    if (Console != nullptr && Module.Assembly.ActivateConsoleInput != nullptr)
-        Module.Assembly.ActivateConsoleInput(*this, Flag);
+    if (auto* GameConsole = dynamic_cast<TConsoleWindow*>(Console)) GameConsole->activateInput(Flag);
 }
 
 void TMainWindow::setSize(int32_t _Width, int32_t _Height) {
@@ -407,29 +407,29 @@ CATCH_FRAME(dx, dy)
 void TMainWindow::keyPressed(int32_t Key) {
     if (GetConnectionState() != CONNECTIONSTATE_GAME) return;
     switch (Key) {
-    case 268:
+    case KEY_UP:
         return walkStep(0, -1, false);
-    case 269:
+    case KEY_LEFT:
         return walkStep(-1, 0, false);
-    case 270:
+    case KEY_RIGHT:
         return walkStep(1, 0, false);
-    case 271:
+    case KEY_DOWN:
         return walkStep(0, 1, false);
-    case 278:
+    case KEY_PAD_END:
         return walkStep(-1, 1, true);
-    case 279:
+    case KEY_PAD_PAGE_DOWN:
         return walkStep(1, 1, true);
-    case 280:
+    case KEY_PAD_HOME:
         return walkStep(-1, -1, true);
-    case 281:
+    case KEY_PAD_PAGE_UP:
         return walkStep(1, -1, true);
-    case 0x400 | 268:
+    case KEY_CTRL | KEY_UP:
         return SendTurnNorth();
-    case 0x400 | 269:
+    case KEY_CTRL | KEY_LEFT:
         return SendTurnWest();
-    case 0x400 | 270:
+    case KEY_CTRL | KEY_RIGHT:
         return SendTurnEast();
-    case 0x400 | 271:
+    case KEY_CTRL | KEY_DOWN:
         return SendTurnSouth();
     default:
         if (Console != nullptr) Console->keyPressed(Key);
@@ -437,12 +437,10 @@ void TMainWindow::keyPressed(int32_t Key) {
 }
 
 void TMainWindow::toggleSideWindow(int32_t Identifier) {
-    const TGameScreenAssembly& A = Module.Assembly;
-    if (A.IsSideWindowOpen == nullptr || A.OpenSideWindow == nullptr || A.CloseSideWindow == nullptr) return;
-    if (A.IsSideWindowOpen(*this, Identifier))
-        A.CloseSideWindow(*this, Identifier);
+    if (IsSideWindowOpen(*this, Identifier))
+        closeSideWindow(Identifier);
     else
-        A.OpenSideWindow(*this, Identifier);
+        openSideWindow(Identifier);
 }
 
 void TMainWindow::openSideWindow(int32_t Identifier) try {
@@ -513,39 +511,39 @@ void TMainWindow::askLeaveGame() {
     Record[0] = MessageParameter("Warning");
     Record[1] = MessageParameter("Are you sure you want to leave Pellar?");
     Record[2] = MessageParameter(this);
-    Record[3] = 506;
+    Record[3] = MAIN_LOGOUT;
     AddMessage(MESSAGE_YESNOBOX, MessageParameter(Record), 0);
 }
 
 void TMainWindow::handleEvent(int32_t Event) try {
-    switch (Event) {
-    case 2:
+    switch (static_cast<MAIN_COMMAND>(Event)) {
+    case MAIN_CANCEL:
         SetActionState(ACTIONSTATE_NONE);
         break;
-    case 7:
+    case MAIN_EXIT:
         if (Module.QuitProgram != nullptr) Module.QuitProgram();
         break;
-    case 8:
+    case MAIN_OPTIONS:
         Post(MESSAGE_OPTIONS);
         break;
-    case 9:
+    case MAIN_RELAYOUT:
         setSize(Width, Height);
         break;
-    case 14:
-        toggleSideWindow(6);
+    case MAIN_TOGGLE_SKILLS:
+        toggleSideWindow(SKILLS_WINDOW);
         break;
-    case 15:
-        toggleSideWindow(7);
+    case MAIN_TOGGLE_BATTLE:
+        toggleSideWindow(BATTLE_WINDOW);
         break;
-    case 22:
-        toggleSideWindow(9);
+    case MAIN_TOGGLE_VIP:
+        toggleSideWindow(BUDDY_WINDOW);
         break;
-    case 23:
-    case 24:
-        if (Module.Assembly.SwapInventoryPanel != nullptr)
-            Module.Assembly.SwapInventoryPanel(*this, Event == 23 ? 2 : 1);
+    case MAIN_MINIMISE_INVENTORY:
+    case MAIN_MAXIMISE_INVENTORY:
+        SwapInventoryPanel(*this,
+                           Event == MAIN_MINIMISE_INVENTORY ? SMALL_INVENTORY_WINDOW : INVENTORY_WINDOW);
         break;
-    case 29: {
+    case MAIN_ABORT_CONNECTING: {
         Disconnect(false);
         const int32_t State = GetConnectionState();
         if (State == CONNECTIONSTATE_CONNECTGAME || State == CONNECTIONSTATE_GAMESENT) {
@@ -556,59 +554,57 @@ void TMainWindow::handleEvent(int32_t Event) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     }
-    case 32:
+    case MAIN_STOP:
         ClearPlayerSteps();
         SetAttackTarget(0);
         SendCancel();
         break;
-    case 33:
+    case MAIN_COPY_LINK:
         CopyTaintedClipboardText();
         SetActionState(ACTIONSTATE_NONE);
         break;
-    case 504:
+    case MAIN_FULLSCREEN:
         switchFullscreen();
         break;
-    case 505:
+    case MAIN_BUG_REPORT:
         if (!CheckRight(RIGHT_BUGREPORT, -1))
-            SetStatusMessage("You are not authorised to send bug reports.", false);
+            SetStatusMessage(MessageTexts[TEXT_NO_BUG_REPORT_RIGHT], false);
         else if (GetConnectionState() == CONNECTIONSTATE_GAME && Module.ModalWindow == nullptr)
             Post(MESSAGE_BUGREPORT);
         break;
-    case 506:
+    case MAIN_LOGOUT:
         SetActionState(ACTIONSTATE_NONE);
         SendLogout();
         break;
-    case 507:
+    case MAIN_ASK_LOGOUT:
         askLeaveGame();
         break;
-    case 509:
+    case MAIN_CHARACTER_LIST:
         Post(MESSAGE_CHARACTERLIST, 300);
         break;
-    case 701:
+    case MAIN_HELP:
         Post(MESSAGE_HELP);
         break;
-    case 702:
+    case MAIN_HELP_MODE:
         SetActionState(ACTIONSTATE_NONE);
         Post(MESSAGE_HELPCURSOR);
         break;
-    case 704:
-        SendJoinChannel(7);
+    case MAIN_TUTOR_CHANNEL:
+        SendJoinChannel(HELP_CHANNEL_ID);
         break;
-    case 705:
+    case MAIN_RULE_VIOLATION:
         Post(MESSAGE_RULEVIOLATION);
         break;
-    case 708:
+    case MAIN_GAMEMASTER_REPORT:
         if (HasAnyRight()) Post(MESSAGE_GAMEMASTERRULEVIOLATION);
         break;
-    case 800:
-    case 801:
-    case 802:
+    case MAIN_ENGINE_DIRECTDRAW:
+    case MAIN_ENGINE_DIRECT3D9:
+    case MAIN_ENGINE_OPENGL:
         CHECK_TEXT(Module.EngineSwitch != nullptr, "EngineSwitch!=NULL");
-        Module.EngineSwitch(Event == 800   ? ENGINE_DIRECTDRAW
-                            : Event == 801 ? ENGINE_DIRECT3D9
-                                           : ENGINE_OPENGL);
-        break;
-    default:
+        Module.EngineSwitch(Event == MAIN_ENGINE_DIRECTDRAW  ? ENGINE_DIRECTDRAW
+                            : Event == MAIN_ENGINE_DIRECT3D9 ? ENGINE_DIRECT3D9
+                                                             : ENGINE_OPENGL);
         break;
     }
 }

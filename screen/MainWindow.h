@@ -9,39 +9,48 @@
 
 #include <cstdint>
 
-class TMainWindow;
-
 // The frame window's services that the main window calls.
 using TQuitProgram = void (*)();
 using TSetViewMode = void (*)(int32_t Mode); // 1 windowed, 2 full screen
 using TOpenURL = void (*)(const char* Url);
-// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller.
+// The controller's engine switch (0 DirectDraw, 1 OpenGL, 2 Direct3D 9), set by the controller, whose start
+// fails while it is not.
 using TEngineSwitch = void (*)(int32_t Engine);
 void SetEngineSwitch(TEngineSwitch Switch);
+bool HasEngineSwitch();
+
+// The commands the main window takes (handleEvent) from the game screen's buttons and shortcuts, the
+// side-bar panels, the option pages and the message boxes bound to it; it ignores any other number.
+enum MAIN_COMMAND : int32_t {
+    MAIN_CANCEL = 2, // "No" or "Cancel" of a box: the box ends
+    MAIN_EXIT = 7,
+    MAIN_OPTIONS = 8,
+    MAIN_RELAYOUT = 9,
+    MAIN_TOGGLE_SKILLS = 14,
+    MAIN_TOGGLE_BATTLE = 15,
+    MAIN_TOGGLE_VIP = 22,
+    MAIN_MINIMISE_INVENTORY = 23,
+    MAIN_MAXIMISE_INVENTORY = 24,
+    MAIN_ABORT_CONNECTING = 29,
+    MAIN_STOP = 32,
+    MAIN_COPY_LINK = 33, // "Yes" of the link-copy warning
+    MAIN_FULLSCREEN = 504,
+    MAIN_BUG_REPORT = 505,
+    MAIN_LOGOUT = 506,
+    MAIN_ASK_LOGOUT = 507, // the leave-game query, whose "Yes" sends MAIN_LOGOUT
+    MAIN_CHARACTER_LIST = 509,
+    MAIN_HELP = 701,
+    MAIN_HELP_MODE = 702,
+    MAIN_TUTOR_CHANNEL = 704,
+    MAIN_RULE_VIOLATION = 705,
+    MAIN_GAMEMASTER_REPORT = 708,
+    MAIN_ENGINE_DIRECTDRAW = 800,
+    MAIN_ENGINE_DIRECT3D9 = 801,
+    MAIN_ENGINE_OPENGL = 802,
+};
 
 // The web page that "Access Account" opens.
 inline constexpr const char* ACCOUNT_PAGE_URL = "https://www.pellarune.example/account/";
-
-// What the main window needs of the game-screen assembly, which builds the game screen's parts into the
-// main window's members and keeps its side windows. Filled by the game-screen module; until it is, the game
-// screen cannot be shown (setGameScreen(true) fails) and nothing below is called.
-struct TGameScreenAssembly {
-    // Builds the game screen into Main (map, splitter, console, side bar, side windows, shortcuts).
-    void (*Build)(TMainWindow& Main) = nullptr;
-    // Records the open side-bar panels and side windows in the options before the game screen goes.
-    void (*RecordOpenWindows)(TMainWindow& Main) = nullptr;
-    bool (*IsSideWindowOpen)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    void (*OpenSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    void (*CloseSideWindow)(TMainWindow& Main, int32_t Identifier) = nullptr;
-    // Replaces the inventory panel by its other form (NewPanel 1 full, 2 minimised).
-    void (*SwapInventoryPanel)(TMainWindow& Main, int32_t NewPanel) = nullptr;
-    void (*ActivateConsoleInput)(TMainWindow& Main, bool Flag) = nullptr;
-};
-void SetGameScreenAssembly(const TGameScreenAssembly& Assembly);
-
-// The game screen: map window, splitter and console, the side bar of panels and the column of side windows
-// in the arrangement the OpenDialogs option stored. The controller installs it.
-TGameScreenAssembly GameScreenAssembly();
 
 // The start screen: the title picture stretched over the client area and a framed panel of five buttons.
 class TStartScreen : public TParentComponent {
@@ -49,7 +58,7 @@ public:
     TStartScreen();
     void setSize(int32_t Width, int32_t Height) override;
     void draw(int32_t Surface, int32_t X, int32_t Y) override;
-    // 501 login, 502 info, 503 options, 508 account page, 7 quit; only while offline.
+    // The five buttons; only while offline.
     void handleEvent(int32_t Identifier) override;
 
     TWindowFrame* ButtonPanel = nullptr; // a child
@@ -81,7 +90,10 @@ public:
     void keyPressed(int32_t Key) override;
     void handleEvent(int32_t Identifier) override;
 
-    // Tears down the screen shown and builds the start screen (false) or the game screen (true).
+    // Tears down the screen shown (recording the game screen's open side-bar panels and side windows in the
+    // options) and builds the start screen (false) or the game screen (true): map window, splitter and
+    // console, the side bar of panels and the column of side windows in the arrangement the OpenDialogs
+    // option stored, and the game screen's shortcuts.
     void setGameScreen(bool InGame);
     void activateConsoleInput(bool Flag);
     int32_t getConsoleHeight() const;

@@ -6,7 +6,9 @@
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
+#include "gui/DialogWindow.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Talk.h"
 
@@ -14,8 +16,8 @@
 
 namespace {
 
-constexpr int32_t KEY_CTRL_N = 0x400 | 'N';
-constexpr int32_t KEY_CTRL_W = 0x400 | 'W';
+constexpr int32_t KEY_CTRL_N = KEY_CTRL | 'N';
+constexpr int32_t KEY_CTRL_W = KEY_CTRL | 'W';
 constexpr int32_t DARKNESS_PICTURE = 7;
 
 int32_t FloorDiv32(int32_t v) { return v >= 0 ? v / 32 : -((31 - v) / 32); }
@@ -54,17 +56,18 @@ int32_t TMapWindow::getMinimumHeight() const {
 
 void TMapWindow::arrange() {
     const int32_t x = _MapView->X, y = _MapView->Y, VW = _MapView->Width, VH = _MapView->Height;
-    const TSkin &S7 = GetSkin(7), &S8 = GetSkin(8), &S9 = GetSkin(9), &S10 = GetSkin(10), &S11 = GetSkin(11);
+    const TSkin &S7 = GetSkin(SKIN_PANEL_BACKGROUND), &S8 = GetSkin(8), &S9 = GetSkin(9), &S10 = GetSkin(10),
+                &S11 = GetSkin(11);
     const int32_t w7 = std::max(S7.Width, 1), h7 = std::max(S7.Height, 1);
     const int32_t R = x + VW + S10.Width, B = y + VH + S8.Height, Top = y - S9.Height, Left = x - S11.Width;
     DrawingList[0] = {9, Left, Top, S11.Width + VW + S10.Width, S9.Height, 0, 0};
     DrawingList[1] = {11, Left, y, S11.Width, VH + S8.Height, 0, 0};
     DrawingList[2] = {10, x + VW, y, S10.Width, VH + S8.Height, 0, 0};
     DrawingList[3] = {8, x, y + VH, VW, S8.Height, 0, 0};
-    DrawingList[4] = {7, 0, 0, Width, Top, 0, 0};
-    DrawingList[5] = {7, 0, Top, Left, Height - Top, 0, Top % h7};
-    DrawingList[6] = {7, R, Top, Width - R, Height - Top, R % w7, Top % h7};
-    DrawingList[7] = {7, Left, B, R - Left, Height - B, Left % w7, B % h7};
+    DrawingList[4] = {SKIN_PANEL_BACKGROUND, 0, 0, Width, Top, 0, 0};
+    DrawingList[5] = {SKIN_PANEL_BACKGROUND, 0, Top, Left, Height - Top, 0, Top % h7};
+    DrawingList[6] = {SKIN_PANEL_BACKGROUND, R, Top, Width - R, Height - Top, R % w7, Top % h7};
+    DrawingList[7] = {SKIN_PANEL_BACKGROUND, Left, B, R - Left, Height - B, Left % w7, B % h7};
     TParentComponent::arrange();
 }
 
@@ -77,8 +80,8 @@ TMapView::TMapView() try {
             Cell.CacheX = Column * 32;
             Cell.CacheY = Row * 32;
         }
-    SetShortcut(KEY_CTRL_N, this, 600);
-    SetShortcut(KEY_CTRL_W, this, 601);
+    SetShortcut(KEY_CTRL_N, this, MAPVIEW_CREATURE_INFO);
+    SetShortcut(KEY_CTRL_W, this, MAPVIEW_DELETE_TALKBOX);
 }
 CATCH_FRAME()
 

@@ -55,6 +55,13 @@ struct TMapTextEffect {
     int32_t rx, ry, rz;
 };
 
+// What the map view's shortcuts and its hint button send it.
+enum MAPVIEW_COMMAND : int32_t {
+    MAPVIEW_HINT = 27,
+    MAPVIEW_CREATURE_INFO = 600, // the next choice of names and health bars over creatures
+    MAPVIEW_DELETE_TALKBOX = 601,
+};
+
 class TMapView : public TParentComponent {
 public:
     TMapView();

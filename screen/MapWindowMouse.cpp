@@ -3,8 +3,11 @@
 #define EBRUN_SOURCE_NAME "MapWindow.cpp"
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "network/CommunicationSend.h"
+#include "screen/Help.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Events.h"
 #include "state/Inventory.h"
@@ -17,7 +20,6 @@
 
 namespace {
 
-constexpr uint32_t SHIFT_KEY = 0x200, CTRL_KEY = 0x400, ALT_KEY = 0x800;
 constexpr int32_t PLAYER_POINT_X = 8, PLAYER_POINT_Y = 6;
 
 bool PlayerKnown() { return GetPlayerID() != 0 && GetCreature(GetPlayerID()) != nullptr; }
@@ -172,17 +174,17 @@ bool TMapView::leftButtonUp(int32_t X, int32_t Y, uint32_t Flags) try {
         if (Partner != 0 && IsPlayerID(Partner) && Partner != GetPlayerID())
             SendTradeObject(Offer.x, Offer.y, Offer.z, Offer.Obj.Type, Offer.Position, Partner);
         else
-            SetStatusMessage("Select a player to trade with.", false);
+            SetStatusMessage(MessageTexts[TEXT_SELECT_TRADE_PARTNER], false);
         break;
     }
     case ACTIONSTATE_DRAG: {
         const TTarget Source = DragSource();
         if (Source.Obj.Type == 0 || (wx == Source.x && wy == Source.y && wz == Source.z)) break;
         const bool Stack = GetObjectFlag(Source.Obj.Type, CUMULATIVE) && Source.Obj.Data >= 2;
-        if (Stack && !(Flags & SHIFT_KEY) && (Flags & CTRL_KEY)) {
+        if (Stack && !(Flags & KEY_SHIFT) && (Flags & KEY_CTRL)) {
             SendMoveObject(Source.x, Source.y, Source.z, Source.Obj.Type, Source.Position, wx, wy, wz,
                            Source.Obj.Data);
-        } else if (Stack && !(Flags & (SHIFT_KEY | CTRL_KEY))) {
+        } else if (Stack && !(Flags & (KEY_SHIFT | KEY_CTRL))) {
             SetDropPosition(wx, wy, wz);
             AddMessage(MESSAGE_MOVECOUNT, 0, 0);
         } else {
@@ -247,19 +249,19 @@ bool TMapView::rightClick(int32_t X, int32_t Y, uint32_t Flags) try {
     if (Obj.Type != 0) SetUseTarget(Obj, Position, wx, wy, wz);
     if (const uint32_t Creature = getCreatureAt(X, Y); Creature != 0) SetMenuCreature(Creature);
     if (!GetClassicControl()) {
-        if (Flags & ALT_KEY)
+        if (Flags & KEY_ALT)
             attackToggle();
-        else if (Flags & SHIFT_KEY)
+        else if (Flags & KEY_SHIFT)
             Look();
-        else if (Flags & CTRL_KEY)
+        else if (Flags & KEY_CTRL)
             useTarget();
         else
             ObjectMenu();
         return true;
     }
-    if (Flags & SHIFT_KEY) {
+    if (Flags & KEY_SHIFT) {
         Look();
-    } else if (!(Flags & CTRL_KEY) || !ObjectMenu()) {
+    } else if (!(Flags & KEY_CTRL) || !ObjectMenu()) {
         const uint32_t Creature = GetMenuCreature();
         const TTarget Use = UseTargetNow();
         if (Creature != 0 && Creature != GetPlayerID() && Use.Obj.Type != 0 &&
@@ -283,11 +285,11 @@ bool TMapView::getHelpContext(int32_t X, int32_t Y) try {
     if (Obj.Type == 0) return false;
     int32_t Context = 0;
     if (Obj.Type == CREATURE)
-        Context = static_cast<uint32_t>(Obj.Data) == GetPlayerID() ? 1001 : 1000;
+        Context = static_cast<uint32_t>(Obj.Data) == GetPlayerID() ? HELP_OWN_CHARACTER : HELP_CREATURE;
     else if (GetObjectFlag(Obj.Type, LENSHELP))
         Context = GetObjectLensHelp(Obj.Type);
     else if (GetObjectFlag(Obj.Type, 4))
-        Context = 1002;
+        Context = HELP_CONTAINER_ON_MAP;
     if (Context == 0) return false;
     const TCreature& P = PlayerCreature();
     const int32_t ox = P.getOffsetX(), oy = P.getOffsetY();

@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
 #include "screen/MapWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
 #include "state/Events.h"
@@ -25,7 +26,6 @@ namespace {
 
 constexpr int32_t FONT = 2;
 constexpr int32_t MAX_TALKBOXES = 10;
-constexpr int32_t HINT_EVENT = 27;
 
 // Module state: the hint texts, set once by the help module.
 THintTexts HintTexts;
@@ -284,10 +284,11 @@ void TMapView::drawTexts(int32_t Surface, int32_t X, int32_t Y) {
 void TMapView::updateHintButton() {
     const bool Offered = HintTexts.Title != nullptr && HintTexts.Text != nullptr;
     if (GetShowNewHints() && Offered && PeekEventHelp() != 0 && _HintButton == nullptr) {
-        _HintButton = new TBlinkingButton(0, 0, 61, 62, 63, 64, this, HINT_EVENT, "Receive hint");
+        _HintButton = new TBlinkingButton(0, 0, 61, 62, 63, 64, this, MAPVIEW_HINT,
+                                          MessageTexts[TEXT_TIP_RECEIVE_HINT]);
         addChild(_HintButton);
         arrange();
-        if (PeekEventHelp() == 1) handleEvent(HINT_EVENT);
+        if (PeekEventHelp() == HINT_FIRST_LOGIN) handleEvent(MAPVIEW_HINT);
     } else if (!GetShowNewHints() && _HintButton != nullptr) {
         deleteChild(_HintButton);
         _HintButton = nullptr;
@@ -295,14 +296,14 @@ void TMapView::updateHintButton() {
 }
 
 void TMapView::handleEvent(int32_t Identifier) try {
-    switch (Identifier) {
-    case 600:
+    switch (static_cast<MAPVIEW_COMMAND>(Identifier)) {
+    case MAPVIEW_CREATURE_INFO:
         SetCreatureInfo((GetCreatureInfo() + 1) % 3);
         break;
-    case 601:
+    case MAPVIEW_DELETE_TALKBOX:
         DeleteOldestTalkbox();
         break;
-    case HINT_EVENT: {
+    case MAPVIEW_HINT: {
         if (_HintButton != nullptr) deleteChild(_HintButton);
         _HintButton = nullptr;
         const int32_t Hint = PopEventHelp();
@@ -312,8 +313,6 @@ void TMapView::handleEvent(int32_t Identifier) try {
                    MessageParameter(NewMessageText(HintTexts.Text(Hint))));
         break;
     }
-    default:
-        break;
     }
 }
 CATCH_FRAME(Identifier)

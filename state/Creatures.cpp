@@ -262,7 +262,7 @@ void UpdatePKFlags() {
 }
 
 void CheckPKFlagHint(int32_t PKFlag) {
-    if (PKFlag != 0) QueueEventHelp(13);
+    if (PKFlag != 0) QueueEventHelp(HINT_MARKED_PLAYER);
 }
 
 bool PlayerHasPKFlag() {

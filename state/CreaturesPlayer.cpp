@@ -127,8 +127,8 @@ void SetPlayerState(int32_t Flags) { Player.StateFlags = Flags; }
 void SetExperience(int32_t Experience, int32_t Level, int32_t Progress) try {
     CHECK_TEXT(In(Progress, -1, 100), "In(Progress,-1,100) [bug0000038]", Progress);
     if (Player.Level != 0) {
-        if (Player.Experience == 0 && Experience >= 1) QueueEventHelp(7);
-        const int32_t LevelHints[][2] = {{2, 8}, {8, 10}, {20, 14}};
+        if (Player.Experience == 0 && Experience >= 1) QueueEventHelp(HINT_FIRST_EXPERIENCE);
+        const int32_t LevelHints[][2] = {{2, HINT_LEVEL_2}, {8, HINT_LEVEL_8}, {20, HINT_LEVEL_20}};
         for (const auto& [Reached, Hint] : LevelHints)
             if (Player.Level < Reached && Level >= Reached) QueueEventHelp(Hint);
     }
@@ -141,7 +141,8 @@ CATCH_FRAME(Experience, Level)
 void SetSkill(int32_t SkillNumber, int32_t Level, int32_t Progress) try {
     CheckSkillNumber(SkillNumber);
     CHECK_TEXT(In(Progress, 0, 100), "In(Progress,0,100)", Progress);
-    if (Player.SkillLevel[SkillNumber] != 0 && Level > Player.SkillLevel[SkillNumber]) QueueEventHelp(9);
+    if (Player.SkillLevel[SkillNumber] != 0 && Level > Player.SkillLevel[SkillNumber])
+        QueueEventHelp(HINT_FIRST_SKILL_ADVANCE);
     Player.SkillPercent[SkillNumber] = Progress;
     Player.SkillLevel[SkillNumber] = Level;
 }

@@ -24,8 +24,9 @@ struct TNPCHint {
 
 // Compared in this order; the first equal name decides.
 const TNPCHint NPCHints[] = {
-    {"Mirabald", 2}, {"Hesketh", 4}, {"Ubo", 5},   {"Nella", 5},
-    {"Ab Ferr", 5},  {"Tam", 5},     {"Dorli", 5}, {"Lisse", 5},
+    {"Mirabald", HINT_NPC_MIRABALD}, {"Hesketh", HINT_NPC_HESKETH}, {"Ubo", HINT_TRADING_NPC},
+    {"Nella", HINT_TRADING_NPC},     {"Ab Ferr", HINT_TRADING_NPC}, {"Tam", HINT_TRADING_NPC},
+    {"Dorli", HINT_TRADING_NPC},     {"Lisse", HINT_TRADING_NPC},
 };
 
 // A rectangle of fields on one floor, bounds inclusive.
@@ -35,13 +36,13 @@ struct TAreaHint {
 };
 
 const TAreaHint AreaHints[] = {
-    {3, 32094, 32100, 32213, 32213, 7},  // the village crossroad
-    {6, 31936, 32191, 32064, 32255, 8},  // the underground below the village
-    {11, 32366, 32372, 32238, 32244, 7}, // arrival areas on the mainland
-    {11, 32357, 32363, 31779, 31785, 7},
-    {11, 33214, 33220, 31811, 31817, 8},
-    {11, 32954, 32960, 32073, 32079, 7},
-    {12, 32344, 32346, 32218, 32218, 7}, // in front of the depot counters
+    {HINT_VILLAGE_CROSSROAD, 32094, 32100, 32213, 32213, 7},
+    {HINT_UNDERGROUND, 31936, 32191, 32064, 32255, 8}, // below the village
+    {HINT_CONTINENT, 32366, 32372, 32238, 32244, 7},   // arrival areas on the mainland
+    {HINT_CONTINENT, 32357, 32363, 31779, 31785, 7},
+    {HINT_CONTINENT, 33214, 33220, 31811, 31817, 8},
+    {HINT_CONTINENT, 32954, 32960, 32073, 32079, 7},
+    {HINT_DEPOT, 32344, 32346, 32218, 32218, 7}, // in front of the depot counters
 };
 
 } // namespace

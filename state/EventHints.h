@@ -7,6 +7,24 @@
 
 inline constexpr int32_t EVENTHELPS = 14; // hints are numbered 1..EVENTHELPS
 
+// The hints by what queues them.
+enum EVENT_HINT : int32_t {
+    HINT_FIRST_LOGIN = 1,
+    HINT_NPC_MIRABALD = 2,
+    HINT_VILLAGE_CROSSROAD = 3,
+    HINT_NPC_HESKETH = 4,
+    HINT_TRADING_NPC = 5,
+    HINT_UNDERGROUND = 6,
+    HINT_FIRST_EXPERIENCE = 7,
+    HINT_LEVEL_2 = 8,
+    HINT_FIRST_SKILL_ADVANCE = 9,
+    HINT_LEVEL_8 = 10,
+    HINT_CONTINENT = 11,
+    HINT_DEPOT = 12,
+    HINT_MARKED_PLAYER = 13,
+    HINT_LEVEL_20 = 14,
+};
+
 // Checks "In(Number,1,EVENTHELPS)". A hint not yet in the KnownHints option is added there and appended to
 // the queue; a known one (also one queued but never shown) changes nothing.
 void QueueEventHelp(int32_t Number);

@@ -84,25 +84,25 @@ void FreeMessageBlock(void* Block) { std::free(Block); }
 
 void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2) {
     switch (Type) {
-    case 1:
-    case 2:
-    case 47:
-    case 48:
-    case 49:
-    case 50:
+    case MESSAGE_MESSAGEBOX:
+    case MESSAGE_MESSAGEBOX2:
+    case MESSAGE_OPENPRIVATECHANNEL:
+    case MESSAGE_OPENCHANNEL:
+    case MESSAGE_OPENOWNCHANNEL:
+    case MESSAGE_OPENREQUESTQUEUE:
         FreeParameter(Param2);
         break;
-    case 5:
-    case 6:
-    case 7:
-    case 16:
-    case 25:
-    case 26:
-    case 51:
-    case 59:
+    case MESSAGE_WAITINGLIST:
+    case MESSAGE_YESNOBOX:
+    case MESSAGE_LOGOUTBOX:
+    case MESSAGE_OUTFIT:
+    case MESSAGE_ADDVIPNAME:
+    case MESSAGE_REMOVEVIPNAME:
+    case MESSAGE_OPENREQUEST:
+    case MESSAGE_MAPMARKMENU:
         FreeParameter(Param1);
         break;
-    case 14:
+    case MESSAGE_EDITTEXT:
         FreeParameter(Param1);
         if (Param2 != 0) {
             FreeParameter(MessagePointer<intptr_t>(Param2)[0]);
@@ -110,11 +110,11 @@ void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2) {
         }
         FreeParameter(Param2);
         break;
-    case 15:
-    case 18:
-    case 28:
-    case 29:
-    case 30:
+    case MESSAGE_EDITLIST:
+    case MESSAGE_CHANNELLIST:
+    case MESSAGE_GAMEMASTERRULEVIOLATION:
+    case MESSAGE_NEWMAPMARK:
+    case MESSAGE_EDITMAPMARK:
         FreeParameter(Param1);
         FreeParameter(Param2);
         break;

@@ -174,12 +174,12 @@ void SetMouseCursor(int32_t Shape) { Status.MouseCursor = Shape; }
 int32_t GetMouseCursor() {
     switch (Status.ActionState) {
     case ACTIONSTATE_HELP:
-        return 6;
+        return POINTER_HELP;
     case ACTIONSTATE_DRAG:
-        return 5;
+        return POINTER_DRAG;
     case ACTIONSTATE_USEWITH:
     case ACTIONSTATE_TRADEWITH:
-        return 4;
+        return POINTER_CROSSHAIR;
     default:
         return Status.MouseCursor;
     }

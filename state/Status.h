@@ -66,8 +66,17 @@ void IncreaseTickCounter(); // first step of every timer tick
 void SetMousePosition(int32_t x, int32_t y);
 int32_t GetMouseX();
 int32_t GetMouseY();
+// The pointer shapes; each is also the skin of the program's own pointer.
+enum POINTER_SHAPE : int32_t {
+    POINTER_ARROW = 1,
+    POINTER_RESIZE_VERTICAL = 2,
+    POINTER_WAIT = 3,
+    POINTER_CROSSHAIR = 4, // the use-with and trade-with cursors
+    POINTER_DRAG = 5,
+    POINTER_HELP = 6,
+};
 void SetMouseCursor(int32_t Shape);
-// Help mode gives shape 6, dragging 5, the use-with and trade-with cursors 4; otherwise the shape set.
+// The shape of the action state, else the shape set.
 int32_t GetMouseCursor();
 void SetHeldMouseEvent(int32_t Event, int32_t Tick);
 int32_t GetHeldMouseEvent();

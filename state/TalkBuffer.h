@@ -7,6 +7,7 @@
 
 inline constexpr int32_t TALK_NAME_LENGTH = 30; // bytes of a player name, terminator included
 inline constexpr int32_t TEXTBUFFER_MAX_LINES = 1000;
+inline constexpr int32_t HELP_CHANNEL_ID = 7; // the channel where tutors answer questions
 
 // One console line. The buffer that holds it owns it; Previous and Next link the buffer's list.
 class TTalkLine {

@@ -69,8 +69,8 @@ bool WaitUntilRemoved(const fs::path& File, int Seconds) {
 TEST(ClientEdges, WithoutADisplayItSaysSoAndEndsWithOne) {
     TClientSetup Setup;
     Setup.OptionsFile = false;
-    Setup.Environment = {{"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt},
-                         {"WAYLAND_DISPLAY", std::nullopt}};
+    Setup.Environment = {
+        {"SDL_VIDEODRIVER", std::nullopt}, {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}};
     TClient Client(0, Setup);
     EXPECT_EQ(Client.waitForExit(30s), 1);
     EXPECT_TRUE(Contains(Client.errors(), "Pellarune: cannot show the window: ")) << Client.errors();

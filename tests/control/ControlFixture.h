@@ -44,7 +44,6 @@ protected:
         Resolver->setBlocked(false);
         SetHostResolver(nullptr);
         SetLoginServerEndpoint(LOGIN_SERVER_HOSTNAME, LOGIN_SERVER_PORT);
-        SetLeaveGameScreenHook(nullptr);
         ClearMessages();
         ExitStatus();
     }

@@ -4,6 +4,9 @@
 
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
+#include "graphics/graphics.h"
+#include "gui/SkinProperties.h"
+#include "screen/MainWindow.h"
 #include "tests/foundation/TempDirectory.h"
 
 #include <filesystem>
@@ -38,9 +41,6 @@ bool Contains(const std::string& Text, const std::string& Part) {
 
 uint32_t TestClock = 0;
 uint32_t ReadTestClock() { return TestClock; }
-
-int ScreenLeft = 0;
-void LeaveScreen() { ScreenLeft++; }
 
 } // namespace
 
@@ -205,12 +205,17 @@ TEST_F(ControlTest, GameConnectWithoutAChosenCharacterFailsItsCheck) {
 }
 
 TEST_F(ControlTest, ConnectionEndingInGameLeavesTheGameAndOffersTheList) {
-    ScreenLeft = 0;
-    SetLeaveGameScreenHook(LeaveScreen);
+    InitSkins();
+    InitSkinProperties();
+    InitMainWindow(800, 600, nullptr, nullptr, nullptr);
+    SetModalWindow(new TParentComponent); // the menu open when the connection ended
     SetConnectionState(CONNECTIONSTATE_GAME);
     SetActionState(ACTIONSTATE_CONTEXTMENU);
     OnConnectionFailed();
-    EXPECT_EQ(ScreenLeft, 1);
+    EXPECT_EQ(GetModalWindow(), nullptr) << "the screen left the game";
+    EXPECT_NE(GetMainWindow()->StartScreen, nullptr);
+    ExitMainWindow();
+    ExitSkins();
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     std::vector<TQueuedEvent> Events = TakeEvents();

@@ -3,6 +3,9 @@
 // logout boxes.
 #include "DialogFixture.h"
 
+#include "control/DialogsBoxes.h"
+#include "control/DialogsLogin.h"
+
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsMultiLine.h"
 

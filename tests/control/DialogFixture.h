@@ -1,11 +1,10 @@
 // Shared set-up of the dialog tests: the software engine with the generated data files, the skins, the real
-// main window and the controller's event dispatch, and helpers that click and type through the controller's
+// main window with the controller's event dispatch, and helpers that click and type through the controller's
 // input routing.
 #pragma once
 
 #include "control/Control.h"
-#include "control/ControlEvents.h"
-#include "control/Dialogs.h"
+#include "control/DialogsFrame.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
@@ -50,12 +49,10 @@ protected:
         InitVideoCache();
         OpenedPages.clear();
         InitMainWindow(800, 600, nullptr, nullptr, [](const char* Url) { OpenedPages.push_back(Url); });
-        SetEventHandler(PerformWindowEvent);
         SetHeldMouseEvent(0, 0);
         TimerTick(); // the tick counter leaves 0
     }
     void TearDown() override {
-        SetEventHandler(nullptr);
         ExitMainWindow();
         ClearMessages();
         ExitSkins();

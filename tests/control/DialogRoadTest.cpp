@@ -3,6 +3,9 @@
 // the character list and the game login of the chosen character.
 #include "DialogFixture.h"
 
+#include "control/DialogsBoxes.h"
+#include "control/DialogsLogin.h"
+
 #include "control/MainFrm.h"
 #include "gui/DialogElementsList.h"
 #include "network/Communication.h"
@@ -25,8 +28,6 @@
 using namespace testserver;
 
 namespace {
-
-constexpr int32_t KEY_TAB = 9, KEY_DOWN = 271;
 
 const TComponent* StartButton(const char* Caption) {
     const TWindowFrame* Panel = GetMainWindow()->StartScreen->ButtonPanel;

@@ -18,27 +18,11 @@
 
 namespace {
 
-constexpr uint32_t PLAYER = 0x10000001;
-
-class ChatDispatch : public GameDialogTest {
+class ChatDispatch : public GameScreenDialogTest {
 protected:
     void SetUp() override {
-        GameDialogTest::SetUp();
-        InitTalk();
-        InitAutomap();
-        InitInventory();
-        InitCreatures();
-        SetPlayerID(PLAYER);
-        CopyString(NewCreature(0, PLAYER)->Name, "Aldric");
-        SetGameScreenAssembly(GameScreenAssembly());
-        GetMainWindow()->setGameScreen(true);
+        GameScreenDialogTest::SetUp();
         Ticks(50); // past the console's first five seconds: a new tab takes the selection
-    }
-    void TearDown() override {
-        GetMainWindow()->setGameScreen(false);
-        SetGameScreenAssembly(TGameScreenAssembly());
-        ExitTalk();
-        GameDialogTest::TearDown();
     }
 
     static TConsoleWindow& Console() { return *dynamic_cast<TConsoleWindow*>(GetMainWindow()->Console); }

@@ -1,11 +1,15 @@
 // The idle pass's event dispatch on the real main window: which events open which dialog, centring and the
-// modal state, events waiting behind an open dialog, events that open nothing, and the seam of the windows
-// built by other modules.
+// modal state, events waiting behind an open dialog, events that open nothing, and a factory's copies of
+// the event's freed parameters.
 #include "DialogFixture.h"
 
-#include "foundation/Exception.h"
+#include "control/DialogsBoxes.h"
+#include "control/DialogsLogin.h"
+#include "control/DialogsText.h"
 #include "gui/DialogElements.h"
+#include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsText.h"
+#include "screen/ContextMenus.h"
 
 #include <cstring>
 
@@ -20,17 +24,6 @@ const TComponent* StartButton(const char* Caption) {
             return C;
     return nullptr;
 }
-
-// A window of another module that records where it was placed and deletes nothing of its own.
-class TMenuProbe : public TLeafComponent {
-public:
-    TMenuProbe() {
-        setPosition(5, 7);
-        TComponent::setSize(30, 20);
-    }
-};
-
-std::vector<std::string> FactoryLog;
 
 using Dispatch = DialogTest;
 
@@ -71,10 +64,10 @@ TEST_F(Dispatch, EnterGameOpensTheCentredLoginDialogAndQueuedEventsWaitBehindIt)
 }
 
 TEST_F(Dispatch, EventsThatOpenNothingAreHandledInTheSamePass) {
-    // Options are not built here, no error reports are stored: neither opens a window.
-    AddMessage(MESSAGE_OPTIONS, 0, 0);
+    // Nothing is dragged, no error reports are stored, the start screen has no console: none opens a window.
+    AddMessage(MESSAGE_MOVECOUNT, 0, 0);
     AddMessage(MESSAGE_ERRORREPORTDIALOG, 0, 0);
-    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
+    AddMessage(MESSAGE_CHATTEXTMENU, 0, 0);
     AddMessage(MESSAGE_MESSAGEBOX, MessageParameter("Sorry"), MessageParameter(NewMessageText("Closed.")));
     ProcessMessages();
     ASSERT_NE(Dialog(), nullptr);
@@ -83,28 +76,26 @@ TEST_F(Dispatch, EventsThatOpenNothingAreHandledInTheSamePass) {
     EXPECT_EQ(GetMessageCount(), 0);
 }
 
-TEST_F(Dispatch, WindowsOfOtherModulesComeFromTheirFactoriesAndMenusKeepTheirPlace) {
-    FactoryLog.clear();
-    SetWindowFactory(MESSAGE_EDITLIST, [](intptr_t Param1, intptr_t Param2) -> TComponent* {
-        FactoryLog.push_back(MessagePointer<char>(Param1) + std::string("|") + MessagePointer<char>(Param2));
-        return nullptr;
-    });
-    SetWindowFactory(MESSAGE_OBJECTMENU, [](intptr_t, intptr_t) -> TComponent* { return new TMenuProbe; });
-    AddMessage(MESSAGE_EDITLIST, MessageParameter(NewMessageText("a")),
-               MessageParameter(NewMessageText("b")));
-    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
+TEST_F(Dispatch, FactoriesKeepCopiesOfTheFreedParametersAndMenusKeepTheirPlace) {
+    int32_t* Record = static_cast<int32_t*>(NewMessageBlock(2 * sizeof(int32_t)));
+    Record[0] = 1;
+    Record[1] = 42;
+    TEditField Field(20, false);
+    SetMousePosition(5, 7);
+    AddMessage(MESSAGE_EDITLIST, MessageParameter(Record), MessageParameter(NewMessageText("a\nb")));
+    AddMessage(MESSAGE_EDITFIELDMENU, MessageParameter(&Field), 0);
     ProcessMessages();
-    EXPECT_EQ(FactoryLog, std::vector<std::string>{"a|b"});
-    ASSERT_NE(dynamic_cast<TMenuProbe*>(GetModalWindow()), nullptr);
+    ASSERT_NE(Body<TListEditDialog>(), nullptr);
+    EXPECT_EQ(Body<TListEditDialog>()->ListID, 42u);
+    EXPECT_STREQ(Body<TListEditDialog>()->TextField->getText(), "a\nb");
+    KeyPressed(27);
+    ProcessMessages();
+    ASSERT_NE(dynamic_cast<TEditMenu*>(GetModalWindow()), nullptr);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
     EXPECT_EQ(GetModalWindow()->X, 5) << "a menu is not centred";
-    SetWindowFactory(MESSAGE_EDITLIST, nullptr);
-    SetWindowFactory(MESSAGE_OBJECTMENU, nullptr);
-    SetActionState(ACTIONSTATE_NONE); // the menu's entry was chosen
-    AddMessage(MESSAGE_OBJECTMENU, 0, 0);
-    ProcessMessages();
-    EXPECT_EQ(GetModalWindow(), nullptr) << "without its factory the menu opens nothing";
-    EXPECT_THROW(SetWindowFactory(MESSAGE_CONNECTLOGIN, nullptr), TMyException);
+    EXPECT_EQ(GetModalWindow()->Y, 7);
+    KeyPressed(27);
+    EXPECT_EQ(GetModalWindow(), nullptr);
 }
 
 TEST_F(Dispatch, LinkWarningAnswersTheMainWindow) {

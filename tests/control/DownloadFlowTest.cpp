@@ -1,32 +1,38 @@
 // Downloads from the test server over loopback, end to end: the client logs in with its loaded signatures,
-// collects the download, writes the new version, installs and reloads it through the event cases and logs
-// in again; cut transfers, bad patches and cancelling leave the old files in use.
+// collects the download while its dialog shows the progress, writes the new version, installs and reloads it
+// through the idle pass and logs in again; cut transfers, bad patches and cancelling leave the old files in
+// use.
 #include "control/Control.h"
-#include "control/ControlDownload.h"
+#include "control/DialogsDownload.h"
 #include "control/MainFrm.h"
 #include "foundation/ScriptPatch.h"
 #include "foundation/sysinc.h"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
+#include "gui/SkinProperties.h"
 #include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "platform/Resolver.h"
+#include "screen/MainWindow.h"
 #include "state/Events.h"
 #include "state/Objects.h"
 #include "state/Status.h"
 #include "tests/foundation/TempDirectory.h"
+#include "tests/graphics/GraphicsTest.h"
 #include "tools/testserver/Differ.h"
 #include "tools/testserver/Downloads.h"
 #include "tools/testserver/TestServer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <typeinfo>
 
 namespace {
 
@@ -58,6 +64,15 @@ TBytes NewVersion(const TBytes& Old, uint8_t FileNumber) {
     return New;
 }
 
+// The download dialog as the test notes it: its caption and the line that names the file.
+const std::string DOWNLOAD_CAPTION = "Updating ... Please wait";
+std::string DownloadShown(uint8_t FileNumber) {
+    return DOWNLOAD_CAPTION + ": " +
+           (FileNumber == OBJECT_FILE   ? "Downloading new object data"
+            : FileNumber == SPRITE_FILE ? "Downloading new object graphics"
+                                        : "Downloading new pictures");
+}
+
 uint32_t LoadedSignature(uint8_t FileNumber) {
     return FileNumber == OBJECT_FILE   ? GetObjectTypeSignature()
            : FileNumber == SPRITE_FILE ? GetSpriteSignature()
@@ -76,44 +91,13 @@ public:
     THostLookupResult resolve(const std::string&) override { return {0, "127.0.0.1"}; }
 };
 
-// What the controller does with the events of a login besides the cases under test: the download dialog
-// (open until the progress reads -1 or the user cancels), message boxes and the character list (recorded,
-// not shown), connecting.
-class TFlowActions : public TMessageActions {
-public:
-    bool hasModalWindow() override { return DialogOpen; }
-    void destroyModalWindow() override { DialogOpen = false; }
-    bool isMouseCaptured() override { return false; }
-    void performMessage(int32_t Type, intptr_t Param1, intptr_t Param2) override {
-        Performed.push_back(Type);
-        if (PerformDownloadEvent(Type)) return;
-        if (Type == MESSAGE_DOWNLOAD) {
-            DialogOpen = true;
-            Dialogs.push_back(MessagePointer<char>(Param1));
-        } else if (Type == MESSAGE_MESSAGEBOX) {
-            Boxes.push_back(std::string(MessagePointer<char>(Param1)) + ": " + MessagePointer<char>(Param2));
-        } else if (Type == MESSAGE_CONNECTLOGIN) {
-            ConnectToNextLoginServer();
-        } else if (Type != MESSAGE_LOADINGCHARACTERS && Type != MESSAGE_MESSAGEOFTHEDAY &&
-                   Type != MESSAGE_CHARACTERLIST) {
-            ADD_FAILURE() << "event " << Type;
-        }
-    }
-    void placeModalWindow(bool) override {}
-    void moveCreatures() override {}
-    void drawFrame() override {}
-
-    bool DialogOpen = false;
-    std::vector<int32_t> Performed;
-    std::vector<std::string> Dialogs, Boxes;
-};
-
-// The client's modules with the real login road (connect, dispatch and close callbacks), the download cases
-// and a stand-in event dispatch, against the test server, in a directory holding the generated data files.
+// The client's modules with the real login road (connect, dispatch and close callbacks) and the real idle
+// pass with its dialogs on the software engine, against the test server, in a directory holding the
+// generated data files. The test answers every box and the character list it is shown, and closes the
+// download dialog as soon as the download has ended.
 class DownloadFlow : public ::testing::Test {
 protected:
     void SetUp() override {
-        Flow = this;
         Home = fs::current_path();
         fs::current_path(Directory.file(""));
         for (const char* Name : {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"})
@@ -122,38 +106,70 @@ protected:
         InitObjects();
         InitStatus(0, [] { return true; });
         SetAccount(4711, "mellon");
+        Engine = std::make_unique<TTestEngine>(TDisplayFaults(), 640, 480);
         InitGraphics(1 << 20);
+        InitSkins();
+        InitSkinProperties();
+        InitVideoCache();
+        InitMainWindow(640, 480, nullptr, nullptr, nullptr);
         SetHostResolver(std::make_shared<TLoopbackResolver>());
         SetLoginServerEndpoint("login.pellarune.test", Server.loginPort());
         InitNetwork(OnConnected, ReceivePackets, OnConnectionFailed);
         InitControlConnection(&Frame);
         InitCommunication();
-        SetImmediateDispatchPass([] { Flow->idle(); });
-        SetStartPatcherCallback([] { Flow->PatcherStarted = true; });
         Server.setPlan(TRole::Login, DefaultLoginPlan(Server.gamePort()));
     }
     void TearDown() override {
-        SetStartPatcherCallback(nullptr);
-        SetImmediateDispatchPass(nullptr);
-        SetGraphicsSignatureGetters(nullptr, nullptr);
         InitCommunication();
         ExitNetwork();
         SetNetworkWindow(nullptr);
+        SetGraphicsSignatureGetters(nullptr, nullptr);
         SetHostResolver(nullptr);
         SetLoginServerEndpoint(LOGIN_SERVER_HOSTNAME, LOGIN_SERVER_PORT);
+        ExitMainWindow();
+        ClearMessages();
+        ExitSkins();
         ExitGraphics();
-        SurfaceExitInstance();
+        Engine.reset();
+        SetStartPatcherFlag(false);
+        SetForceClose(false);
         ExitStatus();
         ExitObjects();
         ExitSystem();
         fs::current_path(Home);
-        Flow = nullptr;
     }
 
-    // One idle pass; the download dialog closes itself once the progress reads -1.
+    static TModalDialog* shownDialog() {
+        return GetActionState() == ACTIONSTATE_DIALOG ? dynamic_cast<TModalDialog*>(GetModalWindow())
+                                                      : nullptr;
+    }
+    static bool downloadShown() {
+        const TModalDialog* Dialog = shownDialog();
+        return Dialog != nullptr && dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog) != nullptr;
+    }
+
+    // Notes a dialog the first time it is seen; every one but the download dialog is answered at once.
+    void answer() {
+        TModalDialog* Dialog = shownDialog();
+        if (Dialog == nullptr) return;
+        if (Dialog != LastSeen) {
+            LastSeen = Dialog;
+            std::string Shown = Dialog->_Caption;
+            if (typeid(*Dialog->_Dialog) == typeid(TTextLabel)) // a message box
+                Shown += std::string(": ") + static_cast<const TTextLabel*>(Dialog->_Dialog)->getText();
+            else if (const auto* Download = dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog))
+                Shown += std::string(": ") + Download->Label->getText();
+            Seen.push_back(Shown);
+        }
+        const auto* Download = dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog);
+        if (Download == nullptr || GetPatchProgress() == -1) SetActionState(ACTIONSTATE_NONE);
+    }
+
+    // One idle pass.
     void idle() {
-        if (Actions.DialogOpen && GetPatchProgress() == -1) SetActionState(ACTIONSTATE_NONE);
-        DispatchMessages(Actions);
+        answer();
+        ProcessMessages();
+        answer();
     }
 
     bool runUntil(const std::function<bool()>& Done, int Milliseconds = 10000) {
@@ -173,17 +189,27 @@ protected:
         return runUntil([&] {
             return Server.received().Logins.size() >= Logins &&
                    GetConnectionState() == CONNECTIONSTATE_OFFLINE && GetMessageCount() == 0 &&
-                   !IsPatchRunning() && !Actions.DialogOpen;
+                   !IsPatchRunning() && GetModalWindow() == nullptr;
         });
     }
 
-    static inline DownloadFlow* Flow = nullptr;
+    // The message boxes among the dialogs seen: caption and text.
+    std::vector<std::string> boxes() const {
+        std::vector<std::string> Boxes;
+        for (const std::string& Shown : Seen)
+            if (Shown.find(": ") != std::string::npos && Shown.rfind("Message of the Day", 0) != 0 &&
+                Shown.rfind(DOWNLOAD_CAPTION, 0) != 0)
+                Boxes.push_back(Shown);
+        return Boxes;
+    }
+
     TTempDirectory Directory;
     fs::path Home;
+    std::unique_ptr<TTestEngine> Engine;
     TTestServer Server;
     CFrameMessageTarget Frame;
-    TFlowActions Actions;
-    bool PatcherStarted = false;
+    const TModalDialog* LastSeen = nullptr;
+    std::vector<std::string> Seen; // captions, and a box's text behind its caption
 };
 
 class DataFileUpdate : public DownloadFlow,
@@ -209,9 +235,10 @@ TEST_P(DataFileUpdate, IsInstalledReloadedAndReportedAtTheNextLogin) {
     ASSERT_EQ(Received.Logins.size(), 2u);
     EXPECT_EQ(ReportedSignature(Received.Logins[0], FileNumber), DataFileSignature(Old));
     EXPECT_EQ(ReportedSignature(Received.Logins[1], FileNumber), DataFileSignature(New));
-    EXPECT_EQ(Actions.Dialogs, std::vector<std::string>({Name}));
-    EXPECT_TRUE(Actions.Boxes.empty());
-    EXPECT_EQ(Actions.Performed.back(), MESSAGE_CHARACTERLIST) << "the second login reaches the list";
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), DownloadShown(FileNumber)), 1);
+    EXPECT_TRUE(boxes().empty()) << ::testing::PrintToString(Seen);
+    ASSERT_FALSE(Seen.empty());
+    EXPECT_EQ(Seen.back(), "Select Character") << "the second login reaches the list";
     EXPECT_TRUE(Received.Errors.empty());
 }
 
@@ -226,7 +253,7 @@ TEST_F(DownloadFlow, NewProgramWaitsForThePatcher) {
     WriteBytes(PROGRAM_FILE_NAME, Old);
     for (bool WholeFile : {true, false}) {
         SCOPED_TRACE(WholeFile ? "whole" : "patch");
-        PatcherStarted = false;
+        SetStartPatcherFlag(false);
         fs::remove(PROGRAM_UPDATE_FILE_NAME);
         TDownload Download;
         Download.FileNumber = PROGRAM_FILE;
@@ -234,13 +261,13 @@ TEST_F(DownloadFlow, NewProgramWaitsForThePatcher) {
         Download.Payload = WholeFile ? New : MakePatch(Old, New);
         Server.queuePlan(TRole::Login, DownloadPlan({Download}));
         AddMessage(MESSAGE_CONNECTLOGIN, 0, 0);
-        ASSERT_TRUE(runUntil([&] { return PatcherStarted; }));
+        ASSERT_TRUE(runUntil([&] { return GetStartPatcherFlag(); }));
         EXPECT_EQ(ReadBytes(PROGRAM_UPDATE_FILE_NAME), New);
         EXPECT_NE(fs::status(PROGRAM_UPDATE_FILE_NAME).permissions() & fs::perms::owner_exec,
                   fs::perms::none);
         EXPECT_EQ(ReadBytes(PROGRAM_FILE_NAME), Old);
-        ASSERT_FALSE(Actions.Boxes.empty());
-        EXPECT_EQ(Actions.Boxes.back().substr(0, 10), "Updating: ");
+        ASSERT_FALSE(boxes().empty());
+        EXPECT_EQ(boxes().back().substr(0, 10), "Updating: ");
         EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE); // event 64 waited for the close
     }
 }
@@ -268,10 +295,10 @@ TEST_F(DownloadFlow, CutTransferLeavesTheOldFileUntilCancelled) {
     ASSERT_TRUE(
         runUntil([] { return GetPatchProgress() >= 49 && GetConnectionState() == CONNECTIONSTATE_OFFLINE; }));
     EXPECT_TRUE(IsPatchRunning()); // until the dialog's Cancel
-    EXPECT_TRUE(Actions.DialogOpen);
+    EXPECT_TRUE(downloadShown());
     CancelPatch();
     SetActionState(ACTIONSTATE_NONE);
-    ASSERT_TRUE(runUntil([&] { return !Actions.DialogOpen && GetMessageCount() == 0; }));
+    ASSERT_TRUE(runUntil([&] { return !downloadShown() && GetMessageCount() == 0; }));
     EXPECT_FALSE(IsPatchRunning());
     EXPECT_EQ(ReadBytes("Ebrun.spr"), Old);
     EXPECT_FALSE(fs::exists("Ebrun.sp_"));
@@ -296,7 +323,7 @@ TEST_F(DownloadFlow, CancelMidwayClosesTheConnection) {
     EXPECT_FALSE(IsConnected());
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     EXPECT_EQ(GetMessageCount(), 0);
-    ASSERT_TRUE(runUntil([&] { return !Actions.DialogOpen; }));
+    ASSERT_TRUE(runUntil([&] { return !downloadShown(); }));
     EXPECT_EQ(ReadBytes("Ebrun.pic"), Old);
     EXPECT_FALSE(fs::exists("Ebrun.pi_"));
 }
@@ -309,7 +336,7 @@ TEST_F(DownloadFlow, PatchThatReadsPastTheOldFileLeavesIt) {
     AppendPatchCommand(Overrun.Payload, TPatchOperation::Copy, static_cast<uint32_t>(Sprites.size() + 1));
     Server.queuePlan(TRole::Login, DownloadPlan({Overrun}));
     ASSERT_TRUE(logInUntilSettled(1));
-    EXPECT_EQ(Actions.Boxes, std::vector<std::string>({"Error: Cannot patch file Ebrun.spr."}));
+    EXPECT_EQ(boxes(), std::vector<std::string>({"Error: Cannot patch file Ebrun.spr."}));
     EXPECT_EQ(ReadBytes("Ebrun.spr"), Sprites);
     EXPECT_FALSE(fs::exists("Ebrun.sp_"));
     EXPECT_EQ(GetSpriteSignature(), DataFileSignature(Sprites));
@@ -331,7 +358,7 @@ TEST_F(DownloadFlow, MismatchingPatchEndsTheAnswer) {
     // both in one frame each, sent together: the second is already received when the first fails
     Server.queuePlan(TRole::Login, DownloadPlan({Objects, Whole}));
     ASSERT_TRUE(logInUntilSettled(1));
-    EXPECT_EQ(Actions.Boxes, std::vector<std::string>({"Error: Cannot patch file Ebrun.dat."}));
+    EXPECT_EQ(boxes(), std::vector<std::string>({"Error: Cannot patch file Ebrun.dat."}));
     EXPECT_EQ(ReadBytes("Ebrun.dat"), OnDisk);
     EXPECT_FALSE(fs::exists("Ebrun.da_"));
     EXPECT_EQ(ReadBytes("Ebrun.pic"), Pictures);

@@ -7,10 +7,17 @@
 #include "DialogFixture.h"
 #include "LoopbackPeer.h"
 
-#include "control/DialogsGame.h"
+#include "foundation/Utils.h"
 #include "network/Network.h"
 #include "network/XTEA.h"
+#include "screen/MainWindow.h"
+#include "state/Creatures.h"
+#include "state/CreaturesPlayer.h"
+#include "state/Inventory.h"
+#include "state/Map.h"
+#include "state/MapAutomap.h"
 #include "state/Objects.h"
+#include "state/TalkRouting.h"
 #include "tests/state/WorldTest.h"
 
 #include <string>
@@ -42,7 +49,6 @@ protected:
         File.addEffect();
         File.addMissile();
         LoadDatFile(File);
-        InitGameDialogs();
         Connected = 0;
         InitNetwork([] { Connected++; }, [] {}, [] {});
         SetSymmetricKey(KEY);
@@ -88,4 +94,28 @@ protected:
     bool NothingSent() { return Peer.receive(1, 50).empty(); }
 
     TLoopbackPeer Peer;
+};
+
+// The game dialog fixture in a game: the player's creature "Aldric" and the game screen shown over an empty
+// map.
+class GameScreenDialogTest : public GameDialogTest {
+protected:
+    static constexpr uint32_t PLAYER = 0x10000001;
+
+    void SetUp() override {
+        GameDialogTest::SetUp();
+        InitTalk();
+        InitAutomap();
+        InitInventory();
+        InitCreatures();
+        InitMap(nullptr);
+        SetPlayerID(PLAYER);
+        CopyString(NewCreature(0, PLAYER)->Name, "Aldric");
+        GetMainWindow()->setGameScreen(true);
+    }
+    void TearDown() override {
+        GetMainWindow()->setGameScreen(false);
+        ExitTalk();
+        GameDialogTest::TearDown();
+    }
 };

@@ -2,6 +2,8 @@
 // what they send or store on OK, and that an empty name or text sends nothing.
 #include "GameDialogFixture.h"
 
+#include "control/DialogsChannels.h"
+#include "control/DialogsVIP.h"
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsMultiLine.h"

@@ -2,7 +2,8 @@
 // and Cancel keep, and how long the progress stays and how it ends.
 #include "DialogFixture.h"
 
-#include "control/DialogsGame.h"
+#include "control/DialogsDownload.h"
+#include "control/DialogsErrorReport.h"
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "state/StatusReports.h"
@@ -25,7 +26,6 @@ class ErrorReport : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        InitGameDialogs();
         ClearErrorReports();
         std::ofstream("error.txt") << "report\n";
     }
@@ -67,10 +67,6 @@ TEST_F(ErrorReport, EscapeDiscardsTheReportsAndTheFile) {
 
 class DownloadDialog : public DialogTest {
 protected:
-    void SetUp() override {
-        DialogTest::SetUp();
-        InitGameDialogs();
-    }
     void TearDown() override {
         SetPatchProgress(-1);
         DialogTest::TearDown();

@@ -2,17 +2,17 @@
 // controller: what they show, what their OK sends, and that Cancel sends nothing.
 #include "GameDialogFixture.h"
 
-#include "network/Communication.h"
-
+#include "control/DialogsMoveCount.h"
+#include "control/DialogsOutfit.h"
+#include "control/DialogsText.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsScroll.h"
 #include "gui/DialogElementsViews.h"
+#include "network/Communication.h"
 
 #include <string>
 
 namespace {
-
-constexpr int32_t KEY_HOME = 274, KEY_END = 275, KEY_PAGEDOWN = 277;
 
 intptr_t TextEvent(int32_t Identifier, int32_t ObjectType, const char* Author, const char* Text,
                    intptr_t& Texts) {
@@ -49,7 +49,7 @@ TEST_F(MoveCount, OkSendsTheChosenCountFromTheDragSourceToTheDropPlace) {
     EXPECT_EQ(Body->getCount(), 60);
     Type("5");
     EXPECT_EQ(Body->getCount(), 5);
-    KeyPressed(KEY_PAGEDOWN);
+    KeyPressed(KEY_PAGE_DOWN);
     EXPECT_EQ(Body->getCount(), 1) << "never below one piece";
     Type("25");
     EXPECT_EQ(Body->getCount(), 25);

@@ -3,6 +3,7 @@
 #include "OptionDialogFixture.h"
 
 #include "graphics/Engine.h"
+#include "gui/DialogElementsList.h"
 #include "gui/DialogElementsScroll.h"
 
 namespace {

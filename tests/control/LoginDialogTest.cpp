@@ -3,13 +3,13 @@
 // the idle countdown.
 #include "DialogFixture.h"
 
+#include "control/DialogsLogin.h"
+
 #include "gui/DialogElementsList.h"
 
 #include <string>
 
 namespace {
-
-constexpr int32_t KEY_TAB = 9, KEY_DOWN = 271;
 
 void ListCharacters(int32_t Count) {
     const uint8_t Loopback[4] = {127, 0, 0, 1};

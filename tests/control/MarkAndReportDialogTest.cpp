@@ -2,6 +2,7 @@
 // gamemaster's rule violation report (reasons and actions by right, the statement, the checks on OK).
 #include "OptionDialogFixture.h"
 
+#include "screen/ContextMenus.h"
 #include "state/Map.h"
 #include "state/Talk.h"
 #include "state/TalkBuffer.h"

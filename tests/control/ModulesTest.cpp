@@ -1,6 +1,11 @@
-// The module start and stop: their fixed order, and a start that fails part way.
+// The module start and stop: their fixed order, and a start that fails part way; the controller's start
+// with the places where a lower layer calls up.
 #include "control/Control.h"
 #include "foundation/Exception.h"
+#include "graphics/graphics.h"
+#include "gui/SkinProperties.h"
+#include "network/Communication.h"
+#include "screen/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -100,4 +105,47 @@ TEST_F(Modules, TheClientStartsItsModulesInTheDocumentedOrder) {
                                   "Communication", "Shortcuts"}));
     EXPECT_EQ(StopNames, (TCalls{"MainWindow", "Network", "Skins", "Graphics", "Engine", "Options", "Talk",
                                  "Status", "Map", "Objects", "System"}));
+}
+
+namespace {
+
+// The main window as the frame window makes it, with every service of the frame window or without OpenURL.
+class ControlStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitSkins();
+        InitSkinProperties();
+    }
+    void TearDown() override {
+        ExitMainWindow();
+        SetGameClientHooks(nullptr);
+        SetEngineSwitch(nullptr);
+        SetGraphicsSignatureGetters(nullptr, nullptr);
+        ExitSkins();
+    }
+    static void mainWindow(TOpenURL OpenURL) {
+        InitMainWindow(
+            800, 600, [] {}, [](int32_t) {}, OpenURL);
+    }
+};
+
+} // namespace
+
+TEST_F(ControlStart, WiresEveryPlaceWhereALowerLayerCallsUp) {
+    mainWindow([](const char*) {});
+    InitControl(nullptr, nullptr);
+    EXPECT_TRUE(HasGameClientHooks());
+    EXPECT_TRUE(HasEngineSwitch());
+    EXPECT_TRUE(HasGraphicsSignatureGetters());
+}
+
+TEST_F(ControlStart, FailsLoudlyWhileOneIsUnwired) {
+    mainWindow(nullptr);
+    std::string Text;
+    try {
+        InitControl(nullptr, nullptr);
+    } catch (const TMyException& Error) {
+        Text = Error.getText();
+    }
+    EXPECT_NE(Text.find("OpenURL!=NULL"), std::string::npos) << Text;
 }

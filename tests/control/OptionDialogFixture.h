@@ -1,10 +1,16 @@
-// Set-up of the option, list and report dialog tests: the dialog fixture with these dialogs' factories, the
-// options file in the test directory, and recorders for the view-mode change and the engine switch.
+// Set-up of the option, list and report dialog tests: the dialog fixture with the options file in the test
+// directory, and recorders for the view-mode change and the engine switch.
 #pragma once
 
 #include "DialogFixture.h"
 
+#include "control/DialogsGamemasterReport.h"
+#include "control/DialogsGraphics.h"
+#include "control/DialogsHotkeys.h"
+#include "control/DialogsIgnore.h"
+#include "control/DialogsMarkEditor.h"
 #include "control/DialogsOptions.h"
+#include "gui/DialogElementsList.h"
 
 #include <filesystem>
 #include <vector>
@@ -24,7 +30,6 @@ protected:
         EngineSwitchCalls.clear();
         SetEngineSwitch([](int32_t Engine) { EngineSwitchCalls.push_back(Engine); });
         LoadOptions();
-        RegisterOptionDialogs();
     }
     void TearDown() override {
         SetEngineSwitch(nullptr);

@@ -1,6 +1,8 @@
 // Tests of the component timers, the keyboard shortcut table and the hover help state.
 #include "foundation/sysinc.h"
 #include "gui/GUIServices.h"
+#include "state/EventHints.h"
+#include "state/Preferences.h"
 #include "tests/gui/Probes.h"
 
 #include <gtest/gtest.h>
@@ -148,14 +150,13 @@ TEST_F(ShortcutTest, TheTableGrowsBeyondItsFirstBlock) {
     EXPECT_EQ(Log, (TEventLog{"t:event 79"}));
 }
 
-int32_t HintResets = 0;
-void CountHintReset() { HintResets++; }
-
 TEST(HelpStateTest, ChangedFlagFollowsChangesOfTheNumber) {
-    SetHintQueueReset(CountHintReset);
+    ResetOptions(); // no hint known yet
+    QueueEventHelp(1);
+    ASSERT_EQ(GetEventHelpCount(), 1);
     SetHelpContext(5);
     ResetHelpState();
-    EXPECT_EQ(HintResets, 1);
+    EXPECT_EQ(GetEventHelpCount(), 0) << "the pending event hints go with the help state";
     EXPECT_EQ(GetHelpContext(), 1);
     EXPECT_FALSE(HelpContextChanged());
     SetHelpContext(1);
@@ -164,7 +165,6 @@ TEST(HelpStateTest, ChangedFlagFollowsChangesOfTheNumber) {
     SetHelpContext(22);
     EXPECT_TRUE(HelpContextChanged());
     EXPECT_FALSE(HelpContextChanged());
-    SetHintQueueReset(nullptr);
 }
 
 TEST(HelpStateTest, OriginMovesAndExtentIsSet) {

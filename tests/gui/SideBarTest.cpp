@@ -175,7 +175,7 @@ TEST_F(SideBarTest, MinimizeKeepsTheTitleAndRestoreBringsBackHeightBodyAndHandle
     column(300);
     TDialogWindow* Top = open(6, 100);
     TDialogWindow* Bottom = open(7, 100);
-    Top->handleEvent(9);
+    Top->handleEvent(DIALOGWINDOW_MINIMIZE);
     EXPECT_TRUE(Top->IsMinimized);
     EXPECT_EQ(stack(), "6:0+19 7:19+119"); // no other window grows
     EXPECT_EQ(Top->MinimizeButton->_ButtonUp, 140);
@@ -187,7 +187,7 @@ TEST_F(SideBarTest, MinimizeKeepsTheTitleAndRestoreBringsBackHeightBodyAndHandle
     EXPECT_EQ(Top->getMinimumHeight(), BORDER);
 
     Bottom->setSize(176, 281); // the column is full
-    Top->handleEvent(9);
+    Top->handleEvent(DIALOGWINDOW_MINIMIZE);
     EXPECT_EQ(stack(), "6:0+119 7:119+181");
     EXPECT_TRUE(Top->isChild(Top->Body));
     EXPECT_TRUE(Top->isChild(Top->GripHandle));

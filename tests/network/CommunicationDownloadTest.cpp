@@ -125,7 +125,8 @@ TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
 TEST_F(DownloadTest, DataFilesOfOneAnswerAreInstalledAndReloadedAndLogInAgainOnce) {
     Write("Ebrun.spr", "old sprites");
     Write("Ebrun.pic", "old pictures");
-    deliver({testserver::FileStartMessage(2, 3), Block(3, 's'), testserver::FileStartMessage(3, 2), Block(2, 'p')});
+    deliver({testserver::FileStartMessage(2, 3), Block(3, 's'), testserver::FileStartMessage(3, 2),
+             Block(2, 'p')});
     EXPECT_EQ(Error, "");
     EXPECT_EQ(Types(TakeEvents()),
               std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES, MESSAGE_DOWNLOAD,

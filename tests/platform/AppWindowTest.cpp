@@ -220,18 +220,19 @@ TEST_F(AppWindow, OutsideTheIdlePassAFrameWaitOnlySleeps) {
 
 namespace {
 
-// Delivers the window system's events until the window tells the pointer at (x, y), for at most two seconds.
+// Delivers the window system's events as they come until the window tells the pointer at (x, y), for at
+// most two seconds.
 bool PointerComesTo(TAppWindow& Window, int32_t x, int32_t y) {
-    for (int32_t Pass = 0; Pass < 200; Pass++) {
-        SDL_Event Event;
-        while (SDL_PollEvent(&Event) != 0)
-            Window.handleEvent(Event);
+    const uint32_t End = SDL_GetTicks() + 2000;
+    for (;;) {
         int32_t Atx = 0, Aty = 0;
         Window.getCursorPosition(Atx, Aty);
         if (Atx == x && Aty == y) return true;
-        SDL_Delay(10);
+        const int32_t Left = static_cast<int32_t>(End - SDL_GetTicks());
+        SDL_Event Event;
+        if (Left <= 0) return false;
+        if (SDL_WaitEventTimeout(&Event, Left) != 0) Window.handleEvent(Event);
     }
-    return false;
 }
 
 } // namespace

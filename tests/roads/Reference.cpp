@@ -165,7 +165,6 @@ TMainWindow& TReference::mainWindow(int32_t Width, int32_t Height, const fs::pat
     InitInventory();
     InitCreatures();
     InitMap(nullptr);
-    SetGameScreenAssembly(GameScreenAssembly());
     InitMainWindow(Width, Height, nullptr, nullptr, nullptr);
     MainWindowBuilt = true;
     if (GameScreen) {
@@ -180,7 +179,6 @@ void TReference::dropMainWindow() {
     if (!MainWindowBuilt) return;
     MainWindowBuilt = false;
     ExitMainWindow();
-    SetGameScreenAssembly(TGameScreenAssembly());
     SetPlayerID(0);
     ClearMessages();
     ExitTalk();

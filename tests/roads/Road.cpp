@@ -2,7 +2,7 @@
 // of the client's common places.
 #include "tests/roads/Road.h"
 
-#include "control/Dialogs.h"
+#include "control/DialogsFrame.h"
 #include "gui/SkinProperties.h"
 #include "screen/MainWindow.h"
 #include "state/Talk.h"

@@ -125,7 +125,8 @@ TEST_F(SessionRoad, AProcessorFaultsReportIsOfferedAtTheNextStartAndSentOnceInTh
     ASSERT_TRUE(Client->waitForWindow());
     ASSERT_TRUE(Client->waitUntilShown(DialogCaption("Error Report")));
     for (const size_t Line : {2, 3, 4})
-        EXPECT_TRUE(Client->find(Text(Report[Line], SkinProperties.EditField.ReadOnlyTextFormat))) << Report[Line];
+        EXPECT_TRUE(Client->find(Text(Report[Line], SkinProperties.EditField.ReadOnlyTextFormat)))
+            << Report[Line];
     Client->type("Standing at the well.");
     Client->key("Return");
     ASSERT_TRUE(Client->waitUntilGone(DialogCaption("Error Report"), Client->area()));
@@ -141,8 +142,8 @@ TEST_F(SessionRoad, AProcessorFaultsReportIsOfferedAtTheNextStartAndSentOnceInTh
     for (size_t i = 4; i + 1 < Report.size(); i++)
         Text += (Text.empty() ? "" : "\n") + Report[i];
     EXPECT_EQ(Sending.Text, Text);
-    const std::string Position = "Player Position: [" + std::to_string(Where.X) + "," + std::to_string(Where.Y) +
-                                 "," + std::to_string(Where.Z) + "]";
+    const std::string Position = "Player Position: [" + std::to_string(Where.X) + "," +
+                                 std::to_string(Where.Y) + "," + std::to_string(Where.Z) + "]";
     EXPECT_NE(Sending.Text.find("\n" + Position + "\n"), std::string::npos) << Sending.Text;
     EXPECT_EQ(Sending.Comment, "Comment: Standing at the well.");
     for (int i = 0; i < 100 && fs::exists(ErrorFile); i++)
@@ -157,7 +158,8 @@ TEST_F(SessionRoad, AProcessorFaultsReportIsOfferedAtTheNextStartAndSentOnceInTh
     Road->world()->perform([](TGameWorld& World) { Ping(*World.player("Aldric")); });
     EXPECT_EQ(CommandOfType(*Road, Again, COMMAND_PING).Type, COMMAND_PING);
     const TReceived Got = Road->server().received();
-    EXPECT_EQ(std::count_if(Got.GameCommands.begin(), Got.GameCommands.end(),
-                            [](const TClientCommand& Command) { return Command.Type == COMMAND_ERROR_REPORT; }),
-              1);
+    EXPECT_EQ(
+        std::count_if(Got.GameCommands.begin(), Got.GameCommands.end(),
+                      [](const TClientCommand& Command) { return Command.Type == COMMAND_ERROR_REPORT; }),
+        1);
 }

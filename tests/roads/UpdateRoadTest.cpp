@@ -40,7 +40,8 @@ TPattern DialogLine(const std::string& Line) { return Text(Line, SkinProperties.
 // arrive, since the download's events go to the front of the queue.
 class TSeen {
 public:
-    explicit TSeen(std::vector<TPattern> Patterns) : Patterns(std::move(Patterns)), Shown(this->Patterns.size()) {}
+    explicit TSeen(std::vector<TPattern> Patterns)
+        : Patterns(std::move(Patterns)), Shown(this->Patterns.size()) {}
     void look(const TImage& Image) {
         for (size_t i = 0; i < Patterns.size(); i++)
             Shown[i] = Shown[i] || Patterns[i].findIn(Image);
@@ -132,10 +133,11 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     // The box's caption is also the start of the download dialogs' caption: the box is known by its text.
     const TPattern Box = DialogLine("Program will now shut down and run an external patching program.");
     TSeen Dialogs({DialogLine("Downloading patch.exe"), DialogLine("Downloading pellarune")});
-    ASSERT_TRUE(Client->waitUntil("the box that announces the patcher", Client->area(), [&](const TImage& Image) {
-        Dialogs.look(Image);
-        return Box.findIn(Image).has_value();
-    }));
+    ASSERT_TRUE(
+        Client->waitUntil("the box that announces the patcher", Client->area(), [&](const TImage& Image) {
+            Dialogs.look(Image);
+            return Box.findIn(Image).has_value();
+        }));
     const fs::path Directory = Client->directory();
     EXPECT_EQ(ReadBytes(Directory / "Ebrun.bak"), Bytes(PROGRAM));
     Client->key("Return");

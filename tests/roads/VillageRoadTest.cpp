@@ -94,7 +94,7 @@ TEST_F(VillageRoad, ThePointerHeldOverAButtonShowsItsToolTip) {
     ASSERT_TRUE(Logout);
     const size_t Sent = Road->commandCount();
     Client->move(Logout->centre());
-    EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[31])));
+    EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[TEXT_TIP_LOGOUT])));
     EXPECT_EQ(Road->commandCount(), Sent) << "hovering sends nothing";
 }
 
@@ -198,7 +198,8 @@ TEST_F(TwoClientsRoad, TheToolTipShowsInTheWindowThePointerIsHeldIn) {
         const std::optional<TRect> Logout = Client->find(ButtonCaption("Logout"));
         ASSERT_TRUE(Logout);
         Client->move(Logout->centre());
-        EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[31])));
+        EXPECT_TRUE(Client->waitUntilShown(Tooltip(MessageTexts[TEXT_TIP_LOGOUT])));
     }
-    EXPECT_TRUE(Second->waitUntilGone(Tooltip(MessageTexts[31]), Second->area())) << "the pointer left it";
+    EXPECT_TRUE(Second->waitUntilGone(Tooltip(MessageTexts[TEXT_TIP_LOGOUT]), Second->area()))
+        << "the pointer left it";
 }

@@ -112,9 +112,9 @@ TEST_F(AutomapTest, ScrollStepShrinksWithTheZoom) {
     for (const auto& [Zoom, Step] : Steps) {
         Panel->Centred = true;
         Panel->Zoom = Zoom;
-        Panel->scroll(1);
+        Panel->scroll(SCROLL_NORTH);
         EXPECT_EQ(Panel->CentreY, PY - Step) << Zoom;
-        Panel->scroll(4);
+        Panel->scroll(SCROLL_EAST);
         EXPECT_EQ(Panel->CentreX, PX + Step) << Zoom;
         EXPECT_FALSE(Panel->Centred);
     }

@@ -123,14 +123,14 @@ TEST_F(ConsoleTabs, TabsThatDoNotFitWaitOnEitherSideInOrder) {
     EXPECT_EQ(layout(), "A0 | left  | right BCD") << "several pushed off at once keep their order";
     Bar->setSize(200, 18);
     EXPECT_EQ(layout(), "A0 B96 | left  | right CD");
-    Bar->handleEvent(6);
+    Bar->handleEvent(TABBAR_SCROLL_LEFT);
     EXPECT_EQ(layout(), "B0 C96 | left A | right D");
     EXPECT_TRUE(Bar->NeedsUpdate);
-    Bar->handleEvent(26);
+    Bar->handleEvent(TABBAR_SCROLL_LEFT_ALL);
     EXPECT_EQ(layout(), "C0 D96 | left AB | right ");
-    Bar->handleEvent(5);
+    Bar->handleEvent(TABBAR_SCROLL_RIGHT);
     EXPECT_EQ(layout(), "B0 C96 | left A | right D");
-    Bar->handleEvent(25);
+    Bar->handleEvent(TABBAR_SCROLL_RIGHT_ALL);
     EXPECT_EQ(layout(), "A0 B96 | left  | right CD");
     Bar->selectTab(static_cast<TConsoleTab*>(Bar->RightStore->getLastChild()));
     EXPECT_EQ(layout(), "A0 D96 | left  | right BC") << "a selected hidden tab takes the last visible place";
@@ -140,7 +140,7 @@ TEST_F(ConsoleTabs, WithNoVisibleTabTheLastHiddenOnTheLeftIsShown) {
     Place(Bar, 0, 0, 100, 18);
     channel(1, "A");
     TConsoleTab* B = channel(2, "B");
-    Bar->handleEvent(6);
+    Bar->handleEvent(TABBAR_SCROLL_LEFT);
     EXPECT_EQ(layout(), "B0 | left A | right ");
     Bar->deleteChild(B);
     EXPECT_EQ(layout(), "A0 | left  | right ");
@@ -179,7 +179,7 @@ TEST_F(ConsoleTabs, OpenPublicChannelsAreRemembered) {
     channel(4);
     channel(2);
     channel(9);
-    Bar->handleEvent(6);
+    Bar->handleEvent(TABBAR_SCROLL_LEFT);
     Bar->storeOpenChannels();
     std::unique_ptr<int32_t[]> Channels;
     ASSERT_EQ(GetOpenChannels(Channels), 2);

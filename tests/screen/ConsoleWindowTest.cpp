@@ -71,7 +71,7 @@ TEST_F(ConsoleWindow, ClosingSelectsTheRightNeighbourElseTheLeft) {
     open(3, "C");
     Console->TabBar->selectTab(Console->TabBar->findTab(B));
     SentMessages.clear();
-    Console->handleEvent(202);
+    Console->handleEvent(CONSOLE_CLOSE_TAB);
     EXPECT_EQ(SentMessages, std::vector<std::string>{"leave 2"});
     EXPECT_STREQ(currentTab()->getCaption(), "C");
     EXPECT_EQ(Console->CurrentConsole->getTextBuffer(), currentTab()->getTextBuffer());
@@ -98,7 +98,7 @@ TEST_F(ConsoleWindow, HelpChannelWelcomesOnceWithoutUnreadMark) {
     TTextBuffer* Help = open(7, "Help");
     TConsoleTab* Tab = Console->TabBar->findTab(Help);
     ASSERT_EQ(Help->getNumberOfLines(), 1);
-    EXPECT_STREQ(Help->seekLine(0)->AfterStamp, MessageTexts[122]);
+    EXPECT_STREQ(Help->seekLine(0)->AfterStamp, MessageTexts[TEXT_HELP_CHANNEL_WELCOME]);
     EXPECT_EQ(Help->seekLine(0)->_Mode, TALK_ADMIN_MESSAGE);
     Console->draw(SCREEN_SURFACE, 0, 400);
     EXPECT_FALSE(Tab->Unread);
@@ -116,7 +116,7 @@ TEST_F(ConsoleWindow, RuleViolationRequestIsSentOnceAndWaits) {
     EXPECT_FALSE(Request->isOpen());
     ASSERT_EQ(Request->getNumberOfLines(), 2);
     EXPECT_STREQ(Request->seekLine(0)->AfterStamp, "Aldo: He is cheating");
-    EXPECT_STREQ(Request->seekLine(1)->AfterStamp, MessageTexts[119]);
+    EXPECT_STREQ(Request->seekLine(1)->AfterStamp, MessageTexts[TEXT_WAIT_FOR_GAMEMASTER]);
     Console->draw(SCREEN_SURFACE, 0, 400);
     EXPECT_TRUE(Console->Input->isDisabled()) << "closed until a gamemaster answers";
 

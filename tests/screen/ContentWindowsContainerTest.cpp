@@ -164,7 +164,7 @@ TEST_F(ContainerWindowTest, ClosingSendsCloseForItsNumber) {
     ASSERT_NE(Frame, nullptr);
     {
         TEventScope Scope; // as the close button's release runs
-        Frame->handleEvent(10);
+        Frame->handleEvent(DIALOGWINDOW_CLOSE);
     }
     EXPECT_EQ(Column.findWindow(CONTAINER_WINDOW + BOX), nullptr);
     EXPECT_EQ(sent(), TWire(135).u8(BOX));

@@ -86,7 +86,7 @@ TEST_F(TradeWindowTest, NamesShowForOffersWithObjects) {
     EXPECT_EQ(Text(Body.Header->PartnerLabel), "");
     StartCounterOffer("Bob");
     AddCounterOfferObject(TObject{ITEM, 0, 0});
-    Body.handleEvent(21);
+    Body.handleEvent(TRADE_COUNTEROFFER);
     EXPECT_EQ(Text(Body.Header->PartnerLabel), "Bob");
 }
 

@@ -42,7 +42,7 @@ TEST_F(PeopleMenu, ABattleListMonsterGetsFightFollowAndCopyNameOnly) {
     Choose(Menu, "Attack");
     EXPECT_EQ(Sent(), TWire(161).u32(ORC).Bytes);
     EXPECT_EQ(Entries(TCreatureMenu(ORC, 10, 10, 800, 600))[0], "Stop Attack");
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10001); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_LOOK); }).find("unknown event"), std::string::npos);
 }
 
 TEST_F(PeopleMenu, ABattleListPlayerGetsThePlayerPartyAndReportEntries) {
@@ -80,7 +80,8 @@ TEST_F(PeopleMenu, TheVIPListsEmptySpaceOffersAddingSortingAndHiding) {
     int32_t Order[3];
     GetBuddySortOrder(Order);
     EXPECT_EQ(Order[1], BUDDYSORT_NAME); // status stays first while offline VIPs are hidden
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10100); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_MESSAGE_TO); }).find("unknown event"),
+              std::string::npos);
 }
 
 TEST_F(PeopleMenu, AVIPLineOffersEditRemoveMessageAndCopyName) {

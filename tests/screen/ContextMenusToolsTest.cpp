@@ -43,7 +43,8 @@ TEST_F(ToolMenu, TheDefaultTabOffersSavingAndClearingOnly) {
     EXPECT_EQ(Console.Log, Lines{"save"});
     Choose(Menu, "Clear Window");
     EXPECT_EQ(DefaultTextBuffer()->getNumberOfLines(), 0);
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10106); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_PROCESS_REQUEST); }).find("unknown event"),
+              std::string::npos);
     EXPECT_NE(ThrownText([] { TChannelMenu None(nullptr, 0, 0, 800, 600); }).find("_ConsoleWindow!=NULL"),
               std::string::npos);
 }
@@ -98,7 +99,7 @@ TEST_F(ToolMenu, ARequestMenuBelowTheLinesIsOneEmptyEntryThatDoesNothing) {
         TRequestMenu Menu(&Console, Line, 10, 10, 800, 600);
         EXPECT_EQ(Entries(Menu), Lines{""});
         Choose(Menu, "");
-        Menu.handleEvent(10106);
+        Menu.handleEvent(MENU_PROCESS_REQUEST);
     }
     EXPECT_TRUE(NothingSent());
     EXPECT_TRUE(Console.Log.empty());
@@ -127,7 +128,8 @@ TEST_F(ToolMenu, EditFieldEntriesFollowSelectionClipboardAndReadOnly) {
     ReadOnly.SelectionStart = 0;
     ReadOnly.SelectionLength = 2;
     EXPECT_EQ(Entries(TEditMenu(&ReadOnly, 10, 10, 800, 600)), (Lines{"Copy", "-", "Select All"}));
-    EXPECT_NE(ThrownText([&] { Menu.handleEvent(10100); }).find("unknown event"), std::string::npos);
+    EXPECT_NE(ThrownText([&] { Menu.handleEvent(MENU_SERVER_MESSAGES); }).find("unknown event"),
+              std::string::npos);
 }
 
 // ---- automap marks ----
@@ -240,23 +242,20 @@ protected:
     }
 };
 
-TEST_F(OpenMenu, FactoriesBuildEachMenuAtThePointerKeptInsideTheMainWindow) {
+TEST_F(OpenMenu, OpenersBuildEachMenuAtThePointerKeptInsideTheMainWindow) {
     SetMousePosition(635, 475);
-    std::unique_ptr<TComponent> Menu(GetContextMenuFactory(MESSAGE_VIPMENU)(0, 0));
+    std::unique_ptr<TComponent> Menu(OpenBuddyMenu(0, 0));
     ASSERT_NE(dynamic_cast<TBuddyMenu*>(Menu.get()), nullptr);
     EXPECT_EQ(Menu->X + Menu->getWidth(), 635);
     EXPECT_EQ(Menu->Y + Menu->getHeight(), 475);
     SetMousePosition(20, 30);
     TSkillsWindowProbe Window;
-    Menu.reset(GetContextMenuFactory(MESSAGE_SKILLSMENU)(
-        MessageParameter(static_cast<TSkillsMenuHost*>(&Window)), 0));
+    Menu.reset(OpenSkillsMenu(MessageParameter(static_cast<TSkillsMenuHost*>(&Window)), 0));
     EXPECT_EQ(Window.SkillsMenu, Menu.get());
     EXPECT_EQ(Menu->X, 20);
     EXPECT_EQ(Menu->Y, 30);
     // Without a chat console the console's menus are not built.
-    EXPECT_EQ(GetContextMenuFactory(MESSAGE_CHANNELTABMENU)(0, 0), nullptr);
-    EXPECT_NE(ThrownText([] { GetContextMenuFactory(MESSAGE_STARTPATCHER); }).find("In(Type,"),
-              std::string::npos);
+    EXPECT_EQ(OpenChannelMenu(0, 0), nullptr);
 
     THelpPopup Popup("Help");
     SetHelpOrigin(300, 200);

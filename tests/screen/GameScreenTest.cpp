@@ -60,13 +60,11 @@ protected:
         InitSkinProperties();
         InitAutomap();
         InitInventory();
-        SetGameScreenAssembly(GameScreenAssembly());
         InitMainWindow(800, 600, nullptr, nullptr, nullptr);
         Root = GetMainWindow();
     }
     void TearDown() override {
         ExitMainWindow();
-        SetGameScreenAssembly(TGameScreenAssembly());
         ClearMessages();
         ExitTalk();
     }
@@ -151,11 +149,11 @@ TEST_F(GameScreen, TheMinimisedInventoryComesBackAndSwapsInPlace) {
     Root->setGameScreen(true);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
     const int32_t Small = Root->SideBarFrame->Height;
-    Root->handleEvent(24); // the restore button
+    Root->handleEvent(MAIN_MAXIMISE_INVENTORY);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 1}));
     EXPECT_GT(Root->SideBarFrame->Height, Small);
     EXPECT_EQ(Root->DialogWindow->Y, Root->SideBarFrame->Height);
-    Root->handleEvent(23);
+    Root->handleEvent(MAIN_MINIMISE_INVENTORY);
     EXPECT_EQ(Identifiers(Root->SideBar), (TIds{3, 4, 5, 2}));
     EXPECT_EQ(Root->SideBarFrame->Height, Small);
 }
@@ -173,7 +171,6 @@ TEST_F(GameScreen, ShortcutsToggleTheSideWindowsAndUnknownOnesAreRefused) {
 }
 
 TEST_F(GameScreen, TheGameMessagesOpenAndCloseContainerAndTradeWindows) {
-    InitControl(nullptr, nullptr, TFrameCallbacks{});
     TGameClientHooks& Hooks = GetControllerGameHooks();
     EXPECT_NE(ThrownText([&] { Hooks.openContainerWindow(2); }).find("DialogWindow!=NULL"),
               std::string::npos);
@@ -195,8 +192,6 @@ TEST_F(GameScreen, TheGameMessagesOpenAndCloseContainerAndTradeWindows) {
 }
 
 TEST_F(GameScreen, EnterGameShowsTheGameScreen) {
-    SetGameScreenAssembly(TGameScreenAssembly());
-    InitControl(nullptr, nullptr, TFrameCallbacks{}); // the controller installs the assembly
     EnterGame();
     EXPECT_TRUE(Root->InGame);
     EXPECT_NE(dynamic_cast<TMapWindow*>(Root->MapWindow), nullptr);
@@ -204,7 +199,6 @@ TEST_F(GameScreen, EnterGameShowsTheGameScreen) {
 }
 
 TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
-    InitControl(nullptr, nullptr, TFrameCallbacks{});
     EnterGame();
     SetLookTarget({CREATURE, 1, 0}, 1, 100, 100, 7); // what a right click on the map sets
     SetUseTarget({}, 0, 100, 100, 7);
@@ -234,7 +228,6 @@ TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
 }
 
 TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesView) {
-    InitControl(nullptr, nullptr, TFrameCallbacks{});
     EnterGame();
     SetPlayerID(0x10000001);
     std::snprintf(NewCreature(0, 0x10000001)->Name, sizeof(TCreature::Name), "Ardan");
@@ -259,7 +252,7 @@ TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesVie
     EXPECT_STREQ(First->Text, "Message to Brenna");
 
     // "Select all" reaches the real view.
-    Menu->handleEvent(10206);
+    Menu->handleEvent(MENU_SELECT_ALL);
     EXPECT_TRUE(View->hasSelection());
     KeyPressed(27);
     EXPECT_EQ(GetModalWindow(), nullptr);
@@ -285,7 +278,6 @@ TEST_F(GameScreen, TheStripBetweenAShortMapWindowAndTheSplitterIsDrawnBlack) {
 namespace {
 
 TEST_F(GameScreen, InHelpModeThePointerOverAnElementShowsItsHelpText) {
-    InitControl(nullptr, nullptr, TFrameCallbacks{});
     Root->setGameScreen(true);
     SetActionState(ACTIONSTATE_HELP);
     MouseMove(Root->Console->X + 20, Root->Console->Y + Root->Console->Height - 5); // the input line

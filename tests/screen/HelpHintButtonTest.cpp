@@ -46,7 +46,7 @@ TEST_F(HelpHintButton, QueuedHintIsOfferedAndShownOnce) {
     drawView();
     ASSERT_NE(View->_HintButton, nullptr);
     EXPECT_EQ(PeekMessageType(), MESSAGE_NONE); // waits for the press
-    View->handleEvent(27);
+    View->handleEvent(MAPVIEW_HINT);
     std::string Caption;
     const std::string Text = OpenedHint(Caption);
     EXPECT_EQ(Caption, "Player Killing");
@@ -72,7 +72,7 @@ TEST_F(HelpHintButton, FirstLoginOpensWithoutThePress) {
     EXPECT_EQ(Caption, "First Login");
     drawView();
     ASSERT_NE(View->_HintButton, nullptr); // the second one waits for the press
-    View->handleEvent(27);
+    View->handleEvent(MAPVIEW_HINT);
     EXPECT_EQ(OpenedHint(Caption).rfind("<b>Congratulations!", 0), 0u);
     EXPECT_EQ(Caption, "First Experience Points");
 }

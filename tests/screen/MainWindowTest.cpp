@@ -22,7 +22,7 @@ std::vector<std::string> Calls;
 TEventLog Log;
 
 // Stand-ins for the game screen's parts: their minimum heights are what the layout reads; the console logs
-// the keys it gets.
+// the keys it gets. They take the start screen's place as the real parts do.
 class TConsoleProbe : public TProbeParent {
 public:
     using TProbeParent::TProbeParent;
@@ -31,7 +31,10 @@ public:
 TProbeParent* MapPart = nullptr;
 TProbeParent* ConsolePart = nullptr;
 
-void BuildStandIns(TMainWindow& Main) {
+void ShowStandInGameScreen(TMainWindow& Main) {
+    Main.deleteChild(Main.StartScreen);
+    Main.StartScreen = nullptr;
+    Main.InGame = true;
     MapPart = new TProbeParent(Log, "map");
     MapPart->MinimumHeight = 200;
     ConsolePart = new TConsoleProbe(Log, "console");
@@ -41,6 +44,7 @@ void BuildStandIns(TMainWindow& Main) {
     Main.ConsoleSplitter = new TConsoleSplitter;
     Main.addChild(Main.ConsoleSplitter);
     Main.Console = Main.addChild(ConsolePart);
+    Main.setSize(Main.Width, Main.Height);
 }
 
 class MainWindow : public ::testing::Test {
@@ -55,9 +59,6 @@ protected:
         SetActionState(ACTIONSTATE_NONE);
         InitSkins();
         InitSkinProperties();
-        TGameScreenAssembly Assembly;
-        Assembly.Build = BuildStandIns;
-        SetGameScreenAssembly(Assembly);
         InitMainWindow(
             800, 600, [] { Calls.push_back("quit"); },
             [](int32_t Mode) { Calls.push_back("viewmode " + std::to_string(Mode)); },
@@ -66,7 +67,6 @@ protected:
     }
     void TearDown() override {
         ExitMainWindow();
-        SetGameScreenAssembly(TGameScreenAssembly());
         ClearMessages();
         SetConnectionState(CONNECTIONSTATE_OFFLINE);
         ExitSkins();
@@ -126,14 +126,8 @@ TEST_F(MainWindow, StartButtonsDoNothingWhileConnecting) {
     EXPECT_TRUE(Calls.empty());
 }
 
-TEST_F(MainWindow, TheGameScreenNeedsItsAssembly) {
-    SetGameScreenAssembly(TGameScreenAssembly());
-    EXPECT_THROW(Root->setGameScreen(true), TMyException);
-    EXPECT_NE(Root->StartScreen, nullptr); // the start screen stays
-}
-
 TEST_F(MainWindow, EnlargingKeepsTheConsoleAndShrinkingNeverShrinksTheMap) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     EXPECT_EQ(Root->StartScreen, nullptr);
     EXPECT_EQ(ConsolePart->Height, 120);
     EXPECT_EQ(MapPart->Height, 600 - 120 - 5);
@@ -149,7 +143,7 @@ TEST_F(MainWindow, EnlargingKeepsTheConsoleAndShrinkingNeverShrinksTheMap) {
 }
 
 TEST_F(MainWindow, ATallConsoleIsCutAtLayout) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     Root->setConsoleHeight(1000);
     Root->setSize(800, 600);
     EXPECT_EQ(MapPart->Height, 200);
@@ -159,7 +153,7 @@ TEST_F(MainWindow, ATallConsoleIsCutAtLayout) {
 }
 
 TEST_F(MainWindow, DraggingTheSplitterUpMakesTheConsoleTaller) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     const int32_t SplitterY = Root->ConsoleSplitter->Y;
     Root->leftButtonDown(10, SplitterY + 2, 0);
     Root->mouseMove(10, SplitterY + 2 - 30);
@@ -172,7 +166,7 @@ TEST_F(MainWindow, DraggingTheSplitterUpMakesTheConsoleTaller) {
 }
 
 TEST_F(MainWindow, KeysReachTheConsoleOnlyInTheGame) {
-    Root->setGameScreen(true);
+    ShowStandInGameScreen(*Root);
     Root->keyPressed('a');
     Root->keyPressed(268);
     EXPECT_TRUE(Log.empty());
@@ -191,7 +185,7 @@ TEST_F(MainWindow, ShortcutsOfTheGameScreenAreRemovedWithIt) {
 }
 
 TEST_F(MainWindow, FullScreenSwitchNeedsAStoredModeOf640x480AtLeast) {
-    Root->handleEvent(504);
+    Root->handleEvent(MAIN_FULLSCREEN);
     EXPECT_TRUE(Calls.empty());
     SetFullscreenMode(TDisplayMode{600, 400, 32, 60});
     SetVideoMode(WINDOWED_MODE);
@@ -205,30 +199,30 @@ TEST_F(MainWindow, FullScreenSwitchNeedsAStoredModeOf640x480AtLeast) {
 TEST_F(MainWindow, AbortBringsBackTheCharacterListOnlyFromTheGameServer) {
     SetConnectionState(CONNECTIONSTATE_CONNECTLOGIN);
     SetActionState(ACTIONSTATE_DIALOG);
-    Root->handleEvent(29);
+    Root->handleEvent(MAIN_ABORT_CONNECTING);
     EXPECT_TRUE(queuedTypes().empty());
     EXPECT_EQ(GetConnectionState(), CONNECTIONSTATE_OFFLINE);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     SetConnectionState(CONNECTIONSTATE_CONNECTGAME);
-    Root->handleEvent(29);
+    Root->handleEvent(MAIN_ABORT_CONNECTING);
     EXPECT_EQ(queuedTypes(), (TTypes{MESSAGE_WAITFORCHARACTERS, MESSAGE_CHARACTERLIST}));
 }
 
 TEST_F(MainWindow, BugReportNeedsTheRightTheGameAndNoDialog) {
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     ASSERT_NE(GetStatusMessage(), nullptr);
     EXPECT_STREQ(GetStatusMessage(), "You are not authorised to send bug reports.");
     SetRight(40, 1);
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     EXPECT_TRUE(queuedTypes().empty());
     SetConnectionState(CONNECTIONSTATE_GAME);
-    Root->handleEvent(505);
+    Root->handleEvent(MAIN_BUG_REPORT);
     EXPECT_EQ(queuedTypes(), (TTypes{MESSAGE_BUGREPORT}));
     ClearRights();
 }
 
 TEST_F(MainWindow, LogoutQueryCarriesItsRecord) {
-    Root->handleEvent(507);
+    Root->handleEvent(MAIN_ASK_LOGOUT);
     int32_t Type;
     intptr_t P1, P2;
     PopMessage(Type, P1, P2);
@@ -243,9 +237,9 @@ TEST_F(MainWindow, LogoutQueryCarriesItsRecord) {
 
 TEST_F(MainWindow, EngineButtonsAskTheControllerForTheirEngine) {
     SetEngineSwitch([](int32_t Engine) { Calls.push_back("engine " + std::to_string(Engine)); });
-    Root->handleEvent(800);
-    Root->handleEvent(801);
-    Root->handleEvent(802);
+    Root->handleEvent(MAIN_ENGINE_DIRECTDRAW);
+    Root->handleEvent(MAIN_ENGINE_DIRECT3D9);
+    Root->handleEvent(MAIN_ENGINE_OPENGL);
     EXPECT_EQ(Calls, (std::vector<std::string>{"engine 0", "engine 2", "engine 1"}));
     SetEngineSwitch(nullptr);
     EXPECT_THROW(Root->handleEvent(800), TMyException);

@@ -48,7 +48,7 @@ void WriteItem(TWireWriter& Writer, const TObjectTypes& Types, const TThing& Ite
 void WriteCreature(TWireWriter& Writer, const TCreature& Creature, bool Known, uint8_t Shield = 0);
 
 TMessage EnterGameMessage(uint32_t PlayerId, uint16_t BeatMs, bool BugReports); // 10
-TMessage PingMessage();                                                          // 30
+TMessage PingMessage();                                                         // 30
 
 // 100: the view position, then the whole box (18 x 14 fields on every floor of the area).
 TMessage FullMapMessage(TPosition View, std::span<const uint8_t> Fields);

@@ -43,11 +43,11 @@ void AddChat(THandlers& Handlers);       // talk, channels
 // gamemaster's rule violation report.
 void AddChatOwnChannel(THandlers& Handlers);
 void AddChatRequests(THandlers& Handlers);
-void AddSocial(THandlers& Handlers);     // VIP list, party, outfit
-void AddCombat(THandlers& Handlers);     // fight modes, attack, follow, cancel
-void AddTexts(THandlers& Handlers);      // edit text, edit list
-void AddItems(THandlers& Handlers);      // move, use with, use on a creature, rotate
-void AddTrade(THandlers& Handlers);      // trade, look at an offer, accept, close
+void AddSocial(THandlers& Handlers); // VIP list, party, outfit
+void AddCombat(THandlers& Handlers); // fight modes, attack, follow, cancel
+void AddTexts(THandlers& Handlers);  // edit text, edit list
+void AddItems(THandlers& Handlers);  // move, use with, use on a creature, rotate
+void AddTrade(THandlers& Handlers);  // trade, look at an offer, accept, close
 
 // Using an item alone by the world's use rules; the use of a container opens it instead.
 void UseAlone(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command);

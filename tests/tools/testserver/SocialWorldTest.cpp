@@ -33,6 +33,12 @@ protected:
         EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
         return Player;
     }
+    // Logs the player out and waits until the world has let go of it (its connection closed), so that the
+    // next login of the character is not taken for a second one.
+    static void logout(TPlayerClient& Player) {
+        Player.send({COMMAND_LOGOUT});
+        Player.connection().readToEnd();
+    }
     static std::optional<TServerMessage> waitFor(TPlayerClient& Player, uint8_t Type, uint32_t Number) {
         return Player.waitFor([&](const TServerMessage& m) { return m.Type == Type && m.Number == Number; });
     }
@@ -66,7 +72,7 @@ TEST_F(SocialWorldTest, VipListIsKeptPerAccountWithNoticesAndSentAgainAtLogin) {
     Brenna.reset();
     EXPECT_TRUE(waitFor(*Aldric, 212, BRENNA));
 
-    Aldric->send({COMMAND_LOGOUT});
+    logout(*Aldric);
     Aldric = join("Aldric", 1);
     Added = find(Aldric->entered(), 210);
     ASSERT_TRUE(Added) << "the list comes again at login";
@@ -74,6 +80,6 @@ TEST_F(SocialWorldTest, VipListIsKeptPerAccountWithNoticesAndSentAgainAtLogin) {
     TBytes Remove{COMMAND_REMOVE_VIP};
     testclient::Put32(Remove, BRENNA);
     Aldric->send(Remove);
-    Aldric->send({COMMAND_LOGOUT});
+    logout(*Aldric);
     EXPECT_FALSE(find(join("Aldric", 1)->entered(), 210));
 }

@@ -43,9 +43,10 @@ struct TServerMessage {
     uint32_t Number = 0;              // 10 player id, 170 statement, 210-212 the VIP
     uint32_t Seconds = 0;             // 170 of a request: since it was filed
     uint16_t Value = 0;               // 10 beat, 110 container type, 170 / 172 / 174 / 178 / 179 channel
-    uint8_t Byte = 0;       // 110-114 container, 120 / 121 body position, 131 effect, 170 / 180 mode, 181 facing
-    bool Flag = false;      // 110 has parent, 210 online
-    std::string Name, Text; // Text also of the error 20; Name also of 125, 126 (the trader), 173, 175, 176, 210
+    uint8_t Byte = 0;  // 110-114 container, 120 / 121 body position, 131 effect, 170 / 180 mode, 181 facing
+    bool Flag = false; // 110 has parent, 210 online
+    std::string Name,
+        Text; // Text also of the error 20; Name also of 125, 126 (the trader), 173, 175, 176, 210
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
 };
 

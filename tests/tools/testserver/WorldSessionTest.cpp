@@ -347,7 +347,8 @@ TEST_F(WorldSessionTest, APingAskedForReachesThePlayerAndItsAnswerIsNoted) {
     enter();
     auto Pending = [&] {
         bool Result = false;
-        Server.world(Setup)->inspect([&](const TGameWorld& World) { Result = World.players()[0]->PingPending; });
+        Server.world(Setup)->inspect(
+            [&](const TGameWorld& World) { Result = World.players()[0]->PingPending; });
         return Result;
     };
     Server.world(Setup)->perform([](TGameWorld& World) { Ping(*World.player("ALDRIC")); });

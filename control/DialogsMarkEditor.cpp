@@ -1,7 +1,7 @@
 // The automap mark editor: a description and one of 14 icon types for a new mark or a copy of an existing
-// one.
+// one; its factory.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/DialogsOptions.h"
+#include "control/DialogsMarkEditor.h"
 
 #include "foundation/Exception.h"
 #include "state/Events.h"
@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
 constexpr int32_t MARK_TYPES = 14;
 
 } // namespace
@@ -42,14 +40,7 @@ TMarkEditDialog::TMarkEditDialog(TCoordinate* _Coordinate, TMapMark* _Mark) try 
 }
 CATCH_FRAME()
 
-void TMarkEditDialog::keyPressed(int32_t Key) {
-    if (Key == KEY_ENTER)
-        handleEvent(DIALOG_OK);
-    else if (Key == KEY_ESCAPE)
-        handleEvent(DIALOG_CANCEL);
-    else
-        Description->keyPressed(Key);
-}
+void TMarkEditDialog::keyPressed(int32_t Key) { HandleDialogKey(this, Description, Key); }
 
 void TMarkEditDialog::handleEvent(int32_t Identifier) try {
     switch (Identifier) {
@@ -76,3 +67,7 @@ void TMarkEditDialog::handleEvent(int32_t Identifier) try {
     }
 }
 CATCH_FRAME(Identifier)
+
+TModalDialog* CreateMarkEditDialog(TCoordinate* Coordinate, TMapMark* Mark) {
+    return FrameBody("Edit Mark", new TMarkEditDialog(Coordinate, Mark), "Ok", DIALOG_OK, CANCEL_BODY);
+}

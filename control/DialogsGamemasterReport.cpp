@@ -1,10 +1,12 @@
 // The gamemaster's rule violation report: name, statement, the reasons and actions the user's rights allow,
-// IP banishment and a comment, checked before it is sent.
+// IP banishment and a comment, checked before it is sent; its factory.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
-#include "control/DialogsOptions.h"
+#include "control/DialogsGamemasterReport.h"
 
 #include "foundation/Exception.h"
+#include "gui/DialogElementsList.h"
 #include "network/CommunicationSend.h"
+#include "screen/ContextMenus.h"
 #include "state/Events.h"
 #include "state/Status.h"
 #include "state/Talk.h"
@@ -17,8 +19,6 @@
 
 namespace {
 
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
 constexpr int32_t REASON_SELECTED = 21;
 constexpr int32_t RIGHTS = 32;
 constexpr int32_t LISTED_ACTIONS = 7; // 7, IP banishment, is the check box
@@ -158,3 +158,8 @@ void TGamemasterRuleViolationDialog::handleEvent(int32_t Identifier) try {
     SetActionState(ACTIONSTATE_NONE);
 }
 CATCH_FRAME(Identifier)
+
+TModalDialog* CreateGamemasterRuleViolationDialog(const char* Name, const TReportedStatement* Statement) {
+    return FrameBody("Rule Violation", new TGamemasterRuleViolationDialog(Name, Statement), "Ok", DIALOG_OK,
+                     CANCEL_BODY);
+}

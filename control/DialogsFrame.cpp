@@ -1,6 +1,7 @@
 // The modal dialog frame: caption, body, separator and buttons, moved by its title bar, Enter and Escape
-// turned into notifications.
-#include "control/Dialogs.h"
+// turned into notifications; and the helpers the dialog bodies share.
+#define EBRUN_SOURCE_NAME "Dialogs.cpp"
+#include "control/DialogsFrame.h"
 
 #include "foundation/Exception.h"
 #include "graphics/graphics.h"
@@ -10,12 +11,10 @@
 #include "state/Status.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
-
-constexpr int32_t KEY_ENTER = 13;
-constexpr int32_t KEY_ESCAPE = 27;
 
 // Skins of the nine frame pieces.
 enum : int32_t {
@@ -190,3 +189,48 @@ void TModalDialog::setExtraButton(const char* Text, const TNotification& Notific
     arrange();
 }
 CATCH_FRAME()
+
+TModalDialog* FrameBody(const char* Caption, TComponent* Body, const char* OkText, int32_t OkIdentifier,
+                        TCancelTarget Cancel, bool Help) {
+    TModalDialog* Frame = new TModalDialog(Caption, Body);
+    Frame->setOkButton(OkText, TNotification(Body, OkIdentifier));
+    if (Cancel == CANCEL_BODY) Frame->setCancelButton("Cancel", TNotification(Body, DIALOG_CANCEL));
+    if (Help) Frame->setExtraButton("Help", TNotification(Body, DIALOG_HELP));
+    return Frame;
+}
+
+void EnterToBody(TModalDialog* Frame) { Frame->OkKey = EmptyNotification; }
+
+// ---- What the bodies share ----
+
+TTextLabel* PlaceLabel(TParentComponent* Body, const char* Text, int32_t x, int32_t y, int32_t Height) {
+    return PlaceChild(Body, MessageLabel(Text), x, y, 0, Height);
+}
+
+TCheckBox* PlaceCheckBox(TParentComponent* Body, const char* Caption, int32_t x, int32_t y, int32_t Width,
+                         bool Checked) {
+    TCheckBox* Box = PlaceChild(Body, new TCheckBox(Caption), x, y, Width, 22);
+    Box->setChecked(Checked);
+    return Box;
+}
+
+void HandleDialogKey(TComponent* Body, TComponent* Field, int32_t Key) {
+    if (Key == KEY_ENTER)
+        Body->handleEvent(DIALOG_OK);
+    else if (Key == KEY_ESCAPE)
+        Body->handleEvent(DIALOG_CANCEL);
+    else
+        Field->keyPressed(Key);
+}
+
+void UnknownEvent(int32_t Event) {
+    ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown event", EBRUN_NAMED(Event));
+}
+
+void OpenSitePage(TOpenURLFunction OpenURL, const char* Path) {
+    if (OpenURL == nullptr) return;
+    char Url[256];
+    // The site's address ends in a slash; the path brings its own.
+    snprintf(Url, sizeof(Url), "%.*s%s", static_cast<int>(strlen(GAME_SITE_URL) - 1), GAME_SITE_URL, Path);
+    OpenURL(Url);
+}

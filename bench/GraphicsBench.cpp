@@ -146,14 +146,12 @@ void StartModules() {
     for (int32_t Identifier : {3, 4, 1, 5, 7, 6})
         AddOpenDialog(Identifier);
     BuildWorld();
-    SetGameScreenAssembly(GameScreenAssembly());
     InitMainWindow(WIDTH, HEIGHT, nullptr, nullptr, nullptr);
     GetMainWindow()->setGameScreen(true);
 }
 
 void StopModules() {
     ExitMainWindow();
-    SetGameScreenAssembly(TGameScreenAssembly());
     ExitTalk();
     ExitMapViewModules();
     ExitObjects();

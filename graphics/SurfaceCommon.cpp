@@ -93,6 +93,20 @@ TStretchSpans StretchSpans(int32_t Start, int32_t Length, int32_t From, int32_t 
 
 } // namespace
 
+int32_t TextureSize(int32_t Size) {
+    int32_t Power = 1;
+    while (Power < Size && Power < (1 << 30))
+        Power *= 2;
+    return Power;
+}
+
+TPageTexture PageTextureLayout(int32_t PageSize) {
+    constexpr int32_t WHITE_BLOCK = 8;
+    const int32_t Bottom = PageY(MAXIMUM_PAGES - 1, PageSize) + PageSize;
+    const TPixelRect White{0, Bottom, WHITE_BLOCK, Bottom + WHITE_BLOCK};
+    return {TextureSize(PAGE_COLUMNS * PageSize), TextureSize(Bottom + WHITE_BLOCK), White};
+}
+
 int32_t StretchPieces(int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t FromX, int32_t FromY,
                       int32_t FromWidth, int32_t FromHeight, TStretchPiece (&Pieces)[9]) {
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return 0;

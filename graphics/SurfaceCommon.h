@@ -34,6 +34,22 @@ int32_t ListDisplayModes(TDisplayDevice* Device, std::unique_ptr<TDisplayMode[]>
 // (the options own it and show the mode taken). nullptr, and the record untouched, when nothing is listed.
 const TDisplayMode* SubstituteFullScreenMode(const TDisplayMode* GMode, const TDisplayMode* Modes,
                                              int32_t Count);
+// The smallest power of two not below Size; 1 for sizes up to 1.
+int32_t TextureSize(int32_t Size);
+// The one texture that holds every page of an engine that draws on a graphics device: the pages of PageSize
+// pixels PAGE_COLUMNS to a row, below them a block of white texels from which fills are drawn, so that copies
+// from any page and fills go into one batch. Its sides are powers of two, so that the centre of every texel
+// lies exactly where a filter samples it.
+inline constexpr int32_t PAGE_COLUMNS = 4;
+struct TPageTexture {
+    int32_t Width, Height;
+    TPixelRect White;
+};
+TPageTexture PageTextureLayout(int32_t PageSize);
+// Where page Page (0-based) begins in it.
+inline int32_t PageX(int32_t Page, int32_t PageSize) { return Page % PAGE_COLUMNS * PageSize; }
+inline int32_t PageY(int32_t Page, int32_t PageSize) { return Page / PAGE_COLUMNS * PageSize; }
+
 // One piece of a stretched copy as the engines that filter linearly draw it: target pixels Left .. Right - 1,
 // Top .. Bottom - 1 and the source coordinates (in texels) at their edges.
 struct TStretchPiece {

@@ -18,6 +18,11 @@ public:
                      const uint8_t* Pixels) override;
     void WriteColoredPixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                             const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors) override;
+    void Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
+              int32_t Width, int32_t Height) override;
+    void BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                         int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed, int32_t KeyGreen,
+                         int32_t KeyBlue) override;
     void BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                      int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                      int32_t ClipWidth, int32_t ClipHeight) override;
@@ -54,12 +59,13 @@ public:
 private:
     // The surface of a valid index, or nullptr when it was not made.
     TPixelSurface* surface(int32_t Surface) const;
-    uint32_t convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green, int32_t Blue) const;
     bool createOffscreenSurface(int32_t Index, int32_t Width, int32_t Height, bool VideoOnly,
                                 uint32_t Caps = 0);
     void createLightPart();
     bool drawIntoWindow();
     bool testLightEffects();
+    void copy(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX, int32_t FromY,
+              int32_t Width, int32_t Height, const int32_t* Key, const int32_t* Clip);
     void drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Height, const int32_t* Colors);
     void writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                      const uint8_t* Pixels, const uint8_t* MaskPixels, const int32_t* Colors);

@@ -7,32 +7,12 @@
 #include "graphics/SurfaceCommon.h"
 
 #include <algorithm>
-#include <bit>
-
-namespace {
-
-uint32_t Channel(uint32_t Mask, int32_t Value) {
-    if (Mask == 0) return 0;
-    const int Shift = std::countr_zero(Mask);
-    const int Width = std::countr_one(Mask >> Shift);
-    return (static_cast<uint32_t>(std::clamp(Value, 0, 255)) >> (8 - Width)) << Shift;
-}
-
-
-} // namespace
-
-uint32_t TSurfaceDX::convertColor(const TPixelSurface& Target, int32_t Red, int32_t Green,
-                                  int32_t Blue) const {
-    const TPixelFormat& Format = Target.getFormat();
-    if (Format.BitsPerPixel < 16) return 0;
-    return Channel(Format.RedMask, Red) | Channel(Format.GreenMask, Green) | Channel(Format.BlueMask, Blue);
-}
 
 void TSurfaceDX::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                int32_t Red, int32_t Green, int32_t Blue) {
     TPixelSurface* Target = surface(Surface);
     if (Target == nullptr) return;
-    Target->fill({x, y, x + Width, y + Height}, convertColor(*Target, Red, Green, Blue));
+    Target->fill({x, y, x + Width, y + Height}, PixelOfColour(Target->getFormat(), Red, Green, Blue));
 }
 
 void TSurfaceDX::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -62,7 +42,7 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
             const size_t Offset = (static_cast<size_t>(r) * Width + c) * 3;
             const uint32_t Rgb =
                 UploadedPixel(Pixels + Offset, MaskPixels != nullptr ? MaskPixels + Offset : nullptr, Colors);
-            const uint32_t Value = convertColor(*Target, Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF);
+            const uint32_t Value = PixelOfColour(Target->getFormat(), Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF);
             uint8_t* At = Row + static_cast<size_t>(x + c) * Bpp;
             if (Bpp == 2)
                 *reinterpret_cast<uint16_t*>(At) = static_cast<uint16_t>(Value);
@@ -76,29 +56,50 @@ void TSurfaceDX::writePixels(int32_t Surface, int32_t x, int32_t y, int32_t Widt
 void TSurfaceDX::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
                              int32_t FromY, int32_t Width, int32_t Height, int32_t ClipX, int32_t ClipY,
                              int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
-    TPixelSurface* Target = surface(ToSurface);
-    TPixelSurface* Source = surface(FromSurface);
-    if (Target == nullptr || Source == nullptr) return;
-    Target->blit(
-        {To[0], To[1], To[2], To[3]}, *Source,
-        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, false);
+    const int32_t Clip[4] = {ClipX, ClipY, ClipWidth, ClipHeight};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, nullptr, Clip);
 }
 
 void TSurfaceDX::BlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface,
                                         int32_t FromX, int32_t FromY, int32_t Width, int32_t Height,
                                         int32_t KeyRed, int32_t KeyGreen, int32_t KeyBlue, int32_t ClipX,
                                         int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight) {
-    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
-    if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
-    SetSurfaceColorKey(FromSurface, KeyRed, KeyGreen, KeyBlue);
+    const int32_t Key[3] = {KeyRed, KeyGreen, KeyBlue}, Clip[4] = {ClipX, ClipY, ClipWidth, ClipHeight};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Key, Clip);
+}
+
+void TSurfaceDX::Blit(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, nullptr, nullptr);
+}
+
+void TSurfaceDX::BlitTransparent(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                                 int32_t FromY, int32_t Width, int32_t Height, int32_t KeyRed,
+                                 int32_t KeyGreen, int32_t KeyBlue) {
+    CHECK_TEXT(Width > 0 && Height > 0, "FromRect.width>0 && FromRect.height>0", Width, Height);
+    const int32_t Key[3] = {KeyRed, KeyGreen, KeyBlue};
+    copy(ToSurface, x, y, FromSurface, FromX, FromY, Width, Height, Key, nullptr);
+}
+
+// Every copy: Key (red, green, blue) or nullptr for a plain copy; Clip (x, y, width, height) or nullptr for
+// the target's rectangle, whose cutting the target surface does itself where the rectangle is all of it.
+void TSurfaceDX::copy(int32_t ToSurface, int32_t x, int32_t y, int32_t FromSurface, int32_t FromX,
+                      int32_t FromY, int32_t Width, int32_t Height, const int32_t* Key, const int32_t* Clip) {
     TPixelSurface* Target = surface(ToSurface);
     TPixelSurface* Source = surface(FromSurface);
     if (Target == nullptr || Source == nullptr) return;
-    Target->blit(
-        {To[0], To[1], To[2], To[3]}, *Source,
-        {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2], FromY + Height + Adjust[3]}, true);
+    const TPixelRect& Whole = Rect[ToSurface];
+    const int32_t Box[4] = {Whole.Left, Whole.Top, Whole.width(), Whole.height()};
+    const bool SurfaceCuts = Clip == nullptr && Whole.Left == 0 && Whole.Top == 0 &&
+                             Whole.Right == Target->getWidth() && Whole.Bottom == Target->getHeight();
+    if (Clip == nullptr) Clip = Box;
+    int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
+    if (!SurfaceCuts && !ClipRectangle(Clip[0], Clip[1], Clip[2], Clip[3], To, Adjust)) return;
+    if (Key != nullptr) Source->setSourceKey(PixelOfColour(Source->getFormat(), Key[0], Key[1], Key[2]));
+    const TPixelRect From{FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2],
+                          FromY + Height + Adjust[3]};
+    Target->blit({To[0], To[1], To[2], To[3]}, *Source, From, Key != nullptr);
 }
 
 void TSurfaceDX::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -135,5 +136,5 @@ void TSurfaceDX::drawShadedQuad(int32_t x, int32_t y, int32_t Width, int32_t Hei
 
 void TSurfaceDX::SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) {
     TPixelSurface* Target = surface(Surface);
-    if (Target != nullptr) Target->setSourceKey(convertColor(*Target, Red, Green, Blue));
+    if (Target != nullptr) Target->setSourceKey(PixelOfColour(Target->getFormat(), Red, Green, Blue));
 }

@@ -17,8 +17,6 @@ namespace {
 // The extension that gives the off-screen framebuffer (on Windows a pbuffer and its pixel format).
 constexpr const char* REQUIRED_EXTENSIONS = "GL_EXT_framebuffer_object ";
 constexpr int32_t GL_PAGE_SIZE = 256;
-constexpr int32_t PAGE_COLUMNS = 4; // pages side by side in their shared texture
-constexpr int32_t WHITE_BLOCK = 8;  // the white texels below the pages
 
 // The diagnostics a developer reads; the player never sees them.
 void DebugOutput(const char* Text) { fprintf(stderr, "%s\n", Text); }
@@ -33,13 +31,6 @@ TGLFramebufferCalls FramebufferCalls() {
 std::unique_ptr<TSurface> CreateOpenGL() { return std::make_unique<TSurfaceGL>(); }
 
 } // namespace
-
-int32_t TextureSize(int32_t Size) {
-    int32_t Power = 1;
-    while (Power < Size && Power < (1 << 30))
-        Power *= 2;
-    return Power;
-}
 
 bool ProbeOpenGL(TWindow* Window) {
     if (Window == nullptr) return false;
@@ -176,27 +167,24 @@ void TSurfaceGL::createTexture(int32_t Surface, int32_t Width, int32_t Height) {
     T.Linear = false;
 }
 
-// The pages side by side in one texture, so that copies from different pages go into one batch; below them
-// a block of white texels, from which fills are drawn in the same batches.
 void TSurfaceGL::createPages() {
-    const int32_t Rows = (MAXIMUM_PAGES + PAGE_COLUMNS - 1) / PAGE_COLUMNS;
-    const int32_t Width = TextureSize(PAGE_COLUMNS * GL_PAGE_SIZE);
-    const int32_t Height = TextureSize(Rows * GL_PAGE_SIZE + WHITE_BLOCK);
-    const uint32_t Texture = GLCreateTexture(Width, Height);
+    const TPageTexture Layout = PageTextureLayout(GL_PAGE_SIZE);
+    const uint32_t Texture = GLCreateTexture(Layout.Width, Layout.Height);
     for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
         TSurfaceTexture& T = Textures[SPRITE_SURFACE + Page];
         T = TSurfaceTexture();
         T.Texture = Texture;
-        T.X = (Page % PAGE_COLUMNS) * GL_PAGE_SIZE;
-        T.Y = (Page / PAGE_COLUMNS) * GL_PAGE_SIZE;
+        T.X = PageX(Page, GL_PAGE_SIZE);
+        T.Y = PageY(Page, GL_PAGE_SIZE);
         T.Width = T.Height = GL_PAGE_SIZE;
-        T.TextureWidth = Width;
-        T.TextureHeight = Height;
+        T.TextureWidth = Layout.Width;
+        T.TextureHeight = Layout.Height;
     }
-    const std::vector<uint8_t> White(WHITE_BLOCK * WHITE_BLOCK * 4, 255);
-    GLWriteTexture(Texture, 0, Rows * GL_PAGE_SIZE, WHITE_BLOCK, WHITE_BLOCK, White.data());
-    WhiteX = WHITE_BLOCK / 2.0f;
-    WhiteY = Rows * GL_PAGE_SIZE + WHITE_BLOCK / 2.0f;
+    const TPixelRect& White = Layout.White;
+    const std::vector<uint8_t> Texels(static_cast<size_t>(White.width()) * White.height() * 4, 255);
+    GLWriteTexture(Texture, White.Left, White.Top, White.width(), White.height(), Texels.data());
+    WhiteX = White.Left + White.width() / 2.0f;
+    WhiteY = White.Top + White.height() / 2.0f;
 }
 
 void TSurfaceGL::CreateSurfaces() {

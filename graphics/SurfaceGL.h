@@ -28,9 +28,6 @@ struct TSurfaceTexture {
     bool Linear = false; // the texture's filter (for a page: the shared texture's, kept with the first page)
 };
 
-// The smallest power of two not below Size; 1 for sizes up to 1.
-int32_t TextureSize(int32_t Size);
-
 // Whether the engine can run on the window: a context of 32 colour bits can be made and is not a software
 // rasterizer, and ProbeOpenGL passes. Leaves no context current.
 bool ProbeOpenGLEngine(TWindow* Window);

@@ -87,14 +87,20 @@ void PrintGlyphs(int32_t Surface, int32_t x, int32_t y, int32_t FontNumber, int3
     int32_t Pen = x;
     if (Alignment == CENTER_ALIGN) Pen = x - TextWidth(Font, Text, Length) / 2;
     if (Alignment == RIGHT_ALIGN) Pen = x - TextWidth(Font, Text, Length);
+    // Neighbouring glyphs often share a tile: the cell of the last one looked up still holds it.
+    const TVideoCacheItem* Cell = nullptr;
+    int32_t CellX = -1, CellY = -1;
     for (int32_t i = 0; i < Length; i++) {
         const uint8_t c = static_cast<uint8_t>(Text[i]);
         if (!IsBlank(c)) {
             const int32_t g = GlyphOf(c);
             const int32_t OriginX = (g % Font.CharsPerLine) * Font.CharWidth;
             const int32_t OriginY = (g / Font.CharsPerLine) * Font.CharHeight;
-            const TVideoCacheItem* Cell =
-                GetVideoFontTile(FontNumber, OriginX / TILE_SIZE, OriginY / TILE_SIZE, Red, Green, Blue);
+            if (Cell == nullptr || OriginX / TILE_SIZE != CellX || OriginY / TILE_SIZE != CellY) {
+                CellX = OriginX / TILE_SIZE;
+                CellY = OriginY / TILE_SIZE;
+                Cell = GetVideoFontTile(FontNumber, CellX, CellY, Red, Green, Blue);
+            }
             if (Cell == nullptr) return;
             const int32_t FromX = Cell->x + OriginX % TILE_SIZE, FromY = Cell->y + OriginY % TILE_SIZE;
             if (Clip == nullptr)

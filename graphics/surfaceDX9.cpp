@@ -42,6 +42,7 @@ TSurfaceDX9::~TSurfaceDX9() {
         T.reset();
     StagingTexture.reset();
     LightTexture.reset();
+    PageTexture.reset();
     Device.reset();
 }
 
@@ -101,9 +102,24 @@ void TSurfaceDX9::createTexture(int32_t Surface, int32_t Width, int32_t Height, 
                           Surface == PRIMARY_SURFACE ? PRIMARY_FILL : OPAQUE_BLACK);
 }
 
+void TSurfaceDX9::createPages() {
+    const TPageTexture Layout = PageTextureLayout(DX9_PAGE_SIZE);
+    if (Device->createTexture(Layout.Width, Layout.Height, false, FILTER_LINEAR, PageTexture) != PLATFORM_OK)
+        throw PROGRAM_ERROR(18);
+    const TPixelRect& White = Layout.White;
+    const std::vector<uint32_t> Texels(static_cast<size_t>(White.width()) * White.height(), 0xFFFFFFFFu);
+    Device->update(*PageTexture, White, Texels.data(), White.width() * 4);
+    WhiteU = (White.Left + White.width() / 2.0f) / Layout.Width;
+    WhiteV = (White.Top + White.height() / 2.0f) / Layout.Height;
+    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
+        SurfaceMemory[SPRITE_SURFACE + Page] = MEMORY_VIDEO;
+        NumberOfPages++;
+    }
+}
+
 void TSurfaceDX9::CreateSurfaces() {
     checkNothingMade(Device != nullptr, "Surface9", [](const TDisplayEngine& E, int32_t S) {
-        return static_cast<const TSurfaceDX9&>(E).Texture[S] != nullptr;
+        return static_cast<const TSurfaceDX9&>(E).texture(S) != nullptr;
     });
 
     TDisplayModeInfo Display;
@@ -133,10 +149,7 @@ void TSurfaceDX9::CreateSurfaces() {
     createTexture(STRETCH_SURFACE, STRETCH_SIZE, STRETCH_SIZE, true, 15);
     createTexture(CACHE_SURFACE, CACHE_WIDTH, CACHE_HEIGHT, true, 16);
     createTexture(AUTOMAP_SURFACE, AUTOMAP_SIZE, AUTOMAP_SIZE, true, 17);
-    for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
-        createTexture(SPRITE_SURFACE + Page, GetPageWidth(), GetPageHeight(), false, 18);
-        NumberOfPages++;
-    }
+    createPages();
     Lost = false;
     Renewed = true;
 }
@@ -147,6 +160,7 @@ void TSurfaceDX9::ReleaseSurfaces() {
     LightQuadBatch.clear();
     StagingTexture.reset();
     LightTexture.reset();
+    PageTexture.reset();
     for (int32_t i = 0; i < NUMBER_OF_SURFACES_DX9; i++) {
         Texture[i].reset();
         SurfaceMemory[i] = MEMORY_NONE;
@@ -189,5 +203,15 @@ bool TSurfaceDX9::readPixels(int32_t Surface, TPixelRect Area, uint32_t* Out) {
     TQuadTexture* Source = texture(Surface);
     if (Source == nullptr) return false;
     FlushQuads();
-    return Device->read(*Source, Area, Out, Area.width() * 4) == PLATFORM_OK;
+    const int32_t x = originX(Surface), y = originY(Surface);
+    return Device->read(*Source, {Area.Left + x, Area.Top + y, Area.Right + x, Area.Bottom + y}, Out,
+                        Area.width() * 4) == PLATFORM_OK;
+}
+
+int32_t TSurfaceDX9::originX(int32_t Surface) const {
+    return Surface >= SPRITE_SURFACE ? PageX(Surface - SPRITE_SURFACE, DX9_PAGE_SIZE) : 0;
+}
+
+int32_t TSurfaceDX9::originY(int32_t Surface) const {
+    return Surface >= SPRITE_SURFACE ? PageY(Surface - SPRITE_SURFACE, DX9_PAGE_SIZE) : 0;
 }

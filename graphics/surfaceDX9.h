@@ -63,16 +63,18 @@ protected:
     void keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) override;
 
 private:
+    // The texture a surface lives in (the pages share one) and where in it the surface begins.
     TQuadTexture* texture(int32_t Surface) const;
+    int32_t originX(int32_t Surface) const;
+    int32_t originY(int32_t Surface) const;
     void createTexture(int32_t Surface, int32_t Width, int32_t Height, bool Target, int32_t Error);
+    void createPages();
     void selectRenderTarget(int32_t Surface);
     void selectTexture(int32_t Surface);
     void addTexturedQuad(float Left, float Top, float Right, float Bottom, float uLeft, float uRight,
                          float vTop, float vBottom, const uint32_t Corners[4]);
     void addQuad(std::vector<TQuadVertex>& Batch, float Left, float Top, float Right, float Bottom,
                  float uLeft, float uRight, float vTop, float vBottom, const uint32_t Corners[4]);
-    void fill(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
-              int32_t Green, int32_t Blue);
     void uploadTexels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                       const uint32_t* Texels);
     void multiplyByLight(const TPixelSurface& Light, TPixelRect Area);
@@ -80,12 +82,16 @@ private:
     std::unique_ptr<TQuadDevice> Device;
     // Textures are released before the device that made them.
     std::unique_ptr<TQuadTexture> Texture[NUMBER_OF_SURFACES_DX9]; // SCREEN_SURFACE's is the back buffer
+    // The pages side by side in one texture, so that copies from different pages go into one batch; below
+    // them a block of white texels, from which fills are drawn in the same batches.
+    std::unique_ptr<TQuadTexture> PageTexture;
+    float WhiteU = 0, WhiteV = 0; // the middle of the white block
     std::unique_ptr<TQuadTexture> StagingTexture;
     std::unique_ptr<TQuadTexture> LightTexture; // the light picture of DrawShadedQuads, made on first use
     TLightMap LightMap;
     uint32_t KeyColor[NUMBER_OF_SURFACES_DX9]{}; // 0xFFRRGGBB of each surface's key, 0 when none
     std::vector<TQuadVertex> QuadBatch, LightQuadBatch;
-    int32_t CurrentTexture = 0, CurrentTarget = -1;
+    int32_t CurrentTexture = 0, CurrentTarget = -1; // the batch's source (SPRITE_SURFACE for every page)
     int32_t FlushCount = 0;
     std::vector<uint32_t> Texels; // scratch of the uploads and read-backs, kept to spare allocations
 };

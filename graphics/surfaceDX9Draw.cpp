@@ -35,7 +35,7 @@ TQuadVertex Vertex(float x, float y, uint32_t Argb, float u, float v) {
 
 TQuadTexture* TSurfaceDX9::texture(int32_t Surface) const {
     CHECK_TEXT(In(Surface, 0, NUMBER_OF_SURFACES_DX9 - 1), "In(Surface,0,NUMBER_OF_SURFACES_DX9-1)", Surface);
-    return Texture[Surface].get();
+    return Surface >= SPRITE_SURFACE ? PageTexture.get() : Texture[Surface].get();
 }
 
 void TSurfaceDX9::selectRenderTarget(int32_t Surface) {
@@ -44,8 +44,9 @@ void TSurfaceDX9::selectRenderTarget(int32_t Surface) {
     CurrentTarget = Surface;
 }
 
-// Index 1 names the staging texture: SCREEN_SURFACE is never a source.
+// Index 1 names the staging texture: SCREEN_SURFACE is never a source. The pages are one source.
 void TSurfaceDX9::selectTexture(int32_t Surface) {
+    Surface = std::min(Surface, SPRITE_SURFACE);
     if (Surface == CurrentTexture) return;
     FlushQuads();
     CurrentTexture = Surface;
@@ -53,9 +54,8 @@ void TSurfaceDX9::selectTexture(int32_t Surface) {
 
 void TSurfaceDX9::FlushQuads() {
     if (QuadBatch.empty()) return;
-    TQuadTexture* Target = CurrentTarget >= 0 ? Texture[CurrentTarget].get() : nullptr;
-    TQuadTexture* Source =
-        CurrentTexture == SCREEN_SURFACE ? StagingTexture.get() : Texture[CurrentTexture].get();
+    TQuadTexture* Target = CurrentTarget >= 0 ? texture(CurrentTarget) : nullptr;
+    TQuadTexture* Source = CurrentTexture == SCREEN_SURFACE ? StagingTexture.get() : texture(CurrentTexture);
     // A failed draw (a lost device) only loses what it drew.
     if (Device != nullptr && Target != nullptr && Source != nullptr)
         Device->drawTriangles(*Target, *Source, QuadBatch.data(), static_cast<int32_t>(QuadBatch.size()));
@@ -78,18 +78,16 @@ void TSurfaceDX9::addTexturedQuad(float Left, float Top, float Right, float Bott
     if (static_cast<int32_t>(QuadBatch.size()) >= QUAD_BATCH_VERTICES) FlushQuads();
 }
 
-void TSurfaceDX9::fill(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t Red,
-                       int32_t Green, int32_t Blue) {
-    TQuadTexture* Target = texture(Surface);
-    if (Width <= 0 || Height <= 0 || Target == nullptr) return;
-    selectRenderTarget(Surface);
-    FlushQuads();
-    Device->colorFill(*Target, {x, y, x + Width, y + Height}, Opaque(Red, Green, Blue));
-}
-
+// A fill is a quad of the white texels below the pages in the fill colour, so that it joins the batch of
+// copies from the pages.
 void TSurfaceDX9::FillRectangle(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
                                 int32_t Red, int32_t Green, int32_t Blue) {
-    fill(Surface, x, y, Width, Height, Red, Green, Blue);
+    if (Width <= 0 || Height <= 0 || texture(Surface) == nullptr || PageTexture == nullptr) return;
+    selectRenderTarget(Surface);
+    selectTexture(SPRITE_SURFACE);
+    const uint32_t Colour = Opaque(Red, Green, Blue);
+    const uint32_t Corners[4] = {Colour, Colour, Colour, Colour};
+    addTexturedQuad(x, y, x + Width, y + Height, WhiteU, WhiteU, WhiteV, WhiteV, Corners);
 }
 
 // Texels is Width x Height, row by row; only the part inside the surface's texture is written. Quads still
@@ -98,12 +96,15 @@ void TSurfaceDX9::uploadTexels(int32_t Surface, int32_t x, int32_t y, int32_t Wi
                                const uint32_t* Source) {
     TQuadTexture* Target = Surface == SCREEN_SURFACE ? StagingTexture.get() : texture(Surface);
     if (Target == nullptr) return;
-    const int32_t c0 = std::max(0, -x), c1 = std::min(Width, Target->getWidth() - x);
-    const int32_t r0 = std::max(0, -y), r1 = std::min(Height, Target->getHeight() - y);
+    const TPixelRect Extent =
+        Surface == SCREEN_SURFACE ? TPixelRect{0, 0, Target->getWidth(), Target->getHeight()} : Rect[Surface];
+    const int32_t c0 = std::max(0, -x), c1 = std::min(Width, Extent.width() - x);
+    const int32_t r0 = std::max(0, -y), r1 = std::min(Height, Extent.height() - y);
     if (c0 >= c1 || r0 >= r1) return;
-    if (CurrentTexture == Surface) FlushQuads();
-    Device->update(*Target, {x + c0, y + r0, x + c1, y + r1}, Source + static_cast<size_t>(r0) * Width + c0,
-                   Width * 4);
+    if (CurrentTexture == std::min(Surface, SPRITE_SURFACE)) FlushQuads();
+    const int32_t Left = originX(Surface) + x, Top = originY(Surface) + y;
+    Device->update(*Target, {Left + c0, Top + r0, Left + c1, Top + r1},
+                   Source + static_cast<size_t>(r0) * Width + c0, Width * 4);
 }
 
 void TSurfaceDX9::WritePixels(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height,
@@ -159,8 +160,10 @@ void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t F
         addTexturedQuad(To[0], To[1], To[2], To[3], 0, 1, 0, 1, AllWhite);
         return;
     }
-    const float W = static_cast<float>(Texture[FromSurface]->getWidth());
-    const float H = static_cast<float>(Texture[FromSurface]->getHeight());
+    const float W = static_cast<float>(texture(FromSurface)->getWidth());
+    const float H = static_cast<float>(texture(FromSurface)->getHeight());
+    FromX += originX(FromSurface);
+    FromY += originY(FromSurface);
     addTexturedQuad(To[0], To[1], To[2], To[3], (FromX + Adjust[0]) / W, (FromX + Width + Adjust[2]) / W,
                     (FromY + Adjust[1]) / H, (FromY + Height + Adjust[3]) / H, AllWhite);
 }
@@ -173,18 +176,21 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
         return;
     selectRenderTarget(ToSurface);
     selectTexture(FromSurface);
-    const TQuadTexture& Source = FromSurface == SCREEN_SURFACE ? *StagingTexture : *Texture[FromSurface];
+    const TQuadTexture& Source = FromSurface == SCREEN_SURFACE ? *StagingTexture : *texture(FromSurface);
     const float W = static_cast<float>(Source.getWidth()), H = static_cast<float>(Source.getHeight());
     if (FromSurface == SCREEN_SURFACE) {
         FromX = FromY = 0;
         FromWidth = Source.getWidth();
         FromHeight = Source.getHeight();
     }
+    const float OriginX = static_cast<float>(originX(FromSurface)),
+                OriginY = static_cast<float>(originY(FromSurface));
     TStretchPiece Pieces[9];
     for (int32_t i = 0, n = StretchPieces(x, y, Width, Height, FromX, FromY, FromWidth, FromHeight, Pieces);
          i < n; i++) {
         const TStretchPiece& P = Pieces[i];
-        addTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, P.U0 / W, P.U1 / W, P.V0 / H, P.V1 / H, AllWhite);
+        addTexturedQuad(P.Left, P.Top, P.Right, P.Bottom, (OriginX + P.U0) / W, (OriginX + P.U1) / W,
+                        (OriginY + P.V0) / H, (OriginY + P.V1) / H, AllWhite);
     }
 }
 

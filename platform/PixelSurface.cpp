@@ -52,22 +52,24 @@ bool HasAvx2() {
 #endif
 }
 
-// Copies Width pixels other than Key. The rows of one copy never overlap (an overlapping source is copied
-// aside first).
-template <typename P>
+// Copies N pixels (Width when N is 0) other than Key. The rows of one copy never overlap (an overlapping
+// source is copied aside first). A fixed N, the width of a tile or a glyph, lets the row be copied without
+// any loop bookkeeping.
+template <typename P, int N>
 __attribute__((always_inline)) inline void KeyedRow(P* __restrict Target, const P* __restrict Source,
                                                     int32_t Width, P Key) {
-    for (int32_t x = 0; x < Width; x++)
+    const int32_t Count = N > 0 ? N : Width;
+    for (int32_t x = 0; x < Count; x++)
         Target[x] = Source[x] == Key ? Target[x] : Source[x];
 }
 
-// The same for a row of one 32-pixel tile, the copy every sprite and glyph makes: a fixed length lets the row
-// be copied without any loop bookkeeping.
-template <typename P>
-__attribute__((always_inline)) inline void KeyedTileRow(P* __restrict Target, const P* __restrict Source,
-                                                        P Key) {
-    for (int32_t x = 0; x < 32; x++)
-        Target[x] = Source[x] == Key ? Target[x] : Source[x];
+template <typename P, int N>
+__attribute__((always_inline)) inline void KeyedRowsOf(uint8_t* To, int32_t ToPitch, const uint8_t* From,
+                                                       int32_t FromPitch, int32_t Width, int32_t Height,
+                                                       P Key) {
+    for (int32_t y = 0; y < Height; y++)
+        KeyedRow<P, N>(reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch),
+                       reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch), Width, Key);
 }
 
 // Height keyed rows, Pitch bytes apart.
@@ -75,13 +77,15 @@ template <typename P>
 __attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
                                                      int32_t FromPitch, int32_t Width, int32_t Height,
                                                      P Key) {
-    for (int32_t y = 0; y < Height; y++) {
-        P* Target = reinterpret_cast<P*>(To + static_cast<size_t>(y) * ToPitch);
-        const P* Source = reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch);
-        if (Width == 32)
-            KeyedTileRow(Target, Source, Key);
-        else
-            KeyedRow(Target, Source, Width, Key);
+    switch (Width) {
+    case 8:
+        return KeyedRowsOf<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 16:
+        return KeyedRowsOf<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 32:
+        return KeyedRowsOf<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    default:
+        return KeyedRowsOf<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
     }
 }
 
@@ -120,60 +124,82 @@ void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPit
     KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
 }
 
-// Target pixel x takes source pixel Columns[x].
+// The columns of a scaled copy: target pixel x takes source pixel Columns[x]. In rounds of eight target
+// pixels: where a round takes its pixels from the eight source pixels from First on (an enlargement), Place
+// and Bytes put them in order (as 32-bit and as 16-bit pixels); First is -1 where they lie further apart or
+// would read past the source row.
+struct TGatherRound {
+    int32_t First;
+    int32_t Place[8];
+    uint8_t Bytes[16];
+};
+
+struct TColumns {
+    const int32_t* Columns;
+    const TGatherRound* Rounds;
+    int32_t Width;
+};
+
+std::vector<TGatherRound> GatherRounds;
+
+TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+    GatherRounds.resize(static_cast<size_t>(Width / 8));
+    for (int32_t r = 0; r < Width / 8; r++) {
+        const int32_t* C = Columns + 8 * r;
+        TGatherRound& Round = GatherRounds[r];
+        Round.First = C[7] - C[0] < 8 && C[0] + 8 <= SourceWidth ? C[0] : -1;
+        for (int32_t i = 0; i < 8; i++) {
+            Round.Place[i] = C[i] - C[0];
+            Round.Bytes[2 * i] = static_cast<uint8_t>(2 * Round.Place[i]);
+            Round.Bytes[2 * i + 1] = static_cast<uint8_t>(2 * Round.Place[i] + 1);
+        }
+    }
+    return {Columns, GatherRounds.data(), Width};
+}
+
 #if defined(EBRUN_AVX2)
-// Eight target pixels at a time. Where they take pixels of no more than eight neighbouring source pixels (an
-// enlargement), those eight are loaded at once and put in place; otherwise each is fetched on its own.
-// SourceWidth bounds what may be read of the row.
-EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const int32_t* Columns, int32_t Width,
-                              int32_t SourceWidth) {
+EBRUN_AVX2 void GatherRowAvx2(uint32_t* Target, const uint32_t* Source, const TColumns& Plan) {
     int32_t x = 0;
-    for (; x + 8 <= Width; x += 8) {
-        const __m256i Index = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x));
-        const int32_t First = Columns[x];
+    for (const TGatherRound* Round = Plan.Rounds; x + 8 <= Plan.Width; x += 8, Round++) {
         __m256i Pixels;
-        if (Columns[x + 7] - First < 8 && First + 8 <= SourceWidth)
+        if (Round->First >= 0)
             Pixels = _mm256_permutevar8x32_epi32(
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + First)),
-                _mm256_sub_epi32(Index, _mm256_set1_epi32(First)));
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + Round->First)),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Round->Place)));
         else
-            Pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(Source), Index, 4);
+            Pixels = _mm256_i32gather_epi32(
+                reinterpret_cast<const int*>(Source),
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Plan.Columns + x)), 4);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x), Pixels);
     }
-    for (; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 
-// The same for 5-6-5 pixels, widened to 32 bits to be put in place.
-EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const int32_t* Columns, int32_t Width,
-                              int32_t SourceWidth) {
+EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const TColumns& Plan) {
     int32_t x = 0;
-    for (; x + 8 <= Width; x += 8) {
-        const int32_t First = Columns[x];
-        if (Columns[x + 7] - First >= 8 || First + 8 > SourceWidth) {
+    for (const TGatherRound* Round = Plan.Rounds; x + 8 <= Plan.Width; x += 8, Round++) {
+        if (Round->First < 0) {
             for (int32_t i = 0; i < 8; i++)
-                Target[x + i] = Source[Columns[x + i]];
+                Target[x + i] = Source[Plan.Columns[x + i]];
             continue;
         }
-        const __m256i Index = _mm256_sub_epi32(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Columns + x)), _mm256_set1_epi32(First));
-        const __m256i Wide = _mm256_permutevar8x32_epi32(
-            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + First))), Index);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + x),
-                         _mm_packus_epi32(_mm256_castsi256_si128(Wide), _mm256_extracti128_si256(Wide, 1)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(Target + x),
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(Source + Round->First)),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(Round->Bytes))));
     }
-    for (; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 #endif
 
-template <typename P>
-void GatherRow(P* Target, const P* Source, const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+template <typename P> void GatherRow(P* Target, const P* Source, const TColumns& Plan) {
 #if defined(EBRUN_AVX2)
-    if (HasAvx2()) return GatherRowAvx2(Target, Source, Columns, Width, SourceWidth);
+    if (HasAvx2()) return GatherRowAvx2(Target, Source, Plan);
 #endif
-    for (int32_t x = 0; x < Width; x++)
-        Target[x] = Source[Columns[x]];
+    for (int32_t x = 0; x < Plan.Width; x++)
+        Target[x] = Source[Plan.Columns[x]];
 }
 
 // Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
@@ -183,6 +209,7 @@ template <typename P>
 void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
                int32_t FromPitch, int32_t SourceWidth, const int32_t* Columns, int32_t FirstRow,
                int32_t FullHeight, int32_t FromHeight, bool Keyed, P Key) {
+    const TColumns Plan = PlanColumns(Columns, Width, SourceWidth);
     int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
         const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
@@ -200,7 +227,7 @@ void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, cons
                 if (Value != Key) Target[x] = Value;
             }
         } else {
-            GatherRow(Target, Source, Columns, Width, SourceWidth);
+            GatherRow(Target, Source, Plan);
         }
     }
 }
@@ -408,70 +435,134 @@ EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t
 }
 #endif
 
-// Multiplies a row by its light, with the widest build the processor runs.
-template <typename P> void MultiplyLitRow(P* Pixels, const uint32_t* Light, int32_t Count) {
-#if defined(EBRUN_AVX2)
-    if (HasAvx2()) return MultiplyRowAvx2(Pixels, Light, Count);
-#endif
-    MultiplyRow<P>(Pixels, Light, Count);
-}
+// The two triangle planes of one quad; a quad whose corners are of one colour has that light everywhere.
+struct TQuadPlanes {
+    TColourPlane Upper, Lower;
+    bool Uniform;
+    uint32_t Light; // the uniform light as X-8-8-8
+};
 
-// The light of quad row j from quad pixel k on, Count pixels of Plane.
-void LightPlane(uint32_t* Light, int32_t Count, const TColourPlane& Plane, int32_t k, int32_t j) {
+// Quads of one size side by side in a row, the light's grid: Count quads of Width x Height from (Left, Top),
+// quad m at Left + m Width.
+struct TQuadRun {
+    int32_t Left, Top, Width, Height, Count;
+    const TQuadPlanes* Planes;
+};
+
+// The light of quad row j from quad pixel k on, Count pixels of Plane; LightSpan is the build to use.
+template <typename TSpan>
+__attribute__((always_inline)) inline void LightPlane(TSpan LightSpan, uint32_t* Light, int32_t Count,
+                                                      const TColourPlane& Plane, int32_t k, int32_t j) {
     if (Count <= 0) return;
     int32_t Start[3];
     for (int c = 0; c < 3; c++)
         Start[c] = Plane.Base[c] + k * Plane.Dk[c] + j * Plane.Dj[c];
-#if defined(EBRUN_AVX2)
-    if (HasAvx2()) return LightSpanAvx2(Light, Count, Start, Plane.Dk);
-#endif
     LightSpan(Light, Count, Start, Plane.Dk);
 }
 
 // A quad is two triangles split from its top right to its bottom left corner: pixel (k, j) lies in the upper
-// one when (2k + 1) h + (2j + 1) w <= 2wh. Corners: top left, top right, bottom left, bottom right. Each
-// row's light is laid out first, then the row is multiplied by it in one pass.
-template <typename P>
-void ShadeQuad(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight, const int32_t* R,
-               const int32_t (&C)[4][3]) {
-    const int32_t w = R[2], h = R[3];
-    TColourPlane Upper, Lower;
-    for (int c = 0; c < 3; c++) {
-        SetPlane(Upper, c, C[0][c], C[1][c] - C[0][c], C[2][c] - C[0][c], w, h);
-        SetPlane(Lower, c, C[1][c] + C[2][c] - C[3][c], C[3][c] - C[2][c], C[3][c] - C[1][c], w, h);
-    }
-    const int32_t x0 = std::max(R[0], 0),
-                  x1 = static_cast<int32_t>(std::min<int64_t>(int64_t{R[0]} + w, SurfaceWidth));
-    const int32_t y0 = std::max(R[1], 0),
-                  y1 = static_cast<int32_t>(std::min<int64_t>(int64_t{R[1]} + h, SurfaceHeight));
-    const int32_t kStart = x0 - R[0], kEnd = x1 - R[0];
-    if (kStart >= kEnd) return;
-    // Room for a span's last round of eight past the row.
-    if (LightRow.size() < static_cast<size_t>(kEnd - kStart) + 8) LightRow.resize(kEnd - kStart + 8);
+// one when (2k + 1) h + (2j + 1) w <= 2wh, so the split is the same in every quad of a run. Each surface
+// row's light is laid out for all quads of the run first, then the row is multiplied by it in one pass. A
+// uniform quad's light is laid out in the first row only; a span may write up to eight lights past its end,
+// so the start of a uniform quad behind another is laid out again in every row.
+template <typename P, typename TSpan, typename TMultiply>
+__attribute__((always_inline)) inline void ShadeRunWith(TSpan LightSpan, TMultiply MultiplyRow,
+                                                        uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth,
+                                                        int32_t SurfaceHeight, const TQuadRun& Run) {
+    const int32_t w = Run.Width, h = Run.Height;
+    const int32_t x0 = std::max(Run.Left, 0), x1 = static_cast<int32_t>(std::min<int64_t>(
+                                                  Run.Left + int64_t{w} * Run.Count, SurfaceWidth));
+    const int32_t y0 = std::max(Run.Top, 0),
+                  y1 = static_cast<int32_t>(std::min<int64_t>(int64_t{Run.Top} + h, SurfaceHeight));
+    if (x0 >= x1 || y0 >= y1) return;
+    const int32_t First = static_cast<int32_t>((int64_t{x0} - Run.Left) / w);
+    const int32_t Last = static_cast<int32_t>((int64_t{x1} - Run.Left + w - 1) / w);
+    if (LightRow.size() < static_cast<size_t>(x1 - x0) + 8) LightRow.resize(x1 - x0 + 8);
     uint32_t* Light = LightRow.data();
-    // A quad of one colour has the same light in every row: laid out once.
-    const bool Uniform = std::equal(&C[0][0], &C[0][0] + 9, &C[1][0]);
-    if (Uniform)
-        std::fill_n(Light, kEnd - kStart,
-                    static_cast<uint32_t>(C[0][0]) << 16 | static_cast<uint32_t>(C[0][1]) << 8 |
-                        static_cast<uint32_t>(C[0][2]));
     // The upper triangle's pixels in row j: k < UpperCount with (2k + 1) h <= M = 2wh - (2j + 1) w. M falls
     // by 2w from row to row; the count follows it down.
-    int64_t M = 2 * int64_t{w} * h - (2 * int64_t{y0 - R[1]} + 1) * w;
+    int64_t M = 2 * int64_t{w} * h - (2 * int64_t{y0 - Run.Top} + 1) * w;
     int64_t UpperCount = M < h ? 0 : std::min<int64_t>(w, (M - h) / (2 * h) + 1);
     for (int32_t y = y0; y < y1; y++, M -= 2 * int64_t{w}) {
-        const int32_t j = y - R[1];
+        const int32_t j = y - Run.Top;
         while (UpperCount > 0 && (2 * UpperCount - 1) * h > M)
             UpperCount--;
-        const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
-        if (!Uniform) {
-            LightPlane(Light, Split - kStart, Upper, kStart, j);
-            LightPlane(Light + (Split - kStart), kEnd - Split, Lower, Split, j);
+        for (int32_t m = First; m < Last; m++) {
+            const TQuadPlanes& Planes = Run.Planes[m];
+            const int64_t QuadLeft = Run.Left + int64_t{w} * m;
+            const int32_t kStart = static_cast<int32_t>(std::max<int64_t>(x0 - QuadLeft, 0));
+            const int32_t kEnd = static_cast<int32_t>(std::min<int64_t>(x1 - QuadLeft, w));
+            uint32_t* Span = Light + (QuadLeft + kStart - x0);
+            if (Planes.Uniform) {
+                if (y == y0)
+                    std::fill_n(Span, kEnd - kStart, Planes.Light);
+                else if (m > First && !Run.Planes[m - 1].Uniform)
+                    std::fill_n(Span, std::min(kEnd - kStart, 8), Planes.Light);
+                continue;
+            }
+            const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
+            LightPlane(LightSpan, Span, Split - kStart, Planes.Upper, kStart, j);
+            LightPlane(LightSpan, Span + (Split - kStart), kEnd - Split, Planes.Lower, Split, j);
         }
-        MultiplyLitRow<P>(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light,
-                          kEnd - kStart);
+        MultiplyRow(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light, x1 - x0);
     }
 }
+
+template <typename P>
+void ShadeRun(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
+              const TQuadRun& Run) {
+    ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start,
+                       const int32_t* Step) { LightSpan(Light, Count, Start, Step); },
+                    [](P* Row, const uint32_t* Light, int32_t Count) { MultiplyRow<P>(Row, Light, Count); },
+                    Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+}
+
+#if defined(EBRUN_AVX2)
+template <typename P>
+EBRUN_AVX2 void ShadeRunAvx2(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
+                             const TQuadRun& Run) {
+    ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step)
+                        EBRUN_AVX2 { LightSpanAvx2(Light, Count, Start, Step); },
+                    [](P* Row, const uint32_t* Light, int32_t Count)
+                        EBRUN_AVX2 { MultiplyRowAvx2(Row, Light, Count); },
+                    Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+}
+#endif
+
+// Shades a run with the widest build the processor runs.
+template <typename P>
+void ShadeRunFastest(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
+                     const TQuadRun& Run) {
+#if defined(EBRUN_AVX2)
+    if (HasAvx2()) return ShadeRunAvx2<P>(Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+#endif
+    ShadeRun<P>(Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+}
+
+// The corners of quad i clamped to 0..255 as planes; false when they are all white (multiplying by 255 keeps
+// every value) or the quad is empty or beyond the fixed-point range of the planes.
+bool QuadPlanes(const int32_t* R, const int32_t* Colors, TQuadPlanes& Planes) {
+    if (R[2] <= 0 || R[3] <= 0 || R[2] > 65535 || R[3] > 65535) return false;
+    int32_t C[4][3];
+    bool White = true;
+    for (int Corner = 0; Corner < 4; Corner++)
+        for (int c = 0; c < 3; c++) {
+            C[Corner][c] = std::clamp(Colors[3 * Corner + c], 0, 255);
+            White = White && C[Corner][c] == 255;
+        }
+    if (White) return false;
+    Planes.Uniform = std::equal(&C[0][0], &C[0][0] + 9, &C[1][0]);
+    Planes.Light = static_cast<uint32_t>(C[0][0]) << 16 | static_cast<uint32_t>(C[0][1]) << 8 |
+                   static_cast<uint32_t>(C[0][2]);
+    const int32_t w = R[2], h = R[3];
+    for (int c = 0; c < 3; c++) {
+        SetPlane(Planes.Upper, c, C[0][c], C[1][c] - C[0][c], C[2][c] - C[0][c], w, h);
+        SetPlane(Planes.Lower, c, C[1][c] + C[2][c] - C[3][c], C[3][c] - C[2][c], C[3][c] - C[1][c], w, h);
+    }
+    return true;
+}
+
+std::vector<TQuadPlanes> RunPlanes; // the planes of the run being shaded
 
 } // namespace
 
@@ -608,22 +699,28 @@ TPlatformResult TPixelSurface::multiplyShadedQuads(int32_t Count, const int32_t*
     if (Result != PLATFORM_OK) return Result;
     if (Count < 0 || (Count > 0 && (Rectangles == nullptr || Colors == nullptr)))
         return PLATFORM_INVALID_RECT;
-    for (int32_t i = 0; i < Count; i++) {
+    // Quads that continue a row of equal quads are shaded with it, row by row of the surface.
+    for (int32_t i = 0; i < Count;) {
         const int32_t* R = Rectangles + 4 * i;
-        if (R[2] <= 0 || R[3] <= 0) continue;
-        if (R[2] > 65535 || R[3] > 65535) continue; // beyond the fixed-point range of the planes
-        int32_t Q[4][3];
-        bool White = true;
-        for (int Corner = 0; Corner < 4; Corner++)
-            for (int c = 0; c < 3; c++) {
-                Q[Corner][c] = std::clamp(Colors[12 * i + 3 * Corner + c], 0, 255);
-                White = White && Q[Corner][c] == 255;
-            }
-        if (White) continue; // multiplying by 255 keeps every value
+        RunPlanes.resize(1);
+        if (!QuadPlanes(R, Colors + 12 * i, RunPlanes[0])) {
+            i++;
+            continue;
+        }
+        int32_t n = 1;
+        for (TQuadPlanes Next; i + n < Count; n++) {
+            const int32_t* Q = Rectangles + 4 * (i + n);
+            if (Q[1] != R[1] || Q[2] != R[2] || Q[3] != R[3] || Q[0] != R[0] + int64_t{R[2]} * n ||
+                !QuadPlanes(Q, Colors + 12 * (i + n), Next))
+                break;
+            RunPlanes.push_back(Next);
+        }
+        const TQuadRun Run{R[0], R[1], R[2], R[3], n, RunPlanes.data()};
         if (Format.BytesPerPixel == 2)
-            ShadeQuad<uint16_t>(Pixels, Pitch, Width, Height, R, Q);
+            ShadeRunFastest<uint16_t>(Pixels, Pitch, Width, Height, Run);
         else
-            ShadeQuad<uint32_t>(Pixels, Pitch, Width, Height, R, Q);
+            ShadeRunFastest<uint32_t>(Pixels, Pitch, Width, Height, Run);
+        i += n;
     }
     return PLATFORM_OK;
 }

@@ -32,6 +32,13 @@ inline constexpr TPixelFormat PIXEL_FORMAT_8888{32, 4, 0xFF0000, 0x00FF00, 0x000
 // The buffer format used for a display of Bits bits per pixel: 5-6-5 at 16 bits, X-8-8-8 otherwise.
 const TPixelFormat& PixelFormatForBits(int32_t Bits);
 
+// A colour as a pixel of Format, each channel cut to 0..255; 5-6-5 keeps the high bits of each.
+inline uint32_t PixelOfColour(const TPixelFormat& Format, int32_t Red, int32_t Green, int32_t Blue) {
+    const auto Byte = [](int32_t v) { return static_cast<uint32_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+    if (Format.BytesPerPixel == 2) return (Byte(Red) >> 3) << 11 | (Byte(Green) >> 2) << 5 | Byte(Blue) >> 3;
+    return Byte(Red) << 16 | Byte(Green) << 8 | Byte(Blue);
+}
+
 // What a surface was created as (bits of TPixelSurface::getCaps).
 enum : uint32_t {
     SURFACE_PRIMARY = 1,      // the display itself: no pixels of its own, shown by the display device

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 bool InitVideoPlatform() {
     // Without this hint the window surface would claim an accelerated renderer, and a renderer or GL context
     // could no longer be made on the same window afterwards.
@@ -15,6 +17,21 @@ void ExitVideoPlatform() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 const char* GetPlatformError() { return SDL_GetError(); }
 
 void PumpWindowEvents() { SDL_PumpEvents(); }
+
+bool AwaitWindowSystem(const std::function<bool()>& Condition, uint32_t TimeoutMs) {
+    const Uint64 Deadline = SDL_GetTicks64() + TimeoutMs;
+    std::vector<SDL_Event> Taken;
+    SDL_PumpEvents();
+    bool Holds = Condition();
+    for (Uint64 Now = SDL_GetTicks64(); !Holds && Now < Deadline; Now = SDL_GetTicks64()) {
+        SDL_Event Event;
+        if (SDL_WaitEventTimeout(&Event, static_cast<int>(Deadline - Now)) == 1) Taken.push_back(Event);
+        Holds = Condition();
+    }
+    for (SDL_Event& Event : Taken)
+        SDL_PushEvent(&Event);
+    return Holds;
+}
 
 bool GetScreenSize(int32_t& Width, int32_t& Height) {
     SDL_DisplayMode Mode;
@@ -42,9 +59,22 @@ std::unique_ptr<TWindow> TWindow::create(const char* Title, int32_t Width, int32
     return std::unique_ptr<TWindow>(new TWindow(Native, OpenGL));
 }
 
+TWindow::TWindow(SDL_Window* Native, bool OpenGL) : Native(Native), OpenGL(OpenGL) {
+    SDL_AddEventWatch(watchEvents, this);
+}
+
 TWindow::~TWindow() {
+    SDL_DelEventWatch(watchEvents, this);
     SDL_DestroyWindow(Native);
     ExitVideoPlatform();
+}
+
+int TWindow::watchEvents(void* Window, SDL_Event* Event) {
+    TWindow& W = *static_cast<TWindow*>(Window);
+    if (Event->type != SDL_WINDOWEVENT || Event->window.windowID != SDL_GetWindowID(W.Native)) return 0;
+    if (Event->window.event == SDL_WINDOWEVENT_EXPOSED) W.Exposed = true;
+    if (Event->window.event == SDL_WINDOWEVENT_HIDDEN) W.Exposed = false;
+    return 0;
 }
 
 void TWindow::getClientSize(int32_t& Width, int32_t& Height) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 struct SDL_Window;
@@ -18,6 +19,11 @@ const char* GetPlatformError();
 // Lets the window system deliver what it has for the windows (mapping, exposure, size changes) without
 // taking any event off the queue.
 void PumpWindowEvents();
+
+// Waits until Condition holds or TimeoutMs pass, blocked on the window system between its events; answers
+// whether Condition holds. The events that arrive meanwhile stay queued for their reader. For what the
+// window system does on its own time (showing a window, following a size).
+bool AwaitWindowSystem(const std::function<bool()>& Condition, uint32_t TimeoutMs);
 
 // Size of the desktop in pixels (the first display); false when no display answers.
 bool GetScreenSize(int32_t& Width, int32_t& Height);
@@ -38,12 +44,16 @@ public:
     void clientToScreen(int32_t& x, int32_t& y) const;
     void setClientSize(int32_t Width, int32_t Height);
     void show();
+    // Whether the window system has shown the window's content since it was last hidden (an expose).
+    bool isExposed() const { return Exposed; }
     bool supportsOpenGL() const { return OpenGL; }
     SDL_Window* getNative() const { return Native; }
 
 private:
-    TWindow(SDL_Window* Native, bool OpenGL) : Native(Native), OpenGL(OpenGL) {}
+    TWindow(SDL_Window* Native, bool OpenGL);
+    static int watchEvents(void* Window, union SDL_Event* Event);
 
     SDL_Window* Native;
     bool OpenGL;
+    bool Exposed = false;
 };

@@ -31,13 +31,15 @@ constexpr TColour AttackedColour = {224, 64, 64}, AttackedAimedColour = {248, 16
 constexpr TColour FollowedColour = {64, 224, 64}, FollowedAimedColour = {180, 248, 180};
 constexpr TColour HiddenColour = {192, 192, 192};
 
-// Copied, so that no other walk of the map disturbs the caller's.
+// The point's objects in drawing order up to the first empty one, copied, so that no walk of the map
+// disturbs the caller's.
 void ReadPoint(TPointObjects& Point, int32_t rx, int32_t ry, int32_t rz) {
+    const TMapPoint& Source = GetMapPoint(GetPointIndex(rx, ry, rz));
     Point.Count = 0;
     Point.HasCreature = false;
-    TObject Obj;
-    for (GetFirstObject(Obj, rx, ry, rz); Obj.Type != 0 && Point.Count < OBJECTS_PER_POINT;
-         GetNextObject(Obj)) {
+    for (int32_t i = 0; i < std::min(Source.ObjectCount, OBJECTS_PER_POINT); i++) {
+        const TObject& Obj = Source.Objects[Source.DrawOrder[i]];
+        if (Obj.Type == 0) break;
         Point.Objects[Point.Count++] = Obj;
         Point.HasCreature |= Obj.Type == CREATURE;
     }
@@ -232,8 +234,9 @@ void TMapView::drawLight() {
     constexpr int32_t Columns = MAPSIZE_X + 1, Rows = MAPSIZE_Y + 1, Quads = Columns * Rows;
     int32_t Rectangles[Quads * 4], Colours[Quads * 12];
     int32_t n = 0;
-    for (int32_t x = 0; x < Columns; x++)
-        for (int32_t y = 0; y < Rows; y++) {
+    // Row by row, so that the quads of a row lie side by side and are shaded together.
+    for (int32_t y = 0; y < Rows; y++)
+        for (int32_t x = 0; x < Columns; x++) {
             int32_t* R = Rectangles + 4 * n;
             R[0] = x * 32 - _OffsetX - 16;
             R[1] = y * 32 - _OffsetY - 16;

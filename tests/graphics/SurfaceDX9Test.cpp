@@ -97,22 +97,31 @@ TEST(DX9Scenes, SoftwareRendererStaysWithinTwoUnscaled) {
     }
 }
 
-// 1601 copies from one page: the batch is drawn once when full and the last quad at Present. A fill on the
-// same target draws the batch first, so the copy lies under the fill.
-TEST(DX9Engine, BatchesFlushWhenFullAndBeforeFills) {
+// 1601 copies from pages and fills between them, all on one target: one batch, drawn once when full and the
+// last quad at Present, in the order given.
+TEST(DX9Engine, CopiesFromAnyPageAndFillsShareTheBatch) {
     TDX9Engine Engine("opengl");
     TSurfaceDX9& E = Engine.engine();
-    const TTile Red = FilledTile(255, 0, 0);
+    const TTile Red = FilledTile(255, 0, 0), Green = FilledTile(0, 255, 0);
     E.WritePixels(SPRITE_SURFACE + 3, 0, 0, 32, 32, Red.data());
+    E.WritePixels(SPRITE_SURFACE + 14, 480, 480, 32, 32, Green.data());
     for (int32_t i = 0; i < 1601; i++)
-        E.Blit(SCREEN_SURFACE, i % 600, 0, SPRITE_SURFACE + 3, 0, 0, 32, 32);
+        if (i % 3 == 2)
+            E.FillRectangle(SCREEN_SURFACE, i % 600, 40, 8, 8, 0, 0, i % 256);
+        else
+            E.Blit(SCREEN_SURFACE, i % 600, 0, SPRITE_SURFACE + (i % 2 ? 3 : 14), i % 2 ? 0 : 480,
+                   i % 2 ? 0 : 480, 32, 32);
     EXPECT_EQ(E.getFlushCount(), 1);
     E.Present();
     EXPECT_EQ(E.getFlushCount(), 2);
     E.Blit(SCREEN_SURFACE, 100, 100, SPRITE_SURFACE + 3, 0, 0, 32, 32);
     E.FillRectangle(SCREEN_SURFACE, 110, 110, 4, 4, 0, 0, 255);
+    E.Blit(SCREEN_SURFACE, 112, 112, SPRITE_SURFACE + 14, 480, 480, 32, 32);
     EXPECT_EQ(Engine.texel(SCREEN_SURFACE, 111, 111), 0xFF0000FFu);
     EXPECT_EQ(Engine.texel(SCREEN_SURFACE, 101, 101), 0xFFFF0000u);
+    EXPECT_EQ(Engine.texel(SCREEN_SURFACE, 113, 113), 0xFF00FF00u);
+    EXPECT_EQ(Engine.texel(SCREEN_SURFACE, 143, 143), 0xFF00FF00u);
+    EXPECT_EQ(E.getFlushCount(), 3);
 }
 
 // The key becomes alpha 0 at upload: a key set afterwards changes nothing until the tile is uploaded again.
@@ -233,7 +242,7 @@ TEST(DX9Engine, CreationFailures) {
     Faults = TQuadDeviceFaults();
     Faults.FailingTexture = 5; // back buffer, primary, staging, temp, stretch
     EXPECT_EQ(Failure(Faults, 0), 15);
-    Faults.FailingTexture = 23; // the last page
+    Faults.FailingTexture = 8; // the pages' texture, after cache and automap
     EXPECT_EQ(Failure(Faults, 0), 18);
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -109,23 +110,54 @@ TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixtee
     }
 }
 
+// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source pixel unless that is the key.
+TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
+    std::mt19937 Random(3);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
+        TPixelSurface From(48, 6, *Format, MEMORY_SYSTEM), To(48, 6, *Format, MEMORY_SYSTEM);
+        const uint32_t Key = 5;
+        From.setSourceKey(Key);
+        for (int32_t Width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 40}) {
+            for (int32_t y = 0; y < 6; y++)
+                for (int32_t x = 0; x < 48; x++) {
+                    From.fill({x, y, x + 1, y + 1}, Random() % 3 == 0 ? Key : Random() % 60000);
+                    To.fill({x, y, x + 1, y + 1}, 7);
+                }
+            ASSERT_EQ(To.blit({3, 1, 3 + Width, 6}, From, {5, 0, 5 + Width, 5}, true), PLATFORM_OK);
+            for (int32_t y = 0; y < 6; y++)
+                for (int32_t x = 0; x < 48; x++) {
+                    const bool Inside = x >= 3 && x < 3 + Width && y >= 1;
+                    const uint32_t Source = Inside ? From.getPixel(x + 2, y - 1) : Key;
+                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source) << Width << ": " << x << "," << y;
+                }
+        }
+    }
+}
+
 TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
-    TPixelSurface From(64, 64, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
-        To(200, 200, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
-    Number(From);
-    ASSERT_EQ(To.blit({0, 0, 32, 32}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
-    EXPECT_EQ(To.getPixel(0, 0), From.getPixel(1, 1));
-    EXPECT_EQ(To.getPixel(31, 31), From.getPixel(63, 63));
-    ASSERT_EQ(To.blit({0, 0, 128, 96}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
-    EXPECT_EQ(To.getPixel(1, 1), From.getPixel(0, 1));
-    EXPECT_EQ(To.getPixel(2, 2), From.getPixel(1, 1));
-    EXPECT_EQ(To.getPixel(127, 95), From.getPixel(63, 63));
-    EXPECT_EQ(To.getPixel(5, 4), From.getPixel(2, 3));
-    // A target cut by its surface samples as the uncut one would.
-    TPixelSurface Small(10, 10, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
-    ASSERT_EQ(Small.blit({-6, -6, 14, 14}, From, {0, 0, 10, 10}, false), PLATFORM_OK);
-    EXPECT_EQ(Small.getPixel(0, 0), From.getPixel(3, 3));
-    EXPECT_EQ(Small.blit({0, 0, 20, 20}, From, {60, 0, 70, 10}, false), PLATFORM_INVALID_RECT);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
+        TPixelSurface From(64, 64, *Format, MEMORY_SYSTEM), To(200, 200, *Format, MEMORY_SYSTEM);
+        Number(From);
+        ASSERT_EQ(To.blit({0, 0, 32, 32}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+        EXPECT_EQ(To.getPixel(0, 0), From.getPixel(1, 1));
+        EXPECT_EQ(To.getPixel(31, 31), From.getPixel(63, 63));
+        ASSERT_EQ(To.blit({0, 0, 128, 96}, From, {0, 0, 64, 64}, false), PLATFORM_OK);
+        EXPECT_EQ(To.getPixel(1, 1), From.getPixel(0, 1));
+        EXPECT_EQ(To.getPixel(2, 2), From.getPixel(1, 1));
+        EXPECT_EQ(To.getPixel(127, 95), From.getPixel(63, 63));
+        EXPECT_EQ(To.getPixel(5, 4), From.getPixel(2, 3));
+        // Every pixel of an enlargement by an uneven factor, as the map view's picture is enlarged.
+        ASSERT_EQ(To.blit({3, 0, 3 + 111, 100}, From, {0, 0, 64, 58}, false), PLATFORM_OK);
+        for (int32_t y = 0; y < 100; y++)
+            for (int32_t x = 0; x < 111; x++)
+                ASSERT_EQ(To.getPixel(3 + x, y), From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
+                    << x << "," << y;
+        // A target cut by its surface samples as the uncut one would.
+        TPixelSurface Small(10, 10, *Format, MEMORY_SYSTEM);
+        ASSERT_EQ(Small.blit({-6, -6, 14, 14}, From, {0, 0, 10, 10}, false), PLATFORM_OK);
+        EXPECT_EQ(Small.getPixel(0, 0), From.getPixel(3, 3));
+        EXPECT_EQ(Small.blit({0, 0, 20, 20}, From, {60, 0, 70, 10}, false), PLATFORM_INVALID_RECT);
+    }
 }
 
 namespace {
@@ -222,4 +254,37 @@ TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
     Wide.fill({0, 0, 2, 1}, Rgb(100, 100, 0));
     ASSERT_EQ(Wide.multiplyShadedQuads(1, Rect, Outside), PLATFORM_OK);
     EXPECT_EQ(Wide.getPixel(0, 0), Rgb(100, 0, 0));
+}
+
+// The light's grid: quads side by side in rows, some of one colour, some white, the outer ones reaching past
+// the surface. Shaded in one call they give what each gives shaded alone.
+TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
+    std::mt19937 Random(11);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
+        TPixelSurface Together(150, 90, *Format, MEMORY_SYSTEM), Alone(150, 90, *Format, MEMORY_SYSTEM);
+        for (int32_t y = 0; y < 90; y++)
+            for (int32_t x = 0; x < 150; x++) {
+                const uint32_t Value = static_cast<uint32_t>(Random());
+                Together.fill({x, y, x + 1, y + 1}, Value);
+                Alone.fill({x, y, x + 1, y + 1}, Value);
+            }
+        std::vector<int32_t> Rectangles, Colors;
+        for (int32_t Row = 0; Row < 5; Row++)
+            for (int32_t Column = 0; Column < 9; Column++) {
+                Rectangles.insert(Rectangles.end(), {Column * 20 - 13, Row * 24 - 11, 20, 24});
+                const int32_t Kind = static_cast<int32_t>(Random() % 4); // 0 white, 1 one colour, else any
+                const int32_t One = static_cast<int32_t>(Random() % 256);
+                for (int32_t i = 0; i < 12; i++)
+                    Colors.push_back(Kind == 0   ? 255
+                                     : Kind == 1 ? One
+                                                 : static_cast<int32_t>(Random() % 300));
+            }
+        const int32_t Count = static_cast<int32_t>(Rectangles.size() / 4);
+        ASSERT_EQ(Together.multiplyShadedQuads(Count, Rectangles.data(), Colors.data()), PLATFORM_OK);
+        for (int32_t i = 0; i < Count; i++)
+            ASSERT_EQ(Alone.multiplyShadedQuads(1, &Rectangles[4 * i], &Colors[12 * i]), PLATFORM_OK);
+        for (int32_t y = 0; y < 90; y++)
+            for (int32_t x = 0; x < 150; x++)
+                ASSERT_EQ(Together.getPixel(x, y), Alone.getPixel(x, y)) << x << "," << y;
+    }
 }

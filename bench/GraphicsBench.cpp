@@ -260,7 +260,8 @@ void OtherEngine(int32_t Engine, const char* Name, double Software) {
         DrawGameFrame();
         Present();
     };
-    Frame();
+    for (int i = 0; i < 3; i++) // the caches filled: the batches of a frame like the next
+        Frame();
     const int32_t Before = FlushCount();
     Frame();
     const int32_t Flushes = FlushCount() - Before;

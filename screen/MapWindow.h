@@ -117,6 +117,9 @@ public:
     TMapCell _Cells[CELL_COLUMNS * CELL_ROWS];
     TComponent* _HintButton = nullptr;
     int32_t _CropX = 0, _CropY = 0; // the picture's part shown without stretching
+    // This frame's layers go straight to the picture, each field's square cleared before its first layer,
+    // instead of through CACHE_SURFACE: for engines to which every change of source costs a draw call.
+    bool _DirectCells = false;
 
 private:
     // The objects of a point: read once per frame while DrawMap draws (the map does not change meanwhile),
@@ -126,6 +129,7 @@ private:
     bool floorHasCreature(int32_t rz);
     void flushSquare(int32_t QX, int32_t QY);
     void flushRow(int32_t ry);
+    void clearSquare(int32_t rx, int32_t ry, TMapCell& Cell);
     void redrawCellLayers(TMapCell& Cell, int32_t Count);
     void drawCellLayer(const TMapCell& Cell, int32_t Sprite, int32_t DX, int32_t DY);
     bool cellMeetsPicture(int32_t rx, int32_t ry) const;

@@ -192,6 +192,7 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
     _TextEffectCount = 0;
     GetViewPosition(_ViewX, _ViewY, _ViewZ);
     const bool Renewed = Engine->SurfacesRenewed(2);
+    _DirectCells = !Engine->ComposedCopiesPay();
     for (TMapCell& Cell : _Cells) {
         if (Renewed) Cell.CachedCount = 0;
         Cell.Count = 0;

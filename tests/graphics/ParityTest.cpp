@@ -6,6 +6,7 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "platform/Display.h"
+#include "state/Objects.h"
 #include "tests/graphics/CannedScenes.h"
 #include "tests/graphics/EngineParity.h"
 
@@ -224,4 +225,34 @@ TEST(FullScreenParity, TheSubstituteModeIsTakenAndShownAlike) {
     }
     for (int32_t Engine : {1, 2})
         ExpectSame(Frames[0], Frames[Engine], "fullscreen-engine" + std::to_string(Engine));
+}
+
+// A stretch onto the skin is kept for the next frame; once the video cache writes a cell (here: another
+// sprite put where the first one lay), the kept ones are made again from the pixels the cell holds now.
+TEST(KeptStretches, FollowThePixelsOfTheirSourceCell) {
+    for (int32_t Engine : ENGINES) {
+        TParityEngine E(Engine, 32);
+        LoadSceneData();
+        TSurface* S = GetSurface();
+        const int32_t Sword = GetObjectSprite(166, 1, 1, 1, 1, 1, 1, 1),
+                      Shield = GetObjectSprite(167, 1, 1, 1, 1, 1, 1, 1);
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 100, 30, 0, 0, 0);
+        S->StretchOnSkin = 1;
+        const auto Stretched = [&](int32_t x, int32_t Sprite) {
+            DrawSpriteStretched(SCREEN_SURFACE, x, 0, 20, 20, Sprite, 71, 71, 71, 0, 0, 640, 480);
+            return E.read(SCREEN_SURFACE, x, 0, 20, 20);
+        };
+        const TPicture First = Stretched(0, Sword);
+        ExpectSame(Stretched(0, Sword), First, "kept-" + std::to_string(Engine));
+        const TVideoCacheItem Cell = *GetVideoSprite(Sword);
+        const TPicture ShieldShown = Stretched(30, Shield); // an upload: forgets the kept ones
+        S->WritePixels(SPRITE_SURFACE + Cell.Page, Cell.x, Cell.y, 32, 32, GetMemorySprite(Shield)->Data);
+        const TSpriteEntry& Key = GetSpriteEntry(Sword);
+        S->StretchBlitTransparentClipped(SCREEN_SURFACE, 60, 0, 20, 20, SPRITE_SURFACE + Cell.Page, Cell.x,
+                                         Cell.y, 32, 32, Key.KeyRed, Key.KeyGreen, Key.KeyBlue, 71, 71, 71, 0,
+                                         0, 640, 480);
+        ExpectSame(E.read(SCREEN_SURFACE, 60, 0, 20, 20), ShieldShown, "refilled-" + std::to_string(Engine));
+        S->StretchOnSkin = 0;
+        UnloadSceneData();
+    }
 }

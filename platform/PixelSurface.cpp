@@ -90,10 +90,51 @@ __attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitc
 }
 
 #if defined(EBRUN_AVX2)
+// The keyed row 32 bytes at a time: a round of key pixels only leaves the target untouched (no read, no
+// write), a round without any is stored as it is, others are blended with the target.
+template <typename P, int N>
+EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowAvx2(uint8_t* __restrict Target,
+                                                                   const uint8_t* __restrict Source,
+                                                                   int32_t Width, __m256i Keys, P Key) {
+    const int32_t Bytes = static_cast<int32_t>(sizeof(P)) * (N > 0 ? N : Width);
+    int32_t i = 0;
+    for (; i + 32 <= Bytes; i += 32) {
+        const __m256i Pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + i));
+        const __m256i IsKey = sizeof(P) == 4 ? _mm256_cmpeq_epi32(Pixels, Keys) : _mm256_cmpeq_epi16(Pixels, Keys);
+        const uint32_t Mask = static_cast<uint32_t>(_mm256_movemask_epi8(IsKey));
+        if (Mask == 0xFFFFFFFFu) continue;
+        __m256i* At = reinterpret_cast<__m256i*>(Target + i);
+        _mm256_storeu_si256(At, Mask == 0 ? Pixels : _mm256_blendv_epi8(Pixels, _mm256_loadu_si256(At), IsKey));
+    }
+    if (i < Bytes)
+        KeyedRow<P, 0>(reinterpret_cast<P*>(Target + i), reinterpret_cast<const P*>(Source + i),
+                       (Bytes - i) / static_cast<int32_t>(sizeof(P)), Key);
+}
+
+template <typename P, int N>
+EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowsOfAvx2(uint8_t* To, int32_t ToPitch,
+                                                                      const uint8_t* From, int32_t FromPitch,
+                                                                      int32_t Width, int32_t Height, P Key) {
+    const __m256i Keys = sizeof(P) == 4 ? _mm256_set1_epi32(static_cast<int32_t>(Key))
+                                        : _mm256_set1_epi16(static_cast<int16_t>(Key));
+    for (int32_t y = 0; y < Height; y++)
+        KeyedRowAvx2<P, N>(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                           Width, Keys, Key);
+}
+
 template <typename P>
 EBRUN_AVX2 void KeyedRowsAvx2(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch,
                               int32_t Width, int32_t Height, P Key) {
-    KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
+    switch (Width) {
+    case 8:
+        return KeyedRowsOfAvx2<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 16:
+        return KeyedRowsOfAvx2<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    case 32:
+        return KeyedRowsOfAvx2<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    default:
+        return KeyedRowsOfAvx2<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    }
 }
 #endif
 

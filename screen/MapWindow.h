@@ -42,6 +42,7 @@ struct TPointObjects {
     TObject Objects[OBJECTS_PER_POINT];
     int32_t Count = 0;
     bool HasCreature = false;
+    int32_t FirstEffect = -1; // the head of the point's effects, -1 for none
 };
 
 struct TMapLabel {

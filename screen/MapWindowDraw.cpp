@@ -37,6 +37,7 @@ void ReadPoint(TPointObjects& Point, int32_t rx, int32_t ry, int32_t rz) {
     const TMapPoint& Source = GetMapPoint(GetPointIndex(rx, ry, rz));
     Point.Count = 0;
     Point.HasCreature = false;
+    Point.FirstEffect = Source.EffectNumber;
     for (int32_t i = 0; i < std::min(Source.ObjectCount, OBJECTS_PER_POINT); i++) {
         const TObject& Obj = Source.Objects[Source.DrawOrder[i]];
         if (Obj.Type == 0) break;
@@ -466,6 +467,7 @@ void TMapView::drawFieldCreature(const TCreature& C, int32_t QX, int32_t QY, int
 
 void TMapView::drawEffects(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode,
                            int32_t E) {
+    if (pointObjects(x, y, rz).FirstEffect == -1) return;
     int32_t Numbers[EFFECTS];
     int32_t n = 0;
     for (int32_t e = GetFirstEffect(x, y, rz); e != -1 && n < EFFECTS; e = GetNextEffect())

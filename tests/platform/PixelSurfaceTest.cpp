@@ -290,3 +290,22 @@ TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
                 ASSERT_EQ(Together.getPixel(x, y), Alone.getPixel(x, y)) << x << "," << y;
     }
 }
+
+// Every 5-6-5 value widens by its channels' formulas, in rows whose width leaves a tail past the rounds of
+// sixteen.
+TEST(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {
+    constexpr int32_t Width = 250, Height = 263; // 65,750 pixels: every value once, and some again
+    std::vector<uint16_t> From(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < From.size(); i++)
+        From[i] = static_cast<uint16_t>(i);
+    std::vector<uint32_t> To(From.size() + Width);
+    Widen565Rows(reinterpret_cast<uint8_t*>(To.data()), 4 * (Width + 1), reinterpret_cast<const uint8_t*>(From.data()),
+                 2 * Width, Width, Height - 1);
+    for (int32_t y = 0; y < Height - 1; y++)
+        for (int32_t x = 0; x < Width; x++) {
+            const uint32_t P = From[static_cast<size_t>(y) * Width + x];
+            const uint32_t r = P >> 11, g = P >> 5 & 63, b = P & 31;
+            const uint32_t Expected = 0xFF000000u | (r * 255 / 31) << 16 | g * 97 / 24 << 8 | b * 255 / 31;
+            ASSERT_EQ(To[static_cast<size_t>(y) * (Width + 1) + x], Expected) << P;
+        }
+}

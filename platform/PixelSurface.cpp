@@ -72,21 +72,25 @@ __attribute__((always_inline)) inline void KeyedRowsOf(uint8_t* To, int32_t ToPi
                        reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch), Width, Key);
 }
 
-// Height keyed rows, Pitch bytes apart.
-template <typename P>
-__attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
-                                                     int32_t FromPitch, int32_t Width, int32_t Height,
-                                                     P Key) {
+// Runs Rows.operator()<N> with N the width of a glyph or a tile that Width is (8, 16 or 32), else 0.
+template <typename TRows> __attribute__((always_inline)) inline void WithFixedWidth(int32_t Width, TRows Rows) {
     switch (Width) {
     case 8:
-        return KeyedRowsOf<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<8>();
     case 16:
-        return KeyedRowsOf<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<16>();
     case 32:
-        return KeyedRowsOf<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<32>();
     default:
-        return KeyedRowsOf<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<0>();
     }
+}
+
+// Height keyed rows, Pitch bytes apart.
+template <typename P>
+void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
+               int32_t Height, P Key) {
+    WithFixedWidth(Width, [&]<int N>() { KeyedRowsOf<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key); });
 }
 
 #if defined(EBRUN_AVX2)
@@ -125,16 +129,9 @@ EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowsOfAvx2(uint8_t* T
 template <typename P>
 EBRUN_AVX2 void KeyedRowsAvx2(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch,
                               int32_t Width, int32_t Height, P Key) {
-    switch (Width) {
-    case 8:
-        return KeyedRowsOfAvx2<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
-    case 16:
-        return KeyedRowsOfAvx2<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
-    case 32:
-        return KeyedRowsOfAvx2<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
-    default:
-        return KeyedRowsOfAvx2<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
-    }
+    WithFixedWidth(Width, [&]<int N>() EBRUN_AVX2 {
+        KeyedRowsOfAvx2<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    });
 }
 #endif
 

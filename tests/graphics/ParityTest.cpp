@@ -244,6 +244,15 @@ TEST(KeptStretches, FollowThePixelsOfTheirSourceCell) {
         };
         const TPicture First = Stretched(0, Sword);
         ExpectSame(Stretched(0, Sword), First, "kept-" + std::to_string(Engine));
+        // A stretch onto a plain background makes that colour transparent in its own square only: the kept
+        // one keeps its pixels of that colour.
+        const uint32_t Colour = First.at(10, 10);
+        S->StretchOnSkin = 0;
+        DrawSpriteStretched(SCREEN_SURFACE, 90, 0, 20, 20, Sword, Colour >> 16 & 255, Colour >> 8 & 255,
+                            Colour & 255, 0, 0, 640, 480);
+        S->StretchOnSkin = 1;
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 20, 20, 0, 0, 0);
+        ExpectSame(Stretched(0, Sword), First, "kept-beside-plain-" + std::to_string(Engine));
         const TVideoCacheItem Cell = *GetVideoSprite(Sword);
         const TPicture ShieldShown = Stretched(30, Shield); // an upload: forgets the kept ones
         S->WritePixels(SPRITE_SURFACE + Cell.Page, Cell.x, Cell.y, 32, 32, GetMemorySprite(Shield)->Data);

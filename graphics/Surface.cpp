@@ -175,8 +175,8 @@ void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32
     CheckStretchScratch(GetSurfaceRect(TEMP_SURFACE), GetSurfaceRect(STRETCH_SURFACE), ToSurface, FromSurface,
                         Width, Height, FromWidth, FromHeight);
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
-    const int32_t Source[10] = {FromSurface, FromX, FromY, FromWidth, FromHeight,
-                                Width,       Height, KeyRed, KeyGreen, KeyBlue};
+    const int32_t Source[10] = {FromSurface, FromX,  FromY,  FromWidth, FromHeight,
+                                Width,       Height, KeyRed, KeyGreen,  KeyBlue};
     int32_t Place = -1, PlaceX = 0, PlaceY = 0;
     const bool Kept = StretchOnSkin && Width <= KEPT_STRETCH_SIZE && Height <= KEPT_STRETCH_SIZE &&
                       keptStretch(Source, Place);
@@ -192,9 +192,10 @@ void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32
         else
             FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
                           BackgroundBlue);
-        BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                        KeyBlue);
-        StretchBlit(STRETCH_SURFACE, PlaceX, PlaceY, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
+        BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                        KeyGreen, KeyBlue);
+        StretchBlit(STRETCH_SURFACE, PlaceX, PlaceY, Width, Height, TEMP_SURFACE, 0, 0, FromWidth,
+                    FromHeight);
         if (!StretchOnSkin) keyStretchedBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
         // Only now: drawing the skin may upload a tile, which forgets every kept stretch.
         if (Place >= 0) {

@@ -73,7 +73,8 @@ __attribute__((always_inline)) inline void KeyedRowsOf(uint8_t* To, int32_t ToPi
 }
 
 // Runs Rows.operator()<N> with N the width of a glyph or a tile that Width is (8, 16 or 32), else 0.
-template <typename TRows> __attribute__((always_inline)) inline void WithFixedWidth(int32_t Width, TRows Rows) {
+template <typename TRows>
+__attribute__((always_inline)) inline void WithFixedWidth(int32_t Width, TRows Rows) {
     switch (Width) {
     case 8:
         return Rows.template operator()<8>();
@@ -90,7 +91,8 @@ template <typename TRows> __attribute__((always_inline)) inline void WithFixedWi
 template <typename P>
 void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
                int32_t Height, P Key) {
-    WithFixedWidth(Width, [&]<int N>() { KeyedRowsOf<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key); });
+    WithFixedWidth(Width,
+                   [&]<int N>() { KeyedRowsOf<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key); });
 }
 
 #if defined(EBRUN_AVX2)
@@ -104,7 +106,8 @@ EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowAvx2(uint8_t* __re
     int32_t i = 0;
     for (; i + 32 <= Bytes; i += 32) {
         const __m256i Pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + i));
-        const __m256i IsKey = sizeof(P) == 4 ? _mm256_cmpeq_epi32(Pixels, Keys) : _mm256_cmpeq_epi16(Pixels, Keys);
+        const __m256i IsKey =
+            sizeof(P) == 4 ? _mm256_cmpeq_epi32(Pixels, Keys) : _mm256_cmpeq_epi16(Pixels, Keys);
         const uint32_t Mask = static_cast<uint32_t>(_mm256_movemask_epi8(IsKey));
         if (Mask == 0xFFFFFFFFu) continue;
         __m256i* At = reinterpret_cast<__m256i*>(Target + i);
@@ -356,9 +359,9 @@ EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Sta
                   db = _mm256_set1_epi32(8 * Step[2]);
     const __m256i Red = _mm256_set1_epi32(0xFF0000), Green = _mm256_set1_epi32(0xFF00);
     for (int32_t i = 0; i < Count; i += 8) {
-        const __m256i L = _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(r, Red),
-                                                          _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
-                                          _mm256_srli_epi32(b, 16));
+        const __m256i L = _mm256_or_si256(
+            _mm256_or_si256(_mm256_and_si256(r, Red), _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
+            _mm256_srli_epi32(b, 16));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Light + i), L);
         r = _mm256_add_epi32(r, dr);
         g = _mm256_add_epi32(g, dg);
@@ -626,11 +629,13 @@ EBRUN_AVX2 void WidenRowAvx2(uint32_t* Target, const uint16_t* Source, int32_t W
         const __m256i P = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + x));
         const __m256i R = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(P, 11), Times1053), 7);
         const __m256i B = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_and_si256(P, Mask5), Times1053), 7);
-        const __m256i G = _mm256_mulhi_epu16(_mm256_slli_epi16(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), 3),
-                                             Green);
+        const __m256i G =
+            _mm256_mulhi_epu16(_mm256_slli_epi16(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), 3), Green);
         const __m256i BlueGreen = _mm256_or_si256(B, _mm256_slli_epi16(G, 8)), RedX = _mm256_or_si256(R, X);
-        const __m256i Low = _mm256_unpacklo_epi16(BlueGreen, RedX), High = _mm256_unpackhi_epi16(BlueGreen, RedX);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x), _mm256_permute2x128_si256(Low, High, 0x20));
+        const __m256i Low = _mm256_unpacklo_epi16(BlueGreen, RedX),
+                      High = _mm256_unpackhi_epi16(BlueGreen, RedX);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x),
+                            _mm256_permute2x128_si256(Low, High, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x + 8),
                             _mm256_permute2x128_si256(Low, High, 0x31));
     }

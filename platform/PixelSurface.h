@@ -115,9 +115,7 @@ public:
     TPlatformResult multiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
 
     // Raw rows for the platform layer's own copies (presentation, tests); nullptr for the primary surface.
-    const uint8_t* row(int32_t y) const {
-        return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr;
-    }
+    const uint8_t* row(int32_t y) const { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint8_t* row(int32_t y) { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint32_t getPixel(int32_t x, int32_t y) const;
 

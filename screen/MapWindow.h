@@ -50,7 +50,8 @@ struct TPointObjects {
 struct TTypeLook {
     uint32_t Frame = 0; // the frame it was read in
     uint32_t Flags = 0;
-    int32_t Width = 0, Height = 0, Layers = 0, PatternWidth = 0, PatternHeight = 0, PatternDepth = 0, Phases = 0;
+    int32_t Width = 0, Height = 0, Layers = 0, PatternWidth = 0, PatternHeight = 0, PatternDepth = 0,
+            Phases = 0;
     int32_t ShiftX = 0, ShiftY = 0, Elevation = 0;
     bool has(int32_t Flag) const { return (Flags >> Flag & 1) != 0; }
 };

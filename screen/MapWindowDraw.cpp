@@ -333,8 +333,8 @@ void TMapView::drawObject(int32_t PX, int32_t PY, int32_t rz, const TObject& Obj
             for (int32_t Layer = 1; Layer <= Look.Layers; Layer++) {
                 const int32_t Sprite = GetObjectSprite(T, w, h, Layer, PatternX, PatternY, PatternZ, Phase);
                 if (Sprite > 0)
-                    drawSprite(PX - (w - 1) * 32 - Look.ShiftX, PY - (h - 1) * 32 - Look.ShiftY, rz, Phases > 1,
-                               Sprite);
+                    drawSprite(PX - (w - 1) * 32 - Look.ShiftX, PY - (h - 1) * 32 - Look.ShiftY, rz,
+                               Phases > 1, Sprite);
             }
 }
 

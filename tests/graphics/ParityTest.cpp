@@ -25,9 +25,9 @@ constexpr int32_t MAP_WIDTH = 480, MAP_HEIGHT = 352;
 struct TDrawn {
     std::map<std::string, TPicture> Screen;
     std::map<std::string, std::vector<TRectangle>> Boxes;
-    TPicture LitMap;    // TEMP_SURFACE after the light scene's quads, before its stretch
-    TPicture Shrunk;    // the light scene: the lit map stretched to 320 x 240
-    TPicture Enlarged;  // the lit map's top left 240 x 176 stretched to twice its size
+    TPicture LitMap;   // TEMP_SURFACE after the light scene's quads, before its stretch
+    TPicture Shrunk;   // the light scene: the lit map stretched to 320 x 240
+    TPicture Enlarged; // the lit map's top left 240 x 176 stretched to twice its size
 };
 
 struct TScene {

@@ -87,8 +87,8 @@ TEST_F(SurfaceDX, VideoMemoryRunningOutKeepsTheRequiredPagesInOtherMemory) {
     ASSERT_TRUE(GetScreenSize(ScreenWidth, ScreenHeight));
     TDisplayFaults Faults;
     Faults.VideoMemoryBytes = int64_t{ScreenWidth} * ScreenHeight * 4 + 640 * 480 * 4 +
-                              KEPT_STRETCH_PAGE * KEPT_STRETCH_PAGE * 4 +
-                              512 * 384 * 4 + 106 * 106 * 4 + 5 * PAGE_BYTES;
+                              KEPT_STRETCH_PAGE * KEPT_STRETCH_PAGE * 4 + 512 * 384 * 4 + 106 * 106 * 4 +
+                              5 * PAGE_BYTES;
     start(Faults);
     EXPECT_EQ(Engine.GetNumberOfPages(), 8);
     for (int32_t Page = 0; Page < 5; Page++)

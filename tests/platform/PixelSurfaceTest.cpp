@@ -110,8 +110,9 @@ TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixtee
     }
 }
 
-// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source pixel unless that is the key.
-// Source rows are all key, without key or mixed, as the copies treat whole rounds of such pixels apart.
+// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source
+// pixel unless that is the key. Source rows are all key, without key or mixed, as the copies treat whole
+// rounds of such pixels apart.
 TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
     std::mt19937 Random(3);
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
@@ -130,7 +131,8 @@ TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
                 for (int32_t x = 0; x < 48; x++) {
                     const bool Inside = x >= 3 && x < 3 + Width && y >= 1;
                     const uint32_t Source = Inside ? From.getPixel(x + 2, y - 1) : Key;
-                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source) << Width << ": " << x << "," << y;
+                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source)
+                        << Width << ": " << x << "," << y;
                 }
         }
     }
@@ -152,7 +154,8 @@ TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
         ASSERT_EQ(To.blit({3, 0, 3 + 111, 100}, From, {0, 0, 64, 58}, false), PLATFORM_OK);
         for (int32_t y = 0; y < 100; y++)
             for (int32_t x = 0; x < 111; x++)
-                ASSERT_EQ(To.getPixel(3 + x, y), From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
+                ASSERT_EQ(To.getPixel(3 + x, y),
+                          From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
                     << x << "," << y;
         // A target cut by its surface samples as the uncut one would.
         TPixelSurface Small(10, 10, *Format, MEMORY_SYSTEM);
@@ -243,8 +246,8 @@ TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
         ASSERT_EQ(Wide.multiplyShadedQuads(1, WideRect, Colors), PLATFORM_OK);
         ASSERT_EQ(Narrow.multiplyShadedQuads(1, NarrowRect, Colors), PLATFORM_OK);
         for (uint32_t x = 0; x < 259; x++)
-            ASSERT_EQ(Wide.getPixel(x, 0), Rgb(Product(x % 256, l), Product((x * 7) % 256, 255 - l),
-                                               Product(255 - x % 256, l)))
+            ASSERT_EQ(Wide.getPixel(x, 0),
+                      Rgb(Product(x % 256, l), Product((x * 7) % 256, 255 - l), Product(255 - x % 256, l)))
                 << x << " " << l;
         for (uint32_t x = 0; x < 67; x++)
             ASSERT_EQ(Narrow.getPixel(x, 0), Product(x % 32, l) << 11 | Product((x * 5) % 64, 255 - l) << 5 |
@@ -299,8 +302,8 @@ TEST(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {
     for (size_t i = 0; i < From.size(); i++)
         From[i] = static_cast<uint16_t>(i);
     std::vector<uint32_t> To(From.size() + Width);
-    Widen565Rows(reinterpret_cast<uint8_t*>(To.data()), 4 * (Width + 1), reinterpret_cast<const uint8_t*>(From.data()),
-                 2 * Width, Width, Height - 1);
+    Widen565Rows(reinterpret_cast<uint8_t*>(To.data()), 4 * (Width + 1),
+                 reinterpret_cast<const uint8_t*>(From.data()), 2 * Width, Width, Height - 1);
     for (int32_t y = 0; y < Height - 1; y++)
         for (int32_t x = 0; x < Width; x++) {
             const uint32_t P = From[static_cast<size_t>(y) * Width + x];

@@ -23,9 +23,9 @@ namespace {
 constexpr int32_t PICTURE_WIDTH = 480, PICTURE_HEIGHT = 352;
 
 struct TMapPictures {
-    TPicture Night, Cave;         // the unstretched view, names and bars over the lit map
-    TPicture Picture, Stretched;  // the lit street at night, and the view twice its size
-    TPicture CaveAgain;           // the cave's next frame, with the crate gone from its field
+    TPicture Night, Cave;        // the unstretched view, names and bars over the lit map
+    TPicture Picture, Stretched; // the lit street at night, and the view twice its size
+    TPicture CaveAgain;          // the cave's next frame, with the crate gone from its field
 };
 
 // The view of the street on the floor Z, lit by the light of Ambient and the street's own lights. Again:

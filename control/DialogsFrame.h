@@ -8,6 +8,7 @@
 #include "gui/GUI.h"
 #include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
+#include "screen/MessageTexts.h"
 
 #include <cstdint>
 
@@ -26,7 +27,7 @@ enum : int32_t {
 inline constexpr int32_t CHARACTER_NAME_LENGTH = 29;
 
 // The web site's start page, behind "Create Account" and "Official Website".
-inline constexpr const char* GAME_SITE_URL = "https://www.pellarune.example/";
+inline constexpr const char* GAME_SITE_URL = MessageTexts[TEXT_URL_SITE];
 
 using TOpenURLFunction = void (*)(const char* Url);
 

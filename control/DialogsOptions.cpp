@@ -5,6 +5,7 @@
 
 #include "foundation/Exception.h"
 #include "gui/DialogElements.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
@@ -27,12 +28,12 @@ struct TOptionsRow {
 };
 
 const TOptionsRow OptionsRows[] = {
-    {0, "General", 404, "Change general\ngame options", MESSAGE_GENERALOPTIONS},
-    {33, "Graphics", 401, "Change graphics and\nperformance settings", MESSAGE_GRAPHICSOPTIONS},
-    {66, "Console", 402, "Customise the console", MESSAGE_CONSOLEOPTIONS},
-    {99, "Network", 400, "Change network settings", MESSAGE_NETWORKOPTIONS},
-    {132, "Hotkeys", 403, "Edit your hotkey texts", MESSAGE_HOTKEYOPTIONS},
-    {182, "Motd", 406, "Show the most recent\nMessage of the Day", MESSAGE_MESSAGEOFTHEDAY},
+    {0, "General", 404, MessageTexts[TEXT_OPTIONS_GENERAL], MESSAGE_GENERALOPTIONS},
+    {33, "Graphics", 401, MessageTexts[TEXT_OPTIONS_GRAPHICS], MESSAGE_GRAPHICSOPTIONS},
+    {66, "Console", 402, MessageTexts[TEXT_OPTIONS_CONSOLE], MESSAGE_CONSOLEOPTIONS},
+    {99, "Network", 400, MessageTexts[TEXT_OPTIONS_NETWORK], MESSAGE_NETWORKOPTIONS},
+    {132, "Hotkeys", 403, MessageTexts[TEXT_OPTIONS_HOTKEYS], MESSAGE_HOTKEYOPTIONS},
+    {182, "Motd", 406, MessageTexts[TEXT_OPTIONS_MOTD], MESSAGE_MESSAGEOFTHEDAY},
 };
 
 } // namespace

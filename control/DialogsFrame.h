@@ -109,5 +109,5 @@ void HandleDialogKey(TComponent* Body, TComponent* Field, int32_t Key);
 inline bool IsEmptyField(const TEditField* Field) { return Field->getText()[0] == 0; }
 // The failed check "unknown event" of a body's handler.
 [[noreturn]] void UnknownEvent(int32_t Event);
-// Opens Path (with its query) on the game's web site; nothing without a function.
-void OpenSitePage(TOpenURLFunction OpenURL, const char* Path);
+// Opens the game site's page whose address is the message text Page; nothing without a function.
+void OpenSitePage(TOpenURLFunction OpenURL, int32_t Page);

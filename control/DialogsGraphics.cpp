@@ -25,8 +25,6 @@ constexpr int32_t FRAMERATE_MOVED = 30;
 constexpr int32_t NO_FRAMERATE_LIMIT = 201;
 constexpr int32_t RELAYOUT = 9; // the main window lays itself out again
 
-constexpr const char* GRAPHICS_HELP = "/guide/?subtopic=manual&section=options#graphicsoptions";
-
 // The engine buttons in their order on the page, with the engine each one stands for.
 struct TEngineButton {
     const char* Caption;
@@ -114,7 +112,7 @@ void TGraphicsOptionsDialog::handleEvent(int32_t Identifier) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, GRAPHICS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_GRAPHICS_OPTIONS);
         break;
     default:
         SetActionState(ACTIONSTATE_NONE);
@@ -203,7 +201,7 @@ void TAdvancedGraphicsOptionsDialog::handleEvent(int32_t Identifier) try {
         break;
     }
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, GRAPHICS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_ADVANCED_GRAPHICS_OPTIONS);
         break;
     default:
         SetActionState(ACTIONSTATE_NONE);

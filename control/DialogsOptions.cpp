@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char* OPTIONS_HELP = "/guide/?subtopic=manual&section=options";
-
 TCheckBox* Box(TParentComponent* Body, const char* Caption, int32_t y, bool Checked) {
     return PlaceCheckBox(Body, Caption, 0, y, 0, Checked);
 }
@@ -98,7 +96,7 @@ void TGeneralOptionsDialog::handleEvent(int32_t Identifier) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, OPTIONS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_OPTIONS);
         break;
     default:
         UnknownEvent(Identifier);
@@ -135,7 +133,7 @@ CATCH_FRAME()
 
 void TConsoleOptionsDialog::handleEvent(int32_t Identifier) try {
     if (Identifier == DIALOG_HELP) {
-        OpenSitePage(OpenURL, "/guide/?subtopic=manual&section=options#consoleoptions");
+        OpenSitePage(OpenURL, TEXT_URL_CONSOLE_OPTIONS);
         return;
     }
     if (Identifier == DIALOG_OK) {
@@ -157,7 +155,7 @@ CATCH_FRAME()
 
 void TNetworkOptionsDialog::handleEvent(int32_t Identifier) try {
     if (Identifier == DIALOG_HELP) {
-        OpenSitePage(OpenURL, "/guide/?subtopic=manual&section=options#networkoptions");
+        OpenSitePage(OpenURL, TEXT_URL_NETWORK_OPTIONS);
         return;
     }
     if (Identifier == DIALOG_OK) SetTestServer(TestServer->isChecked());

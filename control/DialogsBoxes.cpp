@@ -12,6 +12,7 @@
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
 #include "screen/MainWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -107,7 +108,7 @@ void FormatReconnectCountdown(char* Buffer, size_t Size, int32_t Value) {
         Number = Value / 600 + 1;
         Unit = Number < 2 ? "minute" : "minutes";
     }
-    snprintf(Buffer, Size, "Trying to reconnect in %d %s.", Number, Unit);
+    snprintf(Buffer, Size, MessageTexts[TEXT_RECONNECT_COUNTDOWN], Number, Unit);
 }
 
 TReconnectDialog::TReconnectDialog(const char* Text, int32_t Seconds) try {
@@ -320,10 +321,10 @@ TModalDialog* CreateInfoDialog(TOpenURLFunction OpenURL) {
         Panel->addChild(Child);
         Panel->placeChild(Child, 0, y, 0, Height);
     };
-    Add(new TTextLabel(0, 0, 1, 1, 4, 176, 176, 176, 1, "Welcome to Pellarune772", false), 0, 70);
+    Add(new TTextLabel(0, 0, 1, 1, 4, 176, 176, 176, 1, MessageTexts[TEXT_WELCOME], false), 0, 70);
     Add(new TSeparator(true), 74, 2);
-    Add(new TLabelledButton("Official Website", "Pellarune 7.72", GAME_SITE_URL, OpenURL, 4, 176, 176, 176,
-                            0),
+    Add(new TLabelledButton(MessageTexts[TEXT_OFFICIAL_WEBSITE], "Pellarune 7.72", GAME_SITE_URL, OpenURL, 4,
+                            176, 176, 176, 0),
         91, 20);
     TWindowFrame* Framed = new TWindowFrame(Panel, 8);
     Framed->fitToWindow();

@@ -49,7 +49,7 @@ public:
     bool AbortClearsQueue;
 };
 
-// "Trying to reconnect in %d %s." for Value tenths of a second (the remaining time plus one second).
+// The reconnect line of the message texts for Value tenths of a second (the remaining time plus one second).
 void FormatReconnectCountdown(char* Buffer, size_t Size, int32_t Value);
 
 // The server's waiting-list text with a countdown; at its end the game login starts again.

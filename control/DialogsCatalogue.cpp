@@ -23,6 +23,7 @@
 #include "foundation/Exception.h"
 #include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 
@@ -34,14 +35,6 @@ namespace {
 const char* Text(intptr_t Parameter) { return MessagePointer<const char>(Parameter); }
 template <typename T> T* Pointer(intptr_t Parameter) { return MessagePointer<T>(Parameter); }
 int32_t Number(intptr_t Parameter) { return static_cast<int32_t>(Parameter); }
-
-// The fixed texts of the warning boxes.
-const char* const LINK_WARNING =
-    "Warning!\nYou are about to copy a link. Keep in mind that unofficial\nwebsites "
-    "may be used to hack your account! Continue?";
-const char* const ACCOUNT_WARNING =
-    "Warning!\nNever give your account number or your password to anybody!\nNot even gamemasters or Harnwel "
-    "members will need this data.\nPeople asking you for this information are trying to hack you!";
 
 // Events 6 and 7 carry a record: caption, text, and for event 6 the receiver and its yes identifier.
 const intptr_t* BoxRecord(intptr_t Parameter) {
@@ -82,13 +75,11 @@ constexpr TCatalogueEntry Catalogue[] = {
      [](intptr_t P1, intptr_t P2) -> TComponent* { return CreateMarkupBox(Text(P1), Text(P2)); }},
     {MESSAGE_LOADINGCHARACTERS,
      [](intptr_t, intptr_t) -> TComponent* {
-         return CreateConnectingBox("Connecting", "Your character list is being loaded. Please wait.",
-                                    GetMainWindow());
+         return CreateConnectingBox("Connecting", MessageTexts[TEXT_LOADING_CHARACTERS], GetMainWindow());
      }},
     {MESSAGE_CONNECTINGGAME,
      [](intptr_t, intptr_t) -> TComponent* {
-         return CreateConnectingBox("Connecting", "Connecting to the game world. Please wait.",
-                                    GetMainWindow());
+         return CreateConnectingBox("Connecting", MessageTexts[TEXT_CONNECTING_GAME], GetMainWindow());
      }},
     {MESSAGE_WAITINGLIST,
      [](intptr_t P1, intptr_t P2) -> TComponent* {
@@ -99,16 +90,18 @@ constexpr TCatalogueEntry Catalogue[] = {
     {MESSAGE_LOGINDIALOG, [](intptr_t, intptr_t) -> TComponent* { return CreateLoginDialog(GetOpenURL()); }},
     {MESSAGE_WAITFORCHARACTERS,
      [](intptr_t P1, intptr_t) -> TComponent* {
-         return CreateWaitBox("Please wait", "Please wait for your character list.", Number(P1));
+         return CreateWaitBox("Please wait", MessageTexts[TEXT_WAIT_FOR_CHARACTERS], Number(P1));
      }},
     {MESSAGE_CHARACTERLIST,
      [](intptr_t P1, intptr_t) -> TComponent* { return CreateCharacterListDialog(Number(P1)); }},
     {MESSAGE_LINKWARNING,
      [](intptr_t P1, intptr_t) -> TComponent* {
-         return CreateYesNoBox(Text(P1), LINK_WARNING, GetMainWindow(), 33, DIALOG_CANCEL);
+         return CreateYesNoBox(Text(P1), MessageTexts[TEXT_LINK_WARNING], GetMainWindow(), 33, DIALOG_CANCEL);
      }},
     {MESSAGE_ACCOUNTDATAWARNING,
-     [](intptr_t P1, intptr_t) -> TComponent* { return CreateMessageBox(Text(P1), ACCOUNT_WARNING); }},
+     [](intptr_t P1, intptr_t) -> TComponent* {
+         return CreateMessageBox(Text(P1), MessageTexts[TEXT_ACCOUNT_DATA_WARNING]);
+     }},
     {MESSAGE_MOVECOUNT, [](intptr_t, intptr_t) -> TComponent* { return CreateMoveCountDialog(); }},
     {MESSAGE_EDITTEXT, OpenText},
     {MESSAGE_EDITLIST,

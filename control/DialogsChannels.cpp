@@ -7,6 +7,7 @@
 #include "foundation/Utils.h"
 #include "gui/DialogElementsList.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Status.h"
@@ -30,14 +31,14 @@ TChannelDialog::TChannelDialog(int32_t _NumberOfChannels, const uint32_t* _Chann
     ChannelIDs = std::make_unique<uint32_t[]>(static_cast<size_t>(NumberOfChannels));
     std::copy(_ChannelIDs, _ChannelIDs + NumberOfChannels, ChannelIDs.get());
     TComponent::setSize(200, 163);
-    PlaceChild(this, MessageLabel("Select a channel:"), 0, 0, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_SELECT_CHANNEL]), 0, 0, 0, 14);
     List = PlaceChild(this, new TListBox(nullptr, 0, this, JOIN_SELECTED), 0, 15, 0, 104);
     for (int32_t i = 0; i < NumberOfChannels; i++) {
         char Name[CHANNEL_NAME_LENGTH] = {};
         if (Names != nullptr) CopyString(Name, Names + i * CHANNEL_NAME_LENGTH, CHANNEL_NAME_LENGTH);
         List->addLine(Name);
     }
-    PlaceChild(this, MessageLabel("Open a private message channel:"), 0, 132, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_OPEN_PRIVATE_CHANNEL]), 0, 132, 0, 14);
     NameField = PlaceChild(this, new TEditField(CHARACTER_NAME_LENGTH, false), 0, 147, 0, 16);
     NameField->setFocus(true);
 }
@@ -59,7 +60,7 @@ void TChannelDialog::handleEvent(int32_t Identifier) try {
         const TCreature* Creature = GetCreature(GetPlayerID());
         CHECK_TEXT(Creature != nullptr, "Creature!=NULL");
         if (CompareNoCase(NameField->getText(), Creature->Name, -1) == 0)
-            SetStatusMessage("You cannot set up a private message channel with yourself.");
+            SetStatusMessage(MessageTexts[TEXT_NO_CHANNEL_WITH_YOURSELF]);
         else
             SendPrivateChannel(NameField->getText());
     } else if (Identifier == DIALOG_OK || Identifier == JOIN_SELECTED) {
@@ -73,7 +74,7 @@ CATCH_FRAME(Identifier)
 
 TInviteDialog::TInviteDialog(bool Exclude) : Exclude(Exclude) {
     TComponent::setSize(225, 31);
-    PlaceChild(this, MessageLabel("Please enter a character name:"), 0, 0, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_CHANNEL_PLAYER_NAME]), 0, 0, 0, 14);
     NameField = PlaceChild(this, new TEditField(CHARACTER_NAME_LENGTH, false), 0, 15, 0, 16);
     NameField->setFocus(true);
 }

@@ -7,6 +7,7 @@
 #include "foundation/sysinc.h"
 #include "gui/DialogElementsControls.h"
 #include "network/CommunicationDownload.h"
+#include "screen/MessageTexts.h"
 #include "state/Status.h"
 
 #include <cstdio>
@@ -23,11 +24,11 @@ TDownloadDialog::TDownloadDialog(const char* Name, int32_t Number)
     if (Name == nullptr) Name = "";
     char Text[128];
     if (CompareNoCase(Name, "ebrun.pic", -1) == 0)
-        snprintf(Text, sizeof(Text), "Downloading new pictures");
+        snprintf(Text, sizeof(Text), "%s", MessageTexts[TEXT_DOWNLOADING_PICTURES]);
     else if (CompareNoCase(Name, "ebrun.dat", -1) == 0)
-        snprintf(Text, sizeof(Text), "Downloading new object data");
+        snprintf(Text, sizeof(Text), "%s", MessageTexts[TEXT_DOWNLOADING_OBJECT_DATA]);
     else if (CompareNoCase(Name, "ebrun.spr", -1) == 0)
-        snprintf(Text, sizeof(Text), "Downloading new object graphics");
+        snprintf(Text, sizeof(Text), "%s", MessageTexts[TEXT_DOWNLOADING_OBJECT_GRAPHICS]);
     else
         snprintf(Text, sizeof(Text), "Downloading %s", Name);
     Label = PlaceChild(this, MessageLabel(Text), 0, 0, 0, 14);

@@ -4,6 +4,7 @@
 
 #include "foundation/Exception.h"
 #include "gui/DialogElementsMultiLine.h"
+#include "screen/MessageTexts.h"
 #include "state/Status.h"
 #include "state/StatusReports.h"
 
@@ -28,19 +29,21 @@ std::string ErrorReportText() {
     return Text;
 }
 
+// The four lines above the records.
+std::string CrashIntroduction() {
+    return std::string(MessageTexts[TEXT_CRASH_LAST_VISIT]) +
+           " and created a detailed error report.\nPlease help us to improve the game by sending us this "
+           "report.\n\nError report:";
+}
+
 } // namespace
 
 TErrorReportDialog::TErrorReportDialog() {
     TComponent::setSize(475, 284);
-    PlaceChild(this,
-               MessageLabel("At your last visit in Pellarune client crashed and created a detailed error "
-                            "report.\nPlease help us to improve the game by sending us this report.\n\nError "
-                            "report:"),
-               0, 0, 0, 56);
+    PlaceChild(this, MessageLabel(CrashIntroduction().c_str()), 0, 0, 0, 56);
     Reports = PlaceChild(this, new TMultiLineEditField(REPORTS_LENGTH, true), 0, 57, 0, 174);
     Reports->setText(ErrorReportText().c_str(), false);
-    PlaceChild(this, MessageLabel("Please tell us what you were doing just before the crash:\n"), 0, 253, 0,
-               14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_CRASH_WHAT_DOING]), 0, 253, 0, 14);
     Comment = PlaceChild(this, new TEditField(COMMENT_LENGTH, false), 0, 268, 0, 16);
     Comment->setFocus(true);
 }

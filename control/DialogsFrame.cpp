@@ -227,10 +227,6 @@ void UnknownEvent(int32_t Event) {
     ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "unknown event", EBRUN_NAMED(Event));
 }
 
-void OpenSitePage(TOpenURLFunction OpenURL, const char* Path) {
-    if (OpenURL == nullptr) return;
-    char Url[256];
-    // The site's address ends in a slash; the path brings its own.
-    snprintf(Url, sizeof(Url), "%.*s%s", static_cast<int>(strlen(GAME_SITE_URL) - 1), GAME_SITE_URL, Path);
-    OpenURL(Url);
+void OpenSitePage(TOpenURLFunction OpenURL, int32_t Page) {
+    if (OpenURL != nullptr) OpenURL(MessageTexts[Page]);
 }

@@ -8,6 +8,7 @@
 #include "gui/GUI.h"
 #include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
+#include "screen/MessageTexts.h"
 
 #include <cstdint>
 
@@ -26,7 +27,7 @@ enum : int32_t {
 inline constexpr int32_t CHARACTER_NAME_LENGTH = 29;
 
 // The web site's start page, behind "Create Account" and "Official Website".
-inline constexpr const char* GAME_SITE_URL = "https://www.pellarune.example/";
+inline constexpr const char* GAME_SITE_URL = MessageTexts[TEXT_URL_SITE];
 
 using TOpenURLFunction = void (*)(const char* Url);
 
@@ -108,5 +109,5 @@ void HandleDialogKey(TComponent* Body, TComponent* Field, int32_t Key);
 inline bool IsEmptyField(const TEditField* Field) { return Field->getText()[0] == 0; }
 // The failed check "unknown event" of a body's handler.
 [[noreturn]] void UnknownEvent(int32_t Event);
-// Opens Path (with its query) on the game's web site; nothing without a function.
-void OpenSitePage(TOpenURLFunction OpenURL, const char* Path);
+// Opens the game site's page whose address is the message text Page; nothing without a function.
+void OpenSitePage(TOpenURLFunction OpenURL, int32_t Page);

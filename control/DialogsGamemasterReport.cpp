@@ -7,6 +7,7 @@
 #include "gui/DialogElementsList.h"
 #include "network/CommunicationSend.h"
 #include "screen/ContextMenus.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 #include "state/Talk.h"
@@ -135,15 +136,15 @@ void TGamemasterRuleViolationDialog::handleEvent(int32_t Identifier) try {
             SetStatusMessage(Text, false);
             Send = false;
         };
-        if (NameField->getText()[0] == 0) Fail("No playername given.");
-        if (Reason == -1) Fail("No reason has been selected.");
-        if (Action == -1) Fail("No action has been selected.");
-        if (CommentField->getText()[0] == 0) Fail("You must enter a comment.");
+        if (NameField->getText()[0] == 0) Fail(MessageTexts[TEXT_NO_PLAYER_NAME]);
+        if (Reason == -1) Fail(MessageTexts[TEXT_NO_REASON]);
+        if (Action == -1) Fail(MessageTexts[TEXT_NO_ACTION]);
+        if (CommentField->getText()[0] == 0) Fail(MessageTexts[TEXT_NO_COMMENT]);
         if (Action == STATEMENT_REPORT) {
             if (StatementField->getText()[0] == 0)
-                Fail("No statement has been selected.");
+                Fail(MessageTexts[TEXT_NO_STATEMENT]);
             else if (StatementID == 0)
-                Fail("You cannot report this statement.");
+                Fail(MessageTexts[TEXT_STATEMENT_NOT_REPORTABLE]);
         }
         if (Send)
             SendRuleViolation(NameField->getText(), Reason, Action, CommentField->getText(),

@@ -12,6 +12,7 @@
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsScroll.h"
 #include "gui/SkinProperties.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -24,8 +25,6 @@ constexpr int32_t FRAMERATE_MOVED = 30;
 constexpr int32_t NO_FRAMERATE_LIMIT = 201;
 constexpr int32_t RELAYOUT = 9; // the main window lays itself out again
 
-constexpr const char* GRAPHICS_HELP = "/guide/?subtopic=manual&section=options#graphicsoptions";
-
 // The engine buttons in their order on the page, with the engine each one stands for.
 struct TEngineButton {
     const char* Caption;
@@ -35,9 +34,9 @@ struct TEngineButton {
     int32_t Engine;
 };
 const TEngineButton EngineButtonList[3] = {
-    {"DirectX5", 0, 800, "Switch to DirectX 5 Engine", ENGINE_DIRECTDRAW},
-    {"DirectX9", 70, 801, "Switch to DirectX 9 Engine", ENGINE_DIRECT3D9},
-    {"OpenGL", 140, 802, "Switch to OpenGL Engine", ENGINE_OPENGL},
+    {"DirectX5", 0, 800, MessageTexts[TEXT_TIP_DIRECTX5], ENGINE_DIRECTDRAW},
+    {"DirectX9", 70, 801, MessageTexts[TEXT_TIP_DIRECTX9], ENGINE_DIRECT3D9},
+    {"OpenGL", 140, 802, MessageTexts[TEXT_TIP_OPENGL], ENGINE_OPENGL},
 };
 constexpr uint8_t CAN_OPENGL = 1, CAN_DIRECT3D9 = 2;
 
@@ -58,11 +57,11 @@ TGraphicsOptionsDialog::TGraphicsOptionsDialog(TOpenURLFunction OpenURL, TSetVie
     : OpenURL(OpenURL), SetViewMode(SetViewMode), MainWindow(MainWindow) {
     TComponent::setSize(200, 185);
     Fullscreen = PlaceCheckBox(this, "Fullscreen", 0, 0, 0, GetVideoMode() == FULLSCREEN_MODE);
-    PlaceLabel(this, "Available resolutions:", 0, 35);
+    PlaceLabel(this, MessageTexts[TEXT_AVAILABLE_RESOLUTIONS], 0, 35);
     Resolutions = new TListBox(nullptr, 0, nullptr, 0);
     addChild(Resolutions);
     placeChild(Resolutions, 0, 50, 0, 104);
-    PlaceLabel(this, "Advanced settings", 0, 171);
+    PlaceLabel(this, MessageTexts[TEXT_ADVANCED_SETTINGS], 0, 171);
     TTextButton* Advanced = new TTextButton(0, 0, "Advanced", 18, 19, this, ADVANCED, nullptr);
     addChild(Advanced);
     moveChild(Advanced, -86, 167);
@@ -113,7 +112,7 @@ void TGraphicsOptionsDialog::handleEvent(int32_t Identifier) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, GRAPHICS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_GRAPHICS_OPTIONS);
         break;
     default:
         SetActionState(ACTIONSTATE_NONE);
@@ -128,7 +127,7 @@ TAdvancedGraphicsOptionsDialog::TAdvancedGraphicsOptionsDialog(TOpenURLFunction 
                                                                TComponent* MainWindow) try
     : OpenURL(OpenURL), MainWindow(MainWindow) {
     TComponent::setSize(200, 213);
-    PlaceLabel(this, "Select graphics engine:", 0, 0);
+    PlaceLabel(this, MessageTexts[TEXT_SELECT_ENGINE], 0, 0);
     for (int32_t i = 0; i < 3; i++) {
         const TEngineButton& B = EngineButtonList[i];
         EngineButtons[i] = new TTextButton(B.x, 15, B.Caption, 16, 17, MainWindow, B.Identifier, B.ToolTip);
@@ -202,7 +201,7 @@ void TAdvancedGraphicsOptionsDialog::handleEvent(int32_t Identifier) try {
         break;
     }
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, GRAPHICS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_ADVANCED_GRAPHICS_OPTIONS);
         break;
     default:
         SetActionState(ACTIONSTATE_NONE);

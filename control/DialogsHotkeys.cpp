@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "gui/DialogElementsList.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -20,11 +21,11 @@ constexpr int32_t LINE_ROOM = 271; // "Control+F12: " and a full text
 
 THotkeyOptionsDialog::THotkeyOptionsDialog(TOpenURLFunction OpenURL) try : OpenURL(OpenURL) {
     TComponent::setSize(200, 198);
-    PlaceLabel(this, "Available hotkeys:", 0, 0);
+    PlaceLabel(this, MessageTexts[TEXT_AVAILABLE_HOTKEYS], 0, 0);
     List = new TTextList(this, SELECTED, nullptr, 0);
     addChild(List);
     placeChild(List, 0, 15, 0, 104);
-    PlaceLabel(this, "Edit hotkey text:", 0, 132);
+    PlaceLabel(this, MessageTexts[TEXT_EDIT_HOTKEY], 0, 132);
     EditField = new TEditField(HOTKEY_LENGTH - 1, false);
     addChild(EditField);
     placeChild(EditField, 0, 147, 0, 16);

@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsList.h"
+#include "screen/MessageTexts.h"
 #include "state/Status.h"
 #include "state/Talk.h"
 #include "state/TalkRouting.h"
@@ -55,9 +56,7 @@ TIgnoreListDialog::TIgnoreListDialog() try {
         const bool IsIgnore = Side == &Ignore;
         Side->Active = PlaceCheckBox(this, IsIgnore ? "Activate Ignore List" : "Activate White List", x, 0,
                                      242, IsIgnore ? GetIgnoreListActive() : GetWhiteListActive());
-        PlaceLabel(this,
-                   IsIgnore ? "Characters you wish to ignore:" : "Characters you allow to message you:", x,
-                   35);
+        PlaceLabel(this, IsIgnore ? MessageTexts[TEXT_IGNORE_NAMES] : MessageTexts[TEXT_ALLOW_NAMES], x, 35);
         Side->List = new TTextList(this, SELECTED, nullptr, 0);
         Side->List->setEditable(true);
         addChild(Side->List);
@@ -68,10 +67,8 @@ TIgnoreListDialog::TIgnoreListDialog() try {
                                  IsIgnore ? IGNORE_DELETE : WHITE_DELETE, nullptr));
         Side->Permanent =
             PlaceCheckBox(this, IsIgnore ? "Ignore Permanently" : "Allow Permanently", x, 158, 146, false);
-        PlaceLabel(
-            this,
-            IsIgnore ? "Global settings for ignoring messages:" : "Global settings for allowing messages:", x,
-            197);
+        PlaceLabel(this, IsIgnore ? MessageTexts[TEXT_IGNORE_GLOBAL] : MessageTexts[TEXT_ALLOW_GLOBAL], x,
+                   197);
     }
     IgnoreYelling = PlaceCheckBox(this, "Ignore Yelling", 0, 215, 242, IsModeIgnored(TALK_YELL));
     IgnorePrivate =

@@ -8,6 +8,7 @@
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -48,12 +49,12 @@ int32_t ParseAccountNumber(const char* Text) {
 TLoginDialog::TLoginDialog(TOpenURLFunction OpenURL) try {
     TComponent::setSize(200, 86);
     const TTextFormat& Style = SkinProperties.Popups.MessageFormat;
-    PlaceChild(this, MessageLabel("Account number:"), 0, 2, 107, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_ACCOUNT_NUMBER]), 0, 2, 107, 14);
     AccountField = PlaceChild(this, new TPasswordField(ACCOUNT_LENGTH), -86, 0, 0, 16);
-    PlaceChild(this, MessageLabel("Password:"), 0, 31, 107, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_PASSWORD]), 0, 31, 107, 14);
     PasswordField = PlaceChild(this, new TPasswordField(PASSWORD_LENGTH), -86, 29, 0, 16);
     PlaceChild(this,
-               new TLabelledButton("If you don't have\nan account yet:", "Create Account", GAME_SITE_URL,
+               new TLabelledButton(MessageTexts[TEXT_NO_ACCOUNT_YET], "Create Account", GAME_SITE_URL,
                                    OpenURL, Style.Font, Style.Red, Style.Green, Style.Blue, Style.Alignment),
                0, 58, 0, 28);
     AccountField->setFocusGroup(&FocusGroup);
@@ -113,7 +114,7 @@ void FormatAccountStatus(char* Buffer, size_t Size, int32_t Days) {
 
 TCharacterListDialog::TCharacterListDialog() try {
     TComponent::setSize(200, 202);
-    PlaceChild(this, MessageLabel("Select character:"), 0, 0, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_SELECT_CHARACTER]), 0, 0, 0, 14);
     List = PlaceChild(this, new TListBox(nullptr, 0, this, DIALOG_OK), 0, 15, 0, 146);
     const int32_t Characters = GetAccountCharacters();
     char Line[80];

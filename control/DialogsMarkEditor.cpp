@@ -4,6 +4,7 @@
 #include "control/DialogsMarkEditor.h"
 
 #include "foundation/Exception.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 
@@ -23,11 +24,11 @@ TMarkEditDialog::TMarkEditDialog(TCoordinate* _Coordinate, TMapMark* _Mark) try 
     Mark.Text[MAPMARK_TEXT - 1] = 0;
 
     TComponent::setSize(250, 97);
-    PlaceLabel(this, "Enter a short description:", 0, 0);
+    PlaceLabel(this, MessageTexts[TEXT_MARK_DESCRIPTION], 0, 0);
     Description = new TEditField(MAPMARK_TEXT, false);
     addChild(Description);
     placeChild(Description, 0, 15, 0, 16);
-    PlaceLabel(this, "Select a type:", 0, 46);
+    PlaceLabel(this, MessageTexts[TEXT_MARK_TYPE], 0, 46);
     for (int32_t i = 0; i < MARK_TYPES; i++) {
         TypeButtons[i] =
             new TIconButton(20 * (i % 7), 61 + 20 * (i / 7), 74 + i, 24, 25, nullptr, 0, nullptr);

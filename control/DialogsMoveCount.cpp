@@ -7,6 +7,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElementsScroll.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Status.h"
 
 namespace {
@@ -23,7 +24,7 @@ TMoveCountDialog::TMoveCountDialog() try {
     MaximumCount = Object.Data;
     GetDropPosition(&DestinationX, &DestinationY, &DestinationZ);
     TComponent::setSize(200, 44);
-    PlaceChild(this, MessageLabel("Set the number of\nitems you want to move:"), 45, 2, 0, 28);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_MOVE_COUNT]), 45, 2, 0, 28);
     Slider = PlaceChild(this, new THorizontalScrollBox(1, MaximumCount, MaximumCount, 1, 1, nullptr, 0), 45,
                         32, 0, 12);
 }

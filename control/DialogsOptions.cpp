@@ -5,14 +5,13 @@
 
 #include "foundation/Exception.h"
 #include "gui/DialogElements.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/TalkFilter.h"
 
 namespace {
-
-constexpr const char* OPTIONS_HELP = "/guide/?subtopic=manual&section=options";
 
 TCheckBox* Box(TParentComponent* Body, const char* Caption, int32_t y, bool Checked) {
     return PlaceCheckBox(Body, Caption, 0, y, 0, Checked);
@@ -27,12 +26,12 @@ struct TOptionsRow {
 };
 
 const TOptionsRow OptionsRows[] = {
-    {0, "General", 404, "Change general\ngame options", MESSAGE_GENERALOPTIONS},
-    {33, "Graphics", 401, "Change graphics and\nperformance settings", MESSAGE_GRAPHICSOPTIONS},
-    {66, "Console", 402, "Customise the console", MESSAGE_CONSOLEOPTIONS},
-    {99, "Network", 400, "Change network settings", MESSAGE_NETWORKOPTIONS},
-    {132, "Hotkeys", 403, "Edit your hotkey texts", MESSAGE_HOTKEYOPTIONS},
-    {182, "Motd", 406, "Show the most recent\nMessage of the Day", MESSAGE_MESSAGEOFTHEDAY},
+    {0, "General", 404, MessageTexts[TEXT_OPTIONS_GENERAL], MESSAGE_GENERALOPTIONS},
+    {33, "Graphics", 401, MessageTexts[TEXT_OPTIONS_GRAPHICS], MESSAGE_GRAPHICSOPTIONS},
+    {66, "Console", 402, MessageTexts[TEXT_OPTIONS_CONSOLE], MESSAGE_CONSOLEOPTIONS},
+    {99, "Network", 400, MessageTexts[TEXT_OPTIONS_NETWORK], MESSAGE_NETWORKOPTIONS},
+    {132, "Hotkeys", 403, MessageTexts[TEXT_OPTIONS_HOTKEYS], MESSAGE_HOTKEYOPTIONS},
+    {182, "Motd", 406, MessageTexts[TEXT_OPTIONS_MOTD], MESSAGE_MESSAGEOFTHEDAY},
 };
 
 } // namespace
@@ -97,7 +96,7 @@ void TGeneralOptionsDialog::handleEvent(int32_t Identifier) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case DIALOG_HELP:
-        OpenSitePage(OpenURL, OPTIONS_HELP);
+        OpenSitePage(OpenURL, TEXT_URL_OPTIONS);
         break;
     default:
         UnknownEvent(Identifier);
@@ -134,7 +133,7 @@ CATCH_FRAME()
 
 void TConsoleOptionsDialog::handleEvent(int32_t Identifier) try {
     if (Identifier == DIALOG_HELP) {
-        OpenSitePage(OpenURL, "/guide/?subtopic=manual&section=options#consoleoptions");
+        OpenSitePage(OpenURL, TEXT_URL_CONSOLE_OPTIONS);
         return;
     }
     if (Identifier == DIALOG_OK) {
@@ -156,7 +155,7 @@ CATCH_FRAME()
 
 void TNetworkOptionsDialog::handleEvent(int32_t Identifier) try {
     if (Identifier == DIALOG_HELP) {
-        OpenSitePage(OpenURL, "/guide/?subtopic=manual&section=options#networkoptions");
+        OpenSitePage(OpenURL, TEXT_URL_NETWORK_OPTIONS);
         return;
     }
     if (Identifier == DIALOG_OK) SetTestServer(TestServer->isChecked());

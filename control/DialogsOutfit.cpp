@@ -8,6 +8,7 @@
 #include "gui/DialogElementsFrame.h"
 #include "gui/DialogElementsViews.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Objects.h"
 #include "state/Status.h"
 
@@ -54,10 +55,7 @@ TOutfitDialog::TOutfitDialog(const int32_t* Data) try {
         ColorButtons[i]->setRadioButtonGroup(&ColorGroup);
         addChild(ColorButtons[i]);
     }
-    PlaceChild(this,
-               MessageLabel("Choose an outfit and determine the colours of the various\nparts of your "
-                            "character's body"),
-               0, 105, 0, 28);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_CHOOSE_OUTFIT]), 0, 105, 0, 28);
     PartGroup.Selected = PartButtons[0];
     handleEvent(PART_BASE);
 }

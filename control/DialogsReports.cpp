@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Events.h"
 #include "state/Status.h"
 #include "state/Talk.h"
@@ -22,10 +23,7 @@ constexpr int32_t STATEMENT_LENGTH = 255;
 
 TBugReportDialog::TBugReportDialog() {
     TComponent::setSize(250, 161);
-    PlaceChild(
-        this,
-        MessageLabel("Please use this dialog only to report bugs.\nDo not report rule violations here!"), 0,
-        0, 0, 28);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_BUG_REPORT_ONLY]), 0, 0, 0, 28);
     Report = PlaceChild(this, new TMultiLineEditField(BUG_REPORT_LENGTH, false), 0, 29, 0, 132);
     Report->setFocus(true);
 }
@@ -42,12 +40,7 @@ CATCH_FRAME(Identifier)
 
 TRuleViolationDialog::TRuleViolationDialog() {
     TComponent::setSize(250, 87);
-    PlaceChild(
-        this,
-        MessageLabel("Please state the rule violation in one\nclear sentence and wait for a reply\nfrom a "
-                     "gamemaster.\nPlease note that your message will\ndisappear if you close this "
-                     "channel."),
-        0, 0, 0, 70);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_STATE_RULE_VIOLATION]), 0, 0, 0, 70);
     Statement = PlaceChild(this, new TEditField(STATEMENT_LENGTH, false), 0, 71, 0, 16);
     Statement->setFocus(true);
 }
@@ -72,8 +65,8 @@ TModalDialog* CreateBugReportDialog() {
 
 TModalDialog* CreateRuleViolationDialog() {
     if (FindTextBuffer(TALK_GAMEMASTER_ANSWER, nullptr, -1) != nullptr) {
-        SetStatusMessage("You have already submitted a request. Please close the current request.");
+        SetStatusMessage(MessageTexts[TEXT_REQUEST_OPEN]);
         return nullptr;
     }
-    return FrameBody("Report Rule Violation", new TRuleViolationDialog, "Ok");
+    return FrameBody(MessageTexts[TEXT_REPORT_RULE_VIOLATION_CAPTION], new TRuleViolationDialog, "Ok");
 }

@@ -8,6 +8,7 @@
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsViews.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/Objects.h"
 #include "state/Status.h"
 
@@ -23,14 +24,15 @@ constexpr int32_t OBJECT_FLAG_WRITABLE_ONCE = 9; // the text can be written whil
 
 // The introduction line of the text dialog.
 void FormatTextIntroduction(char* Buffer, size_t Size, bool Editable, const char* Author, const char* Text) {
-    const char* More = Editable ? "\nYou can enter new text." : "";
+    const char* Break = Editable ? "\n" : "";
+    const char* More = Editable ? MessageTexts[TEXT_YOU_CAN_WRITE] : "";
     if (Text == nullptr || Text[0] == 0)
-        snprintf(Buffer, Size, "%s",
-                 Editable ? "It is currently empty.\nYou can enter new text." : "It is empty.");
+        snprintf(Buffer, Size, "%s%s%s",
+                 MessageTexts[Editable ? TEXT_NOTHING_WRITTEN_YET : TEXT_NOTHING_WRITTEN], Break, More);
     else if (Author != nullptr && Author[0] != 0)
-        snprintf(Buffer, Size, "You read the following, written by\n%s.%s", Author, More);
+        snprintf(Buffer, Size, "%s\n%s.%s%s", MessageTexts[TEXT_YOU_READ_WRITTEN_BY], Author, Break, More);
     else
-        snprintf(Buffer, Size, "You read the following.%s", More);
+        snprintf(Buffer, Size, "%s%s%s", MessageTexts[TEXT_YOU_READ], Break, More);
 }
 
 } // namespace
@@ -131,7 +133,7 @@ TModalDialog* CreateListEditDialog(const int32_t* Record, const char* Text) {
     TModalDialog* Frame =
         FrameBody("Edit List",
                   new TListEditDialog(MaxLength, Shown, Record[0], static_cast<uint32_t>(Record[1]),
-                                      "Enter one name per line."),
+                                      MessageTexts[TEXT_ONE_NAME_PER_LINE]),
                   "Ok");
     EnterToBody(Frame);
     return Frame;

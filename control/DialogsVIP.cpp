@@ -6,6 +6,7 @@
 #include "foundation/Exception.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "network/CommunicationSend.h"
+#include "screen/MessageTexts.h"
 #include "state/CreaturesBuddies.h"
 #include "state/Status.h"
 
@@ -19,7 +20,7 @@ constexpr int32_t DESCRIPTION_LENGTH = 127;
 
 TAddVIPDialog::TAddVIPDialog() {
     TComponent::setSize(200, 31);
-    PlaceChild(this, MessageLabel("Please enter a character name:"), 0, 0, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_VIP_NAME]), 0, 0, 0, 14);
     NameField = PlaceChild(this, new TEditField(CHARACTER_NAME_LENGTH, false), 0, 15, 0, 16);
     NameField->setFocus(true);
 }
@@ -40,7 +41,7 @@ TEditVIPDialog::TEditVIPDialog(uint32_t CharacterID) try : CharacterID(Character
     TComponent::setSize(250, 174);
     PlaceChild(this, MessageLabel(GetBuddyName(Position)), 0, 0, 0, 14);
     PlaceChild(this, new TSeparator(true), 0, 15, 0, 2);
-    PlaceChild(this, MessageLabel("Select a type:"), 0, 32, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_VIP_TYPE]), 0, 32, 0, 14);
     for (int32_t i = 0; i < ICONS; i++) {
         IconButtons[i] = new TIconButton(20 * i, 47, i == 0 ? 0 : 217 + i, 24, 25, nullptr, 0, nullptr);
         IconButtons[i]->setRadioButtonGroup(&IconGroup);
@@ -48,7 +49,7 @@ TEditVIPDialog::TEditVIPDialog(uint32_t CharacterID) try : CharacterID(Character
     }
     const int32_t Icon = GetBuddyIcon(Position);
     IconGroup.Selected = IconButtons[In(Icon, 0, ICONS - 1) ? Icon : 0];
-    PlaceChild(this, MessageLabel("Enter a short description:"), 0, 76, 0, 14);
+    PlaceChild(this, MessageLabel(MessageTexts[TEXT_VIP_DESCRIPTION]), 0, 76, 0, 14);
     Description = PlaceChild(this, new TMultiLineEditField(DESCRIPTION_LENGTH, false), 0, 91, 0, 48);
     Description->setFocus(true);
     const char* Text = GetBuddyListDescription(Position);

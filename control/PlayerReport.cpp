@@ -8,6 +8,7 @@
 #include "graphics/Engine.h"
 #include "network/Network.h"
 #include "screen/MainWindow.h"
+#include "screen/MessageTexts.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/StatusReports.h"
@@ -22,10 +23,6 @@ namespace {
 constexpr const char* ERROR_FILE = "error.txt";
 constexpr const char* CLIENT_VERSION_TEXT = "7.72";
 constexpr const char* CRASH_CAPTION = "Pellarune Error - Debug";
-constexpr const char* CRASH_TEXT =
-    "The Pellarune encountered a critical error and had to be stopped.\r\n\r\nA "
-    "detailed error report has been written to the error file which\r\nyou are "
-    "asked to submit at your next login.";
 
 // A report's text in memory of a fixed size, so that the fault handler, which may not allocate, writes the
 // same lines as the report of an exception. What does not fit is cut.
@@ -251,7 +248,7 @@ void WriteErrorReport(const TMyException& Exception) {
         WriteErrorReportText(File, Exception);
         fclose(File);
     }
-    AbortProgram(CRASH_TEXT, CRASH_CAPTION);
+    AbortProgram(MessageTexts[TEXT_CRASH_MESSAGE], CRASH_CAPTION);
 }
 
 void PrepareFaultReport() {
@@ -283,7 +280,7 @@ void WriteFaultReport(int32_t Signal, uintptr_t Address) {
     Failure.clear();
     Failure.add(CRASH_CAPTION);
     Failure.add("\n");
-    Failure.add(CRASH_TEXT);
+    Failure.add(MessageTexts[TEXT_CRASH_MESSAGE]);
     Failure.add("\n");
     WriteToErrorStreamInFault(Failure.data(), Failure.size());
 }

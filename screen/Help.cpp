@@ -100,7 +100,7 @@ void THelpDialog::handleEvent(int32_t Event) try {
         return EndDialog();
     case HELPDIALOG_MANUAL:
     case HELPDIALOG_FAQ:
-        if (OpenURL != nullptr) OpenURL(Event == HELPDIALOG_MANUAL ? MANUAL_URL : FAQ_URL);
+        if (OpenURL != nullptr) OpenURL(MessageTexts[Event == HELPDIALOG_MANUAL ? TEXT_URL_MANUAL : TEXT_URL_FAQ]);
         return EndDialog();
     }
     CHECK_TEXT(false, "unknown event", Event);

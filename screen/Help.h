@@ -60,10 +60,6 @@ int32_t GetHelpTextContext(int32_t Index);
 // The map view's hint button: gives it the hint texts above.
 void InstallHintTexts();
 
-// The game site's pages behind "Manual" and "FAQ".
-inline constexpr const char* MANUAL_URL = "https://www.pellarune.example/guide/?subtopic=manual";
-inline constexpr const char* FAQ_URL = "https://www.pellarune.example/guide/?subtopic=faq";
-
 // The help menu: client help, hints, tutor channel, rule violation report, manual and FAQ. The frame's OK and
 // Cancel (and Enter and Escape) close it; any identifier it does not know fails "unknown event".
 class THelpDialog : public TParentComponent {

@@ -1,7 +1,8 @@
 // The first roads of the village on the real client, one client start shared by the cases in this order: the
-// login into the game, walking with the arrow keys, looking at an object, the hover help, talking, the wheel
-// over the console, dragging the console splitter, and the logout back to the character list and the start
-// screen. Then two clients side by side, each with its own keyboard and the one pointer.
+// login into the game, walking with the arrow keys and the keypad, stopping a walk, looking at an object, the
+// hover help, talking, the wheel over the console, dragging the console splitter, and the logout back to the
+// character list and the start screen. Then two clients side by side, each with its own keyboard and the one
+// pointer.
 #include "tests/roads/Road.h"
 
 #include "screen/MainWindow.h"
@@ -21,7 +22,9 @@ TPosition Beside(TPosition From, int dx, int dy) { return {From.X + dx, From.Y +
 class VillageRoad : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        Road = new TRoad;
+        TWorldOptions World;
+        World.PaceWalking = true; // as a real server, so that a walk takes its time
+        Road = new TRoad(World);
         TClientSetup Setup;
         // The map drawn at its own scale, so that a step moves it by whole fields.
         Setup.Options = [] { SetNoStretching(true); };
@@ -30,6 +33,51 @@ protected:
     }
     static void TearDownTestSuite() { delete Road; }
     void SetUp() override { ASSERT_TRUE(Client->InGame); }
+
+    // Fields of the upper left of the map where nothing is drawn that stays in place on the screen (the
+    // player and its name), far enough from the player to stay so for a few fields' walk.
+    static TRect StillFields() {
+        TMainWindow& Screen = Road->layout(*Client);
+        const TRect First = FieldArea(Screen, -5, -3), Last = FieldArea(Screen, -3, -2);
+        return {First.x, First.y, Last.x + Last.Width - First.x, Last.y + Last.Height - First.y};
+    }
+    static int32_t FieldSize() {
+        TMainWindow& Screen = Road->layout(*Client);
+        return FieldCentre(Screen, 1, 0).x - FieldCentre(Screen, 0, 0).x;
+    }
+    // Fields with two fields more on every side.
+    static TRect Around(const TRect& Fields) {
+        const int32_t Margin = 2 * FieldSize();
+        return {Fields.x - Margin, Fields.y - Margin, Fields.Width + 2 * Margin, Fields.Height + 2 * Margin};
+    }
+    // Waits until the still fields show what Before showed (dx, dy) fields further on: the view has followed
+    // the player's walk by that much and the walk has ended.
+    static bool showsShifted(const TImage& Before, int dx, int dy) {
+        const TRect Fields = StillFields();
+        const int32_t Field = FieldSize();
+        const TRect Shifted{Fields.x + dx * Field, Fields.y + dy * Field, Fields.Width, Fields.Height};
+        if (!Before.Area.contains({Shifted.x, Shifted.y}) ||
+            !Before.Area.contains({Shifted.x + Shifted.Width - 1, Shifted.y + Shifted.Height - 1})) {
+            ADD_FAILURE() << "a shift of (" << dx << ", " << dy << ") fields goes beyond the picture before";
+            return false;
+        }
+        return Client->waitUntil(
+            "the map shifted by (" + std::to_string(dx) + ", " + std::to_string(dy) + ")", Fields,
+            [&](const TImage& Now) {
+                for (int32_t y = Fields.y; y < Fields.y + Fields.Height; y++)
+                    for (int32_t x = Fields.x; x < Fields.x + Fields.Width; x++)
+                        if (Now.at({x, y}) != Before.at({x + dx * Field, y + dy * Field})) return false;
+                return true;
+            });
+    }
+    // Where the world has Aldric now.
+    static TPosition serverPosition() {
+        TPosition Where{};
+        Road->world()->perform([&](TGameWorld& World) {
+            if (TPlayer* Me = World.player("Aldric")) Where = World.creature(*Me).Position;
+        });
+        return Where;
+    }
 
     static inline TRoad* Road = nullptr;
     static inline TClient* Client = nullptr;
@@ -48,13 +96,8 @@ TEST_F(VillageRoad, TheLoginRoadEndsInTheGameWithTheWelcome) {
 }
 
 TEST_F(VillageRoad, TheArrowKeysWalkAndTheViewFollows) {
-    TMainWindow& Screen = Road->layout(*Client);
-    const int32_t Field = FieldCentre(Screen, 1, 0).x - FieldCentre(Screen, 0, 0).x;
-    // Fields of the upper left of the map that still show after two steps, where nothing is drawn that
-    // stays in place (the player and its name).
-    const TRect First = FieldArea(Screen, -6, -4), Last = FieldArea(Screen, -3, -2);
-    const TRect Fields{First.x, First.y, Last.x + Last.Width - First.x, Last.y + Last.Height - First.y};
-    const TImage Before = Client->shot({Fields.x, Fields.y, Fields.Width + 2 * Field, Fields.Height});
+    const TRect Fields = StillFields();
+    const TImage Before = Client->shot(Around(Fields));
     const size_t Sent = Road->commandCount();
 
     Client->key("Right Right");
@@ -66,13 +109,49 @@ TEST_F(VillageRoad, TheArrowKeysWalkAndTheViewFollows) {
     }
     EXPECT_EQ(Steps, (std::vector<uint8_t>{1, 1})) << "two steps east";
     Player = Beside(Player, 2, 0);
+    EXPECT_TRUE(showsShifted(Before, 2, 0));
+}
 
-    EXPECT_TRUE(Client->waitUntil("the map two fields further east", Fields, [&](const TImage& Now) {
-        for (int32_t y = Fields.y; y < Fields.y + Fields.Height; y++)
-            for (int32_t x = Fields.x; x < Fields.x + Fields.Width; x++)
-                if (Now.at({x, y}) != Before.at({x + 2 * Field, y})) return false;
-        return true;
-    }));
+TEST_F(VillageRoad, TheKeypadStepsDiagonallyAndTheOtherArrowsStraight) {
+    struct TStep {
+        const char* Key;
+        int dx, dy;
+        uint8_t Command;
+    };
+    // Round trips back to the field they start from.
+    for (const TStep& Step :
+         {TStep{"KP_Prior", 1, -1, COMMAND_STEP_NORTH_EAST}, TStep{"KP_Next", 1, 1, COMMAND_STEP_SOUTH_EAST},
+          TStep{"KP_End", -1, 1, COMMAND_STEP_SOUTH_WEST}, TStep{"KP_Home", -1, -1, COMMAND_STEP_NORTH_WEST},
+          TStep{"Up", 0, -1, COMMAND_STEP_NORTH}, TStep{"Left", -1, 0, COMMAND_STEP_WEST},
+          TStep{"Down", 0, 1, COMMAND_STEP_SOUTH}, TStep{"Right", 1, 0, COMMAND_STEP_EAST}}) {
+        const TImage Before = Client->shot(Around(StillFields()));
+        const size_t Sent = Road->commandCount();
+        Client->key(Step.Key);
+        EXPECT_EQ(Road->command(Sent).Type, Step.Command) << Step.Key;
+        Player = Beside(Player, Step.dx, Step.dy);
+        // The next key is pressed once this step has ended; one pressed during a step stops the walk.
+        ASSERT_TRUE(showsShifted(Before, Step.dx, Step.dy)) << Step.Key;
+        EXPECT_EQ(serverPosition(), Player) << Step.Key;
+    }
+}
+
+TEST_F(VillageRoad, ANewGoalWhileWalkingStopsTheWalkAndGoesThere) {
+    const TImage Before = Client->shot(Around(StillFields()));
+    const size_t Sent = Road->commandCount();
+    Client->click(FieldCentre(Road->layout(*Client), -4, 0));
+    Client->key("Up");
+    EXPECT_EQ(Road->command(Sent).Type, COMMAND_WALK);
+    EXPECT_EQ(Road->command(Sent + 1).Type, COMMAND_STOP);
+    // Then the way from where the walk stopped to the field above the one the player had reached.
+    const TClientCommand Rest = Road->command(Sent + 2);
+    EXPECT_TRUE(Rest.Type == COMMAND_WALK ||
+                (Rest.Type >= COMMAND_STEP_NORTH && Rest.Type <= COMMAND_STEP_NORTH_WEST))
+        << int(Rest.Type);
+    const TPosition Reached = serverPosition();
+    EXPECT_EQ(Reached.Y, Player.Y - 1);
+    EXPECT_LE(Reached.X, Player.X);
+    EXPECT_TRUE(showsShifted(Before, Reached.X - Player.X, Reached.Y - Player.Y));
+    Player = Reached;
 }
 
 TEST_F(VillageRoad, ShiftRightClickLooksAtTheGoldAndTheConsoleNamesIt) {

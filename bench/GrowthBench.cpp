@@ -107,10 +107,11 @@ double ConsoleCopy() {
     ConsoleTextView View;
     View.setSize(600, 300);
     View.setTextBuffer(&Buffer);
-    return MedianMilliseconds([&] { View.arrange(); }, [&] {
-        View.handleEvent(EDIT_SELECT_ALL);
-        View.handleEvent(EDIT_COPY);
-    });
+    return MedianMilliseconds([&] { View.arrange(); },
+                              [&] {
+                                  View.handleEvent(EDIT_SELECT_ALL);
+                                  View.handleEvent(EDIT_COPY);
+                              });
 }
 
 void WhiteListNames(double& Load, double& Save) {

@@ -175,17 +175,55 @@ void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32
     CheckStretchScratch(GetSurfaceRect(TEMP_SURFACE), GetSurfaceRect(STRETCH_SURFACE), ToSurface, FromSurface,
                         Width, Height, FromWidth, FromHeight);
     if (Width <= 0 || Height <= 0 || FromWidth <= 0 || FromHeight <= 0) return;
-    if (StretchOnSkin)
-        DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
-    else
-        FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
-                      BackgroundBlue);
-    BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed, KeyGreen,
-                    KeyBlue);
-    StretchBlit(STRETCH_SURFACE, 0, 0, Width, Height, TEMP_SURFACE, 0, 0, FromWidth, FromHeight);
-    if (!StretchOnSkin) keyStretchedBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
-    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, 0, 0, Width, Height, BackgroundRed,
+    const int32_t Source[10] = {FromSurface, FromX,  FromY,  FromWidth, FromHeight,
+                                Width,       Height, KeyRed, KeyGreen,  KeyBlue};
+    int32_t Place = -1, PlaceX = 0, PlaceY = 0;
+    const bool Kept = StretchOnSkin && Width <= KEPT_STRETCH_SIZE && Height <= KEPT_STRETCH_SIZE &&
+                      keptStretch(Source, Place);
+    if (Place >= 0) {
+        // The first two rows of cells start after the scratch's two cells.
+        const int32_t Cell = Place + 2 * std::min(Place / (KEPT_STRETCH_COLUMNS - 2) + 1, 2);
+        PlaceX = Cell % KEPT_STRETCH_COLUMNS * KEPT_STRETCH_SIZE;
+        PlaceY = Cell / KEPT_STRETCH_COLUMNS * KEPT_STRETCH_SIZE;
+    }
+    if (!Kept) {
+        if (StretchOnSkin)
+            DrawSkin(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, STRETCH_SKIN, 0, 0);
+        else
+            FillRectangle(TEMP_SURFACE, 0, 0, FromWidth + 1, FromHeight + 1, BackgroundRed, BackgroundGreen,
+                          BackgroundBlue);
+        BlitTransparent(TEMP_SURFACE, 0, 0, FromSurface, FromX, FromY, FromWidth, FromHeight, KeyRed,
+                        KeyGreen, KeyBlue);
+        StretchBlit(STRETCH_SURFACE, PlaceX, PlaceY, Width, Height, TEMP_SURFACE, 0, 0, FromWidth,
+                    FromHeight);
+        if (!StretchOnSkin) keyStretchedBackground(BackgroundRed, BackgroundGreen, BackgroundBlue);
+        // Only now: drawing the skin may upload a tile, which forgets every kept stretch.
+        if (Place >= 0) {
+            std::copy(Source, Source + 10, KeptStretches[Place].Source);
+            KeptStretches[Place].LastUse = ++StretchUses;
+        }
+    }
+    BlitTransparentClipped(ToSurface, x, y, STRETCH_SURFACE, PlaceX, PlaceY, Width, Height, BackgroundRed,
                            BackgroundGreen, BackgroundBlue, ClipX, ClipY, ClipWidth, ClipHeight);
+}
+
+bool TSurface::keptStretch(const int32_t (&Source)[10], int32_t& Place) {
+    Place = 0;
+    for (int32_t i = 0; i < KEPT_STRETCHES; i++) {
+        TKeptStretch& K = KeptStretches[i];
+        if (K.LastUse != 0 && std::equal(Source, Source + 10, K.Source)) {
+            Place = i;
+            K.LastUse = ++StretchUses;
+            return true;
+        }
+        if (K.LastUse < KeptStretches[Place].LastUse) Place = i;
+    }
+    return false;
+}
+
+void TSurface::ForgetStretches() {
+    for (TKeptStretch& K : KeptStretches)
+        K.LastUse = 0;
 }
 
 void TSurface::keyStretchedBackground(int32_t, int32_t, int32_t) {}

@@ -27,6 +27,12 @@ inline constexpr int32_t CACHE_SURFACE = 4;   // the map view's field cells
 inline constexpr int32_t AUTOMAP_SURFACE = 5;
 inline constexpr int32_t SPRITE_SURFACE = 6;
 inline constexpr int32_t MAXIMUM_PAGES = 16;
+// STRETCH_SURFACE's pixels: a KEPT_STRETCH_PAGE square grid of KEPT_STRETCH_SIZE cells whose top left 2 x 2
+// cells are the stretch's scratch and whose other cells keep stretches of up to one cell.
+inline constexpr int32_t KEPT_STRETCH_SIZE = 32;
+inline constexpr int32_t KEPT_STRETCH_PAGE = 256;
+inline constexpr int32_t KEPT_STRETCH_COLUMNS = KEPT_STRETCH_PAGE / KEPT_STRETCH_SIZE;
+inline constexpr int32_t KEPT_STRETCHES = KEPT_STRETCH_COLUMNS * KEPT_STRETCH_COLUMNS - 4;
 
 // A surface's extent: x, y, width, height in pixels.
 struct TRectangle {
@@ -109,7 +115,8 @@ public:
     // The smooth stretch, shared by every engine: the source over the background (skin 185 while
     // StretchOnSkin is set) in TEMP_SURFACE, one column and row more so that a filter finds background past
     // the edges, scaled into STRETCH_SURFACE, then copied with the background as key. Equal sizes are a keyed
-    // copy.
+    // copy. Small stretches onto the skin are kept in STRETCH_SURFACE beside its scratch square, so that the
+    // same stretch in the next frame is only the last copy.
     virtual void StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Width,
                                                int32_t Height, int32_t FromSurface, int32_t FromX,
                                                int32_t FromY, int32_t FromWidth, int32_t FromHeight,
@@ -122,6 +129,8 @@ public:
     virtual void DrawShadedQuads(int32_t Surface, int32_t Count, const int32_t* Rectangles,
                                  const int32_t* Colors) = 0;
     virtual void SetColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue);
+    // Forgets the kept stretches: a texture page changed, or the surfaces were made anew.
+    void ForgetStretches();
     virtual void SetSurfaceColorKey(int32_t Surface, int32_t Red, int32_t Green, int32_t Blue) = 0;
 
     // Rectangle: {left, top, right, bottom}. False when it lies wholly outside the clip box; else cuts it to
@@ -153,6 +162,9 @@ public:
     virtual bool SurfacesRenewed(int32_t Type) = 0;
     bool IsLost() const { return Lost; }
     virtual bool SupportsLightEffects() = 0;
+    // Whether copying composed pictures from another surface costs no more than drawing their tiles again.
+    // Engines that draw every change of source surface as a draw call of their device say no (base: yes).
+    virtual bool ComposedCopiesPay() const { return true; }
     // Where a surface was made: 1 video memory, 2 other memory, 0 not made.
     virtual int32_t GetSurfaceMemory(int32_t Index) = 0;
     // 10 to 200 frames per second limit the rate; any other value means no limit. Answers Rate.
@@ -189,6 +201,19 @@ protected:
     int32_t NumberOfPages = 0;
 
 private:
+    // A kept stretch: its source (surface, x, y, width, height), its size and the source's key; LastUse 0
+    // when the place holds none.
+    struct TKeptStretch {
+        int32_t Source[10];
+        uint32_t LastUse;
+    };
+    // The place of the stretch described by Source: true when it holds it already, else Place is the least
+    // recently used one, to be filled.
+    bool keptStretch(const int32_t (&Source)[10], int32_t& Place);
+
+    TKeptStretch KeptStretches[KEPT_STRETCHES] = {};
+    uint32_t StretchUses = 0;
+
     // Milliseconds of the frame clock, unwrapped past the 32-bit clock's wrap so that pacing survives it.
     double now();
 

@@ -115,8 +115,8 @@ int32_t StretchPieces(int32_t x, int32_t y, int32_t Width, int32_t Height, int32
     int32_t Count = 0;
     for (int32_t r = 0; r < Down.Count; r++)
         for (int32_t c = 0; c < Across.Count; c++)
-            Pieces[Count++] = {Across.Edge[c], Down.Edge[r],   Across.Edge[c + 1], Down.Edge[r + 1],
-                               Across.From[c], Down.From[r],   Across.To[c],       Down.To[r]};
+            Pieces[Count++] = {Across.Edge[c], Down.Edge[r], Across.Edge[c + 1], Down.Edge[r + 1],
+                               Across.From[c], Down.From[r], Across.To[c],       Down.To[r]};
     return Count;
 }
 

@@ -126,7 +126,8 @@ void TSurfaceDX::CreateSurfaces() {
     createLightPart();
     if (!Direct3D && !createOffscreenSurface(TEMP_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, false))
         throw PROGRAM_ERROR(14);
-    if (!createOffscreenSurface(STRETCH_SURFACE, STRETCH_SIZE, STRETCH_SIZE, false)) throw PROGRAM_ERROR(15);
+    if (!createOffscreenSurface(STRETCH_SURFACE, KEPT_STRETCH_PAGE, KEPT_STRETCH_PAGE, false))
+        throw PROGRAM_ERROR(15);
     if (!createOffscreenSurface(CACHE_SURFACE, CACHE_WIDTH, CACHE_HEIGHT, false)) throw PROGRAM_ERROR(16);
     if (!createOffscreenSurface(AUTOMAP_SURFACE, AUTOMAP_SIZE, AUTOMAP_SIZE, false)) throw PROGRAM_ERROR(17);
     for (int32_t Page = 0; Page < MAXIMUM_PAGES; Page++) {
@@ -216,4 +217,3 @@ void TSurfaceDX::Present() {
 }
 
 bool TSurfaceDX::SupportsLightEffects() { return Direct3D; }
-

@@ -196,7 +196,10 @@ void TSurfaceGL::CreateSurfaces() {
     CHECK_TEXT(Textures[SPRITE_SURFACE].Texture == 0, "Surface[SPRITE_SURFACE]==NULL");
     // Making a texture reports no failure: the driver's refusal shows only when it is drawn from.
     for (int32_t Surface = TEMP_SURFACE; Surface < SPRITE_SURFACE; Surface++)
-        createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
+        if (Surface == STRETCH_SURFACE)
+            createTexture(Surface, KEPT_STRETCH_PAGE, KEPT_STRETCH_PAGE);
+        else
+            createTexture(Surface, SurfaceRect[Surface].Right, SurfaceRect[Surface].Bottom);
     createPages();
     NumberOfPages = MAXIMUM_PAGES;
     FlushCount = 0;

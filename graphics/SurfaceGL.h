@@ -74,6 +74,7 @@ public:
     TRectangle GetSurfaceRect(int32_t Surface) override;
     bool SurfacesRenewed(int32_t Type) override;
     bool SupportsLightEffects() override;
+    bool ComposedCopiesPay() const override { return false; }
     int32_t GetSurfaceMemory(int32_t Index) override;
     void InitSurfaces() override;
     void ExitSurfaces() override;

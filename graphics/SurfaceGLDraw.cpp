@@ -11,12 +11,6 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-
-
-} // namespace
-
 bool TSurfaceGL::hasTexture(int32_t Surface) const {
     return In(Surface, 0, NUMBER_OF_SURFACES_GL - 1) && Textures[Surface].Texture != 0;
 }
@@ -153,15 +147,18 @@ void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Wi
     }
 }
 
-// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent in
+// the scratch square; the kept stretches beside it stay as they are.
 void TSurfaceGL::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
     if (!hasTexture(STRETCH_SURFACE) || WindowContext == nullptr) return;
     SelectSurface(SCREEN_SURFACE); // the scaled picture is drawn into the texture
     const TSurfaceTexture& T = Textures[STRETCH_SURFACE];
     std::vector<uint32_t> Texels(static_cast<size_t>(T.TextureWidth) * T.TextureHeight);
     GLReadTexture(T.Texture, reinterpret_cast<uint8_t*>(Texels.data()));
-    MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);
-    GLWriteTextureRows(T.Texture, 0, 0, T.TextureWidth, T.TextureHeight,
+    for (int32_t Row = 0; Row < STRETCH_SIZE; Row++)
+        MakeBackgroundTransparent(Texels.data() + static_cast<size_t>(Row) * T.TextureWidth, STRETCH_SIZE,
+                                  Red, Green, Blue);
+    GLWriteTextureRows(T.Texture, 0, 0, STRETCH_SIZE, STRETCH_SIZE,
                        reinterpret_cast<const uint8_t*>(Texels.data()), T.TextureWidth * 4);
 }
 

@@ -40,6 +40,7 @@ const TVideoCacheItem* Lookup(int32_t HashValue, TMatch Matches, TUpload Upload)
         Item.Number = Item.SecondKey = 0;
         std::fill(std::begin(Item.Colors), std::end(Item.Colors), 0);
         Upload(Item);
+        GetSurface()->ForgetStretches(); // they may have been made from the cell's old content
         Video.Lists.chain(Position, HashValue, Item.Type);
     }
     Video.Lists.moveToHead(Position);
@@ -84,6 +85,7 @@ void DrawPicturePieces(const TPicturePiece& Piece, int32_t SourceX, int32_t Sour
 
 void InitVideoCache() try {
     TSurface* Engine = GetSurface();
+    Engine->ForgetStretches();
     const int32_t Pages = Engine->GetNumberOfPages();
     const TRectangle Page = Engine->GetSurfaceRect(SPRITE_SURFACE);
     const int32_t Columns = std::max(Page.Width / 32, 0),

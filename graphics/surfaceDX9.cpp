@@ -146,7 +146,7 @@ void TSurfaceDX9::CreateSurfaces() {
     if (Device->createTexture(AUTOMAP_SIZE, AUTOMAP_SIZE, false, FILTER_POINT, StagingTexture) != PLATFORM_OK)
         throw PROGRAM_ERROR(14);
     createTexture(TEMP_SURFACE, TEMP_WIDTH, TEMP_HEIGHT, true, 14);
-    createTexture(STRETCH_SURFACE, STRETCH_SIZE, STRETCH_SIZE, true, 15);
+    createTexture(STRETCH_SURFACE, KEPT_STRETCH_PAGE, KEPT_STRETCH_PAGE, true, 15);
     createTexture(CACHE_SURFACE, CACHE_WIDTH, CACHE_HEIGHT, true, 16);
     createTexture(AUTOMAP_SURFACE, AUTOMAP_SIZE, AUTOMAP_SIZE, true, 17);
     createPages();

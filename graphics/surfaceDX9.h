@@ -47,6 +47,7 @@ public:
     // Surface, x, y, width, height: the extent that drawing and presentation use from now on.
     void SetViewport(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height);
     bool SupportsLightEffects() override;
+    bool ComposedCopiesPay() const override { return false; }
     void InitSurfaces() override;
     bool TestEngine() override;
 

@@ -194,12 +194,13 @@ void TSurfaceDX9::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t W
     }
 }
 
-// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent.
+// The scaled picture's background, which the copies would draw (they ignore the key), turns transparent in
+// the scratch square; the kept stretches beside it stay as they are.
 void TSurfaceDX9::keyStretchedBackground(int32_t Red, int32_t Green, int32_t Blue) {
     TQuadTexture* Target = texture(STRETCH_SURFACE);
     if (Target == nullptr || Device == nullptr) return;
     FlushQuads();
-    const TPixelRect Area{0, 0, Target->getWidth(), Target->getHeight()};
+    const TPixelRect Area{0, 0, STRETCH_SIZE, STRETCH_SIZE};
     Texels.resize(static_cast<size_t>(Area.width()) * Area.height());
     if (Device->read(*Target, Area, Texels.data(), Area.width() * 4) != PLATFORM_OK) return;
     MakeBackgroundTransparent(Texels.data(), Texels.size(), Red, Green, Blue);

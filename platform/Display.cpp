@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,6 +28,31 @@ int32_t BitsOfSdlFormat(Uint32 Format) {
 
 Uint32 SdlFormatOf(const TPixelFormat& Format) {
     return Format.BytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
+}
+
+// Whether Widen565Rows gives what SDL converts 5-6-5 pixels to in Format: asked once per format, with every
+// value of each channel.
+bool WideningMatchesSdl(Uint32 Format) {
+    static std::vector<std::pair<Uint32, bool>> Answers;
+    for (const auto& [Asked, Matches] : Answers)
+        if (Asked == Format) return Matches;
+    bool Matches = SDL_BITSPERPIXEL(Format) == 24 || SDL_BITSPERPIXEL(Format) == 32;
+    if (Matches) {
+        uint16_t Values[128];
+        for (int32_t i = 0; i < 32; i++)
+            Values[i] = static_cast<uint16_t>(i << 11), Values[32 + i] = static_cast<uint16_t>(i);
+        for (int32_t i = 0; i < 64; i++)
+            Values[64 + i] = static_cast<uint16_t>(i << 5);
+        uint32_t Sdl[128], Ours[128];
+        Widen565Rows(reinterpret_cast<uint8_t*>(Ours), sizeof Ours, reinterpret_cast<const uint8_t*>(Values),
+                     sizeof Values, 128, 1);
+        Matches = SDL_BYTESPERPIXEL(Format) == 4 &&
+                  SDL_ConvertPixels(128, 1, SDL_PIXELFORMAT_RGB565, Values, sizeof Values, Format, Sdl,
+                                    sizeof Sdl) == 0 &&
+                  std::equal(Sdl, Sdl + 128, Ours);
+    }
+    Answers.emplace_back(Format, Matches);
+    return Matches;
 }
 
 void Register(const std::shared_ptr<TPixelSurface>& Surface) {
@@ -243,6 +270,8 @@ TPlatformResult TDisplayDevice::present(const TPixelSurface& Screen, TPixelRect 
                 std::memcpy(Pixels + static_cast<size_t>(y) * Target->pitch,
                             Source + static_cast<size_t>(y) * Screen.getPitch(),
                             static_cast<size_t>(Width) * Bpp);
+        } else if (Bpp == 2 && WideningMatchesSdl(Target->format->format)) {
+            Widen565Rows(Pixels, Target->pitch, Source, Screen.getPitch(), Width, Height);
         } else {
             Converted = SDL_ConvertPixels(Width, Height, SourceFormat, Source, Screen.getPitch(),
                                           Target->format->format, Pixels, Target->pitch);

@@ -72,28 +72,69 @@ __attribute__((always_inline)) inline void KeyedRowsOf(uint8_t* To, int32_t ToPi
                        reinterpret_cast<const P*>(From + static_cast<size_t>(y) * FromPitch), Width, Key);
 }
 
-// Height keyed rows, Pitch bytes apart.
-template <typename P>
-__attribute__((always_inline)) inline void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From,
-                                                     int32_t FromPitch, int32_t Width, int32_t Height,
-                                                     P Key) {
+// Runs Rows.operator()<N> with N the width of a glyph or a tile that Width is (8, 16 or 32), else 0.
+template <typename TRows>
+__attribute__((always_inline)) inline void WithFixedWidth(int32_t Width, TRows Rows) {
     switch (Width) {
     case 8:
-        return KeyedRowsOf<P, 8>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<8>();
     case 16:
-        return KeyedRowsOf<P, 16>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<16>();
     case 32:
-        return KeyedRowsOf<P, 32>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<32>();
     default:
-        return KeyedRowsOf<P, 0>(To, ToPitch, From, FromPitch, Width, Height, Key);
+        return Rows.template operator()<0>();
     }
 }
 
+// Height keyed rows, Pitch bytes apart.
+template <typename P>
+void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
+               int32_t Height, P Key) {
+    WithFixedWidth(Width,
+                   [&]<int N>() { KeyedRowsOf<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key); });
+}
+
 #if defined(EBRUN_AVX2)
+// The keyed row 32 bytes at a time: a round of key pixels only leaves the target untouched (no read, no
+// write); the others are blended with the target.
+template <typename P, int N>
+EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowAvx2(uint8_t* __restrict Target,
+                                                                   const uint8_t* __restrict Source,
+                                                                   int32_t Width, __m256i Keys, P Key) {
+    const int32_t Bytes = static_cast<int32_t>(sizeof(P)) * (N > 0 ? N : Width);
+    int32_t i = 0;
+    for (; i + 32 <= Bytes; i += 32) {
+        const __m256i Pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + i));
+        const __m256i IsKey =
+            sizeof(P) == 4 ? _mm256_cmpeq_epi32(Pixels, Keys) : _mm256_cmpeq_epi16(Pixels, Keys);
+        const uint32_t Mask = static_cast<uint32_t>(_mm256_movemask_epi8(IsKey));
+        if (Mask == 0xFFFFFFFFu) continue;
+        __m256i* At = reinterpret_cast<__m256i*>(Target + i);
+        _mm256_storeu_si256(At, _mm256_blendv_epi8(Pixels, _mm256_loadu_si256(At), IsKey));
+    }
+    if (i < Bytes)
+        KeyedRow<P, 0>(reinterpret_cast<P*>(Target + i), reinterpret_cast<const P*>(Source + i),
+                       (Bytes - i) / static_cast<int32_t>(sizeof(P)), Key);
+}
+
+template <typename P, int N>
+EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowsOfAvx2(uint8_t* To, int32_t ToPitch,
+                                                                      const uint8_t* From, int32_t FromPitch,
+                                                                      int32_t Width, int32_t Height, P Key) {
+    const __m256i Keys = sizeof(P) == 4 ? _mm256_set1_epi32(static_cast<int32_t>(Key))
+                                        : _mm256_set1_epi16(static_cast<int16_t>(Key));
+    for (int32_t y = 0; y < Height; y++)
+        KeyedRowAvx2<P, N>(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
+                           Width, Keys, Key);
+}
+
 template <typename P>
 EBRUN_AVX2 void KeyedRowsAvx2(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch,
                               int32_t Width, int32_t Height, P Key) {
-    KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
+    WithFixedWidth(Width, [&]<int N>() EBRUN_AVX2 {
+        KeyedRowsOfAvx2<P, N>(To, ToPitch, From, FromPitch, Width, Height, Key);
+    });
 }
 #endif
 
@@ -318,9 +359,9 @@ EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Sta
                   db = _mm256_set1_epi32(8 * Step[2]);
     const __m256i Red = _mm256_set1_epi32(0xFF0000), Green = _mm256_set1_epi32(0xFF00);
     for (int32_t i = 0; i < Count; i += 8) {
-        const __m256i L = _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(r, Red),
-                                                          _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
-                                          _mm256_srli_epi32(b, 16));
+        const __m256i L = _mm256_or_si256(
+            _mm256_or_si256(_mm256_and_si256(r, Red), _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
+            _mm256_srli_epi32(b, 16));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(Light + i), L);
         r = _mm256_add_epi32(r, dr);
         g = _mm256_add_epi32(g, dg);
@@ -564,7 +605,60 @@ bool QuadPlanes(const int32_t* R, const int32_t* Colors, TQuadPlanes& Planes) {
 
 std::vector<TQuadPlanes> RunPlanes; // the planes of the run being shaded
 
+// 1053 c >> 7 is c 255 / 31 and 33110 (8 c) >> 16 is c 97 / 24, both rounded down, for every c of 5 and 6
+// bits, in 16-bit lanes.
+uint32_t Widened(uint16_t Pixel) {
+    const uint32_t r = Pixel >> 11, g = Pixel >> 5 & 0x3F, b = Pixel & 0x1F;
+    return 0xFF000000u | 1053 * r >> 7 << 16 | 33110 * (8 * g) >> 16 << 8 | 1053 * b >> 7;
+}
+
+void WidenRow(uint32_t* Target, const uint16_t* Source, int32_t Width) {
+    for (int32_t x = 0; x < Width; x++)
+        Target[x] = Widened(Source[x]);
+}
+
+#if defined(EBRUN_AVX2)
+// Sixteen pixels at a time: the channels in 16-bit lanes, then blue with green and red with the X byte
+// interleaved into 32-bit pixels (in-lane, so the two halves are put in order when stored).
+EBRUN_AVX2 void WidenRowAvx2(uint32_t* Target, const uint16_t* Source, int32_t Width) {
+    const __m256i Mask5 = _mm256_set1_epi16(0x1F), Mask6 = _mm256_set1_epi16(0x3F);
+    const __m256i Times1053 = _mm256_set1_epi16(1053), Green = _mm256_set1_epi16(static_cast<int16_t>(33110)),
+                  X = _mm256_set1_epi16(static_cast<int16_t>(0xFF00));
+    int32_t x = 0;
+    for (; x + 16 <= Width; x += 16) {
+        const __m256i P = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Source + x));
+        const __m256i R = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_srli_epi16(P, 11), Times1053), 7);
+        const __m256i B = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_and_si256(P, Mask5), Times1053), 7);
+        const __m256i G =
+            _mm256_mulhi_epu16(_mm256_slli_epi16(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), 3), Green);
+        const __m256i BlueGreen = _mm256_or_si256(B, _mm256_slli_epi16(G, 8)), RedX = _mm256_or_si256(R, X);
+        const __m256i Low = _mm256_unpacklo_epi16(BlueGreen, RedX),
+                      High = _mm256_unpackhi_epi16(BlueGreen, RedX);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x),
+                            _mm256_permute2x128_si256(Low, High, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Target + x + 8),
+                            _mm256_permute2x128_si256(Low, High, 0x31));
+    }
+    WidenRow(Target + x, Source + x, Width - x);
+}
+#endif
+
 } // namespace
+
+void Widen565Rows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
+                  int32_t Height) {
+    for (int32_t y = 0; y < Height; y++) {
+        uint32_t* Target = reinterpret_cast<uint32_t*>(To + static_cast<size_t>(y) * ToPitch);
+        const uint16_t* Source = reinterpret_cast<const uint16_t*>(From + static_cast<size_t>(y) * FromPitch);
+#if defined(EBRUN_AVX2)
+        if (HasAvx2()) {
+            WidenRowAvx2(Target, Source, Width);
+            continue;
+        }
+#endif
+        WidenRow(Target, Source, Width);
+    }
+}
 
 const TPixelFormat& PixelFormatForBits(int32_t Bits) {
     return Bits == 16 ? PIXEL_FORMAT_565 : PIXEL_FORMAT_8888;

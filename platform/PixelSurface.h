@@ -115,9 +115,7 @@ public:
     TPlatformResult multiplyShadedQuads(int32_t Count, const int32_t* Rectangles, const int32_t* Colors);
 
     // Raw rows for the platform layer's own copies (presentation, tests); nullptr for the primary surface.
-    const uint8_t* row(int32_t y) const {
-        return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr;
-    }
+    const uint8_t* row(int32_t y) const { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint8_t* row(int32_t y) { return Pixels ? Pixels + static_cast<size_t>(y) * Pitch : nullptr; }
     uint32_t getPixel(int32_t x, int32_t y) const;
 
@@ -154,6 +152,11 @@ public:
 private:
     int64_t Free;
 };
+
+// Widens Width x Height 5-6-5 pixels to X-8-8-8 pixels with the X byte 0xFF, as SDL 2 converts them: a 5-bit
+// channel c becomes c 255 / 31, the 6-bit green c 97 / 24, both rounded down; the rows are Pitch bytes apart.
+void Widen565Rows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
+                  int32_t Height);
 
 // Bytes one surface of this size takes in Format.
 int64_t SurfaceBytes(int32_t Width, int32_t Height, const TPixelFormat& Format);

@@ -149,7 +149,7 @@ void TMapView::redrawCellLayers(TMapCell& Cell, int32_t Count) {
 void TMapView::addCellLayer(int32_t rx, int32_t ry, int32_t Sprite, int32_t DX, int32_t DY) {
     if (!cellMeetsPicture(rx, ry)) return;
     TMapCell& Cell = getCell(rx, ry);
-    if (Cell.Count == CELL_LAYERS) flushCell(rx, ry);
+    if (Cell.Count == CELL_LAYERS || _DirectCells) flushCell(rx, ry);
     if (Cell.Flushed) {
         const int32_t x = rx * 32 - _OffsetX, y = ry * 32 - _OffsetY;
         const int32_t Left = std::max(x, 0), Top = std::max(y, 0);
@@ -179,6 +179,7 @@ void TMapView::flushCell(int32_t rx, int32_t ry) {
     if (rx < 0 || rx >= MAPSIZE_X || ry < 0 || ry >= MAPSIZE_Y || !cellMeetsPicture(rx, ry)) return;
     TMapCell& Cell = getCell(rx, ry);
     if (Cell.Flushed) return;
+    if (_DirectCells) return clearSquare(rx, ry, Cell);
     if (Cell.Count < Cell.CachedCount) {
         redrawCellLayers(Cell, Cell.Count);
         Cell.CachedCount = Cell.Count;
@@ -200,6 +201,10 @@ void TMapView::flushRow(int32_t ry) {
     };
     for (int32_t rx = 0; rx < MAPSIZE_X; rx++) {
         TMapCell& Cell = getCell(rx, ry);
+        if (_DirectCells) {
+            if (cellMeetsPicture(rx, ry) && !Cell.Flushed) clearSquare(rx, ry, Cell);
+            continue;
+        }
         if (!cellMeetsPicture(rx, ry) || Cell.Flushed) {
             Copy();
             continue;
@@ -214,6 +219,12 @@ void TMapView::flushRow(int32_t ry) {
         Cell.Flushed = 1;
     }
     Copy();
+}
+
+// What copying the square of a cell without layers would draw; later layers are drawn over it directly.
+void TMapView::clearSquare(int32_t rx, int32_t ry, TMapCell& Cell) {
+    Cell.Flushed = 1;
+    GetSurface()->FillRectangle(TEMP_SURFACE, rx * 32 - _OffsetX, ry * 32 - _OffsetY, 32, 32, 0, 0, 0);
 }
 
 void TMapView::flushSquare(int32_t QX, int32_t QY) {

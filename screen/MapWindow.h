@@ -37,11 +37,23 @@ struct TMapCell {
     uint8_t Flushed = 0;                                // copied to the picture this frame
 };
 
-// The objects of one point in drawing order.
+// The objects of one point in drawing order (the counts first: an empty point's record is one cache line).
 struct TPointObjects {
-    TObject Objects[OBJECTS_PER_POINT];
     int32_t Count = 0;
     bool HasCreature = false;
+    int32_t FirstEffect = -1; // the head of the point's effects, -1 for none
+    TObject Objects[OBJECTS_PER_POINT];
+};
+
+// What the drawing asks of an object type: its flags (bit n for flag n) and the counts and values it uses,
+// a value 0 where the type lacks its flag.
+struct TTypeLook {
+    uint32_t Frame = 0; // the frame it was read in
+    uint32_t Flags = 0;
+    int32_t Width = 0, Height = 0, Layers = 0, PatternWidth = 0, PatternHeight = 0, PatternDepth = 0,
+            Phases = 0;
+    int32_t ShiftX = 0, ShiftY = 0, Elevation = 0;
+    bool has(int32_t Flag) const { return (Flags >> Flag & 1) != 0; }
 };
 
 struct TMapLabel {
@@ -117,15 +129,21 @@ public:
     TMapCell _Cells[CELL_COLUMNS * CELL_ROWS];
     TComponent* _HintButton = nullptr;
     int32_t _CropX = 0, _CropY = 0; // the picture's part shown without stretching
+    // This frame's layers go straight to the picture, each field's square cleared before its first layer,
+    // instead of through CACHE_SURFACE: for engines to which every change of source costs a draw call.
+    bool _DirectCells = false;
 
 private:
     // The objects of a point: read once per frame while DrawMap draws (the map does not change meanwhile),
     // read afresh for every call outside it.
     const TPointObjects& pointObjects(int32_t rx, int32_t ry, int32_t rz);
     bool firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag);
+    // An object type as the drawing asks of it: read once per frame while DrawMap draws, afresh outside it.
+    const TTypeLook& typeLook(int32_t Type);
     bool floorHasCreature(int32_t rz);
     void flushSquare(int32_t QX, int32_t QY);
     void flushRow(int32_t ry);
+    void clearSquare(int32_t rx, int32_t ry, TMapCell& Cell);
     void redrawCellLayers(TMapCell& Cell, int32_t Count);
     void drawCellLayer(const TMapCell& Cell, int32_t Sprite, int32_t DX, int32_t DY);
     bool cellMeetsPicture(int32_t rx, int32_t ry) const;
@@ -150,6 +168,7 @@ private:
     // frame it was read in; _PointsFrame is the frame DrawMap draws, 0 outside it.
     std::vector<TPointObjects> _Points;
     std::vector<uint32_t> _PointsRead;
+    std::vector<TTypeLook> _Types; // by type
     uint32_t _PointsFrame = 0;
     bool _FloorHasCreature[MAPSIZE_Z] = {}; // per floor, as DrawMap found it in the frame it draws
 };

@@ -37,6 +37,7 @@ void ReadPoint(TPointObjects& Point, int32_t rx, int32_t ry, int32_t rz) {
     const TMapPoint& Source = GetMapPoint(GetPointIndex(rx, ry, rz));
     Point.Count = 0;
     Point.HasCreature = false;
+    Point.FirstEffect = Source.EffectNumber;
     for (int32_t i = 0; i < std::min(Source.ObjectCount, OBJECTS_PER_POINT); i++) {
         const TObject& Obj = Source.Objects[Source.DrawOrder[i]];
         if (Obj.Type == 0) break;
@@ -76,7 +77,30 @@ bool TMapView::floorHasCreature(int32_t rz) {
 
 bool TMapView::firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag) {
     const TPointObjects& Point = pointObjects(rx, ry, rz);
-    return Point.Count > 0 && GetObjectFlag(Point.Objects[0].Type, Flag);
+    return Point.Count > 0 && typeLook(Point.Objects[0].Type).has(Flag);
+}
+
+const TTypeLook& TMapView::typeLook(int32_t Type) {
+    if (Type >= 0 && static_cast<size_t>(Type) < _Types.size() && _PointsFrame != 0 &&
+        _Types[Type].Frame == _PointsFrame)
+        return _Types[Type];
+    TTypeLook Look;
+    for (int32_t Flag = 0; Flag < 32; Flag++)
+        Look.Flags |= static_cast<uint32_t>(GetObjectFlag(Type, Flag)) << Flag;
+    if (Type != CREATURE) {
+        Look.Width = GetObjectWidth(Type);
+        Look.Height = GetObjectHeight(Type);
+        Look.Layers = GetObjectLayers(Type);
+        Look.PatternWidth = GetObjectPatternWidth(Type);
+        Look.PatternHeight = GetObjectPatternHeight(Type);
+        Look.PatternDepth = GetObjectPatternDepth(Type);
+        Look.Phases = GetObjectPhases(Type);
+        if (Look.has(SHIFT)) Look.ShiftX = GetObjectShiftX(Type), Look.ShiftY = GetObjectShiftY(Type);
+        if (Look.has(HEIGHT)) Look.Elevation = GetObjectElevation(Type);
+    }
+    Look.Frame = _PointsFrame;
+    if (static_cast<size_t>(Type) >= _Types.size()) _Types.resize(Type + 1);
+    return _Types[Type] = Look;
 }
 
 // Bounds that arrive swapped change roles.
@@ -192,6 +216,7 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
     _TextEffectCount = 0;
     GetViewPosition(_ViewX, _ViewY, _ViewZ);
     const bool Renewed = Engine->SurfacesRenewed(2);
+    _DirectCells = !Engine->ComposedCopiesPay();
     for (TMapCell& Cell : _Cells) {
         if (Renewed) Cell.CachedCount = 0;
         Cell.Count = 0;
@@ -265,21 +290,19 @@ void TMapView::drawField(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t r
     for (int32_t i = 0; i < Point.Count; i++) {
         const TObject& Obj = Point.Objects[i];
         const bool IsCreature = Obj.Type == CREATURE;
-        if (Mode == 0 && !IsCreature && GetObjectFlag(Obj.Type, LIGHT)) {
-            const bool Shifted = GetObjectFlag(Obj.Type, SHIFT);
-            const int32_t sx = Shifted ? GetObjectShiftX(Obj.Type) : 0,
-                          sy = Shifted ? GetObjectShiftY(Obj.Type) : 0;
+        const TTypeLook Look = typeLook(Obj.Type); // a copy: later look-ups may move the table
+        if (Mode == 0 && !IsCreature && Look.has(LIGHT)) {
             const TRGBColor Colour(GetObjectLightColor(Obj.Type));
-            addLight(PX - sx - E + 16, PY - sy - E + 16, rz, GetObjectLightBrightness(Obj.Type), Colour.Red,
-                     Colour.Green, Colour.Blue);
+            addLight(PX - Look.ShiftX - E + 16, PY - Look.ShiftY - E + 16, rz,
+                     GetObjectLightBrightness(Obj.Type), Colour.Red, Colour.Green, Colour.Blue);
         }
-        if (GetObjectFlag(Obj.Type, 3)) {
+        if (Look.has(3)) {
             Top = &Obj;
         } else if (!IsCreature && Mode != 1) {
             drawObject(PX - E, PY - E, rz, Obj, WX, WY, WZ);
-            if (GetObjectFlag(Obj.Type, 26)) Overlaps = true;
+            if (Look.has(26)) Overlaps = true;
         }
-        if (GetObjectFlag(Obj.Type, HEIGHT)) E = std::min(E + GetObjectElevation(Obj.Type), MAX_ELEVATION);
+        if (Look.has(HEIGHT)) E = std::min(E + Look.Elevation, MAX_ELEVATION);
     }
     if (Overlaps) {
         if (x > 0 && y > 0) drawField(PX - 32, PY - 32, x - 1, y - 1, rz, 1);
@@ -296,23 +319,22 @@ void TMapView::drawObject(int32_t PX, int32_t PY, int32_t rz, const TObject& Obj
                           int32_t WZ) {
     CHECK(Obj.Type != 0);
     const int32_t T = Obj.Type;
-    const int32_t Phases = std::max(GetObjectPhases(T), 1);
-    int32_t PatternX = WX % std::max(GetObjectPatternWidth(T), 1) + 1;
-    int32_t PatternY = WY % std::max(GetObjectPatternHeight(T), 1) + 1;
-    const int32_t PatternZ = WZ % std::max(GetObjectPatternDepth(T), 1) + 1;
+    const TTypeLook Look = typeLook(T);
+    const int32_t Phases = std::max(Look.Phases, 1);
+    int32_t PatternX = WX % std::max(Look.PatternWidth, 1) + 1;
+    int32_t PatternY = WY % std::max(Look.PatternHeight, 1) + 1;
+    const int32_t PatternZ = WZ % std::max(Look.PatternDepth, 1) + 1;
     const int32_t Phase = GetTickCounter() / 5 % Phases + 1;
-    if (GetObjectFlag(T, CUMULATIVE)) GetCumulativePattern(Obj, PatternX, PatternY);
-    if (GetObjectFlag(T, LIQUIDCONTAINER) || GetObjectFlag(T, LIQUIDPOOL))
-        GetLiquidPattern(Obj, PatternX, PatternY);
-    if (GetObjectFlag(T, HANG)) GetHangPattern(Obj, PatternX, PatternY);
-    const bool Shifted = GetObjectFlag(T, SHIFT);
-    const int32_t sx = Shifted ? GetObjectShiftX(T) : 0, sy = Shifted ? GetObjectShiftY(T) : 0;
-    for (int32_t w = 1; w <= GetObjectWidth(T); w++)
-        for (int32_t h = 1; h <= GetObjectHeight(T); h++)
-            for (int32_t Layer = 1; Layer <= GetObjectLayers(T); Layer++) {
+    if (Look.has(CUMULATIVE)) GetCumulativePattern(Obj, PatternX, PatternY);
+    if (Look.has(LIQUIDCONTAINER) || Look.has(LIQUIDPOOL)) GetLiquidPattern(Obj, PatternX, PatternY);
+    if (Look.has(HANG)) GetHangPattern(Obj, PatternX, PatternY);
+    for (int32_t w = 1; w <= Look.Width; w++)
+        for (int32_t h = 1; h <= Look.Height; h++)
+            for (int32_t Layer = 1; Layer <= Look.Layers; Layer++) {
                 const int32_t Sprite = GetObjectSprite(T, w, h, Layer, PatternX, PatternY, PatternZ, Phase);
                 if (Sprite > 0)
-                    drawSprite(PX - (w - 1) * 32 - sx, PY - (h - 1) * 32 - sy, rz, Phases > 1, Sprite);
+                    drawSprite(PX - (w - 1) * 32 - Look.ShiftX, PY - (h - 1) * 32 - Look.ShiftY, rz,
+                               Phases > 1, Sprite);
             }
 }
 
@@ -465,6 +487,7 @@ void TMapView::drawFieldCreature(const TCreature& C, int32_t QX, int32_t QY, int
 
 void TMapView::drawEffects(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t rz, int32_t Mode,
                            int32_t E) {
+    if (pointObjects(x, y, rz).FirstEffect == -1) return;
     int32_t Numbers[EFFECTS];
     int32_t n = 0;
     for (int32_t e = GetFirstEffect(x, y, rz); e != -1 && n < EFFECTS; e = GetNextEffect())

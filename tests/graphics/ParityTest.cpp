@@ -6,6 +6,7 @@
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "platform/Display.h"
+#include "state/Objects.h"
 #include "tests/graphics/CannedScenes.h"
 #include "tests/graphics/EngineParity.h"
 
@@ -24,9 +25,9 @@ constexpr int32_t MAP_WIDTH = 480, MAP_HEIGHT = 352;
 struct TDrawn {
     std::map<std::string, TPicture> Screen;
     std::map<std::string, std::vector<TRectangle>> Boxes;
-    TPicture LitMap;    // TEMP_SURFACE after the light scene's quads, before its stretch
-    TPicture Shrunk;    // the light scene: the lit map stretched to 320 x 240
-    TPicture Enlarged;  // the lit map's top left 240 x 176 stretched to twice its size
+    TPicture LitMap;   // TEMP_SURFACE after the light scene's quads, before its stretch
+    TPicture Shrunk;   // the light scene: the lit map stretched to 320 x 240
+    TPicture Enlarged; // the lit map's top left 240 x 176 stretched to twice its size
 };
 
 struct TScene {
@@ -224,4 +225,43 @@ TEST(FullScreenParity, TheSubstituteModeIsTakenAndShownAlike) {
     }
     for (int32_t Engine : {1, 2})
         ExpectSame(Frames[0], Frames[Engine], "fullscreen-engine" + std::to_string(Engine));
+}
+
+// A stretch onto the skin is kept for the next frame; once the video cache writes a cell (here: another
+// sprite put where the first one lay), the kept ones are made again from the pixels the cell holds now.
+TEST(KeptStretches, FollowThePixelsOfTheirSourceCell) {
+    for (int32_t Engine : ENGINES) {
+        TParityEngine E(Engine, 32);
+        LoadSceneData();
+        TSurface* S = GetSurface();
+        const int32_t Sword = GetObjectSprite(166, 1, 1, 1, 1, 1, 1, 1),
+                      Shield = GetObjectSprite(167, 1, 1, 1, 1, 1, 1, 1);
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 100, 30, 0, 0, 0);
+        S->StretchOnSkin = 1;
+        const auto Stretched = [&](int32_t x, int32_t Sprite) {
+            DrawSpriteStretched(SCREEN_SURFACE, x, 0, 20, 20, Sprite, 71, 71, 71, 0, 0, 640, 480);
+            return E.read(SCREEN_SURFACE, x, 0, 20, 20);
+        };
+        const TPicture First = Stretched(0, Sword);
+        ExpectSame(Stretched(0, Sword), First, "kept-" + std::to_string(Engine));
+        // A stretch onto a plain background makes that colour transparent in its own square only: the kept
+        // one keeps its pixels of that colour.
+        const uint32_t Colour = First.at(10, 10);
+        S->StretchOnSkin = 0;
+        DrawSpriteStretched(SCREEN_SURFACE, 90, 0, 20, 20, Sword, Colour >> 16 & 255, Colour >> 8 & 255,
+                            Colour & 255, 0, 0, 640, 480);
+        S->StretchOnSkin = 1;
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 20, 20, 0, 0, 0);
+        ExpectSame(Stretched(0, Sword), First, "kept-beside-plain-" + std::to_string(Engine));
+        const TVideoCacheItem Cell = *GetVideoSprite(Sword);
+        const TPicture ShieldShown = Stretched(30, Shield); // an upload: forgets the kept ones
+        S->WritePixels(SPRITE_SURFACE + Cell.Page, Cell.x, Cell.y, 32, 32, GetMemorySprite(Shield)->Data);
+        const TSpriteEntry& Key = GetSpriteEntry(Sword);
+        S->StretchBlitTransparentClipped(SCREEN_SURFACE, 60, 0, 20, 20, SPRITE_SURFACE + Cell.Page, Cell.x,
+                                         Cell.y, 32, 32, Key.KeyRed, Key.KeyGreen, Key.KeyBlue, 71, 71, 71, 0,
+                                         0, 640, 480);
+        ExpectSame(E.read(SCREEN_SURFACE, 60, 0, 20, 20), ShieldShown, "refilled-" + std::to_string(Engine));
+        S->StretchOnSkin = 0;
+        UnloadSceneData();
+    }
 }

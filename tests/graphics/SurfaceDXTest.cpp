@@ -86,8 +86,9 @@ TEST_F(SurfaceDX, VideoMemoryRunningOutKeepsTheRequiredPagesInOtherMemory) {
     int32_t ScreenWidth = 0, ScreenHeight = 0;
     ASSERT_TRUE(GetScreenSize(ScreenWidth, ScreenHeight));
     TDisplayFaults Faults;
-    Faults.VideoMemoryBytes = int64_t{ScreenWidth} * ScreenHeight * 4 + 640 * 480 * 4 + 64 * 64 * 4 +
-                              512 * 384 * 4 + 106 * 106 * 4 + 5 * PAGE_BYTES;
+    Faults.VideoMemoryBytes = int64_t{ScreenWidth} * ScreenHeight * 4 + 640 * 480 * 4 +
+                              KEPT_STRETCH_PAGE * KEPT_STRETCH_PAGE * 4 + 512 * 384 * 4 + 106 * 106 * 4 +
+                              5 * PAGE_BYTES;
     start(Faults);
     EXPECT_EQ(Engine.GetNumberOfPages(), 8);
     for (int32_t Page = 0; Page < 5; Page++)

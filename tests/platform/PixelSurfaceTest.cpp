@@ -110,7 +110,9 @@ TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixtee
     }
 }
 
-// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source pixel unless that is the key.
+// Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source
+// pixel unless that is the key. Source rows are all key, without key or mixed, as the copies treat whole
+// rounds of such pixels apart.
 TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
     std::mt19937 Random(3);
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
@@ -120,7 +122,8 @@ TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
         for (int32_t Width : {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 40}) {
             for (int32_t y = 0; y < 6; y++)
                 for (int32_t x = 0; x < 48; x++) {
-                    From.fill({x, y, x + 1, y + 1}, Random() % 3 == 0 ? Key : Random() % 60000);
+                    From.fill({x, y, x + 1, y + 1},
+                              y % 3 == 0 || (y % 3 == 2 && Random() % 3 == 0) ? Key : 6 + Random() % 60000);
                     To.fill({x, y, x + 1, y + 1}, 7);
                 }
             ASSERT_EQ(To.blit({3, 1, 3 + Width, 6}, From, {5, 0, 5 + Width, 5}, true), PLATFORM_OK);
@@ -128,7 +131,8 @@ TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
                 for (int32_t x = 0; x < 48; x++) {
                     const bool Inside = x >= 3 && x < 3 + Width && y >= 1;
                     const uint32_t Source = Inside ? From.getPixel(x + 2, y - 1) : Key;
-                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source) << Width << ": " << x << "," << y;
+                    ASSERT_EQ(To.getPixel(x, y), Source == Key ? 7u : Source)
+                        << Width << ": " << x << "," << y;
                 }
         }
     }
@@ -150,7 +154,8 @@ TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
         ASSERT_EQ(To.blit({3, 0, 3 + 111, 100}, From, {0, 0, 64, 58}, false), PLATFORM_OK);
         for (int32_t y = 0; y < 100; y++)
             for (int32_t x = 0; x < 111; x++)
-                ASSERT_EQ(To.getPixel(3 + x, y), From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
+                ASSERT_EQ(To.getPixel(3 + x, y),
+                          From.getPixel((2 * x + 1) * 64 / 222, (2 * y + 1) * 58 / 200))
                     << x << "," << y;
         // A target cut by its surface samples as the uncut one would.
         TPixelSurface Small(10, 10, *Format, MEMORY_SYSTEM);
@@ -241,8 +246,8 @@ TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
         ASSERT_EQ(Wide.multiplyShadedQuads(1, WideRect, Colors), PLATFORM_OK);
         ASSERT_EQ(Narrow.multiplyShadedQuads(1, NarrowRect, Colors), PLATFORM_OK);
         for (uint32_t x = 0; x < 259; x++)
-            ASSERT_EQ(Wide.getPixel(x, 0), Rgb(Product(x % 256, l), Product((x * 7) % 256, 255 - l),
-                                               Product(255 - x % 256, l)))
+            ASSERT_EQ(Wide.getPixel(x, 0),
+                      Rgb(Product(x % 256, l), Product((x * 7) % 256, 255 - l), Product(255 - x % 256, l)))
                 << x << " " << l;
         for (uint32_t x = 0; x < 67; x++)
             ASSERT_EQ(Narrow.getPixel(x, 0), Product(x % 32, l) << 11 | Product((x * 5) % 64, 255 - l) << 5 |
@@ -287,4 +292,23 @@ TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
             for (int32_t x = 0; x < 150; x++)
                 ASSERT_EQ(Together.getPixel(x, y), Alone.getPixel(x, y)) << x << "," << y;
     }
+}
+
+// Every 5-6-5 value widens by its channels' formulas, in rows whose width leaves a tail past the rounds of
+// sixteen.
+TEST(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {
+    constexpr int32_t Width = 250, Height = 263; // 65,750 pixels: every value once, and some again
+    std::vector<uint16_t> From(static_cast<size_t>(Width) * Height);
+    for (size_t i = 0; i < From.size(); i++)
+        From[i] = static_cast<uint16_t>(i);
+    std::vector<uint32_t> To(From.size() + Width);
+    Widen565Rows(reinterpret_cast<uint8_t*>(To.data()), 4 * (Width + 1),
+                 reinterpret_cast<const uint8_t*>(From.data()), 2 * Width, Width, Height - 1);
+    for (int32_t y = 0; y < Height - 1; y++)
+        for (int32_t x = 0; x < Width; x++) {
+            const uint32_t P = From[static_cast<size_t>(y) * Width + x];
+            const uint32_t r = P >> 11, g = P >> 5 & 63, b = P & 31;
+            const uint32_t Expected = 0xFF000000u | (r * 255 / 31) << 16 | g * 97 / 24 << 8 | b * 255 / 31;
+            ASSERT_EQ(To[static_cast<size_t>(y) * (Width + 1) + x], Expected) << P;
+        }
 }

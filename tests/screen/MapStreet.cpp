@@ -4,8 +4,8 @@
 #include "state/Map.h"
 #include "state/MapEffects.h"
 #include "state/Objects.h"
-#include "tests/screen/MapWorld.h"
 #include "state/Talk.h"
+#include "tests/screen/MapWorld.h"
 #include "tools/datagen/Catalog.h"
 
 #include <filesystem>

@@ -208,6 +208,12 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
     } Guard{_PointsFrame};
     static uint32_t Frames = 0;
     _PointsFrame = Frames = NextFrame(Frames);
+    // All points up front, in the order the map stores them, so that the processor fetches them ahead instead
+    // of waiting for each as the floor choice and the drawing jump between floors.
+    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
+        for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)
+            for (int32_t rx = 0; rx < MAPSIZE_X; rx++)
+                pointObjects(rx, ry, rz);
     _OffsetX = Player->getOffsetX() + 32;
     _OffsetY = Player->getOffsetY() + 32;
     const int32_t L = GetViewLayer();

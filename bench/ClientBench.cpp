@@ -80,7 +80,8 @@ int main() {
         const auto Start = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(WINDOW);
         const double Used = ProcessSeconds(Client.process()) - Before;
-        const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+        const double Seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
         if (Before < 0 || Used < 0) {
             std::fprintf(stderr, "cannot read the client's CPU time\n");
             return 1;

@@ -157,6 +157,12 @@ void TMapView::chooseFloors(int32_t L) {
                 _TopFloor = rz - 1;
         }
     }
+    // The points of the floors drawn, up front and in the order the map stores them, so that the processor
+    // fetches them ahead instead of waiting for each as the choice below and the drawing jump between floors.
+    for (int32_t rz = 0; rz <= _TopFloor; rz++)
+        for (int32_t y = 0; y < MAPSIZE_Y; y++)
+            for (int32_t x = 0; x < MAPSIZE_X; x++)
+                pointObjects(x, y, rz);
     for (int32_t x = 0; x < MAPSIZE_X; x++)
         for (int32_t y = 0; y < MAPSIZE_Y; y++) {
             _FieldFloor[x][y] = 0;
@@ -208,12 +214,6 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
     } Guard{_PointsFrame};
     static uint32_t Frames = 0;
     _PointsFrame = Frames = NextFrame(Frames);
-    // All points up front, in the order the map stores them, so that the processor fetches them ahead instead
-    // of waiting for each as the floor choice and the drawing jump between floors.
-    for (int32_t rz = 0; rz < MAPSIZE_Z; rz++)
-        for (int32_t ry = 0; ry < MAPSIZE_Y; ry++)
-            for (int32_t rx = 0; rx < MAPSIZE_X; rx++)
-                pointObjects(rx, ry, rz);
     _OffsetX = Player->getOffsetX() + 32;
     _OffsetY = Player->getOffsetY() + 32;
     const int32_t L = GetViewLayer();

@@ -55,16 +55,13 @@ bool InBox(int32_t rx, int32_t ry, int32_t rz) {
 
 } // namespace
 
-const TPointObjects& TMapView::pointObjects(int32_t rx, int32_t ry, int32_t rz) {
+const TPointObjects& TMapView::readPoint(size_t i, int32_t rx, int32_t ry, int32_t rz) {
     if (_Points.empty()) {
         _Points.resize(MAPSIZE_X * MAPSIZE_Y * MAPSIZE_Z);
         _PointsRead.resize(_Points.size());
     }
-    const size_t i = (static_cast<size_t>(rz) * MAPSIZE_Y + ry) * MAPSIZE_X + rx;
-    if (_PointsFrame == 0 || _PointsRead[i] != _PointsFrame) {
-        ReadPoint(_Points[i], rx, ry, rz);
-        _PointsRead[i] = _PointsFrame;
-    }
+    ReadPoint(_Points[i], rx, ry, rz);
+    _PointsRead[i] = _PointsFrame;
     return _Points[i];
 }
 

@@ -97,7 +97,8 @@ void KeyedRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPi
 
 #if defined(EBRUN_AVX2)
 // The keyed row 32 bytes at a time: a round of key pixels only leaves the target untouched (no read, no
-// write); the others are blended with the target.
+// write), a round without any is stored without reading the target (whose read would wait for memory); the
+// others are blended with the target.
 template <typename P, int N>
 EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowAvx2(uint8_t* __restrict Target,
                                                                    const uint8_t* __restrict Source,
@@ -111,7 +112,8 @@ EBRUN_AVX2 __attribute__((always_inline)) inline void KeyedRowAvx2(uint8_t* __re
         const uint32_t Mask = static_cast<uint32_t>(_mm256_movemask_epi8(IsKey));
         if (Mask == 0xFFFFFFFFu) continue;
         __m256i* At = reinterpret_cast<__m256i*>(Target + i);
-        _mm256_storeu_si256(At, _mm256_blendv_epi8(Pixels, _mm256_loadu_si256(At), IsKey));
+        _mm256_storeu_si256(At,
+                            Mask == 0 ? Pixels : _mm256_blendv_epi8(Pixels, _mm256_loadu_si256(At), IsKey));
     }
     if (i < Bytes)
         KeyedRow<P, 0>(reinterpret_cast<P*>(Target + i), reinterpret_cast<const P*>(Source + i),

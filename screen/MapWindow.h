@@ -136,7 +136,12 @@ public:
 private:
     // The objects of a point: read once per frame while DrawMap draws (the map does not change meanwhile),
     // read afresh for every call outside it.
-    const TPointObjects& pointObjects(int32_t rx, int32_t ry, int32_t rz);
+    const TPointObjects& pointObjects(int32_t rx, int32_t ry, int32_t rz) {
+        const size_t i = (static_cast<size_t>(rz) * MAPSIZE_Y + ry) * MAPSIZE_X + rx;
+        if (_PointsFrame != 0 && i < _PointsRead.size() && _PointsRead[i] == _PointsFrame) return _Points[i];
+        return readPoint(i, rx, ry, rz);
+    }
+    const TPointObjects& readPoint(size_t i, int32_t rx, int32_t ry, int32_t rz);
     bool firstObjectHas(int32_t rx, int32_t ry, int32_t rz, int32_t Flag);
     // An object type as the drawing asks of it: read once per frame while DrawMap draws, afresh outside it.
     const TTypeLook& typeLook(int32_t Type);

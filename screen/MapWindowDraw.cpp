@@ -55,16 +55,13 @@ bool InBox(int32_t rx, int32_t ry, int32_t rz) {
 
 } // namespace
 
-const TPointObjects& TMapView::pointObjects(int32_t rx, int32_t ry, int32_t rz) {
+const TPointObjects& TMapView::readPoint(size_t i, int32_t rx, int32_t ry, int32_t rz) {
     if (_Points.empty()) {
         _Points.resize(MAPSIZE_X * MAPSIZE_Y * MAPSIZE_Z);
         _PointsRead.resize(_Points.size());
     }
-    const size_t i = (static_cast<size_t>(rz) * MAPSIZE_Y + ry) * MAPSIZE_X + rx;
-    if (_PointsFrame == 0 || _PointsRead[i] != _PointsFrame) {
-        ReadPoint(_Points[i], rx, ry, rz);
-        _PointsRead[i] = _PointsFrame;
-    }
+    ReadPoint(_Points[i], rx, ry, rz);
+    _PointsRead[i] = _PointsFrame;
     return _Points[i];
 }
 
@@ -157,6 +154,12 @@ void TMapView::chooseFloors(int32_t L) {
                 _TopFloor = rz - 1;
         }
     }
+    // The points of the floors drawn, up front and in the order the map stores them, so that the processor
+    // fetches them ahead instead of waiting for each as the choice below and the drawing jump between floors.
+    for (int32_t rz = 0; rz <= _TopFloor; rz++)
+        for (int32_t y = 0; y < MAPSIZE_Y; y++)
+            for (int32_t x = 0; x < MAPSIZE_X; x++)
+                pointObjects(x, y, rz);
     for (int32_t x = 0; x < MAPSIZE_X; x++)
         for (int32_t y = 0; y < MAPSIZE_Y; y++) {
             _FieldFloor[x][y] = 0;

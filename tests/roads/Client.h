@@ -51,6 +51,8 @@ public:
     TClient& operator=(const TClient&) = delete;
 
     bool running() const;
+    // The program's process id while it runs, -1 otherwise.
+    pid_t process() const { return Process; }
     const std::filesystem::path& directory() const { return Directory; }
     // The X window of the client, once waitForWindow found it.
     const std::string& windowId() const { return WindowId; }

@@ -49,14 +49,6 @@ std::unique_ptr<TTalkFilter> NewTalkFilter(int32_t Mode, const char* Name, int32
     return Entry;
 }
 
-// The key of a name in a speaker list's index: names compare without regard to case.
-std::string NameKey(const char* Name) {
-    std::string Key(Name);
-    for (char& c : Key)
-        c = ToLower(c);
-    return Key;
-}
-
 } // namespace
 
 bool TTalkFilter::matches(int32_t TalkMode, const char* Speaker, int32_t ChannelID) const {
@@ -179,6 +171,18 @@ void SetConsoleChanged() { Console.ConsoleChanged = true; }
 
 // ---- TSpeakerList ----
 
+size_t TSpeakerList::TNameHash::operator()(std::string_view Name) const {
+    uint64_t Hash = 14695981039346656037u; // FNV-1a over the lower-cased bytes
+    for (char c : Name)
+        Hash = (Hash ^ static_cast<uint8_t>(ToLower(c))) * 1099511628211u;
+    return static_cast<size_t>(Hash);
+}
+
+bool TSpeakerList::TNameEqual::operator()(std::string_view A, std::string_view B) const {
+    return A.size() == B.size() &&
+           std::equal(A.begin(), A.end(), B.begin(), [](char a, char b) { return ToLower(a) == ToLower(b); });
+}
+
 TSpeakerList::TSpeakerList() { clear(); }
 
 TSpeakerList::~TSpeakerList() {
@@ -194,7 +198,7 @@ int32_t TSpeakerList::find(int32_t Mode, const char* Name, int32_t Channel) cons
             break;
         }
     if (Name == nullptr) return Found;
-    auto Same = Named.find(NameKey(Name));
+    auto Same = Named.find(std::string_view(Name));
     if (Same == Named.end()) return Found;
     for (int32_t Slot : Same->second) {
         if (Found != -1 && Slot > Found) break;
@@ -211,7 +215,7 @@ int32_t TSpeakerList::add(int32_t Mode, const char* Name, bool Permanent) {
     if (Entry->Name[0] == 0) {
         Nameless.insert(Slot);
     } else {
-        std::vector<int32_t>& Slots = Named[NameKey(Entry->Name)];
+        std::vector<int32_t>& Slots = Named[Entry->Name];
         Slots.insert(std::lower_bound(Slots.begin(), Slots.end(), Slot), Slot);
     }
     return Slot;
@@ -223,7 +227,7 @@ void TSpeakerList::remove(int32_t Slot) {
     if (Entry->Name[0] == 0) {
         Nameless.erase(Slot);
     } else {
-        auto Same = Named.find(NameKey(Entry->Name));
+        auto Same = Named.find(std::string_view(Entry->Name));
         std::erase(Same->second, Slot);
         if (Same->second.empty()) Named.erase(Same);
     }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -59,10 +60,21 @@ public:
     int32_t getMax() const { return Entries.getMax(); }
 
 private:
+    // Names compare without regard to case; a look-up takes the name as it is, without a copy.
+    struct TNameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view Name) const;
+    };
+    struct TNameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view A, std::string_view B) const;
+    };
+
     mutable TTalkFilterList Entries{0, 9, 10, nullptr};
-    std::unordered_map<std::string, std::vector<int32_t>> Named; // lower-cased name -> its slots, ascending
-    std::set<int32_t> Nameless;                                  // slots of entries that match any name
-    std::set<int32_t> Free;                                      // empty slots from getMin() to getMax()
+    // A name -> the slots of its entries, ascending.
+    std::unordered_map<std::string, std::vector<int32_t>, TNameHash, TNameEqual> Named;
+    std::set<int32_t> Nameless; // slots of entries that match any name
+    std::set<int32_t> Free;     // empty slots from getMin() to getMax()
 };
 
 // The registry of console buffers; every buffer in it is owned by it until DeleteTextBuffer.

@@ -25,10 +25,8 @@ int32_t RecolourIndex(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* 
     return -1;
 }
 
-} // namespace
-
-uint32_t UploadedPixel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors) {
-    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
+// The pixel as uploaded with its colour Index of RecolourIndex.
+uint32_t RecolouredPixel(const uint8_t* Pixel, int32_t Index, const int32_t* Colors) {
     if (Index < 0) return static_cast<uint32_t>(Pixel[0]) << 16 | Pixel[1] << 8 | Pixel[2];
     const uint32_t Brightness = (30 * Pixel[0] + 59 * Pixel[1] + 11 * Pixel[2]) / 100;
     const auto Channel = [&](int32_t c) {
@@ -37,9 +35,16 @@ uint32_t UploadedPixel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t*
     return Channel(0) << 16 | Channel(1) << 8 | Channel(2);
 }
 
+} // namespace
+
+uint32_t UploadedPixel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors) {
+    return RecolouredPixel(Pixel, RecolourIndex(Pixel, Mask, Colors), Colors);
+}
+
 uint32_t UploadedTexel(const uint8_t* Pixel, const uint8_t* Mask, const int32_t* Colors, uint32_t Key) {
-    const uint32_t Texel = 0xFF000000u | UploadedPixel(Pixel, Mask, Colors);
-    return RecolourIndex(Pixel, Mask, Colors) < 0 && Texel == Key ? Texel & 0x00FFFFFFu : Texel;
+    const int32_t Index = RecolourIndex(Pixel, Mask, Colors);
+    const uint32_t Texel = 0xFF000000u | RecolouredPixel(Pixel, Index, Colors);
+    return Index < 0 && Texel == Key ? Texel & 0x00FFFFFFu : Texel;
 }
 
 TSurface::TSurface() = default;

@@ -150,15 +150,12 @@ template <typename P>
 void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
               int32_t Height, bool Keyed, P Key) {
     if (!Keyed) {
-        // A tile's rows, the copy of every map field, in a fixed length that needs no library call.
-        if (Width == 32)
+        // A tile's or a glyph's rows in a fixed length need no library call.
+        WithFixedWidth(Width, [&]<int N>() {
             for (int32_t y = 0; y < Height; y++)
                 std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
-                            sizeof(P) * 32);
-        else
-            for (int32_t y = 0; y < Height; y++)
-                std::memcpy(To + static_cast<size_t>(y) * ToPitch, From + static_cast<size_t>(y) * FromPitch,
-                            sizeof(P) * Width);
+                            sizeof(P) * (N > 0 ? N : Width));
+        });
         return;
     }
 #if defined(EBRUN_AVX2)

@@ -26,7 +26,7 @@ const TTownspersonAnswer ANSWERS[] = {
 
 const TTownspersonAnswer* Townsperson(std::string_view Name) {
     for (const TTownspersonAnswer& Entry : ANSWERS)
-        if (LowerCase(Entry.Name) == LowerCase(Name)) return &Entry;
+        if (SameName(Entry.Name, Name)) return &Entry;
     return nullptr;
 }
 

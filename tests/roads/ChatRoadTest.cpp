@@ -37,11 +37,6 @@ TPattern TabCaption(const std::string& Caption, bool Selected) {
     return Text(Shown(Caption), Selected ? SkinProperties.ConsoleTab.SelectedFormat
                                          : SkinProperties.ConsoleTab.UnselectedFormat);
 }
-TPattern MenuEntry(const std::string& Entry) { return Text(Entry, SkinProperties.ContextMenu.TextFormat); }
-// The status line over the map.
-TPattern StatusLine(const std::string& Line) {
-    return Text(Line, TTextFormat{2, 255, 255, 255, CENTER_ALIGN});
-}
 
 class ChatRoad : public ::testing::Test {
 protected:

@@ -25,18 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int32_t MAP_FONT = 2; // of the map's texts and status line
-
-// The first component below Parent (depth first) that is a T.
-template <typename T> T* Find(const TComponent* Parent) {
-    if (dynamic_cast<const TParentComponent*>(Parent) == nullptr) return nullptr;
-    for (TComponent* Child = Parent->getFirstChild(); Child != nullptr; Child = Child->getNext()) {
-        if (auto* Found = dynamic_cast<T*>(Child)) return Found;
-        if (T* Found = Find<T>(Child)) return Found;
-    }
-    return nullptr;
-}
-
 // The bounding box, in the client area, of the points of Component for which Hit holds.
 TRect Where(const TComponent* Component, const std::function<bool(int32_t, int32_t)>& Hit,
             const std::string& What) {
@@ -117,8 +105,7 @@ TMainWindow& TObjectRoad::screen(const TClient& Client, const TClientModel& Mode
 }
 
 bool TObjectRoad::choose(TClient& Client, const std::string& Entry) {
-    const std::optional<TRect> Shown =
-        Client.waitUntilShown(Text(Entry, SkinProperties.ContextMenu.TextFormat));
+    const std::optional<TRect> Shown = Client.waitUntilShown(MenuEntry(Entry));
     if (Shown) Client.click(Shown->centre());
     return Shown.has_value();
 }
@@ -252,5 +239,3 @@ TPattern WindowTitle(TMainWindow& Screen, int32_t Window) {
     TDialogWindow& Frame = ContainerFrame(Screen, Window);
     return TReference::get().component(*Frame.Button5, "the title of window " + std::to_string(Window));
 }
-
-TPattern StatusLine(const std::string& Status) { return Text(Status, {MAP_FONT, 255, 255, 255, LEFT_ALIGN}); }

@@ -1,9 +1,10 @@
 // What the roads of objects and trade share: the road with a world the test can look into, the model of a
 // client's open container and trade windows (so that the layout code says where their cells lie), the
-// places of the equipment slots, container cells and window buttons, the context menu's entries, and the
-// patterns of counts, object pictures, window titles and the status line.
+// places of the map's fields, the equipment slots, container cells and window buttons, the context menu's
+// entries, and the patterns of counts, object pictures and window titles.
 #pragma once
 
+#include "gui/GUI.h"
 #include "tests/roads/Road.h"
 #include "tools/testserver/Village.h"
 
@@ -70,6 +71,16 @@ private:
     std::unique_ptr<TRoad> Road;
 };
 
+// The first component below Parent (depth first) that is a T.
+template <typename T> T* Find(const TComponent* Parent) {
+    if (dynamic_cast<const TParentComponent*>(Parent) == nullptr) return nullptr;
+    for (TComponent* Child = Parent->getFirstChild(); Child != nullptr; Child = Child->getNext()) {
+        if (auto* Found = dynamic_cast<T*>(Child)) return Found;
+        if (T* Found = Find<T>(Child)) return Found;
+    }
+    return nullptr;
+}
+
 // The player's field for the map helpers below; the view is centred on it.
 testserver::TPosition Beside(testserver::TPosition Where, int32_t dx, int32_t dy);
 TRect FieldAreaOf(TMainWindow& Screen, testserver::TPosition Player, testserver::TPosition Where);
@@ -92,8 +103,7 @@ TPoint CloseButtonCentre(TMainWindow& Screen, int32_t Window);
 TRect OfferArea(TMainWindow& Screen, int32_t Side, int32_t Index);
 
 // Patterns: a count written over an object, an object's picture in a cell, a container window's title as
-// the model shows it, the map's status line.
+// the model shows it.
 TPattern Count(int32_t Pieces);
 TPattern ObjectPicture(uint16_t Type, uint8_t Data);
 TPattern WindowTitle(TMainWindow& Screen, int32_t Window);
-TPattern StatusLine(const std::string& Text);

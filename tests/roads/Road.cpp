@@ -167,3 +167,10 @@ TPattern Welcome(const std::string& Character) {
 TPattern ListLine(const std::string& Text, bool Selected) {
     return ::Text(Text, Selected ? SkinProperties.ListBox.SelectedFormat : SkinProperties.ListBox.Format);
 }
+
+TPattern MenuEntry(const std::string& Entry) { return Text(Entry, SkinProperties.ContextMenu.TextFormat); }
+
+TPattern StatusLine(const std::string& Status) {
+    constexpr int32_t MAP_FONT = 2; // of the map's texts and status line
+    return Text(Status, {MAP_FONT, 255, 255, 255, LEFT_ALIGN});
+}

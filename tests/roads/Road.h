@@ -112,5 +112,8 @@ TPattern Tooltip(const std::string& Text);
 // A line of the console in the colour of its talk mode.
 TPattern ConsoleLine(const std::string& Text, int32_t TalkMode);
 TPattern ListLine(const std::string& Text, bool Selected);
+// An entry of a context menu; a line of the map's status text.
+TPattern MenuEntry(const std::string& Entry);
+TPattern StatusLine(const std::string& Text);
 // The test world's welcome line in the console of a character that has entered it.
 TPattern Welcome(const std::string& Character);

@@ -4,7 +4,7 @@
 // player, fighting Tobin until he yields and the values it brings, following and stopping, the outfit dialog
 // with its colours, the sign, the book and the house list, both logging out and in again (the VIP goes
 // offline, the list comes again), and the VIP removed.
-#include "tests/roads/Road.h"
+#include "tests/roads/ObjectRoad.h"
 
 #include "foundation/Utils.h"
 #include "gui/DialogElements.h"
@@ -32,24 +32,7 @@ TPattern BattleLine(const std::string& Name) { return Text(Name, {4, 176, 176, 1
 TPattern VipLine(const std::string& Name, bool Online) {
     return Online ? Text(Name, {4, 96, 248, 96, LEFT_ALIGN}) : Text(Name, {4, 248, 96, 96, LEFT_ALIGN});
 }
-TPattern MenuEntry(const std::string& Entry) { return Text(Entry, SkinProperties.ContextMenu.TextFormat); }
-TPattern StatusMessage(const std::string& Status) { return Text(Status, {2, 255, 255, 255, CENTER_ALIGN}); }
 TPattern Skin(int32_t Number) { return TReference::get().skin(Number); }
-
-// The first component of type T in the tree under Root, depth first.
-template <typename T> T* Find(TComponent* Root) {
-    if (T* Found = dynamic_cast<T*>(Root)) return Found;
-    const TParentComponent* Parent = dynamic_cast<const TParentComponent*>(Root);
-    if (Parent == nullptr) return nullptr;
-    for (TComponent* Child = Parent->getFirstChild(); Child != nullptr; Child = Child->getNext())
-        if (T* Found = Find<T>(Child)) return Found;
-    return nullptr;
-}
-
-// The field (dx, dy) away from where the client's player stands.
-TPoint Field(TRoad& Road, const TClient& Client, TPosition Player, TPosition Where) {
-    return FieldCentre(Road.layout(Client), Where.X - Player.X, Where.Y - Player.Y);
-}
 
 class SocialRoad : public ::testing::Test {
 protected:
@@ -152,7 +135,7 @@ TEST_F(SocialRoad, AVipEditedForTheLoginNoticeIsAnnouncedWhenSheLogsIn) {
     Road->login(*Brenna, "Brenna", 2);
     ASSERT_TRUE(Brenna->InGame);
     EXPECT_TRUE(shown(*Aldric, VipLine("Brenna", true)));
-    EXPECT_TRUE(shown(*Aldric, StatusMessage("Brenna has logged in.")));
+    EXPECT_TRUE(shown(*Aldric, StatusLine("Brenna has logged in.")));
 }
 
 TEST_F(SocialRoad, APartyFormsPassesItsLeadershipAndEndsWithItsShields) {
@@ -167,7 +150,8 @@ TEST_F(SocialRoad, APartyFormsPassesItsLeadershipAndEndsWithItsShields) {
     EXPECT_EQ(Command.CreatureId, BRENNA);
     EXPECT_TRUE(shown(*Aldric, Skin(249))) << "Brenna's line: invited";
 
-    choose(*Brenna, Field(*Road, *Brenna, BRENNA_FIELD, village::START), "Join Aldric's Party");
+    choose(*Brenna, FieldCentreOf(Road->layout(*Brenna), BRENNA_FIELD, village::START),
+           "Join Aldric's Party");
     Command = next("Brenna", Sent);
     EXPECT_EQ(Command.Type, COMMAND_JOIN_PARTY);
     EXPECT_EQ(Command.CreatureId, ALDRIC);
@@ -180,7 +164,7 @@ TEST_F(SocialRoad, APartyFormsPassesItsLeadershipAndEndsWithItsShields) {
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_PASS_LEADERSHIP);
     EXPECT_TRUE(shown(*Aldric, Skin(251))) << "Brenna's line: the leader";
 
-    choose(*Aldric, Field(*Road, *Aldric, village::START, village::START), "Leave Party");
+    choose(*Aldric, FieldCentreOf(Road->layout(*Aldric), village::START, village::START), "Leave Party");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_LEAVE_PARTY);
     EXPECT_TRUE(Aldric->waitUntilGone(Skin(251), Aldric->area()));
 
@@ -273,7 +257,7 @@ TEST_F(SocialRoad, FollowingTobinAndStopping) {
 
 TEST_F(SocialRoad, TheOutfitDialogShowsItsColoursAndSendsTheChosenLook) {
     size_t Sent = Road->commandCount();
-    choose(*Aldric, Field(*Road, *Aldric, village::START, village::START), "Set Outfit");
+    choose(*Aldric, FieldCentreOf(Road->layout(*Aldric), village::START, village::START), "Set Outfit");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_GET_OUTFIT);
     ASSERT_TRUE(shown(*Aldric, DialogCaption("Select Outfit")));
 
@@ -297,7 +281,7 @@ TEST_F(SocialRoad, TheOutfitDialogShowsItsColoursAndSendsTheChosenLook) {
 }
 
 TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
-    TPoint Sign = Field(*Road, *Aldric, village::START, village::SIGN_FIELD);
+    TPoint Sign = FieldCentreOf(Road->layout(*Aldric), village::START, village::SIGN_FIELD);
     size_t Sent = Road->commandCount();
     Aldric->rightClick(Sign, "ctrl");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_USE);
@@ -305,7 +289,7 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_TRUE(shown(*Aldric, Text("Mind the pond.", SkinProperties.EditField.ReadOnlyTextFormat)));
     confirm(*Aldric);
 
-    Aldric->rightClick(Field(*Road, *Aldric, village::START, village::BOOK_FIELD), "ctrl");
+    Aldric->rightClick(FieldCentreOf(Road->layout(*Aldric), village::START, village::BOOK_FIELD), "ctrl");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_USE);
     ASSERT_TRUE(shown(*Aldric, DialogCaption("Edit Text")));
     Aldric->type("Dear diary");
@@ -314,7 +298,8 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_EQ(Written.Type, COMMAND_EDIT_TEXT);
     EXPECT_EQ(Written.Text, "Dear diary");
 
-    Aldric->rightClick(Field(*Road, *Aldric, village::START, village::HOUSE_SIGN_FIELD), "ctrl");
+    Aldric->rightClick(FieldCentreOf(Road->layout(*Aldric), village::START, village::HOUSE_SIGN_FIELD),
+                       "ctrl");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_USE);
     ASSERT_TRUE(shown(*Aldric, DialogCaption("Edit List")));
     Aldric->type(" Cedric");

@@ -1,6 +1,8 @@
 // Layouts of the client commands.
 #include "tools/testserver/ClientCommands.h"
 
+#include <algorithm>
+
 namespace testserver {
 
 namespace {
@@ -200,13 +202,19 @@ bool ReadFields(TWireReader& Reader, TClientCommand& c) {
     }
 }
 
+char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 } // namespace
 
 std::string LowerCase(std::string_view Name) {
     std::string Lower(Name);
     for (char& c : Lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        c = LowerLetter(c);
     return Lower;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return LowerLetter(x) == LowerLetter(y); });
 }
 
 TClientCommand ParseClientCommand(std::span<const uint8_t> Message) {

@@ -123,6 +123,7 @@ struct TClientCommand {
 
 // Character names are compared in lower case (of ASCII letters), as the world finds players by name.
 std::string LowerCase(std::string_view Name);
+bool SameName(std::string_view a, std::string_view b);
 
 // Decodes one command, command byte first; bytes behind its layout are ignored, and so are the fields of talk
 // in a mode the client never sends (Known false, like a byte that is no command). Throws TWireError when a

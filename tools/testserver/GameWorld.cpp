@@ -118,9 +118,8 @@ int TGameWorld::timeOfDay() const {
 }
 
 TPlayer* TGameWorld::player(std::string_view Name) {
-    std::string Wanted = LowerCase(Name);
     for (const std::shared_ptr<TPlayer>& Player : Players)
-        if (LowerCase(Player->Name) == Wanted) return Player.get();
+        if (SameName(Player->Name, Name)) return Player.get();
     return nullptr;
 }
 

@@ -5,9 +5,8 @@ namespace testserver {
 
 std::vector<TClientCommand> TReceived::commandsOf(std::string_view Character) const {
     std::vector<TClientCommand> Sent;
-    const std::string Wanted = LowerCase(Character);
     for (const TClientCommand& Command : GameCommands)
-        if (LowerCase(Command.Character) == Wanted) Sent.push_back(Command);
+        if (SameName(Command.Character, Character)) Sent.push_back(Command);
     return Sent;
 }
 

@@ -26,7 +26,7 @@ const TTownspersonAnswer ANSWERS[] = {
 
 const TTownspersonAnswer* Townsperson(std::string_view Name) {
     for (const TTownspersonAnswer& Entry : ANSWERS)
-        if (LowerCase(Entry.Name) == LowerCase(Name)) return &Entry;
+        if (SameName(Entry.Name, Name)) return &Entry;
     return nullptr;
 }
 
@@ -47,10 +47,9 @@ bool Hears(const TPlayer& Listener, TPosition Heard, TPosition Speaker, uint8_t 
 
 void Speak(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     const TPosition Where = World.creature(Actor).Position;
-    const uint32_t Statement = World.nextStatement();
+    const TMessage Said = TalkMessage(World.nextStatement(), Actor.Name, Command.Mode, Where, Command.Text);
     for (const std::shared_ptr<TPlayer>& Listener : World.players())
-        if (Hears(*Listener, World.creature(*Listener).Position, Where, Command.Mode))
-            Listener->send(TalkMessage(Statement, Actor.Name, Command.Mode, Where, Command.Text));
+        if (Hears(*Listener, World.creature(*Listener).Position, Where, Command.Mode)) Listener->send(Said);
 }
 
 // To the addressee (an anonymous message as a notice); the sender's client shows its own line. A townsperson
@@ -70,20 +69,21 @@ void PrivateMessage(TGameWorld& World, TPlayer& Actor, const TClientCommand& Com
 
 void Broadcast(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     const uint32_t Statement = World.nextStatement();
+    const TMessage Said = Command.Mode == TALK_ANONYMOUS_BROADCAST
+                              ? SystemMessage(TALK_ADMIN_MESSAGE, Command.Text)
+                              : PrivateTalkMessage(Statement, Actor.Name, Command.Mode, Command.Text);
     for (const std::shared_ptr<TPlayer>& Listener : World.players())
-        Listener->send(Command.Mode == TALK_ANONYMOUS_BROADCAST
-                           ? SystemMessage(TALK_ADMIN_MESSAGE, Command.Text)
-                           : PrivateTalkMessage(Statement, Actor.Name, Command.Mode, Command.Text));
+        Listener->send(Said);
 }
 
 // To every member of the channel, the speaker too, when the speaker is one; anonymous without a name.
 void ChannelTalk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     if (!Actor.Chat.Channels.contains(Command.Channel)) return;
-    const uint32_t Statement = World.nextStatement();
     const std::string Speaker = Command.Mode == TALK_ANONYMOUS_CHANNELCALL ? "" : Actor.Name;
+    const TMessage Said =
+        ChannelTalkMessage(World.nextStatement(), Speaker, Command.Mode, Command.Channel, Command.Text);
     for (const std::shared_ptr<TPlayer>& Member : World.players())
-        if (Member->Chat.Channels.contains(Command.Channel))
-            Member->send(ChannelTalkMessage(Statement, Speaker, Command.Mode, Command.Channel, Command.Text));
+        if (Member->Chat.Channels.contains(Command.Channel)) Member->send(Said);
 }
 
 void Talk(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {

@@ -16,10 +16,9 @@ namespace {
 
 // The name of a character of the known accounts as they spell it; empty for none.
 std::string CharacterName(std::string_view Name) {
-    const std::string Wanted = LowerCase(Name);
     for (const TAccount& Account : DefaultAccounts())
         for (const TCharacter& Character : Account.Characters)
-            if (LowerCase(Character.Name) == Wanted) return Character.Name;
+            if (SameName(Character.Name, Name)) return Character.Name;
     return {};
 }
 

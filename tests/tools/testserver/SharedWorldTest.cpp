@@ -12,9 +12,11 @@
 #include <thread>
 
 using namespace testserver;
+using testclient::Talk;
 using testclient::TBytes;
 using testclient::TPlayerClient;
 using testclient::TServerMessage;
+using testclient::TypesOf;
 
 namespace {
 
@@ -23,40 +25,14 @@ using namespace std::chrono_literals;
 // Where Brenna enters while Aldric stands on the start field: the first free field of the ring around it.
 constexpr TPosition BESIDE{village::START.X - 1, village::START.Y - 1, village::START.Z};
 
-std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages) {
-    std::vector<uint8_t> Types;
-    for (const TServerMessage& Message : Messages)
-        Types.push_back(Message.Type);
-    return Types;
-}
-
-TBytes Talk(uint8_t Mode, std::string_view Text, std::string_view Addressee = {}) {
-    TBytes Bytes{150, Mode};
-    if (!Addressee.empty()) testclient::PutString(Bytes, Addressee);
-    testclient::PutString(Bytes, Text);
-    return Bytes;
-}
-
-class SharedWorldTest : public ::testing::Test {
+class SharedWorldTest : public testclient::TWorldTest {
 protected:
-    SharedWorldTest() { Server.setPlan(TRole::Game, WorldPlan(Setup)); }
-
-    std::unique_ptr<TPlayerClient> join(std::string_view Name, uint8_t Gamemaster = 0) {
-        auto Player =
-            std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, Gamemaster);
-        EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
-        return Player;
-    }
-
     // The messages of the next frame, which must come.
     static std::vector<TServerMessage> next(TPlayerClient& Player) {
         std::vector<TServerMessage> Messages = Player.next();
         EXPECT_FALSE(Messages.empty()) << "no frame";
         return Messages;
     }
-
-    std::shared_ptr<const TWorldSetup> Setup = LoadWorld(DefaultDatFile());
-    TTestServer Server;
 };
 
 } // namespace

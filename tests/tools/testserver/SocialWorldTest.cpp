@@ -10,6 +10,7 @@
 #include <optional>
 
 using namespace testserver;
+using testclient::NameCommand;
 using testclient::TBytes;
 using testclient::TPlayerClient;
 using testclient::TServerMessage;
@@ -18,21 +19,8 @@ namespace {
 
 const uint32_t BRENNA = PlayerId("Brenna");
 
-TBytes WithName(uint8_t Command, std::string_view Name) {
-    TBytes Bytes{Command};
-    testclient::PutString(Bytes, Name);
-    return Bytes;
-}
-
-class SocialWorldTest : public ::testing::Test {
+class SocialWorldTest : public testclient::TWorldTest {
 protected:
-    SocialWorldTest() { Server.setPlan(TRole::Game, WorldPlan(Setup)); }
-    std::unique_ptr<TPlayerClient> join(std::string_view Name, uint32_t Account) {
-        auto Player =
-            std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, 0, Account);
-        EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
-        return Player;
-    }
     // Logs the player out and waits until the world has let go of it (its connection closed), so that the
     // next login of the character is not taken for a second one.
     static void logout(TPlayerClient& Player) {
@@ -47,33 +35,30 @@ protected:
             if (m.Type == Type) return m;
         return std::nullopt;
     }
-
-    std::shared_ptr<const TWorldSetup> Setup = LoadWorld(DefaultDatFile());
-    TTestServer Server;
 };
 
 } // namespace
 
 TEST_F(SocialWorldTest, VipListIsKeptPerAccountWithNoticesAndSentAgainAtLogin) {
-    auto Aldric = join("Aldric", 1);
-    std::optional<TServerMessage> Refusal = find(Aldric->ask(WithName(COMMAND_ADD_VIP, "Nobody")), 180);
+    auto Aldric = join("Aldric", 0, 1);
+    std::optional<TServerMessage> Refusal = find(Aldric->ask(NameCommand(COMMAND_ADD_VIP, "Nobody")), 180);
     ASSERT_TRUE(Refusal);
     EXPECT_EQ(Refusal->Text, "A player with this name does not exist.");
 
-    std::optional<TServerMessage> Added = find(Aldric->ask(WithName(COMMAND_ADD_VIP, "bRENNA")), 210);
+    std::optional<TServerMessage> Added = find(Aldric->ask(NameCommand(COMMAND_ADD_VIP, "bRENNA")), 210);
     ASSERT_TRUE(Added);
     EXPECT_EQ(Added->Number, BRENNA);
     EXPECT_EQ(Added->Name, "Brenna") << "spelled as the account spells it";
     EXPECT_FALSE(Added->Flag);
 
-    auto Brenna = join("Brenna", 2);
+    auto Brenna = join("Brenna", 0, 2);
     EXPECT_TRUE(waitFor(*Aldric, 211, BRENNA));
     EXPECT_FALSE(find(Brenna->entered(), 210)) << "Brenna's account has no list";
     Brenna.reset();
     EXPECT_TRUE(waitFor(*Aldric, 212, BRENNA));
 
     logout(*Aldric);
-    Aldric = join("Aldric", 1);
+    Aldric = join("Aldric", 0, 1);
     Added = find(Aldric->entered(), 210);
     ASSERT_TRUE(Added) << "the list comes again at login";
     EXPECT_EQ(Added->Number, BRENNA);
@@ -81,5 +66,5 @@ TEST_F(SocialWorldTest, VipListIsKeptPerAccountWithNoticesAndSentAgainAtLogin) {
     testclient::Put32(Remove, BRENNA);
     Aldric->send(Remove);
     logout(*Aldric);
-    EXPECT_FALSE(find(join("Aldric", 1)->entered(), 210));
+    EXPECT_FALSE(find(join("Aldric", 0, 1)->entered(), 210));
 }

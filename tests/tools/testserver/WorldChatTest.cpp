@@ -10,31 +10,15 @@
 #include <memory>
 
 using namespace testserver;
-using testclient::TBytes;
+using testclient::NameCommand;
+using testclient::Talk;
 using testclient::TPlayerClient;
 using testclient::TServerMessage;
 
 namespace {
 
-TBytes Command(uint8_t Type, std::string_view Name) {
-    TBytes Bytes{Type};
-    testclient::PutString(Bytes, Name);
-    return Bytes;
-}
-
-TBytes Talk(uint8_t Mode, std::string_view Text) {
-    TBytes Bytes{150, Mode};
-    testclient::PutString(Bytes, Text);
-    return Bytes;
-}
-
-class WorldChatTest : public ::testing::Test {
+class WorldChatTest : public testclient::TWorldTest {
 protected:
-    WorldChatTest() { Server.setPlan(TRole::Game, WorldPlan(Setup)); }
-
-    std::unique_ptr<TPlayerClient> join(std::string_view Name, uint8_t Gamemaster = 0) {
-        return std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, Gamemaster);
-    }
     // The next message of Type that Player gets; an empty one (the test failed) when none comes.
     static TServerMessage awaited(TPlayerClient& Player, uint8_t Type) {
         std::optional<TServerMessage> Message =
@@ -42,9 +26,6 @@ protected:
         EXPECT_TRUE(Message) << "no message " << int(Type);
         return Message.value_or(TServerMessage{});
     }
-
-    std::shared_ptr<const TWorldSetup> Setup = LoadWorld(DefaultDatFile());
-    TTestServer Server;
 };
 
 } // namespace
@@ -64,7 +45,7 @@ TEST_F(WorldChatTest, AQueueOpensWithTheWaitingRequestsAndACancelAfterTakingUpTe
     EXPECT_EQ(Queue[1].Name, "Aldric");
     EXPECT_EQ(Queue[1].Text, "A bot fishes all day");
 
-    Ysolde->send(Command(155, "Aldric"));
+    Ysolde->send(NameCommand(155, "Aldric"));
     EXPECT_EQ(awaited(*Ysolde, 175).Name, "Aldric");
     Aldric->send({157});
     EXPECT_EQ(awaited(*Ysolde, 176).Name, "Aldric");

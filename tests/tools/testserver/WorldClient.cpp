@@ -1,5 +1,7 @@
-// The tests' decoder of the world's messages.
+// The tests' decoder of the world's messages and writer of the client's commands.
 #include "tests/tools/testserver/WorldClient.h"
+
+#include "tools/testserver/ClientCommands.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +44,59 @@ std::vector<TPosition> Fields(TPosition View, const std::vector<int>& Floors, in
 }
 
 } // namespace
+
+std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages) {
+    std::vector<uint8_t> Types;
+    for (const TServerMessage& Message : Messages)
+        Types.push_back(Message.Type);
+    return Types;
+}
+
+void PutPosition(TBytes& Out, TPosition Where) {
+    Put16(Out, static_cast<uint16_t>(Where.X));
+    Put16(Out, static_cast<uint16_t>(Where.Y));
+    Out.push_back(static_cast<uint8_t>(Where.Z));
+}
+
+TBytes Place(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition) {
+    TBytes Bytes{Command};
+    PutPosition(Bytes, Where);
+    Put16(Bytes, Type);
+    Bytes.push_back(StackPosition);
+    return Bytes;
+}
+
+TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Window) {
+    TBytes Bytes = Place(testserver::COMMAND_USE, Where, Type, StackPosition);
+    Bytes.push_back(Window);
+    return Bytes;
+}
+
+TBytes NameCommand(uint8_t Command, std::string_view Name) {
+    TBytes Bytes{Command};
+    PutString(Bytes, Name);
+    return Bytes;
+}
+
+TBytes Talk(uint8_t Mode, std::string_view Text) {
+    TBytes Bytes{testserver::COMMAND_TALK, Mode};
+    PutString(Bytes, Text);
+    return Bytes;
+}
+
+TBytes Talk(uint8_t Mode, std::string_view Text, std::string_view Addressee) {
+    TBytes Bytes{testserver::COMMAND_TALK, Mode};
+    PutString(Bytes, Addressee);
+    PutString(Bytes, Text);
+    return Bytes;
+}
+
+TBytes Talk(uint8_t Mode, std::string_view Text, uint16_t Channel) {
+    TBytes Bytes{testserver::COMMAND_TALK, Mode};
+    Put16(Bytes, Channel);
+    PutString(Bytes, Text);
+    return Bytes;
+}
 
 std::vector<TServerMessage> TWorldClient::read(const TBytes& Frame) {
     std::vector<TServerMessage> Messages;
@@ -323,6 +378,17 @@ std::optional<TServerMessage> TPlayerClient::waitFor(const std::function<bool(co
              next(std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - Now)))
             if (Match(Message)) return Message;
     return std::nullopt;
+}
+
+TWorldTest::TWorldTest() : Setup(testserver::LoadWorld(testserver::DefaultDatFile())) {
+    Server.setPlan(testserver::TRole::Game, testserver::WorldPlan(Setup));
+}
+
+std::unique_ptr<TPlayerClient> TWorldTest::join(std::string_view Name, uint8_t Gamemaster, uint32_t Account) {
+    auto Player =
+        std::make_unique<TPlayerClient>(Server.gamePort(), Setup->Village.types(), Name, Gamemaster, Account);
+    EXPECT_FALSE(Player->entered().empty()) << Name << " entered nothing";
+    return Player;
 }
 
 } // namespace testclient

@@ -4,11 +4,15 @@
 
 #include "tests/tools/testserver/TestClient.h"
 #include "tools/testserver/ObjectTypes.h"
+#include "tools/testserver/TestServer.h"
 #include "tools/testserver/World.h"
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -50,6 +54,20 @@ struct TServerMessage {
     std::vector<std::pair<uint16_t, std::string>> Channels; // 171
 };
 
+// The types of Messages, in order.
+std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages);
+
+// Game commands as the client writes them. Place: a command on the thing at a place (look, and the start of
+// use and move); Use: with the container window it opens in; NameCommand: a command whose one field is a
+// name; Talk: in Mode, to an Addressee or in a Channel where the mode takes one.
+void PutPosition(TBytes& Out, TPosition Where);
+TBytes Place(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition);
+TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Window);
+TBytes NameCommand(uint8_t Command, std::string_view Name);
+TBytes Talk(uint8_t Mode, std::string_view Text);
+TBytes Talk(uint8_t Mode, std::string_view Text, std::string_view Addressee);
+TBytes Talk(uint8_t Mode, std::string_view Text, uint16_t Channel);
+
 class TWorldClient {
 public:
     explicit TWorldClient(const testserver::TObjectTypes& Types) : Types(Types) {}
@@ -70,12 +88,15 @@ private:
     TPosition View{};
 };
 
+// The account a session logs in with when the test does not care: the world takes any.
+constexpr uint32_t ANY_ACCOUNT = 7;
+
 // One character's game session: logs in, keeps the entry (up to the welcome line or a refusal), sends
 // commands and reads the world's frames through a TWorldClient.
 class TPlayerClient {
 public:
     TPlayerClient(uint16_t GamePort, const testserver::TObjectTypes& Types, std::string_view Name,
-                  uint8_t Gamemaster = 0, uint32_t Account = 7);
+                  uint8_t Gamemaster = 0, uint32_t Account = ANY_ACCOUNT);
 
     // What the world sent up to the welcome line, or its refusal.
     const std::vector<TServerMessage>& entered() const { return Entered; }
@@ -95,6 +116,18 @@ private:
     TConnection Connection;
     TWorldClient Picture;
     std::vector<TServerMessage> Entered;
+};
+
+// The test server playing the default world; the characters' sessions of a test join it.
+class TWorldTest : public ::testing::Test {
+protected:
+    TWorldTest();
+    // The character's session; the test fails when the world sent nothing at its entry.
+    std::unique_ptr<TPlayerClient> join(std::string_view Name, uint8_t Gamemaster = 0,
+                                        uint32_t Account = ANY_ACCOUNT);
+
+    std::shared_ptr<const testserver::TWorldSetup> Setup;
+    testserver::TTestServer Server;
 };
 
 } // namespace testclient

@@ -9,9 +9,12 @@
 
 using namespace testserver;
 using namespace testserver::village;
+using testclient::Place;
 using testclient::TBytes;
 using testclient::TPlayerClient;
 using testclient::TServerMessage;
+using testclient::TypesOf;
+using testclient::Use;
 
 namespace {
 
@@ -19,39 +22,11 @@ constexpr TPosition InBody(int Position) { return {0xFFFF, Position, 0}; }
 constexpr TPosition InWindow(int Window, int Slot) { return {0xFFFF, 64 + Window, Slot}; }
 constexpr TPosition Beside(TPosition Where, int dx, int dy) { return {Where.X + dx, Where.Y + dy, Where.Z}; }
 
-void Put(TBytes& Bytes, TPosition Where, uint16_t Type, uint8_t StackPosition) {
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.X));
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.Y));
-    Bytes.push_back(static_cast<uint8_t>(Where.Z));
-    testclient::Put16(Bytes, Type);
-    Bytes.push_back(StackPosition);
-}
-
-TBytes Command(uint8_t Type, TPosition Where, uint16_t Object, uint8_t StackPosition) {
-    TBytes Bytes{Type};
-    Put(Bytes, Where, Object, StackPosition);
-    return Bytes;
-}
-
 TBytes Move(TPosition From, uint16_t Type, uint8_t StackPosition, TPosition To, uint8_t Count) {
-    TBytes Bytes = Command(COMMAND_MOVE, From, Type, StackPosition);
-    Put(Bytes, To, 0, 0);
-    Bytes.resize(Bytes.size() - 3); // the destination has no type and stack position
+    TBytes Bytes = Place(COMMAND_MOVE, From, Type, StackPosition);
+    testclient::PutPosition(Bytes, To);
     Bytes.push_back(Count);
     return Bytes;
-}
-
-TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Window) {
-    TBytes Bytes = Command(COMMAND_USE, Where, Type, StackPosition);
-    Bytes.push_back(Window);
-    return Bytes;
-}
-
-std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages) {
-    std::vector<uint8_t> Types;
-    for (const TServerMessage& Message : Messages)
-        Types.push_back(Message.Type);
-    return Types;
 }
 
 // The text of an answer that is one status line.

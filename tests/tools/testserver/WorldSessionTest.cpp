@@ -11,44 +11,18 @@
 #include <memory>
 
 using namespace testserver;
+using testclient::Place;
+using testclient::Talk;
 using testclient::TBytes;
 using testclient::TSeenField;
 using testclient::TServerMessage;
+using testclient::TypesOf;
+using testclient::Use;
 
 namespace {
 
 using namespace std::chrono_literals;
 namespace v = village;
-
-std::vector<uint8_t> TypesOf(const std::vector<TServerMessage>& Messages) {
-    std::vector<uint8_t> Types;
-    for (const TServerMessage& Message : Messages)
-        Types.push_back(Message.Type);
-    return Types;
-}
-
-TBytes Place(uint8_t Command, TPosition Where, uint16_t Type, uint8_t StackPosition) {
-    TBytes Bytes{Command};
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.X));
-    testclient::Put16(Bytes, static_cast<uint16_t>(Where.Y));
-    Bytes.push_back(static_cast<uint8_t>(Where.Z));
-    testclient::Put16(Bytes, Type);
-    Bytes.push_back(StackPosition);
-    return Bytes;
-}
-
-TBytes Use(TPosition Where, uint16_t Type, uint8_t StackPosition, uint8_t Container) {
-    TBytes Bytes = Place(130, Where, Type, StackPosition);
-    Bytes.push_back(Container);
-    return Bytes;
-}
-
-TBytes Talk(uint8_t Mode, std::string_view Text, int Channel = -1) {
-    TBytes Bytes{150, Mode};
-    if (Channel >= 0) testclient::Put16(Bytes, static_cast<uint16_t>(Channel));
-    testclient::PutString(Bytes, Text);
-    return Bytes;
-}
 
 const TSeenField* FieldAt(const std::vector<TSeenField>& Fields, TPosition Where) {
     for (const TSeenField& Field : Fields)

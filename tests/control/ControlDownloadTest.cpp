@@ -50,8 +50,6 @@ std::vector<TEvent> TakeEvents() {
 class ControlDownload : public ::testing::Test {
 protected:
     void SetUp() override {
-        Home = fs::current_path();
-        fs::current_path(Directory.file(""));
         InitStatus(0, NoWarning);
         InitControlConnection(nullptr);
     }
@@ -60,7 +58,6 @@ protected:
         SetForceClose(false);
         SetGraphicsSignatureGetters(nullptr, nullptr);
         ExitStatus();
-        fs::current_path(Home);
     }
     static void Write(const std::string& Name, const std::string& Text) {
         std::ofstream(Name, std::ios::binary) << Text;
@@ -70,8 +67,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
     }
 
-    TTempDirectory Directory;
-    fs::path Home;
+    TWorkingDirectory Directory;
 };
 
 } // namespace

@@ -102,16 +102,13 @@ TEST_F(ControlTest, MessageOfTheDayShowsEachNumberOnce) {
 
 TEST_F(ControlTest, ANewMessageOfTheDayIsStoredBeforeItsBoxOpens) {
     // A box that ended the program must not come back at every login.
-    TTempDirectory Directory;
-    const std::filesystem::path Home = std::filesystem::current_path();
-    std::filesystem::current_path(Directory.file(""));
+    TWorkingDirectory Directory;
     LoadOptions();
     Server.setPlan(TRole::Login, Answering({MessageOfTheDay("16\nA")}));
     ASSERT_TRUE(LoginUntilOffline());
     std::ifstream File("Ebrun.cfg");
     const std::string Text((std::istreambuf_iterator<char>(File)), std::istreambuf_iterator<char>());
     ExitOptions();
-    std::filesystem::current_path(Home);
     EXPECT_TRUE(Contains(Text, "LastMotD = 16")) << Text;
     EXPECT_EQ(Types(TakeEvents()), std::vector<int32_t>{MESSAGE_MESSAGEOFTHEDAY});
 }

@@ -35,8 +35,6 @@ protected:
     void SetUp() override {
         FakeClock = GetSystemTimer();
         SetMillisecondTimer([] { return FakeClock; });
-        Home = std::filesystem::current_path();
-        std::filesystem::current_path(Directory.file(""));
         for (const char* Name : {"Ebrun.spr", "Ebrun.pic"})
             std::filesystem::copy_file(std::filesystem::path(EBRUN_DATA_DIR) / Name, Name);
         Engine = std::make_unique<TTestEngine>(TDisplayFaults(), 800, 600);
@@ -59,7 +57,6 @@ protected:
         ExitGraphics();
         Engine.reset();
         ExitStatus();
-        std::filesystem::current_path(Home);
         SetMillisecondTimer(nullptr);
     }
 
@@ -101,7 +98,6 @@ protected:
         return Types;
     }
 
-    std::filesystem::path Home;
-    TTempDirectory Directory;
+    TWorkingDirectory Directory;
     std::unique_ptr<TTestEngine> Engine;
 };

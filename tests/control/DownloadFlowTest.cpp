@@ -98,8 +98,6 @@ public:
 class DownloadFlow : public ::testing::Test {
 protected:
     void SetUp() override {
-        Home = fs::current_path();
-        fs::current_path(Directory.file(""));
         for (const char* Name : {"Ebrun.dat", "Ebrun.spr", "Ebrun.pic"})
             fs::copy_file(fs::path(EBRUN_DATA_DIR) / Name, Name);
         InitSystem();
@@ -136,7 +134,6 @@ protected:
         ExitStatus();
         ExitObjects();
         ExitSystem();
-        fs::current_path(Home);
     }
 
     static TModalDialog* shownDialog() {
@@ -203,8 +200,7 @@ protected:
         return Boxes;
     }
 
-    TTempDirectory Directory;
-    fs::path Home;
+    TWorkingDirectory Directory;
     std::unique_ptr<TTestEngine> Engine;
     TTestServer Server;
     CFrameMessageTarget Frame;

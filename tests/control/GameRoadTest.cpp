@@ -84,7 +84,6 @@ class GameRoadTest : public ControlTest {
 protected:
     void SetUp() override {
         ASSERT_FALSE(DefaultDatFile().empty()) << "the build generates the data files";
-        fs::current_path(Directory.file(""));
         fs::copy_file(DefaultDatFile(), "Ebrun.dat");
         Setup = LoadWorld(DefaultDatFile());
         Server.setPlan(TRole::Game, WorldPlan(Setup));
@@ -101,7 +100,6 @@ protected:
         ControlTest::TearDown();
         ExitTalk();
         ExitObjects();
-        fs::current_path(Home);
     }
 
     // Every field of the client's box against the world's field it stands for, the player's own
@@ -153,8 +151,7 @@ protected:
         return Got.GameCommands.size() >= Count ? Got.GameCommands[Count - 1] : TClientCommand{};
     }
 
-    fs::path Home = fs::current_path();
-    TTempDirectory Directory;
+    TWorkingDirectory Directory;
     std::shared_ptr<const TWorldSetup> Setup;
     TRecordingGameClient Client;
 };

@@ -2,6 +2,7 @@
 #include "control/Player.h"
 #include "foundation/Exception.h"
 #include "state/StatusReports.h"
+#include "tests/foundation/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,7 @@ TEST(CrashReport, LinesOfAReportWithoutMainWindow) {
 }
 
 TEST(CrashReport, TwoReportsReadBackAsTwoRecords) {
+    const TWorkingDirectory Directory; // error.txt is read from the working directory
     ClearErrorReports();
     {
         FILE* File = fopen("error.txt", "w");
@@ -103,10 +105,10 @@ TEST(CrashReport, TwoReportsReadBackAsTwoRecords) {
     EXPECT_EQ(std::string(GetErrorReportTitle(1)).rfind("Debug Assertion 7.72 PlayerTest.cpp", 0), 0u);
     EXPECT_NE(std::string(GetErrorReportText(0)).find("Last Packet Types:"), std::string::npos);
     ClearErrorReports();
-    std::remove("error.txt");
 }
 
 TEST(CrashReport, TruncatedLinesAndMissingDashesAreKeptApart) {
+    const TWorkingDirectory Directory; // error.txt is read from the working directory
     ClearErrorReports();
     {
         std::ofstream File("error.txt", std::ios::binary);
@@ -120,5 +122,4 @@ TEST(CrashReport, TruncatedLinesAndMissingDashesAreKeptApart) {
     EXPECT_STREQ(GetErrorReportTitle(1), "Second title");
     EXPECT_STREQ(GetErrorReportText(1), "line");
     ClearErrorReports();
-    std::remove("error.txt");
 }

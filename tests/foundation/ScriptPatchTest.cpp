@@ -17,12 +17,6 @@ namespace fs = std::filesystem;
 // Runs the test inside its own directory, so that bare names such as the program's are its files.
 class TScriptPatch : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Home = fs::current_path();
-        fs::current_path(Directory.file(""));
-    }
-    void TearDown() override { fs::current_path(Home); }
-
     static void put(const std::string& Name, const std::string& Content) {
         std::ofstream(Name, std::ios::binary) << Content;
     }
@@ -38,8 +32,7 @@ protected:
         return (fs::status(Name).permissions() & fs::perms::owner_exec) != fs::perms::none;
     }
 
-    TTempDirectory Directory;
-    fs::path Home;
+    TWorkingDirectory Directory;
 };
 
 std::string Letters(size_t Count) {

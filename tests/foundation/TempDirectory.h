@@ -38,3 +38,17 @@ public:
 private:
     std::string Path;
 };
+
+// A directory of the running test's own that is also the working directory while it lives, for code that
+// reads and writes fixed file names in the working directory.
+class TWorkingDirectory : public TTempDirectory {
+public:
+    explicit TWorkingDirectory(const std::string& Tag = "")
+        : TTempDirectory(Tag), Home(std::filesystem::current_path()) {
+        std::filesystem::current_path(file(""));
+    }
+    ~TWorkingDirectory() { std::filesystem::current_path(Home); }
+
+private:
+    std::filesystem::path Home;
+};

@@ -54,7 +54,7 @@ protected:
     }
     int32_t width(char c, int32_t CharWidth = 8) { return InkWidth(static_cast<uint8_t>(c) - 32, CharWidth); }
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     TTestEngine Engine;
 };
 

@@ -26,7 +26,7 @@ TTile Dot(int32_t x, int32_t y, uint8_t Red) {
 class SpriteFile : public ::testing::Test {
 protected:
     void TearDown() override { ExitGraphics(); }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     uint8_t Buffer[3072];
 };
 

@@ -68,7 +68,7 @@ protected:
         return Count;
     }
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     TTestEngine Engine;
 };
 

@@ -33,7 +33,7 @@ protected:
         InitMemoryCache(64 * 3072);
     }
     void TearDown() override { ExitGraphics(); }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 const int32_t Colours[12] = {100, 50, 0, 0, 0, 0, 0, 0, 0, 10, 20, 30};

@@ -27,8 +27,6 @@ class DownloadTest : public NetworkTest {
 protected:
     void SetUp() override {
         NetworkTest::SetUp();
-        Home = fs::current_path();
-        fs::current_path(Directory.file(""));
         InitCommunication();
         SetSymmetricKey(KEY.data());
         ASSERT_EQ(CreateSocket(), 0);
@@ -40,7 +38,6 @@ protected:
     }
     void TearDown() override {
         InitCommunication();
-        fs::current_path(Home);
         NetworkTest::TearDown();
     }
 
@@ -91,8 +88,7 @@ protected:
         std::ofstream(Name, std::ios::binary) << Text;
     }
 
-    TTempDirectory Directory;
-    fs::path Home;
+    TWorkingDirectory Directory;
     TLoopbackPeer Peer;
     std::mt19937 Random{772};
     std::vector<int32_t> Progress;

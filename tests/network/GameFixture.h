@@ -247,7 +247,7 @@ protected:
     static inline const testserver::TXteaKey KEY = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
     testserver::TXteaCipher Cipher{KEY};
     std::mt19937 Random{7};
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     TLoopbackPeer Peer;
     TRecordingClient Client;
     std::vector<TEvent> Taken;

@@ -85,7 +85,7 @@ protected:
     }
 
     TLoopbackPeer Peer;
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 
 private:
     static void PlacePlayer() {

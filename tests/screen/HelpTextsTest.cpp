@@ -153,8 +153,6 @@ namespace {
 class HelpTextLayout : public ::testing::Test {
 protected:
     void SetUp() override {
-        Home = std::filesystem::current_path();
-        std::filesystem::current_path(Directory.file(""));
         for (const char* Name : {"Ebrun.spr", "Ebrun.pic"})
             std::filesystem::copy_file(std::filesystem::path(EBRUN_DATA_DIR) / Name, Name);
         Engine = std::make_unique<TTestEngine>();
@@ -166,7 +164,6 @@ protected:
         ExitSkins();
         ExitGraphics();
         Engine.reset();
-        std::filesystem::current_path(Home);
     }
 
     // Lays Text out Width pixels wide with no height limit; fails when it takes more than Height pixels, when
@@ -189,8 +186,7 @@ protected:
         EXPECT_EQ(Pictures, Expected);
     }
 
-    TTempDirectory Directory;
-    std::filesystem::path Home;
+    TWorkingDirectory Directory;
     std::unique_ptr<TTestEngine> Engine;
 };
 

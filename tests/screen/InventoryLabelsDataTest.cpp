@@ -67,7 +67,7 @@ protected:
         return Found;
     }
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     std::unique_ptr<TTestEngine> Engine;
 };
 

@@ -47,7 +47,7 @@ protected:
     uint32_t pixel(int32_t x, int32_t y);
     uint32_t picture(int32_t x, int32_t y); // a pixel of the map picture (TEMP_SURFACE)
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     std::unique_ptr<TTestEngine> Engine;
     TMapView* View = nullptr;
 };

@@ -41,7 +41,7 @@ protected:
         return Sum;
     }
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     std::unique_ptr<TTestEngine> Engine;
     std::unique_ptr<TMapView> View;
 };

@@ -64,7 +64,7 @@ const TMapPictures& Drawn(int32_t Engine, int32_t Bits) {
     static std::map<std::pair<int32_t, int32_t>, TMapPictures> Cache;
     const auto Key = std::make_pair(Engine, Bits);
     if (Cache.find(Key) == Cache.end()) {
-        TScratchDir Scratch;
+        TWorkingDirectory Scratch;
         TParityEngine E(Engine, Bits, 1024, 768);
         TMapPictures& P = Cache[Key];
         P.Night = DrawStreet(E, 7, 40, &P.Picture, &P.Stretched);

@@ -53,7 +53,7 @@ protected:
         Player->Y += dy;
     }
 
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
     TCreature* Player = nullptr;
 };
 

@@ -89,7 +89,7 @@ protected:
         SetDefaultTextBuffer(nullptr);
         ExitObjects();
     }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 } // namespace

@@ -38,7 +38,7 @@ protected:
         SetMillisecondTimer(nullptr);
         ExitObjects();
     }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 } // namespace

@@ -46,7 +46,7 @@ std::vector<std::pair<int32_t, int32_t>> Walk(int32_t x, int32_t y, const Codes&
 class PathFinder : public testing::Test {
 protected:
     void SetUp() override { InitMap(nullptr); }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 } // namespace

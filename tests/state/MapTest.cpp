@@ -59,7 +59,7 @@ protected:
         SetViewPosition(100, 100, 7);
     }
     void TearDown() override { ExitObjects(); }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 } // namespace

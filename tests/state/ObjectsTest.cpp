@@ -43,7 +43,7 @@ int32_t InitObjectsError(const std::vector<uint8_t>& Bytes) {
 class ObjectFile : public testing::Test {
 protected:
     void TearDown() override { ExitObjects(); }
-    TScratchDir Scratch;
+    TWorkingDirectory Scratch;
 };
 
 } // namespace

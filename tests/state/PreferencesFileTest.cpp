@@ -17,8 +17,6 @@ namespace {
 class OptionsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        Home = std::filesystem::current_path();
-        std::filesystem::current_path(Dir.file(""));
         ClearWhiteList();
         ResetOptions();
         SetWindowedMode(0, 0, 600, 400, false);
@@ -26,7 +24,6 @@ protected:
     void TearDown() override {
         ClearWhiteList();
         ClearIgnoreList();
-        std::filesystem::current_path(Home);
     }
 
     // File names are relative to the test's directory, the current one while the test runs.
@@ -42,8 +39,7 @@ protected:
         LoadOptions();
     }
 
-    TTempDirectory Dir;
-    std::filesystem::path Home;
+    TWorkingDirectory Dir;
 };
 
 const std::string DefaultFile = "# Pellarune client 7.72 options\r\n"

@@ -1,4 +1,4 @@
-// Test helpers of the world state: the test's own working directory and the object types of the map tests.
+// Test helpers of the world state: the data file and the object types of the map tests.
 #pragma once
 
 #include "tests/foundation/TempDirectory.h"
@@ -10,17 +10,6 @@
 inline bool Has(const std::string& Text, const std::string& Part) {
     return Text.find(Part) != std::string::npos;
 }
-
-// The test's own directory as the working directory, for the files the modules open by bare name.
-class TScratchDir {
-public:
-    TScratchDir() : Previous(std::filesystem::current_path()) { std::filesystem::current_path(Dir.file("")); }
-    ~TScratchDir() { std::filesystem::current_path(Previous); }
-
-private:
-    TTempDirectory Dir;
-    std::filesystem::path Previous;
-};
 
 // Writes File as "Ebrun.dat" into the working directory and loads it.
 void LoadDatFile(const TDatFile& File);

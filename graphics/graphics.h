@@ -89,6 +89,9 @@ struct TVideoCacheItem {
     // Recoloured sprite: the four outfit colours (red, green, blue each); picture tile: [0] is TileY and, for
     // a font tile, [1..3] the text colour.
     int32_t Colors[12];
+    // Bit r (c) set when row r (column c) of the uploaded cell may hold a pixel that a keyed copy skips in
+    // either pixel format; a part whose rows or whose columns are all clear is copied plainly.
+    uint32_t KeyRows = ~0u, KeyColumns = ~0u;
 };
 
 // Lays the cells over the engine's texture pages; with no pages there are no cells and tile drawing draws

@@ -121,6 +121,10 @@ void DrawOutfitSpriteStretched(int32_t Surface, int32_t x, int32_t y, int32_t Wi
                                int32_t SpriteNumber, int32_t MaskNumber, const int32_t* Colors,
                                int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
                                int32_t ClipX, int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight);
+// Whether the part of the picture may hold a pixel that a keyed copy skips, as the tile drawing decides it
+// (uploading the tiles); true when there are no cells or the part reaches outside the picture.
+bool PicturePartHoldsKey(int32_t PictureNumber, int32_t SourceX, int32_t SourceY, int32_t Width,
+                         int32_t Height);
 void DrawPicture(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber);
 void DrawPicturePart(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber, int32_t SourceX,
                      int32_t SourceY, int32_t Width, int32_t Height);

@@ -330,6 +330,26 @@ void DrawOutfitSpriteStretched(int32_t Surface, int32_t x, int32_t y, int32_t Wi
 }
 CATCH_FRAME(Surface, SpriteNumber)
 
+bool PicturePartHoldsKey(int32_t PictureNumber, int32_t SourceX, int32_t SourceY, int32_t Width,
+                         int32_t Height) try {
+    const TPictureEntry& Picture = GetPictureEntry(PictureNumber);
+    if (SourceX < 0 || SourceY < 0 || SourceX + Width > 32 * Picture.TilesX ||
+        SourceY + Height > 32 * Picture.TilesY)
+        return true;
+    for (int32_t r = SourceY / 32; r <= (SourceY + Height - 1) / 32; r++)
+        for (int32_t c = SourceX / 32; c <= (SourceX + Width - 1) / 32; c++) {
+            const TVideoCacheItem* Cell = GetVideoPictureTile(PictureNumber, c, r);
+            if (Cell == nullptr) return true;
+            const uint32_t Rows =
+                Span(std::max(SourceY - 32 * r, 0), std::min(SourceY + Height - 32 * r, 32));
+            const uint32_t Columns =
+                Span(std::max(SourceX - 32 * c, 0), std::min(SourceX + Width - 32 * c, 32));
+            if ((Cell->KeyRows & Rows) != 0 && (Cell->KeyColumns & Columns) != 0) return true;
+        }
+    return false;
+}
+CATCH_FRAME(PictureNumber)
+
 void DrawPicture(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber) try {
     const TPictureEntry& Picture = GetPictureEntry(PictureNumber);
     DrawPicturePieces({Surface, x, y, PictureNumber, nullptr}, 0, 0, 32 * Picture.TilesX,

@@ -142,6 +142,24 @@ TEST_F(FontsAndSkins, WholeSkinsIgnoreTheirOffsetsAndLargerAreasAreTiled) {
     EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 305, 200), SkinPixel(95, 0));
 }
 
+// Large tilings are partly copied from what the surface already holds; every pixel must still be the
+// pattern's, on the surface and where the area leaves it.
+TEST_F(FontsAndSkins, TilingsHoldThePatternInEveryPixel) {
+    const auto Check = [&](int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t OffsetX,
+                           int32_t OffsetY) {
+        DrawSkin(SCREEN_SURFACE, x, y, Width, Height, 7, OffsetX, OffsetY);
+        int32_t Wrong = 0;
+        for (int32_t py = 0; py < Height && y + py < 480; py++)
+            for (int32_t px = 0; px < Width && x + px < 640; px++)
+                Wrong += Engine.pixel(SCREEN_SURFACE, x + px, y + py) !=
+                         SkinPixel((OffsetX + px) % 96, (OffsetY + py) % 96);
+        EXPECT_EQ(Wrong, 0) << x << "," << y << " " << Width << "x" << Height;
+    };
+    Check(10, 20, 300, 250, 17, 40);
+    Check(400, 5, 97, 20, 95, 0);
+    Check(500, 300, 200, 200, 3, 3); // past the surface's edges
+}
+
 TEST_F(FontsAndSkins, SkinChecksComeInTheirOrder) {
     DrawSkin(SCREEN_SURFACE, 0, 0, 0, 10, 7, 0, 0);
     DrawSkin(SCREEN_SURFACE, 0, 0, 10, 10, 0, 0, 0);

@@ -6,6 +6,7 @@
 #include "graphics/Surface.h"
 #include "state/Objects.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -81,6 +82,12 @@ const TMemoryCacheItem* GetMemoryPictureTile(int32_t PictureNumber, int32_t Tile
 
 // ---- Video cache and tile drawing ----
 
+inline constexpr std::array<uint32_t, TILE_SIZE> ALL_KEY_PIXELS = [] {
+    std::array<uint32_t, TILE_SIZE> All{};
+    All.fill(~0u);
+    return All;
+}();
+
 struct TVideoCacheItem {
     int32_t Page, x, y; // where the cell lies: texture page (0-based) and pixel position in it
     int32_t Type;
@@ -89,9 +96,10 @@ struct TVideoCacheItem {
     // Recoloured sprite: the four outfit colours (red, green, blue each); picture tile: [0] is TileY and, for
     // a font tile, [1..3] the text colour.
     int32_t Colors[12];
-    // Bit r (c) set when row r (column c) of the uploaded cell may hold a pixel that a keyed copy skips in
-    // either pixel format; a part whose rows or whose columns are all clear is copied plainly.
-    uint32_t KeyRows = ~0u, KeyColumns = ~0u;
+    // Bit c of KeyPixels[r] set when pixel (c, r) of the uploaded cell may be one that a keyed copy skips in
+    // either pixel format, bit r of KeyRows when row r has any; a part without such pixels is copied plainly.
+    std::array<uint32_t, TILE_SIZE> KeyPixels = ALL_KEY_PIXELS;
+    uint32_t KeyRows = ~0u;
 };
 
 // Lays the cells over the engine's texture pages; with no pages there are no cells and tile drawing draws

@@ -8,6 +8,7 @@
 #include "foundation/Exception.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +27,7 @@ void KeyPage(TSurface* Engine, int32_t Page, int32_t Red, int32_t Green, int32_t
         Engine->SetColorKey(SPRITE_SURFACE + Page, Red, Green, Blue);
 }
 
-// Marks the rows and columns of the uploaded cell that hold the key. Pixels are compared as 16-bit 5-6-5
+// Marks the pixels of the uploaded cell that hold the key. Pixels are compared as 16-bit 5-6-5
 // pixels, whose conversion drops low bits of the pixel and of the key alike: a pixel that differs there
 // differs in every format the engine may draw in.
 template <typename TEntry>
@@ -37,21 +38,30 @@ void MarkKeyPixels(TVideoCacheItem& Item, const uint8_t* Pixels, const uint8_t* 
         return (Byte(Red) >> 3) << 11 | (Byte(Green) >> 2) << 5 | Byte(Blue) >> 3;
     };
     const uint32_t Key = Coarse(Keyed.KeyRed, Keyed.KeyGreen, Keyed.KeyBlue);
-    Item.KeyRows = Item.KeyColumns = 0;
+    Item.KeyPixels.fill(0);
+    Item.KeyRows = 0;
     for (int32_t r = 0; r < TILE_SIZE; r++)
         for (int32_t c = 0; c < TILE_SIZE; c++) {
             const size_t Offset = static_cast<size_t>(r * TILE_SIZE + c) * 3;
             const uint32_t Rgb =
                 UploadedPixel(Pixels + Offset, Mask != nullptr ? Mask + Offset : nullptr, Colors);
             if (Coarse(Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF) != Key) continue;
+            Item.KeyPixels[r] |= 1u << c;
             Item.KeyRows |= 1u << r;
-            Item.KeyColumns |= 1u << c;
         }
 }
 
 // The bits First .. End - 1 of a row or column mask; 0 <= First < End <= 32.
 uint32_t Span(int32_t First, int32_t End) {
     return (End >= 32 ? ~0u : (1u << End) - 1) & ~((1u << First) - 1);
+}
+
+// Whether the part (Left, Top, Width, Height) of the cell holds a marked pixel; the part lies in the cell.
+bool HoldsKey(const TVideoCacheItem& Cell, int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
+    const uint32_t Columns = Span(Left, Left + Width);
+    for (uint32_t Rows = Cell.KeyRows & Span(Top, Top + Height); Rows != 0; Rows &= Rows - 1)
+        if ((Cell.KeyPixels[std::countr_zero(Rows)] & Columns) != 0) return true;
+    return false;
 }
 
 // Copies the part (Left, Top, Width, Height) of the cell to (x, y) of Surface, keyed with the entry's key
@@ -61,8 +71,7 @@ void CopyCell(int32_t Surface, int32_t x, int32_t y, const TVideoCacheItem& Cell
               int32_t Width, int32_t Height, const TEntry& Keyed, const int32_t* Clip) {
     TSurface* Engine = GetSurface();
     const int32_t Page = SPRITE_SURFACE + Cell.Page, FromX = Cell.x + Left, FromY = Cell.y + Top;
-    const bool Plain =
-        (Cell.KeyRows & Span(Top, Top + Height)) == 0 || (Cell.KeyColumns & Span(Left, Left + Width)) == 0;
+    const bool Plain = !HoldsKey(Cell, Left, Top, Width, Height);
     if (Plain && Clip == nullptr)
         Engine->Blit(Surface, x, y, Page, FromX, FromY, Width, Height);
     else if (Plain)
@@ -89,7 +98,8 @@ const TVideoCacheItem* Lookup(int32_t HashValue, TMatch Matches, TUpload Upload)
         Item.Type = EMPTY_ITEM;
         Item.Number = Item.SecondKey = 0;
         std::fill(std::begin(Item.Colors), std::end(Item.Colors), 0);
-        Item.KeyRows = Item.KeyColumns = ~0u;
+        Item.KeyPixels = ALL_KEY_PIXELS;
+        Item.KeyRows = ~0u;
         Upload(Item);
         GetSurface()->ForgetStretches(); // they may have been made from the cell's old content
         Video.Lists.chain(Position, HashValue, Item.Type);
@@ -340,11 +350,10 @@ bool PicturePartHoldsKey(int32_t PictureNumber, int32_t SourceX, int32_t SourceY
         for (int32_t c = SourceX / 32; c <= (SourceX + Width - 1) / 32; c++) {
             const TVideoCacheItem* Cell = GetVideoPictureTile(PictureNumber, c, r);
             if (Cell == nullptr) return true;
-            const uint32_t Rows =
-                Span(std::max(SourceY - 32 * r, 0), std::min(SourceY + Height - 32 * r, 32));
-            const uint32_t Columns =
-                Span(std::max(SourceX - 32 * c, 0), std::min(SourceX + Width - 32 * c, 32));
-            if ((Cell->KeyRows & Rows) != 0 && (Cell->KeyColumns & Columns) != 0) return true;
+            const int32_t Left = std::max(SourceX - 32 * c, 0), Top = std::max(SourceY - 32 * r, 0);
+            if (HoldsKey(*Cell, Left, Top, std::min(SourceX + Width - 32 * c, 32) - Left,
+                         std::min(SourceY + Height - 32 * r, 32) - Top))
+                return true;
         }
     return false;
 }

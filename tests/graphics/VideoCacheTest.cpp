@@ -117,9 +117,12 @@ TEST_F(VideoCache, KeyMarksHoldAtSixteenBits) {
     Faults.DisplayBits = 16;
     TTestEngine Engine(Faults);
     InitVideoCache();
-    EXPECT_EQ(GetVideoSprite(3)->KeyRows | GetVideoSprite(3)->KeyColumns, 0u);
+    std::array<uint32_t, TILE_SIZE> Marks{};
+    EXPECT_EQ(GetVideoSprite(3)->KeyPixels, Marks);
+    EXPECT_EQ(GetVideoSprite(3)->KeyRows, 0u);
+    Marks[3] = 1u << 7;
+    EXPECT_EQ(GetVideoSprite(4)->KeyPixels, Marks);
     EXPECT_EQ(GetVideoSprite(4)->KeyRows, 1u << 3);
-    EXPECT_EQ(GetVideoSprite(4)->KeyColumns, 1u << 7);
     Engine.engine().FillRectangle(SCREEN_SURFACE, 0, 0, 100, 100, 0, 0, 0);
     DrawSprite(SCREEN_SURFACE, 0, 0, 4);
     DrawSpriteClipped(SCREEN_SURFACE, 40, 0, 4, 40, 0, 32, 32);

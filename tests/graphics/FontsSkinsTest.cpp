@@ -24,8 +24,10 @@ TTestPicture FontPicture(int32_t CharWidth, int32_t CharHeight) {
     });
 }
 
-// The skin picture: pixel (x, y) is (x mod 256, y, 100 + x / 256), never the key.
+// The skin picture: pixel (x, y) is (x mod 256, y, 100 + x / 256), but the key at the top-left corner of
+// skin 1 (290, 12).
 std::array<uint8_t, 3> SkinColour(int32_t x, int32_t y) {
+    if (x == 290 && y == 12) return {255, 0, 255};
     return {static_cast<uint8_t>(x & 255), static_cast<uint8_t>(y), static_cast<uint8_t>(100 + x / 256)};
 }
 uint32_t SkinPixel(int32_t x, int32_t y) {
@@ -158,6 +160,10 @@ TEST_F(FontsAndSkins, TilingsHoldThePatternInEveryPixel) {
     Check(10, 20, 300, 250, 17, 40);
     Check(400, 5, 97, 20, 95, 0);
     Check(500, 300, 200, 200, 3, 3); // past the surface's edges
+    // A skin with a key pixel shows what lies beneath it in every period, not the first period's ground.
+    DrawSkin(SCREEN_SURFACE, 10, 20, 33, 19, 1, 0, 0);
+    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10 + 11, 20), SkinPixel(17 + 11, 40));
+    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10 + 12, 20), SkinPixel(291, 12));
 }
 
 TEST_F(FontsAndSkins, SkinChecksComeInTheirOrder) {

@@ -6,6 +6,7 @@
 #include "graphics/Surface.h"
 #include "state/Objects.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -81,6 +82,12 @@ const TMemoryCacheItem* GetMemoryPictureTile(int32_t PictureNumber, int32_t Tile
 
 // ---- Video cache and tile drawing ----
 
+inline constexpr std::array<uint32_t, TILE_SIZE> ALL_KEY_PIXELS = [] {
+    std::array<uint32_t, TILE_SIZE> All{};
+    All.fill(~0u);
+    return All;
+}();
+
 struct TVideoCacheItem {
     int32_t Page, x, y; // where the cell lies: texture page (0-based) and pixel position in it
     int32_t Type;
@@ -89,6 +96,10 @@ struct TVideoCacheItem {
     // Recoloured sprite: the four outfit colours (red, green, blue each); picture tile: [0] is TileY and, for
     // a font tile, [1..3] the text colour.
     int32_t Colors[12];
+    // Bit c of KeyPixels[r] set when pixel (c, r) of the uploaded cell may be one that a keyed copy skips in
+    // either pixel format, bit r of KeyRows when row r has any; a part without such pixels is copied plainly.
+    std::array<uint32_t, TILE_SIZE> KeyPixels = ALL_KEY_PIXELS;
+    uint32_t KeyRows = ~0u;
 };
 
 // Lays the cells over the engine's texture pages; with no pages there are no cells and tile drawing draws
@@ -118,6 +129,10 @@ void DrawOutfitSpriteStretched(int32_t Surface, int32_t x, int32_t y, int32_t Wi
                                int32_t SpriteNumber, int32_t MaskNumber, const int32_t* Colors,
                                int32_t BackgroundRed, int32_t BackgroundGreen, int32_t BackgroundBlue,
                                int32_t ClipX, int32_t ClipY, int32_t ClipWidth, int32_t ClipHeight);
+// Whether the part of the picture may hold a pixel that a keyed copy skips, as the tile drawing decides it
+// (uploading the tiles); true when there are no cells or the part reaches outside the picture.
+bool PicturePartHoldsKey(int32_t PictureNumber, int32_t SourceX, int32_t SourceY, int32_t Width,
+                         int32_t Height);
 void DrawPicture(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber);
 void DrawPicturePart(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber, int32_t SourceX,
                      int32_t SourceY, int32_t Width, int32_t Height);

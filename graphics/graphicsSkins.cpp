@@ -1,5 +1,6 @@
 // The skin table: the numbered rectangles of the skin picture, and skin drawing with tiling and offsets.
 #define EBRUN_SOURCE_NAME "graphics.cpp"
+#include "graphics/Engine.h"
 #include "graphics/graphics.h"
 
 #include "foundation/Exception.h"
@@ -54,14 +55,11 @@ void DrawSkinPiece(int32_t Surface, int32_t x, int32_t y, int32_t SourceX, int32
 
 } // namespace
 
-void TileSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S,
-              int32_t OffsetX, int32_t OffsetY, const TRectangle* Clip) {
-    if (Width == S.Width && Height == S.Height) {
-        DrawSkinPiece(Surface, x, y, S.x, S.y, Width, Height, Clip);
-        return;
-    }
-    // Offsets are taken modulo the skin's size, so that every piece has a width and every row ends.
-    const int32_t FirstX = OffsetX > 0 ? OffsetX % S.Width : 0, FirstY = OffsetY > 0 ? OffsetY % S.Height : 0;
+namespace {
+
+// The pieces of the tiling of an area whose first column and row start FirstX and FirstY into the skin.
+void TilePieces(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S,
+                int32_t FirstX, int32_t FirstY, const TRectangle* Clip) {
     for (int32_t py = 0; py < Height;) {
         const int32_t Top = py == 0 ? FirstY : 0, PieceHeight = std::min(S.Height - Top, Height - py);
         for (int32_t px = 0; px < Width;) {
@@ -71,4 +69,46 @@ void TileSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Heig
         }
         py += PieceHeight;
     }
+}
+
+// Whether a tiling may be drawn as its first skin-sized corner and copies of what is drawn: the engine copies
+// within a surface cheaply, the area lies wholly on the surface and the skin has no key pixel, so that the
+// surface holds the pattern itself.
+bool Repeatable(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S) {
+    TSurface* Engine = GetSurface();
+    if (!Engine->ComposedCopiesPay()) return false;
+    const TRectangle On = Engine->GetSurfaceRect(Surface);
+    return x >= On.x && y >= On.y && x + Width <= On.x + On.Width && y + Height <= On.y + On.Height &&
+           !PicturePartHoldsKey(SKIN_PICTURE, S.x, S.y, S.Width, S.Height);
+}
+
+// Fills the area from its drawn top-left corner of CornerWidth x CornerHeight, whose sides are the pattern's
+// periods (or the whole side), by doubling copies: first along the corner's rows, then down the area.
+void RepeatCorner(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t CornerWidth,
+                  int32_t CornerHeight) {
+    TSurface* Engine = GetSurface();
+    for (int32_t Done = CornerWidth; Done < Width; Done *= 2)
+        Engine->Blit(Surface, x + Done, y, Surface, x, y, std::min(Done, Width - Done), CornerHeight);
+    for (int32_t Done = CornerHeight; Done < Height; Done *= 2)
+        Engine->Blit(Surface, x, y + Done, Surface, x, y, Width, std::min(Done, Height - Done));
+}
+
+} // namespace
+
+void TileSkin(int32_t Surface, int32_t x, int32_t y, int32_t Width, int32_t Height, const TSkin& S,
+              int32_t OffsetX, int32_t OffsetY, const TRectangle* Clip) {
+    if (Width == S.Width && Height == S.Height) {
+        DrawSkinPiece(Surface, x, y, S.x, S.y, Width, Height, Clip);
+        return;
+    }
+    // Offsets are taken modulo the skin's size, so that every piece has a width and every row ends.
+    const int32_t FirstX = OffsetX > 0 ? OffsetX % S.Width : 0, FirstY = OffsetY > 0 ? OffsetY % S.Height : 0;
+    if (Clip == nullptr && (Width > S.Width || Height > S.Height) &&
+        Repeatable(Surface, x, y, Width, Height, S)) {
+        const int32_t CornerWidth = std::min(Width, S.Width), CornerHeight = std::min(Height, S.Height);
+        TilePieces(Surface, x, y, CornerWidth, CornerHeight, S, FirstX, FirstY, nullptr);
+        RepeatCorner(Surface, x, y, Width, Height, CornerWidth, CornerHeight);
+        return;
+    }
+    TilePieces(Surface, x, y, Width, Height, S, FirstX, FirstY, Clip);
 }

@@ -8,6 +8,7 @@
 #include "foundation/Exception.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -26,6 +27,64 @@ void KeyPage(TSurface* Engine, int32_t Page, int32_t Red, int32_t Green, int32_t
         Engine->SetColorKey(SPRITE_SURFACE + Page, Red, Green, Blue);
 }
 
+// Marks the pixels of the uploaded cell that hold the key. Pixels are compared as 16-bit 5-6-5
+// pixels, whose conversion drops low bits of the pixel and of the key alike: a pixel that differs there
+// differs in every format the engine may draw in.
+template <typename TEntry>
+void MarkKeyPixels(TVideoCacheItem& Item, const uint8_t* Pixels, const uint8_t* Mask, const int32_t* Colors,
+                   const TEntry& Keyed) {
+    const auto Coarse = [](int32_t Red, int32_t Green, int32_t Blue) {
+        const auto Byte = [](int32_t v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); };
+        return (Byte(Red) >> 3) << 11 | (Byte(Green) >> 2) << 5 | Byte(Blue) >> 3;
+    };
+    const uint32_t Key = Coarse(Keyed.KeyRed, Keyed.KeyGreen, Keyed.KeyBlue);
+    Item.KeyPixels.fill(0);
+    Item.KeyRows = 0;
+    for (int32_t r = 0; r < TILE_SIZE; r++)
+        for (int32_t c = 0; c < TILE_SIZE; c++) {
+            const size_t Offset = static_cast<size_t>(r * TILE_SIZE + c) * 3;
+            const uint32_t Rgb =
+                UploadedPixel(Pixels + Offset, Mask != nullptr ? Mask + Offset : nullptr, Colors);
+            if (Coarse(Rgb >> 16, Rgb >> 8 & 0xFF, Rgb & 0xFF) != Key) continue;
+            Item.KeyPixels[r] |= 1u << c;
+            Item.KeyRows |= 1u << r;
+        }
+}
+
+// The bits First .. End - 1 of a row or column mask; 0 <= First < End <= 32.
+uint32_t Span(int32_t First, int32_t End) {
+    return (End >= 32 ? ~0u : (1u << End) - 1) & ~((1u << First) - 1);
+}
+
+// Whether the part (Left, Top, Width, Height) of the cell holds a marked pixel; the part lies in the cell.
+bool HoldsKey(const TVideoCacheItem& Cell, int32_t Left, int32_t Top, int32_t Width, int32_t Height) {
+    const uint32_t Columns = Span(Left, Left + Width);
+    for (uint32_t Rows = Cell.KeyRows & Span(Top, Top + Height); Rows != 0; Rows &= Rows - 1)
+        if ((Cell.KeyPixels[std::countr_zero(Rows)] & Columns) != 0) return true;
+    return false;
+}
+
+// Copies the part (Left, Top, Width, Height) of the cell to (x, y) of Surface, keyed with the entry's key
+// unless the part holds no key pixel; Clip (x, y, width, height) or nullptr.
+template <typename TEntry>
+void CopyCell(int32_t Surface, int32_t x, int32_t y, const TVideoCacheItem& Cell, int32_t Left, int32_t Top,
+              int32_t Width, int32_t Height, const TEntry& Keyed, const int32_t* Clip) {
+    TSurface* Engine = GetSurface();
+    const int32_t Page = SPRITE_SURFACE + Cell.Page, FromX = Cell.x + Left, FromY = Cell.y + Top;
+    const bool Plain = !HoldsKey(Cell, Left, Top, Width, Height);
+    if (Plain && Clip == nullptr)
+        Engine->Blit(Surface, x, y, Page, FromX, FromY, Width, Height);
+    else if (Plain)
+        Engine->BlitClipped(Surface, x, y, Page, FromX, FromY, Width, Height, Clip[0], Clip[1], Clip[2],
+                            Clip[3]);
+    else if (Clip == nullptr)
+        Engine->BlitTransparent(Surface, x, y, Page, FromX, FromY, Width, Height, Keyed.KeyRed,
+                                Keyed.KeyGreen, Keyed.KeyBlue);
+    else
+        Engine->BlitTransparentClipped(Surface, x, y, Page, FromX, FromY, Width, Height, Keyed.KeyRed,
+                                       Keyed.KeyGreen, Keyed.KeyBlue, Clip[0], Clip[1], Clip[2], Clip[3]);
+}
+
 // Looks the content up and, on a miss, uploads it into the least recently used cell before giving the cell
 // its keys. Without cells there is nowhere to upload: nullptr.
 template <typename TMatch, typename TUpload>
@@ -39,6 +98,8 @@ const TVideoCacheItem* Lookup(int32_t HashValue, TMatch Matches, TUpload Upload)
         Item.Type = EMPTY_ITEM;
         Item.Number = Item.SecondKey = 0;
         std::fill(std::begin(Item.Colors), std::end(Item.Colors), 0);
+        Item.KeyPixels = ALL_KEY_PIXELS;
+        Item.KeyRows = ~0u;
         Upload(Item);
         GetSurface()->ForgetStretches(); // they may have been made from the cell's old content
         Video.Lists.chain(Position, HashValue, Item.Type);
@@ -56,7 +117,6 @@ struct TPicturePiece {
 void DrawPicturePieces(const TPicturePiece& Piece, int32_t SourceX, int32_t SourceY, int32_t Width,
                        int32_t Height) {
     const TPictureEntry& Picture = GetPictureEntry(Piece.PictureNumber);
-    TSurface* Engine = GetSurface();
     const int32_t RowEnd = std::min(Picture.TilesY, (SourceY + Height + 31) / 32);
     const int32_t ColumnEnd = std::min(Picture.TilesX, (SourceX + Width + 31) / 32);
     for (int32_t r = std::max(SourceY / 32, 0); r < RowEnd; r++)
@@ -69,15 +129,8 @@ void DrawPicturePieces(const TPicturePiece& Piece, int32_t SourceX, int32_t Sour
                           Bottom = std::min(SourceY + Height - 32 * r, 32);
             const int32_t ToX = Piece.x + std::max(32 * c - SourceX, 0),
                           ToY = Piece.y + std::max(32 * r - SourceY, 0);
-            if (Piece.Clip == nullptr)
-                Engine->BlitTransparent(Piece.Surface, ToX, ToY, SPRITE_SURFACE + Cell->Page, Cell->x + Left,
-                                        Cell->y + Top, Right - Left, Bottom - Top, Picture.KeyRed,
-                                        Picture.KeyGreen, Picture.KeyBlue);
-            else
-                Engine->BlitTransparentClipped(Piece.Surface, ToX, ToY, SPRITE_SURFACE + Cell->Page,
-                                               Cell->x + Left, Cell->y + Top, Right - Left, Bottom - Top,
-                                               Picture.KeyRed, Picture.KeyGreen, Picture.KeyBlue,
-                                               Piece.Clip[0], Piece.Clip[1], Piece.Clip[2], Piece.Clip[3]);
+            CopyCell(Piece.Surface, ToX, ToY, *Cell, Left, Top, Right - Left, Bottom - Top, Picture,
+                     Piece.Clip);
         }
 }
 
@@ -129,6 +182,7 @@ const TVideoCacheItem* GetVideoSprite(int32_t SpriteNumber) try {
             TSurface* Engine = GetSurface();
             KeyPage(Engine, Item.Page, Entry.KeyRed, Entry.KeyGreen, Entry.KeyBlue);
             Engine->WritePixels(SPRITE_SURFACE + Item.Page, Item.x, Item.y, 32, 32, Tile->Data);
+            MarkKeyPixels(Item, Tile->Data, nullptr, nullptr, Entry);
             Item.Type = SPRITE_ITEM;
             Item.Number = SpriteNumber;
         });
@@ -158,6 +212,7 @@ const TVideoCacheItem* GetVideoMaskedSprite(int32_t SpriteNumber, int32_t MaskNu
             KeyPage(Engine, Item.Page, Entry.KeyRed, Entry.KeyGreen, Entry.KeyBlue);
             Engine->WriteColoredPixels(SPRITE_SURFACE + Item.Page, Item.x, Item.y, 32, 32, Sprite, Mask->Data,
                                        Colors);
+            MarkKeyPixels(Item, Sprite, Mask->Data, Colors, Entry);
             Item.Type = SPRITE_ITEM;
             Item.Number = SpriteNumber;
             Item.SecondKey = MaskNumber;
@@ -181,6 +236,7 @@ const TVideoCacheItem* GetVideoPictureTile(int32_t PictureNumber, int32_t TileX,
             TSurface* Engine = GetSurface();
             KeyPage(Engine, Item.Page, Picture.KeyRed, Picture.KeyGreen, Picture.KeyBlue);
             Engine->WritePixels(SPRITE_SURFACE + Item.Page, Item.x, Item.y, 32, 32, Tile->Data);
+            MarkKeyPixels(Item, Tile->Data, nullptr, nullptr, Picture);
             Item.Type = PICTURE_ITEM;
             Item.Number = PictureNumber;
             Item.SecondKey = TileX;
@@ -208,6 +264,7 @@ const TVideoCacheItem* GetVideoFontTile(int32_t FontNumber, int32_t TileX, int32
             KeyPage(Engine, Item.Page, Picture.KeyRed, Picture.KeyGreen, Picture.KeyBlue);
             Engine->WriteColoredPixels(SPRITE_SURFACE + Item.Page, Item.x, Item.y, 32, 32, Tile->Data,
                                        nullptr, Colors);
+            MarkKeyPixels(Item, Tile->Data, nullptr, Colors, Picture);
             Item.Type = PICTURE_ITEM;
             Item.Number = PictureNumber;
             Item.SecondKey = TileX;
@@ -223,9 +280,7 @@ void DrawSprite(int32_t Surface, int32_t x, int32_t y, int32_t SpriteNumber) try
     if (SpriteNumber == 0) return;
     const TVideoCacheItem* Cell = GetVideoSprite(SpriteNumber);
     if (Cell == nullptr) return;
-    const TSpriteEntry& Key = GetSpriteEntry(SpriteNumber);
-    GetSurface()->BlitTransparent(Surface, x, y, SPRITE_SURFACE + Cell->Page, Cell->x, Cell->y, 32, 32,
-                                  Key.KeyRed, Key.KeyGreen, Key.KeyBlue);
+    CopyCell(Surface, x, y, *Cell, 0, 0, 32, 32, GetSpriteEntry(SpriteNumber), nullptr);
 }
 CATCH_FRAME(Surface, SpriteNumber)
 
@@ -234,10 +289,8 @@ void DrawSpriteClipped(int32_t Surface, int32_t x, int32_t y, int32_t SpriteNumb
     if (SpriteNumber < 1) return;
     const TVideoCacheItem* Cell = GetVideoSprite(SpriteNumber);
     if (Cell == nullptr) return;
-    const TSpriteEntry& Key = GetSpriteEntry(SpriteNumber);
-    GetSurface()->BlitTransparentClipped(Surface, x, y, SPRITE_SURFACE + Cell->Page, Cell->x, Cell->y, 32, 32,
-                                         Key.KeyRed, Key.KeyGreen, Key.KeyBlue, ClipX, ClipY, ClipWidth,
-                                         ClipHeight);
+    const int32_t Clip[4] = {ClipX, ClipY, ClipWidth, ClipHeight};
+    CopyCell(Surface, x, y, *Cell, 0, 0, 32, 32, GetSpriteEntry(SpriteNumber), Clip);
 }
 CATCH_FRAME(Surface, SpriteNumber)
 
@@ -264,9 +317,7 @@ void DrawOutfitSprite(int32_t Surface, int32_t x, int32_t y, int32_t SpriteNumbe
     }
     const TVideoCacheItem* Cell = GetVideoMaskedSprite(SpriteNumber, MaskNumber, Colors);
     if (Cell == nullptr) return;
-    const TSpriteEntry& Key = GetSpriteEntry(SpriteNumber);
-    GetSurface()->BlitTransparent(Surface, x, y, SPRITE_SURFACE + Cell->Page, Cell->x, Cell->y, 32, 32,
-                                  Key.KeyRed, Key.KeyGreen, Key.KeyBlue);
+    CopyCell(Surface, x, y, *Cell, 0, 0, 32, 32, GetSpriteEntry(SpriteNumber), nullptr);
 }
 CATCH_FRAME(Surface, SpriteNumber)
 
@@ -288,6 +339,25 @@ void DrawOutfitSpriteStretched(int32_t Surface, int32_t x, int32_t y, int32_t Wi
                                                 ClipX, ClipY, ClipWidth, ClipHeight);
 }
 CATCH_FRAME(Surface, SpriteNumber)
+
+bool PicturePartHoldsKey(int32_t PictureNumber, int32_t SourceX, int32_t SourceY, int32_t Width,
+                         int32_t Height) try {
+    const TPictureEntry& Picture = GetPictureEntry(PictureNumber);
+    if (SourceX < 0 || SourceY < 0 || SourceX + Width > 32 * Picture.TilesX ||
+        SourceY + Height > 32 * Picture.TilesY)
+        return true;
+    for (int32_t r = SourceY / 32; r <= (SourceY + Height - 1) / 32; r++)
+        for (int32_t c = SourceX / 32; c <= (SourceX + Width - 1) / 32; c++) {
+            const TVideoCacheItem* Cell = GetVideoPictureTile(PictureNumber, c, r);
+            if (Cell == nullptr) return true;
+            const int32_t Left = std::max(SourceX - 32 * c, 0), Top = std::max(SourceY - 32 * r, 0);
+            if (HoldsKey(*Cell, Left, Top, std::min(SourceX + Width - 32 * c, 32) - Left,
+                         std::min(SourceY + Height - 32 * r, 32) - Top))
+                return true;
+        }
+    return false;
+}
+CATCH_FRAME(PictureNumber)
 
 void DrawPicture(int32_t Surface, int32_t x, int32_t y, int32_t PictureNumber) try {
     const TPictureEntry& Picture = GetPictureEntry(PictureNumber);

@@ -24,8 +24,10 @@ TTestPicture FontPicture(int32_t CharWidth, int32_t CharHeight) {
     });
 }
 
-// The skin picture: pixel (x, y) is (x mod 256, y, 100 + x / 256), never the key.
+// The skin picture: pixel (x, y) is (x mod 256, y, 100 + x / 256), but the key at the top-left corner of
+// skin 1 (290, 12).
 std::array<uint8_t, 3> SkinColour(int32_t x, int32_t y) {
+    if (x == 290 && y == 12) return {255, 0, 255};
     return {static_cast<uint8_t>(x & 255), static_cast<uint8_t>(y), static_cast<uint8_t>(100 + x / 256)};
 }
 uint32_t SkinPixel(int32_t x, int32_t y) {
@@ -140,6 +142,28 @@ TEST_F(FontsAndSkins, WholeSkinsIgnoreTheirOffsetsAndLargerAreasAreTiled) {
     // Offsets at or past the skin's size wrap around instead of never finishing the row.
     DrawSkin(SCREEN_SURFACE, 300, 200, 50, 50, 7, 96 + 90, 2 * 96);
     EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 305, 200), SkinPixel(95, 0));
+}
+
+// Large tilings are partly copied from what the surface already holds; every pixel must still be the
+// pattern's, on the surface and where the area leaves it.
+TEST_F(FontsAndSkins, TilingsHoldThePatternInEveryPixel) {
+    const auto Check = [&](int32_t x, int32_t y, int32_t Width, int32_t Height, int32_t OffsetX,
+                           int32_t OffsetY) {
+        DrawSkin(SCREEN_SURFACE, x, y, Width, Height, 7, OffsetX, OffsetY);
+        int32_t Wrong = 0;
+        for (int32_t py = 0; py < Height && y + py < 480; py++)
+            for (int32_t px = 0; px < Width && x + px < 640; px++)
+                Wrong += Engine.pixel(SCREEN_SURFACE, x + px, y + py) !=
+                         SkinPixel((OffsetX + px) % 96, (OffsetY + py) % 96);
+        EXPECT_EQ(Wrong, 0) << x << "," << y << " " << Width << "x" << Height;
+    };
+    Check(10, 20, 300, 250, 17, 40);
+    Check(400, 5, 97, 20, 95, 0);
+    Check(500, 300, 200, 200, 3, 3); // past the surface's edges
+    // A skin with a key pixel shows what lies beneath it in every period, not the first period's ground.
+    DrawSkin(SCREEN_SURFACE, 10, 20, 33, 19, 1, 0, 0);
+    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10 + 11, 20), SkinPixel(17 + 11, 40));
+    EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 10 + 12, 20), SkinPixel(291, 12));
 }
 
 TEST_F(FontsAndSkins, SkinChecksComeInTheirOrder) {

@@ -10,15 +10,18 @@
 namespace {
 
 // Sprite 1: red with a key hole at (0, 0); sprite 2: its mask, yellow (head) on the left half, blue (feet)
-// on the right; sprite 3: white. Picture 1: 3 x 2 tiles whose pixel (x, y) is (x, y, 9).
+// on the right; sprite 3: white; sprite 4: white with a pixel at (7, 3) that equals the key in 5-6-5 only.
+// Picture 1: 3 x 2 tiles whose pixel (x, y) is (x, y, 9).
 void WriteData() {
     TTile Red = FilledTile(200, 0, 0), Mask = FilledTile(255, 255, 0), White = FilledTile(255, 255, 255);
+    TTile NearKey = White;
     SetTilePixel(Red, 0, 0, 255, 0, 255);
+    SetTilePixel(NearKey, 7, 3, 250, 3, 251);
     for (int32_t y = 0; y < 32; y++)
         for (int32_t x = 16; x < 32; x++)
             SetTilePixel(Mask, x, y, 0, 0, 255);
-    WriteFile("Ebrun.spr",
-              SpriteFileBytes({SpriteOf(Red), SpriteOf(Mask, 1, 1, 1), SpriteOf(White, 1, 1, 1)}));
+    WriteFile("Ebrun.spr", SpriteFileBytes({SpriteOf(Red), SpriteOf(Mask, 1, 1, 1), SpriteOf(White, 1, 1, 1),
+                                            SpriteOf(NearKey)}));
     WriteFile("Ebrun.pic", PictureFileBytes({PictureOf(3, 2, [](int32_t x, int32_t y) {
                   return std::array<uint8_t, 3>{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 9};
               })}));
@@ -90,7 +93,7 @@ TEST_F(VideoCache, OutfitColoursKeepTheirOwnCells) {
     const TVideoCacheItem* Again = GetVideoMaskedSprite(1, 2, Colours);
     EXPECT_EQ(Again->Page * 10000 + Again->y * 100 + Again->x, APosition);
     EXPECT_NE(
-        ExceptionTextOf([] { GetVideoMaskedSprite(1, 4, Colours); }).find("In(MaskNumber,1,NumberOfSprites)"),
+        ExceptionTextOf([] { GetVideoMaskedSprite(1, 5, Colours); }).find("In(MaskNumber,1,NumberOfSprites)"),
         std::string::npos);
 }
 
@@ -105,6 +108,28 @@ TEST_F(VideoCache, OneSlotOfMemoryStillRecoloursFromTheRightTiles) {
     DrawSprite(SCREEN_SURFACE, 40, 0, 1);
     EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 40, 0), 0x000028u); // the key hole
     EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, 41, 0), 0xC80000u);
+}
+
+// Cells without a key pixel are copied plainly; the marks must still find a pixel that only the 16-bit
+// format turns into the key.
+TEST_F(VideoCache, KeyMarksHoldAtSixteenBits) {
+    TDisplayFaults Faults;
+    Faults.DisplayBits = 16;
+    TTestEngine Engine(Faults);
+    InitVideoCache();
+    std::array<uint32_t, TILE_SIZE> Marks{};
+    EXPECT_EQ(GetVideoSprite(3)->KeyPixels, Marks);
+    EXPECT_EQ(GetVideoSprite(3)->KeyRows, 0u);
+    Marks[3] = 1u << 7;
+    EXPECT_EQ(GetVideoSprite(4)->KeyPixels, Marks);
+    EXPECT_EQ(GetVideoSprite(4)->KeyRows, 1u << 3);
+    Engine.engine().FillRectangle(SCREEN_SURFACE, 0, 0, 100, 100, 0, 0, 0);
+    DrawSprite(SCREEN_SURFACE, 0, 0, 4);
+    DrawSpriteClipped(SCREEN_SURFACE, 40, 0, 4, 40, 0, 32, 32);
+    for (const int32_t x : {0, 40}) {
+        EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, x + 7, 3), 0u);
+        EXPECT_EQ(Engine.pixel(SCREEN_SURFACE, x + 8, 3), 0xFFFFFFu);
+    }
 }
 
 TEST_F(VideoCache, PicturePartsComeTileByTile) {

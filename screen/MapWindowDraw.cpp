@@ -232,10 +232,16 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
                 drawField(x * 32 - _OffsetX, y * 32 - _OffsetY, x, y, rz, 0);
     }
-    for (int32_t y = 0; y < MAPSIZE_Y; y++)
+    // Where composing pays, the light follows the rows of cells down the picture: a row of quads is lit as
+    // soon as the cells under it are complete, while their pixels are still at hand. Engines that draw on
+    // the device light the map in one batch.
+    const bool LightByRows = Light && !_DirectCells;
+    for (int32_t y = 0; y < MAPSIZE_Y; y++) {
         flushRow(y);
+        if (LightByRows) drawLight(y, y + 1);
+    }
     if (Light)
-        drawLight();
+        drawLight(LightByRows ? MAPSIZE_Y : 0, MAPSIZE_Y + 1);
     else
         for (int32_t x = 0; x < MAPSIZE_X; x++)
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
@@ -257,13 +263,14 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-// Quads that lie wholly outside the picture are left out: what they would light is never shown.
-void TMapView::drawLight() {
-    constexpr int32_t Columns = MAPSIZE_X + 1, Rows = MAPSIZE_Y + 1, Quads = Columns * Rows;
+// Quad row y covers the lower half of field row y - 1 and the upper half of field row y. Quads that lie
+// wholly outside the picture are left out: what they would light is never shown.
+void TMapView::drawLight(int32_t FirstRow, int32_t EndRow) {
+    constexpr int32_t Columns = MAPSIZE_X + 1, Quads = Columns * (MAPSIZE_Y + 1);
     int32_t Rectangles[Quads * 4], Colours[Quads * 12];
     int32_t n = 0;
     // Row by row, so that the quads of a row lie side by side and are shaded together.
-    for (int32_t y = 0; y < Rows; y++)
+    for (int32_t y = FirstRow; y < EndRow; y++)
         for (int32_t x = 0; x < Columns; x++) {
             int32_t* R = Rectangles + 4 * n;
             R[0] = x * 32 - _OffsetX - 16;

@@ -436,14 +436,26 @@ EBRUN_AVX2 inline __m256i Multiply255Lanes(__m256i d, __m256i l) {
         _mm256_add_epi16(_mm256_add_epi16(X, _mm256_srli_epi16(X, 8)), _mm256_set1_epi16(128)), 8);
 }
 
-// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (in-lane unpacking and packing keep the
-// pixels in order; the 5-6-5 lights are put back in order after packing).
-EBRUN_AVX2 inline void MultiplyLanes(uint32_t* Pixels, __m256i L) {
-    const __m256i Zero = _mm256_setzero_si256();
+// Eight X-8-8-8 pixels by lights given as their blue and red (Even: the even bytes in 16-bit lanes) and their
+// green (Odd: the odd bytes, the X byte's 0). Each byte is multiplied in its 16-bit lane; the odd results are
+// kept in the lanes' high bytes. The X byte becomes 0.
+EBRUN_AVX2 inline void MultiplySplit(uint32_t* Pixels, __m256i Even, __m256i Odd) {
+    const __m256i LowByte = _mm256_set1_epi16(0xFF), HighByte = _mm256_set1_epi16(static_cast<int16_t>(0xFF00)),
+                  Half = _mm256_set1_epi16(128);
     const __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels));
-    const __m256i Low = Multiply255Lanes(_mm256_unpacklo_epi8(D, Zero), _mm256_unpacklo_epi8(L, Zero));
-    const __m256i High = Multiply255Lanes(_mm256_unpackhi_epi8(D, Zero), _mm256_unpackhi_epi8(L, Zero));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels), _mm256_packus_epi16(Low, High));
+    const __m256i E = _mm256_mullo_epi16(_mm256_and_si256(D, LowByte), Even);
+    const __m256i O = _mm256_mullo_epi16(_mm256_srli_epi16(D, 8), Odd);
+    const __m256i EvenProducts =
+        _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(E, _mm256_srli_epi16(E, 8)), Half), 8);
+    const __m256i OddProducts =
+        _mm256_and_si256(_mm256_add_epi16(_mm256_add_epi16(O, _mm256_srli_epi16(O, 8)), Half), HighByte);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels), _mm256_or_si256(EvenProducts, OddProducts));
+}
+
+// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (the 5-6-5 lights are put back in order
+// after packing).
+EBRUN_AVX2 inline void MultiplyLanes(uint32_t* Pixels, __m256i L) {
+    MultiplySplit(Pixels, _mm256_and_si256(L, _mm256_set1_epi16(0xFF)), _mm256_srli_epi16(L, 8));
 }
 
 // The pixels of a row past its last whole round, multiplied in a round of their own through a copy; Light
@@ -644,7 +656,8 @@ EBRUN_AVX2 inline __m256i ChannelLanes(__m256i Low, __m256i High) {
 // quad of at most WHOLE_QUAD_SIDE pixels a side every channel value lies in 0 .. 2^24: its exact value at a
 // pixel centre of its triangle is 0 to 255 units, half a unit is added, and the rounding of the slopes drifts
 // by at most (k + j + 2) / 2 of 1/65,536 of a unit. So the 5-6-5 pixels take each channel straight from its
-// upper 16 bits, as the X-8-8-8 lights would give it.
+// upper 16 bits, as the X-8-8-8 lights would give it, and so do the X-8-8-8 pixels, split into even and odd
+// bytes.
 constexpr int32_t WHOLE_QUAD_SIDE = 16384;
 
 template <typename P>
@@ -662,7 +675,9 @@ EBRUN_AVX2 void ShadeQuadRowAvx2(P* Row, const TQuadPlanes& Planes, int32_t w, i
     for (int32_t k = 0; k < w; k += 32 / sizeof(P))
         if constexpr (sizeof(P) == 4) {
             const TLaneChannels L = QuadChannels(C, Planes.Lower, k, j, Split);
-            MultiplyLanes(Row + k, PackedLights(L.r, L.g, L.b));
+            MultiplySplit(Row + k,
+                          _mm256_or_si256(_mm256_and_si256(L.r, _mm256_set1_epi32(0xFF0000)), _mm256_srli_epi32(L.b, 16)),
+                          _mm256_srli_epi32(L.g, 16));
         } else {
             const TLaneChannels Low = QuadChannels(C, Planes.Lower, k, j, Split);
             const TLaneChannels High = QuadChannels(C, Planes.Lower, k + 8, j, Split);

@@ -346,9 +346,10 @@ __attribute__((always_inline)) inline void LightSpan(uint32_t* Light, int32_t Co
 #if defined(EBRUN_AVX2)
 // Eight lights as X-8-8-8 values from their channels in 16.16, as LightSpan packs them.
 EBRUN_AVX2 inline __m256i PackedLights(__m256i r, __m256i g, __m256i b) {
-    return _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(r, _mm256_set1_epi32(0xFF0000)),
-                                           _mm256_and_si256(_mm256_srli_epi32(g, 8), _mm256_set1_epi32(0xFF00))),
-                           _mm256_srli_epi32(b, 16));
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(r, _mm256_set1_epi32(0xFF0000)),
+                        _mm256_and_si256(_mm256_srli_epi32(g, 8), _mm256_set1_epi32(0xFF00))),
+        _mm256_srli_epi32(b, 16));
 }
 
 // Eight lights at a time; the last round may write up to seven lights past Count (the row has room for them,
@@ -440,8 +441,8 @@ EBRUN_AVX2 inline __m256i Multiply255Lanes(__m256i d, __m256i l) {
 // green (Odd: the odd bytes, the X byte's 0). Each byte is multiplied in its 16-bit lane; the odd results are
 // kept in the lanes' high bytes. The X byte becomes 0.
 EBRUN_AVX2 inline void MultiplySplit(uint32_t* Pixels, __m256i Even, __m256i Odd) {
-    const __m256i LowByte = _mm256_set1_epi16(0xFF), HighByte = _mm256_set1_epi16(static_cast<int16_t>(0xFF00)),
-                  Half = _mm256_set1_epi16(128);
+    const __m256i LowByte = _mm256_set1_epi16(0xFF),
+                  HighByte = _mm256_set1_epi16(static_cast<int16_t>(0xFF00)), Half = _mm256_set1_epi16(128);
     const __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels));
     const __m256i E = _mm256_mullo_epi16(_mm256_and_si256(D, LowByte), Even);
     const __m256i O = _mm256_mullo_epi16(_mm256_srli_epi16(D, 8), Odd);
@@ -452,8 +453,7 @@ EBRUN_AVX2 inline void MultiplySplit(uint32_t* Pixels, __m256i Even, __m256i Odd
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels), _mm256_or_si256(EvenProducts, OddProducts));
 }
 
-// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (the 5-6-5 lights are put back in order
-// after packing).
+// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time.
 EBRUN_AVX2 inline void MultiplyLanes(uint32_t* Pixels, __m256i L) {
     MultiplySplit(Pixels, _mm256_and_si256(L, _mm256_set1_epi16(0xFF)), _mm256_srli_epi16(L, 8));
 }
@@ -478,6 +478,7 @@ EBRUN_AVX2 void MultiplyRowAvx2(uint32_t* Pixels, const uint32_t* Light, int32_t
     });
 }
 
+// One channel of sixteen X-8-8-8 lights in 16-bit lanes, put back in order after packing.
 EBRUN_AVX2 inline __m256i LightChannel(__m256i Low, __m256i High, int Shift) {
     const __m256i Byte = _mm256_set1_epi32(0xFF);
     const __m256i Packed =
@@ -493,13 +494,15 @@ EBRUN_AVX2 inline void MultiplyChannels(uint16_t* Pixels, __m256i Red, __m256i G
     const __m256i R = Multiply255Lanes(_mm256_srli_epi16(P, 11), Red);
     const __m256i G = Multiply255Lanes(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), Green);
     const __m256i B = Multiply255Lanes(_mm256_and_si256(P, Mask5), Blue);
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels),
-                        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(Pixels),
+        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
 }
 
 // Sixteen 5-6-5 pixels by the lights of the first eight (Low) and of the next eight (High).
 EBRUN_AVX2 inline void MultiplyLanes(uint16_t* Pixels, __m256i Low, __m256i High) {
-    MultiplyChannels(Pixels, LightChannel(Low, High, 16), LightChannel(Low, High, 8), LightChannel(Low, High, 0));
+    MultiplyChannels(Pixels, LightChannel(Low, High, 16), LightChannel(Low, High, 8),
+                     LightChannel(Low, High, 0));
 }
 
 EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
@@ -545,10 +548,9 @@ __attribute__((always_inline)) inline void LightPlane(TSpan LightSpan, uint32_t*
 // surface, each quad's part of the row is multiplied: by WholeQuad where the quad lies wholly inside the
 // surface and WholeQuad takes it (it answers whether it did), else by its light laid out first.
 template <typename P, typename TSpan, typename TMultiply, typename TWhole>
-__attribute__((always_inline)) inline void ShadeRunWith(TSpan LightSpan, TMultiply MultiplyRow,
-                                                        TWhole WholeQuad, uint8_t* Pixels, int32_t Pitch,
-                                                        int32_t SurfaceWidth, int32_t SurfaceHeight,
-                                                        const TQuadRun& Run) {
+__attribute__((always_inline)) inline void
+ShadeRunWith(TSpan LightSpan, TMultiply MultiplyRow, TWhole WholeQuad, uint8_t* Pixels, int32_t Pitch,
+             int32_t SurfaceWidth, int32_t SurfaceHeight, const TQuadRun& Run) {
     const int32_t w = Run.Width, h = Run.Height;
     const int32_t x0 = std::max(Run.Left, 0), x1 = static_cast<int32_t>(std::min<int64_t>(
                                                   Run.Left + int64_t{w} * Run.Count, SurfaceWidth));
@@ -603,8 +605,8 @@ struct TLaneChannels {
 };
 
 // The plane in row j from pixel k on.
-EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels PlaneLanes(const TColourPlane& Plane, int32_t k,
-                                                                          int32_t j) {
+EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels PlaneLanes(const TColourPlane& Plane,
+                                                                          int32_t k, int32_t j) {
     const __m256i Lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const auto At = [&](int c) EBRUN_AVX2 {
         return _mm256_add_epi32(_mm256_set1_epi32(Plane.Base[c] + k * Plane.Dk[c] + j * Plane.Dj[c]),
@@ -630,9 +632,8 @@ EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels NextChannels(TLan
 // The channels of pixels k .. k + 7 of a quad row from C, which holds the upper plane's channels left of
 // Split and is turned to the lower one's at the eight pixels that reach Split (blended where Split lies
 // inside them).
-EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels QuadChannels(TLaneChannels& C,
-                                                                            const TColourPlane& Lower, int32_t k,
-                                                                            int32_t j, int32_t Split) {
+EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels
+QuadChannels(TLaneChannels& C, const TColourPlane& Lower, int32_t k, int32_t j, int32_t Split) {
     if (k + 8 <= Split || k > Split) return NextChannels(C);
     const __m256i IsUpper =
         _mm256_cmpgt_epi32(_mm256_set1_epi32(Split - k), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
@@ -676,7 +677,8 @@ EBRUN_AVX2 void ShadeQuadRowAvx2(P* Row, const TQuadPlanes& Planes, int32_t w, i
         if constexpr (sizeof(P) == 4) {
             const TLaneChannels L = QuadChannels(C, Planes.Lower, k, j, Split);
             MultiplySplit(Row + k,
-                          _mm256_or_si256(_mm256_and_si256(L.r, _mm256_set1_epi32(0xFF0000)), _mm256_srli_epi32(L.b, 16)),
+                          _mm256_or_si256(_mm256_and_si256(L.r, _mm256_set1_epi32(0xFF0000)),
+                                          _mm256_srli_epi32(L.b, 16)),
                           _mm256_srli_epi32(L.g, 16));
         } else {
             const TLaneChannels Low = QuadChannels(C, Planes.Lower, k, j, Split);
@@ -690,15 +692,15 @@ template <typename P>
 EBRUN_AVX2 void ShadeRunAvx2(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
                              const TQuadRun& Run) {
     const bool Fits = Run.Width % 16 == 0 && Run.Width <= WHOLE_QUAD_SIDE && Run.Height <= WHOLE_QUAD_SIDE;
-    ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step)
-                        EBRUN_AVX2 { LightSpanAvx2(Light, Count, Start, Step); },
-                    [](P* Row, const uint32_t* Light, int32_t Count)
-                        EBRUN_AVX2 { MultiplyRowAvx2(Row, Light, Count); },
-                    [Fits](P* Row, const TQuadPlanes& Planes, int32_t w, int32_t j, int32_t Split) EBRUN_AVX2 {
-                        if (Fits) ShadeQuadRowAvx2(Row, Planes, w, j, Split);
-                        return Fits;
-                    },
-                    Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+    ShadeRunWith<P>(
+        [](uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step)
+            EBRUN_AVX2 { LightSpanAvx2(Light, Count, Start, Step); },
+        [](P* Row, const uint32_t* Light, int32_t Count) EBRUN_AVX2 { MultiplyRowAvx2(Row, Light, Count); },
+        [Fits](P* Row, const TQuadPlanes& Planes, int32_t w, int32_t j, int32_t Split) EBRUN_AVX2 {
+            if (Fits) ShadeQuadRowAvx2(Row, Planes, w, j, Split);
+            return Fits;
+        },
+        Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
 }
 #endif
 

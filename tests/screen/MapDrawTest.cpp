@@ -153,7 +153,8 @@ TEST_F(MapScene, TheLitPictureIsStretchedAsAWhole) {
     drawView();
     for (int32_t y = 0; y < 440; y++)
         for (int32_t x = 0; x < 600; x++)
-            ASSERT_EQ(pixel(x, y), picture((2 * x + 1) * 480 / 1200, (2 * y + 1) * 352 / 880)) << x << "," << y;
+            ASSERT_EQ(pixel(x, y), picture((2 * x + 1) * 480 / 1200, (2 * y + 1) * 352 / 880))
+                << x << "," << y;
 }
 
 TEST_F(MapScene, BeforeThePlayerIsKnownTheViewIsBlack) {

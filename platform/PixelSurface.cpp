@@ -182,10 +182,26 @@ struct TColumns {
 
 std::vector<TGatherRound> GatherRounds;
 
-TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+// What the columns of a scaled copy depend on: the first target column's place in the uncut target
+// rectangle, the target columns, the uncut rectangle's width and the source's width.
+struct TColumnsKey {
+    int32_t First, Width, FullWidth, SourceWidth;
+    bool operator==(const TColumnsKey&) const = default;
+};
+TColumnsKey Planned{0, 0, 0, 0}; // the key of ColumnMap and GatherRounds
+
+// Target column x takes source column ((2 (First + x) + 1) SourceWidth) / (2 FullWidth). The plan is kept
+// for the next copy of the same columns: a picture stretched in parts, or again in the next frame.
+TColumns PlanColumns(int32_t First, int32_t Width, int32_t FullWidth, int32_t SourceWidth) {
+    const TColumnsKey Key{First, Width, FullWidth, SourceWidth};
+    if (Key == Planned) return {ColumnMap.data(), GatherRounds.data(), Width};
+    if (ColumnMap.size() < static_cast<size_t>(Width)) ColumnMap.resize(Width);
+    for (int32_t x = 0; x < Width; x++)
+        ColumnMap[x] = static_cast<int32_t>((2 * static_cast<int64_t>(First + x) + 1) * SourceWidth /
+                                            (2 * static_cast<int64_t>(FullWidth)));
     GatherRounds.resize(static_cast<size_t>(Width / 8));
     for (int32_t r = 0; r < Width / 8; r++) {
-        const int32_t* C = Columns + 8 * r;
+        const int32_t* C = ColumnMap.data() + 8 * r;
         TGatherRound& Round = GatherRounds[r];
         Round.First = C[7] - C[0] < 8 && C[0] + 8 <= SourceWidth ? C[0] : -1;
         for (int32_t i = 0; i < 8; i++) {
@@ -194,7 +210,8 @@ TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth)
             Round.Bytes[2 * i + 1] = static_cast<uint8_t>(2 * Round.Place[i] + 1);
         }
     }
-    return {Columns, GatherRounds.data(), Width};
+    Planned = Key;
+    return {ColumnMap.data(), GatherRounds.data(), Width};
 }
 
 #if defined(EBRUN_AVX2)
@@ -242,14 +259,15 @@ template <typename P> void GatherRow(P* Target, const P* Source, const TColumns&
         Target[x] = Source[Plan.Columns[x]];
 }
 
-// Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
-// FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows. A row
-// that takes the same source row as the one above is a copy of it when nothing is keyed.
+// Scaled copy: target pixel (x, y) takes source pixel (Plan.Columns[x], ((2 (FirstRow + y) + 1) FromHeight) /
+// (2 FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows. A
+// row that takes the same source row as the one above is a copy of it when nothing is keyed.
 template <typename P>
-void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
-               int32_t FromPitch, int32_t SourceWidth, const int32_t* Columns, int32_t FirstRow,
-               int32_t FullHeight, int32_t FromHeight, bool Keyed, P Key) {
-    const TColumns Plan = PlanColumns(Columns, Width, SourceWidth);
+void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Height, const uint8_t* From, int32_t FromPitch,
+               const TColumns& Plan, int32_t FirstRow, int32_t FullHeight, int32_t FromHeight, bool Keyed,
+               P Key) {
+    const int32_t Width = Plan.Width;
+    const int32_t* Columns = Plan.Columns;
     int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
         const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
@@ -904,21 +922,14 @@ TPlatformResult TPixelSurface::scaleFrom(TPixelRect To, const TPixelSurface& Fro
     TSourceRows Source =
         DetachedSource(From.row(FromRect.Top) + static_cast<size_t>(FromRect.Left) * Bpp, From.Pitch,
                        FromRect.width() * Bpp, FromRect.height(), &From == this && Intersect(To, FromRect));
-    // Target column i of the full rectangle takes source column ((2i + 1) * source width) / (2 * target
-    // width).
-    if (ColumnMap.size() < static_cast<size_t>(To.width())) ColumnMap.resize(To.width());
-    for (int32_t x = 0; x < To.width(); x++)
-        ColumnMap[x] = static_cast<int32_t>((2 * static_cast<int64_t>(dx + x) + 1) * FromRect.width() /
-                                            (2 * static_cast<int64_t>(Full.width())));
+    const TColumns Plan = PlanColumns(dx, To.width(), Full.width(), FromRect.width());
     uint8_t* Target = row(To.Top) + static_cast<size_t>(To.Left) * Bpp;
     if (Bpp == 2)
-        ScaleRows<uint16_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
-                            UseSourceKey, static_cast<uint16_t>(From.SourceKey));
+        ScaleRows<uint16_t>(Target, Pitch, To.height(), Source.First, Source.Pitch, Plan, dy, Full.height(),
+                            FromRect.height(), UseSourceKey, static_cast<uint16_t>(From.SourceKey));
     else
-        ScaleRows<uint32_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
-                            UseSourceKey, From.SourceKey);
+        ScaleRows<uint32_t>(Target, Pitch, To.height(), Source.First, Source.Pitch, Plan, dy, Full.height(),
+                            FromRect.height(), UseSourceKey, From.SourceKey);
     return PLATFORM_OK;
 }
 

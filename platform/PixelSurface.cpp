@@ -18,7 +18,7 @@ namespace {
 // Scratch memory of the copies (overlapping sources, scaling tables); grows, never shrinks. One thread.
 std::vector<uint8_t> Scratch;
 std::vector<int32_t> ColumnMap;
-std::vector<uint32_t> LightRow; // one row of a quad's light
+std::vector<uint32_t> LightRow; // the light of a quad's part of one row, with room for a round past it
 
 uint8_t* ScratchBytes(size_t Bytes) {
     if (Scratch.size() < Bytes) Scratch.resize(Bytes);
@@ -182,10 +182,26 @@ struct TColumns {
 
 std::vector<TGatherRound> GatherRounds;
 
-TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth) {
+// What the columns of a scaled copy depend on: the first target column's place in the uncut target
+// rectangle, the target columns, the uncut rectangle's width and the source's width.
+struct TColumnsKey {
+    int32_t First, Width, FullWidth, SourceWidth;
+    bool operator==(const TColumnsKey&) const = default;
+};
+TColumnsKey Planned{0, 0, 0, 0}; // the key of ColumnMap and GatherRounds
+
+// Target column x takes source column ((2 (First + x) + 1) SourceWidth) / (2 FullWidth). The plan is kept
+// for the next copy of the same columns: a picture stretched in parts, or again in the next frame.
+TColumns PlanColumns(int32_t First, int32_t Width, int32_t FullWidth, int32_t SourceWidth) {
+    const TColumnsKey Key{First, Width, FullWidth, SourceWidth};
+    if (Key == Planned) return {ColumnMap.data(), GatherRounds.data(), Width};
+    if (ColumnMap.size() < static_cast<size_t>(Width)) ColumnMap.resize(Width);
+    for (int32_t x = 0; x < Width; x++)
+        ColumnMap[x] = static_cast<int32_t>((2 * static_cast<int64_t>(First + x) + 1) * SourceWidth /
+                                            (2 * static_cast<int64_t>(FullWidth)));
     GatherRounds.resize(static_cast<size_t>(Width / 8));
     for (int32_t r = 0; r < Width / 8; r++) {
-        const int32_t* C = Columns + 8 * r;
+        const int32_t* C = ColumnMap.data() + 8 * r;
         TGatherRound& Round = GatherRounds[r];
         Round.First = C[7] - C[0] < 8 && C[0] + 8 <= SourceWidth ? C[0] : -1;
         for (int32_t i = 0; i < 8; i++) {
@@ -194,7 +210,8 @@ TColumns PlanColumns(const int32_t* Columns, int32_t Width, int32_t SourceWidth)
             Round.Bytes[2 * i + 1] = static_cast<uint8_t>(2 * Round.Place[i] + 1);
         }
     }
-    return {Columns, GatherRounds.data(), Width};
+    Planned = Key;
+    return {ColumnMap.data(), GatherRounds.data(), Width};
 }
 
 #if defined(EBRUN_AVX2)
@@ -242,14 +259,15 @@ template <typename P> void GatherRow(P* Target, const P* Source, const TColumns&
         Target[x] = Source[Plan.Columns[x]];
 }
 
-// Scaled copy: target pixel (x, y) takes source pixel (Columns[x], ((2 (FirstRow + y) + 1) FromHeight) / (2
-// FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows. A row
-// that takes the same source row as the one above is a copy of it when nothing is keyed.
+// Scaled copy: target pixel (x, y) takes source pixel (Plan.Columns[x], ((2 (FirstRow + y) + 1) FromHeight) /
+// (2 FullHeight)), FirstRow being the target row's place in the uncut target rectangle of FullHeight rows. A
+// row that takes the same source row as the one above is a copy of it when nothing is keyed.
 template <typename P>
-void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Width, int32_t Height, const uint8_t* From,
-               int32_t FromPitch, int32_t SourceWidth, const int32_t* Columns, int32_t FirstRow,
-               int32_t FullHeight, int32_t FromHeight, bool Keyed, P Key) {
-    const TColumns Plan = PlanColumns(Columns, Width, SourceWidth);
+void ScaleRows(uint8_t* To, int32_t ToPitch, int32_t Height, const uint8_t* From, int32_t FromPitch,
+               const TColumns& Plan, int32_t FirstRow, int32_t FullHeight, int32_t FromHeight, bool Keyed,
+               P Key) {
+    const int32_t Width = Plan.Width;
+    const int32_t* Columns = Plan.Columns;
     int64_t Previous = -1;
     for (int32_t y = 0; y < Height; y++) {
         const int64_t Row = (2 * static_cast<int64_t>(FirstRow + y) + 1) * FromHeight /
@@ -344,6 +362,14 @@ __attribute__((always_inline)) inline void LightSpan(uint32_t* Light, int32_t Co
 }
 
 #if defined(EBRUN_AVX2)
+// Eight lights as X-8-8-8 values from their channels in 16.16, as LightSpan packs them.
+EBRUN_AVX2 inline __m256i PackedLights(__m256i r, __m256i g, __m256i b) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(r, _mm256_set1_epi32(0xFF0000)),
+                        _mm256_and_si256(_mm256_srli_epi32(g, 8), _mm256_set1_epi32(0xFF00))),
+        _mm256_srli_epi32(b, 16));
+}
+
 // Eight lights at a time; the last round may write up to seven lights past Count (the row has room for them,
 // and the next span or nothing reads them).
 EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step) {
@@ -356,12 +382,8 @@ EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Sta
         _mm256_add_epi32(_mm256_set1_epi32(Start[2]), _mm256_mullo_epi32(Steps, _mm256_set1_epi32(Step[2])));
     const __m256i dr = _mm256_set1_epi32(8 * Step[0]), dg = _mm256_set1_epi32(8 * Step[1]),
                   db = _mm256_set1_epi32(8 * Step[2]);
-    const __m256i Red = _mm256_set1_epi32(0xFF0000), Green = _mm256_set1_epi32(0xFF00);
     for (int32_t i = 0; i < Count; i += 8) {
-        const __m256i L = _mm256_or_si256(
-            _mm256_or_si256(_mm256_and_si256(r, Red), _mm256_and_si256(_mm256_srli_epi32(g, 8), Green)),
-            _mm256_srli_epi32(b, 16));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Light + i), L);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Light + i), PackedLights(r, g, b));
         r = _mm256_add_epi32(r, dr);
         g = _mm256_add_epi32(g, dg);
         b = _mm256_add_epi32(b, db);
@@ -433,21 +455,48 @@ EBRUN_AVX2 inline __m256i Multiply255Lanes(__m256i d, __m256i l) {
         _mm256_add_epi16(_mm256_add_epi16(X, _mm256_srli_epi16(X, 8)), _mm256_set1_epi16(128)), 8);
 }
 
-// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time (in-lane unpacking and packing keep the
-// pixels in order; the 5-6-5 lights are put back in order after packing).
-EBRUN_AVX2 void MultiplyRowAvx2(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
-    const __m256i Zero = _mm256_setzero_si256();
-    int32_t i = 0;
-    for (; i + 8 <= Count; i += 8) {
-        const __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels + i));
-        const __m256i L = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i));
-        const __m256i Low = Multiply255Lanes(_mm256_unpacklo_epi8(D, Zero), _mm256_unpacklo_epi8(L, Zero));
-        const __m256i High = Multiply255Lanes(_mm256_unpackhi_epi8(D, Zero), _mm256_unpackhi_epi8(L, Zero));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels + i), _mm256_packus_epi16(Low, High));
-    }
-    MultiplyRow<uint32_t>(Pixels + i, Light + i, Count - i);
+// Eight X-8-8-8 pixels by lights given as their blue and red (Even: the even bytes in 16-bit lanes) and their
+// green (Odd: the odd bytes, the X byte's 0). Each byte is multiplied in its 16-bit lane; the odd results are
+// kept in the lanes' high bytes. The X byte becomes 0.
+EBRUN_AVX2 inline void MultiplySplit(uint32_t* Pixels, __m256i Even, __m256i Odd) {
+    const __m256i LowByte = _mm256_set1_epi16(0xFF),
+                  HighByte = _mm256_set1_epi16(static_cast<int16_t>(0xFF00)), Half = _mm256_set1_epi16(128);
+    const __m256i D = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels));
+    const __m256i E = _mm256_mullo_epi16(_mm256_and_si256(D, LowByte), Even);
+    const __m256i O = _mm256_mullo_epi16(_mm256_srli_epi16(D, 8), Odd);
+    const __m256i EvenProducts =
+        _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(E, _mm256_srli_epi16(E, 8)), Half), 8);
+    const __m256i OddProducts =
+        _mm256_and_si256(_mm256_add_epi16(_mm256_add_epi16(O, _mm256_srli_epi16(O, 8)), Half), HighByte);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels), _mm256_or_si256(EvenProducts, OddProducts));
 }
 
+// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time.
+EBRUN_AVX2 inline void MultiplyLanes(uint32_t* Pixels, __m256i L) {
+    MultiplySplit(Pixels, _mm256_and_si256(L, _mm256_set1_epi16(0xFF)), _mm256_srli_epi16(L, 8));
+}
+
+// The pixels of a row past its last whole round, multiplied in a round of their own through a copy; Light
+// has room for a round past Count.
+template <typename P, typename TRound>
+EBRUN_AVX2 __attribute__((always_inline)) inline void MultiplyTail(P* Pixels, int32_t Count, TRound Round) {
+    if (Count <= 0) return;
+    P Copy[32 / sizeof(P)] = {};
+    std::memcpy(Copy, Pixels, sizeof(P) * Count);
+    Round(Copy);
+    std::memcpy(Pixels, Copy, sizeof(P) * Count);
+}
+
+EBRUN_AVX2 void MultiplyRowAvx2(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
+    int32_t i = 0;
+    for (; i + 8 <= Count; i += 8)
+        MultiplyLanes(Pixels + i, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i)));
+    MultiplyTail(Pixels + i, Count - i, [&](uint32_t* Copy) EBRUN_AVX2 {
+        MultiplyLanes(Copy, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i)));
+    });
+}
+
+// One channel of sixteen X-8-8-8 lights in 16-bit lanes, put back in order after packing.
 EBRUN_AVX2 inline __m256i LightChannel(__m256i Low, __m256i High, int Shift) {
     const __m256i Byte = _mm256_set1_epi32(0xFF);
     const __m256i Packed =
@@ -456,26 +505,38 @@ EBRUN_AVX2 inline __m256i LightChannel(__m256i Low, __m256i High, int Shift) {
     return _mm256_permute4x64_epi64(Packed, 0xD8);
 }
 
-EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
+// Sixteen 5-6-5 pixels by the red, green and blue of their lights in 16-bit lanes.
+EBRUN_AVX2 inline void MultiplyChannels(uint16_t* Pixels, __m256i Red, __m256i Green, __m256i Blue) {
     const __m256i Mask5 = _mm256_set1_epi16(0x1F), Mask6 = _mm256_set1_epi16(0x3F);
+    const __m256i P = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels));
+    const __m256i R = Multiply255Lanes(_mm256_srli_epi16(P, 11), Red);
+    const __m256i G = Multiply255Lanes(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), Green);
+    const __m256i B = Multiply255Lanes(_mm256_and_si256(P, Mask5), Blue);
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(Pixels),
+        _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
+}
+
+// Sixteen 5-6-5 pixels by the lights of the first eight (Low) and of the next eight (High).
+EBRUN_AVX2 inline void MultiplyLanes(uint16_t* Pixels, __m256i Low, __m256i High) {
+    MultiplyChannels(Pixels, LightChannel(Low, High, 16), LightChannel(Low, High, 8),
+                     LightChannel(Low, High, 0));
+}
+
+EBRUN_AVX2 void MultiplyRowAvx2(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
     int32_t i = 0;
-    for (; i + 16 <= Count; i += 16) {
-        const __m256i P = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Pixels + i));
-        const __m256i Low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i));
-        const __m256i High = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i + 8));
-        const __m256i R = Multiply255Lanes(_mm256_srli_epi16(P, 11), LightChannel(Low, High, 16));
-        const __m256i G =
-            Multiply255Lanes(_mm256_and_si256(_mm256_srli_epi16(P, 5), Mask6), LightChannel(Low, High, 8));
-        const __m256i B = Multiply255Lanes(_mm256_and_si256(P, Mask5), LightChannel(Low, High, 0));
-        _mm256_storeu_si256(
-            reinterpret_cast<__m256i*>(Pixels + i),
-            _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi16(R, 11), _mm256_slli_epi16(G, 5)), B));
-    }
-    MultiplyRow<uint16_t>(Pixels + i, Light + i, Count - i);
+    const auto Round = [&](uint16_t* At) EBRUN_AVX2 {
+        MultiplyLanes(At, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i)),
+                      _mm256_loadu_si256(reinterpret_cast<const __m256i*>(Light + i + 8)));
+    };
+    for (; i + 16 <= Count; i += 16)
+        Round(Pixels + i);
+    MultiplyTail(Pixels + i, Count - i, Round);
 }
 #endif
 
-// The two triangle planes of one quad; a quad whose corners are of one colour has that light everywhere.
+// The two triangle planes of one quad; a quad whose corners are of one colour has that light everywhere (and
+// its planes are left unset).
 struct TQuadPlanes {
     TColourPlane Upper, Lower;
     bool Uniform;
@@ -501,14 +562,13 @@ __attribute__((always_inline)) inline void LightPlane(TSpan LightSpan, uint32_t*
 }
 
 // A quad is two triangles split from its top right to its bottom left corner: pixel (k, j) lies in the upper
-// one when (2k + 1) h + (2j + 1) w <= 2wh, so the split is the same in every quad of a run. Each surface
-// row's light is laid out for all quads of the run first, then the row is multiplied by it in one pass. A
-// uniform quad's light is laid out in the first row only; a span may write up to eight lights past its end,
-// so the start of a uniform quad behind another is laid out again in every row.
-template <typename P, typename TSpan, typename TMultiply>
-__attribute__((always_inline)) inline void ShadeRunWith(TSpan LightSpan, TMultiply MultiplyRow,
-                                                        uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth,
-                                                        int32_t SurfaceHeight, const TQuadRun& Run) {
+// one when (2k + 1) h + (2j + 1) w <= 2wh, so the split is the same in every quad of a run. Row by row of the
+// surface, each quad's part of the row is multiplied: by WholeQuad where the quad lies wholly inside the
+// surface and WholeQuad takes it (it answers whether it did), else by its light laid out first.
+template <typename P, typename TSpan, typename TMultiply, typename TWhole>
+__attribute__((always_inline)) inline void
+ShadeRunWith(TSpan LightSpan, TMultiply MultiplyRow, TWhole WholeQuad, uint8_t* Pixels, int32_t Pitch,
+             int32_t SurfaceWidth, int32_t SurfaceHeight, const TQuadRun& Run) {
     const int32_t w = Run.Width, h = Run.Height;
     const int32_t x0 = std::max(Run.Left, 0), x1 = static_cast<int32_t>(std::min<int64_t>(
                                                   Run.Left + int64_t{w} * Run.Count, SurfaceWidth));
@@ -517,7 +577,7 @@ __attribute__((always_inline)) inline void ShadeRunWith(TSpan LightSpan, TMultip
     if (x0 >= x1 || y0 >= y1) return;
     const int32_t First = static_cast<int32_t>((int64_t{x0} - Run.Left) / w);
     const int32_t Last = static_cast<int32_t>((int64_t{x1} - Run.Left + w - 1) / w);
-    if (LightRow.size() < static_cast<size_t>(x1 - x0) + 8) LightRow.resize(x1 - x0 + 8);
+    if (LightRow.size() < static_cast<size_t>(w) + 16) LightRow.resize(static_cast<size_t>(w) + 16);
     uint32_t* Light = LightRow.data();
     // The upper triangle's pixels in row j: k < UpperCount with (2k + 1) h <= M = 2wh - (2j + 1) w. M falls
     // by 2w from row to row; the count follows it down.
@@ -527,24 +587,22 @@ __attribute__((always_inline)) inline void ShadeRunWith(TSpan LightSpan, TMultip
         const int32_t j = y - Run.Top;
         while (UpperCount > 0 && (2 * UpperCount - 1) * h > M)
             UpperCount--;
+        P* Row = reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch);
         for (int32_t m = First; m < Last; m++) {
             const TQuadPlanes& Planes = Run.Planes[m];
             const int64_t QuadLeft = Run.Left + int64_t{w} * m;
             const int32_t kStart = static_cast<int32_t>(std::max<int64_t>(x0 - QuadLeft, 0));
             const int32_t kEnd = static_cast<int32_t>(std::min<int64_t>(x1 - QuadLeft, w));
-            uint32_t* Span = Light + (QuadLeft + kStart - x0);
-            if (Planes.Uniform) {
-                if (y == y0)
-                    std::fill_n(Span, kEnd - kStart, Planes.Light);
-                else if (m > First && !Run.Planes[m - 1].Uniform)
-                    std::fill_n(Span, std::min(kEnd - kStart, 8), Planes.Light);
-                continue;
-            }
             const int32_t Split = static_cast<int32_t>(std::clamp<int64_t>(UpperCount, kStart, kEnd));
-            LightPlane(LightSpan, Span, Split - kStart, Planes.Upper, kStart, j);
-            LightPlane(LightSpan, Span + (Split - kStart), kEnd - Split, Planes.Lower, Split, j);
+            if (kStart == 0 && kEnd == w && WholeQuad(Row + QuadLeft, Planes, w, j, Split)) continue;
+            if (Planes.Uniform) {
+                std::fill_n(Light, kEnd - kStart, Planes.Light);
+            } else {
+                LightPlane(LightSpan, Light, Split - kStart, Planes.Upper, kStart, j);
+                LightPlane(LightSpan, Light + (Split - kStart), kEnd - Split, Planes.Lower, Split, j);
+            }
+            MultiplyRow(Row + (QuadLeft + kStart), Light, kEnd - kStart);
         }
-        MultiplyRow(reinterpret_cast<P*>(Pixels + static_cast<size_t>(y) * Pitch) + x0, Light, x1 - x0);
     }
 }
 
@@ -554,18 +612,113 @@ void ShadeRun(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Surf
     ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start,
                        const int32_t* Step) { LightSpan(Light, Count, Start, Step); },
                     [](P* Row, const uint32_t* Light, int32_t Count) { MultiplyRow<P>(Row, Light, Count); },
-                    Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+                    [](P*, const TQuadPlanes&, int32_t, int32_t, int32_t) { return false; }, Pixels, Pitch,
+                    SurfaceWidth, SurfaceHeight, Run);
 }
 
 #if defined(EBRUN_AVX2)
+// A plane's red, green and blue (16.16) at eight pixels side by side, and their step to the next eight.
+struct TLaneChannels {
+    __m256i r, g, b, dr, dg, db;
+};
+
+// The plane in row j from pixel k on.
+EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels PlaneLanes(const TColourPlane& Plane,
+                                                                          int32_t k, int32_t j) {
+    const __m256i Lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const auto At = [&](int c) EBRUN_AVX2 {
+        return _mm256_add_epi32(_mm256_set1_epi32(Plane.Base[c] + k * Plane.Dk[c] + j * Plane.Dj[c]),
+                                _mm256_mullo_epi32(Lanes, _mm256_set1_epi32(Plane.Dk[c])));
+    };
+    return {At(0),
+            At(1),
+            At(2),
+            _mm256_set1_epi32(8 * Plane.Dk[0]),
+            _mm256_set1_epi32(8 * Plane.Dk[1]),
+            _mm256_set1_epi32(8 * Plane.Dk[2])};
+}
+
+// The channels of the eight pixels, C stepped on.
+EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels NextChannels(TLaneChannels& C) {
+    const TLaneChannels These = C;
+    C.r = _mm256_add_epi32(C.r, C.dr);
+    C.g = _mm256_add_epi32(C.g, C.dg);
+    C.b = _mm256_add_epi32(C.b, C.db);
+    return These;
+}
+
+// The channels of pixels k .. k + 7 of a quad row from C, which holds the upper plane's channels left of
+// Split and is turned to the lower one's at the eight pixels that reach Split (blended where Split lies
+// inside them).
+EBRUN_AVX2 __attribute__((always_inline)) inline TLaneChannels
+QuadChannels(TLaneChannels& C, const TColourPlane& Lower, int32_t k, int32_t j, int32_t Split) {
+    if (k + 8 <= Split || k > Split) return NextChannels(C);
+    const __m256i IsUpper =
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(Split - k), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const TLaneChannels Upper = C;
+    C = PlaneLanes(Lower, k, j);
+    TLaneChannels These = NextChannels(C);
+    These.r = _mm256_blendv_epi8(These.r, Upper.r, IsUpper);
+    These.g = _mm256_blendv_epi8(These.g, Upper.g, IsUpper);
+    These.b = _mm256_blendv_epi8(These.b, Upper.b, IsUpper);
+    return These;
+}
+
+// One channel of sixteen pixels in 16-bit lanes from its 16.16 values, eight in Low and eight in High, each
+// below 2^24.
+EBRUN_AVX2 inline __m256i ChannelLanes(__m256i Low, __m256i High) {
+    return _mm256_permute4x64_epi64(
+        _mm256_packus_epi32(_mm256_srli_epi32(Low, 16), _mm256_srli_epi32(High, 16)), 0xD8);
+}
+
+// Row j of a whole quad w pixels wide, w a multiple of 16, multiplied without laying its light out. Inside a
+// quad of at most WHOLE_QUAD_SIDE pixels a side every channel value lies in 0 .. 2^24: its exact value at a
+// pixel centre of its triangle is 0 to 255 units, half a unit is added, and the rounding of the slopes drifts
+// by at most (k + j + 2) / 2 of 1/65,536 of a unit. So the 5-6-5 pixels take each channel straight from its
+// upper 16 bits, as the X-8-8-8 lights would give it, and so do the X-8-8-8 pixels, split into even and odd
+// bytes.
+constexpr int32_t WHOLE_QUAD_SIDE = 16384;
+
+template <typename P>
+EBRUN_AVX2 void ShadeQuadRowAvx2(P* Row, const TQuadPlanes& Planes, int32_t w, int32_t j, int32_t Split) {
+    if (Planes.Uniform) {
+        const __m256i L = _mm256_set1_epi32(static_cast<int32_t>(Planes.Light));
+        for (int32_t k = 0; k < w; k += 32 / sizeof(P))
+            if constexpr (sizeof(P) == 4)
+                MultiplyLanes(Row + k, L);
+            else
+                MultiplyLanes(Row + k, L, L);
+        return;
+    }
+    TLaneChannels C = PlaneLanes(Planes.Upper, 0, j);
+    for (int32_t k = 0; k < w; k += 32 / sizeof(P))
+        if constexpr (sizeof(P) == 4) {
+            const TLaneChannels L = QuadChannels(C, Planes.Lower, k, j, Split);
+            MultiplySplit(Row + k,
+                          _mm256_or_si256(_mm256_and_si256(L.r, _mm256_set1_epi32(0xFF0000)),
+                                          _mm256_srli_epi32(L.b, 16)),
+                          _mm256_srli_epi32(L.g, 16));
+        } else {
+            const TLaneChannels Low = QuadChannels(C, Planes.Lower, k, j, Split);
+            const TLaneChannels High = QuadChannels(C, Planes.Lower, k + 8, j, Split);
+            MultiplyChannels(Row + k, ChannelLanes(Low.r, High.r), ChannelLanes(Low.g, High.g),
+                             ChannelLanes(Low.b, High.b));
+        }
+}
+
 template <typename P>
 EBRUN_AVX2 void ShadeRunAvx2(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
                              const TQuadRun& Run) {
-    ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step)
-                        EBRUN_AVX2 { LightSpanAvx2(Light, Count, Start, Step); },
-                    [](P* Row, const uint32_t* Light, int32_t Count)
-                        EBRUN_AVX2 { MultiplyRowAvx2(Row, Light, Count); },
-                    Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+    const bool Fits = Run.Width % 16 == 0 && Run.Width <= WHOLE_QUAD_SIDE && Run.Height <= WHOLE_QUAD_SIDE;
+    ShadeRunWith<P>(
+        [](uint32_t* Light, int32_t Count, const int32_t* Start, const int32_t* Step)
+            EBRUN_AVX2 { LightSpanAvx2(Light, Count, Start, Step); },
+        [](P* Row, const uint32_t* Light, int32_t Count) EBRUN_AVX2 { MultiplyRowAvx2(Row, Light, Count); },
+        [Fits](P* Row, const TQuadPlanes& Planes, int32_t w, int32_t j, int32_t Split) EBRUN_AVX2 {
+            if (Fits) ShadeQuadRowAvx2(Row, Planes, w, j, Split);
+            return Fits;
+        },
+        Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
 }
 #endif
 
@@ -594,6 +747,7 @@ bool QuadPlanes(const int32_t* R, const int32_t* Colors, TQuadPlanes& Planes) {
     Planes.Uniform = std::equal(&C[0][0], &C[0][0] + 9, &C[1][0]);
     Planes.Light = static_cast<uint32_t>(C[0][0]) << 16 | static_cast<uint32_t>(C[0][1]) << 8 |
                    static_cast<uint32_t>(C[0][2]);
+    if (Planes.Uniform) return true; // its light is all it needs
     const int32_t w = R[2], h = R[3];
     for (int c = 0; c < 3; c++) {
         SetPlane(Planes.Upper, c, C[0][c], C[1][c] - C[0][c], C[2][c] - C[0][c], w, h);
@@ -768,21 +922,14 @@ TPlatformResult TPixelSurface::scaleFrom(TPixelRect To, const TPixelSurface& Fro
     TSourceRows Source =
         DetachedSource(From.row(FromRect.Top) + static_cast<size_t>(FromRect.Left) * Bpp, From.Pitch,
                        FromRect.width() * Bpp, FromRect.height(), &From == this && Intersect(To, FromRect));
-    // Target column i of the full rectangle takes source column ((2i + 1) * source width) / (2 * target
-    // width).
-    if (ColumnMap.size() < static_cast<size_t>(To.width())) ColumnMap.resize(To.width());
-    for (int32_t x = 0; x < To.width(); x++)
-        ColumnMap[x] = static_cast<int32_t>((2 * static_cast<int64_t>(dx + x) + 1) * FromRect.width() /
-                                            (2 * static_cast<int64_t>(Full.width())));
+    const TColumns Plan = PlanColumns(dx, To.width(), Full.width(), FromRect.width());
     uint8_t* Target = row(To.Top) + static_cast<size_t>(To.Left) * Bpp;
     if (Bpp == 2)
-        ScaleRows<uint16_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
-                            UseSourceKey, static_cast<uint16_t>(From.SourceKey));
+        ScaleRows<uint16_t>(Target, Pitch, To.height(), Source.First, Source.Pitch, Plan, dy, Full.height(),
+                            FromRect.height(), UseSourceKey, static_cast<uint16_t>(From.SourceKey));
     else
-        ScaleRows<uint32_t>(Target, Pitch, To.width(), To.height(), Source.First, Source.Pitch,
-                            FromRect.width(), ColumnMap.data(), dy, Full.height(), FromRect.height(),
-                            UseSourceKey, From.SourceKey);
+        ScaleRows<uint32_t>(Target, Pitch, To.height(), Source.First, Source.Pitch, Plan, dy, Full.height(),
+                            FromRect.height(), UseSourceKey, From.SourceKey);
     return PLATFORM_OK;
 }
 

@@ -154,7 +154,9 @@ private:
     bool cellMeetsPicture(int32_t rx, int32_t ry) const;
     void chooseFloors(int32_t Layer);
     void lightFloor(int32_t rz, int32_t Layer);
-    void drawLight();
+    int32_t stretchRows(int32_t Surface, int32_t X, int32_t Y, int32_t From, int32_t Ready);
+    // The light's quad rows FirstRow .. EndRow - 1 (0 .. MAPSIZE_Y).
+    void drawLight(int32_t FirstRow, int32_t EndRow);
     void drawCreatures(int32_t PX, int32_t PY, int32_t rx, int32_t ry, int32_t rz, int32_t Mode, int32_t E);
     void drawFieldCreature(const TCreature& C, int32_t QX, int32_t QY, int32_t sx, int32_t sy, int32_t rz,
                            int32_t Mode);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -232,24 +233,33 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
                 drawField(x * 32 - _OffsetX, y * 32 - _OffsetY, x, y, rz, 0);
     }
-    for (int32_t y = 0; y < MAPSIZE_Y; y++)
+    // Where composing pays (the software engine, whose stretch takes the nearest pixel), the light and the
+    // stretch follow the rows of cells down the picture, each part as soon as what it needs is complete,
+    // while its pixels are still at hand. Engines that draw on the device do each in one batch.
+    const bool ByRows = Light && !_DirectCells;
+    const bool Stretched = !GetNoStretching();
+    int32_t Shown = 0; // picture rows stretched so far
+    for (int32_t y = 0; y < MAPSIZE_Y; y++) {
         flushRow(y);
+        if (!ByRows) continue;
+        drawLight(y, y + 1);
+        if (Stretched) Shown = stretchRows(Surface, X, Y, Shown, y * 32 - _OffsetY + 16);
+    }
     if (Light)
-        drawLight();
+        drawLight(ByRows ? MAPSIZE_Y : 0, MAPSIZE_Y + 1);
     else
         for (int32_t x = 0; x < MAPSIZE_X; x++)
             for (int32_t y = 0; y < MAPSIZE_Y; y++)
                 drawDarkness(x * 32 - _OffsetX, y * 32 - _OffsetY, _Light[x][y][0]);
     _CropX = _CropY = 0;
-    if (GetNoStretching()) {
+    if (Stretched) {
+        stretchRows(Surface, X, Y, Shown, MAP_PICTURE_HEIGHT);
+    } else {
         CHECK_TEXT(Width <= MAP_PICTURE_WIDTH, "getWidth()<=MAP_WIDTH*32");
         CHECK_TEXT(Height <= MAP_PICTURE_HEIGHT, "getHeight()<=MAP_HEIGHT*32");
         _CropX = (MAP_PICTURE_WIDTH - Width) / 2;
         _CropY = (MAP_PICTURE_HEIGHT - Height) / 2;
         Engine->Blit(Surface, X, Y, TEMP_SURFACE, _CropX, _CropY, Width, Height);
-    } else {
-        Engine->StretchBlit(Surface, X, Y, Width, Height, TEMP_SURFACE, 0, 0, MAP_PICTURE_WIDTH,
-                            MAP_PICTURE_HEIGHT);
     }
     if (GetCreatureInfo() != 0) drawCreatureInfo(Surface, X, Y);
     drawTexts(Surface, X, Y);
@@ -257,13 +267,28 @@ void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
 }
 CATCH_FRAME(X, Y)
 
-// Quads that lie wholly outside the picture are left out: what they would light is never shown.
-void TMapView::drawLight() {
-    constexpr int32_t Columns = MAPSIZE_X + 1, Rows = MAPSIZE_Y + 1, Quads = Columns * Rows;
+// A nearest-pixel stretch of the picture's Q rows to the view's P rows, Q : P the scale in lowest terms, maps
+// each whole Q rows to P rows as the stretch of the whole picture does. So the rows from From, a multiple of
+// Q, are stretched up to the last whole Q rows before Ready, or to the end when Ready reaches it; answers
+// where that stopped.
+int32_t TMapView::stretchRows(int32_t Surface, int32_t X, int32_t Y, int32_t From, int32_t Ready) {
+    const int32_t Common = std::gcd(Height, MAP_PICTURE_HEIGHT);
+    const int32_t Q = MAP_PICTURE_HEIGHT / Common, P = Height / Common;
+    const int32_t To = Ready >= MAP_PICTURE_HEIGHT ? MAP_PICTURE_HEIGHT : std::max(Ready, 0) / Q * Q;
+    if (To <= From) return From;
+    GetSurface()->StretchBlit(Surface, X, Y + From / Q * P, Width, (To - From) / Q * P, TEMP_SURFACE, 0, From,
+                              MAP_PICTURE_WIDTH, To - From);
+    return To;
+}
+
+// Quad row y covers the lower half of field row y - 1 and the upper half of field row y. Quads that lie
+// wholly outside the picture are left out: what they would light is never shown.
+void TMapView::drawLight(int32_t FirstRow, int32_t EndRow) {
+    constexpr int32_t Columns = MAPSIZE_X + 1, Quads = Columns * (MAPSIZE_Y + 1);
     int32_t Rectangles[Quads * 4], Colours[Quads * 12];
     int32_t n = 0;
     // Row by row, so that the quads of a row lie side by side and are shaded together.
-    for (int32_t y = 0; y < Rows; y++)
+    for (int32_t y = FirstRow; y < EndRow; y++)
         for (int32_t x = 0; x < Columns; x++) {
             int32_t* R = Rectangles + 4 * n;
             R[0] = x * 32 - _OffsetX - 16;

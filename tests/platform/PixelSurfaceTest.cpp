@@ -294,6 +294,46 @@ TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
     }
 }
 
+// A quad wholly inside the surface, of a width whose rows go in whole rounds of the wide paths, shades as the
+// same quad cut by the left or the right edge of the surface: on both sides of the diagonal and across it.
+TEST(PixelSurface, WholeQuadsShadeAsQuadsCutByTheSurface) {
+    std::mt19937 Random(5);
+    for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565})
+        for (const auto& [w, h] : {std::pair{32, 32}, {16, 16}, {48, 20}, {32, 45}}) {
+            int32_t Colors[12];
+            for (int32_t& C : Colors)
+                C = static_cast<int32_t>(Random() % 256);
+            const uint32_t Seed = static_cast<uint32_t>(Random());
+            // The quad's pixel (k, j) at x = Left + k, of the same value wherever the quad lies; the pixels
+            // the quad made, row by row of it.
+            const auto Shade = [&](int32_t Left) {
+                TPixelSurface S(w + 10, h, *Format, MEMORY_SYSTEM);
+                for (int32_t j = 0; j < h; j++)
+                    for (int32_t k = 0; k < w; k++)
+                        S.fill({Left + k, j, Left + k + 1, j + 1},
+                               (Seed ^ static_cast<uint32_t>(k * 7919 + j * 104729)) * 2654435761u);
+                const int32_t Rect[4] = {Left, 0, w, h};
+                EXPECT_EQ(S.multiplyShadedQuads(1, Rect, Colors), PLATFORM_OK);
+                std::vector<uint32_t> Made;
+                for (int32_t j = 0; j < h; j++)
+                    for (int32_t k = 0; k < w; k++)
+                        Made.push_back(S.getPixel(Left + k, j));
+                return Made;
+            };
+            const std::vector<uint32_t> Whole = Shade(5), LeftCut = Shade(-1), RightCut = Shade(11);
+            for (int32_t j = 0; j < h; j++)
+                for (int32_t k = 0; k < w; k++) {
+                    const size_t i = static_cast<size_t>(j) * w + k;
+                    if (k >= 1) {
+                        ASSERT_EQ(Whole[i], LeftCut[i]) << w << "x" << h << " at " << k << "," << j;
+                    }
+                    if (k < w - 1) {
+                        ASSERT_EQ(Whole[i], RightCut[i]) << w << "x" << h << " at " << k << "," << j;
+                    }
+                }
+        }
+}
+
 // Every 5-6-5 value widens by its channels' formulas, in rows whose width leaves a tail past the rounds of
 // sixteen.
 TEST(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {

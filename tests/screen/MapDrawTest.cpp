@@ -139,6 +139,24 @@ TEST_F(MapScene, LampLightsItsNeighbourhoodOffTheGroundLess) {
     EXPECT_EQ(View->_Light[6][9][0], 0);
 }
 
+// At night the lit picture reaches the view row by row, stretched in parts of 4 picture rows to 5 view rows:
+// every view pixel still shows the picture pixel nearest its centre.
+TEST_F(MapScene, TheLitPictureIsStretchedAsAWhole) {
+    SetAmbientLight(-1, 0);
+    SetAmbientLight(0, 215);
+    put(3, 9, 0, {LAMP, 0, 0});
+    put(12, 4, 0, {LAMP, 0, 0});
+    SetCreatureInfo(0);
+    SetLightEffects(true);
+    SetNoStretching(false);
+    View->setSize(600, 440);
+    drawView();
+    for (int32_t y = 0; y < 440; y++)
+        for (int32_t x = 0; x < 600; x++)
+            ASSERT_EQ(pixel(x, y), picture((2 * x + 1) * 480 / 1200, (2 * y + 1) * 352 / 880))
+                << x << "," << y;
+}
+
 TEST_F(MapScene, BeforeThePlayerIsKnownTheViewIsBlack) {
     drawView();
     SetPlayerID(0);

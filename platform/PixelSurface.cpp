@@ -471,7 +471,7 @@ EBRUN_AVX2 inline void MultiplySplit(uint32_t* Pixels, __m256i Even, __m256i Odd
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(Pixels), _mm256_or_si256(EvenProducts, OddProducts));
 }
 
-// The SSE2 rows, eight X-8-8-8 or sixteen 5-6-5 pixels at a time.
+// Eight X-8-8-8 pixels by their eight lights.
 EBRUN_AVX2 inline void MultiplyLanes(uint32_t* Pixels, __m256i L) {
     MultiplySplit(Pixels, _mm256_and_si256(L, _mm256_set1_epi16(0xFF)), _mm256_srli_epi16(L, 8));
 }

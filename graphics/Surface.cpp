@@ -186,8 +186,9 @@ void TSurface::StretchBlitTransparentClipped(int32_t ToSurface, int32_t x, int32
     const bool Kept = StretchOnSkin && Width <= KEPT_STRETCH_SIZE && Height <= KEPT_STRETCH_SIZE &&
                       keptStretch(Source, Place);
     if (Place >= 0) {
-        // The first two rows of cells start after the scratch's two cells.
-        const int32_t Cell = Place + 2 * std::min(Place / (KEPT_STRETCH_COLUMNS - 2) + 1, 2);
+        // The places fill the grid's cells row by row, past the scratch's two cells in each of the first two
+        // rows.
+        const int32_t Cell = Place + (Place < KEPT_STRETCH_COLUMNS - 2 ? 2 : 4);
         PlaceX = Cell % KEPT_STRETCH_COLUMNS * KEPT_STRETCH_SIZE;
         PlaceY = Cell / KEPT_STRETCH_COLUMNS * KEPT_STRETCH_SIZE;
     }

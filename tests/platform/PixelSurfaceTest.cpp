@@ -33,9 +33,7 @@ int32_t CountValue(const TPixelSurface& S, uint32_t Value) {
     return Count;
 }
 
-class PixelSurface : public ::testing::TestWithParam<TPixelTier> {
-    TPixelTierScope Tier{GetParam()};
-};
+using PixelSurface = TTieredTest;
 
 } // namespace
 

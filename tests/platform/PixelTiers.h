@@ -28,3 +28,8 @@ public:
     TPixelTierScope(const TPixelTierScope&) = delete;
     TPixelTierScope& operator=(const TPixelTierScope&) = delete;
 };
+
+// A fixture whose test runs in the tier it is given.
+class TTieredTest : public ::testing::TestWithParam<TPixelTier> {
+    TPixelTierScope Tier{GetParam()};
+};

@@ -277,5 +277,30 @@ TEST_P(KeptStretches, FollowThePixelsOfTheirSourceCell) {
     }
 }
 
+// Copies whose source reaches past its page, one past the corner of the pages' texture: each draws the part
+// inside its page as the software engine does, and the other copies and fills of their batch are drawn too.
+TEST(CopyParity, ASourcePastItsPageDrawsItsInsidePart) {
+    std::map<int32_t, TPicture> Frames;
+    for (int32_t Engine : {0, 2}) {
+        TParityEngine E(Engine, 32);
+        TSurface* S = GetSurface();
+        const int32_t Page = S->GetSurfaceRect(SPRITE_SURFACE).Width; // the engines' pages differ in size
+        std::vector<uint8_t> Rgb;
+        for (int32_t y = 0; y < Page; y++)
+            for (int32_t x = 0; x < Page; x++)
+                Rgb.insert(Rgb.end(), {static_cast<uint8_t>(40 + std::min({x, Page - 1 - x, 100})),
+                                       static_cast<uint8_t>(60 + std::min(y, 100)), 200});
+        S->WritePixels(SPRITE_SURFACE, 0, 0, Page, Page, Rgb.data());
+        std::fill(Rgb.begin(), Rgb.end(), 90);
+        S->WritePixels(SPRITE_SURFACE + 1, 0, 0, Page, Page, Rgb.data()); // the page right of it
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 100, 40, 10, 20, 30);
+        S->BlitClipped(SCREEN_SURFACE, 40, 0, SPRITE_SURFACE, 0, 0, 16, 16, 0, 0, 640, 480);
+        S->BlitClipped(SCREEN_SURFACE, 0, 0, SPRITE_SURFACE, -4, -6, 16, 16, 0, 0, 640, 480);
+        S->BlitClipped(SCREEN_SURFACE, 60, 20, SPRITE_SURFACE, Page - 8, 3, 16, 16, 0, 0, 640, 480);
+        Frames[Engine] = E.read(SCREEN_SURFACE, 0, 0, 100, 40);
+    }
+    ExpectSame(Frames[0], Frames[2], "copy-past-page-engine2");
+}
+
 INSTANTIATE_TEST_SUITE_P(Tiers, FullScreenParity, PixelTiers(), TierName);
 INSTANTIATE_TEST_SUITE_P(Tiers, KeptStretches, PixelTiers(), TierName);

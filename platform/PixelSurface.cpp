@@ -2,6 +2,7 @@
 #include "platform/PixelSurface.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,14 +26,14 @@ uint8_t* ScratchBytes(size_t Bytes) {
     return Scratch.data();
 }
 
-// Cuts Rect to 0..Width x 0..Height and reports how far its left and top moved.
-TPixelRect CutToBounds(TPixelRect Rect, int32_t Width, int32_t Height, int32_t& MovedX, int32_t& MovedY) {
-    TPixelRect Cut{std::max(Rect.Left, 0), std::max(Rect.Top, 0), std::min(Rect.Right, Width),
-                   std::min(Rect.Bottom, Height)};
-    MovedX = Cut.Left - Rect.Left;
-    MovedY = Cut.Top - Rect.Top;
-    return Cut;
+// Rect cut to 0..Width x 0..Height.
+TPixelRect CutToBounds(TPixelRect Rect, int32_t Width, int32_t Height) {
+    return {std::max(Rect.Left, 0), std::max(Rect.Top, 0), std::min(Rect.Right, Width),
+            std::min(Rect.Bottom, Height)};
 }
+
+// Sides and moves in 64 bits: a rectangle may span the whole range of its coordinates.
+int64_t Span(int32_t Low, int32_t High) { return int64_t{High} - Low; }
 
 bool Inside(const TPixelRect& Rect, int32_t Width, int32_t Height) {
     return Rect.Left >= 0 && Rect.Top >= 0 && Rect.Right <= Width && Rect.Bottom <= Height;
@@ -42,15 +43,12 @@ bool Intersect(const TPixelRect& A, const TPixelRect& B) {
     return A.Left < B.Right && B.Left < A.Right && A.Top < B.Bottom && B.Top < A.Bottom;
 }
 
-// Whether the processor runs the AVX2 builds of the pixel loops (asked once).
-bool HasAvx2() {
+// The tier the loops run. Each copy, run of quads or row reads it once, outside its inner loop.
+TPixelTier RunningTier = DefaultPixelTier();
+
 #if defined(EBRUN_AVX2)
-    static const bool Has = __builtin_cpu_supports("avx2");
-    return Has;
-#else
-    return false;
+bool UseAvx2() { return RunningTier == PIXELS_AVX2; }
 #endif
-}
 
 // Copies N pixels (Width when N is 0) other than Key. The rows of one copy never overlap (an overlapping
 // source is copied aside first). A fixed N, the width of a tile or a glyph, lets the row be copied without
@@ -159,7 +157,7 @@ void CopyRows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPit
         return;
     }
 #if defined(EBRUN_AVX2)
-    if (HasAvx2()) return KeyedRowsAvx2(To, ToPitch, From, FromPitch, Width, Height, Key);
+    if (UseAvx2()) return KeyedRowsAvx2(To, ToPitch, From, FromPitch, Width, Height, Key);
 #endif
     KeyedRows(To, ToPitch, From, FromPitch, Width, Height, Key);
 }
@@ -253,7 +251,7 @@ EBRUN_AVX2 void GatherRowAvx2(uint16_t* Target, const uint16_t* Source, const TC
 
 template <typename P> void GatherRow(P* Target, const P* Source, const TColumns& Plan) {
 #if defined(EBRUN_AVX2)
-    if (HasAvx2()) return GatherRowAvx2(Target, Source, Plan);
+    if (UseAvx2()) return GatherRowAvx2(Target, Source, Plan);
 #endif
     for (int32_t x = 0; x < Plan.Width; x++)
         Target[x] = Source[Plan.Columns[x]];
@@ -391,8 +389,8 @@ EBRUN_AVX2 void LightSpanAvx2(uint32_t* Light, int32_t Count, const int32_t* Sta
 }
 #endif
 
-// Multiplies Count pixels by the light beside them.
-template <typename P> void MultiplyRow(P* Pixels, const uint32_t* Light, int32_t Count) {
+// Multiplies Count pixels by the light beside them, one by one.
+template <typename P> void MultiplyEach(P* Pixels, const uint32_t* Light, int32_t Count) {
     for (int32_t i = 0; i < Count; i++)
         Pixels[i] = MultiplyPixel<P>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
 }
@@ -404,8 +402,9 @@ inline __m128i Multiply255Lanes(__m128i d, __m128i l) {
     return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(X, _mm_srli_epi16(X, 8)), _mm_set1_epi16(128)), 8);
 }
 
-// X-8-8-8 pixels, four at a time in 16-bit lanes. The X byte becomes 0.
-template <> void MultiplyRow<uint32_t>(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
+// Multiplies Count pixels by the light beside them. X-8-8-8 pixels four at a time in 16-bit lanes; the X
+// byte becomes 0.
+void MultiplyRow(uint32_t* Pixels, const uint32_t* Light, int32_t Count) {
     const __m128i Zero = _mm_setzero_si128();
     int32_t i = 0;
     for (; i + 4 <= Count; i += 4) {
@@ -415,9 +414,7 @@ template <> void MultiplyRow<uint32_t>(uint32_t* Pixels, const uint32_t* Light, 
         const __m128i High = Multiply255Lanes(_mm_unpackhi_epi8(D, Zero), _mm_unpackhi_epi8(L, Zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i), _mm_packus_epi16(Low, High));
     }
-    for (; i < Count; i++)
-        Pixels[i] =
-            MultiplyPixel<uint32_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+    MultiplyEach(Pixels + i, Light + i, Count - i);
 }
 
 // One channel of eight lights (the byte at Shift) in 16-bit lanes.
@@ -428,7 +425,7 @@ inline __m128i LightChannel(__m128i Low, __m128i High, int Shift) {
 }
 
 // 5-6-5 pixels, eight at a time.
-template <> void MultiplyRow<uint16_t>(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
+void MultiplyRow(uint16_t* Pixels, const uint32_t* Light, int32_t Count) {
     const __m128i Mask5 = _mm_set1_epi16(0x1F), Mask6 = _mm_set1_epi16(0x3F);
     int32_t i = 0;
     for (; i + 8 <= Count; i += 8) {
@@ -442,9 +439,12 @@ template <> void MultiplyRow<uint16_t>(uint16_t* Pixels, const uint32_t* Light, 
         _mm_storeu_si128(reinterpret_cast<__m128i*>(Pixels + i),
                          _mm_or_si128(_mm_or_si128(_mm_slli_epi16(R, 11), _mm_slli_epi16(G, 5)), B));
     }
-    for (; i < Count; i++)
-        Pixels[i] =
-            MultiplyPixel<uint16_t>(Pixels[i], Light[i] >> 16 & 0xFF, Light[i] >> 8 & 0xFF, Light[i] & 0xFF);
+    MultiplyEach(Pixels + i, Light + i, Count - i);
+}
+#else
+// Other processors: pixel by pixel.
+template <typename P> void MultiplyRow(P* Pixels, const uint32_t* Light, int32_t Count) {
+    MultiplyEach(Pixels, Light, Count);
 }
 #endif
 
@@ -611,7 +611,7 @@ void ShadeRun(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t Surf
               const TQuadRun& Run) {
     ShadeRunWith<P>([](uint32_t* Light, int32_t Count, const int32_t* Start,
                        const int32_t* Step) { LightSpan(Light, Count, Start, Step); },
-                    [](P* Row, const uint32_t* Light, int32_t Count) { MultiplyRow<P>(Row, Light, Count); },
+                    [](P* Row, const uint32_t* Light, int32_t Count) { MultiplyRow(Row, Light, Count); },
                     [](P*, const TQuadPlanes&, int32_t, int32_t, int32_t) { return false; }, Pixels, Pitch,
                     SurfaceWidth, SurfaceHeight, Run);
 }
@@ -727,7 +727,7 @@ template <typename P>
 void ShadeRunFastest(uint8_t* Pixels, int32_t Pitch, int32_t SurfaceWidth, int32_t SurfaceHeight,
                      const TQuadRun& Run) {
 #if defined(EBRUN_AVX2)
-    if (HasAvx2()) return ShadeRunAvx2<P>(Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
+    if (UseAvx2()) return ShadeRunAvx2<P>(Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
 #endif
     ShadeRun<P>(Pixels, Pitch, SurfaceWidth, SurfaceHeight, Run);
 }
@@ -798,13 +798,39 @@ EBRUN_AVX2 void WidenRowAvx2(uint32_t* Target, const uint16_t* Source, int32_t W
 
 } // namespace
 
+std::vector<TPixelTier> GetPixelTiers() {
+    std::vector<TPixelTier> Tiers{PIXELS_PLAIN};
+#if defined(EBRUN_AVX2)
+    __builtin_cpu_init(); // the tier is chosen while the program's constructors run
+    if (__builtin_cpu_supports("avx2")) Tiers.push_back(PIXELS_AVX2);
+#endif
+    return Tiers;
+}
+
+const char* PixelTierName(TPixelTier Which) { return Which == PIXELS_AVX2 ? "avx2" : "plain"; }
+
+TPixelTier DefaultPixelTier() {
+    const char* Asked = std::getenv("EBRUN_PIXELS");
+    if (Asked != nullptr && std::strcmp(Asked, PixelTierName(PIXELS_PLAIN)) == 0) return PIXELS_PLAIN;
+    return GetPixelTiers().back();
+}
+
+TPixelTier GetPixelTier() { return RunningTier; }
+
+bool SetPixelTier(TPixelTier NewTier) {
+    const std::vector<TPixelTier> Tiers = GetPixelTiers();
+    if (std::find(Tiers.begin(), Tiers.end(), NewTier) == Tiers.end()) return false;
+    RunningTier = NewTier;
+    return true;
+}
+
 void Widen565Rows(uint8_t* To, int32_t ToPitch, const uint8_t* From, int32_t FromPitch, int32_t Width,
                   int32_t Height) {
     for (int32_t y = 0; y < Height; y++) {
         uint32_t* Target = reinterpret_cast<uint32_t*>(To + static_cast<size_t>(y) * ToPitch);
         const uint16_t* Source = reinterpret_cast<const uint16_t*>(From + static_cast<size_t>(y) * FromPitch);
 #if defined(EBRUN_AVX2)
-        if (HasAvx2()) {
+        if (UseAvx2()) {
             WidenRowAvx2(Target, Source, Width);
             continue;
         }
@@ -863,9 +889,8 @@ uint32_t TPixelSurface::getPixel(int32_t x, int32_t y) const {
 TPlatformResult TPixelSurface::fill(TPixelRect Rect, uint32_t Pixel) {
     TPlatformResult Result = drawable();
     if (Result != PLATFORM_OK) return Result;
-    if (Rect.width() <= 0 || Rect.height() <= 0) return PLATFORM_INVALID_RECT;
-    int32_t MovedX, MovedY;
-    TPixelRect Cut = CutToBounds(Rect, Width, Height, MovedX, MovedY);
+    if (Rect.Right <= Rect.Left || Rect.Bottom <= Rect.Top) return PLATFORM_INVALID_RECT;
+    const TPixelRect Cut = CutToBounds(Rect, Width, Height);
     if (Cut.width() <= 0 || Cut.height() <= 0) return PLATFORM_OK;
     uint8_t* First = row(Cut.Top) + static_cast<size_t>(Cut.Left) * Format.BytesPerPixel;
     if (Format.BytesPerPixel == 2)
@@ -881,24 +906,33 @@ TPlatformResult TPixelSurface::blit(TPixelRect To, const TPixelSurface& From, TP
     if (Result == PLATFORM_OK) Result = From.drawable();
     if (Result != PLATFORM_OK) return Result;
     if (From.Format.BytesPerPixel != Format.BytesPerPixel) return PLATFORM_UNSUPPORTED;
-    if (To.width() <= 0 || To.height() <= 0 || FromRect.width() <= 0 || FromRect.height() <= 0)
+    if (To.Right <= To.Left || To.Bottom <= To.Top || FromRect.Right <= FromRect.Left ||
+        FromRect.Bottom <= FromRect.Top)
         return PLATFORM_INVALID_RECT;
-    if (To.width() == FromRect.width() && To.height() == FromRect.height())
+    if (Span(To.Left, To.Right) == Span(FromRect.Left, FromRect.Right) &&
+        Span(To.Top, To.Bottom) == Span(FromRect.Top, FromRect.Bottom))
         return copyFrom(To, From, FromRect, UseSourceKey);
-    if (!Inside(FromRect, From.Width, From.Height)) return PLATFORM_INVALID_RECT;
+    if (!Inside(FromRect, From.Width, From.Height) || Span(To.Left, To.Right) > INT32_MAX ||
+        Span(To.Top, To.Bottom) > INT32_MAX)
+        return PLATFORM_INVALID_RECT;
     return scaleFrom(To, From, FromRect, UseSourceKey);
 }
 
 TPlatformResult TPixelSurface::copyFrom(TPixelRect To, const TPixelSurface& From, TPixelRect FromRect,
                                         bool UseSourceKey) {
     const int32_t Bpp = Format.BytesPerPixel;
-    int32_t dx, dy, sx, sy;
-    To = CutToBounds(To, Width, Height, dx, dy);
-    FromRect = {FromRect.Left + dx, FromRect.Top + dy, FromRect.Left + dx + To.width(),
-                FromRect.Top + dy + To.height()};
-    FromRect = CutToBounds(FromRect, From.Width, From.Height, sx, sy);
-    To = {To.Left + sx, To.Top + sy, To.Left + sx + FromRect.width(), To.Top + sy + FromRect.height()};
-    if (To.width() <= 0 || To.height() <= 0) return PLATFORM_OK;
+    // Target pixel (x, y) takes source pixel (x + dx, y + dy); what is copied lies inside the target
+    // rectangle, this surface and the source moved back by (dx, dy).
+    const int64_t dx = Span(To.Left, FromRect.Left), dy = Span(To.Top, FromRect.Top);
+    const int64_t Left = std::max<int64_t>({To.Left, 0, -dx}), Top = std::max<int64_t>({To.Top, 0, -dy});
+    const int64_t Right = std::min<int64_t>({To.Right, Width, From.Width - dx}),
+                  Bottom = std::min<int64_t>({To.Bottom, Height, From.Height - dy});
+    if (Left >= Right || Top >= Bottom) return PLATFORM_OK;
+    // Both now lie inside their surfaces.
+    To = {static_cast<int32_t>(Left), static_cast<int32_t>(Top), static_cast<int32_t>(Right),
+          static_cast<int32_t>(Bottom)};
+    FromRect = {static_cast<int32_t>(Left + dx), static_cast<int32_t>(Top + dy),
+                static_cast<int32_t>(Right + dx), static_cast<int32_t>(Bottom + dy)};
     TSourceRows Source =
         DetachedSource(From.row(FromRect.Top) + static_cast<size_t>(FromRect.Left) * Bpp, From.Pitch,
                        FromRect.width() * Bpp, FromRect.height(), &From == this && Intersect(To, FromRect));
@@ -916,9 +950,9 @@ TPlatformResult TPixelSurface::scaleFrom(TPixelRect To, const TPixelSurface& Fro
                                          bool UseSourceKey) {
     const int32_t Bpp = Format.BytesPerPixel;
     const TPixelRect Full = To;
-    int32_t dx, dy;
-    To = CutToBounds(To, Width, Height, dx, dy);
+    To = CutToBounds(To, Width, Height);
     if (To.width() <= 0 || To.height() <= 0) return PLATFORM_OK;
+    const int32_t dx = To.Left - Full.Left, dy = To.Top - Full.Top;
     TSourceRows Source =
         DetachedSource(From.row(FromRect.Top) + static_cast<size_t>(FromRect.Left) * Bpp, From.Pitch,
                        FromRect.width() * Bpp, FromRect.height(), &From == this && Intersect(To, FromRect));

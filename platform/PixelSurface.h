@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Results of the surface and display calls; PLATFORM_OK is 0 like the driver codes they stand in for.
 enum TPlatformResult : int32_t {
@@ -101,8 +102,9 @@ public:
 
     // Copies FromRect of From onto To of this surface. Equal sizes copy pixel for pixel, cut to both
     // surfaces; different sizes scale by the nearest source pixel to each target pixel centre, which then
-    // requires FromRect to lie inside From. With UseSourceKey, source pixels equal to From's source key are
-    // skipped. From may be this surface; overlapping areas copy as if through a separate buffer.
+    // requires FromRect to lie inside From and To to be less than 2^31 pixels a side. With UseSourceKey,
+    // source pixels equal to From's source key are skipped. From may be this surface; overlapping areas copy
+    // as if through a separate buffer.
     TPlatformResult blit(TPixelRect To, const TPixelSurface& From, TPixelRect FromRect, bool UseSourceKey);
 
     // Multiplies the pixels under each of Count rectangles {x, y, width, height} by a colour interpolated
@@ -152,6 +154,22 @@ public:
 private:
     int64_t Free;
 };
+
+// The builds of the pixel loops (keyed copies, scaling, the light multiply, widening), plainest first: the
+// plain build runs on every processor, the AVX2 build on x86-64 processors that have AVX2. All give the same
+// pixels.
+enum TPixelTier : int32_t { PIXELS_PLAIN, PIXELS_AVX2 };
+
+// The tiers this processor runs, plainest first.
+std::vector<TPixelTier> GetPixelTiers();
+// The tier's name, as the environment variable EBRUN_PIXELS takes it: "plain" or "avx2".
+const char* PixelTierName(TPixelTier Tier);
+// The tier the loops start with: the plain one when EBRUN_PIXELS is "plain" (for a processor that misbehaves
+// in the wider builds), else the widest the processor runs.
+TPixelTier DefaultPixelTier();
+TPixelTier GetPixelTier();
+// Makes the loops run Tier from now on; false, and nothing changed, where the processor lacks it.
+bool SetPixelTier(TPixelTier Tier);
 
 // Widens Width x Height 5-6-5 pixels to X-8-8-8 pixels with the X byte 0xFF, as SDL 2 converts them: a 5-bit
 // channel c becomes c 255 / 31, the 6-bit green c 97 / 24, both rounded down; the rows are Pitch bytes apart.

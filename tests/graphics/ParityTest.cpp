@@ -1,20 +1,23 @@
 // The three engines draw the canned scenes and are compared with one another, pixel for pixel, at 32 and at
-// 16 bits per pixel. At 16 bits the software engine draws in 5-6-5 while the others keep 8 bits per channel;
-// their pictures are compared as a 5-6-5 display shows them. Where the filter of a stretch is the engine's
-// own (linear here, nearest on the software engine) the pictures may differ, within the bound each test
-// states. Pictures that differ are written as PPM files.
+// 16 bits per pixel, in every tier of the pixel loops (all three light through them). At 16 bits the software
+// engine draws in 5-6-5 while the others keep 8 bits per channel; their pictures are compared as a 5-6-5
+// display shows them. Where the filter of a stretch is the engine's own (linear here, nearest on the software
+// engine) the pictures may differ, within the bound each test states. Pictures that differ are written as PPM
+// files.
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 #include "platform/Display.h"
 #include "state/Objects.h"
 #include "tests/graphics/CannedScenes.h"
 #include "tests/graphics/EngineParity.h"
+#include "tests/platform/PixelTiers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -58,10 +61,10 @@ TDrawn Draw(int32_t Engine, int32_t Bits) {
     return Drawn;
 }
 
-// Every engine's pictures at one depth, drawn once for all tests of the run.
+// Every engine's pictures at one depth in the current tier, drawn once for all tests of the run.
 const TDrawn& Drawn(int32_t Engine, int32_t Bits) {
-    static std::map<std::pair<int32_t, int32_t>, TDrawn> Cache;
-    const auto Key = std::make_pair(Engine, Bits);
+    static std::map<std::tuple<int32_t, int32_t, TPixelTier>, TDrawn> Cache;
+    const auto Key = std::make_tuple(Engine, Bits, GetPixelTier());
     if (Cache.find(Key) == Cache.end()) Cache[Key] = Draw(Engine, Bits);
     return Cache[Key];
 }
@@ -121,9 +124,9 @@ TPicture TopLeft(const TPicture& Picture, int32_t Width, int32_t Height) {
     return Cut;
 }
 
-class Parity : public ::testing::TestWithParam<int32_t> {
+class Parity : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
 protected:
-    int32_t bits() const { return GetParam(); }
+    int32_t bits() const { return std::get<0>(GetParam()); }
     TPicture shown(int32_t Engine, const TPicture TDrawn::*Which) const {
         return Shown(Drawn(Engine, bits()).*Which, bits());
     }
@@ -131,9 +134,16 @@ protected:
         return Shown(Drawn(Engine, bits()).Screen.at(Scene), bits());
     }
     std::string name(int32_t Engine, const char* What) const {
-        return std::string(What) + "-" + std::to_string(bits()) + "-engine" + std::to_string(Engine);
+        return std::string(What) + "-" + std::to_string(bits()) + "-" + PixelTierName(GetPixelTier()) +
+               "-engine" + std::to_string(Engine);
     }
+
+private:
+    TPixelTierScope Tier{std::get<1>(GetParam())};
 };
+
+using FullScreenParity = TTieredTest;
+using KeptStretches = TTieredTest;
 
 } // namespace
 
@@ -195,11 +205,12 @@ TEST_P(Parity, ScaledSpritesDifferOnlyInsideTheirBoxes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, Parity, ::testing::Values(32, 16));
+INSTANTIATE_TEST_SUITE_P(Depths, Parity, ::testing::Combine(::testing::Values(32, 16), PixelTiers()),
+                         DepthAndTierName);
 
 // Full screen at a size the display does not offer: OpenGL and Direct3D 9 both take the last listed mode and
 // write it into the caller's record; the software engine, given that record, draws the same frame.
-TEST(FullScreenParity, TheSubstituteModeIsTakenAndShownAlike) {
+TEST_P(FullScreenParity, TheSubstituteModeIsTakenAndShownAlike) {
     TDisplayFaults Display;
     Display.Modes = {{640, 480, 32, 60}, {800, 600, 32, 60}};
     std::map<int32_t, TPicture> Frames;
@@ -229,7 +240,7 @@ TEST(FullScreenParity, TheSubstituteModeIsTakenAndShownAlike) {
 
 // A stretch onto the skin is kept for the next frame; once the video cache writes a cell (here: another
 // sprite put where the first one lay), the kept ones are made again from the pixels the cell holds now.
-TEST(KeptStretches, FollowThePixelsOfTheirSourceCell) {
+TEST_P(KeptStretches, FollowThePixelsOfTheirSourceCell) {
     for (int32_t Engine : ENGINES) {
         TParityEngine E(Engine, 32);
         LoadSceneData();
@@ -265,3 +276,31 @@ TEST(KeptStretches, FollowThePixelsOfTheirSourceCell) {
         UnloadSceneData();
     }
 }
+
+// Copies whose source reaches past its page, one past the corner of the pages' texture: each draws the part
+// inside its page as the software engine does, and the other copies and fills of their batch are drawn too.
+TEST(CopyParity, ASourcePastItsPageDrawsItsInsidePart) {
+    std::map<int32_t, TPicture> Frames;
+    for (int32_t Engine : {0, 2}) {
+        TParityEngine E(Engine, 32);
+        TSurface* S = GetSurface();
+        const int32_t Page = S->GetSurfaceRect(SPRITE_SURFACE).Width; // the engines' pages differ in size
+        std::vector<uint8_t> Rgb;
+        for (int32_t y = 0; y < Page; y++)
+            for (int32_t x = 0; x < Page; x++)
+                Rgb.insert(Rgb.end(), {static_cast<uint8_t>(40 + std::min({x, Page - 1 - x, 100})),
+                                       static_cast<uint8_t>(60 + std::min(y, 100)), 200});
+        S->WritePixels(SPRITE_SURFACE, 0, 0, Page, Page, Rgb.data());
+        std::fill(Rgb.begin(), Rgb.end(), 90);
+        S->WritePixels(SPRITE_SURFACE + 1, 0, 0, Page, Page, Rgb.data()); // the page right of it
+        S->FillRectangle(SCREEN_SURFACE, 0, 0, 100, 40, 10, 20, 30);
+        S->BlitClipped(SCREEN_SURFACE, 40, 0, SPRITE_SURFACE, 0, 0, 16, 16, 0, 0, 640, 480);
+        S->BlitClipped(SCREEN_SURFACE, 0, 0, SPRITE_SURFACE, -4, -6, 16, 16, 0, 0, 640, 480);
+        S->BlitClipped(SCREEN_SURFACE, 60, 20, SPRITE_SURFACE, Page - 8, 3, 16, 16, 0, 0, 640, 480);
+        Frames[Engine] = E.read(SCREEN_SURFACE, 0, 0, 100, 40);
+    }
+    ExpectSame(Frames[0], Frames[2], "copy-past-page-engine2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Tiers, FullScreenParity, PixelTiers(), TierName);
+INSTANTIATE_TEST_SUITE_P(Tiers, KeptStretches, PixelTiers(), TierName);

@@ -7,6 +7,7 @@
 
 #include "graphics/Engine.h"
 #include "tests/graphics/GraphicsTest.h"
+#include "tests/platform/PixelTiers.h"
 
 #include <gtest/gtest.h>
 
@@ -36,11 +37,13 @@ void WritePpm(const std::string& Name, TTestEngine& Engine) {
         }
 }
 
-class Scenes : public ::testing::TestWithParam<int32_t> {
+// At a depth of bits per pixel, in a tier of the pixel loops; every tier draws the same golden image.
+class Scenes : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
 protected:
+    int32_t bits() const { return std::get<0>(GetParam()); }
     void SetUp() override {
         TDisplayFaults Faults;
-        Faults.DisplayBits = GetParam();
+        Faults.DisplayBits = bits();
         Engine = std::make_unique<TTestEngine>(Faults);
         LoadSceneData();
     }
@@ -53,8 +56,9 @@ protected:
         char Actual[17];
         snprintf(Actual, sizeof(Actual), "%016llx",
                  static_cast<unsigned long long>(Hash(*Engine->engine().getPixels(SCREEN_SURFACE))));
-        const std::string Key = std::string(Scene) + " " + std::to_string(GetParam());
-        const std::string Ppm = std::string(Scene) + "-" + std::to_string(GetParam()) + ".ppm";
+        const std::string Key = std::string(Scene) + " " + std::to_string(bits());
+        const std::string Ppm = std::string(Scene) + "-" + std::to_string(bits()) + "-" +
+                                PixelTierName(std::get<1>(GetParam())) + ".ppm";
         std::map<std::string, std::string> Golden = GoldenHashes();
         const bool Same = Golden[Key] == Actual;
         if (!Same || std::getenv("EBRUN_GOLDEN_DUMP") != nullptr) WritePpm(Ppm, *Engine);
@@ -65,6 +69,7 @@ protected:
         }
         EXPECT_TRUE(Same) << Key << " " << Actual << " (image written to " << Ppm << ")";
     }
+    TPixelTierScope Tier{std::get<1>(GetParam())};
     std::unique_ptr<TTestEngine> Engine;
 };
 
@@ -76,4 +81,5 @@ TEST_P(Scenes, ObjectsWithPatternsAndCounts) { check("objects", DrawObjects); }
 TEST_P(Scenes, OutfitsInFourColours) { check("outfits", DrawOutfits); }
 TEST_P(Scenes, Light) { check("light", DrawLight); }
 
-INSTANTIATE_TEST_SUITE_P(Depths, Scenes, ::testing::Values(32, 16));
+INSTANTIATE_TEST_SUITE_P(Depths, Scenes, ::testing::Combine(::testing::Values(32, 16), PixelTiers()),
+                         DepthAndTierName);

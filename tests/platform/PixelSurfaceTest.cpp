@@ -1,11 +1,14 @@
 // Pixel surfaces: cutting to the surfaces, colour keys in the display format, overlap, scaling and the
-// multiply.
+// multiply, in every tier of the pixel loops that the processor runs.
 #include "platform/PixelSurface.h"
+#include "tests/platform/PixelTiers.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -30,9 +33,28 @@ int32_t CountValue(const TPixelSurface& S, uint32_t Value) {
     return Count;
 }
 
+using PixelSurface = TTieredTest;
+
 } // namespace
 
-TEST(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
+INSTANTIATE_TEST_SUITE_P(Tiers, PixelSurface, PixelTiers(), TierName);
+
+// EBRUN_PIXELS=plain starts the loops in the plain tier, which every processor runs; anything else in the
+// widest.
+TEST(PixelTiers, EbrunPixelsPlainChoosesThePlainTier) {
+    const char* Before = std::getenv("EBRUN_PIXELS");
+    const std::string Kept = Before != nullptr ? Before : "";
+    setenv("EBRUN_PIXELS", "plain", 1);
+    EXPECT_EQ(DefaultPixelTier(), PIXELS_PLAIN);
+    setenv("EBRUN_PIXELS", "fast", 1);
+    EXPECT_EQ(DefaultPixelTier(), GetPixelTiers().back());
+    unsetenv("EBRUN_PIXELS");
+    EXPECT_EQ(DefaultPixelTier(), GetPixelTiers().back());
+    EXPECT_EQ(GetPixelTiers().front(), PIXELS_PLAIN);
+    if (Before != nullptr) setenv("EBRUN_PIXELS", Kept.c_str(), 1);
+}
+
+TEST_P(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
     TPixelSurface S(8, 6, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
     EXPECT_EQ(S.fill({-5, -5, 2, 3}, 7), PLATFORM_OK);
     EXPECT_EQ(CountValue(S, 7), 6);
@@ -41,6 +63,8 @@ TEST(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
     EXPECT_EQ(S.fill({20, 20, 30, 30}, 5), PLATFORM_OK);
     EXPECT_EQ(CountValue(S, 5), 0);
     EXPECT_EQ(S.fill({3, 3, 3, 4}, 5), PLATFORM_INVALID_RECT);
+    EXPECT_EQ(S.fill({INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 3), PLATFORM_OK);
+    EXPECT_EQ(CountValue(S, 3), 48);
 
     S.markLost();
     EXPECT_EQ(S.fill({0, 0, 1, 1}, 1), PLATFORM_SURFACE_LOST);
@@ -52,7 +76,7 @@ TEST(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
     EXPECT_EQ(Primary.lock(Locked), PLATFORM_NOT_DRAWABLE);
 }
 
-TEST(PixelSurface, CopiesAreCutToBothSurfacesAndMoveTheOtherRectangleAlong) {
+TEST_P(PixelSurface, CopiesAreCutToBothSurfacesAndMoveTheOtherRectangleAlong) {
     TPixelSurface From(16, 16, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
         To(10, 10, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
     Number(From);
@@ -75,7 +99,38 @@ TEST(PixelSurface, CopiesAreCutToBothSurfacesAndMoveTheOtherRectangleAlong) {
     EXPECT_EQ(To.blit({0, 0, 4, 1}, From, {0, 0, 4, 0}, false), PLATFORM_INVALID_RECT);
 }
 
-TEST(PixelSurface, OverlappingCopyOnOneSurfaceReadsTheOldPixels) {
+// Rectangles out to the ends of the coordinates' range: each target pixel inside both surfaces takes its own
+// source pixel, every other one is left as it was.
+TEST_P(PixelSurface, CopiesOfRectanglesAtTheEndsOfTheRangeReadOnlyInsideTheSource) {
+    TPixelSurface From(16, 16, PIXEL_FORMAT_565, MEMORY_SYSTEM), To(10, 10, PIXEL_FORMAT_565, MEMORY_SYSTEM);
+    Number(From);
+    const TPixelRect Cases[][2] = {
+        {{INT_MIN + 5, INT_MIN + 5, INT_MAX - 5, INT_MAX - 5},
+         {INT_MIN + 8, INT_MIN + 7, INT_MAX - 2, INT_MAX - 3}},
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+        {{INT_MIN, 0, INT_MIN + 20, 10}, {-5, 0, 15, 10}},
+        {{-4, 2, 6, 12}, {INT_MIN, INT_MIN, INT_MIN + 10, INT_MIN + 10}},
+        {{0, 0, 10, 10}, {INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX}},
+        {{INT_MAX - 10, 0, INT_MAX, 10}, {0, 0, 10, 10}},
+    };
+    for (const auto& [Target, Source] : Cases) {
+        To.fill({0, 0, 10, 10}, 0);
+        ASSERT_EQ(To.blit(Target, From, Source, true), PLATFORM_OK);
+        for (int32_t y = 0; y < 10; y++)
+            for (int32_t x = 0; x < 10; x++) {
+                const int64_t sx = int64_t{x} - Target.Left + Source.Left,
+                              sy = int64_t{y} - Target.Top + Source.Top;
+                const bool Copied = x >= Target.Left && x < Target.Right && y >= Target.Top &&
+                                    y < Target.Bottom && sx >= 0 && sx < 16 && sy >= 0 && sy < 16;
+                ASSERT_EQ(To.getPixel(x, y),
+                          Copied ? From.getPixel(static_cast<int32_t>(sx), static_cast<int32_t>(sy)) : 0u)
+                    << Target.Left << "," << Target.Top << " at " << x << "," << y;
+            }
+    }
+    EXPECT_EQ(To.blit({INT_MIN, 0, INT_MAX, 10}, From, {0, 0, 16, 16}, false), PLATFORM_INVALID_RECT);
+}
+
+TEST_P(PixelSurface, OverlappingCopyOnOneSurfaceReadsTheOldPixels) {
     TPixelSurface S(12, 12, PIXEL_FORMAT_565, MEMORY_SYSTEM), Copy(12, 12, PIXEL_FORMAT_565, MEMORY_SYSTEM);
     Number(S);
     Number(Copy);
@@ -89,7 +144,7 @@ TEST(PixelSurface, OverlappingCopyOnOneSurfaceReadsTheOldPixels) {
     EXPECT_EQ(S.getPixel(0, 3), Copy.getPixel(2, 2));
 }
 
-TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixteenBits) {
+TEST_P(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixteenBits) {
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
         TPixelSurface From(4, 1, *Format, MEMORY_SYSTEM), To(4, 1, *Format, MEMORY_SYSTEM);
         const bool Is565 = Format->BytesPerPixel == 2;
@@ -113,7 +168,7 @@ TEST(PixelSurface, KeysCompareInTheSurfaceFormatSoTwoColoursCanBecomeOneAtSixtee
 // Keyed copies of widths about those of glyphs and tiles, in both formats: each target pixel is the source
 // pixel unless that is the key. Source rows are all key, without key or mixed, as the copies treat whole
 // rounds of such pixels apart.
-TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
+TEST_P(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
     std::mt19937 Random(3);
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_565, &PIXEL_FORMAT_8888}) {
         TPixelSurface From(48, 6, *Format, MEMORY_SYSTEM), To(48, 6, *Format, MEMORY_SYSTEM);
@@ -138,7 +193,7 @@ TEST(PixelSurface, KeyedCopiesOfGlyphAndTileWidthsSkipExactlyTheKey) {
     }
 }
 
-TEST(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
+TEST_P(PixelSurface, ScalingTakesTheSourcePixelNearestEachTargetCentre) {
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
         TPixelSurface From(64, 64, *Format, MEMORY_SYSTEM), To(200, 200, *Format, MEMORY_SYSTEM);
         Number(From);
@@ -192,7 +247,7 @@ TExactLight ExpectedLight(const int32_t* C, int c, int64_t k, int64_t j, int64_t
 
 } // namespace
 
-TEST(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentre) {
+TEST_P(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentre) {
     std::mt19937 Random(7);
     TPixelSurface S(40, 30, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
     for (int Round = 0; Round < 60; Round++) {
@@ -225,7 +280,7 @@ TEST(PixelSurface, ShadedQuadsMultiplyByTheColourOfTheirTriangleAtEachPixelCentr
 // Every channel value under every light of a uniform quad (rows long enough for the wide paths, with a rest):
 // c l / 255 rounded once as the graphics device's blending rounds it, c of 8 bits or, at 16 bits, of the
 // channel's own 5 or 6 bits.
-TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
+TEST_P(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
     TPixelSurface Wide(259, 1, PIXEL_FORMAT_8888, MEMORY_SYSTEM),
         Narrow(67, 1, PIXEL_FORMAT_565, MEMORY_SYSTEM);
     const int32_t WideRect[4] = {0, 0, 259, 1}, NarrowRect[4] = {0, 0, 67, 1};
@@ -263,7 +318,7 @@ TEST(PixelSurface, MultiplyRoundsOncePerChannelInBothFormats) {
 
 // The light's grid: quads side by side in rows, some of one colour, some white, the outer ones reaching past
 // the surface. Shaded in one call they give what each gives shaded alone.
-TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
+TEST_P(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
     std::mt19937 Random(11);
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565}) {
         TPixelSurface Together(150, 90, *Format, MEMORY_SYSTEM), Alone(150, 90, *Format, MEMORY_SYSTEM);
@@ -296,7 +351,7 @@ TEST(PixelSurface, AGridOfQuadsShadesAsItsQuadsOneByOne) {
 
 // A quad wholly inside the surface, of a width whose rows go in whole rounds of the wide paths, shades as the
 // same quad cut by the left or the right edge of the surface: on both sides of the diagonal and across it.
-TEST(PixelSurface, WholeQuadsShadeAsQuadsCutByTheSurface) {
+TEST_P(PixelSurface, WholeQuadsShadeAsQuadsCutByTheSurface) {
     std::mt19937 Random(5);
     for (const TPixelFormat* Format : {&PIXEL_FORMAT_8888, &PIXEL_FORMAT_565})
         for (const auto& [w, h] : {std::pair{32, 32}, {16, 16}, {48, 20}, {32, 45}}) {
@@ -336,7 +391,7 @@ TEST(PixelSurface, WholeQuadsShadeAsQuadsCutByTheSurface) {
 
 // Every 5-6-5 value widens by its channels' formulas, in rows whose width leaves a tail past the rounds of
 // sixteen.
-TEST(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {
+TEST_P(PixelSurface, WideningTakesEachChannelToEightBitsWithTheXByteSet) {
     constexpr int32_t Width = 250, Height = 263; // 65,750 pixels: every value once, and some again
     std::vector<uint16_t> From(static_cast<size_t>(Width) * Height);
     for (size_t i = 0; i < From.size(); i++)

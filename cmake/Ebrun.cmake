@@ -9,14 +9,18 @@ function(ebrun_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# ebrun_discover_tests(TARGET [gtest_discover_tests options...]), below tests/: registers each case of a
+# GoogleTest binary with CTest, listed when CTest starts. A listing may take its time on a loaded machine under
+# the sanitizers; one that fails or times out stops CTest with an error, never leaves the cases out silently.
+function(ebrun_discover_tests target)
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${ARGN})
+endfunction()
+
 # ebrun_test(NAME SOURCES... [DEPS libs...]): one GoogleTest binary registered with CTest, test by test.
 function(ebrun_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  find_package(GTest REQUIRED)
-  include(GoogleTest)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  ebrun_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
                        PROPERTIES ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "SDL_VIDEODRIVER=set:dummy")
 endfunction()

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -55,13 +54,6 @@ std::vector<uint32_t> Numbers(const std::string& Property) {
             p++;
     }
     return Values;
-}
-
-// Waits until File is gone, for at most Seconds.
-bool WaitUntilRemoved(const fs::path& File, int Seconds) {
-    for (int i = 0; i < Seconds * 20 && fs::exists(File); i++)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return !fs::exists(File);
 }
 
 } // namespace
@@ -114,7 +106,7 @@ TEST(ClientEdges, AProcessorFaultLeavesAReportThatTheNextStartOffers) {
     Client.restart();
     ASSERT_TRUE(Client.waitForWindow());
     Client.key("Escape");
-    EXPECT_TRUE(WaitUntilRemoved(ErrorFile, 30));
+    EXPECT_TRUE(WaitFor([&] { return !fs::exists(ErrorFile); }));
     // With or without a dialog open, the end request of a session manager ends the program orderly.
     EXPECT_EQ(Client.terminate(30s), 0);
     EXPECT_FALSE(fs::exists(ErrorFile));

@@ -4,6 +4,7 @@
 #include "platform/App.h"
 #include "platform/EventPump.h"
 #include "platform/Window.h"
+#include "tests/Wait.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -221,9 +222,10 @@ TEST_F(AppWindow, OutsideTheIdlePassAFrameWaitOnlySleeps) {
 namespace {
 
 // Delivers the window system's events as they come until the window tells the pointer at (x, y), for at
-// most two seconds.
+// most WAIT_LIMIT.
 bool PointerComesTo(TAppWindow& Window, int32_t x, int32_t y) {
-    const uint32_t End = SDL_GetTicks() + 2000;
+    const uint32_t End =
+        SDL_GetTicks() + static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(WAIT_LIMIT).count());
     for (;;) {
         int32_t Atx = 0, Aty = 0;
         Window.getCursorPosition(Atx, Aty);

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 using namespace testserver;
 using namespace std::chrono_literals;
@@ -184,9 +185,12 @@ TEST_F(ChatRoad, APrivateConversationWithACharacterAndWithATownspersonWhoAnswers
         << "without a tab: the default one";
 
     openConversation(*Aldric, "gregor");
+    EXPECT_EQ(sent("Aldric", COMMAND_PRIVATE_CHANNEL, 1).Name, "gregor");
     EXPECT_TRUE(selectTab(*Aldric, "Gregor")) << "the name as the server wrote it";
     say(*Aldric, "Hello");
-    EXPECT_EQ(sent("Aldric", COMMAND_TALK, 1).Name, "Gregor");
+    const TClientCommand Hello = sent("Aldric", COMMAND_TALK, 1);
+    EXPECT_EQ(Hello.Name, "Gregor");
+    EXPECT_EQ(Hello.Text, "Hello");
     EXPECT_TRUE(ShowsLine(*Aldric, "Gregor: Greetings, traveller. The chest by the house holds a bag.",
                           ::TALK_PRIVATE_MESSAGE));
 }
@@ -205,7 +209,9 @@ TEST_F(ChatRoad, TheOwnChannelInvitesTalksAndExcludes) {
     EXPECT_EQ(sent("Brenna", COMMAND_JOIN_CHANNEL).Channel, 100);
     ASSERT_TRUE(selectTab(*Brenna, "Aldric's Channel"));
     say(*Brenna, "hello");
-    EXPECT_EQ(sent("Brenna", COMMAND_TALK).Channel, 100);
+    const TClientCommand Hello = sent("Brenna", COMMAND_TALK);
+    EXPECT_EQ(Hello.Channel, 100);
+    EXPECT_EQ(Hello.Text, "hello");
     EXPECT_TRUE(ShowsLine(*Aldric, "Brenna: hello", ::TALK_CHANNEL_CALL));
 
     say(*Aldric, "#x Brenna"); // the prefix of the own channel's exclusion
@@ -259,6 +265,7 @@ TEST_F(ChatRoad, ARequestIsFiledTakenUpAnsweredAndClosedAndASecondIsRefused) {
     const TClientCommand Answer = sent("Ysolde", COMMAND_TALK);
     EXPECT_EQ(Answer.Mode, ::TALK_GAMEMASTER_ANSWER);
     EXPECT_EQ(Answer.Name, "Aldric");
+    EXPECT_EQ(Answer.Text, "Where?");
     EXPECT_TRUE(ShowsLine(*Aldric, "Ysolde: Where?", ::TALK_GAMEMASTER_ANSWER));
 
     say(*Aldric, "By the pond");
@@ -279,6 +286,7 @@ TEST_F(ChatRoad, ThePlayersCancelTakesTheRequestOutOfTheQueue) {
     Brenna->key("ctrl+r");
     ASSERT_TRUE(Brenna->waitUntilShown(DialogCaption("Report Rule Violation")));
     say(*Brenna, "Someone blocks the door");
+    EXPECT_EQ(sent("Brenna", COMMAND_TALK).Text, "Someone blocks the door");
     const TPattern Queued = ConsoleLine("Brenna: Someone blocks the door", ::TALK_GAMEMASTER_REQUEST);
     ASSERT_TRUE(Ysolde->waitUntilShown(Queued, ConsoleOf(*Ysolde)));
     ASSERT_TRUE(selectTab(*Brenna, "Report Rule Violation"));
@@ -327,18 +335,26 @@ TEST_F(ChatRoad, EveryTalkModeOfPlayersAndGamemastersReachesTheServer) {
     say(*Ysolde, "#c Keep it civil");
     say(*Ysolde, "#d Nameless call");
 
-    std::vector<uint8_t> Modes;
+    std::vector<std::pair<uint8_t, std::string>> Talks;
     const bool AllCame = Road->server().waitUntil(
         [&](const TReceived& Got) {
-            Modes.clear();
+            Talks.clear();
             for (size_t i = From; i < Got.GameCommands.size(); i++)
-                if (Got.GameCommands[i].Type == COMMAND_TALK) Modes.push_back(Got.GameCommands[i].Mode);
-            return Modes.size() >= 8;
+                if (Got.GameCommands[i].Type == COMMAND_TALK)
+                    Talks.emplace_back(Got.GameCommands[i].Mode, Got.GameCommands[i].Text);
+            return Talks.size() >= 8;
         },
         20s);
     EXPECT_TRUE(AllCame);
-    std::sort(Modes.begin(), Modes.end()); // two clients: their lines may cross on the way
-    EXPECT_EQ(Modes, (std::vector<uint8_t>{2, 3, 9, 10, 11, 13, 14, 15}));
+    std::sort(Talks.begin(), Talks.end()); // two clients: their lines may cross on the way
+    EXPECT_EQ(Talks, (std::vector<std::pair<uint8_t, std::string>>{{2, "quietly"},
+                                                                   {3, "LOUDLY"},
+                                                                   {9, "Server restart soon"},
+                                                                   {10, "Keep it civil"},
+                                                                   {11, "A word, please"},
+                                                                   {13, "Anonymous notice"},
+                                                                   {14, "Nameless call"},
+                                                                   {15, "Unsigned word"}}));
     EXPECT_TRUE(ShowsLine(*Brenna, "Ysolde: Server restart soon", ::TALK_GAMEMASTER_BROADCAST));
     EXPECT_TRUE(ShowsLine(*Aldric, "Ysolde: A word, please", ::TALK_GAMEMASTER_MESSAGE));
     EXPECT_TRUE(ShowsLine(*Brenna, "Anonymous notice", ::TALK_ADMIN_MESSAGE));

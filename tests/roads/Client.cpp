@@ -5,6 +5,7 @@
 #include "platform/Screenshot.h"
 #include "state/Preferences.h"
 #include "tests/roads/Reference.h"
+#include "tests/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -30,7 +30,6 @@ namespace {
 constexpr int32_t WINDOW_GAP = 10;
 // A frame-rate limit keeps each client off a whole core while the tests wait for it.
 constexpr int32_t FRAME_RATE = 20;
-constexpr auto POLL = 20ms;
 
 // The one pointer of the X server: the client whose window holds it, and where; parked while it is in no
 // window since a client start put it there.
@@ -60,6 +59,9 @@ std::vector<std::string> ClientEnvironment(const TClientSetup& Setup) {
         {"EBRUN_NO_MESSAGE_BOX", "1"},
         // The window is made for OpenGL, whose libraries keep allocations past their unloading.
         {"ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1"},
+        // Only a press on the very pixel of the last one may be its second click, so that two single clicks
+        // at different places never join into a double click, however late the client takes the first.
+        {"SDL_MOUSE_DOUBLE_CLICK_RADIUS", "0"},
     };
     Own.insert(Own.end(), Setup.Environment.begin(), Setup.Environment.end());
     std::vector<std::string> Environment;
@@ -204,12 +206,11 @@ void TClient::launch() {
 }
 
 bool TClient::waitForWindow() {
-    const auto Deadline = std::chrono::steady_clock::now() + 30s;
     std::string Found;
-    while (Found.empty() && running() && std::chrono::steady_clock::now() < Deadline) {
-        std::this_thread::sleep_for(POLL);
+    WaitFor([&] {
         RunProgram({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(Process)}, &Found);
-    }
+        return !Found.empty() || !running();
+    }, 30s);
     const std::vector<std::string> Windows = Words(Found.substr(0, Found.find('\n')));
     if (Windows.empty()) {
         ADD_FAILURE() << "the client's window did not come; its errors:\n" << errors();
@@ -258,10 +259,8 @@ std::string TClient::errors() const {
 
 int32_t TClient::waitForExit(std::chrono::seconds Limit) {
     if (Process < 0) return -1;
-    const auto Deadline = std::chrono::steady_clock::now() + Limit;
     int32_t Code = -1;
-    while ((Code = Reap(Process, false)) < 0 && std::chrono::steady_clock::now() < Deadline)
-        std::this_thread::sleep_for(POLL);
+    WaitFor([&] { return (Code = Reap(Process, false)) >= 0; }, Limit);
     if (Code < 0) {
         kill(Process, SIGKILL);
         Reap(Process, true);
@@ -405,14 +404,15 @@ std::optional<TRect> TClient::find(const TPattern& Pattern, const TRect& Part) c
 
 bool TClient::waitUntil(const std::string& Name, const TRect& Part,
                         const std::function<bool(const TImage&)>& Condition, TDeadline Limit) const {
-    const auto Deadline = std::chrono::steady_clock::now() + Limit;
-    TImage Image;
-    for (;;) {
-        Image = shot(Part);
-        if (!Image.empty() && Condition(Image)) return true;
-        if (std::chrono::steady_clock::now() >= Deadline || !running()) break;
-        std::this_thread::sleep_for(POLL);
-    }
+    bool Shown = false;
+    WaitFor(
+        [&] {
+            const TImage Image = shot(Part);
+            Shown = !Image.empty() && Condition(Image);
+            return Shown || !running();
+        },
+        Limit);
+    if (Shown) return true;
     ADD_FAILURE() << "not shown in time: " << Name << (running() ? "" : " (the client has ended)")
                   << "; what it showed is in " << keep(shot(area()));
     return false;

@@ -3,6 +3,7 @@
 // (xdotool) and watched through what the X server shows.
 #pragma once
 
+#include "tests/Wait.h"
 #include "tests/roads/Screen.h"
 
 #include <chrono>
@@ -35,7 +36,7 @@ struct TClientSetup {
 };
 
 using TDeadline = std::chrono::steady_clock::duration;
-inline constexpr TDeadline SHOWN_WITHIN = std::chrono::seconds(20);
+inline constexpr TDeadline SHOWN_WITHIN = WAIT_LIMIT;
 
 class TClient {
 public:

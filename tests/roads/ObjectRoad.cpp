@@ -15,15 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 
 using namespace testserver;
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // The bounding box, in the client area, of the points of Component for which Hit holds.
 TRect Where(const TComponent* Component, const std::function<bool(int32_t, int32_t)>& Hit,
@@ -118,17 +114,7 @@ bool TObjectRoad::useWith(TClient& Client, TPoint Tool, TPoint Target) {
 }
 
 bool TObjectRoad::waitForWorld(const std::string& Name, const std::function<bool(TGameWorld&)>& Condition) {
-    const auto Deadline = std::chrono::steady_clock::now() + SHOWN_WITHIN;
-    for (;;) {
-        bool Holds = false;
-        Road->server().world(Setup)->inspect(
-            [&](const TGameWorld& World) { Holds = Condition(const_cast<TGameWorld&>(World)); });
-        if (Holds) return true;
-        if (std::chrono::steady_clock::now() > Deadline) break;
-        std::this_thread::sleep_for(20ms);
-    }
-    ADD_FAILURE() << "the world never came to: " << Name;
-    return false;
+    return Road->waitForWorld(*Road->server().world(Setup), Name, Condition);
 }
 
 bool TObjectRoad::waitUntilStanding(const std::string& Character, TPosition Where) {
@@ -181,8 +167,6 @@ TRect BodySlotArea(TMainWindow& Screen, int32_t Position) {
     return Where(
         Slots, [&](int32_t x, int32_t y) { return Slots->getSlotAt(x, y) == Position; }, "a body slot");
 }
-
-void AfterDoubleClickTime() { std::this_thread::sleep_for(600ms); } // SDL's double-click time is 500 ms
 
 TPoint BodySlotCentre(TMainWindow& Screen, int32_t Position) {
     return BodySlotArea(Screen, Position).centre();

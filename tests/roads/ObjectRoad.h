@@ -88,9 +88,6 @@ TPoint FieldCentreOf(TMainWindow& Screen, testserver::TPosition Player, testserv
 
 // A client that draws the map at its own scale, so that fields are whole squares.
 TClientSetup NoStretching();
-// Lets the double-click time pass: a second press near the first within it is a double click, which starts
-// no drag.
-void AfterDoubleClickTime();
 
 // Places of the side bar and the side windows, from the layout model.
 TRect BodySlotArea(TMainWindow& Screen, int32_t Position);

@@ -124,12 +124,13 @@ TEST_F(ObjectRoad, TakingFromAfarIsRefusedAndCtrlDragMovesAWholeStackOntoALikeOn
 TEST_F(ObjectRoad, AThrowBeyondItsRangeIsRefusedAndTheRopeGoesIntoTheHandInstead) {
     TMainWindow& Screen = screen();
     const size_t Sent = sent();
-    Client->drag(CellCentre(Screen, 0, 1), field(Screen, Beside(Player, 6, 0)));
+    const TPoint Rope = CellCentre(Screen, 0, 1);
+    Client->drag(Rope, field(Screen, Beside(Player, 6, 0)));
     EXPECT_EQ(command(Sent).ObjectType, ROPE);
     EXPECT_TRUE(Client->waitUntilShown(StatusLine("Destination is out of range."), RectOf(Screen.MapWindow)));
 
-    AfterDoubleClickTime();
-    Client->drag(CellCentre(Screen, 0, 1), BodySlotCentre(Screen, LEFT_HAND));
+    // A pixel beside the first press: no double click, which would start no drag.
+    Client->drag({Rope.x + 1, Rope.y}, BodySlotCentre(Screen, LEFT_HAND));
     const TClientCommand Held = command(Sent + 1);
     EXPECT_EQ(Held.Place, (TPlace{0xFFFF, 64, 1}));
     EXPECT_EQ(Held.To, (TPlace{0xFFFF, LEFT_HAND, 0}));
@@ -193,14 +194,14 @@ TEST_F(ObjectRoad, TheKeyUsedOnTheLockedDoorOpensIt) {
 TEST_F(ObjectRoad, TheChairsMenuLooksAtItAndRotatesIt) {
     TMainWindow& Screen = screen();
     const size_t Sent = sent();
-    Client->rightClick(field(Screen, CHAIR_FIELD));
+    const TPoint Chair = field(Screen, CHAIR_FIELD);
+    Client->rightClick(Chair);
     ASSERT_TRUE(Road->choose(*Client, "Look"));
     EXPECT_EQ(command(Sent).Type, COMMAND_LOOK);
     EXPECT_TRUE(
         Client->waitUntilShown(ConsoleLine("You see a chair.", ::TALK_EVENT_STATUS), RectOf(Screen.Console)));
 
-    AfterDoubleClickTime();
-    Client->rightClick(field(Screen, CHAIR_FIELD));
+    Client->rightClick({Chair.x + 1, Chair.y}); // a pixel beside: no double click
     ASSERT_TRUE(Road->choose(*Client, "Rotate"));
     const TClientCommand Rotate = command(Sent + 1);
     EXPECT_EQ(Rotate.Type, COMMAND_ROTATE);

@@ -128,6 +128,17 @@ void TRoad::logout(TClient& Client) {
     Client.waitUntilShown(DialogCaption("Select Character"));
 }
 
+bool TRoad::waitForWorld(TGameWorld& World, const std::string& Name,
+                         const std::function<bool(TGameWorld&)>& Condition) {
+    const bool Holds = WaitFor([&] {
+        bool Now = false;
+        World.inspect([&](const TGameWorld& Live) { Now = Condition(const_cast<TGameWorld&>(Live)); });
+        return Now;
+    });
+    if (!Holds) ADD_FAILURE() << "the world never came to: " << Name;
+    return Holds;
+}
+
 TMainWindow& TRoad::layout(const TClient& Client) {
     return Reference.mainWindow(Client.width(), Client.height(), Client.directory(), Client.InGame);
 }

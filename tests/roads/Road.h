@@ -46,6 +46,7 @@
 #include "tools/testserver/TestServer.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +85,14 @@ public:
     void logout(TClient& Client);
     // The end of the login road from the character list the client shows (after a logout, say).
     void chooseCharacter(TClient& Client, const std::string& Character);
+
+    // Looks into World (under its lock) until Condition holds; false, with the test failed, when it does not
+    // in time.
+    static bool waitForWorld(testserver::TGameWorld& World, const std::string& Name,
+                             const std::function<bool(testserver::TGameWorld&)>& Condition);
+    bool waitForWorld(const std::string& Name, const std::function<bool(testserver::TGameWorld&)>& Condition) {
+        return waitForWorld(*world(), Name, Condition);
+    }
 
     // The client's main window as the layout code builds it for the client's size and options, the game
     // screen while the client is in the game. Valid until the next call.

@@ -12,7 +12,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 using namespace testserver;
 using namespace std::chrono_literals;
@@ -146,9 +145,7 @@ TEST_F(SessionRoad, AProcessorFaultsReportIsOfferedAtTheNextStartAndSentOnceInTh
                                  std::to_string(Where.Y) + "," + std::to_string(Where.Z) + "]";
     EXPECT_NE(Sending.Text.find("\n" + Position + "\n"), std::string::npos) << Sending.Text;
     EXPECT_EQ(Sending.Comment, "Comment: Standing at the well.");
-    for (int i = 0; i < 100 && fs::exists(ErrorFile); i++)
-        std::this_thread::sleep_for(50ms);
-    EXPECT_FALSE(fs::exists(ErrorFile)) << "deleted once sent";
+    EXPECT_TRUE(WaitFor([&] { return !fs::exists(ErrorFile); })) << "deleted once sent";
 
     // Once: the next game login sends none. A ping's answer comes after whatever it would have sent.
     Road->logout(*Client);

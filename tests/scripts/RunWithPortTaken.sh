@@ -7,10 +7,13 @@ cd "$(dirname "$0")/../.."
 "$1" --login-port 7171 --game-port 7173 --quiet &
 holder=$!
 trap 'kill "$holder" 2>/dev/null' EXIT
-for _ in $(seq 100); do
-  (exec 3<>/dev/tcp/127.0.0.1/7171) 2>/dev/null && break
+listening() { (exec 3<>/dev/tcp/127.0.0.1/7171) 2>/dev/null; }
+# Polled for up to a minute: a loaded machine may take its time to start the server.
+for _ in $(seq 600); do
+  listening && break
   sleep 0.1
 done
+listening || { echo "the test server does not listen on 7171"; exit 1; }
 output=$(scripts/run 2>&1)
 status=$?
 if [ "$status" -ne 1 ] || ! grep -q "port 7171 on 127.0.0.1 is taken" <<<"$output"; then

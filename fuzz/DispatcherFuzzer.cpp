@@ -1,5 +1,5 @@
-// libFuzzer harness of the server-message dispatcher: each input is one frame of server messages that a server
-// on 127.0.0.1 sends over a fresh connection, in the login phase or the game phase with the game state
+// libFuzzer harness of the server-message dispatcher: each input is one frame of server messages that a
+// server on 127.0.0.1 sends over a fresh connection, in the login phase or the game phase with the game state
 // started afresh; the event pump delivers it to the dispatcher as it would any server's.
 //
 // Input: byte 0 picks the phase (bit 0 clear: a login server's answer; set: a game server's messages, bit 1
@@ -7,21 +7,21 @@
 // A failed check ends an input as it would end the program. Oracle beyond the sanitizers: the downloads
 // (messages 30 to 32) write new versions beside the data files and never change the files themselves.
 // EBRUN_FUZZ_VERBOSE set in the environment prints each input's failure.
+#include "LoopbackPeer.h"
 #include "control/Control.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
+#include "fuzz/FuzzSupport.h"
 #include "graphics/Engine.h"
 #include "graphics/Surface.h"
 #include "graphics/graphics.h"
 #include "gui/SkinProperties.h"
-#include "fuzz/FuzzSupport.h"
-#include "LoopbackPeer.h"
 #include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "network/XTEA.h"
-#include "screen/MainWindow.h"
 #include "platform/Window.h"
+#include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"

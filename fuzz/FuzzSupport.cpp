@@ -54,7 +54,8 @@ std::vector<uint8_t> ReadFileBytes(const char* FileName) {
     std::ifstream In(FileName, std::ios::binary | std::ios::ate);
     std::vector<uint8_t> Bytes(In ? static_cast<size_t>(In.tellg()) : 0);
     In.seekg(0);
-    if (!In.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()))) return {};
+    if (!In.read(reinterpret_cast<char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size())))
+        return {};
     return Bytes;
 }
 

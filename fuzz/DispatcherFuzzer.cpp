@@ -1,19 +1,27 @@
-// libFuzzer harness of the server-message dispatcher: each input is one frame of server messages, handed to
-// the dispatcher in the login phase or the game phase with the game state started afresh.
+// libFuzzer harness of the server-message dispatcher: each input is one frame of server messages that a
+// server on 127.0.0.1 sends over a fresh connection, in the login phase or the game phase with the game state
+// started afresh; the event pump delivers it to the dispatcher as it would any server's.
 //
 // Input: byte 0 picks the phase (bit 0 clear: a login server's answer; set: a game server's messages, bit 1
 // set: the first game message, else in game); the rest are the messages, enciphered here with a fixed key.
 // A failed check ends an input as it would end the program. Oracle beyond the sanitizers: the downloads
 // (messages 30 to 32) write new versions beside the data files and never change the files themselves.
 // EBRUN_FUZZ_VERBOSE set in the environment prints each input's failure.
+#include "LoopbackPeer.h"
 #include "control/Control.h"
 #include "foundation/Exception.h"
 #include "foundation/ScriptPatch.h"
 #include "fuzz/FuzzSupport.h"
+#include "graphics/Engine.h"
+#include "graphics/Surface.h"
+#include "graphics/graphics.h"
+#include "gui/SkinProperties.h"
 #include "network/Communication.h"
 #include "network/CommunicationDownload.h"
 #include "network/Network.h"
 #include "network/XTEA.h"
+#include "platform/Window.h"
+#include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/EventHints.h"
@@ -31,6 +39,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,7 +69,13 @@ public:
 bool NoWarning() { return true; }
 void Ignore() {}
 
-// The data files a download may patch, as the harness wrote them: a patch of any of them reads it.
+// The server: it sends each input's frame over a connection of its own and hangs up.
+TLoopbackPeer* Server;
+bool Connected;
+void OnConnect() { Connected = true; }
+
+// The data files a download may patch, as the harness wrote them: a patch of any of them reads it, and the
+// graphics are loaded from them.
 struct TDataFile {
     const char* Name;
     std::vector<uint8_t> Bytes;
@@ -85,11 +100,26 @@ void WriteObjectTypes() {
     File.addEffect();
     File.addMissile();
     DataFiles.push_back({"Ebrun.dat", EncodeDatFile(File)});
-    // Short stand-ins: only the files' bytes matter to a patch, not their contents.
-    DataFiles.push_back({"Ebrun.spr", {'S', 'P', 'R', 0, 0, 0}});
-    DataFiles.push_back({"Ebrun.pic", {'P', 'I', 'C', 0, 0, 0}});
+    // The generated graphics: the download dialog is drawn with their fonts and skins.
+    for (const char* Name : {"Ebrun.spr", "Ebrun.pic"})
+        DataFiles.push_back({Name, ReadFileBytes((std::string(EBRUN_DATA_DIR) + "/" + Name).c_str())});
     for (const TDataFile& Data : DataFiles)
         WriteInput(Data.Name, Data.Bytes);
+}
+
+// The display as the program starts it, on a window nobody sees: the download dialog opens, and the frame is
+// drawn, while the rest of the download is still arriving.
+void StartDisplay() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    static std::unique_ptr<TWindow> Window = TWindow::create("fuzz", 800, 600, false);
+    if (Window == nullptr) Finding(std::string("no window: ") + GetPlatformError());
+    StartGraphicEngine(Window.get(), ENGINE_DIRECTDRAW);
+    GetSurface()->InitSurfaces();
+    GetSurface()->ChangeVideoMode(Window.get(), WINDOWED_MODE, nullptr, false);
+    InitGraphics(0xA00000);
+    InitSkins();
+    InitSkinProperties();
+    InitVideoCache();
 }
 
 // Every data file as written, and the new versions of the download's files removed for the next input.
@@ -110,13 +140,16 @@ void StartState() {
     InitInventory();
     InitCreatures();
     InitTalk();
-    InitNetwork(Ignore, ReceivePackets, Ignore);
+    InitNetwork(OnConnect, ReceivePackets, Ignore);
     InitCommunication(); // no download running
     SetSymmetricKey(KEY);
     SetGameClientHooks(&Client);
 }
 
 void EndState() {
+    // The download dialog goes with its download: the next input's dialog must be able to open.
+    if (GetModalWindow() != nullptr) DeleteModalWindow();
+    SetActionState(ACTIONSTATE_NONE);
     SetGameClientHooks(nullptr);
     ExitNetwork();
     ClearMessages();
@@ -139,15 +172,21 @@ std::vector<uint8_t> Seal(const uint8_t* Messages, size_t Count) {
     return Frame;
 }
 
-// Hands the frame to the dispatcher. Without a connection the dispatcher stops behind each message, so it
-// is called again for the rest of the frame until it takes no further message.
+// Generous: the machine may be busy; a wait that ends here is the harness's fault, not the input's.
+constexpr int DEADLINE_MS = 20000;
+
+// Connects as the client does, has the server send the frame and hang up, and pumps the client's events until
+// it has closed its end: after the close that follows the whole frame, or earlier when a handler dropped the
+// connection. A handler's failure passes out of the pump.
 void Dispatch(const std::vector<uint8_t>& Frame) {
-    ReceiveBytes(Frame.data(), static_cast<int32_t>(Frame.size()));
-    for (;;) {
-        int32_t Before = GetLastPacketTypeIndex();
-        ReceivePackets();
-        if (GetLastPacketTypeIndex() == Before) return;
-    }
+    Connected = false;
+    Expect(CreateSocket() == 0 && ConnectToAddress("127.0.0.1", Server->port(), false) == 0,
+           "cannot connect to the server on 127.0.0.1");
+    Expect(Server->accept(DEADLINE_MS), "the server accepted no connection");
+    Expect(PumpUntil([] { return Connected; }, DEADLINE_MS), "the client never saw its connection");
+    Server->send(Frame);
+    Server->closeConnection();
+    Expect(PumpUntil([] { return !IsConnected(); }, DEADLINE_MS), "the client never took the frame");
 }
 
 } // namespace
@@ -157,7 +196,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     EnterScratchDirectory();
     WriteObjectTypes();
     LoadObjectTypes("Ebrun.dat");
+    ResetOptions();
+    StartDisplay();
     InitControlConnection(nullptr);
+    Server = new TLoopbackPeer; // for the harness's life
     return 0;
 }
 

@@ -130,6 +130,14 @@ void MakeBackgroundTransparent(uint32_t* Texels, size_t Count, int32_t Red, int3
             Texels[i] &= 0x00FFFFFFu;
 }
 
+bool CutCopyToSource(int32_t (&To)[4], int32_t (&From)[4], int32_t Width, int32_t Height) {
+    int32_t Cut[4] = {};
+    if (!TSurface::ClipRectangle(0, 0, Width, Height, From, Cut)) return false;
+    for (int32_t i = 0; i < 4; i++)
+        To[i] += Cut[i];
+    return true;
+}
+
 void CheckStretchScratch(const TRectangle& Temp, const TRectangle& Stretch, int32_t ToSurface,
                          int32_t FromSurface, int32_t Width, int32_t Height, int32_t FromWidth,
                          int32_t FromHeight) {

@@ -50,6 +50,12 @@ TPageTexture PageTextureLayout(int32_t PageSize);
 inline int32_t PageX(int32_t Page, int32_t PageSize) { return Page % PAGE_COLUMNS * PageSize; }
 inline int32_t PageY(int32_t Page, int32_t PageSize) { return Page / PAGE_COLUMNS * PageSize; }
 
+// A copy's source rectangle From ({left, top, right, bottom}, in the source's pixels) cut to a source of
+// Width x Height, and its target To (of the same size) with it, as the software engine cuts a copy: a
+// graphics device would otherwise read past a page into its neighbour, or past the texture. False when no
+// part of the source lies inside.
+bool CutCopyToSource(int32_t (&To)[4], int32_t (&From)[4], int32_t Width, int32_t Height);
+
 // One piece of a stretched copy as the engines that filter linearly draw it: target pixels Left .. Right - 1,
 // Top .. Bottom - 1 and the source coordinates (in texels) at their edges.
 struct TStretchPiece {

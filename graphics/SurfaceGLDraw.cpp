@@ -128,9 +128,13 @@ void TSurfaceGL::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t Fr
     int32_t To[4] = {x, y, x + Width, y + Height}, Adjust[4] = {};
     if (!ClipRectangle(ClipX, ClipY, ClipWidth, ClipHeight, To, Adjust)) return;
     if (!select(ToSurface) || !hasTexture(FromSurface)) return;
+    // Past its surface the source would read a neighbouring page or the texture's padding.
+    const TSurfaceTexture& Source = Textures[FromSurface];
+    int32_t From[4] = {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2],
+                       FromY + Height + Adjust[3]};
+    if (!CutCopyToSource(To, From, Source.Width, Source.Height)) return;
     bindSource(FromSurface, false);
-    addQuad(To[0], To[1], To[2], To[3], Textures[FromSurface], FromX + Adjust[0], FromY + Adjust[1],
-            FromX + Width + Adjust[2], FromY + Height + Adjust[3]);
+    addQuad(To[0], To[1], To[2], To[3], Source, From[0], From[1], From[2], From[3]);
 }
 
 void TSurfaceGL::StretchBlit(int32_t ToSurface, int32_t x, int32_t y, int32_t Width, int32_t Height,

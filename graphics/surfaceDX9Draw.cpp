@@ -160,20 +160,18 @@ void TSurfaceDX9::BlitClipped(int32_t ToSurface, int32_t x, int32_t y, int32_t F
         addTexturedQuad(To[0], To[1], To[2], To[3], 0, 1, 0, 1, AllWhite);
         return;
     }
-    // The source is cut to its texture, a page's to its page, and the target with it, as the software engine
-    // cuts them: a texture coordinate past the texture would make the device refuse the whole batch, and one
-    // past the page would read its neighbour.
+    // A page's source is cut to its page, any other to its texture: a texture coordinate past the texture
+    // would make the device refuse the whole batch.
     const int32_t W = texture(FromSurface)->getWidth(), H = texture(FromSurface)->getHeight();
     const bool Page = FromSurface >= SPRITE_SURFACE;
     int32_t From[4] = {FromX + Adjust[0], FromY + Adjust[1], FromX + Width + Adjust[2],
-                       FromY + Height + Adjust[3]},
-            Cut[4] = {};
-    if (!ClipRectangle(0, 0, Page ? Rect[FromSurface].width() : W, Page ? Rect[FromSurface].height() : H,
-                       From, Cut))
+                       FromY + Height + Adjust[3]};
+    if (!CutCopyToSource(To, From, Page ? Rect[FromSurface].width() : W,
+                         Page ? Rect[FromSurface].height() : H))
         return;
     const float x0 = static_cast<float>(originX(FromSurface)), y0 = static_cast<float>(originY(FromSurface));
-    addTexturedQuad(To[0] + Cut[0], To[1] + Cut[1], To[2] + Cut[2], To[3] + Cut[3], (x0 + From[0]) / W,
-                    (x0 + From[2]) / W, (y0 + From[1]) / H, (y0 + From[3]) / H, AllWhite);
+    addTexturedQuad(To[0], To[1], To[2], To[3], (x0 + From[0]) / W, (x0 + From[2]) / W, (y0 + From[1]) / H,
+                    (y0 + From[3]) / H, AllWhite);
 }
 
 // The linear filter smooths the scaling.

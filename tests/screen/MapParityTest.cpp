@@ -2,13 +2,15 @@
 // cave (the light grid reaching past the picture on every side), and the map stretched to twice its size, at
 // 32 and at 16 bits per pixel. At 16 bits the software engine lights the 5-6-5 picture while the others light
 // 8 bits per channel, which the display then cuts to 5-6-5; the stretch filters linearly on the other two
-// engines and takes the nearest pixel on the software engine. Pictures that differ are written as PPM files.
+// engines and takes the nearest pixel on the software engine. Each runs in every tier of the pixel loops (all
+// three engines light through them). Pictures that differ are written as PPM files.
 #include "graphics/Engine.h"
 #include "screen/MapWindow.h"
 #include "state/Map.h"
 #include "state/MapLight.h"
 #include "state/Preferences.h"
 #include "tests/graphics/EngineParity.h"
+#include "tests/platform/PixelTiers.h"
 #include "tests/screen/MapStreet.h"
 #include "tests/state/WorldTest.h"
 
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -60,9 +63,10 @@ TPicture DrawStreet(TParityEngine& E, int32_t Z, int32_t Ambient, TPicture* Pict
     return Shown;
 }
 
+// One engine's pictures at one depth in the current tier, drawn once for all tests of the run.
 const TMapPictures& Drawn(int32_t Engine, int32_t Bits) {
-    static std::map<std::pair<int32_t, int32_t>, TMapPictures> Cache;
-    const auto Key = std::make_pair(Engine, Bits);
+    static std::map<std::tuple<int32_t, int32_t, TPixelTier>, TMapPictures> Cache;
+    const auto Key = std::make_tuple(Engine, Bits, GetPixelTier());
     if (Cache.find(Key) == Cache.end()) {
         TWorkingDirectory Scratch;
         TParityEngine E(Engine, Bits, 1024, 768);
@@ -119,21 +123,28 @@ int32_t OutsideTheMixedPixels(const TPicture& Source, const TPicture& Stretched)
     return Outside;
 }
 
-class MapParity : public ::testing::TestWithParam<int32_t> {
+class MapParity : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
 protected:
+    int32_t bits() const { return std::get<0>(GetParam()); }
     TPicture shown(int32_t Engine, const TPicture TMapPictures::*Which) const {
-        return Shown(Drawn(Engine, GetParam()).*Which, GetParam());
+        return Shown(Drawn(Engine, bits()).*Which, bits());
     }
     void expectSame(int32_t Engine, const TPicture TMapPictures::*Which, const char* What) {
         const TPicture A = shown(0, Which), B = shown(Engine, Which);
-        if (GetParam() == 16) {
+        if (bits() == 16) {
             EXPECT_LE(LargestStep(A, B), 1) << What << " " << Engine;
             return;
         }
         const TDifference D = Compare(A, B);
         EXPECT_EQ(D.Pixels, 0) << What << " " << Engine << ": largest difference " << D.Largest;
-        if (D.Pixels != 0) WritePpm(std::string(What) + "-engine" + std::to_string(Engine) + ".ppm", B);
+        if (D.Pixels != 0)
+            WritePpm(std::string(What) + "-" + PixelTierName(GetPixelTier()) + "-engine" +
+                         std::to_string(Engine) + ".ppm",
+                     B);
     }
+
+private:
+    TPixelTierScope Tier{std::get<1>(GetParam())};
 };
 
 } // namespace
@@ -158,4 +169,5 @@ TEST_P(MapParity, TheStretchedMapStaysWithinThePixelsItsFilterMixes) {
             << Engine;
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, MapParity, ::testing::Values(32, 16));
+INSTANTIATE_TEST_SUITE_P(Depths, MapParity, ::testing::Combine(::testing::Values(32, 16), PixelTiers()),
+                         DepthAndTierName);

@@ -8,8 +8,10 @@
 #include "tests/foundation/Thrown.h"
 #include "tests/state/WorldTest.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -226,7 +228,7 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     TBlockFile Old;
     Old.field(5, 5, 1, 1);
     WriteBytesToFile("00000007.map", Old.Bytes);
-    std::filesystem::create_directory("00000007.map.tmp");
+    std::filesystem::permissions("00000007.map", std::filesystem::perms::owner_read);
     UpdateAutomapField(8, 6);
     SaveAutomap();
     EXPECT_EQ(ConsoleLines(), Texts{"Could not save file '00000007.map'!"});
@@ -238,5 +240,21 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     AddMapMark({5, 5, 9}, "mark", 1);
     SaveAutomap();
     EXPECT_EQ(ConsoleLines().back(), "Error while saving file '00000009.map'!");
-    EXPECT_FALSE(std::filesystem::exists("00000009.map.tmp"));
+    std::set<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator("."))
+        Names.insert(Entry.path().filename().string());
+    EXPECT_EQ(Names, (std::set<std::string>{"00000007.map", "00000009.map", "Ebrun.dat"})); // no new file left
+}
+
+TEST_F(Automap, SavesGoThroughALinkAndPastLeftovers) {
+    TBlockFile Old;
+    std::filesystem::create_directory("maps");
+    WriteBytesToFile("maps/00000007.map", Old.Bytes);
+    std::filesystem::create_symlink("maps/00000007.map", "00000007.map");
+    std::filesystem::create_directory("00000007.map.tmp"); // left by an earlier run
+    UpdateAutomapField(8, 6);
+    SaveAutomap();
+    EXPECT_EQ(ConsoleLines(), Texts{});
+    EXPECT_TRUE(std::filesystem::is_symlink("00000007.map"));
+    EXPECT_NE(ReadFile("maps/00000007.map"), Old.Bytes);
 }

@@ -179,15 +179,24 @@ TCopyResult CopyToNewFile(const char* From, const char* To) {
     if (std::filesystem::symlink_status(SystemPath(To), Error).type() != std::filesystem::file_type::not_found)
         return COPY_NAME_TAKEN;
     std::filesystem::copy_file(SystemPath(From), SystemPath(To), std::filesystem::copy_options::none, Error);
-    if (!Error) return COPY_DONE;
-    return Error == std::errc::file_exists ? COPY_NAME_TAKEN : COPY_FAILED;
+    if (Error == std::errc::file_exists) return COPY_NAME_TAKEN;
+    // The copy is on the disk before the caller replaces its original.
+    int Descriptor = Error ? -1 : open(SystemPath(To).c_str(), O_RDONLY | O_CLOEXEC);
+    const bool Durable = Descriptor >= 0 && Synced(Descriptor);
+    if (Descriptor >= 0) close(Descriptor);
+    if (Durable) return COPY_DONE;
+    std::filesystem::remove(SystemPath(To), Error);
+    return COPY_FAILED;
 }
 
 TFileReplacement::TFileReplacement(const char* FileName) {
     if (FileName == nullptr) return;
     Name = FileName;
     Target = FollowLinks(SystemPath(FileName)).string();
-    if (Target.empty()) return;
+    // Only a regular file is replaced: a device, a pipe or a directory under the name stays as it is.
+    struct stat Status;
+    const bool Exists = !Target.empty() && stat(Target.c_str(), &Status) == 0;
+    if (Target.empty() || (Exists && !S_ISREG(Status.st_mode))) return;
     for (int Try = 0; Try < TEMP_NAME_TRIES && Descriptor < 0; Try++) {
         Temp = Target + TempSuffix();
         Descriptor = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -198,8 +207,7 @@ TFileReplacement::TFileReplacement(const char* FileName) {
         return;
     }
     // The new file keeps the permissions of the one it replaces.
-    struct stat Status;
-    if (stat(Target.c_str(), &Status) == 0) fchmod(Descriptor, Status.st_mode & 0777);
+    if (Exists) fchmod(Descriptor, Status.st_mode & 0777);
 }
 
 TFileReplacement::~TFileReplacement() {

@@ -34,7 +34,8 @@ bool RemoveFile(const char* FileName);     // true on success
 bool IsFileWritable(const char* FileName);
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
 FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened
-// Copies From's bytes into a new file To; never replaces a file (a link included) of that name.
+// Copies From's bytes into a new file To and syncs it; never replaces a file (a link included) of that
+// name. A failed copy leaves no file To.
 enum TCopyResult { COPY_DONE, COPY_NAME_TAKEN, COPY_FAILED };
 TCopyResult CopyToNewFile(const char* From, const char* To);
 
@@ -50,7 +51,8 @@ public:
     TFileReplacement& operator=(const TFileReplacement&) = delete;
 
     // A new stream on the new file for writing, owned by the caller; NULL when the file could not be made
-    // (a directory that refuses it, links in a loop) or no stream opened.
+    // (a directory that refuses it, links in a loop, a name that stands for no regular file) or no stream
+    // opened.
     FILE* openStream();
     // Syncs the new file; when Ready (if given) then agrees, renames it over the old one and syncs the
     // directory. False when Ready refused. Throws TMyException when the file does not hold Size bytes, when

@@ -216,15 +216,19 @@ TEST(SaveThroughTempFile, ALinkStaysAndItsTargetGetsTheContent) {
     fs::create_symlink("data.bin", Directory.file("chain"));
     fs::create_symlink(fs::absolute(Directory.file("real/new.bin")), Directory.file("new.bin")); // dangling
     fs::create_symlink("loop", Directory.file("loop"));
+    ASSERT_EQ(mkfifo(Directory.file("real/pipe").c_str(), 0600), 0);
+    fs::create_symlink("real/pipe", Directory.file("pipe"));
 
     EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("chain").c_str(), WriteNew));
     EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("new.bin").c_str(), WriteNew));
     EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("loop").c_str(), WriteNew));
-    for (const char* Link : {"data.bin", "chain", "new.bin", "loop"})
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("pipe").c_str(), WriteNew));
+    for (const char* Link : {"data.bin", "chain", "new.bin", "loop", "pipe"})
         EXPECT_TRUE(fs::is_symlink(Directory.file(Link))) << Link;
     EXPECT_EQ(Directory.read("real/data.bin"), "abcd");
     EXPECT_EQ(Directory.read("real/new.bin"), "abcd");
-    EXPECT_EQ(Listing(Directory.file("real")), (std::vector<std::string>{"data.bin", "new.bin"}));
+    EXPECT_TRUE(fs::is_fifo(Directory.file("real/pipe")));
+    EXPECT_EQ(Listing(Directory.file("real")), (std::vector<std::string>{"data.bin", "new.bin", "pipe"}));
 }
 
 TEST(SaveThroughTempFile, TheFileIsSyncedBeforeTheRenameAndTheDirectoryAfter) {

@@ -235,11 +235,11 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     EXPECT_EQ(ReadFile("00000007.map"), Old.Bytes);
     EXPECT_EQ(GetAutomapBlock(0, 0, 7).Modified, 0);
 
-    // The block's file name is taken by a directory that cannot be replaced.
+    // The block's file name is taken by a directory, which is not replaced.
     std::filesystem::create_directories("00000009.map/inside");
     AddMapMark({5, 5, 9}, "mark", 1);
     SaveAutomap();
-    EXPECT_EQ(ConsoleLines().back(), "Error while saving file '00000009.map'!");
+    EXPECT_EQ(ConsoleLines().back(), "Could not save file '00000009.map'!");
     std::set<std::string> Names;
     for (const auto& Entry : std::filesystem::directory_iterator("."))
         Names.insert(Entry.path().filename().string());

@@ -23,6 +23,9 @@ namespace {
 constexpr const char* ERROR_FILE = "error.txt";
 constexpr const char* CLIENT_VERSION_TEXT = "7.72";
 constexpr const char* CRASH_CAPTION = "Pellarune Error - Debug";
+// A longer line of error.txt fits no record's field: it is read as far as this and then taken for a read
+// error, so that a file without line feeds (or one linked to an endless device) cannot fill the memory.
+constexpr size_t REPORT_LINE_LIMIT = sizeof(TErrorReport::Text) - 1;
 
 // A report's text in memory of a fixed size, so that the fault handler, which may not allocate, writes the
 // same lines as the report of an exception. What does not fit is cut.
@@ -293,10 +296,13 @@ void ReadErrorReports() {
     std::string Line;
     for (;;) {
         Line.clear();
-        int c;
-        while ((c = fgetc(File)) != EOF && c != '\n')
-            Line += static_cast<char>(c);
-        const bool Failed = ferror(File) != 0;
+        int c = 0;
+        bool TooLong = false;
+        while (!TooLong && (c = fgetc(File)) != EOF && c != '\n') {
+            TooLong = Line.size() == REPORT_LINE_LIMIT;
+            if (!TooLong) Line += static_cast<char>(c);
+        }
+        const bool Failed = TooLong || ferror(File) != 0;
         if (Failed) Line += " (bad input file)";
         if (!Line.empty()) {
             if (Line == "Player Position: [" || Line == "Windows Version: ")

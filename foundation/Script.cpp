@@ -25,6 +25,14 @@ FILE* OpenOrFail(FILE* Current, const char* CurrentName, const char* FileName, c
     return File;
 }
 
+// A writer takes a stream opened elsewhere, and owns it from the call on, only when it has none open.
+FILE* TakeOrFail(FILE* Current, const char* CurrentName, FILE* Stream, const char* Name) {
+    if (Current == nullptr && Stream != nullptr && Name != nullptr) return Stream;
+    if (Stream != nullptr) fclose(Stream);
+    if (Current != nullptr) FILE_FAILURE("file still open", CurrentName);
+    FILE_FAILURE("no file open", Name != nullptr ? Name : "");
+}
+
 // Answers false when the close failed to write out what was buffered.
 bool CloseFile(FILE*& File) {
     bool Written = File == nullptr || fclose(File) == 0;
@@ -328,6 +336,12 @@ void TScriptWriter::open(const char* Name) {
     Written = 0;
 }
 
+void TScriptWriter::open(FILE* Stream, const char* Name) {
+    File = TakeOrFail(File, FileName, Stream, Name);
+    CopyString(FileName, Name);
+    Written = 0;
+}
+
 void TScriptWriter::close() {
     if (!CloseFile(File)) FILE_FAILURE("failed to write file", FileName);
     FileName[0] = 0;
@@ -451,6 +465,12 @@ void TBinaryWriter::open(const char* Name) {
     Written = 0;
 }
 
+void TBinaryWriter::open(FILE* Stream, const char* Name) {
+    File = TakeOrFail(File, FileName, Stream, Name);
+    CopyString(FileName, Name);
+    Written = 0;
+}
+
 void TBinaryWriter::close() {
     if (!CloseFile(File)) FILE_FAILURE("failed to write file", FileName);
 }
@@ -495,21 +515,3 @@ void TBinaryWriter::writeString(const char* Text) try {
     if (Length != 0) writeBytes(reinterpret_cast<const uint8_t*>(Text), Length);
 }
 CATCH_FRAME()
-
-// ---- Saving through a temporary file -----------------------------------------------------------------
-
-bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Size, bool (*Ready)()) {
-    try {
-        // Sizes differ when bytes were lost on the way to the disk without an error.
-        CHECK_TEXT(GetFileSize(TempName) == Size, "GetFileSize(TempName)==Size");
-        if (Ready != nullptr && !Ready()) {
-            RemoveFile(TempName);
-            return false;
-        }
-        CHECK_TEXT(RenameFile(TempName, FileName) == 0, "RenameFile(TempName,FileName)==0");
-    } catch (const TMyException&) {
-        RemoveFile(TempName);
-        throw;
-    }
-    return true;
-}

@@ -84,6 +84,7 @@ public:
     TScriptWriter& operator=(const TScriptWriter&) = delete;
 
     void open(const char* FileName);
+    void open(FILE* Stream, const char* Name); // a stream opened elsewhere, named Name; owned from here
     void close();
     void writeLn();
     void writeText(const char* Text);
@@ -135,6 +136,7 @@ public:
     TBinaryWriter& operator=(const TBinaryWriter&) = delete;
 
     void open(const char* FileName);
+    void open(FILE* Stream, const char* Name); // a stream opened elsewhere, named Name; owned from here
     void close();
     void writeByte(uint8_t b);
     void writeWord(uint16_t w);
@@ -152,34 +154,20 @@ private:
     int64_t Written = 0;
 };
 
-// Renames the closed TempName over FileName when it holds exactly Size bytes and Ready (if given) agrees
-// just before; otherwise TempName is removed. False when Ready refused; a wrong size or a failed rename
-// throws TMyException.
-bool ReplaceWithTempFile(const char* FileName, const char* TempName, int64_t Size, bool (*Ready)());
-
 // Saves FileName so that a failed or interrupted save leaves the old file whole: Write fills a TWriter
-// (TScriptWriter or TBinaryWriter) opened on TempName, and the finished file replaces FileName as
-// ReplaceWithTempFile does. False when FileName exists but its mode refuses writing (the rename would
-// replace it all the same), when TempName cannot be created or Ready refused; a failed write throws
-// TMyException after TempName is removed.
+// (TScriptWriter or TBinaryWriter) on a new file, which replaces the file FileName stands for as
+// TFileReplacement does. False when that file exists but its mode refuses writing (the rename would
+// replace it all the same), when no new file can be made beside it or Ready refused; a failed write throws
+// TMyException. The new file is gone in every failure.
 template <typename TWriter, typename TWrite>
-bool SaveThroughTempFile(const char* FileName, const char* TempName, TWrite&& Write,
-                         bool (*Ready)() = nullptr) {
+bool SaveThroughTempFile(const char* FileName, TWrite&& Write, bool (*Ready)() = nullptr) {
     if (FileExists(FileName) && !IsFileWritable(FileName)) return false;
-    int64_t Size = 0;
-    try {
-        TWriter Writer;
-        try {
-            Writer.open(TempName);
-        } catch (const TMyException&) {
-            return false;
-        }
-        Write(Writer);
-        Writer.close();
-        Size = Writer.written();
-    } catch (const TMyException&) {
-        RemoveFile(TempName); // the writer has closed it by now
-        throw;
-    }
-    return ReplaceWithTempFile(FileName, TempName, Size, Ready);
+    TFileReplacement Replacement(FileName);
+    FILE* Stream = Replacement.openStream();
+    if (Stream == nullptr) return false;
+    TWriter Writer;
+    Writer.open(Stream, FileName);
+    Write(Writer);
+    Writer.close();
+    return Replacement.commit(Writer.written(), Ready);
 }

@@ -5,8 +5,10 @@
 #include "foundation/Exception.h"
 #include "platform/Clipboard.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -53,6 +55,57 @@ void FlattenLines(char* Text) {
 std::filesystem::path SystemPath(const char* FileName) {
     std::string Utf8 = Latin1ToUtf8(FileName);
     return std::filesystem::path(std::u8string(Utf8.begin(), Utf8.end()));
+}
+
+// Followed before a path counts as a loop of links, as the system's own limit.
+constexpr int LINK_HOPS = 40;
+// Names tried for a new file beside another before giving up.
+constexpr int TEMP_NAME_TRIES = 100;
+
+TFileSync FileSync = fsync;
+
+// The file Path stands for, symbolic links followed; a dangling link's target as it is named, which a
+// replacement then creates. Empty when the links form a loop or one cannot be read.
+std::filesystem::path FollowLinks(std::filesystem::path Path) {
+    namespace fs = std::filesystem;
+    for (int Hop = 0; Hop < LINK_HOPS; Hop++) {
+        std::error_code Error;
+        if (!fs::is_symlink(fs::symlink_status(Path, Error))) return Path;
+        fs::path Target = fs::read_symlink(Path, Error);
+        if (Error) return {};
+        Path = Path.parent_path() / Target; // an absolute target replaces the whole path
+    }
+    return {};
+}
+
+// False only for a write error: a file system that cannot sync (EINVAL, EROFS, ENOTSUP) loses nothing by it.
+bool Synced(int Descriptor) {
+    if (FileSync(Descriptor) == 0) return true;
+    return errno == EINVAL || errno == EROFS || errno == ENOTSUP || errno == EOPNOTSUPP;
+}
+
+// Syncs the directory that holds Path, so that a rename in it survives a power cut. A directory that
+// cannot be opened for reading cannot be synced either, which is no failure of the data.
+bool SyncedDirectoryOf(const std::filesystem::path& Path) {
+    std::filesystem::path Directory = Path.parent_path();
+    int Descriptor = open(Directory.empty() ? "." : Directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Descriptor < 0) return true;
+    bool Result = Synced(Descriptor);
+    close(Descriptor);
+    return Result;
+}
+
+// A suffix that differs between processes and between calls; uniqueness itself comes from O_EXCL.
+std::string TempSuffix() {
+    static uint32_t Serial = 0;
+    uint32_t Mixed = static_cast<uint32_t>(getpid()) * 2654435761u ^ SystemMilliseconds() * 40503u ^ Serial++;
+    char Suffix[24];
+    std::snprintf(Suffix, sizeof Suffix, ".%08x.tmp", static_cast<unsigned>(Mixed));
+    return Suffix;
+}
+
+[[noreturn]] void FailedWrite(int32_t Line, const std::string& FileName) {
+    throw TMyException(EBRUN_SOURCE_NAME, Line, "failed to write file", "", 0, "", 0, FileName);
 }
 
 } // namespace
@@ -118,6 +171,75 @@ FILE* OpenFile(const char* FileName, const char* Mode) {
     if (FileName == nullptr) return nullptr;
     return fopen(Latin1ToUtf8(FileName).c_str(), Mode);
 }
+
+TCopyResult CopyToNewFile(const char* From, const char* To) {
+    std::error_code Error;
+    if (From == nullptr || To == nullptr) return COPY_FAILED;
+    // A dangling link of the name counts as taken: the copy would be written through it.
+    if (std::filesystem::symlink_status(SystemPath(To), Error).type() != std::filesystem::file_type::not_found)
+        return COPY_NAME_TAKEN;
+    std::filesystem::copy_file(SystemPath(From), SystemPath(To), std::filesystem::copy_options::none, Error);
+    if (Error == std::errc::file_exists) return COPY_NAME_TAKEN;
+    // The copy is on the disk before the caller replaces its original.
+    int Descriptor = Error ? -1 : open(SystemPath(To).c_str(), O_RDONLY | O_CLOEXEC);
+    const bool Durable = Descriptor >= 0 && Synced(Descriptor);
+    if (Descriptor >= 0) close(Descriptor);
+    if (Durable) return COPY_DONE;
+    std::filesystem::remove(SystemPath(To), Error);
+    return COPY_FAILED;
+}
+
+TFileReplacement::TFileReplacement(const char* FileName) {
+    if (FileName == nullptr) return;
+    Name = FileName;
+    Target = FollowLinks(SystemPath(FileName)).string();
+    // Only a regular file is replaced: a device, a pipe or a directory under the name stays as it is.
+    struct stat Status;
+    const bool Exists = !Target.empty() && stat(Target.c_str(), &Status) == 0;
+    if (Target.empty() || (Exists && !S_ISREG(Status.st_mode))) return;
+    for (int Try = 0; Try < TEMP_NAME_TRIES && Descriptor < 0; Try++) {
+        Temp = Target + TempSuffix();
+        Descriptor = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (Descriptor < 0 && errno != EEXIST) break;
+    }
+    if (Descriptor < 0) {
+        Temp.clear();
+        return;
+    }
+    // The new file keeps the permissions of the one it replaces.
+    if (Exists) fchmod(Descriptor, Status.st_mode & 0777);
+}
+
+TFileReplacement::~TFileReplacement() {
+    if (Descriptor >= 0) close(Descriptor);
+    if (!Temp.empty()) unlink(Temp.c_str());
+}
+
+FILE* TFileReplacement::openStream() {
+    if (Descriptor < 0) return nullptr;
+    int Copy = dup(Descriptor);
+    if (Copy < 0) return nullptr;
+    FILE* Stream = fdopen(Copy, "wb");
+    if (Stream == nullptr) close(Copy);
+    return Stream;
+}
+
+bool TFileReplacement::commit(int64_t Size, bool (*Ready)()) {
+    CHECK_TEXT(Descriptor >= 0, "Descriptor>=0");
+    struct stat Status;
+    // Sizes differ when bytes were lost on the way to the disk without an error.
+    CHECK_TEXT(fstat(Descriptor, &Status) == 0 && Status.st_size == Size, "FileSize==Size");
+    if (!Synced(Descriptor)) FailedWrite(__LINE__, Name);
+    close(Descriptor);
+    Descriptor = -1;
+    if (Ready != nullptr && !Ready()) return false;
+    CHECK_TEXT(rename(Temp.c_str(), Target.c_str()) == 0, "rename(Temp,Target)==0");
+    Temp.clear();
+    if (!SyncedDirectoryOf(Target)) FailedWrite(__LINE__, Name);
+    return true;
+}
+
+void SetFileSync(TFileSync Sync) { FileSync = Sync != nullptr ? Sync : fsync; }
 
 char* GetClipboardText() {
     std::string Utf8;

@@ -34,6 +34,40 @@ bool RemoveFile(const char* FileName);     // true on success
 bool IsFileWritable(const char* FileName);
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
 FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened
+// Copies From's bytes into a new file To and syncs it; never replaces a file (a link included) of that
+// name. A failed copy leaves no file To.
+enum TCopyResult { COPY_DONE, COPY_NAME_TAKEN, COPY_FAILED };
+TCopyResult CopyToNewFile(const char* From, const char* To);
+
+// A file that replaces another whole or not at all. It is made beside the file that FileName stands for
+// (symbolic links followed, so a link stays a link and its target gets the new content), under a name that
+// no other file has, and renamed over that file by commit once its bytes are on the disk. Until then it is
+// removed when the object ends.
+class TFileReplacement {
+public:
+    explicit TFileReplacement(const char* FileName);
+    ~TFileReplacement();
+    TFileReplacement(const TFileReplacement&) = delete;
+    TFileReplacement& operator=(const TFileReplacement&) = delete;
+
+    // A new stream on the new file for writing, owned by the caller; NULL when the file could not be made
+    // (a directory that refuses it, links in a loop, a name that stands for no regular file) or no stream
+    // opened.
+    FILE* openStream();
+    // Syncs the new file; when Ready (if given) then agrees, renames it over the old one and syncs the
+    // directory. False when Ready refused. Throws TMyException when the file does not hold Size bytes, when
+    // a sync reports a write error or the rename fails. A file system that cannot sync is no failure.
+    bool commit(int64_t Size, bool (*Ready)() = nullptr);
+
+private:
+    std::string Name;         // as the caller gave it, for error texts
+    std::string Target, Temp; // the system's names; Temp empty once renamed
+    int Descriptor = -1;
+};
+
+// The system's fsync; tests put their own in its place, nullptr restores the system's.
+using TFileSync = int (*)(int Descriptor);
+void SetFileSync(TFileSync Sync);
 
 // The clipboard's text in Latin-1, carriage returns removed and line feeds turned into blanks, in the
 // shared buffer (valid until the next call of this or of GrowSharedBuffer); NULL when the clipboard

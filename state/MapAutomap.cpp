@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -177,10 +176,9 @@ void SaveAutomapBlock(int32_t Position) try {
     CHECK_TEXT(In(Block.bz, 0, 99), "In(Block.bz,0, 99)");
     char FileName[32];
     BlockFileName(FileName, Block.bx, Block.by, Block.bz);
-    std::string TempName = std::string(FileName) + ".tmp";
     try {
-        if (!SaveThroughTempFile<TBinaryWriter>(
-                FileName, TempName.c_str(), [&](TBinaryWriter& Writer) { WriteBlockFile(Writer, Block); }))
+        if (!SaveThroughTempFile<TBinaryWriter>(FileName,
+                                                [&](TBinaryWriter& Writer) { WriteBlockFile(Writer, Block); }))
             ReportAutomapFile("Could not save file '%s'!", FileName);
     } catch (const TMyException&) {
         ReportAutomapFile("Error while saving file '%s'!", FileName);

@@ -15,8 +15,8 @@
 namespace {
 
 constexpr const char* OPTIONS_FILE = "Ebrun.cfg";
-constexpr const char* OPTIONS_TEMP_FILE = "Ebrun.cfg.tmp"; // written first, then renamed over the file
-constexpr const char* OPTIONS_BAD_FILE = "Ebrun.cfg.bad";  // a file that could not be read, kept
+// Files that could not be read are kept as Ebrun.cfg.bad, then Ebrun.cfg.bad.1 up to this number.
+constexpr int32_t LAST_BAD_FILE = 99;
 
 // Set by LoadOptions; SaveOptions writes nothing before. OptionsFileFaulty: the file on disk could not be
 // read, so it is kept aside before the first save replaces it.
@@ -398,13 +398,26 @@ void WriteOptionsFile(TScriptWriter& Writer) {
     WriteHintOptions(Writer, Data);
 }
 
-// Before the new file takes the name, a file that could not be read is renamed aside; when that fails it
+// Before the new file takes its place, a file that could not be read is copied to the first free name of
+// the kept ones (a copy, so that a linked file stays linked); when none is free or the copy fails, it
 // stays and the new file is dropped, so the user's data survives.
-bool MoveFaultyFileAside() {
-    if (OptionsFileFaulty && FileExists(OPTIONS_FILE) && RenameFile(OPTIONS_FILE, OPTIONS_BAD_FILE) != 0)
-        return false;
-    OptionsFileFaulty = false;
-    return true;
+bool KeepFaultyFile() {
+    if (!OptionsFileFaulty || !FileExists(OPTIONS_FILE)) {
+        OptionsFileFaulty = false;
+        return true;
+    }
+    for (int32_t Number = 0; Number <= LAST_BAD_FILE; Number++) {
+        char Name[32];
+        if (Number == 0)
+            std::snprintf(Name, sizeof Name, "%s.bad", OPTIONS_FILE);
+        else
+            std::snprintf(Name, sizeof Name, "%s.bad.%d", OPTIONS_FILE, static_cast<int>(Number));
+        TCopyResult Result = CopyToNewFile(OPTIONS_FILE, Name);
+        if (Result == COPY_NAME_TAKEN) continue;
+        OptionsFileFaulty = Result != COPY_DONE;
+        return Result == COPY_DONE;
+    }
+    return false;
 }
 
 } // namespace
@@ -437,6 +450,7 @@ void LoadOptions() {
         OptionsFileFaulty = false;
     } catch (const TMyException&) {
         ResetOptions();
+        ClearWhiteList(); // names read before the failure are no more the user's than the rest
         // A missing file is simply not there yet; one that exists but cannot be read is the user's.
         OptionsFileFaulty = FileExists(OPTIONS_FILE);
     }
@@ -447,8 +461,7 @@ void LoadOptions() {
 void SaveOptions() {
     if (!OptionsLoaded) return;
     try {
-        SaveThroughTempFile<TScriptWriter>(OPTIONS_FILE, OPTIONS_TEMP_FILE, WriteOptionsFile,
-                                           MoveFaultyFileAside);
+        SaveThroughTempFile<TScriptWriter>(OPTIONS_FILE, WriteOptionsFile, KeepFaultyFile);
     } catch (const TMyException&) {
     }
 }

@@ -107,6 +107,24 @@ TEST(CrashReport, TwoReportsReadBackAsTwoRecords) {
     ClearErrorReports();
 }
 
+// A line beyond what any record holds (2047 characters) is not read on: it ends the reading as a read
+// error does.
+TEST(CrashReport, AnOverlongLineEndsTheReading) {
+    const TWorkingDirectory Directory; // error.txt is read from the working directory
+    ClearErrorReports();
+    {
+        std::ofstream File("error.txt", std::ios::binary);
+        File << "\n+---\nFirst\nMon Jan  1 00:00:00 2024\n" << std::string(2047, 'x') << "\n----\n"
+             << "+---\nSecond\nTue Jan  2 00:00:00 2024\n" << std::string(5000, 'y') << "\n----\n"
+             << "+---\nThird\nWed Jan  3 00:00:00 2024\nline\n----";
+    }
+    ReadErrorReports();
+    ASSERT_EQ(GetErrorReports(), 2);
+    EXPECT_EQ(GetErrorReportText(0), std::string(2047, 'x'));
+    EXPECT_EQ(GetErrorReportText(1), std::string(2047, 'y'));
+    ClearErrorReports();
+}
+
 TEST(CrashReport, TruncatedLinesAndMissingDashesAreKeptApart) {
     const TWorkingDirectory Directory; // error.txt is read from the working directory
     ClearErrorReports();

@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -128,35 +133,135 @@ TEST(BinaryFile, AWriteLostInTheFinalFlushIsReportedOnClose) {
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { s.close(); }), "failed to write file, reason:\n/dev/full");
 }
 
+namespace {
+
+// The names in a directory, sorted: a save leaves no second file beside the one it replaces.
+std::vector<std::string> Listing(const std::string& Path) {
+    std::vector<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Path))
+        Names.push_back(Entry.path().filename().string());
+    std::sort(Names.begin(), Names.end());
+    return Names;
+}
+
+void WriteNew(TBinaryWriter& w) { w.writeQuad(0x64636261); }
+
+// What the sync stand-in saw at each call, and the error it answers with (0: success).
+struct TSyncCall {
+    bool Directory;
+    std::string Target; // the old file's content at that moment
+};
+std::vector<TSyncCall> SyncCalls;
+std::string SyncTarget;
+int SyncFileError = 0, SyncDirectoryError = 0;
+
+int RecordingSync(int Descriptor) {
+    struct stat Status;
+    fstat(Descriptor, &Status);
+    std::ifstream In(SyncTarget, std::ios::binary);
+    SyncCalls.push_back({S_ISDIR(Status.st_mode), std::string(std::istreambuf_iterator<char>(In), {})});
+    errno = S_ISDIR(Status.st_mode) ? SyncDirectoryError : SyncFileError;
+    return errno == 0 ? 0 : -1;
+}
+
+} // namespace
+
 TEST(SaveThroughTempFile, OnlyAWholeNewFileReplacesTheOld) {
     TTempDirectory Directory;
-    std::string Name = Directory.write("data.bin", "old"), Temp = Directory.file("data.bin.tmp");
-    auto WriteNew = [](TBinaryWriter& w) { w.writeQuad(0x64636261); };
+    std::string Name = Directory.write("data.bin", "old");
+    const std::vector<std::string> Old{"data.bin"};
     auto Fail = [](TBinaryWriter& w) {
         w.writeByte('x');
         w.writeString(nullptr);
     };
-    auto Kept = [&] { return Directory.read("data.bin") == "old" && !std::filesystem::exists(Temp); };
 
-    std::string Thrown =
-        ThrownText([&] { SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), Fail); });
+    std::string Thrown = ThrownText([&] { SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Fail); });
     EXPECT_NE(Thrown.find("Text!=NULL"), std::string::npos) << Thrown;
-    EXPECT_TRUE(Kept());
-    EXPECT_FALSE(
-        SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew, [] { return false; }));
-    EXPECT_TRUE(Kept());
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew, [] { return false; }));
     // Bytes lost on the way to the disk: the file holds fewer than were written.
-    Directory.write("data.bin.tmp", "ab");
-    Thrown = ThrownText([&] { ReplaceWithTempFile(Name.c_str(), Temp.c_str(), 3, nullptr); });
-    EXPECT_NE(Thrown.find("GetFileSize(TempName)==Size"), std::string::npos) << Thrown;
-    EXPECT_TRUE(Kept());
-    std::filesystem::create_directory(Temp); // the temporary file cannot be created
-    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew));
+    {
+        TFileReplacement Replacement(Name.c_str());
+        FILE* Stream = Replacement.openStream();
+        ASSERT_NE(Stream, nullptr);
+        fputs("ab", Stream);
+        fclose(Stream);
+        Thrown = ThrownText([&] { Replacement.commit(3); });
+        EXPECT_NE(Thrown.find("FileSize==Size"), std::string::npos) << Thrown;
+    }
     EXPECT_EQ(Directory.read("data.bin"), "old");
-    std::filesystem::remove(Temp);
+    EXPECT_EQ(Listing(Directory.file("")), Old);
+    // No new file can be made where the directory is missing.
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("missing/data.bin").c_str(), WriteNew));
 
-    EXPECT_TRUE(
-        SaveThroughTempFile<TBinaryWriter>(Name.c_str(), Temp.c_str(), WriteNew, [] { return true; }));
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew, [] { return true; }));
     EXPECT_EQ(Directory.read("data.bin"), "abcd");
-    EXPECT_FALSE(std::filesystem::exists(Temp));
+    EXPECT_EQ(Listing(Directory.file("")), Old);
+}
+
+TEST(SaveThroughTempFile, LeftoversOfEarlierSavesAreNoObstacle) {
+    TTempDirectory Directory;
+    std::string Name = Directory.write("data.bin", "old");
+    std::filesystem::create_directories(Directory.file("data.bin.tmp/inside"));
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew));
+    EXPECT_EQ(Directory.read("data.bin"), "abcd");
+    EXPECT_EQ(Listing(Directory.file("")), (std::vector<std::string>{"data.bin", "data.bin.tmp"}));
+}
+
+TEST(SaveThroughTempFile, ALinkStaysAndItsTargetGetsTheContent) {
+    namespace fs = std::filesystem;
+    TTempDirectory Directory;
+    fs::create_directory(Directory.file("real"));
+    Directory.write("real/data.bin", "old");
+    fs::create_symlink("real/data.bin", Directory.file("data.bin")); // relative to the link's directory
+    fs::create_symlink("data.bin", Directory.file("chain"));
+    fs::create_symlink(fs::absolute(Directory.file("real/new.bin")), Directory.file("new.bin")); // dangling
+    fs::create_symlink("loop", Directory.file("loop"));
+    ASSERT_EQ(mkfifo(Directory.file("real/pipe").c_str(), 0600), 0);
+    fs::create_symlink("real/pipe", Directory.file("pipe"));
+
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("chain").c_str(), WriteNew));
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("new.bin").c_str(), WriteNew));
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("loop").c_str(), WriteNew));
+    EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("pipe").c_str(), WriteNew));
+    for (const char* Link : {"data.bin", "chain", "new.bin", "loop", "pipe"})
+        EXPECT_TRUE(fs::is_symlink(Directory.file(Link))) << Link;
+    EXPECT_EQ(Directory.read("real/data.bin"), "abcd");
+    EXPECT_EQ(Directory.read("real/new.bin"), "abcd");
+    EXPECT_TRUE(fs::is_fifo(Directory.file("real/pipe")));
+    EXPECT_EQ(Listing(Directory.file("real")), (std::vector<std::string>{"data.bin", "new.bin", "pipe"}));
+}
+
+TEST(SaveThroughTempFile, TheFileIsSyncedBeforeTheRenameAndTheDirectoryAfter) {
+    TTempDirectory Directory;
+    std::string Name = Directory.write("data.bin", "old");
+    SyncTarget = Name;
+    SyncCalls.clear();
+    SetFileSync(RecordingSync);
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew));
+    ASSERT_EQ(SyncCalls.size(), 2u);
+    EXPECT_FALSE(SyncCalls[0].Directory);
+    EXPECT_EQ(SyncCalls[0].Target, "old");
+    EXPECT_TRUE(SyncCalls[1].Directory);
+    EXPECT_EQ(SyncCalls[1].Target, "abcd");
+
+    // A file system that cannot sync saves all the same; a write error fails the save.
+    Directory.write("data.bin", "old");
+    SyncFileError = EINVAL;
+    SyncDirectoryError = ENOTSUP;
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew));
+    EXPECT_EQ(Directory.read("data.bin"), "abcd");
+    Directory.write("data.bin", "old");
+    SyncFileError = EIO;
+    EXPECT_NE(ThrownText([&] { SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew); })
+                  .find("failed to write file"),
+              std::string::npos);
+    EXPECT_EQ(Directory.read("data.bin"), "old");
+    EXPECT_EQ(Listing(Directory.file("")), std::vector<std::string>{"data.bin"});
+    SyncFileError = 0;
+    SyncDirectoryError = EIO;
+    EXPECT_NE(ThrownText([&] { SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew); })
+                  .find("failed to write file"),
+              std::string::npos);
+    SetFileSync(nullptr);
+    SyncDirectoryError = 0;
 }

@@ -8,8 +8,10 @@
 #include "tests/foundation/Thrown.h"
 #include "tests/state/WorldTest.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -226,17 +228,33 @@ TEST_F(Automap, FailedSavesKeepTheOldFile) {
     TBlockFile Old;
     Old.field(5, 5, 1, 1);
     WriteBytesToFile("00000007.map", Old.Bytes);
-    std::filesystem::create_directory("00000007.map.tmp");
+    std::filesystem::permissions("00000007.map", std::filesystem::perms::owner_read);
     UpdateAutomapField(8, 6);
     SaveAutomap();
     EXPECT_EQ(ConsoleLines(), Texts{"Could not save file '00000007.map'!"});
     EXPECT_EQ(ReadFile("00000007.map"), Old.Bytes);
     EXPECT_EQ(GetAutomapBlock(0, 0, 7).Modified, 0);
 
-    // The block's file name is taken by a directory that cannot be replaced.
+    // The block's file name is taken by a directory, which is not replaced.
     std::filesystem::create_directories("00000009.map/inside");
     AddMapMark({5, 5, 9}, "mark", 1);
     SaveAutomap();
-    EXPECT_EQ(ConsoleLines().back(), "Error while saving file '00000009.map'!");
-    EXPECT_FALSE(std::filesystem::exists("00000009.map.tmp"));
+    EXPECT_EQ(ConsoleLines().back(), "Could not save file '00000009.map'!");
+    std::set<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator("."))
+        Names.insert(Entry.path().filename().string());
+    EXPECT_EQ(Names, (std::set<std::string>{"00000007.map", "00000009.map", "Ebrun.dat"})); // no new file left
+}
+
+TEST_F(Automap, SavesGoThroughALinkAndPastLeftovers) {
+    TBlockFile Old;
+    std::filesystem::create_directory("maps");
+    WriteBytesToFile("maps/00000007.map", Old.Bytes);
+    std::filesystem::create_symlink("maps/00000007.map", "00000007.map");
+    std::filesystem::create_directory("00000007.map.tmp"); // left by an earlier run
+    UpdateAutomapField(8, 6);
+    SaveAutomap();
+    EXPECT_EQ(ConsoleLines(), Texts{});
+    EXPECT_TRUE(std::filesystem::is_symlink("00000007.map"));
+    EXPECT_NE(ReadFile("maps/00000007.map"), Old.Bytes);
 }

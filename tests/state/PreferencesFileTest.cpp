@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -132,8 +133,7 @@ TEST_F(OptionsFile, MissingFileGivesDefaultsAndACompleteFileAtExit) {
     EXPECT_EQ(GetEngine(), -1);
     ExitOptions();
     EXPECT_EQ(read(), DefaultFile);
-    EXPECT_FALSE(exists("Ebrun.cfg.bad"));
-    EXPECT_FALSE(exists("Ebrun.cfg.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1); // no file beside it
 }
 
 TEST_F(OptionsFile, EveryLineReadsBackAndWritesTheSameBytes) {
@@ -211,11 +211,16 @@ TEST_F(OptionsFile, FaultyFilesGiveAllDefaults) {
 }
 
 TEST_F(OptionsFile, ResetKeepsTheWhiteListAndWindowPlacement) {
-    load("White = {\"Kept\"}\r\nIgnore = {\"Dropped\"}\r\nTestServer = maybe = 1\r\n");
-    EXPECT_TRUE(GetWhiteListFlag("Kept"));
+    // A refused file leaves none of its names, so the next save cannot write them into the fresh file.
+    load("White = {\"Read\"}\r\nIgnore = {\"Dropped\"}\r\nTestServer = maybe = 1\r\n");
+    EXPECT_EQ(GetWhiteListText(), nullptr);
     EXPECT_EQ(GetIgnoreListText(), nullptr);
+    SaveOptions();
+    EXPECT_EQ(read(), DefaultFile);
+    AddToWhiteList("Kept", true);
     SetWindowedMode(9, 8, 700, 500, true);
     ResetOptions();
+    EXPECT_TRUE(GetWhiteListFlag("Kept"));
     int32_t X, Y, W, H;
     bool Max;
     GetWindowedMode(X, Y, W, H, Max);
@@ -250,7 +255,7 @@ TEST_F(OptionsFile, ListNamesAreReadAsAnEntryKeepsThem) {
     EXPECT_EQ(std::string(GetIgnoreListText().get()), Kept + "\nLine Feed\n");
 }
 
-TEST_F(OptionsFile, FaultyFileIsKeptAsideBeforeItIsReplaced) {
+TEST_F(OptionsFile, FaultyFilesAreKeptAsideBeforeTheyAreReplaced) {
     const std::string Faulty = "TestServer = yes\r\nHotkey = (99,\"x\")\r\n";
     load(Faulty);
     EXPECT_EQ(read(), Faulty); // loading alone changes nothing on disk
@@ -262,6 +267,17 @@ TEST_F(OptionsFile, FaultyFileIsKeptAsideBeforeItIsReplaced) {
     SaveOptions();
     EXPECT_EQ(read("Ebrun.cfg.bad"), Faulty);
     EXPECT_NE(read().find("TestServer = yes"), std::string::npos);
+    // Each later refused file is kept under a name of its own; a name taken by anything is passed over.
+    std::filesystem::create_symlink("nowhere", "Ebrun.cfg.bad.1");
+    for (const std::string Content : {"Second = 2\r\n", "Third = 3\r\n"}) {
+        load(Content);
+        SaveOptions();
+    }
+    EXPECT_EQ(read("Ebrun.cfg.bad"), Faulty);
+    EXPECT_EQ(read("Ebrun.cfg.bad.2"), "Second = 2\r\n");
+    EXPECT_EQ(read("Ebrun.cfg.bad.3"), "Third = 3\r\n");
+    EXPECT_FALSE(exists("nowhere"));
+    EXPECT_EQ(read(), DefaultFile);
 }
 
 TEST_F(OptionsFile, GoodOrMissingFileIsNotKeptAside) {
@@ -274,16 +290,18 @@ TEST_F(OptionsFile, GoodOrMissingFileIsNotKeptAside) {
     EXPECT_FALSE(exists("Ebrun.cfg.bad"));
 }
 
-TEST_F(OptionsFile, FailedSaveLeavesTheOldFileWhole) {
-    load(FullFile);
-    // The temporary file cannot be written: a directory stands in its place.
-    std::filesystem::create_directory("Ebrun.cfg.tmp");
+TEST_F(OptionsFile, SavesGoThroughALinkAndPastLeftovers) {
+    namespace fs = std::filesystem;
+    fs::create_directory("synced");
+    std::ofstream("synced/options", std::ios::binary) << FullFile;
+    fs::create_symlink("synced/options", "Ebrun.cfg");
+    fs::create_directory("Ebrun.cfg.tmp"); // left by an earlier run
+    LoadOptions();
     SetTestServer(false);
     SaveOptions();
-    EXPECT_EQ(read(), FullFile);
-    std::filesystem::remove("Ebrun.cfg.tmp");
-    SaveOptions();
-    EXPECT_NE(read().find("TestServer = no"), std::string::npos);
+    EXPECT_TRUE(fs::is_symlink("Ebrun.cfg"));
+    EXPECT_NE(read("synced/options").find("TestServer = no"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator("synced"), {}), 1);
 }
 
 TEST_F(OptionsFile, AFileTheUserMayNotWriteIsLeftAsItIs) {

@@ -1,15 +1,15 @@
 // Hostile but well-formed sizes, each as a ratio to one anchor measured in the same run (a memcpy of 16 MiB):
 // error.txt with 10,000 short reports read at start-up, an automap block file with 100,000 marks loaded, a
 // select-all copy of 1,000 console lines of "a.a.a...", Ebrun.cfg with 30,000 white-list names loaded and
-// saved, and floods of 20,000, 40,000 and 80,000 queued events drained in one pass (twice the events should
-// take about twice the time). Prints the median of 5 rounds; each should stay under 100 ms on a Release build.
+// saved, and floods of 20,000, 40,000 and 80,000 events drained in one pass (twice the events, about twice
+// the time). Prints the median of 5 rounds; each should stay under 100 ms on a Release build.
 #include "control/Player.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "gui/DialogElementsEdit.h"
 #include "screen/ConsoleWindow.h"
-#include "state/MapAutomap.h"
 #include "state/Events.h"
+#include "state/MapAutomap.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/StatusClipboard.h"

@@ -137,7 +137,8 @@ int32_t AddPriorityMessage(int32_t Type, intptr_t Param1, intptr_t Param2) {
 int32_t PeekMessageType() { return Queue.empty() ? MESSAGE_NONE : Queue.front().Type; }
 
 bool IsMessageQueued(int32_t Type) {
-    return std::any_of(Queue.begin(), Queue.end(), [Type](const TMessage& Entry) { return Entry.Type == Type; });
+    return std::any_of(Queue.begin(), Queue.end(),
+                       [Type](const TMessage& Entry) { return Entry.Type == Type; });
 }
 
 void PopMessage(int32_t& Type, intptr_t& Param1, intptr_t& Param2) {

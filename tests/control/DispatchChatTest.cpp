@@ -79,7 +79,8 @@ TEST_F(ChatDispatch, TheRequestQueueEventFindsItsBufferWhenTakenSoATabThatWentMe
     EXPECT_EQ(CurrentCaption(), "Rule Violations");
     EXPECT_EQ(Console().getCurrentTextBuffer(), Queue());
 
-    // Announced again while the tab's channel menu is open; the menu closes the tab before the event is taken.
+    // Announced again while the tab's channel menu is open; the menu closes the tab before the event is
+    // taken.
     Open(MESSAGE_CHANNELTABMENU);
     Announce();
     ProcessMessages();

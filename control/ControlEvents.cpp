@@ -19,19 +19,29 @@ namespace {
 
 const char* Text(intptr_t Parameter) { return MessagePointer<const char>(Parameter); }
 
+// The request queue registered for Channel, NULL when it has gone (its tab closed, or the game screen
+// removed, while the event waited).
+TTextBuffer* RequestQueue(int32_t Channel) {
+    TTextBuffer* Queue = FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, Channel);
+    return Queue != nullptr && Queue->getChannelID() == Channel ? Queue : nullptr;
+}
+
 // Events 47 to 51: the console shows the tab of a new channel, conversation or request. Without the game
-// screen there is no console; the request queue's buffer, which only its tab would own, is then given back.
+// screen there is no console; a request queue that no tab took is then given back.
 void OpenConsoleTab(int32_t Type, intptr_t Param1, intptr_t Param2) {
     TMainWindow* Main = GetMainWindow();
     auto* Console = Main != nullptr ? dynamic_cast<TConsoleWindow*>(Main->Console) : nullptr;
+    const int32_t Channel = static_cast<int32_t>(Param1);
     if (Console == nullptr) {
-        if (Type == MESSAGE_OPENREQUESTQUEUE) DeleteTextBuffer(MessagePointer<TTextBuffer>(Param1));
+        TTextBuffer* Queue = Type == MESSAGE_OPENREQUESTQUEUE ? RequestQueue(Channel) : nullptr;
+        if (Queue != nullptr) DeleteTextBuffer(Queue);
         return;
     }
-    const int32_t Channel = static_cast<int32_t>(Param1);
     switch (Type) {
     case MESSAGE_OPENPRIVATECHANNEL:
-        Console->openChannel(TALK_PRIVATE_MESSAGE, TALK_PRIVATE_MESSAGE, Text(Param2), -1, Text(Param2));
+        // A conversation needs a partner to write to: an empty name from the server opens nothing.
+        if (Text(Param2) != nullptr && Text(Param2)[0] != 0)
+            Console->openChannel(TALK_PRIVATE_MESSAGE, TALK_PRIVATE_MESSAGE, Text(Param2), -1, Text(Param2));
         return;
     case MESSAGE_OPENCHANNEL:
         Console->openChannel(TALK_CHANNEL_CALL, TALK_CHANNEL_CALL, nullptr, Channel, Text(Param2));
@@ -41,7 +51,8 @@ void OpenConsoleTab(int32_t Type, intptr_t Param1, intptr_t Param2) {
             ->setOwnChannel(true);
         return;
     case MESSAGE_OPENREQUESTQUEUE:
-        Console->openTab(MessagePointer<TTextBuffer>(Param1), MessageTexts[TEXT_RULE_VIOLATIONS_CAPTION]);
+        if (TTextBuffer* Queue = RequestQueue(Channel); Queue != nullptr)
+            Console->openTab(Queue, MessageTexts[TEXT_RULE_VIOLATIONS_CAPTION]);
         return;
     case MESSAGE_OPENREQUEST:
         Console->openRequestTab(Text(Param1));

@@ -115,11 +115,12 @@ TModalDialog* CreateTextDialog(const int32_t* Record, const char* Author, const 
     TModalDialog* Frame = new TModalDialog(Editable ? "Edit Text" : "Show Text", Body);
     if (Editable) {
         Frame->setOkButton("Ok", TNotification(Body, DIALOG_OK));
+        EnterToBody(Frame); // Enter breaks a line of the text
     } else {
+        // OK, and Enter with it, only closes: a text the player could not change is never sent back.
         Frame->setOkButton("Ok", TNotification(Body, DIALOG_CANCEL));
         Frame->setCancelButton(nullptr, EmptyNotification);
     }
-    EnterToBody(Frame);
     return Frame;
 }
 

@@ -148,7 +148,8 @@ void ReceiveRequestQueue() try {
     TTextBuffer* Buffer = CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, Channel);
     if (Buffer == nullptr) Buffer = FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, -1);
     CHECK_TEXT(Buffer != nullptr, "TextBuffer!=NULL");
-    AddMessage(MESSAGE_OPENREQUESTQUEUE, MessageParameter(Buffer), 0);
+    // The event names the queue by its channel, not by the buffer: the buffer's tab may go while it waits.
+    AddMessage(MESSAGE_OPENREQUESTQUEUE, Buffer->getChannelID(), 0);
 }
 CATCH_FRAME()
 

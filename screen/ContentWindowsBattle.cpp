@@ -21,7 +21,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 
 namespace {
 
@@ -29,7 +28,6 @@ constexpr int32_t NAME_FONT = 4;
 constexpr int32_t NAME_WIDTH = 110;
 constexpr int32_t MARK_STEP = 13; // each drawn mark moves the name right
 constexpr int32_t MARKS_X = 23, MARKS_Y = 2;
-constexpr int32_t SKULL_BLINK_SECONDS = 4;
 
 int32_t BattleLineHeight() { return SkinProperties.BattleWindow.LineHeight; }
 
@@ -141,9 +139,8 @@ void TBattleWindow::drawLine(int32_t Surface, int32_t X, int32_t Y, int32_t Top,
         NameX += MARK_STEP;
     }
     if (In(Creature.PKFlag, 1, 4)) {
-        const int64_t Now = std::time(nullptr);
-        const bool Removing = Creature.PKFlagRemovalTime > 0 && Now >= Creature.PKFlagRemovalTime &&
-                              Now <= Creature.PKFlagRemovalTime + SKULL_BLINK_SECONDS;
+        // A skull on its way out blinks until the creature module's clock takes it away (UpdatePKFlags).
+        const bool Removing = Creature.PKFlagRemovalTime != 0;
         if (!Removing || GetBlink() != 0)
             DrawMark(Surface, NameX, LineY + MARKS_Y, 239 + Creature.PKFlag, CX, CY, CW, CH);
         NameX += MARK_STEP;

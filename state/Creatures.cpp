@@ -27,11 +27,6 @@ struct {
 // Steps longer than this (about 12 days) are cut, so that the wrapping clock still orders their times.
 constexpr int64_t LONGEST_STEP = 0x3fffffff;
 
-int64_t CalendarTime() {
-    return Creatures.CalendarClock != nullptr ? Creatures.CalendarClock()
-                                              : static_cast<int64_t>(std::time(nullptr));
-}
-
 bool IsOwnCreature(const TCreature& Creature) {
     return Creature.CreatureID != 0 && Creature.CreatureID == GetPlayerID();
 }
@@ -88,6 +83,11 @@ void UnlinkFromBattleList(int32_t Index) {
 } // namespace
 
 void SetCalendarClock(TCalendarClock Clock) { Creatures.CalendarClock = Clock; }
+
+int64_t CalendarTime() {
+    return Creatures.CalendarClock != nullptr ? Creatures.CalendarClock()
+                                              : static_cast<int64_t>(std::time(nullptr));
+}
 
 TCreature& GetCreatureRecord(int32_t Index) {
     CHECK(In(Index, 0, NUMBER_OF_CREATURES - 1), Index);

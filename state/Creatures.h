@@ -58,6 +58,7 @@ struct TCreature {
 // restores time().
 using TCalendarClock = int64_t (*)();
 void SetCalendarClock(TCalendarClock Clock);
+int64_t CalendarTime(); // the skulls' removal and the console lines' stamps read this clock
 
 // The record of a table index 0..NUMBER_OF_CREATURES-1, for the map view and the windows.
 TCreature& GetCreatureRecord(int32_t Index);

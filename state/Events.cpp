@@ -1,20 +1,19 @@
 // The internal event queue, the ownership of the heap parameters its events carry, and the dispatching pass.
 #include "state/Events.h"
 
-#include "foundation/Container.h"
 #include "foundation/Exception.h"
 #include "state/Status.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 
 namespace {
 
-// The queue; emptied by InitStatus and ExitStatus. Entries 0..Count-1 are the events, oldest first.
-struct {
-    TDynamicArray<TMessage> Entries{0, 9, 10};
-    int32_t Count = 0;
-} Queue;
+// The queue, oldest first; emptied by InitStatus and ExitStatus. Both ends take and give in constant time, so
+// a flood of events drains in time linear in its length.
+std::deque<TMessage> Queue;
 
 void CheckType(int32_t Type) {
     CHECK(In(Type, MESSAGE_NONE, MESSAGE_STARTPATCHER), Type);
@@ -125,51 +124,38 @@ void FreeMessageParameters(int32_t Type, intptr_t Param1, intptr_t Param2) {
 
 int32_t AddMessage(int32_t Type, intptr_t Param1, intptr_t Param2) {
     CheckType(Type);
-    Queue.Entries.at(Queue.Count) = TMessage{Type, Param1, Param2};
-    return ++Queue.Count;
+    Queue.push_back(TMessage{Type, Param1, Param2});
+    return GetMessageCount();
 }
 
 int32_t AddPriorityMessage(int32_t Type, intptr_t Param1, intptr_t Param2) {
     CheckType(Type);
-    for (int32_t i = Queue.Count; i > 0; i--) {
-        // A copy: the first move into a full queue grows it, which moves the entry being copied.
-        const TMessage Earlier = Queue.Entries.at(i - 1);
-        Queue.Entries.at(i) = Earlier;
-    }
-    Queue.Entries.at(0) = TMessage{Type, Param1, Param2};
-    return ++Queue.Count;
+    Queue.push_front(TMessage{Type, Param1, Param2});
+    return GetMessageCount();
 }
 
-int32_t PeekMessageType() { return Queue.Count > 0 ? Queue.Entries.at(0).Type : MESSAGE_NONE; }
+int32_t PeekMessageType() { return Queue.empty() ? MESSAGE_NONE : Queue.front().Type; }
 
 bool IsMessageQueued(int32_t Type) {
-    for (int32_t i = 0; i < Queue.Count; i++)
-        if (Queue.Entries.at(i).Type == Type) return true;
-    return false;
+    return std::any_of(Queue.begin(), Queue.end(),
+                       [Type](const TMessage& Entry) { return Entry.Type == Type; });
 }
 
 void PopMessage(int32_t& Type, intptr_t& Param1, intptr_t& Param2) {
-    Type = MESSAGE_NONE;
-    Param1 = Param2 = 0;
-    if (Queue.Count == 0) return;
-    const TMessage& First = Queue.Entries.at(0);
+    const TMessage First = Queue.empty() ? TMessage{} : Queue.front();
+    if (!Queue.empty()) Queue.pop_front();
     Type = First.Type;
     Param1 = First.Param1;
     Param2 = First.Param2;
-    for (int32_t i = 1; i < Queue.Count; i++)
-        Queue.Entries.at(i - 1) = Queue.Entries.at(i);
-    Queue.Count--;
 }
 
 void ClearMessages() {
-    for (int32_t i = 0; i < Queue.Count; i++) {
-        const TMessage& Entry = Queue.Entries.at(i);
+    for (const TMessage& Entry : Queue)
         FreeMessageParameters(Entry.Type, Entry.Param1, Entry.Param2);
-    }
-    Queue.Count = 0;
+    Queue.clear();
 }
 
-int32_t GetMessageCount() { return Queue.Count; }
+int32_t GetMessageCount() { return static_cast<int32_t>(Queue.size()); }
 
 void DispatchMessages(TMessageActions& Actions) {
     if (Actions.hasModalWindow() && GetActionState() == ACTIONSTATE_NONE) {

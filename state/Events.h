@@ -58,7 +58,7 @@ enum MESSAGE_TYPE : int32_t {
     MESSAGE_OPENPRIVATECHANNEL = 47, // 0, heap name
     MESSAGE_OPENCHANNEL = 48,        // channel, heap name
     MESSAGE_OPENOWNCHANNEL = 49,     // channel, heap name
-    MESSAGE_OPENREQUESTQUEUE = 50,   // text buffer, 0
+    MESSAGE_OPENREQUESTQUEUE = 50,   // channel of the registered request queue, 0
     MESSAGE_OPENREQUEST = 51,        // heap question
     MESSAGE_OBJECTMENU = 52,         // the first context menu; every type from here on is one
     MESSAGE_BATTLEMENU = 53,

@@ -3,6 +3,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
+#include "state/Creatures.h"
 #include "state/Preferences.h"
 #include "state/Talk.h"
 #include "state/TalkFilter.h"
@@ -31,7 +32,7 @@ TTalkLine::TTalkLine(int32_t StatementID, int32_t Mode, const char* Speaker, con
 void TTalkLine::build(const char* Speaker, const char* Message, int32_t TimeOffset) {
     CHECK(_Mode >= 0 && _Mode < TALK_MODE_BEYONDLAST, _Mode);
     CHECK_TEXT(Message != nullptr, "_Line!=NULL");
-    Time = static_cast<int64_t>(std::time(nullptr)) + TimeOffset;
+    Time = CalendarTime() + TimeOffset;
     std::time_t Stamp = static_cast<std::time_t>(Time);
     const std::tm* Local = std::localtime(&Stamp);
     int Hour = Local != nullptr ? Local->tm_hour : 0;

@@ -43,6 +43,7 @@ std::unique_ptr<TTalkFilter> NewTalkFilter(int32_t Mode, const char* Name, int32
     auto Entry = std::make_unique<TTalkFilter>();
     Entry->TextBuffer = TextBuffer;
     if (Name != nullptr) CopyString(Entry->Name, Name);
+    Entry->AnyName = Name == nullptr;
     Entry->Mode = Mode;
     Entry->Channel = Channel;
     Entry->Permanent = Permanent;
@@ -55,7 +56,7 @@ bool TTalkFilter::matches(int32_t TalkMode, const char* Speaker, int32_t Channel
     if (In(TalkMode, TALK_GAMEMASTER_BROADCAST, TALK_CHANNEL_HIGHLIGHT)) return false;
     if (Mode != 0 && Mode != TalkMode) return false;
     if (Channel != -1 && Channel != ChannelID) return false;
-    if (Name[0] == 0) return true;
+    if (AnyName) return true;
     return Speaker != nullptr && CompareNoCase(Name, Speaker, -1) == 0;
 }
 
@@ -212,7 +213,7 @@ int32_t TSpeakerList::add(int32_t Mode, const char* Name, bool Permanent) {
     Free.erase(Slot);
     TTalkFilter* Entry = NewTalkFilter(Mode, Name, -1, nullptr, Permanent).release();
     Entries.at(Slot) = Entry;
-    if (Entry->Name[0] == 0) {
+    if (Entry->AnyName) {
         Nameless.insert(Slot);
     } else {
         std::vector<int32_t>& Slots = Named[Entry->Name];
@@ -224,7 +225,7 @@ int32_t TSpeakerList::add(int32_t Mode, const char* Name, bool Permanent) {
 void TSpeakerList::remove(int32_t Slot) {
     const TTalkFilter* Entry = Entries.at(Slot);
     if (Entry == nullptr) return;
-    if (Entry->Name[0] == 0) {
+    if (Entry->AnyName) {
         Nameless.erase(Slot);
     } else {
         auto Same = Named.find(std::string_view(Entry->Name));

@@ -16,7 +16,8 @@
 // One filter entry. In the console's registry it stands for a buffer; in the speaker lists it has none.
 struct TTalkFilter {
     TTextBuffer* TextBuffer = nullptr; // not owned
-    char Name[TALK_NAME_LENGTH] = {};  // empty: any name
+    char Name[TALK_NAME_LENGTH] = {};  // the speaker's name, unless AnyName
+    bool AnyName = true;               // made without a name; an empty name given is a name like any other
     int32_t Mode = 0;                  // 0: any mode
     int32_t Channel = -1;              // -1: any channel
     bool Permanent = false;            // kept in the options file (speaker lists only)

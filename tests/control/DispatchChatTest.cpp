@@ -4,6 +4,7 @@
 #include "GameDialogFixture.h"
 
 #include "screen/ConsoleWindow.h"
+#include "screen/ContextMenus.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Inventory.h"
@@ -43,6 +44,7 @@ protected:
 
 TEST_F(ChatDispatch, ChannelConversationAndOwnChannelEventsOpenTheirTabs) {
     Post(MESSAGE_OPENCHANNEL, 2, "Trade");
+    Post(MESSAGE_OPENPRIVATECHANNEL, 0, ""); // nobody to write to: no tab, and no tab for everybody
     Post(MESSAGE_OPENPRIVATECHANNEL, 0, "Brenna");
     Post(MESSAGE_OPENOWNCHANNEL, 100, "Aldric's Channel");
     Post(MESSAGE_OPENCHANNEL, 2, "Trade"); // joined again: the tab is there
@@ -65,19 +67,42 @@ TEST_F(ChatDispatch, ChannelConversationAndOwnChannelEventsOpenTheirTabs) {
     EXPECT_TRUE(NothingSent());
 }
 
-TEST_F(ChatDispatch, TheRequestQueueTabShowsTheBufferItWasGivenAndWithoutAConsoleTheBufferIsGivenBack) {
-    TTextBuffer* Queue = CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5);
-    AddMessage(MESSAGE_OPENREQUESTQUEUE, MessageParameter(Queue), 0);
+TEST_F(ChatDispatch, TheRequestQueueEventFindsItsBufferWhenTakenSoATabThatWentMeanwhileLeavesNothingBehind) {
+    // As the server's message does: the queue is registered at once, its tab opens when the event is taken.
+    const auto Announce = [] {
+        CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5);
+        AddMessage(MESSAGE_OPENREQUESTQUEUE, 5, 0);
+    };
+    const auto Queue = [] { return FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, 5); };
+    Announce();
     ProcessMessages();
     EXPECT_EQ(CurrentCaption(), "Rule Violations");
-    EXPECT_EQ(Console().getCurrentTextBuffer(), Queue);
+    EXPECT_EQ(Console().getCurrentTextBuffer(), Queue());
 
-    GetMainWindow()->setGameScreen(false); // the tab, and with it the buffer, goes with the console
-    EXPECT_EQ(FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, -1), nullptr);
-    AddMessage(MESSAGE_OPENREQUESTQUEUE,
-               MessageParameter(CreateTextBuffer(TALK_GAMEMASTER_REQUEST, TALK_SAY, nullptr, 5)), 0);
+    // Announced again while the tab's channel menu is open; the menu closes the tab before the event is
+    // taken.
+    Open(MESSAGE_CHANNELTABMENU);
+    Announce();
     ProcessMessages();
-    EXPECT_EQ(FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, -1), nullptr);
+    ASSERT_NE(GetModalWindow(), nullptr);
+    EXPECT_EQ(GetMessageCount(), 1) << "the event waits behind the menu";
+    GetModalWindow()->handleEvent(MENU_CLOSE_CHANNEL);
+    SetActionState(ACTIONSTATE_NONE);
+    ProcessMessages();
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Default"})) << "the closed queue stays closed";
+    EXPECT_EQ(Queue(), nullptr);
+
+    // Announced again, and the game screen goes (with the tab and its buffer) before the event is taken.
+    Announce();
+    ProcessMessages();
+    Announce();
+    GetMainWindow()->setGameScreen(false);
+    ProcessMessages();
+    EXPECT_EQ(Queue(), nullptr);
+    // Announced without a game screen: the queue that no tab took is given back.
+    Announce();
+    ProcessMessages();
+    EXPECT_EQ(Queue(), nullptr);
     GetMainWindow()->setGameScreen(true);
 }
 

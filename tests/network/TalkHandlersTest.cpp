@@ -54,10 +54,11 @@ TEST_F(GameTest, RequestsCarryTheirAgeAndLeaveTheQueueWhenTaken) {
     feed(Open);
     std::vector<TEvent> Events = events();
     ASSERT_EQ(types(Events), (std::vector<int32_t>{MESSAGE_OPENREQUESTQUEUE, MESSAGE_OPENREQUESTQUEUE}));
-    TTextBuffer* Queue = MessagePointer<TTextBuffer>(Events[0].Param1);
+    EXPECT_EQ(Events[0].Param1, 4) << "the event names the queue by its channel";
+    EXPECT_EQ(Events[1].Param1, 4) << "the queue that exists is opened again";
+    TTextBuffer* Queue = FindTextBuffer(TALK_GAMEMASTER_REQUEST, nullptr, 4);
     ASSERT_NE(Queue, nullptr);
     EXPECT_TRUE(Queue->isRequestQueue());
-    EXPECT_EQ(Events[1].Param1, Events[0].Param1) << "the queue that exists is opened again";
 
     TWireWriter Requests = Talk("Hugo", TALK_GAMEMASTER_REQUEST);
     Requests.u32(30).string("help");

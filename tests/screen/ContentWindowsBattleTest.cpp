@@ -1,6 +1,7 @@
 // The battle list window: lines from the creature table's battle list, marks and hover, and the clicks
 // read back from the loopback server.
 #include "screen/ContentWindowsBattle.h"
+#include "foundation/sysinc.h"
 #include "tests/foundation/Thrown.h"
 #include "tests/screen/SideWindowFixture.h"
 
@@ -8,6 +9,7 @@ namespace {
 
 constexpr uint32_t RAT = 0x40000001, WOLF = 0x40000002, BOB = 0x10000002;
 constexpr uint32_t SHIFT = 0x200, CTRL = 0x400;
+constexpr int32_t MARK_X = 23, MARK_Y = 2; // the first mark of the first line
 
 class BattleWindowTest : public SideWindowTest {
 protected:
@@ -154,11 +156,38 @@ TEST_F(BattleWindowTest, PartyShieldOnlyOutsideAParty) {
     TBattleWindow& Body = open<TBattleWindow>(CreateBattleWindow);
     Screen.clear();
     Body.draw(SCREEN_SURFACE, 0, 0);
-    EXPECT_EQ(Screen.source(23, 2), TSkinScreen::skinPixel(248, 0, 0));
+    EXPECT_EQ(Screen.source(MARK_X, MARK_Y), TSkinScreen::skinPixel(248, 0, 0));
     GetCreature(PLAYER)->PARTYFlag = 3; // the player leads a party
     Screen.clear();
     Body.draw(SCREEN_SURFACE, 0, 0);
-    EXPECT_NE(Screen.source(23, 2), TSkinScreen::skinPixel(248, 0, 0));
+    EXPECT_NE(Screen.source(MARK_X, MARK_Y), TSkinScreen::skinPixel(248, 0, 0));
+}
+
+TEST_F(BattleWindowTest, ASkullOnItsWayOutBlinksOnTheCreatureClockUntilItIsTakenAway) {
+    // Both clocks far from the wall clock: the list reads none of its own.
+    static uint32_t Milliseconds = 0;
+    static int64_t Seconds = 1000;
+    SetMillisecondTimer([] { return Milliseconds; });
+    SetCalendarClock([] { return Seconds; });
+    TCreature& Bob = Add(BOB, "Bob", -1);
+    Bob.setPKFlag(1, false);
+    Bob.setPKFlag(0, true); // taken away by the server: it goes a few seconds later
+    TBattleWindow& Body = open<TBattleWindow>(CreateBattleWindow);
+    const auto SkullShown = [&] {
+        Screen.clear();
+        Body.draw(SCREEN_SURFACE, 0, 0);
+        return Screen.source(MARK_X, MARK_Y) == TSkinScreen::skinPixel(240, 0, 0);
+    };
+    for (int Phase = 0; Phase < 2; Phase++) {
+        Milliseconds += 301;
+        UpdateBlink();
+        EXPECT_EQ(SkullShown(), GetBlink() != 0) << "blink " << int(GetBlink());
+    }
+    Seconds += 5;
+    UpdatePKFlags();
+    EXPECT_FALSE(SkullShown());
+    SetCalendarClock(nullptr);
+    SetMillisecondTimer(nullptr);
 }
 
 } // namespace

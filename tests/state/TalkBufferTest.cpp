@@ -1,5 +1,6 @@
 // Text buffers: line stamps and prefixes, the line cap, the cursor, removal, the request queue.
 #include "state/TalkBuffer.h"
+#include "state/Creatures.h"
 #include "state/Preferences.h"
 #include "state/Talk.h"
 #include "tests/foundation/Thrown.h"
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -44,15 +44,14 @@ std::string Saved(TTextBuffer& Buffer) {
 
 } // namespace
 
-TEST(TalkLine, LocalStampSpeakerPrefixAndCutName) {
+TEST(TalkLine, LocalStampOfTheInjectedClockSpeakerPrefixAndCutName) {
+    SetCalendarClock([] { return int64_t{1700000000}; }); // 22:13:20 UTC
     TTalkLine Line(42, TALK_SAY, std::string(35, 'x').c_str(), "hello", -3600);
-    EXPECT_LE(std::abs(Line.Time - (static_cast<int64_t>(std::time(nullptr)) - 3600)), 1);
+    SetCalendarClock(nullptr);
+    EXPECT_EQ(Line.Time, 1700000000 - 3600);
     // The test runner sets TZ=UTC, so the stamp is the calendar time's time of day.
-    char Stamp[32];
-    std::snprintf(Stamp, sizeof(Stamp), "%02d:%02d ", int(Line.Time % 86400 / 3600),
-                  int(Line.Time % 3600 / 60));
     std::string Name(29, 'x');
-    EXPECT_EQ(std::string(Line._Line.get()), Stamp + Name + ": hello");
+    EXPECT_EQ(std::string(Line._Line.get()), "21:13 " + Name + ": hello");
     EXPECT_EQ(std::string(Line._Addressee), Name);
     EXPECT_STREQ(Line.MessageText, "hello");
     SetTimeStamps(false);

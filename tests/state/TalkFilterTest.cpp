@@ -18,9 +18,11 @@ protected:
     }
 };
 
+// An entry for Name, or for any name when Name is NULL.
 TTalkFilter Entry(int32_t Mode, const char* Name, int32_t Channel) {
     TTalkFilter Filter;
-    std::snprintf(Filter.Name, sizeof(Filter.Name), "%s", Name);
+    std::snprintf(Filter.Name, sizeof(Filter.Name), "%s", Name != nullptr ? Name : "");
+    Filter.AnyName = Name == nullptr;
     Filter.Mode = Mode;
     Filter.Channel = Channel;
     return Filter;
@@ -29,7 +31,7 @@ TTalkFilter Entry(int32_t Mode, const char* Name, int32_t Channel) {
 } // namespace
 
 TEST(TalkFilter, MatchRule) {
-    TTalkFilter AnyName = Entry(0, "", -1);
+    TTalkFilter AnyName = Entry(0, nullptr, -1);
     EXPECT_TRUE(AnyName.matches(TALK_SAY, nullptr, 4));
     for (int32_t Mode = TALK_GAMEMASTER_BROADCAST; Mode <= TALK_CHANNEL_HIGHLIGHT; Mode++)
         EXPECT_FALSE(AnyName.matches(Mode, "Bob", -1)) << Mode;
@@ -38,7 +40,7 @@ TEST(TalkFilter, MatchRule) {
     EXPECT_FALSE(Bob.matches(TALK_PRIVATE_MESSAGE, nullptr, -1));
     EXPECT_FALSE(Bob.matches(TALK_PRIVATE_MESSAGE, "Bobby", -1));
     EXPECT_FALSE(Bob.matches(TALK_SAY, "Bob", -1));
-    EXPECT_FALSE(Entry(TALK_CHANNEL_CALL, "", 3).matches(TALK_CHANNEL_CALL, "x", -1));
+    EXPECT_FALSE(Entry(TALK_CHANNEL_CALL, nullptr, 3).matches(TALK_CHANNEL_CALL, "x", -1));
 }
 
 TEST_F(Registry, ClassesByConversation) {
@@ -62,9 +64,13 @@ TEST_F(Registry, FindOrCreate) {
     EXPECT_EQ(CreateTextBuffer(5, 5, nullptr, 3), nullptr);
     EXPECT_EQ(FindTextBuffer(5, nullptr, 3), Channel);
     EXPECT_EQ(FindTextBuffer(TALK_GAMEMASTER_CHANNELCALL, nullptr, 3), nullptr);
+    // A conversation with an empty name is one with that name, not with everybody.
+    TTextBuffer* Nameless = CreateTextBuffer(4, 4, "", -1);
     TTextBuffer* Conversation = CreateTextBuffer(4, 4, "Bob", -1);
+    ASSERT_NE(Conversation, nullptr);
     EXPECT_EQ(CreateTextBuffer(4, 4, "BOB", -1), nullptr);
     EXPECT_EQ(FindTextBuffer(4, "bob", -1), Conversation);
+    EXPECT_EQ(FindTextBuffer(4, "", -1), Nameless);
     // The request queue is registered for any channel: a second one on another channel is refused.
     TTextBuffer* Queue = CreateTextBuffer(6, 1, nullptr, 5);
     EXPECT_TRUE(Queue->isRequestQueue());

@@ -219,7 +219,7 @@ std::optional<TSpot> InventorySpot(TGameWorld& World, const TPlayer& Player, con
             RoomInContainer(World.world(), Container, Thing, -1))
             return TSpot{TSpot::TKind::Container, {}, 0, Container};
     }
-    for (int Hand : {RIGHT_HAND, LEFT_HAND})
+    for (int Hand : HAND_POSITIONS)
         if (Body[Hand].Type == 0) return TSpot{TSpot::TKind::Body, {}, Hand, -1};
     return std::nullopt;
 }

@@ -16,7 +16,8 @@ class TGameWorld;
 class TPlayer;
 
 inline constexpr uint8_t MAX_STACK = 100; // pieces of one cumulative thing
-inline constexpr int BACKPACK_POSITION = 3, RIGHT_HAND = 5, LEFT_HAND = 6;
+inline constexpr int BACKPACK_POSITION = 3;
+inline constexpr int HAND_POSITIONS[] = {5, 6}; // the left hand's, then the right hand's
 
 // A thing a command names and its spot; Thing is null when the place holds nothing of the command's type.
 struct TFound {

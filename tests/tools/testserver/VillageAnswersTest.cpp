@@ -16,6 +16,8 @@ using namespace testserver::village;
 
 namespace {
 
+constexpr int LEFT_HAND = HAND_POSITIONS[0], RIGHT_HAND = HAND_POSITIONS[1];
+
 constexpr TPlace InBody(int Position) { return {0xFFFF, static_cast<uint16_t>(Position), 0}; }
 
 TClientCommand Command(uint8_t Type, uint32_t Creature = 0) {
@@ -88,15 +90,15 @@ TEST_F(VillageAnswersTest, TradedThingsLandInAContainerThenInAHandThenOnTheField
         Live.body(*Brenna)[BACKPACK_POSITION] = {};
         AldricsBackpack = Live.body(*Aldric)[BACKPACK_POSITION].Contents;
     });
-    trade(*Aldric, Offer(InBody(LEFT_HAND), SWORD, Brenna->Id), *Brenna,
-          Offer(InBody(LEFT_HAND), SWORD, Aldric->Id));
+    trade(*Aldric, Offer(InBody(RIGHT_HAND), SWORD, Brenna->Id), *Brenna,
+          Offer(InBody(RIGHT_HAND), SWORD, Aldric->Id));
     World.perform([&](TGameWorld& Live) {
         const TBody& Hers = Live.body(*Brenna);
-        EXPECT_EQ(Hers[RIGHT_HAND].Type, SWORD) << "no container: a hand";
+        EXPECT_EQ(Hers[LEFT_HAND].Type, SWORD) << "no container: a hand";
         EXPECT_EQ(Hers[1].Type, 0) << "not the head";
         EXPECT_EQ(Live.world().container(AldricsBackpack).Items.front().Type, SWORD) << "the backpack first";
-        EXPECT_EQ(Live.body(*Aldric)[LEFT_HAND].Type, 0);
-        Live.body(*Brenna)[LEFT_HAND] = {ROPE, 0, 0, -1};
+        EXPECT_EQ(Live.body(*Aldric)[RIGHT_HAND].Type, 0);
+        Live.body(*Brenna)[RIGHT_HAND] = {ROPE, 0, 0, -1};
         Live.body(*Brenna)[1] = {KEY, 0, 0, -1};
     });
 
@@ -105,7 +107,7 @@ TEST_F(VillageAnswersTest, TradedThingsLandInAContainerThenInAHandThenOnTheField
     const TPosition Hers = position(*Brenna);
     World.perform([&](TGameWorld& Live) {
         EXPECT_EQ(Live.world().field(Hers)->stack().back().Type, BACKPACK) << "both hands full: her field";
-        EXPECT_EQ(Live.body(*Aldric)[RIGHT_HAND].Type, KEY) << "his backpack went with the trade";
+        EXPECT_EQ(Live.body(*Aldric)[LEFT_HAND].Type, KEY) << "his backpack went with the trade";
     });
 }
 

@@ -43,7 +43,7 @@ std::string ChannelFileName(const char* Caption) {
     std::string Name = Caption;
     for (char& c : Name)
         if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 32) c = '_';
-    if (Name.empty() || Name[0] == '.') Name.insert(0, "_");
+    if (Name.empty() || Name[0] == '.') Name.insert(Name.begin(), '_');
     return Name + ".txt";
 }
 

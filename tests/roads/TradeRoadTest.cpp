@@ -15,7 +15,7 @@ using namespace testserver::village;
 
 namespace {
 
-constexpr int32_t RIGHT_HAND = 6, HEAD = 1;
+constexpr int32_t LEFT_HAND = 5, RIGHT_HAND = 6, HEAD = 1;
 
 class TradeRoad : public ::testing::Test {
 protected:
@@ -129,17 +129,17 @@ TEST_F(TradeRoad, AcceptedOnBothSidesTheThingsChangeHands) {
         const TBody& Aldrics = World.body(*World.player("Aldric"));
         const TBody& Brennas = World.body(*World.player("Brenna"));
         return Aldrics[RIGHT_HAND].Type == 0 && Brennas[BACKPACK_POSITION].Type == 0 &&
-               Brennas[HEAD].Type == SWORD;
+               Brennas[LEFT_HAND].Type == SWORD && Brennas[HEAD].Type == 0;
     }));
     AldricSees.Trading = BrennaSees.Trading = false;
-    EXPECT_TRUE(Brenna->waitUntilShown(ObjectPicture(SWORD, 0), BodySlotArea(screen(*Brenna), HEAD)));
+    EXPECT_TRUE(Brenna->waitUntilShown(ObjectPicture(SWORD, 0), BodySlotArea(screen(*Brenna), LEFT_HAND)));
     for (TClient* Client : {Aldric, Brenna})
         EXPECT_TRUE(Client->waitUntilGone(ButtonCaption("Reject"), RectOf(screen(*Client).DialogWindow)));
 }
 
 TEST_F(TradeRoad, ASecondTradeRejectedEndsOnBothSides) {
     offer(*Aldric, "Aldric", BACKPACK_POSITION, "Brenna");
-    offer(*Brenna, "Brenna", HEAD, "Aldric");
+    offer(*Brenna, "Brenna", LEFT_HAND, "Aldric");
     const TRect Column = RectOf(screen(*Brenna).DialogWindow);
     const std::optional<TRect> Reject = Brenna->waitUntilShown(ButtonCaption("Reject"), Column);
     ASSERT_TRUE(Reject);

@@ -51,7 +51,10 @@ enum class TArt {
     STONE_TABLE,
     // Furniture.
     TABLE,
-    CHAIR,
+    CHAIR, // facing south; the other three facings follow
+    CHAIR_WEST,
+    CHAIR_NORTH,
+    CHAIR_EAST,
     CRATE,
     BARREL,
     CHEST,

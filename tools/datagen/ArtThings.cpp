@@ -110,6 +110,21 @@ TCanvas Furniture(TArt Art, uint32_t Seed) {
         Box(C, 9, 20, 2, 9, 0, Shade(WOOD, 0.8));
         Box(C, 21, 20, 2, 9, 0, Shade(WOOD, 0.8));
         break;
+    case TArt::CHAIR_NORTH: // the back of the backrest in front of the seat
+        Box(C, 9, 20, 2, 9, 0, Shade(WOOD, 0.8));
+        Box(C, 21, 20, 2, 9, 0, Shade(WOOD, 0.8));
+        Box(C, 9, 15, 14, 5, 3, Shade(WOOD, 1.1));
+        Box(C, 9, 4, 14, 18, 2, Shade(WOOD, 0.85));
+        break;
+    case TArt::CHAIR_WEST: // seen from the side, the backrest east of the seat
+    case TArt::CHAIR_EAST: {
+        const int Back = Art == TArt::CHAIR_WEST ? 19 : 9;
+        Box(C, 9, 20, 2, 9, 0, Shade(WOOD, 0.8));
+        Box(C, 21, 20, 2, 9, 0, Shade(WOOD, 0.8));
+        Box(C, 9, 15, 14, 5, 3, Shade(WOOD, 1.1));
+        Box(C, Back, 3, 4, 17, 2, WOOD);
+        break;
+    }
     case TArt::CRATE:
         Box(C, 3, 5, 26, 24, 6, TColor{150, 112, 64});
         C.line(4, 12, 27, 27, TColor{100, 70, 40});
@@ -448,6 +463,9 @@ TCanvas DrawThingArt(TArt Art, int Width, int Height, int Variant, int Phase, ui
         return Nature(Art, Width, Height, Seed);
     case TArt::TABLE:
     case TArt::CHAIR:
+    case TArt::CHAIR_WEST:
+    case TArt::CHAIR_NORTH:
+    case TArt::CHAIR_EAST:
     case TArt::CRATE:
     case TArt::BARREL:
     case TArt::CHEST:

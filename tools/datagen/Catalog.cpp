@@ -213,6 +213,13 @@ const std::vector<TItemSpec> ITEMS = {
     {185, CORPSE, 1, 1, SINGLE, 1, {{DAT_CONTAINER}}},
 };
 
+// After the invisible barrier, so that the numbers before them stay.
+const std::vector<TItemSpec> LATER_ITEMS = {
+    {187, CHAIR_WEST, 1, 1, SINGLE, 1, {{DAT_UNPASS}, {ROTATE}}},
+    {188, CHAIR_NORTH, 1, 1, SINGLE, 1, {{DAT_UNPASS}, {ROTATE}}},
+    {189, CHAIR_EAST, 1, 1, SINGLE, 1, {{DAT_UNPASS}, {ROTATE}}},
+};
+
 void PatternSize(TPatternKind Kind, int& Width, int& Height) {
     switch (Kind) {
     case BLOCK:
@@ -366,6 +373,8 @@ void BuildCatalog(const TCatalogOptions& Options, TDatFile& Dat, TSpriteFile& Sp
         .flag(DAT_UNMOVE)
         .shape(1, 1, 1, 1, 1, 1, 1)
         .sprite(1, 1, 1, 1, 1, 1, 1, Catalog::EMPTY_SPRITE);
+    for (const TItemSpec& Spec : LATER_ITEMS)
+        AddItem(Dat, Sprites, Spec, 1000 + static_cast<uint32_t>(Spec.Number));
     CHECK(Dat.highestItem() == Catalog::LAST_DEFAULT_ITEM, Dat.highestItem());
     AddOutfits(Dat, Sprites);
     AddEffects(Dat, Sprites);

@@ -23,7 +23,10 @@ inline constexpr int GRASS = 100, DIRT = 101, STONE_FLOOR = 102, SAND = 103, WOO
                      AMULET = 173, SHOVEL = 174, ROPE = 175, KEY = 176, FISHING_ROD = 177, MEAT = 178,
                      FISH = 179, RUNE = 180, STONES = 181, GEMS = 182, FIRE_FIELD = 183, ENERGY_FIELD = 184,
                      BONES = 185, INVISIBLE_BARRIER = 186;
-inline constexpr int LAST_DEFAULT_ITEM = 186;
+// Added after the first set, so that its numbers stay: the chair's other facings (CHAIR faces south), in the
+// order it rotates.
+inline constexpr int CHAIR_WEST = 187, CHAIR_NORTH = 188, CHAIR_EAST = 189;
+inline constexpr int LAST_DEFAULT_ITEM = 189;
 
 inline constexpr int OUTFIT_CITIZEN = 1, OUTFIT_KNIGHT = 2, OUTFIT_MAGE = 3, OUTFIT_HUNTER = 4,
                      OUTFIT_NOBLE = 5, OUTFIT_GAMEMASTER = 6, OUTFIT_RAT = 7, OUTFIT_WOLF = 8,

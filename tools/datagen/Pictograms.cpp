@@ -483,3 +483,11 @@ TCanvas Pictogram(TPictogram Kind, int W, int H, TColor Color, TColor Outline) {
     if (Outline != COLOR_KEY) C.outline(Outline);
     return C;
 }
+
+TCanvas Silhouette(TPictogram Kind, int W, int H, TColor Color) {
+    TCanvas C = Pictogram(Kind, W, H, Color, COLOR_KEY);
+    for (int y = 0; y < H; y++)
+        for (int x = 0; x < W; x++)
+            if (C.opaque(x, y) && C.get(x, y) != COLOR_KEY) C.set(x, y, Color);
+    return C;
+}

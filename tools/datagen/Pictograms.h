@@ -67,3 +67,6 @@ enum class TPictogram {
 // A W x H canvas with the pictogram in Color, shaded, and a one-pixel outline in Outline unless
 // Outline is the key colour (then none).
 TCanvas Pictogram(TPictogram Kind, int W, int H, TColor Color, TColor Outline = TColor{16, 12, 10});
+// The pictogram's shape alone, every pixel of it in Color, without outline: how an empty slot shows the kind
+// of thing it takes, whatever colours the pictogram has elsewhere.
+TCanvas Silhouette(TPictogram Kind, int W, int H, TColor Color);

@@ -267,7 +267,7 @@ void DrawSlots(TCanvas& C) {
     for (const auto& e : Empty) {
         const TSkinRect& r = R(e.Skin);
         C.fillRect(r.x, r.y, r.w, r.h, Shade(HOLLOW, 0.85));
-        C.paste(Pictogram(e.Kind, 24, 24, Shade(HOLLOW, 1.55), COLOR_KEY), r.x + 4, r.y + 4);
+        C.paste(Silhouette(e.Kind, 24, 24, Shade(HOLLOW, 1.55)), r.x + 4, r.y + 4);
     }
 }
 

@@ -86,6 +86,7 @@ TOutbox TGameWorld::tick(TPlayer& Player, TClock::time_point At) {
         NextCreatureStep = Now + Interval;
         endAction();
     }
+    if (Player.FollowTarget != 0 && player(Player.Id)) FollowOn(*this, Player);
     if (!Player.Path.empty() && player(Player.Id)) {
         WalkOn(*this, Player);
         endAction();

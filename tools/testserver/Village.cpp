@@ -1,6 +1,7 @@
 // The village's layout, contents, names and townsfolk.
 #include "tools/testserver/Village.h"
 
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
 
@@ -106,6 +107,8 @@ void SetNames(TWorld& World) {
     };
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
+    for (uint16_t Facing : CHAIR_FACINGS)
+        World.setName(Facing, "a", "chair", "");
 }
 
 // One character of a floor plan: the ground and up to two objects on it, placed in this order.
@@ -262,7 +265,10 @@ constexpr int FLAG_USE_WITH = 7, FLAG_ROTATES = 20;
 
 const TRole OBJECT_ROLES[] = {
     {DOOR_CLOSED, Bit(FLAG_BLOCKS) | Bit(FLAG_UNMOVABLE), Bit(FLAG_GROUND)},
-    {CHAIR, Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
+    {CHAIR_FACINGS[0], Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
+    {CHAIR_FACINGS[1], Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
+    {CHAIR_FACINGS[2], Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
+    {CHAIR_FACINGS[3], Bit(FLAG_ROTATES), Bit(FLAG_GROUND) | Bit(FLAG_UNMOVABLE)},
     {KEY, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
     {FISHING_ROD, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
     {RUNE, Bit(FLAG_USE_WITH), Bit(FLAG_UNMOVABLE)},
@@ -288,7 +294,6 @@ void AddObjectRoads(TWorld& World) {
         uint16_t Type;
         const char *Article, *Name, *Plural;
     } Names[] = {{DOOR_CLOSED, "a", "closed door", ""},
-                 {CHAIR, "a", "chair", ""},
                  {KEY, "a", "key", ""},
                  {FISHING_ROD, "a", "fishing rod", ""},
                  {FISH, "a", "fish", "fish"},
@@ -297,6 +302,8 @@ void AddObjectRoads(TWorld& World) {
                  {SHOVEL, "a", "shovel", ""}};
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
+    for (uint16_t Facing : CHAIR_FACINGS)
+        World.setName(Facing, "a", "chair", "");
 
     TField& Wall = *World.field(LOCKED_DOOR);
     Wall.remove(Wall.stack().size() - 1);
@@ -328,7 +335,8 @@ void AddObjectRoads(TWorld& World) {
     World.addUse({ROPE, 0, ROPE_SPOT, 0, TPosition{HOLE.X + 1, HOLE.Y, HOLE.Z}, 0, 0, ""});
     World.addUse({FISHING_ROD, WATER, {}, 0, {}, FISH, 0, "You catch a fish."});
     World.addUse({RUNE, CREATURE, {}, 0, {}, 0, EFFECT_HEAL, "The rune flashes."});
-    World.addRotation(CHAIR, CHAIR);
+    for (size_t Facing = 0; Facing < std::size(CHAIR_FACINGS); ++Facing)
+        World.addRotation(CHAIR_FACINGS[Facing], CHAIR_FACINGS[(Facing + 1) % std::size(CHAIR_FACINGS)]);
 }
 
 // The signs, the book and Tobin, who fights back.

@@ -19,6 +19,8 @@ inline constexpr uint16_t GRASS = 100, STONE_FLOOR = 102, WOOD_FLOOR = 104, COBB
 // well to fish in, a rune for creatures, a bag to carry, a full field and a full depot.
 inline constexpr uint16_t DOOR_CLOSED = 125, CHAIR = 139, DEPOT = 147, SHOVEL = 174, KEY = 176,
                           FISHING_ROD = 177, FISH = 179, RUNE = 180;
+// The chair's facings in the order it rotates; CHAIR faces south.
+inline constexpr uint16_t CHAIR_FACINGS[] = {CHAIR, 187, 188, 189};
 // The social roads' things: a sign with a text to read, a sign with a house's list, a book to write in.
 inline constexpr uint16_t SIGN = 144;
 inline constexpr TPosition SIGN_FIELD{1011, 1008, 7}, HOUSE_SIGN_FIELD{1009, 1008, 7},

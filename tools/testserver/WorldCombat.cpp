@@ -1,10 +1,12 @@
 // Fighting: the fight modes, attacking and following a creature, rounds of blows on the world's clock with
-// the health, marks, skulls and player values they change, and stopping.
+// the health, marks, skulls and player values they change, the follower's steps, and stopping.
 #include "tools/testserver/GameWorld.h"
 #include "tools/testserver/SocialMessages.h"
 #include "tools/testserver/WorldRoads.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace testserver {
 
@@ -31,7 +33,8 @@ void Wound(TGameWorld& World, TPlayer& Player, uint16_t Lost) {
     Values.Hitpoints = static_cast<uint16_t>(std::max(Values.Hitpoints - Lost, 1)); // no one dies here
     Player.send(PlayerDataMessage(Values));
     TCreature& Creature = World.creature(Player);
-    Creature.Health = static_cast<uint8_t>(Values.Hitpoints * 100 / Values.MaxHitpoints);
+    // A living creature shows at least 1 percent: at 0 the clients take it for dead.
+    Creature.Health = static_cast<uint8_t>(std::max(Values.Hitpoints * 100 / Values.MaxHitpoints, 1));
     ShowHealth(World, Creature, static_cast<uint8_t>(Lost));
 }
 
@@ -119,14 +122,27 @@ void Attack(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
         return EndFight(Actor);
     }
     MarkAggressor(World, Actor, *Target);
+    Actor.FollowTarget = 0; // attacking and following exclude each other
     Actor.AttackTarget = Target->Id;
     Actor.NextRoundAt = World.now();
     Actor.send(PlayerStateMessage(STATE_IN_FIGHT));
     FightOn(World, Actor);
 }
 
-void Follow(TGameWorld&, TPlayer& Actor, const TClientCommand& Command) {
-    Actor.FollowTarget = Command.CreatureId;
+// Follow 0 stops following. The steps come on the world's clock (FollowOn).
+void Follow(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    const TCreature* Target = World.world().creature(Command.CreatureId);
+    const bool Followable =
+        Target && Target->Present && Target->Id != Actor.Id && Actor.sees(Target->Position);
+    Actor.FollowTarget = Followable ? Target->Id : 0;
+    if (Followable && Actor.AttackTarget != 0) EndFight(Actor);
+}
+
+// The walking code of a step by (dx, dy), each -1, 0 or 1; 0 for no step.
+int StepCode(int dx, int dy) {
+    for (int Code = 1; Code <= 8; ++Code)
+        if (StepX(Code) == dx && StepY(Code) == dy) return Code;
+    return 0;
 }
 
 void Cancel(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
@@ -145,6 +161,26 @@ void FightOn(TGameWorld& World, TPlayer& Player) {
     Round(World, Player, *Target);
     if (Interval.count() == 0 && Player.AttackTarget != 0) return EndFight(Player);
     Player.NextRoundAt = World.now() + Interval;
+}
+
+void FollowOn(TGameWorld& World, TPlayer& Player) {
+    if (!Player.Path.empty()) return;
+    const TCreature* Target = World.world().creature(Player.FollowTarget);
+    const TPosition Here = World.creature(Player).Position;
+    if (!Target || !Target->Present || !Player.sees(Target->Position) || Target->Position.Z != Here.Z) {
+        Player.FollowTarget = 0;
+        return;
+    }
+    const int dx = Target->Position.X - Here.X, dy = Target->Position.Y - Here.Y;
+    if (std::abs(dx) <= 1 && std::abs(dy) <= 1) return;
+    const int sx = (dx > 0) - (dx < 0), sy = (dy > 0) - (dy < 0);
+    const TWorld& Fields = World.world();
+    for (const auto& [x, y] : {std::pair{sx, sy}, std::pair{sx, 0}, std::pair{0, sy}}) {
+        const TPosition To{Here.X + x, Here.Y + y, Here.Z};
+        if ((x == 0 && y == 0) || !Fields.enterable(To) || Fields.floorChange(To)) continue;
+        Player.Path.push_back(static_cast<uint8_t>(StepCode(x, y)));
+        return;
+    }
 }
 
 void AddCombat(THandlers& Handlers) {

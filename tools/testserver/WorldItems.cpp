@@ -56,23 +56,16 @@ std::string IntoWindow(TGameWorld& World, const TPlayer& Actor, const TPlace& To
 }
 
 // A body position: empty, holding a container to put the thing in, or a like stack to merge with. Position
-// 0 names the whole inventory: the container in the backpack position when it has room, else the first
-// empty position.
+// 0 names the whole inventory (InventorySpot).
 std::string IntoBody(TGameWorld& World, const TPlayer& Actor, int Position, const TThing& Moving,
                      TDestination& Into) {
-    const TBody& Body = World.body(Actor);
     if (Position == 0) {
-        const int Backpack = Body[BACKPACK_POSITION].Contents;
-        if (Backpack >= 0 && !Inside(World.world(), Backpack, Moving.Contents) &&
-            RoomInContainer(World.world(), Backpack, Moving, -1)) {
-            Into.Spot = {TSpot::TKind::Container, {}, 0, Backpack};
-            return {};
-        }
-        auto Empty =
-            std::find_if(Body.begin() + 1, Body.end(), [](const TThing& Worn) { return Worn.Type == 0; });
-        if (Empty == Body.end()) return NO_ROOM;
-        Position = static_cast<int>(Empty - Body.begin());
+        const std::optional<TSpot> Spot = InventorySpot(World, Actor, Moving);
+        if (!Spot) return NO_ROOM;
+        Into.Spot = *Spot;
+        return {};
     }
+    const TBody& Body = World.body(Actor);
     const TThing& Worn = Body[Position];
     Into.Spot = {TSpot::TKind::Body, {}, Position, -1};
     if (Worn.Type == 0) return {};

@@ -63,6 +63,10 @@ void Ping(TPlayer& Player);
 void WalkOn(TGameWorld& World, TPlayer& Player);
 // Fighting: the round against the player's target when one is due; the world's clock calls it too.
 void FightOn(TGameWorld& World, TPlayer& Player);
+// Following: while the followed creature is seen on the player's floor more than a field away, the next
+// step toward it (straight, else along one axis, never onto a floor change) when the player's path is
+// walked; the follow ends when the creature is out of sight. The world's clock calls it.
+void FollowOn(TGameWorld& World, TPlayer& Player);
 // Light: the ambient light of the world's time of day, sent when it differs from what the client has.
 void ShineOn(TGameWorld& World, TPlayer& Player);
 

@@ -208,14 +208,24 @@ bool PutInContainer(TGameWorld& World, int Container, const TThing& Thing, int O
     return true;
 }
 
-std::optional<TSpot> GiftSpot(TGameWorld& World, TPlayer& Player, const TThing& Thing) {
+std::optional<TSpot> InventorySpot(TGameWorld& World, const TPlayer& Player, const TThing& Thing) {
     const TBody& Body = World.body(Player);
-    const int Backpack = Body[BACKPACK_POSITION].Contents;
-    if (Backpack >= 0 && !Inside(World.world(), Backpack, Thing.Contents) &&
-        RoomInContainer(World.world(), Backpack, Thing, -1))
-        return TSpot{TSpot::TKind::Container, {}, 0, Backpack};
+    std::vector<int> Positions{BACKPACK_POSITION};
     for (int Position = 1; Position <= BODY_POSITIONS; ++Position)
-        if (Body[Position].Type == 0) return TSpot{TSpot::TKind::Body, {}, Position, -1};
+        if (Position != BACKPACK_POSITION) Positions.push_back(Position);
+    for (int Position : Positions) {
+        const int Container = Body[Position].Contents;
+        if (Container >= 0 && !Inside(World.world(), Container, Thing.Contents) &&
+            RoomInContainer(World.world(), Container, Thing, -1))
+            return TSpot{TSpot::TKind::Container, {}, 0, Container};
+    }
+    for (int Hand : HAND_POSITIONS)
+        if (Body[Hand].Type == 0) return TSpot{TSpot::TKind::Body, {}, Hand, -1};
+    return std::nullopt;
+}
+
+std::optional<TSpot> GiftSpot(TGameWorld& World, TPlayer& Player, const TThing& Thing) {
+    if (std::optional<TSpot> Spot = InventorySpot(World, Player, Thing)) return Spot;
     const TPosition Here = World.creature(Player).Position;
     if (RoomOnField(World.world(), Here, Thing)) return TSpot{TSpot::TKind::Field, Here, 0, -1};
     return std::nullopt;

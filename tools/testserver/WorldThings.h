@@ -17,6 +17,7 @@ class TPlayer;
 
 inline constexpr uint8_t MAX_STACK = 100; // pieces of one cumulative thing
 inline constexpr int BACKPACK_POSITION = 3;
+inline constexpr int HAND_POSITIONS[] = {5, 6}; // the left hand's, then the right hand's
 
 // A thing a command names and its spot; Thing is null when the place holds nothing of the command's type.
 struct TFound {
@@ -54,8 +55,12 @@ bool PutOnField(TGameWorld& World, TPosition Where, const TThing& Thing);
 bool PutInContainer(TGameWorld& World, int Container, const TThing& Thing, int Onto);
 // Into an empty body position.
 void PutInBody(TGameWorld& World, TPlayer& Owner, int BodyPosition, const TThing& Thing);
-// Where a gift for the player goes: into the container of body position 3, else into the first empty body
-// position, else onto the player's field; nothing when there is no room in any.
+// Where a thing for the player's inventory goes: into a container in its body (the backpack position's
+// first) that has room and is not the thing itself or inside it, else into an empty hand; nothing when
+// neither has room.
+std::optional<TSpot> InventorySpot(TGameWorld& World, const TPlayer& Player, const TThing& Thing);
+// Where a gift for the player goes: its inventory spot, else onto the player's field; nothing when there is
+// no room in any.
 std::optional<TSpot> GiftSpot(TGameWorld& World, TPlayer& Player, const TThing& Thing);
 bool Give(TGameWorld& World, TPlayer& Player, const TThing& Thing);
 

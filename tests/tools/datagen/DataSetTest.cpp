@@ -236,6 +236,30 @@ TEST(DataSet, EverySkinIsDrawnAndBackgroundsAreWhole) {
         EXPECT_EQ(Coverage(s), SKIN_RECTS[s].w * SKIN_RECTS[s].h) << "skin " << s;
 }
 
+// An empty slot shows what it takes in one grey shade over its background, the same in all ten, so that a
+// taken slot (in the thing's own colours) never looks like an empty one.
+TEST(DataSet, EmptySlotsShowTheirKindInTheOneGreyShade) {
+    TPictureImage Skins = Picture(PICTURE_SKINS);
+    std::set<TRgb> Shades;
+    for (int s = 88; s <= 97; s++) {
+        const TSkinRect& r = SKIN_RECTS[s];
+        std::map<TRgb, int> Colors;
+        for (int y = r.y; y < r.y + r.h; y++)
+            for (int x = r.x; x < r.x + r.w; x++) {
+                ASSERT_TRUE(Skins.coloured(x, y)) << "skin " << s;
+                ++Colors[Skins.pixel(x, y)];
+            }
+        ASSERT_EQ(Colors.size(), 2u) << "skin " << s << ": the background and one shade";
+        const TRgb Background = Skins.pixel(r.x, r.y);
+        for (const auto& [Color, Count] : Colors)
+            if (Color != Background) Shades.insert(Color);
+    }
+    ASSERT_EQ(Shades.size(), 1u);
+    const TRgb Shade = *Shades.begin();
+    EXPECT_LE(std::max({Shade[0], Shade[1], Shade[2]}) - std::min({Shade[0], Shade[1], Shade[2]}), 12)
+        << "grey";
+}
+
 const int FONT_PICTURES[4] = {3, 5, 6, 8}, CELL_WIDTHS[4] = {8, 16, 8, 8}, CELL_HEIGHTS[4] = {16, 16, 8, 16};
 
 // A glyph cell as the player sees it, row by row: the colour of each inked pixel (strokes, outline or

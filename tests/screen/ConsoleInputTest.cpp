@@ -135,9 +135,9 @@ TEST_F(ConsoleInput, HotkeysBySetAndAutoSend) {
     EXPECT_EQ(input(), "shift one");
     Console->keyPressed(256 | 0x400);
     EXPECT_EQ(input(), "ctrl one");
-    SentMessages.clear();
+    sentMessages();
     Console->keyPressed(267);
-    EXPECT_EQ(SentMessages.at(0), "talk 1 exura");
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"talk 1 exura"});
     EXPECT_EQ(input(), "");
 }
 

@@ -7,6 +7,7 @@
 #include "foundation/sysinc.h"
 #include "gui/DialogElementsEdit.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "network/CommunicationSend.h"
 #include "network/Network.h"
 #include "screen/ConsoleWindow.h"
@@ -160,7 +161,7 @@ protected:
     std::string send(const std::string& Line) {
         sentMessages();
         type(Line);
-        Console->keyPressed(13);
+        Console->keyPressed(KEY_ENTER);
         std::string All;
         for (const std::string& Sent : sentMessages())
             All += (All.empty() ? "" : "; ") + Sent;

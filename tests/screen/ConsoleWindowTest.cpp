@@ -3,6 +3,7 @@
 #include "ConsoleFixture.h"
 
 #include "gui/DialogElements.h"
+#include "gui/KeyCodes.h"
 #include "screen/MessageTexts.h"
 #include "state/Talk.h"
 #include "state/TalkBuffer.h"
@@ -141,19 +142,19 @@ TEST_F(ConsoleWindow, TabKeyScrollsRightThenWraps) {
     EXPECT_TRUE(present(Console->MoveLeftButton));
     EXPECT_FALSE(present(Console->MoveRightButton));
     for (int32_t i = 0; i < 3; i++)
-        Console->keyPressed(9);
+        Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "C");
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "E");
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "D") << "the bar scrolled right";
     EXPECT_EQ(captions(), "A B C E D");
     Console->draw(SCREEN_SURFACE, 0, 400);
     EXPECT_TRUE(present(Console->MoveRightButton));
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_EQ(currentTab(), Console->DefaultTab) << "wrapped to the first tab";
     EXPECT_EQ(captions(), "Default A B C E");
-    Console->keyPressed(9 | 0x200);
+    Console->keyPressed(KEY_TAB | KEY_SHIFT);
     EXPECT_STREQ(currentTab()->getCaption(), "D") << "Shift+Tab from the first wraps to the last";
 }
 

@@ -35,7 +35,10 @@
 inline std::string DescribeClientMessage(const std::vector<uint8_t>& Message) {
     size_t At = 1;
     auto Byte = [&]() -> int { return At < Message.size() ? Message[At++] : -1; };
-    auto Word = [&] { return Byte() | Byte() << 8; };
+    auto Word = [&] {
+        const int Low = Byte();
+        return Low | Byte() << 8;
+    };
     auto Text = [&] {
         const size_t Length = static_cast<size_t>(Word());
         std::string Read;

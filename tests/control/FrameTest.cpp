@@ -18,6 +18,11 @@ namespace {
 
 std::vector<std::string> Calls;
 
+std::string Point(const char* Name, int32_t x, int32_t y, uint32_t Keys) {
+    return std::string(Name) + "(" + std::to_string(x) + "," + std::to_string(y) + "," +
+           std::to_string(Keys) + ")";
+}
+
 // The open dialog that the controller hands the frame window's input to; logs what reaches it.
 class TRecorder : public TLeafComponent {
 public:
@@ -40,12 +45,6 @@ private:
         Calls.push_back(Point(Name, x, y, Keys));
         return true;
     }
-
-public:
-    static std::string Point(const char* Name, int32_t x, int32_t y, uint32_t Keys) {
-        return std::string(Name) + "(" + std::to_string(x) + "," + std::to_string(y) + "," +
-               std::to_string(Keys) + ")";
-    }
 };
 
 // A frame window without modules in front of the controller, whose main window has a dialog open at (0, 0).
@@ -63,7 +62,7 @@ protected:
         InitSkins();
         InitSkinProperties();
         InitMainWindow(800, 600, nullptr, nullptr, nullptr);
-        Dialog = new TRecorder;
+        auto* Dialog = new TRecorder;
         Dialog->setSize(800, 600);
         SetModalWindow(Dialog);
         SetActionState(ACTIONSTATE_DIALOG);
@@ -94,11 +93,9 @@ protected:
         return Type == MESSAGE_LOGOUTBOX;
     }
     std::unique_ptr<CMainFrame> Window;
-    TRecorder* Dialog = nullptr;
 };
 
 using TCalls = std::vector<std::string>;
-const auto Point = TRecorder::Point;
 
 } // namespace
 

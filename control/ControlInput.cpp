@@ -172,9 +172,9 @@ void LeftButtonUp(int32_t x, int32_t y, uint32_t Keys) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case ACTIONSTATE_BOTHBUTTONS:
-        SetActionState(5);
+        SetActionState(ACTIONSTATE_BOTHBUTTONS_LEFTUP);
         break;
-    case 4:
+    case ACTIONSTATE_BOTHBUTTONS_RIGHTUP:
         Window->leftButtonUp(x, y, KEY_SHIFT);
         SetActionState(ACTIONSTATE_NONE);
         break;
@@ -220,9 +220,9 @@ void RightButtonUp(int32_t x, int32_t y, uint32_t Keys) try {
         SetActionState(ACTIONSTATE_NONE);
         break;
     case ACTIONSTATE_BOTHBUTTONS:
-        SetActionState(4);
+        SetActionState(ACTIONSTATE_BOTHBUTTONS_RIGHTUP);
         break;
-    case 5:
+    case ACTIONSTATE_BOTHBUTTONS_LEFTUP:
         Window->leftButtonUp(x, y, KEY_SHIFT);
         SetActionState(ACTIONSTATE_NONE);
         break;

@@ -2,6 +2,7 @@
 // reconnect countdown and the info box, with their factories; a text fitted to the main window.
 #define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsBoxes.h"
+#include "control/DialogsLogin.h"
 
 #include "foundation/Exception.h"
 #include "graphics/graphics.h"
@@ -10,7 +11,6 @@
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
-#include "network/CommunicationSend.h"
 #include "screen/MainWindow.h"
 #include "screen/MessageTexts.h"
 #include "state/Events.h"
@@ -31,11 +31,6 @@ bool IsKey(int32_t Key, int32_t Lower) {
 }
 
 void EndDialog() { SetActionState(ACTIONSTATE_NONE); }
-
-bool InGame() {
-    const int32_t State = GetConnectionState();
-    return State == CONNECTIONSTATE_GAME || State == CONNECTIONSTATE_GAMELOGIN;
-}
 
 } // namespace
 
@@ -157,13 +152,7 @@ void TReconnectDialog::handleEvent(int32_t Identifier) try {
         FormatReconnectCountdown(CountdownText, sizeof(CountdownText), Remaining + 10);
         CountdownLabel->setText(CountdownText, false);
     } else if (Identifier == DIALOG_TICK) {
-        if (!InGame()) {
-            AddMessage(MESSAGE_CONNECTGAME, 0, 0);
-            AddMessage(MESSAGE_CONNECTINGGAME, 0, 0);
-        } else {
-            AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
-            SendLogout();
-        }
+        ConnectToActiveCharacter();
     } else if (Identifier == DIALOG_ABORT) {
         AddMessage(MESSAGE_WAITFORCHARACTERS, 20, 0);
         AddMessage(MESSAGE_CHARACTERLIST, 300, 0);

@@ -96,7 +96,8 @@ constexpr TCatalogueEntry Catalogue[] = {
      [](intptr_t P1, intptr_t) -> TComponent* { return CreateCharacterListDialog(Number(P1)); }},
     {MESSAGE_LINKWARNING,
      [](intptr_t P1, intptr_t) -> TComponent* {
-         return CreateYesNoBox(Text(P1), MessageTexts[TEXT_LINK_WARNING], GetMainWindow(), 33, DIALOG_CANCEL);
+         return CreateYesNoBox(Text(P1), MessageTexts[TEXT_LINK_WARNING], GetMainWindow(), MAIN_COPY_LINK,
+                               DIALOG_CANCEL);
      }},
     {MESSAGE_ACCOUNTDATAWARNING,
      [](intptr_t P1, intptr_t) -> TComponent* {

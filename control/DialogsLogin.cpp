@@ -31,6 +31,16 @@ bool InGame() {
 
 } // namespace
 
+void ConnectToActiveCharacter() {
+    if (!InGame()) {
+        AddMessage(MESSAGE_CONNECTGAME, 0, 0);
+        AddMessage(MESSAGE_CONNECTINGGAME, 0, 0);
+    } else {
+        AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
+        SendLogout();
+    }
+}
+
 int32_t ParseAccountNumber(const char* Text) {
     const char* P = Text;
     while (*P == ' ' || *P == '\t')
@@ -176,13 +186,7 @@ void TCharacterListDialog::handleEvent(int32_t Identifier) try {
         const int32_t Selection = List->getSelection();
         if (Selection >= 0) {
             SetActiveCharacter(Selection);
-            if (!InGame()) {
-                AddMessage(MESSAGE_CONNECTGAME, 0, 0);
-                AddMessage(MESSAGE_CONNECTINGGAME, 0, 0);
-            } else {
-                AddMessage(MESSAGE_CHANGECHARACTER, 0, 0);
-                SendLogout();
-            }
+            ConnectToActiveCharacter();
         }
     }
     SetActionState(ACTIONSTATE_NONE);

@@ -24,6 +24,10 @@ public:
     TFocusGroup FocusGroup;
 };
 
+// Connects to the active character: offline, the game connection is made; in game, the character in play
+// logs out and the switch follows.
+void ConnectToActiveCharacter();
+
 // The account number of the login field: leading blanks, an optional sign, digits to the first non-digit.
 int32_t ParseAccountNumber(const char* Text);
 

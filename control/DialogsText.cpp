@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int32_t OBJECT_FLAG_WRITABLE = 8;      // the text can always be rewritten
-constexpr int32_t OBJECT_FLAG_WRITABLE_ONCE = 9; // the text can be written while it is empty
-
 // The introduction line of the text dialog.
 void FormatTextIntroduction(char* Buffer, size_t Size, bool Editable, const char* Author, const char* Text) {
     const char* Break = Editable ? "\n" : "";
@@ -40,8 +37,8 @@ void FormatTextIntroduction(char* Buffer, size_t Size, bool Editable, const char
 // ---- TTextDialog ----
 
 bool IsTextEditable(int32_t ObjectType, const char* Text) {
-    if (GetObjectFlag(ObjectType, OBJECT_FLAG_WRITABLE)) return true;
-    return GetObjectFlag(ObjectType, OBJECT_FLAG_WRITABLE_ONCE) && (Text == nullptr || Text[0] == 0);
+    if (GetObjectFlag(ObjectType, WRITE)) return true;
+    return GetObjectFlag(ObjectType, WRITEONCE) && (Text == nullptr || Text[0] == 0);
 }
 
 TTextDialog::TTextDialog(int32_t MaxLength, const char* Text, uint32_t TextID, int32_t ObjectType,

@@ -29,7 +29,6 @@ struct {
     bool LeftCaptured = false, RightCaptured = false; // the button's up message is still owed
     int32_t WheelRemainder = 0;
     bool StartPatcher = false;
-    TFrameInput Input = ControllerInput();
 } Frame;
 
 // The window's icon: the realm's crest.
@@ -54,14 +53,6 @@ std::vector<uint32_t> PicturePixels(int32_t Number, int32_t Left, int32_t Top, i
 }
 
 } // namespace
-
-TFrameInput ControllerInput() {
-    return TFrameInput{::LeftButtonDown,  ::LeftButtonDoubleClick, ::LeftButtonUp,
-                       ::RightButtonDown, ::RightButtonUp,         ::MouseWheel,
-                       ::KeyPressed,      ::ResizeScreen,          ::CanCloseWindow};
-}
-
-void SetFrameInput(const TFrameInput& Input) { Frame.Input = Input; }
 
 int32_t TranslateKey(int32_t VirtualKey, int32_t, uint32_t Flags, uint32_t ModifierKeys) {
     const bool Extended = (Flags & KF_EXTENDED) != 0;
@@ -205,7 +196,7 @@ void CMainFrame::onKeyDown(int32_t VirtualKey, int32_t RepeatCount, uint32_t Fla
         return;
     }
     if (Code == 0) return;
-    Frame.Input.KeyPressed(static_cast<int32_t>(ModifierKeys | static_cast<uint32_t>(Code)));
+    KeyPressed(static_cast<int32_t>(ModifierKeys | static_cast<uint32_t>(Code)));
 }
 CATCH_FRAME(VirtualKey)
 
@@ -218,10 +209,10 @@ void CMainFrame::onKeyUp(int32_t VirtualKey, int32_t RepeatCount, uint32_t Flags
 void CMainFrame::onChar(uint32_t Character) try {
     if ((ModifierKeys & KEY_CTRL) != 0 && (ModifierKeys & KEY_ALT) == 0) {
         if (Character >= 1 && Character <= 26)
-            Frame.Input.KeyPressed(static_cast<int32_t>(ModifierKeys | (Character + 96)));
+            KeyPressed(static_cast<int32_t>(ModifierKeys | (Character + 96)));
         return;
     }
-    if (Character < 256) Frame.Input.KeyPressed(static_cast<int32_t>(ModifierKeys | Character));
+    if (Character < 256) KeyPressed(static_cast<int32_t>(ModifierKeys | Character));
 }
 CATCH_FRAME(Character)
 
@@ -230,7 +221,7 @@ void CMainFrame::onSize(int32_t Type, int32_t Width, int32_t Height) try {
     if (Width < MINIMUM_WIDTH || Height < MINIMUM_HEIGHT) {
         Width = std::max(Width, MINIMUM_WIDTH);
         Height = std::max(Height, MINIMUM_HEIGHT);
-        Frame.Input.ResizeScreen(Width, Height);
+        ResizeScreen(Width, Height);
         if (AppWindow) {
             const TWindowPlacement Now = AppWindow->getPlacement();
             int32_t FrameWidth = 0, FrameHeight = 0, Left = 0, Top = 0;
@@ -239,7 +230,7 @@ void CMainFrame::onSize(int32_t Type, int32_t Width, int32_t Height) try {
         }
         return;
     }
-    Frame.Input.ResizeScreen(Width, Height);
+    ResizeScreen(Width, Height);
 }
 CATCH_FRAME(Width, Height)
 
@@ -254,33 +245,25 @@ void CMainFrame::buttonDown(bool Left, void (*Handler)(int32_t, int32_t, uint32_
 void CMainFrame::buttonUp(bool Left, int32_t x, int32_t y) {
     bool& Mine = Left ? Frame.LeftCaptured : Frame.RightCaptured;
     if (!Mine) return;
-    (Left ? Frame.Input.LeftButtonUp : Frame.Input.RightButtonUp)(x, y, ModifierKeys);
+    (Left ? LeftButtonUp : RightButtonUp)(x, y, ModifierKeys);
     Mine = false;
     const bool Other = Left ? Frame.RightCaptured : Frame.LeftCaptured;
     if (!Other && AppWindow) AppWindow->releaseCapture();
 }
 
-void CMainFrame::onLButtonDown(int32_t x, int32_t y) try {
-    buttonDown(true, Frame.Input.LeftButtonDown, x, y);
-}
+void CMainFrame::onLButtonDown(int32_t x, int32_t y) try { buttonDown(true, LeftButtonDown, x, y); }
 CATCH_FRAME(x, y)
 
-void CMainFrame::onLButtonDblClk(int32_t x, int32_t y) try {
-    buttonDown(true, Frame.Input.LeftButtonDoubleClick, x, y);
-}
+void CMainFrame::onLButtonDblClk(int32_t x, int32_t y) try { buttonDown(true, LeftButtonDoubleClick, x, y); }
 CATCH_FRAME(x, y)
 
 void CMainFrame::onLButtonUp(int32_t x, int32_t y) try { buttonUp(true, x, y); }
 CATCH_FRAME(x, y)
 
-void CMainFrame::onRButtonDown(int32_t x, int32_t y) try {
-    buttonDown(false, Frame.Input.RightButtonDown, x, y);
-}
+void CMainFrame::onRButtonDown(int32_t x, int32_t y) try { buttonDown(false, RightButtonDown, x, y); }
 CATCH_FRAME(x, y)
 
-void CMainFrame::onRButtonDblClk(int32_t x, int32_t y) try {
-    buttonDown(false, Frame.Input.RightButtonDown, x, y);
-}
+void CMainFrame::onRButtonDblClk(int32_t x, int32_t y) try { buttonDown(false, RightButtonDown, x, y); }
 CATCH_FRAME(x, y)
 
 void CMainFrame::onRButtonUp(int32_t x, int32_t y) try { buttonUp(false, x, y); }
@@ -291,11 +274,11 @@ void CMainFrame::onCaptureChanged() try {
     if (AppWindow) AppWindow->getCursorPosition(x, y);
     if (Frame.LeftCaptured) {
         Frame.LeftCaptured = false;
-        Frame.Input.LeftButtonUp(x, y, ModifierKeys);
+        LeftButtonUp(x, y, ModifierKeys);
     }
     if (Frame.RightCaptured) {
         Frame.RightCaptured = false;
-        Frame.Input.RightButtonUp(x, y, ModifierKeys);
+        RightButtonUp(x, y, ModifierKeys);
     }
 }
 CATCH_FRAME()
@@ -306,7 +289,7 @@ void CMainFrame::onMouseWheel(int32_t Delta) try {
     Frame.WheelRemainder = Total - Steps * WHEEL_DELTA;
     const int32_t Direction = Total > 0 ? 1 : 2;
     for (int32_t i = 0; i < (Steps < 0 ? -Steps : Steps); i++)
-        Frame.Input.MouseWheel(GetMouseX(), GetMouseY(), Direction);
+        MouseWheel(GetMouseX(), GetMouseY(), Direction);
 }
 CATCH_FRAME(Delta)
 
@@ -314,7 +297,7 @@ void CMainFrame::onTimer(int32_t) try { TimerTick(); }
 CATCH_FRAME()
 
 void CMainFrame::onClose() try {
-    if (Frame.ForceClose || Frame.Input.CanCloseWindow()) destroyWindow();
+    if (Frame.ForceClose || CanCloseWindow()) destroyWindow();
 }
 CATCH_FRAME()
 
@@ -350,7 +333,7 @@ void CMainFrame::setViewMode(int32_t Mode) {
     if (Mode == FULLSCREEN_MODE) {
         AppWindow->setPopupStyle(true);
         DrawFrame(false);
-        if (GetGraphicEngine() == ENGINE_DIRECT3D9) Frame.Input.ResizeScreen(0, 0);
+        if (GetGraphicEngine() == ENGINE_DIRECT3D9) ResizeScreen(0, 0);
         return;
     }
     AppWindow->setPopupStyle(false);

@@ -9,22 +9,6 @@
 #include <cstdint>
 #include <memory>
 
-// Where the frame window's input goes: the controller, or a test's recorder.
-struct TFrameInput {
-    void (*LeftButtonDown)(int32_t x, int32_t y, uint32_t Keys);
-    void (*LeftButtonDoubleClick)(int32_t x, int32_t y, uint32_t Keys);
-    void (*LeftButtonUp)(int32_t x, int32_t y, uint32_t Keys);
-    void (*RightButtonDown)(int32_t x, int32_t y, uint32_t Keys);
-    void (*RightButtonUp)(int32_t x, int32_t y, uint32_t Keys);
-    void (*MouseWheel)(int32_t x, int32_t y, int32_t Direction);
-    void (*KeyPressed)(int32_t Key);
-    void (*ResizeScreen)(int32_t Width, int32_t Height);
-    bool (*CanCloseWindow)();
-};
-// The controller's entries (the default).
-TFrameInput ControllerInput();
-void SetFrameInput(const TFrameInput& Input);
-
 // The key code of a key message: a function key, a cursor key or a modifier; 0 for keys that arrive as
 // characters or not at all. Enter counts only while Alt is held (ModifierKeys).
 int32_t TranslateKey(int32_t VirtualKey, int32_t RepeatCount, uint32_t Flags, uint32_t ModifierKeys);

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int32_t FLAG_UNMOVABLE = 13; // object flag: the type cannot be moved
 constexpr int32_t OUTFIT_COLORS = 4;
 
 // Integer arguments are full width; the wire takes their low bits.
@@ -116,7 +115,7 @@ CATCH_FRAME()
 
 void SendMoveObject(int32_t FromX, int32_t FromY, int32_t FromZ, int32_t ObjectType, int32_t Position,
                     int32_t ToX, int32_t ToY, int32_t ToZ, int32_t Count) try {
-    if (GetObjectFlag(ObjectType, FLAG_UNMOVABLE)) {
+    if (GetObjectFlag(ObjectType, UNMOVE)) {
         SetStatusMessage("You cannot move this object.");
         return;
     }

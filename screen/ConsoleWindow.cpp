@@ -28,8 +28,6 @@
 
 namespace {
 
-TConsoleSenders Senders = NetworkConsoleSenders();
-
 constexpr int32_t INPUT_LENGTH = 255;
 constexpr int32_t FOCUS_DELAY = 50; // ticks
 // Ctrl plus an upper-case letter, and what it fires.
@@ -48,15 +46,6 @@ std::string ChannelFileName(const char* Caption) {
 }
 
 } // namespace
-
-TConsoleSenders NetworkConsoleSenders() {
-    return {
-        SendTalk,         SendPrivateTalk,   SendChannelTalk,   SendGetChannels,     SendJoinChannel,
-        SendLeaveChannel, SendRemoveRequest, SendCancelRequest, SendInviteToChannel, SendExcludeFromChannel};
-}
-
-const TConsoleSenders& GetConsoleSenders() { return Senders; }
-void SetConsoleSenders(const TConsoleSenders& NewSenders) { Senders = NewSenders; }
 
 // ---- construction ----
 
@@ -94,7 +83,7 @@ TConsoleWindow::TConsoleWindow() : TalkMode(TALK_SAY) {
     std::unique_ptr<int32_t[]> Channels;
     const int32_t Count = GetOpenChannels(Channels);
     for (int32_t i = 0; i < Count; i++)
-        Senders.JoinChannel(Channels[i]);
+        SendJoinChannel(Channels[i]);
 }
 
 TConsoleWindow::~TConsoleWindow() {
@@ -303,7 +292,7 @@ void TConsoleWindow::openRequestTab(const char* Question) try {
     CHECK_TEXT(Player != nullptr, "GetCreature(GetPlayerID())");
     AddToTextBuffer(TextBuffer, 0, Question, TALK_PLAYER_ANSWER, Player->Name, 0);
     AddToTextBuffer(TextBuffer, 0, MessageTexts[TEXT_WAIT_FOR_GAMEMASTER], TALK_ADMIN_MESSAGE, nullptr, 0);
-    Senders.Talk(TALK_GAMEMASTER_REQUEST, Question);
+    SendTalk(TALK_GAMEMASTER_REQUEST, Question);
     TextBuffer->setOpen(false);
 }
 CATCH_FRAME()
@@ -374,7 +363,7 @@ void TConsoleWindow::handleEvent(int32_t Event) try {
         AddMessage(MESSAGE_IGNORELIST, 0, 0);
         return;
     case CONSOLE_OPEN_CHANNEL:
-        Senders.GetChannels();
+        SendGetChannels();
         return;
     case CONSOLE_SAY:
         TalkMode = TALK_SAY;

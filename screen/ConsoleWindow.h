@@ -17,23 +17,6 @@ class TTextBuffer;
 class TToggleButton;
 class TVerticalScrollBox;
 
-// The client messages the console sends: the network senders, unless a test installs recorders.
-struct TConsoleSenders {
-    void (*Talk)(int32_t Mode, const char* Text);
-    void (*PrivateTalk)(int32_t Mode, const char* Addressee, const char* Text);
-    void (*ChannelTalk)(int32_t Mode, int32_t ChannelID, const char* Text);
-    void (*GetChannels)();
-    void (*JoinChannel)(int32_t ChannelID);
-    void (*LeaveChannel)(int32_t ChannelID);
-    void (*RemoveRequest)(const char* Name);
-    void (*CancelRequest)();
-    void (*InviteToChannel)(const char* Name);
-    void (*ExcludeFromChannel)(const char* Name);
-};
-TConsoleSenders NetworkConsoleSenders();
-const TConsoleSenders& GetConsoleSenders();
-void SetConsoleSenders(const TConsoleSenders& Senders);
-
 // One display row: a piece of a talk line's text that fits the view's width. The default row is a filler
 // row without text.
 struct ConsoleTextLine {

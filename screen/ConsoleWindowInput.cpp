@@ -6,6 +6,7 @@
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsEdit.h"
 #include "gui/KeyCodes.h"
+#include "network/CommunicationSend.h"
 #include "screen/ConsoleWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -205,7 +206,6 @@ CATCH_FRAME()
 
 void TConsoleWindow::sendByMode(int32_t TalkMode, const char* Text, const char* Addressee,
                                 int32_t ChannelID) {
-    const TConsoleSenders& Send = GetConsoleSenders();
     auto PlayerName = [] {
         const TCreature* Player = GetCreature(GetPlayerID());
         CHECK_TEXT(Player != nullptr, "GetCreature(GetPlayerID())");
@@ -219,7 +219,7 @@ void TConsoleWindow::sendByMode(int32_t TalkMode, const char* Text, const char* 
     case TALK_YELL:
     case TALK_GAMEMASTER_BROADCAST:
     case TALK_ANONYMOUS_BROADCAST:
-        Send.Talk(TalkMode, Text);
+        SendTalk(TalkMode, Text);
         break;
     case TALK_PRIVATE_MESSAGE:
     case TALK_GAMEMASTER_MESSAGE:
@@ -227,25 +227,25 @@ void TConsoleWindow::sendByMode(int32_t TalkMode, const char* Text, const char* 
         CHECK_TEXT(Addressee != nullptr, "Addressee!=NULL");
         const char* Name = PlayerName();
         AddOwnPrivateMessage(Name, Text, TalkMode, Addressee, ChannelID);
-        if (CompareNoCase(Addressee, Name, -1) != 0) Send.PrivateTalk(TalkMode, Addressee, Text);
+        if (CompareNoCase(Addressee, Name, -1) != 0) SendPrivateTalk(TalkMode, Addressee, Text);
         break;
     }
     case TALK_CHANNEL_CALL:
     case TALK_GAMEMASTER_CHANNELCALL:
     case TALK_ANONYMOUS_CHANNELCALL:
         CHECK(ChannelID != -1, ChannelID);
-        Send.ChannelTalk(TalkMode, ChannelID, Text);
+        SendChannelTalk(TalkMode, ChannelID, Text);
         break;
     case TALK_GAMEMASTER_ANSWER: {
         CHECK_TEXT(Addressee != nullptr, "Addressee!=NULL");
         const char* Name = PlayerName();
-        Send.PrivateTalk(TALK_GAMEMASTER_ANSWER, Addressee, Text);
+        SendPrivateTalk(TALK_GAMEMASTER_ANSWER, Addressee, Text);
         AddOwnPrivateMessage(Name, Text, TALK_PLAYER_ANSWER, Addressee, -1);
         break;
     }
     case TALK_PLAYER_ANSWER: {
         const char* Name = PlayerName();
-        Send.Talk(TALK_PLAYER_ANSWER, Text);
+        SendTalk(TALK_PLAYER_ANSWER, Text);
         AddOwnPrivateMessage(Name, Text, TALK_GAMEMASTER_ANSWER, "", -1);
         break;
     }
@@ -282,8 +282,8 @@ void TConsoleWindow::sendInput() try {
         Text = nullptr;
     }
     if (HasOwnPrivateChannel() && Text != nullptr) {
-        if (Separator == 'I') GetConsoleSenders().InviteToChannel(Text);
-        if (Separator == 'X') GetConsoleSenders().ExcludeFromChannel(Text);
+        if (Separator == 'I') SendInviteToChannel(Text);
+        if (Separator == 'X') SendExcludeFromChannel(Text);
     }
     if (Text != nullptr) sendByMode(Mode, Text, Addressee, ChannelID);
     Input->clearText();

@@ -6,6 +6,7 @@
 #include "graphics/graphics.h"
 #include "gui/GUIServices.h"
 #include "gui/SkinProperties.h"
+#include "network/CommunicationSend.h"
 #include "screen/ConsoleWindow.h"
 #include "screen/Help.h"
 #include "state/Events.h"
@@ -56,21 +57,20 @@ TConsoleTab::~TConsoleTab() {
 
 void TConsoleTab::sendCloseMessage() {
     TTextBuffer* Buffer = _TextBuffer;
-    const TConsoleSenders& Send = GetConsoleSenders();
     if (Buffer->isPrivateChannel()) {
         if (Buffer->isOwnChannel() && !Buffer->isClosedByUser()) return;
-        if (Buffer->isOpen()) Send.LeaveChannel(Buffer->getChannelID());
+        if (Buffer->isOpen()) SendLeaveChannel(Buffer->getChannelID());
         return;
     }
     if (Buffer->isRequest() && Buffer->getReceiveTalkMode() == TALK_GAMEMASTER_ANSWER) {
-        Send.CancelRequest();
+        SendCancelRequest();
     } else if (Buffer->isRequest() && Buffer->getReceiveTalkMode() == TALK_PLAYER_ANSWER &&
                Buffer->isOpen()) {
         const char* PlayerName = Buffer->getAddressee();
         CHECK_TEXT(PlayerName != nullptr, "PlayerName!=NULL");
-        Send.RemoveRequest(PlayerName);
+        SendRemoveRequest(PlayerName);
     } else if (Buffer->getChannelID() != -1) {
-        Send.LeaveChannel(Buffer->getChannelID());
+        SendLeaveChannel(Buffer->getChannelID());
     }
 }
 

@@ -30,7 +30,6 @@ constexpr int32_t GRID_LEFT = 7, GRID_TOP = 4;
 constexpr int32_t CELL_SIZE = 34, CELL_PITCH = 37, OBJECT_SIZE = 32;
 constexpr int32_t MINIMUM_HEIGHT = 41;
 constexpr int32_t SCROLL_WIDTH = 12, SCROLL_HEIGHT = 38, SCROLL_STEP = 10;
-constexpr int32_t UP_BUTTON = 3;
 
 TObjectView* NewTitleIcon(int32_t Container) {
     TObject Object;
@@ -252,7 +251,7 @@ bool TContainerWindow::getHelpContext(int32_t X, int32_t Y) try {
 CATCH_FRAME(X, Y)
 
 void TContainerWindow::handleEvent(int32_t Identifier) try {
-    if (Identifier != UP_BUTTON || !UpButtonShown) return;
+    if (Identifier != CONTAINER_UP || !UpButtonShown) return;
     UpButtonShown = false;
     SendUpContainer(Container);
 }
@@ -265,7 +264,7 @@ TDialogWindow* CreateContainerWindow(int32_t Container) try {
     auto* Frame = new TDialogWindow(CONTAINER_WINDOW + Container, Body, true, false);
     Frame->setSize(SkinProperties.SidePanel.Width, GetDialogWindowBorderHeight() + Body->getContentHeight());
     AddTitleButtons(Frame);
-    Frame->setButton1(new TButton(0, 0, SKIN_HIGHER_CONTAINER, SKIN_HIGHER_CONTAINER + 1, Body, UP_BUTTON,
+    Frame->setButton1(new TButton(0, 0, SKIN_HIGHER_CONTAINER, SKIN_HIGHER_CONTAINER + 1, Body, CONTAINER_UP,
                                   MessageTexts[TEXT_TIP_HIGHER_CONTAINER], false));
     Frame->arrange(); // the body's arrange sets the title icon and caption
     return Frame;

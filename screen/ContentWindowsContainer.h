@@ -10,6 +10,8 @@
 
 // The face of the "up" button to the parent container; its pressed face is the skin after it.
 inline constexpr int32_t SKIN_HIGHER_CONTAINER = 126;
+// The up button's command to the body: the parent container in the same window.
+inline constexpr int32_t CONTAINER_UP = 3;
 
 // The body of container window Container (0 to 15). Its frame (kind CONTAINER_WINDOW + Container) is its
 // parent. Deleting the body, for whatever reason, tells the server that the container is closed.

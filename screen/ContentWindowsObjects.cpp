@@ -14,10 +14,8 @@
 
 namespace {
 
-constexpr int32_t USEWITH_FLAG = 7; // the type is used with another object
-
 void UseOrTakeOnCursor(const TObject& Object, const TObjectPlace& Place, int32_t UseContainer) {
-    if (GetObjectFlag(Object.Type, USEWITH_FLAG))
+    if (GetObjectFlag(Object.Type, USEWITH))
         AddMessage(MESSAGE_USEWITHCURSOR, 0, 0);
     else
         SendUseObject(Place.x, Place.y, Place.z, Object.Type, Place.Position, UseContainer);

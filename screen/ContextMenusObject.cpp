@@ -17,13 +17,6 @@
 
 #include <cstdio>
 
-namespace {
-
-// Object-type flags the menu reads.
-constexpr int32_t FLAG_CONTAINER = 4, FLAG_USEWITH = 7, FLAG_UNMOVE = 13, FLAG_TAKE = 16, FLAG_ROTATE = 20;
-
-} // namespace
-
 // ---- TObjectMenu ----
 
 TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t ParentHeight) try {
@@ -39,19 +32,19 @@ TObjectMenu::TObjectMenu(int32_t X, int32_t Y, int32_t ParentWidth, int32_t Pare
     AddEntry(MENU_LOOK, "Look", Shift);
     if (UsedObject.Type != 0) {
         const bool InContainer = UsedObjectX == PLACE_OFF_MAP && UsedObjectY >= PLACE_CONTAINER_BASE;
-        if (GetObjectFlag(UsedObject, FLAG_CONTAINER)) {
+        if (GetObjectFlag(UsedObject, CONTAINER)) {
             AddEntry(InContainer ? MENU_OPEN_HERE : MENU_OPEN_NEW_WINDOW, "Open", Ctrl);
             if (InContainer) AddEntry(MENU_OPEN_NEW_WINDOW, "Open in new window");
-        } else if (GetObjectFlag(UsedObject, FLAG_USEWITH)) {
+        } else if (GetObjectFlag(UsedObject, USEWITH)) {
             AddEntry(MENU_USE_WITH, "Use with ...", Ctrl);
         } else {
             AddEntry(MENU_USE, "Use", Ctrl);
         }
-        if (GetObjectFlag(UsedObject, FLAG_ROTATE)) AddEntry(MENU_ROTATE, "Rotate");
+        if (GetObjectFlag(UsedObject, ROTATE)) AddEntry(MENU_ROTATE, "Rotate");
     }
     SeparatorPending = true;
-    if (LookedObject.Type != CREATURE && !GetObjectFlag(LookedObject, FLAG_UNMOVE) &&
-        GetObjectFlag(LookedObject, FLAG_TAKE))
+    if (LookedObject.Type != CREATURE && !GetObjectFlag(LookedObject, UNMOVE) &&
+        GetObjectFlag(LookedObject, TRADE))
         AddEntry(MENU_TRADE_WITH, "Trade with ...");
     if (LookedObjectX == PLACE_OFF_MAP && LookedObjectY >= PLACE_CONTAINER_BASE &&
         HasParentContainer(LookedObjectY - PLACE_CONTAINER_BASE))

@@ -20,18 +20,6 @@
 
 namespace {
 
-// What the help menu and the hints list take: the dialog frame's OK and Cancel, and the menu's buttons.
-enum HELPDIALOG_COMMAND : int32_t {
-    HELPDIALOG_OK = 1,
-    HELPDIALOG_CANCEL = 2,
-    HELPDIALOG_CLIENT = 702,
-    HELPDIALOG_HINTS = 703,
-    HELPDIALOG_TUTOR = 704,
-    HELPDIALOG_RULE_VIOLATION = 705,
-    HELPDIALOG_MANUAL = 706,
-    HELPDIALOG_FAQ = 707,
-};
-
 struct THelpRow {
     const char* Button;
     HELPDIALOG_COMMAND Identifier;
@@ -100,7 +88,8 @@ void THelpDialog::handleEvent(int32_t Event) try {
         return EndDialog();
     case HELPDIALOG_MANUAL:
     case HELPDIALOG_FAQ:
-        if (OpenURL != nullptr) OpenURL(MessageTexts[Event == HELPDIALOG_MANUAL ? TEXT_URL_MANUAL : TEXT_URL_FAQ]);
+        if (OpenURL != nullptr)
+            OpenURL(MessageTexts[Event == HELPDIALOG_MANUAL ? TEXT_URL_MANUAL : TEXT_URL_FAQ]);
         return EndDialog();
     }
     CHECK_TEXT(false, "unknown event", Event);

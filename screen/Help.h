@@ -60,6 +60,18 @@ int32_t GetHelpTextContext(int32_t Index);
 // The map view's hint button: gives it the hint texts above.
 void InstallHintTexts();
 
+// What the help menu and the hints list take: the dialog frame's OK and Cancel, and the menu's buttons.
+enum HELPDIALOG_COMMAND : int32_t {
+    HELPDIALOG_OK = 1,
+    HELPDIALOG_CANCEL = 2,
+    HELPDIALOG_CLIENT = 702,
+    HELPDIALOG_HINTS = 703,
+    HELPDIALOG_TUTOR = 704,
+    HELPDIALOG_RULE_VIOLATION = 705,
+    HELPDIALOG_MANUAL = 706,
+    HELPDIALOG_FAQ = 707,
+};
+
 // The help menu: client help, hints, tutor channel, rule violation report, manual and FAQ. The frame's OK and
 // Cancel (and Enter and Escape) close it; any identifier it does not know fails "unknown event".
 class THelpDialog : public TParentComponent {

@@ -143,15 +143,16 @@ void TMapView::chooseFloors(int32_t L) {
     static constexpr int32_t Cross[5][2] = {{7, 6}, {8, 5}, {8, 6}, {8, 7}, {9, 6}};
     for (const auto& Point : Cross) {
         const int32_t x = Point[0], y = Point[1];
-        if (!PointLacksFlag14(x, y, L)) continue;
+        if (!PointLacksCap(x, y, L)) continue;
         for (int32_t rz = L + 1; rz <= 7; rz++) {
             const int32_t d = rz - L;
             if (x - d < 0 || y - d < 0) break;
             if (rz - 1 < _TopFloor && firstObjectHas(x - d, y - d, rz, BANK) &&
-                !firstObjectHas(x - d, y - d, rz, 22))
+                !firstObjectHas(x - d, y - d, rz, GRATE_VIEW))
                 _TopFloor = rz - 1;
-            if (rz - 1 < _TopFloor && (firstObjectHas(x, y, rz, BANK) || firstObjectHas(x, y, rz, 2)) &&
-                !firstObjectHas(x, y, rz, 22))
+            if (rz - 1 < _TopFloor &&
+                (firstObjectHas(x, y, rz, BANK) || firstObjectHas(x, y, rz, SORT_LOW)) &&
+                !firstObjectHas(x, y, rz, GRATE_VIEW))
                 _TopFloor = rz - 1;
         }
     }
@@ -165,7 +166,7 @@ void TMapView::chooseFloors(int32_t L) {
         for (int32_t y = 0; y < MAPSIZE_Y; y++) {
             _FieldFloor[x][y] = 0;
             for (int32_t rz = _TopFloor; rz >= 1; rz--)
-                if (firstObjectHas(x, y, rz, 30)) {
+                if (firstObjectHas(x, y, rz, ROOF_MARK)) {
                     _FieldFloor[x][y] = rz;
                     break;
                 }
@@ -185,14 +186,14 @@ void TMapView::lightFloor(int32_t rz, int32_t L) {
             int32_t Old[3];
             std::copy(_Light[x][y], _Light[x][y] + 3, Old);
             setAmbientLight(x, y, Ambient);
-            if (rz > 0 && PointHasFlag23(x, y, rz))
+            if (rz > 0 && PointHasLightAbove(x, y, rz))
                 for (int32_t c = 0; c < 3; c++)
                     _Light[x][y][c] = std::max(_Light[x][y][c], Old[c] * 4 / 5);
         }
     if (rz != _ViewZ + L - 8 || rz >= 7) return;
     for (int32_t x = 1; x < MAPSIZE_X; x++)
         for (int32_t y = 1; y < MAPSIZE_Y; y++)
-            if (PointHasFlag23(x - 1, y - 1, rz + 1)) setAmbientLight(x, y, GetAmbientBrightness() - 1);
+            if (PointHasLightAbove(x - 1, y - 1, rz + 1)) setAmbientLight(x, y, GetAmbientBrightness() - 1);
 }
 
 void TMapView::DrawMap(int32_t Surface, int32_t X, int32_t Y) try {
@@ -324,11 +325,11 @@ void TMapView::drawField(int32_t PX, int32_t PY, int32_t x, int32_t y, int32_t r
             addLight(PX - Look.ShiftX - E + 16, PY - Look.ShiftY - E + 16, rz,
                      GetObjectLightBrightness(Obj.Type), Colour.Red, Colour.Green, Colour.Blue);
         }
-        if (Look.has(3)) {
+        if (Look.has(DRAW_ON_TOP)) {
             Top = &Obj;
         } else if (!IsCreature && Mode != 1) {
             drawObject(PX - E, PY - E, rz, Obj, WX, WY, WZ);
-            if (Look.has(26)) Overlaps = true;
+            if (Look.has(REDRAW_NEIGHBOURS)) Overlaps = true;
         }
         if (Look.has(HEIGHT)) E = std::min(E + Look.Elevation, MAX_ELEVATION);
     }
@@ -376,8 +377,8 @@ void TMapView::drawCreature(int32_t PX, int32_t PY, int32_t rz, const TCreature*
     for (int32_t p = 0; p < 4; p++)
         GetOutfitColor(Parts[p], Colours[3 * p], Colours[3 * p + 1], Colours[3 * p + 2]);
     const int32_t Phases = std::max(GetOutfitPhases(Outfit), 1);
-    const int32_t Phase =
-        GetOutfitFlag(Outfit, 27) ? GetTickCounter() / 3 % Phases + 1 : Creature->getAnimationPhase(Phases);
+    const int32_t Phase = GetOutfitFlag(Outfit, CLOCK_ANIMATION) ? GetTickCounter() / 3 % Phases + 1
+                                                                 : Creature->getAnimationPhase(Phases);
     const int32_t Direction = Creature->getDirection();
     const bool Masked = GetOutfitLayers(Outfit) >= 2;
     const bool Shifted = GetOutfitFlag(Outfit, SHIFT);

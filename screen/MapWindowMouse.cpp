@@ -98,8 +98,8 @@ void TMapView::getField(int32_t X, int32_t Y, int32_t& rx, int32_t& ry, int32_t&
         TObject First, Second;
         GetFirstObject(First, rx, ry, rz);
         GetNextObject(Second);
-        if ((First.Type != 0 && (GetObjectFlag(First.Type, BANK) || GetObjectFlag(First.Type, 2))) ||
-            (Second.Type != 0 && GetObjectFlag(Second.Type, 2)))
+        if ((First.Type != 0 && (GetObjectFlag(First.Type, BANK) || GetObjectFlag(First.Type, SORT_LOW))) ||
+            (Second.Type != 0 && GetObjectFlag(Second.Type, SORT_LOW)))
             return;
     }
     rz = 0;
@@ -222,7 +222,7 @@ void TMapView::useTarget() {
     const TTarget T = UseTargetNow();
     if (T.Obj.Type == 0) return;
     CHECK_TEXT(T.Obj.Type != CREATURE, "Obj!=CREATURE");
-    if (GetObjectFlag(T.Obj.Type, 7))
+    if (GetObjectFlag(T.Obj.Type, USEWITH))
         AddMessage(MESSAGE_USEWITHCURSOR, 0, 0);
     else
         SendUseObject(T.x, T.y, T.z, T.Obj.Type, T.Position, GetFreeContainerNumber());
@@ -265,7 +265,7 @@ bool TMapView::rightClick(int32_t X, int32_t Y, uint32_t Flags) try {
         const uint32_t Creature = GetMenuCreature();
         const TTarget Use = UseTargetNow();
         if (Creature != 0 && Creature != GetPlayerID() && Use.Obj.Type != 0 &&
-            !GetObjectFlag(Use.Obj.Type, 6))
+            !GetObjectFlag(Use.Obj.Type, TAKE_AT_ONCE))
             attackToggle();
         else
             useTarget();
@@ -288,7 +288,7 @@ bool TMapView::getHelpContext(int32_t X, int32_t Y) try {
         Context = static_cast<uint32_t>(Obj.Data) == GetPlayerID() ? HELP_OWN_CHARACTER : HELP_CREATURE;
     else if (GetObjectFlag(Obj.Type, LENSHELP))
         Context = GetObjectLensHelp(Obj.Type);
-    else if (GetObjectFlag(Obj.Type, 4))
+    else if (GetObjectFlag(Obj.Type, CONTAINER))
         Context = HELP_CONTAINER_ON_MAP;
     if (Context == 0) return false;
     const TCreature& P = PlayerCreature();

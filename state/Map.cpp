@@ -32,13 +32,13 @@ TMapPoint& Point(int32_t rx, int32_t ry, int32_t rz) {
 
 // Ground and the objects of flags 1 to 3 lie below everything else and are passed over by the picks.
 bool IsLowerObject(const TObject& Obj) {
-    return GetObjectFlag(Obj, BANK) || GetObjectFlag(Obj, 1) || GetObjectFlag(Obj, 2) ||
-           GetObjectFlag(Obj, 3);
+    return GetObjectFlag(Obj, BANK) || GetObjectFlag(Obj, SORT_AFTER_GROUND) ||
+           GetObjectFlag(Obj, SORT_LOW) || GetObjectFlag(Obj, DRAW_ON_TOP);
 }
 
 // The stack position at which the sorting rule puts Obj; ObjectCount when it goes on top.
 int32_t SortedPlace(const TMapPoint& MapPoint, const TObject& Obj) {
-    static constexpr int32_t Keys[4] = {BANK, 1, 2, 3};
+    static constexpr int32_t Keys[4] = {BANK, SORT_AFTER_GROUND, SORT_LOW, DRAW_ON_TOP};
     bool ObjHas[4];
     for (int32_t k = 0; k < 4; k++)
         ObjHas[k] = GetObjectFlag(Obj, Keys[k]);
@@ -59,7 +59,9 @@ void RebuildDrawOrder(TMapPoint& MapPoint) {
     int32_t Count = MapPoint.ObjectCount, Drawn = 0;
     while (Drawn < Count) {
         const TObject& Obj = MapPoint.Objects[Drawn];
-        if (!GetObjectFlag(Obj, BANK) && !GetObjectFlag(Obj, 1) && !GetObjectFlag(Obj, 2)) break;
+        if (!GetObjectFlag(Obj, BANK) && !GetObjectFlag(Obj, SORT_AFTER_GROUND) &&
+            !GetObjectFlag(Obj, SORT_LOW))
+            break;
         MapPoint.DrawOrder[Drawn] = Drawn;
         Drawn++;
     }
@@ -67,16 +69,17 @@ void RebuildDrawOrder(TMapPoint& MapPoint) {
         MapPoint.DrawOrder[Drawn++] = Position;
 }
 
-// The lowest HANG object takes the hook flag of the lowest object that carries flag 18 or 19.
+// The lowest HANG object takes the hook flag of the lowest object that carries HOOKSOUTH or HOOKEAST.
 void UpdateHangHooks(TMapPoint& MapPoint) {
     int32_t Hang = -1, Hook = -1;
     for (int32_t Position = MapPoint.ObjectCount - 1; Position >= 0; Position--) {
         const TObject& Obj = MapPoint.Objects[Position];
         if (GetObjectFlag(Obj, HANG)) Hang = Position;
-        if (GetObjectFlag(Obj, 18) || GetObjectFlag(Obj, 19)) Hook = Position;
+        if (GetObjectFlag(Obj, HOOKSOUTH) || GetObjectFlag(Obj, HOOKEAST)) Hook = Position;
     }
     if (Hang != -1 && Hook != -1)
-        MapPoint.Objects[Hang].Data2 = GetObjectFlag(MapPoint.Objects[Hook], 18) ? 18 : 19;
+        MapPoint.Objects[Hang].Data2 =
+            GetObjectFlag(MapPoint.Objects[Hook], HOOKSOUTH) ? HOOKSOUTH : HOOKEAST;
 }
 
 // One step of the box's contents along one axis (exactly one of dx, dy, dz is 1 or -1; 1 is east, south,
@@ -337,10 +340,12 @@ bool IsWalkable(int32_t rx, int32_t ry, int32_t rz, bool CheckElevation) try {
 }
 CATCH_FRAME()
 
-bool PointLacksFlag14(int32_t rx, int32_t ry, int32_t rz) try { return !PointHasFlag(rx, ry, rz, 14); }
+bool PointLacksCap(int32_t rx, int32_t ry, int32_t rz) try { return !PointHasFlag(rx, ry, rz, CAP); }
 CATCH_FRAME()
 
-bool PointHasFlag23(int32_t rx, int32_t ry, int32_t rz) try { return PointHasFlag(rx, ry, rz, 23); }
+bool PointHasLightAbove(int32_t rx, int32_t ry, int32_t rz) try {
+    return PointHasFlag(rx, ry, rz, LIGHT_ABOVE);
+}
 CATCH_FRAME()
 
 // ---- picks: they walk the stack from the bottom and never pass its top object
@@ -351,7 +356,7 @@ void GetDragObject(TObject& Obj, int32_t rx, int32_t ry, int32_t rz, int32_t& Po
     while (Position < MapPoint.ObjectCount - 1 &&
            (IsLowerObject(MapPoint.Objects[Position]) || MapPoint.Objects[Position].Type == CREATURE))
         Position++;
-    if (Position > 0 && GetObjectFlag(MapPoint.Objects[Position], 13)) Position--;
+    if (Position > 0 && GetObjectFlag(MapPoint.Objects[Position], UNMOVE)) Position--;
     Obj = MapPoint.ObjectCount > 0 ? MapPoint.Objects[Position] : EmptyObject;
 }
 CATCH_FRAME()
@@ -371,7 +376,7 @@ void GetUseObject(TObject& Obj, int32_t rx, int32_t ry, int32_t rz, int32_t& Pos
     Obj = MapPoint.ObjectCount > 0 ? MapPoint.Objects[0] : EmptyObject;
     for (; Position < MapPoint.ObjectCount - 1; Position++) {
         const TObject& Here = MapPoint.Objects[Position];
-        if (GetObjectFlag(Here, 6)) {
+        if (GetObjectFlag(Here, TAKE_AT_ONCE)) {
             Obj = Here;
             return;
         }
@@ -390,7 +395,7 @@ void GetDropTargetObject(TObject& Obj, int32_t rx, int32_t ry, int32_t rz, int32
     Obj = MapPoint.ObjectCount > 0 ? MapPoint.Objects[0] : EmptyObject;
     for (; Position < MapPoint.ObjectCount - 1; Position++) {
         const TObject& Here = MapPoint.Objects[Position];
-        if (GetObjectFlag(Here, 6)) {
+        if (GetObjectFlag(Here, TAKE_AT_ONCE)) {
             Obj = Here;
             return;
         }

@@ -76,8 +76,8 @@ void SetFieldRefreshRequested(int32_t rx, int32_t ry, int32_t rz);
 uint8_t FieldRefreshRequested(int32_t rx, int32_t ry, int32_t rz);
 int32_t CountHeightObjects(int32_t rx, int32_t ry, int32_t rz);
 bool IsWalkable(int32_t rx, int32_t ry, int32_t rz, bool CheckElevation);
-bool PointLacksFlag14(int32_t rx, int32_t ry, int32_t rz);
-bool PointHasFlag23(int32_t rx, int32_t ry, int32_t rz);
+bool PointLacksCap(int32_t rx, int32_t ry, int32_t rz);
+bool PointHasLightAbove(int32_t rx, int32_t ry, int32_t rz);
 
 // The object a mouse action on a field aims at, with its stack position; EmptyObject and 0 on an empty field.
 void GetDragObject(TObject& Obj, int32_t rx, int32_t ry, int32_t rz, int32_t& Position);

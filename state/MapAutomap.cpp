@@ -211,7 +211,7 @@ void ComputeAutomapField(int32_t rx, int32_t ry, int32_t rz, int32_t& Color, int
             if (Speed > 250) Speed = 250;
         }
         if (GetObjectFlag(Obj, AUTOMAP)) Color = GetObjectAutomapColor(Obj.Type);
-        if (GetObjectFlag(Obj, 12) || GetObjectFlag(Obj, 15)) Blocked = true;
+        if (GetObjectFlag(Obj, UNPASS) || GetObjectFlag(Obj, AVOID)) Blocked = true;
     }
     if (Blocked) Speed = 255;
 }

@@ -450,8 +450,8 @@ void GetHangPattern(const TObject& Obj, int32_t& PatternX, int32_t& PatternY) tr
     CHECK(GetObjectFlag(Obj, HANG));
     const TObjectType& Entry = ObjectEntry(Obj.Type);
     PatternX = 1;
-    if (Obj.Data2 == 18 && Entry.PatternWidth >= 2) PatternX = 2;
-    if (Obj.Data2 == 19 && Entry.PatternWidth >= 3) PatternX = 3;
+    if (Obj.Data2 == HOOKSOUTH && Entry.PatternWidth >= 2) PatternX = 2;
+    if (Obj.Data2 == HOOKEAST && Entry.PatternWidth >= 3) PatternX = 3;
     PatternY = 1;
 }
 CATCH_FRAME()

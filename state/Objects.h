@@ -7,19 +7,39 @@
 
 class TBinaryReader;
 
-// Flag numbers of a type's flag set; the unnamed ones (1-4, 6-9, 12-16, 18-20, 22, 23, 26, 27, 30, 31) are
-// written by number.
+// Flag numbers of a type's flag set (31 is not used).
 enum OBJECT_FLAG : int32_t {
-    BANK = 0,
+    BANK = 0,              // the ground of a field
+    SORT_AFTER_GROUND = 1, // sorts right after the ground; the pickers pass over it
+    SORT_LOW = 2,          // sorts after those; the pickers pass over it
+    DRAW_ON_TOP = 3,       // drawn after the field's creatures; the pickers pass over it
+    CONTAINER = 4,
     CUMULATIVE = 5,
+    TAKE_AT_ONCE = 6, // taken at once as use and drop target
+    USEWITH = 7,      // used with something else
+    WRITE = 8,        // its text can be rewritten
+    WRITEONCE = 9,    // its text can be written while empty
     LIQUIDCONTAINER = 10,
     LIQUIDPOOL = 11,
+    UNPASS = 12, // blocks walking
+    UNMOVE = 13,
+    CAP = 14,   // caps the floors drawn above the player
+    AVOID = 15, // the path finder avoids its field
+    TRADE = 16, // can be offered in a trade
     HANG = 17,
+    HOOKSOUTH = 18, // a wall hook of the first kind
+    HOOKEAST = 19,  // a wall hook of the second kind
+    ROTATE = 20,
     LIGHT = 21,
+    GRATE_VIEW = 22, // a ground that does not cap the floors drawn above
+    LIGHT_ABOVE = 23,
     SHIFT = 24,
     HEIGHT = 25,
+    REDRAW_NEIGHBOURS = 26, // the fields west, north-west and north are drawn once more after it
+    CLOCK_ANIMATION = 27,   // an outfit animated by the clock, also while standing
     AUTOMAP = 28,
     LENSHELP = 29,
+    ROOF_MARK = 30,
 };
 
 // One type of any of the four tables. The counts are 0..255; the value fields hold the file's unsigned

@@ -18,12 +18,14 @@ enum CONNECTIONSTATE : int32_t {
     CONNECTIONSTATE_GAME = 8,
 };
 
-// What the mouse is doing; decides where input goes. 4 and 5 are not used.
+// What the mouse is doing; decides where input goes.
 enum ACTIONSTATE : int32_t {
     ACTIONSTATE_NONE = 0,
     ACTIONSTATE_LEFTBUTTON = 1,
     ACTIONSTATE_RIGHTBUTTON = 2,
     ACTIONSTATE_BOTHBUTTONS = 3,
+    ACTIONSTATE_BOTHBUTTONS_RIGHTUP = 4, // both were held, the right one was released first
+    ACTIONSTATE_BOTHBUTTONS_LEFTUP = 5,  // both were held, the left one was released first
     ACTIONSTATE_DRAG = 6,
     ACTIONSTATE_USEWITH = 7,
     ACTIONSTATE_TRADEWITH = 8,

@@ -8,6 +8,8 @@
 
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsMultiLine.h"
+#include "gui/KeyCodes.h"
+#include "state/Status.h"
 
 #include <string>
 
@@ -76,7 +78,7 @@ TEST_F(DialogBoxes, AbortingTheReconnectShowsThePleaseWaitBoxThenTheCharacterLis
     ProcessMessages();
     ASSERT_NE(Body<TReconnectDialog>(), nullptr);
     EXPECT_STREQ(Body<TReconnectDialog>()->CountdownLabel->getText(), "Trying to reconnect in 2 minutes.");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(QueuedTypes(), (std::vector<int32_t>{MESSAGE_WAITFORCHARACTERS, MESSAGE_CHARACTERLIST}));
     ProcessMessages();
@@ -131,8 +133,8 @@ TEST_F(DialogBoxes, YesNoAndLogoutKeys) {
     SetActionState(ACTIONSTATE_DIALOG);
     for (int32_t Key : {int32_t{'y'}, 'Y' | 0x200, int32_t{'n'}, int32_t{'N'}, int32_t{'x'}, 'y' | 0x400})
         Frame->keyPressed(Key);
-    KeyPressed(13);
-    KeyPressed(27);
+    KeyPressed(KEY_ENTER);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(Receiver.Events, (std::vector<int32_t>{506, 506, 2, 2, 506, 2})) << "the box never ends itself";
     EXPECT_EQ(GetModalWindow(), Frame);
     DeleteModalWindow();
@@ -193,7 +195,7 @@ TEST_F(DialogBoxes, LongServerTextsAreWrappedToTheWindowAndShownWhole) {
     for (int32_t i = 0; i < Label->LineCount; i++)
         Joined += (i > 0 ? " " : "") + std::string(Label->getLine(i));
     EXPECT_EQ(Joined, Refusal);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
 
     // A message of the day taller than the window scrolls inside the box.
@@ -205,7 +207,7 @@ TEST_F(DialogBoxes, LongServerTextsAreWrappedToTheWindowAndShownWhole) {
     auto* Field = Body<TMultiLineEditField>();
     ASSERT_NE(Field, nullptr);
     EXPECT_EQ(std::string(Field->Text.get()), Long.substr(2));
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
 
     // A waiting-list text of 256 characters.

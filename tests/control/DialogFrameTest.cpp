@@ -4,6 +4,8 @@
 
 #include "foundation/Exception.h"
 #include "gui/DialogElements.h"
+#include "gui/KeyCodes.h"
+#include "state/Status.h"
 
 #include <string>
 
@@ -82,7 +84,7 @@ TEST_F(DialogFrame, EscapeStillEndsWithoutCancelAndEnterUsesTheFramesOwnOk) {
     EXPECT_EQ(GetModalWindow(), Frame);
     KeyPressed('a');
     EXPECT_EQ(Body->Keys, std::vector<int32_t>{'a'}) << "other keys reach the body";
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr) << "Enter fires the frame's own 1";
 
     Body = new TProbeBody(50, 20);
@@ -90,7 +92,7 @@ TEST_F(DialogFrame, EscapeStillEndsWithoutCancelAndEnterUsesTheFramesOwnOk) {
     Frame->setCancelButton(nullptr, EmptyNotification);
     Show(Frame, 100, 100);
     KeysSeen.clear();
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr) << "Escape fires the frame's own 2";
     EXPECT_TRUE(KeysSeen.empty()) << "Escape never reaches the body";
 }

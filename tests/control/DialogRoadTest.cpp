@@ -8,8 +8,10 @@
 
 #include "control/MainFrm.h"
 #include "gui/DialogElementsList.h"
+#include "gui/KeyCodes.h"
 #include "network/Communication.h"
 #include "network/Network.h"
+#include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Inventory.h"
@@ -120,7 +122,7 @@ TEST_F(DialogRoad, EnterGameLogsInShowsTheListAndConnectsTheChosenCharacter) {
     Type("4711");
     KeyPressed(KEY_TAB);
     Type("mellon");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
     ASSERT_NE(Body<TWaitBox>(), nullptr);
     EXPECT_STREQ(Body<TWaitBox>()->getText(), "Your character list is being loaded. Please wait.");
@@ -132,7 +134,7 @@ TEST_F(DialogRoad, EnterGameLogsInShowsTheListAndConnectsTheChosenCharacter) {
     ASSERT_EQ(Got.Logins.size(), 1u);
     EXPECT_EQ(Got.Logins[0].Account, 4711u);
     EXPECT_EQ(Got.Logins[0].Password, "mellon");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
 
     ProcessMessages();
     ASSERT_NE(Body<TCharacterListDialog>(), nullptr);
@@ -141,7 +143,7 @@ TEST_F(DialogRoad, EnterGameLogsInShowsTheListAndConnectsTheChosenCharacter) {
     EXPECT_STREQ(List->getLine(0), "Aldric (Pellarune)");
     EXPECT_STREQ(List->getLine(1), "Brenna (Pellarune)");
     KeyPressed(KEY_DOWN);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
     ASSERT_NE(Body<TWaitBox>(), nullptr);
     EXPECT_STREQ(Body<TWaitBox>()->getText(), "Connecting to the game world. Please wait.");
@@ -161,7 +163,7 @@ TEST_F(DialogRoad, AbortingTheConnectingBoxDropsTheLogin) {
     AddMessage(MESSAGE_LOGINDIALOG, 0, 0);
     ProcessMessages();
     Type("4711");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
     ASSERT_NE(Body<TWaitBox>(), nullptr);
     Click(Dialog()->OkButton);
@@ -183,20 +185,20 @@ TEST_F(DialogRoad, ChoosingAnotherCharacterInGameLogsOutAndEntersWithIt) {
     Type("4711");
     KeyPressed(KEY_TAB);
     Type("mellon");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ASSERT_TRUE(IdleUntil([] { return DialogCaptioned("Message of the Day"); }));
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ASSERT_TRUE(IdleUntil([] { return Body<TCharacterListDialog>() != nullptr; }));
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ASSERT_TRUE(IdleUntil([] { return GetConnectionState() == CONNECTIONSTATE_GAME; }));
     EXPECT_EQ(Entered.Count, 1);
 
     // The main window's "character list" in game: the list shows the active character and switches.
-    GetMainWindow()->handleEvent(509);
+    GetMainWindow()->handleEvent(MAIN_CHARACTER_LIST);
     ASSERT_TRUE(IdleUntil([] { return Body<TCharacterListDialog>() != nullptr; }));
     EXPECT_EQ(Body<TCharacterListDialog>()->List->getSelection(), 0);
     KeyPressed(KEY_DOWN);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
     EXPECT_TRUE(IsCharacterSwitchPending()) << "waiting for the server to close the first session";
     ASSERT_TRUE(IdleUntil(

@@ -3,6 +3,7 @@
 // request, which it sends; each event's heap parameters are freed once (the sanitizers watch that).
 #include "GameDialogFixture.h"
 
+#include "gui/KeyCodes.h"
 #include "screen/ConsoleWindow.h"
 #include "screen/ContextMenus.h"
 #include "state/Creatures.h"
@@ -108,12 +109,12 @@ TEST_F(ChatDispatch, TheRequestQueueEventFindsItsBufferWhenTakenSoATabThatWentMe
 
 TEST_F(ChatDispatch, TheReportedStatementIsSentFromItsRequestTabAndASecondRequestIsRefused) {
     Open(MESSAGE_RULEVIOLATION);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetMessageCount(), 0) << "an empty statement posts nothing";
     Open(MESSAGE_RULEVIOLATION);
     EXPECT_EQ(Caption(), "Report Rule Violation");
     Type(std::string(300, 's'));
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     ProcessMessages();
     EXPECT_EQ(Sent(), TWire(150).u8(TALK_GAMEMASTER_REQUEST).str(std::string(255, 's')));
@@ -123,7 +124,7 @@ TEST_F(ChatDispatch, TheReportedStatementIsSentFromItsRequestTabAndASecondReques
     EXPECT_FALSE(Request->isOpen()) << "the input waits for a gamemaster";
     EXPECT_EQ(Request->getNumberOfLines(), 2);
 
-    Console().handleEvent(211); // the default tab
+    Console().handleEvent(CONSOLE_DEFAULT_TAB);
     AddMessage(MESSAGE_OPENREQUEST, MessageParameter(NewMessageText("again")), 0);
     ProcessMessages();
     EXPECT_EQ(CurrentCaption(), "Report Rule Violation") << "the pending request is shown";

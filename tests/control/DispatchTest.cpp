@@ -9,7 +9,9 @@
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsText.h"
+#include "gui/KeyCodes.h"
 #include "screen/ContextMenus.h"
+#include "state/Status.h"
 
 #include <cstring>
 
@@ -47,7 +49,7 @@ TEST_F(Dispatch, EnterGameOpensTheCentredLoginDialogAndQueuedEventsWaitBehindIt)
     EXPECT_NE(Body<TLoginDialog>(), nullptr);
     EXPECT_EQ(GetMessageCount(), 2) << "nothing is taken while a dialog is open";
 
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr) << "the key that ended it closed it";
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     ProcessMessages();
@@ -88,13 +90,13 @@ TEST_F(Dispatch, FactoriesKeepCopiesOfTheFreedParametersAndMenusKeepTheirPlace) 
     ASSERT_NE(Body<TListEditDialog>(), nullptr);
     EXPECT_EQ(Body<TListEditDialog>()->ListID, 42u);
     EXPECT_STREQ(Body<TListEditDialog>()->TextField->getText(), "a\nb");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     ProcessMessages();
     ASSERT_NE(dynamic_cast<TEditMenu*>(GetModalWindow()), nullptr);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
     EXPECT_EQ(GetModalWindow()->X, 5) << "a menu is not centred";
     EXPECT_EQ(GetModalWindow()->Y, 7);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsMultiLine.h"
+#include "gui/KeyCodes.h"
 #include "state/Creatures.h"
 #include "state/CreaturesBuddies.h"
 #include "state/CreaturesPlayer.h"
@@ -65,7 +66,7 @@ TEST_F(ChatDialogs, ATypedNameOpensAPrivateConversationAndTheSelectionIsIgnored)
     EXPECT_EQ(Channels->List->getSelection(), -1);
     Channels->List->select(0);
     Type("Brenna");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(154).str("Brenna")));
 }
@@ -86,11 +87,11 @@ TEST_F(ChatDialogs, ALineOpensByDoubleClickOrOkAndTheOwnChannelIsOpenedNotJoined
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(170)));
     OpenChannels({{1, "Trade"}, {OWN_CHANNEL_ID, "Private Chat Channel"}});
     Body<TChannelDialog>()->List->select(0);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(152).u16(1)));
     // Nothing typed and nothing selected: closes without a message.
     OpenChannels({{1, "Trade"}});
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(NothingSent());
 }
@@ -104,7 +105,7 @@ TEST_F(ChatDialogs, InviteExcludeAndAddVIPSendTheName) {
     Open(MESSAGE_INVITE);
     EXPECT_EQ(Caption(), "Invite player to private chat channel");
     Type("Brenna");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(171).str("Brenna")));
     Open(MESSAGE_EXCLUDE);
     EXPECT_EQ(Caption(), "Exclude player from private chat channel");
@@ -117,7 +118,7 @@ TEST_F(ChatDialogs, InviteExcludeAndAddVIPSendTheName) {
     Click(Dialog()->OkButton);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(220).str("Dunja")));
     Open(MESSAGE_ADDVIP);
-    KeyPressed(13); // an empty name closes without a message
+    KeyPressed(KEY_ENTER); // an empty name closes without a message
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(NothingSent());
 }
@@ -126,7 +127,7 @@ TEST_F(ChatDialogs, TheBugReportIsSentWithItsLineBreaks) {
     Open(MESSAGE_BUGREPORT);
     EXPECT_EQ(Caption(), "Reporting");
     Type("Door");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     Type("stuck");
     Click(Dialog()->OkButton);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(230).str("Door\nstuck")));
@@ -158,7 +159,7 @@ TEST_F(ChatDialogs, EditingAVIPStoresIconDescriptionAndNotification) {
     Click(Edit->IconButtons[7]);
     Click(Edit->NotifyBox);
     Type("Guild");
-    KeyPressed(13); // a line of the description
+    KeyPressed(KEY_ENTER); // a line of the description
     Type("mate");
     Click(Dialog()->OkButton);
     int32_t Position = GetBuddyPosition(77);

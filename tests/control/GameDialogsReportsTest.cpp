@@ -6,6 +6,8 @@
 #include "control/DialogsErrorReport.h"
 #include "gui/DialogElementsControls.h"
 #include "gui/DialogElementsMultiLine.h"
+#include "gui/KeyCodes.h"
+#include "state/Status.h"
 #include "state/StatusReports.h"
 
 #include <filesystem>
@@ -59,7 +61,7 @@ TEST_F(ErrorReport, EscapeDiscardsTheReportsAndTheFile) {
     AddMessage(MESSAGE_ERRORREPORTDIALOG, 0, 0);
     ProcessMessages();
     ASSERT_NE(Body<TErrorReportDialog>(), nullptr);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetErrorReports(), 0);
     EXPECT_FALSE(std::filesystem::exists("error.txt"));
@@ -87,7 +89,7 @@ TEST_F(DownloadDialog, TheLabelNamesTheFileRegardlessOfCase) {
     ASSERT_NE(Download, nullptr);
     EXPECT_STREQ(Dialog()->_Caption, "Updating ... Please wait");
     EXPECT_STREQ(Download->Label->getText(), "Downloading new pictures");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_STREQ(open("Ebrun.exe")->Label->getText(), "Downloading Ebrun.exe");
     Body<TDownloadDialog>()->handleEvent(99); // ignored
@@ -116,7 +118,7 @@ TEST_F(DownloadDialog, AbortAfterTheDownloadOnlyCloses) {
     ASSERT_NE(open("Ebrun.dat"), nullptr);
     Wait(10);
     AddMessage(MESSAGE_RELOADOBJECTS, 0, 0); // queued behind the dialog; an abort would drop it
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(QueuedTypes(), std::vector<int32_t>{MESSAGE_RELOADOBJECTS});
     ClearMessages();

@@ -8,7 +8,9 @@
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsScroll.h"
 #include "gui/DialogElementsViews.h"
+#include "gui/KeyCodes.h"
 #include "network/Communication.h"
+#include "state/Status.h"
 
 #include <string>
 
@@ -61,7 +63,7 @@ TEST_F(MoveCount, OkSendsTheChosenCountFromTheDragSourceToTheDropPlace) {
     SetDragSource({COINS, 3, 0}, 0, 1, 1, 1);
     SetDropPosition(5, 5, 5);
     DrawFrame(false); // the picture shows the chosen count
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     EXPECT_EQ(Sent(),
@@ -103,7 +105,7 @@ TEST_F(TextDialogs, AWritableTextIsEditedAndSentWhole) {
     EXPECT_EQ(Introduction(Body), "You read the following, written by\nAnna.\nYou can enter new text.");
     ASSERT_NE(Dialog()->CancelButton, nullptr);
     Type(" world");
-    KeyPressed(13); // a line break in the text, not OK
+    KeyPressed(KEY_ENTER); // a line break in the text, not OK
     Type("!");
     EXPECT_NE(GetModalWindow(), nullptr);
     Click(Dialog()->OkButton);
@@ -136,7 +138,7 @@ TEST_F(TextDialogs, ALongServerTextIsShownWholeButSentOnlyAsFarAsOneMessageCarri
     const std::string Long(3000, 'a');
     ASSERT_NE(openText(SIGN, "", ""), nullptr);
     EXPECT_EQ(Introduction(Body<TTextDialog>()), "It is empty.");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     TTextDialog* Body = openText(SIGN, "", Long.c_str());
     ASSERT_NE(Body, nullptr);
     EXPECT_EQ(Body->TextField->getText(), Long);
@@ -153,7 +155,7 @@ TEST_F(TextDialogs, TheListIsEditedAndSentWithItsTypeAndIdentifier) {
     Open(MESSAGE_EDITLIST, MessageParameter(Record), MessageParameter(NewMessageText("Anna")));
     ASSERT_NE(Body<TListEditDialog>(), nullptr);
     EXPECT_EQ(Caption(), "Edit List");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     Type("Bert");
     Click(Dialog()->OkButton);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(138).u8(3).u32(77).str("Anna\nBert")));
@@ -204,7 +206,7 @@ TEST_F(OutfitDialog, PartsAndColoursChangeOnlyThePreviewPartChosen) {
             Button != nullptr && std::string(Button->_Text) == "Next")
             Click(Button); // on the last look: the first
     EXPECT_EQ(Body->OutfitView->LookType, 128);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(Sent(), std::vector<uint8_t>(TWire(211).u16(128).u8(1).u8(2).u8(57).u8(140)));
 }

@@ -5,6 +5,7 @@
 #include "graphics/Engine.h"
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 
 namespace {
 
@@ -44,9 +45,9 @@ TEST_F(GraphicsOptions, LinesNameTheRefreshOnlyWhenKnownAndTheLastStoredSizeWins
     ASSERT_EQ(Page->Resolutions->Lines, 3);
     EXPECT_STREQ(Page->Resolutions->getLine(2), "1024*768, 32 Bits");
     EXPECT_EQ(Page->Resolutions->getSelection(), 1) << "refresh is not compared";
-    KeyPressed(271);
+    KeyPressed(KEY_DOWN);
     EXPECT_EQ(Page->Resolutions->getSelection(), 2);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetFullscreenMode()->Width, 1024);
     EXPECT_TRUE(ViewModeCalls.empty()) << "the page stayed windowed";
 }
@@ -54,7 +55,7 @@ TEST_F(GraphicsOptions, LinesNameTheRefreshOnlyWhenKnownAndTheLastStoredSizeWins
 TEST_F(GraphicsOptions, FullScreenNeedsALineButLeavingItDoesNot) {
     NoModes();
     Click(Open<TGraphicsOptionsDialog>(MESSAGE_GRAPHICSOPTIONS)->Fullscreen);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_TRUE(ViewModeCalls.empty());
 
     // Built outside the controller: a frame would bring the test engine into full screen.
@@ -89,7 +90,7 @@ TEST_F(GraphicsOptions, AdvancedDropsThePageAndBringsItBackAfterTheAdvancedPage)
     auto* Advanced = Body<TAdvancedGraphicsOptionsDialog>();
     ASSERT_NE(Advanced, nullptr);
     EXPECT_EQ(Advanced->MainWindow, GetMainWindow());
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     ProcessMessages();
     ASSERT_NE(Body<TGraphicsOptionsDialog>(), nullptr);
     EXPECT_FALSE(Body<TGraphicsOptionsDialog>()->Fullscreen->isChecked());
@@ -112,7 +113,7 @@ TEST_F(GraphicsOptions, EngineButtonsGoToTheMainWindowsSwitchAndShowTheEngineTha
     Click(Advanced->EngineButtons[1]); // the switch was only recorded: DirectDraw still runs
     DrawFrame(false);
     EXPECT_EQ(Advanced->EngineGroup.Selected, Advanced->EngineButtons[0]);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
 
     SetVideoMode(FULLSCREEN_MODE);
     TAdvancedGraphicsOptionsDialog FullScreen(nullptr, GetMainWindow());
@@ -129,7 +130,7 @@ TEST_F(GraphicsOptions, TheSliderPreviewsTheLimitCancelUndoesItAndOkStoresTheBox
     EXPECT_EQ(Advanced->getFramerate(), 201) << "a stored value below 10 is no limit";
     Advanced->Framerate->Bar->setValue(50);
     EXPECT_DOUBLE_EQ(GetSurface()->getFramePeriod(), 20.0);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_DOUBLE_EQ(GetSurface()->getFramePeriod(), 1000.0 / 65535);
     EXPECT_EQ(GetConfineFramerate(), 0);
 
@@ -139,7 +140,7 @@ TEST_F(GraphicsOptions, TheSliderPreviewsTheLimitCancelUndoesItAndOkStoresTheBox
     Click(Advanced->WindowsMousepointer);
     const bool Pointer = Advanced->WindowsMousepointer->isChecked();
     Click(Button(Dialog(), "Help"));
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetConfineFramerate(), 40);
     EXPECT_DOUBLE_EQ(GetSurface()->getFramePeriod(), 25.0);
     EXPECT_TRUE(GetNoStretching());

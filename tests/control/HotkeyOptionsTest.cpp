@@ -36,7 +36,7 @@ TEST_F(HotkeyOptions, EditingTheSelectedHotkeyFollowsItsTextWithTheSendBox) {
     ASSERT_NE(Page, nullptr);
     Type("x");
     EXPECT_EQ(Line(Page, 0), "F1: ") << "nothing is selected yet";
-    KeyPressed(271); // F1
+    KeyPressed(KEY_DOWN); // F1
     EXPECT_FALSE(Page->AutoSend->Enabled);
     Type("hey");
     EXPECT_EQ(Line(Page, 0), "F1: hey");
@@ -47,18 +47,18 @@ TEST_F(HotkeyOptions, EditingTheSelectedHotkeyFollowsItsTextWithTheSendBox) {
     Line(Page, 0, &Style);
     EXPECT_EQ(Style.Red, 255) << "ticking recolours the line at once";
     for (int32_t i = 0; i < 3; i++)
-        KeyPressed(8);
+        KeyPressed(KEY_BACKSPACE);
     EXPECT_FALSE(Page->AutoSend->isChecked());
     EXPECT_FALSE(Page->AutoSend->Enabled);
     Type("a");
     EXPECT_TRUE(Page->AutoSend->Enabled);
     EXPECT_FALSE(Page->AutoSend->isChecked());
     Click(Page->AutoSend);
-    KeyPressed(271); // F2: F1 keeps its text and flag in the copy
+    KeyPressed(KEY_DOWN); // F2: F1 keeps its text and flag in the copy
     Type("b");
     bool Flag = true;
     EXPECT_STREQ(GetHotkey(0, Flag), "") << "nothing is stored before OK";
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_STREQ(GetHotkey(0, Flag), "a");
     EXPECT_TRUE(Flag);
     EXPECT_STREQ(GetHotkey(1, Flag), "b");
@@ -70,19 +70,19 @@ TEST_F(HotkeyOptions, FromTheOptionsDialogOkLeavesTheFileToItAndEscapeDropsEdits
     Click(Button(Open<TOptionsDialog>(MESSAGE_OPTIONS), "Hotkeys"));
     ProcessMessages();
     ASSERT_NE(Body<THotkeyOptionsDialog>(), nullptr);
-    KeyPressed(271);
+    KeyPressed(KEY_DOWN);
     Type("go");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     bool Flag;
     EXPECT_STREQ(GetHotkey(0, Flag), "go");
     EXPECT_FALSE(OptionsFileWritten());
     ProcessMessages();
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_TRUE(OptionsFileWritten());
 
     Open<THotkeyOptionsDialog>(MESSAGE_HOTKEYOPTIONS);
-    KeyPressed(271);
+    KeyPressed(KEY_DOWN);
     Type("ne");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_STREQ(GetHotkey(0, Flag), "go");
 }

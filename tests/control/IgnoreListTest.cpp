@@ -2,6 +2,7 @@
 // deleting lines, and replacing both filters on OK while Cancel leaves them.
 #include "OptionDialogFixture.h"
 
+#include "gui/KeyCodes.h"
 #include "state/Talk.h"
 #include "state/TalkRouting.h"
 
@@ -56,11 +57,11 @@ TEST_F(IgnoreList, NamesAreSortedWithoutCaseAndPermanentOnesAreRed) {
     EXPECT_EQ(LineRed(Lists->Ignore.List, 1), 192);
     EXPECT_EQ(Lists->Ignore.List->getSelection(), 0);
     EXPECT_FALSE(Lists->Ignore.Permanent->isChecked());
-    KeyPressed(271);
+    KeyPressed(KEY_DOWN);
     EXPECT_TRUE(Lists->Ignore.Permanent->isChecked());
     Click(Lists->Ignore.Permanent);
     EXPECT_EQ(LineRed(Lists->Ignore.List, 1), 224) << "unticking turns the line grey at once";
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_NE(GetModalWindow(), nullptr) << "Enter does not close";
     Click(Dialog()->OkButton);
     EXPECT_FALSE(GetIgnoreListFlag("bob"));
@@ -73,9 +74,9 @@ TEST_F(IgnoreList, AddedLinesCountOnlyOnceRenamed) {
     EXPECT_EQ(Lists->Ignore.List->getSelection(), 2);
     EXPECT_TRUE(Lists->Ignore.List->Editing);
     Click(Button(Lists, "Add"));
-    KeyPressed(8);
+    KeyPressed(KEY_BACKSPACE);
     Type("Carl");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     Click(Lists->Ignore.Permanent);
     EXPECT_EQ(Lines(Lists->Ignore.List), (std::vector<std::string>{"Alice", "bob", "new entry", "Carl"}));
     Click(Lists->Ignore.Active);
@@ -98,7 +99,7 @@ TEST_F(IgnoreList, DeleteRemovesTheSelectedLineAndKeepsNamesRenamedElsewhere) {
     ASSERT_NE(Lists, nullptr);
     Lists->Ignore.List->select(0);
     Lists->Ignore.List->beginEdit();
-    KeyPressed(8);
+    KeyPressed(KEY_BACKSPACE);
     Type("Anna");
     Lists->Ignore.List->select(1);
     Click(Button(Lists, "Delete"));
@@ -121,7 +122,7 @@ TEST_F(IgnoreList, ALineEmptiedInPlaceLeavesWithItsFlagOnDelete) {
     ASSERT_EQ(Lines(White), (std::vector<std::string>{"Xia", "Yan", "Zed"}));
     White->select(0);
     White->beginEdit();
-    KeyPressed(8);
+    KeyPressed(KEY_BACKSPACE);
     White->select(2);
     Click(Button(Lists, "Delete", 1)); // the white side's
     EXPECT_EQ(Lines(White), std::vector<std::string>{"Yan"});
@@ -137,7 +138,7 @@ TEST_F(IgnoreList, CancelAndEscapeLeaveBothFilters) {
     auto* Lists = Open<TIgnoreListDialog>(MESSAGE_IGNORELIST);
     Click(Lists->IgnorePrivate);
     Click(Button(Lists, "Delete"));
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(IgnoreText(), "bob\nAlice\n");
     EXPECT_FALSE(IsModeIgnored(TALK_PRIVATE_MESSAGE));

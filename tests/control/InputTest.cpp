@@ -3,6 +3,7 @@
 #include "control/Control.h"
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "screen/MainWindow.h"
 #include "state/Events.h"
@@ -159,9 +160,9 @@ TEST_F(Input, AMouseEventInADialogStateWithoutDialogIsAFailedCheck) {
 TEST_F(Input, AltF8TogglesTheFrameRateEvenOverADialog) {
     openDialog(0, 0);
     const bool Before = GetShowFramesPerSecond();
-    KeyPressed(0x800 | 263);
+    KeyPressed(KEY_ALT | (KEY_F1 + 7));
     EXPECT_NE(GetShowFramesPerSecond(), Before);
-    KeyPressed(0x800 | 263);
+    KeyPressed(KEY_ALT | (KEY_F1 + 7));
     EXPECT_EQ(GetShowFramesPerSecond(), Before);
     KeyPressed('x');
     EXPECT_EQ(Log, (TLog{"dialog:key 120"}));
@@ -171,7 +172,7 @@ TEST_F(Input, AKeyTakenByAShortcutDoesNotReachTheWindow) {
     TRecorder* Target = new TRecorder("target");
     GetMainWindow()->appendChild(Target);
     SetShortcut(0x400 | 'K', Target, 77);
-    KeyPressed(0x400 | 'k');
+    KeyPressed(KEY_CTRL | 'k');
     EXPECT_EQ(Log, (TLog{"target:event 77"}));
     RemoveShortcut(0x400 | 'K');
 }

@@ -6,6 +6,7 @@
 #include "control/DialogsLogin.h"
 
 #include "gui/DialogElementsList.h"
+#include "gui/KeyCodes.h"
 
 #include <string>
 
@@ -51,7 +52,7 @@ TEST_F(LoginDialog, OkStoresTheAccountAndStartsTheLogin) {
     KeyPressed(KEY_TAB);
     Type("mellon");
     EXPECT_STREQ(Body<TLoginDialog>()->AccountField->getText(), "00012345");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetAccountNumber(), 12345u);
     EXPECT_STREQ(GetPassword(), "mellon");
@@ -68,7 +69,7 @@ TEST_F(LoginDialog, OkStoresTheAccountAndStartsTheLogin) {
 
     openLogin();
     Type("7");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetAccountNumber(), 0u) << "Cancel stores nothing";
     EXPECT_EQ(GetMessageCount(), 0);
@@ -108,16 +109,16 @@ TEST_F(LoginDialog, CharacterLinesAndTheFirstSelection) {
     EXPECT_EQ(List->Lines, 4);
     EXPECT_STREQ(List->getLine(1), "Brenna (Pellarune)");
     EXPECT_EQ(List->getSelection(), 2) << "in game the active character";
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     SetConnectionState(CONNECTIONSTATE_OFFLINE);
     openList(300);
     EXPECT_EQ(Body<TCharacterListDialog>()->List->getSelection(), 0);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
 
     SetAccountCharacters(0);
     openList(300);
     EXPECT_EQ(Body<TCharacterListDialog>()->List->getSelection(), -1);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetMessageCount(), 0) << "nothing to choose, nothing posted";
 }
@@ -126,7 +127,7 @@ TEST_F(LoginDialog, ChoosingConnectsOrSwitchesCharacters) {
     ListCharacters(3);
     openList(300);
     KeyPressed(KEY_DOWN);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetActiveCharacter(), 1);
     EXPECT_EQ(QueuedTypes(), (std::vector<int32_t>{MESSAGE_CONNECTGAME, MESSAGE_CONNECTINGGAME}));
     ClearMessages();

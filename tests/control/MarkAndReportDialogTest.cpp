@@ -2,6 +2,7 @@
 // gamemaster's rule violation report (reasons and actions by right, the statement, the checks on OK).
 #include "OptionDialogFixture.h"
 
+#include "gui/KeyCodes.h"
 #include "screen/ContextMenus.h"
 #include "state/Map.h"
 #include "state/Talk.h"
@@ -53,7 +54,7 @@ TEST_F(MarkEdit, ANewMarkStartsEmptyWithTypeZeroAndIsAddedOnOk) {
     EXPECT_STREQ(Editor->Description->getText(), "");
     Type("Depot");
     Click(Editor->TypeButtons[10]);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     const std::vector<TMapMark> Live = Marks(1000, 1001, 7);
     ASSERT_EQ(Live.size(), 1u);
     EXPECT_EQ(Live[0].x, 1000);
@@ -63,7 +64,7 @@ TEST_F(MarkEdit, ANewMarkStartsEmptyWithTypeZeroAndIsAddedOnOk) {
 
     Open<TMarkEditDialog>(MESSAGE_NEWMAPMARK, Place(1002, 1001, 7));
     Type("gone");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(Marks(1000, 1001, 7).size(), 1u) << "Escape adds nothing";
 }
 
@@ -146,7 +147,7 @@ TEST_F(GamemasterReport, ReasonsAndActionsFollowTheRights) {
     EXPECT_FALSE(Report->IPBanishment->Enabled);
     EXPECT_TRUE(Report->StatementField->isDisabled());
     EXPECT_EQ(Report->getSelectedAction(), -1) << "no action is chosen for the new reason";
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
 }
 
@@ -160,7 +161,7 @@ TEST_F(GamemasterReport, OkChecksEveryFieldAndClosesWithoutSending) {
     Type("Dorn");
     EXPECT_STREQ(Report->NameField->getText(), "Dorn");
     SetStatusMessage("", false);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(Status(), "You must enter a comment.") << "every check is made, the last message stays";
     EXPECT_EQ(GetModalWindow(), nullptr);
 }
@@ -171,7 +172,7 @@ TEST_F(GamemasterReport, AStatementReportNeedsAStatementLine) {
     ChooseReason(Report, 1);
     Report->Actions->select(1);
     Type("spam");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(Status(), "No statement has been selected.");
     EXPECT_EQ(GetModalWindow(), nullptr);
 
@@ -185,5 +186,5 @@ TEST_F(GamemasterReport, AStatementReportNeedsAStatementLine) {
     EXPECT_TRUE(Report->NameField->ReadOnly);
     EXPECT_STREQ(Report->StatementField->getText(), "buy gold here");
     EXPECT_EQ(Report->StatementID, 77u);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
 }

@@ -3,6 +3,7 @@
 // their options.
 #include "OptionDialogFixture.h"
 
+#include "gui/KeyCodes.h"
 #include "state/Talk.h"
 
 namespace {
@@ -22,7 +23,7 @@ TEST_F(OptionsDialog, APageOpensFirstAndTheOptionsDialogReturnsAfterIt) {
     EXPECT_EQ(QueuedTypes(), (std::vector<int32_t>{MESSAGE_MESSAGEOFTHEDAY, MESSAGE_OPTIONS}));
     ProcessMessages();
     EXPECT_STREQ(Dialog()->_Caption, "Message of the Day");
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     ProcessMessages();
     EXPECT_NE(Body<TOptionsDialog>(), nullptr);
     EXPECT_EQ(GetMessageCount(), 0);
@@ -40,7 +41,7 @@ TEST_F(OptionsDialog, AConfirmedPageChangesTheOptionAndOnlyClosingTheOptionsWrit
     EXPECT_FALSE(OptionsFileWritten());
     ProcessMessages();
     ASSERT_NE(Body<TOptionsDialog>(), nullptr);
-    KeyPressed(27); // Escape saves as OK does
+    KeyPressed(KEY_ESCAPE); // Escape saves as OK does
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(OptionsFileWritten());
     ResetOptions();
@@ -62,11 +63,11 @@ TEST_F(OptionsDialog, GeneralPageShowsTheOptionsAndStoresCreatureNamesAsTwoOrZer
     ASSERT_EQ(OpenedPages.size(), 1u);
     EXPECT_EQ(OpenedPages[0], "https://www.pellarune.example/guide/?subtopic=manual&section=options");
     ASSERT_NE(GetModalWindow(), nullptr) << "help leaves the page open";
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetCreatureInfo(), 2);
 
     Click(Open<TGeneralOptionsDialog>(MESSAGE_GENERALOPTIONS)->CreatureNames);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_EQ(GetCreatureInfo(), 0);
 }
 
@@ -86,11 +87,11 @@ TEST_F(OptionsDialog, ConsoleAndNetworkPagesStoreTheirBoxesAfterHelp) {
 
     SetTestServer(false);
     Click(Open<TNetworkOptionsDialog>(MESSAGE_NETWORKOPTIONS)->TestServer);
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_FALSE(GetTestServer()) << "Escape leaves the option";
     Click(Open<TNetworkOptionsDialog>(MESSAGE_NETWORKOPTIONS)->TestServer);
     Click(Dialog()->ExtraButton);
-    KeyPressed(13);
+    KeyPressed(KEY_ENTER);
     EXPECT_TRUE(GetTestServer());
     EXPECT_EQ(OpenedPages,
               (std::vector<std::string>{

@@ -2,6 +2,7 @@
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "gui/DialogElementsEdit.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Events.h"
 #include "state/Status.h"
@@ -27,7 +28,7 @@ protected:
         InitSystem();
         InitClipboardGuard();
         ClearMessages();
-        SetActionState(0);
+        SetActionState(ACTIONSTATE_NONE);
         Place(&Root, 0, 0, 640, 480);
     }
     ~EditTest() override {
@@ -68,7 +69,7 @@ TEST_F(EditTest, TypingStopsAtTheCapacityAndAFullFieldKeepsItsSelection) {
     type(Field, "x");
     EXPECT_STREQ(Field->getText(), "abcde");
     EXPECT_TRUE(Field->hasSelection());
-    Field->keyPressed(8); // Backspace deletes the selection
+    Field->keyPressed(KEY_BACKSPACE); // Backspace deletes the selection
     EXPECT_STREQ(Field->getText(), "ade");
     EXPECT_EQ(Field->Cursor, 1);
     type(Field, "XY");
@@ -77,20 +78,20 @@ TEST_F(EditTest, TypingStopsAtTheCapacityAndAFullFieldKeepsItsSelection) {
 
 TEST_F(EditTest, NavigationBackspaceAndDelete) {
     TEditField* Field = field(20, "hello");
-    Field->keyPressed(274); // Home
-    Field->keyPressed(273); // Delete
+    Field->keyPressed(KEY_HOME);   // Home
+    Field->keyPressed(KEY_DELETE); // Delete
     EXPECT_STREQ(Field->getText(), "ello");
-    Field->keyPressed(8); // Backspace at the start
+    Field->keyPressed(KEY_BACKSPACE); // Backspace at the start
     EXPECT_STREQ(Field->getText(), "ello");
-    Field->keyPressed(270 | SHIFT); // Shift does not select
+    Field->keyPressed(KEY_RIGHT | SHIFT); // Shift does not select
     EXPECT_EQ(Field->Cursor, 1);
     EXPECT_FALSE(Field->hasSelection());
-    Field->keyPressed(275); // End
-    Field->keyPressed(273);
+    Field->keyPressed(KEY_END); // End
+    Field->keyPressed(KEY_DELETE);
     EXPECT_STREQ(Field->getText(), "ello");
-    Field->keyPressed(8);
+    Field->keyPressed(KEY_BACKSPACE);
     EXPECT_STREQ(Field->getText(), "ell");
-    Field->keyPressed(269 | CTRL);
+    Field->keyPressed(KEY_LEFT | CTRL);
     EXPECT_EQ(Field->Cursor, 2);
     Field->keyPressed('q' | CTRL); // a Ctrl code types nothing
     EXPECT_STREQ(Field->getText(), "ell");
@@ -107,7 +108,7 @@ TEST_F(EditTest, PasteInsertsWhatFitsAndDropsTheEndOfTheOldText) {
     TEditField* Wide = field(10, "ab");
     Wide->setCursor(1);
     SetClipboardText("one\r\ntwo");
-    Wide->keyPressed(272 | SHIFT);
+    Wide->keyPressed(KEY_INSERT | SHIFT);
     EXPECT_STREQ(Wide->getText(), "aone twob");
     EXPECT_EQ(Wide->Cursor, 8);
 }
@@ -128,7 +129,7 @@ TEST_F(EditTest, CutCopyDeleteAndSelectAll) {
     EXPECT_EQ(Field->selectionLeft(), 0);
     EXPECT_EQ(Field->selectionRight(), 7);
     EXPECT_EQ(Field->Cursor, 7);
-    Field->keyPressed(272 | CTRL); // Ctrl+Insert copies
+    Field->keyPressed(KEY_INSERT | CTRL); // Ctrl+Insert copies
     EXPECT_EQ(clipboard(), "one two");
     Field->beginSelection(4);
     Field->SelectionLength = 3;
@@ -138,7 +139,7 @@ TEST_F(EditTest, CutCopyDeleteAndSelectAll) {
     EXPECT_EQ(Field->Cursor, 4);
     Field->beginSelection(0);
     Field->SelectionLength = 1;
-    Field->keyPressed(273 | CTRL);
+    Field->keyPressed(KEY_DELETE | CTRL);
     EXPECT_STREQ(Field->getText(), "ne ");
     Field->keyPressed('x' | CTRL); // nothing selected: refused
     EXPECT_EQ(clipboard(), "two");
@@ -151,10 +152,10 @@ TEST_F(EditTest, AReadOnlyFieldMovesAndCopiesOnlyThroughEvents) {
     TEditField* Field = field(20, "fixed text", true);
     SetClipboardText("before");
     type(Field, "x");
-    Field->keyPressed(8);
+    Field->keyPressed(KEY_BACKSPACE);
     Field->keyPressed('v' | CTRL);
     EXPECT_STREQ(Field->getText(), "fixed text");
-    Field->keyPressed(274);
+    Field->keyPressed(KEY_HOME);
     EXPECT_EQ(Field->Cursor, 0);
     Field->handleEvent(EDIT_SELECT_ALL);
     Field->keyPressed('c' | CTRL);
@@ -227,9 +228,9 @@ TEST_F(EditTest, TheRightClickAsksForTheMenuOutsideModalStates) {
     PopMessage(Type, Param1, Param2);
     EXPECT_EQ(Type, MESSAGE_EDITFIELDMENU);
     EXPECT_EQ(Param1, reinterpret_cast<intptr_t>(Field));
-    SetActionState(10);
+    SetActionState(ACTIONSTATE_DIALOG);
     Root.rightClick(5, 5, 0);
-    SetActionState(0);
+    SetActionState(ACTIONSTATE_NONE);
     Field->setDisabled(true);
     Root.rightClick(5, 5, 0);
     EXPECT_EQ(GetMessageCount(), 0);
@@ -245,7 +246,7 @@ TEST_F(EditTest, ADisabledFieldTakesNoKeysButTabStillMovesTheFocus) {
     First->setDisabled(true);
     type(First, "abc");
     EXPECT_STREQ(First->getText(), "");
-    First->keyPressed(9);
+    First->keyPressed(KEY_TAB);
     EXPECT_EQ(Group.getActive(), Second);
     EXPECT_FALSE(First->Focus);
     EXPECT_TRUE(Second->Focus);
@@ -259,9 +260,9 @@ TEST_F(EditTest, TheFocusGroupWrapsBothWays) {
         Field->setFocusGroup(&Group);
     }
     Group.setActive(Fields[2]);
-    Fields[2]->keyPressed(9);
+    Fields[2]->keyPressed(KEY_TAB);
     EXPECT_EQ(Group.getActive(), Fields[0]);
-    Fields[0]->keyPressed(9 | SHIFT);
+    Fields[0]->keyPressed(KEY_TAB | SHIFT);
     EXPECT_EQ(Group.getActive(), Fields[2]);
     EXPECT_TRUE(Fields[2]->Focus);
     EXPECT_FALSE(Fields[0]->Focus);
@@ -276,7 +277,7 @@ TEST_F(EditTest, AGroupOfOneKeepsItsFieldButClearsItsSelection) {
     Only->setFocusGroup(&Group);
     Group.setActive(Only);
     Only->handleEvent(EDIT_SELECT_ALL);
-    Only->keyPressed(9);
+    Only->keyPressed(KEY_TAB);
     EXPECT_EQ(Group.getActive(), Only);
     EXPECT_TRUE(Only->Focus);
     EXPECT_FALSE(Only->hasSelection());
@@ -294,9 +295,9 @@ TEST_F(EditTest, APasswordFieldLetsNothingOut) {
     Field->keyPressed('c' | CTRL);
     Field->keyPressed('x' | CTRL);
     EXPECT_EQ(clipboard(), "before");
-    Field->keyPressed(8); // the selection is not deleted
+    Field->keyPressed(KEY_BACKSPACE); // the selection is not deleted
     EXPECT_STREQ(Field->getText(), "secret");
-    Field->keyPressed(275);
+    Field->keyPressed(KEY_END);
     Field->keyPressed('v' | CTRL);
     EXPECT_STREQ(Field->getText(), "secretbefo");
     Root.rightClick(5, 5, 0);

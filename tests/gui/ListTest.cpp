@@ -3,6 +3,7 @@
 #include "gui/DialogElementsEdit.h"
 #include "gui/DialogElementsList.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Status.h"
 #include "tests/gui/Probes.h"
@@ -50,7 +51,7 @@ TEST_F(ListTest, TheRangeCoversTheLinesThatDoNotFit) {
     EXPECT_EQ(bar(Many)->_Max, 12);
     EXPECT_EQ(bar(Many)->_PageSize, 8);
     Many->select(7);
-    Many->keyPressed(271);
+    Many->keyPressed(KEY_DOWN);
     EXPECT_EQ(Many->getSelection(), 8);
     EXPECT_EQ(Many->getFirstVisible(), 1);
     EXPECT_EQ(Many->lineAt(0, RowY(7)), 8);
@@ -60,7 +61,7 @@ TEST_F(ListTest, TheRangeCoversTheLinesThatDoNotFit) {
 
 TEST_F(ListTest, KeysInAnEmptyListSelectNothing) {
     TListBox* Empty = list<TListBox>(0);
-    Empty->keyPressed(271);
+    Empty->keyPressed(KEY_DOWN);
     EXPECT_EQ(Empty->Selection, 0);
     EXPECT_EQ(Empty->getSelection(), -1);
     Empty->keyPressed('m');
@@ -120,7 +121,7 @@ TEST_F(ListTest, ScrollingClosesTheEditorAndKeepsItsText) {
     EXPECT_STREQ(List->getLine(2), "line 2!");
     List->select(3);
     List->beginEdit();
-    List->keyPressed(13);
+    List->keyPressed(KEY_ENTER);
     EXPECT_FALSE(List->Editing);
 }
 
@@ -132,7 +133,7 @@ TEST_F(ListTest, TheTextListEditsWithFocusAndKeepsFormatsInItsCells) {
     EXPECT_TRUE(List->EditField->Focus);
     EXPECT_EQ(List->EditField->selectionRight(), 6);
     List->keyPressed('x'); // replaces the selected text
-    List->keyPressed(268);
+    List->keyPressed(KEY_UP);
     TTextFormat Format{};
     EXPECT_STREQ(List->getLine(1, Format), "x");
     EXPECT_EQ(Format.Font, 2);

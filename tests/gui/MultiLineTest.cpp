@@ -2,6 +2,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElementsMultiLine.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "tests/gui/Probes.h"
 #include "tests/gui/SkinScreen.h"
@@ -49,31 +50,31 @@ TEST_F(MultiLineTest, LinesBreakAfterBlanksFeedsOrTheLastCharacterThatFits) {
 TEST_F(MultiLineTest, TheCaretMovesBetweenLinesInItsColumn) {
     TMultiLineEditField* Field = field("hello world\nxy");
     Field->setCursor(8); // "wo|rld"
-    Field->keyPressed(268);
+    Field->keyPressed(KEY_UP);
     EXPECT_EQ(Field->Cursor, 2);
-    Field->keyPressed(268); // first line: stays
+    Field->keyPressed(KEY_UP); // first line: stays
     EXPECT_EQ(Field->Cursor, 2);
-    Field->keyPressed(271);
-    Field->keyPressed(271);
+    Field->keyPressed(KEY_DOWN);
+    Field->keyPressed(KEY_DOWN);
     EXPECT_EQ(Field->Cursor, 14); // "xy" is shorter: its end
-    Field->keyPressed(271);
+    Field->keyPressed(KEY_DOWN);
     EXPECT_EQ(Field->Cursor, 14);
-    Field->keyPressed(274);
+    Field->keyPressed(KEY_HOME);
     EXPECT_EQ(Field->Cursor, 12);
-    Field->keyPressed(276); // fewer lines above than a page
+    Field->keyPressed(KEY_PAGE_UP); // fewer lines above than a page
     EXPECT_EQ(Field->Cursor, 0);
-    Field->keyPressed(275);
+    Field->keyPressed(KEY_END);
     EXPECT_EQ(Field->Cursor, 5);
 }
 
 TEST_F(MultiLineTest, EnterStartsALineAndEndReachesTheEmptyLastLine) {
     TMultiLineEditField* Field = field("ab");
     Field->setCursor(2);
-    Field->keyPressed(13);
+    Field->keyPressed(KEY_ENTER);
     EXPECT_STREQ(Field->getText(), "ab\n");
     EXPECT_EQ(Field->LineCount, 2);
-    Field->keyPressed(274);
-    Field->keyPressed(275);
+    Field->keyPressed(KEY_HOME);
+    Field->keyPressed(KEY_END);
     EXPECT_EQ(Field->Cursor, 3);
     Field->keyPressed('c');
     EXPECT_STREQ(Field->getText(), "ab\nc");
@@ -84,10 +85,10 @@ TEST_F(MultiLineTest, TheViewFollowsTheCaretAndAFreshTextShowsItsEnd) {
     Field->setText("1\n2\n3\n4\n5\n6", false);
     EXPECT_EQ(Field->Cursor, 11);
     EXPECT_EQ(Field->getFirstVisible(), 3);
-    Field->keyPressed(276);      // to line 2, which comes into view
-    EXPECT_EQ(Field->Cursor, 5); // after the "3", the column of the caret behind the "6"
+    Field->keyPressed(KEY_PAGE_UP); // to line 2, which comes into view
+    EXPECT_EQ(Field->Cursor, 5);    // after the "3", the column of the caret behind the "6"
     EXPECT_EQ(Field->getFirstVisible(), 2);
-    Field->keyPressed(276);
+    Field->keyPressed(KEY_PAGE_UP);
     EXPECT_EQ(Field->Cursor, 0);
     EXPECT_EQ(Field->getFirstVisible(), 0);
 }
@@ -96,15 +97,15 @@ TEST_F(MultiLineTest, AReadOnlyFieldOnlyScrollsAndSelects) {
     TMultiLineEditField* Field = field("1\n2\n3\n4\n5\n6", true);
     Field->setFocus(true);
     EXPECT_FALSE(Field->Focus);
-    Field->keyPressed(271);
+    Field->keyPressed(KEY_DOWN);
     EXPECT_EQ(Field->getFirstVisible(), 1);
-    Field->keyPressed(277);
+    Field->keyPressed(KEY_PAGE_DOWN);
     EXPECT_EQ(Field->getFirstVisible(), 3);
-    Field->keyPressed(268);
+    Field->keyPressed(KEY_UP);
     EXPECT_EQ(Field->getFirstVisible(), 2);
     Field->keyPressed('x');
     EXPECT_STREQ(Field->getText(), "1\n2\n3\n4\n5\n6");
-    Field->keyPressed(1121);
+    Field->keyPressed(KEY_CTRL | 'a');
     EXPECT_EQ(Field->selectionRight(), 11);
     Root.mouseScroll(5, 5, 1);
     EXPECT_EQ(Field->getFirstVisible(), 1);

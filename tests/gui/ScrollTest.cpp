@@ -2,6 +2,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsScroll.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "tests/foundation/Thrown.h"
 #include "tests/gui/Probes.h"
@@ -65,7 +66,7 @@ TEST_F(ScrollTest, AnEmptyRangeDisablesTheBarButItStillTakesEvents) {
     EXPECT_EQ(Root.getCapture(), nullptr);
     EXPECT_TRUE(Root.leftButtonUp(5, 90, 0));
     EXPECT_TRUE(Root.mouseScroll(5, 50, 2));
-    Bar->keyPressed(271);
+    Bar->keyPressed(KEY_DOWN);
     EXPECT_EQ(Bar->_Value, 3);
 }
 
@@ -83,7 +84,7 @@ TEST_F(ScrollTest, TrackClicksStepAndAnnounceEvenWithoutChange) {
     Root.mouseScroll(50, 5, 1); // at the start: stays, still fires
     EXPECT_EQ(Bar->_Value, 0);
     Bar->setValue(10);
-    Bar->keyPressed(270);
+    Bar->keyPressed(KEY_RIGHT);
     EXPECT_EQ(Bar->_Value, 10);
     Bar->keyPressed('x'); // any key reaching an enabled bar announces
     EXPECT_EQ(Log.size(), 5u);
@@ -150,7 +151,7 @@ TEST_F(ScrollTest, ArrowsStepWheelsScrollAndHeldArrowsRepeat) {
         Root.mouseScroll(5, Down, 6);
     EXPECT_EQ(Box->Bar->_Value, 3);
     Root.leftButtonUp(5, Down, 0);
-    Box->keyPressed(268);
+    Box->keyPressed(KEY_UP);
     EXPECT_EQ(Box->Bar->_Value, 2);
 }
 

@@ -1,12 +1,12 @@
-// The layout record as a block of words: construction defaults, group order and values that a shifted
-// group would change.
+// The layout record: construction defaults, the values of every group, and their use in placing pieces.
 #include "gui/SkinProperties.h"
+#include "graphics/graphics.h"
+#include "gui/DialogWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstring>
-#include <type_traits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -15,13 +15,6 @@ std::vector<int32_t> Words(const TSkinProperties& P) {
     std::vector<int32_t> Result(sizeof(P) / sizeof(int32_t));
     std::memcpy(Result.data(), &P, Result.size() * sizeof(int32_t));
     return Result;
-}
-
-TEST(SkinPropertiesRecordTest, IsAPlainBlockOfWords) {
-    static_assert(std::is_standard_layout_v<TSkinProperties>);
-    static_assert(std::is_trivially_copyable_v<TSkinProperties>);
-    static_assert(sizeof(TSkinProperties) % sizeof(int32_t) == 0);
-    static_assert(alignof(TSkinProperties) == alignof(int32_t));
 }
 
 // Every text format reads font 4, (224, 224, 224), left; every other word 0. A member without its initialiser
@@ -43,39 +36,30 @@ TEST(SkinPropertiesRecordTest, ConstructionLeavesOnlyDefaultFormats) {
     EXPECT_EQ(Formats, 27);
 }
 
-TEST(SkinPropertiesRecordTest, GroupsFollowTheScreenElementOrder) {
-    const size_t Offsets[] = {offsetof(TSkinProperties, Frame),
-                              offsetof(TSkinProperties, MapView),
-                              offsetof(TSkinProperties, Popups),
-                              offsetof(TSkinProperties, StartScreen),
-                              offsetof(TSkinProperties, MainWindow),
-                              offsetof(TSkinProperties, ContextMenu),
-                              offsetof(TSkinProperties, HelpPopup),
-                              offsetof(TSkinProperties, SidePanel),
-                              offsetof(TSkinProperties, Automap),
-                              offsetof(TSkinProperties, GeneralControls),
-                              offsetof(TSkinProperties, InventoryWindow),
-                              offsetof(TSkinProperties, PlayerStates),
-                              offsetof(TSkinProperties, ObjectView),
-                              offsetof(TSkinProperties, CombatControls),
-                              offsetof(TSkinProperties, SmallLabels),
-                              offsetof(TSkinProperties, StatusWindow),
-                              offsetof(TSkinProperties, SkillsWindow),
-                              offsetof(TSkinProperties, BattleWindow),
-                              offsetof(TSkinProperties, TradeWindow),
-                              offsetof(TSkinProperties, BuddylistWindow),
-                              offsetof(TSkinProperties, VerticalScrollBar),
-                              offsetof(TSkinProperties, HorizontalScrollBar),
-                              offsetof(TSkinProperties, Buttons),
-                              offsetof(TSkinProperties, CheckBox),
-                              offsetof(TSkinProperties, EditField),
-                              offsetof(TSkinProperties, ListBox),
-                              offsetof(TSkinProperties, Console),
-                              offsetof(TSkinProperties, ConsoleTab),
-                              offsetof(TSkinProperties, DialogFrame)};
-    for (size_t i = 1; i < std::size(Offsets); i++)
-        EXPECT_LT(Offsets[i - 1], Offsets[i]) << "group " << i;
-    EXPECT_LT(Offsets[std::size(Offsets) - 1], sizeof(TSkinProperties));
+// A side window puts the pieces of its title bar where the record's side-panel members say; a piece read
+// from another member lands elsewhere.
+TEST(SkinPropertiesRecordTest, ASideWindowPlacesItsTitleBarByTheRecord) {
+    InitSkins();
+    InitSkinProperties();
+    auto& Panel = SkinProperties.SidePanel;
+    Panel.Button1 = {3, 1};
+    Panel.Button2 = {150, 2};
+    Panel.Button4 = {20, 3, 12, 11};
+    Panel.Button5 = {40, 4, 90, 10};
+    TDialogWindow Window(1, new TSideWindowBody, false, false);
+    Window.setSize(Panel.Width, 100);
+    TComponent* Pieces[4] = {new TLeafComponent, new TLeafComponent, new TLeafComponent, new TLeafComponent};
+    Window.setButton1(Pieces[0]);
+    Window.setButton2(Pieces[1]);
+    Window.setButton4(Pieces[2]);
+    Window.setButton5(Pieces[3]);
+    std::vector<std::string> Places;
+    for (const TComponent* Piece : Pieces)
+        Places.push_back(std::to_string(Piece->X) + "," + std::to_string(Piece->Y) + " " +
+                         std::to_string(Piece->getWidth()) + "x" + std::to_string(Piece->getHeight()));
+    EXPECT_EQ(Places, (std::vector<std::string>{"3,1 0x0", "150,2 0x0", "20,3 12x11", "40,4 90x10"}));
+    InitSkinProperties();
+    ExitSkins();
 }
 
 // One or two values per group, chosen so that a member moved into a neighbour or a group written one word

@@ -2,12 +2,12 @@
 // with the session key, a world of ground around the player for the walk path, and expected wire bytes.
 #pragma once
 
+#include "tests/network/ClientMessages.h"
 #include "tests/network/ExpectedWire.h"
 
 #include "NetworkFixture.h"
 
 #include "network/Communication.h"
-#include "network/XTEA.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
 #include "state/Map.h"
@@ -49,28 +49,8 @@ protected:
         SetOutfitRequested(false);
     }
 
-    // The next message the server received: the frame deciphered, its lengths and padding checked, the
-    // message bytes returned (command byte first).
-    std::vector<uint8_t> Sent() {
-        std::vector<uint8_t> Head = Peer.receiveExactly(2);
-        if (Head.size() != 2) {
-            ADD_FAILURE() << "no frame arrived";
-            return {};
-        }
-        int N = Head[0] | Head[1] << 8;
-        std::vector<uint8_t> Block = Peer.receiveExactly(N);
-        if (N % 8 != 0 || static_cast<int>(Block.size()) != N || N == 0) {
-            ADD_FAILURE() << "frame of " << N << " enciphered bytes, " << Block.size() << " arrived";
-            return {};
-        }
-        TXTEACipher Cipher;
-        Cipher.setKey(KEY);
-        Cipher.decryptBlocks(Block.data(), N / 8);
-        int P = Block[0] | Block[1] << 8;
-        EXPECT_EQ(N, (P + 2 + 7) / 8 * 8) << "padding to the least multiple of 8";
-        if (P + 2 > N) return {};
-        return std::vector<uint8_t>(Block.begin() + 2, Block.begin() + 2 + P);
-    }
+    // The next message the server received (command byte first).
+    std::vector<uint8_t> Sent() { return ReadClientMessage(Peer, KEY); }
     bool NothingSent() { return Peer.receive(1, 50).empty(); }
 
     // A fresh queue of Count steps east.

@@ -1,11 +1,15 @@
-// Shared set-up of the console tests: the bench fonts and skins, the chat model, and senders that record
-// each client message as a short line ("leave 3", "talk 1 hello", ...) instead of sending it.
+// Shared set-up of the console tests: the bench fonts and skins, the chat model, and a game server on
+// loopback that reads back each client message the console sends as a short line ("leave 3", "talk 1 hello",
+// ...).
 #pragma once
 
 #include "foundation/Utils.h"
 #include "foundation/sysinc.h"
 #include "gui/DialogElementsEdit.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
+#include "network/CommunicationSend.h"
+#include "network/Network.h"
 #include "screen/ConsoleWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -13,42 +17,68 @@
 #include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/StatusClipboard.h"
+#include "state/Talk.h"
 #include "state/TalkFilter.h"
 #include "state/TalkRouting.h"
 #include "tests/gui/Probes.h"
 #include "tests/gui/SkinScreen.h"
+#include "tests/network/ClientMessages.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-inline std::vector<std::string> SentMessages;
-
-inline TConsoleSenders RecordingSenders() {
-    TConsoleSenders Senders;
-    Senders.Talk = [](int32_t Mode, const char* Text) {
-        SentMessages.push_back("talk " + std::to_string(Mode) + " " + Text);
+// A client message of the console as a short line: "talk 1 hello", "private 4 Brenna hi", "channel 5 3 hi",
+// "channels", "join 4", "leave 3", "remove Brenna", "cancel", "invite Brenna", "exclude Brenna"; the command
+// number for any other.
+inline std::string DescribeClientMessage(const std::vector<uint8_t>& Message) {
+    size_t At = 1;
+    auto Byte = [&]() -> int { return At < Message.size() ? Message[At++] : -1; };
+    auto Word = [&] {
+        const int Low = Byte();
+        return Low | Byte() << 8;
     };
-    Senders.PrivateTalk = [](int32_t Mode, const char* Addressee, const char* Text) {
-        SentMessages.push_back("private " + std::to_string(Mode) + " " + Addressee + " " + Text);
+    auto Text = [&] {
+        const size_t Length = static_cast<size_t>(Word());
+        std::string Read;
+        for (size_t i = 0; i < Length && At < Message.size(); i++)
+            Read += static_cast<char>(Byte());
+        return Read;
     };
-    Senders.ChannelTalk = [](int32_t Mode, int32_t Channel, const char* Text) {
-        SentMessages.push_back("channel " + std::to_string(Mode) + " " + std::to_string(Channel) + " " +
-                               Text);
-    };
-    Senders.GetChannels = [] { SentMessages.push_back("channels"); };
-    Senders.JoinChannel = [](int32_t Channel) { SentMessages.push_back("join " + std::to_string(Channel)); };
-    Senders.LeaveChannel = [](int32_t Channel) {
-        SentMessages.push_back("leave " + std::to_string(Channel));
-    };
-    Senders.RemoveRequest = [](const char* Name) { SentMessages.push_back(std::string("remove ") + Name); };
-    Senders.CancelRequest = [] { SentMessages.push_back("cancel"); };
-    Senders.InviteToChannel = [](const char* Name) { SentMessages.push_back(std::string("invite ") + Name); };
-    Senders.ExcludeFromChannel = [](const char* Name) {
-        SentMessages.push_back(std::string("exclude ") + Name);
-    };
-    return Senders;
+    switch (Message.empty() ? -1 : Message[0]) {
+    case 150: {
+        const int Mode = Byte();
+        const std::string Head = std::to_string(Mode) + " ";
+        if (Mode == TALK_PRIVATE_MESSAGE || Mode == TALK_GAMEMASTER_ANSWER ||
+            Mode == TALK_GAMEMASTER_MESSAGE || Mode == TALK_ANONYMOUS_MESSAGE) {
+            const std::string Addressee = Text();
+            return "private " + Head + Addressee + " " + Text();
+        }
+        if (Mode == TALK_CHANNEL_CALL || Mode == TALK_GAMEMASTER_CHANNELCALL ||
+            Mode == TALK_ANONYMOUS_CHANNELCALL) {
+            const std::string Channel = std::to_string(Word());
+            return "channel " + Head + Channel + " " + Text();
+        }
+        return "talk " + Head + Text();
+    }
+    case 151:
+        return "channels";
+    case 152:
+        return "join " + std::to_string(Word());
+    case 153:
+        return "leave " + std::to_string(Word());
+    case 156:
+        return "remove " + Text();
+    case 157:
+        return "cancel";
+    case 171:
+        return "invite " + Text();
+    case 172:
+        return "exclude " + Text();
+    default:
+        return "command " + std::to_string(Message.empty() ? -1 : Message[0]);
+    }
 }
 
 class ConsoleFixture : public ::testing::Test {
@@ -60,11 +90,10 @@ protected:
         SetTimeStamps(false);
         ClearMessages();
         InitTalk();
-        SentMessages.clear();
-        SetConsoleSenders(RecordingSenders());
+        connect();
     }
     ~ConsoleFixture() override {
-        SetConsoleSenders(NetworkConsoleSenders());
+        ExitNetwork();
         ClearMessages();
         ExitTalk();
         ExitClipboardGuard();
@@ -75,7 +104,33 @@ protected:
             IncreaseTickCounter();
     }
 
+    // The client messages sent since the last call: a ping answer goes out behind them and everything before
+    // it is read.
+    std::vector<std::string> sentMessages() {
+        SendPingAnswer();
+        std::vector<std::string> Lines;
+        for (;;) {
+            const std::vector<uint8_t> Message = ReadClientMessage(Server, KEY);
+            if (Message.empty() || Message[0] == 30) return Lines;
+            Lines.push_back(DescribeClientMessage(Message));
+        }
+    }
+
     TSkinScreen Screen;
+    TLoopbackPeer Server;
+
+private:
+    static constexpr uint8_t KEY[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    static inline int Connected = 0;
+    void connect() {
+        Connected = 0;
+        InitNetwork([] { Connected++; }, [] {}, [] {});
+        SetSymmetricKey(KEY);
+        ASSERT_EQ(CreateSocket(), 0);
+        ASSERT_EQ(ConnectToAddress("127.0.0.1", Server.port(), false), 0);
+        ASSERT_TRUE(Server.accept());
+        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+    }
 };
 
 // A console of 600 x 150 with its default tab, the player "Aldo" in the world, and the account 123456 with
@@ -107,11 +162,11 @@ protected:
     }
     // Types the line and presses Enter; answers what was sent, "" when nothing.
     std::string send(const std::string& Line) {
-        SentMessages.clear();
+        sentMessages();
         type(Line);
-        Console->keyPressed(13);
+        Console->keyPressed(KEY_ENTER);
         std::string All;
-        for (const std::string& Sent : SentMessages)
+        for (const std::string& Sent : sentMessages())
             All += (All.empty() ? "" : "; ") + Sent;
         return All;
     }

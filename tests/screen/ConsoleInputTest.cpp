@@ -3,6 +3,7 @@
 #include "ConsoleFixture.h"
 
 #include "gui/DialogElements.h"
+#include "gui/KeyCodes.h"
 #include "state/Talk.h"
 #include "state/TalkBuffer.h"
 #include "state/TalkFilter.h"
@@ -110,20 +111,20 @@ TEST_F(ConsoleInput, HistoryRecallsAndFilesLines) {
     send("second");
     send("second");
     EXPECT_EQ(Console->History->getNumberOfLines(), 2) << "the newest entry is not repeated";
-    Console->keyPressed(268);
+    Console->keyPressed(KEY_UP);
     EXPECT_EQ(input(), "second");
-    Console->keyPressed(268);
+    Console->keyPressed(KEY_UP);
     EXPECT_EQ(input(), "first");
-    Console->keyPressed(268);
+    Console->keyPressed(KEY_UP);
     EXPECT_EQ(input(), "first") << "nothing older";
-    Console->keyPressed(271);
-    Console->keyPressed(271);
+    Console->keyPressed(KEY_DOWN);
+    Console->keyPressed(KEY_DOWN);
     EXPECT_EQ(input(), "") << "down past the newest empties the line";
     type("draft");
-    Console->keyPressed(271);
+    Console->keyPressed(KEY_DOWN);
     EXPECT_EQ(input(), "");
     EXPECT_EQ(Console->History->getNumberOfLines(), 3) << "the unsent line is filed";
-    Console->keyPressed(268);
+    Console->keyPressed(KEY_UP);
     EXPECT_EQ(input(), "draft");
 }
 
@@ -131,13 +132,13 @@ TEST_F(ConsoleInput, HotkeysBySetAndAutoSend) {
     SetHotkey(12, "shift one", false);
     SetHotkey(24, "ctrl one", false);
     SetHotkey(11, "exura", true);
-    Console->keyPressed(256 | 0x200);
+    Console->keyPressed(KEY_F1 | KEY_SHIFT);
     EXPECT_EQ(input(), "shift one");
-    Console->keyPressed(256 | 0x400);
+    Console->keyPressed(KEY_F1 | KEY_CTRL);
     EXPECT_EQ(input(), "ctrl one");
-    SentMessages.clear();
-    Console->keyPressed(267);
-    EXPECT_EQ(SentMessages.at(0), "talk 1 exura");
+    sentMessages();
+    Console->keyPressed(KEY_F12);
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"talk 1 exura"});
     EXPECT_EQ(input(), "");
 }
 
@@ -151,9 +152,9 @@ TEST_F(ConsoleInput, WaitingRequestTakesNoInput) {
 
 TEST_F(ConsoleInput, CopyGoesToTheHolderOfTheSelection) {
     type("abc");
-    Console->keyPressed(1121);
+    Console->keyPressed(KEY_CTRL | 'a');
     EXPECT_TRUE(Console->Input->hasSelection());
-    Console->keyPressed(1144);
+    Console->keyPressed(KEY_CTRL | 'x');
     EXPECT_EQ(input(), "") << "Ctrl+X cut the selected input";
 }
 

@@ -150,10 +150,11 @@ TEST_F(ConsoleTabs, WithNoVisibleTabTheLastHiddenOnTheLeftIsShown) {
 TEST_F(ConsoleTabs, DestroyedTabsTellTheServer) {
     Place(Bar, 0, 0, 100, 18);
     auto Close = [&](TTextBuffer* Buffer) {
-        SentMessages.clear();
+        sentMessages();
         Bar->appendChild(new TConsoleTab("x", Buffer, &Log, 201));
         Bar->deleteChild(Bar->findTab(Buffer));
-        return SentMessages.empty() ? std::string("nothing") : SentMessages.front();
+        const std::vector<std::string> Sent = sentMessages();
+        return Sent.empty() ? std::string("nothing") : Sent.front();
     };
     EXPECT_EQ(Close(CreateTextBuffer(TALK_CHANNEL_CALL, TALK_CHANNEL_CALL, nullptr, 3)), "leave 3");
     EXPECT_EQ(Close(CreateTextBuffer(TALK_PRIVATE_MESSAGE, TALK_PRIVATE_MESSAGE, "Brenna", -1)), "nothing");

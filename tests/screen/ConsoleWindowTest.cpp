@@ -3,6 +3,7 @@
 #include "ConsoleFixture.h"
 
 #include "gui/DialogElements.h"
+#include "gui/KeyCodes.h"
 #include "screen/MessageTexts.h"
 #include "state/Talk.h"
 #include "state/TalkBuffer.h"
@@ -70,9 +71,9 @@ TEST_F(ConsoleWindow, ClosingSelectsTheRightNeighbourElseTheLeft) {
     TTextBuffer* B = open(2, "B");
     open(3, "C");
     Console->TabBar->selectTab(Console->TabBar->findTab(B));
-    SentMessages.clear();
+    sentMessages();
     Console->handleEvent(CONSOLE_CLOSE_TAB);
-    EXPECT_EQ(SentMessages, std::vector<std::string>{"leave 2"});
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"leave 2"});
     EXPECT_STREQ(currentTab()->getCaption(), "C");
     EXPECT_EQ(Console->CurrentConsole->getTextBuffer(), currentTab()->getTextBuffer());
     Console->closeCurrentTab();
@@ -84,7 +85,7 @@ TEST_F(ConsoleWindow, TabsOpenedInTheFirstSecondsStayUnselected) {
     AddOpenChannel(4);
     AddOpenChannel(6);
     build();
-    EXPECT_EQ(SentMessages, (std::vector<std::string>{"join 4", "join 6"}));
+    EXPECT_EQ(sentMessages(), (std::vector<std::string>{"join 4", "join 6"}));
     open(4, "Game-Chat");
     EXPECT_EQ(currentTab(), Console->DefaultTab);
     EXPECT_FALSE(Console->TabBar->findTab(FindTextBuffer(TALK_CHANNEL_CALL, nullptr, 4))->isActive());
@@ -110,7 +111,7 @@ TEST_F(ConsoleWindow, RuleViolationRequestIsSentOnceAndWaits) {
     build();
     tick(60);
     Console->openRequestTab("He is cheating");
-    EXPECT_EQ(SentMessages, std::vector<std::string>{"talk 6 He is cheating"});
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"talk 6 He is cheating"});
     TTextBuffer* Request = Console->getCurrentTextBuffer();
     EXPECT_STREQ(currentTab()->getCaption(), "Report Rule Violation");
     EXPECT_FALSE(Request->isOpen());
@@ -121,13 +122,13 @@ TEST_F(ConsoleWindow, RuleViolationRequestIsSentOnceAndWaits) {
     EXPECT_TRUE(Console->Input->isDisabled()) << "closed until a gamemaster answers";
 
     FireShortcut(1092);
-    SentMessages.clear();
+    sentMessages();
     Console->openRequestTab("Again");
-    EXPECT_TRUE(SentMessages.empty());
+    EXPECT_TRUE(sentMessages().empty());
     EXPECT_EQ(Console->getCurrentTextBuffer(), Request);
     EXPECT_STREQ(GetStatusMessage(), "You have already submitted a request. Please be patient.");
     Console->closeCurrentTab();
-    EXPECT_EQ(SentMessages, std::vector<std::string>{"cancel"});
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"cancel"});
 }
 
 TEST_F(ConsoleWindow, TabKeyScrollsRightThenWraps) {
@@ -141,19 +142,19 @@ TEST_F(ConsoleWindow, TabKeyScrollsRightThenWraps) {
     EXPECT_TRUE(present(Console->MoveLeftButton));
     EXPECT_FALSE(present(Console->MoveRightButton));
     for (int32_t i = 0; i < 3; i++)
-        Console->keyPressed(9);
+        Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "C");
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "E");
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_STREQ(currentTab()->getCaption(), "D") << "the bar scrolled right";
     EXPECT_EQ(captions(), "A B C E D");
     Console->draw(SCREEN_SURFACE, 0, 400);
     EXPECT_TRUE(present(Console->MoveRightButton));
-    Console->keyPressed(9);
+    Console->keyPressed(KEY_TAB);
     EXPECT_EQ(currentTab(), Console->DefaultTab) << "wrapped to the first tab";
     EXPECT_EQ(captions(), "Default A B C E");
-    Console->keyPressed(9 | 0x200);
+    Console->keyPressed(KEY_TAB | KEY_SHIFT);
     EXPECT_STREQ(currentTab()->getCaption(), "D") << "Shift+Tab from the first wraps to the last";
 }
 
@@ -191,9 +192,9 @@ TEST_F(ConsoleWindow, IgnoreButtonShowsSuppressedMessages) {
     StartIgnoreTimer();
     Console->draw(SCREEN_SURFACE, 0, 400);
     EXPECT_EQ(Console->IgnoreButton->_ButtonUp, 193);
-    SentMessages.clear();
+    sentMessages();
     FireShortcut(1103);
-    EXPECT_EQ(SentMessages, std::vector<std::string>{"channels"});
+    EXPECT_EQ(sentMessages(), std::vector<std::string>{"channels"});
     FireShortcut(1097);
     EXPECT_EQ(PeekMessageType(), 21);
 }
@@ -204,14 +205,14 @@ TEST_F(ConsoleWindow, DestructionRemembersChannelsAndHeightAndLeaves) {
     open(3, "Trade");
     open(12, "Private");
     Console->setSize(600, 180);
-    SentMessages.clear();
+    sentMessages();
     Root.deleteChild(Console);
     Console = nullptr;
     std::unique_ptr<int32_t[]> Channels;
     ASSERT_EQ(GetOpenChannels(Channels), 1);
     EXPECT_EQ(Channels[0], 3);
     EXPECT_EQ(GetConsoleHeight(), 180);
-    EXPECT_EQ(SentMessages.size(), 2u);
+    EXPECT_EQ(sentMessages(), (std::vector<std::string>{"leave 3", "leave 12"}));
     EXPECT_EQ(GetNumberOfShortcuts(), 0);
 }
 

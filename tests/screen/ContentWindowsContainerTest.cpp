@@ -134,7 +134,7 @@ TEST_F(ContainerWindowTest, UpButtonAsksOnceUntilTheServerAnswers) {
     EXPECT_FALSE(Body->UpButtonShown);
     EXPECT_NE(Frame->Button1, nullptr);
     EXPECT_EQ(Frame->Button1->getParent(), nullptr);
-    Body->handleEvent(3);
+    Body->handleEvent(CONTAINER_UP);
     EXPECT_TRUE(nothingSent());
 
     CloseContainer(BOX);
@@ -143,8 +143,8 @@ TEST_F(ContainerWindowTest, UpButtonAsksOnceUntilTheServerAnswers) {
     EXPECT_TRUE(Body->UpButtonShown);
     EXPECT_EQ(Frame->Button1->getParent(), Frame);
     EXPECT_STREQ(dynamic_cast<TTextLabel*>(Frame->Button5)->getText(), "Bag"); // the title follows
-    Body->handleEvent(3);
-    Body->handleEvent(3);
+    Body->handleEvent(CONTAINER_UP);
+    Body->handleEvent(CONTAINER_UP);
     EXPECT_EQ(sent(), TWire(136).u8(BOX));
     EXPECT_TRUE(nothingSent());
     OpenContainerWindow(Column, BOX);

@@ -5,6 +5,7 @@
 #include "graphics/graphics.h"
 #include "gui/DialogElementsText.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "state/Status.h"
 #include "tests/foundation/Thrown.h"
 #include "tests/gui/Probes.h"
@@ -123,7 +124,7 @@ TEST_F(ContextMenu, RightClickEscapeAndReleasesOutsideCloseWithoutAction) {
     Menu.layout(0, 0, 800, 600);
     Menu.keyPressed('a');
     EXPECT_EQ(GetActionState(), ACTIONSTATE_CONTEXTMENU);
-    Menu.keyPressed(27);
+    Menu.keyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     SetActionState(ACTIONSTATE_CONTEXTMENU);
     EXPECT_TRUE(Menu.rightClick(5, 5, 0));

@@ -3,6 +3,7 @@
 #include "control/Control.h"
 #include "gui/DialogWindow.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "network/Communication.h"
 #include "screen/ConsoleWindow.h"
@@ -214,7 +215,7 @@ TEST_F(GameScreen, TheControllerOpensTheContextMenusAsTheModalWindow) {
     const auto* First = dynamic_cast<const TContextMenuEntry*>(Menu->getFirstChild());
     ASSERT_NE(First, nullptr);
     EXPECT_STREQ(First->Text, "Look");
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
 
     // The help popup is placed inside the main window when the window changes size.
@@ -254,7 +255,7 @@ TEST_F(GameScreen, ARightClickOnAConsoleLineOpensTheChatLineMenuOnTheConsolesVie
     // "Select all" reaches the real view.
     Menu->handleEvent(MENU_SELECT_ALL);
     EXPECT_TRUE(View->hasSelection());
-    KeyPressed(27);
+    KeyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetModalWindow(), nullptr);
 }
 

@@ -1,5 +1,6 @@
 // The help-text buffer, and the help menu and hints list bodies with the events they post.
 #include "screen/Help.h"
+#include "gui/KeyCodes.h"
 
 #include "gui/DialogElementsList.h"
 #include "gui/GUIServices.h"
@@ -22,7 +23,7 @@ protected:
         ResetOptions();
         ResetEventHelps();
         ClearMessages();
-        SetActionState(10); // a dialog is open
+        SetActionState(ACTIONSTATE_DIALOG);
         OpenedURLs.clear();
     }
     void TearDown() override {
@@ -75,26 +76,26 @@ TEST_F(Help, HelpMenuPostsItsEventsAndCloses) {
     EXPECT_EQ(Menu.Width, 250);
     EXPECT_EQ(Menu.Height, 185);
 
-    Menu.handleEvent(703); // "Hints": the list, then this menu again
+    Menu.handleEvent(HELPDIALOG_HINTS); // "Hints": the list, then this menu again
     EXPECT_EQ(Posted(), (Types{MESSAGE_HINTS, MESSAGE_HELP}));
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
 
-    SetActionState(10);
-    Menu.handleEvent(702);
+    SetActionState(ACTIONSTATE_DIALOG);
+    Menu.handleEvent(HELPDIALOG_CLIENT);
     EXPECT_EQ(Posted(), Types{MESSAGE_HELPCURSOR});
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
 
-    Menu.handleEvent(705);
+    Menu.handleEvent(HELPDIALOG_RULE_VIOLATION);
     EXPECT_EQ(Posted(), Types{MESSAGE_RULEVIOLATION});
-    Menu.handleEvent(706);
-    Menu.handleEvent(707);
+    Menu.handleEvent(HELPDIALOG_MANUAL);
+    Menu.handleEvent(HELPDIALOG_FAQ);
     EXPECT_EQ(OpenedURLs, (std::vector<std::string>{"https://www.pellarune.example/guide/?subtopic=manual",
                                                     "https://www.pellarune.example/guide/?subtopic=faq"}));
 
-    SetActionState(10);
+    SetActionState(ACTIONSTATE_DIALOG);
     Menu.keyPressed('x');
     EXPECT_EQ(GetActionState(), 10);
-    Menu.keyPressed(27);
+    Menu.keyPressed(KEY_ESCAPE);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
     EXPECT_TRUE(FailsWith([&] { Menu.handleEvent(708); }, "unknown event"));
     EXPECT_EQ(Posted(), Types{});
@@ -114,7 +115,7 @@ TEST_F(Help, HintsListShowsKnownHintsInNumberOrder) {
     EXPECT_STREQ(List.HintList->getLine(1), "Brackwold Crossroad");
     EXPECT_STREQ(List.HintList->getLine(2), "Depot");
 
-    List.handleEvent(1); // nothing selected: only closes
+    List.handleEvent(HELPDIALOG_OK); // nothing selected: only closes
     EXPECT_EQ(GetMessageCount(), 0);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
 }
@@ -124,7 +125,7 @@ TEST_F(Help, ChosenHintOpensBeforeQueuedEventsAndTheListReturns) {
     THintsDialog List;
     AddMessage(MESSAGE_OPTIONS, 0, 0); // already waiting
     List.HintList->select(0);
-    List.keyPressed(13);
+    List.keyPressed(KEY_ENTER);
     EXPECT_EQ(GetActionState(), ACTIONSTATE_NONE);
 
     int32_t Type = 0;

@@ -4,6 +4,7 @@
 #include "foundation/Exception.h"
 #include "graphics/Surface.h"
 #include "gui/GUIServices.h"
+#include "gui/KeyCodes.h"
 #include "gui/SkinProperties.h"
 #include "state/Events.h"
 #include "state/Preferences.h"
@@ -168,11 +169,11 @@ TEST_F(MainWindow, DraggingTheSplitterUpMakesTheConsoleTaller) {
 TEST_F(MainWindow, KeysReachTheConsoleOnlyInTheGame) {
     ShowStandInGameScreen(*Root);
     Root->keyPressed('a');
-    Root->keyPressed(268);
+    Root->keyPressed(KEY_UP);
     EXPECT_TRUE(Log.empty());
     SetConnectionState(CONNECTIONSTATE_GAME);
     Root->keyPressed('a');
-    Root->keyPressed(274); // Home of the cursor block is the console's
+    Root->keyPressed(KEY_HOME); // Home of the cursor block is the console's
     EXPECT_EQ(Log, (TEventLog{"console:key 97", "console:key 274"}));
 }
 

@@ -41,21 +41,37 @@ protected:
         return Sum;
     }
 
+    // The pixels of the Size x Size square at (x, y) whose green exceeds their red and their blue.
+    int32_t greenPixels(int32_t x, int32_t y, int32_t Size) {
+        int32_t Count = 0;
+        for (int32_t py = y; py < y + Size; py++)
+            for (int32_t px = x; px < x + Size; px++) {
+                const uint32_t Pixel = pixel(px, py);
+                const uint32_t Green = Pixel >> 8 & 255;
+                Count += Green > (Pixel >> 16 & 255) && Green > (Pixel & 255);
+            }
+        return Count;
+    }
+
     TWorkingDirectory Scratch;
     std::unique_ptr<TTestEngine> Engine;
     std::unique_ptr<TMapView> View;
 };
 
+// The grounds land on their fields: the cobbles of the first four columns end where the grass begins, in the
+// unstretched view and, 1.25 times larger, in the stretched one.
 TEST_F(MapData, StreetSceneDrawsUnstretchedAndStretched) {
     SetNoStretching(true);
     View->setSize(480, 352);
     View->draw(SCREEN_SURFACE, 0, 0);
     EXPECT_EQ(View->_LabelCount, 3); // the player and the two battle-list members; not the invisible ghost
-    EXPECT_NE(pixel(240, 176), 0u);
+    EXPECT_EQ(greenPixels(64, 288, 32), 0) << "cobbles at (3, 10)";
+    EXPECT_EQ(greenPixels(96, 288, 32), 32 * 32) << "grass at (4, 10)";
     SetNoStretching(false);
     View->setSize(600, 440);
     View->draw(SCREEN_SURFACE, 10, 10);
-    EXPECT_NE(pixel(310, 230), 0u);
+    EXPECT_EQ(greenPixels(10 + 80, 10 + 360, 40), 0);
+    EXPECT_EQ(greenPixels(10 + 120, 10 + 360, 40), 40 * 40);
 }
 
 TEST_F(MapData, NightScenesAreLitAroundThePlayerAndTheTorch) {

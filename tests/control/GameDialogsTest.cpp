@@ -129,7 +129,7 @@ TEST_F(TextDialogs, WriteOnceTextsAreEditableOnlyWhileEmpty) {
     EXPECT_EQ(Dialog()->CancelButton, nullptr);
     Type("xyz");
     EXPECT_STREQ(Body->TextField->getText(), "Dear Bert");
-    KeyPressed(13); // as OK: only closes
+    KeyPressed(KEY_ENTER); // as OK: only closes
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_TRUE(NothingSent());
 }

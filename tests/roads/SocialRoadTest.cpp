@@ -1,7 +1,7 @@
 // The social roads on the real client, two clients sharing one start, in this order: night in the village,
 // turning, the VIP list (add, edit for the login notice, online), the party (invite, join, pass the
 // leadership, leave, revoke) with its shields, the fight modes and secure mode, a skull for attacking a
-// player, fighting Tobin until he yields and the values it brings, following and stopping, the outfit dialog
+// player, fighting Tobin until he yields and the values it brings, following him a step and stopping, the outfit dialog
 // with its colours, the sign, the book and the house list, both logging out and in again (the VIP goes
 // offline, the list comes again), and the VIP removed.
 #include "tests/roads/ObjectRoad.h"
@@ -251,8 +251,20 @@ TEST_F(SocialRoad, FollowingTobinAndStopping) {
     const TClientCommand Follow = next("Aldric", Sent);
     EXPECT_EQ(Follow.Type, COMMAND_FOLLOW);
     EXPECT_EQ(Follow.CreatureId, village::TOBIN);
+    // Tobin stands two fields off diagonally: the follower steps once, to his side.
+    auto At = [](TPosition Field) {
+        return [Field](TGameWorld& World) {
+            const TPlayer* Me = World.player("Aldric");
+            return Me && Me->Path.empty() && World.creature(*Me).Position == Field;
+        };
+    };
+    const TPosition BesideTobin{village::START.X + 1, village::START.Y + 1, village::START.Z};
+    EXPECT_TRUE(Road->waitForWorld("Aldric beside Tobin", At(BesideTobin)));
     Aldric->key("Escape");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_CANCEL);
+    // Back to the start field, where the later roads begin.
+    Aldric->key("Up Left");
+    EXPECT_TRUE(Road->waitForWorld("Aldric back on the start field", At(village::START)));
 }
 
 TEST_F(SocialRoad, TheOutfitDialogShowsItsColoursAndSendsTheChosenLook) {

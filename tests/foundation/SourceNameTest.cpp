@@ -1,5 +1,4 @@
 // A file of a module spread over several files reports under the module's name.
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 #include "foundation/Container.h"
 
 #include <gtest/gtest.h>

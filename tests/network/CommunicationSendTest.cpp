@@ -182,7 +182,7 @@ TEST_F(ClientMessages, EachTalkSenderTakesOnlyItsOwnModes) {
         if (Accepted(Say, Mode))
             EXPECT_EQ(Sent(), TWire(150).u8(Mode).str("x").Bytes);
         else
-            EXPECT_NE(Text.find(Named + ", reason:\nCommunication.cpp"), std::string::npos) << Text;
+            EXPECT_NE(Text.find(Named + ", reason:\nCommunicationChat.cpp "), std::string::npos) << Text;
         Text = ThrownText([&] { SendPrivateTalk(Mode, "Al", "x"); });
         if (Accepted(Private, Mode))
             EXPECT_EQ(Sent(), TWire(150).u8(Mode).str("Al").str("x").Bytes);

@@ -1,6 +1,6 @@
 // The client program at the edges of a desktop, from outside (run under tests/isolated): without a display
-// it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly; a
-// fault signal leaves a crash report that the next start offers.
+// it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly, and also
+// while a message box waits; a fault signal leaves a crash report that the next start offers.
 #include "tests/roads/Client.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +77,23 @@ TEST(ClientEdges, WithoutADisplayItSaysSoAndEndsWithOne) {
     EXPECT_TRUE(Contains(Client.errors(), "Pellarune: cannot show the window: ")) << Client.errors();
     EXPECT_FALSE(fs::exists(Client.directory() / "Ebrun.cfg")) << "nothing ran, so nothing is saved";
     EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
+}
+
+// The box of a missing data file waits inside the window system, where no end request can be taken: the
+// signal still ends the program.
+TEST(ClientEdges, AnEndRequestEndsTheProgramWhileAMessageBoxWaits) {
+    TClientSetup Setup;
+    Setup.DataFiles = {"Ebrun.spr", "Ebrun.pic"};
+    Setup.Environment = {{"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
+    TClient Client(0, Setup);
+    std::string Box;
+    for (int i = 0; i < 600 && Box.empty() && Client.running(); i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Box = Command("xdotool search --onlyvisible --name '^Pellarune$'");
+    }
+    ASSERT_FALSE(Box.empty()) << Client.errors();
+    Client.signal(SIGTERM);
+    EXPECT_EQ(Client.waitForExit(30s), 128 + SIGTERM);
 }
 
 TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderly) {

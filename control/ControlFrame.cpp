@@ -98,8 +98,8 @@ template <typename Step> void EngineStep(const char* Text, int32_t oldEngine, St
     } catch (const TMyException& Cause) {
         throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Text, "oldEngine", oldEngine, "", 0, Cause);
     } catch (...) {
-        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, std::string(Text) + " with unknown exception", "oldEngine",
-                           oldEngine, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, std::string(Text) + " with unknown exception",
+                           "oldEngine", oldEngine, "", 0, "");
     }
 }
 

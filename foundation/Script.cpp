@@ -89,7 +89,8 @@ void TScriptReader::error(const char* Reason) {
     CloseFile(File);
     std::string Message =
         std::string("error in script file '") + FileName + "' in line " + std::to_string(Line);
-    throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Message, "", 0, "", 0, Reason != nullptr ? Reason : "(unknown)");
+    throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Message, "", 0, "", 0,
+                       Reason != nullptr ? Reason : "(unknown)");
 }
 
 void TScriptReader::nextToken() {

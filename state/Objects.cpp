@@ -217,8 +217,9 @@ bool GetEntryFlag(const TObjectType& Entry, int32_t Flag) {
 bool GetObjectFlag(int32_t Type, int32_t Flag) try {
     if (Type == CREATURE) return Flag == 12;
     if (!In(Type, Tables.Objects.Low, Tables.Objects.High))
-        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "In(Type,ObjectProperties->low(),ObjectProperties->high())",
-                          "Type", Type, "ObjectProperties->high()", Tables.Objects.High);
+        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__,
+                          "In(Type,ObjectProperties->low(),ObjectProperties->high())", "Type", Type,
+                          "ObjectProperties->high()", Tables.Objects.High);
     return GetEntryFlag(Tables.Objects.Entries->at(Type), Flag);
 }
 CATCH_FRAME(Type, Flag)

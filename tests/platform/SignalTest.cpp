@@ -72,9 +72,10 @@ TEST(Signals, AFaultSignalRunsTheWriterAndEndsWithOne) {
         Raised = Signal;
         EXPECT_EQ(ExitCodeOfFault([] { raise(Raised); }), 1) << Signal;
     }
-    const std::string Expected = "fault " + std::to_string(SIGSEGV) + " at   1\nfault " + std::to_string(SIGSEGV) +
-                                 " at   1\nfault 0" + std::to_string(SIGBUS) + " sent 1\nfault 0" +
-                                 std::to_string(SIGILL) + " sent 1\nfault 0" + std::to_string(SIGFPE) + " sent 1\n";
+    const std::string Expected = "fault " + std::to_string(SIGSEGV) + " at   1\nfault " +
+                                 std::to_string(SIGSEGV) + " at   1\nfault 0" + std::to_string(SIGBUS) +
+                                 " sent 1\nfault 0" + std::to_string(SIGILL) + " sent 1\nfault 0" +
+                                 std::to_string(SIGFPE) + " sent 1\n";
     EXPECT_EQ(FaultLines(), Expected);
     std::remove(FAULT_FILE);
 }

@@ -33,8 +33,8 @@ void DispatchPacket(int32_t Type) {
     if (GetConnectionState() == CONNECTIONSTATE_LOGIN) {
         TPacketHandler Handler = GetLoginPacketHandler(Type);
         if (Handler == nullptr)
-            throw TMyException(__FILE__, __LINE__, "unknown packet type during login", "Type", Type, "", 0,
-                               "");
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown packet type during login", "Type", Type,
+                               "", 0, "");
         Handler();
         // the download dialog opens and moves while the rest of the download is still arriving
         if (In(Type, 30, 32)) ProcessMessagesNow();
@@ -43,7 +43,8 @@ void DispatchPacket(int32_t Type) {
     if (GetConnectionState() == CONNECTIONSTATE_GAMESENT) SetConnectionState(CONNECTIONSTATE_GAMELOGIN);
     TPacketHandler Handler = GetGamePacketHandler(Type);
     if (Handler == nullptr)
-        throw TMyException(__FILE__, __LINE__, "unknown packet type during game", "Type", Type, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown packet type during game", "Type", Type, "",
+                           0, "");
     Handler();
 }
 

@@ -1,6 +1,5 @@
 // The controller's event cases 63 to 72: the character switch, installing and reloading downloaded files and
 // handing over to the external patcher.
-#define EBRUN_SOURCE_NAME "Control.cpp"
 #include "control/ControlDownload.h"
 
 #include "control/Control.h"

@@ -1,6 +1,5 @@
 // The controller's event cases 1 to 60: the windows of the catalogue, the outfit request, the VIP names and
 // the console's new tabs.
-#define EBRUN_SOURCE_NAME "Control.cpp"
 #include "control/ControlEvents.h"
 
 #include "control/DialogsCatalogue.h"

@@ -96,10 +96,10 @@ template <typename Step> void EngineStep(const char* Text, int32_t oldEngine, St
     try {
         Run();
     } catch (const TMyException& Cause) {
-        throw TMyException(__FILE__, __LINE__, Text, "oldEngine", oldEngine, "", 0, Cause);
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Text, "oldEngine", oldEngine, "", 0, Cause);
     } catch (...) {
-        throw TMyException(__FILE__, __LINE__, std::string(Text) + " with unknown exception", "oldEngine",
-                           oldEngine, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, std::string(Text) + " with unknown exception",
+                           "oldEngine", oldEngine, "", 0, "");
     }
 }
 

@@ -1,6 +1,5 @@
 // The boxes of one text: message, mark-up, yes/no and logout boxes, waiting (connecting, please wait), the
 // reconnect countdown and the info box, with their factories; a text fitted to the main window.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsBoxes.h"
 #include "control/DialogsLogin.h"
 

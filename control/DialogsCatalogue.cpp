@@ -1,6 +1,5 @@
 // The catalogue of the modal windows: one entry per event that opens a dialog or a context menu, with the
 // event's parameters turned into the arguments of the dialog's factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsCatalogue.h"
 
 #include "control/DialogsBoxes.h"

@@ -1,6 +1,5 @@
 // Choosing a chat channel (or a private conversation) and inviting to or excluding from the own channel;
 // their factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsChannels.h"
 
 #include "foundation/Exception.h"

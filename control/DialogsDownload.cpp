@@ -1,5 +1,4 @@
 // The progress of a data-file download, which stays at least two seconds; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsDownload.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The error report dialog, offered after a crash of the last run; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsErrorReport.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The modal dialog frame: caption, body, separator and buttons, moved by its title bar, Enter and Escape
 // turned into notifications; and the helpers the dialog bodies share.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsFrame.h"
 
 #include "foundation/Exception.h"

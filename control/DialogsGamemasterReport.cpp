@@ -1,6 +1,5 @@
 // The gamemaster's rule violation report: name, statement, the reasons and actions the user's rights allow,
 // IP banishment and a comment, checked before it is sent; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsGamemasterReport.h"
 
 #include "foundation/Exception.h"

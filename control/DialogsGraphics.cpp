@@ -1,7 +1,6 @@
 // The graphics option pages: windowed or full screen with the engine's display modes, and the advanced page
 // with the engine choice, light, map stretching, the platform pointer and the frame-rate limit; their
 // factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsGraphics.h"
 
 #include "control/Control.h"

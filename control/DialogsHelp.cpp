@@ -1,5 +1,4 @@
 // The frames of the game screen's help menu and of the list of hints seen so far.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsHelp.h"
 
 #include "screen/Help.h"

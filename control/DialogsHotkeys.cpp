@@ -1,6 +1,5 @@
 // The hotkey options page: a working copy of the 36 hotkey texts and send flags, edited line by line and
 // stored on OK; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsHotkeys.h"
 
 #include "foundation/Exception.h"

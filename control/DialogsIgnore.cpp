@@ -1,6 +1,5 @@
 // The ignore and white lists dialog: a copy of both speaker filters with their permanent flags and switches,
 // edited in place and stored on OK; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsIgnore.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The road into the game: the login dialog (account number and password) and the character list with its
 // idle countdown and the account status; their factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsLogin.h"
 
 #include "foundation/Exception.h"

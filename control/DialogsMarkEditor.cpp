@@ -1,6 +1,5 @@
 // The automap mark editor: a description and one of 14 icon types for a new mark or a copy of an existing
 // one; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsMarkEditor.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // How many pieces of a dragged stack to move, and its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsMoveCount.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The options dialog with its page buttons, and the general, console and network option pages; their
 // factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsOptions.h"
 
 #include "foundation/Exception.h"

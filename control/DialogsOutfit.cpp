@@ -1,5 +1,4 @@
 // The outfit dialog: the looks the server offers and the colours of the four body parts; its factory.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsOutfit.h"
 
 #include "foundation/Exception.h"

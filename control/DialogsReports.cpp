@@ -1,6 +1,5 @@
 // The player's reports to the staff: a bug report, and a rule violation stated in the request channel;
 // their factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsReports.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The text of a readable object, editable where the object type allows, and a list text of the server;
 // their factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsText.h"
 
 #include "foundation/Exception.h"

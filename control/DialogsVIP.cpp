@@ -1,6 +1,5 @@
 // Adding a character to the VIP list and editing a VIP's icon, description and login notice; their
 // factories.
-#define EBRUN_SOURCE_NAME "Dialogs.cpp"
 #include "control/DialogsVIP.h"
 
 #include "foundation/Exception.h"

@@ -50,20 +50,20 @@ template <typename Body> void RunFramed(Body&& Run) {
         } catch (const PROGRAM_ERROR& Code) {
             ShowProgramError(Code);
         } catch (const TMyException& Cause) {
-            throw TMyException(__FILE__, __LINE__, "exception occurred", "", 0, "", 0, Cause);
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "exception occurred", "", 0, "", 0, Cause);
         } catch (const std::bad_alloc& Error) {
-            throw TMyException(__FILE__, __LINE__, "bad_alloc_exception occurred", "", 0, "", 0,
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "bad_alloc_exception occurred", "", 0, "", 0,
                                Error.what());
         } catch (const std::out_of_range& Error) {
-            throw TMyException(__FILE__, __LINE__, "out_of_range_exception occurred", "", 0, "", 0,
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "out_of_range_exception occurred", "", 0, "", 0,
                                Error.what());
         } catch (const std::exception& Error) {
-            throw TMyException(__FILE__, __LINE__, "exception occurred", "", 0, "", 0, Error.what());
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "exception occurred", "", 0, "", 0, Error.what());
         } catch (const char* Text) {
-            throw TMyException(__FILE__, __LINE__, "const char* exception occurred", "", 0, "", 0,
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "const char* exception occurred", "", 0, "", 0,
                                Text != nullptr ? Text : "");
         } catch (...) {
-            throw TMyException(__FILE__, __LINE__, "unknown exception occurred", "", 0, "", 0, "");
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown exception occurred", "", 0, "", 0, "");
         }
     } catch (const TMyException& Exception) {
         WriteErrorReport(Exception);

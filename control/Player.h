@@ -59,10 +59,10 @@ std::string ProgramErrorMessage(int32_t Code);
 [[noreturn]] void WriteErrorReport(const TMyException& Exception);
 // Writes the report's text (without ending anything) to File; the sections that fail write their own line.
 void WriteErrorReportText(FILE* File, const TMyException& Exception);
-// The crash report of a processor fault: PrepareFaultReport makes at start-up what WriteFaultReport, a
+// The crash report of a fault signal: PrepareFaultReport makes at start-up what WriteFaultReport, a
 // fault writer of HandleProcessorFaults, needs; it appends the report to "error.txt" and tells the player on
 // the standard error stream.
 void PrepareFaultReport();
-void WriteFaultReport(int32_t Signal, uintptr_t Address);
+void WriteFaultReport(const TFaultSignal& Fault);
 // Reads the reports of "error.txt" into the error-report records.
 void ReadErrorReports();

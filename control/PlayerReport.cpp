@@ -264,16 +264,22 @@ void PrepareFaultReport() {
     Fault.UtcOffset = static_cast<int64_t>(difftime(mktime(&Local), mktime(&Universal)));
 }
 
-void WriteFaultReport(int32_t Signal, uintptr_t Address) {
+void WriteFaultReport(const TFaultSignal& Signal) {
     const char* Description = nullptr;
-    const char* Name = FaultName(Signal, Description);
+    const char* Name = FaultName(Signal.Signal, Description);
     TReportText& Failure = Fault.Failure;
     Failure.clear();
     Failure.add(Name);
-    Failure.add(": processor fault (");
-    Failure.add(Description);
-    Failure.add(") at address ");
-    Failure.addHex(Address);
+    if (Signal.Sent) {
+        Failure.add(": signal sent by process ");
+        Failure.addNumber(Signal.Sender);
+        Failure.add(", not a processor fault");
+    } else {
+        Failure.add(": processor fault (");
+        Failure.add(Description);
+        Failure.add(") at address ");
+        Failure.addHex(Signal.Address);
+    }
     Fault.Text.clear();
     BuildReport(Fault.Text, Name, Fault.VersionLine, Failure.terminated(), [](TReportText& Time) {
         AddCalendarTime(Time, GetCalendarSecondsInFault() + Fault.UtcOffset);

@@ -15,14 +15,14 @@
 template <typename T> class TFixedArray {
 public:
     TFixedArray(int32_t min, int32_t max) : min(min), d(max - min + 1) {
-        if (d <= 0) ThrowCheckFailure(__FILE__, __LINE__, "d>0", "d", d);
+        if (d <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "d>0", "d", d);
         storage = std::make_unique<T[]>(d);
     }
 
     T& at(int32_t i) {
         int32_t k = i - min;
         if (k < 0 || k >= d) {
-            ThrowIndexOutOfRange(__FILE__, __LINE__,
+            ThrowIndexOutOfRange(EBRUN_SOURCE_NAME, __LINE__,
                                  "original i: " + std::to_string(i) + ", i: " + std::to_string(k) +
                                      ", min: " + std::to_string(min) + ", d: " + std::to_string(d),
                                  "");
@@ -42,15 +42,15 @@ template <typename T> class TMatrix {
 public:
     TMatrix(int32_t xmin, int32_t xmax, int32_t ymin, int32_t ymax)
         : xmin(xmin), ymin(ymin), dx(xmax - xmin + 1), dy(ymax - ymin + 1) {
-        if (dx <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dx>0", "dx", dx);
-        if (dy <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dy>0", "dy", dy);
+        if (dx <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "dx>0", "dx", dx);
+        if (dy <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "dy>0", "dy", dy);
         storage = std::make_unique<T[]>(static_cast<size_t>(dx) * static_cast<size_t>(dy));
     }
 
     T& at(int32_t x, int32_t y) {
         int32_t kx = x - xmin, ky = y - ymin;
         if (kx < 0 || kx >= dx || ky < 0 || ky >= dy) {
-            ThrowIndexOutOfRange(__FILE__, __LINE__,
+            ThrowIndexOutOfRange(EBRUN_SOURCE_NAME, __LINE__,
                                  "original x: " + std::to_string(x) + ", original y: " + std::to_string(y) +
                                      ", x: " + std::to_string(kx) + ", y: " + std::to_string(ky) +
                                      ", xmin: " + std::to_string(xmin) + ", ymin: " + std::to_string(ymin) +
@@ -72,9 +72,9 @@ template <typename T> class TMatrix3D {
 public:
     TMatrix3D(int32_t xmin, int32_t xmax, int32_t ymin, int32_t ymax, int32_t zmin, int32_t zmax)
         : xmin(xmin), ymin(ymin), zmin(zmin), dx(xmax - xmin + 1), dy(ymax - ymin + 1), dz(zmax - zmin + 1) {
-        if (dx <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dx>0", "dx", dx);
-        if (dy <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dy>0", "dy", dy);
-        if (dz <= 0) ThrowCheckFailure(__FILE__, __LINE__, "dz>0", "dz", dz);
+        if (dx <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "dx>0", "dx", dx);
+        if (dy <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "dy>0", "dy", dy);
+        if (dz <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "dz>0", "dz", dz);
         storage = std::make_unique<T[]>(static_cast<size_t>(dx) * static_cast<size_t>(dy) *
                                         static_cast<size_t>(dz));
     }
@@ -82,7 +82,7 @@ public:
     T& at(int32_t x, int32_t y, int32_t z) {
         int32_t kx = x - xmin, ky = y - ymin, kz = z - zmin;
         if (kx < 0 || kx >= dx || ky < 0 || ky >= dy || kz < 0 || kz >= dz) {
-            ThrowIndexOutOfRange(__FILE__, __LINE__,
+            ThrowIndexOutOfRange(EBRUN_SOURCE_NAME, __LINE__,
                                  "original x: " + std::to_string(x) + ", original y: " + std::to_string(y) +
                                      ", original z: " + std::to_string(z) + ", x: " + std::to_string(kx) +
                                      ", y: " + std::to_string(ky) + ", z: " + std::to_string(kz) +
@@ -106,8 +106,8 @@ template <typename T> class TDynamicArray {
 public:
     TDynamicArray(int32_t min, int32_t max, int32_t block)
         : min(min), max(max), start(min), space(max - min + 1), block(block) {
-        if (space <= 0) ThrowCheckFailure(__FILE__, __LINE__, "space>0", "space", space);
-        if (block < 0) ThrowCheckFailure(__FILE__, __LINE__, "block>=0", "block", block);
+        if (space <= 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "space>0", "space", space);
+        if (block < 0) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "block>=0", "block", block);
         storage = std::make_unique<T[]>(space);
     }
     TDynamicArray(int32_t min, int32_t max, int32_t block, const T& init) : TDynamicArray(min, max, block) {
@@ -144,7 +144,7 @@ private:
     void grow(bool AtFront) {
         int32_t step = std::max(block, space);
         if (step > INT32_MAX - space)
-            ThrowCheckFailure(__FILE__, __LINE__, "space<=INT32_MAX-step", "space", space);
+            ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, "space<=INT32_MAX-step", "space", space);
         auto grown = std::make_unique<T[]>(static_cast<size_t>(space) + static_cast<size_t>(step));
         int32_t shift = AtFront ? step : 0;
         for (int32_t k = min; k <= max; k++)

@@ -63,12 +63,9 @@ std::string WithoutBlanks(std::string_view Source);
 [[noreturn]] void RethrowInFrame(const char* File, int32_t Line, const char* Name1 = "", int32_t Value1 = 0,
                                  const char* Name2 = "", int32_t Value2 = 0);
 
-// The source name that checks and frames report. A module spread over several files reports under the
-// module's one name: such a file defines EBRUN_SOURCE_NAME (e.g. "Communication.cpp") before its first
-// include. Headers report their own name through __FILE__ directly.
-#ifndef EBRUN_SOURCE_NAME
-#define EBRUN_SOURCE_NAME __FILE__
-#endif
+// The source name that checks, frames and throws report: the file that holds the line, as the part of the
+// compiler's file name behind its last '/', made while compiling (a header reports its own name).
+#define EBRUN_SOURCE_NAME __FILE_NAME__
 
 #define EBRUN_NAMED0() "", 0, "", 0
 #define EBRUN_NAMED1(A) #A, ::NamedValue(A), "", 0

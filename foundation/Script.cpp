@@ -13,7 +13,7 @@ namespace {
 // Throws a file failure: Text, up to one named value, and the file name (or another text) as reason.
 [[noreturn]] void FailAt(int32_t Line, const char* Text, const char* Reason, const char* Name = "",
                          int32_t Value = 0) {
-    throw TMyException(__FILE__, Line, Text, Name, Value, "", 0, Reason);
+    throw TMyException(EBRUN_SOURCE_NAME, Line, Text, Name, Value, "", 0, Reason);
 }
 #define FILE_FAILURE(...) FailAt(__LINE__, __VA_ARGS__)
 
@@ -97,7 +97,8 @@ void TScriptReader::error(const char* Reason) {
     CloseFile(File);
     std::string Message =
         std::string("error in script file '") + FileName + "' in line " + std::to_string(Line);
-    throw TMyException(__FILE__, __LINE__, Message, "", 0, "", 0, Reason != nullptr ? Reason : "(unknown)");
+    throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Message, "", 0, "", 0,
+                       Reason != nullptr ? Reason : "(unknown)");
 }
 
 void TScriptReader::nextToken() {

@@ -1,5 +1,4 @@
 // Data-file patching: building a file's new version from a command stream or whole, and installing it.
-#define EBRUN_SOURCE_NAME "Script.cpp"
 #include "foundation/ScriptPatch.h"
 
 #include "foundation/Exception.h"

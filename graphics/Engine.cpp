@@ -1,6 +1,5 @@
 // The engine module: the current engine number and object, the choice of engine at start-up, the back ends
 // this build offers, the texture page size and the frame wait.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Engine.h"
 
 #include "foundation/Exception.h"

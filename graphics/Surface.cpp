@@ -1,5 +1,4 @@
 // The engine interface's shared operations: borders, clipping, frame pacing and the frame-rate measurement.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Surface.h"
 
 #include "foundation/Exception.h"

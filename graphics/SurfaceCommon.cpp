@@ -1,5 +1,4 @@
 // The engines' shared surface layout, client rectangle, display-mode list and stretch checks.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/SurfaceCommon.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The DirectDraw engine's drawing: fills, copies with and without key, the smooth stretch through the two
 // scratch surfaces, uploads with recolouring and the light. A surface that was not made draws nothing.
-#define EBRUN_SOURCE_NAME "SurfaceDX.cpp"
 #include "graphics/SurfaceDX.h"
 
 #include "foundation/Exception.h"

@@ -1,7 +1,6 @@
 // The OpenGL engine's drawing: fills and textured copies gathered into batches, the smooth stretch through
 // the two scratch surfaces, uploads with recolouring and the light. Nothing is drawn before the context and
 // its surfaces exist.
-#define EBRUN_SOURCE_NAME "SurfaceGL.cpp"
 #include "graphics/SurfaceGL.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The bookkeeping both tile caches share: a least-recently-used list and 100 hash chains over a fixed number
 // of slots.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/TileCache.h"
 
 #include "foundation/Exception.h"

@@ -1,7 +1,8 @@
 // The OpenGL extension loader: the context's extension text, the table of known extensions with their entry
 // points, and the checks and loads of requested names.
-#define EBRUN_SOURCE_NAME "glh_extensions.cpp"
 #include "graphics/glh_extensions.h"
+
+#include "foundation/Exception.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,5 @@
 // The four bitmap fonts cut from pictures of the picture file: glyph measuring, text measuring and printing
 // in any colour through recoloured font tiles of the video cache.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 

@@ -1,5 +1,4 @@
 // The memory cache of decoded 32 x 32 tiles: a fixed number of slots, replaced least recently used first.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/TileCache.h"
 #include "graphics/graphics.h"
 

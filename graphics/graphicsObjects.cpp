@@ -1,6 +1,5 @@
 // Objects and outfits drawn scaled into square boxes: pattern by count or liquid, animation by the tick
 // counter, the count of a stackable object, and the outfit colours through the mask sprites.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/graphics.h"
 
 #include "foundation/Exception.h"

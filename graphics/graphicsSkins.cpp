@@ -1,5 +1,4 @@
 // The skin table: the numbered rectangles of the skin picture, and skin drawing with tiling and offsets.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Engine.h"
 #include "graphics/graphics.h"
 

@@ -1,6 +1,5 @@
 // The video cache: 32 x 32 cells over the engine's texture pages holding sprites, recoloured sprites, picture
 // tiles and recoloured font tiles, and the tile drawing calls on top of it.
-#define EBRUN_SOURCE_NAME "graphics.cpp"
 #include "graphics/Engine.h"
 #include "graphics/TileCache.h"
 #include "graphics/graphics.h"

@@ -1,6 +1,5 @@
 // The Direct3D 9 engine's drawing: fills, quads collected in a batch, texture uploads with the key as alpha
 // 0, the smooth stretch and the light pass. Without a device nothing is drawn.
-#define EBRUN_SOURCE_NAME "surfaceDX9.cpp"
 #include "graphics/surfaceDX9.h"
 
 #include "foundation/Exception.h"

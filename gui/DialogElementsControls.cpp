@@ -1,5 +1,4 @@
 // The check box, the progress bar and the separator.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsControls.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The one-line edit field, the password field and the focus group.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsEdit.h"
 
 #include "foundation/Exception.h"

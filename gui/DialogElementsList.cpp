@@ -1,5 +1,4 @@
 // The list box and the text list.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsList.h"
 
 #include "foundation/Exception.h"

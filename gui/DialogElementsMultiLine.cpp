@@ -1,5 +1,4 @@
 // The multi-line edit field.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsMultiLine.h"
 
 #include "foundation/Exception.h"

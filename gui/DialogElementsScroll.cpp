@@ -1,5 +1,4 @@
 // Scroll bars and scroll boxes.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsScroll.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // Text labels, the mark-up text box and the labelled button.
-#define EBRUN_SOURCE_NAME "DialogElements.cpp"
 #include "gui/DialogElementsText.h"
 
 #include "foundation/Exception.h"

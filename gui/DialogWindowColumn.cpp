@@ -1,6 +1,5 @@
 // The window column of the side bar: stacking, the layout strategies, drag reordering and the free-area
 // frame.
-#define EBRUN_SOURCE_NAME "DialogWindow.cpp"
 #include "foundation/Exception.h"
 #include "graphics/Engine.h"
 #include "graphics/Surface.h"

@@ -136,7 +136,7 @@ void TComponent::allocateDrawingList(int32_t Length) {
             " DrawingList.height: " + std::to_string(Piece.height) +
             " DrawingList.srcx: " + std::to_string(Piece.srcx) +
             " DrawingList.srcy: " + std::to_string(Piece.srcy) + ")";
-    ThrowCheckFailure(__FILE__, __LINE__, Text.c_str());
+    ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, Text.c_str());
 }
 
 void TComponent::draw(int32_t Surface, int32_t X, int32_t Y) { drawDrawingList(Surface, X, Y); }
@@ -172,7 +172,7 @@ CATCH_FRAME(X, Y)
                        " skinoffsetx: " + N(OffsetX) + " skinoffsety: " + N(OffsetY) +
                        " cliprect: " + N(ClipX) + "/" + N(ClipY) + "/" + N(ClipWidth) + "/" + N(ClipHeight) +
                        ")";
-    ThrowCheckFailure(__FILE__, __LINE__, Text.c_str());
+    ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, Text.c_str());
 }
 
 void DrawSkinClipped(int32_t Surface, int32_t X, int32_t Y, int32_t Width, int32_t Height, int32_t Skin,

@@ -105,10 +105,11 @@ void EncipherLoginBlock(TLoginBlock& Block, const char* Server) {
         PublicKey.setModulus(Communication.Modulus.c_str());
         PublicKey.encrypt(Block.Bytes);
     } catch (const std::string& Reason) {
-        throw TMyException(__FILE__, __LINE__, Failure + BlockRows(Block, true), "", 0, "", 0, Reason);
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, Failure + BlockRows(Block, true), "", 0, "", 0,
+                           Reason);
     } catch (...) {
-        throw TMyException(__FILE__, __LINE__, Failure + " with unknown exception" + BlockRows(Block, false),
-                           "", 0, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__,
+                           Failure + " with unknown exception" + BlockRows(Block, false), "", 0, "", 0, "");
     }
 }
 

@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The game server's speech, chat-channel, request-queue and system messages: talk boxes, the status line,
 // the console's text buffers and the events that open channel dialogs and console tabs.
 #include "network/CommunicationHandlers.h"

@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // Creature descriptions inside map descriptions and the game server's small creature updates.
 #include "network/CommunicationHandlers.h"
 

@@ -1,6 +1,5 @@
 // The data-file download: collecting a new file or a patch in one buffer, writing the new version when the
 // last byte has arrived, and posting the install, reload and login events.
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 #include "network/CommunicationDownload.h"
 
 #include "foundation/Exception.h"

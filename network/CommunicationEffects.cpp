@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The game server's ambient light, map effects, server-driven dialogs and VIP list messages.
 #include "network/CommunicationHandlers.h"
 

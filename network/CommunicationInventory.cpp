@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The game server's container, body position and trade messages. Each reads its whole message whatever
 // the state of the records, so that the messages behind it stay in step.
 #include "network/CommunicationHandlers.h"

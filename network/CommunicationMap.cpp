@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The game server's map descriptions: the field reader with its skip encoding, the area and floor readers,
 // and the messages that fill, scroll and change the map box, move creatures and refuse steps.
 #include "network/CommunicationHandlers.h"

@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The game server's session messages (entering the game, rights, ping) and the player's own values.
 #include "network/CommunicationHandlers.h"
 

@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The client messages of a game session: one sender per command, each built in the send buffer and sent
 // enciphered at once.
 #include "network/CommunicationSend.h"

@@ -1,4 +1,3 @@
-#define EBRUN_SOURCE_NAME "Communication.cpp"
 // The walk, stop and logout senders, and the preparation that every walk or stop runs first.
 #include "foundation/Exception.h"
 #include "network/CommunicationSend.h"

@@ -36,17 +36,33 @@ volatile sig_atomic_t InFault = 0;
 void (*EndRequestHandler)() = nullptr;
 TFaultWriter FaultWriter = nullptr;
 
+// Seconds the message loop has to take an end request. A wait it does not return from (a message box, a
+// blocking call) cannot take it; the signal then ends the process as if it had not been handled.
+constexpr unsigned END_REQUEST_TAKEN_WITHIN_S = 1;
+
 extern "C" void OnEndSignal(int Signal) {
     const int Saved = errno; // the interrupted code may be reading it
+    if (EndSignal == 0) alarm(END_REQUEST_TAKEN_WITHIN_S);
     EndSignal = Signal;
     WakePumpFromSignal();
     errno = Saved;
 }
 
+extern "C" void OnEndRequestMissed(int) {
+    const int Signal = EndSignal;
+    if (Signal == 0) return; // taken meanwhile
+    signal(Signal, SIG_DFL);
+    raise(Signal);
+}
+
 extern "C" void OnProcessorFault(int Signal, siginfo_t* Info, void*) {
     if (InFault == 0) {
         InFault = 1;
-        if (FaultWriter != nullptr) FaultWriter(Signal, reinterpret_cast<uintptr_t>(Info->si_addr));
+        // A code of 0 or below: sent by kill, sigqueue, raise or the like, not raised by the processor.
+        const bool Sent = Info->si_code <= 0;
+        const TFaultSignal Fault{Signal, Sent, Sent ? static_cast<int32_t>(Info->si_pid) : 0,
+                                 Sent ? 0 : reinterpret_cast<uintptr_t>(Info->si_addr)};
+        if (FaultWriter != nullptr) FaultWriter(Fault);
     }
     _exit(1);
 }
@@ -54,6 +70,7 @@ extern "C" void OnProcessorFault(int Signal, siginfo_t* Info, void*) {
 // The end request of a signal, on the loop's thread.
 void TakeEndRequest() {
     if (EndSignal == 0) return;
+    alarm(0);
     EndSignal = 0;
     if (EndRequestHandler != nullptr) EndRequestHandler();
 }
@@ -181,6 +198,8 @@ void HandleEndRequests(void (*Handler)()) {
     Action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &Action, nullptr);
     sigaction(SIGHUP, &Action, nullptr);
+    Action.sa_handler = OnEndRequestMissed;
+    sigaction(SIGALRM, &Action, nullptr);
 }
 
 void HandleProcessorFaults(TFaultWriter Writer) {

@@ -42,15 +42,24 @@ bool InitWindowSystem();
 void ExitWindowSystem();
 
 // SIGTERM and SIGHUP ask the program to end: the signal handler only notes the signal and wakes the event
-// pump; the message loop then calls Handler on its own thread. SIGINT stays the window system's close
-// request.
+// pump; the message loop then calls Handler on its own thread. When the loop has not taken the request
+// within a second (it waits inside a message box or a blocking call), the signal ends the process as an
+// unhandled one would. SIGALRM is taken for that deadline. SIGINT stays the window system's close request.
 void HandleEndRequests(void (*Handler)());
 
-// A processor fault (SIGSEGV, SIGBUS, SIGILL, SIGFPE) calls Writer on a stack prepared here, with the
-// signal's number and the address it names, then ends the process with exit code 1. Writer runs inside the
-// signal handler: it may use only memory prepared in advance and the fault-safe services below. A fault
-// inside Writer ends the process at once, also with exit code 1.
-using TFaultWriter = void (*)(int32_t Signal, uintptr_t Address);
+// A fault signal as it came: raised by the processor at Address, or sent by process Sender (kill, raise).
+struct TFaultSignal {
+    int32_t Signal;
+    bool Sent;
+    int32_t Sender;    // 0 unless Sent
+    uintptr_t Address; // 0 when Sent
+};
+
+// A fault signal (SIGSEGV, SIGBUS, SIGILL, SIGFPE) calls Writer on a stack prepared here, then ends the
+// process with exit code 1. Writer runs inside the signal handler: it may use only memory prepared in
+// advance and the fault-safe services below. A fault inside Writer ends the process at once, also with exit
+// code 1.
+using TFaultWriter = void (*)(const TFaultSignal& Fault);
 void HandleProcessorFaults(TFaultWriter Writer);
 // Fault-safe (async-signal-safe): appends Length bytes to the file, made when missing; false when it cannot.
 bool AppendToFileInFault(const char* FileName, const char* Bytes, size_t Length);

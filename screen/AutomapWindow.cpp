@@ -1,5 +1,4 @@
 // The automap panel, its map view and its compass rose.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/AutomapWindow.h"
 

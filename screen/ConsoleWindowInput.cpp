@@ -1,6 +1,5 @@
 // The console's input line: copy and select keys, hotkeys, the input history, and sending a typed line with
 // the talk mode, addressee and channel chosen by the selected tab and the line's prefix.
-#define EBRUN_SOURCE_NAME "ConsoleWindow.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "gui/DialogElements.h"

@@ -1,6 +1,5 @@
 // The console's tab bar: tabs with unread marks and dragging, the layout with the hidden stores on either
 // side, scrolling, selection, and the close message each tab sends when it is destroyed.
-#define EBRUN_SOURCE_NAME "ConsoleWindow.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "graphics/graphics.h"

@@ -1,6 +1,5 @@
 // The console's text area: rows wrapped from a text buffer, their bottom-aligned drawing, the mouse
 // selection, and the text window with its scroll box.
-#define EBRUN_SOURCE_NAME "ConsoleWindow.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"

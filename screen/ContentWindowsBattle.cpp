@@ -1,5 +1,4 @@
 // The battle list window: drawn from the creature table's battle list on every frame.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 #include "screen/ContentWindowsBattle.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The combat controls of the inventory panels and the status bars panel.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/ContentWindowsCombat.h"
 

@@ -1,5 +1,4 @@
 // The container windows of the side-window column: the grid body, its frame and the open and close entries.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/ContentWindowsContainer.h"
 

@@ -1,5 +1,4 @@
 // The equipment window, the minimised inventory panel and the builders of both inventory panels.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/ContentWindowsInventory.h"
 

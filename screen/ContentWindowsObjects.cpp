@@ -1,5 +1,4 @@
 // The shared object handling of the equipment, minimised-inventory and container windows.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/ContentWindowsObjects.h"
 

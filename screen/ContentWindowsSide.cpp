@@ -1,5 +1,4 @@
 // The framing of side-window bodies and the scrolled list body they share.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 #include "screen/ContentWindowsSide.h"
 
 #include "foundation/Exception.h"

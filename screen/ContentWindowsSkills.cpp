@@ -1,5 +1,4 @@
 // The skills window: values read afresh from the player's data at every drawing.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 #include "screen/ContentWindowsSkills.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The trade window: the offers kept by the game state shown side by side, looked at, accepted or closed.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 #include "screen/ContentWindowsTrade.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The VIP list window: drawn from the VIP list's sorted entries on every frame.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 #include "screen/ContentWindowsVIP.h"
 
 #include "foundation/Exception.h"

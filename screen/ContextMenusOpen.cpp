@@ -1,6 +1,5 @@
 // The openers that build each context menu at the pointer for the controller's catalogue, and the help
 // popup's placement in the main window.
-#define EBRUN_SOURCE_NAME "ContextMenus.cpp"
 #include "foundation/Exception.h"
 #include "screen/ContextMenus.h"
 #include "screen/MainWindow.h"

@@ -1,5 +1,4 @@
 // The battle-list, VIP-list and chat-line menus.
-#define EBRUN_SOURCE_NAME "ContextMenus.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "network/CommunicationSend.h"

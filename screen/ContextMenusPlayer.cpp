@@ -1,5 +1,4 @@
 // The player entries and actions shared by the object, battle-list, VIP and chat-line menus.
-#define EBRUN_SOURCE_NAME "ContextMenus.cpp"
 #include "screen/ContextMenusPlayer.h"
 
 #include "foundation/Exception.h"

@@ -1,5 +1,4 @@
 // The console-tab, request-queue, edit-field, automap and skills menus.
-#define EBRUN_SOURCE_NAME "ContextMenus.cpp"
 #include "foundation/Exception.h"
 #include "foundation/sysinc.h"
 #include "gui/DialogElementsEdit.h"

@@ -1,5 +1,4 @@
 // The general controls panel: three side-window toggles that mirror the window column, and "Logout".
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/GeneralControls.h"
 

@@ -1,5 +1,4 @@
 // The help menu and the list of hints already seen, and the hint texts handed to the map view.
-#define EBRUN_SOURCE_NAME "Help.cpp"
 #include "screen/Help.h"
 
 #include "foundation/Exception.h"

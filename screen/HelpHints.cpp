@@ -1,5 +1,4 @@
 // The fourteen event hints: the title and the mark-up text of each, by hint number.
-#define EBRUN_SOURCE_NAME "Help.cpp"
 #include "screen/Help.h"
 
 #include "foundation/Exception.h"

@@ -1,6 +1,5 @@
 // The help texts of the screen areas and of some kinds of objects, by help context, and their formatting
 // with the skin pictures they show.
-#define EBRUN_SOURCE_NAME "Help.cpp"
 #include "gui/DialogWindow.h"
 #include "gui/SkinProperties.h"
 #include "screen/ConsoleWindow.h"

@@ -1,5 +1,4 @@
 // The capacity and soul-point labels and the bar of condition icons of the inventory panels.
-#define EBRUN_SOURCE_NAME "ContentWindows.cpp"
 
 #include "screen/InventoryPieces.h"
 

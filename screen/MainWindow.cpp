@@ -47,6 +47,8 @@ struct {
     TEngineSwitch EngineSwitch = nullptr;
 } Module;
 
+TModalWindowObserver ModalWindowObserver = nullptr; // outlives the module: set and cleared by its user
+
 constexpr int32_t KEY_CTRL_F = KEY_CTRL | 'F';
 constexpr int32_t KEY_ALT_ENTER = KEY_ALT | KEY_ENTER;
 
@@ -614,7 +616,12 @@ CATCH_FRAME(Event)
 
 TMainWindow* GetMainWindow() { return Module.Root; }
 TComponent* GetModalWindow() { return Module.ModalWindow; }
-void SetModalWindow(TComponent* Window) { Module.ModalWindow = Window; }
+void SetModalWindow(TComponent* Window) {
+    Module.ModalWindow = Window;
+    if (Window != nullptr && ModalWindowObserver != nullptr) ModalWindowObserver(Window);
+}
+
+void SetModalWindowObserver(TModalWindowObserver Observer) { ModalWindowObserver = Observer; }
 
 void DeleteModalWindow() {
     delete Module.ModalWindow;

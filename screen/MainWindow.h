@@ -132,6 +132,9 @@ private:
 TMainWindow* GetMainWindow();
 TComponent* GetModalWindow();
 void SetModalWindow(TComponent* Window);
+// Called with every window as it becomes the modal window, for as long as it is set (NULL: none).
+using TModalWindowObserver = void (*)(TComponent* Window);
+void SetModalWindowObserver(TModalWindowObserver Observer);
 // Deletes the modal window and clears the slot (nothing when none is open).
 void DeleteModalWindow();
 

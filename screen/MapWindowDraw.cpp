@@ -1,6 +1,5 @@
 // The drawing of the world in the map view: floors, fields, objects, creatures, effects and missiles, the
 // light and darkness over the picture, and the creature bars, names and marks over the finished map.
-#define EBRUN_SOURCE_NAME "MapWindow.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"

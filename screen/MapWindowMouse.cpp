@@ -1,6 +1,5 @@
 // The map view's mouse: walking, dragging and dropping, use-with and trade cursors, look, use, attack and the
 // object menu by right click, and the help context of the field under the pointer.
-#define EBRUN_SOURCE_NAME "MapWindow.cpp"
 #include "foundation/Exception.h"
 #include "gui/GUIServices.h"
 #include "gui/KeyCodes.h"

@@ -1,6 +1,5 @@
 // What the map view draws over the finished picture: creature bars, names and marks, the talk boxes and their
 // layout, the status message, the rising texts and the hint button; and the view's own commands.
-#define EBRUN_SOURCE_NAME "MapWindow.cpp"
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
 #include "graphics/Engine.h"

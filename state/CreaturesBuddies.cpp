@@ -1,5 +1,4 @@
 // The VIP list: entries, online count, sort keys and re-sorting.
-#define EBRUN_SOURCE_NAME "Creatures.cpp"
 #include "state/CreaturesBuddies.h"
 
 #include "foundation/Exception.h"

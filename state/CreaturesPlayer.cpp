@@ -1,5 +1,4 @@
 // The player's own values and walking: the step queue, the predicted step and auto-walk by the path finder.
-#define EBRUN_SOURCE_NAME "Creatures.cpp"
 #include "state/CreaturesPlayer.h"
 
 #include "foundation/Exception.h"

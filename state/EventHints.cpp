@@ -1,6 +1,5 @@
 // The event-hint queue and the name and area checks that fill it.
 // The hint queue belongs to the help texts of the game screen and reports under their module name.
-#define EBRUN_SOURCE_NAME "Help.cpp"
 #include "state/EventHints.h"
 
 #include "foundation/Container.h"

@@ -49,7 +49,7 @@ bool TakeMessages(TMessageActions& Actions) {
             return true;
         }
         if (!In(Type, 1, MESSAGE_STARTPATCHER))
-            throw TMyException(__FILE__, __LINE__, "unknown message type", "Type", Type, "", 0, "");
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown message type", "Type", Type, "", 0, "");
         {
             TParameterGuard Guard(Type, Param1, Param2);
             Actions.performMessage(Type, Param1, Param2);

@@ -194,7 +194,7 @@ CATCH_FRAME()
 void AppendMapObject(int32_t rx, int32_t ry, int32_t rz, const TObject& Obj) try {
     const TMapPoint& MapPoint = Point(rx, ry, rz);
     if (!In(MapPoint.ObjectCount, 0, OBJECTS_PER_POINT - 1))
-        throw TMyException(__FILE__, __LINE__, "too many objects on map point", "", 0, "", 0,
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "too many objects on map point", "", 0, "", 0,
                            "ObjectCount: " + std::to_string(MapPoint.ObjectCount) +
                                " rx: " + std::to_string(rx) + " ry: " + std::to_string(ry) +
                                " rz: " + std::to_string(rz));

@@ -61,7 +61,7 @@ int32_t MissileDirection(int64_t dx, int64_t dy) {
 const TEffect& EffectOfKind(int32_t EffectNumber, int32_t Status, const char* Condition) {
     CHECK(In(EffectNumber, 0, EFFECTS - 1));
     if (Effects[EffectNumber].Status != Status)
-        ThrowCheckFailure(__FILE__, __LINE__, Condition, "Effects[EffectNumber].Status",
+        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, Condition, "Effects[EffectNumber].Status",
                           Effects[EffectNumber].Status);
     return Effects[EffectNumber];
 }

@@ -163,7 +163,7 @@ int32_t FindPath(int32_t StartX, int32_t StartY, int32_t StartZ, int32_t DestX, 
         return Search.readWay(MustReach, DestX, DestY, NumberOfSteps, Steps);
     } catch (const TMyException& Cause) {
         throw TMyException(
-            __FILE__, __LINE__,
+            EBRUN_SOURCE_NAME, __LINE__,
             SearchDescription(StartX, StartY, StartZ, DestX, DestY, DestZ, MustReach, ForceDiagonal), "", 0,
             "", 0, Cause);
     }

@@ -37,7 +37,7 @@ void SetFlag(TObjectType& Entry, int32_t Flag) {
 }
 
 const TObjectType& Lookup(const TTypeTable& Table, int32_t Number, const char* NotLoaded) {
-    if (!Table.Entries) ThrowCheckFailure(__FILE__, __LINE__, NotLoaded);
+    if (!Table.Entries) ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, NotLoaded);
     return Table.Entries->at(Number);
 }
 
@@ -56,7 +56,7 @@ const TObjectType& MissileEntry(int32_t Number) {
 
 void RequireFlag(const TObjectType& Entry, int32_t Flag, const char* Condition) {
     if (!GetEntryFlag(Entry, Flag))
-        ThrowCheckFailure(__FILE__, __LINE__, Condition, "*(int*)Entry.Flags", FlagWord(Entry));
+        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__, Condition, "*(int*)Entry.Flags", FlagWord(Entry));
 }
 
 // The flag list up to its end byte 255; codes 32 to 254 carry no data and set nothing.
@@ -217,8 +217,9 @@ bool GetEntryFlag(const TObjectType& Entry, int32_t Flag) {
 bool GetObjectFlag(int32_t Type, int32_t Flag) try {
     if (Type == CREATURE) return Flag == 12;
     if (!In(Type, Tables.Objects.Low, Tables.Objects.High))
-        ThrowCheckFailure(__FILE__, __LINE__, "In(Type,ObjectProperties->low(),ObjectProperties->high())",
-                          "Type", Type, "ObjectProperties->high()", Tables.Objects.High);
+        ThrowCheckFailure(EBRUN_SOURCE_NAME, __LINE__,
+                          "In(Type,ObjectProperties->low(),ObjectProperties->high())", "Type", Type,
+                          "ObjectProperties->high()", Tables.Objects.High);
     return GetEntryFlag(Tables.Objects.Entries->at(Type), Flag);
 }
 CATCH_FRAME(Type, Flag)

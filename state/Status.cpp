@@ -300,13 +300,13 @@ bool HasAnyRight() {
 
 const char* GetRuleViolationReason(int32_t rightid) {
     if (!In(rightid, 0, 31))
-        throw TMyException(__FILE__, __LINE__, "unknown right", "rightid", rightid, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown right", "rightid", rightid, "", 0, "");
     return RuleViolationReasons[rightid];
 }
 
 const char* GetRuleViolationAction(int32_t actionid) {
     if (!In(actionid, 0, 7))
-        throw TMyException(__FILE__, __LINE__, "unknown action", "actionid", actionid, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "unknown action", "actionid", actionid, "", 0, "");
     return RuleViolationActions[actionid];
 }
 

@@ -1,5 +1,4 @@
 // The clipboard guard and its link pattern.
-#define EBRUN_SOURCE_NAME "Status.cpp"
 #include "state/StatusClipboard.h"
 
 #include "foundation/Exception.h"

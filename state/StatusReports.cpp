@@ -1,5 +1,4 @@
 // The error-report records, in a growable array that keeps its size until the module ends.
-#define EBRUN_SOURCE_NAME "Status.cpp"
 #include "state/StatusReports.h"
 
 #include "foundation/Container.h"

@@ -116,10 +116,12 @@ int32_t HoldBackTalkbox(TTalkbox& Box) {
 } // namespace
 
 void GetTalkModeColor(int32_t& R, int32_t& G, int32_t& B, int32_t Mode) {
-    if (Mode == TALK_NONE) throw TMyException(__FILE__, __LINE__, "none is talking", "", 0, "", 0, "");
+    if (Mode == TALK_NONE)
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "none is talking", "", 0, "", 0, "");
     // Modes come from the server unchecked: anything outside the table fails before it is used as an index.
     if (Mode < 0 || Mode >= TALK_MODE_BEYONDLAST || !TalkModeColors[Mode].Defined)
-        throw TMyException(__FILE__, __LINE__, "something unknown is talking", "TalkMode", Mode, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "something unknown is talking", "TalkMode", Mode, "",
+                           0, "");
     R = TalkModeColors[Mode].R;
     G = TalkModeColors[Mode].G;
     B = TalkModeColors[Mode].B;

@@ -255,7 +255,7 @@ void TRequestQueueTextBuffer::addLine(std::unique_ptr<TTalkLine> Line) try {
 CATCH_FRAME()
 
 void TRequestQueueTextBuffer::addText(int32_t, const char*, int32_t) {
-    throw TMyException(__FILE__, __LINE__, "not possible", "", 0, "", 0, "");
+    throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "not possible", "", 0, "", 0, "");
 }
 
 void TRequestQueueTextBuffer::deleteLine(TTalkLine* Line) {

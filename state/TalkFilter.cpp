@@ -101,7 +101,7 @@ TTextBuffer* CreateTextBuffer(int32_t ReceiveTalkMode, int32_t SendTalkMode, con
     if (FindTalkFilter(ReceiveTalkMode, Name, Channel, Console.ConsoleFilterList) != -1) return nullptr;
     std::unique_ptr<TTextBuffer> Buffer = MakeTextBuffer(ReceiveTalkMode, SendTalkMode, Name, Channel);
     if (Buffer == nullptr)
-        throw TMyException(__FILE__, __LINE__, "can't create text buffer", "", 0, "", 0, "");
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "can't create text buffer", "", 0, "", 0, "");
     int32_t RegisteredChannel = Buffer->isRequestQueue() ? -1 : Channel;
     AddTalkFilter(ReceiveTalkMode, Name, RegisteredChannel, Buffer.get(), Console.ConsoleFilterList, false);
     return Buffer.release();

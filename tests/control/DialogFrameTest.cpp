@@ -145,7 +145,7 @@ TEST_F(DialogFrame, CaptionAndBodyChecksKeepNothingBehind) {
     EXPECT_NE(Text(std::string(100, 'c').c_str(), new TProbeBody(1, 1)).find("strlen(_Caption)<100"),
               std::string::npos);
     EXPECT_NE(Text("Caption", nullptr).find("_Dialog!=NULL"), std::string::npos);
-    EXPECT_NE(Text("Caption", nullptr).find("Dialogs.cpp"), std::string::npos);
+    EXPECT_NE(Text("Caption", nullptr).find("DialogsFrame.cpp "), std::string::npos);
     EXPECT_EQ(Text(std::string(99, 'c').c_str(), new TProbeBody(1, 1)), "");
     EXPECT_EQ(BodiesAlive, 0) << "a refused body is deleted with the frame";
 }

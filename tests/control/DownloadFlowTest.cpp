@@ -116,8 +116,12 @@ protected:
         InitControlConnection(&Frame);
         InitCommunication();
         Server.setPlan(TRole::Login, DefaultLoginPlan(Server.gamePort()));
+        Recording = this;
+        SetModalWindowObserver(record);
     }
     void TearDown() override {
+        SetModalWindowObserver(nullptr);
+        Recording = nullptr;
         InitCommunication();
         ExitNetwork();
         SetNetworkWindow(nullptr);
@@ -145,19 +149,22 @@ protected:
         return Dialog != nullptr && dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog) != nullptr;
     }
 
-    // Notes a dialog the first time it is seen; every one but the download dialog is answered at once.
-    void answer() {
+    // Notes every dialog as it opens, however soon it closes again.
+    static void record(TComponent* Window) {
+        const auto* Dialog = dynamic_cast<const TModalDialog*>(Window);
+        if (Dialog == nullptr) return;
+        std::string Shown = Dialog->_Caption;
+        if (typeid(*Dialog->_Dialog) == typeid(TTextLabel)) // a message box
+            Shown += std::string(": ") + static_cast<const TTextLabel*>(Dialog->_Dialog)->getText();
+        else if (const auto* Download = dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog))
+            Shown += std::string(": ") + Download->Label->getText();
+        Recording->Seen.push_back(Shown);
+    }
+
+    // Every dialog but the download dialog is answered at once; that one once the download has ended.
+    static void answer() {
         TModalDialog* Dialog = shownDialog();
         if (Dialog == nullptr) return;
-        if (Dialog != LastSeen) {
-            LastSeen = Dialog;
-            std::string Shown = Dialog->_Caption;
-            if (typeid(*Dialog->_Dialog) == typeid(TTextLabel)) // a message box
-                Shown += std::string(": ") + static_cast<const TTextLabel*>(Dialog->_Dialog)->getText();
-            else if (const auto* Download = dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog))
-                Shown += std::string(": ") + Download->Label->getText();
-            Seen.push_back(Shown);
-        }
         const auto* Download = dynamic_cast<const TDownloadDialog*>(Dialog->_Dialog);
         if (Download == nullptr || GetPatchProgress() == -1) SetActionState(ACTIONSTATE_NONE);
     }
@@ -204,8 +211,8 @@ protected:
     std::unique_ptr<TTestEngine> Engine;
     TTestServer Server;
     CFrameMessageTarget Frame;
-    const TModalDialog* LastSeen = nullptr;
-    std::vector<std::string> Seen; // captions, and a box's text behind its caption
+    std::vector<std::string> Seen; // captions, and a box's text behind its caption, in the order opened
+    static inline DownloadFlow* Recording = nullptr;
 };
 
 class DataFileUpdate : public DownloadFlow,

@@ -147,7 +147,7 @@ TEST_F(TScriptPatch, ProgramAndPatcherVersionsAreExecutable) {
     EXPECT_EQ(get(PROGRAM_UPDATE_FILE_NAME), "old new");
     EXPECT_TRUE(executable(PROGRAM_UPDATE_FILE_NAME));
     // the program is left to the external patcher: installing looks for its other name and finds nothing
-    EXPECT_EQ(ThrownFrom("Script.cpp", [] { InstallPatchedFile(PROGRAM_FILE_NAME); }),
+    EXPECT_EQ(ThrownFrom("ScriptPatch.cpp", [] { InstallPatchedFile(PROGRAM_FILE_NAME); }),
               "file does not exists, reason:\npellarun_");
     EXPECT_EQ(get(PROGRAM_FILE_NAME), "old program");
 
@@ -173,10 +173,10 @@ TEST_F(TScriptPatch, InstallReplacesTheOldFileOrKeepsIt) {
     EXPECT_FALSE(fs::exists("Ebrun.sp_"));
 
     // a second install finds nothing and keeps the installed file
-    EXPECT_EQ(ThrownFrom("Script.cpp", [] { InstallPatchedFile("Ebrun.spr"); }),
+    EXPECT_EQ(ThrownFrom("ScriptPatch.cpp", [] { InstallPatchedFile("Ebrun.spr"); }),
               "file does not exists, reason:\nEbrun.sp_");
     EXPECT_EQ(get("Ebrun.spr"), "newer");
-    EXPECT_EQ(ThrownFrom("Script.cpp", [] { InstallPatchedFile(nullptr); }), "no file name");
+    EXPECT_EQ(ThrownFrom("ScriptPatch.cpp", [] { InstallPatchedFile(nullptr); }), "no file name");
 
     // a rename that fails leaves the old file in place
     fs::create_directory("Ebrun.pi_");

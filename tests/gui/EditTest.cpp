@@ -144,7 +144,7 @@ TEST_F(EditTest, CutCopyDeleteAndSelectAll) {
     Field->keyPressed('x' | CTRL); // nothing selected: refused
     EXPECT_EQ(clipboard(), "two");
     std::string Thrown = ThrownText([&] { Field->handleEvent(21); });
-    EXPECT_NE(Thrown.find("DialogElements.cpp"), std::string::npos);
+    EXPECT_NE(Thrown.find("DialogElementsEdit.cpp "), std::string::npos);
     EXPECT_NE(Thrown.find("reason:\nunknown event"), std::string::npos) << Thrown;
 }
 

@@ -331,7 +331,7 @@ TEST_F(SideBarTest, UnknownStrategiesAndMissingWindowsFailAndLeaveTheColumnUsabl
     column(300);
     std::string Text = ThrownText([&] { Column->rearrange(3, nullptr); });
     EXPECT_NE(Text.find("unknown strategy"), std::string::npos) << Text;
-    EXPECT_NE(Text.find("DialogWindow.cpp"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("DialogWindowColumn.cpp "), std::string::npos) << Text;
     EXPECT_NE(ThrownText([&] { Column->rearrange(4, nullptr); }).find("Work!=NULL"), std::string::npos);
     EXPECT_NE(ThrownText([&] { Column->rearrange(16, nullptr); }).find("Work!=NULL"), std::string::npos);
     TTestPanel Stranger(1, 10);

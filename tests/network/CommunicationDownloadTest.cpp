@@ -171,7 +171,7 @@ TEST_F(DownloadTest, StartMessagesAreCheckedBeforeAnythingChanges) {
         Error.clear();
         deliver({Case.Start});
         EXPECT_TRUE(failedWith(Case.Error)) << Error;
-        EXPECT_EQ(Error.rfind("Communication.cpp ", 0), 0u) << "the module's name: " << Error;
+        EXPECT_EQ(Error.rfind("CommunicationDownload.cpp ", 0), 0u) << Error;
         EXPECT_FALSE(IsPatchRunning());
         EXPECT_EQ(GetMessageCount(), 0);
         EXPECT_EQ(GetPatchProgress(), -1);

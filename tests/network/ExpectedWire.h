@@ -10,7 +10,10 @@
 
 struct TWire {
     std::vector<uint8_t> Bytes;
-    explicit TWire(int Command) : Bytes{static_cast<uint8_t>(Command)} {}
+    explicit TWire(int Command) {
+        Bytes.reserve(32); // room for any expected message; spares GCC 12 a false overflow warning
+        Bytes.push_back(static_cast<uint8_t>(Command));
+    }
     TWire& u8(int Value) {
         Bytes.push_back(static_cast<uint8_t>(Value));
         return *this;

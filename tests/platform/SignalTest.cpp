@@ -1,25 +1,33 @@
-// Processor faults: the fault writer runs, also on a stack that has overflowed, and the process ends with
-// exit code 1. (The end requests of SIGTERM and SIGHUP are tested with the client: tests/control.)
+// Fault signals: the fault writer runs, told whether the processor raised the signal or a process sent it,
+// also on a stack that has overflowed, and the process ends with exit code 1. An end request that the message
+// loop cannot take still ends the process. (The orderly end of SIGTERM and SIGHUP is tested with the client:
+// tests/control.)
 #include "platform/App.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <sys/mman.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 const char* const FAULT_FILE = "fault.txt";
 
-void WriteFaultLine(int32_t Signal, uintptr_t) {
-    char Line[] = "fault 00\n";
-    Line[6] = static_cast<char>('0' + Signal / 10);
-    Line[7] = static_cast<char>('0' + Signal % 10);
+// "fault", the signal's number, then "sent" and whether the sender is this process, or "at" and whether the
+// address is known.
+void WriteFaultLine(const TFaultSignal& Fault) {
+    char Line[] = "fault 00 sent 0\n";
+    Line[6] = static_cast<char>('0' + Fault.Signal / 10);
+    Line[7] = static_cast<char>('0' + Fault.Signal % 10);
+    if (!Fault.Sent) memcpy(Line + 9, "at  ", 4);
+    Line[14] = Fault.Sent ? (Fault.Sender == getpid() ? '1' : '0') : (Fault.Address != 0 ? '1' : '0');
     AppendToFileInFault(FAULT_FILE, Line, sizeof(Line) - 1);
 }
 
@@ -50,7 +58,7 @@ std::string FaultLines() {
 
 } // namespace
 
-TEST(Signals, AProcessorFaultRunsTheWriterAndEndsWithOne) {
+TEST(Signals, AFaultSignalRunsTheWriterAndEndsWithOne) {
     std::remove(FAULT_FILE);
     EXPECT_EQ(ExitCodeOfFault([] {
                   // A page of no access: the store faults in the processor, not in a sanitizer's check.
@@ -64,9 +72,43 @@ TEST(Signals, AProcessorFaultRunsTheWriterAndEndsWithOne) {
         Raised = Signal;
         EXPECT_EQ(ExitCodeOfFault([] { raise(Raised); }), 1) << Signal;
     }
-    const std::string Expected = "fault " + std::to_string(SIGSEGV) + "\nfault " + std::to_string(SIGSEGV) +
-                                 "\nfault 0" + std::to_string(SIGBUS) + "\nfault 0" + std::to_string(SIGILL) +
-                                 "\nfault 0" + std::to_string(SIGFPE) + "\n";
+    const std::string Expected = "fault " + std::to_string(SIGSEGV) + " at   1\nfault " +
+                                 std::to_string(SIGSEGV) + " at   1\nfault 0" + std::to_string(SIGBUS) +
+                                 " sent 1\nfault 0" + std::to_string(SIGILL) + " sent 1\nfault 0" +
+                                 std::to_string(SIGFPE) + " sent 1\n";
     EXPECT_EQ(FaultLines(), Expected);
     std::remove(FAULT_FILE);
+}
+
+TEST(Signals, AnEndRequestThatNoLoopTakesEndsTheProcess) {
+    for (int Signal : {SIGTERM, SIGHUP}) {
+        int Ready[2], Never[2];
+        ASSERT_EQ(pipe(Ready), 0);
+        ASSERT_EQ(pipe(Never), 0);
+        const pid_t Child = fork();
+        if (Child == 0) {
+            HandleEndRequests([] { _exit(0); });
+            char Byte = 1;
+            if (write(Ready[1], &Byte, 1) != 1) _exit(2);
+            // Waits as a message box does, in a call that resumes after the handler.
+            while (read(Never[0], &Byte, 1) != 0) {
+            }
+            _exit(3);
+        }
+        char Byte = 0;
+        ASSERT_EQ(read(Ready[0], &Byte, 1), 1);
+        kill(Child, Signal);
+        int Status = 0;
+        for (int i = 0; i < 3000 && waitpid(Child, &Status, WNOHANG) == 0; i++)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (kill(Child, 0) == 0) {
+            kill(Child, SIGKILL);
+            waitpid(Child, &Status, 0);
+            ADD_FAILURE() << "signal " << Signal << " did not end the process";
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(Status) && WTERMSIG(Status) == Signal) << Signal;
+        }
+        for (int End : {Ready[0], Ready[1], Never[0], Never[1]})
+            close(End);
+    }
 }

@@ -96,7 +96,7 @@ TEST_F(GeneralControlsTest, WholePanelHasOneHelpText) {
 TEST_F(GeneralControlsTest, ColumnIsRequired) {
     const std::string Text = ThrownText([this] { TGeneralControls Broken(nullptr, &Target); });
     EXPECT_NE(Text.find("reason:\n_CheckObject!=NULL"), std::string::npos) << Text;
-    EXPECT_EQ(Text.rfind("ContentWindows.cpp", 0), 0u) << Text;
+    EXPECT_EQ(Text.rfind("GeneralControls.cpp ", 0), 0u) << Text;
 }
 
 } // namespace

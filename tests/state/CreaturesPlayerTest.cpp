@@ -181,6 +181,6 @@ TEST_F(PlayerValues, ExperienceAndSkillsQueueTheirHints) {
         Hints.push_back(Hint);
     EXPECT_EQ(Hints, (std::vector<int32_t>{7, 8, 10, 14, 9}));
     std::string Failure = ThrownText([] { SetExperience(1, 1, 101); });
-    EXPECT_EQ(Failure.rfind("Creatures.cpp ", 0), 0u) << Failure; // the module's name, not the file's
+    EXPECT_EQ(Failure.rfind("CreaturesPlayer.cpp ", 0), 0u) << Failure; // the file that holds the check
     EXPECT_NE(Failure.find("In(Progress,-1,100) [bug0000038]"), std::string::npos);
 }

@@ -248,9 +248,10 @@ std::vector<uint8_t> EncodeBrokenDatFile(const TDatFile& File, TDatBreak Break) 
 
 void WriteBytesToFile(const std::string& FileName, const std::vector<uint8_t>& Bytes) {
     FILE* Out = std::fopen(FileName.c_str(), "wb");
-    if (Out == nullptr) throw TMyException(__FILE__, __LINE__, "failed to open file", "", 0, "", 0, FileName);
+    if (Out == nullptr)
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "failed to open file", "", 0, "", 0, FileName);
     size_t Written = Bytes.empty() ? 0 : std::fwrite(Bytes.data(), 1, Bytes.size(), Out);
     bool Closed = std::fclose(Out) == 0;
     if (Written != Bytes.size() || !Closed)
-        throw TMyException(__FILE__, __LINE__, "failed to write file", "", 0, "", 0, FileName);
+        throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "failed to write file", "", 0, "", 0, FileName);
 }

@@ -58,7 +58,7 @@ public:
         CHECK_TEXT(FT_Init_FreeType(&Library) == 0, "FT_Init_FreeType");
         if (FT_New_Face(Library, File.c_str(), 0, &Face) != 0) {
             FT_Done_FreeType(Library);
-            throw TMyException(__FILE__, __LINE__, "failed to open file", "", 0, "", 0, File);
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "failed to open file", "", 0, "", 0, File);
         }
         setSize(PixelSize);
     }

@@ -56,7 +56,8 @@ void MakeDirectory(const std::string& Directory) {
     if (mkdir(Directory.c_str(), 0755) != 0) {
         struct stat Info;
         if (stat(Directory.c_str(), &Info) != 0 || !S_ISDIR(Info.st_mode))
-            throw TMyException(__FILE__, __LINE__, "failed to create directory", "", 0, "", 0, Directory);
+            throw TMyException(EBRUN_SOURCE_NAME, __LINE__, "failed to create directory", "", 0, "", 0,
+                               Directory);
     }
 }
 

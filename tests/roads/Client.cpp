@@ -371,8 +371,16 @@ TImage TClient::shot(const TRect& Part) const {
 
 TRect TClient::pointerCover() const {
     if (Pointer.Owner != this) return {};
+    // The box of the shape drawn now: a box for every shape would also hide the pixels that tell a pattern
+    // from its neighbours (one colour button from the next), so that a neighbour matched in its place.
+    const std::vector<TPattern>& Shapes = PointerPatterns();
+    const int32_t Shown = pointerShape(Pointer.At);
+    if (Shown != 0) {
+        const TPattern& Shape = Shapes[static_cast<size_t>(Shown) - 1];
+        return {Pointer.At.x - Shape.Origin.x, Pointer.At.y - Shape.Origin.y, Shape.Width, Shape.Height};
+    }
     int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-    for (const TPattern& Shape : PointerPatterns()) {
+    for (const TPattern& Shape : Shapes) {
         Left = std::max(Left, Shape.Origin.x);
         Top = std::max(Top, Shape.Origin.y);
         Right = std::max(Right, Shape.Width - Shape.Origin.x);

@@ -116,7 +116,8 @@ private:
     TPoint onScreen(TPoint At) const { return {Area.x + At.x, Area.y + At.y}; }
     void focus();
     void withModifiers(const std::string& Modifiers, const std::vector<std::string>& Action);
-    // The part of the client area the pointer covers while it is in this window.
+    // The part of the client area the pointer covers while it is in this window: the box of the shape it
+    // shows, or of every shape while none shows.
     TRect pointerCover() const;
     // Saves the picture beside the test and answers its file name.
     std::string keep(const TImage& Image) const;

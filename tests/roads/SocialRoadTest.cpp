@@ -263,7 +263,7 @@ TEST_F(SocialRoad, FollowingTobinAndStopping) {
     Aldric->key("Escape");
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_CANCEL);
     // Back to the start field, where the later roads begin.
-    Aldric->key("Up Left");
+    Aldric->key("KP_Home");
     EXPECT_TRUE(Road->waitForWorld("Aldric back on the start field", At(village::START)));
 }
 

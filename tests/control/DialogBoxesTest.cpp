@@ -163,7 +163,7 @@ namespace {
 std::string Words(int32_t Count) {
     std::string Text;
     for (int32_t i = 0; i < Count; i++)
-        Text += (i > 0 ? " " : "") + std::string(3 + i % 7, static_cast<char>('a' + i % 26));
+        Text.append(i > 0 ? " " : "").append(3 + i % 7, static_cast<char>('a' + i % 26));
     return Text;
 }
 
@@ -193,13 +193,13 @@ TEST_F(DialogBoxes, LongServerTextsAreWrappedToTheWindowAndShownWhole) {
     EXPECT_GT(Label->LineCount, 1);
     std::string Joined;
     for (int32_t i = 0; i < Label->LineCount; i++)
-        Joined += (i > 0 ? " " : "") + std::string(Label->getLine(i));
+        Joined.append(i > 0 ? " " : "").append(Label->getLine(i));
     EXPECT_EQ(Joined, Refusal);
     KeyPressed(KEY_ENTER);
     ProcessMessages();
 
     // A message of the day taller than the window scrolls inside the box.
-    const std::string Long = "7\n" + Words(2000);
+    const std::string Long = std::string("7\n").append(Words(2000));
     ASSERT_TRUE(SetMessageOfTheDay(Long.c_str()));
     AddMessage(MESSAGE_MESSAGEOFTHEDAY, 0, 0);
     ProcessMessages();

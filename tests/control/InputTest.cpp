@@ -51,7 +51,7 @@ public:
 private:
     bool record(const std::string& Event, int32_t X, int32_t Y, uint32_t Flags) {
         Log.push_back(Name + ":" + Event + " " + std::to_string(X) + "," + std::to_string(Y) +
-                      (Flags != 0 ? "," + std::to_string(Flags) : ""));
+                      (Flags != 0 ? std::string(",").append(std::to_string(Flags)) : ""));
         return true;
     }
 };

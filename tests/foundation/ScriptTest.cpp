@@ -29,7 +29,7 @@ std::string Describe(const TScriptReader& r) {
             Last--;
         std::string Out = "B:";
         for (int i = 0; i <= Last; i++)
-            Out += (i > 0 ? "," : "") + std::to_string(r.Bytes[i]);
+            Out.append(i > 0 ? "," : "").append(std::to_string(r.Bytes[i]));
         return Out;
     }
     }
@@ -45,7 +45,7 @@ std::string Scan(const std::string& Content) {
     try {
         for (int i = 0; i < 100; i++) {
             r.nextToken();
-            Out += (Out.empty() ? "" : " ") + Describe(r);
+            Out.append(Out.empty() ? "" : " ").append(Describe(r));
             if (r.Token == TOKEN_END) break;
         }
     } catch (const TMyException& E) {

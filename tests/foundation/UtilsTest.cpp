@@ -23,7 +23,7 @@ std::string Shortened(const char* Text, int32_t Length) {
     strcpy(Buffer, Text);
     bool Changed = ShortenText(Buffer, Length);
     EXPECT_EQ(Buffer[strlen(Text) + 1], 'X');
-    return (Changed ? "+" : "-") + std::string(Buffer);
+    return std::string(Changed ? "+" : "-").append(Buffer);
 }
 
 std::array<int32_t, 3> Outfit(int32_t Index) {

@@ -264,7 +264,7 @@ TEST_F(ClientMessages, RefreshFieldMarksTheBoxFieldItAsksFor) {
 }
 
 TEST_F(ClientMessages, AFullErrorReportIsCutToFitOneMessage) {
-    const std::string Title(63, 'T'), Time(25, 'D'), Comment = "Comment: " + std::string(502, 'c');
+    const std::string Title(63, 'T'), Time(25, 'D'), Comment = std::string("Comment: ").append(502, 'c');
     std::string Text(2047, 'x');
     Text[0] = 'F';
     SendErrorReport(Title.c_str(), Time.c_str(), Text.c_str(), Comment.c_str());

@@ -16,7 +16,7 @@ public:
     std::vector<uint8_t> Received;
 
 protected:
-    void onConnect(int ErrorCode) override { Log += "C" + std::to_string(ErrorCode); }
+    void onConnect(int ErrorCode) override { Log.append("C").append(std::to_string(ErrorCode)); }
     void onReceive(int) override {
         Log += "R";
         if (!ReadOnReceive) return;
@@ -24,7 +24,7 @@ protected:
         int Count = receive(Buffer, sizeof(Buffer));
         if (Count > 0) Received.insert(Received.end(), Buffer, Buffer + Count);
     }
-    void onClose(int ErrorCode) override { Log += "X" + std::to_string(ErrorCode); }
+    void onClose(int ErrorCode) override { Log.append("X").append(std::to_string(ErrorCode)); }
 };
 
 // Deletes itself in its close notification, as the connection layer does.

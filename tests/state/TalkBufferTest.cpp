@@ -120,7 +120,7 @@ TEST(TextBuffer, SaveFollowsTheTimeStampOption) {
     SetTimeStamps(true);
     std::string Stamped = Saved(Buffer);
     EXPECT_EQ(Stamped.size(), 12 + 13u);
-    EXPECT_EQ(Stamped.substr(2, 13), ":" + Stamped.substr(3, 3) + "Abc: one\n");
+    EXPECT_EQ(Stamped.substr(2, 13), std::string(":").append(Stamped.substr(3, 3)).append("Abc: one\n"));
     SetTimeStamps(false);
 }
 

@@ -2,6 +2,8 @@
 // loopback that deciphers what the dialogs send.
 #pragma once
 
+#include "tests/network/ClientConnection.h"
+#include "tests/network/ClientMessages.h"
 #include "tests/network/ExpectedWire.h"
 
 #include "DialogFixture.h"
@@ -9,7 +11,6 @@
 
 #include "foundation/Utils.h"
 #include "network/Network.h"
-#include "network/XTEA.h"
 #include "screen/MainWindow.h"
 #include "state/Creatures.h"
 #include "state/CreaturesPlayer.h"
@@ -34,7 +35,6 @@ enum : int32_t {
 class GameDialogTest : public DialogTest {
 protected:
     static constexpr uint8_t KEY[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    static inline int Connected = 0;
     static constexpr int32_t KNOWN_LOOKS = 132;
 
     void SetUp() override {
@@ -49,13 +49,7 @@ protected:
         File.addEffect();
         File.addMissile();
         LoadDatFile(File);
-        Connected = 0;
-        InitNetwork([] { Connected++; }, [] {}, [] {});
-        SetSymmetricKey(KEY);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(StartClientOnPeer(Peer, KEY));
     }
     void TearDown() override {
         ExitNetwork();
@@ -72,25 +66,7 @@ protected:
     static std::string Caption() { return Dialog() != nullptr ? Dialog()->_Caption : ""; }
 
     // The next message the server received, deciphered, command byte first.
-    std::vector<uint8_t> Sent() {
-        std::vector<uint8_t> Head = Peer.receiveExactly(2);
-        if (Head.size() != 2) {
-            ADD_FAILURE() << "no frame arrived";
-            return {};
-        }
-        const int N = Head[0] | Head[1] << 8;
-        std::vector<uint8_t> Block = Peer.receiveExactly(N);
-        if (N == 0 || N % 8 != 0 || static_cast<int>(Block.size()) != N) {
-            ADD_FAILURE() << "frame of " << N << " bytes";
-            return {};
-        }
-        TXTEACipher Cipher;
-        Cipher.setKey(KEY);
-        Cipher.decryptBlocks(Block.data(), N / 8);
-        const int P = Block[0] | Block[1] << 8;
-        if (P + 2 > N) return {};
-        return std::vector<uint8_t>(Block.begin() + 2, Block.begin() + 2 + P);
-    }
+    std::vector<uint8_t> Sent() { return ReadClientMessage(Peer, KEY); }
     bool NothingSent() { return Peer.receive(1, 50).empty(); }
 
     TLoopbackPeer Peer;

@@ -1,5 +1,6 @@
 // The download handlers over loopback: progress, the events of a finished file, and every message the
 // handlers refuse, with the running download left intact.
+#include "ClientConnection.h"
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
@@ -29,10 +30,7 @@ protected:
         NetworkTest::SetUp();
         InitCommunication();
         SetSymmetricKey(KEY.data());
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected == 1; }));
         SetConnectionState(CONNECTIONSTATE_LOGIN);
         OnReceived = [this] { dispatch(); };
     }

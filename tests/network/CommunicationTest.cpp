@@ -1,5 +1,6 @@
 // Tests of the login messages: frame and RSA block layouts as OpenSSL deciphers them, fresh keys and fill,
 // the key put in use, and the texts of a failed RSA step.
+#include "ClientConnection.h"
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
@@ -32,10 +33,7 @@ protected:
     void SetUp() override {
         NetworkTest::SetUp();
         SetGraphicsSignatureGetters(SpriteSignature, PictureSignature);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected == 1; }));
     }
     void TearDown() override {
         SetGraphicsSignatureGetters(nullptr, nullptr);

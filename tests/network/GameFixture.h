@@ -18,6 +18,7 @@
 #include "state/Status.h"
 #include "state/Talk.h"
 #include "state/TalkRouting.h"
+#include "tests/network/ClientConnection.h"
 #include "tests/state/WorldTest.h"
 #include "tools/testserver/Wire.h"
 #include "tools/testserver/Xtea.h"
@@ -101,10 +102,7 @@ protected:
         Connected = false;
         InitNetwork(OnConnect, ReceivePackets, Ignore);
         SetGameClientHooks(&Client);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected; }));
+        ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected; }));
         SetSymmetricKey(KEY.data());
         SetConnectionState(CONNECTIONSTATE_GAME);
         SetAmbientLight(-1, 0);

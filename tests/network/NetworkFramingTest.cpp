@@ -1,4 +1,5 @@
 // Tests of the wire framing over loopback: frame layouts both ways, collecting frames, and untrusted lengths.
+#include "ClientConnection.h"
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
@@ -48,10 +49,7 @@ protected:
     void SetUp() override {
         NetworkTest::SetUp();
         SetSymmetricKey(KEY);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected == 1; }));
         OnReceived = [this] {
             Passes++;
             for (int32_t Type; (Type = GetPacketType()) != -1;) {

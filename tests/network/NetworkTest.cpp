@@ -1,4 +1,5 @@
 // Tests of the connection: the round of login servers, look-ups, time-out, game-server connects, error texts.
+#include "ClientConnection.h"
 #include "NetworkFixture.h"
 
 #include "foundation/Exception.h"
@@ -171,10 +172,7 @@ TEST_F(NetworkTest, SuccessfulConnectToALoginServerCallsTheHandlerAndKeepsTheRou
 
 TEST_F(NetworkTest, ServerClosingTearsDownAndCallsTheCloseHandler) {
     TLoopbackPeer Peer;
-    ASSERT_EQ(CreateSocket(), 0);
-    ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-    ASSERT_TRUE(Peer.accept());
-    ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+    ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected == 1; }));
     Peer.closeConnection();
     ASSERT_TRUE(PumpUntil([] { return Closed == 1; }));
     EXPECT_FALSE(IsConnected());

@@ -2,6 +2,7 @@
 // with the session key, a world of ground around the player for the walk path, and expected wire bytes.
 #pragma once
 
+#include "tests/network/ClientConnection.h"
 #include "tests/network/ClientMessages.h"
 #include "tests/network/ExpectedWire.h"
 
@@ -37,10 +38,7 @@ protected:
                 AppendMapObject(rx, ry, GetViewLayer(), {GROUND, 0, 0});
         PlacePlayer();
         SetSymmetricKey(KEY);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(ConnectToPeer(Peer, [] { return Connected == 1; }));
     }
     void TearDown() override {
         NetworkTest::TearDown();

@@ -22,6 +22,7 @@
 #include "state/TalkRouting.h"
 #include "tests/gui/Probes.h"
 #include "tests/gui/SkinScreen.h"
+#include "tests/network/ClientConnection.h"
 #include "tests/network/ClientMessages.h"
 
 #include <gtest/gtest.h>
@@ -121,16 +122,7 @@ protected:
 
 private:
     static constexpr uint8_t KEY[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    static inline int Connected = 0;
-    void connect() {
-        Connected = 0;
-        InitNetwork([] { Connected++; }, [] {}, [] {});
-        SetSymmetricKey(KEY);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Server.port(), false), 0);
-        ASSERT_TRUE(Server.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
-    }
+    void connect() { ASSERT_TRUE(StartClientOnPeer(Server, KEY)); }
 };
 
 // A console of 600 x 150 with its default tab, the player "Aldo" in the world, and the account 123456 with

@@ -1,12 +1,13 @@
 // The map view's mouse on a canned map, with what it sends read back by a loopback game server: walking,
 // drag and drop, use-with and trade cursors, right click by both control schemes, and help contexts.
 #include "gui/GUIServices.h"
-#include "network/XTEA.h"
 #include "state/CreaturesPlayer.h"
 #include "state/MapLight.h"
 #include "state/Preferences.h"
 #include "state/Status.h"
 #include "state/Talk.h"
+#include "tests/network/ClientConnection.h"
+#include "tests/network/ClientMessages.h"
 #include "tests/network/NetworkFixture.h"
 #include "tests/screen/MapBench.h"
 
@@ -17,9 +18,6 @@ namespace {
 constexpr uint8_t KEY[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 constexpr uint32_t SHIFT = 0x200, CTRL = 0x400;
 
-int Connected = 0;
-void OnConnect() { Connected++; }
-void Ignore() {}
 bool NoWarning() { return true; }
 
 // The view position of the centre of box point (rx, ry): the view is the unstretched 480 x 352 picture.
@@ -30,15 +28,9 @@ protected:
     void SetUp() override {
         MapBench::SetUp();
         fillGround();
-        Connected = 0;
         InitStatus(0, NoWarning);
-        InitNetwork(OnConnect, Ignore, Ignore);
         SetNetworkWindow(&Window);
-        SetSymmetricKey(KEY);
-        ASSERT_EQ(CreateSocket(), 0);
-        ASSERT_EQ(ConnectToAddress("127.0.0.1", Peer.port(), false), 0);
-        ASSERT_TRUE(Peer.accept());
-        ASSERT_TRUE(PumpUntil([] { return Connected == 1; }));
+        ASSERT_TRUE(StartClientOnPeer(Peer, KEY));
     }
     void TearDown() override {
         ExitNetwork();
@@ -47,19 +39,7 @@ protected:
         MapBench::TearDown();
     }
     // The next message the server received, deciphered (command byte first).
-    std::vector<uint8_t> sent() {
-        std::vector<uint8_t> Head = Peer.receiveExactly(2);
-        if (Head.size() != 2) return {};
-        const int N = Head[0] | Head[1] << 8;
-        std::vector<uint8_t> Block = Peer.receiveExactly(N);
-        if (N == 0 || N % 8 != 0 || static_cast<int>(Block.size()) != N) return {};
-        TXTEACipher Cipher;
-        Cipher.setKey(KEY);
-        Cipher.decryptBlocks(Block.data(), N / 8);
-        const int P = Block[0] | Block[1] << 8;
-        if (P + 2 > N) return {};
-        return std::vector<uint8_t>(Block.begin() + 2, Block.begin() + 2 + P);
-    }
+    std::vector<uint8_t> sent() { return ReadClientMessage(Peer, KEY); }
     bool nothingSent() { return Peer.receive(1, 50).empty(); }
     int32_t takeEvent() {
         int32_t Type = 0;

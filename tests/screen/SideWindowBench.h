@@ -19,7 +19,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The next message the server received, deciphered (command byte first); empty when none came.
+    // The next message the server received, deciphered (command byte first); a failure when none came.
     std::vector<uint8_t> sent();
     // True when nothing was sent since the last read: a marker message is the next to arrive.
     bool nothingSent();

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
@@ -25,6 +26,7 @@ uint32_t SystemMilliseconds() {
 // Set by InitSystem and ExitSystem, except Timer (tests) and RandomState (each draw).
 struct {
     TMillisecondTimer Timer = SystemMilliseconds;
+    TCalendarClock CalendarClock = nullptr;
     std::unique_ptr<char[]> SharedBuffer;
     uint32_t SharedBufferSize = 0;
     uint32_t RandomState = 1;
@@ -137,6 +139,11 @@ void SetMillisecondTimer(TMillisecondTimer Timer) {
     System.Timer = Timer != nullptr ? Timer : SystemMilliseconds;
 }
 uint32_t GetSystemTimer() { return System.Timer(); }
+
+void SetCalendarClock(TCalendarClock Clock) { System.CalendarClock = Clock; }
+int64_t CalendarTime() {
+    return System.CalendarClock != nullptr ? System.CalendarClock() : static_cast<int64_t>(std::time(nullptr));
+}
 uint32_t GetStartTime() { return StartTime(); }
 
 bool FileExists(const char* FileName) {

@@ -25,6 +25,12 @@ void SetMillisecondTimer(TMillisecondTimer Timer);
 uint32_t GetSystemTimer();
 uint32_t GetStartTime(); // the timer's value when the program was loaded
 
+// Calendar time in seconds, as the C library's time() gives it: the skulls' removal and the console lines'
+// stamps read it. Tests put their own in its place; nullptr restores time().
+using TCalendarClock = int64_t (*)();
+void SetCalendarClock(TCalendarClock Clock);
+int64_t CalendarTime();
+
 // File names are Latin-1, like every text of the client; the system sees them in UTF-8.
 bool FileExists(const char* FileName);     // a directory of that name counts as well
 int64_t GetFileSize(const char* FileName); // bytes of a regular file; -1 for anything else

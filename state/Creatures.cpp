@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace {
 
@@ -21,7 +20,6 @@ struct {
     TCreature Table[NUMBER_OF_CREATURES];
     int32_t BattleListHead = -1;
     int32_t BattleListTail = -1;
-    TCalendarClock CalendarClock = nullptr;
 } Creatures;
 
 // Steps longer than this (about 12 days) are cut, so that the wrapping clock still orders their times.
@@ -81,13 +79,6 @@ void UnlinkFromBattleList(int32_t Index) {
 }
 
 } // namespace
-
-void SetCalendarClock(TCalendarClock Clock) { Creatures.CalendarClock = Clock; }
-
-int64_t CalendarTime() {
-    return Creatures.CalendarClock != nullptr ? Creatures.CalendarClock()
-                                              : static_cast<int64_t>(std::time(nullptr));
-}
 
 TCreature& GetCreatureRecord(int32_t Index) {
     CHECK(In(Index, 0, NUMBER_OF_CREATURES - 1), Index);

@@ -54,11 +54,6 @@ struct TCreature {
     void getHealthColor(TRGBColor& Color) const;
 };
 
-// Calendar time in seconds, as the C library's time() gives it. Tests put their own in its place; nullptr
-// restores time().
-using TCalendarClock = int64_t (*)();
-void SetCalendarClock(TCalendarClock Clock);
-int64_t CalendarTime(); // the skulls' removal and the console lines' stamps read this clock
 
 // The record of a table index 0..NUMBER_OF_CREATURES-1, for the map view and the windows.
 TCreature& GetCreatureRecord(int32_t Index);

@@ -3,7 +3,7 @@
 
 #include "foundation/Exception.h"
 #include "foundation/Utils.h"
-#include "state/Creatures.h"
+#include "foundation/sysinc.h"
 #include "state/Preferences.h"
 #include "state/Talk.h"
 #include "state/TalkFilter.h"

@@ -1,6 +1,7 @@
 // Tests of the creature descriptions and creature updates through the dispatcher: record reuse, names,
 // outfits shown as items, skulls, and updates of creatures the client does not know.
 #include "GameFixture.h"
+#include "foundation/sysinc.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Text buffers: line stamps and prefixes, the line cap, the cursor, removal, the request queue.
 #include "state/TalkBuffer.h"
-#include "state/Creatures.h"
+#include "foundation/sysinc.h"
 #include "state/Preferences.h"
 #include "state/Talk.h"
 #include "tests/foundation/Thrown.h"

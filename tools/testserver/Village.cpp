@@ -302,8 +302,6 @@ void AddObjectRoads(TWorld& World) {
                  {SHOVEL, "a", "shovel", ""}};
     for (const auto& Entry : Names)
         World.setName(Entry.Type, Entry.Article, Entry.Name, Entry.Plural);
-    for (uint16_t Facing : CHAIR_FACINGS)
-        World.setName(Facing, "a", "chair", "");
 
     TField& Wall = *World.field(LOCKED_DOOR);
     Wall.remove(Wall.stack().size() - 1);

@@ -34,6 +34,12 @@ int StepY(int Code) {
     return Code >= 1 && Code <= 8 ? Y[Code] : 0;
 }
 
+int StepTo(int dx, int dy) {
+    for (int Code = 1; Code <= 8; ++Code)
+        if (StepX(Code) == dx && StepY(Code) == dy) return Code;
+    return 0;
+}
+
 uint8_t FacingOf(int dx, int dy, uint8_t Current) {
     if (dx > 0) return 1;
     if (dx < 0) return 3;

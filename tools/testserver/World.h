@@ -28,6 +28,8 @@ inline constexpr int BODY_POSITIONS = 10; // inventory slots 1..10
 // Walking directions, the codes of the walk commands: 1 east, then counter-clockwise to 8 south-east.
 int StepX(int Code);
 int StepY(int Code);
+// The code of the step by (dx, dy), each -1, 0 or 1; 0 for no step.
+int StepTo(int dx, int dy);
 // The facing after a step of (dx, dy): 0 north, 1 east, 2 south, 3 west; Current when both are 0.
 uint8_t FacingOf(int dx, int dy, uint8_t Current);
 

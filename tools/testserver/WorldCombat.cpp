@@ -138,13 +138,6 @@ void Follow(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     if (Followable && Actor.AttackTarget != 0) EndFight(Actor);
 }
 
-// The walking code of a step by (dx, dy), each -1, 0 or 1; 0 for no step.
-int StepCode(int dx, int dy) {
-    for (int Code = 1; Code <= 8; ++Code)
-        if (StepX(Code) == dx && StepY(Code) == dy) return Code;
-    return 0;
-}
-
 void Cancel(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
     Actor.FollowTarget = 0;
     Actor.Path.clear();
@@ -178,7 +171,7 @@ void FollowOn(TGameWorld& World, TPlayer& Player) {
     for (const auto& [x, y] : {std::pair{sx, sy}, std::pair{sx, 0}, std::pair{0, sy}}) {
         const TPosition To{Here.X + x, Here.Y + y, Here.Z};
         if ((x == 0 && y == 0) || !Fields.enterable(To) || Fields.floorChange(To)) continue;
-        Player.Path.push_back(static_cast<uint8_t>(StepCode(x, y)));
+        Player.Path.push_back(static_cast<uint8_t>(StepTo(x, y)));
         return;
     }
 }

@@ -147,14 +147,6 @@ TEST_F(Frame, CharactersBeyondLatin1AreDropped) {
     EXPECT_EQ(Calls, (TCalls{"Key233"}));
 }
 
-TEST_F(Frame, AltF4AsksToCloseAndF4AloneIsAKey) {
-    Window->onKeyDown(VK_F1 + 3, 1, 0);
-    Window->onKeyDown(VK_MENU, 1, 0);
-    closeDialogInGame();
-    Window->onKeyDown(VK_F1 + 3, 1, 0);
-    EXPECT_EQ(Calls, (TCalls{"Key259", "Key2048"}));
-    EXPECT_TRUE(logoutBoxAsked());
-}
 
 TEST_F(Frame, WheelStepsKeepTheirRemainder) {
     Window->onMouseWheel(-120);
@@ -206,8 +198,13 @@ TEST_F(Frame, SizingBelowTheMinimumIsRaisedToIt) {
     EXPECT_EQ(Size(), "1024x768");
 }
 
-TEST_F(Frame, ACloseRequestIsAskedUnlessForced) {
+TEST_F(Frame, AltF4AndACloseRequestAreAskedUnlessForcedAndF4AloneIsAKey) {
+    Window->onKeyDown(VK_F1 + 3, 1, 0);
+    Window->onKeyDown(VK_MENU, 1, 0);
     closeDialogInGame();
+    Window->onKeyDown(VK_F1 + 3, 1, 0);
+    EXPECT_EQ(Calls, (TCalls{"Key259", "Key2048"}));
+    EXPECT_TRUE(logoutBoxAsked());
     Window->onClose();
     EXPECT_TRUE(logoutBoxAsked());
     SetForceClose(true);

@@ -4,9 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
+
+// The names in the directory at Path, sorted.
+inline std::vector<std::string> Listing(const std::string& Path) {
+    std::vector<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Path))
+        Names.push_back(Entry.path().filename().string());
+    std::sort(Names.begin(), Names.end());
+    return Names;
+}
 
 class TTempDirectory {
 public:

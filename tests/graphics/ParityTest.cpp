@@ -124,9 +124,8 @@ TPicture TopLeft(const TPicture& Picture, int32_t Width, int32_t Height) {
     return Cut;
 }
 
-class Parity : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
+class Parity : public TDepthTieredTest {
 protected:
-    int32_t bits() const { return std::get<0>(GetParam()); }
     TPicture shown(int32_t Engine, const TPicture TDrawn::*Which) const {
         return Shown(Drawn(Engine, bits()).*Which, bits());
     }
@@ -137,9 +136,6 @@ protected:
         return std::string(What) + "-" + std::to_string(bits()) + "-" + PixelTierName(GetPixelTier()) +
                "-engine" + std::to_string(Engine);
     }
-
-private:
-    TPixelTierScope Tier{std::get<1>(GetParam())};
 };
 
 using FullScreenParity = TTieredTest;
@@ -205,8 +201,7 @@ TEST_P(Parity, ScaledSpritesDifferOnlyInsideTheirBoxes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, Parity, ::testing::Combine(::testing::Values(32, 16), PixelTiers()),
-                         DepthAndTierName);
+INSTANTIATE_TEST_SUITE_P(Depths, Parity, DepthsAndTiers(), DepthAndTierName);
 
 // Full screen at a size the display does not offer: OpenGL and Direct3D 9 both take the last listed mode and
 // write it into the caller's record; the software engine, given that record, draws the same frame.

@@ -15,10 +15,6 @@ inline std::string TierName(const ::testing::TestParamInfo<TPixelTier>& Info) {
     return PixelTierName(Info.param);
 }
 
-// For tests of a depth in bits per pixel and a tier: "32_plain".
-inline std::string DepthAndTierName(const ::testing::TestParamInfo<std::tuple<int32_t, TPixelTier>>& Info) {
-    return std::to_string(std::get<0>(Info.param)) + "_" + PixelTierName(std::get<1>(Info.param));
-}
 
 // The pixel loops run in one tier while it lives (a member of a test's fixture), then in the default one.
 class TPixelTierScope {
@@ -33,3 +29,19 @@ public:
 class TTieredTest : public ::testing::TestWithParam<TPixelTier> {
     TPixelTierScope Tier{GetParam()};
 };
+
+// A fixture whose test runs at a depth in bits per pixel, 32 or 16, in the tier it is given.
+class TDepthTieredTest : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
+protected:
+    int32_t bits() const { return std::get<0>(GetParam()); }
+
+private:
+    TPixelTierScope Tier{std::get<1>(GetParam())};
+};
+
+inline auto DepthsAndTiers() { return ::testing::Combine(::testing::Values(32, 16), PixelTiers()); }
+
+// "32_plain".
+inline std::string DepthAndTierName(const ::testing::TestParamInfo<std::tuple<int32_t, TPixelTier>>& Info) {
+    return std::to_string(std::get<0>(Info.param)) + "_" + PixelTierName(std::get<1>(Info.param));
+}

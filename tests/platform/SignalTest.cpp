@@ -3,6 +3,7 @@
 // loop cannot take still ends the process. (The orderly end of SIGTERM and SIGHUP is tested with the client:
 // tests/control.)
 #include "platform/App.h"
+#include "tests/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include <string>
 #include <sys/mman.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -99,9 +99,7 @@ TEST(Signals, AnEndRequestThatNoLoopTakesEndsTheProcess) {
         ASSERT_EQ(read(Ready[0], &Byte, 1), 1);
         kill(Child, Signal);
         int Status = 0;
-        for (int i = 0; i < 3000 && waitpid(Child, &Status, WNOHANG) == 0; i++)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (kill(Child, 0) == 0) {
+        if (!WaitFor([&] { return waitpid(Child, &Status, WNOHANG) == Child; })) {
             kill(Child, SIGKILL);
             waitpid(Child, &Status, 0);
             ADD_FAILURE() << "signal " << Signal << " did not end the process";

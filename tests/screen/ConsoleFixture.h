@@ -91,7 +91,7 @@ protected:
         SetTimeStamps(false);
         ClearMessages();
         InitTalk();
-        connect();
+        EXPECT_TRUE(StartClientOnPeer(Server, KEY));
     }
     ~ConsoleFixture() override {
         ExitNetwork();
@@ -122,7 +122,6 @@ protected:
 
 private:
     static constexpr uint8_t KEY[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    void connect() { ASSERT_TRUE(StartClientOnPeer(Server, KEY)); }
 };
 
 // A console of 600 x 150 with its default tab, the player "Aldo" in the world, and the account 123456 with

@@ -123,9 +123,8 @@ int32_t OutsideTheMixedPixels(const TPicture& Source, const TPicture& Stretched)
     return Outside;
 }
 
-class MapParity : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
+class MapParity : public TDepthTieredTest {
 protected:
-    int32_t bits() const { return std::get<0>(GetParam()); }
     TPicture shown(int32_t Engine, const TPicture TMapPictures::*Which) const {
         return Shown(Drawn(Engine, bits()).*Which, bits());
     }
@@ -142,9 +141,6 @@ protected:
                          std::to_string(Engine) + ".ppm",
                      B);
     }
-
-private:
-    TPixelTierScope Tier{std::get<1>(GetParam())};
 };
 
 } // namespace
@@ -169,5 +165,4 @@ TEST_P(MapParity, TheStretchedMapStaysWithinThePixelsItsFilterMixes) {
             << Engine;
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, MapParity, ::testing::Combine(::testing::Values(32, 16), PixelTiers()),
-                         DepthAndTierName);
+INSTANTIATE_TEST_SUITE_P(Depths, MapParity, DepthsAndTiers(), DepthAndTierName);

@@ -1,6 +1,5 @@
-// What the village answers that a player sees at once: the health of a player at its last hit point, where
-// the things a trade brings land, the chair turning through its facings and a follower walking after its
-// target. The world is played directly, command by command and tick by tick, without sessions.
+// What the village answers that a player sees at once, played on the world directly, command by command and
+// tick by tick, without sessions.
 #include "tools/testserver/GameWorld.h"
 #include "tools/testserver/Village.h"
 #include "tools/testserver/WorldThings.h"
@@ -37,8 +36,7 @@ TClientCommand Offer(TPlace Place, uint16_t Type, uint32_t Partner) {
 
 class VillageAnswersTest : public ::testing::Test {
 protected:
-    explicit VillageAnswersTest(TWorldOptions Options = {.Start = TPosition{1003, 1009, 7}})
-        : World(LoadWorld(DefaultDatFile(), Options), nullptr) {}
+    VillageAnswersTest() : World(LoadWorld(DefaultDatFile(), {.Start = TPosition{1003, 1009, 7}}), nullptr) {}
 
     std::shared_ptr<TPlayer> enter(const std::string& Name) {
         std::shared_ptr<TPlayer> Player = World.enter({Name, 1, false}, TGameWorld::TClock::now());
@@ -61,6 +59,7 @@ protected:
     }
 
     TGameWorld World;
+    const std::shared_ptr<TPlayer> Aldric = enter("Aldric"), Brenna = enter("Brenna");
 };
 
 int Distance(TPosition a, TPosition b) { return std::max(std::abs(a.X - b.X), std::abs(a.Y - b.Y)); }
@@ -68,8 +67,6 @@ int Distance(TPosition a, TPosition b) { return std::max(std::abs(a.X - b.X), st
 } // namespace
 
 TEST_F(VillageAnswersTest, APlayerAtItsLastHitPointShowsOnePercent) {
-    auto Aldric = enter("Aldric");
-    auto Brenna = enter("Brenna");
     World.perform([&](TGameWorld&) { Brenna->Values.Hitpoints = 2; });
     TClientCommand Unsecured = Command(COMMAND_FIGHT_MODES);
     Unsecured.SecureMode = 0;
@@ -83,8 +80,6 @@ TEST_F(VillageAnswersTest, APlayerAtItsLastHitPointShowsOnePercent) {
 
 // Container first, then a hand, then the player's field; never the head or another body position.
 TEST_F(VillageAnswersTest, TradedThingsLandInAContainerThenInAHandThenOnTheField) {
-    auto Aldric = enter("Aldric");
-    auto Brenna = enter("Brenna");
     int AldricsBackpack = -1;
     World.perform([&](TGameWorld& Live) {
         Live.body(*Brenna)[BACKPACK_POSITION] = {};
@@ -112,7 +107,6 @@ TEST_F(VillageAnswersTest, TradedThingsLandInAContainerThenInAHandThenOnTheField
 }
 
 TEST_F(VillageAnswersTest, TheChairRotatesThroughItsFourFacings) {
-    auto Aldric = enter("Aldric");
     TClientCommand Rotate = Command(COMMAND_ROTATE);
     Rotate.Place = {CHAIR_FIELD.X, CHAIR_FIELD.Y, static_cast<uint8_t>(CHAIR_FIELD.Z)};
     for (int Turn = 1; Turn <= 4; ++Turn) {
@@ -132,8 +126,6 @@ TEST_F(VillageAnswersTest, TheChairRotatesThroughItsFourFacings) {
 }
 
 TEST_F(VillageAnswersTest, AFollowerStepsAfterItsTargetUntilBesideItAndStopsWhenItIsGone) {
-    auto Aldric = enter("Aldric");
-    auto Brenna = enter("Brenna");
     act(*Aldric, Command(COMMAND_FOLLOW, Brenna->Id));
     TClientCommand East = Command(COMMAND_WALK);
     East.Steps = {1, 1, 1, 1, 1, 1};

@@ -317,7 +317,7 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_TRUE(shown(*Aldric, DialogCaption("Show Text")));
     EXPECT_TRUE(shown(*Aldric, Text("Mind the pond.", SkinProperties.EditField.ReadOnlyTextFormat)));
     Aldric->key("Return"); // a text the player cannot change: Enter closes it, as its Ok does
-    EXPECT_TRUE(Aldric->waitUntilGone(DialogCaption("Show Text"), Aldric->area()));
+    ASSERT_TRUE(Aldric->waitUntilGone(DialogCaption("Show Text"), Aldric->area()));
 
     Aldric->rightClick(FieldCentreOf(Road->layout(*Aldric), village::START, village::BOOK_FIELD), "ctrl");
     const TClientCommand Use = next("Aldric", Sent);

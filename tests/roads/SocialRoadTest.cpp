@@ -1,9 +1,10 @@
 // The social roads on the real client, two clients sharing one start, in this order: night in the village,
 // turning, the VIP list (add, edit for the login notice, online), the party (invite, join, pass the
 // leadership, leave, revoke) with its shields, the fight modes and secure mode, a skull for attacking a
-// player, fighting Tobin until he yields and the values it brings, following him a step and stopping, the outfit dialog
-// with its colours, the sign, the book and the house list, both logging out and in again (the VIP goes
-// offline, the list comes again), and the VIP removed.
+// player who keeps her battle line at her last hit point, fighting Tobin until he yields and the values it
+// brings, following him a step and stopping, the outfit dialog with its colours, the sign (closed with
+// Enter), the book and the house list, both logging out and in again (the VIP goes offline, the list comes
+// again), and the VIP removed.
 #include "tests/roads/ObjectRoad.h"
 
 #include "foundation/Utils.h"
@@ -196,21 +197,37 @@ TEST_F(SocialRoad, TheCombatControlsSendTheFightModes) {
     EXPECT_EQ(Modes.SecureMode, 0) << "secure mode off";
 }
 
-TEST_F(SocialRoad, AttackingBrennaWithoutSecureModeBringsAWhiteSkull) {
-    const std::optional<TRect> Line = shown(*Aldric, BattleLine("Brenna"));
+TEST_F(SocialRoad, AttackingBrennaWithoutSecureModeBringsAWhiteSkullAndLeavesHerListedAtOnePercent) {
+    const TPattern Name = BattleLine("Brenna");
+    const std::optional<TRect> Line = shown(*Aldric, Name);
     ASSERT_TRUE(Line);
+    // The first blow leaves her 1 hit point of 150: alive, so at least 1 percent.
+    Road->world()->perform([](TGameWorld& World) { World.player("Brenna")->Values.Hitpoints = 2; });
     size_t Sent = Road->commandCount();
     Aldric->click(Line->centre());
     const TClientCommand Attack = next("Aldric", Sent);
     EXPECT_EQ(Attack.Type, COMMAND_ATTACK);
     EXPECT_EQ(Attack.CreatureId, BRENNA);
     EXPECT_TRUE(shown(*Brenna, Skin(242))) << "the white skull on Aldric's line";
+    EXPECT_TRUE(Road->waitForWorld("Brenna at 1 percent", [](TGameWorld& World) {
+        return World.creature(*World.player("Brenna")).Health == 1;
+    }));
+    // Her line's health bar (120 pixels for 100 percent, below the unmarked name) down to its first column in
+    // the colour of the dying.
+    const TPoint LineCorner{Line->x + Name.Origin.x - 23, Line->y + Name.Origin.y - 2};
+    const TRect Bar{LineCorner.x + 24, LineCorner.y + 15, 120, 3};
+    Aldric->move({Line->x, Line->y + 100});
+    EXPECT_TRUE(Aldric->waitUntil("Brenna's health bar at 1 percent", Bar, [&Bar](const TImage& Image) {
+        constexpr uint32_t DYING = 0x600000;
+        return std::ranges::count(Image.Pixels, DYING) == Bar.Height && Image.at({Bar.x, Bar.y}) == DYING;
+    }));
 
     const std::optional<TRect> Stop = shown(*Aldric, ButtonCaption("Stop"));
     ASSERT_TRUE(Stop);
     Aldric->click(Stop->centre());
     for (TClientCommand Command = next("Aldric", Sent); Command.Type != COMMAND_CANCEL && Command.Type != 0;)
         Command = next("Aldric", Sent);
+    EXPECT_TRUE(shown(*Aldric, Name)) << "her line, no longer marked";
 }
 
 TEST_F(SocialRoad, FightingTobinUntilHeYieldsBringsExperience) {
@@ -299,10 +316,14 @@ TEST_F(SocialRoad, TheSignIsReadTheBookWrittenAndTheHouseListEdited) {
     EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_USE);
     EXPECT_TRUE(shown(*Aldric, DialogCaption("Show Text")));
     EXPECT_TRUE(shown(*Aldric, Text("Mind the pond.", SkinProperties.EditField.ReadOnlyTextFormat)));
-    confirm(*Aldric);
+    Aldric->key("Return"); // a text the player cannot change: Enter closes it, as its Ok does
+    ASSERT_TRUE(Aldric->waitUntilGone(DialogCaption("Show Text"), Aldric->area()));
 
     Aldric->rightClick(FieldCentreOf(Road->layout(*Aldric), village::START, village::BOOK_FIELD), "ctrl");
-    EXPECT_EQ(next("Aldric", Sent).Type, COMMAND_USE);
+    const TClientCommand Use = next("Aldric", Sent);
+    EXPECT_EQ(Use.Type, COMMAND_USE) << "the sign's text is not sent back";
+    constexpr TPosition BOOK = village::BOOK_FIELD;
+    EXPECT_EQ(Use.Place, (TPlace{BOOK.X, BOOK.Y, BOOK.Z}));
     ASSERT_TRUE(shown(*Aldric, DialogCaption("Edit Text")));
     Aldric->type("Dear diary");
     confirm(*Aldric);

@@ -1,6 +1,7 @@
 // The roads around a session on the real client, one client start shared by the cases in this order: the
-// server's ping answered, a bug report from Ctrl+Z, a switch to the other character with Ctrl+G, a logout
-// and a login again, and a processor fault whose report the next start offers and sends once in the game.
+// server's ping answered, a bug report from Ctrl+Z, SIGINT asking before it ends, a switch to the other
+// character with Ctrl+G, a logout and a login again, and a processor fault whose report the next start offers
+// and sends once in the game.
 #include "tests/roads/Road.h"
 
 #include "gui/SkinProperties.h"
@@ -76,6 +77,21 @@ TEST_F(SessionRoad, CtrlZOpensTheBugReportAndSendSendsItsText) {
     EXPECT_EQ(Report.Type, COMMAND_BUG_REPORT);
     EXPECT_EQ(Report.Text, "The well in the village has no bucket.");
     EXPECT_TRUE(Client->waitUntilGone(DialogCaption("Reporting"), Client->area()));
+}
+
+// Ctrl+C in the terminal: the client asks as its close button does, and the game goes on.
+TEST_F(SessionRoad, SigintInTheGameAsksBeforeItEnds) {
+    ASSERT_TRUE(Client->InGame);
+    const size_t Sent = Road->commandCount();
+    Client->signal(SIGINT);
+    ASSERT_TRUE(Client->waitUntilShown(DialogCaption("Warning")));
+    Client->key("Escape");
+    EXPECT_TRUE(Client->waitUntilGone(DialogCaption("Warning"), Client->area()));
+    EXPECT_TRUE(Client->running());
+    for (size_t i = Sent; i < Road->commandCount(); i++)
+        EXPECT_EQ(Road->command(i).Type, COMMAND_PING) << "nothing but pings, no logout";
+    EXPECT_TRUE(Road->waitForWorld("Aldric still in the game",
+                                   [](TGameWorld& World) { return World.player("Aldric") != nullptr; }));
 }
 
 TEST_F(SessionRoad, CtrlGSwitchesToTheOtherCharacter) {

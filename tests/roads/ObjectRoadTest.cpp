@@ -201,12 +201,20 @@ TEST_F(ObjectRoad, TheChairsMenuLooksAtItAndRotatesIt) {
     EXPECT_TRUE(
         Client->waitUntilShown(ConsoleLine("You see a chair.", ::TALK_EVENT_STATUS), RectOf(Screen.Console)));
 
+    const TRect Field = FieldAreaOf(Screen, Player, CHAIR_FIELD);
+    const TImage Facing = Client->shot(Field);
     Client->rightClick({Chair.x + 1, Chair.y}); // a pixel beside: no double click
     ASSERT_TRUE(Road->choose(*Client, "Rotate"));
     const TClientCommand Rotate = command(Sent + 1);
     EXPECT_EQ(Rotate.Type, COMMAND_ROTATE);
     EXPECT_EQ(Rotate.Place, PlaceOf(CHAIR_FIELD));
     EXPECT_EQ(Rotate.ObjectType, CHAIR);
+    EXPECT_TRUE(Road->waitUntilLying(CHAIR_FIELD, CHAIR_FACINGS[1], 0));
+    // The menu drawn over the field gone, the field shows the chair's next facing (its picture is drawn on
+    // the grass, so it is told by the change).
+    EXPECT_TRUE(Client->waitUntilGone(MenuEntry("Rotate"), Client->area()));
+    EXPECT_TRUE(Client->waitUntil("the chair drawn turned", Field,
+                                  [&](const TImage& Now) { return Now.Pixels != Facing.Pixels; }));
 }
 
 TEST_F(ObjectRoad, TheRuneReleasedOverACreatureIsUsedOnIt) {

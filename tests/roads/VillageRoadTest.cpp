@@ -1,8 +1,8 @@
 // The first roads of the village on the real client, one client start shared by the cases in this order: the
-// login into the game, walking with the arrow keys and the keypad, stopping a walk, looking at an object, the
-// hover help, talking, the wheel over the console, dragging the console splitter, and the logout back to the
-// character list and the start screen. Then two clients side by side, each with its own keyboard and the one
-// pointer.
+// login into the game, walking with the arrow keys and the keypad, stopping a walk, following a townsman,
+// looking at an object, the hover help, talking, the wheel over the console, dragging the console splitter,
+// and the logout back to the character list and the start screen. Then two clients side by side, each with
+// its own keyboard and the one pointer.
 #include "tests/roads/Road.h"
 
 #include "screen/MainWindow.h"
@@ -12,6 +12,8 @@
 #include "tools/testserver/Village.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace testserver;
 
@@ -155,6 +157,34 @@ TEST_F(VillageRoad, ANewGoalWhileWalkingStopsTheWalkAndGoesThere) {
     }));
     EXPECT_LE(Reached.X, Player.X);
     EXPECT_TRUE(showsShifted(Before, Reached.X - Player.X, Reached.Y - Player.Y));
+    Player = Reached;
+}
+
+TEST_F(VillageRoad, FollowingTobinWalksBesideHimAndEscapeStops) {
+    const TPosition Tobin = village::TOBIN_FIELD; // he stands still
+    const TPoint OnTobin = FieldCentre(Road->layout(*Client), Tobin.X - Player.X, Tobin.Y - Player.Y);
+    Client->move(OnTobin); // the pointer out of the picture of the fields the still ones shift to
+    const TImage Before = Client->shot(Around(StillFields()));
+    const size_t Sent = Road->commandCount();
+    Client->rightClick(OnTobin);
+    const std::optional<TRect> Follow = Client->waitUntilShown(MenuEntry("Follow"));
+    ASSERT_TRUE(Follow);
+    Client->click(Follow->centre());
+    const TClientCommand Followed = Road->command(Sent);
+    EXPECT_EQ(Followed.Type, COMMAND_FOLLOW);
+    EXPECT_EQ(Followed.CreatureId, village::TOBIN);
+    // The server steps the follower on its clock until he stands beside Tobin.
+    TPosition Reached = Player;
+    EXPECT_TRUE(Road->waitForWorld("Aldric beside Tobin", [&](TGameWorld& World) {
+        TPlayer* Me = World.player("Aldric");
+        if (Me) Reached = World.creature(*Me).Position;
+        return Me && Me->Path.empty() && std::abs(Reached.X - Tobin.X) <= 1 &&
+               std::abs(Reached.Y - Tobin.Y) <= 1;
+    }));
+    // He comes from rows above, so he stops on the one above Tobin.
+    EXPECT_TRUE(showsShifted(Before, Reached.X - Player.X, Tobin.Y - 1 - Player.Y));
+    Client->key("Escape");
+    EXPECT_EQ(Road->command(Sent + 1).Type, COMMAND_CANCEL);
     Player = Reached;
 }
 

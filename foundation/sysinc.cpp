@@ -142,7 +142,8 @@ uint32_t GetSystemTimer() { return System.Timer(); }
 
 void SetCalendarClock(TCalendarClock Clock) { System.CalendarClock = Clock; }
 int64_t CalendarTime() {
-    return System.CalendarClock != nullptr ? System.CalendarClock() : static_cast<int64_t>(std::time(nullptr));
+    return System.CalendarClock != nullptr ? System.CalendarClock()
+                                           : static_cast<int64_t>(std::time(nullptr));
 }
 uint32_t GetStartTime() { return StartTime(); }
 
@@ -183,7 +184,8 @@ TCopyResult CopyToNewFile(const char* From, const char* To) {
     std::error_code Error;
     if (From == nullptr || To == nullptr) return COPY_FAILED;
     // A dangling link of the name counts as taken: the copy would be written through it.
-    if (std::filesystem::symlink_status(SystemPath(To), Error).type() != std::filesystem::file_type::not_found)
+    if (std::filesystem::symlink_status(SystemPath(To), Error).type() !=
+        std::filesystem::file_type::not_found)
         return COPY_NAME_TAKEN;
     std::filesystem::copy_file(SystemPath(From), SystemPath(To), std::filesystem::copy_options::none, Error);
     if (Error == std::errc::file_exists) return COPY_NAME_TAKEN;

@@ -54,7 +54,6 @@ struct TCreature {
     void getHealthColor(TRGBColor& Color) const;
 };
 
-
 // The record of a table index 0..NUMBER_OF_CREATURES-1, for the map view and the windows.
 TCreature& GetCreatureRecord(int32_t Index);
 

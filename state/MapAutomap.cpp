@@ -177,8 +177,8 @@ void SaveAutomapBlock(int32_t Position) try {
     char FileName[32];
     BlockFileName(FileName, Block.bx, Block.by, Block.bz);
     try {
-        if (!SaveThroughTempFile<TBinaryWriter>(FileName,
-                                                [&](TBinaryWriter& Writer) { WriteBlockFile(Writer, Block); }))
+        if (!SaveThroughTempFile<TBinaryWriter>(
+                FileName, [&](TBinaryWriter& Writer) { WriteBlockFile(Writer, Block); }))
             ReportAutomapFile("Could not save file '%s'!", FileName);
     } catch (const TMyException&) {
         ReportAutomapFile("Error while saving file '%s'!", FileName);

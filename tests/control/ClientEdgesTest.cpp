@@ -79,8 +79,11 @@ TEST(ClientEdges, AnEndRequestEndsTheProgramWhileAMessageBoxWaits) {
     Setup.Environment = {{"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
     TClient Client(0, Setup);
     ASSERT_TRUE(WaitFor([&] {
-        return !Client.running() || Contains(Command("xwininfo -root -children"), "\"Pellarune\": (");
-    }) && Client.running()) << Client.errors();
+                    return !Client.running() ||
+                           Contains(Command("xwininfo -root -children"), "\"Pellarune\": (");
+                }) &&
+                Client.running())
+        << Client.errors();
     Client.signal(SIGTERM);
     EXPECT_EQ(Client.waitForExit(30s), 128 + SIGTERM);
 }

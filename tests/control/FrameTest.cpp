@@ -147,7 +147,6 @@ TEST_F(Frame, CharactersBeyondLatin1AreDropped) {
     EXPECT_EQ(Calls, (TCalls{"Key233"}));
 }
 
-
 TEST_F(Frame, WheelStepsKeepTheirRemainder) {
     Window->onMouseWheel(-120);
     EXPECT_EQ(Calls, (TCalls{"Wheel2"}));

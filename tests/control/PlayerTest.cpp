@@ -114,8 +114,10 @@ TEST(CrashReport, AnOverlongLineEndsTheReading) {
     ClearErrorReports();
     {
         std::ofstream File("error.txt", std::ios::binary);
-        File << "\n+---\nFirst\nMon Jan  1 00:00:00 2024\n" << std::string(2047, 'x') << "\n----\n"
-             << "+---\nSecond\nTue Jan  2 00:00:00 2024\n" << std::string(5000, 'y') << "\n----\n"
+        File << "\n+---\nFirst\nMon Jan  1 00:00:00 2024\n"
+             << std::string(2047, 'x') << "\n----\n"
+             << "+---\nSecond\nTue Jan  2 00:00:00 2024\n"
+             << std::string(5000, 'y') << "\n----\n"
              << "+---\nThird\nWed Jan  3 00:00:00 2024\nline\n----";
     }
     ReadErrorReports();

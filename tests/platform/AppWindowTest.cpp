@@ -225,7 +225,8 @@ namespace {
 // most WAIT_LIMIT.
 bool PointerComesTo(TAppWindow& Window, int32_t x, int32_t y) {
     const uint32_t End =
-        SDL_GetTicks() + static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(WAIT_LIMIT).count());
+        SDL_GetTicks() +
+        static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(WAIT_LIMIT).count());
     for (;;) {
         int32_t Atx = 0, Aty = 0;
         Window.getCursorPosition(Atx, Aty);

@@ -9,7 +9,8 @@
 #include <vector>
 
 // The tests' generous wait, for the calls that take milliseconds.
-inline constexpr int WAIT_LIMIT_MS = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(WAIT_LIMIT).count());
+inline constexpr int WAIT_LIMIT_MS =
+    static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(WAIT_LIMIT).count());
 
 class TLoopbackPeer {
 public:

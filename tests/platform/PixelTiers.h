@@ -15,7 +15,6 @@ inline std::string TierName(const ::testing::TestParamInfo<TPixelTier>& Info) {
     return PixelTierName(Info.param);
 }
 
-
 // The pixel loops run in one tier while it lives (a member of a test's fixture), then in the default one.
 class TPixelTierScope {
 public:

@@ -4,8 +4,8 @@
 
 #include "platform/Screenshot.h"
 #include "state/Preferences.h"
-#include "tests/roads/Reference.h"
 #include "tests/Wait.h"
+#include "tests/roads/Reference.h"
 
 #include <gtest/gtest.h>
 
@@ -207,10 +207,12 @@ void TClient::launch() {
 
 bool TClient::waitForWindow() {
     std::string Found;
-    WaitFor([&] {
-        RunProgram({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(Process)}, &Found);
-        return !Found.empty() || !running();
-    }, 30s);
+    WaitFor(
+        [&] {
+            RunProgram({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(Process)}, &Found);
+            return !Found.empty() || !running();
+        },
+        30s);
     const std::vector<std::string> Windows = Words(Found.substr(0, Found.find('\n')));
     if (Windows.empty()) {
         ADD_FAILURE() << "the client's window did not come; its errors:\n" << errors();

@@ -90,7 +90,8 @@ public:
     // in time.
     static bool waitForWorld(testserver::TGameWorld& World, const std::string& Name,
                              const std::function<bool(testserver::TGameWorld&)>& Condition);
-    bool waitForWorld(const std::string& Name, const std::function<bool(testserver::TGameWorld&)>& Condition) {
+    bool waitForWorld(const std::string& Name,
+                      const std::function<bool(testserver::TGameWorld&)>& Condition) {
         return waitForWorld(*world(), Name, Condition);
     }
 

@@ -102,6 +102,10 @@ void PostSuccess(int32_t FileNumber) {
         AddMessage(MESSAGE_STARTPATCHER, 0, 0);
         return;
     }
+    // An install still queued belongs to this answer: it waits for the close, and the next login comes after
+    // it. The same file sent again has replaced the new version that it installs and that the reload behind
+    // it loads; a second install would find nothing left and report a failure.
+    if (IsMessageQueued(INSTALL_EVENTS[FileNumber])) return;
     AddPriorityMessage(INSTALL_EVENTS[FileNumber], 0, 0);
     AddPriorityMessage(MESSAGE_WAITFORDISCONNECT, 0, 0);
     if (FileNumber == PATCHER_FILE) return; // nothing to reload, and no reason to log in again

@@ -1,6 +1,7 @@
 // The data-file download of the communication module: the login-phase messages that carry a new file or a
 // patch, and its cancelling. A finished download writes the new version beside the old file and posts the
-// events that install it, reload it and log in again (or start the external patcher for a new program).
+// events that install it, reload it and log in again (or start the external patcher for a new program). A
+// file sent again in the same answer replaces its new version, which the events already posted install.
 #pragma once
 
 #include <cstdint>

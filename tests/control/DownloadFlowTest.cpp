@@ -249,6 +249,39 @@ INSTANTIATE_TEST_SUITE_P(FilesOneToThree, DataFileUpdate,
                          ::testing::Combine(::testing::Values(OBJECT_FILE, SPRITE_FILE, PICTURE_FILE),
                                             ::testing::Bool()));
 
+// The object types sent twice in one answer, each time whole or as a patch. Nothing is installed before the
+// connection closes, so a patch is made from the file the login reported, which is still the one on disk. The
+// last one sent is installed, loaded and reported, without a box.
+class SentTwice : public DownloadFlow, public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
+
+TEST_P(SentTwice, TheLastOneSentIsInstalledReloadedAndReported) {
+    const auto [FirstWhole, LastWhole] = GetParam();
+    const TBytes Old = ReadBytes("Ebrun.dat"), First = NewVersion(Old, OBJECT_FILE);
+    TBytes Last = First;
+    Last[1] ^= 0x33;
+    TDownload Download[2];
+    for (int k = 0; k < 2; k++) {
+        Download[k].FileNumber = OBJECT_FILE;
+        Download[k].WholeFile = k == 0 ? FirstWhole : LastWhole;
+        const TBytes& New = k == 0 ? First : Last;
+        Download[k].Payload = Download[k].WholeFile ? New : MakePatch(Old, New);
+    }
+    Server.queuePlan(TRole::Login, DownloadPlan({Download[0], Download[1]}));
+
+    ASSERT_TRUE(logInUntilSettled(2)) << ::testing::PrintToString(Seen);
+    EXPECT_TRUE(boxes().empty()) << ::testing::PrintToString(Seen);
+    EXPECT_EQ(ReadBytes("Ebrun.dat"), Last);
+    EXPECT_FALSE(fs::exists("Ebrun.da_"));
+    EXPECT_EQ(GetObjectTypeSignature(), DataFileSignature(Last));
+    TReceived Received = Server.received();
+    ASSERT_EQ(Received.Logins.size(), 2u);
+    EXPECT_EQ(Received.Logins[1].DatSignature, DataFileSignature(Last));
+    ASSERT_FALSE(Seen.empty());
+    EXPECT_EQ(Seen.back(), "Select Character");
+}
+
+INSTANTIATE_TEST_SUITE_P(WholeOrPatch, SentTwice, ::testing::Combine(::testing::Bool(), ::testing::Bool()));
+
 TEST_F(DownloadFlow, NewProgramWaitsForThePatcher) {
     const TBytes Old(5000, 'p');
     TBytes New = Old;
@@ -275,13 +308,16 @@ TEST_F(DownloadFlow, NewProgramWaitsForThePatcher) {
     }
 }
 
+// Sent twice in the answer: the last one counts.
 TEST_F(DownloadFlow, NewPatcherIsInstalledWithoutANewLogin) {
     const TBytes Patcher = {'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'};
-    TDownload Download;
-    Download.FileNumber = PATCHER_FILE;
+    TDownload Earlier, Download;
+    Earlier.FileNumber = Download.FileNumber = PATCHER_FILE;
+    Earlier.Payload = {'#', '!'};
     Download.Payload = Patcher;
-    Server.queuePlan(TRole::Login, DownloadPlan({Download}));
+    Server.queuePlan(TRole::Login, DownloadPlan({Earlier, Download}));
     ASSERT_TRUE(logInUntilSettled(1));
+    EXPECT_TRUE(boxes().empty()) << ::testing::PrintToString(Seen);
     EXPECT_EQ(ReadBytes(PATCHER_FILE_NAME), Patcher);
     EXPECT_NE(fs::status(PATCHER_FILE_NAME).permissions() & fs::perms::owner_exec, fs::perms::none);
     EXPECT_FALSE(runUntil([&] { return Server.received().Logins.size() > 1; }, 300));

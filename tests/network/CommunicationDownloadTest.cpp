@@ -116,16 +116,19 @@ TEST_F(DownloadTest, WholeFileInBlocksWithProgressAndItsEvents) {
     EXPECT_EQ(Events[2].Param2, 1000);
 }
 
+// The sprites sent again replace their new version, which the events already queued install and reload.
 TEST_F(DownloadTest, DataFilesOfOneAnswerAreInstalledAndReloadedAndLogInAgainOnce) {
     Write("Ebrun.spr", "old sprites");
     Write("Ebrun.pic", "old pictures");
     deliver({testserver::FileStartMessage(2, 3), Block(3, 's'), testserver::FileStartMessage(3, 2),
-             Block(2, 'p')});
+             Block(2, 'p'), testserver::FileStartMessage(2, 2), Block(2, 'S')});
     EXPECT_EQ(Error, "");
+    EXPECT_EQ(Read("Ebrun.sp_"), "SS");
     EXPECT_EQ(Types(TakeEvents()),
-              std::vector<int32_t>({MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES, MESSAGE_DOWNLOAD,
-                                    MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES, MESSAGE_DOWNLOAD,
-                                    MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER, MESSAGE_RELOADPICTURES}));
+              std::vector<int32_t>({MESSAGE_DOWNLOAD, MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLPICTURES,
+                                    MESSAGE_DOWNLOAD, MESSAGE_WAITFORDISCONNECT, MESSAGE_INSTALLSPRITES,
+                                    MESSAGE_DOWNLOAD, MESSAGE_RELOADSPRITES, MESSAGE_CHANGECHARACTER,
+                                    MESSAGE_RELOADPICTURES}));
 }
 
 TEST_F(DownloadTest, ADownloadLeftUnfinishedIsDroppedAtTheNextLoginWhoseAnswerSendsItAgain) {

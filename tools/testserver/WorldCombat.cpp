@@ -38,10 +38,16 @@ void Wound(TGameWorld& World, TPlayer& Player, uint16_t Lost) {
     ShowHealth(World, Creature, static_cast<uint8_t>(Lost));
 }
 
-void EndFight(TPlayer& Player) {
+// Ends the fight and takes the player out of the fight state; the client's targets stay as they are.
+void LeaveFight(TPlayer& Player) {
     Player.AttackTarget = 0;
-    Player.send(ClearTargetMessage());
     Player.send(PlayerStateMessage(0));
+}
+
+// Ends the fight and the client's attack target with it (163, which also ends the client's follow target).
+void EndFight(TPlayer& Player) {
+    Player.send(ClearTargetMessage());
+    LeaveFight(Player);
 }
 
 // Experience, and with a new level more hit points, mana and capacity, both refilled; a defeat costs soul.
@@ -129,13 +135,16 @@ void Attack(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
     FightOn(World, Actor);
 }
 
-// Follow 0 stops following. The steps come on the world's clock (FollowOn).
+// The client has already taken the creature as its follow target and dropped its attack target, so the
+// fight ends without a word; a refused follow ends the client's follow target. Follow 0 stops following.
+// The steps come on the world's clock (FollowOn).
 void Follow(TGameWorld& World, TPlayer& Actor, const TClientCommand& Command) {
+    if (Actor.AttackTarget != 0) LeaveFight(Actor);
     const TCreature* Target = World.world().creature(Command.CreatureId);
     const bool Followable =
         Target && Target->Present && Target->Id != Actor.Id && Actor.sees(Target->Position);
     Actor.FollowTarget = Followable ? Target->Id : 0;
-    if (Followable && Actor.AttackTarget != 0) EndFight(Actor);
+    if (!Followable && Command.CreatureId != 0) Actor.send(ClearTargetMessage());
 }
 
 void Cancel(TGameWorld&, TPlayer& Actor, const TClientCommand&) {
@@ -162,7 +171,7 @@ void FollowOn(TGameWorld& World, TPlayer& Player) {
     const TPosition Here = World.creature(Player).Position;
     if (!Target || !Target->Present || !Player.sees(Target->Position) || Target->Position.Z != Here.Z) {
         Player.FollowTarget = 0;
-        return;
+        return Player.send(ClearTargetMessage());
     }
     const int dx = Target->Position.X - Here.X, dy = Target->Position.Y - Here.Y;
     if (std::abs(dx) <= 1 && std::abs(dy) <= 1) return;

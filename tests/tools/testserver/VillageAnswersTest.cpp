@@ -27,6 +27,19 @@ TClientCommand Command(uint8_t Type, uint32_t Creature = 0) {
     return Made;
 }
 
+TClientCommand Unsecured() {
+    TClientCommand Modes = Command(COMMAND_FIGHT_MODES);
+    Modes.SecureMode = 0;
+    return Modes;
+}
+
+// Message 163, which ends the client's attack target and with it its follow target.
+bool ClearsTarget(const TOutbox& Outbox) {
+    return std::ranges::any_of(Outbox, [](const std::vector<TMessage>& Batch) {
+        return std::ranges::any_of(Batch, [](const TMessage& Sent) { return Sent.at(0) == 163; });
+    });
+}
+
 TClientCommand Offer(TPlace Place, uint16_t Type, uint32_t Partner) {
     TClientCommand Made = Command(COMMAND_TRADE, Partner);
     Made.Place = Place;
@@ -43,8 +56,8 @@ protected:
         EXPECT_TRUE(Player) << Name;
         return Player;
     }
-    void act(TPlayer& Player, const TClientCommand& Command) {
-        World.act(Player, Command, TGameWorld::TClock::now());
+    TOutbox act(TPlayer& Player, const TClientCommand& Command) {
+        return World.act(Player, Command, TGameWorld::TClock::now());
     }
     void trade(TPlayer& First, TClientCommand FirstOffer, TPlayer& Second, TClientCommand SecondOffer) {
         act(First, FirstOffer);
@@ -68,9 +81,7 @@ int Distance(TPosition a, TPosition b) { return std::max(std::abs(a.X - b.X), st
 
 TEST_F(VillageAnswersTest, APlayerAtItsLastHitPointShowsOnePercent) {
     World.perform([&](TGameWorld&) { Brenna->Values.Hitpoints = 2; });
-    TClientCommand Unsecured = Command(COMMAND_FIGHT_MODES);
-    Unsecured.SecureMode = 0;
-    act(*Aldric, Unsecured);
+    act(*Aldric, Unsecured());
     act(*Aldric, Command(COMMAND_ATTACK, Brenna->Id));
     World.perform([&](TGameWorld& Live) {
         EXPECT_EQ(Brenna->Values.Hitpoints, 1);
@@ -125,19 +136,30 @@ TEST_F(VillageAnswersTest, TheChairRotatesThroughItsFourFacings) {
     }
 }
 
+// The client takes a creature as its follow target before it asks (which drops its attack target), and
+// drops both at message 163: the server's follow must end exactly where the client's does.
 TEST_F(VillageAnswersTest, AFollowerStepsAfterItsTargetUntilBesideItAndStopsWhenItIsGone) {
-    act(*Aldric, Command(COMMAND_FOLLOW, Brenna->Id));
+    act(*Aldric, Unsecured());
+    act(*Aldric, Command(COMMAND_ATTACK, Brenna->Id));
+    EXPECT_FALSE(ClearsTarget(act(*Aldric, Command(COMMAND_FOLLOW, Brenna->Id))))
+        << "from attacking to following";
+    World.perform([&](TGameWorld&) {
+        EXPECT_EQ(Aldric->AttackTarget, 0u);
+        EXPECT_EQ(Aldric->FollowTarget, Brenna->Id);
+    });
     TClientCommand East = Command(COMMAND_WALK);
     East.Steps = {1, 1, 1, 1, 1, 1};
     act(*Brenna, East);
     const TPosition Start = position(*Aldric);
     ASSERT_GE(Distance(Start, position(*Brenna)), 5);
     for (int Tick = 0; Tick < 20; ++Tick)
-        World.tick(*Aldric, TGameWorld::TClock::now());
+        EXPECT_FALSE(ClearsTarget(World.tick(*Aldric, TGameWorld::TClock::now())));
     EXPECT_EQ(Distance(position(*Aldric), position(*Brenna)), 1);
     EXPECT_GE(Distance(Start, position(*Aldric)), 4);
 
     World.leave(*Brenna);
-    World.tick(*Aldric, TGameWorld::TClock::now());
+    EXPECT_TRUE(ClearsTarget(World.tick(*Aldric, TGameWorld::TClock::now()))) << "a follow the server ends";
     World.perform([&](TGameWorld&) { EXPECT_EQ(Aldric->FollowTarget, 0u); });
+    EXPECT_TRUE(ClearsTarget(act(*Aldric, Command(COMMAND_FOLLOW, Brenna->Id))))
+        << "a follow the server refuses";
 }

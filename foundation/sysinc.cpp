@@ -147,19 +147,20 @@ void RemoveUnlocked(const std::filesystem::path& Path) {
 // anything but a regular file of such a name. Once per directory and run: leftovers come from ended runs.
 void RemoveLeftovers(const std::filesystem::path& Directory) {
     namespace fs = std::filesystem;
-    static std::set<std::string> Cleaned; // directories whose leftovers this run removed
+    static std::set<std::string> Cleared; // directories this run has cleared of leftovers
     const fs::path Where = Directory.empty() ? "." : Directory;
     std::error_code Error;
-    if (!Cleaned.insert(fs::absolute(Where, Error).lexically_normal().string()).second) return;
-    for (const fs::directory_entry& Entry : fs::directory_iterator(Where, Error)) {
-        const std::string Name = Entry.path().filename().string();
+    if (!Cleared.insert(fs::absolute(Where, Error).lexically_normal().string()).second) return;
+    for (fs::directory_iterator Entry(Where, Error), End; !Error && Entry != End; Entry.increment(Error)) {
+        const std::string Name = Entry->path().filename().string();
         const bool Earlier = std::any_of(std::begin(EARLIER_TEMP_PATTERNS), std::end(EARLIER_TEMP_PATTERNS),
                                          [&](const char* Pattern) { return FitsPattern(Name, Pattern); });
         struct stat Status;
-        if ((!Earlier && !FitsPattern(Name, TEMP_PATTERN)) || lstat(Entry.path().c_str(), &Status) != 0 ||
+        if ((!Earlier && !FitsPattern(Name, TEMP_PATTERN)) || lstat(Entry->path().c_str(), &Status) != 0 ||
             !S_ISREG(Status.st_mode))
             continue;
-        if (!Earlier || Status.st_mtime < CalendarTime() - EARLIER_LEFTOVER_AGE) RemoveUnlocked(Entry.path());
+        if (!Earlier || Status.st_mtime < std::time(nullptr) - EARLIER_LEFTOVER_AGE)
+            RemoveUnlocked(Entry->path());
     }
 }
 

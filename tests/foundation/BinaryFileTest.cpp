@@ -346,7 +346,8 @@ TEST(SaveThroughTempFile, LeftoversOfSavesCutShortGoButNoSaveUnderWay) {
         fs::last_write_time(Directory.file(File), fs::file_time_type::clock::now() - std::chrono::hours(2));
     };
     Aged("notes.0123abcd.tmp");
-    Aged("Ebrun.cfg.0123abcd.tmp"); // an earlier version's, unchanged for long
+    Aged("Ebrun.cfg.0123abcd.tmp"); // earlier versions', unchanged for long
+    Aged("00100007.map.0123abcd.tmp");
     Directory.write("00000007.map.89abcdef.tmp", "left");
     Directory.write("Ebrun.0123456789ABCDEF.tmp", "left");
     fs::create_symlink("data.bin", Directory.file("Ebrun.0123456789abcdef.tmp"));

@@ -318,7 +318,7 @@ TFileReplacement::TFileReplacement(const char* FileName) {
 // Opened without truncating, and without waiting on whatever the name has become meanwhile; locked, so
 // that two saves in place never mix their bytes.
 void TFileReplacement::openInPlace() {
-    Descriptor = open(Target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    Descriptor = open(Target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat Status;
     if (Descriptor >= 0 && (fstat(Descriptor, &Status) != 0 || !S_ISREG(Status.st_mode) ||
                             (flock(Descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK))) {

@@ -289,8 +289,8 @@ void WriteNothingWhole(TBinaryWriter& w) {
     w.writeString(nullptr);
 }
 
-// A client in the middle of a save of FileName: it has made its new file and written it, says so on Made,
-// and commits when Hold ends; its exit code is 0 when the save then landed.
+// A client in the middle of a save of FileName: it makes its new file and writes it, says on Made whether
+// it could ('!' or '-'), and commits when the pipe Hold ends; its exit code is 0 when the save then landed.
 pid_t SaveUnderWay(const std::string& FileName, int Made, const int Hold[2]) {
     const pid_t Child = fork();
     if (Child != 0) return Child;
@@ -299,7 +299,7 @@ pid_t SaveUnderWay(const std::string& FileName, int Made, const int Hold[2]) {
     FILE* Stream = Replacement.openStream();
     const bool Written = Stream != nullptr && fputs("late", Stream) >= 0 && fclose(Stream) == 0;
     char Byte;
-    if (!Written || write(Made, "!", 1) != 1) _exit(1);
+    if (write(Made, Written ? "!" : "-", 1) != 1 || !Written) _exit(1);
     while (read(Hold[0], &Byte, 1) > 0) {
     }
     bool Landed = false;
@@ -333,8 +333,8 @@ TEST(SaveThroughTempFile, LeftoversOfSavesCutShortGoButNoSaveUnderWay) {
     namespace fs = std::filesystem;
     TTempDirectory Directory;
     const std::string Name = Directory.write("data.bin", "old");
-    // Names that are no temporaries of the program's own, or not left: of another program, a link and a
-    // pipe under such a name, one of an earlier version (which took no lock) that may still be written.
+    // What stays: names near the program's own or another program's, a link and a pipe under names of its
+    // own, and a temporary of an earlier version (which took no lock) that may still be written.
     const std::vector<std::string> Kept = {"00000007.map.89abcdef.tmp",
                                            "Ebrun.0123456789ABCDEF.tmp",
                                            "Ebrun.0123456789abcdef.tmp",
@@ -357,12 +357,12 @@ TEST(SaveThroughTempFile, LeftoversOfSavesCutShortGoButNoSaveUnderWay) {
     int Made[2], Hold[2];
     ASSERT_EQ(pipe(Made), 0);
     ASSERT_EQ(pipe(Hold), 0);
-    char Byte;
+    char Byte = 0;
     const pid_t UnderWay = SaveUnderWay(Name, Made[1], Hold);
-    ASSERT_EQ(read(Made[0], &Byte, 1), 1);
+    ASSERT_TRUE(read(Made[0], &Byte, 1) == 1 && Byte == '!');
     const std::vector<std::string> WhileUnderWay = Listing(Directory.file(""));
     const pid_t CutShort = SaveUnderWay(Name, Made[1], Hold);
-    ASSERT_EQ(read(Made[0], &Byte, 1), 1);
+    ASSERT_TRUE(read(Made[0], &Byte, 1) == 1 && Byte == '!');
     kill(CutShort, SIGKILL);
     waitpid(CutShort, nullptr, 0);
     EXPECT_EQ(Listing(Directory.file("")).size(), WhileUnderWay.size() + 1);

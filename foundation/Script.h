@@ -156,9 +156,10 @@ private:
 
 // Saves FileName so that a failed or interrupted save leaves the old file whole: Write fills a TWriter
 // (TScriptWriter or TBinaryWriter) on a new file, which replaces the file FileName stands for as
-// TFileReplacement does. False when that file exists but its mode refuses writing (the rename would
-// replace it all the same), when no new file can be made beside it or Ready refused; a failed write throws
-// TMyException. The new file is gone in every failure.
+// TFileReplacement does (in place where the directory refuses new files). False when that file exists but
+// its mode refuses writing (the rename would replace it all the same), when neither a new file can be made
+// beside it nor the file written in place, or Ready refused; a failed write throws TMyException. The new
+// file is gone in every failure.
 template <typename TWriter, typename TWrite>
 bool SaveThroughTempFile(const char* FileName, TWrite&& Write, bool (*Ready)() = nullptr) {
     if (FileExists(FileName) && !IsFileWritable(FileName)) return false;

@@ -5,14 +5,18 @@
 #include "foundation/Exception.h"
 #include "platform/Clipboard.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <new>
+#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +67,8 @@ std::filesystem::path SystemPath(const char* FileName) {
 constexpr int LINK_HOPS = 40;
 // Names tried for a new file beside another before giving up.
 constexpr int TEMP_NAME_TRIES = 100;
+// Seconds a temporary of an earlier version, which took no lock, stays unchanged before it counts as left.
+constexpr int64_t EARLIER_LEFTOVER_AGE = 3600;
 
 TFileSync FileSync = fsync;
 
@@ -86,24 +92,119 @@ bool Synced(int Descriptor) {
     return errno == EINVAL || errno == EROFS || errno == ENOTSUP || errno == EOPNOTSUPP;
 }
 
-// Syncs the directory that holds Path, so that a rename in it survives a power cut. A directory that
-// cannot be opened for reading cannot be synced either, which is no failure of the data.
-bool SyncedDirectoryOf(const std::filesystem::path& Path) {
+// Syncs the directory that holds Path, so that a rename in it survives a power cut. Runs once the file is
+// in place, so a directory that cannot be opened or synced costs only that.
+void SyncDirectoryOf(const std::filesystem::path& Path) {
     std::filesystem::path Directory = Path.parent_path();
     int Descriptor = open(Directory.empty() ? "." : Directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (Descriptor < 0) return true;
-    bool Result = Synced(Descriptor);
+    if (Descriptor < 0) return;
+    Synced(Descriptor);
     close(Descriptor);
-    return Result;
 }
 
-// A suffix that differs between processes and between calls; uniqueness itself comes from O_EXCL.
-std::string TempSuffix() {
+// The temporary names of the program's own, '?' a lower-case hexadecimal digit and '#' a decimal one:
+// first those a save makes now; then those earlier versions made beside the options file and an automap
+// block, which took no lock.
+constexpr const char* TEMP_PATTERN = "Ebrun.????????????????.tmp";
+constexpr const char* EARLIER_TEMP_PATTERNS[] = {"Ebrun.cfg.????????.tmp", "########.map.????????.tmp"};
+
+bool FitsPattern(std::string_view Name, std::string_view Pattern) {
+    if (Name.size() != Pattern.size()) return false;
+    for (size_t i = 0; i < Name.size(); i++) {
+        const char c = Name[i];
+        const bool Digit = c >= '0' && c <= '9';
+        if (Pattern[i] == '#' ? !Digit : Pattern[i] == '?' ? !Digit && (c < 'a' || c > 'f') : c != Pattern[i])
+            return false;
+    }
+    return true;
+}
+
+// A name that fits TEMP_PATTERN and differs between processes and between calls; uniqueness itself comes
+// from O_EXCL. Short, so that it fits in any directory its file does.
+std::string TempName() {
     static uint32_t Serial = 0;
-    uint32_t Mixed = static_cast<uint32_t>(getpid()) * 2654435761u ^ SystemMilliseconds() * 40503u ^ Serial++;
-    char Suffix[24];
-    std::snprintf(Suffix, sizeof Suffix, ".%08x.tmp", static_cast<unsigned>(Mixed));
-    return Suffix;
+    const uint64_t Mixed = (static_cast<uint64_t>(getpid()) << 32 | Serial++) * 0x9E3779B97F4A7C15u ^
+                           static_cast<uint64_t>(SystemMilliseconds()) * 40503u;
+    char Name[32];
+    std::snprintf(Name, sizeof Name, "Ebrun.%016llx.tmp", static_cast<unsigned long long>(Mixed));
+    return Name;
+}
+
+// Removes Path when it is a regular file that no running save holds: one that can be locked. A file
+// system without locks thus keeps every temporary.
+void RemoveUnlocked(const std::filesystem::path& Path) {
+    int Descriptor = open(Path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (Descriptor < 0) return;
+    struct stat Status;
+    if (fstat(Descriptor, &Status) == 0 && S_ISREG(Status.st_mode) &&
+        flock(Descriptor, LOCK_EX | LOCK_NB) == 0)
+        unlink(Path.c_str());
+    close(Descriptor);
+}
+
+// Removes from Directory what saves cut short left there: temporaries of the program's own names that no
+// running save holds, those of earlier versions only once unchanged for EARLIER_LEFTOVER_AGE. Never
+// anything but a regular file of such a name. Once per directory and run: leftovers come from ended runs.
+void RemoveLeftovers(const std::filesystem::path& Directory) {
+    namespace fs = std::filesystem;
+    static std::set<std::string> Cleared; // directories this run has cleared of leftovers
+    const fs::path Where = Directory.empty() ? "." : Directory;
+    std::error_code Error;
+    if (!Cleared.insert(fs::absolute(Where, Error).lexically_normal().string()).second) return;
+    for (fs::directory_iterator Entry(Where, Error), End; !Error && Entry != End; Entry.increment(Error)) {
+        const std::string Name = Entry->path().filename().string();
+        const bool Earlier = std::any_of(std::begin(EARLIER_TEMP_PATTERNS), std::end(EARLIER_TEMP_PATTERNS),
+                                         [&](const char* Pattern) { return FitsPattern(Name, Pattern); });
+        struct stat Status;
+        if ((!Earlier && !FitsPattern(Name, TEMP_PATTERN)) || lstat(Entry->path().c_str(), &Status) != 0 ||
+            !S_ISREG(Status.st_mode))
+            continue;
+        if (!Earlier || Status.st_mtime < std::time(nullptr) - EARLIER_LEFTOVER_AGE)
+            RemoveUnlocked(Entry->path());
+    }
+}
+
+// Takes the lock that keeps a new temporary from the removal of leftovers. False when a removal took the
+// file first (holds its lock, or has unlinked it).
+bool LockedWhileNamed(int Descriptor) {
+    if (flock(Descriptor, LOCK_EX | LOCK_NB) != 0) return errno != EWOULDBLOCK; // no locks: none removes it
+    struct stat Status;
+    return fstat(Descriptor, &Status) == 0 && Status.st_nlink > 0;
+}
+
+// A new, locked file of a temporary name in Directory, its name in Temp; -1 with errno set when none can
+// be made.
+int CreateTemp(const std::filesystem::path& Directory, std::string& Temp) {
+    for (int Try = 0; Try < TEMP_NAME_TRIES; Try++) {
+        Temp = (Directory / TempName()).string();
+        const int Descriptor = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (Descriptor < 0) {
+            if (errno == EEXIST) continue;
+            break;
+        }
+        if (LockedWhileNamed(Descriptor)) return Descriptor;
+        close(Descriptor); // taken for a leftover, and removed as one
+    }
+    const int Error = errno;
+    Temp.clear();
+    errno = Error;
+    return -1;
+}
+
+// Errors of a new file's creation that mean the directory takes none while a file in it may still be
+// written: its mode, an immutable directory, a read-only mount under a writable file. A full disk or quota
+// is no such reason: writing in place there could leave neither the old file nor the new.
+bool RefusesNewFiles(int Error) { return Error == EACCES || Error == EPERM || Error == EROFS; }
+
+// Writes all Size bytes of Data at the file's start.
+bool WrittenWhole(int Descriptor, const char* Data, size_t Size) {
+    for (size_t Done = 0; Done < Size;) {
+        const ssize_t Count = pwrite(Descriptor, Data + Done, Size - Done, static_cast<off_t>(Done));
+        if (Count < 0 && errno == EINTR) continue;
+        if (Count <= 0) return false;
+        Done += static_cast<size_t>(Count);
+    }
+    return true;
 }
 
 [[noreturn]] void FailedWrite(int32_t Line, const std::string& FileName) {
@@ -206,26 +307,42 @@ TFileReplacement::TFileReplacement(const char* FileName) {
     struct stat Status;
     const bool Exists = !Target.empty() && stat(Target.c_str(), &Status) == 0;
     if (Target.empty() || (Exists && !S_ISREG(Status.st_mode))) return;
-    for (int Try = 0; Try < TEMP_NAME_TRIES && Descriptor < 0; Try++) {
-        Temp = Target + TempSuffix();
-        Descriptor = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (Descriptor < 0 && errno != EEXIST) break;
-    }
-    if (Descriptor < 0) {
-        Temp.clear();
-        return;
-    }
+    const std::filesystem::path Directory = std::filesystem::path(Target).parent_path();
+    RemoveLeftovers(Directory);
+    Descriptor = CreateTemp(Directory, Temp);
+    if (Descriptor < 0 && Exists && RefusesNewFiles(errno)) openInPlace();
     // The new file keeps the permissions of the one it replaces.
-    if (Exists) fchmod(Descriptor, Status.st_mode & 0777);
+    if (Descriptor >= 0 && !InPlace && Exists) fchmod(Descriptor, Status.st_mode & 0777);
+}
+
+// Opened without truncating, and without waiting on whatever the name has become meanwhile; locked, so
+// that two saves in place never mix their bytes.
+void TFileReplacement::openInPlace() {
+    Descriptor = open(Target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat Status;
+    if (Descriptor >= 0 && (fstat(Descriptor, &Status) != 0 || !S_ISREG(Status.st_mode) ||
+                            (flock(Descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK))) {
+        close(Descriptor);
+        Descriptor = -1;
+    }
+    InPlace = Descriptor >= 0;
 }
 
 TFileReplacement::~TFileReplacement() {
-    if (Descriptor >= 0) close(Descriptor);
     if (!Temp.empty()) unlink(Temp.c_str());
+    if (Descriptor >= 0) close(Descriptor);
+    free(Content);
 }
 
 FILE* TFileReplacement::openStream() {
     if (Descriptor < 0) return nullptr;
+    if (InPlace) {
+        // Gathered in memory, so that nothing but a whole new content touches the old file.
+        if (Gathering) return nullptr;
+        FILE* Stream = open_memstream(&Content, &ContentSize);
+        Gathering = Stream != nullptr;
+        return Stream;
+    }
     int Copy = dup(Descriptor);
     if (Copy < 0) return nullptr;
     FILE* Stream = fdopen(Copy, "wb");
@@ -235,16 +352,36 @@ FILE* TFileReplacement::openStream() {
 
 bool TFileReplacement::commit(int64_t Size, bool (*Ready)()) {
     CHECK_TEXT(Descriptor >= 0, "Descriptor>=0");
+    const bool Committed = InPlace ? writeInPlace(Size, Ready) : renameOver(Size, Ready);
+    close(Descriptor); // its lock kept the new file from the removal of leftovers until the file had its name
+    Descriptor = -1;
+    return Committed;
+}
+
+bool TFileReplacement::renameOver(int64_t Size, bool (*Ready)()) {
     struct stat Status;
     // Sizes differ when bytes were lost on the way to the disk without an error.
     CHECK_TEXT(fstat(Descriptor, &Status) == 0 && Status.st_size == Size, "FileSize==Size");
     if (!Synced(Descriptor)) FailedWrite(__LINE__, Name);
-    close(Descriptor);
-    Descriptor = -1;
     if (Ready != nullptr && !Ready()) return false;
     CHECK_TEXT(rename(Temp.c_str(), Target.c_str()) == 0, "rename(Temp,Target)==0");
     Temp.clear();
-    if (!SyncedDirectoryOf(Target)) FailedWrite(__LINE__, Name);
+    SyncDirectoryOf(Target);
+    return true;
+}
+
+// The old bytes are overwritten, and only then is the file cut to the new size: an interrupted save leaves
+// the new content's start over the old file's rest, never an empty file.
+bool TFileReplacement::writeInPlace(int64_t Size, bool (*Ready)()) {
+    // Fewer bytes gathered than written: the stream is still open, or bytes were lost on the way.
+    CHECK_TEXT(Content != nullptr && static_cast<int64_t>(ContentSize) == Size, "FileSize==Size");
+    if (Ready != nullptr && !Ready()) return false;
+    // The room first, so that a full disk stops the save before the old file is touched.
+    if (fallocate(Descriptor, FALLOC_FL_KEEP_SIZE, 0, Size) != 0 && (errno == ENOSPC || errno == EDQUOT))
+        FailedWrite(__LINE__, Name);
+    if (!WrittenWhole(Descriptor, Content, ContentSize) || ftruncate(Descriptor, Size) != 0 ||
+        !Synced(Descriptor))
+        FailedWrite(__LINE__, Name);
     return true;
 }
 

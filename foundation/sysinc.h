@@ -46,9 +46,14 @@ enum TCopyResult { COPY_DONE, COPY_NAME_TAKEN, COPY_FAILED };
 TCopyResult CopyToNewFile(const char* From, const char* To);
 
 // A file that replaces another whole or not at all. It is made beside the file that FileName stands for
-// (symbolic links followed, so a link stays a link and its target gets the new content), under a name that
-// no other file has, and renamed over that file by commit once its bytes are on the disk. Until then it is
-// removed when the object ends.
+// (symbolic links followed, so a link stays a link and its target gets the new content), under a short name
+// of the program's own that no other file has ("Ebrun.", 16 hexadecimal digits, ".tmp"; locked while it
+// lives), and renamed over that file by commit once its bytes are on the disk. Until then it is removed when
+// the object ends. The first replacement in a directory in a run removes the temporaries there that saves
+// cut short left behind, never one that a running save holds.
+// Where the directory refuses new files (its mode, an immutable directory, a read-only mount) but the file
+// itself may be written, the new content is gathered in memory and commit writes it over the old file in
+// place: only there can an interrupted save leave a mix of the old file and the new.
 class TFileReplacement {
 public:
     explicit TFileReplacement(const char* FileName);
@@ -56,19 +61,30 @@ public:
     TFileReplacement(const TFileReplacement&) = delete;
     TFileReplacement& operator=(const TFileReplacement&) = delete;
 
-    // A new stream on the new file for writing, owned by the caller; NULL when the file could not be made
-    // (a directory that refuses it, links in a loop, a name that stands for no regular file) or no stream
-    // opened.
+    // A new stream for the new content, owned by the caller, who closes it before commit and before this
+    // object ends; NULL when the new file could not be made nor the old one opened for writing in place (a
+    // directory that refuses it, links in a loop, a name that stands for no regular file, a save in place
+    // of another client under way) or no stream opened.
     FILE* openStream();
     // Syncs the new file; when Ready (if given) then agrees, renames it over the old one and syncs the
-    // directory. False when Ready refused. Throws TMyException when the file does not hold Size bytes, when
-    // a sync reports a write error or the rename fails. A file system that cannot sync is no failure.
+    // directory, or writes it over the old one in place and syncs that. False when Ready refused. Throws
+    // TMyException when the stream did not give Size bytes, when a sync of the file reports a write error,
+    // when the rename fails or the disk is full for a save in place. A file system that cannot sync is no
+    // failure, nor is the directory's sync once the file is in place.
     bool commit(int64_t Size, bool (*Ready)() = nullptr);
 
 private:
+    void openInPlace();
+    bool renameOver(int64_t Size, bool (*Ready)());
+    bool writeInPlace(int64_t Size, bool (*Ready)());
+
     std::string Name;         // as the caller gave it, for error texts
-    std::string Target, Temp; // the system's names; Temp empty once renamed
-    int Descriptor = -1;
+    std::string Target, Temp; // the system's names; Temp empty once renamed, and for a save in place
+    int Descriptor = -1;      // the new file, locked; for a save in place the old one
+    bool InPlace = false;
+    bool Gathering = false;  // in place: the stream is made, and gathers into Content
+    char* Content = nullptr; // in place: the new content once the stream is closed, and its size
+    size_t ContentSize = 0;
 };
 
 // The system's fsync; tests put their own in its place, nullptr restores the system's.

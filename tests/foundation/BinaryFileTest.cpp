@@ -6,9 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -187,6 +193,15 @@ TEST(SaveThroughTempFile, OnlyAWholeNewFileReplacesTheOld) {
     EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew, [] { return true; }));
     EXPECT_EQ(Directory.read("data.bin"), "abcd");
     EXPECT_EQ(Listing(Directory.file("")), (std::vector<std::string>{"data.bin", "data.bin.tmp"}));
+
+    // The new file has the old one's permissions, not those the process gives a file it makes.
+    const auto Kept = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;
+    std::filesystem::permissions(Name, Kept);
+    const mode_t Mask = umask(0);
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew));
+    umask(Mask);
+    EXPECT_EQ(std::filesystem::status(Name).permissions(), Kept);
 }
 
 TEST(SaveThroughTempFile, ALinkStaysAndItsTargetGetsTheContent) {
@@ -200,17 +215,23 @@ TEST(SaveThroughTempFile, ALinkStaysAndItsTargetGetsTheContent) {
     fs::create_symlink("loop", Directory.file("loop"));
     ASSERT_EQ(mkfifo(Directory.file("real/pipe").c_str(), 0600), 0);
     fs::create_symlink("real/pipe", Directory.file("pipe"));
+    const std::string Longest(251, 'n'); // with ".bin" as long as a name can be: no room for a suffix
+    Directory.write("real/" + Longest + ".bin", "old");
+    fs::create_symlink("real/" + Longest + ".bin", Directory.file("long"));
 
     EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("chain").c_str(), WriteNew));
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("long").c_str(), WriteNew));
     EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Directory.file("new.bin").c_str(), WriteNew));
     EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("loop").c_str(), WriteNew));
     EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Directory.file("pipe").c_str(), WriteNew));
-    for (const char* Link : {"data.bin", "chain", "new.bin", "loop", "pipe"})
+    for (const char* Link : {"data.bin", "chain", "new.bin", "loop", "pipe", "long"})
         EXPECT_TRUE(fs::is_symlink(Directory.file(Link))) << Link;
     EXPECT_EQ(Directory.read("real/data.bin"), "abcd");
     EXPECT_EQ(Directory.read("real/new.bin"), "abcd");
+    EXPECT_EQ(Directory.read("real/" + Longest + ".bin"), "abcd");
     EXPECT_TRUE(fs::is_fifo(Directory.file("real/pipe")));
-    EXPECT_EQ(Listing(Directory.file("real")), (std::vector<std::string>{"data.bin", "new.bin", "pipe"}));
+    EXPECT_EQ(Listing(Directory.file("real")),
+              (std::vector<std::string>{"data.bin", "new.bin", Longest + ".bin", "pipe"}));
 }
 
 TEST(SaveThroughTempFile, TheFileIsSyncedBeforeTheRenameAndTheDirectoryAfter) {
@@ -242,9 +263,118 @@ TEST(SaveThroughTempFile, TheFileIsSyncedBeforeTheRenameAndTheDirectoryAfter) {
     EXPECT_NE(Save().find("failed to write file"), std::string::npos);
     EXPECT_EQ(Directory.read("data.bin"), "old");
     EXPECT_EQ(Listing(Directory.file("")), std::vector<std::string>{"data.bin"});
+    // Once renamed, the new file is in place: a directory that then fails to sync fails no save.
     SyncFileError = 0;
     SyncDirectoryError = EIO;
-    EXPECT_NE(Save().find("failed to write file"), std::string::npos);
+    EXPECT_EQ(Save(), "saved");
+    EXPECT_EQ(Directory.read("data.bin"), "abcd");
     SetFileSync(nullptr);
     SyncDirectoryError = 0;
+}
+
+namespace {
+
+// "saved", "refused" or "thrown", then what FileName holds after the save ("-" when there is no file).
+std::string SaveOutcome(const char* FileName, void (*Write)(TBinaryWriter&), bool (*Ready)() = nullptr) {
+    bool Saved = false;
+    const std::string Thrown =
+        ThrownText([&] { Saved = SaveThroughTempFile<TBinaryWriter>(FileName, Write, Ready); });
+    std::ifstream In(FileName, std::ios::binary);
+    const std::string Content = In ? std::string(std::istreambuf_iterator<char>(In), {}) : "-";
+    return (Thrown != "no exception" ? "thrown " : Saved ? "saved " : "refused ") + Content;
+}
+
+void WriteNothingWhole(TBinaryWriter& w) {
+    w.writeByte('x');
+    w.writeString(nullptr);
+}
+
+// A client in the middle of a save of FileName: it makes its new file and writes it, says on Made whether
+// it could ('!' or '-'), and commits when the pipe Hold ends; its exit code is 0 when the save then landed.
+pid_t SaveUnderWay(const std::string& FileName, int Made, const int Hold[2]) {
+    const pid_t Child = fork();
+    if (Child != 0) return Child;
+    close(Hold[1]);
+    TFileReplacement Replacement(FileName.c_str());
+    FILE* Stream = Replacement.openStream();
+    const bool Written = Stream != nullptr && fputs("late", Stream) >= 0 && fclose(Stream) == 0;
+    char Byte;
+    if (write(Made, Written ? "!" : "-", 1) != 1 || !Written) _exit(1);
+    while (read(Hold[0], &Byte, 1) > 0) {
+    }
+    bool Landed = false;
+    ThrownText([&] { Landed = Replacement.commit(4); });
+    _exit(Landed ? 0 : 1);
+}
+
+} // namespace
+
+TEST(SaveThroughTempFile, ADirectoryThatRefusesNewFilesHasTheFileWrittenInPlace) {
+    TTempDirectory Directory;
+    Directory.write("data.bin", "old and longer");
+    Directory.write("busy.bin", "old");
+    const std::string Outcomes = InDirectoryRefusingNewFiles(Directory.file(""), [] {
+        std::string Outcome = SaveOutcome("data.bin", WriteNothingWhole);
+        Outcome += ", " + SaveOutcome("data.bin", WriteNew, [] { return false; });
+        Outcome += ", " + SaveOutcome("data.bin", WriteNew);
+        Outcome += ", " + SaveOutcome("new.bin", WriteNew);
+        // Another client's save in place of the same file is under way.
+        const int Other = open("busy.bin", O_RDONLY | O_CLOEXEC);
+        if (flock(Other, LOCK_EX) != 0) return std::string("no lock");
+        Outcome += ", " + SaveOutcome("busy.bin", WriteNew);
+        close(Other);
+        return Outcome;
+    });
+    EXPECT_EQ(Outcomes, "thrown old and longer, refused old and longer, saved abcd, refused -, refused old");
+    EXPECT_EQ(Listing(Directory.file("")), (std::vector<std::string>{"busy.bin", "data.bin"}));
+}
+
+TEST(SaveThroughTempFile, LeftoversOfSavesCutShortGoButNoSaveUnderWay) {
+    namespace fs = std::filesystem;
+    TTempDirectory Directory;
+    const std::string Name = Directory.write("data.bin", "old");
+    // What stays: names near the program's own or another program's, a link and a pipe under names of its
+    // own, and a temporary of an earlier version (which took no lock) that may still be written.
+    const std::vector<std::string> Kept = {"00000007.map.89abcdef.tmp",
+                                           "Ebrun.0123456789ABCDEF.tmp",
+                                           "Ebrun.0123456789abcdef.tmp",
+                                           "Ebrun.fedcba9876543210.tmp",
+                                           "data.bin",
+                                           "notes.0123abcd.tmp"};
+    const auto Aged = [&](const std::string& File) {
+        Directory.write(File, "left");
+        fs::last_write_time(Directory.file(File), fs::file_time_type::clock::now() - std::chrono::hours(2));
+    };
+    Aged("notes.0123abcd.tmp");
+    Aged("Ebrun.cfg.0123abcd.tmp"); // earlier versions', unchanged for long
+    Aged("00100007.map.0123abcd.tmp");
+    Directory.write("00000007.map.89abcdef.tmp", "left");
+    Directory.write("Ebrun.0123456789ABCDEF.tmp", "left");
+    fs::create_symlink("data.bin", Directory.file("Ebrun.0123456789abcdef.tmp"));
+    ASSERT_EQ(mkfifo(Directory.file("Ebrun.fedcba9876543210.tmp").c_str(), 0600), 0);
+
+    // One client's save is under way, another's is cut short by its end.
+    int Made[2], Hold[2];
+    ASSERT_EQ(pipe(Made), 0);
+    ASSERT_EQ(pipe(Hold), 0);
+    char Byte = 0;
+    const pid_t UnderWay = SaveUnderWay(Name, Made[1], Hold);
+    ASSERT_TRUE(read(Made[0], &Byte, 1) == 1 && Byte == '!');
+    const std::vector<std::string> WhileUnderWay = Listing(Directory.file(""));
+    const pid_t CutShort = SaveUnderWay(Name, Made[1], Hold);
+    ASSERT_TRUE(read(Made[0], &Byte, 1) == 1 && Byte == '!');
+    kill(CutShort, SIGKILL);
+    waitpid(CutShort, nullptr, 0);
+    EXPECT_EQ(Listing(Directory.file("")).size(), WhileUnderWay.size() + 1);
+
+    EXPECT_TRUE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew));
+    EXPECT_EQ(Listing(Directory.file("")), WhileUnderWay);
+    close(Hold[1]);
+    int Status = -1;
+    waitpid(UnderWay, &Status, 0);
+    EXPECT_EQ(Status, 0) << "the save under way landed";
+    EXPECT_EQ(Directory.read("data.bin"), "late");
+    EXPECT_EQ(Listing(Directory.file("")), Kept);
+    for (int Descriptor : {Made[0], Made[1], Hold[0]})
+        close(Descriptor);
 }

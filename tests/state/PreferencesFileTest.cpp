@@ -303,6 +303,21 @@ TEST_F(OptionsFile, SavesGoThroughALinkAndPastLeftovers) {
     EXPECT_EQ(Listing("synced"), std::vector<std::string>{"options"});
 }
 
+TEST_F(OptionsFile, AWritableFileInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
+    load(FullFile);
+    SetTestServer(false); // a byte shorter: nothing of the old file's end stays
+    EXPECT_EQ(InDirectoryRefusingNewFiles(".",
+                                          [] {
+                                              SaveOptions();
+                                              return std::string("saved");
+                                          }),
+              "saved");
+    std::string Saved = FullFile;
+    Saved.replace(Saved.find("TestServer = yes"), 16, "TestServer = no");
+    EXPECT_EQ(read(), Saved);
+    EXPECT_EQ(Listing("."), std::vector<std::string>{"Ebrun.cfg"});
+}
+
 TEST_F(OptionsFile, AFileTheUserMayNotWriteIsLeftAsItIs) {
     namespace fs = std::filesystem;
     load(FullFile);

@@ -23,8 +23,8 @@ namespace {
 constexpr const char* ERROR_FILE = "error.txt";
 constexpr const char* CLIENT_VERSION_TEXT = "7.72";
 constexpr const char* CRASH_CAPTION = "Pellarune Error - Debug";
-// A longer line of error.txt fits no record's field: it is read as far as this and then taken for a read
-// error, so that a file without line feeds (or one linked to an endless device) cannot fill the memory.
+// A longer line of error.txt fits no record's field: it is cut here and its rest skipped up to its line
+// feed, so that a file without line feeds cannot fill the memory and the reports behind it are still read.
 constexpr size_t REPORT_LINE_LIMIT = sizeof(TErrorReport::Text) - 1;
 
 // A report's text in memory of a fixed size, so that the fault handler, which may not allocate, writes the
@@ -303,12 +303,9 @@ void ReadErrorReports() {
     for (;;) {
         Line.clear();
         int c = 0;
-        bool TooLong = false;
-        while (!TooLong && (c = fgetc(File)) != EOF && c != '\n') {
-            TooLong = Line.size() == REPORT_LINE_LIMIT;
-            if (!TooLong) Line += static_cast<char>(c);
-        }
-        const bool Failed = TooLong || ferror(File) != 0;
+        while ((c = fgetc(File)) != EOF && c != '\n')
+            if (Line.size() < REPORT_LINE_LIMIT) Line += static_cast<char>(c);
+        const bool Failed = ferror(File) != 0;
         if (Failed) Line += " (bad input file)";
         if (!Line.empty()) {
             if (Line == "Player Position: [" || Line == "Windows Version: ")

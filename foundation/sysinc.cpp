@@ -276,9 +276,32 @@ int RenameFile(const char* OldName, const char* NewName) {
     return std::rename(Latin1ToUtf8(OldName).c_str(), Latin1ToUtf8(NewName).c_str());
 }
 
+namespace {
+
+// A stream on Utf8Name opened for reading (Mode "r..."), only when the name stands for a regular file.
+// O_NONBLOCK keeps the open from waiting for a pipe's writer; the opened descriptor itself is looked at, so
+// the name cannot change between the look and the open; reads block again as a stream's reads expect.
+FILE* OpenRegularFile(const char* Utf8Name, const char* Mode) {
+    const int Access = std::strchr(Mode, '+') != nullptr ? O_RDWR : O_RDONLY;
+    const int Descriptor = open(Utf8Name, Access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (Descriptor < 0) return nullptr;
+    struct stat Status;
+    const int Flags = fcntl(Descriptor, F_GETFL);
+    FILE* Stream = nullptr;
+    if (fstat(Descriptor, &Status) == 0 && S_ISREG(Status.st_mode) && Flags != -1 &&
+        fcntl(Descriptor, F_SETFL, Flags & ~O_NONBLOCK) == 0)
+        Stream = fdopen(Descriptor, Mode);
+    if (Stream == nullptr) close(Descriptor);
+    return Stream;
+}
+
+} // namespace
+
 FILE* OpenFile(const char* FileName, const char* Mode) {
-    if (FileName == nullptr) return nullptr;
-    return fopen(Latin1ToUtf8(FileName).c_str(), Mode);
+    if (FileName == nullptr || Mode == nullptr) return nullptr;
+    const std::string Utf8Name = Latin1ToUtf8(FileName);
+    if (Mode[0] == 'r') return OpenRegularFile(Utf8Name.c_str(), Mode);
+    return fopen(Utf8Name.c_str(), Mode);
 }
 
 TCopyResult CopyToNewFile(const char* From, const char* To) {

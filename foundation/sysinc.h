@@ -39,7 +39,10 @@ bool RemoveFile(const char* FileName);     // true on success
 // or others' bit as well as the system's leave. Also an administrator gets no right the mode withholds.
 bool IsFileWritable(const char* FileName);
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
-FILE* OpenFile(const char* FileName, const char* Mode);   // NULL when it cannot be opened
+// A stream as fopen gives it; NULL when the file cannot be opened. To read (Mode "r..."), only a regular file
+// (links followed) is opened: a pipe, a device, a socket or a directory of that name gives NULL at once,
+// never a wait.
+FILE* OpenFile(const char* FileName, const char* Mode);
 // Copies From's bytes into a new file To and syncs it; never replaces a file (a link included) of that
 // name. A failed copy leaves no file To.
 enum TCopyResult { COPY_DONE, COPY_NAME_TAKEN, COPY_FAILED };

@@ -107,24 +107,34 @@ TEST(CrashReport, TwoReportsReadBackAsTwoRecords) {
     ClearErrorReports();
 }
 
-// A line beyond what any record holds (2047 characters) is not read on: it ends the reading as a read
-// error does.
-TEST(CrashReport, AnOverlongLineEndsTheReading) {
+// A line beyond what a record holds (2047 characters) is cut and its rest skipped: the reports behind it are
+// read all the same.
+TEST(CrashReport, AnOverlongLineIsCutAndTheReportsBehindItAreRead) {
     const TWorkingDirectory Directory; // error.txt is read from the working directory
     ClearErrorReports();
     {
-        std::ofstream File("error.txt", std::ios::binary);
-        File << "\n+---\nFirst\nMon Jan  1 00:00:00 2024\n"
-             << std::string(2047, 'x') << "\n----\n"
-             << "+---\nSecond\nTue Jan  2 00:00:00 2024\n"
-             << std::string(5000, 'y') << "\n----\n"
-             << "+---\nThird\nWed Jan  3 00:00:00 2024\nline\n----";
+        FILE* File = fopen("error.txt", "w");
+        WriteErrorReportText(File,
+                             TMyException(__FILE__, __LINE__, "long", "", 0, "", 0, std::string(3000, 'x')));
+        WriteErrorReportText(File, Failure());
+        WriteErrorReportText(File, Failure());
+        fclose(File);
     }
     ReadErrorReports();
-    ASSERT_EQ(GetErrorReports(), 2);
-    EXPECT_EQ(GetErrorReportText(0), std::string(2047, 'x'));
-    EXPECT_EQ(GetErrorReportText(1), std::string(2047, 'y'));
+    ASSERT_EQ(GetErrorReports(), 3);
+    const std::string Long = GetErrorReportText(0);
+    EXPECT_EQ(Long.size(), 2047u);
+    EXPECT_EQ(Long.substr(Long.size() - 100), std::string(100, 'x'));
+    for (int32_t i = 1; i <= 2; i++)
+        EXPECT_NE(std::string(GetErrorReportText(i)).find("assertion failed"), std::string::npos) << i;
     ClearErrorReports();
+}
+
+TEST(CrashReport, APipeUnderTheNameHoldsNoReportAndIsNoWait) {
+    const TWorkingDirectory Directory; // error.txt is read from the working directory
+    ClearErrorReports();
+    EXPECT_TRUE(ReturnsBesideAPipe("error.txt", [] { ReadErrorReports(); }));
+    EXPECT_EQ(GetErrorReports(), 0);
 }
 
 TEST(CrashReport, TruncatedLinesAndMissingDashesAreKeptApart) {

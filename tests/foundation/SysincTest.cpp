@@ -93,6 +93,24 @@ TEST(System, FilesWithLatin1Names) {
     EXPECT_TRUE(FileExists(Latin1.c_str()));
 }
 
+// A reader never waits on what its name stands for: a pipe, a device or a directory is no file to read,
+// while it exists all the same; a link to a regular file is read through.
+TEST(System, OnlyARegularFileIsOpenedToRead) {
+    TTempDirectory Directory;
+    const std::string Pipe = Directory.file("pipe");
+    EXPECT_TRUE(ReturnsBesideAPipe(Pipe, [&] { EXPECT_EQ(OpenFile(Pipe.c_str(), "rb"), nullptr); }));
+    EXPECT_TRUE(FileExists(Pipe.c_str()));
+    std::filesystem::create_symlink("/dev/null", Directory.file("device"));
+    std::filesystem::create_symlink("a.txt", Directory.file("link"));
+    Directory.write("a.txt", "x");
+    for (const std::string Name : {"", "device"})
+        EXPECT_EQ(OpenFile(Directory.file(Name).c_str(), "r"), nullptr) << Name;
+    FILE* File = OpenFile(Directory.file("link").c_str(), "r");
+    ASSERT_NE(File, nullptr);
+    EXPECT_EQ(fgetc(File), 'x');
+    fclose(File);
+}
+
 TEST(Clipboard, LineEndsBecomeBlanks) {
     EXPECT_EQ(Pasted("a\r\nb\r\n"), "a b ");
     EXPECT_EQ(Pasted("a\r\r\nb"), "a\r b");

@@ -2,9 +2,13 @@
 // tests that run side by side never share a file.
 #pragma once
 
+#include "tests/Wait.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +16,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -101,4 +106,24 @@ inline std::string InDirectoryRefusingNewFiles(const std::string& Path,
     waitpid(Child, nullptr, 0);
     chmod(Path.c_str(), 0755);
     return Text;
+}
+
+// Makes a named pipe Fifo that no process writes to and answers whether Read, run on a thread of its own,
+// returns without a writer. A Read that waits on the pipe is set free (writers come and go, so it reads an
+// empty pipe) before the answer false, so a faulty reader fails the test instead of stalling it.
+inline bool ReturnsBesideAPipe(const std::string& Fifo, const std::function<void()>& Read) {
+    EXPECT_EQ(mkfifo(Fifo.c_str(), 0600), 0) << Fifo;
+    std::atomic<bool> Returned = false;
+    std::thread Reader([&] {
+        Read();
+        Returned = true;
+    });
+    const bool Answer = WaitFor([&] { return Returned.load(); });
+    WaitFor([&] {
+        const int Writer = open(Fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (Writer >= 0) close(Writer);
+        return Returned.load();
+    });
+    Reader.join();
+    return Answer;
 }

@@ -73,6 +73,8 @@ TEST_F(SpriteFile, DecodesRowByRowOverTheKeyColour) {
 
 TEST_F(SpriteFile, BrokenFilesGiveTheirErrorAndNeverWriteOutsideTheTile) {
     EXPECT_EQ(ProgramErrorOf([] { OpenSpriteFile("Ebrun.spr"); }), 2); // missing
+    EXPECT_TRUE(ReturnsBesideAPipe(
+        "Ebrun.pic", [] { EXPECT_EQ(ProgramErrorOf([] { OpenPictureFile("Ebrun.pic"); }), 3); }));
     auto Broken = [&](std::vector<uint8_t> Runs) {
         TTestSprite Sprite;
         Sprite.Runs = std::move(Runs);

@@ -199,6 +199,15 @@ TEST_F(Automap, ShortFilesAndHostileMarkLists) {
                      "Map file '00000005.map' was corrupted!"}));
 }
 
+// A block name that stands for no regular file is an unreadable file: the block starts empty, silently.
+TEST_F(Automap, APipeOrADirectoryUnderABlockNameGivesAnEmptyBlockWithoutWaiting) {
+    EXPECT_TRUE(ReturnsBesideAPipe("00000007.map", [] { GetAutomapBlock(0, 0, 7); }));
+    std::filesystem::create_directory("00000008.map");
+    EXPECT_EQ(GetAutomapBlock(0, 0, 8).Speeds[Cell(10, 20)], 250);
+    EXPECT_EQ(GetAutomapBlock(0, 0, 7).Speeds[Cell(10, 20)], 250);
+    EXPECT_EQ(ConsoleLines(), Texts{});
+}
+
 TEST_F(Automap, MarksAddDeleteAndRoundTrip) {
     std::string Long(120, 'm');
     AddMapMark({300, 40, 7}, Long.c_str(), 13);

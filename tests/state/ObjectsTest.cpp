@@ -110,6 +110,7 @@ TEST_F(ObjectFile, BrokenFilesEndWithErrorOne) {
     EXPECT_EQ(InitObjectsError(EncodeBrokenDatFile(File, TDatBreak::TRAILING_BYTES)), 0);
     std::filesystem::remove("Ebrun.dat");
     EXPECT_THROW(InitObjects(), PROGRAM_ERROR);
+    EXPECT_TRUE(ReturnsBesideAPipe("Ebrun.dat", [] { EXPECT_THROW(InitObjects(), PROGRAM_ERROR); }));
 }
 
 // Five counts of 128 multiply to 2^35, which is 0 in 32 bits: a reader that formed the product in 32 bits

@@ -209,6 +209,18 @@ TEST_F(OptionsFile, FaultyFilesGiveAllDefaults) {
     }
 }
 
+// A name that stands for no regular file is an unreadable file: defaults at once, and no save replaces it.
+TEST_F(OptionsFile, APipeUnderTheNameGivesDefaultsWithoutWaiting) {
+    SetTestServer(true);
+    EXPECT_TRUE(ReturnsBesideAPipe("Ebrun.cfg", [] {
+        LoadOptions();
+        SaveOptions();
+    }));
+    EXPECT_FALSE(GetTestServer());
+    EXPECT_TRUE(std::filesystem::is_fifo("Ebrun.cfg"));
+    EXPECT_EQ(Listing("."), std::vector<std::string>{"Ebrun.cfg"});
+}
+
 TEST_F(OptionsFile, ResetKeepsTheWhiteListAndWindowPlacement) {
     // A refused file leaves none of its names, so the next save cannot write them into the fresh file.
     load("White = {\"Read\"}\r\nIgnore = {\"Dropped\"}\r\nTestServer = maybe = 1\r\n");

@@ -278,12 +278,21 @@ int RenameFile(const char* OldName, const char* NewName) {
 
 namespace {
 
-// A stream on Utf8Name opened for reading (Mode "r..."), only when the name stands for a regular file.
-// O_NONBLOCK keeps the open from waiting for a pipe's writer; the opened descriptor itself is looked at, so
-// the name cannot change between the look and the open; reads block again as a stream's reads expect.
+// The open flags of an fopen Mode ("r", "w" or "a", then '+', 'b', 'x' or 'e' in any order).
+int OpenFlagsOf(const char* Mode) {
+    const bool Update = std::strchr(Mode, '+') != nullptr;
+    int Flags = Mode[0] == 'r' ? (Update ? O_RDWR : O_RDONLY) : (Update ? O_RDWR : O_WRONLY) | O_CREAT;
+    if (Mode[0] == 'w') Flags |= O_TRUNC;
+    if (Mode[0] == 'a') Flags |= O_APPEND;
+    if (Mode[0] != 'r' && std::strchr(Mode, 'x') != nullptr) Flags |= O_EXCL;
+    return Flags;
+}
+
+// A stream on Utf8Name as fopen opens it with Mode, only when the name stands for a regular file.
+// O_NONBLOCK keeps the open from waiting for a pipe's other end; the opened descriptor itself is looked at,
+// so the name cannot change between the look and the open; reads and writes block again as a stream's expect.
 FILE* OpenRegularFile(const char* Utf8Name, const char* Mode) {
-    const int Access = std::strchr(Mode, '+') != nullptr ? O_RDWR : O_RDONLY;
-    const int Descriptor = open(Utf8Name, Access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int Descriptor = open(Utf8Name, OpenFlagsOf(Mode) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (Descriptor < 0) return nullptr;
     struct stat Status;
     const int Flags = fcntl(Descriptor, F_GETFL);
@@ -299,9 +308,8 @@ FILE* OpenRegularFile(const char* Utf8Name, const char* Mode) {
 
 FILE* OpenFile(const char* FileName, const char* Mode) {
     if (FileName == nullptr || Mode == nullptr) return nullptr;
-    const std::string Utf8Name = Latin1ToUtf8(FileName);
-    if (Mode[0] == 'r') return OpenRegularFile(Utf8Name.c_str(), Mode);
-    return fopen(Utf8Name.c_str(), Mode);
+    if (Mode[0] != 'r' && Mode[0] != 'w' && Mode[0] != 'a') return nullptr;
+    return OpenRegularFile(Latin1ToUtf8(FileName).c_str(), Mode);
 }
 
 TCopyResult CopyToNewFile(const char* From, const char* To) {

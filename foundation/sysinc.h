@@ -39,8 +39,8 @@ bool RemoveFile(const char* FileName);     // true on success
 // or others' bit as well as the system's leave. Also an administrator gets no right the mode withholds.
 bool IsFileWritable(const char* FileName);
 int RenameFile(const char* OldName, const char* NewName); // 0 on success
-// A stream as fopen gives it; NULL when the file cannot be opened. To read (Mode "r..."), only a regular file
-// (links followed) is opened: a pipe, a device, a socket or a directory of that name gives NULL at once,
+// A stream as fopen gives it; NULL when the file cannot be opened. Only a regular file (links followed) is
+// opened, to read as to write: a pipe, a device, a socket or a directory of that name gives NULL at once,
 // never a wait.
 FILE* OpenFile(const char* FileName, const char* Mode);
 // Copies From's bytes into a new file To and syncs it; never replaces a file (a link included) of that

@@ -2,6 +2,7 @@
 // remembered at the end, and saving a channel to a file.
 #include "screen/ConsoleWindow.h"
 #include "foundation/Exception.h"
+#include "foundation/sysinc.h"
 #include "graphics/graphics.h"
 #include "gui/DialogElements.h"
 #include "gui/DialogElementsEdit.h"
@@ -431,12 +432,13 @@ bool TConsoleWindow::saveCurrentChannel() try {
     CHECK_TEXT(CurrentTab != nullptr, "CurrentTab!=NULL");
     CHECK_TEXT(CurrentTab->getCaption() != nullptr, "CurrentTab->getCaption()!=NULL");
     const std::string FileName = ChannelFileName(CurrentTab->getCaption());
-    std::FILE* File = std::fopen(FileName.c_str(), "a");
+    std::FILE* File = OpenFile(FileName.c_str(), "a");
     if (File == nullptr) return false;
     const std::time_t Now = std::time(nullptr);
     std::fprintf(File, "\nChannel saved at %s", std::ctime(&Now));
     CurrentTab->getTextBuffer()->save(File);
-    std::fclose(File);
+    const bool Written = std::ferror(File) == 0;
+    if (std::fclose(File) != 0 || !Written) return false;
     char Message[STATUSMESSAGE_LENGTH];
     std::snprintf(Message, sizeof(Message), "Channel appended to %s", FileName.c_str());
     SetStatusMessage(Message, false);

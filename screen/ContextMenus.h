@@ -200,7 +200,7 @@ public:
     virtual bool getServerMessages() = 0;
     virtual void setServerMessages(bool On) = 0;
     virtual void closeCurrentTab() = 0;
-    virtual bool saveCurrentChannel() = 0; // false when the file cannot be opened
+    virtual bool saveCurrentChannel() = 0; // false when the file cannot be opened or written
     virtual TTextBuffer* openChannel(int32_t ReceiveMode, int32_t SendMode, const char* Name,
                                      int32_t ChannelID, const char* Caption) = 0;
     virtual TChatTextView* getTextView() = 0;

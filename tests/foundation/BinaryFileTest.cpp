@@ -117,10 +117,17 @@ TEST(BinaryFile, SecondOpenFailsAndKeepsTheFirst) {
               "failed to open file, reason:\n" + Missing);
 }
 
+namespace {
+
+// A disk that is always full: a device, which the writers take only as a stream opened elsewhere.
+FILE* FullDevice() { return fopen("/dev/full", "wb"); }
+
+} // namespace
+
 TEST(BinaryFile, FailedWritesNameTheFile) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     TBinaryWriter w;
-    w.open("/dev/full");
+    w.open(FullDevice(), "/dev/full");
     std::vector<uint8_t> Block(100000);
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { w.writeBytes(Block.data(), 100000); }),
               "failed to write file (Count = 100000), reason:\n/dev/full");
@@ -129,11 +136,11 @@ TEST(BinaryFile, FailedWritesNameTheFile) {
 TEST(BinaryFile, AWriteLostInTheFinalFlushIsReportedOnClose) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     TBinaryWriter b;
-    b.open("/dev/full");
+    b.open(FullDevice(), "/dev/full");
     b.writeByte(1);
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { b.close(); }), "failed to write file, reason:\n/dev/full");
     TScriptWriter s;
-    s.open("/dev/full");
+    s.open(FullDevice(), "/dev/full");
     s.writeText("Key");
     EXPECT_EQ(ThrownFrom("Script.cpp", [&] { s.close(); }), "failed to write file, reason:\n/dev/full");
 }

@@ -95,20 +95,36 @@ TEST(System, FilesWithLatin1Names) {
 
 // A reader never waits on what its name stands for: a pipe, a device or a directory is no file to read,
 // while it exists all the same; a link to a regular file is read through.
-TEST(System, OnlyARegularFileIsOpenedToRead) {
+TEST(System, OnlyARegularFileIsOpenedToReadOrWrite) {
     TTempDirectory Directory;
     const std::string Pipe = Directory.file("pipe");
     EXPECT_TRUE(ReturnsBesideAPipe(Pipe, [&] { EXPECT_EQ(OpenFile(Pipe.c_str(), "rb"), nullptr); }));
     EXPECT_TRUE(FileExists(Pipe.c_str()));
+    // With a reader at its other end a pipe opens to write without waiting, yet is no file to write.
+    const int Reader = open(Pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(Reader, 0);
+    for (const char* Mode : {"a", "wb"})
+        EXPECT_EQ(OpenFile(Pipe.c_str(), Mode), nullptr) << Mode;
+    close(Reader);
     std::filesystem::create_symlink("/dev/null", Directory.file("device"));
     std::filesystem::create_symlink("a.txt", Directory.file("link"));
     Directory.write("a.txt", "x");
     for (const std::string Name : {"", "device"})
-        EXPECT_EQ(OpenFile(Directory.file(Name).c_str(), "r"), nullptr) << Name;
-    FILE* File = OpenFile(Directory.file("link").c_str(), "r");
+        for (const char* Mode : {"r", "a", "w"})
+            EXPECT_EQ(OpenFile(Directory.file(Name).c_str(), Mode), nullptr) << Name << " " << Mode;
+    FILE* File = OpenFile(Directory.file("link").c_str(), "a");
+    ASSERT_NE(File, nullptr);
+    EXPECT_EQ(fputc('y', File), 'y');
+    fclose(File);
+    File = OpenFile(Directory.file("link").c_str(), "r");
     ASSERT_NE(File, nullptr);
     EXPECT_EQ(fgetc(File), 'x');
+    EXPECT_EQ(fgetc(File), 'y');
     fclose(File);
+    File = OpenFile(Directory.file("new").c_str(), "wb");
+    ASSERT_NE(File, nullptr);
+    fclose(File);
+    EXPECT_EQ(Directory.read("new"), "");
 }
 
 TEST(Clipboard, LineEndsBecomeBlanks) {

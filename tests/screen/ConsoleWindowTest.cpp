@@ -10,8 +10,11 @@
 #include "state/TalkFilter.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -173,6 +176,12 @@ TEST_F(ConsoleWindow, SavingAppendsEachCopyToTheCaptionsFile) {
     const std::string Content = Text.str();
     EXPECT_EQ(Content.rfind("\nChannel saved at ", 0), 0u);
     EXPECT_NE(Content.find("\nBrenna: first line\n\nChannel saved at "), std::string::npos);
+    std::remove("Saved Test Channel.txt");
+    // Only a file takes the copy: a pipe, even one with a reader, is refused at once.
+    ASSERT_EQ(mkfifo("Saved Test Channel.txt", 0600), 0);
+    const int Reader = ::open("Saved Test Channel.txt", O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_FALSE(Console->saveCurrentChannel());
+    close(Reader);
     std::remove("Saved Test Channel.txt");
 }
 

@@ -5,6 +5,7 @@
 // The limit holds while a frame costs well under its period, so the frames are counted by the clock.
 // Run it under its own X server and network namespace:
 //   tests/isolated 1024x768 build/release/bench/bench_client
+#include "bench/BenchArguments.h"
 #include "state/Preferences.h"
 #include "tests/roads/Road.h"
 
@@ -60,7 +61,13 @@ double MemcpyMilliseconds() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    TBenchArguments(
+        argc, argv,
+        "usage: bench_client\n"
+        "Times the CPU the running client takes a frame in game against the test server, as a ratio\n"
+        "to a memcpy of its frame; run it under tests/isolated 1024x768. Takes no arguments.\n",
+        {});
     TRoad Road;
     TClientSetup Setup;
     Setup.Width = CLIENT_WIDTH;

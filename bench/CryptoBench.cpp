@@ -1,5 +1,6 @@
 // Speed of our ciphers against independent ones on the same data: XTEA deciphering against libtomcrypt, the
 // RSA block encipherment against OpenSSL's modular exponentiation with the same modulus.
+#include "bench/BenchArguments.h"
 #include "network/LoginKey.h"
 #include "network/RSA.h"
 #include "network/XTEA.h"
@@ -102,7 +103,13 @@ void BenchRSA() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    TBenchArguments(
+        argc, argv,
+        "usage: bench_crypto\n"
+        "Times our XTEA deciphering against libtomcrypt's and our RSA block encipherment against\n"
+        "OpenSSL's on the same data. Takes no arguments.\n",
+        {});
     BenchXTEA();
     BenchRSA();
     return 0;

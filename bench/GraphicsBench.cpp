@@ -4,6 +4,7 @@
 // same run, the median of 5 rounds; a round takes the median of many frames. The software engine at 32 and at
 // 16 bits per pixel (the frame drawn, its parts, and its presentation), then the other two engines with
 // presentation, whose drawing the graphics device may finish only when the frame is shown.
+#include "bench/BenchArguments.h"
 #include "graphics/Engine.h"
 #include "graphics/SurfaceCommon.h"
 #include "graphics/SurfaceGL.h"
@@ -280,16 +281,20 @@ void OtherEngine(int32_t Engine, const char* Name, double Software) {
 
 } // namespace
 
-// Arguments: the parts to run, "32", "16", "gl", "dx9" (all when none is given; the last two need "32").
 int main(int argc, char** argv) {
+    const TBenchArguments Arguments(
+        argc, argv,
+        "usage: bench_graphics [32] [16] [gl] [dx9]\n"
+        "Times a game frame at 1024 x 768 in the parts named, all when none is:\n"
+        "32 and 16, the software engine at that many bits per pixel; gl and dx9,\n"
+        "the OpenGL and the Direct3D 9 engine, compared with the software engine\n"
+        "at 32 bits, which then runs as well.\n",
+        {"32", "16", "gl", "dx9"});
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    const auto Wanted = [&](const char* Name) {
-        return argc == 1 ||
-               std::any_of(argv + 1, argv + argc, [Name](const char* a) { return !std::strcmp(a, Name); });
-    };
-    const double Software = Wanted("32") ? SoftwareEngine(32) : 0;
-    if (Wanted("16")) SoftwareEngine(16);
-    if (Wanted("gl")) OtherEngine(ENGINE_OPENGL, "OpenGL", Software);
-    if (Wanted("dx9")) OtherEngine(ENGINE_DIRECT3D9, "Direct3D 9", Software);
+    const double Software =
+        Arguments.wanted("32") || Arguments.wanted("gl") || Arguments.wanted("dx9") ? SoftwareEngine(32) : 0;
+    if (Arguments.wanted("16")) SoftwareEngine(16);
+    if (Arguments.wanted("gl")) OtherEngine(ENGINE_OPENGL, "OpenGL", Software);
+    if (Arguments.wanted("dx9")) OtherEngine(ENGINE_DIRECT3D9, "Direct3D 9", Software);
     return 0;
 }

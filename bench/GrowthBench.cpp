@@ -3,6 +3,7 @@
 // select-all copy of 1,000 console lines of "a.a.a...", Ebrun.cfg with 30,000 white-list names loaded and
 // saved, and floods of 20,000, 40,000 and 80,000 events drained in one pass (twice the events, about twice
 // the time). Prints the median of 5 rounds; each should stay under 100 ms on a Release build.
+#include "bench/BenchArguments.h"
 #include "control/Player.h"
 #include "foundation/sysinc.h"
 #include "graphics/graphics.h"
@@ -150,7 +151,12 @@ double EventFlood(int32_t Events) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    TBenchArguments(argc, argv,
+                    "usage: bench_growth\n"
+                    "Times the client on hostile but well-formed sizes of the files and texts it reads and\n"
+                    "copies, as ratios to a memcpy of 16 MiB. Takes no arguments.\n",
+                    {});
     const fs::path Work = fs::temp_directory_path() / ("pellarune-growth-" + std::to_string(getpid()));
     fs::create_directories(Work);
     // The fonts of the console come from the generated picture file.

@@ -79,7 +79,7 @@ void Load(int32_t bx, int32_t by) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    if (Size < 3) return -1;
+    if (Size < 1 || ((Data[0] & 16) != 0 && Size < 3)) return -1;
     const int32_t bx = Data[0] & 3, by = Data[0] >> 2 & 3;
     std::vector<uint8_t> File;
     if ((Data[0] & 16) != 0) {

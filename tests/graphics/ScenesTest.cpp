@@ -38,7 +38,7 @@ void WritePpm(const std::string& Name, TTestEngine& Engine) {
 }
 
 // At a depth of bits per pixel, in a tier of the pixel loops; every tier draws the same golden image.
-class Scenes : public ::testing::TestWithParam<std::tuple<int32_t, TPixelTier>> {
+class Scenes : public ::testing::TestWithParam<std::tuple<int32_t, std::string>> {
 protected:
     int32_t bits() const { return std::get<0>(GetParam()); }
     void SetUp() override {
@@ -57,8 +57,8 @@ protected:
         snprintf(Actual, sizeof(Actual), "%016llx",
                  static_cast<unsigned long long>(Hash(*Engine->engine().getPixels(SCREEN_SURFACE))));
         const std::string Key = std::string(Scene) + " " + std::to_string(bits());
-        const std::string Ppm = std::string(Scene) + "-" + std::to_string(bits()) + "-" +
-                                PixelTierName(std::get<1>(GetParam())) + ".ppm";
+        const std::string Ppm =
+            std::string(Scene) + "-" + std::to_string(bits()) + "-" + std::get<1>(GetParam()) + ".ppm";
         std::map<std::string, std::string> Golden = GoldenHashes();
         const bool Same = Golden[Key] == Actual;
         if (!Same || std::getenv("EBRUN_GOLDEN_DUMP") != nullptr) WritePpm(Ppm, *Engine);

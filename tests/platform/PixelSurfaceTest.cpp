@@ -54,6 +54,15 @@ TEST(PixelTiers, EbrunPixelsPlainChoosesThePlainTier) {
     if (Before != nullptr) setenv("EBRUN_PIXELS", Kept.c_str(), 1);
 }
 
+// The build offers the tiers the processor has, and no other: one it lacks would end the program at its
+// first wide instruction.
+TEST(PixelTiers, TheBuildOffersTheTiersOfThisProcessor) {
+    std::vector<std::string> Offered;
+    for (TPixelTier Tier : GetPixelTiers())
+        Offered.push_back(PixelTierName(Tier));
+    EXPECT_EQ(Offered, ProcessorPixelTiers());
+}
+
 TEST_P(PixelSurface, FillIsCutToTheSurfaceAndRefusedWhereNothingMayBeDrawn) {
     TPixelSurface S(8, 6, PIXEL_FORMAT_8888, MEMORY_SYSTEM);
     EXPECT_EQ(S.fill({-5, -5, 2, 3}, 7), PLATFORM_OK);

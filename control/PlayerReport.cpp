@@ -271,8 +271,11 @@ void WriteFaultReport(const TFaultSignal& Signal) {
     Failure.clear();
     Failure.add(Name);
     if (Signal.Sent) {
-        Failure.add(": signal sent by process ");
-        Failure.addNumber(Signal.Sender);
+        Failure.add(": signal sent");
+        if (Signal.Sender != 0) {
+            Failure.add(" by process ");
+            Failure.addNumber(Signal.Sender);
+        }
         Failure.add(", not a processor fault");
     } else {
         Failure.add(": processor fault (");

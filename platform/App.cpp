@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,8 @@
 #include <ctime>
 #include <fcntl.h>
 #include <memory>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -30,49 +33,69 @@ struct {
     std::string CommandLine;
 } Loop;
 
-// Signals for the life of the process: set by the handlers, taken by the message loop.
-volatile sig_atomic_t EndSignal = 0;
+// Signals for the life of the process: recorded by the handlers, on whichever thread the system picks, and
+// taken by the message loop. Lock-free atomics, so that a handler on a helper thread and the loop agree.
+std::atomic<int> EndSignal{0};        // the end request not taken yet: its signal; 0 for none
+std::atomic<int> WaitsOutsideLoop{0}; // > 0 while the process waits where the loop cannot take a request
+static_assert(std::atomic<int>::is_always_lock_free);
 volatile sig_atomic_t InFault = 0;
 void (*EndRequestHandler)() = nullptr;
 TFaultWriter FaultWriter = nullptr;
+// The process that waits for a message box: set only while it shows one, read in the children it forks.
+volatile pid_t BoxParent = 0;
 
-// Seconds the message loop has to take an end request. A wait it does not return from (a message box, a
-// blocking call) cannot take it; the signal then ends the process as if it had not been handled.
-constexpr unsigned END_REQUEST_TAKEN_WITHIN_S = 1;
+// Async-signal-safe: ends the process as the unhandled signal would. Inside the signal's own handler the
+// signal stays blocked until the handler returns; the end comes then.
+void EndAtOnce(int Signal) {
+    struct sigaction Default {};
+    Default.sa_handler = SIG_DFL;
+    sigemptyset(&Default.sa_mask);
+    sigaction(Signal, &Default, nullptr);
+    raise(Signal);
+}
 
 extern "C" void OnEndSignal(int Signal) {
     const int Saved = errno; // the interrupted code may be reading it
-    if (EndSignal == 0) alarm(END_REQUEST_TAKEN_WITHIN_S);
-    EndSignal = Signal;
+    EndSignal.store(Signal);
+    if (WaitsOutsideLoop.load() > 0) EndAtOnce(Signal);
     WakePumpFromSignal();
     errno = Saved;
 }
 
-extern "C" void OnEndRequestMissed(int) {
-    const int Signal = EndSignal;
-    if (Signal == 0) return; // taken meanwhile
-    signal(Signal, SIG_DFL);
-    raise(Signal);
+// Whether si_pid names the sender for a sent signal's code (Linux): kill, sigqueue, tkill and a message
+// queue's notification fill it in; a timer's, an I/O completion's and the like put other values there.
+bool NamesSender(int Code) {
+    return Code == SI_USER || Code == SI_QUEUE || Code == SI_TKILL || Code == SI_MESGQ;
 }
 
 extern "C" void OnProcessorFault(int Signal, siginfo_t* Info, void*) {
     if (InFault == 0) {
         InFault = 1;
-        // A code of 0 or below: sent by kill, sigqueue, raise or the like, not raised by the processor.
+        // A code of 0 or below: sent by kill, sigqueue, raise, a timer or the like, not raised by the
+        // processor.
         const bool Sent = Info->si_code <= 0;
-        const TFaultSignal Fault{Signal, Sent, Sent ? static_cast<int32_t>(Info->si_pid) : 0,
+        const TFaultSignal Fault{Signal, Sent,
+                                 NamesSender(Info->si_code) ? static_cast<int32_t>(Info->si_pid) : 0,
                                  Sent ? 0 : reinterpret_cast<uintptr_t>(Info->si_addr)};
         if (FaultWriter != nullptr) FaultWriter(Fault);
     }
     _exit(1);
 }
 
+// In the child of every fork: a child forked while a message box waits (the window system shows its box from
+// a process of its own) is ended by the system when its parent ends, however that ends, so that no box
+// outlives the program.
+extern "C" void OnForkInChild() {
+    const pid_t Parent = BoxParent;
+    if (Parent == 0) return;
+    BoxParent = 0;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != Parent) _exit(1); // the parent ended before the line above
+}
+
 // The end request of a signal, on the loop's thread.
 void TakeEndRequest() {
-    if (EndSignal == 0) return;
-    alarm(0);
-    EndSignal = 0;
-    if (EndRequestHandler != nullptr) EndRequestHandler();
+    if (EndSignal.exchange(0) != 0 && EndRequestHandler != nullptr) EndRequestHandler();
 }
 
 // Counts a delivery for the frame wait's nesting test, also when a handler throws.
@@ -111,6 +134,18 @@ std::string Utf8Of(const char* Text) {
         }
     }
     return Result;
+}
+
+// The window system's box; false when it cannot be shown.
+bool ShowBox(const std::string& Caption, const std::string& Text) {
+    static const bool ForksWatched = pthread_atfork(nullptr, nullptr, OnForkInChild) == 0;
+    (void)ForksWatched; // without the watch a box may outlive an ended program, but it still shows
+    const TWaitOutsideLoop Wait;
+    BoxParent = getpid();
+    const bool Shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Caption.c_str(), Text.c_str(), nullptr) == 0;
+    BoxParent = 0;
+    return Shown;
 }
 
 } // namespace
@@ -195,12 +230,21 @@ void HandleEndRequests(void (*Handler)()) {
     struct sigaction Action {};
     Action.sa_handler = OnEndSignal;
     sigemptyset(&Action.sa_mask);
+    sigaddset(&Action.sa_mask, SIGTERM);
+    sigaddset(&Action.sa_mask, SIGHUP);
     Action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &Action, nullptr);
     sigaction(SIGHUP, &Action, nullptr);
-    Action.sa_handler = OnEndRequestMissed;
-    sigaction(SIGALRM, &Action, nullptr);
 }
+
+TWaitOutsideLoop::TWaitOutsideLoop() {
+    WaitsOutsideLoop.fetch_add(1);
+    // After the mark: a request recorded from now on sees it, and one recorded before is seen here.
+    const int Pending = EndSignal.load();
+    if (Pending != 0) EndAtOnce(Pending);
+}
+
+TWaitOutsideLoop::~TWaitOutsideLoop() { WaitsOutsideLoop.fetch_sub(1); }
 
 void HandleProcessorFaults(TFaultWriter Writer) {
     FaultWriter = Writer;
@@ -255,9 +299,7 @@ void ShowErrorBox(const char* Text, const char* Caption) {
     const std::string Utf8Text = Utf8Of(Text), Utf8Caption = Utf8Of(Caption);
     // The box needs the video part; started here for the fatal paths that end before any window exists.
     const bool Video = SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (Video && getenv("EBRUN_NO_MESSAGE_BOX") == nullptr &&
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Utf8Caption.c_str(), Utf8Text.c_str(), nullptr) == 0)
-        return;
+    if (Video && getenv("EBRUN_NO_MESSAGE_BOX") == nullptr && ShowBox(Utf8Caption, Utf8Text)) return;
     fprintf(stderr, "%s\n%s\n", Utf8Caption.c_str(), Utf8Text.c_str());
     fflush(stderr);
 }

@@ -41,17 +41,28 @@ const std::string& GetCommandLine();
 bool InitWindowSystem();
 void ExitWindowSystem();
 
-// SIGTERM and SIGHUP ask the program to end: the signal handler only notes the signal and wakes the event
-// pump; the message loop then calls Handler on its own thread. When the loop has not taken the request
-// within a second (it waits inside a message box or a blocking call), the signal ends the process as an
-// unhandled one would. SIGALRM is taken for that deadline. SIGINT stays the window system's close request.
+// SIGTERM and SIGHUP ask the program to end: the signal handler only records the request and wakes the event
+// pump; the message loop takes it on its own thread, however late it gets there, and calls Handler. Only
+// during a TWaitOutsideLoop does a request end the process at once, as an unhandled signal would. A request
+// that comes once the loop has ended is never taken. SIGINT stays the window system's close request.
 void HandleEndRequests(void (*Handler)());
 
-// A fault signal as it came: raised by the processor at Address, or sent by process Sender (kill, raise).
+// Marks, for its lifetime, a wait that does not return to the message loop (such as the window system's
+// message box): an end request during it, or one recorded and not yet taken as it begins, ends the process at
+// once.
+class TWaitOutsideLoop {
+public:
+    TWaitOutsideLoop();
+    ~TWaitOutsideLoop();
+    TWaitOutsideLoop(const TWaitOutsideLoop&) = delete;
+    TWaitOutsideLoop& operator=(const TWaitOutsideLoop&) = delete;
+};
+
+// A fault signal as it came: raised by the processor at Address, or sent (kill, raise, a timer, ...).
 struct TFaultSignal {
     int32_t Signal;
     bool Sent;
-    int32_t Sender;    // 0 unless Sent
+    int32_t Sender;    // the sending process; 0 when not Sent or when the signal names none (a timer's)
     uintptr_t Address; // 0 when Sent
 };
 
@@ -69,7 +80,9 @@ void WriteToErrorStreamInFault(const char* Bytes, size_t Length);
 int64_t GetCalendarSecondsInFault();
 
 // A modal box with a stop icon; Text and Caption are Latin-1. Without a display (or when the box fails) the
-// caption and the text go to the standard error stream.
+// caption and the text go to the standard error stream. The box waits outside the message loop
+// (TWaitOutsideLoop); a process the window system starts to show it ends with this one, however this one
+// ends.
 void ShowErrorBox(const char* Text, const char* Caption);
 
 // Ends the process at once with the exit code (open files are flushed).

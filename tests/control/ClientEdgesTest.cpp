@@ -1,6 +1,7 @@
 // The client program at the edges of a desktop, from outside (run under tests/isolated): without a display
-// it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly, and also
-// while a message box waits; a fault signal leaves a crash report that the next start offers.
+// it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly however
+// late it takes them, and at once while a message box waits, with the box; a fault signal leaves a crash
+// report, naming the sender where the signal carries one, that the next start offers.
 #include "tests/roads/Client.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -57,6 +62,44 @@ std::vector<uint32_t> Numbers(const std::string& Property) {
     return Values;
 }
 
+// The processes whose parent is this one, once those that have ended are reaped. While this process is a
+// child subreaper, what the client leaves running when it ends comes here.
+std::vector<pid_t> ChildProcesses() {
+    while (waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+    std::vector<pid_t> Found;
+    std::error_code Error;
+    for (fs::directory_iterator Entry("/proc", Error), End; !Error && Entry != End; Entry.increment(Error)) {
+        const std::string Name = Entry->path().filename();
+        if (Name.find_first_not_of("0123456789") != std::string::npos) continue;
+        // "pid (name) state parent ..."; the name may hold blanks and parentheses. Read through a stream,
+        // which turns the failed read of a process that has just ended into an empty line.
+        std::string Stat;
+        std::ifstream File(Entry->path() / "stat");
+        std::getline(File, Stat);
+        const size_t Close = Stat.rfind(") ");
+        if (Close != std::string::npos && std::atoi(Stat.c_str() + Close + 4) == getpid())
+            Found.push_back(std::atoi(Name.c_str()));
+    }
+    return Found;
+}
+
+// Whether a signal sent to the process waits still for its handler to be started.
+bool Pending(pid_t Process, int Signal) {
+    std::ifstream Status("/proc/" + std::to_string(Process) + "/status");
+    uint64_t Waiting = 0;
+    for (std::string Line; std::getline(Status, Line);)
+        if (Line.rfind("SigPnd:", 0) == 0 || Line.rfind("ShdPnd:", 0) == 0)
+            Waiting |= std::strtoull(Line.c_str() + 7, nullptr, 16);
+    return (Waiting >> (Signal - 1) & 1) != 0;
+}
+
+bool Stopped(pid_t Process) {
+    siginfo_t Info{};
+    return waitid(P_PID, static_cast<id_t>(Process), &Info, WSTOPPED | WNOHANG | WNOWAIT) == 0 &&
+           Info.si_pid == Process;
+}
+
 } // namespace
 
 TEST(ClientEdges, WithoutADisplayItSaysSoAndEndsWithOne) {
@@ -72,8 +115,10 @@ TEST(ClientEdges, WithoutADisplayItSaysSoAndEndsWithOne) {
 }
 
 // The box of a missing data file waits inside the window system, where no end request can be taken: the
-// signal still ends the program.
+// signal ends the program at once, and the box goes with it.
 TEST(ClientEdges, AnEndRequestEndsTheProgramWhileAMessageBoxWaits) {
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    const std::string Windows = Command("xwininfo -root -children");
     TClientSetup Setup;
     Setup.DataFiles = {"Ebrun.spr", "Ebrun.pic"};
     Setup.Environment = {{"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
@@ -86,9 +131,17 @@ TEST(ClientEdges, AnEndRequestEndsTheProgramWhileAMessageBoxWaits) {
         << Client.errors();
     Client.signal(SIGTERM);
     EXPECT_EQ(Client.waitForExit(30s), 128 + SIGTERM);
+    EXPECT_TRUE(WaitFor([] { return ChildProcesses().empty(); })) << "a process of the client is left";
+    EXPECT_TRUE(WaitFor([&] { return Command("xwininfo -root -children") == Windows; }))
+        << "a window of the client is left:\n"
+        << Command("xwininfo -root -children");
+    for (pid_t Left : ChildProcesses())
+        kill(Left, SIGKILL);
+    WaitFor([] { return ChildProcesses().empty(); });
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
-TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderly) {
+TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderlyHoweverLateItIsTaken) {
     TClientSetup Setup;
     Setup.OptionsFile = false;
     TClient Client(0, Setup);
@@ -101,7 +154,17 @@ TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderly) {
     EXPECT_EQ(Icon[2], 0u) << "the corner is the picture's key colour: transparent";
     EXPECT_EQ(Icon[2 + 30 * 64 + 20] >> 24, 0xFFu) << "the crest is opaque";
 
+    // A closing session sends SIGHUP and then SIGTERM. Once the handlers have run, the process gets no
+    // processor for seconds, mostly before the loop has taken the request (a frame's wait only serves the
+    // sockets).
     Client.signal(SIGHUP);
+    Client.signal(SIGTERM);
+    WaitFor([&] { return !Pending(Client.process(), SIGHUP) && !Pending(Client.process(), SIGTERM); },
+            WAIT_LIMIT, [] { std::this_thread::yield(); });
+    Client.signal(SIGSTOP);
+    ASSERT_TRUE(WaitFor([&] { return Stopped(Client.process()) || !Client.running(); }));
+    std::this_thread::sleep_for(2s);
+    Client.signal(SIGCONT);
     EXPECT_EQ(Client.waitForExit(30s), 0);
     EXPECT_TRUE(Contains(ReadFile(Client.directory() / "Ebrun.cfg"), "WindowedMode = ("));
     EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"));
@@ -118,7 +181,8 @@ TEST(ClientEdges, ASentFaultSignalLeavesAReportThatTheNextStartOffers) {
     EXPECT_TRUE(Contains(Report, "\nSIGSEGV: signal sent by process " + std::to_string(getpid()) +
                                      ", not a processor fault\n"))
         << Report;
-    EXPECT_EQ(Report.substr(Report.size() - 65), "\n" + std::string(64, '-'));
+    const std::string Dashes(64, '-');
+    EXPECT_EQ(Report.substr(Report.size() - 65), "\n" + Dashes);
     EXPECT_TRUE(Contains(Client.errors(), "Pellarune Error - Debug\n"));
 
     // The next start opens the "Error Report" dialog; its Cancel (Escape) throws the report away.
@@ -129,4 +193,18 @@ TEST(ClientEdges, ASentFaultSignalLeavesAReportThatTheNextStartOffers) {
     // With or without a dialog open, the end request of a session manager ends the program orderly.
     EXPECT_EQ(Client.terminate(30s), 0);
     EXPECT_FALSE(fs::exists(ErrorFile));
+}
+
+// A timer's code puts the timer's number where a sender goes: the report names no process.
+TEST(ClientEdges, ASignalWhoseCodeNamesNoSenderIsReportedAsSentWithoutAProcess) {
+    TClient Client(0, {});
+    ASSERT_TRUE(Client.waitForWindow());
+    siginfo_t Timer{};
+    Timer.si_signo = SIGBUS;
+    Timer.si_code = SI_TIMER;
+    Timer.si_pid = getpid();
+    ASSERT_EQ(syscall(SYS_rt_sigqueueinfo, Client.process(), SIGBUS, &Timer), 0);
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    const std::string Report = ReadFile(Client.directory() / "error.txt");
+    EXPECT_TRUE(Contains(Report, "\nSIGBUS: signal sent, not a processor fault\n")) << Report;
 }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <pthread.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -267,8 +268,14 @@ void HandleProcessorFaults(TFaultWriter Writer) {
 }
 
 bool AppendToFileInFault(const char* FileName, const char* Bytes, size_t Length) {
-    const int File = open(FileName, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Only a regular file takes the report; a pipe under the name must not hold the end of the process.
+    const int File = open(FileName, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (File < 0) return false;
+    struct stat Status;
+    if (fstat(File, &Status) != 0 || !S_ISREG(Status.st_mode)) {
+        close(File);
+        return false;
+    }
     bool Written = true;
     while (Length > 0 && Written) {
         const ssize_t Count = write(File, Bytes, Length);

@@ -72,7 +72,8 @@ struct TFaultSignal {
 // code 1.
 using TFaultWriter = void (*)(const TFaultSignal& Fault);
 void HandleProcessorFaults(TFaultWriter Writer);
-// Fault-safe (async-signal-safe): appends Length bytes to the file, made when missing; false when it cannot.
+// Fault-safe (async-signal-safe): appends Length bytes to the file, made when missing; false when it cannot,
+// and at once when the name stands for no regular file.
 bool AppendToFileInFault(const char* FileName, const char* Bytes, size_t Length);
 // Fault-safe: writes Length bytes to the standard error stream.
 void WriteToErrorStreamInFault(const char* Bytes, size_t Length);

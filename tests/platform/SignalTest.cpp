@@ -12,10 +12,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -136,6 +138,14 @@ TEST(Signals, AFaultSignalRunsTheWriterAndEndsWithOne) {
         Expected += FaultLine(SIGBUS, " sent ") + Sender + "\n";
     }
     EXPECT_EQ(FaultLines(), Expected);
+    std::remove(FAULT_FILE);
+    // A pipe under the report's name takes nothing, even with a reader at its other end.
+    ASSERT_EQ(mkfifo(FAULT_FILE, 0600), 0);
+    const int Reader = open(FAULT_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    EXPECT_EQ(ExitCodeOfFault([] { raise(SIGBUS); }), 1);
+    char Byte;
+    EXPECT_LE(read(Reader, &Byte, 1), 0);
+    close(Reader);
     std::remove(FAULT_FILE);
 }
 

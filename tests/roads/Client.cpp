@@ -66,6 +66,11 @@ std::vector<std::string> ClientEnvironment(const TClientSetup& Setup) {
         // are two single clicks: clicks merely sent close together then split nearly always, not once in a
         // while on a loaded machine, and doubleClick has the client read both of its presses in one pass.
         {"SDL_MOUSE_DOUBLE_CLICK_TIME", "50"},
+        // SDL's own grab of the pointer at each press, and its end at each release, waits for the X server's
+        // answer in the middle of reading the events: three waits between the two presses of a double click,
+        // which a busy X server stretches beyond the double-click time. The client grabs the pointer itself
+        // at each press, once SDL has read them all.
+        {"SDL_MOUSE_AUTO_CAPTURE", "0"},
     };
     Own.insert(Own.end(), Setup.Environment.begin(), Setup.Environment.end());
     std::vector<std::string> Environment;

@@ -62,6 +62,15 @@ std::vector<std::string> ClientEnvironment(const TClientSetup& Setup) {
         // Only a press on the very pixel of the last one may be its second click, so that two single clicks
         // at different places never join into a double click, however late the client takes the first.
         {"SDL_MOUSE_DOUBLE_CLICK_RADIUS", "0"},
+        // SDL joins two presses by when the client reads them, not by when they came. Read 50 ms apart they
+        // are two single clicks: clicks merely sent close together then split nearly always, not once in a
+        // while on a loaded machine, and doubleClick has the client read both of its presses in one pass.
+        {"SDL_MOUSE_DOUBLE_CLICK_TIME", "50"},
+        // SDL's own grab of the pointer at each press, and its end at each release, waits for the X server's
+        // answer in the middle of reading the events: three waits between the two presses of a double click,
+        // which a busy X server stretches beyond the double-click time. The client grabs the pointer itself
+        // at each press, once SDL has read them all.
+        {"SDL_MOUSE_AUTO_CAPTURE", "0"},
     };
     Own.insert(Own.end(), Setup.Environment.begin(), Setup.Environment.end());
     std::vector<std::string> Environment;
@@ -282,6 +291,20 @@ void TClient::signal(int Signal) const {
     if (Process >= 0) kill(Process, Signal);
 }
 
+bool TClient::suspend() {
+    signal(SIGSTOP);
+    siginfo_t Info{};
+    int Result = -1;
+    if (Process >= 0) {
+        do
+            Result = waitid(P_PID, static_cast<id_t>(Process), &Info, WSTOPPED | WEXITED | WNOWAIT);
+        while (Result != 0 && errno == EINTR);
+    }
+    if (Result == 0 && Info.si_code == CLD_STOPPED) return true;
+    ADD_FAILURE() << "the client did not stop; its errors:\n" << errors();
+    return false;
+}
+
 // ---- input ----
 
 void TClient::focus() {
@@ -326,7 +349,15 @@ void TClient::rightClick(TPoint At, const std::string& Modifiers) {
 
 void TClient::doubleClick(TPoint At) {
     move(At);
-    Xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+    // Stopped, the client reads nothing until both presses wait for it; it then reads them in one pass of
+    // its event loop.
+    if (!suspend()) return;
+    Xdotool({"click", "--repeat", "2", "--delay", "30", "1"});
+    // The X server writes out what it has for its clients before it takes a new connection: once a second
+    // one has had its answer, the presses are in the client's socket.
+    std::string Ignored;
+    Xdotool({"getmouselocation"}, &Ignored);
+    signal(SIGCONT);
 }
 
 void TClient::drag(TPoint From, TPoint To, const std::string& Modifiers) {
@@ -430,12 +461,21 @@ bool TClient::waitUntil(const std::string& Name, const TRect& Part,
 
 std::optional<TRect> TClient::waitUntilShown(const TPattern& Pattern, const TRect& Part,
                                              TDeadline Limit) const {
+    return waitUntilShown(std::vector<const TPattern*>{&Pattern}, Part, Limit);
+}
+
+std::optional<TRect> TClient::waitUntilShown(const std::vector<const TPattern*>& Patterns, const TRect& Part,
+                                             TDeadline Limit) const {
+    std::string Name;
+    for (const TPattern* Pattern : Patterns)
+        Name += (Name.empty() ? "" : " or ") + Pattern->Name;
     std::optional<TRect> Found;
     waitUntil(
-        Pattern.Name, Part,
+        Name, Part,
         [&](const TImage& Image) {
-            Found = Pattern.findIn(Image, pointerCover());
-            return Found.has_value();
+            for (const TPattern* Pattern : Patterns)
+                if ((Found = Pattern->findIn(Image, pointerCover()))) return true;
+            return false;
         },
         Limit);
     return Found;

@@ -79,6 +79,7 @@ public:
     void move(TPoint At);
     void click(TPoint At, const std::string& Modifiers = "");
     void rightClick(TPoint At, const std::string& Modifiers = "");
+    // Both presses in one read of the client: a double click however late the client reads.
     void doubleClick(TPoint At);
     // Presses the left button at From, moves to To with it held and releases it there.
     void drag(TPoint From, TPoint To, const std::string& Modifiers = "");
@@ -101,6 +102,9 @@ public:
     }
     std::optional<TRect> waitUntilShown(const TPattern& Pattern, const TRect& Part,
                                         TDeadline Limit = SHOWN_WITHIN) const;
+    // Until any of the patterns is shown; where the first of them that shows is.
+    std::optional<TRect> waitUntilShown(const std::vector<const TPattern*>& Patterns, const TRect& Part,
+                                        TDeadline Limit = SHOWN_WITHIN) const;
     bool waitUntilGone(const TPattern& Pattern, const TRect& Part, TDeadline Limit = SHOWN_WITHIN) const;
     // Polls until Condition holds for a picture of Part; Name says in a failure what was awaited.
     bool waitUntil(const std::string& Name, const TRect& Part,
@@ -113,6 +117,9 @@ public:
 
 private:
     void launch();
+    // Stops the program (SIGSTOP) and returns once it has stopped; false, with the test failed, when it has
+    // ended instead. SIGCONT lets it go on.
+    bool suspend();
     TPoint onScreen(TPoint At) const { return {Area.x + At.x, Area.y + At.y}; }
     void focus();
     void withModifiers(const std::string& Modifiers, const std::vector<std::string>& Action);

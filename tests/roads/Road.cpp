@@ -99,12 +99,9 @@ bool TRoad::enterAccount(TClient& Client, uint32_t Account, const std::string& P
     return Client.waitUntilShown(List).has_value();
 }
 
-void TRoad::chooseCharacter(TClient& Client, const std::string& Character) {
+void TRoad::chooseCharacter(TClient& Client, const std::string& Character, TChoice How) {
     const size_t GameLogins = Server.received().GameLogins.size();
-    std::optional<TRect> Line = Client.find(ListLine(Character, true));
-    if (!Line) Line = Client.waitUntilShown(ListLine(Character, false));
-    if (!Line) return;
-    Client.doubleClick(Line->centre());
+    if (!ChooseLine(Client, Character, "Ok", How)) return;
     if (!Server.waitUntil([&](const TReceived& Got) { return Got.GameLogins.size() > GameLogins; }, 20s)) {
         ADD_FAILURE() << "the game server got no login";
         return;
@@ -151,6 +148,21 @@ TClientCommand TRoad::command(size_t Index) {
         return {};
     }
     return Server.received().GameCommands[Index];
+}
+
+bool ChooseLine(TClient& Client, const std::string& Text, const std::string& Button, TChoice How) {
+    const TPattern Selected = ListLine(Text, true), Unselected = ListLine(Text, false);
+    const std::optional<TRect> Line = Client.waitUntilShown({&Selected, &Unselected}, Client.area());
+    if (!Line) return false;
+    if (How == TChoice::DoubleClick) {
+        Client.doubleClick(Line->centre());
+        return true;
+    }
+    Client.click(Line->centre());
+    const std::optional<TRect> Confirm = Client.waitUntilShown(ButtonCaption(Button));
+    if (!Confirm || !Client.waitUntilShown(Selected)) return false;
+    Client.click(Confirm->centre());
+    return true;
 }
 
 TPattern Text(const std::string& Text, const TTextFormat& Format) {

@@ -53,6 +53,10 @@
 
 class TMainWindow;
 
+// How a line of a list in a dialog is chosen: clicked and then confirmed with the dialog's button, or double
+// clicked.
+enum class TChoice { Button, DoubleClick };
+
 class TRoad {
 public:
     // The test server with the login port 7171 and the village of the generated Ebrun.dat.
@@ -73,18 +77,21 @@ public:
     void stop(TClient& Client);
 
     // The login road: "Enter Game", the login dialog (the account number and the password typed, Enter),
-    // the message of the day when the server sends one, the character list (the character's line double
-    // clicked), in the game. Returns once the server has seen the game login and the game screen shows;
+    // the message of the day when the server sends one, the character list (the character's line clicked,
+    // then "Ok"), in the game. Returns once the server has seen the game login and the game screen shows;
     // Client.InGame tells whether it got there.
     void login(TClient& Client, const std::string& Character, uint32_t Account = 12345,
                const std::string& Password = "secret");
     // The login road's first part: "Enter Game" and the login dialog; true once the login server has read
     // the account number and the password.
     bool submitLogin(TClient& Client, uint32_t Account = 12345, const std::string& Password = "secret");
+    // From the start screen to the character list; false, with the test failed, when it is not reached.
+    bool enterAccount(TClient& Client, uint32_t Account = 12345, const std::string& Password = "secret");
     // Ctrl+L: the server reads the logout and the client shows the character list again.
     void logout(TClient& Client);
-    // The end of the login road from the character list the client shows (after a logout, say).
-    void chooseCharacter(TClient& Client, const std::string& Character);
+    // The end of the login road from the character list the client shows (after a logout, say), the
+    // character's line chosen as How says.
+    void chooseCharacter(TClient& Client, const std::string& Character, TChoice How = TChoice::Button);
 
     // Looks into World (under its lock) until Condition holds; false, with the test failed, when it does not
     // in time.
@@ -105,14 +112,15 @@ public:
     testserver::TClientCommand command(size_t Index);
 
 private:
-    // From the start screen to the character list; false, with the test failed, when it is not reached.
-    bool enterAccount(TClient& Client, uint32_t Account, const std::string& Password);
-
     TReference& Reference; // started before the server's threads
     std::shared_ptr<const testserver::TWorldSetup> Village;
     testserver::TTestServer Server;
     std::vector<std::unique_ptr<TClient>> Clients;
 };
+
+// Chooses the line that starts with Text in the list of the dialog the client shows, Button the caption of
+// the dialog's confirming button; false, with the test failed, when the line or the button does not show.
+bool ChooseLine(TClient& Client, const std::string& Text, const std::string& Button, TChoice How);
 
 // What the client draws, as patterns to find: any text in a format, and the formats of its common places.
 TPattern Text(const std::string& Text, const TTextFormat& Format);

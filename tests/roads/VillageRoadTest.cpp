@@ -1,8 +1,8 @@
 // The first roads of the village on the real client, one client start shared by the cases in this order: the
-// login into the game, walking with the arrow keys and the keypad, stopping a walk, following a townsman,
-// looking at an object, the hover help, talking, the wheel over the console, dragging the console splitter,
-// and the logout back to the character list and the start screen. Then two clients side by side, each with
-// its own keyboard and the one pointer.
+// login into the game (the character's line double-clicked), walking with the arrow keys and the keypad,
+// stopping a walk, following a townsman, looking at an object, the hover help, talking, the wheel over the
+// console, dragging the console splitter, and the logout back to the character list and the start screen.
+// Then two clients side by side, each with its own keyboard and the one pointer.
 #include "tests/roads/Road.h"
 
 #include "screen/MainWindow.h"
@@ -31,7 +31,7 @@ protected:
         // The map drawn at its own scale, so that a step moves it by whole fields.
         Setup.Options = [] { SetNoStretching(true); };
         Client = &Road->start(Setup);
-        Road->login(*Client, "Aldric");
+        if (Road->enterAccount(*Client)) Road->chooseCharacter(*Client, "Aldric", TChoice::DoubleClick);
     }
     static void TearDownTestSuite() { delete Road; }
     void SetUp() override { ASSERT_TRUE(Client->InGame); }

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 using namespace testserver;
 using namespace std::chrono_literals;
@@ -35,29 +36,22 @@ const std::string PROGRAM = "#!/bin/sh\nexec " EBRUN_CLIENT " \"$@\"\n";
 
 TPattern DialogLine(const std::string& Line) { return Text(Line, SkinProperties.Popups.MessageFormat); }
 
-// Which of some patterns a client showed at any time while a test waited for it. A download dialog stays
-// two seconds at least; several come one after the other, in an order that depends on how the frames
-// arrive, since the download's events go to the front of the queue.
-class TSeen {
-public:
-    explicit TSeen(std::vector<TPattern> Patterns)
-        : Patterns(std::move(Patterns)), Shown(this->Patterns.size()) {}
-    void look(const TImage& Image) {
-        for (size_t i = 0; i < Patterns.size(); i++)
-            Shown[i] = Shown[i] || Patterns[i].findIn(Image);
-    }
-    // The names of those not shown.
-    std::string missing() const {
-        std::string Names;
-        for (size_t i = 0; i < Patterns.size(); i++)
-            if (!Shown[i]) Names += Patterns[i].Name + "; ";
-        return Names;
-    }
-
-private:
-    std::vector<TPattern> Patterns;
-    std::vector<bool> Shown;
+// A download that the test server holds after its start message until the client shows its dialog, so that
+// the dialog is seen however slowly the screen is looked at.
+struct THeldDownload {
+    std::string Line; // of its dialog
+    std::shared_ptr<THold> Hold = std::make_shared<THold>();
 };
+
+// Lets the downloads go on one after the other, each once the client shows its dialog; the next dialog comes
+// when this one has gone. False, with the test failed, when a dialog does not show.
+bool ShowEachDialog(TClient& Client, const std::vector<THeldDownload>& Downloads) {
+    for (const THeldDownload& Download : Downloads) {
+        if (!Client.waitUntilShown(DialogLine(Download.Line))) return false;
+        Download.Hold->release();
+    }
+    return true;
+}
 
 class UpdateRoad : public ::testing::Test {
 protected:
@@ -77,6 +71,8 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
     // New versions: other signatures, and the sprites' last pixel in another blue.
     std::vector<uint8_t> Old[4], New[4];
     auto Catalogue = std::make_shared<TUpdateCatalogue>();
+    const std::vector<THeldDownload> Held = {
+        {"Downloading new object data"}, {"Downloading new object graphics"}, {"Downloading new pictures"}};
     for (const uint8_t File : {OBJECT_FILE, SPRITE_FILE, PICTURE_FILE}) {
         const char* Names[] = {"", "Ebrun.dat", "Ebrun.spr", "Ebrun.pic"};
         Old[File] = New[File] = ReadBytes(fs::path(EBRUN_DATA_DIR) / Names[File]);
@@ -84,22 +80,18 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
         if (File == SPRITE_FILE) New[File].back() ^= 0x40;
         Catalogue->setNewVersion(File, New[File]);
         Catalogue->addOldVersion(File, Old[File]);
+        Catalogue->hold(File, 0, Held[File - OBJECT_FILE].Hold);
     }
     TTestServer& Server = Road->server();
     Server.setPlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort())));
     const std::string Window = Client->windowId();
 
     ASSERT_TRUE(Road->submitLogin(*Client));
-    // Each file's dialog; then, installed and reloaded, the client logs in again by itself.
-    TSeen Dialogs({DialogLine("Downloading new object data"), DialogLine("Downloading new object graphics"),
-                   DialogLine("Downloading new pictures")});
+    // Each file's dialog, in the order of the files, since a file comes only once the last one's dialog has
+    // shown; then, installed and reloaded, the client logs in again by itself.
+    ASSERT_TRUE(ShowEachDialog(*Client, Held));
     const TPattern List = DialogCaption("Select Character"), News = DialogCaption("Message of the Day");
-    ASSERT_TRUE(Client->waitUntil("the character list or the message of the day", Client->area(),
-                                  [&](const TImage& Image) {
-                                      Dialogs.look(Image);
-                                      return List.findIn(Image) || News.findIn(Image);
-                                  }));
-    EXPECT_EQ(Dialogs.missing(), "");
+    ASSERT_TRUE(Client->waitUntilShown({&List, &News}, Client->area()));
     const TReceived Got = Server.received();
     ASSERT_EQ(Got.Logins.size(), 2u) << "one login again for the three files";
     EXPECT_EQ(Got.Logins[0].DatSignature, DataFileSignature(Old[OBJECT_FILE]));
@@ -126,30 +118,24 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     Patcher.Payload = Bytes(PATCHER);
     Program.FileNumber = PROGRAM_FILE;
     Program.Payload = Bytes(PROGRAM);
+    const std::vector<THeldDownload> Held = {{"Downloading patch.exe"}, {"Downloading pellarune"}};
+    Patcher.Holds = {{0, Held[0].Hold}};
+    Program.Holds = {{0, Held[1].Hold}};
     Server.setPlan(TRole::Login, DefaultLoginPlan(Server.gamePort()));
     Server.queuePlan(TRole::Login, DownloadPlan({Patcher, Program}));
 
     ASSERT_TRUE(Road->submitLogin(*Client));
+    ASSERT_TRUE(ShowEachDialog(*Client, Held));
     // The box's caption is also the start of the download dialogs' caption: the box is known by its text.
-    const TPattern Box = DialogLine("Program will now shut down and run an external patching program.");
-    TSeen Dialogs({DialogLine("Downloading patch.exe"), DialogLine("Downloading pellarune")});
-    ASSERT_TRUE(
-        Client->waitUntil("the box that announces the patcher", Client->area(), [&](const TImage& Image) {
-            Dialogs.look(Image);
-            return Box.findIn(Image).has_value();
-        }));
+    ASSERT_TRUE(Client->waitUntilShown(
+        DialogLine("Program will now shut down and run an external patching program.")));
     const fs::path Directory = Client->directory();
     EXPECT_EQ(ReadBytes(Directory / "Ebrun.bak"), Bytes(PROGRAM));
     Client->key("Return");
 
-    // The patcher takes the client's place once every download dialog has shown; the old window is then
-    // gone, and the client's window comes again from the same process.
-    Client->waitUntil("the patcher's start", Client->area(), [&](const TImage& Image) {
-        Dialogs.look(Image);
-        return fs::exists(Directory / "patcher.txt");
-    });
-    EXPECT_EQ(Dialogs.missing(), "");
-    ASSERT_TRUE(fs::exists(Directory / "patcher.txt")) << Client->errors();
+    // The patcher takes the client's place; the old window is then gone, and the client's window comes again
+    // from the same process.
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(Directory / "patcher.txt"); })) << Client->errors();
     ASSERT_TRUE(Client->waitForWindow());
     std::ifstream Record(Directory / "patcher.txt");
     std::string Started;

@@ -4,6 +4,7 @@
 #include "tools/testserver/Differ.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace testserver {
 
@@ -11,6 +12,26 @@ namespace {
 
 TMessage StartMessage(uint8_t Type, uint8_t FileNumber, uint32_t Size) {
     return TWireWriter().u8(Type).u8(FileNumber).u32(Size).take();
+}
+
+void CheckDataFile(uint8_t FileNumber) {
+    if (FileNumber < OBJECT_FILE || FileNumber > PICTURE_FILE)
+        throw TWireError("no data file number " + std::to_string(FileNumber));
+}
+
+// The payload bytes that the block messages carry.
+size_t SentBytes(const TDownload& Download) {
+    return std::min(Download.CutAfter.value_or(Download.Payload.size()), Download.Payload.size());
+}
+
+// Adds the download's holds by the index of the message they stop before; First is its start message's.
+void AddHolds(const TDownload& Download, size_t First, THolds& Holds) {
+    const size_t Sent = SentBytes(Download);
+    for (const auto& [Bytes, Hold] : Download.Holds) {
+        size_t Blocks = (std::min(Bytes, Sent) + Download.BlockSize - 1) / Download.BlockSize;
+        if (!Holds.emplace(First + 1 + Blocks, Hold).second)
+            throw TWireError("two holds after " + std::to_string(Blocks) + " blocks of a download");
+    }
 }
 
 } // namespace
@@ -34,8 +55,7 @@ std::vector<TMessage> DownloadMessages(const TDownload& Download) {
     std::vector<TMessage> Messages;
     Messages.push_back(Download.WholeFile ? FileStartMessage(Download.FileNumber, Size)
                                           : PatchStartMessage(Download.FileNumber, Size));
-    std::span<const uint8_t> Rest(Download.Payload);
-    if (Download.CutAfter) Rest = Rest.first(std::min(*Download.CutAfter, Rest.size()));
+    std::span<const uint8_t> Rest = std::span(Download.Payload).first(SentBytes(Download));
     while (!Rest.empty()) {
         size_t Part = std::min(Download.BlockSize, Rest.size());
         Messages.push_back(DownloadBlockMessage(Rest.first(Part)));
@@ -47,9 +67,11 @@ std::vector<TMessage> DownloadMessages(const TDownload& Download) {
 TPlan DownloadPlan(const std::vector<TDownload>& Downloads) {
     TPlan Plan;
     Plan.FramePerMessage = true;
-    for (const TDownload& Download : Downloads)
-        for (TMessage& Message : DownloadMessages(Download))
-            Plan.Answer.push_back(std::move(Message));
+    for (const TDownload& Download : Downloads) {
+        std::vector<TMessage> Messages = DownloadMessages(Download);
+        AddHolds(Download, Plan.Answer.size(), Plan.Holds);
+        std::move(Messages.begin(), Messages.end(), std::back_inserter(Plan.Answer));
+    }
     return Plan;
 }
 
@@ -59,16 +81,19 @@ uint32_t DataFileSignature(std::span<const uint8_t> File) {
 }
 
 void TUpdateCatalogue::setNewVersion(uint8_t FileNumber, std::vector<uint8_t> File) {
-    if (FileNumber < OBJECT_FILE || FileNumber > PICTURE_FILE)
-        throw TWireError("no data file number " + std::to_string(FileNumber));
+    CheckDataFile(FileNumber);
     Files[FileNumber].New = std::move(File);
 }
 
 void TUpdateCatalogue::addOldVersion(uint8_t FileNumber, std::vector<uint8_t> File) {
-    if (FileNumber < OBJECT_FILE || FileNumber > PICTURE_FILE)
-        throw TWireError("no data file number " + std::to_string(FileNumber));
+    CheckDataFile(FileNumber);
     uint32_t Signature = DataFileSignature(File);
     Files[FileNumber].Old[Signature] = std::move(File);
+}
+
+void TUpdateCatalogue::hold(uint8_t FileNumber, size_t AfterBytes, std::shared_ptr<THold> Hold) {
+    CheckDataFile(FileNumber);
+    Files[FileNumber].Holds[AfterBytes] = std::move(Hold);
 }
 
 std::vector<TDownload> TUpdateCatalogue::downloadsFor(const TLoginRecord& Login, size_t BlockSize) const {
@@ -83,6 +108,7 @@ std::vector<TDownload> TUpdateCatalogue::downloadsFor(const TLoginRecord& Login,
         auto Base = Versions.Old.find(Client);
         Download.WholeFile = Base == Versions.Old.end();
         Download.Payload = Download.WholeFile ? Versions.New : MakePatch(Base->second, Versions.New);
+        Download.Holds = Versions.Holds;
         Downloads.push_back(std::move(Download));
     }
     return Downloads;
@@ -95,10 +121,12 @@ TPlan UpdatePlan(std::shared_ptr<const TUpdateCatalogue> Catalogue, TPlan Fallba
     Plan.Respond = [Catalogue, Fallback = std::move(Fallback), BlockSize,
                     CutAfter](const TLoginRecord& Login) {
         std::vector<TDownload> Downloads = Catalogue->downloadsFor(Login, BlockSize);
-        if (Downloads.empty()) return Fallback.Respond ? Fallback.Respond(Login) : Fallback.Answer;
+        if (Downloads.empty())
+            return Fallback.Respond ? Fallback.Respond(Login) : TResponse{Fallback.Answer, Fallback.Holds};
         for (TDownload& Download : Downloads)
             Download.CutAfter = CutAfter;
-        return DownloadPlan(Downloads).Answer;
+        TPlan Sent = DownloadPlan(Downloads);
+        return TResponse{std::move(Sent.Answer), std::move(Sent.Holds)};
     };
     return Plan;
 }

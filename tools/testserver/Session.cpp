@@ -11,6 +11,9 @@ namespace testserver {
 
 namespace {
 
+// How often a session looks whether its hold is released.
+constexpr std::chrono::milliseconds HOLD_SLICE{10};
+
 std::string SignatureText(uint32_t Signature) {
     char Text[16];
     std::snprintf(Text, sizeof(Text), "%08X", Signature);
@@ -40,49 +43,68 @@ void TSession::play() {
     if (!Key || Fault == TFault::CloseAfterLogin) return;
     Cipher.emplace(*Key);
     if (Fault == TFault::Stall) return Connection.discardUntilClosed();
-    sendAnswer(answerBytes());
+    sendAnswer(answerPieces());
     if (Fault != TFault::CloseAfterBytes) afterAnswer();
 }
 
-std::vector<uint8_t> TSession::answerBytes() {
+std::vector<TSession::TPiece> TSession::answerPieces() {
     const TMisbehaviour& Fault = Plan.Misbehaviour;
     if (Fault.Fault == TFault::BadFrameLength) {
         TWireWriter Frame;
         Frame.u16(static_cast<uint16_t>(Fault.Value));
         for (uint32_t i = 0; i < static_cast<uint16_t>(Fault.Value); ++i)
             Frame.u8(static_cast<uint8_t>(Random()));
-        return Frame.take();
+        return {{nullptr, Frame.take()}};
     }
-    std::vector<uint8_t> Bytes;
+    if (!Plan.Holds.empty() && !Plan.FramePerMessage) throw TWireError("a hold inside one frame");
+    std::vector<TPiece> Pieces(1);
     const uint16_t BadInner = static_cast<uint16_t>(Fault.Value);
     const uint16_t* InnerLength = Fault.Fault == TFault::BadInnerLength ? &BadInner : nullptr;
     auto Seal = [&](std::span<const uint8_t> Messages) {
         std::vector<uint8_t> Frame = SealFrame(*Cipher, Messages, Random, InnerLength);
-        Bytes.insert(Bytes.end(), Frame.begin(), Frame.end());
+        Pieces.back().Bytes.insert(Pieces.back().Bytes.end(), Frame.begin(), Frame.end());
         InnerLength = nullptr;
     };
     if (Plan.FramePerMessage) {
-        for (const TMessage& Message : Plan.Answer)
-            Seal(Message);
+        auto Hold = Plan.Holds.begin();
+        for (size_t i = 0; i < Plan.Answer.size(); ++i) {
+            if (Hold != Plan.Holds.end() && Hold->first == i) Pieces.push_back({(Hold++)->second, {}});
+            Seal(Plan.Answer[i]);
+        }
+        for (; Hold != Plan.Holds.end(); ++Hold) // past the end: they hold the close
+            Pieces.push_back({Hold->second, {}});
     } else if (!Plan.Answer.empty()) {
         TMessage All;
         for (const TMessage& Message : Plan.Answer)
             All.insert(All.end(), Message.begin(), Message.end());
         Seal(All);
     }
-    return Bytes;
+    return Pieces;
 }
 
-void TSession::sendAnswer(std::vector<uint8_t> Bytes) {
+void TSession::sendAnswer(std::vector<TPiece> Pieces) {
     const TMisbehaviour& Fault = Plan.Misbehaviour;
-    if (Fault.Fault == TFault::CloseAfterBytes) Bytes.resize(std::min<size_t>(Bytes.size(), Fault.Value));
-    if (Fault.Fault != TFault::Trickle) {
-        Connection.writeAll(Bytes);
-        return;
+    size_t Left = Fault.Fault == TFault::CloseAfterBytes ? Fault.Value : SIZE_MAX;
+    for (const TPiece& Piece : Pieces) {
+        if (Piece.Hold && (Left == 0 || !awaitRelease(*Piece.Hold))) return;
+        const size_t Count = std::min(Left, Piece.Bytes.size());
+        Left -= Count;
+        if (!sendBytes(std::span(Piece.Bytes).first(Count))) return;
     }
+}
+
+bool TSession::sendBytes(std::span<const uint8_t> Bytes) {
+    if (Plan.Misbehaviour.Fault != TFault::Trickle) return Connection.writeAll(Bytes);
     for (size_t i = 0; i < Bytes.size(); ++i)
-        if (!Connection.writeAll(std::span(Bytes).subspan(i, 1)) || !Connection.pause(Context.TrickleDelay))
-            return;
+        if (!Connection.writeAll(Bytes.subspan(i, 1)) || !Connection.pause(Context.TrickleDelay))
+            return false;
+    return true;
+}
+
+bool TSession::awaitRelease(const THold& Hold) {
+    while (!Hold.released())
+        if (!Connection.pause(HOLD_SLICE)) return false;
+    return true;
 }
 
 void TSession::afterAnswer() {
@@ -127,7 +149,11 @@ std::optional<TXteaKey> TLoginSession::readLogin() {
         "\", version " + std::to_string(Record.Version) + ", signatures " +
         SignatureText(Record.DatSignature) + " " + SignatureText(Record.SprSignature) + " " +
         SignatureText(Record.PicSignature));
-    if (Plan.Respond) Plan.Answer = Plan.Respond(Record);
+    if (Plan.Respond) {
+        TResponse Response = Plan.Respond(Record);
+        Plan.Answer = std::move(Response.Answer);
+        Plan.Holds = std::move(Response.Holds);
+    }
     TXteaKey Key = Record.Key;
     Context.Recorder.addLogin(std::move(Record));
     return Key;

@@ -14,9 +14,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,15 +46,37 @@ struct TWorldSetup;
 class TWorldRegistry;
 class THandlers;
 
+// A place in an answer where its session stops sending until the test releases it. The test and the
+// session's thread share it; released once, it stays released, so a later session passes it at once.
+class THold {
+public:
+    void release() { Released = true; }
+    bool released() const { return Released; }
+
+private:
+    std::atomic<bool> Released{false};
+};
+
+// By the index of a message in an answer: the session sends that message's frame only once the hold is
+// released; an index at or past the answer's end holds the close.
+using THolds = std::map<size_t, std::shared_ptr<THold>>;
+
+// What a login plan's Respond gives for one login.
+struct TResponse {
+    std::vector<TMessage> Answer;
+    THolds Holds;
+};
+
 // What one session answers once it has read the login.
 struct TPlan {
     std::vector<TMessage> Answer; // enciphered with the key of the login's RSA block
     bool FramePerMessage = false; // a frame of its own for each message instead of one for all
+    THolds Holds;                 // only with FramePerMessage: a hold inside one frame is an error
     bool CloseAfterAnswer = true; // false: read and record commands until the client closes
     TMisbehaviour Misbehaviour;
-    // Login role: when set, called with the login just read; what it gives replaces Answer (a server that
-    // answers by the data-file signatures the client reports).
-    std::function<std::vector<TMessage>(const TLoginRecord&)> Respond;
+    // Login role: when set, called with the login just read; what it gives replaces Answer and Holds (a
+    // server that answers by the data-file signatures the client reports).
+    std::function<TResponse(const TLoginRecord&)> Respond;
     // Set on a game plan: after the answer the session plays this world until the client leaves.
     std::shared_ptr<const TWorldSetup> World;
 };
@@ -97,10 +121,20 @@ protected:
     std::mt19937 Random;
 
 private:
+    // The answer's bytes from one hold to the next; the first piece has none.
+    struct TPiece {
+        std::shared_ptr<THold> Hold;
+        std::vector<uint8_t> Bytes;
+    };
+
     // The steps of run() up to the close.
     void play();
-    std::vector<uint8_t> answerBytes();
-    void sendAnswer(std::vector<uint8_t> Bytes);
+    std::vector<TPiece> answerPieces();
+    void sendAnswer(std::vector<TPiece> Pieces);
+    // False when the peer went away or the server stops.
+    bool sendBytes(std::span<const uint8_t> Bytes);
+    // False when the server stops first.
+    bool awaitRelease(const THold& Hold);
 };
 
 class TLoginSession : public TSession {

@@ -42,12 +42,12 @@ TPlan AccountLoginPlan(std::vector<TAccount> Accounts, uint16_t GamePort, TMessa
         for (TCharacter& Character : Account.Characters)
             if (Character.Port == 0) Character.Port = GamePort;
     TPlan Plan;
-    Plan.Respond = [Accounts = std::move(Accounts), MessageOfTheDay = std::move(MessageOfTheDay)](
-                       const TLoginRecord& Login) -> std::vector<TMessage> {
+    Plan.Respond = [Accounts = std::move(Accounts),
+                    MessageOfTheDay = std::move(MessageOfTheDay)](const TLoginRecord& Login) -> TResponse {
         for (const TAccount& Account : Accounts)
             if (Account.Number == Login.Account && Account.Password == Login.Password)
-                return {MessageOfTheDay, CharacterListMessage(Account.Characters, Account.PremiumDays)};
-        return {LoginErrorMessage("Accountnumber or password is not correct.")};
+                return {{MessageOfTheDay, CharacterListMessage(Account.Characters, Account.PremiumDays)}, {}};
+        return {{LoginErrorMessage("Accountnumber or password is not correct.")}, {}};
     };
     return Plan;
 }

@@ -9,11 +9,11 @@
 
 using namespace testserver;
 using testclient::TBytes;
+using namespace std::chrono_literals;
 
 namespace {
 
-// Logs in with the three signatures and gives the deciphered frames of the answer.
-std::vector<TBytes> LoginAnswer(uint16_t Port, uint32_t Dat, uint32_t Spr, uint32_t Pic) {
+testclient::TLoginFields LoginFields(uint32_t Dat, uint32_t Spr, uint32_t Pic) {
     testclient::TLoginFields Login;
     Login.Key = testclient::RandomKey();
     Login.Account = 1;
@@ -21,6 +21,12 @@ std::vector<TBytes> LoginAnswer(uint16_t Port, uint32_t Dat, uint32_t Spr, uint3
     Login.Signatures[0] = Dat;
     Login.Signatures[1] = Spr;
     Login.Signatures[2] = Pic;
+    return Login;
+}
+
+// Logs in with the three signatures and gives the deciphered frames of the answer.
+std::vector<TBytes> LoginAnswer(uint16_t Port, uint32_t Dat, uint32_t Spr, uint32_t Pic) {
+    const testclient::TLoginFields Login = LoginFields(Dat, Spr, Pic);
     testclient::TConnection Client(Port);
     EXPECT_TRUE(Client.send(testclient::LoginServerFrame(Login)));
     std::optional<TBytes> Raw = Client.readToEnd();
@@ -100,4 +106,36 @@ TEST(DownloadServer, UpdatePlanSendsTheDownloadOnceThenTheUsualAnswer) {
     EXPECT_EQ(Frames[0][0], 20);
     EXPECT_EQ(Frames[1][0], 100);
     EXPECT_TRUE(Server.received().Errors.empty());
+}
+
+TEST(DownloadServer, AHeldDownloadGoesOnOnlyOnceTheTestReleasesIt) {
+    TTestServer Server;
+    const TBytes Pictures = Filled(3000, 4);
+    auto Catalogue = std::make_shared<TUpdateCatalogue>();
+    Catalogue->setNewVersion(PICTURE_FILE, Pictures);
+    auto Inside = std::make_shared<THold>(), AtEnd = std::make_shared<THold>();
+    Catalogue->hold(PICTURE_FILE, 1, Inside);       // after the first block
+    Catalogue->hold(PICTURE_FILE, SIZE_MAX, AtEnd); // after the last one: the close waits
+    Server.setPlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), 1000));
+
+    const testclient::TLoginFields Login = LoginFields(1, 2, 3);
+    testclient::TConnection Client(Server.loginPort());
+    ASSERT_TRUE(Client.send(testclient::LoginServerFrame(Login)));
+    EXPECT_EQ(Client.readFrame(Login.Key), FileStartMessage(PICTURE_FILE, 3000));
+    const std::span<const uint8_t> Blocks(Pictures);
+    EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.first(1000)));
+    // A held session sends nothing, so that a short look cannot fail the check.
+    EXPECT_TRUE(Client.read(1, 100ms).empty()) << "sent past its hold";
+    Inside->release();
+    EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.subspan(1000, 1000)));
+    EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.subspan(2000)));
+    EXPECT_TRUE(Client.read(1, 100ms).empty()) << "closed past its hold";
+    AtEnd->release();
+    EXPECT_EQ(Client.readToEnd(), TBytes{});
+
+    // two holds after the same block: a fault of the plan, which the session records
+    Catalogue->hold(PICTURE_FILE, 2, std::make_shared<THold>());
+    EXPECT_TRUE(LoginAnswer(Server.loginPort(), 1, 2, 3).empty());
+    ASSERT_EQ(Server.received().Errors.size(), 1u);
+    EXPECT_NE(Server.received().Errors[0].find("two holds"), std::string::npos);
 }

@@ -80,7 +80,7 @@ TEST_F(UpdateRoad, NewDataFilesArePatchedInstalledAndReloadedWithoutARestart) {
         if (File == SPRITE_FILE) New[File].back() ^= 0x40;
         Catalogue->setNewVersion(File, New[File]);
         Catalogue->addOldVersion(File, Old[File]);
-        Catalogue->hold(File, 0, Held[File - OBJECT_FILE].Hold);
+        Catalogue->hold(File, Held[File - OBJECT_FILE].Hold);
     }
     TTestServer& Server = Road->server();
     Server.setPlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort())));
@@ -119,8 +119,8 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     Program.FileNumber = PROGRAM_FILE;
     Program.Payload = Bytes(PROGRAM);
     const std::vector<THeldDownload> Held = {{"Downloading patch.exe"}, {"Downloading pellarune"}};
-    Patcher.Holds = {{0, Held[0].Hold}};
-    Program.Holds = {{0, Held[1].Hold}};
+    Patcher.Hold = Held[0].Hold;
+    Program.Hold = Held[1].Hold;
     Server.setPlan(TRole::Login, DefaultLoginPlan(Server.gamePort()));
     Server.queuePlan(TRole::Login, DownloadPlan({Patcher, Program}));
 

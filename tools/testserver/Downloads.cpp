@@ -24,16 +24,6 @@ size_t SentBytes(const TDownload& Download) {
     return std::min(Download.CutAfter.value_or(Download.Payload.size()), Download.Payload.size());
 }
 
-// Adds the download's holds by the index of the message they stop before; First is its start message's.
-void AddHolds(const TDownload& Download, size_t First, THolds& Holds) {
-    const size_t Sent = SentBytes(Download);
-    for (const auto& [Bytes, Hold] : Download.Holds) {
-        size_t Blocks = (std::min(Bytes, Sent) + Download.BlockSize - 1) / Download.BlockSize;
-        if (!Holds.emplace(First + 1 + Blocks, Hold).second)
-            throw TWireError("two holds after " + std::to_string(Blocks) + " blocks of a download");
-    }
-}
-
 } // namespace
 
 TMessage PatchStartMessage(uint8_t FileNumber, uint32_t Size) { return StartMessage(30, FileNumber, Size); }
@@ -69,7 +59,7 @@ TPlan DownloadPlan(const std::vector<TDownload>& Downloads) {
     Plan.FramePerMessage = true;
     for (const TDownload& Download : Downloads) {
         std::vector<TMessage> Messages = DownloadMessages(Download);
-        AddHolds(Download, Plan.Answer.size(), Plan.Holds);
+        if (Download.Hold) Plan.Holds[Plan.Answer.size() + 1] = Download.Hold; // after the start message
         std::move(Messages.begin(), Messages.end(), std::back_inserter(Plan.Answer));
     }
     return Plan;
@@ -91,9 +81,9 @@ void TUpdateCatalogue::addOldVersion(uint8_t FileNumber, std::vector<uint8_t> Fi
     Files[FileNumber].Old[Signature] = std::move(File);
 }
 
-void TUpdateCatalogue::hold(uint8_t FileNumber, size_t AfterBytes, std::shared_ptr<THold> Hold) {
+void TUpdateCatalogue::hold(uint8_t FileNumber, std::shared_ptr<THold> Hold) {
     CheckDataFile(FileNumber);
-    Files[FileNumber].Holds[AfterBytes] = std::move(Hold);
+    Files[FileNumber].Hold = std::move(Hold);
 }
 
 std::vector<TDownload> TUpdateCatalogue::downloadsFor(const TLoginRecord& Login, size_t BlockSize) const {
@@ -108,7 +98,7 @@ std::vector<TDownload> TUpdateCatalogue::downloadsFor(const TLoginRecord& Login,
         auto Base = Versions.Old.find(Client);
         Download.WholeFile = Base == Versions.Old.end();
         Download.Payload = Download.WholeFile ? Versions.New : MakePatch(Base->second, Versions.New);
-        Download.Holds = Versions.Holds;
+        Download.Hold = Versions.Hold;
         Downloads.push_back(std::move(Download));
     }
     return Downloads;

@@ -33,10 +33,7 @@ struct TDownload {
     size_t BlockSize = 8192;               // payload bytes per block message, 1 .. MAX_DOWNLOAD_BLOCK
     std::optional<uint32_t> AnnouncedSize; // the start message's size; Payload's size when not set
     std::optional<size_t> CutAfter;        // send only this many payload bytes (whole blocks and a part)
-    // By payload bytes: the session stops once it has sent the start message and the blocks that carry at
-    // least that many (after the start message for 0, after the last block for a count past the end) until
-    // the test releases the hold. Two holds at one place are an error.
-    std::map<size_t, std::shared_ptr<THold>> Holds;
+    std::shared_ptr<THold> Hold;           // when set, the blocks wait after the start message until released
 };
 
 // The start message and the block messages of a download, one message per frame in a plan.
@@ -56,8 +53,8 @@ class TUpdateCatalogue {
 public:
     void setNewVersion(uint8_t FileNumber, std::vector<uint8_t> File);
     void addOldVersion(uint8_t FileNumber, std::vector<uint8_t> File);
-    // The file's download stops at AfterBytes, as TDownload::Holds says, whenever a login gets it.
-    void hold(uint8_t FileNumber, size_t AfterBytes, std::shared_ptr<THold> Hold);
+    // The file's download waits after its start message, as TDownload::Hold says, whenever a login gets it.
+    void hold(uint8_t FileNumber, std::shared_ptr<THold> Hold);
 
     // The downloads the login calls for, in file-number order; empty when the client is up to date.
     std::vector<TDownload> downloadsFor(const TLoginRecord& Login, size_t BlockSize = 8192) const;
@@ -66,7 +63,7 @@ private:
     struct TFileVersions {
         std::vector<uint8_t> New;
         std::map<uint32_t, std::vector<uint8_t>> Old; // by signature
-        std::map<size_t, std::shared_ptr<THold>> Holds;
+        std::shared_ptr<THold> Hold;
     };
     std::map<uint8_t, TFileVersions> Files;
 };

@@ -113,29 +113,39 @@ TEST(DownloadServer, AHeldDownloadGoesOnOnlyOnceTheTestReleasesIt) {
     const TBytes Pictures = Filled(3000, 4);
     auto Catalogue = std::make_shared<TUpdateCatalogue>();
     Catalogue->setNewVersion(PICTURE_FILE, Pictures);
-    auto Inside = std::make_shared<THold>(), AtEnd = std::make_shared<THold>();
-    Catalogue->hold(PICTURE_FILE, 1, Inside);       // after the first block
-    Catalogue->hold(PICTURE_FILE, SIZE_MAX, AtEnd); // after the last one: the close waits
-    Server.setPlan(TRole::Login, UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), 1000));
+    auto AfterStart = std::make_shared<THold>();
+    Catalogue->hold(PICTURE_FILE, AfterStart);
+    TPlan Plan = UpdatePlan(Catalogue, DefaultLoginPlan(Server.gamePort()), 1000);
+    // A plan's hold past the end of the answer holds the close.
+    auto AtEnd = std::make_shared<THold>();
+    const auto Respond = Plan.Respond;
+    Plan.Respond = [&](const TLoginRecord& Login) {
+        TResponse Response = Respond(Login);
+        Response.Holds[Response.Answer.size()] = AtEnd;
+        return Response;
+    };
+    Server.setPlan(TRole::Login, Plan);
 
     const testclient::TLoginFields Login = LoginFields(1, 2, 3);
     testclient::TConnection Client(Server.loginPort());
     ASSERT_TRUE(Client.send(testclient::LoginServerFrame(Login)));
     EXPECT_EQ(Client.readFrame(Login.Key), FileStartMessage(PICTURE_FILE, 3000));
-    const std::span<const uint8_t> Blocks(Pictures);
-    EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.first(1000)));
     // A held session sends nothing, so that a short look cannot fail the check.
     EXPECT_TRUE(Client.read(1, 100ms).empty()) << "sent past its hold";
-    Inside->release();
+    AfterStart->release();
+    const std::span<const uint8_t> Blocks(Pictures);
+    EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.first(1000)));
     EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.subspan(1000, 1000)));
     EXPECT_EQ(Client.readFrame(Login.Key), DownloadBlockMessage(Blocks.subspan(2000)));
-    EXPECT_TRUE(Client.read(1, 100ms).empty()) << "closed past its hold";
+    EXPECT_EQ(Client.readToEnd(100ms), std::nullopt) << "closed past its hold";
     AtEnd->release();
     EXPECT_EQ(Client.readToEnd(), TBytes{});
 
-    // two holds after the same block: a fault of the plan, which the session records
-    Catalogue->hold(PICTURE_FILE, 2, std::make_shared<THold>());
+    // a hold inside one frame: a fault of the plan, which the session records
+    TPlan OneFrame = DefaultLoginPlan(Server.gamePort());
+    OneFrame.Holds[1] = std::make_shared<THold>();
+    Server.setPlan(TRole::Login, OneFrame);
     EXPECT_TRUE(LoginAnswer(Server.loginPort(), 1, 2, 3).empty());
     ASSERT_EQ(Server.received().Errors.size(), 1u);
-    EXPECT_NE(Server.received().Errors[0].find("two holds"), std::string::npos);
+    EXPECT_NE(Server.received().Errors[0].find("a hold inside one frame"), std::string::npos);
 }

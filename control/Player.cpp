@@ -215,8 +215,11 @@ int32_t CClientApp::Run() {
         SetMainAppWindow(nullptr);
         Frame.reset();
     });
+    // The video part ends only after the hand-over: a box saying why the patcher did not start needs it, and
+    // starting it anew can fail, on an X server that resets once its last client has gone.
+    ExitCode = HandOverToPatcher(ExitCode);
     ExitWindowSystem();
-    return HandOverToPatcher(ExitCode);
+    return ExitCode;
 }
 
 int32_t HandOverToPatcher(int32_t ExitCode) {

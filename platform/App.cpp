@@ -85,11 +85,13 @@ extern "C" void OnProcessorFault(int Signal, siginfo_t* Info, void*) {
 
 // In the child of every fork: a child forked while a message box waits (the window system shows its box from
 // a process of its own) is ended by the system when its parent ends, however that ends, so that no box
-// outlives the program.
+// outlives the program. It writes no crash report: a fault there ends only that process, and the box then
+// counts as not shown.
 extern "C" void OnForkInChild() {
     const pid_t Parent = BoxParent;
     if (Parent == 0) return;
     BoxParent = 0;
+    FaultWriter = nullptr;
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != Parent) _exit(1); // the parent ended before the line above
 }
@@ -135,6 +137,13 @@ std::string Utf8Of(const char* Text) {
         }
     }
     return Result;
+}
+
+// Whether the running video driver draws without showing anything (offscreen, dummy): the window system's
+// message box would not be seen there, and SDL's try with another system's box may crash.
+bool DriverShowsNothing() {
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    return Driver != nullptr && (strcmp(Driver, "offscreen") == 0 || strcmp(Driver, "dummy") == 0);
 }
 
 // The window system's box; false when it cannot be shown.
@@ -216,10 +225,7 @@ bool InitWindowSystem() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (!InitVideoPlatform()) return false;
     const char* Asked = getenv("SDL_VIDEODRIVER");
-    const char* Driver = SDL_GetCurrentVideoDriver();
-    const bool Unseen =
-        Driver != nullptr && (strcmp(Driver, "offscreen") == 0 || strcmp(Driver, "dummy") == 0);
-    if (!Unseen || (Asked != nullptr && *Asked != 0)) return true;
+    if (!DriverShowsNothing() || (Asked != nullptr && *Asked != 0)) return true;
     ExitVideoPlatform();
     SDL_SetError("DISPLAY and WAYLAND_DISPLAY name no display that answers");
     return false;
@@ -306,7 +312,9 @@ void ShowErrorBox(const char* Text, const char* Caption) {
     const std::string Utf8Text = Utf8Of(Text), Utf8Caption = Utf8Of(Caption);
     // The box needs the video part; started here for the fatal paths that end before any window exists.
     const bool Video = SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (Video && getenv("EBRUN_NO_MESSAGE_BOX") == nullptr && ShowBox(Utf8Caption, Utf8Text)) return;
+    if (Video && !DriverShowsNothing() && getenv("EBRUN_NO_MESSAGE_BOX") == nullptr &&
+        ShowBox(Utf8Caption, Utf8Text))
+        return;
     fprintf(stderr, "%s\n%s\n", Utf8Caption.c_str(), Utf8Text.c_str());
     fflush(stderr);
 }

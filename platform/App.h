@@ -80,17 +80,19 @@ void WriteToErrorStreamInFault(const char* Bytes, size_t Length);
 // Fault-safe: seconds since 1970 of the calendar clock.
 int64_t GetCalendarSecondsInFault();
 
-// A modal box with a stop icon; Text and Caption are Latin-1. Without a display (or when the box fails) the
-// caption and the text go to the standard error stream. The box waits outside the message loop
-// (TWaitOutsideLoop); a process the window system starts to show it ends with this one, however this one
-// ends.
+// A modal box with a stop icon; Text and Caption are Latin-1. Without a display, on a video driver that shows
+// nothing (offscreen, dummy), or when the box fails, the caption and the text go to the standard error stream.
+// The box waits outside the message loop (TWaitOutsideLoop); a process the window system starts to show it
+// ends with this one, however this one ends, and never writes a crash report: a fault there only fails the
+// box. Starts the video part when it is not running, and leaves it running.
 void ShowErrorBox(const char* Text, const char* Caption);
 
 // Ends the process at once with the exit code (open files are flushed).
 [[noreturn]] void ExitProcess(int32_t ExitCode);
 
 // Replaces the running process by Program from the working directory, with no argument besides its own name.
-// Returns only when that fails; the text then says why.
+// Returns only when that fails; the text then says why. The video part may still run: its connection to the
+// window system does not pass to Program.
 std::string ReplaceProcess(const char* Program);
 
 // Opens a web page in the user's browser; false when the system cannot.

@@ -1,17 +1,25 @@
 // The client program at the edges of a desktop, from outside (run under tests/isolated): without a display
 // it says so and ends; its window carries the crest as its icon; SIGHUP and SIGTERM end it orderly however
 // late it takes them, and at once while a message box waits, with the box; a fault signal leaves a crash
-// report, naming the sender where the signal carries one, that the next start offers.
-#include "tests/roads/Client.h"
+// report, naming the sender where the signal carries one, that the next start offers; a message box whose
+// process crashes, or that no driver could show, writes none, and the box of a patcher that cannot start
+// shows also on an X server that resets once its last client has gone.
+#include "gui/SkinProperties.h"
+#include "tests/roads/Road.h"
+#include "tools/testserver/Downloads.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
@@ -19,6 +27,8 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -62,11 +72,12 @@ std::vector<uint32_t> Numbers(const std::string& Property) {
     return Values;
 }
 
-// The processes whose parent is this one, once those that have ended are reaped. While this process is a
-// child subreaper, what the client leaves running when it ends comes here.
-std::vector<pid_t> ChildProcesses() {
-    while (waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
+// The processes whose parent is Parent (by default this one, once those that have ended are reaped). While
+// this process is a child subreaper, what the client leaves running when it ends comes here.
+std::vector<pid_t> ChildProcesses(pid_t Parent = getpid()) {
+    if (Parent == getpid())
+        while (waitpid(-1, nullptr, WNOHANG) > 0) {
+        }
     std::vector<pid_t> Found;
     std::error_code Error;
     for (fs::directory_iterator Entry("/proc", Error), End; !Error && Entry != End; Entry.increment(Error)) {
@@ -78,7 +89,7 @@ std::vector<pid_t> ChildProcesses() {
         std::ifstream File(Entry->path() / "stat");
         std::getline(File, Stat);
         const size_t Close = Stat.rfind(") ");
-        if (Close != std::string::npos && std::atoi(Stat.c_str() + Close + 4) == getpid())
+        if (Close != std::string::npos && std::atoi(Stat.c_str() + Close + 4) == Parent)
             Found.push_back(std::atoi(Name.c_str()));
     }
     return Found;
@@ -99,6 +110,89 @@ bool Stopped(pid_t Process) {
     return waitid(P_PID, static_cast<id_t>(Process), &Info, WSTOPPED | WNOHANG | WNOWAIT) == 0 &&
            Info.si_pid == Process;
 }
+
+// The box of a missing Ebrun.dat as the standard error stream gets it when no box shows: caption and text.
+const std::string MISSING_DAT = "Pellarune\nCannot find file \"Ebrun.dat\".";
+
+// The top-level windows named "Pellarune" (the client's window, a message box), by their numbers.
+std::vector<unsigned long> WindowsNamedPellarune() {
+    std::vector<unsigned long> Windows;
+    std::istringstream Lines(Command("xwininfo -root -children"));
+    for (std::string Line; std::getline(Lines, Line);)
+        if (Contains(Line, " \"Pellarune\": (")) Windows.push_back(std::stoul(Line, nullptr, 0));
+    return Windows;
+}
+
+// An X server of the test's own that resets whenever its last client has gone, as a bare xinit or kiosk
+// session does; DISPLAY names it while the object lives. A client of the test's own holds it until release,
+// so that no connection the test makes meets a reset. A reset clears the root window's properties, so the
+// mark set at the start tells whether one came.
+class TResettingServer {
+public:
+    TResettingServer() {
+        int Pipe[2];
+        if (pipe(Pipe) != 0) return;
+        Server = Spawn({"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-r", "-screen", "0", "1280x1024x24"},
+                       Pipe[1], 3);
+        close(Pipe[1]);
+        std::string Number;
+        char Byte;
+        while (read(Pipe[0], &Byte, 1) == 1 && Byte != '\n')
+            Number += Byte;
+        close(Pipe[0]);
+        if (Server < 0 || Number.empty()) return;
+        if (const char* Old = getenv("DISPLAY")) OldDisplay = Old;
+        setenv("DISPLAY", (":" + Number).c_str(), 1);
+        // The holder prints the mark's state once it is connected, and again when it changes.
+        HolderOutput = fs::temp_directory_path() / ("pellarune-holder-" + std::to_string(getpid()));
+        const int Output = open(HolderOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        Holder = Spawn({"xprop", "-root", "-spy", MARK}, Output, 1);
+        close(Output);
+        WaitFor([&] { return !ReadFile(HolderOutput).empty(); });
+        Command(std::string("xprop -root -f ") + MARK + " 8s -set " + MARK + " kept");
+    }
+    ~TResettingServer() {
+        release();
+        if (Server > 0) kill(Server, SIGTERM), waitpid(Server, nullptr, 0);
+        fs::remove(HolderOutput);
+        if (OldDisplay.empty())
+            unsetenv("DISPLAY");
+        else
+            setenv("DISPLAY", OldDisplay.c_str(), 1);
+    }
+    TResettingServer(const TResettingServer&) = delete;
+    TResettingServer& operator=(const TResettingServer&) = delete;
+
+    // Ends the test's own client: the next to leave the server last makes it reset.
+    void release() {
+        if (Holder > 0) kill(Holder, SIGTERM), waitpid(Holder, nullptr, 0);
+        Holder = -1;
+    }
+    // False once the server has reset.
+    bool marked() const { return Contains(Command(std::string("xprop -root ") + MARK), "\"kept\""); }
+
+private:
+    static constexpr const char* MARK = "_PELLARUNE_TEST_MARK";
+
+    // Starts a program found in PATH with Descriptor as its descriptor Target.
+    static pid_t Spawn(std::vector<std::string> Arguments, int Descriptor, int Target) {
+        std::vector<char*> Argv;
+        for (std::string& Argument : Arguments)
+            Argv.push_back(Argument.data());
+        Argv.push_back(nullptr);
+        posix_spawn_file_actions_t Actions;
+        posix_spawn_file_actions_init(&Actions);
+        posix_spawn_file_actions_adddup2(&Actions, Descriptor, Target);
+        pid_t Child = -1;
+        if (posix_spawnp(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ) != 0) Child = -1;
+        posix_spawn_file_actions_destroy(&Actions);
+        return Child;
+    }
+
+    pid_t Server = -1, Holder = -1;
+    fs::path HolderOutput;
+    std::string OldDisplay;
+};
 
 } // namespace
 
@@ -139,6 +233,83 @@ TEST(ClientEdges, AnEndRequestEndsTheProgramWhileAMessageBoxWaits) {
         kill(Left, SIGKILL);
     WaitFor([] { return ChildProcesses().empty(); });
     prctl(PR_SET_CHILD_SUBREAPER, 0);
+}
+
+// The window system shows its box from a process of its own, whose fault is not the client's: that process
+// ends without a report, and the text goes to the standard error stream as without a display.
+TEST(ClientEdges, AMessageBoxWhoseProcessCrashesLeavesNoReportAndItsTextOnTheErrorStream) {
+    TClientSetup Setup;
+    Setup.DataFiles = {"Ebrun.spr", "Ebrun.pic"};
+    Setup.Environment = {{"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
+    TClient Client(0, Setup);
+    std::vector<pid_t> Box;
+    ASSERT_TRUE(WaitFor([&] {
+                    Box = ChildProcesses(Client.process());
+                    return !Client.running() || (!Box.empty() && !WindowsNamedPellarune().empty());
+                }) &&
+                Client.running())
+        << Client.errors();
+    kill(Box.front(), SIGSEGV);
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    EXPECT_TRUE(Contains(Client.errors(), MISSING_DAT)) << Client.errors();
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt")) << ReadFile(Client.directory() / "error.txt");
+}
+
+// Where the video driver shows nothing, no box is asked for, though DISPLAY names an X server: SDL's try with
+// the X server's box crashed there.
+TEST(ClientEdges, OnADriverThatShowsNothingAFatalErrorGoesToTheErrorStreamWithoutAReport) {
+    for (const char* Driver : {"offscreen", "dummy"}) {
+        TClientSetup Setup;
+        Setup.DataFiles = {"Ebrun.spr", "Ebrun.pic"};
+        Setup.Environment = {{"SDL_VIDEODRIVER", Driver}, {"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
+        TClient Client(0, Setup);
+        EXPECT_EQ(Client.waitForExit(30s), 1) << Driver;
+        EXPECT_TRUE(Contains(Client.errors(), MISSING_DAT)) << Driver << ": " << Client.errors();
+        EXPECT_FALSE(fs::exists(Client.directory() / "error.txt"))
+            << Driver << ": " << ReadFile(Client.directory() / "error.txt");
+    }
+}
+
+// The box that says why the patcher did not start is shown while the client is still connected to the X
+// server: one that resets once its last client has gone refuses a connection made anew, or drops it.
+TEST(ClientEdges, AMissingPatcherIsToldInABoxAlsoOnAnXServerThatResetsWhenItsLastClientLeaves) {
+    TResettingServer XServer;
+    ASSERT_TRUE(XServer.marked()) << "the test's own X server did not start";
+    TRoad Road;
+    TClientSetup Setup;
+    Setup.Environment = {{"EBRUN_NO_MESSAGE_BOX", std::nullopt}};
+    TClient& Client = Road.start(Setup);
+    testserver::TDownload Program;
+    Program.FileNumber = testserver::PROGRAM_FILE;
+    Program.Payload = {'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n'};
+    testserver::TTestServer& Server = Road.server();
+    Server.setPlan(testserver::TRole::Login, testserver::DefaultLoginPlan(Server.gamePort()));
+    Server.queuePlan(testserver::TRole::Login, testserver::DownloadPlan({Program}));
+    ASSERT_TRUE(Road.submitLogin(Client));
+    ASSERT_TRUE(Client.waitUntilShown(Text("Program will now shut down and run an external patching program.",
+                                           SkinProperties.Popups.MessageFormat)));
+    // The key is read once its sender has gone: from then on the client is the X server's only one.
+    XServer.release();
+    Client.signal(SIGSTOP);
+    ASSERT_TRUE(WaitFor([&] { return Stopped(Client.process()); }));
+    Client.key("Return");
+    Client.signal(SIGCONT);
+
+    // The client's window goes, and a box of the same name comes.
+    std::vector<unsigned long> Box;
+    ASSERT_TRUE(WaitFor([&] {
+                    Box = WindowsNamedPellarune();
+                    return !Client.running() ||
+                           (!Box.empty() && std::ranges::find(Box, std::stoul(Client.windowId())) == Box.end());
+                }) &&
+                Client.running())
+        << Client.errors();
+    EXPECT_TRUE(XServer.marked()) << "the X server reset: the client had left it before its box";
+    Command("xdotool windowfocus --sync " + std::to_string(Box.front()) + " key Return");
+    EXPECT_EQ(Client.waitForExit(30s), 1);
+    EXPECT_FALSE(Contains(Client.errors(), "cannot start patch.exe")) << "the box did not show:\n"
+                                                                      << Client.errors();
+    EXPECT_FALSE(fs::exists(Client.directory() / "error.txt")) << ReadFile(Client.directory() / "error.txt");
 }
 
 TEST(ClientEdges, TheWindowShowsTheCrestAsIconAndAHangUpEndsItOrderlyHoweverLateItIsTaken) {

@@ -25,10 +25,11 @@ std::vector<uint8_t> ReadBytes(const fs::path& File) {
 
 std::vector<uint8_t> Bytes(const std::string& Text) { return std::vector<uint8_t>(Text.begin(), Text.end()); }
 
-// A patcher as a real one works: it notes its number of arguments, puts the new program in the old one's
-// place and starts it.
+// A patcher as a real one works: it notes its number of arguments and how many connections (sockets) it got
+// from the client beside the standard streams, puts the new program in the old one's place and starts it.
 const std::string PATCHER = "#!/bin/sh\n"
                             "echo \"$#\" >> patcher.txt\n"
+                            "ls -l /proc/$$/fd | grep -v ' [012] -> ' | grep -c socket: >> patcher.txt\n"
                             "mv Ebrun.bak pellarune\n"
                             "exec ./pellarune engine 0\n";
 // The new program: the build's client under another name.
@@ -138,9 +139,11 @@ TEST_F(UpdateRoad, ANewProgramHandsOverToThePatcherWhichStartsTheClientAgain) {
     ASSERT_TRUE(WaitFor([&] { return fs::exists(Directory / "patcher.txt"); })) << Client->errors();
     ASSERT_TRUE(Client->waitForWindow());
     std::ifstream Record(Directory / "patcher.txt");
-    std::string Started;
+    std::string Started, Sockets;
     std::getline(Record, Started);
+    std::getline(Record, Sockets);
     EXPECT_EQ(Started, "0") << "started with no argument";
+    EXPECT_EQ(Sockets, "0") << "the patcher got a connection of the client's";
     EXPECT_EQ(ReadBytes(Directory / "patch.exe"), Bytes(PATCHER));
     EXPECT_EQ(ReadBytes(Directory / "pellarune"), Bytes(PROGRAM)) << "the patcher put the new program in";
     EXPECT_FALSE(fs::exists(Directory / "error.txt"));

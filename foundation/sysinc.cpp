@@ -261,7 +261,10 @@ int64_t GetFileSize(const char* FileName) {
 }
 
 bool RemoveFile(const char* FileName) {
-    return FileName != nullptr && std::remove(Latin1ToUtf8(FileName).c_str()) == 0;
+    if (FileName == nullptr) return false;
+    const std::string Name = Latin1ToUtf8(FileName);
+    struct stat Status;
+    return stat(Name.c_str(), &Status) == 0 && S_ISREG(Status.st_mode) && unlink(Name.c_str()) == 0;
 }
 
 bool IsFileWritable(const char* FileName) {

@@ -34,7 +34,9 @@ int64_t CalendarTime();
 // File names are Latin-1, like every text of the client; the system sees them in UTF-8.
 bool FileExists(const char* FileName);     // a directory of that name counts as well
 int64_t GetFileSize(const char* FileName); // bytes of a regular file; -1 for anything else
-bool RemoveFile(const char* FileName);     // true on success
+// Removes the name only where it stands for a regular file: a link to one goes itself and its target stays;
+// a pipe, a device, a socket, a directory or a dangling link stays. True when the name was removed.
+bool RemoveFile(const char* FileName);
 // Whether the file's mode lets this user write it: the owner's write bit for an own file, else the group's
 // or others' bit as well as the system's leave. Also an administrator gets no right the mode withholds.
 bool IsFileWritable(const char* FileName);

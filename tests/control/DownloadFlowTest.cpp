@@ -20,6 +20,7 @@
 #include "state/Status.h"
 #include "tests/foundation/TempDirectory.h"
 #include "tests/graphics/GraphicsTest.h"
+#include "tools/datagen/DatWriter.h"
 #include "tools/testserver/Differ.h"
 #include "tools/testserver/Downloads.h"
 #include "tools/testserver/TestServer.h"
@@ -251,14 +252,21 @@ INSTANTIATE_TEST_SUITE_P(FilesOneToThree, DataFileUpdate,
 
 // The object types sent twice in one answer, each time whole or as a patch. Nothing is installed before the
 // connection closes, so a patch is made from the file the login reported, which is still the one on disk. The
-// last one sent is installed, loaded and reported, without a box.
+// last one sent is installed, loaded and reported, without a box. It is shorter than the first one and than
+// the old file, so that a write or an install that leaves bytes of the file it replaces shows.
 class SentTwice : public DownloadFlow, public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
 
 TEST_P(SentTwice, TheLastOneSentIsInstalledReloadedAndReported) {
     const auto [FirstWhole, LastWhole] = GetParam();
     const TBytes Old = ReadBytes("Ebrun.dat"), First = NewVersion(Old, OBJECT_FILE);
-    TBytes Last = First;
-    Last[1] ^= 0x33;
+    TDatFile Small; // one type in each table
+    Small.Signature = DataFileSignature(First) ^ 0x3300;
+    Small.addItem();
+    Small.addOutfit();
+    Small.addEffect();
+    Small.addMissile();
+    const TBytes Last = EncodeDatFile(Small);
+    ASSERT_LT(Last.size(), std::min(Old.size(), First.size()));
     TDownload Download[2];
     for (int k = 0; k < 2; k++) {
         Download[k].FileNumber = OBJECT_FILE;

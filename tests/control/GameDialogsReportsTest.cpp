@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -65,6 +66,21 @@ TEST_F(ErrorReport, EscapeDiscardsTheReportsAndTheFile) {
     EXPECT_EQ(GetModalWindow(), nullptr);
     EXPECT_EQ(GetErrorReports(), 0);
     EXPECT_FALSE(std::filesystem::exists("error.txt"));
+}
+
+// Sending removes the file the reports came from; a pipe or a directory under its name is none.
+TEST_F(ErrorReport, SendingRemovesTheFileButNoPipeOrDirectory) {
+    const auto SendAndSeeKept = [] {
+        AddMessage(MESSAGE_SENDERRORREPORTS, 0, 0);
+        ProcessMessages();
+        return std::filesystem::exists("error.txt");
+    };
+    EXPECT_FALSE(SendAndSeeKept());
+    ASSERT_EQ(mkfifo("error.txt", 0600), 0);
+    EXPECT_TRUE(SendAndSeeKept());
+    std::filesystem::remove("error.txt");
+    std::filesystem::create_directory("error.txt");
+    EXPECT_TRUE(SendAndSeeKept());
 }
 
 class DownloadDialog : public DialogTest {

@@ -127,6 +127,24 @@ TEST(System, OnlyARegularFileIsOpenedToReadOrWrite) {
     EXPECT_EQ(Directory.read("new"), "");
 }
 
+// Only a regular file is removed: a link to one goes itself, its target stays; what is no regular file stays.
+TEST(System, OnlyARegularFileIsRemoved) {
+    TTempDirectory Directory;
+    ASSERT_EQ(mkfifo(Directory.file("pipe").c_str(), 0600), 0);
+    std::filesystem::create_directory(Directory.file("directory"));
+    std::filesystem::create_symlink("/dev/null", Directory.file("device"));
+    std::filesystem::create_symlink("gone", Directory.file("dangling"));
+    for (const char* Name : {"pipe", "directory", "device", "dangling"}) {
+        EXPECT_FALSE(RemoveFile(Directory.file(Name).c_str())) << Name;
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(Directory.file(Name)))) << Name;
+    }
+    Directory.write("a.txt", "x");
+    std::filesystem::create_symlink("a.txt", Directory.file("link"));
+    EXPECT_TRUE(RemoveFile(Directory.file("link").c_str()));
+    EXPECT_FALSE(std::filesystem::is_symlink(Directory.file("link")));
+    EXPECT_EQ(Directory.read("a.txt"), "x");
+}
+
 TEST(Clipboard, LineEndsBecomeBlanks) {
     EXPECT_EQ(Pasted("a\r\nb\r\n"), "a b ");
     EXPECT_EQ(Pasted("a\r\r\nb"), "a\r b");

@@ -78,6 +78,9 @@ private:
 // Writes the script format; lines end in carriage return and line feed.
 class TScriptWriter {
 public:
+    // What a save in place puts after the content until its cut: white space, which the reader skips.
+    static constexpr char FILLER = ' ';
+
     TScriptWriter();
     ~TScriptWriter();
     TScriptWriter(const TScriptWriter&) = delete;
@@ -130,6 +133,10 @@ private:
 // Writes a little-endian binary file, creating or truncating it.
 class TBinaryWriter {
 public:
+    // What a save in place puts after the content until its cut: the readers of the binary files saved
+    // with SaveThroughTempFile stop where the content ends.
+    static constexpr char FILLER = 0;
+
     TBinaryWriter();
     ~TBinaryWriter();
     TBinaryWriter(const TBinaryWriter&) = delete;
@@ -154,16 +161,16 @@ private:
     int64_t Written = 0;
 };
 
-// Saves FileName so that a failed or interrupted save leaves the old file whole: Write fills a TWriter
-// (TScriptWriter or TBinaryWriter) on a new file, which replaces the file FileName stands for as
-// TFileReplacement does (in place where the directory refuses new files). False when that file exists but
-// its mode refuses writing (the rename would replace it all the same), when neither a new file can be made
-// beside it nor the file written in place, or Ready refused; a failed write throws TMyException. The new
-// file is gone in every failure.
+// Saves FileName so that a failed or interrupted save leaves the old content or the new one: Write fills a
+// TWriter (TScriptWriter or TBinaryWriter) on a new file, which replaces the file FileName stands for as
+// TFileReplacement does (in place where the directory refuses new files, with TWriter::FILLER after the
+// content until the cut). False when that file exists but its mode refuses writing (the rename would
+// replace it all the same), when neither a new file can be made beside it nor the file written in place,
+// or Ready refused; a failed write throws TMyException. The new file is gone in every failure.
 template <typename TWriter, typename TWrite>
 bool SaveThroughTempFile(const char* FileName, TWrite&& Write, bool (*Ready)() = nullptr) {
     if (FileExists(FileName) && !IsFileWritable(FileName)) return false;
-    TFileReplacement Replacement(FileName);
+    TFileReplacement Replacement(FileName, TWriter::FILLER);
     FILE* Stream = Replacement.openStream();
     if (Stream == nullptr) return false;
     TWriter Writer;

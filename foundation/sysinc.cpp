@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -333,7 +334,7 @@ TCopyResult CopyToNewFile(const char* From, const char* To) {
     return COPY_FAILED;
 }
 
-TFileReplacement::TFileReplacement(const char* FileName) {
+TFileReplacement::TFileReplacement(const char* FileName, char Filler) : Filler(Filler) {
     if (FileName == nullptr) return;
     Name = FileName;
     Target = FollowLinks(SystemPath(FileName)).string();
@@ -404,17 +405,28 @@ bool TFileReplacement::renameOver(int64_t Size, bool (*Ready)()) {
     return true;
 }
 
-// The old bytes are overwritten, and only then is the file cut to the new size: an interrupted save leaves
-// the new content's start over the old file's rest, never an empty file.
+// The new content and, up to the old size, filler go over the old bytes in one write; that is on the disk
+// before the file is cut to the new size. Cut short between two of these calls, the file holds the old
+// content, the new one with filler, or the new one.
 bool TFileReplacement::writeInPlace(int64_t Size, bool (*Ready)()) {
     // Fewer bytes gathered than written: the stream is still open, or bytes were lost on the way.
     CHECK_TEXT(Content != nullptr && static_cast<int64_t>(ContentSize) == Size, "FileSize==Size");
     if (Ready != nullptr && !Ready()) return false;
+    struct stat Status;
+    if (fstat(Descriptor, &Status) != 0) FailedWrite(__LINE__, Name);
+    const size_t Written = std::max(ContentSize, static_cast<size_t>(Status.st_size));
     // The room first, so that a full disk stops the save before the old file is touched.
-    if (fallocate(Descriptor, FALLOC_FL_KEEP_SIZE, 0, Size) != 0 && (errno == ENOSPC || errno == EDQUOT))
+    if (fallocate(Descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(Written)) != 0 &&
+        (errno == ENOSPC || errno == EDQUOT))
         FailedWrite(__LINE__, Name);
-    if (!WrittenWhole(Descriptor, Content, ContentSize) || ftruncate(Descriptor, Size) != 0 ||
-        !Synced(Descriptor))
+    if (Written > ContentSize) {
+        char* Padded = static_cast<char*>(realloc(Content, Written));
+        if (Padded == nullptr) FailedWrite(__LINE__, Name);
+        Content = Padded;
+        memset(Content + ContentSize, Filler, Written - ContentSize);
+    }
+    if (!WrittenWhole(Descriptor, Content, Written) || !Synced(Descriptor)) FailedWrite(__LINE__, Name);
+    if (Written > ContentSize && (ftruncate(Descriptor, Size) != 0 || !Synced(Descriptor)))
         FailedWrite(__LINE__, Name);
     return true;
 }

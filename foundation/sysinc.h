@@ -58,10 +58,13 @@ TCopyResult CopyToNewFile(const char* From, const char* To);
 // cut short left behind, never one that a running save holds.
 // Where the directory refuses new files (its mode, an immutable directory, a read-only mount) but the file
 // itself may be written, the new content is gathered in memory and commit writes it over the old file in
-// place: only there can an interrupted save leave a mix of the old file and the new.
+// place, followed by Filler up to the old file's size, and cuts the file to size only once that is on the
+// disk. Filler is a byte that the file's reader skips after the content, so the file reads as the old or
+// the new content wherever the save is cut short; only a write torn inside itself (a power cut during it)
+// can leave a mix.
 class TFileReplacement {
 public:
-    explicit TFileReplacement(const char* FileName);
+    TFileReplacement(const char* FileName, char Filler);
     ~TFileReplacement();
     TFileReplacement(const TFileReplacement&) = delete;
     TFileReplacement& operator=(const TFileReplacement&) = delete;
@@ -72,7 +75,7 @@ public:
     // of another client under way) or no stream opened.
     FILE* openStream();
     // Syncs the new file; when Ready (if given) then agrees, renames it over the old one and syncs the
-    // directory, or writes it over the old one in place and syncs that. False when Ready refused. Throws
+    // directory, or writes it over the old one in place as told above. False when Ready refused. Throws
     // TMyException when the stream did not give Size bytes, when a sync of the file reports a write error,
     // when the rename fails or the disk is full for a save in place. A file system that cannot sync is no
     // failure, nor is the directory's sync once the file is in place.
@@ -87,6 +90,7 @@ private:
     std::string Target, Temp; // the system's names; Temp empty once renamed, and for a save in place
     int Descriptor = -1;      // the new file, locked; for a save in place the old one
     bool InPlace = false;
+    char Filler;             // in place: after the new content, up to the old size, until the cut
     bool Gathering = false;  // in place: the stream is made, and gathers into Content
     char* Content = nullptr; // in place: the new content once the stream is closed, and its size
     size_t ContentSize = 0;

@@ -182,7 +182,7 @@ TEST(SaveThroughTempFile, OnlyAWholeNewFileReplacesTheOld) {
     EXPECT_FALSE(SaveThroughTempFile<TBinaryWriter>(Name.c_str(), WriteNew, [] { return false; }));
     // Bytes lost on the way to the disk: the file holds fewer than were written.
     {
-        TFileReplacement Replacement(Name.c_str());
+        TFileReplacement Replacement(Name.c_str(), 0);
         FILE* Stream = Replacement.openStream();
         ASSERT_NE(Stream, nullptr);
         fputs("ab", Stream);
@@ -302,7 +302,7 @@ pid_t SaveUnderWay(const std::string& FileName, int Made, const int Hold[2]) {
     const pid_t Child = fork();
     if (Child != 0) return Child;
     close(Hold[1]);
-    TFileReplacement Replacement(FileName.c_str());
+    TFileReplacement Replacement(FileName.c_str(), 0);
     FILE* Stream = Replacement.openStream();
     const bool Written = Stream != nullptr && fputs("late", Stream) >= 0 && fclose(Stream) == 0;
     char Byte;

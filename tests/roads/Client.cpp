@@ -192,13 +192,14 @@ TClient::TClient(int32_t Slot, const TClientSetup& Setup) : Setup(Setup) {
     launch();
 }
 
-void TClient::restart() {
+void TClient::restart(const std::vector<std::string>& Launcher) {
     EXPECT_FALSE(running()) << "a client is restarted once it has ended";
-    launch();
+    launch(Launcher);
 }
 
-void TClient::launch() {
-    std::vector<std::string> Arguments = {EBRUN_CLIENT, "engine", "0"};
+void TClient::launch(const std::vector<std::string>& Launcher) {
+    std::vector<std::string> Arguments = Launcher;
+    Arguments.insert(Arguments.end(), {EBRUN_CLIENT, "engine", "0"});
     Arguments.insert(Arguments.end(), Setup.Arguments.begin(), Setup.Arguments.end());
     std::vector<std::string> Environment = ClientEnvironment(Setup);
     std::vector<char*> Argv = CStrings(Arguments), Envp = CStrings(Environment);
@@ -206,11 +207,11 @@ void TClient::launch() {
     posix_spawn_file_actions_init(&Actions);
     posix_spawn_file_actions_addchdir_np(&Actions, Directory.c_str());
     posix_spawn_file_actions_addopen(&Actions, 2, "stderr.txt", O_WRONLY | O_CREAT | O_APPEND, 0644);
-    const int Error = posix_spawn(&Process, Argv[0], &Actions, nullptr, Argv.data(), Envp.data());
+    const int Error = posix_spawnp(&Process, Argv[0], &Actions, nullptr, Argv.data(), Envp.data());
     posix_spawn_file_actions_destroy(&Actions);
     if (Error != 0) {
         Process = -1;
-        ADD_FAILURE() << "cannot start " << EBRUN_CLIENT;
+        ADD_FAILURE() << "cannot start " << Argv[0];
     }
 }
 

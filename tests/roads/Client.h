@@ -46,8 +46,10 @@ public:
     // Ends a client that is still running without ceremony; use TRoad::stop for the checked end.
     ~TClient();
     // Starts the program again, as it was started, in the directory the last run left behind; for a client
-    // that has ended.
-    void restart();
+    // that has ended. Launcher: command words put before the program for this run only (a tracer, a change
+    // of privileges), the first searched in PATH; they must end in the program's exec, so that the process
+    // started is the program's (as setpriv and "strace -D" do).
+    void restart(const std::vector<std::string>& Launcher = {});
     TClient(const TClient&) = delete;
     TClient& operator=(const TClient&) = delete;
 
@@ -116,7 +118,7 @@ public:
     bool InGame = false;
 
 private:
-    void launch();
+    void launch(const std::vector<std::string>& Launcher = {});
     // Stops the program (SIGSTOP) and returns once it has stopped; false, with the test failed, when it has
     // ended instead. SIGCONT lets it go on.
     bool suspend();

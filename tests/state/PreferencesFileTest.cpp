@@ -1,4 +1,5 @@
 // The options file: defaults, the exact written form, round trips, faulty files and safe replacement.
+#include "foundation/sysinc.h"
 #include "state/Preferences.h"
 #include "state/TalkBuffer.h"
 #include "state/TalkRouting.h"
@@ -6,9 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -315,15 +324,58 @@ TEST_F(OptionsFile, SavesGoThroughALinkAndPastLeftovers) {
     EXPECT_EQ(Listing("synced"), std::vector<std::string>{"options"});
 }
 
-TEST_F(OptionsFile, AWritableFileInADirectoryThatRefusesNewFilesIsWrittenInPlace) {
-    load(FullFile);
-    SetTestServer(false); // a byte shorter: nothing of the old file's end stays
+namespace {
+
+// From here on, every ftruncate of this process fails with EIO, so that a save in place stops between its
+// write and its cut as a kill there stops it. A filter stays for the process's life: for a child only.
+bool CutsFail() {
+    sock_filter Filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_ftruncate, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog Program = {static_cast<unsigned short>(std::size(Filter)), Filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &Program) == 0;
+}
+
+// The file's size at each sync, for a save in place.
+std::string SizesAtSyncs;
+int RecordSize(int Descriptor) {
+    struct stat Status;
+    fstat(Descriptor, &Status);
+    SizesAtSyncs += " " + std::to_string(Status.st_size);
+    return 0;
+}
+
+} // namespace
+
+// The old file is longer, so that the new content ends in the middle of one of its lines.
+TEST_F(OptionsFile, AFileWrittenInPlaceHoldsTheNewOptionsAlsoWhenTheSaveStopsBeforeItsCut) {
+    std::string Spaced = FullFile;
+    for (size_t At = 0; (At = Spaced.find(" = ", At)) != std::string::npos; At += 5)
+        Spaced.replace(At, 3, "  =  ");
+    load(Spaced);
+    SetTestServer(false);
     EXPECT_EQ(InDirectoryRefusingNewFiles(".",
                                           [] {
+                                              if (!CutsFail()) return std::string("no filter");
                                               SaveOptions();
-                                              return std::string("saved");
+                                              return std::string("stopped");
                                           }),
-              "saved");
+              "stopped");
+    EXPECT_EQ(read().size(), Spaced.size()) << "stopped before the cut";
+    // The next run keeps those options, and its own save lands whole: its content, synced at the old size
+    // before the cut and again after it.
+    EXPECT_EQ(InDirectoryRefusingNewFiles(".",
+                                          [] {
+                                              LoadOptions();
+                                              SetFileSync(RecordSize);
+                                              SaveOptions();
+                                              return "saved at" + SizesAtSyncs;
+                                          }),
+              "saved at " + std::to_string(Spaced.size()) + " " + std::to_string(FullFile.size() - 1));
     std::string Saved = FullFile;
     Saved.replace(Saved.find("TestServer = yes"), 16, "TestServer = no");
     EXPECT_EQ(read(), Saved);

@@ -132,7 +132,8 @@ template <typename TBuild> bool BuildNewVersion(const char* FileName, const char
             Builder.Old.close();
             Builder.New.close();
             MakeExecutableIfProgram(FileName, NewName);
-            return true;
+            // On the disk before an install renames it over the old file.
+            if (SyncFile(NewName)) return true;
         }
     } catch (...) {
     }

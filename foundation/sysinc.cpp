@@ -326,12 +326,18 @@ TCopyResult CopyToNewFile(const char* From, const char* To) {
     std::filesystem::copy_file(SystemPath(From), SystemPath(To), std::filesystem::copy_options::none, Error);
     if (Error == std::errc::file_exists) return COPY_NAME_TAKEN;
     // The copy is on the disk before the caller replaces its original.
-    int Descriptor = Error ? -1 : open(SystemPath(To).c_str(), O_RDONLY | O_CLOEXEC);
-    const bool Durable = Descriptor >= 0 && Synced(Descriptor);
-    if (Descriptor >= 0) close(Descriptor);
-    if (Durable) return COPY_DONE;
+    if (!Error && SyncFile(To)) return COPY_DONE;
     std::filesystem::remove(SystemPath(To), Error);
     return COPY_FAILED;
+}
+
+bool SyncFile(const char* FileName) {
+    if (FileName == nullptr) return false;
+    const int Descriptor = open(SystemPath(FileName).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (Descriptor < 0) return false;
+    const bool Durable = Synced(Descriptor);
+    close(Descriptor);
+    return Durable;
 }
 
 TFileReplacement::TFileReplacement(const char* FileName, char Filler) : Filler(Filler) {

@@ -49,6 +49,9 @@ FILE* OpenFile(const char* FileName, const char* Mode);
 // name. A failed copy leaves no file To.
 enum TCopyResult { COPY_DONE, COPY_NAME_TAKEN, COPY_FAILED };
 TCopyResult CopyToNewFile(const char* From, const char* To);
+// Puts the file's bytes on the disk: true once they are there, and where the file system cannot sync; false
+// when the file cannot be opened or the sync reports a write error.
+bool SyncFile(const char* FileName);
 
 // A file that replaces another whole or not at all. It is made beside the file that FileName stands for
 // (symbolic links followed, so a link stays a link and its target gets the new content), under a short name

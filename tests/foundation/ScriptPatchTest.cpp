@@ -1,13 +1,16 @@
 // Data-file patching: the command stream's operations and counts, malformed streams, signatures, the new
 // versions' names and modes, and installing.
 #include "foundation/ScriptPatch.h"
+#include "foundation/sysinc.h"
 #include "tests/foundation/TempDirectory.h"
 #include "tests/foundation/Thrown.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -43,6 +46,17 @@ std::string Letters(size_t Count) {
 }
 
 constexpr uint32_t SIGNATURE_ABCD = 0x64636261; // "abcd" read as a little-endian word
+
+// A sync of the test's own: notes what the file held, and answers SyncError.
+std::string SyncedContent;
+int SyncError = 0;
+int RecordingSync(int Descriptor) {
+    char Buffer[64];
+    const ssize_t Count = pread(Descriptor, Buffer, sizeof(Buffer), 0);
+    SyncedContent.assign(Buffer, Count > 0 ? static_cast<size_t>(Count) : 0);
+    errno = SyncError;
+    return SyncError == 0 ? 0 : -1;
+}
 
 } // namespace
 
@@ -183,4 +197,20 @@ TEST_F(TScriptPatch, InstallReplacesTheOldFileOrKeepsIt) {
     put("Ebrun.pic", "pictures");
     EXPECT_NE(InstallPatchedFile("Ebrun.pic"), 0);
     EXPECT_EQ(get("Ebrun.pic"), "pictures");
+}
+
+TEST_F(TScriptPatch, ANewVersionIsOnTheDiskBeforeItCanBeInstalled) {
+    put("Ebrun.spr", "old");
+    SetFileSync(RecordingSync);
+    ASSERT_TRUE(WritePatchedFile("Ebrun.spr", reinterpret_cast<const uint8_t*>("newer"), 5));
+    EXPECT_EQ(SyncedContent, "newer");
+    // A write error that only the sync reports: no new version; a file system that cannot sync is no error.
+    SyncError = EIO;
+    EXPECT_FALSE(apply("Ebrun.spr", std::string("\x03", 1)));
+    EXPECT_FALSE(fs::exists("Ebrun.sp_"));
+    SyncError = EINVAL;
+    EXPECT_TRUE(apply("Ebrun.spr", std::string("\x03", 1)));
+    EXPECT_EQ(get("Ebrun.sp_"), "old");
+    SyncError = 0;
+    SetFileSync(nullptr);
 }

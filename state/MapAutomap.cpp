@@ -62,22 +62,26 @@ void StoreMark(TAutomapBlock& Block, int32_t x, int32_t y, int32_t Type, const c
     Block.NumberOfMarks++;
 }
 
+// One mark of a block file: x, y, type, text; a mark that does not lie in the block is dropped.
+void ReadMark(TBinaryReader& Reader, TAutomapBlock& Block) {
+    int32_t x = static_cast<int32_t>(Reader.readQuad());
+    int32_t y = static_cast<int32_t>(Reader.readQuad());
+    int32_t Type = static_cast<int32_t>(Reader.readQuad());
+    std::unique_ptr<char[]> Text = Reader.readNewString();
+    if (x >= 0 && y >= 0 && x / 256 == Block.bx && y / 256 == Block.by)
+        StoreMark(Block, x, y, Type, Text.get());
+}
+
 // A block file is user data: a mark count beyond what the file holds fails "out of data" while the marks
-// are read, and marks that do not lie in the block are dropped.
+// are read.
 void ReadBlockFile(TBinaryReader& Reader, TAutomapBlock& Block) {
     Reader.readBytes(Block.Colors, AUTOMAP_CELLS);
     Reader.readBytes(Block.Speeds, AUTOMAP_CELLS);
     if (Reader.eof()) return;
     uint32_t Count = Reader.readQuad();
     CHECK_TEXT(Count <= 2147483647u, "NumberOfMarks<=2147483647");
-    for (uint32_t i = 0; i < Count; i++) {
-        int32_t x = static_cast<int32_t>(Reader.readQuad());
-        int32_t y = static_cast<int32_t>(Reader.readQuad());
-        int32_t Type = static_cast<int32_t>(Reader.readQuad());
-        std::unique_ptr<char[]> Text = Reader.readNewString();
-        if (x >= 0 && y >= 0 && x / 256 == Block.bx && y / 256 == Block.by)
-            StoreMark(Block, x, y, Type, Text.get());
-    }
+    for (uint32_t i = 0; i < Count; i++)
+        ReadMark(Reader, Block);
 }
 
 // Deleted marks (x and y 0) are left out.

@@ -420,19 +420,19 @@ bool TFileReplacement::writeInPlace(int64_t Size, bool (*Ready)()) {
     if (Ready != nullptr && !Ready()) return false;
     struct stat Status;
     if (fstat(Descriptor, &Status) != 0) FailedWrite(__LINE__, Name);
-    const size_t Written = std::max(ContentSize, static_cast<size_t>(Status.st_size));
+    const size_t PaddedSize = std::max(ContentSize, static_cast<size_t>(Status.st_size));
     // The room first, so that a full disk stops the save before the old file is touched.
-    if (fallocate(Descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(Written)) != 0 &&
+    if (fallocate(Descriptor, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(PaddedSize)) != 0 &&
         (errno == ENOSPC || errno == EDQUOT))
         FailedWrite(__LINE__, Name);
-    if (Written > ContentSize) {
-        char* Padded = static_cast<char*>(realloc(Content, Written));
+    if (PaddedSize > ContentSize) {
+        char* Padded = static_cast<char*>(realloc(Content, PaddedSize));
         if (Padded == nullptr) FailedWrite(__LINE__, Name);
         Content = Padded;
-        memset(Content + ContentSize, Filler, Written - ContentSize);
+        memset(Content + ContentSize, Filler, PaddedSize - ContentSize);
     }
-    if (!WrittenWhole(Descriptor, Content, Written) || !Synced(Descriptor)) FailedWrite(__LINE__, Name);
-    if (Written > ContentSize && (ftruncate(Descriptor, Size) != 0 || !Synced(Descriptor)))
+    if (!WrittenWhole(Descriptor, Content, PaddedSize) || !Synced(Descriptor)) FailedWrite(__LINE__, Name);
+    if (PaddedSize > ContentSize && (ftruncate(Descriptor, Size) != 0 || !Synced(Descriptor)))
         FailedWrite(__LINE__, Name);
     return true;
 }

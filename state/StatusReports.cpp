@@ -71,9 +71,7 @@ void ClearErrorReports() {
     Used = 0;
 }
 
-void DeleteErrorFile() {
-    if (FileExists("error.txt")) RemoveFile("error.txt");
-}
+void DeleteErrorFile() { RemoveFile("error.txt"); }
 
 void ExitErrorReports() {
     Records = MakeRecords();

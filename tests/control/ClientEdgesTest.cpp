@@ -153,7 +153,10 @@ public:
     }
     ~TResettingServer() {
         release();
-        if (Server > 0) kill(Server, SIGTERM), waitpid(Server, nullptr, 0);
+        if (Server > 0) {
+            kill(Server, SIGTERM);
+            waitpid(Server, nullptr, 0);
+        }
         fs::remove(HolderOutput);
         if (OldDisplay.empty())
             unsetenv("DISPLAY");
@@ -165,7 +168,10 @@ public:
 
     // Ends the test's own client: the next to leave the server last makes it reset.
     void release() {
-        if (Holder > 0) kill(Holder, SIGTERM), waitpid(Holder, nullptr, 0);
+        if (Holder > 0) {
+            kill(Holder, SIGTERM);
+            waitpid(Holder, nullptr, 0);
+        }
         Holder = -1;
     }
     // False once the server has reset.
@@ -295,12 +301,13 @@ TEST(ClientEdges, AMissingPatcherIsToldInABoxAlsoOnAnXServerThatResetsWhenItsLas
     Client.key("Return");
     Client.signal(SIGCONT);
 
-    // The client's window goes, and a box of the same name comes.
+    // The client's window goes, and a box of the same name comes and is mapped, so that it can take the key.
     std::vector<unsigned long> Box;
     ASSERT_TRUE(WaitFor([&] {
                     Box = WindowsNamedPellarune();
                     return !Client.running() ||
-                           (!Box.empty() && std::ranges::find(Box, std::stoul(Client.windowId())) == Box.end());
+                           (!Box.empty() && std::ranges::find(Box, std::stoul(Client.windowId())) == Box.end() &&
+                            Contains(Command("xwininfo -id " + std::to_string(Box.front())), "IsViewable"));
                 }) &&
                 Client.running())
         << Client.errors();
